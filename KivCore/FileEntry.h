@@ -1,0 +1,44 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kiv {
+
+using FileTime = std::chrono::system_clock::time_point;
+
+// One row of a panel: a file, folder, link, archive or the ".." row. A plain value.
+struct FileEntry {
+    enum class Kind {
+        parentDirectory,
+        directory,
+        regularFile,
+        symlink,
+        archive,
+    };
+
+    std::string id;   // absolute path for real files, the path inside an archive for members
+    std::string name; // last path component, or ".." for the parent row
+    Kind kind = Kind::regularFile;
+    std::int64_t size = 0;
+    std::optional<FileTime> modificationDate;
+    std::optional<std::string> permissions; // "drwxr-xr-x" style, absent where unknown
+    bool isMarked = false;
+
+    // Returns archive when the name ends in .tar.gz, .tgz, .zip or .tar (any case), else regularFile.
+    // REQUIRES: the item is already known to be neither a folder nor a symbolic link.
+    static Kind kindForRegularFile(std::string_view name);
+
+    bool operator==(const FileEntry&) const = default;
+};
+
+} // namespace kiv
+
+template <>
+struct std::hash<kiv::FileEntry> {
+    std::size_t operator()(const kiv::FileEntry& entry) const noexcept;
+};

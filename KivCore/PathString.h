@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Path arithmetic on plain strings of file-system bytes; nothing here touches the disk.
+namespace kiv::PathString {
+
+// Joins a folder path and a name with exactly one "/".
+std::string appendingComponent(std::string_view folder, std::string_view name);
+
+// Drops the last component, ignoring a trailing "/": "/a" gives "/", "a" gives "", "/" stays "/".
+std::string deletingLastComponent(std::string_view path);
+
+// The last component, ignoring a trailing "/" ("/" for the root itself).
+std::string lastComponent(std::string_view path);
+
+// Expands a leading "~", drops "." and empty components, resolves ".." in absolute paths,
+// and removes any trailing "/".
+std::string standardizing(std::string_view path);
+
+// True when `path` is `ancestor` itself or lies below it (component-wise, no disk access).
+bool isSameOrInside(std::string_view path, std::string_view ancestor);
+
+} // namespace kiv::PathString
