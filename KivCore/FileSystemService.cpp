@@ -5,6 +5,7 @@
 #include "FileNameOrder.h"
 #include "KivError.h"
 #include "PathString.h"
+#include "PlatformCalls.h"
 #include "TreeCopy.h"
 #include "TreeRemoval.h"
 
@@ -130,9 +131,9 @@ void refuseFolderIntoItself(const std::string& from, const std::string& toDirect
 // Returns false (errno set) on failure; EEXIST means the target is taken.
 bool renameNoReplace(const std::string& from, const std::string& to)
 {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+    if (PlatformCalls::renameExclusive(from.c_str(), to.c_str()) == 0)
         return true;
-    if (errno != EINVAL && errno != ENOSYS)
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
         return false;
     // The file system cannot rename exclusively; check as closely as we can.
     if (exists(to)) {
@@ -171,7 +172,8 @@ std::vector<FileEntry> FileSystemService::listDirectory(const std::string& path,
         struct stat info;
         if (::fstatat(reader.fd(), item.name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // gone or inaccessible since it was listed: leave it out
-        ListedChild child { names.size(), std::strlen(item.name), info.st_mode, info.st_size, info.st_mtim };
+        ListedChild child { names.size(), std::strlen(item.name), info.st_mode, info.st_size,
+            PlatformCalls::modificationTime(info) };
         names.append(item.name, child.nameLength);
         (S_ISDIR(info.st_mode) ? folders : files).push_back(child);
     }
