@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+
+class QWidget;
+
+namespace kiv::test {
+
+// Returns `widget` rendered with its children over a backdrop of `backdrop`, so pixels the
+// widget leaves unpainted show the backdrop.
+QImage renderOn(QWidget& widget, const QColor& backdrop);
+
+// Returns whether the pixel at (x, y) of `image` is `color` at 8 bits per channel.
+bool hasColorAt(const QImage& image, int x, int y, const QColor& color);
+
+} // namespace kiv::test
