@@ -5,6 +5,9 @@
 
 class QWidget;
 
+// Note for widget tests under GoogleTest: QVERIFY/QCOMPARE/QTRY_* only `return` on failure,
+// so the gtest case passes silently. Wait with EXPECT_TRUE(QTest::qWaitFor(condition)) instead,
+// and show a window with QTest::qWaitForWindowExposed before simulating the mouse over it.
 namespace kiv::test {
 
 // Returns `widget` rendered with its children over a backdrop of `backdrop`, so pixels the
