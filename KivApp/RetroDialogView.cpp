@@ -2,6 +2,7 @@
 
 #include "DOSColor.h"
 #include "RetroDialogButton.h"
+#include "RetroPainting.h"
 #include "Theme.h"
 
 #include <QKeyEvent>
@@ -172,12 +173,10 @@ void RetroDialogView::drawTitle(QPainter& painter) const
 {
     // Centred on the whole face and never clipped to the title band, like a line of a text screen.
     const QFont font = titleFont();
-    const QFontMetricsF metrics(font);
-    const QSizeF size(metrics.horizontalAdvance(m_titleText), metrics.height());
     painter.setFont(font);
     painter.setPen(Theme::dialogText());
-    painter.drawText(QRectF(QPointF((width() - size.width()) / 2, m_titleRect.top()), size),
-        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, m_titleText);
+    const qreal titleWidth = RetroPainting::measure(m_titleText, font).width();
+    RetroPainting::drawLine(painter, m_titleText, { (width() - titleWidth) / 2, qreal(m_titleRect.top()) });
 }
 
 void RetroDialogView::drawFrame(QPainter& painter) const

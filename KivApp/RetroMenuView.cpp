@@ -1,6 +1,7 @@
 #include "RetroMenuView.h"
 
 #include "DOSColor.h"
+#include "RetroPainting.h"
 #include "Theme.h"
 
 #include <QFontMetricsF>
@@ -138,7 +139,7 @@ void RetroMenuView::drawRow(QPainter& painter, int index) const
     if (m_highlightedRow == index && row.item.isSelectable())
         painter.fillRect(row.frame, Theme::menuHighlightBG());
     painter.setPen(row.item.action ? Theme::menuBarText() : DOSColor::darkGray());
-    const qreal textHeight = QFontMetricsF(painter.font()).height();
+    const qreal textHeight = RetroPainting::measure(row.item.title, painter.font()).height();
     const QRectF textRect(horizontalPadding, row.frame.top() + (row.frame.height() - textHeight) / 2,
         row.frame.width() - 2 * horizontalPadding, textHeight);
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, row.item.title);
