@@ -77,10 +77,8 @@ void RetroDialogView::createTextField(const QString& defaultValue)
 {
     m_textField = new QLineEdit(defaultValue, this);
     m_textField->setFont(Theme::monoFont(13));
-    QPalette colors = m_textField->palette();
-    colors.setColor(QPalette::Text, Theme::dialogText());
-    colors.setColor(QPalette::Base, Qt::white);
-    m_textField->setPalette(colors);
+    RetroPainting::setPaletteColor(*m_textField, QPalette::Text, Theme::dialogText());
+    RetroPainting::setPaletteColor(*m_textField, QPalette::Base, Qt::white);
     m_textField->setFrame(true);
     // Typing at once replaces the suggested text, as in a native field that takes focus.
     m_textField->selectAll();
@@ -109,7 +107,7 @@ QSize RetroDialogView::intrinsicSize() const
     height += 8;
     height += wrappedMessageHeight(m_messageText) + 12;
     if (m_style.hasField()) height += fieldHeight + fieldGap;
-    height += RetroDialogButton::height + padding;
+    height += RetroDialogButton::buttonHeight + padding;
     return { contentWidth + 2 * padding, std::max(110, height) };
 }
 
@@ -144,11 +142,11 @@ void RetroDialogView::layoutSubviews()
     }
     const int okWidth = m_okButton->intrinsicWidth();
     const int okX = width - padding - okWidth;
-    m_okButton->setGeometry(okX, y, okWidth, RetroDialogButton::height);
+    m_okButton->setGeometry(okX, y, okWidth, RetroDialogButton::buttonHeight);
     if (m_cancelButton) {
         const int cancelWidth = m_cancelButton->intrinsicWidth();
         m_cancelButton->setGeometry(
-            okX - (cancelWidth + buttonGap), y, cancelWidth, RetroDialogButton::height);
+            okX - (cancelWidth + buttonGap), y, cancelWidth, RetroDialogButton::buttonHeight);
     }
 }
 

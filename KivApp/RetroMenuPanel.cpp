@@ -1,6 +1,7 @@
 #include "RetroMenuPanel.h"
 
 #include "RetroMenuView.h"
+#include "RetroPainting.h"
 #include "Theme.h"
 
 #include <QApplication>
@@ -16,9 +17,7 @@ RetroMenuPanel::RetroMenuPanel(std::vector<RetroMenuItem> items, QWidget* parent
     setFixedSize(m_menuView->size());
     // Qt replays the closing click only on some platforms; mousePressEvent does it everywhere.
     setAttribute(Qt::WA_NoMouseReplay);
-    QPalette colors = palette();
-    colors.setColor(QPalette::Window, Theme::menuBarBackground());
-    setPalette(colors);
+    RetroPainting::setPaletteColor(*this, QPalette::Window, Theme::menuBarBackground());
     setFocusProxy(m_menuView);
     m_menuView->setFocus();
     // The view is this panel's child, so these never outlive the panel they call.

@@ -37,14 +37,14 @@ RetroMenuView::RetroMenuView(std::vector<RetroMenuItem> items, QWidget* parent)
     layoutRows(size.width());
 }
 
-QFont RetroMenuView::font()
+QFont RetroMenuView::menuFont()
 {
     return Theme::monoFontBold(12);
 }
 
 QSize RetroMenuView::intrinsicSize() const
 {
-    const QFontMetricsF metrics(font());
+    const QFontMetricsF metrics(menuFont());
     qreal widest = m_items.empty() ? emptyMenuTitleWidth : 0;
     for (const RetroMenuItem& item : m_items)
         widest = std::max(widest, metrics.horizontalAdvance(item.title));
@@ -119,7 +119,7 @@ void RetroMenuView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(rect(), Theme::menuBarBackground());
-    painter.setFont(font());
+    painter.setFont(menuFont());
     for (int index = 0; index < static_cast<int>(m_rows.size()); ++index)
         drawRow(painter, index);
     painter.setPen(QPen(DOSColor::black(), 1));

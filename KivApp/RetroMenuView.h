@@ -37,7 +37,7 @@ public:
     explicit RetroMenuView(std::vector<RetroMenuItem> items, QWidget* parent = nullptr);
 
     // Returns the font of the entries.
-    static QFont font();
+    static QFont menuFont();
     // Returns the size the menu needs: the widest title plus padding but at least 150 wide; the
     // rows plus 4 above and below high.
     QSize intrinsicSize() const;

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QWidget>
 
 namespace kiv::RetroPainting {
 
@@ -23,6 +24,13 @@ QSizeF drawLineCentred(QPainter& painter, const QString& text, qreal x, qreal ba
 {
     const qreal lineHeight = QFontMetricsF(painter.font()).height();
     return drawLine(painter, text, { x, (bandHeight - lineHeight) / 2 });
+}
+
+void setPaletteColor(QWidget& widget, QPalette::ColorRole role, const QColor& color)
+{
+    QPalette colors = widget.palette();
+    colors.setColor(role, color);
+    widget.setPalette(colors);
 }
 
 std::optional<int> indexOfFrameAt(const QList<QRectF>& frames, QPointF point)

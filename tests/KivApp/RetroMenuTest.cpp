@@ -76,7 +76,7 @@ TEST(RetroMenuViewTest, SizesFollowTheRowsWithA150Minimum)
     EXPECT_EQ(sample.rows()[3].frame, QRect(0, 53, 150, 20));
 
     const QString longTitle(40, QChar('x'));
-    const int titleWidth = std::ceil(QFontMetricsF(RetroMenuView::font()).horizontalAdvance(longTitle));
+    const int titleWidth = std::ceil(QFontMetricsF(RetroMenuView::menuFont()).horizontalAdvance(longTitle));
     EXPECT_EQ(
         RetroMenuView({ RetroMenuItem::item(longTitle, nothing) }).intrinsicSize().width(), titleWidth + 28);
 }
