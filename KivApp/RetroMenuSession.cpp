@@ -63,6 +63,11 @@ void RetroMenuSession::present(QPoint screenPoint, QWidget* relativeTo)
     m_panel->onCancel = [self] {
         if (self) self->end(nullptr);
     };
+    // Qt keeps popups open while the application is deactivated on some platforms; a menu
+    // left open over another program's window would swallow the next click.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive) end(nullptr);
+    });
     m_panel->show();
     m_panel->activateWindow();
 }
@@ -71,10 +76,9 @@ void RetroMenuSession::end(std::function<void()> runAction)
 {
     if (m_hasEnded) return;
     m_hasEnded = true;
-    // Holding the session here keeps it alive until the action has run, even though it is no
-    // longer current(); it is released when this call returns.
-    std::unique_ptr<RetroMenuSession> keepAlive;
-    if (openSession().get() == this) keepAlive = std::move(openSession());
+    // This may run inside the popup's own event or a signal aimed at this session, so the
+    // session is freed from the event loop, after the action has run.
+    if (openSession().get() == this) openSession().release()->deleteLater();
     if (m_panel) m_panel->hide();
     if (runAction) runAction();
 }

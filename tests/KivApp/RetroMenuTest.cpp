@@ -233,3 +233,14 @@ TEST_F(RetroMenuTest, EmptyMenuClosesOnEscapeAndHiddenViewsOpenNothing)
     RetroMenu::popUp(sampleItems(), { 0, 0 }, &hidden);
     EXPECT_EQ(RetroMenuSession::current(), nullptr);
 }
+
+TEST_F(RetroMenuTest, MenuClosesWithoutActionWhenTheApplicationLosesFocus)
+{
+    std::vector<QString> log;
+    RetroMenu::popUp(sampleItems(&log), { 10, 20 }, &m_window);
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Down);
+    emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_EQ(RetroMenuSession::current(), nullptr);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_TRUE(log.empty());
+}
