@@ -4,7 +4,7 @@
 #include <charconv>
 #include <optional>
 
-namespace kiv::ArchiveListingParser {
+namespace kiv {
 
 namespace {
 
@@ -13,7 +13,8 @@ constexpr std::size_t maxLeadingFields = 8;
 // The first fields of one line (only spaces separate them), and after each field the rest of
 // the line behind the run of spaces that follows it: the member name is such a rest, so runs
 // of spaces inside a name survive.
-struct LeadingFields {
+struct LeadingFields
+{
     std::array<std::string_view, maxLeadingFields> field;
     std::array<std::string_view, maxLeadingFields> restAfter;
     std::size_t count = 0;
@@ -54,20 +55,32 @@ std::string_view cutAt(std::string_view name, std::string_view marker)
     return name.substr(0, name.find(marker));
 }
 
-int octalDigit(char c) { return c >= '0' && c <= '7' ? c - '0' : -1; }
+int octalDigit(char c)
+{
+    return c >= '0' && c <= '7' ? c - '0' : -1;
+}
 
 char escapedControl(char c)
 {
     switch (c) {
-    case 'a': return '\a';
-    case 'b': return '\b';
-    case 'f': return '\f';
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 't': return '\t';
-    case 'v': return '\v';
-    case '\\': return '\\';
-    default: return 0;
+    case 'a':
+        return '\a';
+    case 'b':
+        return '\b';
+    case 'f':
+        return '\f';
+    case 'n':
+        return '\n';
+    case 'r':
+        return '\r';
+    case 't':
+        return '\t';
+    case 'v':
+        return '\v';
+    case '\\':
+        return '\\';
+    default:
+        return 0;
     }
 }
 
@@ -86,7 +99,8 @@ std::string undoGnuEscapes(std::string_view text)
             ++i;
         } else if (i + 3 < text.size() && octalDigit(text[i + 1]) >= 0 && octalDigit(text[i + 2]) >= 0
             && octalDigit(text[i + 3]) >= 0) {
-            name += static_cast<char>(octalDigit(text[i + 1]) * 64 + octalDigit(text[i + 2]) * 8 + octalDigit(text[i + 3]));
+            name += static_cast<char>(
+                octalDigit(text[i + 1]) * 64 + octalDigit(text[i + 2]) * 8 + octalDigit(text[i + 3]));
             i += 3;
         } else {
             name += text[i];
@@ -95,7 +109,10 @@ std::string undoGnuEscapes(std::string_view text)
     return name;
 }
 
-std::string joined(std::string_view a, std::string_view b) { return std::string(a).append(" ").append(b); }
+std::string joined(std::string_view a, std::string_view b)
+{
+    return std::string(a).append(" ").append(b);
+}
 
 std::optional<ArchiveRawEntry> zipEntry(std::string_view line)
 {
@@ -123,7 +140,8 @@ std::optional<ArchiveRawEntry> nineFieldTarEntry(const LeadingFields& fields)
 // GNU tar: mode, owner/group, size, date, time, name; a hard link reads "name link to target".
 std::optional<ArchiveRawEntry> gnuTarEntry(const LeadingFields& fields)
 {
-    if (fields.count < 5 || fields.restAfter[4].empty() || fields.field[1].find('/') == std::string_view::npos)
+    if (fields.count < 5 || fields.restAfter[4].empty()
+        || fields.field[1].find('/') == std::string_view::npos)
         return std::nullopt;
     auto size = parseNumber(fields.field[2]);
     if (!size)
@@ -142,27 +160,61 @@ std::optional<ArchiveRawEntry> tarEntry(std::string_view line)
     return gnuTarEntry(fields);
 }
 
-template <typename LineParser>
-std::vector<ArchiveRawEntry> parseLines(std::string_view listing, LineParser parseLine)
-{
-    std::vector<ArchiveRawEntry> entries;
-    std::size_t start = 0;
-    while (start < listing.size()) {
-        auto end = std::min(listing.find('\n', start), listing.size());
-        auto line = listing.substr(start, end - start);
-        start = end + 1;
-        if (line.empty())
-            continue;
-        if (auto entry = parseLine(line))
-            entries.push_back(std::move(*entry));
-    }
-    return entries;
-}
-
 } // namespace
 
-std::vector<ArchiveRawEntry> parseZipListing(std::string_view listing) { return parseLines(listing, zipEntry); }
+ArchiveListingParser::ArchiveListingParser(Layout layout)
+    : m_layout(layout)
+{
+}
 
-std::vector<ArchiveRawEntry> parseTarListing(std::string_view listing) { return parseLines(listing, tarEntry); }
+void ArchiveListingParser::append(std::string_view bytes)
+{
+    auto end = bytes.find('\n');
+    if (end == std::string_view::npos) {
+        m_pendingLine.append(bytes);
+        return;
+    }
+    m_pendingLine.append(bytes.substr(0, end));
+    parseLine(m_pendingLine);
+    m_pendingLine.clear();
+    // Whole lines are parsed where they lie; only a line split between pieces is copied.
+    for (auto start = end + 1; start < bytes.size(); start = end + 1) {
+        end = bytes.find('\n', start);
+        if (end == std::string_view::npos) {
+            m_pendingLine.assign(bytes.substr(start));
+            return;
+        }
+        parseLine(bytes.substr(start, end - start));
+    }
+}
 
-} // namespace kiv::ArchiveListingParser
+std::vector<ArchiveRawEntry> ArchiveListingParser::finish()
+{
+    parseLine(m_pendingLine);
+    m_pendingLine.clear();
+    return std::move(m_entries);
+}
+
+std::vector<ArchiveRawEntry> ArchiveListingParser::parseZipListing(std::string_view listing)
+{
+    ArchiveListingParser parser(Layout::zip);
+    parser.append(listing);
+    return parser.finish();
+}
+
+std::vector<ArchiveRawEntry> ArchiveListingParser::parseTarListing(std::string_view listing)
+{
+    ArchiveListingParser parser(Layout::tar);
+    parser.append(listing);
+    return parser.finish();
+}
+
+void ArchiveListingParser::parseLine(std::string_view line)
+{
+    if (line.empty())
+        return;
+    if (auto entry = m_layout == Layout::zip ? zipEntry(line) : tarEntry(line))
+        m_entries.push_back(std::move(*entry));
+}
+
+} // namespace kiv

@@ -16,7 +16,8 @@ namespace kiv {
 
 namespace {
 
-enum class ArchiveKind {
+enum class ArchiveKind
+{
     zip,
     gzippedTar,
     plainTar,
@@ -26,7 +27,8 @@ enum class ArchiveKind {
 ArchiveKind archiveKind(std::string_view path)
 {
     std::string lower(path);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(
+        lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
     std::string_view name(lower);
     if (name.ends_with(".zip"))
         return ArchiveKind::zip;
@@ -38,7 +40,10 @@ ArchiveKind archiveKind(std::string_view path)
 }
 
 // The tools would read a relative path that starts with "-" as options.
-std::string toolPath(const std::string& path) { return path.starts_with('-') ? "./" + path : path; }
+std::string toolPath(const std::string& path)
+{
+    return path.starts_with('-') ? "./" + path : path;
+}
 
 // unzip reads member arguments as wildcard patterns and anything starting with "-" as an
 // option: escape the pattern characters (and the escape itself) so the member is taken
@@ -78,7 +83,8 @@ void runExtractionTool(const std::string& tool, const std::vector<std::string>& 
 void extractWithTar(ArchiveKind kind, const std::string& archivePath, const std::string& to,
     const std::vector<std::string>& members)
 {
-    std::vector<std::string> arguments { kind == ArchiveKind::gzippedTar ? "-xzf" : "-xf", toolPath(archivePath), "-C", to };
+    std::vector<std::string> arguments { kind == ArchiveKind::gzippedTar ? "-xzf" : "-xf",
+        toolPath(archivePath), "-C", to };
     if (!members.empty()) {
         arguments.push_back("--"); // members are data, never options
         arguments.insert(arguments.end(), members.begin(), members.end());
@@ -95,17 +101,21 @@ FileEntry virtualEntry(std::string id, std::string_view name, FileEntry::Kind ki
 
 std::vector<ArchiveRawEntry> ArchiveService::listRawEntries(const std::string& archivePath) const
 {
-    // The listing keeps the tool's bytes: member names are file names, not text to repair.
-    auto list = [&](const char* tool, const char* option) {
-        return ShellRunner::runKeepingBytes(tool, { option, toolPath(archivePath) }).stdout;
+    // The listing keeps the tool's bytes (member names are file names, not text to repair) and
+    // is parsed while the tool still writes.
+    auto list = [&](const char* tool, const char* option, ArchiveListingParser::Layout layout) {
+        ArchiveListingParser parser(layout);
+        ShellRunner::runStreaming(tool, { option, toolPath(archivePath) }, std::nullopt,
+            [&](std::string_view bytes) { parser.append(bytes); });
+        return parser.finish();
     };
     switch (archiveKind(archivePath)) {
     case ArchiveKind::zip:
-        return ArchiveListingParser::parseZipListing(list("unzip", "-l"));
+        return list("unzip", "-l", ArchiveListingParser::Layout::zip);
     case ArchiveKind::gzippedTar:
-        return ArchiveListingParser::parseTarListing(list("tar", "-tzvf"));
+        return list("tar", "-tzvf", ArchiveListingParser::Layout::tar);
     case ArchiveKind::plainTar:
-        return ArchiveListingParser::parseTarListing(list("tar", "-tvf"));
+        return list("tar", "-tvf", ArchiveListingParser::Layout::tar);
     case ArchiveKind::unsupported:
         break;
     }
@@ -116,10 +126,12 @@ std::vector<FileEntry> ArchiveService::children(
     std::string_view prefix, const std::vector<ArchiveRawEntry>& rawEntries, bool includeParent) const
 {
     // One pass: every member below the prefix yields either its first path segment (a folder,
-    // once) or, when nothing follows, a file row.
+    // once) or, when nothing follows, a file. Names stay views into the raw entries until the
+    // order is known, so each row is built once, in place.
     std::unordered_set<std::string_view> seenFolders;
-    std::vector<FileEntry> folders;
-    std::vector<FileEntry> files;
+    std::vector<std::string_view> folderNames;
+    std::vector<std::string_view> fileNames;
+    std::vector<const ArchiveRawEntry*> fileMembers;
     for (const auto& entry : rawEntries) {
         std::string_view path(entry.path);
         if (!path.starts_with(prefix) || path.size() == prefix.size())
@@ -127,22 +139,29 @@ std::vector<FileEntry> ArchiveService::children(
         auto rest = path.substr(prefix.size());
         auto slash = rest.find('/');
         if (slash == std::string_view::npos) {
-            files.push_back(virtualEntry(entry.path, rest, FileEntry::kindForRegularFile(rest), entry.size));
+            fileNames.push_back(rest);
+            fileMembers.push_back(&entry);
         } else if (slash > 0 && seenFolders.insert(rest.substr(0, slash)).second) {
-            auto name = rest.substr(0, slash);
-            folders.push_back(virtualEntry(std::string(path.substr(0, prefix.size() + slash + 1)), name,
-                FileEntry::Kind::directory, 0));
+            folderNames.push_back(rest.substr(0, slash));
         }
     }
-    FileNameOrder::sort(folders);
-    FileNameOrder::sort(files);
+    auto folderOrder = FileNameOrder::sortedOrder(folderNames);
+    auto fileOrder = FileNameOrder::sortedOrder(fileNames);
 
     std::vector<FileEntry> rows;
-    rows.reserve(folders.size() + files.size() + 1);
+    rows.reserve(folderNames.size() + fileNames.size() + 1);
     if (includeParent)
         rows.push_back(virtualEntry(parentOf(prefix), "..", FileEntry::Kind::parentDirectory, 0));
-    std::move(folders.begin(), folders.end(), std::back_inserter(rows));
-    std::move(files.begin(), files.end(), std::back_inserter(rows));
+    for (auto index : folderOrder) {
+        auto name = folderNames[index];
+        auto id = std::string(prefix).append(name).append("/");
+        rows.push_back(virtualEntry(std::move(id), name, FileEntry::Kind::directory, 0));
+    }
+    for (auto index : fileOrder) {
+        auto name = fileNames[index];
+        const auto& member = *fileMembers[index];
+        rows.push_back(virtualEntry(member.path, name, FileEntry::kindForRegularFile(name), member.size));
+    }
     return rows;
 }
 
@@ -155,13 +174,14 @@ std::string ArchiveService::parentOf(std::string_view prefix) const
     return slash == std::string_view::npos ? std::string() : std::string(prefix.substr(0, slash + 1));
 }
 
-void ArchiveService::extract(
-    const std::string& archivePath, const std::string& internalEntryPath, bool isDirectory, const std::string& to) const
+void ArchiveService::extract(const std::string& archivePath, const std::string& internalEntryPath,
+    bool isDirectory, const std::string& to) const
 {
     createDestination(to);
     auto kind = archiveKind(archivePath);
     if (kind == ArchiveKind::zip)
-        runExtractionTool("unzip", { "-o", toolPath(archivePath), unzipPattern(internalEntryPath, isDirectory), "-d", to });
+        runExtractionTool(
+            "unzip", { "-o", toolPath(archivePath), unzipPattern(internalEntryPath, isDirectory), "-d", to });
     else
         extractWithTar(kind, archivePath, to, { internalEntryPath });
 }

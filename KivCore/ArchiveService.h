@@ -12,7 +12,8 @@ namespace kiv {
 // Reads .zip, .tar, .tar.gz and .tgz archives (told apart by suffix, any case) through the
 // external unzip and tar programs: lists their members, shows one virtual folder at a time as
 // panel rows, and extracts members or whole archives. Stateless; instances are interchangeable.
-class ArchiveService {
+class ArchiveService
+{
 public:
     // The archive's members in listing order, names exactly as stored. Never throws: an
     // unsupported suffix, a tool that cannot start or a damaged archive give what parsed (maybe nothing).

@@ -1,6 +1,7 @@
 #include "ShellRunner.h"
 
 #include "HashMix.h"
+#include "PlatformCalls.h"
 #include "UniqueFd.h"
 #include "Utf8Text.h"
 
@@ -8,13 +9,12 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
+#include <ctime>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <system_error>
-#include <ctime>
 #include <unistd.h>
 
 extern char** environ;
@@ -24,8 +24,14 @@ namespace kiv::ShellRunner {
 namespace {
 
 constexpr const char* programFinder = "/usr/bin/env";
+constexpr int roomyPipeBytes = 1 << 20;
+constexpr std::size_t readChunkBytes = 1 << 16;
+// After a small read the reader waits this long before looking again, so a child that writes
+// line by line (unzip does) fills the pipe in bulk instead of waking the reader per line.
+constexpr long gatherPauseNanoseconds = 500'000;
 
-struct Pipe {
+struct Pipe
+{
     UniqueFd readEnd;
     UniqueFd writeEnd;
 };
@@ -35,25 +41,18 @@ struct Pipe {
 int makePipe(Pipe& pipe)
 {
     int fds[2];
-#ifdef __linux__
-    if (::pipe2(fds, O_CLOEXEC) != 0)
+    if (PlatformCalls::makeCloseOnExecPipe(fds) != 0)
         return errno;
-#else
-    if (::pipe(fds) != 0)
-        return errno;
-    ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-    ::fcntl(fds[1], F_SETFD, FD_CLOEXEC);
-#endif
-#ifdef F_SETPIPE_SZ
-    if (std::getenv("KIV_PIPE")) ::fcntl(fds[0], F_SETPIPE_SZ, std::atoi(std::getenv("KIV_PIPE")));
-#endif
+    // A roomy pipe lets a chatty child keep writing while the reader gathers.
+    PlatformCalls::enlargePipeBuffer(fds[0], roomyPipeBytes);
     pipe.readEnd.reset(fds[0]);
     pipe.writeEnd.reset(fds[1]);
     return 0;
 }
 
 // Owns the two posix_spawn descriptions for the length of one start.
-struct SpawnSetup {
+struct SpawnSetup
+{
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attributes;
 
@@ -99,16 +98,17 @@ int spawnChild(const std::string& executable, const std::vector<std::string>& ar
     for (const auto& argument : argv)
         arguments.push_back(const_cast<char*>(argument.c_str()));
     arguments.push_back(nullptr);
-    return posix_spawn(&child, executable.c_str(), &setup.actions, &setup.attributes, arguments.data(), environ);
+    return posix_spawn(
+        &child, executable.c_str(), &setup.actions, &setup.attributes, arguments.data(), environ);
 }
 
 // Reads both pipes until both reach their end, whichever has data first, so a child that
 // fills one pipe while keeping the other open never stalls the capture.
-void drainTogether(const Pipe& out, const Pipe& err, std::string& outBytes, std::string& errBytes)
+void drainTogether(const Pipe& out, const Pipe& err, const OutputSink& onOutput, const OutputSink& onError)
 {
     std::array<pollfd, 2> streams { { { out.readEnd.get(), POLLIN, 0 }, { err.readEnd.get(), POLLIN, 0 } } };
-    std::array<std::string*, 2> sinks { &outBytes, &errBytes };
-    std::vector<char> buffer(1 << 16);
+    std::array<const OutputSink*, 2> sinks { &onOutput, &onError };
+    std::vector<char> buffer(readChunkBytes);
     int open = 2;
     while (open > 0) {
         if (::poll(streams.data(), streams.size(), -1) < 0) {
@@ -122,19 +122,16 @@ void drainTogether(const Pipe& out, const Pipe& err, std::string& outBytes, std:
                 continue;
             auto count = ::read(streams[i].fd, buffer.data(), buffer.size());
             if (count > 0) {
-                sinks[i]->append(buffer.data(), static_cast<std::size_t>(count));
+                (*sinks[i])(std::string_view(buffer.data(), static_cast<std::size_t>(count)));
                 roundBytes += static_cast<std::size_t>(count);
             } else if (count == 0 || errno != EINTR) {
                 streams[i].fd = -1; // poll skips negative descriptors
                 --open;
             }
         }
-        if (open > 0 && roundBytes > 0 && roundBytes < buffer.size() / 2) {
-            static const long pauseMicros = std::getenv("KIV_PAUSE") ? std::atol(std::getenv("KIV_PAUSE")) : 0;
-            if (pauseMicros > 0) {
-                timespec pause { 0, pauseMicros * 1000 };
-                ::nanosleep(&pause, nullptr);
-            }
+        if (open > 0 && roundBytes > 0 && roundBytes < readChunkBytes / 2) {
+            timespec pause { 0, gatherPauseNanoseconds };
+            ::nanosleep(&pause, nullptr);
         }
     }
 }
@@ -160,10 +157,13 @@ std::string reasonText(int errorNumber, const std::string& path)
 
 // The start fails both for a missing executable and for a working folder that cannot be
 // entered; name the folder when it is the culprit, so the user knows what to fix.
-std::string launchFailureReason(int spawnError, const std::string& executable, const std::optional<std::string>& directory)
+std::string launchFailureReason(
+    int spawnError, const std::string& executable, const std::optional<std::string>& directory)
 {
     if (directory) {
-        struct stat status {};
+        struct stat status
+        {
+        };
         if (::stat(directory->c_str(), &status) != 0)
             return reasonText(errno, *directory);
         if (!S_ISDIR(status.st_mode))
@@ -174,8 +174,10 @@ std::string launchFailureReason(int spawnError, const std::string& executable, c
     return reasonText(spawnError, executable);
 }
 
+// Starts `executable` and collects standard error, handing standard output to `onOutput` when
+// given, else collecting it too.
 Result runExecutable(const std::string& executable, const std::vector<std::string>& argv,
-    const std::optional<std::string>& directory, const std::string& failurePrefix)
+    const std::optional<std::string>& directory, const std::string& failurePrefix, const OutputSink* onOutput)
 {
     Pipe out, err;
     pid_t child = 0;
@@ -191,7 +193,9 @@ Result runExecutable(const std::string& executable, const std::vector<std::strin
     out.writeEnd.reset();
     err.writeEnd.reset();
     Result result;
-    drainTogether(out, err, result.stdout, result.stderr);
+    OutputSink collectOutput = [&](std::string_view bytes) { result.stdout.append(bytes); };
+    OutputSink collectError = [&](std::string_view bytes) { result.stderr.append(bytes); };
+    drainTogether(out, err, onOutput ? *onOutput : collectOutput, collectError);
     result.exitCode = waitForExit(child);
     return result;
 }
@@ -210,17 +214,30 @@ std::string userShell()
     return ::access("/bin/zsh", X_OK) == 0 ? "/bin/zsh" : "/bin/sh";
 }
 
-} // namespace
-
-Result runKeepingBytes(
-    const std::string& program, const std::vector<std::string>& arguments, const std::optional<std::string>& directory)
+Result runProgram(const std::string& program, const std::vector<std::string>& arguments,
+    const std::optional<std::string>& directory, const OutputSink* onOutput)
 {
     std::vector<std::string> argv { programFinder, program };
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return runExecutable(programFinder, argv, directory, "Failed to launch " + program + ": ");
+    return runExecutable(programFinder, argv, directory, "Failed to launch " + program + ": ", onOutput);
 }
 
-Result run(const std::string& program, const std::vector<std::string>& arguments, const std::optional<std::string>& directory)
+} // namespace
+
+Result runStreaming(const std::string& program, const std::vector<std::string>& arguments,
+    const std::optional<std::string>& directory, const OutputSink& onOutput)
+{
+    return runProgram(program, arguments, directory, &onOutput);
+}
+
+Result runKeepingBytes(const std::string& program, const std::vector<std::string>& arguments,
+    const std::optional<std::string>& directory)
+{
+    return runProgram(program, arguments, directory, nullptr);
+}
+
+Result run(const std::string& program, const std::vector<std::string>& arguments,
+    const std::optional<std::string>& directory)
 {
     return decoded(runKeepingBytes(program, arguments, directory));
 }
@@ -228,12 +245,14 @@ Result run(const std::string& program, const std::vector<std::string>& arguments
 Result runShellLine(const std::string& line, const std::string& directory)
 {
     auto shell = userShell();
-    return decoded(runExecutable(shell, { shell, "-l", "-c", line }, directory, "Failed to launch shell: "));
+    return decoded(
+        runExecutable(shell, { shell, "-l", "-c", line }, directory, "Failed to launch shell: ", nullptr));
 }
 
 } // namespace kiv::ShellRunner
 
-std::size_t std::hash<kiv::ShellRunner::Result>::operator()(const kiv::ShellRunner::Result& result) const noexcept
+std::size_t std::hash<kiv::ShellRunner::Result>::operator()(
+    const kiv::ShellRunner::Result& result) const noexcept
 {
     auto seed = std::hash<std::int32_t> {}(result.exitCode);
     seed = kiv::hashMix(seed, result.stdout);

@@ -4,8 +4,10 @@
 // including it here makes every user of this header spell them the same way.
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Starts external programs, captures both output streams whole and waits for them to end.
@@ -13,10 +15,11 @@
 namespace kiv::ShellRunner {
 
 // What one finished external program left behind.
-struct Result {
+struct Result
+{
     std::int32_t exitCode = 0; // the exit status (the signal number if killed), -1 if it never started
-    std::string stdout;        // everything written to standard output
-    std::string stderr;        // everything written to standard error, or why the start failed
+    std::string stdout; // everything written to standard output
+    std::string stderr; // everything written to standard error, or why the start failed
 
     bool operator==(const Result&) const = default;
 };
@@ -33,6 +36,14 @@ Result run(const std::string& program, const std::vector<std::string>& arguments
 Result runKeepingBytes(const std::string& program, const std::vector<std::string>& arguments,
     const std::optional<std::string>& directory = std::nullopt);
 
+// Receives a program's standard output piece by piece as it arrives; pieces split lines anywhere.
+using OutputSink = std::function<void(std::string_view bytes)>;
+
+// The same as runKeepingBytes() but standard output goes to `onOutput` as it arrives (the
+// result's stdout stays empty), so the caller can work on it while the program still writes.
+Result runStreaming(const std::string& program, const std::vector<std::string>& arguments,
+    const std::optional<std::string>& directory, const OutputSink& onOutput);
+
 // Runs `line` as one command of the user's login shell ($SHELL, else /bin/zsh when present, else
 // /bin/sh) with "-l", "-c", in `directory`. A failed start gives exit code -1 and the standard
 // error text "Failed to launch shell: <reason>".
@@ -40,7 +51,7 @@ Result runShellLine(const std::string& line, const std::string& directory);
 
 } // namespace kiv::ShellRunner
 
-template <>
-struct std::hash<kiv::ShellRunner::Result> {
+template <> struct std::hash<kiv::ShellRunner::Result>
+{
     std::size_t operator()(const kiv::ShellRunner::Result& result) const noexcept;
 };

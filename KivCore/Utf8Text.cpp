@@ -8,12 +8,16 @@ namespace {
 
 constexpr std::string_view replacementCharacter = "\xEF\xBF\xBD";
 
-struct Sequence {
+struct Sequence
+{
     std::size_t length; // bytes taken from the input
-    bool valid;         // false: those bytes are one maximal ill-formed subsequence
+    bool valid; // false: those bytes are one maximal ill-formed subsequence
 };
 
-bool inRange(unsigned char byte, unsigned char low, unsigned char high) { return byte >= low && byte <= high; }
+bool inRange(unsigned char byte, unsigned char low, unsigned char high)
+{
+    return byte >= low && byte <= high;
+}
 
 // The allowed range of the second byte depends on the lead byte (no overlongs, no
 // surrogates, nothing above U+10FFFF); later continuation bytes are always 80..BF.
