@@ -57,10 +57,6 @@ int makeNode(int parentFd, const char* name, const struct stat& info)
 #endif
 }
 
-} // namespace kiv::PlatformCalls
-
-namespace kiv::PlatformCalls {
-
 int makeCloseOnExecPipe(int fds[2])
 {
 #ifdef __APPLE__
