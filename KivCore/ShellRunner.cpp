@@ -161,9 +161,7 @@ std::string launchFailureReason(
     int spawnError, const std::string& executable, const std::optional<std::string>& directory)
 {
     if (directory) {
-        struct stat status
-        {
-        };
+        struct stat status = {};
         if (::stat(directory->c_str(), &status) != 0)
             return reasonText(errno, *directory);
         if (!S_ISDIR(status.st_mode))

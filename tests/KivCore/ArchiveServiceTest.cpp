@@ -1,7 +1,6 @@
 #include "ArchiveService.h"
 
 #include "ErrorText.h"
-#include "KivError.h"
 #include "ShellRunner.h"
 #include "TempDir.h"
 
@@ -65,6 +64,13 @@ std::set<std::string> regularFilesBelow(const std::string& folder)
             files.insert(std::filesystem::relative(item.path(), folder).string());
     }
     return files;
+}
+
+::testing::AssertionResult contains(const std::string& text, const std::string& part)
+{
+    if (text.find(part) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << text << "\" lacks \"" << part << "\"";
 }
 
 std::vector<std::string> namesOf(const std::vector<FileEntry>& rows)
@@ -186,30 +192,23 @@ TEST_F(ArchiveServiceTest, ExtractAllCreatesTheDestinationAndReplacesWhatIsThere
 
 TEST_F(ArchiveServiceTest, FailedExtractionsSayWhy)
 {
-    auto failureText = [](auto&& extraction) -> std::string {
+    auto to = m_destination.path();
+    auto failureText = [](auto&& extraction) {
         try {
             extraction();
-        } catch (const KivError& error) {
-            EXPECT_EQ(error.errorCase(), KivError::Case::operationFailed);
-            return error.description();
         } catch (const std::exception& error) {
-            return "platform: " + userMessage(error);
+            return userMessage(error);
         }
-        return "no failure";
+        return std::string("no failure");
     };
-    auto to = m_destination.path();
-    EXPECT_NE(failureText([&] {
-        m_archives.extract(archive("full.tar"), "nothing-here", false, to);
-    }).find("nothing-here: Not found in archive"),
-        std::string::npos);
-    EXPECT_NE(failureText([&] { m_archives.extractAll(archive("missing.tgz"), to); }).find("missing.tgz"),
-        std::string::npos);
-    auto missingZip = failureText([&] { m_archives.extractAll(archive("missing.zip"), to); });
-    EXPECT_FALSE(missingZip.empty());
-    EXPECT_FALSE(missingZip.starts_with("no failure") || missingZip.starts_with("platform"));
+    EXPECT_TRUE(contains(failureText([&] { m_archives.extract(archive("full.tar"), "nothing", false, to); }),
+        "nothing: Not found in archive"));
+    EXPECT_TRUE(
+        contains(failureText([&] { m_archives.extractAll(archive("missing.zip"), to); }), "missing.zip"));
+    EXPECT_TRUE(contains(failureText([&] { m_archives.extractAll(archive("damaged.tgz"), to); }), "gzip"));
     auto blocker = m_destination.write("blocker", "a file");
     EXPECT_EQ(failureText([&] { m_archives.extractAll(archive("full.zip"), blocker + "/inside"); }),
-        "platform: Not a directory: " + blocker + "/inside");
+        "Not a directory: " + blocker + "/inside");
     EXPECT_EQ(test::readFile(blocker), "a file");
 }
 
@@ -233,6 +232,10 @@ TEST(ArchiveTreeTest, ChildrenOfAFolderAreParentThenFoldersThenFiles)
     EXPECT_EQ(archives.children("", entries, false), root);
     EXPECT_EQ(archives.children("", entries, true).front().id, "");
     EXPECT_TRUE(archives.children("nowhere/", entries, false).empty());
+
+    EXPECT_EQ(archives.parentOf("docs/sub/"), "docs/");
+    EXPECT_EQ(archives.parentOf("docs/"), "");
+    EXPECT_EQ(archives.parentOf(""), "");
 }
 
 TEST(ArchiveTreeTest, NamesSortNaturallyAndOddPathsGiveNoEmptyRows)
@@ -247,14 +250,6 @@ TEST(ArchiveTreeTest, NamesSortNaturallyAndOddPathsGiveNoEmptyRows)
             "dir9", "Dir10", "x", "a.txt", "a.txt", "File9.txt", "file10.txt", "notes.zip" }));
     EXPECT_EQ(rows.back().kind, Kind::archive);
     EXPECT_TRUE(archives.children("x/", entries, false).empty());
-}
-
-TEST(ArchiveTreeTest, ParentOfGoesUpOneFolder)
-{
-    ArchiveService archives;
-    EXPECT_EQ(archives.parentOf("docs/sub/"), "docs/");
-    EXPECT_EQ(archives.parentOf("docs/"), "");
-    EXPECT_EQ(archives.parentOf(""), "");
 }
 
 } // namespace kiv
