@@ -23,7 +23,7 @@ const std::map<std::string, std::string> memberFiles {
     { "docs/sub/b.txt", "b" },
     { "docs/sub/c/d.txt", "d" },
     { "docs/subway.txt", "subway" },
-    { "readme.md", "readme" },
+    { "read me.md", "readme" },
     { "a[1].txt", "bracket" },
     { "a1.txt", "plain" },
     { "a*.txt", "star" },
@@ -182,10 +182,10 @@ TEST_F(ArchiveServiceTest, ExtractAllCreatesTheDestinationAndReplacesWhatIsThere
         SCOPED_TRACE(path);
         auto to = m_destination / (std::to_string(std::hash<std::string> {}(path)) + "/new/folder");
         m_destination.write(
-            std::filesystem::relative(to, m_destination.path()).string() + "/readme.md", "old");
+            std::filesystem::relative(to, m_destination.path()).string() + "/read me.md", "old");
         m_archives.extractAll(path, to);
         EXPECT_EQ(regularFilesBelow(to).size(), memberFiles.size());
-        EXPECT_EQ(test::readFile(to + "/readme.md"), "readme");
+        EXPECT_EQ(test::readFile(to + "/read me.md"), "readme");
         EXPECT_EQ(test::readFile(to + "/two  spaces.txt"), "two spaces");
     }
 }
