@@ -9,7 +9,8 @@
 
 namespace kiv {
 
-DirectoryReader::DirectoryReader(int parentFd, const char* name, const std::string& pathForErrors, FinalLink finalLink)
+DirectoryReader::DirectoryReader(
+    int parentFd, const char* name, const std::string& pathForErrors, FinalLink finalLink)
     : m_path(pathForErrors)
 {
     int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (finalLink == FinalLink::refuse ? O_NOFOLLOW : 0);

@@ -9,9 +9,8 @@ namespace kiv {
 
 void throwSystemError(int errorNumber, const std::string& path)
 {
-    throw std::filesystem::filesystem_error(
-        std::generic_category().message(errorNumber), std::filesystem::path(path),
-        std::error_code(errorNumber, std::generic_category()));
+    throw std::filesystem::filesystem_error(std::generic_category().message(errorNumber),
+        std::filesystem::path(path), std::error_code(errorNumber, std::generic_category()));
 }
 
 std::string userMessage(const std::exception& error)

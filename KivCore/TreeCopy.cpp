@@ -3,12 +3,13 @@
 #include "DirectoryReader.h"
 #include "ErrorText.h"
 #include "PathString.h"
+#include "PlatformCalls.h"
 #include "TreeRemoval.h"
 #include "UniqueFd.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -19,7 +20,8 @@ namespace {
 
 // Where one item is copied from and to: a name relative to an open folder, plus the full
 // path for messages.
-struct Place {
+struct Place
+{
     int parentFd;
     const char* name;
     std::string path;
@@ -37,8 +39,8 @@ struct stat statOrThrow(const Place& place)
 
 void keepTimes(int parentFd, const char* name, const struct stat& info, const std::string& path)
 {
-    const timespec times[2] = { info.st_atim, info.st_mtim };
-    if (::utimensat(parentFd, name, times, AT_SYMLINK_NOFOLLOW) != 0)
+    auto kept = PlatformCalls::itemTimes(info);
+    if (::utimensat(parentFd, name, kept.times, AT_SYMLINK_NOFOLLOW) != 0)
         throwSystemError(errno, path);
 }
 
@@ -71,7 +73,7 @@ void copyBytes(int in, int out, const Place& from, const Place& to)
 {
     bool copiedAny = false;
     for (;;) {
-        auto count = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        auto count = PlatformCalls::copyFileRange(in, out, 1 << 30);
         if (count > 0) {
             copiedAny = true;
             continue;
@@ -102,8 +104,8 @@ void copyRegularFile(const Place& from, const Place& to, const struct stat& info
     if (::fstat(in.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
         throwSystemError(EINVAL, from.path);
     copyBytes(in.get(), out.get(), from, to);
-    const timespec times[2] = { info.st_atim, info.st_mtim };
-    if (::fchmod(out.get(), info.st_mode & 07777) != 0 || ::futimens(out.get(), times) != 0)
+    auto kept = PlatformCalls::itemTimes(info);
+    if (::fchmod(out.get(), info.st_mode & 07777) != 0 || ::futimens(out.get(), kept.times) != 0)
         throwSystemError(errno, to.path);
     if (::close(out.release()) != 0)
         throwSystemError(errno, to.path);
@@ -137,15 +139,15 @@ void copyDirectory(const Place& from, const Place& to, const struct stat& info)
     }
     // Permissions and times last: adding the children changed the time, and a read-only
     // folder could not have taken them.
-    const timespec times[2] = { info.st_atim, info.st_mtim };
-    if (::fchmod(target.get(), info.st_mode & 07777) != 0 || ::futimens(target.get(), times) != 0)
+    auto kept = PlatformCalls::itemTimes(info);
+    if (::fchmod(target.get(), info.st_mode & 07777) != 0 || ::futimens(target.get(), kept.times) != 0)
         throwSystemError(errno, to.path);
 }
 
 // FIFOs, sockets and devices are recreated, never opened: reading a FIFO would wait forever.
 void copySpecialFile(const Place& to, const struct stat& info)
 {
-    if (::mknodat(to.parentFd, to.name, info.st_mode, info.st_rdev) != 0)
+    if (PlatformCalls::makeNode(to.parentFd, to.name, info) != 0)
         throwSystemError(errno, to.path);
     keepTimes(to.parentFd, to.name, info, to.path);
 }

@@ -6,7 +6,8 @@
 namespace kiv {
 
 // Owns one file descriptor and closes it when it goes away.
-class UniqueFd {
+class UniqueFd
+{
 public:
     UniqueFd() = default;
     explicit UniqueFd(int fd)

@@ -1,3 +1,4 @@
+#include "ErrorText.h"
 #include "FileSystemService.h"
 
 #include <cstdio>
@@ -10,7 +11,10 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: kivbench list DIR [--hidden]\n");
+    std::fprintf(stderr,
+        "usage: kivbench list DIR [--hidden]\n"
+        "       kivbench copy SRC DSTDIR\n"
+        "       kivbench delete PATH\n");
     return 2;
 }
 
@@ -24,6 +28,24 @@ int listCommand(int argc, char** argv)
     return 0;
 }
 
+int copyCommand(int argc, char** argv)
+{
+    if (argc != 4)
+        return usage();
+    kiv::FileSystemService().copy(argv[2], argv[3]);
+    std::printf("ok\n");
+    return 0;
+}
+
+int deleteCommand(int argc, char** argv)
+{
+    if (argc != 3)
+        return usage();
+    kiv::FileSystemService().deleteItem(argv[2]);
+    std::printf("ok\n");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -34,8 +56,12 @@ int main(int argc, char** argv)
     try {
         if (command == "list")
             return listCommand(argc, argv);
+        if (command == "copy")
+            return copyCommand(argc, argv);
+        if (command == "delete")
+            return deleteCommand(argc, argv);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "kivbench: %s\n", error.what());
+        std::fprintf(stderr, "kivbench: %s\n", kiv::userMessage(error).c_str());
         return 1;
     }
     return usage();
