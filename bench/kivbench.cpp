@@ -1,4 +1,5 @@
 #include "ErrorText.h"
+#include "FilePreview.h"
 #include "FileSystemService.h"
 
 #include <cstdio>
@@ -14,7 +15,8 @@ int usage()
     std::fprintf(stderr,
         "usage: kivbench list DIR [--hidden]\n"
         "       kivbench copy SRC DSTDIR\n"
-        "       kivbench delete PATH\n");
+        "       kivbench delete PATH\n"
+        "       kivbench view FILE\n");
     return 2;
 }
 
@@ -46,6 +48,20 @@ int deleteCommand(int argc, char** argv)
     return 0;
 }
 
+// Prints how the viewer would show FILE ("text", "hex" or "unreadable") and the length of that text.
+int viewCommand(int argc, char** argv)
+{
+    if (argc != 3)
+        return usage();
+    const auto preview = kiv::FilePreview::load(argv[2]);
+    using Kind = kiv::FilePreview::Preview::Kind;
+    const char* kind = preview.kind == Kind::text ? "text"
+        : preview.kind == Kind::hexDump           ? "hex"
+                                                  : "unreadable";
+    std::printf("%s %zu\n", kind, preview.content.size());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -60,6 +76,8 @@ int main(int argc, char** argv)
             return copyCommand(argc, argv);
         if (command == "delete")
             return deleteCommand(argc, argv);
+        if (command == "view")
+            return viewCommand(argc, argv);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kivbench: %s\n", kiv::userMessage(error).c_str());
         return 1;
