@@ -26,7 +26,8 @@ QPlainTextEdit* makeTextView(QWidget* window)
 {
     auto* view = new QPlainTextEdit(window);
     view->setReadOnly(true);
-    view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Keyboard selection would show a caret; without it the arrow and page keys scroll instead.
+    view->setTextInteractionFlags(Qt::TextSelectableByMouse);
     view->setFont(Theme::monoFont(12));
     QPalette colors = view->palette();
     colors.setColor(QPalette::Base, Theme::panelBackground());

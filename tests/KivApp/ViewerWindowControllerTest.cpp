@@ -5,6 +5,7 @@
 #include "WidgetProbe.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -58,7 +59,7 @@ TEST(ViewerWindowControllerTest, NonTextShowsTheHexDumpAndUnreadableFilesSayWhy)
     EXPECT_EQ(textViewOf(folder)->toPlainText(), "(could not read file)");
 }
 
-TEST(ViewerWindowControllerTest, LongTextsComeBackLineForLine)
+TEST(ViewerWindowControllerTest, LongTextsComeBackLineForLineAndScrollByKeyboard)
 {
     TempDir scratch;
     // Some lines end in "\r\n", which a document shows (and copies) as one line break.
@@ -69,5 +70,12 @@ TEST(ViewerWindowControllerTest, LongTextsComeBackLineForLine)
         shown += body + (line % 5 == 0 ? "\n" : line % 7 == 0 ? "\n\n" : "\n");
     }
     ViewerWindowController viewer(scratch.write("big.log", text));
-    EXPECT_EQ(textViewOf(viewer)->toPlainText(), QString::fromStdString(shown));
+    QPlainTextEdit* view = textViewOf(viewer);
+    EXPECT_EQ(view->toPlainText(), QString::fromStdString(shown));
+
+    viewer.showWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.window()));
+    QTest::keyClick(view, Qt::Key_PageDown);
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_GT(view->verticalScrollBar()->value(), 20);
 }
