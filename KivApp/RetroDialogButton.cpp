@@ -19,7 +19,7 @@ RetroDialogButton::RetroDialogButton(const QString& title, ButtonTone tone, QWid
     setMouseTracking(true);
 }
 
-QFont RetroDialogButton::font()
+QFont RetroDialogButton::captionFont()
 {
     return Theme::monoFontBold(12);
 }
@@ -31,7 +31,7 @@ QString RetroDialogButton::label() const
 
 int RetroDialogButton::intrinsicWidth() const
 {
-    return static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(label()))) + 14;
+    return static_cast<int>(std::ceil(QFontMetricsF(captionFont()).horizontalAdvance(label()))) + 14;
 }
 
 void RetroDialogButton::paintEvent(QPaintEvent*)
@@ -39,7 +39,7 @@ void RetroDialogButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (m_isHighlighted) painter.fillRect(rect(), Theme::menuHighlightBG());
-    painter.setFont(font());
+    painter.setFont(captionFont());
     painter.setPen(m_tone == ButtonTone::destructive ? DOSColor::red() : Theme::dialogText());
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, label());
 }

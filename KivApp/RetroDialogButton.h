@@ -14,13 +14,13 @@ class RetroDialogButton : public QWidget
     Q_OBJECT
 public:
     // The button's height in pixels.
-    static constexpr int height = 22;
+    static constexpr int buttonHeight = 22;
 
     // Creates a button captioned `title`; a destructive one draws its caption red.
     RetroDialogButton(const QString& title, ButtonTone tone, QWidget* parent = nullptr);
 
     // Returns the font the caption is drawn in.
-    static QFont font();
+    static QFont captionFont();
     // Returns the caption as shown: the title in square brackets.
     QString label() const;
     // Returns the width the button needs: the caption's width rounded up, plus 14.

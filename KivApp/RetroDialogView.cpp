@@ -2,6 +2,7 @@
 
 #include "DOSColor.h"
 #include "RetroDialogButton.h"
+#include "RetroPainting.h"
 #include "Theme.h"
 
 #include <QKeyEvent>
@@ -76,10 +77,8 @@ void RetroDialogView::createTextField(const QString& defaultValue)
 {
     m_textField = new QLineEdit(defaultValue, this);
     m_textField->setFont(Theme::monoFont(13));
-    QPalette colors = m_textField->palette();
-    colors.setColor(QPalette::Text, Theme::dialogText());
-    colors.setColor(QPalette::Base, Qt::white);
-    m_textField->setPalette(colors);
+    RetroPainting::setPaletteColor(*m_textField, QPalette::Text, Theme::dialogText());
+    RetroPainting::setPaletteColor(*m_textField, QPalette::Base, Qt::white);
     m_textField->setFrame(true);
     // Typing at once replaces the suggested text, as in a native field that takes focus.
     m_textField->selectAll();
@@ -108,7 +107,7 @@ QSize RetroDialogView::intrinsicSize() const
     height += 8;
     height += wrappedMessageHeight(m_messageText) + 12;
     if (m_style.hasField()) height += fieldHeight + fieldGap;
-    height += RetroDialogButton::height + padding;
+    height += RetroDialogButton::buttonHeight + padding;
     return { contentWidth + 2 * padding, std::max(110, height) };
 }
 
@@ -143,11 +142,11 @@ void RetroDialogView::layoutSubviews()
     }
     const int okWidth = m_okButton->intrinsicWidth();
     const int okX = width - padding - okWidth;
-    m_okButton->setGeometry(okX, y, okWidth, RetroDialogButton::height);
+    m_okButton->setGeometry(okX, y, okWidth, RetroDialogButton::buttonHeight);
     if (m_cancelButton) {
         const int cancelWidth = m_cancelButton->intrinsicWidth();
         m_cancelButton->setGeometry(
-            okX - (cancelWidth + buttonGap), y, cancelWidth, RetroDialogButton::height);
+            okX - (cancelWidth + buttonGap), y, cancelWidth, RetroDialogButton::buttonHeight);
     }
 }
 
@@ -172,12 +171,10 @@ void RetroDialogView::drawTitle(QPainter& painter) const
 {
     // Centred on the whole face and never clipped to the title band, like a line of a text screen.
     const QFont font = titleFont();
-    const QFontMetricsF metrics(font);
-    const QSizeF size(metrics.horizontalAdvance(m_titleText), metrics.height());
     painter.setFont(font);
     painter.setPen(Theme::dialogText());
-    painter.drawText(QRectF(QPointF((width() - size.width()) / 2, m_titleRect.top()), size),
-        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, m_titleText);
+    const qreal titleWidth = RetroPainting::measure(m_titleText, font).width();
+    RetroPainting::drawLine(painter, m_titleText, { (width() - titleWidth) / 2, qreal(m_titleRect.top()) });
 }
 
 void RetroDialogView::drawFrame(QPainter& painter) const

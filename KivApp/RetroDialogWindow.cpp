@@ -1,6 +1,7 @@
 #include "RetroDialogWindow.h"
 
 #include "RetroDialogView.h"
+#include "RetroPainting.h"
 #include "Theme.h"
 
 #include <QGuiApplication>
@@ -15,9 +16,7 @@ RetroDialogWindow::RetroDialogWindow(const QString& title, const QString& messag
 {
     setFixedSize(m_dialogView->size());
     setModal(true);
-    QPalette colors = palette();
-    colors.setColor(QPalette::Window, Theme::dialogBackground());
-    setPalette(colors);
+    RetroPainting::setPaletteColor(*this, QPalette::Window, Theme::dialogBackground());
     m_dialogView->fieldForFirstResponder()->setFocus();
     // The view is this window's child, so these never outlive the window they call.
     m_dialogView->onOK = [this] { finish(RetroDialogResponse::ok); };

@@ -1,5 +1,7 @@
 #include "RetroLabel.h"
 
+#include "RetroPainting.h"
+
 #include <QPainter>
 
 namespace kiv {
@@ -19,9 +21,7 @@ QColor RetroLabel::textColor() const
 
 void RetroLabel::setTextColor(const QColor& color)
 {
-    QPalette colors = palette();
-    colors.setColor(QPalette::WindowText, color);
-    setPalette(colors);
+    RetroPainting::setPaletteColor(*this, QPalette::WindowText, color);
 }
 
 QColor RetroLabel::backgroundColor() const
@@ -31,9 +31,7 @@ QColor RetroLabel::backgroundColor() const
 
 void RetroLabel::setBackgroundColor(const QColor& color)
 {
-    QPalette colors = palette();
-    colors.setColor(QPalette::Window, color);
-    setPalette(colors);
+    RetroPainting::setPaletteColor(*this, QPalette::Window, color);
     setAutoFillBackground(color != QColor(Qt::transparent));
 }
 

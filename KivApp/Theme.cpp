@@ -95,10 +95,13 @@ namespace {
 
 QFont fixedFont(qreal size, QFont::Weight weight)
 {
-    // Sized in pixels so that a 12-point font fits a 16-pixel row on every platform.
-    QFont font = QFontDatabase::families().contains(QStringLiteral("Menlo"))
+    // Which family is installed does not change while the program runs, and every row of every
+    // panel asks for a font, so the lookup is done once.
+    static const QFont family = QFontDatabase::families().contains(QStringLiteral("Menlo"))
         ? QFont(QStringLiteral("Menlo"))
         : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // Sized in pixels so that a 12-point font fits a 16-pixel row on every platform.
+    QFont font = family;
     font.setPixelSize(qMax(1, qRound(size)));
     font.setWeight(weight);
     font.setStyleHint(QFont::TypeWriter, QFont::NoAntialias);
