@@ -46,7 +46,7 @@ void gatherLinesIntoBlocks(QString& text)
     QChar* characters = text.data();
     const qsizetype size = text.size();
     qsizetype kept = 0;
-    int lineBreaks = 0;
+    qsizetype lineBreaks = 0;
     for (qsizetype at = 0; at < size; ++at) {
         QChar character = characters[at];
         if (character == u'\r' && at + 1 < size && characters[at + 1] == u'\n')
