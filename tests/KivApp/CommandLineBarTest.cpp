@@ -64,7 +64,6 @@ TEST(CommandLineBarTest, PromptTakes90PixelsAndTheFieldTheRestInCommandLineColou
     const QImage image = test::renderOn(bar, Qt::green);
     EXPECT_TRUE(test::hasColorAt(image, 0, 10, Theme::commandLineBackground()));
     EXPECT_TRUE(test::hasColorAt(image, 399, 10, Theme::commandLineBackground()));
-    EXPECT_TRUE(test::hasColorAt(image, 300, 10, Theme::commandLineBackground()));
 }
 
 TEST(CommandLineBarTest, ReturnEnterAndEscapeReachTheCallbacksAndGoNoFurther)

@@ -34,9 +34,7 @@ TEST(ViewerWindowControllerTest, WindowIsNamedAfterTheFileAndShowsTextReadOnlyIn
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->toPlainText(), QString::fromUtf8("first line\nzweite Zeile \xC3\xBC\n"));
     EXPECT_TRUE(view->isReadOnly());
-    EXPECT_TRUE(view->textInteractionFlags() & Qt::TextSelectableByMouse);
     EXPECT_EQ(view->document()->defaultFont().pixelSize(), 12);
-    EXPECT_EQ(view->lineWrapMode(), QPlainTextEdit::WidgetWidth);
 
     viewer.showWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.window()));
