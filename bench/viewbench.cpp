@@ -12,6 +12,7 @@
 // Prints the milliseconds taken, the resident-memory growth in KiB, and the number of text blocks.
 namespace {
 
+// Resident memory from /proc (Linux); 0 where there is none, so the growth reads 0 there.
 long residentKiB()
 {
     std::ifstream status("/proc/self/status");
