@@ -9,13 +9,13 @@
 
 namespace kiv {
 
-DirectoryReader::DirectoryReader(int parentFd, const char* name, const std::string& pathForErrors, FinalLink finalLink)
+DirectoryReader::DirectoryReader(
+    int parentFd, const char* name, const std::string& pathForErrors, FinalLink finalLink)
     : m_path(pathForErrors)
 {
     int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (finalLink == FinalLink::refuse ? O_NOFOLLOW : 0);
     int fd = ::openat(parentFd, name, flags);
-    if (fd < 0)
-        throwSystemError(errno, m_path);
+    if (fd < 0) throwSystemError(errno, m_path);
     m_dir = ::fdopendir(fd);
     if (!m_dir) {
         int error = errno;
@@ -26,8 +26,7 @@ DirectoryReader::DirectoryReader(int parentFd, const char* name, const std::stri
 
 DirectoryReader::~DirectoryReader()
 {
-    if (m_dir)
-        ::closedir(m_dir);
+    if (m_dir) ::closedir(m_dir);
 }
 
 int DirectoryReader::fd() const
@@ -41,13 +40,11 @@ bool DirectoryReader::next(Item& item)
         errno = 0;
         const dirent* entry = ::readdir(m_dir);
         if (!entry) {
-            if (errno != 0)
-                throwSystemError(errno, m_path);
+            if (errno != 0) throwSystemError(errno, m_path);
             return false;
         }
         const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
-            continue;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
         item = { name, entry->d_type };
         return true;
     }

@@ -6,14 +6,17 @@
 namespace kiv {
 
 // Reads the names in one open folder, without "." and "..". Owns the folder's descriptor.
-class DirectoryReader {
+class DirectoryReader
+{
 public:
-    struct Item {
-        const char* name;  // valid until the next call of next()
+    struct Item
+    {
+        const char* name; // valid until the next call of next()
         unsigned char type; // DT_* from the folder, DT_UNKNOWN where the file system gives none
     };
 
-    enum class FinalLink {
+    enum class FinalLink
+    {
         follow, // listing what the user asked to see
         refuse, // walking a tree to copy or delete it: a link is never entered
     };

@@ -10,8 +10,7 @@ namespace {
 
 bool endsWithIgnoringCase(std::string_view text, std::string_view suffix)
 {
-    if (suffix.size() > text.size())
-        return false;
+    if (suffix.size() > text.size()) return false;
     return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
         [](char s, char t) { return s == std::tolower(static_cast<unsigned char>(t)); });
 }
@@ -22,8 +21,7 @@ FileEntry::Kind FileEntry::kindForRegularFile(std::string_view name)
 {
     static constexpr std::array<std::string_view, 4> archiveSuffixes { ".tar.gz", ".tgz", ".zip", ".tar" };
     for (auto suffix : archiveSuffixes) {
-        if (endsWithIgnoringCase(name, suffix))
-            return Kind::archive;
+        if (endsWithIgnoringCase(name, suffix)) return Kind::archive;
     }
     return Kind::regularFile;
 }
@@ -41,7 +39,6 @@ std::size_t std::hash<kiv::FileEntry>::operator()(const kiv::FileEntry& entry) c
     seed = mix(seed, std::hash<std::int64_t> {}(entry.size));
     if (entry.modificationDate)
         seed = mix(seed, std::hash<std::int64_t> {}(entry.modificationDate->time_since_epoch().count()));
-    if (entry.permissions)
-        seed = mix(seed, std::hash<std::string> {}(*entry.permissions));
+    if (entry.permissions) seed = mix(seed, std::hash<std::string> {}(*entry.permissions));
     return mix(seed, entry.isMarked ? 1 : 0);
 }

@@ -12,8 +12,10 @@ namespace kiv {
 using FileTime = std::chrono::system_clock::time_point;
 
 // One row of a panel: a file, folder, link, archive or the ".." row. A plain value.
-struct FileEntry {
-    enum class Kind {
+struct FileEntry
+{
+    enum class Kind
+    {
         parentDirectory,
         directory,
         regularFile,
@@ -21,7 +23,7 @@ struct FileEntry {
         archive,
     };
 
-    std::string id;   // absolute path for real files, the path inside an archive for members
+    std::string id; // absolute path for real files, the path inside an archive for members
     std::string name; // last path component, or ".." for the parent row
     Kind kind = Kind::regularFile;
     std::int64_t size = 0;
@@ -38,7 +40,7 @@ struct FileEntry {
 
 } // namespace kiv
 
-template <>
-struct std::hash<kiv::FileEntry> {
+template <> struct std::hash<kiv::FileEntry>
+{
     std::size_t operator()(const kiv::FileEntry& entry) const noexcept;
 };

@@ -12,7 +12,8 @@ namespace kiv::FileNameOrder {
 
 namespace {
 
-struct CollatorCloser {
+struct CollatorCloser
+{
     void operator()(UCollator* collator) const { ucol_close(collator); }
 };
 
@@ -22,8 +23,7 @@ UCollator* fileNameCollator()
     static const std::unique_ptr<UCollator, CollatorCloser> collator = [] {
         UErrorCode status = U_ZERO_ERROR;
         UCollator* c = ucol_open("", &status);
-        if (U_FAILURE(status))
-            c = ucol_open("root", &(status = U_ZERO_ERROR));
+        if (U_FAILURE(status)) c = ucol_open("root", &(status = U_ZERO_ERROR));
         ucol_setAttribute(c, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
         ucol_setStrength(c, UCOL_SECONDARY);
         return std::unique_ptr<UCollator, CollatorCloser>(c);
@@ -56,8 +56,8 @@ std::size_t appendSortKey(std::string_view name, std::string& arena)
         static_cast<int32_t>(text.size()), reinterpret_cast<uint8_t*>(arena.data() + start), capacity);
     if (length > capacity) {
         arena.resize(start + static_cast<std::size_t>(length));
-        ucol_getSortKey(collator, reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
-            reinterpret_cast<uint8_t*>(arena.data() + start), length);
+        ucol_getSortKey(collator, reinterpret_cast<const UChar*>(text.data()),
+            static_cast<int32_t>(text.size()), reinterpret_cast<uint8_t*>(arena.data() + start), length);
     }
     arena.resize(start + static_cast<std::size_t>(length));
     return static_cast<std::size_t>(length);
@@ -67,8 +67,7 @@ std::size_t appendSortKey(std::string_view name, std::string& arena)
 
 void sort(std::vector<FileEntry>& entries)
 {
-    if (entries.size() < 2)
-        return;
+    if (entries.size() < 2) return;
     // All keys live in one buffer: one allocation pattern for the whole listing.
     std::string arena;
     arena.reserve(entries.size() * 24);
@@ -77,13 +76,14 @@ void sort(std::vector<FileEntry>& entries)
         auto start = arena.size();
         keySpans[i] = { start, appendSortKey(entries[i].name, arena) };
     }
-    auto keyOf = [&](std::size_t i) { return std::string_view(arena).substr(keySpans[i].first, keySpans[i].second); };
+    auto keyOf = [&](std::size_t i) {
+        return std::string_view(arena).substr(keySpans[i].first, keySpans[i].second);
+    };
 
     std::vector<std::size_t> order(entries.size());
     std::iota(order.begin(), order.end(), std::size_t { 0 });
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        if (auto byKey = keyOf(a).compare(keyOf(b)); byKey != 0)
-            return byKey < 0;
+        if (auto byKey = keyOf(a).compare(keyOf(b)); byKey != 0) return byKey < 0;
         return entries[a].name < entries[b].name;
     });
 
@@ -101,8 +101,7 @@ bool less(std::string_view a, std::string_view b)
     auto result = ucol_strcoll(fileNameCollator(), reinterpret_cast<const UChar*>(textA.data()),
         static_cast<int32_t>(textA.size()), reinterpret_cast<const UChar*>(textB.data()),
         static_cast<int32_t>(textB.size()));
-    if (result != UCOL_EQUAL)
-        return result == UCOL_LESS;
+    if (result != UCOL_EQUAL) return result == UCOL_LESS;
     return a < b;
 }
 

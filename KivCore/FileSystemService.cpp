@@ -27,15 +27,15 @@ std::string permissionText(const struct stat& info)
     std::string text(10, '-');
     text[0] = S_ISDIR(info.st_mode) ? 'd' : '-';
     for (int bit = 0; bit < 9; ++bit) {
-        if (info.st_mode & (0400 >> bit))
-            text[static_cast<std::size_t>(bit) + 1] = letters[bit];
+        if (info.st_mode & (0400 >> bit)) text[static_cast<std::size_t>(bit) + 1] = letters[bit];
     }
     return text;
 }
 
 FileTime modificationTime(const struct stat& info)
 {
-    auto sinceEpoch = std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec);
+    auto sinceEpoch
+        = std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec);
     return FileTime(std::chrono::duration_cast<FileTime::duration>(sinceEpoch));
 }
 
@@ -104,10 +104,8 @@ void refuseFolderIntoItself(const std::string& from, const std::string& toDirect
 // Returns false (errno set) on failure; EEXIST means the target is taken.
 bool renameNoReplace(const std::string& from, const std::string& to)
 {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
     // The file system cannot rename exclusively; check as closely as we can.
     if (exists(to)) {
         errno = EEXIST;
@@ -118,11 +116,9 @@ bool renameNoReplace(const std::string& from, const std::string& to)
 
 void renameOrThrow(const std::string& from, const std::string& to)
 {
-    if (renameNoReplace(from, to))
-        return;
+    if (renameNoReplace(from, to)) return;
     int error = errno;
-    if (error == EEXIST || error == ENOTEMPTY)
-        throw KivError::alreadyExists(to);
+    if (error == EEXIST || error == ENOTEMPTY) throw KivError::alreadyExists(to);
     throwSystemError(error, exists(from) ? to : from);
 }
 
@@ -139,8 +135,7 @@ std::vector<FileEntry> FileSystemService::listDirectory(const std::string& path,
     std::vector<FileEntry> files;
     DirectoryReader::Item item;
     while (reader.next(item)) {
-        if (!showHidden && item.name[0] == '.')
-            continue;
+        if (!showHidden && item.name[0] == '.') continue;
         struct stat info;
         if (::fstatat(reader.fd(), item.name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // gone or inaccessible since it was listed: leave it out
@@ -152,8 +147,7 @@ std::vector<FileEntry> FileSystemService::listDirectory(const std::string& path,
 
     std::vector<FileEntry> rows;
     rows.reserve(folders.size() + files.size() + 1);
-    if (PathString::standardizing(path) != "/")
-        rows.push_back(parentRow(path));
+    if (PathString::standardizing(path) != "/") rows.push_back(parentRow(path));
     std::move(folders.begin(), folders.end(), std::back_inserter(rows));
     std::move(files.begin(), files.end(), std::back_inserter(rows));
     return rows;
@@ -162,11 +156,9 @@ std::vector<FileEntry> FileSystemService::listDirectory(const std::string& path,
 void FileSystemService::makeDirectory(const std::string& name, const std::string& parent) const
 {
     auto target = PathString::appendingComponent(parent, name);
-    if (exists(target))
-        throw KivError::alreadyExists(target);
+    if (exists(target)) throw KivError::alreadyExists(target);
     if (::mkdir(target.c_str(), 0777) != 0) {
-        if (errno == EEXIST)
-            throw KivError::alreadyExists(target);
+        if (errno == EEXIST) throw KivError::alreadyExists(target);
         throwSystemError(errno, target);
     }
 }
@@ -174,8 +166,7 @@ void FileSystemService::makeDirectory(const std::string& name, const std::string
 void FileSystemService::rename(const std::string& from, const std::string& newName) const
 {
     auto target = PathString::appendingComponent(PathString::deletingLastComponent(from), newName);
-    if (exists(target))
-        throw KivError::alreadyExists(target);
+    if (exists(target)) throw KivError::alreadyExists(target);
     renameOrThrow(from, target);
 }
 
@@ -183,12 +174,9 @@ void FileSystemService::move(const std::string& from, const std::string& toDirec
 {
     refuseFolderIntoItself(from, toDirectory, "move");
     auto target = PathString::appendingComponent(toDirectory, PathString::lastComponent(from));
-    if (exists(target))
-        throw KivError::alreadyExists(target);
-    if (renameNoReplace(from, target))
-        return;
-    if (errno != EXDEV)
-        renameOrThrow(from, target);
+    if (exists(target)) throw KivError::alreadyExists(target);
+    if (renameNoReplace(from, target)) return;
+    if (errno != EXDEV) renameOrThrow(from, target);
     // Another file system: the source goes only once the whole copy is there.
     TreeCopy::copyNew(from, target);
     TreeRemoval::remove(from);
@@ -199,12 +187,12 @@ void FileSystemService::copy(const std::string& from, const std::string& toDirec
     refuseFolderIntoItself(from, toDirectory, "copy");
     auto target = PathString::appendingComponent(toDirectory, PathString::lastComponent(from));
     if (exists(target)) {
-        if (!overwrite)
-            throw KivError::alreadyExists(target);
+        if (!overwrite) throw KivError::alreadyExists(target);
         if (isSameItem(from, target))
             return; // the target already is the source: removing it first would destroy it
         if (isRealDirectory(target) && PathString::isSameOrInside(resolved(from), resolved(target)))
-            throw KivError::operationFailed("Cannot replace the folder " + target + " with an item inside it.");
+            throw KivError::operationFailed(
+                "Cannot replace the folder " + target + " with an item inside it.");
         TreeRemoval::remove(target);
     }
     TreeCopy::copyNew(from, target);
@@ -217,10 +205,8 @@ void FileSystemService::deleteItem(const std::string& path) const
 
 std::string FileSystemService::homeDirectoryPath() const
 {
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
-        return user->pw_dir;
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) return user->pw_dir;
     return "/";
 }
 

@@ -11,7 +11,8 @@ namespace kiv {
 // make-folder, rename, move, copy and delete. Stateless; instances are interchangeable.
 // Failures throw KivError for the core's own refusals and std::filesystem::filesystem_error
 // (system message + path) for the platform's.
-class FileSystemService {
+class FileSystemService
+{
 public:
     // The rows of the folder at `path`: "..", then folders, then files, each in file-name order.
     // Throws KivError::notADirectory(path) when `path` is not a folder (following links),

@@ -7,17 +7,22 @@ namespace kiv {
 
 // The core's own refusals. Platform failures are not wrapped in it: they travel as
 // std::filesystem::filesystem_error / std::system_error.
-class KivError : public std::exception {
+class KivError : public std::exception
+{
 public:
-    enum class Case {
-        notADirectory,   // payload: the path that was to be listed
-        alreadyExists,   // payload: the destination path that is in the way
+    enum class Case
+    {
+        notADirectory, // payload: the path that was to be listed
+        alreadyExists, // payload: the destination path that is in the way
         operationFailed, // payload: the complete message
     };
 
     static KivError notADirectory(std::string path) { return { Case::notADirectory, std::move(path) }; }
     static KivError alreadyExists(std::string path) { return { Case::alreadyExists, std::move(path) }; }
-    static KivError operationFailed(std::string message) { return { Case::operationFailed, std::move(message) }; }
+    static KivError operationFailed(std::string message)
+    {
+        return { Case::operationFailed, std::move(message) };
+    }
 
     Case errorCase() const { return m_case; }
     const std::string& payload() const { return m_payload; }

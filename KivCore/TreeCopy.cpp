@@ -7,8 +7,8 @@
 #include "UniqueFd.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -19,7 +19,8 @@ namespace {
 
 // Where one item is copied from and to: a name relative to an open folder, plus the full
 // path for messages.
-struct Place {
+struct Place
+{
     int parentFd;
     const char* name;
     std::string path;
@@ -38,8 +39,7 @@ struct stat statOrThrow(const Place& place)
 void keepTimes(int parentFd, const char* name, const struct stat& info, const std::string& path)
 {
     const timespec times[2] = { info.st_atim, info.st_mtim };
-    if (::utimensat(parentFd, name, times, AT_SYMLINK_NOFOLLOW) != 0)
-        throwSystemError(errno, path);
+    if (::utimensat(parentFd, name, times, AT_SYMLINK_NOFOLLOW) != 0) throwSystemError(errno, path);
 }
 
 void copyBytesWithReadWrite(int in, int out, const Place& from, const Place& to)
@@ -48,17 +48,14 @@ void copyBytesWithReadWrite(int in, int out, const Place& from, const Place& to)
     for (;;) {
         auto count = ::read(in, buffer.data(), buffer.size());
         if (count < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             throwSystemError(errno, from.path);
         }
-        if (count == 0)
-            return;
+        if (count == 0) return;
         for (ssize_t written = 0; written < count;) {
             auto step = ::write(out, buffer.data() + written, static_cast<std::size_t>(count - written));
             if (step < 0) {
-                if (errno == EINTR)
-                    continue;
+                if (errno == EINTR) continue;
                 throwSystemError(errno, to.path);
             }
             written += step;
@@ -76,10 +73,8 @@ void copyBytes(int in, int out, const Place& from, const Place& to)
             copiedAny = true;
             continue;
         }
-        if (count == 0)
-            return;
-        if (errno == EINTR)
-            continue;
+        if (count == 0) return;
+        if (errno == EINTR) continue;
         bool unsupported = errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
         if (copiedAny || !unsupported)
             throwSystemError(errno, errno == ENOSPC || errno == EDQUOT ? to.path : from.path);
@@ -91,44 +86,36 @@ void copyRegularFile(const Place& from, const Place& to, const struct stat& info
 {
     // The target first: every failure after this point leaves only our own file behind.
     UniqueFd out(::openat(to.parentFd, to.name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (!out.valid())
-        throwSystemError(errno, to.path);
+    if (!out.valid()) throwSystemError(errno, to.path);
     // O_NONBLOCK: should the item have turned into a FIFO since it was looked at, opening it
     // must not hang; the fstat below then refuses it.
     UniqueFd in(::openat(from.parentFd, from.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (!in.valid())
-        throwSystemError(errno, from.path);
+    if (!in.valid()) throwSystemError(errno, from.path);
     struct stat opened;
-    if (::fstat(in.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
-        throwSystemError(EINVAL, from.path);
+    if (::fstat(in.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) throwSystemError(EINVAL, from.path);
     copyBytes(in.get(), out.get(), from, to);
     const timespec times[2] = { info.st_atim, info.st_mtim };
     if (::fchmod(out.get(), info.st_mode & 07777) != 0 || ::futimens(out.get(), times) != 0)
         throwSystemError(errno, to.path);
-    if (::close(out.release()) != 0)
-        throwSystemError(errno, to.path);
+    if (::close(out.release()) != 0) throwSystemError(errno, to.path);
 }
 
 void copySymlink(const Place& from, const Place& to, const struct stat& info)
 {
     std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
     auto length = ::readlinkat(from.parentFd, from.name, target.data(), target.size());
-    if (length < 0)
-        throwSystemError(errno, from.path);
+    if (length < 0) throwSystemError(errno, from.path);
     target.resize(static_cast<std::size_t>(length));
-    if (::symlinkat(target.c_str(), to.parentFd, to.name) != 0)
-        throwSystemError(errno, to.path);
+    if (::symlinkat(target.c_str(), to.parentFd, to.name) != 0) throwSystemError(errno, to.path);
     keepTimes(to.parentFd, to.name, info, to.path);
 }
 
 void copyDirectory(const Place& from, const Place& to, const struct stat& info)
 {
-    if (::mkdirat(to.parentFd, to.name, 0700) != 0)
-        throwSystemError(errno, to.path);
+    if (::mkdirat(to.parentFd, to.name, 0700) != 0) throwSystemError(errno, to.path);
     DirectoryReader source(from.parentFd, from.name, from.path, DirectoryReader::FinalLink::refuse);
     UniqueFd target(::openat(to.parentFd, to.name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!target.valid())
-        throwSystemError(errno, to.path);
+    if (!target.valid()) throwSystemError(errno, to.path);
     DirectoryReader::Item item;
     while (source.next(item)) {
         Place child { source.fd(), item.name, PathString::appendingComponent(from.path, item.name) };
@@ -145,8 +132,7 @@ void copyDirectory(const Place& from, const Place& to, const struct stat& info)
 // FIFOs, sockets and devices are recreated, never opened: reading a FIFO would wait forever.
 void copySpecialFile(const Place& to, const struct stat& info)
 {
-    if (::mknodat(to.parentFd, to.name, info.st_mode, info.st_rdev) != 0)
-        throwSystemError(errno, to.path);
+    if (::mknodat(to.parentFd, to.name, info.st_mode, info.st_rdev) != 0) throwSystemError(errno, to.path);
     keepTimes(to.parentFd, to.name, info, to.path);
 }
 
@@ -165,8 +151,7 @@ void copyItem(const Place& from, const Place& to, const struct stat& info)
 void removeQuietly(const std::string& path)
 {
     struct stat info;
-    if (::lstat(path.c_str(), &info) != 0)
-        return;
+    if (::lstat(path.c_str(), &info) != 0) return;
     try {
         TreeRemoval::remove(path);
     } catch (const std::exception&) {
@@ -187,8 +172,7 @@ void copyNew(const std::string& from, const std::string& to)
         // Whatever stands at `to` now was made by this copy, unless making it is what failed
         // because something was already there.
         bool targetWasTaken = error.code().value() == EEXIST && error.path1() == to;
-        if (!targetWasTaken)
-            removeQuietly(to);
+        if (!targetWasTaken) removeQuietly(to);
         throw;
     }
 }

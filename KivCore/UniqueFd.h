@@ -6,7 +6,8 @@
 namespace kiv {
 
 // Owns one file descriptor and closes it when it goes away.
-class UniqueFd {
+class UniqueFd
+{
 public:
     UniqueFd() = default;
     explicit UniqueFd(int fd)
@@ -31,8 +32,7 @@ public:
     int release() { return std::exchange(m_fd, -1); }
     void reset(int fd = -1)
     {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        if (m_fd >= 0) ::close(m_fd);
         m_fd = fd;
     }
 

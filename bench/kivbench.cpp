@@ -16,8 +16,7 @@ int usage()
 
 int listCommand(int argc, char** argv)
 {
-    if (argc < 3)
-        return usage();
+    if (argc < 3) return usage();
     bool showHidden = argc > 3 && std::strcmp(argv[3], "--hidden") == 0;
     auto rows = kiv::FileSystemService().listDirectory(argv[2], showHidden);
     std::printf("%zu\n", rows.size());
@@ -28,12 +27,10 @@ int listCommand(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
-        return usage();
+    if (argc < 2) return usage();
     std::string command = argv[1];
     try {
-        if (command == "list")
-            return listCommand(argc, argv);
+        if (command == "list") return listCommand(argc, argv);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kivbench: %s\n", error.what());
         return 1;

@@ -1,5 +1,5 @@
-#include "ErrorText.h"
 #include "FileEntry.h"
+#include "ErrorText.h"
 #include "KivError.h"
 
 #include <cerrno>

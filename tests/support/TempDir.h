@@ -1,0 +1,77 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kiv::test {
+
+// A fresh folder under `base` (the system's temporary folder by default), removed with everything in it
+// (permissions restored first) when the object goes away.
+class TempDir
+{
+public:
+    explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path())
+    {
+        std::string pattern = (base / "tavrin-test-XXXXXX").string();
+        m_path = ::mkdtemp(pattern.data());
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir()
+    {
+        std::error_code ignored;
+        for (auto it = std::filesystem::recursive_directory_iterator(m_path, ignored);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+            if (it->is_directory(ignored) && !it->is_symlink(ignored)) ::chmod(it->path().c_str(), 0700);
+        }
+        ::chmod(m_path.c_str(), 0700);
+        std::filesystem::remove_all(m_path, ignored);
+    }
+
+    const std::string& path() const { return m_path; }
+
+    // The full path of `relative` inside the folder.
+    std::string operator/(const std::string& relative) const { return m_path + "/" + relative; }
+
+    // Writes a file (making its folders) and returns its full path.
+    std::string write(const std::string& relative, const std::string& content = "") const
+    {
+        auto full = *this / relative;
+        std::filesystem::create_directories(std::filesystem::path(full).parent_path());
+        std::ofstream(full, std::ios::binary) << content;
+        return full;
+    }
+
+    // Makes a folder (and its parents) and returns its full path.
+    std::string folder(const std::string& relative) const
+    {
+        auto full = *this / relative;
+        std::filesystem::create_directories(full);
+        return full;
+    }
+
+private:
+    std::string m_path;
+};
+
+inline std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+}
+
+// True when permission bits bind for this process (false for root with DAC override).
+inline bool permissionBitsBind(const TempDir& scratch)
+{
+    auto probe = scratch.folder("permission-probe");
+    ::chmod(probe.c_str(), 0);
+    bool binds = ::access(probe.c_str(), R_OK) != 0;
+    ::chmod(probe.c_str(), 0700);
+    ::rmdir(probe.c_str());
+    return binds;
+}
+
+} // namespace kiv::test
