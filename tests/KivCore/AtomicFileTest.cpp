@@ -1,7 +1,7 @@
 #include "AtomicFile.h"
 
 #include "ErrorText.h"
-#include "TemporaryFolder.h"
+#include "TempDir.h"
 #include "Utf8Text.h"
 #include "Uuid.h"
 
@@ -29,11 +29,11 @@ std::size_t itemCount(const std::string& folder)
 
 TEST(AtomicFileTest, ReplacesContentsKeepingPermissionBitsAndLinks)
 {
-    test::TemporaryFolder folder;
-    auto path = folder.writeFile("notes.txt", "old and longer contents\n");
+    test::TempDir folder;
+    auto path = folder.write("notes.txt", "old and longer contents\n");
     ::chmod(path.c_str(), 0640);
     AtomicFile::write(path, "new\n");
-    EXPECT_EQ(test::fileContents(path), "new\n");
+    EXPECT_EQ(test::readFile(path), "new\n");
     EXPECT_EQ(permissionBits(path), 0640u);
 
     // Saving through a link replaces the file behind it; the link stays a link.
@@ -41,7 +41,7 @@ TEST(AtomicFileTest, ReplacesContentsKeepingPermissionBitsAndLinks)
     std::filesystem::create_symlink("notes.txt", link);
     AtomicFile::write(link, "through the link\n");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(test::fileContents(path), "through the link\n");
+    EXPECT_EQ(test::readFile(path), "through the link\n");
     EXPECT_EQ(permissionBits(path), 0640u);
 
     AtomicFile::write(folder / "fresh.txt", "");
@@ -51,10 +51,10 @@ TEST(AtomicFileTest, ReplacesContentsKeepingPermissionBitsAndLinks)
 
 TEST(AtomicFileTest, FailureLeavesTheOldFileAndNoTemporaryFile)
 {
-    test::TemporaryFolder folder;
+    test::TempDir folder;
     if (!test::permissionBitsBind(folder))
         GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
-    auto path = folder.writeFile("locked/menu.txt", "keep me\n");
+    auto path = folder.write("locked/menu.txt", "keep me\n");
     ::chmod((folder / "locked").c_str(), 0555);
     try {
         AtomicFile::write(path, "lost?\n");
@@ -62,11 +62,11 @@ TEST(AtomicFileTest, FailureLeavesTheOldFileAndNoTemporaryFile)
     } catch (const std::exception& error) {
         EXPECT_EQ(userMessage(error), "Permission denied: " + path);
     }
-    EXPECT_EQ(test::fileContents(path), "keep me\n");
+    EXPECT_EQ(test::readFile(path), "keep me\n");
     EXPECT_EQ(itemCount(folder / "locked"), 1u);
 
     // A folder where the file should be is not replaced either.
-    folder.makeFolder("dir/inner");
+    folder.folder("dir/inner");
     EXPECT_THROW(AtomicFile::write(folder / "dir", "x"), std::filesystem::filesystem_error);
     EXPECT_TRUE(std::filesystem::is_directory(folder / "dir/inner"));
     EXPECT_EQ(itemCount(folder.path()), 2u);

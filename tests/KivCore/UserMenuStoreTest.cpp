@@ -1,7 +1,7 @@
 #include "UserMenuStore.h"
 
 #include "ErrorText.h"
-#include "TemporaryFolder.h"
+#include "TempDir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -60,7 +60,7 @@ protected:
     std::string menuFolder() const { return m_home / ".config/kiv-mac"; }
     std::string menuFile() const { return m_home / ".config/kiv-mac/menu.txt"; }
 
-    test::TemporaryFolder m_home;
+    test::TempDir m_home;
     std::optional<std::string> m_savedHome;
 };
 
@@ -77,7 +77,7 @@ TEST_F(UserMenuStoreTest, MissingFileIsCreatedWithTheDefaultMenuByteForByte)
 {
     auto items = UserMenuStore::load();
     EXPECT_EQ(texts(items), defaultTexts);
-    EXPECT_EQ(test::fileContents(menuFile()),
+    EXPECT_EQ(test::readFile(menuFile()),
         std::string("# Tavrin - user menu (F2)\n"
                     "# Format: hotkey|label|shell command\n"
                     "\n"
@@ -130,11 +130,11 @@ TEST_F(UserMenuStoreTest, LinesFollowTheHotkeyLabelCommandRules)
 TEST_F(UserMenuStoreTest, FileWithoutEntriesOrNotUtf8GivesTheDefaultsAndStaysAsItWas)
 {
     for (std::string contents : { "# only comments\n\n   # and blanks\n\t\n", "1|Caf\xE9|ls\n", "" }) {
-        auto path = m_home.writeFile(".config/kiv-mac/menu.txt", contents);
+        auto path = m_home.write(".config/kiv-mac/menu.txt", contents);
         EXPECT_EQ(texts(UserMenuStore::load()), defaultTexts);
-        EXPECT_EQ(test::fileContents(path), contents);
+        EXPECT_EQ(test::readFile(path), contents);
     }
-    m_home.writeFile(".config/kiv-mac/menu.txt", "# mine\nq|Quick|ls -la\n");
+    m_home.write(".config/kiv-mac/menu.txt", "# mine\nq|Quick|ls -la\n");
     EXPECT_EQ(texts(UserMenuStore::load()), (std::vector<ItemText> { { "q", "Quick", "ls -la" } }));
 }
 
@@ -144,7 +144,7 @@ TEST_F(UserMenuStoreTest, ReadOnlyFolderAndUnreadableFileAreLeftAlone)
         GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
 
     // Folder read-only, no file: the defaults serve, nothing is created, save reports why.
-    m_home.makeFolder(".config/kiv-mac");
+    m_home.folder(".config/kiv-mac");
     ::chmod(menuFolder().c_str(), 0555);
     EXPECT_EQ(texts(UserMenuStore::load()), defaultTexts);
     EXPECT_FALSE(std::filesystem::exists(menuFile()));
@@ -158,11 +158,11 @@ TEST_F(UserMenuStoreTest, ReadOnlyFolderAndUnreadableFileAreLeftAlone)
 
     // A file that is there but unreadable is neither read nor replaced.
     ::chmod(menuFolder().c_str(), 0755);
-    auto path = m_home.writeFile(".config/kiv-mac/menu.txt", "q|Quick|ls\n");
+    auto path = m_home.write(".config/kiv-mac/menu.txt", "q|Quick|ls\n");
     ::chmod(path.c_str(), 0);
     EXPECT_EQ(texts(UserMenuStore::load()), defaultTexts);
     ::chmod(path.c_str(), 0644);
-    EXPECT_EQ(test::fileContents(path), "q|Quick|ls\n");
+    EXPECT_EQ(test::readFile(path), "q|Quick|ls\n");
 
     // No folder, and the home is read-only: the folder cannot be made.
     std::filesystem::remove_all(m_home / ".config");
