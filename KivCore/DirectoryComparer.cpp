@@ -21,7 +21,8 @@ FilesByName filesByName(const std::vector<FileEntry>& listing)
 
 bool timesMatch(const std::optional<FileTime>& a, const std::optional<FileTime>& b)
 {
-    if (!a || !b) return !a && !b;
+    if (!a || !b)
+        return !a && !b;
     auto apart = *a > *b ? *a - *b : *b - *a;
     return apart < std::chrono::seconds(2);
 }
@@ -48,7 +49,8 @@ Result compare(const std::vector<FileEntry>& left, const std::vector<FileEntry>&
         }
     }
     for (const auto& [name, rightEntry] : rightFiles) {
-        if (!leftFiles.contains(name)) result.rightDifferent.insert(name);
+        if (!leftFiles.contains(name))
+            result.rightDifferent.insert(name);
     }
     return result;
 }

@@ -15,7 +15,8 @@ DirectoryReader::DirectoryReader(
 {
     int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (finalLink == FinalLink::refuse ? O_NOFOLLOW : 0);
     int fd = ::openat(parentFd, name, flags);
-    if (fd < 0) throwSystemError(errno, m_path);
+    if (fd < 0)
+        throwSystemError(errno, m_path);
     m_dir = ::fdopendir(fd);
     if (!m_dir) {
         int error = errno;
@@ -26,7 +27,8 @@ DirectoryReader::DirectoryReader(
 
 DirectoryReader::~DirectoryReader()
 {
-    if (m_dir) ::closedir(m_dir);
+    if (m_dir)
+        ::closedir(m_dir);
 }
 
 int DirectoryReader::fd() const
@@ -40,11 +42,13 @@ bool DirectoryReader::next(Item& item)
         errno = 0;
         const dirent* entry = ::readdir(m_dir);
         if (!entry) {
-            if (errno != 0) throwSystemError(errno, m_path);
+            if (errno != 0)
+                throwSystemError(errno, m_path);
             return false;
         }
         const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
         item = { name, entry->d_type };
         return true;
     }

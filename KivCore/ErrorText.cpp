@@ -15,10 +15,12 @@ void throwSystemError(int errorNumber, const std::string& path)
 
 std::string userMessage(const std::exception& error)
 {
-    if (auto* kivError = dynamic_cast<const KivError*>(&error)) return kivError->description();
+    if (auto* kivError = dynamic_cast<const KivError*>(&error))
+        return kivError->description();
     if (auto* fsError = dynamic_cast<const std::filesystem::filesystem_error*>(&error)) {
         std::string text = fsError->code().message();
-        if (!fsError->path1().empty()) text += ": " + fsError->path1().string();
+        if (!fsError->path1().empty())
+            text += ": " + fsError->path1().string();
         return text;
     }
     if (auto* systemError = dynamic_cast<const std::system_error*>(&error))

@@ -1,27 +1,20 @@
 #include "FileEntry.h"
 
-#include <algorithm>
 #include <array>
 #include <cctype>
 
 namespace kiv {
 
-namespace {
-
-bool endsWithIgnoringCase(std::string_view text, std::string_view suffix)
-{
-    if (suffix.size() > text.size()) return false;
-    return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-        [](char s, char t) { return s == std::tolower(static_cast<unsigned char>(t)); });
-}
-
-} // namespace
-
 FileEntry::Kind FileEntry::kindForRegularFile(std::string_view name)
 {
+    // Only the last seven bytes can matter (".tar.gz" is the longest suffix).
+    std::string tail(name.substr(name.size() > 7 ? name.size() - 7 : 0));
+    for (auto& c : tail)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     static constexpr std::array<std::string_view, 4> archiveSuffixes { ".tar.gz", ".tgz", ".zip", ".tar" };
     for (auto suffix : archiveSuffixes) {
-        if (endsWithIgnoringCase(name, suffix)) return Kind::archive;
+        if (std::string_view(tail).ends_with(suffix))
+            return Kind::archive;
     }
     return Kind::regularFile;
 }
@@ -39,6 +32,7 @@ std::size_t std::hash<kiv::FileEntry>::operator()(const kiv::FileEntry& entry) c
     seed = mix(seed, std::hash<std::int64_t> {}(entry.size));
     if (entry.modificationDate)
         seed = mix(seed, std::hash<std::int64_t> {}(entry.modificationDate->time_since_epoch().count()));
-    if (entry.permissions) seed = mix(seed, std::hash<std::string> {}(*entry.permissions));
+    if (entry.permissions)
+        seed = mix(seed, std::hash<std::string> {}(*entry.permissions));
     return mix(seed, entry.isMarked ? 1 : 0);
 }

@@ -2,6 +2,8 @@
 
 #include "FileEntry.h"
 
+#include <cstddef>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -10,7 +12,10 @@
 // order is total and the same on every run.
 namespace kiv::FileNameOrder {
 
-// Sorts the rows by name in that order. Each name's collation key is computed once.
+// The indices of `names` in that order. Each name's collation key is computed once.
+std::vector<std::size_t> sortedOrder(std::span<const std::string_view> names);
+
+// Sorts the rows by name in that order.
 void sort(std::vector<FileEntry>& entries);
 
 // True when `a` comes before `b`; for one-off comparisons (sorting uses keys instead).

@@ -5,6 +5,7 @@
 #include "FileNameOrder.h"
 #include "KivError.h"
 #include "PathString.h"
+#include "PlatformCalls.h"
 #include "TreeCopy.h"
 #include "TreeRemoval.h"
 
@@ -12,6 +13,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -21,39 +23,64 @@ namespace kiv {
 
 namespace {
 
-std::string permissionText(const struct stat& info)
+std::string permissionText(mode_t mode)
 {
     static constexpr char letters[] = "rwxrwxrwx";
     std::string text(10, '-');
-    text[0] = S_ISDIR(info.st_mode) ? 'd' : '-';
+    text[0] = S_ISDIR(mode) ? 'd' : '-';
     for (int bit = 0; bit < 9; ++bit) {
-        if (info.st_mode & (0400 >> bit)) text[static_cast<std::size_t>(bit) + 1] = letters[bit];
+        if (mode & (0400 >> bit))
+            text[static_cast<std::size_t>(bit) + 1] = letters[bit];
     }
     return text;
 }
 
-FileTime modificationTime(const struct stat& info)
+FileTime fileTime(const timespec& when)
 {
-    auto sinceEpoch
-        = std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec);
+    auto sinceEpoch = std::chrono::seconds(when.tv_sec) + std::chrono::nanoseconds(when.tv_nsec);
     return FileTime(std::chrono::duration_cast<FileTime::duration>(sinceEpoch));
 }
 
-FileEntry entryFor(const std::string& folder, const char* name, const struct stat& info)
+// What one listed child needs until its row is built, kept small: rows are built only once,
+// in their final order, so a huge folder moves no FileEntry around.
+struct ListedChild
+{
+    std::size_t nameStart;
+    std::size_t nameLength;
+    mode_t mode;
+    off_t size;
+    timespec modified;
+};
+
+// `folderPrefix` is the listed folder's path ending in "/".
+FileEntry entryFor(const std::string& folderPrefix, std::string_view name, const ListedChild& child)
 {
     FileEntry entry;
-    entry.id = PathString::appendingComponent(folder, name);
+    entry.id.reserve(folderPrefix.size() + name.size());
+    entry.id.append(folderPrefix).append(name);
     entry.name = name;
-    if (S_ISDIR(info.st_mode))
+    if (S_ISDIR(child.mode))
         entry.kind = FileEntry::Kind::directory;
-    else if (S_ISLNK(info.st_mode))
+    else if (S_ISLNK(child.mode))
         entry.kind = FileEntry::Kind::symlink;
     else
         entry.kind = FileEntry::kindForRegularFile(entry.name);
-    entry.size = entry.kind == FileEntry::Kind::directory ? 0 : static_cast<std::int64_t>(info.st_size);
-    entry.modificationDate = modificationTime(info);
-    entry.permissions = permissionText(info);
+    entry.size = entry.kind == FileEntry::Kind::directory ? 0 : static_cast<std::int64_t>(child.size);
+    entry.modificationDate = fileTime(child.modified);
+    entry.permissions = permissionText(child.mode);
     return entry;
+}
+
+// Appends the rows of `children` to `rows` in file-name order.
+void appendSorted(std::vector<FileEntry>& rows, const std::vector<ListedChild>& children,
+    const std::string& names, const std::string& folderPrefix)
+{
+    std::vector<std::string_view> childNames;
+    childNames.reserve(children.size());
+    for (const auto& child : children)
+        childNames.push_back(std::string_view(names).substr(child.nameStart, child.nameLength));
+    for (auto index : FileNameOrder::sortedOrder(childNames))
+        rows.push_back(entryFor(folderPrefix, childNames[index], children[index]));
 }
 
 FileEntry parentRow(const std::string& path)
@@ -104,8 +131,10 @@ void refuseFolderIntoItself(const std::string& from, const std::string& toDirect
 // Returns false (errno set) on failure; EEXIST means the target is taken.
 bool renameNoReplace(const std::string& from, const std::string& to)
 {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
+    if (PlatformCalls::renameExclusive(from.c_str(), to.c_str()) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return false;
     // The file system cannot rename exclusively; check as closely as we can.
     if (exists(to)) {
         errno = EEXIST;
@@ -116,9 +145,11 @@ bool renameNoReplace(const std::string& from, const std::string& to)
 
 void renameOrThrow(const std::string& from, const std::string& to)
 {
-    if (renameNoReplace(from, to)) return;
+    if (renameNoReplace(from, to))
+        return;
     int error = errno;
-    if (error == EEXIST || error == ENOTEMPTY) throw KivError::alreadyExists(to);
+    if (error == EEXIST || error == ENOTEMPTY)
+        throw KivError::alreadyExists(to);
     throwSystemError(error, exists(from) ? to : from);
 }
 
@@ -131,34 +162,40 @@ std::vector<FileEntry> FileSystemService::listDirectory(const std::string& path,
         throw KivError::notADirectory(path);
 
     DirectoryReader reader(AT_FDCWD, path.c_str(), path, DirectoryReader::FinalLink::follow);
-    std::vector<FileEntry> folders;
-    std::vector<FileEntry> files;
+    std::string names;
+    std::vector<ListedChild> folders;
+    std::vector<ListedChild> files;
     DirectoryReader::Item item;
     while (reader.next(item)) {
-        if (!showHidden && item.name[0] == '.') continue;
+        if (!showHidden && item.name[0] == '.')
+            continue;
         struct stat info;
         if (::fstatat(reader.fd(), item.name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // gone or inaccessible since it was listed: leave it out
-        auto entry = entryFor(path, item.name, info);
-        (entry.kind == FileEntry::Kind::directory ? folders : files).push_back(std::move(entry));
+        ListedChild child { names.size(), std::strlen(item.name), info.st_mode, info.st_size,
+            PlatformCalls::modificationTime(info) };
+        names.append(item.name, child.nameLength);
+        (S_ISDIR(info.st_mode) ? folders : files).push_back(child);
     }
-    FileNameOrder::sort(folders);
-    FileNameOrder::sort(files);
 
     std::vector<FileEntry> rows;
     rows.reserve(folders.size() + files.size() + 1);
-    if (PathString::standardizing(path) != "/") rows.push_back(parentRow(path));
-    std::move(folders.begin(), folders.end(), std::back_inserter(rows));
-    std::move(files.begin(), files.end(), std::back_inserter(rows));
+    if (PathString::standardizing(path) != "/")
+        rows.push_back(parentRow(path));
+    auto folderPrefix = PathString::appendingComponent(path, "");
+    appendSorted(rows, folders, names, folderPrefix);
+    appendSorted(rows, files, names, folderPrefix);
     return rows;
 }
 
 void FileSystemService::makeDirectory(const std::string& name, const std::string& parent) const
 {
     auto target = PathString::appendingComponent(parent, name);
-    if (exists(target)) throw KivError::alreadyExists(target);
+    if (exists(target))
+        throw KivError::alreadyExists(target);
     if (::mkdir(target.c_str(), 0777) != 0) {
-        if (errno == EEXIST) throw KivError::alreadyExists(target);
+        if (errno == EEXIST)
+            throw KivError::alreadyExists(target);
         throwSystemError(errno, target);
     }
 }
@@ -166,7 +203,8 @@ void FileSystemService::makeDirectory(const std::string& name, const std::string
 void FileSystemService::rename(const std::string& from, const std::string& newName) const
 {
     auto target = PathString::appendingComponent(PathString::deletingLastComponent(from), newName);
-    if (exists(target)) throw KivError::alreadyExists(target);
+    if (exists(target))
+        throw KivError::alreadyExists(target);
     renameOrThrow(from, target);
 }
 
@@ -174,9 +212,12 @@ void FileSystemService::move(const std::string& from, const std::string& toDirec
 {
     refuseFolderIntoItself(from, toDirectory, "move");
     auto target = PathString::appendingComponent(toDirectory, PathString::lastComponent(from));
-    if (exists(target)) throw KivError::alreadyExists(target);
-    if (renameNoReplace(from, target)) return;
-    if (errno != EXDEV) renameOrThrow(from, target);
+    if (exists(target))
+        throw KivError::alreadyExists(target);
+    if (renameNoReplace(from, target))
+        return;
+    if (errno != EXDEV)
+        renameOrThrow(from, target);
     // Another file system: the source goes only once the whole copy is there.
     TreeCopy::copyNew(from, target);
     TreeRemoval::remove(from);
@@ -187,7 +228,8 @@ void FileSystemService::copy(const std::string& from, const std::string& toDirec
     refuseFolderIntoItself(from, toDirectory, "copy");
     auto target = PathString::appendingComponent(toDirectory, PathString::lastComponent(from));
     if (exists(target)) {
-        if (!overwrite) throw KivError::alreadyExists(target);
+        if (!overwrite)
+            throw KivError::alreadyExists(target);
         if (isSameItem(from, target))
             return; // the target already is the source: removing it first would destroy it
         if (isRealDirectory(target) && PathString::isSameOrInside(resolved(from), resolved(target)))
@@ -205,8 +247,10 @@ void FileSystemService::deleteItem(const std::string& path) const
 
 std::string FileSystemService::homeDirectoryPath() const
 {
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) return user->pw_dir;
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
+        return user->pw_dir;
     return "/";
 }
 

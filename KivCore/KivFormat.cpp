@@ -10,10 +10,12 @@ namespace {
 
 std::string localTimeText(const std::optional<FileTime>& when, const char* format)
 {
-    if (!when) return "";
+    if (!when)
+        return "";
     std::time_t seconds = std::chrono::system_clock::to_time_t(*when);
     std::tm local {};
-    if (!::localtime_r(&seconds, &local)) return "";
+    if (!::localtime_r(&seconds, &local))
+        return "";
     char buffer[32];
     auto length = std::strftime(buffer, sizeof buffer, format, &local);
     return std::string(buffer, length);
@@ -36,7 +38,8 @@ std::string grouped(std::int64_t value)
     result.reserve(digits.size() + digits.size() / 3);
     for (std::size_t i = 0; i < digits.size(); ++i) {
         std::size_t remaining = digits.size() - i;
-        if (i > firstDigit && remaining % 3 == 0) result += ',';
+        if (i > firstDigit && remaining % 3 == 0)
+            result += ',';
         result += digits[i];
     }
     return result;
@@ -61,7 +64,8 @@ std::string humanSize(std::int64_t bytes)
         value /= 1024.0;
         ++unit;
     }
-    if (unit == 0) return std::to_string(bytes) + " bytes";
+    if (unit == 0)
+        return std::to_string(bytes) + " bytes";
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.1f %s", value, units[unit]);
     return buffer;

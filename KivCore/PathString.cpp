@@ -20,7 +20,8 @@ std::vector<std::string_view> components(std::string_view path)
     std::size_t start = 0;
     while (start <= path.size()) {
         auto end = path.find('/', start);
-        if (end == std::string_view::npos) end = path.size();
+        if (end == std::string_view::npos)
+            end = path.size();
         parts.push_back(path.substr(start, end - start));
         start = end + 1;
     }
@@ -34,8 +35,10 @@ std::string appendingComponent(std::string_view folder, std::string_view name)
     while (!name.empty() && name.front() == '/')
         name.remove_prefix(1);
     std::string joined(withoutTrailingSlashes(folder));
-    if (joined.empty()) return std::string(name);
-    if (joined.back() != '/') joined += '/';
+    if (joined.empty())
+        return std::string(name);
+    if (joined.back() != '/')
+        joined += '/';
     joined += name;
     return joined;
 }
@@ -43,17 +46,21 @@ std::string appendingComponent(std::string_view folder, std::string_view name)
 std::string deletingLastComponent(std::string_view path)
 {
     path = withoutTrailingSlashes(path);
-    if (path == "/") return "/";
+    if (path == "/")
+        return "/";
     auto slash = path.rfind('/');
-    if (slash == std::string_view::npos) return "";
-    if (slash == 0) return "/";
+    if (slash == std::string_view::npos)
+        return "";
+    if (slash == 0)
+        return "/";
     return std::string(withoutTrailingSlashes(path.substr(0, slash)));
 }
 
 std::string lastComponent(std::string_view path)
 {
     path = withoutTrailingSlashes(path);
-    if (path == "/") return "/";
+    if (path == "/")
+        return "/";
     auto slash = path.rfind('/');
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
@@ -69,16 +76,19 @@ std::string standardizing(std::string_view path)
     bool absolute = !path.empty() && path.front() == '/';
     std::vector<std::string_view> kept;
     for (auto part : components(path)) {
-        if (part.empty() || part == ".") continue;
+        if (part.empty() || part == ".")
+            continue;
         if (part == ".." && absolute) {
-            if (!kept.empty()) kept.pop_back();
+            if (!kept.empty())
+                kept.pop_back();
             continue;
         }
         kept.push_back(part);
     }
     std::string result = absolute ? "/" : "";
     for (std::size_t i = 0; i < kept.size(); ++i) {
-        if (i > 0) result += '/';
+        if (i > 0)
+            result += '/';
         result += kept[i];
     }
     return result;
@@ -88,7 +98,8 @@ bool isSameOrInside(std::string_view path, std::string_view ancestor)
 {
     path = withoutTrailingSlashes(path);
     ancestor = withoutTrailingSlashes(ancestor);
-    if (path.substr(0, ancestor.size()) != ancestor) return false;
+    if (path.substr(0, ancestor.size()) != ancestor)
+        return false;
     return path.size() == ancestor.size() || ancestor == "/" || path[ancestor.size()] == '/';
 }
 

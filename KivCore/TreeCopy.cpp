@@ -3,6 +3,7 @@
 #include "DirectoryReader.h"
 #include "ErrorText.h"
 #include "PathString.h"
+#include "PlatformCalls.h"
 #include "TreeRemoval.h"
 #include "UniqueFd.h"
 
@@ -38,8 +39,9 @@ struct stat statOrThrow(const Place& place)
 
 void keepTimes(int parentFd, const char* name, const struct stat& info, const std::string& path)
 {
-    const timespec times[2] = { info.st_atim, info.st_mtim };
-    if (::utimensat(parentFd, name, times, AT_SYMLINK_NOFOLLOW) != 0) throwSystemError(errno, path);
+    auto kept = PlatformCalls::itemTimes(info);
+    if (::utimensat(parentFd, name, kept.times, AT_SYMLINK_NOFOLLOW) != 0)
+        throwSystemError(errno, path);
 }
 
 void copyBytesWithReadWrite(int in, int out, const Place& from, const Place& to)
@@ -48,14 +50,17 @@ void copyBytesWithReadWrite(int in, int out, const Place& from, const Place& to)
     for (;;) {
         auto count = ::read(in, buffer.data(), buffer.size());
         if (count < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             throwSystemError(errno, from.path);
         }
-        if (count == 0) return;
+        if (count == 0)
+            return;
         for (ssize_t written = 0; written < count;) {
             auto step = ::write(out, buffer.data() + written, static_cast<std::size_t>(count - written));
             if (step < 0) {
-                if (errno == EINTR) continue;
+                if (errno == EINTR)
+                    continue;
                 throwSystemError(errno, to.path);
             }
             written += step;
@@ -68,13 +73,15 @@ void copyBytes(int in, int out, const Place& from, const Place& to)
 {
     bool copiedAny = false;
     for (;;) {
-        auto count = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        auto count = PlatformCalls::copyFileRange(in, out, 1 << 30);
         if (count > 0) {
             copiedAny = true;
             continue;
         }
-        if (count == 0) return;
-        if (errno == EINTR) continue;
+        if (count == 0)
+            return;
+        if (errno == EINTR)
+            continue;
         bool unsupported = errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
         if (copiedAny || !unsupported)
             throwSystemError(errno, errno == ENOSPC || errno == EDQUOT ? to.path : from.path);
@@ -86,36 +93,44 @@ void copyRegularFile(const Place& from, const Place& to, const struct stat& info
 {
     // The target first: every failure after this point leaves only our own file behind.
     UniqueFd out(::openat(to.parentFd, to.name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (!out.valid()) throwSystemError(errno, to.path);
+    if (!out.valid())
+        throwSystemError(errno, to.path);
     // O_NONBLOCK: should the item have turned into a FIFO since it was looked at, opening it
     // must not hang; the fstat below then refuses it.
     UniqueFd in(::openat(from.parentFd, from.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (!in.valid()) throwSystemError(errno, from.path);
+    if (!in.valid())
+        throwSystemError(errno, from.path);
     struct stat opened;
-    if (::fstat(in.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) throwSystemError(EINVAL, from.path);
+    if (::fstat(in.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
+        throwSystemError(EINVAL, from.path);
     copyBytes(in.get(), out.get(), from, to);
-    const timespec times[2] = { info.st_atim, info.st_mtim };
-    if (::fchmod(out.get(), info.st_mode & 07777) != 0 || ::futimens(out.get(), times) != 0)
+    auto kept = PlatformCalls::itemTimes(info);
+    if (::fchmod(out.get(), info.st_mode & 07777) != 0 || ::futimens(out.get(), kept.times) != 0)
         throwSystemError(errno, to.path);
-    if (::close(out.release()) != 0) throwSystemError(errno, to.path);
+    if (::close(out.release()) != 0)
+        throwSystemError(errno, to.path);
 }
 
 void copySymlink(const Place& from, const Place& to, const struct stat& info)
 {
     std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
     auto length = ::readlinkat(from.parentFd, from.name, target.data(), target.size());
-    if (length < 0) throwSystemError(errno, from.path);
+    if (length < 0)
+        throwSystemError(errno, from.path);
     target.resize(static_cast<std::size_t>(length));
-    if (::symlinkat(target.c_str(), to.parentFd, to.name) != 0) throwSystemError(errno, to.path);
+    if (::symlinkat(target.c_str(), to.parentFd, to.name) != 0)
+        throwSystemError(errno, to.path);
     keepTimes(to.parentFd, to.name, info, to.path);
 }
 
 void copyDirectory(const Place& from, const Place& to, const struct stat& info)
 {
-    if (::mkdirat(to.parentFd, to.name, 0700) != 0) throwSystemError(errno, to.path);
+    if (::mkdirat(to.parentFd, to.name, 0700) != 0)
+        throwSystemError(errno, to.path);
     DirectoryReader source(from.parentFd, from.name, from.path, DirectoryReader::FinalLink::refuse);
     UniqueFd target(::openat(to.parentFd, to.name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!target.valid()) throwSystemError(errno, to.path);
+    if (!target.valid())
+        throwSystemError(errno, to.path);
     DirectoryReader::Item item;
     while (source.next(item)) {
         Place child { source.fd(), item.name, PathString::appendingComponent(from.path, item.name) };
@@ -124,15 +139,16 @@ void copyDirectory(const Place& from, const Place& to, const struct stat& info)
     }
     // Permissions and times last: adding the children changed the time, and a read-only
     // folder could not have taken them.
-    const timespec times[2] = { info.st_atim, info.st_mtim };
-    if (::fchmod(target.get(), info.st_mode & 07777) != 0 || ::futimens(target.get(), times) != 0)
+    auto kept = PlatformCalls::itemTimes(info);
+    if (::fchmod(target.get(), info.st_mode & 07777) != 0 || ::futimens(target.get(), kept.times) != 0)
         throwSystemError(errno, to.path);
 }
 
 // FIFOs, sockets and devices are recreated, never opened: reading a FIFO would wait forever.
 void copySpecialFile(const Place& to, const struct stat& info)
 {
-    if (::mknodat(to.parentFd, to.name, info.st_mode, info.st_rdev) != 0) throwSystemError(errno, to.path);
+    if (PlatformCalls::makeNode(to.parentFd, to.name, info) != 0)
+        throwSystemError(errno, to.path);
     keepTimes(to.parentFd, to.name, info, to.path);
 }
 
@@ -151,7 +167,8 @@ void copyItem(const Place& from, const Place& to, const struct stat& info)
 void removeQuietly(const std::string& path)
 {
     struct stat info;
-    if (::lstat(path.c_str(), &info) != 0) return;
+    if (::lstat(path.c_str(), &info) != 0)
+        return;
     try {
         TreeRemoval::remove(path);
     } catch (const std::exception&) {
@@ -172,7 +189,8 @@ void copyNew(const std::string& from, const std::string& to)
         // Whatever stands at `to` now was made by this copy, unless making it is what failed
         // because something was already there.
         bool targetWasTaken = error.code().value() == EEXIST && error.path1() == to;
-        if (!targetWasTaken) removeQuietly(to);
+        if (!targetWasTaken)
+            removeQuietly(to);
         throw;
     }
 }

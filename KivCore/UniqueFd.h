@@ -32,7 +32,8 @@ public:
     int release() { return std::exchange(m_fd, -1); }
     void reset(int fd = -1)
     {
-        if (m_fd >= 0) ::close(m_fd);
+        if (m_fd >= 0)
+            ::close(m_fd);
         m_fd = fd;
     }
 

@@ -1,3 +1,4 @@
+#include "ErrorText.h"
 #include "FileSystemService.h"
 
 #include <cstdio>
@@ -10,16 +11,38 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: kivbench list DIR [--hidden]\n");
+    std::fprintf(stderr,
+        "usage: kivbench list DIR [--hidden]\n"
+        "       kivbench copy SRC DSTDIR\n"
+        "       kivbench delete PATH\n");
     return 2;
 }
 
 int listCommand(int argc, char** argv)
 {
-    if (argc < 3) return usage();
+    if (argc < 3)
+        return usage();
     bool showHidden = argc > 3 && std::strcmp(argv[3], "--hidden") == 0;
     auto rows = kiv::FileSystemService().listDirectory(argv[2], showHidden);
     std::printf("%zu\n", rows.size());
+    return 0;
+}
+
+int copyCommand(int argc, char** argv)
+{
+    if (argc != 4)
+        return usage();
+    kiv::FileSystemService().copy(argv[2], argv[3]);
+    std::printf("ok\n");
+    return 0;
+}
+
+int deleteCommand(int argc, char** argv)
+{
+    if (argc != 3)
+        return usage();
+    kiv::FileSystemService().deleteItem(argv[2]);
+    std::printf("ok\n");
     return 0;
 }
 
@@ -27,12 +50,18 @@ int listCommand(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) return usage();
+    if (argc < 2)
+        return usage();
     std::string command = argv[1];
     try {
-        if (command == "list") return listCommand(argc, argv);
+        if (command == "list")
+            return listCommand(argc, argv);
+        if (command == "copy")
+            return copyCommand(argc, argv);
+        if (command == "delete")
+            return deleteCommand(argc, argv);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "kivbench: %s\n", error.what());
+        std::fprintf(stderr, "kivbench: %s\n", kiv::userMessage(error).c_str());
         return 1;
     }
     return usage();

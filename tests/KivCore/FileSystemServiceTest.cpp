@@ -26,7 +26,8 @@ std::vector<std::string> namesOf(const std::vector<FileEntry>& rows)
 const FileEntry& rowNamed(const std::vector<FileEntry>& rows, const std::string& name)
 {
     for (const auto& row : rows) {
-        if (row.name == name) return row;
+        if (row.name == name)
+            return row;
     }
     throw std::runtime_error("no row " + name);
 }

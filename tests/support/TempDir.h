@@ -25,7 +25,8 @@ public:
         std::error_code ignored;
         for (auto it = std::filesystem::recursive_directory_iterator(m_path, ignored);
              it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-            if (it->is_directory(ignored) && !it->is_symlink(ignored)) ::chmod(it->path().c_str(), 0700);
+            if (it->is_directory(ignored) && !it->is_symlink(ignored))
+                ::chmod(it->path().c_str(), 0700);
         }
         ::chmod(m_path.c_str(), 0700);
         std::filesystem::remove_all(m_path, ignored);

@@ -1,0 +1,60 @@
+#include "PlatformCalls.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kiv::PlatformCalls {
+
+ItemTimes itemTimes(const struct stat& info)
+{
+#ifdef __APPLE__
+    return { { info.st_atimespec, info.st_mtimespec } };
+#else
+    return { { info.st_atim, info.st_mtim } };
+#endif
+}
+
+timespec modificationTime(const struct stat& info)
+{
+    return itemTimes(info).times[1];
+}
+
+int renameExclusive(const char* from, const char* to)
+{
+#ifdef __APPLE__
+    return ::renamex_np(from, to, RENAME_EXCL);
+#else
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+#endif
+}
+
+ssize_t copyFileRange(int in, int out, size_t length)
+{
+#ifdef __APPLE__
+    (void)in;
+    (void)out;
+    (void)length;
+    errno = ENOSYS;
+    return -1;
+#else
+    return ::copy_file_range(in, nullptr, out, nullptr, length, 0);
+#endif
+}
+
+int makeNode(int parentFd, const char* name, const struct stat& info)
+{
+    if (S_ISFIFO(info.st_mode))
+        return ::mkfifoat(parentFd, name, info.st_mode & 07777);
+#ifdef __APPLE__
+    (void)parentFd;
+    (void)name;
+    errno = ENOTSUP;
+    return -1;
+#else
+    return ::mknodat(parentFd, name, info.st_mode, info.st_rdev);
+#endif
+}
+
+} // namespace kiv::PlatformCalls

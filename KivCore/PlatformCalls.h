@@ -1,0 +1,31 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <time.h>
+
+// The few system calls that Linux and macOS spell differently, behind one name each.
+namespace kiv::PlatformCalls {
+
+// The item's access and modification times, as utimensat()/futimens() take them.
+struct ItemTimes
+{
+    timespec times[2];
+};
+ItemTimes itemTimes(const struct stat& info);
+
+// The modification time alone.
+timespec modificationTime(const struct stat& info);
+
+// Renames `from` to `to` only if nothing is at `to`: 0 on success, else -1 with errno
+// (EEXIST when the target is taken; EINVAL/ENOTSUP when the file system cannot do it).
+int renameExclusive(const char* from, const char* to);
+
+// Lets the kernel copy up to `length` bytes from `in` to `out` at their offsets: the count
+// copied, 0 at the end, -1 with errno (ENOSYS where the platform has no such call).
+ssize_t copyFileRange(int in, int out, size_t length);
+
+// Creates a FIFO, socket or device node like `info`'s at `name` in the folder `parentFd`.
+int makeNode(int parentFd, const char* name, const struct stat& info);
+
+} // namespace kiv::PlatformCalls

@@ -1,0 +1,59 @@
+#include "FileNameOrder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace kiv {
+namespace {
+
+std::vector<std::string> sorted(std::vector<std::string> names)
+{
+    std::vector<std::string_view> views(names.begin(), names.end());
+    std::vector<std::string> result;
+    for (auto index : FileNameOrder::sortedOrder(views))
+        result.push_back(names[index]);
+    return result;
+}
+
+bool isInCollatorOrder(const std::vector<std::string>& names)
+{
+    for (std::size_t i = 1; i < names.size(); ++i) {
+        if (FileNameOrder::less(names[i], names[i - 1]))
+            return false;
+    }
+    return true;
+}
+
+TEST(FileNameOrderTest, IgnoresCaseAndComparesNumbersByValue)
+{
+    EXPECT_EQ(sorted({ "file10", "B.txt", "file9", "a.txt", "file010", "File1" }),
+        (std::vector<std::string> { "a.txt", "B.txt", "File1", "file9", "file010", "file10" }));
+}
+
+TEST(FileNameOrderTest, PlainAsciiNamesSortExactlyAsTheCollatorOrdersThem)
+{
+    // Plain ASCII listings take a cheaper key; it must agree with the collator everywhere.
+    std::mt19937 random(42);
+    const std::string alphabet = "aAbBzZ019 _-.~!#()[]{}+,;=@'\t\x7f";
+    std::vector<std::string> names;
+    for (int i = 0; i < 3000; ++i) {
+        std::string name;
+        for (auto length = random() % 8 + 1; length > 0; --length)
+            name += alphabet[random() % alphabet.size()];
+        names.push_back(name);
+    }
+    EXPECT_TRUE(isInCollatorOrder(sorted(names)));
+}
+
+TEST(FileNameOrderTest, NamesThatAreNotUtf8StillSortTotallyAndStably)
+{
+    std::vector<std::string> names { "caf\xC3\xA9", "cafe", std::string("caf\xE9"), "Cafe", "\xFF\xFE" };
+    auto once = sorted(names);
+    std::reverse(names.begin(), names.end());
+    EXPECT_EQ(sorted(names), once);
+    EXPECT_TRUE(isInCollatorOrder(once));
+}
+
+} // namespace
+} // namespace kiv
