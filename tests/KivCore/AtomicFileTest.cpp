@@ -51,8 +51,13 @@ TEST(AtomicFileTest, AFailureLeavesTheOldFileAndNoTemporaryFile)
     } catch (const std::exception& error) {
         EXPECT_EQ(userMessage(error), "Permission denied: " + folder / "dir/inner");
     }
-    EXPECT_EQ(test::readFile(folder / "dir/inner"), "");
     EXPECT_EQ(itemCount(folder / "dir"), 1);
+
+    // A read-only file in a writable folder is not replaced behind its protection.
+    ::chmod((folder / "dir").c_str(), 0755);
+    ::chmod((folder / "dir/inner").c_str(), 0444);
+    EXPECT_THROW(AtomicFile::write(folder / "dir/inner", "lost?\n"), std::filesystem::filesystem_error);
+    EXPECT_EQ(test::readFile(folder / "dir/inner"), "");
 }
 
 TEST(Utf8TextTest, RejectsEveryIllFormedSequence)
