@@ -1,6 +1,7 @@
 #include "Utf8Text.h"
 
 #include <memory>
+#include <string_view>
 #include <unicode/brkiter.h>
 #include <unicode/utext.h>
 
@@ -8,78 +9,113 @@ namespace kiv::Utf8Text {
 
 namespace {
 
-struct SequenceShape
+constexpr std::string_view replacementCharacter = "\xEF\xBF\xBD";
+
+struct Sequence
 {
-    std::size_t length;
-    char32_t leadBits;
-    char32_t smallest; // anything below is an overlong form
+    std::size_t length; // bytes taken from the input
+    bool valid; // false: those bytes are one maximal ill-formed subsequence
 };
 
-bool shapeForLead(unsigned char lead, SequenceShape& shape)
+bool inRange(unsigned char byte, unsigned char low, unsigned char high)
 {
-    if ((lead & 0xE0) == 0xC0)
-        shape = { 2, lead & 0x1Fu, 0x80 };
-    else if ((lead & 0xF0) == 0xE0)
-        shape = { 3, lead & 0x0Fu, 0x800 };
-    else if ((lead & 0xF8) == 0xF0)
-        shape = { 4, lead & 0x07u, 0x10000 };
-    else
-        return false;
-    return true;
+    return byte >= low && byte <= high;
 }
 
-bool isValidSequence(std::string_view bytes, std::size_t start, const SequenceShape& shape)
+// The allowed range of the second byte depends on the lead byte (no overlongs, no
+// surrogates, nothing above U+10FFFF); later continuation bytes are always 80..BF.
+Sequence sequenceAt(std::string_view text, std::size_t start)
 {
-    if (bytes.size() - start < shape.length) return false;
-    char32_t codePoint = shape.leadBits;
-    for (std::size_t offset = 1; offset < shape.length; ++offset) {
-        auto byte = static_cast<unsigned char>(bytes[start + offset]);
-        if ((byte & 0xC0) != 0x80) return false;
-        codePoint = (codePoint << 6) | (byte & 0x3Fu);
+    auto lead = static_cast<unsigned char>(text[start]);
+    if (lead < 0x80)
+        return { 1, true };
+    std::size_t continuations = 0;
+    unsigned char secondLow = 0x80, secondHigh = 0xBF;
+    if (inRange(lead, 0xC2, 0xDF)) {
+        continuations = 1;
+    } else if (inRange(lead, 0xE0, 0xEF)) {
+        continuations = 2;
+        if (lead == 0xE0)
+            secondLow = 0xA0;
+        if (lead == 0xED)
+            secondHigh = 0x9F;
+    } else if (inRange(lead, 0xF0, 0xF4)) {
+        continuations = 3;
+        if (lead == 0xF0)
+            secondLow = 0x90;
+        if (lead == 0xF4)
+            secondHigh = 0x8F;
+    } else {
+        return { 1, false };
     }
-    bool isSurrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    return codePoint >= shape.smallest && codePoint <= 0x10FFFF && !isSurrogate;
+    for (std::size_t i = 1; i <= continuations; ++i) {
+        if (start + i >= text.size())
+            return { i, false };
+        auto byte = static_cast<unsigned char>(text[start + i]);
+        bool fits = i == 1 ? inRange(byte, secondLow, secondHigh) : inRange(byte, 0x80, 0xBF);
+        if (!fits)
+            return { i, false };
+    }
+    return { continuations + 1, true };
 }
 
-// The length of the first code point, at least 1 byte, for text whose grapheme rules fail.
-std::size_t firstCodePointLength(std::string_view text)
+std::size_t firstInvalidOffset(std::string_view text)
 {
-    SequenceShape shape;
-    if (shapeForLead(static_cast<unsigned char>(text[0]), shape) && isValidSequence(text, 0, shape))
-        return shape.length;
-    return 1;
+    std::size_t offset = 0;
+    while (offset < text.size()) {
+        if (static_cast<unsigned char>(text[offset]) < 0x80) {
+            ++offset;
+            continue;
+        }
+        auto sequence = sequenceAt(text, offset);
+        if (!sequence.valid)
+            return offset;
+        offset += sequence.length;
+    }
+    return std::string_view::npos;
 }
 
 } // namespace
 
+std::string decodingLossily(std::string bytes)
+{
+    std::string_view text(bytes);
+    auto offset = firstInvalidOffset(text);
+    if (offset == std::string_view::npos)
+        return bytes;
+    std::string repaired(text.substr(0, offset));
+    repaired.reserve(bytes.size() + 16);
+    while (offset < text.size()) {
+        auto sequence = sequenceAt(text, offset);
+        if (sequence.valid)
+            repaired.append(text.substr(offset, sequence.length));
+        else
+            repaired.append(replacementCharacter);
+        offset += sequence.length;
+    }
+    return repaired;
+}
+
 bool isValid(std::string_view bytes)
 {
-    std::size_t index = 0;
-    while (index < bytes.size()) {
-        auto lead = static_cast<unsigned char>(bytes[index]);
-        if (lead < 0x80) {
-            ++index;
-            continue;
-        }
-        SequenceShape shape;
-        if (!shapeForLead(lead, shape) || !isValidSequence(bytes, index, shape)) return false;
-        index += shape.length;
-    }
-    return true;
+    return firstInvalidOffset(bytes) == std::string_view::npos;
 }
 
 std::string firstCharacter(std::string_view text)
 {
-    if (text.empty()) return {};
+    if (text.empty())
+        return {};
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<UText, decltype(&utext_close)> utext(
         utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status), &utext_close);
     std::unique_ptr<icu::BreakIterator> characters(
         icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-    if (U_SUCCESS(status)) characters->setText(utext.get(), status);
+    if (U_SUCCESS(status))
+        characters->setText(utext.get(), status);
     int32_t end = U_SUCCESS(status) ? characters->following(0) : icu::BreakIterator::DONE;
+    // Without the grapheme rules, one code point (or one ill-formed part) is the next best thing.
     if (end <= 0 || static_cast<std::size_t>(end) > text.size())
-        end = static_cast<int32_t>(firstCodePointLength(text));
+        end = static_cast<int32_t>(sequenceAt(text, 0).length);
     return std::string(text.substr(0, static_cast<std::size_t>(end)));
 }
 

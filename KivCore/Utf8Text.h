@@ -3,11 +3,15 @@
 #include <string>
 #include <string_view>
 
-// Checks and cuts UTF-8 text held in plain byte strings.
+// Checking, cutting and repairing bytes that should be UTF-8 text.
 namespace kiv::Utf8Text {
 
-// True when `bytes` is well-formed UTF-8: no stray or missing continuation bytes, no overlong
-// forms, no surrogates and nothing above U+10FFFF. The empty string is valid.
+// Returns `bytes` unchanged when they are valid UTF-8; otherwise a copy in which every maximal
+// ill-formed subsequence is replaced by one U+FFFD, so nothing valid around it is lost.
+std::string decodingLossily(std::string bytes);
+
+// True when `bytes` is well-formed UTF-8 (no overlongs, surrogates or code points above
+// U+10FFFF). The empty string is valid.
 bool isValid(std::string_view bytes);
 
 // The bytes of the first user-perceived character (extended grapheme cluster) of `text`,

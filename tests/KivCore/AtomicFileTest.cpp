@@ -2,7 +2,6 @@
 
 #include "ErrorText.h"
 #include "TempDir.h"
-#include "Utf8Text.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -58,15 +57,6 @@ TEST(AtomicFileTest, AFailureLeavesTheOldFileAndNoTemporaryFile)
     ::chmod((folder / "dir/inner").c_str(), 0444);
     EXPECT_THROW(AtomicFile::write(folder / "dir/inner", "lost?\n"), std::filesystem::filesystem_error);
     EXPECT_EQ(test::readFile(folder / "dir/inner"), "");
-}
-
-TEST(Utf8TextTest, RejectsEveryIllFormedSequence)
-{
-    for (std::string_view valid : { "", "caf\xC3\xA9", "\xE2\x82\xAC", "\xF4\x8F\xBF\xBF" })
-        EXPECT_TRUE(Utf8Text::isValid(valid)) << valid;
-    for (std::string_view invalid :
-        { "caf\xE9", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "ok\xC3" })
-        EXPECT_FALSE(Utf8Text::isValid(invalid)) << ::testing::PrintToString(invalid);
 }
 
 } // namespace

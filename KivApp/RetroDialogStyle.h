@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+namespace kiv {
+
+// The answer a retro dialog was given; a dialog answers `cancel` until OK is chosen.
+enum class RetroDialogResponse
+{
+    ok,
+    cancel
+};
+
+// How a dialog's OK button reads: an ordinary answer, or one that destroys something (drawn red).
+enum class ButtonTone
+{
+    ordinary,
+    destructive
+};
+
+// Which kind of retro dialog to build: a prompt with an input field, a confirmation, or a plain
+// message with only an OK button.
+struct RetroDialogStyle
+{
+    enum class Kind
+    {
+        prompt,
+        confirm,
+        message
+    };
+
+    Kind kind = Kind::message;
+    // The input field's starting text; meaningful only for prompts.
+    QString defaultValue;
+
+    // Returns a prompt style whose field starts with `defaultValue`.
+    static RetroDialogStyle prompt(const QString& defaultValue) { return { Kind::prompt, defaultValue }; }
+    // Returns the style of a question answered by OK or Cancel.
+    static RetroDialogStyle confirm() { return { Kind::confirm, {} }; }
+    // Returns the style of a message with only an OK button.
+    static RetroDialogStyle message() { return { Kind::message, {} }; }
+
+    // Returns true for prompts and confirmations, which offer a Cancel button.
+    bool hasCancel() const { return kind != Kind::message; }
+    // Returns true when the dialog shows an input field.
+    bool hasField() const { return kind == Kind::prompt; }
+};
+
+} // namespace kiv

@@ -1,0 +1,188 @@
+#include "RetroDialogs.h"
+#include "DOSColor.h"
+#include "DialogDriver.h"
+#include "RetroDialogButton.h"
+#include "RetroDialogView.h"
+#include "RetroDialogWindow.h"
+#include "Theme.h"
+#include "WidgetProbe.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using namespace kiv;
+using kiv::test::answerNextModal;
+using kiv::test::answerNextModalWithKeys;
+using kiv::test::hasColorAt;
+using kiv::test::keyTarget;
+
+namespace {
+
+RetroDialogView* viewOf(QWidget* modal)
+{
+    return modal->findChild<RetroDialogView*>();
+}
+
+void answerByClicking(RetroDialogButton* (RetroDialogView::*button)() const)
+{
+    answerNextModal(
+        [button](QWidget* modal) { QTest::mouseClick((viewOf(modal)->*button)(), Qt::LeftButton); });
+}
+
+bool confirmAnsweredBy(std::function<void()> arrangeAnswer)
+{
+    arrangeAnswer();
+    return RetroDialogs::confirm(nullptr, "Delete", "Delete 2 items?", "Delete", ButtonTone::destructive);
+}
+
+// Counts pixels of `color` inside `area` of `image`.
+int countColor(const QImage& image, const QRect& area, const QColor& color)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += hasColorAt(image, x, y, color);
+    return count;
+}
+
+} // namespace
+
+TEST(RetroDialogsTest, PromptReturnsTheFieldOnOkAndNothingOnCancel)
+{
+    answerNextModalWithKeys(Qt::Key_Return, "new name");
+    EXPECT_EQ(RetroDialogs::prompt(nullptr, "Rename", "New name:", "old"), QString("new name"));
+
+    answerNextModalWithKeys(Qt::Key_Return);
+    EXPECT_EQ(RetroDialogs::prompt(nullptr, "Copy", "Copy to:", "/tmp/x"), QString("/tmp/x"));
+
+    answerNextModal([](QWidget* modal) {
+        QTest::keyClick(keyTarget(modal), Qt::Key_Backspace);
+        QTest::keyClick(keyTarget(modal), Qt::Key_Enter, Qt::KeypadModifier);
+    });
+    EXPECT_EQ(RetroDialogs::prompt(nullptr, "Make folder", "Name:", "abc"), QString(""));
+
+    answerNextModalWithKeys(Qt::Key_Escape, "edited");
+    EXPECT_EQ(RetroDialogs::prompt(nullptr, "Rename", "New name:", "old"), std::nullopt);
+
+    answerByClicking(&RetroDialogView::cancelButton);
+    EXPECT_EQ(RetroDialogs::prompt(nullptr, "Rename", "New name:", "old"), std::nullopt);
+
+    answerByClicking(&RetroDialogView::okButton);
+    EXPECT_EQ(RetroDialogs::prompt(nullptr, "Rename", "New name:", "kept"), QString("kept"));
+}
+
+TEST(RetroDialogsTest, ConfirmIsTrueOnlyForOkByKeyOrClick)
+{
+    EXPECT_FALSE(confirmAnsweredBy([] { answerNextModalWithKeys(Qt::Key_Escape); }));
+    EXPECT_FALSE(confirmAnsweredBy([] { answerByClicking(&RetroDialogView::cancelButton); }));
+    EXPECT_TRUE(confirmAnsweredBy([] { answerNextModalWithKeys(Qt::Key_Return); }));
+    EXPECT_TRUE(confirmAnsweredBy([] { answerNextModalWithKeys(Qt::Key_Enter); }));
+    EXPECT_TRUE(confirmAnsweredBy([] { answerByClicking(&RetroDialogView::okButton); }));
+}
+
+TEST(RetroDialogsTest, PressOnOkReleasedOutsideItDoesNotAnswer)
+{
+    bool stillOpenAfterRelease = false;
+    answerNextModal([&](QWidget* modal) {
+        RetroDialogButton* ok = viewOf(modal)->okButton();
+        QTest::mousePress(ok, Qt::LeftButton, {}, ok->rect().center());
+        QTest::mouseRelease(ok, Qt::LeftButton, {}, ok->rect().bottomRight() + QPoint(20, 20));
+        stillOpenAfterRelease = modal->isVisible();
+        QTest::keyClick(keyTarget(modal), Qt::Key_Escape);
+    });
+    EXPECT_FALSE(RetroDialogs::confirm(nullptr, "Quit", "Quit Tavrin?"));
+    EXPECT_TRUE(stillOpenAfterRelease);
+}
+
+TEST(RetroDialogsTest, MessageEndsOnEveryAnsweringKeyAndOnOk)
+{
+    for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape }) {
+        answerNextModalWithKeys(key);
+        RetroDialogs::message(nullptr, "Info", "Done.");
+    }
+    answerByClicking(&RetroDialogView::okButton);
+    RetroDialogs::message(nullptr, "Info", "Done.");
+}
+
+TEST(RetroDialogsTest, ErrorShowsTheUserTextUnderTheErrorTitle)
+{
+    QString title, message;
+    answerNextModal([&](QWidget* modal) {
+        title = viewOf(modal)->titleText();
+        message = viewOf(modal)->messageText();
+        EXPECT_EQ(viewOf(modal)->cancelButton(), nullptr);
+        QTest::keyClick(keyTarget(modal), Qt::Key_Return);
+    });
+    RetroDialogs::error(nullptr, std::runtime_error("disk on fire"));
+    EXPECT_EQ(title, "Error");
+    EXPECT_EQ(message, "disk on fire");
+}
+
+TEST(RetroDialogsTest, DialogIsCentredOnItsParentWindowAndAboveIt)
+{
+    QWidget mainWindow;
+    mainWindow.setGeometry(100, 80, 800, 600);
+    mainWindow.show();
+    QPoint centre;
+    bool parentIsMainWindow = false;
+    answerNextModal([&](QWidget* modal) {
+        centre = modal->geometry().center();
+        parentIsMainWindow = modal->parentWidget() == &mainWindow;
+        QTest::keyClick(keyTarget(modal), Qt::Key_Escape);
+    });
+    RetroDialogs::confirm(&mainWindow, "Quit", "Quit Tavrin?");
+    EXPECT_TRUE(parentIsMainWindow);
+    EXPECT_NEAR(centre.x(), mainWindow.geometry().center().x(), 1);
+    EXPECT_NEAR(centre.y(), mainWindow.geometry().center().y(), 1);
+}
+
+TEST(RetroDialogsTest, SizeFollowsTheWrappedMessageWithA110Minimum)
+{
+    const RetroDialogView empty("T", "", RetroDialogStyle::confirm(), "OK", ButtonTone::ordinary);
+    EXPECT_EQ(empty.intrinsicSize(), QSize(352, 110));
+
+    const QString oneLine = "Quit Tavrin?";
+    const int lineHeight = RetroDialogView::wrappedMessageHeight(oneLine);
+    const RetroDialogView withField("T", oneLine, RetroDialogStyle::prompt("x"), "OK", ButtonTone::ordinary);
+    EXPECT_EQ(withField.intrinsicSize(), QSize(352, std::max(110, 133 + lineHeight)));
+
+    const QString longPath = "Delete /" + QString(120, QChar('a')) + "/and/a/few/more/words here?";
+    const int wrapped = RetroDialogView::wrappedMessageHeight(longPath);
+    EXPECT_GE(wrapped, 3 * lineHeight);
+    EXPECT_EQ(RetroDialogView::wrappedMessageHeight("one\ntwo"), 2 * lineHeight);
+
+    RetroDialogView tall("Delete", longPath, RetroDialogStyle::confirm(), "Delete", ButtonTone::destructive);
+    EXPECT_EQ(tall.height(), std::max(110, 97 + wrapped));
+    EXPECT_EQ(tall.okButton()->geometry().right() + 1, 352 - 16);
+    EXPECT_EQ(tall.cancelButton()->geometry().right() + 1 + 10, tall.okButton()->x());
+    EXPECT_GE(tall.okButton()->y(), 16 + 17 + 6 + 8 + wrapped);
+    EXPECT_EQ(tall.okButton()->geometry().bottom() + 1, tall.height() - 16);
+}
+
+TEST(RetroDialogsTest, DrawingShowsFrameRuleRedDestructiveLabelAndCyanHover)
+{
+    RetroDialogView view(
+        "Delete", "Delete 2 items?", RetroDialogStyle::confirm(), "Delete", ButtonTone::destructive);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QImage image = view.grab().toImage();
+    EXPECT_TRUE(hasColorAt(image, 0, 0, DOSColor::black()));
+    EXPECT_TRUE(hasColorAt(image, 1, 1, DOSColor::black()));
+    EXPECT_TRUE(hasColorAt(image, 351, 60, DOSColor::black()));
+    EXPECT_TRUE(hasColorAt(image, 2, 2, Theme::dialogBackground()));
+    EXPECT_TRUE(hasColorAt(image, 100, 16 + 17 + 6, DOSColor::darkGray()));
+    EXPECT_GT(countColor(image, view.okButton()->geometry(), DOSColor::red()), 0);
+    EXPECT_EQ(countColor(image, view.cancelButton()->geometry(), DOSColor::red()), 0);
+    EXPECT_EQ(countColor(image, view.okButton()->geometry(), Theme::menuHighlightBG()), 0);
+
+    QTest::mouseMove(view.okButton(), view.okButton()->rect().center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.okButton()->isHighlighted(); }, 1000));
+    image = view.grab().toImage();
+    EXPECT_TRUE(
+        hasColorAt(image, view.okButton()->x() + 1, view.okButton()->y() + 1, Theme::menuHighlightBG()));
+
+    QTest::mouseMove(&view, QPoint(20, 20));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view.okButton()->isHighlighted(); }, 1000));
+}
