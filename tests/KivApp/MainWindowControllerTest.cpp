@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -102,6 +103,14 @@ protected:
             if (entry.name == name)
                 return true;
         return false;
+    }
+    static const FileEntry& entryNamed(PanelViewController& panel, const std::string& name)
+    {
+        const auto& entries = panel.state().entries();
+        const auto found
+            = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return e.name == name; });
+        EXPECT_NE(found, entries.end()) << name;
+        return found == entries.end() ? entries.front() : *found;
     }
     static void moveTo(PanelViewController& panel, const std::string& path)
     {
@@ -248,10 +257,7 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
     const std::string locked = m_home.folder("locked");
     left().reload();
     ::chmod(locked.c_str(), 0);
-    const auto& entries = left().state().entries();
-    const auto row = std::find_if(entries.begin(), entries.end(), [](auto& e) { return e.name == "locked"; });
-    ASSERT_NE(row, entries.end());
-    left().tableView()->moveSelection(int(row - entries.begin()));
+    left().tableView()->moveSelection(int(&entryNamed(left(), "locked") - left().state().entries().data()));
     auto refusal = dismissNextDialog();
     QTest::keyClick(left().tableView(), Qt::Key_Return);
     EXPECT_EQ(refusal->title, "Can't Open Folder");
@@ -280,4 +286,34 @@ TEST_F(MainWindowControllerTest, ClosingTheWindowAsksAndNoKeepsEverything)
     EXPECT_EQ(question->message, "Quit Tavrin?");
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(right().state().location().path(), m_docs);
+}
+
+TEST_F(MainWindowControllerTest, RealFilesAreTheFilesThemselvesOrFreshCopiesOutOfAnArchive)
+{
+    EXPECT_EQ(m_controller->realFilePath(entryNamed(left(), "notes.txt"), left()), m_home / "notes.txt");
+
+    m_home.write("pack/inner/deep.txt", "packed");
+    const std::string archive = m_home / "pack.tgz";
+    ASSERT_EQ(std::system(("tar -czf '" + archive + "' -C '" + m_home.path() + "' pack").c_str()), 0);
+    left().reload();
+    ASSERT_TRUE(left().state().activate(entryNamed(left(), "pack.tgz")));
+    ASSERT_TRUE(left().state().activate(entryNamed(left(), "pack")));
+    ASSERT_TRUE(left().state().activate(entryNamed(left(), "inner")));
+    const FileEntry deep = entryNamed(left(), "deep.txt");
+    const std::optional<std::string> first = m_controller->realFilePath(deep, left());
+    const std::optional<std::string> second = m_controller->realFilePath(deep, left());
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(*first, *second); // every request gets a folder of its own
+    const std::string folder = std::filesystem::temp_directory_path().string() + "/kiv-mac-";
+    EXPECT_EQ(first->rfind(folder, 0), 0u) << *first;
+    EXPECT_TRUE(first->ends_with("/pack/inner/deep.txt")) << *first;
+    EXPECT_EQ(kiv::test::readFile(*first), "packed");
+    for (const auto& copy : { *first, *second })
+        std::filesystem::remove_all(copy.substr(0, copy.find('/', folder.size())));
+
+    // The listing is cached; with the archive gone the extraction fails and says so.
+    std::filesystem::remove(archive);
+    auto failure = dismissNextDialog();
+    EXPECT_EQ(m_controller->realFilePath(deep, left()), std::nullopt);
+    EXPECT_EQ(failure->title, "Error");
 }
