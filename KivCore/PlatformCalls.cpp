@@ -57,4 +57,24 @@ int makeNode(int parentFd, const char* name, const struct stat& info)
 #endif
 }
 
+int makeCloseOnExecPipe(int fds[2])
+{
+#ifdef __APPLE__
+    if (::pipe(fds) != 0)
+        return -1;
+    ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+    ::fcntl(fds[1], F_SETFD, FD_CLOEXEC);
+    return 0;
+#else
+    return ::pipe2(fds, O_CLOEXEC);
+#endif
+}
+
+void enlargePipeBuffer([[maybe_unused]] int fd, [[maybe_unused]] int bytes)
+{
+#ifdef F_SETPIPE_SZ
+    ::fcntl(fd, F_SETPIPE_SZ, bytes);
+#endif
+}
+
 } // namespace kiv::PlatformCalls

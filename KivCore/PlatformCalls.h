@@ -28,4 +28,10 @@ ssize_t copyFileRange(int in, int out, size_t length);
 // Creates a FIFO, socket or device node like `info`'s at `name` in the folder `parentFd`.
 int makeNode(int parentFd, const char* name, const struct stat& info);
 
+// Creates a pipe whose two ends both close on exec: 0 on success, else -1 with errno.
+int makeCloseOnExecPipe(int fds[2]);
+
+// Asks for a pipe buffer of about `bytes` where the platform lets the reader choose; best effort.
+void enlargePipeBuffer(int fd, int bytes);
+
 } // namespace kiv::PlatformCalls

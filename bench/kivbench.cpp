@@ -1,3 +1,4 @@
+#include "ArchiveService.h"
 #include "ErrorText.h"
 #include "FileSystemService.h"
 
@@ -14,7 +15,9 @@ int usage()
     std::fprintf(stderr,
         "usage: kivbench list DIR [--hidden]\n"
         "       kivbench copy SRC DSTDIR\n"
-        "       kivbench delete PATH\n");
+        "       kivbench delete PATH\n"
+        "       kivbench archive FILE\n"
+        "       kivbench children FILE PREFIX\n");
     return 2;
 }
 
@@ -46,6 +49,32 @@ int deleteCommand(int argc, char** argv)
     return 0;
 }
 
+// The raw listing of an archive, then the rows of its root folder.
+int archiveCommand(int argc, char** argv)
+{
+    if (argc != 3)
+        return usage();
+    kiv::ArchiveService archives;
+    auto rawEntries = archives.listRawEntries(argv[2]);
+    auto rootRows = archives.children("", rawEntries, true);
+    std::printf("%zu raw entries, %zu root rows\n", rawEntries.size(), rootRows.size());
+    return 0;
+}
+
+// One listing, then the rows of one folder 100 times, as a panel moving about an archive would.
+int childrenCommand(int argc, char** argv)
+{
+    if (argc != 4)
+        return usage();
+    kiv::ArchiveService archives;
+    auto rawEntries = archives.listRawEntries(argv[2]);
+    std::size_t rowCount = 0;
+    for (int round = 0; round < 100; ++round)
+        rowCount = archives.children(argv[3], rawEntries, true).size();
+    std::printf("%zu\n", rowCount);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -60,6 +89,10 @@ int main(int argc, char** argv)
             return copyCommand(argc, argv);
         if (command == "delete")
             return deleteCommand(argc, argv);
+        if (command == "archive")
+            return archiveCommand(argc, argv);
+        if (command == "children")
+            return childrenCommand(argc, argv);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kivbench: %s\n", kiv::userMessage(error).c_str());
         return 1;

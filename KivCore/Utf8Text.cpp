@@ -1,0 +1,96 @@
+#include "Utf8Text.h"
+
+#include <string_view>
+
+namespace kiv::Utf8Text {
+
+namespace {
+
+constexpr std::string_view replacementCharacter = "\xEF\xBF\xBD";
+
+struct Sequence
+{
+    std::size_t length; // bytes taken from the input
+    bool valid; // false: those bytes are one maximal ill-formed subsequence
+};
+
+bool inRange(unsigned char byte, unsigned char low, unsigned char high)
+{
+    return byte >= low && byte <= high;
+}
+
+// The allowed range of the second byte depends on the lead byte (no overlongs, no
+// surrogates, nothing above U+10FFFF); later continuation bytes are always 80..BF.
+Sequence sequenceAt(std::string_view text, std::size_t start)
+{
+    auto lead = static_cast<unsigned char>(text[start]);
+    if (lead < 0x80)
+        return { 1, true };
+    std::size_t continuations = 0;
+    unsigned char secondLow = 0x80, secondHigh = 0xBF;
+    if (inRange(lead, 0xC2, 0xDF)) {
+        continuations = 1;
+    } else if (inRange(lead, 0xE0, 0xEF)) {
+        continuations = 2;
+        if (lead == 0xE0)
+            secondLow = 0xA0;
+        if (lead == 0xED)
+            secondHigh = 0x9F;
+    } else if (inRange(lead, 0xF0, 0xF4)) {
+        continuations = 3;
+        if (lead == 0xF0)
+            secondLow = 0x90;
+        if (lead == 0xF4)
+            secondHigh = 0x8F;
+    } else {
+        return { 1, false };
+    }
+    for (std::size_t i = 1; i <= continuations; ++i) {
+        if (start + i >= text.size())
+            return { i, false };
+        auto byte = static_cast<unsigned char>(text[start + i]);
+        bool fits = i == 1 ? inRange(byte, secondLow, secondHigh) : inRange(byte, 0x80, 0xBF);
+        if (!fits)
+            return { i, false };
+    }
+    return { continuations + 1, true };
+}
+
+std::size_t firstInvalidOffset(std::string_view text)
+{
+    std::size_t offset = 0;
+    while (offset < text.size()) {
+        if (static_cast<unsigned char>(text[offset]) < 0x80) {
+            ++offset;
+            continue;
+        }
+        auto sequence = sequenceAt(text, offset);
+        if (!sequence.valid)
+            return offset;
+        offset += sequence.length;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
+std::string decodingLossily(std::string bytes)
+{
+    std::string_view text(bytes);
+    auto offset = firstInvalidOffset(text);
+    if (offset == std::string_view::npos)
+        return bytes;
+    std::string repaired(text.substr(0, offset));
+    repaired.reserve(bytes.size() + 16);
+    while (offset < text.size()) {
+        auto sequence = sequenceAt(text, offset);
+        if (sequence.valid)
+            repaired.append(text.substr(offset, sequence.length));
+        else
+            repaired.append(replacementCharacter);
+        offset += sequence.length;
+    }
+    return repaired;
+}
+
+} // namespace kiv::Utf8Text

@@ -1,0 +1,93 @@
+#include "ArchiveListingParser.h"
+
+#include <gtest/gtest.h>
+
+namespace kiv {
+
+namespace {
+
+using Entries = std::vector<ArchiveRawEntry>;
+
+// Feeds `listing` one byte at a time: lines split between pieces must parse like whole ones.
+Entries parsedInPieces(std::string_view listing, ArchiveListingParser::Layout layout)
+{
+    ArchiveListingParser parser(layout);
+    for (char byte : listing)
+        parser.append(std::string_view(&byte, 1));
+    return parser.finish();
+}
+
+} // namespace
+
+TEST(ArchiveListingParserTest, ZipLinesKeepTheWholeNameAndSkipEverythingElse)
+{
+    const std::string listing = "Archive:  docs.zip\n"
+                                "  Length      Date    Time    Name\n"
+                                "---------  ---------- -----   ----\n"
+                                "        0  03-02-2024 09:15   docs/\n"
+                                "     5120  03-02-2024 09:15   docs/read  me.txt\n"
+                                "      120  03-02-2024 09:15   Name\n"
+                                "       -1  03-02-2024 09:15   odd\tname \n"
+                                "    1,024  03-02-2024 09:15   skipped.txt\n"
+                                "       +7  03-02-2024 09:15   plus.txt\n"
+                                "       +-7  03-02-2024 09:15   skipped.txt\n"
+                                "        5  03-02-2024 09:15\n"
+                                "\n"
+                                "---------                     -------\n"
+                                "     5240                     3 files\n"
+                                "        9  2024-03-02 10:00   no-newline-at-end";
+    const Entries expected {
+        { "docs/", 0, "03-02-2024" },
+        { "docs/read  me.txt", 5120, "03-02-2024" },
+        { "Name", 120, "03-02-2024" },
+        { "odd\tname ", -1, "03-02-2024" },
+        { "plus.txt", 7, "03-02-2024" },
+        { "no-newline-at-end", 9, "2024-03-02" },
+    };
+    EXPECT_EQ(ArchiveListingParser::parseZipListing(listing), expected);
+    EXPECT_EQ(parsedInPieces(listing, ArchiveListingParser::Layout::zip), expected);
+    EXPECT_TRUE(ArchiveListingParser::parseZipListing("").empty());
+}
+
+TEST(ArchiveListingParserTest, NineFieldTarLinesFollowTheirLayout)
+{
+    const std::string listing = "drwxr-xr-x  0 ann  staff       0 Mar  2 09:15 src/\n"
+                                "-rw-r--r--  0 ann  staff    2048 Mar  2 09:15 src/main  file.c\n"
+                                "lrwxr-xr-x  0 ann  staff       0 Jan 15  2023 src/current -> main file.c\n"
+                                "-rw-r--r--  0 ann  staff     1,0 Mar  2 09:15 skipped\n"
+                                "-rw-r--r--  0 ann  staff       3 Mar  2 09:15\n";
+    const Entries expected {
+        { "src/", 0, "Mar 2 09:15" },
+        { "src/main  file.c", 2048, "Mar 2 09:15" },
+        { "src/current", 0, "Jan 15 2023" },
+    };
+    EXPECT_EQ(ArchiveListingParser::parseTarListing(listing), expected);
+    EXPECT_EQ(parsedInPieces(listing, ArchiveListingParser::Layout::tar), expected);
+}
+
+TEST(ArchiveListingParserTest, GnuTarLinesAreReadWithTheirEscapesUndone)
+{
+    const std::string listing = "-rw-r--r-- ann/staff 2048 2024-03-02 09:15 a.txt\n"
+                                "drwxr-xr-x root/root         0 2026-12-06 09:08 docs/sub/\n"
+                                "-rw-r--r-- root/root         2 2026-12-06 09:08 two  spaces.txt\n"
+                                "-rw-r--r-- root/root         3 2026-12-06 09:08 back\\\\slash\n"
+                                "-rw-r--r-- root/root         1 2026-12-06 09:08 latin\\351.txt\n"
+                                "-rw-r--r-- root/root         1 2026-12-06 09:08 tab\\there\n"
+                                "lrwxrwxrwx root/root         0 2026-12-06 09:08 link -> docs/a.txt\n"
+                                "hrw-r--r-- root/root         0 2026-12-06 09:08 hard link to docs/a.txt\n"
+                                "crw-r--r-- root/root       1,3 2026-12-06 09:08 dev/null\n"
+                                "-rw-r--r-- 1000 2 2026-12-06 09:08 no-owner-group\n";
+    const Entries expected {
+        { "a.txt", 2048, "2024-03-02 09:15" },
+        { "docs/sub/", 0, "2026-12-06 09:08" },
+        { "two  spaces.txt", 2, "2026-12-06 09:08" },
+        { "back\\slash", 3, "2026-12-06 09:08" },
+        { "latin\xE9.txt", 1, "2026-12-06 09:08" },
+        { "tab\there", 1, "2026-12-06 09:08" },
+        { "link", 0, "2026-12-06 09:08" },
+        { "hard", 0, "2026-12-06 09:08" },
+    };
+    EXPECT_EQ(ArchiveListingParser::parseTarListing(listing), expected);
+}
+
+} // namespace kiv

@@ -1,0 +1,129 @@
+#include "ShellRunner.h"
+
+#include "TempDir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+#include <unistd.h>
+
+namespace kiv {
+
+namespace {
+
+// Sets or unsets one environment variable for the length of a test.
+class ScopedEnvironment
+{
+public:
+    ScopedEnvironment(const char* name, const char* value)
+        : m_name(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnvironment() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+// The login shell may print greetings of its own; the tests use a plain one.
+const ScopedEnvironment plainShell("SHELL", "/bin/sh");
+
+} // namespace
+
+TEST(ShellRunnerTest, ReturnsExitCodeAndBothStreamsAndRunsInTheGivenFolder)
+{
+    test::TempDir scratch;
+    auto echo = ShellRunner::runShellLine("echo hi", scratch.path());
+    EXPECT_EQ(echo, (ShellRunner::Result { 0, "hi\n", "" }));
+
+    auto both = ShellRunner::runShellLine("echo out; echo err >&2; pwd; exit 3", scratch.path());
+    EXPECT_EQ(both.exitCode, 3);
+    EXPECT_EQ(both.stdout, "out\n" + std::filesystem::canonical(scratch.path()).string() + "\n");
+    EXPECT_EQ(both.stderr, "err\n");
+
+    auto here = ShellRunner::run("pwd", {});
+    EXPECT_EQ(here.stdout, std::filesystem::current_path().string() + "\n");
+    auto there = ShellRunner::run("sh", { "-c", "pwd; exit 7" }, scratch.path());
+    EXPECT_EQ(there.exitCode, 7);
+    EXPECT_EQ(there.stdout, std::filesystem::canonical(scratch.path()).string() + "\n");
+}
+
+TEST(ShellRunnerTest, ChildInheritsEnvironmentAndArgumentsArriveUnchanged)
+{
+    ScopedEnvironment probe("KIV_PROBE", "a b  c");
+    auto result = ShellRunner::run("sh", { "-c", "printf '%s|' \"$KIV_PROBE\" \"$@\"", "sh", "*", "-x", "" });
+    EXPECT_EQ(result.stdout, "a b  c|*|-x||");
+}
+
+TEST(ShellRunnerTest, MegabyteOnStandardErrorWhileStandardOutputStaysOpenDoesNotHang)
+{
+    auto result = ShellRunner::runShellLine(
+        "head -c 1048576 /dev/zero | tr '\\0' e >&2; head -c 1048576 /dev/zero | tr '\\0' o; echo done >&2",
+        "/");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.stdout, std::string(1 << 20, 'o'));
+    EXPECT_EQ(result.stderr, std::string(1 << 20, 'e') + "done\n");
+}
+
+TEST(ShellRunnerTest, ProgramsThatCannotStartAreReportedInTheResult)
+{
+    auto missingProgram = ShellRunner::run("kiv-no-such-program", {});
+    EXPECT_NE(missingProgram.exitCode, 0);
+    EXPECT_NE(missingProgram.stderr.find("kiv-no-such-program"), std::string::npos);
+
+    auto missingFolder = ShellRunner::run("true", {}, "/kiv-no-such-folder");
+    EXPECT_EQ(missingFolder,
+        (ShellRunner::Result {
+            -1, "", "Failed to launch true: No such file or directory: /kiv-no-such-folder" }));
+
+    auto shellInMissingFolder = ShellRunner::runShellLine("true", "/kiv-no-such-folder");
+    EXPECT_EQ(shellInMissingFolder.exitCode, -1);
+    EXPECT_EQ(shellInMissingFolder.stderr,
+        "Failed to launch shell: No such file or directory: /kiv-no-such-folder");
+
+    ScopedEnvironment missingShell("SHELL", "/kiv/no-shell");
+    auto noShell = ShellRunner::runShellLine("true", "/");
+    EXPECT_EQ(noShell,
+        (ShellRunner::Result { -1, "", "Failed to launch shell: No such file or directory: /kiv/no-shell" }));
+}
+
+TEST(ShellRunnerTest, WithoutShellVariableTheLineRunsUnderZshOrElseSh)
+{
+    ScopedEnvironment unset("SHELL", nullptr);
+    auto expected = ::access("/bin/zsh", X_OK) == 0 ? "/bin/zsh" : "/bin/sh";
+    EXPECT_EQ(ShellRunner::runShellLine("echo $0", "/").stdout, std::string(expected) + "\n");
+}
+
+TEST(ShellRunnerTest, InvalidUtf8IsShownWithReplacementCharactersUnlessBytesAreKept)
+{
+    test::TempDir scratch;
+    scratch.write("caf\xE9");
+    scratch.write("plain");
+    auto listing = ShellRunner::runShellLine("ls; printf 'x\\377' >&2", scratch.path());
+    EXPECT_EQ(listing.stdout, "caf\xEF\xBF\xBD\nplain\n");
+    EXPECT_EQ(listing.stderr, "x\xEF\xBF\xBD");
+
+    auto bytes = ShellRunner::runKeepingBytes("ls", {}, scratch.path());
+    EXPECT_EQ(bytes.stdout, "caf\xE9\nplain\n");
+}
+
+TEST(ShellRunnerTest, ChildHoldsNoOtherEndOfItsOutputPipes)
+{
+    if (!std::filesystem::exists("/proc/self/fd"))
+        GTEST_SKIP() << "no /proc/self/fd on this system";
+    // A leaked pipe end would keep the capture open for as long as any grandchild lives.
+    auto result = ShellRunner::runShellLine(
+        "out=$(readlink /proc/$$/fd/1); err=$(readlink /proc/$$/fd/2); "
+        "for fd in /proc/$$/fd/*; do readlink $fd; done | grep -c -F -e \"$out\" -e \"$err\"",
+        "/");
+    EXPECT_EQ(result.stdout, "2\n") << result.stderr;
+}
+
+} // namespace kiv
