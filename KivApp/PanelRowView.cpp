@@ -1,9 +1,9 @@
 #include "PanelRowView.h"
 
 #include "PanelTableView.h"
-#include "RetroPainting.h"
 #include "Theme.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 namespace kiv {
@@ -12,7 +12,7 @@ namespace {
 
 constexpr int fontSize = 12;
 // The text starts just inside the row, where a label's own margin would put it.
-constexpr qreal textInset = 2;
+constexpr int textInset = 2;
 
 } // namespace
 
@@ -20,6 +20,9 @@ PanelRowView::PanelRowView(QObject* parent)
     : QStyledItemDelegate(parent)
     , m_font(Theme::monoFont(fontSize))
 {
+    const QFontMetricsF metrics(m_font);
+    m_ascent = metrics.ascent();
+    m_lineHeight = metrics.height();
 }
 
 void PanelRowView::paint(
@@ -35,10 +38,12 @@ void PanelRowView::paint(
     if (!text.isValid())
         text = index.data(Qt::DisplayRole);
     painter->setFont(m_font);
-    painter->setPen(index.data(Qt::ForegroundRole).value<QColor>());
+    painter->setPen(isCursorRow ? Theme::cursorText() : index.data(Qt::ForegroundRole).value<QColor>());
     painter->setClipRect(option.rect);
-    painter->translate(option.rect.topLeft());
-    RetroPainting::drawLineCentred(*painter, text.toString(), textInset, option.rect.height());
+    // Drawn at a baseline rather than into a rectangle: no text layout, which keeps scrolling
+    // through long lists cheap.
+    const int baseline = option.rect.top() + qRound((option.rect.height() - m_lineHeight) / 2 + m_ascent);
+    painter->drawText(QPoint(option.rect.left() + textInset, baseline), text.toString());
     painter->restore();
 }
 

@@ -7,7 +7,8 @@ namespace kiv {
 
 // Paints the rows of a panel list: the panel background, the cursor bar behind the selected row
 // (cyan in the active panel, dark grey in the other) and the row's text (the model's display text
-// unless it gives RowTextRole) in the colour of its ForegroundRole, in the 12-pixel fixed font.
+// unless it gives RowTextRole) in the 12-pixel fixed font: on the bar in the cursor text colour,
+// elsewhere in the colour of the row's ForegroundRole.
 class PanelRowView : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
 private:
     bool m_isActivePanelCursor = true;
     QFont m_font;
+    qreal m_ascent = 0;
+    qreal m_lineHeight = 0;
 };
 
 } // namespace kiv

@@ -15,6 +15,7 @@ PanelTableView::PanelTableView(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Uniform rows let the view place 100,000 rows without asking for each row's size.
     setUniformItemSizes(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFrameShape(QFrame::NoFrame);
