@@ -52,10 +52,10 @@ QColor PanelListModel::rowColor(const FileEntry& entry) const
     return Theme::panelText();
 }
 
-void PanelListModel::restyleAllRows()
+void PanelListModel::restyleRow(int row)
 {
-    if (rowCount() > 0)
-        emit dataChanged(index(0), index(rowCount() - 1), { Qt::ForegroundRole });
+    if (row >= 0 && row < rowCount())
+        emit dataChanged(index(row), index(row), { Qt::ForegroundRole });
 }
 
 } // namespace kiv

@@ -33,8 +33,8 @@ public:
         change();
     }
 
-    // Reports that marks or colours may have changed in every row.
-    void restyleAllRows();
+    // Reports that the colour of `row` may have changed (its mark was toggled).
+    void restyleRow(int row);
 
 private:
     struct ResetEnd

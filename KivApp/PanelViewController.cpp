@@ -122,7 +122,7 @@ void PanelViewController::setActive(bool active)
 {
     m_isActive = active;
     m_rowView->setActivePanelCursor(active);
-    reloadPreservingSelection();
+    redrawKeepingCursor();
 }
 
 void PanelViewController::reload()
@@ -146,9 +146,8 @@ void PanelViewController::syncUI()
         m_delegate->panelDidChangeLocation(*this);
 }
 
-void PanelViewController::reloadPreservingSelection()
+void PanelViewController::redrawKeepingCursor()
 {
-    m_model->restyleAllRows();
     m_tableView->viewport()->update();
     const auto cursor = m_state.cursorIndex();
     if (cursor >= 0 && cursor < static_cast<int>(m_state.entries().size()))
@@ -195,8 +194,9 @@ void PanelViewController::toggleMark()
     if (row < 0)
         return;
     m_state.toggleMark(row);
+    m_model->restyleRow(row);
     m_state.setCursorIndex(std::min(row + 1, lastRow(m_state)));
-    reloadPreservingSelection();
+    redrawKeepingCursor();
     updateStatusLine();
 }
 
@@ -229,7 +229,7 @@ void PanelViewController::enter(FileEntry entry)
     try {
         m_model->replaceRows([&] { entered = m_state.activate(entry); });
     } catch (const std::exception& error) {
-        reloadPreservingSelection();
+        redrawKeepingCursor();
         if (m_delegate)
             m_delegate->panelDidFailWithError(*this, error);
         return;
@@ -237,7 +237,7 @@ void PanelViewController::enter(FileEntry entry)
     if (entered)
         syncUI();
     else
-        reloadPreservingSelection();
+        redrawKeepingCursor();
 }
 
 void PanelViewController::presentEditor(const std::string& filePath)

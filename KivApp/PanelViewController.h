@@ -8,8 +8,6 @@
 #include <optional>
 #include <string>
 
-class QItemSelection;
-
 namespace kiv {
 
 class BorderedPanel;
@@ -70,7 +68,7 @@ private:
     void wireTable();
     void layoutChildren();
     void syncUI();
-    void reloadPreservingSelection();
+    void redrawKeepingCursor();
     void updateStatusLine();
     void selectionChanged();
     void toggleMark();

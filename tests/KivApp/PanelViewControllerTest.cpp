@@ -65,7 +65,10 @@ struct PanelFixture
     }
 
     void press(Qt::Key key) { QTest::keyClick(panel.tableView(), key); }
-    QString line(const char* name) const { return panel.view()->findChild<RetroLabel*>(name)->text(); }
+    std::string line(const char* name) const
+    {
+        return panel.view()->findChild<RetroLabel*>(name)->text().toStdString();
+    }
     int cursor() const { return panel.tableView()->selectedRow(); }
     QString rowText(int row) const
     {
@@ -100,21 +103,21 @@ TEST(PanelViewControllerTest, MarkingMovesTheCursorAndRewritesTheStatusLine)
     scratch.write("b.txt", std::string(2000, 'b'));
     ASSERT_EQ(::truncate(scratch.write("c.img").c_str(), 100'000'000'000), 0);
     PanelFixture fixture(scratch.path());
-    EXPECT_EQ(fixture.line("pathLabel"), QString::fromStdString(" " + scratch.path() + " "));
-    EXPECT_EQ(fixture.line("columnHeader"), QString(" Name                          Size  Date      Time"));
-    EXPECT_EQ(fixture.line("statusLabel"), QString(" 4 items"));
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + " ");
+    EXPECT_EQ(fixture.line("columnHeader"), " Name                          Size  Date      Time");
+    EXPECT_EQ(fixture.line("statusLabel"), " 4 items");
     EXPECT_EQ(fixture.rowText(3).mid(1, 34), QString("c.img                  100,000,000"));
 
     fixture.press(Qt::Key_Space); // on "..": nothing marked, the cursor still moves down
     EXPECT_EQ(fixture.cursor(), 1);
-    EXPECT_EQ(fixture.line("statusLabel"), QString(" 4 items"));
+    EXPECT_EQ(fixture.line("statusLabel"), " 4 items");
     fixture.press(Qt::Key_Space);
     fixture.press(Qt::Key_Space);
-    EXPECT_EQ(fixture.line("statusLabel"), QString(" 2 marked, 2.9 KB"));
+    EXPECT_EQ(fixture.line("statusLabel"), " 2 marked, 2.9 KB");
     EXPECT_EQ(fixture.cursor(), 3);
     fixture.press(Qt::Key_Space); // the last row: marked, the cursor stays
     EXPECT_EQ(fixture.cursor(), 3);
-    EXPECT_EQ(fixture.line("statusLabel"), QString(" 3 marked, 93.1 GB"));
+    EXPECT_EQ(fixture.line("statusLabel"), " 3 marked, 93.1 GB");
 
     // Marked names are yellow off the cursor; the cursor row is black on the bar, which is cyan in
     // the active panel and dark grey in the other.
@@ -165,13 +168,19 @@ TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFiles
 
     fixture.press(Qt::Key_Down); // [docs]
     fixture.press(Qt::Key_Return);
-    EXPECT_EQ(fixture.line("pathLabel"), QString::fromStdString(" " + scratch.path() + "/docs "));
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + "/docs ");
     EXPECT_EQ(fixture.cursor(), 0);
     EXPECT_EQ(calls, std::vector<std::string> { "location" });
     fixture.press(Qt::Key_Down);
     fixture.press(Qt::Key_Backspace);
-    EXPECT_EQ(fixture.line("pathLabel"), QString::fromStdString(" " + scratch.path() + " "));
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + " ");
     EXPECT_EQ(fixture.cursor(), 0);
+    const QPoint docsRow
+        = fixture.panel.tableView()->visualRect(fixture.panel.tableView()->model()->index(1, 0)).center();
+    QTest::mouseClick(fixture.panel.tableView()->viewport(), Qt::LeftButton, {}, docsRow);
+    QTest::mouseDClick(fixture.panel.tableView()->viewport(), Qt::LeftButton, {}, docsRow);
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + "/docs ");
+    fixture.press(Qt::Key_Backspace);
 
     // Rows: .., docs, zipped, linkdir, pack.zip. A link to a folder opens like a file.
     calls.clear();
@@ -181,18 +190,18 @@ TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFiles
 
     fixture.press(Qt::Key_Down);
     fixture.press(Qt::Key_Return);
-    EXPECT_EQ(fixture.line("pathLabel"), QString::fromStdString(" " + scratch.path() + "/pack.zip :: / "));
-    EXPECT_EQ(fixture.line("statusLabel"), QString(" 2 items"));
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + "/pack.zip :: / ");
+    EXPECT_EQ(fixture.line("statusLabel"), " 2 items");
     calls.clear();
     fixture.press(Qt::Key_End);
     fixture.press(Qt::Key_Return); // a file inside an archive: nothing
     EXPECT_TRUE(calls.empty());
     fixture.press(Qt::Key_Backspace);
-    EXPECT_EQ(fixture.line("pathLabel"), QString::fromStdString(" " + scratch.path() + " "));
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + " ");
 
     PanelFixture root("/");
     root.press(Qt::Key_Backspace);
-    EXPECT_EQ(root.line("pathLabel"), QString(" / "));
+    EXPECT_EQ(root.line("pathLabel"), " / ");
     EXPECT_TRUE(root.recorder.calls.empty());
 }
 
@@ -222,7 +231,7 @@ TEST(PanelViewControllerTest, ListingFailuresAreReportedAndKeepTheRowsShown)
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].rfind("error ", 0), 0u);
     EXPECT_EQ(calls[1], "location");
-    EXPECT_EQ(fixture.line("statusLabel"), QString(" 4 items"));
+    EXPECT_EQ(fixture.line("statusLabel"), " 4 items");
     EXPECT_EQ(fixture.panel.tableView()->model()->rowCount(), 4);
 }
 
