@@ -21,7 +21,9 @@ public:
     // must happen inside replaceRows().
     explicit PanelListModel(PanelState& state, QObject* parent = nullptr);
 
+    // Returns the number of the state's entries, 0 under a valid parent.
     int rowCount(const QModelIndex& parent = {}) const override;
+    // Returns the name, the row text or the colour of a row by role, nothing for other roles.
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     // Runs `change`, which may replace the state's entries, as one model reset; passes on what it

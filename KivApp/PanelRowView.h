@@ -24,8 +24,10 @@ public:
     // Sets whether the cursor bar is drawn in the active colour; the list must repaint to show it.
     void setActivePanelCursor(bool active) { m_isActivePanelCursor = active; }
 
+    // Paints one row into option.rect: background or cursor bar, then the text, unantialiased.
     void paint(
         QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // Returns the row's size: as wide as offered, PanelTableView::rowHeight high.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
