@@ -6,8 +6,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KIV_BUILD_DIR:-$root/build}
 "$root/scripts/build.sh"
 
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+# A short, home-like path reads better in the picture than a random temporary name.
+base=/tmp/home
+[ -e "$base" ] && base=$(mktemp -d)
+home=$base/ann
+trap 'rm -rf "$base"' EXIT
+mkdir -p "$home"
 cd "$home"
 mkdir Documents Downloads Music Pictures projects
 printf 'Buy milk\nCall the bank\n' > todo.txt
