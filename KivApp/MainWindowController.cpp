@@ -12,6 +12,7 @@
 #include "PanelViewController.h"
 #include "PathString.h"
 #include "PulldownMenuBarView.h"
+#include "PulldownMenus.h"
 #include "RetroDialogs.h"
 #include "RetroMenu.h"
 #include "RetroSplitView.h"
@@ -222,39 +223,7 @@ void MainWindowController::performFunctionKey(int key)
 void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 {
     const QPoint below(qRound(anchorFrame.left()), qRound(anchorFrame.bottom()));
-    RetroMenu::popUp(pulldownItems(index), below, m_root->menuBar());
-}
-
-std::vector<RetroMenuItem> MainWindowController::pulldownItems(int index)
-{
-    using Item = RetroMenuItem;
-    switch (index) {
-    case 0:
-        return { Item::item("Refresh", weakCall(&MainWindowController::refreshLeft)),
-            Item::item("Toggle Hidden Files", weakCall(&MainWindowController::toggleHiddenLeft)),
-            Item::item("Go to Home Folder", weakCall(&MainWindowController::goHomeLeft)) };
-    case 1:
-        return { Item::item("Copy...  (F5)", weakCall(&MainWindowController::menuCopy)),
-            Item::item("Move / Rename...  (F6)", weakCall(&MainWindowController::menuMove)),
-            Item::item("Make Directory...  (F7)", weakCall(&MainWindowController::menuMkdir)),
-            Item::item("Delete...  (F8)", weakCall(&MainWindowController::menuDelete)), Item::separator(),
-            Item::item("Extract Archive to Other Panel", weakCall(&MainWindowController::menuExtractArchive)),
-            Item::item("Compare Directories", weakCall(&MainWindowController::menuCompare)) };
-    case 2:
-        return { Item::item("User Menu...  (F2)", weakCall(&MainWindowController::menuUserMenu)),
-            Item::item("Edit User Menu File", weakCall(&MainWindowController::editUserMenuFile)),
-            Item::item("Focus Command Line", weakCall(&MainWindowController::focusCommandLine)) };
-    case 3:
-        return { Item::item(
-                     "Toggle Hidden Files (Both Panels)", weakCall(&MainWindowController::toggleHiddenBoth)),
-            Item::item("About Tavrin", weakCall(&MainWindowController::showAbout)) };
-    case 4:
-        return { Item::item("Refresh", weakCall(&MainWindowController::refreshRight)),
-            Item::item("Toggle Hidden Files", weakCall(&MainWindowController::toggleHiddenRight)),
-            Item::item("Go to Home Folder", weakCall(&MainWindowController::goHomeRight)) };
-    default:
-        return {};
-    }
+    RetroMenu::popUp(PulldownMenus::items(index, *this), below, m_root->menuBar());
 }
 
 void MainWindowController::refreshLeft()

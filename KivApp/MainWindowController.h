@@ -4,7 +4,6 @@
 #include "FileEntry.h"
 #include "FileSystemService.h"
 #include "PanelViewControllerDelegate.h"
-#include "RetroMenuItem.h"
 #include "ShellRunner.h"
 
 #include <QObject>
@@ -67,6 +66,9 @@ public:
     // Records the console output covering the window (null when it has gone); while one is
     // recorded, every function key only dismisses it.
     void setConsoleOutputView(ConsoleOutputView* view);
+
+    // Returns a callback that runs `method` on this controller, and nothing once it is gone.
+    std::function<void()> weakCall(void (MainWindowController::*method)());
 
     // Carries out function key `key` (1 to 10); with the console output shown it only closes it.
     void performFunctionKey(int key);
@@ -148,8 +150,6 @@ private:
     void updatePrompt();
     void toggleHidden(PanelViewController& panel);
     void goHome(PanelViewController& panel);
-    std::vector<RetroMenuItem> pulldownItems(int index);
-    std::function<void()> weakCall(void (MainWindowController::*method)());
 
     FileSystemService m_fsOps;
     ArchiveService m_archiveService;
