@@ -39,6 +39,14 @@ void EditorTextView::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (isReturn && event->modifiers() & Qt::ShiftModifier) {
+        // Shift+Return would insert a Unicode line separator, which a plain text file does not use.
+        QKeyEvent plainReturn(
+            event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier, event->text());
+        QPlainTextEdit::keyPressEvent(&plainReturn);
+        return;
+    }
     QPlainTextEdit::keyPressEvent(event);
 }
 

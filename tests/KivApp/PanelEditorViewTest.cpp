@@ -76,9 +76,11 @@ TEST(PanelEditorViewTest, EditingMarksTheTitleAndSavingKeepsModeLinkAndEveryChar
     fixture.press(Qt::Key_Backspace);
     EXPECT_EQ(fixture.title(), " Editing: link.txt (edited) ");
     QTest::keyClicks(&fixture.text(), "third");
+    fixture.press(Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(&fixture.text(), "4");
     fixture.press(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(fixture.title(), " Editing: link.txt ");
-    EXPECT_EQ(readFile(target), original + "third");
+    EXPECT_EQ(readFile(target), original + "third\r\n4");
 
     struct stat info
     {
