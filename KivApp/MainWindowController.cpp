@@ -84,10 +84,13 @@ MainWindowController::MainWindowController(QObject* parent)
 
 MainWindowController::~MainWindowController()
 {
-    // The window goes first, while the panels and this controller are still whole; focus moving
-    // during its destruction must not report to a half-destroyed delegate.
+    // Each panel deletes its own view while the window is still whole, and no longer reports to
+    // this controller while the focus moves away from it.
     m_leftPanel->setDelegate(nullptr);
     m_rightPanel->setDelegate(nullptr);
+    m_activePanel = nullptr;
+    m_leftPanel.reset();
+    m_rightPanel.reset();
     m_window.reset();
 }
 

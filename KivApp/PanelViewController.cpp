@@ -100,7 +100,9 @@ void PanelViewController::wireTable()
 
 bool PanelViewController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_view && event->type() == QEvent::Resize)
+    // The type first: while the view is being destroyed it still sends events here, and reading
+    // the guarded pointer to a half-destroyed view is undefined.
+    if (event->type() == QEvent::Resize && watched == m_view)
         layoutChildren();
     return QObject::eventFilter(watched, event);
 }
