@@ -4,6 +4,19 @@
 
 namespace kiv::PulldownMenus {
 
+namespace {
+
+// The "Left" and "Right" menus differ only in the panel they act on.
+std::vector<RetroMenuItem> panelMenu(
+    std::function<void()> refresh, std::function<void()> toggleHidden, std::function<void()> goHome)
+{
+    return { RetroMenuItem::item("Refresh", std::move(refresh)),
+        RetroMenuItem::item("Toggle Hidden Files", std::move(toggleHidden)),
+        RetroMenuItem::item("Go to Home Folder", std::move(goHome)) };
+}
+
+} // namespace
+
 std::vector<RetroMenuItem> items(int index, MainWindowController& controller)
 {
     using Item = RetroMenuItem;
@@ -11,9 +24,7 @@ std::vector<RetroMenuItem> items(int index, MainWindowController& controller)
     const auto call = [&controller](void (C::*method)()) { return controller.weakCall(method); };
     switch (index) {
     case 0:
-        return { Item::item("Refresh", call(&C::refreshLeft)),
-            Item::item("Toggle Hidden Files", call(&C::toggleHiddenLeft)),
-            Item::item("Go to Home Folder", call(&C::goHomeLeft)) };
+        return panelMenu(call(&C::refreshLeft), call(&C::toggleHiddenLeft), call(&C::goHomeLeft));
     case 1:
         return { Item::item("Copy...  (F5)", call(&C::menuCopy)),
             Item::item("Move / Rename...  (F6)", call(&C::menuMove)),
@@ -29,9 +40,7 @@ std::vector<RetroMenuItem> items(int index, MainWindowController& controller)
         return { Item::item("Toggle Hidden Files (Both Panels)", call(&C::toggleHiddenBoth)),
             Item::item("About Tavrin", call(&C::showAbout)) };
     case 4:
-        return { Item::item("Refresh", call(&C::refreshRight)),
-            Item::item("Toggle Hidden Files", call(&C::toggleHiddenRight)),
-            Item::item("Go to Home Folder", call(&C::goHomeRight)) };
+        return panelMenu(call(&C::refreshRight), call(&C::toggleHiddenRight), call(&C::goHomeRight));
     default:
         return {};
     }
