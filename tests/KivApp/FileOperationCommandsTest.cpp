@@ -38,14 +38,37 @@ Answer typing(const QString& text)
 }
 
 // What one dialog showed.
-struct Seen
+struct Dialog
 {
     std::string title;
     std::string message;
     std::string field;
     std::string okLabel;
+    bool hasCancel = false;
+
+    bool operator==(const Dialog&) const = default;
 };
-using SeenDialogs = std::shared_ptr<std::vector<Seen>>;
+using Dialogs = std::vector<Dialog>;
+using SeenDialogs = std::shared_ptr<Dialogs>;
+
+void PrintTo(const Dialog& dialog, std::ostream* out)
+{
+    *out << "{" << dialog.title << " | " << dialog.message << " | field: " << dialog.field << " | "
+         << dialog.okLabel << (dialog.hasCancel ? " [ Cancel ]" : "") << "}";
+}
+
+Dialog prompt(const std::string& title, const std::string& message, const std::string& field)
+{
+    return { title, message, field, "[ OK ]", true };
+}
+Dialog question(const std::string& title, const std::string& message, const std::string& okLabel = "[ OK ]")
+{
+    return { title, message, "", okLabel, true };
+}
+Dialog notice(const std::string& title, const std::string& message)
+{
+    return { title, message, "", "[ OK ]", false };
+}
 
 void answerInOrder(SeenDialogs seen, std::vector<Answer> answers)
 {
@@ -57,7 +80,8 @@ void answerInOrder(SeenDialogs seen, std::vector<Answer> answers)
         const auto* view = modal->findChild<RetroDialogView*>();
         QLineEdit* field = view->textField();
         seen->push_back({ view->titleText().toStdString(), view->messageText().toStdString(),
-            field ? field->text().toStdString() : std::string(), view->okButton()->label().toStdString() });
+            field ? field->text().toStdString() : std::string(), view->okButton()->label().toStdString(),
+            view->cancelButton() != nullptr });
         if (answer.typed) {
             QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClick(field, Qt::Key_Backspace);
@@ -72,7 +96,7 @@ void answerInOrder(SeenDialogs seen, std::vector<Answer> answers)
 // Answers the dialogs to come, in order, and records what each showed.
 SeenDialogs answerDialogs(std::vector<Answer> answers)
 {
-    auto seen = std::make_shared<std::vector<Seen>>();
+    auto seen = std::make_shared<Dialogs>();
     answerInOrder(seen, std::move(answers));
     return seen;
 }
@@ -230,10 +254,7 @@ TEST_F(FileOperationCommandsTest, CopyOfTwoMarkedFilesOffersTheOtherFolderAndCle
     mark({ "a.txt", "c.txt" });
     auto seen = answerDialogs({ ok });
     press(Qt::Key_F5);
-    ASSERT_EQ(seen->size(), 1u);
-    EXPECT_EQ(seen->at(0).title, "Copy");
-    EXPECT_EQ(seen->at(0).message, "Copy 2 item(s) to:");
-    EXPECT_EQ(seen->at(0).field, m_dst);
+    EXPECT_EQ(*seen, Dialogs { prompt("Copy", "Copy 2 item(s) to:", m_dst) });
     EXPECT_EQ(readFile(m_dst + "/a.txt"), "alpha");
     EXPECT_EQ(readFile(m_dst + "/c.txt"), "gamma");
     EXPECT_FALSE(std::filesystem::exists(m_dst + "/b.txt"));
@@ -256,9 +277,9 @@ TEST_F(FileOperationCommandsTest, CopyOntoATakenNameReportsItKeepsTheOldFileAndC
     mark({ "a.txt", "b.txt", "c.txt" });
     auto seen = answerDialogs({ ok, ok });
     press(Qt::Key_F5);
-    ASSERT_EQ(seen->size(), 2u);
-    EXPECT_EQ(seen->at(1).title, "Error");
-    EXPECT_EQ(seen->at(1).message, "Already exists: " + m_dst + "/b.txt");
+    EXPECT_EQ(*seen,
+        (Dialogs { prompt("Copy", "Copy 3 item(s) to:", m_dst),
+            notice("Error", "Already exists: " + m_dst + "/b.txt") }));
     EXPECT_EQ(readFile(m_dst + "/b.txt"), "older b");
     EXPECT_EQ(readFile(m_dst + "/a.txt"), "alpha");
     EXPECT_EQ(readFile(m_dst + "/c.txt"), "gamma");
@@ -306,8 +327,7 @@ TEST_F(FileOperationCommandsTest, CopyOutOfAZipAndATgzExtractsMembersAndWholeFol
         mark({ "docs", "top.txt" });
         auto seen = answerDialogs({ ok });
         press(Qt::Key_F5);
-        ASSERT_EQ(seen->size(), 1u);
-        EXPECT_EQ(seen->at(0).message, "Copy 2 item(s) to:");
+        EXPECT_EQ(*seen, Dialogs { prompt("Copy", "Copy 2 item(s) to:", into) });
         EXPECT_EQ(readFile(into + "/docs/one.txt"), "one");
         EXPECT_EQ(readFile(into + "/docs/deep/two.txt"), "two");
         EXPECT_EQ(readFile(into + "/top.txt"), "top");
@@ -322,10 +342,8 @@ TEST_F(FileOperationCommandsTest, RenameInPlaceOrMoveToAPathWithOrWithoutANewNam
     cursorTo("a.txt");
     auto seen = answerDialogs({ typing("renamed.txt") });
     press(Qt::Key_F6);
-    ASSERT_EQ(seen->size(), 1u);
-    EXPECT_EQ(seen->at(0).title, "Rename / Move");
-    EXPECT_EQ(seen->at(0).message, "New name or full path for \"a.txt\":");
-    EXPECT_EQ(seen->at(0).field, m_dst + "/a.txt");
+    EXPECT_EQ(
+        *seen, Dialogs { prompt("Rename / Move", "New name or full path for \"a.txt\":", m_dst + "/a.txt") });
     EXPECT_EQ(readFile(m_src + "/renamed.txt"), "alpha");
     EXPECT_FALSE(std::filesystem::exists(m_src + "/a.txt"));
 
@@ -334,7 +352,7 @@ TEST_F(FileOperationCommandsTest, RenameInPlaceOrMoveToAPathWithOrWithoutANewNam
     seen = answerDialogs({ ok });
     press(Qt::Key_F6);
     EXPECT_EQ(readFile(m_dst + "/b.txt"), "beta");
-    EXPECT_TRUE(right().state().entries().size() == 2u) << "the target panel was not relisted";
+    EXPECT_EQ(right().state().entries().size(), 2u) << "the target panel was not relisted";
 
     // A full path with a new name, and a folder path ending in "/", which keeps the name.
     cursorTo("c.txt");
@@ -388,10 +406,7 @@ TEST_F(FileOperationCommandsTest, MovingSeveralAsksFirstAndNoMovesNothing)
     const auto before = disk();
     auto seen = answerDialogs({ no });
     press(Qt::Key_F6);
-    ASSERT_EQ(seen->size(), 1u);
-    EXPECT_EQ(seen->at(0).title, "Move");
-    EXPECT_EQ(seen->at(0).message, "Move 3 item(s) to " + m_dst + "?");
-    EXPECT_EQ(seen->at(0).okLabel, "[ OK ]");
+    EXPECT_EQ(*seen, Dialogs { question("Move", "Move 3 item(s) to " + m_dst + "?") });
     EXPECT_EQ(disk(), before);
     EXPECT_EQ(left().state().markedNames().size(), 3u);
 
@@ -416,12 +431,10 @@ TEST_F(FileOperationCommandsTest, ArchiveViewsRefuseEveryChangeWithTheirOwnMessa
     auto seen = answerDialogs({ ok, ok });
     press(Qt::Key_F6);
     press(Qt::Key_F5);
-    ASSERT_EQ(seen->size(), 2u);
-    EXPECT_EQ(seen->at(0).title, "Move");
-    EXPECT_EQ(seen->at(0).message, "Can't move into an archive view.");
-    EXPECT_EQ(seen->at(1).title, "Copy");
-    EXPECT_EQ(seen->at(1).message,
-        "Can't copy into an archive view. Switch the other panel to a real folder first.");
+    EXPECT_EQ(*seen,
+        (Dialogs { notice("Move", "Can't move into an archive view."),
+            notice("Copy",
+                "Can't copy into an archive view. Switch the other panel to a real folder first.") }));
     EXPECT_EQ(left().state().markedNames().size(), 3u);
 
     switchPanels();
@@ -430,13 +443,11 @@ TEST_F(FileOperationCommandsTest, ArchiveViewsRefuseEveryChangeWithTheirOwnMessa
     press(Qt::Key_F6);
     press(Qt::Key_F7);
     press(Qt::Key_F8);
-    ASSERT_EQ(seen->size(), 3u);
-    EXPECT_EQ(seen->at(0).message,
-        "Can't move items from inside an archive view - use Copy (F5) to extract them first.");
-    EXPECT_EQ(seen->at(1).title, "Make Directory");
-    EXPECT_EQ(seen->at(1).message, "Can't create a folder inside an archive view.");
-    EXPECT_EQ(seen->at(2).title, "Delete");
-    EXPECT_EQ(seen->at(2).message, "Can't delete items from inside an archive view.");
+    EXPECT_EQ(*seen,
+        (Dialogs { notice("Move",
+                       "Can't move items from inside an archive view - use Copy (F5) to extract them first."),
+            notice("Make Directory", "Can't create a folder inside an archive view."),
+            notice("Delete", "Can't delete items from inside an archive view.") }));
     EXPECT_EQ(disk(), before);
 }
 
@@ -445,17 +456,13 @@ TEST_F(FileOperationCommandsTest, MakeDirectoryIgnoresAnEmptyNameAndNeverTakesAn
     const auto before = disk();
     auto seen = answerDialogs({ ok });
     press(Qt::Key_F7);
-    ASSERT_EQ(seen->size(), 1u);
-    EXPECT_EQ(seen->at(0).title, "Make Directory");
-    EXPECT_EQ(seen->at(0).message, "Name for the new folder:");
-    EXPECT_EQ(seen->at(0).field, "");
+    EXPECT_EQ(*seen, Dialogs { prompt("Make Directory", "Name for the new folder:", "") });
     EXPECT_EQ(disk(), before);
 
     seen = answerDialogs({ typing("box"), ok });
     press(Qt::Key_F7);
     ASSERT_EQ(seen->size(), 2u);
-    EXPECT_EQ(seen->at(1).title, "Error");
-    EXPECT_EQ(seen->at(1).message, "Already exists: " + m_src + "/box");
+    EXPECT_EQ(seen->at(1), notice("Error", "Already exists: " + m_src + "/box"));
     EXPECT_EQ(disk(), before);
 
     seen = answerDialogs({ typing("fresh") });
@@ -473,10 +480,7 @@ TEST_F(FileOperationCommandsTest, DeleteAsksWithTheNamesThenRemovesFolderAndLink
     const auto before = disk();
     auto seen = answerDialogs({ no });
     press(Qt::Key_F8);
-    ASSERT_EQ(seen->size(), 1u);
-    EXPECT_EQ(seen->at(0).title, "Delete");
-    EXPECT_EQ(seen->at(0).message, "Delete 3 item(s)?\nbox, a.txt, link");
-    EXPECT_EQ(seen->at(0).okLabel, "[ Delete ]");
+    EXPECT_EQ(*seen, Dialogs { question("Delete", "Delete 3 item(s)?\nbox, a.txt, link", "[ Delete ]") });
     EXPECT_EQ(disk(), before);
     EXPECT_EQ(left().state().markedNames().size(), 3u);
 
@@ -529,9 +533,6 @@ TEST_F(FileOperationCommandsTest, QuitAnsweredNoKeepsTheProgramRunning)
 {
     auto seen = answerDialogs({ no });
     press(Qt::Key_F10);
-    ASSERT_EQ(seen->size(), 1u);
-    EXPECT_EQ(seen->at(0).title, "Quit");
-    EXPECT_EQ(seen->at(0).message, "Quit Tavrin?");
-    EXPECT_EQ(seen->at(0).okLabel, "[ OK ]");
+    EXPECT_EQ(*seen, Dialogs { question("Quit", "Quit Tavrin?") });
     EXPECT_TRUE(m_controller->window().isVisible());
 }
