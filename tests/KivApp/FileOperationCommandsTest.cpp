@@ -1,12 +1,17 @@
 #include "FileOperationCommands.h"
 #include "DialogDriver.h"
+#include "MainRootView.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "PanelEditorView.h"
 #include "PanelTableView.h"
 #include "PanelViewController.h"
+#include "PulldownMenuBarView.h"
 #include "RetroDialogButton.h"
 #include "RetroDialogView.h"
+#include "RetroMenuPanel.h"
+#include "RetroMenuSession.h"
+#include "RetroMenuView.h"
 #include "TempDir.h"
 
 #include <QApplication>
@@ -147,6 +152,8 @@ protected:
     void TearDown() override
     {
         m_watchdog.stop();
+        if (RetroMenuSession* open = RetroMenuSession::current())
+            open->end(nullptr);
         m_controller.reset();
         ::setenv("HOME", m_savedHome.c_str(), 1);
     }
@@ -204,6 +211,17 @@ protected:
     {
         const std::string line = "cd '" + m_home.path() + "' && " + command + " >/dev/null";
         ASSERT_EQ(std::system(line.c_str()), 0) << line;
+    }
+    // Chooses item `row` (counting only items, not separators) of the "Files" pulldown by keys.
+    void chooseFromFilesMenu(int row)
+    {
+        const QRectF title = m_controller->root().menuBar()->itemFrames().at(1);
+        QTest::mouseClick(m_controller->root().menuBar(), Qt::LeftButton, {}, title.center().toPoint());
+        ASSERT_NE(RetroMenuSession::current(), nullptr);
+        RetroMenuView* menu = RetroMenuSession::current()->panel()->menuView();
+        for (int step = 0; step <= row; ++step)
+            QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
     }
     std::map<std::string, std::string> disk() const { return snapshot(m_home.path()); }
     std::vector<std::string> viewerTitles() const
@@ -535,4 +553,40 @@ TEST_F(FileOperationCommandsTest, QuitAnsweredNoKeepsTheProgramRunning)
     press(Qt::Key_F10);
     EXPECT_EQ(*seen, Dialogs { question("Quit", "Quit Tavrin?") });
     EXPECT_TRUE(m_controller->window().isVisible());
+}
+
+TEST_F(FileOperationCommandsTest, TheFilesMenuRunsTheSameCommands)
+{
+    cursorTo("a.txt");
+    const auto before = disk();
+    auto seen = answerDialogs({ no, no, no, no });
+    for (int row = 0; row < 4; ++row)
+        chooseFromFilesMenu(row);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen->size() == 4u; }));
+    EXPECT_EQ(*seen,
+        (Dialogs { prompt("Copy", "Copy 1 item(s) to:", m_dst),
+            prompt("Rename / Move", "New name or full path for \"a.txt\":", m_dst + "/a.txt"),
+            prompt("Make Directory", "Name for the new folder:", ""),
+            question("Delete", "Delete 1 item(s)?\na.txt", "[ Delete ]") }));
+    EXPECT_EQ(disk(), before);
+}
+
+TEST_F(FileOperationCommandsTest, PathsThatAreNotUtf8SurviveTheOfferedAnswer)
+{
+    const std::string name = "caf\xe9.txt";
+    const std::string folder = m_home.folder("d\xfcst");
+    m_home.write("src/" + name, "latin-1 name");
+    left().reload();
+    moveTo(right(), folder);
+    cursorTo("a.txt");
+    auto seen = answerDialogs({ ok });
+    press(Qt::Key_F5);
+    EXPECT_EQ(readFile(folder + "/a.txt"), "alpha");
+    cursorTo(name);
+    seen = answerDialogs({ ok });
+    press(Qt::Key_F6);
+    EXPECT_EQ(seen->size(), 1u);
+    EXPECT_EQ(readFile(folder + "/" + name), "latin-1 name");
+    EXPECT_FALSE(std::filesystem::exists(m_src + "/" + name));
+    EXPECT_EQ(snapshot(folder).size(), 2u) << "something landed under a mangled name";
 }
