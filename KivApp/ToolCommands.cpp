@@ -152,8 +152,8 @@ void ToolCommands::presentConsoleOutput(
 
 void ToolCommands::dismissConsoleOutput()
 {
-    // The panel takes the focus before the console goes: hiding the focused console first would
-    // hand the focus to whichever widget comes next, and that could make the other panel active.
+    // The panel takes the focus while the console is still shown, so the focus never passes
+    // through whatever widget Qt would pick when a focused widget hides.
     m_controller.activePanel().tableView()->setFocus();
     removeConsoleOutput();
 }
