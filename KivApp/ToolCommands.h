@@ -3,6 +3,7 @@
 #include "ShellRunner.h"
 
 #include <QString>
+#include <string>
 
 namespace kiv {
 
@@ -42,8 +43,12 @@ public:
     void showAbout();
 
 private:
-    // Not read until the commands are filled in.
-    [[maybe_unused]] MainWindowController& m_controller;
+    void runInWorkingFolder(const std::string& command);
+    void removeConsoleOutput();
+    void tellAboutExtraction(const QString& text);
+    void reloadBothPanels();
+
+    MainWindowController& m_controller;
 };
 
 } // namespace kiv
