@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QTest>
-#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using namespace kiv;
@@ -31,56 +30,46 @@ TEST(CommandLineBarTest, PromptKeepsPathsUpTo40CharactersAndCutsLongerOnesToThei
 {
     CommandLineBar bar;
     EXPECT_EQ(bar.promptLabel()->text(), "$ ");
-    bar.setPromptPath("/Users/ann");
-    EXPECT_EQ(bar.promptLabel()->text(), "/Users/ann $ ");
-
+    auto promptFor = [&](const QString& path) {
+        bar.setPromptPath(path);
+        return bar.promptLabel()->text();
+    };
+    EXPECT_EQ(promptFor("/Users/ann"), "/Users/ann $ ");
     const QString forty = "/" + QString(39, 'a');
-    bar.setPromptPath(forty);
-    EXPECT_EQ(bar.promptLabel()->text(), forty + " $ ");
-    bar.setPromptPath(forty + "Z");
-    EXPECT_EQ(bar.promptLabel()->text(), "..." + QString(36, 'a') + "Z $ ");
+    EXPECT_EQ(promptFor(forty), forty + " $ ");
+    EXPECT_EQ(promptFor(forty + "Z"), "..." + QString(36, 'a') + "Z $ ");
 
     // Characters as the user sees them: an e with a combining accent and an emoji count as one each.
     const QString accented = QString::fromUtf8("e\xCC\x81");
     const QString emoji = QString::fromUtf8("\xF0\x9F\x93\x81");
-    bar.setPromptPath("/" + accented.repeated(38) + emoji);
-    EXPECT_EQ(bar.promptLabel()->text(), "/" + accented.repeated(38) + emoji + " $ ");
-    bar.setPromptPath("/x" + accented.repeated(38) + emoji);
-    EXPECT_EQ(bar.promptLabel()->text(), "..." + accented.repeated(36) + emoji + " $ ");
+    EXPECT_EQ(promptFor("/" + accented.repeated(38) + emoji), "/" + accented.repeated(38) + emoji + " $ ");
+    EXPECT_EQ(promptFor("/x" + accented.repeated(38) + emoji), "..." + accented.repeated(36) + emoji + " $ ");
 }
 
-TEST(CommandLineBarTest, PromptTakes90PixelsAndTheFieldTheRestInCommandLineColours)
-{
-    CommandLineBar bar;
-    bar.setPromptPath("/a/very/long/folder/name/that/cannot/fit");
-    bar.resize(400, 20);
-    bar.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
-    EXPECT_EQ(bar.promptLabel()->geometry(), QRect(2, 0, 90, 20));
-    EXPECT_EQ(bar.field()->geometry(), QRect(94, 0, 304, 20));
-    EXPECT_EQ(bar.field()->font().pixelSize(), 12);
-    EXPECT_FALSE(bar.field()->hasFrame());
-
-    const QImage image = test::renderOn(bar, Qt::green);
-    EXPECT_TRUE(test::hasColorAt(image, 0, 10, Theme::commandLineBackground()));
-    EXPECT_TRUE(test::hasColorAt(image, 399, 10, Theme::commandLineBackground()));
-}
-
-TEST(CommandLineBarTest, ReturnEnterAndEscapeReachTheCallbacksAndGoNoFurther)
+TEST(CommandLineBarTest, LayoutColoursAndReturnEnterEscapeReachTheCallbacksAndGoNoFurther)
 {
     KeyCountingWindow window;
     auto* bar = new CommandLineBar(&window);
-    (new QVBoxLayout(&window))->addWidget(bar);
+    bar->setPromptPath("/a/very/long/folder/name/that/cannot/fit");
     int shortcutFired = 0;
     auto* escapeShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
     QObject::connect(escapeShortcut, &QShortcut::activated, [&] { ++shortcutFired; });
+    window.resize(400, 20);
+    bar->resize(400, 20);
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    CommandLineField* field = bar->field();
-    field->setFocus();
+    EXPECT_EQ(bar->promptLabel()->geometry(), QRect(2, 0, 90, 20));
+    EXPECT_EQ(bar->field()->geometry(), QRect(94, 0, 304, 20));
+    EXPECT_EQ(bar->field()->font().pixelSize(), 12);
+    EXPECT_FALSE(bar->field()->hasFrame());
+    const QImage image = test::renderOn(*bar, Qt::green);
+    EXPECT_TRUE(test::hasColorAt(image, 0, 10, Theme::commandLineBackground()));
+    EXPECT_TRUE(test::hasColorAt(image, 399, 10, Theme::commandLineBackground()));
 
     // Without callbacks the keys are swallowed: nothing is inserted and nothing propagates.
+    CommandLineField* field = bar->field();
+    field->setFocus();
     QTest::keyClicks(field, "ls -l");
     for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
         QTest::keyClick(field, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
@@ -99,6 +88,7 @@ TEST(CommandLineBarTest, ReturnEnterAndEscapeReachTheCallbacksAndGoNoFurther)
     EXPECT_EQ(shortcutFired, 0);
     EXPECT_EQ(window.keysSeen, 0);
 
+    // Other keys still edit.
     QTest::keyClick(field, Qt::Key_Backspace);
     QTest::keyClick(field, Qt::Key_Home);
     QTest::keyClicks(field, "x");

@@ -16,20 +16,19 @@ using kiv::test::hasColorAt;
 
 namespace {
 
-void nothing()
-{
-}
-
 // Copy, a rule, a disabled entry, Move: the selectable rows are 0 and 3.
 std::vector<RetroMenuItem> sampleItems(std::vector<QString>* log = nullptr)
 {
-    auto record = [log](QString what) {
-        return [log, what] {
-            if (log) log->push_back(what);
-        };
-    };
-    return { RetroMenuItem::item("Copy", record("copy")), RetroMenuItem::separator(),
-        { "Disabled", false, {} }, RetroMenuItem::item("Move", record("move")) };
+    static std::vector<QString> unread;
+    auto& chosen = log ? *log : unread;
+    return { RetroMenuItem::item("Copy", [&chosen] { chosen.push_back("copy"); }), RetroMenuItem::separator(),
+        { "Disabled", false, {} }, RetroMenuItem::item("Move", [&chosen] { chosen.push_back("move"); }) };
+}
+
+// Sends `key` to whatever has the keyboard: the open menu grabs it.
+void press(Qt::Key key)
+{
+    QTest::keyClick(static_cast<QWidget*>(nullptr), key);
 }
 
 // A shown main window that counts the clicks it receives.
@@ -53,7 +52,8 @@ protected:
     }
     void TearDown() override
     {
-        if (RetroMenuSession* open = RetroMenuSession::current()) open->end(nullptr);
+        if (RetroMenuSession* open = RetroMenuSession::current())
+            open->end(nullptr);
     }
 
     RetroMenuView* openView() { return RetroMenuSession::current()->panel()->menuView(); }
@@ -72,44 +72,22 @@ TEST(RetroMenuViewTest, SizesFollowTheRowsWithA150Minimum)
     EXPECT_EQ(RetroMenuView({}).intrinsicSize(), QSize(150, 8));
     RetroMenuView sample(sampleItems());
     EXPECT_EQ(sample.intrinsicSize(), QSize(150, 4 + 20 + 9 + 20 + 20 + 4));
-    EXPECT_EQ(sample.rows()[1].frame, QRect(0, 24, 150, 9));
     EXPECT_EQ(sample.rows()[3].frame, QRect(0, 53, 150, 20));
 
     const QString longTitle(40, QChar('x'));
     const int titleWidth = std::ceil(QFontMetricsF(RetroMenuView::menuFont()).horizontalAdvance(longTitle));
     EXPECT_EQ(
-        RetroMenuView({ RetroMenuItem::item(longTitle, nothing) }).intrinsicSize().width(), titleWidth + 28);
+        RetroMenuView({ RetroMenuItem::item(longTitle, [] {}) }).intrinsicSize().width(), titleWidth + 28);
 }
 
-TEST(RetroMenuViewTest, ArrowsSkipRulesAndDisabledEntriesAndWrapAround)
-{
-    RetroMenuView fresh(sampleItems());
-    QTest::keyClick(&fresh, Qt::Key_Down);
-    EXPECT_EQ(fresh.highlightedRow(), 0);
-    QTest::keyClick(&fresh, Qt::Key_Down);
-    EXPECT_EQ(fresh.highlightedRow(), 3);
-    QTest::keyClick(&fresh, Qt::Key_Down);
-    EXPECT_EQ(fresh.highlightedRow(), 0);
-    QTest::keyClick(&fresh, Qt::Key_Up);
-    EXPECT_EQ(fresh.highlightedRow(), 3);
-
-    RetroMenuView upFirst(sampleItems());
-    QTest::keyClick(&upFirst, Qt::Key_Up);
-    EXPECT_EQ(upFirst.highlightedRow(), 3);
-
-    RetroMenuView inert({ RetroMenuItem::separator(), { "Off", false, {} } });
-    bool chosen = false;
-    inert.onChoose = [&](std::function<void()>) { chosen = true; };
-    for (Qt::Key key : { Qt::Key_Down, Qt::Key_Up, Qt::Key_Return, Qt::Key_Enter })
-        QTest::keyClick(&inert, key);
-    EXPECT_EQ(inert.highlightedRow(), std::nullopt);
-    EXPECT_FALSE(chosen);
-}
-
-TEST(RetroMenuViewTest, DrawsFullWidthCyanBarGreyDisabledTextAndBlackFrame)
+TEST(RetroMenuViewTest, ArrowsSkipRulesAndDisabledEntriesWrapAroundAndDrawAFullWidthCyanBar)
 {
     RetroMenuView view(sampleItems());
-    QTest::keyClick(&view, Qt::Key_Down);
+    for (auto [key, row] : { std::pair { Qt::Key_Down, 0 }, { Qt::Key_Down, 3 }, { Qt::Key_Down, 0 },
+             { Qt::Key_Up, 3 }, { Qt::Key_Up, 0 } }) {
+        QTest::keyClick(&view, key);
+        EXPECT_EQ(view.highlightedRow(), row);
+    }
     const QImage image = view.grab().toImage();
     EXPECT_TRUE(hasColorAt(image, 0, 0, DOSColor::black()));
     EXPECT_TRUE(hasColorAt(image, 149, 76, DOSColor::black()));
@@ -117,7 +95,7 @@ TEST(RetroMenuViewTest, DrawsFullWidthCyanBarGreyDisabledTextAndBlackFrame)
     EXPECT_TRUE(hasColorAt(image, 148, 22, Theme::menuHighlightBG()));
     EXPECT_TRUE(hasColorAt(image, 1, 60, Theme::menuBarBackground()));
     EXPECT_TRUE(hasColorAt(image, 75, 28, DOSColor::darkGray()));
-    int grey = 0, black = 0;
+    int grey = 0, black = 0; // the disabled row's title
     for (int y = 34; y < 53; ++y)
         for (int x = 14; x < 120; ++x) {
             grey += hasColorAt(image, x, y, DOSColor::darkGray());
@@ -125,6 +103,17 @@ TEST(RetroMenuViewTest, DrawsFullWidthCyanBarGreyDisabledTextAndBlackFrame)
         }
     EXPECT_GT(grey, 0);
     EXPECT_EQ(black, 0);
+
+    RetroMenuView upFirst(sampleItems());
+    QTest::keyClick(&upFirst, Qt::Key_Up);
+    EXPECT_EQ(upFirst.highlightedRow(), 3);
+    RetroMenuView inert({ RetroMenuItem::separator(), { "Off", false, {} } });
+    bool chosen = false;
+    inert.onChoose = [&](std::function<void()>) { chosen = true; };
+    for (Qt::Key key : { Qt::Key_Down, Qt::Key_Up, Qt::Key_Return, Qt::Key_Enter })
+        QTest::keyClick(&inert, key);
+    EXPECT_EQ(inert.highlightedRow(), std::nullopt);
+    EXPECT_FALSE(chosen);
 }
 
 TEST(RetroMenuSessionTest, PlacementKeepsTheMenuInsideTheAvailableArea)
@@ -138,40 +127,17 @@ TEST(RetroMenuSessionTest, PlacementKeepsTheMenuInsideTheAvailableArea)
 
 TEST_F(RetroMenuTest, ReturnRunsTheChosenActionAfterTheMenuHasClosed)
 {
-    bool visibleDuringAction = true;
-    bool currentDuringAction = true;
-    RetroMenu::popUp({ RetroMenuItem::item("Go",
-                         [&] {
-                             visibleDuringAction = menuIsOpen();
-                             currentDuringAction = RetroMenuSession::current() != nullptr;
-                         }) },
-        { 10, 20 }, &m_window);
+    bool openDuringAction = true;
+    auto stillOpen
+        = [&] { openDuringAction = RetroMenuSession::current() || QApplication::activePopupWidget(); };
+    RetroMenu::popUp({ RetroMenuItem::item("Go", stillOpen) }, { 10, 20 }, &m_window);
     ASSERT_TRUE(menuIsOpen());
     EXPECT_EQ(RetroMenuSession::current()->panel()->pos(), m_window.mapToGlobal(QPoint(10, 20)));
     EXPECT_EQ(openView()->highlightedRow(), std::nullopt);
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Down);
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Return);
-    EXPECT_FALSE(visibleDuringAction);
-    EXPECT_FALSE(currentDuringAction);
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    EXPECT_FALSE(openDuringAction);
     EXPECT_EQ(RetroMenuSession::current(), nullptr);
-}
-
-TEST_F(RetroMenuTest, EscapeAndOutsideClicksCloseWithoutActionAndTheClickStillActs)
-{
-    std::vector<QString> log;
-    RetroMenu::popUp(sampleItems(&log), { 10, 20 }, &m_window);
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Down);
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Escape);
-    EXPECT_EQ(RetroMenuSession::current(), nullptr);
-
-    RetroMenu::popUp(sampleItems(&log), { 10, 20 }, &m_window);
-    RetroMenuPanel* panel = RetroMenuSession::current()->panel();
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Down);
-    QTest::mouseClick(
-        panel, Qt::LeftButton, {}, panel->mapFromGlobal(m_window.mapToGlobal(QPoint(400, 300))));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return RetroMenuSession::current() == nullptr; }, 1000));
-    EXPECT_EQ(m_window.presses, 1);
-    EXPECT_TRUE(log.empty());
 }
 
 TEST_F(RetroMenuTest, MouseChoosesOnReleaseOverAnEntryOnly)
@@ -190,46 +156,49 @@ TEST_F(RetroMenuTest, MouseChoosesOnReleaseOverAnEntryOnly)
     EXPECT_EQ(RetroMenuSession::current(), nullptr);
 }
 
-TEST_F(RetroMenuTest, OpeningAnotherMenuClosesTheFirstWithoutItsAction)
+TEST_F(RetroMenuTest, EscapeOutsideClickFocusLossAndAnotherMenuCloseWithoutAction)
 {
     std::vector<QString> log;
-    RetroMenu::popUp(sampleItems(&log), { 10, 20 }, &m_window);
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Down);
-    RetroMenu::popUp({ RetroMenuItem::item("Other",
-                         [&] {
-                             RetroMenu::popUp({ RetroMenuItem::item("Third", nothing) }, { 0, 0 }, &m_window);
-                         }) },
-        { 30, 20 }, &m_window);
-    EXPECT_EQ(openView()->rows().front().item.title, "Other");
-    EXPECT_TRUE(log.empty());
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Down);
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Return);
-    ASSERT_TRUE(menuIsOpen());
-    EXPECT_EQ(openView()->rows().front().item.title, "Third");
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Escape);
-    EXPECT_EQ(RetroMenuSession::current(), nullptr);
-}
-
-TEST_F(RetroMenuTest, EmptyMenuClosesOnEscapeAndHiddenViewsOpenNothing)
-{
-    RetroMenu::popUp({}, { 0, 0 }, &m_window);
-    ASSERT_TRUE(menuIsOpen());
-    EXPECT_EQ(RetroMenuSession::current()->panel()->size(), QSize(150, 8));
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Escape);
+    auto openHighlighted = [&] {
+        RetroMenu::popUp(sampleItems(&log), { 10, 20 }, &m_window);
+        press(Qt::Key_Down);
+    };
+    openHighlighted();
+    press(Qt::Key_Escape);
     EXPECT_EQ(RetroMenuSession::current(), nullptr);
 
-    QWidget hidden;
-    RetroMenu::popUp(sampleItems(), { 0, 0 }, &hidden);
-    EXPECT_EQ(RetroMenuSession::current(), nullptr);
-}
-
-TEST_F(RetroMenuTest, MenuClosesWithoutActionWhenTheApplicationLosesFocus)
-{
-    std::vector<QString> log;
-    RetroMenu::popUp(sampleItems(&log), { 10, 20 }, &m_window);
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Down);
+    openHighlighted();
     emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
     EXPECT_EQ(RetroMenuSession::current(), nullptr);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+
+    // The click that closes the menu still reaches the window under it.
+    openHighlighted();
+    RetroMenuPanel* panel = RetroMenuSession::current()->panel();
+    QTest::mouseClick(
+        panel, Qt::LeftButton, {}, panel->mapFromGlobal(m_window.mapToGlobal(QPoint(400, 300))));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return RetroMenuSession::current() == nullptr; }, 1000));
+    EXPECT_EQ(m_window.presses, 1);
+
+    // At most one menu: a second one replaces the first, even from inside a chosen action.
+    openHighlighted();
+    auto openThird = [&] { RetroMenu::popUp({ RetroMenuItem::item("Third", [] {}) }, { 0, 0 }, &m_window); };
+    RetroMenu::popUp({ RetroMenuItem::item("Other", openThird) }, { 30, 20 }, &m_window);
+    EXPECT_EQ(openView()->rows().front().item.title, "Other");
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    ASSERT_TRUE(menuIsOpen());
+    EXPECT_EQ(openView()->rows().front().item.title, "Third");
+    press(Qt::Key_Escape);
+    EXPECT_EQ(RetroMenuSession::current(), nullptr);
     EXPECT_TRUE(log.empty());
+
+    // An empty menu still opens and closes; a hidden view opens nothing.
+    RetroMenu::popUp({}, { 0, 0 }, &m_window);
+    ASSERT_TRUE(menuIsOpen());
+    press(Qt::Key_Escape);
+    EXPECT_EQ(RetroMenuSession::current(), nullptr);
+    QWidget hidden;
+    RetroMenu::popUp(sampleItems(), { 0, 0 }, &hidden);
+    EXPECT_EQ(RetroMenuSession::current(), nullptr);
 }

@@ -32,28 +32,29 @@ const FileEntry& rowNamed(const std::vector<FileEntry>& rows, const std::string&
     throw std::runtime_error("no row " + name);
 }
 
-template <typename Operation> std::string kivErrorText(Operation operation)
+// What the user reads when `operation` fails; platform failures are marked "(system) ".
+template <typename Operation> std::string errorText(Operation operation)
 {
     try {
         operation();
     } catch (const KivError& error) {
         return error.description();
+    } catch (const std::exception& error) {
+        return "(system) " + userMessage(error);
     }
-    return "(no KivError)";
+    return "(no error)";
 }
 
-timespec mtimeOf(const std::string& path)
+struct stat statOf(const std::string& path)
 {
-    struct stat info;
+    struct stat info = {};
     ::lstat(path.c_str(), &info);
-    return info.st_mtim;
+    return info;
 }
 
-mode_t modeOf(const std::string& path)
+bool exists(const std::string& path)
 {
-    struct stat info;
-    ::lstat(path.c_str(), &info);
-    return info.st_mode;
+    return ::access(path.c_str(), F_OK) == 0;
 }
 
 class FileSystemServiceTest : public ::testing::Test
@@ -70,65 +71,46 @@ TEST_F(FileSystemServiceTest, ListsParentThenFoldersThenFilesInFileNameOrder)
     for (auto name : { "Docs", "zeta", ".git" })
         dir.folder(name);
     ::symlink(dir.folder("zeta").c_str(), (dir / "link-to-zeta").c_str());
+    ::chmod((dir / "a.txt").c_str(), 04751);
 
     auto rows = fs.listDirectory(dir.path(), false);
     EXPECT_EQ(namesOf(rows),
         (std::vector<std::string> { "..", "Docs", "zeta", "a.txt", "Archive.TGZ", "B.txt", "data.gz", "file9",
             "file10", "link-to-zeta" }));
+    const std::string parent = std::filesystem::path(dir.path()).parent_path().string();
     EXPECT_EQ(rows[0].kind, Kind::parentDirectory);
-    EXPECT_EQ(rows[0].id, std::filesystem::path(dir.path()).parent_path().string());
+    EXPECT_EQ(rows[0].id, parent);
     EXPECT_FALSE(rows[0].modificationDate || rows[0].permissions);
     EXPECT_EQ(rowNamed(rows, "Archive.TGZ").kind, Kind::archive);
     EXPECT_EQ(rowNamed(rows, "data.gz").kind, Kind::regularFile);
     EXPECT_EQ(rowNamed(rows, "link-to-zeta").kind, Kind::symlink);
     EXPECT_EQ(rowNamed(rows, "Docs").size, 0);
     EXPECT_EQ(rowNamed(rows, "Docs").permissions.value_or("")[0], 'd');
-    EXPECT_EQ(rowNamed(rows, "a.txt").size, 5);
-    EXPECT_EQ(rowNamed(rows, "a.txt").id, dir / "a.txt");
-    EXPECT_TRUE(rowNamed(rows, "a.txt").modificationDate.has_value());
+    const FileEntry& file = rowNamed(rows, "a.txt");
+    EXPECT_EQ(file.size, 5);
+    EXPECT_EQ(file.id, dir / "a.txt");
+    EXPECT_TRUE(file.modificationDate.has_value());
+    EXPECT_EQ(file.permissions, "-rwxr-x--x"); // the nine bits only, not set-user-ID
+    EXPECT_EQ(fs.listDirectory(dir.path(), true).size(), rows.size() + 2); // .git and .profile
 
-    auto hidden = namesOf(fs.listDirectory(dir.path(), true));
-    EXPECT_NE(std::find(hidden.begin(), hidden.end(), ".git"), hidden.end());
-    EXPECT_NE(std::find(hidden.begin(), hidden.end(), ".profile"), hidden.end());
-}
-
-TEST_F(FileSystemServiceTest, PermissionTextShowsTheNineBitsOnly)
-{
-    auto file = dir.write("script");
-    ::chmod(file.c_str(), 04751);
-    EXPECT_EQ(rowNamed(fs.listDirectory(dir.path(), false), "script").permissions, "-rwxr-x--x");
-}
-
-TEST_F(FileSystemServiceTest, ParentRowOfRootAndOfTrailingSlashPaths)
-{
-    auto root = fs.listDirectory("/", false);
-    ASSERT_FALSE(root.empty());
-    EXPECT_NE(root[0].kind, Kind::parentDirectory);
+    // The root has no parent row; a trailing slash does not count as a level.
+    EXPECT_NE(fs.listDirectory("/", false)[0].kind, Kind::parentDirectory);
     EXPECT_EQ(fs.listDirectory("/usr/", false)[0].id, "/");
-    EXPECT_EQ(fs.listDirectory(dir.path() + "/", false)[0].id,
-        std::filesystem::path(dir.path()).parent_path().string());
+    EXPECT_EQ(fs.listDirectory(dir.path() + "/", false)[0].id, parent);
 }
 
-TEST_F(FileSystemServiceTest, ListingSomethingThatIsNotAFolderSaysSo)
+TEST_F(FileSystemServiceTest, ListingWhatIsNoReadableFolderSaysWhy)
 {
     auto file = dir.write("plain");
     ::symlink((dir / "nowhere").c_str(), (dir / "dangling").c_str());
     for (const auto& path : { dir / "missing", file, dir / "dangling" })
-        EXPECT_EQ(kivErrorText([&] { fs.listDirectory(path, false); }), "Not a directory: " + path);
-}
+        EXPECT_EQ(errorText([&] { fs.listDirectory(path, false); }), "Not a directory: " + path);
 
-TEST_F(FileSystemServiceTest, UnreadableFolderGivesThePlatformMessage)
-{
     if (!test::permissionBitsBind(dir))
         GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
     auto locked = dir.folder("locked");
     ::chmod(locked.c_str(), 0);
-    try {
-        fs.listDirectory(locked, false);
-        ADD_FAILURE() << "listing an unreadable folder succeeded";
-    } catch (const std::exception& error) {
-        EXPECT_EQ(userMessage(error), "Permission denied: " + locked);
-    }
+    EXPECT_EQ(errorText([&] { fs.listDirectory(locked, false); }), "(system) Permission denied: " + locked);
 }
 
 TEST_F(FileSystemServiceTest, AwkwardNamesSurviveEveryOperation)
@@ -144,7 +126,7 @@ TEST_F(FileSystemServiceTest, AwkwardNamesSurviveEveryOperation)
         fs.move(dir / (name + ".renamed"), dir.folder("moved"));
         EXPECT_EQ(readFile(dir / ("moved/" + name + ".renamed")), "data:" + name);
         fs.deleteItem(target + "/" + name);
-        EXPECT_NE(::access((target + "/" + name).c_str(), F_OK), 0);
+        EXPECT_FALSE(exists(target + "/" + name));
     }
 }
 
@@ -164,13 +146,12 @@ TEST_F(FileSystemServiceTest, CopyKeepsTimesPermissionsLinksAndSpecialFiles)
 
     auto copy = dir / "out/tree";
     EXPECT_EQ(readFile(copy + "/sub/inner.txt"), "inner");
-    EXPECT_EQ(modeOf(copy + "/run.sh") & 07777, 0750u);
-    EXPECT_EQ(mtimeOf(copy + "/run.sh").tv_sec, 1000000000);
-    EXPECT_EQ(mtimeOf(copy + "/run.sh").tv_nsec, 500000000);
-    EXPECT_EQ(mtimeOf(copy + "/sub").tv_sec, 1000000000);
-    EXPECT_TRUE(S_ISLNK(modeOf(copy + "/link")));
+    EXPECT_EQ(statOf(copy + "/run.sh").st_mode & 07777, 0750u);
+    EXPECT_EQ(statOf(copy + "/run.sh").st_mtim.tv_sec, 1000000000);
+    EXPECT_EQ(statOf(copy + "/run.sh").st_mtim.tv_nsec, 500000000);
+    EXPECT_EQ(statOf(copy + "/sub").st_mtim.tv_sec, 1000000000);
     EXPECT_EQ(std::filesystem::read_symlink(copy + "/link"), "sub/inner.txt");
-    EXPECT_TRUE(S_ISFIFO(modeOf(copy + "/pipe")));
+    EXPECT_TRUE(S_ISFIFO(statOf(copy + "/pipe").st_mode));
 }
 
 TEST_F(FileSystemServiceTest, NothingExistingIsEverReplaced)
@@ -178,39 +159,28 @@ TEST_F(FileSystemServiceTest, NothingExistingIsEverReplaced)
     auto source = dir.write("a.txt", "new");
     auto destination = dir.folder("dest");
     dir.write("dest/a.txt", "old");
-    EXPECT_EQ(
-        kivErrorText([&] { fs.copy(source, destination); }), "Already exists: " + destination + "/a.txt");
-    EXPECT_EQ(
-        kivErrorText([&] { fs.move(source, destination); }), "Already exists: " + destination + "/a.txt");
     dir.write("b.txt", "b");
-    EXPECT_EQ(kivErrorText([&] { fs.rename(source, "b.txt"); }), "Already exists: " + dir / "b.txt");
-    EXPECT_EQ(kivErrorText([&] { fs.rename(source, "a.txt"); }), "Already exists: " + source);
-    EXPECT_EQ(kivErrorText([&] { fs.makeDirectory("a.txt", dir.path()); }), "Already exists: " + source);
-    EXPECT_EQ(readFile(source), "new");
+    const std::string taken = "Already exists: " + destination + "/a.txt";
+    EXPECT_EQ(errorText([&] { fs.copy(source, destination); }), taken);
+    EXPECT_EQ(errorText([&] { fs.move(source, destination); }), taken);
+    EXPECT_EQ(errorText([&] { fs.rename(source, "b.txt"); }), "Already exists: " + dir / "b.txt");
+    EXPECT_EQ(errorText([&] { fs.rename(source, "a.txt"); }), "Already exists: " + source);
+    EXPECT_EQ(errorText([&] { fs.makeDirectory("a.txt", dir.path()); }), "Already exists: " + source);
+
+    // A move under a new name is one step: a taken name leaves the item where it was, not
+    // half-way in the destination, and a free one takes it whatever else is there.
+    auto second = dir.write("c.txt", "stays");
+    EXPECT_EQ(errorText([&] { fs.move(second, destination, "a.txt"); }), taken);
+    EXPECT_EQ(readFile(second), "stays");
+    EXPECT_FALSE(exists(destination + "/c.txt"));
+    fs.move(source, destination, "b.txt");
+    EXPECT_EQ(readFile(destination + "/b.txt"), "new");
+    EXPECT_FALSE(exists(source));
     EXPECT_EQ(readFile(destination + "/a.txt"), "old");
     EXPECT_EQ(readFile(dir / "b.txt"), "b");
 }
 
-TEST_F(FileSystemServiceTest, MoveUnderANewNameIsOneStepThatNeverReplaces)
-{
-    auto source = dir.write("a.txt", "moving");
-    auto destination = dir.folder("dest");
-    dir.write("dest/a.txt", "same name, other file");
-    fs.move(source, destination, "b.txt");
-    EXPECT_EQ(readFile(destination + "/b.txt"), "moving");
-    EXPECT_EQ(readFile(destination + "/a.txt"), "same name, other file");
-    EXPECT_NE(::access(source.c_str(), F_OK), 0);
-
-    // A taken new name leaves the item where it was, not half-way in the destination.
-    auto second = dir.write("c.txt", "stays");
-    EXPECT_EQ(kivErrorText([&] { fs.move(second, destination, "b.txt"); }),
-        "Already exists: " + destination + "/b.txt");
-    EXPECT_EQ(readFile(second), "stays");
-    EXPECT_EQ(readFile(destination + "/b.txt"), "moving");
-    EXPECT_NE(::access((destination + "/c.txt").c_str(), F_OK), 0);
-}
-
-TEST_F(FileSystemServiceTest, OverwriteReplacesOthersButNeverTheSourceItself)
+TEST_F(FileSystemServiceTest, OverwriteReplacesOthersButNeverTheSourceAndNoFolderGoesIntoItself)
 {
     auto source = dir.write("a.txt", "mine");
     fs.copy(source, dir.path(), true);
@@ -223,17 +193,16 @@ TEST_F(FileSystemServiceTest, OverwriteReplacesOthersButNeverTheSourceItself)
     dir.write("nest/nest/keep", "keep");
     EXPECT_THROW(fs.copy(dir / "nest/nest", dir.path(), true), KivError);
     EXPECT_EQ(readFile(dir / "nest/nest/keep"), "keep");
-}
 
-TEST_F(FileSystemServiceTest, FolderIntoItselfIsRefusedBeforeAnythingHappens)
-{
+    // A folder into itself or its own subfolder is refused, naming it, before anything happens.
     auto folder = dir.folder("box");
     auto inner = dir.folder("box/inner");
     for (const auto& destination : { folder, inner }) {
-        auto copyText = kivErrorText([&] { fs.copy(folder, destination); });
-        auto moveText = kivErrorText([&] { fs.move(folder, destination); });
-        EXPECT_NE(copyText.find(folder), std::string::npos) << copyText;
-        EXPECT_NE(moveText.find(folder), std::string::npos) << moveText;
+        for (const auto& text : { errorText([&] { fs.copy(folder, destination); }),
+                 errorText([&] { fs.move(folder, destination); }) }) {
+            EXPECT_NE(text.find(folder), std::string::npos) << text;
+            EXPECT_EQ(text.find("(system)"), std::string::npos) << text;
+        }
     }
     EXPECT_EQ(namesOf(fs.listDirectory(folder, false)), (std::vector<std::string> { "..", "inner" }));
     EXPECT_EQ(namesOf(fs.listDirectory(inner, false)), (std::vector<std::string> { ".." }));
@@ -250,43 +219,37 @@ TEST_F(FileSystemServiceTest, FailedOperationsLeaveTheSourceWholeAndNoHalfCopy)
         GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
     auto readOnly = dir.folder("readonly");
     ::chmod(readOnly.c_str(), 0555);
-    try {
-        fs.copy(source, readOnly);
-        ADD_FAILURE() << "copy into a read-only folder succeeded";
-    } catch (const std::exception& error) {
-        EXPECT_EQ(userMessage(error), "Permission denied: " + readOnly + "/a.txt");
-    }
-    auto tree = dir.folder("tree");
+    EXPECT_EQ(
+        errorText([&] { fs.copy(source, readOnly); }), "(system) Permission denied: " + readOnly + "/a.txt");
     dir.write("tree/ok.txt", "ok");
-    auto secret = dir.write("tree/secret.txt", "secret");
-    ::chmod(secret.c_str(), 0);
-    EXPECT_ANY_THROW(fs.copy(tree, dir.folder("out")));
-    EXPECT_NE(::access((dir / "out/tree").c_str(), F_OK), 0) << "a failed copy left a partial tree";
+    ::chmod(dir.write("tree/secret.txt", "secret").c_str(), 0);
+    EXPECT_ANY_THROW(fs.copy(dir / "tree", dir.folder("out")));
+    EXPECT_FALSE(exists(dir / "out/tree")) << "a failed copy left a partial tree";
 }
 
 TEST_F(FileSystemServiceTest, MoveAcrossFileSystemsCopiesThenRemoves)
 {
-    struct stat here, shm;
-    if (::stat(dir.path().c_str(), &here) != 0 || ::stat("/dev/shm", &shm) != 0 || here.st_dev == shm.st_dev)
+    struct stat shm = {};
+    if (::stat("/dev/shm", &shm) != 0 || statOf(dir.path()).st_dev == shm.st_dev)
         GTEST_SKIP() << "no second file system at /dev/shm";
     TempDir other("/dev/shm");
     dir.write("tree/a/b.txt", "b");
     fs.move(dir / "tree", other.path());
     EXPECT_EQ(readFile(other.path() + "/tree/a/b.txt"), "b");
-    EXPECT_NE(::access((dir / "tree").c_str(), F_OK), 0);
+    EXPECT_FALSE(exists(dir / "tree"));
 }
 
 TEST_F(FileSystemServiceTest, DeleteRemovesTreesAndLinksButNotLinkTargets)
 {
     dir.write("full/a/b/c.txt", "c");
     fs.deleteItem(dir / "full");
-    EXPECT_NE(::access((dir / "full").c_str(), F_OK), 0);
+    EXPECT_FALSE(exists(dir / "full"));
 
     auto target = dir.write("kept/file.txt", "kept");
     ::symlink((dir / "kept").c_str(), (dir / "link").c_str());
     fs.deleteItem(dir / "link");
     EXPECT_EQ(readFile(target), "kept");
-    EXPECT_NE(::access((dir / "link").c_str(), F_OK), 0);
+    EXPECT_FALSE(exists(dir / "link"));
 }
 
 TEST_F(FileSystemServiceTest, HomeComesFromTheEnvironment)

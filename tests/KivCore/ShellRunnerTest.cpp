@@ -37,29 +37,20 @@ const ScopedEnvironment plainShell("SHELL", "/bin/sh");
 
 } // namespace
 
-TEST(ShellRunnerTest, ReturnsExitCodeAndBothStreamsAndRunsInTheGivenFolder)
+TEST(ShellRunnerTest, ReturnsExitCodeAndBothStreamsAndRunsInTheGivenFolderWithArgumentsUnchanged)
 {
     test::TempDir scratch;
-    auto echo = ShellRunner::runShellLine("echo hi", scratch.path());
-    EXPECT_EQ(echo, (ShellRunner::Result { 0, "hi\n", "" }));
+    const std::string folder = std::filesystem::canonical(scratch.path()).string() + "\n";
+    EXPECT_EQ(ShellRunner::runShellLine("echo out; echo err >&2; pwd; exit 3", scratch.path()),
+        (ShellRunner::Result { 3, "out\n" + folder, "err\n" }));
+    EXPECT_EQ(ShellRunner::run("sh", { "-c", "pwd; exit 7" }, scratch.path()),
+        (ShellRunner::Result { 7, folder, "" }));
+    EXPECT_EQ(ShellRunner::run("pwd", {}).stdout, std::filesystem::current_path().string() + "\n");
 
-    auto both = ShellRunner::runShellLine("echo out; echo err >&2; pwd; exit 3", scratch.path());
-    EXPECT_EQ(both.exitCode, 3);
-    EXPECT_EQ(both.stdout, "out\n" + std::filesystem::canonical(scratch.path()).string() + "\n");
-    EXPECT_EQ(both.stderr, "err\n");
-
-    auto here = ShellRunner::run("pwd", {});
-    EXPECT_EQ(here.stdout, std::filesystem::current_path().string() + "\n");
-    auto there = ShellRunner::run("sh", { "-c", "pwd; exit 7" }, scratch.path());
-    EXPECT_EQ(there.exitCode, 7);
-    EXPECT_EQ(there.stdout, std::filesystem::canonical(scratch.path()).string() + "\n");
-}
-
-TEST(ShellRunnerTest, ChildInheritsEnvironmentAndArgumentsArriveUnchanged)
-{
+    // The child inherits the environment; arguments are never read by a shell.
     ScopedEnvironment probe("KIV_PROBE", "a b  c");
     auto result = ShellRunner::run("sh", { "-c", "printf '%s|' \"$KIV_PROBE\" \"$@\"", "sh", "*", "-x", "" });
-    EXPECT_EQ(result.stdout, "a b  c|*|-x||");
+    EXPECT_EQ(result, (ShellRunner::Result { 0, "a b  c|*|-x||", "" }));
 }
 
 TEST(ShellRunnerTest, MegabyteOnStandardErrorWhileStandardOutputStaysOpenDoesNotHang)
@@ -72,30 +63,25 @@ TEST(ShellRunnerTest, MegabyteOnStandardErrorWhileStandardOutputStaysOpenDoesNot
     EXPECT_EQ(result.stderr, std::string(1 << 20, 'e') + "done\n");
 }
 
-TEST(ShellRunnerTest, ProgramsThatCannotStartAreReportedInTheResult)
+TEST(ShellRunnerTest, ProgramsThatCannotStartAreReportedInTheResultAndNoShellVariableMeansZshOrSh)
 {
     auto missingProgram = ShellRunner::run("kiv-no-such-program", {});
     EXPECT_NE(missingProgram.exitCode, 0);
     EXPECT_NE(missingProgram.stderr.find("kiv-no-such-program"), std::string::npos);
 
-    auto missingFolder = ShellRunner::run("true", {}, "/kiv-no-such-folder");
-    EXPECT_EQ(missingFolder,
+    EXPECT_EQ(ShellRunner::run("true", {}, "/kiv-no-such-folder"),
         (ShellRunner::Result {
             -1, "", "Failed to launch true: No such file or directory: /kiv-no-such-folder" }));
 
-    auto shellInMissingFolder = ShellRunner::runShellLine("true", "/kiv-no-such-folder");
-    EXPECT_EQ(shellInMissingFolder.exitCode, -1);
-    EXPECT_EQ(shellInMissingFolder.stderr,
-        "Failed to launch shell: No such file or directory: /kiv-no-such-folder");
+    EXPECT_EQ(ShellRunner::runShellLine("true", "/kiv-no-such-folder"),
+        (ShellRunner::Result {
+            -1, "", "Failed to launch shell: No such file or directory: /kiv-no-such-folder" }));
 
     ScopedEnvironment missingShell("SHELL", "/kiv/no-shell");
-    auto noShell = ShellRunner::runShellLine("true", "/");
-    EXPECT_EQ(noShell,
+    EXPECT_EQ(ShellRunner::runShellLine("true", "/"),
         (ShellRunner::Result { -1, "", "Failed to launch shell: No such file or directory: /kiv/no-shell" }));
-}
 
-TEST(ShellRunnerTest, WithoutShellVariableTheLineRunsUnderZshOrElseSh)
-{
+    // Without the variable the line runs under zsh, or else sh.
     ScopedEnvironment unset("SHELL", nullptr);
     auto expected = ::access("/bin/zsh", X_OK) == 0 ? "/bin/zsh" : "/bin/sh";
     EXPECT_EQ(ShellRunner::runShellLine("echo $0", "/").stdout, std::string(expected) + "\n");
