@@ -17,10 +17,10 @@ using kiv::test::hasColorAt;
 namespace {
 
 // Copy, a rule, a disabled entry, Move: the selectable rows are 0 and 3.
-std::vector<RetroMenuItem> sampleItems(std::vector<QString>* log = nullptr)
+std::vector<RetroMenuItem> sampleItems(std::vector<std::string>* log = nullptr)
 {
-    static std::vector<QString> unread;
-    auto note = [&chosen = log ? *log : unread](QString what) {
+    static std::vector<std::string> unread;
+    auto note = [&chosen = log ? *log : unread](std::string what) {
         return [&chosen, what] {
             const bool menuOpen = RetroMenuSession::current() || QApplication::activePopupWidget();
             chosen.push_back(menuOpen ? what + " while the menu was open" : what);
@@ -132,14 +132,14 @@ TEST(RetroMenuSessionTest, PlacementKeepsTheMenuInsideTheAvailableArea)
 
 TEST_F(RetroMenuTest, ReturnOrAReleaseOverAnEntryRunsItsActionAfterTheMenuHasClosed)
 {
-    std::vector<QString> log;
+    std::vector<std::string> log;
     RetroMenu::popUp(sampleItems(&log), { 10, 20 }, &m_window);
     ASSERT_TRUE(menuIsOpen());
     EXPECT_EQ(RetroMenuSession::current()->panel()->pos(), m_window.mapToGlobal(QPoint(10, 20)));
     EXPECT_EQ(openView()->highlightedRow(), std::nullopt);
     press(Qt::Key_Down);
     press(Qt::Key_Return);
-    EXPECT_EQ(log, std::vector<QString> { "copy" });
+    EXPECT_EQ(log, std::vector<std::string> { "copy" });
     EXPECT_EQ(RetroMenuSession::current(), nullptr);
 
     // The mouse chooses on release, and only over an entry that can be chosen.
@@ -152,13 +152,13 @@ TEST_F(RetroMenuTest, ReturnOrAReleaseOverAnEntryRunsItsActionAfterTheMenuHasClo
     EXPECT_TRUE(menuIsOpen());
     EXPECT_EQ(view->highlightedRow(), std::nullopt);
     QTest::mouseClick(view, Qt::LeftButton, {}, { 40, 60 });
-    EXPECT_EQ(log, (std::vector<QString> { "copy", "move" }));
+    EXPECT_EQ(log, (std::vector<std::string> { "copy", "move" }));
     EXPECT_EQ(RetroMenuSession::current(), nullptr);
 }
 
 TEST_F(RetroMenuTest, EscapeOutsideClickFocusLossAndAnotherMenuCloseWithoutAction)
 {
-    std::vector<QString> log;
+    std::vector<std::string> log;
     auto openHighlighted = [&] {
         RetroMenu::popUp(sampleItems(&log), { 10, 20 }, &m_window);
         press(Qt::Key_Down);
