@@ -41,7 +41,6 @@ struct ListFixture
 TEST(PanelTableViewTest, TheCursorStopsAtBothEndsAndPagesByOneWhenLessThanARowShows)
 {
     ListFixture tiny(5, 10);
-    EXPECT_EQ(tiny.list->visiblePageRowCount(), 1);
     tiny.press(Qt::Key_PageDown);
     EXPECT_EQ(tiny.list->selectedRow(), 1);
     tiny.press(Qt::Key_End);
