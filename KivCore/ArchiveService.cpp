@@ -5,6 +5,7 @@
 #include "FileNameOrder.h"
 #include "KivError.h"
 #include "ShellRunner.h"
+#include "StagedExtraction.h"
 
 #include <algorithm>
 #include <cctype>
@@ -63,14 +64,6 @@ std::string unzipPattern(std::string_view memberPath, bool isDirectory)
         pattern += '*';
     }
     return pattern;
-}
-
-void createDestination(const std::string& folder)
-{
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error)
-        throwSystemError(error.value(), folder);
 }
 
 void runExtractionTool(const std::string& tool, const std::vector<std::string>& arguments)
@@ -177,23 +170,25 @@ std::string ArchiveService::parentOf(std::string_view prefix) const
 void ArchiveService::extract(const std::string& archivePath, const std::string& internalEntryPath,
     bool isDirectory, const std::string& to) const
 {
-    createDestination(to);
     auto kind = archiveKind(archivePath);
-    if (kind == ArchiveKind::zip)
-        runExtractionTool(
-            "unzip", { "-o", toolPath(archivePath), unzipPattern(internalEntryPath, isDirectory), "-d", to });
-    else
-        extractWithTar(kind, archivePath, to, { internalEntryPath });
+    StagedExtraction::run(to, [&](const std::string& staging) {
+        if (kind == ArchiveKind::zip)
+            runExtractionTool("unzip",
+                { "-o", toolPath(archivePath), unzipPattern(internalEntryPath, isDirectory), "-d", staging });
+        else
+            extractWithTar(kind, archivePath, staging, { internalEntryPath });
+    });
 }
 
 void ArchiveService::extractAll(const std::string& archivePath, const std::string& to) const
 {
-    createDestination(to);
     auto kind = archiveKind(archivePath);
-    if (kind == ArchiveKind::zip)
-        runExtractionTool("unzip", { "-o", toolPath(archivePath), "-d", to });
-    else
-        extractWithTar(kind, archivePath, to, {});
+    StagedExtraction::run(to, [&](const std::string& staging) {
+        if (kind == ArchiveKind::zip)
+            runExtractionTool("unzip", { "-o", toolPath(archivePath), "-d", staging });
+        else
+            extractWithTar(kind, archivePath, staging, {});
+    });
 }
 
 } // namespace kiv

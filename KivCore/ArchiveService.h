@@ -29,13 +29,14 @@ public:
     std::string parentOf(std::string_view prefix) const;
 
     // Extracts the member `internalEntryPath` (a folder with its whole subtree when `isDirectory`;
-    // tar always takes a folder whole) below `to` at its full path inside the archive, replacing
-    // what is there. Creates `to` first; throws the platform error when it cannot, or
-    // KivError::operationFailed with the tool's complaint when the tool fails.
+    // tar always takes a folder whole) below `to` at its full path inside the archive, merging
+    // into folders that exist there but never replacing a file. Creates `to` first; throws the
+    // platform error when it cannot, KivError::operationFailed with the tool's complaint when
+    // the tool fails, or KivError::alreadyExists naming the first path that was already taken.
     void extract(const std::string& archivePath, const std::string& internalEntryPath, bool isDirectory,
         const std::string& to) const;
 
-    // Extracts every member below `to`, replacing what is there; throws as extract() does.
+    // Extracts every member below `to`, never replacing anything; throws as extract() does.
     void extractAll(const std::string& archivePath, const std::string& to) const;
 };
 

@@ -127,27 +127,8 @@ void refuseFolderIntoItself(const std::string& from, const std::string& toDirect
     }
 }
 
-// Renames without ever replacing what is at `to`, even something that appeared a moment ago.
-// Returns false (errno set) on failure; EEXIST means the target is taken.
-bool renameNoReplace(const std::string& from, const std::string& to)
+[[noreturn]] void throwRenameFailure(int error, const std::string& from, const std::string& to)
 {
-    if (PlatformCalls::renameExclusive(from.c_str(), to.c_str()) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
-        return false;
-    // The file system cannot rename exclusively; check as closely as we can.
-    if (exists(to)) {
-        errno = EEXIST;
-        return false;
-    }
-    return ::rename(from.c_str(), to.c_str()) == 0;
-}
-
-void renameOrThrow(const std::string& from, const std::string& to)
-{
-    if (renameNoReplace(from, to))
-        return;
-    int error = errno;
     if (error == EEXIST || error == ENOTEMPTY)
         throw KivError::alreadyExists(to);
     throwSystemError(error, exists(from) ? to : from);
@@ -205,7 +186,8 @@ void FileSystemService::rename(const std::string& from, const std::string& newNa
     auto target = PathString::appendingComponent(PathString::deletingLastComponent(from), newName);
     if (exists(target))
         throw KivError::alreadyExists(target);
-    renameOrThrow(from, target);
+    if (PlatformCalls::renameExclusive(from.c_str(), target.c_str()) != 0)
+        throwRenameFailure(errno, from, target);
 }
 
 void FileSystemService::move(const std::string& from, const std::string& toDirectory) const
@@ -214,10 +196,10 @@ void FileSystemService::move(const std::string& from, const std::string& toDirec
     auto target = PathString::appendingComponent(toDirectory, PathString::lastComponent(from));
     if (exists(target))
         throw KivError::alreadyExists(target);
-    if (renameNoReplace(from, target))
+    if (PlatformCalls::renameExclusive(from.c_str(), target.c_str()) == 0)
         return;
     if (errno != EXDEV)
-        renameOrThrow(from, target);
+        throwRenameFailure(errno, from, target);
     // Another file system: the source goes only once the whole copy is there.
     TreeCopy::copyNew(from, target);
     TreeRemoval::remove(from);

@@ -24,10 +24,19 @@ timespec modificationTime(const struct stat& info)
 int renameExclusive(const char* from, const char* to)
 {
 #ifdef __APPLE__
-    return ::renamex_np(from, to, RENAME_EXCL);
+    int result = ::renamex_np(from, to, RENAME_EXCL);
 #else
-    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+    int result = ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
 #endif
+    if (result == 0 || (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP))
+        return result;
+    // The file system cannot rename exclusively; check as closely as we can.
+    struct stat info;
+    if (::lstat(to, &info) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return ::rename(from, to);
 }
 
 ssize_t copyFileRange(int in, int out, size_t length)

@@ -18,7 +18,8 @@ ItemTimes itemTimes(const struct stat& info);
 timespec modificationTime(const struct stat& info);
 
 // Renames `from` to `to` only if nothing is at `to`: 0 on success, else -1 with errno
-// (EEXIST when the target is taken; EINVAL/ENOTSUP when the file system cannot do it).
+// (EEXIST when the target is taken). Where the file system has no exclusive rename it checks
+// first, which leaves a moment in which a newly made target could be replaced.
 int renameExclusive(const char* from, const char* to);
 
 // Lets the kernel copy up to `length` bytes from `in` to `out` at their offsets: the count

@@ -1,6 +1,9 @@
 #include "Utf8Text.h"
 
+#include <memory>
 #include <string_view>
+#include <unicode/brkiter.h>
+#include <unicode/utext.h>
 
 namespace kiv::Utf8Text {
 
@@ -91,6 +94,29 @@ std::string decodingLossily(std::string bytes)
         offset += sequence.length;
     }
     return repaired;
+}
+
+bool isValid(std::string_view bytes)
+{
+    return firstInvalidOffset(bytes) == std::string_view::npos;
+}
+
+std::string firstCharacter(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<UText, decltype(&utext_close)> utext(
+        utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status), &utext_close);
+    std::unique_ptr<icu::BreakIterator> characters(
+        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    if (U_SUCCESS(status))
+        characters->setText(utext.get(), status);
+    int32_t end = U_SUCCESS(status) ? characters->following(0) : icu::BreakIterator::DONE;
+    // Without the grapheme rules, one code point (or one ill-formed part) is the next best thing.
+    if (end <= 0 || static_cast<std::size_t>(end) > text.size())
+        end = static_cast<int32_t>(sequenceAt(text, 0).length);
+    return std::string(text.substr(0, static_cast<std::size_t>(end)));
 }
 
 } // namespace kiv::Utf8Text

@@ -1,12 +1,21 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
-// Turning bytes that should be UTF-8 into text that is.
+// Checking, cutting and repairing bytes that should be UTF-8 text.
 namespace kiv::Utf8Text {
 
 // Returns `bytes` unchanged when they are valid UTF-8; otherwise a copy in which every maximal
 // ill-formed subsequence is replaced by one U+FFFD, so nothing valid around it is lost.
 std::string decodingLossily(std::string bytes);
+
+// True when `bytes` is well-formed UTF-8 (no overlongs, surrogates or code points above
+// U+10FFFF). The empty string is valid.
+bool isValid(std::string_view bytes);
+
+// The bytes of the first user-perceived character (extended grapheme cluster) of `text`,
+// empty for empty text. Never reads past `text`, whatever bytes it holds.
+std::string firstCharacter(std::string_view text);
 
 } // namespace kiv::Utf8Text

@@ -1,5 +1,6 @@
 #include "ArchiveService.h"
 #include "ErrorText.h"
+#include "FilePreview.h"
 #include "FileSystemService.h"
 
 #include <cstdio>
@@ -17,7 +18,8 @@ int usage()
         "       kivbench copy SRC DSTDIR\n"
         "       kivbench delete PATH\n"
         "       kivbench archive FILE\n"
-        "       kivbench children FILE PREFIX\n");
+        "       kivbench children FILE PREFIX\n"
+        "       kivbench view FILE\n");
     return 2;
 }
 
@@ -75,6 +77,20 @@ int childrenCommand(int argc, char** argv)
     return 0;
 }
 
+// Prints how the viewer would show FILE ("text", "hex" or "unreadable") and the length of that text.
+int viewCommand(int argc, char** argv)
+{
+    if (argc != 3)
+        return usage();
+    const auto preview = kiv::FilePreview::load(argv[2]);
+    using Kind = kiv::FilePreview::Preview::Kind;
+    const char* kind = preview.kind == Kind::text ? "text"
+        : preview.kind == Kind::hexDump           ? "hex"
+                                                  : "unreadable";
+    std::printf("%s %zu\n", kind, preview.content.size());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -93,6 +109,8 @@ int main(int argc, char** argv)
             return archiveCommand(argc, argv);
         if (command == "children")
             return childrenCommand(argc, argv);
+        if (command == "view")
+            return viewCommand(argc, argv);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kivbench: %s\n", kiv::userMessage(error).c_str());
         return 1;

@@ -1,6 +1,7 @@
 #include "ArchiveService.h"
 
 #include "ErrorText.h"
+#include "KivError.h"
 #include "ShellRunner.h"
 #include "TempDir.h"
 
@@ -176,17 +177,30 @@ TEST_F(ArchiveServiceTest, ExtractingAFolderTakesItsWholeSubtreeAndNoSibling)
     }
 }
 
-TEST_F(ArchiveServiceTest, ExtractAllCreatesTheDestinationAndReplacesWhatIsThere)
+TEST_F(ArchiveServiceTest, ExtractionCreatesTheDestinationAndNeverReplacesWhatIsThere)
 {
     for (const auto& path : { archive("full.zip"), archive("UPPER.TAR.GZ") }) {
         SCOPED_TRACE(path);
         auto to = m_destination / (std::to_string(std::hash<std::string> {}(path)) + "/new/folder");
-        m_destination.write(
-            std::filesystem::relative(to, m_destination.path()).string() + "/read me.md", "old");
-        m_archives.extractAll(path, to);
+        auto mine = to + "/read me.md";
+        m_destination.write(std::filesystem::relative(mine, m_destination.path()).string(), "old");
+        try {
+            m_archives.extractAll(path, to);
+            ADD_FAILURE() << "an existing file was silently passed over or replaced";
+        } catch (const KivError& error) {
+            EXPECT_EQ(error.description(), "Already exists: " + mine);
+        }
+        EXPECT_EQ(test::readFile(mine), "old");
         EXPECT_EQ(regularFilesBelow(to).size(), memberFiles.size());
-        EXPECT_EQ(test::readFile(to + "/read me.md"), "readme");
         EXPECT_EQ(test::readFile(to + "/two  spaces.txt"), "two spaces");
+
+        // A folder that exists takes the members in; only files would be replaced.
+        EXPECT_THROW(m_archives.extract(path, "docs/sub", true, to), KivError);
+        m_archives.extract(path, "docs/sub", true, to + "/fresh");
+        EXPECT_EQ(regularFilesBelow(to + "/fresh").size(), 2u);
+        for (const auto& item : std::filesystem::directory_iterator(to))
+            EXPECT_FALSE(item.path().filename().string().starts_with(".tavrin-extract"))
+                << "staging left behind";
     }
 }
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <string>
+
+class QWidget;
+
+namespace kiv {
+
+// Owns one read-only viewer window showing a file as text, or as a hex dump of its first 8 KiB
+// when it is not UTF-8 text. The content is read once, when the controller is made.
+class ViewerWindowController : public QObject
+{
+    Q_OBJECT
+public:
+    // Builds the 720 x 500 window titled "View: " and the file's name and fills it from the
+    // file at `filePath` (file-system bytes); the window is not shown yet. A file that cannot
+    // be read shows "(could not read file)".
+    explicit ViewerWindowController(const std::string& filePath, QObject* parent = nullptr);
+    // Closes and destroys the window.
+    ~ViewerWindowController() override;
+
+    // Returns the window; it belongs to this controller and lives as long as it does.
+    QWidget* window() const { return m_window.get(); }
+    // Shows the window and brings it to the front.
+    void showWindow();
+
+private:
+    static QString loadDisplayText(const std::string& filePath);
+
+    std::unique_ptr<QWidget> m_window;
+};
+
+} // namespace kiv

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Decides whether a file reads as text or must be shown as a hex dump, reading no more of a
+// binary file than the dump needs.
+namespace kiv::FilePreview {
+
+// How many leading bytes of a binary file the hex dump shows.
+inline constexpr std::size_t hexDumpLimit = 8192;
+
+// What a viewer shows of one file.
+struct Preview
+{
+    enum class Kind
+    {
+        text, // valid UTF-8 without NUL: `content` is the whole file
+        hexDump, // anything else: `content` is hexDump() of the first hexDumpLimit bytes
+        unreadable // the file could not be opened or read: `content` is empty
+    };
+    Kind kind = Kind::unreadable;
+    std::string content;
+
+    bool operator==(const Preview&) const = default;
+};
+
+// Reads the file at `path` block by block and returns it whole as text while every byte so far
+// is valid UTF-8 without NUL; at the first NUL or invalid sequence it stops and returns the hex
+// dump of the first hexDumpLimit bytes instead. Never throws for file-system failures (they
+// give Kind::unreadable) and never blocks on a FIFO without a writer.
+Preview load(const std::string& path);
+
+// Returns the dump of `bytes`: per 16 bytes one line of the offset ("%08X"), two spaces, the
+// bytes as "%02X" joined by single spaces and padded to 48 columns, two spaces, and the bytes
+// 0x20..0x7E as themselves, others as "."; lines joined by "\n", none after the last.
+std::string hexDump(std::string_view bytes);
+
+// Where a scan of bytes for text stopped.
+struct TextScan
+{
+    enum class Stop
+    {
+        end, // every byte belongs to complete, valid UTF-8 without NUL
+        incompleteTail, // `validLength` is where a sequence starts that the bytes end too early for
+        notText // `validLength` is where a NUL or an invalid sequence starts
+    };
+    Stop stop = Stop::end;
+    std::size_t validLength = 0;
+};
+
+// Scans `bytes` as UTF-8 (no overlong forms, surrogates or code points past U+10FFFF) and
+// reports the first place where it stops being text; a sequence cut short by the end of
+// `bytes` is an incomplete tail, not an error, so blocks of a file can be scanned one by one.
+TextScan scanText(std::string_view bytes);
+
+} // namespace kiv::FilePreview

@@ -1,0 +1,163 @@
+#include "PanelState.h"
+
+#include "PathString.h"
+
+#include <algorithm>
+#include <numeric>
+#include <utility>
+
+namespace kiv {
+
+PanelState::PanelState(std::string startPath, FileSystemService fs, ArchiveService archives)
+    : m_fs(std::move(fs))
+    , m_archives(std::move(archives))
+    , m_location(PanelLocation::filesystem(std::move(startPath)))
+{
+}
+
+void PanelState::jump(const std::string& path)
+{
+    m_location = PanelLocation::filesystem(path);
+    m_markedNames.clear();
+    m_cursorIndex = 0;
+}
+
+void PanelState::refresh()
+{
+    // Everything that can throw happens before the first change, so a failure changes nothing.
+    auto listed = listCurrentLocation();
+    auto keptMarks = marksStillListedIn(listed);
+    m_entries = std::move(listed);
+    m_markedNames = std::move(keptMarks);
+    keepCursorInsideEntries();
+}
+
+bool PanelState::activate(const FileEntry& entry)
+{
+    auto target = activationTarget(entry);
+    if (!target) return false;
+    // refresh() leaves the rows alone when it throws, so only these three need putting back.
+    auto previousLocation = std::exchange(m_location, std::move(*target));
+    auto previousMarks = std::exchange(m_markedNames, {});
+    auto previousCursor = std::exchange(m_cursorIndex, 0);
+    try {
+        refresh();
+    } catch (...) {
+        m_location = std::move(previousLocation);
+        m_markedNames = std::move(previousMarks);
+        m_cursorIndex = previousCursor;
+        throw;
+    }
+    return true;
+}
+
+void PanelState::toggleMark(std::ptrdiff_t index)
+{
+    if (index < 0 || index >= std::ssize(m_entries)) return;
+    const auto& entry = m_entries[static_cast<std::size_t>(index)];
+    if (entry.kind == FileEntry::Kind::parentDirectory) return;
+    if (!m_markedNames.erase(entry.name)) m_markedNames.insert(entry.name);
+}
+
+std::vector<FileEntry> PanelState::selectionForOperation() const
+{
+    if (!m_markedNames.empty()) {
+        std::vector<FileEntry> marked;
+        std::copy_if(m_entries.begin(), m_entries.end(), std::back_inserter(marked),
+            [this](const FileEntry& entry) { return m_markedNames.contains(entry.name); });
+        return marked;
+    }
+    if (!isCursorOnEntry()) return {};
+    const auto& cursorRow = m_entries[static_cast<std::size_t>(m_cursorIndex)];
+    if (cursorRow.kind == FileEntry::Kind::parentDirectory) return {};
+    return { cursorRow };
+}
+
+std::int64_t PanelState::totalMarkedSize() const
+{
+    auto selection = selectionForOperation();
+    return std::accumulate(selection.begin(), selection.end(), std::int64_t { 0 },
+        [](std::int64_t sum, const FileEntry& entry) { return sum + entry.size; });
+}
+
+std::optional<PanelLocation> PanelState::activationTarget(const FileEntry& entry) const
+{
+    return m_location.isArchive() ? targetInArchive(entry) : targetInFolder(entry);
+}
+
+std::optional<PanelLocation> PanelState::targetInFolder(const FileEntry& entry) const
+{
+    const auto& path = m_location.path();
+    switch (entry.kind) {
+    case FileEntry::Kind::parentDirectory: {
+        auto parent = PathString::deletingLastComponent(path);
+        return PanelLocation::filesystem(parent.empty() ? "/" : parent);
+    }
+    case FileEntry::Kind::directory:
+        return PanelLocation::filesystem(PathString::appendingComponent(path, entry.name));
+    case FileEntry::Kind::archive:
+        return PanelLocation::archive(PathString::appendingComponent(path, entry.name), "");
+    case FileEntry::Kind::regularFile:
+    case FileEntry::Kind::symlink:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<PanelLocation> PanelState::targetInArchive(const FileEntry& entry) const
+{
+    const auto& archiveURL = m_location.archiveURL();
+    const auto& internalPath = m_location.internalPath();
+    switch (entry.kind) {
+    case FileEntry::Kind::parentDirectory:
+        if (internalPath.empty()) return PanelLocation::filesystem(m_location.nearestRealDirectory());
+        return PanelLocation::archive(archiveURL, m_archives.parentOf(internalPath));
+    case FileEntry::Kind::directory:
+        return PanelLocation::archive(archiveURL, internalPath + entry.name + "/");
+    case FileEntry::Kind::archive: // archives inside archives are not entered
+    case FileEntry::Kind::regularFile:
+    case FileEntry::Kind::symlink:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::vector<FileEntry> PanelState::listCurrentLocation()
+{
+    if (!m_location.isArchive()) return m_fs.listDirectory(m_location.path(), m_showHidden);
+    const auto& rawEntries = rawArchiveEntries(m_location.archiveURL());
+    return m_archives.children(m_location.internalPath(), rawEntries, true);
+}
+
+const std::vector<ArchiveRawEntry>& PanelState::rawArchiveEntries(const std::string& archiveURL)
+{
+    if (m_cachedArchiveURL != archiveURL) {
+        // Listed before the cache changes, so a failure leaves the old listing in place.
+        auto listed = m_archives.listRawEntries(archiveURL);
+        m_cachedArchiveEntries = std::move(listed);
+        m_cachedArchiveURL = archiveURL;
+    }
+    return m_cachedArchiveEntries;
+}
+
+std::unordered_set<std::string> PanelState::marksStillListedIn(const std::vector<FileEntry>& entries) const
+{
+    std::unordered_set<std::string> kept;
+    for (const auto& entry : entries) {
+        if (m_markedNames.contains(entry.name)) kept.insert(entry.name);
+    }
+    return kept;
+}
+
+void PanelState::keepCursorInsideEntries()
+{
+    auto lastIndex = std::max<std::ptrdiff_t>(0, std::ssize(m_entries) - 1);
+    m_cursorIndex = std::clamp<std::ptrdiff_t>(m_cursorIndex, 0, lastIndex);
+}
+
+bool PanelState::isCursorOnEntry() const
+{
+    return m_cursorIndex >= 0 && m_cursorIndex < std::ssize(m_entries);
+}
+
+} // namespace kiv

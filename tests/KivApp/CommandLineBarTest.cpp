@@ -1,0 +1,106 @@
+#include "CommandLineBar.h"
+#include "CommandLineField.h"
+#include "RetroLabel.h"
+#include "Theme.h"
+
+#include "WidgetProbe.h"
+
+#include <QKeyEvent>
+#include <QShortcut>
+#include <QTest>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+using namespace kiv;
+
+namespace {
+
+// A window that counts the keys its children let through to it.
+class KeyCountingWindow : public QWidget
+{
+public:
+    int keysSeen = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent*) override { ++keysSeen; }
+};
+
+} // namespace
+
+TEST(CommandLineBarTest, PromptKeepsPathsUpTo40CharactersAndCutsLongerOnesToTheirEnd)
+{
+    CommandLineBar bar;
+    EXPECT_EQ(bar.promptLabel()->text(), "$ ");
+    bar.setPromptPath("/Users/ann");
+    EXPECT_EQ(bar.promptLabel()->text(), "/Users/ann $ ");
+
+    const QString forty = "/" + QString(39, 'a');
+    bar.setPromptPath(forty);
+    EXPECT_EQ(bar.promptLabel()->text(), forty + " $ ");
+    bar.setPromptPath(forty + "Z");
+    EXPECT_EQ(bar.promptLabel()->text(), "..." + QString(36, 'a') + "Z $ ");
+
+    // Characters as the user sees them: an e with a combining accent and an emoji count as one each.
+    const QString accented = QString::fromUtf8("e\xCC\x81");
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x93\x81");
+    bar.setPromptPath("/" + accented.repeated(38) + emoji);
+    EXPECT_EQ(bar.promptLabel()->text(), "/" + accented.repeated(38) + emoji + " $ ");
+    bar.setPromptPath("/x" + accented.repeated(38) + emoji);
+    EXPECT_EQ(bar.promptLabel()->text(), "..." + accented.repeated(36) + emoji + " $ ");
+}
+
+TEST(CommandLineBarTest, PromptTakes90PixelsAndTheFieldTheRestInCommandLineColours)
+{
+    CommandLineBar bar;
+    bar.setPromptPath("/a/very/long/folder/name/that/cannot/fit");
+    bar.resize(400, 20);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    EXPECT_EQ(bar.promptLabel()->geometry(), QRect(2, 0, 90, 20));
+    EXPECT_EQ(bar.field()->geometry(), QRect(94, 0, 304, 20));
+    EXPECT_EQ(bar.field()->font().pixelSize(), 12);
+    EXPECT_FALSE(bar.field()->hasFrame());
+
+    const QImage image = test::renderOn(bar, Qt::green);
+    EXPECT_TRUE(test::hasColorAt(image, 0, 10, Theme::commandLineBackground()));
+    EXPECT_TRUE(test::hasColorAt(image, 399, 10, Theme::commandLineBackground()));
+}
+
+TEST(CommandLineBarTest, ReturnEnterAndEscapeReachTheCallbacksAndGoNoFurther)
+{
+    KeyCountingWindow window;
+    auto* bar = new CommandLineBar(&window);
+    (new QVBoxLayout(&window))->addWidget(bar);
+    int shortcutFired = 0;
+    auto* escapeShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    QObject::connect(escapeShortcut, &QShortcut::activated, [&] { ++shortcutFired; });
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    CommandLineField* field = bar->field();
+    field->setFocus();
+
+    // Without callbacks the keys are swallowed: nothing is inserted and nothing propagates.
+    QTest::keyClicks(field, "ls -l");
+    for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
+        QTest::keyClick(field, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    EXPECT_EQ(field->text(), "ls -l");
+    EXPECT_EQ(window.keysSeen, 0);
+    EXPECT_EQ(shortcutFired, 0);
+
+    int submits = 0, cancels = 0;
+    field->onSubmit = [&] { ++submits; };
+    field->onCancel = [&] { ++cancels; };
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(field, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(submits, 2);
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(shortcutFired, 0);
+    EXPECT_EQ(window.keysSeen, 0);
+
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClicks(field, "x");
+    EXPECT_EQ(field->text(), "xls -");
+}

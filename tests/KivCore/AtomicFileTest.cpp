@@ -1,0 +1,63 @@
+#include "AtomicFile.h"
+
+#include "ErrorText.h"
+#include "TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace kiv {
+namespace {
+
+mode_t permissionBits(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+std::ptrdiff_t itemCount(const std::string& folder)
+{
+    return std::distance(std::filesystem::directory_iterator(folder), {});
+}
+
+TEST(AtomicFileTest, ReplacesContentsKeepingPermissionBitsAndLinks)
+{
+    test::TempDir folder;
+    auto path = folder.write("notes.txt", "old and longer contents\n");
+    ::chmod(path.c_str(), 0640);
+    std::filesystem::create_symlink("notes.txt", folder / "link.txt");
+    AtomicFile::write(folder / "link.txt", "new\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.txt"));
+    EXPECT_EQ(test::readFile(path), "new\n");
+    EXPECT_EQ(permissionBits(path), 0640u);
+    EXPECT_EQ(itemCount(folder.path()), 2) << "a temporary file was left";
+}
+
+TEST(AtomicFileTest, AFailureLeavesTheOldFileAndNoTemporaryFile)
+{
+    test::TempDir folder;
+    folder.write("dir/inner");
+    EXPECT_THROW(AtomicFile::write(folder / "dir", "x"), std::filesystem::filesystem_error);
+    EXPECT_TRUE(std::filesystem::exists(folder / "dir/inner"));
+
+    if (!test::permissionBitsBind(folder))
+        GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
+    ::chmod((folder / "dir").c_str(), 0555);
+    try {
+        AtomicFile::write(folder / "dir/inner", "lost?\n");
+        ADD_FAILURE() << "writing into a read-only folder succeeded";
+    } catch (const std::exception& error) {
+        EXPECT_EQ(userMessage(error), "Permission denied: " + folder / "dir/inner");
+    }
+    EXPECT_EQ(itemCount(folder / "dir"), 1);
+
+    // A read-only file in a writable folder is not replaced behind its protection.
+    ::chmod((folder / "dir").c_str(), 0755);
+    ::chmod((folder / "dir/inner").c_str(), 0444);
+    EXPECT_THROW(AtomicFile::write(folder / "dir/inner", "lost?\n"), std::filesystem::filesystem_error);
+    EXPECT_EQ(test::readFile(folder / "dir/inner"), "");
+}
+
+} // namespace
+} // namespace kiv

@@ -1,0 +1,126 @@
+#include "FilePreview.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kiv {
+
+using FilePreview::Preview;
+using FilePreview::TextScan;
+using test::TempDir;
+
+namespace {
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        result.push_back(text.substr(start, end - start));
+    result.push_back(text.substr(start));
+    return result;
+}
+
+} // namespace
+
+TEST(FilePreviewTest, HexDumpLinesKeepTheirColumnsAndShowOnlyPrintableAscii)
+{
+    using namespace std::string_literals;
+    EXPECT_EQ(FilePreview::hexDump("Hello\0World"s),
+        "00000000  48 65 6C 6C 6F 00 57 6F 72 6C 64" + std::string(16, ' ') + "  Hello.World");
+    EXPECT_EQ(FilePreview::hexDump(""), "");
+
+    std::string twenty = "\x7F\x80 ~\x1F"s + std::string(14, 'a');
+    twenty.push_back('\xFF');
+    const auto dump = lines(FilePreview::hexDump(twenty));
+    ASSERT_EQ(dump.size(), 2u);
+    EXPECT_EQ(dump[0], "00000000  7F 80 20 7E 1F 61 61 61 61 61 61 61 61 61 61 61   .. ~.aaaaaaaaaaa");
+    EXPECT_EQ(dump[0].size(), 76u); // a full run of 47 hex characters still gets its pad space
+    EXPECT_EQ(dump[1], "00000010  61 61 61 FF" + std::string(37, ' ') + "  aaa.");
+    EXPECT_EQ(dump[1].find("aaa."), dump[0].find(".. ~"));
+}
+
+TEST(FilePreviewTest, ScanStopsAtNulAndInvalidSequencesButWaitsOnACutSequence)
+{
+    using Stop = TextScan::Stop;
+    auto scan = [](std::string_view bytes) { return FilePreview::scanText(bytes); };
+    EXPECT_EQ(scan("plain ascii text, longer than a word").stop, Stop::end);
+    EXPECT_EQ(scan("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80").stop, Stop::end);
+    for (std::string_view cut : { "ab\xC3", "ab\xE2\x82", "ab\xF0\x9F\x98" }) {
+        EXPECT_EQ(scan(cut).stop, Stop::incompleteTail) << cut;
+        EXPECT_EQ(scan(cut).validLength, 2u) << cut;
+    }
+    // NUL, a stray continuation, overlong forms, a surrogate, past U+10FFFF, a bad second byte.
+    for (std::string_view bad : { std::string_view("0123456789\0x", 12), std::string_view("0123456789\x80"),
+             std::string_view("0123456789\xC0\xAF"), std::string_view("0123456789\xE0\x80\xAF"),
+             std::string_view("0123456789\xED\xA0\x80"), std::string_view("0123456789\xF4\x90\x80\x80"),
+             std::string_view("0123456789\xF5\x80\x80\x80"), std::string_view("0123456789\xE2\x28\xA1") }) {
+        EXPECT_EQ(scan(bad).stop, Stop::notText) << bad;
+        EXPECT_EQ(scan(bad).validLength, 10u) << bad;
+    }
+}
+
+TEST(FilePreviewTest, TextFilesAreShownWholeAndAnythingElseAsTheDumpOfTheFirst8KiB)
+{
+    TempDir scratch;
+    EXPECT_EQ(FilePreview::load(scratch.write("empty")), (Preview { Preview::Kind::text, "" }));
+    const std::string text = "line one\nzwei \xC3\xBC\n";
+    EXPECT_EQ(FilePreview::load(scratch.write("text", text)), (Preview { Preview::Kind::text, text }));
+
+    const Preview withNul = FilePreview::load(scratch.write("nul", std::string("ab\0cd", 5)));
+    EXPECT_EQ(withNul.kind, Preview::Kind::hexDump);
+    EXPECT_EQ(withNul.content.substr(10, 14), "61 62 00 63 64");
+
+    EXPECT_EQ(FilePreview::load(scratch.write("cut-at-end", "ok \xE2\x82")).kind, Preview::Kind::hexDump);
+
+    const auto dump = lines(FilePreview::load(scratch.write("binary", std::string(10000, '\x80'))).content);
+    EXPECT_EQ(dump.size(), 512u);
+    EXPECT_EQ(dump.back().substr(0, 8), "00001FF0");
+}
+
+TEST(FilePreviewTest, LargeFilesAreJudgedAcrossReadBlocks)
+{
+    TempDir scratch;
+    // Multi-byte characters at every offset around each 1 MiB boundary: cut sequences must not
+    // count as invalid, and the whole text must come back.
+    std::string text;
+    while (text.size() < 3 * (1u << 20) + 64)
+        text += "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80x";
+    EXPECT_EQ(FilePreview::load(scratch.write("big-text", text)), (Preview { Preview::Kind::text, text }));
+
+    // A NUL far past the first block: the dump still shows the file's first bytes.
+    std::string lateNul(3 * (1u << 20), 'q');
+    lateNul[2 * (1u << 20) + 5] = '\0';
+    const Preview late = FilePreview::load(scratch.write("late-nul", lateNul));
+    EXPECT_EQ(late.kind, Preview::Kind::hexDump);
+    EXPECT_EQ(lines(late.content).size(), 512u);
+    EXPECT_EQ(late.content.substr(0, 15), "00000000  71 71");
+
+    const std::string sparse = scratch.write("sparse");
+    ASSERT_EQ(::truncate(sparse.c_str(), std::int64_t(1) << 32), 0);
+    const Preview huge = FilePreview::load(sparse);
+    EXPECT_EQ(huge.kind, Preview::Kind::hexDump);
+    EXPECT_EQ(lines(huge.content).size(), 512u);
+}
+
+TEST(FilePreviewTest, UnreadablePathsAndPipesNeitherThrowNorHang)
+{
+    TempDir scratch;
+    EXPECT_EQ(FilePreview::load(scratch / "missing").kind, Preview::Kind::unreadable);
+    EXPECT_EQ(FilePreview::load(scratch.folder("folder")).kind, Preview::Kind::unreadable);
+
+    const std::string fifo = scratch / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(FilePreview::load(fifo), (Preview { Preview::Kind::text, "" }));
+
+    if (!test::permissionBitsBind(scratch))
+        GTEST_SKIP() << "permission bits do not bind for this user";
+    const std::string locked = scratch.write("locked", "secret");
+    ::chmod(locked.c_str(), 0);
+    EXPECT_EQ(FilePreview::load(locked).kind, Preview::Kind::unreadable);
+}
+
+} // namespace kiv

@@ -1,0 +1,200 @@
+#include "PanelState.h"
+
+#include "KivError.h"
+#include "TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace kiv {
+namespace {
+
+using Names = std::vector<std::string>;
+using test::TempDir;
+
+Names namesOf(const std::vector<FileEntry>& rows)
+{
+    Names names;
+    for (const auto& row : rows)
+        names.push_back(row.name);
+    return names;
+}
+
+std::ptrdiff_t indexOf(const PanelState& state, const std::string& name)
+{
+    auto names = namesOf(state.entries());
+    auto found = std::find(names.begin(), names.end(), name);
+    if (found == names.end()) throw std::runtime_error("no row " + name);
+    return found - names.begin();
+}
+
+bool enter(PanelState& state, const std::string& name)
+{
+    return state.activate(state.entries()[static_cast<std::size_t>(indexOf(state, name))]);
+}
+
+class PanelStateTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (auto folder : { "alpha", "beta", "gamma" })
+            m_root.folder("data/" + std::string(folder));
+        m_root.write("data/a.txt", "12345");
+        m_root.write("data/b.txt", "1234567890");
+        m_root.write("data/c.txt");
+        m_root.write("data/.hidden");
+        m_state.refresh();
+    }
+
+    // Archives are made by the real zip and tar, run in src/.
+    void makeArchive(const std::string& command)
+    {
+        auto line = "cd '" + m_root / "src" + "' && " + command + " >/dev/null";
+        ASSERT_EQ(std::system(line.c_str()), 0) << line;
+    }
+
+    TempDir m_root;
+    std::string m_data = m_root.folder("data");
+    PanelState m_state { m_data };
+};
+
+TEST_F(PanelStateTest, EnteringFoldersAndComingBackPutsTheCursorOnTheFirstRow)
+{
+    EXPECT_EQ(
+        namesOf(m_state.entries()), (Names { "..", "alpha", "beta", "gamma", "a.txt", "b.txt", "c.txt" }));
+    m_state.setCursorIndex(6);
+    m_state.toggleMark(indexOf(m_state, "a.txt"));
+    ASSERT_TRUE(enter(m_state, "beta"));
+    EXPECT_EQ(m_state.location(), PanelLocation::filesystem(m_data + "/beta"));
+    EXPECT_EQ(m_state.cursorIndex(), 0);
+    EXPECT_TRUE(m_state.markedNames().empty());
+    ASSERT_TRUE(enter(m_state, ".."));
+    EXPECT_EQ(m_state.location(), PanelLocation::filesystem(m_data));
+    EXPECT_EQ(m_state.cursorIndex(), 0);
+
+    // Files and links (even to a folder) lead nowhere and change nothing.
+    std::filesystem::create_directory_symlink(m_data + "/alpha", m_data + "/link");
+    m_state.refresh();
+    m_state.setCursorIndex(3);
+    EXPECT_FALSE(enter(m_state, "a.txt"));
+    EXPECT_FALSE(enter(m_state, "link"));
+    EXPECT_EQ(m_state.cursorIndex(), 3);
+}
+
+TEST_F(PanelStateTest, MarksFollowNamesAndTheCursorStaysInsideAfterRelisting)
+{
+    for (std::ptrdiff_t index : { indexOf(m_state, "a.txt"), indexOf(m_state, "b.txt"), std::ptrdiff_t { 0 },
+             std::ptrdiff_t { -1 }, std::ptrdiff_t { 100 } })
+        m_state.toggleMark(index);
+    EXPECT_EQ(namesOf(m_state.selectionForOperation()), (Names { "a.txt", "b.txt" }));
+    EXPECT_EQ(m_state.totalMarkedSize(), 15);
+
+    // b.txt vanishes and a new name sorts in before a.txt, which stays marked on its new row.
+    std::filesystem::remove(m_data + "/b.txt");
+    m_root.write("data/0.txt", "x");
+    m_state.refresh();
+    EXPECT_EQ(namesOf(m_state.selectionForOperation()), Names { "a.txt" });
+
+    // Without marks the cursor row is the selection, except "..".
+    m_state.toggleMark(indexOf(m_state, "a.txt"));
+    EXPECT_TRUE(m_state.selectionForOperation().empty());
+    m_state.setCursorIndex(indexOf(m_state, "a.txt"));
+    EXPECT_EQ(m_state.totalMarkedSize(), 5);
+    m_state.toggleMark(indexOf(m_state, "c.txt"));
+    m_state.toggleMark(indexOf(m_state, "beta"));
+    EXPECT_EQ(namesOf(m_state.selectionForOperation()), (Names { "beta", "c.txt" }));
+
+    // Rows vanish under the cursor on the last row: it moves to the new last row.
+    m_state.setCursorIndex(std::ssize(m_state.entries()) - 1);
+    for (auto name : { "0.txt", "a.txt", "c.txt" })
+        std::filesystem::remove(m_data + "/" + name);
+    m_state.refresh();
+    EXPECT_EQ(m_state.cursorIndex(), std::ssize(m_state.entries()) - 1);
+    EXPECT_EQ(namesOf(m_state.selectionForOperation()), Names { "beta" });
+    m_state.setCursorIndex(-1);
+    m_state.refresh();
+    EXPECT_EQ(m_state.cursorIndex(), 0);
+}
+
+TEST_F(PanelStateTest, ARefusedFolderLeavesThePanelExactlyAsItWas)
+{
+    m_root.folder("data/locked/inside");
+    m_state.refresh();
+    m_state.toggleMark(indexOf(m_state, "a.txt"));
+    m_state.setCursorIndex(indexOf(m_state, "c.txt"));
+    auto expectUnchanged = [this, before = m_state.location(), rows = m_state.entries(),
+                               marks = m_state.markedNames(), cursor = m_state.cursorIndex()] {
+        EXPECT_EQ(m_state.location(), before);
+        EXPECT_EQ(m_state.entries(), rows);
+        EXPECT_EQ(m_state.markedNames(), marks);
+        EXPECT_EQ(m_state.cursorIndex(), cursor);
+    };
+    std::filesystem::remove(m_data + "/gamma");
+    EXPECT_THROW(enter(m_state, "gamma"), KivError);
+    expectUnchanged();
+
+    if (!test::permissionBitsBind(m_root))
+        GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
+    ::chmod((m_data + "/locked").c_str(), 0);
+    EXPECT_THROW(enter(m_state, "locked"), std::filesystem::filesystem_error);
+    expectUnchanged();
+    ::chmod(m_data.c_str(), 0);
+    EXPECT_THROW(m_state.refresh(), std::filesystem::filesystem_error);
+    expectUnchanged();
+}
+
+TEST_F(PanelStateTest, EnteringArchivesAndTheirFoldersAndComingBack)
+{
+    m_root.write("src/docs/img/logo.png", "png");
+    m_root.write("src/top.txt", "0123456789");
+    m_root.write("src/inner.zip", "not really a zip");
+    makeArchive("zip -r ../data/docs.zip docs top.txt inner.zip && tar -czf ../data/bundle.tar.gz docs");
+    auto archive = m_data + "/docs.zip";
+    m_state.refresh();
+    ASSERT_TRUE(enter(m_state, "docs.zip"));
+    EXPECT_EQ(m_state.location(), PanelLocation::archive(archive, ""));
+    EXPECT_EQ(m_state.location().nearestRealDirectory(), m_data);
+    EXPECT_EQ(namesOf(m_state.entries()), (Names { "..", "docs", "inner.zip", "top.txt" }));
+    m_state.toggleMark(indexOf(m_state, "top.txt"));
+    EXPECT_EQ(m_state.totalMarkedSize(), 10);
+    EXPECT_FALSE(enter(m_state, "inner.zip")) << "archives inside archives are not entered";
+
+    ASSERT_TRUE(enter(m_state, "docs"));
+    ASSERT_TRUE(enter(m_state, "img"));
+    EXPECT_EQ(m_state.location().displayPath(), archive + " :: /docs/img/");
+    EXPECT_EQ(namesOf(m_state.entries()), (Names { "..", "logo.png" }));
+    for (auto expected : { PanelLocation::archive(archive, "docs/"), PanelLocation::archive(archive, ""),
+             PanelLocation::filesystem(m_data) }) {
+        ASSERT_TRUE(enter(m_state, ".."));
+        EXPECT_EQ(m_state.location(), expected);
+    }
+    ASSERT_TRUE(enter(m_state, "bundle.tar.gz"));
+    ASSERT_TRUE(enter(m_state, "docs"));
+    EXPECT_EQ(namesOf(m_state.entries()), (Names { "..", "img" }));
+}
+
+TEST_F(PanelStateTest, AnArchiveListingIsCachedUntilAnotherArchiveIsEntered)
+{
+    m_root.write("src/first.txt", "1");
+    m_root.write("src/second.txt", "2");
+    m_root.write("data/broken.zip", "not a zip at all");
+    makeArchive("zip ../data/a.zip first.txt && zip ../data/b.zip second.txt");
+    m_state.refresh();
+    ASSERT_TRUE(enter(m_state, "a.zip"));
+    ASSERT_TRUE(enter(m_state, ".."));
+    makeArchive("rm ../data/a.zip && zip ../data/a.zip second.txt");
+    ASSERT_TRUE(enter(m_state, "a.zip"));
+    EXPECT_EQ(namesOf(m_state.entries()), (Names { "..", "first.txt" }));
+
+    for (auto name : { "..", "b.zip", "..", "a.zip" })
+        ASSERT_TRUE(enter(m_state, name));
+    EXPECT_EQ(namesOf(m_state.entries()), (Names { "..", "second.txt" }));
+    ASSERT_TRUE(enter(m_state, ".."));
+    ASSERT_TRUE(enter(m_state, "broken.zip"));
+    EXPECT_EQ(namesOf(m_state.entries()), Names { ".." });
+}
+
+} // namespace
+} // namespace kiv

@@ -1,0 +1,108 @@
+#include "UserMenuStore.h"
+
+#include "ErrorText.h"
+#include "TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace kiv {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+#ifdef __APPLE__
+const std::string terminalLine = "4|Open Terminal here|open -a Terminal .";
+#else
+const std::string terminalLine = "4|Open Terminal here|x-terminal-emulator >/dev/null 2>&1 &";
+#endif
+const Lines defaultLines = { "1|List files by size|ls -lhS",
+    "2|Show disk usage here|du -sh ./* 2>/dev/null | sort -h", "3|Git status|git status", terminalLine };
+
+// Each item as "hotkey|label|command", to compare all three texts at once.
+Lines linesOf(const std::vector<UserMenuItem>& items)
+{
+    Lines lines;
+    for (const auto& item : items)
+        lines.push_back(item.hotkey + "|" + item.label + "|" + item.command);
+    return lines;
+}
+
+class UserMenuStoreTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ::setenv("HOME", m_home.path().c_str(), 1); }
+    void TearDown() override { ::setenv("HOME", m_savedHome.c_str(), 1); }
+
+    std::string m_savedHome = std::getenv("HOME") ? std::getenv("HOME") : "/";
+    test::TempDir m_home;
+    std::string m_folder = m_home / ".config/kiv-mac";
+    std::string m_file = m_folder + "/menu.txt";
+};
+
+TEST_F(UserMenuStoreTest, AMissingFileIsCreatedWithTheDefaultMenuByteForByte)
+{
+    EXPECT_EQ(UserMenuStore::menuFileURL(), m_file);
+    auto items = UserMenuStore::load();
+    EXPECT_EQ(linesOf(items), defaultLines);
+    EXPECT_EQ(test::readFile(m_file),
+        "# Tavrin - user menu (F2)\n# Format: hotkey|label|shell command\n\n1|List files by size|ls -lhS\n"
+        "2|Show disk usage here|du -sh ./* 2>/dev/null | sort -h\n3|Git status|git status\n"
+            + terminalLine + "\n");
+    auto again = UserMenuStore::load();
+    EXPECT_EQ(linesOf(again), defaultLines);
+    EXPECT_NE(again[0], items[0]) << "items read separately have their own identities";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder), {}), 1)
+        << "a temporary file was left";
+}
+
+TEST_F(UserMenuStoreTest, LinesFollowTheHotkeyLabelCommandRules)
+{
+    auto items = UserMenuStore::parseMenuText(
+        "a|Archive|tar czf out.tgz . | cat\n  x | Edit | vi  \n12|Twelve|echo 12\n"
+        "|No key|ls\n5|Only label\n  # indented comment\n \t \n\n"
+        "\te\xCC\x81t\xC3\xA9|Accented key|ls\t\nk||empty label\nz|Last|");
+    EXPECT_EQ(linesOf(items),
+        (Lines { "a|Archive|tar czf out.tgz . | cat", "x| Edit | vi", "1|Twelve|echo 12",
+            "e\xCC\x81|Accented key|ls", // e and a combining accent are one character
+            "k||empty label", "z|Last|" }));
+    EXPECT_EQ(linesOf(UserMenuStore::parseMenuText("\xff\xfe|Bytes|ls")), Lines { "\xff|Bytes|ls" });
+}
+
+TEST_F(UserMenuStoreTest, AFileWithoutEntriesOrNotUtf8GivesTheDefaultsAndStaysAsItWas)
+{
+    for (std::string contents : { "# only comments\n\n   # and blanks\n\t\n", "1|Caf\xE9|ls\n", "" }) {
+        m_home.write(".config/kiv-mac/menu.txt", contents);
+        EXPECT_EQ(linesOf(UserMenuStore::load()), defaultLines);
+        EXPECT_EQ(test::readFile(m_file), contents);
+    }
+    m_home.write(".config/kiv-mac/menu.txt", "# mine\nq|Quick|ls -la\n");
+    EXPECT_EQ(linesOf(UserMenuStore::load()), Lines { "q|Quick|ls -la" });
+}
+
+TEST_F(UserMenuStoreTest, AReadOnlyFolderOrUnreadableFileIsLeftAlone)
+{
+    if (!test::permissionBitsBind(m_home))
+        GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
+    m_home.folder(".config/kiv-mac");
+    ::chmod(m_folder.c_str(), 0555);
+    EXPECT_EQ(linesOf(UserMenuStore::load()), defaultLines);
+    try {
+        UserMenuStore::save({ UserMenuItem("1", "One", "ls") });
+        ADD_FAILURE() << "save into a read-only folder succeeded";
+    } catch (const std::exception& error) {
+        EXPECT_EQ(userMessage(error), "Permission denied: " + m_file);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder), {}), 0);
+
+    ::chmod(m_folder.c_str(), 0755);
+    m_home.write(".config/kiv-mac/menu.txt", "q|Quick|ls\n");
+    ::chmod(m_file.c_str(), 0);
+    EXPECT_EQ(linesOf(UserMenuStore::load()), defaultLines);
+    ::chmod(m_file.c_str(), 0644);
+    EXPECT_EQ(test::readFile(m_file), "q|Quick|ls\n");
+}
+
+} // namespace
+} // namespace kiv
