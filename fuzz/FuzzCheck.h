@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -30,6 +31,24 @@ inline std::vector<std::string_view> nonEmptyLines(std::string_view text)
         text.remove_prefix(std::min(end + 1, text.size()));
     }
     return lines;
+}
+
+// The line each item was read from, given that items come from distinct lines of `text`, in
+// order, and `isFrom(line, item)` tells whether `item` can be the reading of `line`. Aborts when
+// an item matches no later line.
+template <typename Item, typename Match>
+std::vector<std::string_view> sourceLines(const std::vector<Item>& items, std::string_view text, Match isFrom)
+{
+    auto lines = nonEmptyLines(text);
+    std::vector<std::string_view> sources;
+    std::size_t line = 0;
+    for (const auto& item : items) {
+        while (line < lines.size() && !isFrom(lines[line], item))
+            ++line;
+        require(line < lines.size(), "an item matches no later line of the input");
+        sources.push_back(lines[line++]);
+    }
+    return sources;
 }
 
 } // namespace kiv::fuzz

@@ -26,28 +26,26 @@ inline std::vector<ArchiveRawEntry> parsedInPieces(
     return parser.finish();
 }
 
-// Parses `listing` both ways and checks each entry against the line it must come from:
-// `fromLine(line, entry)` says whether `entry` can be the parse of `line`. Returns the entries.
-inline std::vector<ArchiveRawEntry> checkedListing(std::string_view listing,
-    ArchiveListingParser::Layout layout,
-    const std::function<bool(std::string_view, const ArchiveRawEntry&)>& fromLine)
+using EntryMatch = std::function<bool(std::string_view line, const ArchiveRawEntry& entry)>;
+using EntryCheck = std::function<void(std::string_view line, const ArchiveRawEntry& entry)>;
+
+// Parses `listing` both ways, finds each entry's line with `isFrom` (see sourceLines) and runs
+// the common checks and then `check` on every entry with its line.
+inline void checkListing(std::string_view listing, ArchiveListingParser::Layout layout,
+    const EntryMatch& isFrom, const EntryCheck& check)
 {
     auto whole = layout == ArchiveListingParser::Layout::zip ? ArchiveListingParser::parseZipListing(listing)
                                                              : ArchiveListingParser::parseTarListing(listing);
     require(parsedInPieces(listing, layout) == whole, "parsing in pieces differs from parsing whole");
-    auto lines = nonEmptyLines(listing);
-    std::size_t line = 0;
-    for (const auto& entry : whole) {
+    auto lines = sourceLines(whole, listing, isFrom);
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        const auto& entry = whole[i];
         require(!entry.path.empty(), "entry with an empty path");
         require(
             !entry.dateString.empty() && entry.dateString.front() != ' ' && entry.dateString.back() != ' ',
             "date text empty or padded", entry.dateString);
-        while (line < lines.size() && !fromLine(lines[line], entry))
-            ++line;
-        require(line < lines.size(), "entry matches no later line of the listing", entry.path);
-        ++line;
+        check(lines[i], entry);
     }
-    return whole;
 }
 
 } // namespace kiv::fuzz

@@ -11,13 +11,13 @@ using namespace kiv::fuzz;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::string_view listing(reinterpret_cast<const char*>(data), size);
-    auto fromLine = [](std::string_view line, const ArchiveRawEntry& entry) {
+    auto isFrom = [](std::string_view line, const ArchiveRawEntry& entry) {
         return line.ends_with(entry.path) && line.find(entry.dateString) != std::string_view::npos;
     };
-    for (const auto& entry : checkedListing(listing, ArchiveListingParser::Layout::zip, fromLine)) {
+    checkListing(listing, ArchiveListingParser::Layout::zip, isFrom, [](std::string_view, const auto& entry) {
         require(entry.path.front() != ' ', "name starts with a space", entry.path);
         require(
             entry.dateString.find(' ') == std::string::npos, "zip date text has a space", entry.dateString);
-    }
+    });
     return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes the fuzzers' seed corpora into fuzz/corpus/<target>/: real "unzip -l" and "tar -tvf"
-# output of a small archive with awkward member names, plus hand-written lines of the nine-field
-# tar layout, menu files and archive trees. The output is committed; rerun after changing this.
+# output of a small archive with awkward member names (the nine-field layout from bsdtar, in
+# Debian's libarchive-tools, when it is installed), plus hand-written lines of that layout, menu
+# files and archive trees. The output is committed; rerun after changing this.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 corpus=$here/corpus
@@ -20,7 +21,9 @@ printf x >Name
 printf x >"back\\slash"
 printf x >"$(printf 'latin\351.txt')"
 printf x >"$(printf 'tab\there')"
+printf x >"a -> b.txt"
 ln -s docs/a.txt link
+ln docs/a.txt "docs/hard link"
 zip -qry "$work/sample.zip" .
 tar -cf "$work/sample.tar" -- *
 tar -cf "$work/sample-dot.tar" .
@@ -30,6 +33,9 @@ mkdir -p "$corpus"/{zip-listing,tar-listing,archive-children,user-menu}
 unzip -l sample.zip >"$corpus/zip-listing/unzip-l.txt"
 tar -tvf sample.tar >"$corpus/tar-listing/gnu-tar-tvf.txt"
 tar --numeric-owner -tvf sample-dot.tar >"$corpus/tar-listing/gnu-tar-tvf-numeric.txt"
+if command -v bsdtar >/dev/null; then
+    bsdtar -tvf sample.tar >"$corpus/tar-listing/bsdtar-tvf.txt"
+fi
 
 cat >"$corpus/tar-listing/nine-field.txt" <<'LINES'
 drwxr-xr-x  0 ann  staff       0 Mar  2 09:15 src/
