@@ -7,7 +7,7 @@
 #include <vector>
 
 // What every fuzz target shares: a check that stops the run when an invariant breaks, so
-// libFuzzer keeps the input that broke it, and line splitting for the line-based inputs.
+// libFuzzer keeps the input that broke it, and the line-by-line reading of line-based inputs.
 namespace kiv::fuzz {
 
 // Aborts with `what` and `detail` printed when `condition` is false.
@@ -33,22 +33,24 @@ inline std::vector<std::string_view> nonEmptyLines(std::string_view text)
     return lines;
 }
 
-// The line each item was read from, given that items come from distinct lines of `text`, in
-// order, and `isFrom(line, item)` tells whether `item` can be the reading of `line`. Aborts when
-// an item matches no later line.
-template <typename Item, typename Match>
-std::vector<std::string_view> sourceLines(const std::vector<Item>& items, std::string_view text, Match isFrom)
+// Reads `text` whole with `read` and checks that this gives exactly what reading each of its
+// lines alone gives, in order, at most one item a line (`same` compares two items). Returns the
+// items and, for each, the line it was read from.
+template <typename Read, typename Same> auto itemsWithTheirLines(std::string_view text, Read read, Same same)
 {
-    auto lines = nonEmptyLines(text);
+    auto items = read(text);
     std::vector<std::string_view> sources;
-    std::size_t line = 0;
-    for (const auto& item : items) {
-        while (line < lines.size() && !isFrom(lines[line], item))
-            ++line;
-        require(line < lines.size(), "an item matches no later line of the input");
-        sources.push_back(lines[line++]);
+    for (auto line : nonEmptyLines(text)) {
+        auto own = read(line);
+        require(own.size() <= 1, "one line gives several items", line);
+        if (own.empty())
+            continue;
+        require(sources.size() < items.size() && same(own.front(), items[sources.size()]),
+            "a line read alone gives another item than in the whole text", line);
+        sources.push_back(line);
     }
-    return sources;
+    require(sources.size() == items.size(), "an item that comes from no line");
+    return std::pair { std::move(items), std::move(sources) };
 }
 
 } // namespace kiv::fuzz

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-// The checks both listing fuzzers share: a listing parsed whole and parsed in pieces gives the
-// same entries, and every entry comes from its own line, in listing order.
+// The checks both listing fuzzers share: a listing parsed whole, in pieces or line by line gives
+// the same entries, at most one a line.
 namespace kiv::fuzz {
 
 // Feeds `listing` in pieces of 1 to 22 bytes, with an empty piece now and then; the lengths come
@@ -26,20 +26,21 @@ inline std::vector<ArchiveRawEntry> parsedInPieces(
     return parser.finish();
 }
 
-using EntryMatch = std::function<bool(std::string_view line, const ArchiveRawEntry& entry)>;
 using EntryCheck = std::function<void(std::string_view line, const ArchiveRawEntry& entry)>;
 
-// Parses `listing` both ways, finds each entry's line with `isFrom` (see sourceLines) and runs
-// the common checks and then `check` on every entry with its line.
-inline void checkListing(std::string_view listing, ArchiveListingParser::Layout layout,
-    const EntryMatch& isFrom, const EntryCheck& check)
+// Parses `listing` whole, in pieces and line by line, which must all agree, runs the common
+// checks and then `check` on every entry with the line it came from.
+inline void checkListing(
+    std::string_view listing, ArchiveListingParser::Layout layout, const EntryCheck& check)
 {
-    auto whole = layout == ArchiveListingParser::Layout::zip ? ArchiveListingParser::parseZipListing(listing)
-                                                             : ArchiveListingParser::parseTarListing(listing);
-    require(parsedInPieces(listing, layout) == whole, "parsing in pieces differs from parsing whole");
-    auto lines = sourceLines(whole, listing, isFrom);
-    for (std::size_t i = 0; i < whole.size(); ++i) {
-        const auto& entry = whole[i];
+    auto parse = [layout](std::string_view text) {
+        return layout == ArchiveListingParser::Layout::zip ? ArchiveListingParser::parseZipListing(text)
+                                                           : ArchiveListingParser::parseTarListing(text);
+    };
+    auto [entries, lines] = itemsWithTheirLines(listing, parse, std::equal_to<ArchiveRawEntry> {});
+    require(parsedInPieces(listing, layout) == entries, "parsing in pieces differs from parsing whole");
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto& entry = entries[i];
         require(!entry.path.empty(), "entry with an empty path");
         require(
             !entry.dateString.empty() && entry.dateString.front() != ' ' && entry.dateString.back() != ' ',

@@ -22,7 +22,7 @@ std::string_view trimmed(std::string_view line)
     return line.substr(first, line.find_last_not_of(" \t") - first + 1);
 }
 
-// True when `line` is the line `item` was read from.
+// A line that gives an item is "hotkey...|label|command" once its outer blanks are gone.
 bool isLineOf(std::string_view line, const UserMenuItem& item)
 {
     line = trimmed(line);
@@ -49,9 +49,10 @@ bool sameTexts(const UserMenuItem& a, const UserMenuItem& b)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::string_view text(reinterpret_cast<const char*>(data), size);
-    auto items = UserMenuStore::parseMenuText(text);
-    sourceLines(items, text, isLineOf);
-    for (const auto& item : items) {
+    auto [items, lines] = itemsWithTheirLines(text, UserMenuStore::parseMenuText, sameTexts);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto& item = items[i];
+        require(isLineOf(lines[i], item), "item texts not taken from its line", lines[i]);
         require(!item.hotkey.empty(), "item without a hot key", item.label);
         require(Utf8Text::firstCharacter(item.hotkey) == item.hotkey, "hot key longer than one character",
             item.hotkey);
