@@ -1,14 +1,16 @@
-#include <QApplication>
-#include <QLabel>
+#include "AppDelegate.h"
 
-// Until the two-panel window lands, the program opens a plain window that says so.
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QLabel placeholder("Tavrin: the two-panel window is not built yet.");
-    placeholder.setWindowTitle("Tavrin");
-    placeholder.resize(480, 120);
-    placeholder.setAlignment(Qt::AlignCenter);
-    placeholder.show();
+    QApplication::setApplicationName(QStringLiteral("Tavrin"));
+    QApplication::setDesktopFileName(QStringLiteral("tavrin"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavrin.png")));
+    kiv::AppDelegate delegate;
+    QTimer::singleShot(0, &delegate, &kiv::AppDelegate::applicationDidFinishLaunching);
     return app.exec();
 }

@@ -192,8 +192,14 @@ void FileSystemService::rename(const std::string& from, const std::string& newNa
 
 void FileSystemService::move(const std::string& from, const std::string& toDirectory) const
 {
+    move(from, toDirectory, PathString::lastComponent(from));
+}
+
+void FileSystemService::move(
+    const std::string& from, const std::string& toDirectory, const std::string& newName) const
+{
     refuseFolderIntoItself(from, toDirectory, "move");
-    auto target = PathString::appendingComponent(toDirectory, PathString::lastComponent(from));
+    auto target = PathString::appendingComponent(toDirectory, newName);
     if (exists(target))
         throw KivError::alreadyExists(target);
     if (PlatformCalls::renameExclusive(from.c_str(), target.c_str()) == 0)

@@ -29,6 +29,10 @@ public:
     // systems it copies first and removes the source only after the whole copy succeeded.
     void move(const std::string& from, const std::string& toDirectory) const;
 
+    // Moves `from` into `toDirectory` as `newName` in one step, so a taken name leaves the item
+    // where it was; never replaces anything. Otherwise as move().
+    void move(const std::string& from, const std::string& toDirectory, const std::string& newName) const;
+
     // Copies `from` (a file, link or whole folder) into `toDirectory`, keeping times and
     // permission bits and copying links as links. Without `overwrite` an existing target
     // throws alreadyExists; with it the target is replaced (never when it is the source).

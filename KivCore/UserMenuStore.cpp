@@ -3,15 +3,11 @@
 #include "AtomicFile.h"
 #include "FileSystemService.h"
 #include "PathString.h"
-#include "UniqueFd.h"
 #include "Utf8Text.h"
+#include "WholeFile.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kiv::UserMenuStore {
 
@@ -59,31 +55,6 @@ std::optional<UserMenuItem> itemFromLine(std::string_view rawLine)
         std::string(line.substr(secondBar + 1)));
 }
 
-enum class ReadOutcome
-{
-    read,
-    missing, // nothing at all at the path: the default file may be created
-    unreadable, // something is there that cannot be read: leave it alone
-};
-
-ReadOutcome readWholeFile(const std::string& path, std::string& contents)
-{
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) {
-        struct stat info;
-        bool nothingThere = errno == ENOENT && ::lstat(path.c_str(), &info) != 0;
-        return nothingThere ? ReadOutcome::missing : ReadOutcome::unreadable;
-    }
-    char buffer[65536];
-    for (;;) {
-        auto count = ::read(fd.get(), buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) continue;
-        if (count < 0) return ReadOutcome::unreadable;
-        if (count == 0) return ReadOutcome::read;
-        contents.append(buffer, static_cast<std::size_t>(count));
-    }
-}
-
 std::string menuText(const std::vector<UserMenuItem>& items)
 {
     std::string text(headerLines);
@@ -104,8 +75,8 @@ std::vector<UserMenuItem> load()
 {
     auto path = menuFileURL();
     std::string contents;
-    switch (readWholeFile(path, contents)) {
-    case ReadOutcome::missing: {
+    switch (WholeFile::read(path, contents)) {
+    case WholeFile::ReadOutcome::missing: {
         auto items = defaultMenu();
         try {
             save(items);
@@ -114,9 +85,9 @@ std::vector<UserMenuItem> load()
         }
         return items;
     }
-    case ReadOutcome::unreadable:
+    case WholeFile::ReadOutcome::unreadable:
         return defaultMenu();
-    case ReadOutcome::read:
+    case WholeFile::ReadOutcome::read:
         break;
     }
     if (!Utf8Text::isValid(contents)) return defaultMenu();

@@ -191,6 +191,25 @@ TEST_F(FileSystemServiceTest, NothingExistingIsEverReplaced)
     EXPECT_EQ(readFile(dir / "b.txt"), "b");
 }
 
+TEST_F(FileSystemServiceTest, MoveUnderANewNameIsOneStepThatNeverReplaces)
+{
+    auto source = dir.write("a.txt", "moving");
+    auto destination = dir.folder("dest");
+    dir.write("dest/a.txt", "same name, other file");
+    fs.move(source, destination, "b.txt");
+    EXPECT_EQ(readFile(destination + "/b.txt"), "moving");
+    EXPECT_EQ(readFile(destination + "/a.txt"), "same name, other file");
+    EXPECT_NE(::access(source.c_str(), F_OK), 0);
+
+    // A taken new name leaves the item where it was, not half-way in the destination.
+    auto second = dir.write("c.txt", "stays");
+    EXPECT_EQ(kivErrorText([&] { fs.move(second, destination, "b.txt"); }),
+        "Already exists: " + destination + "/b.txt");
+    EXPECT_EQ(readFile(second), "stays");
+    EXPECT_EQ(readFile(destination + "/b.txt"), "moving");
+    EXPECT_NE(::access((destination + "/c.txt").c_str(), F_OK), 0);
+}
+
 TEST_F(FileSystemServiceTest, OverwriteReplacesOthersButNeverTheSourceItself)
 {
     auto source = dir.write("a.txt", "mine");

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+class QMenuBar;
+
+namespace kiv {
+
+class MainWindowController;
+
+// The application's own object: once the event loop is about to run it puts up the system
+// commands (About, Hide, Quit and text editing) and creates the one main window controller,
+// which it keeps for the rest of the run.
+class AppDelegate : public QObject
+{
+    Q_OBJECT
+public:
+    // Creates the delegate; nothing is shown until applicationDidFinishLaunching().
+    explicit AppDelegate(QObject* parent = nullptr);
+    // Destroys the main window controller and with it the window.
+    ~AppDelegate() override;
+
+    // Installs the system commands, creates the main window controller and brings its window to
+    // the front with the keyboard.
+    void applicationDidFinishLaunching();
+    // Returns the main window controller, or null before launching has finished.
+    MainWindowController* windowController() const { return m_windowController.get(); }
+    // Shows the About box of the main window controller, if there is one.
+    void showAboutTavrin();
+
+private:
+#ifdef Q_OS_MACOS
+    void installNativeMenuBar();
+#else
+    void installShortcuts();
+#endif
+
+    std::unique_ptr<MainWindowController> m_windowController;
+#ifdef Q_OS_MACOS
+    std::unique_ptr<QMenuBar> m_menuBar;
+#endif
+};
+
+} // namespace kiv

@@ -1,0 +1,35 @@
+#include "AppDelegate.h"
+#include "MainWindow.h"
+#include "MainWindowController.h"
+#include "PanelTableView.h"
+#include "PanelViewController.h"
+#include "TempDir.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace kiv;
+
+TEST(AppDelegateTest, LaunchingShowsTheWindowWithTheLeftPanelFocusedAndCtrlHMinimisesIt)
+{
+    kiv::test::TempDir home;
+    const char* savedHome = std::getenv("HOME");
+    const std::string restore = savedHome ? savedHome : "";
+    ::setenv("HOME", home.path().c_str(), 1);
+    {
+        AppDelegate delegate;
+        EXPECT_EQ(delegate.windowController(), nullptr);
+        delegate.showAboutTavrin(); // nothing to show it in yet
+        delegate.applicationDidFinishLaunching();
+        ASSERT_NE(delegate.windowController(), nullptr);
+        MainWindow& window = delegate.windowController()->window();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        PanelTableView* leftList = delegate.windowController()->leftPanel().tableView();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return leftList->hasFocus(); }));
+#ifndef Q_OS_MACOS
+        QTest::keyClick(leftList, Qt::Key_H, Qt::ControlModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.isMinimized(); }));
+#endif
+    }
+    ::setenv("HOME", restore.c_str(), 1);
+}

@@ -1,0 +1,166 @@
+#include "PanelEditorView.h"
+#include "DialogDriver.h"
+#include "EditorTextView.h"
+#include "RetroDialogView.h"
+#include "RetroLabel.h"
+#include "TempDir.h"
+#include "Theme.h"
+#include "WidgetProbe.h"
+
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace kiv;
+using kiv::test::hasColorAt;
+using kiv::test::readFile;
+using kiv::test::TempDir;
+
+namespace {
+
+// A shown editor on `path` that counts its close requests.
+struct EditorFixture
+{
+    explicit EditorFixture(const std::string& path)
+        : editor(path)
+    {
+        editor.resize(400, 300);
+        editor.onClose = [this] { ++closeRequests; };
+        editor.show();
+        editor.focusEditor();
+    }
+
+    EditorTextView& text() { return *editor.findChild<EditorTextView*>(); }
+    std::string title() { return editor.findChildren<RetroLabel*>().front()->text().toStdString(); }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(&text(), key, modifiers);
+    }
+
+    PanelEditorView editor;
+    int closeRequests = 0;
+};
+
+// Answers the next dialog with `key`; the result then holds its title and message.
+std::shared_ptr<std::string> answerAndRecord(Qt::Key key)
+{
+    auto seen = std::make_shared<std::string>();
+    kiv::test::answerNextModal([seen, key](QWidget* modal) {
+        auto* view = modal->findChild<RetroDialogView*>();
+        *seen = (view->titleText() + ": " + view->messageText()).toStdString();
+        QTest::keyClick(kiv::test::keyTarget(modal), key);
+    });
+    return seen;
+}
+
+} // namespace
+
+TEST(PanelEditorViewTest, EditingMarksTheTitleAndSavingKeepsModeLinkAndEveryCharacter)
+{
+    TempDir scratch;
+    // No-break spaces and CRLF line breaks must come back exactly as they were.
+    const std::string original = "first\xC2\xA0line\r\nsecond line\r\n";
+    const std::string target = scratch.write("my notes.txt", original);
+    ::chmod(target.c_str(), 0640);
+    const std::string link = scratch / "link.txt";
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+
+    EditorFixture fixture(link);
+    EXPECT_EQ(fixture.title(), " Editing: link.txt ");
+    fixture.press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(readFile(target), original);
+    fixture.press(Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(&fixture.text(), "x");
+    fixture.press(Qt::Key_Backspace);
+    EXPECT_EQ(fixture.title(), " Editing: link.txt (edited) ");
+    QTest::keyClicks(&fixture.text(), "third");
+    fixture.press(Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(&fixture.text(), "4");
+    fixture.press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(fixture.title(), " Editing: link.txt ");
+    EXPECT_EQ(readFile(target), original + "third\r\n4");
+
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(PanelEditorViewTest, EscapeClosesACleanEditorAtOnceAndAsksBeforeDroppingChanges)
+{
+    TempDir scratch;
+    EditorFixture fixture(scratch.write("a.txt", "hello"));
+    fixture.press(Qt::Key_Escape);
+    EXPECT_EQ(fixture.closeRequests, 1);
+
+    QTest::keyClicks(&fixture.text(), "!");
+    auto question = answerAndRecord(Qt::Key_Escape);
+    fixture.press(Qt::Key_Escape);
+    EXPECT_EQ(*question, "Unsaved Changes: a.txt has unsaved changes. Close without saving?");
+    EXPECT_EQ(fixture.closeRequests, 1);
+    EXPECT_EQ(fixture.text().toPlainText(), QString("!hello"));
+    kiv::test::answerNextModalWithKeys(Qt::Key_Return);
+    fixture.press(Qt::Key_Escape);
+    EXPECT_EQ(fixture.closeRequests, 2);
+    EXPECT_EQ(readFile(scratch / "a.txt"), "hello");
+}
+
+TEST(PanelEditorViewTest, AFileThatCouldNotBeShownOrWrittenIsLeftAsItWas)
+{
+    TempDir scratch;
+    const std::string binary = "\x89PNG\r\n\x1a\n\xff\xfe";
+    EditorFixture fixture(scratch.write("image.png", binary));
+    EXPECT_TRUE(fixture.text().toPlainText().isEmpty());
+    EXPECT_EQ(fixture.title(), " Editing: image.png ");
+    QTest::keyClicks(&fixture.text(), "oops");
+    auto refusal = answerAndRecord(Qt::Key_Return);
+    fixture.press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(refusal->rfind("Can't Save: image.png could not be opened as UTF-8 text", 0), 0u) << *refusal;
+    EXPECT_EQ(readFile(scratch / "image.png"), binary);
+    EXPECT_EQ(fixture.title(), " Editing: image.png (edited) ");
+
+    if (!kiv::test::permissionBitsBind(scratch))
+        GTEST_SKIP() << "permission bits do not bind for this process";
+    const std::string secret = scratch.write("secret.txt", "keep me");
+    ::chmod(secret.c_str(), 0200);
+    EditorFixture unreadable(secret);
+    answerAndRecord(Qt::Key_Return);
+    unreadable.editor.save();
+    ::chmod(secret.c_str(), 0600);
+    EXPECT_EQ(readFile(secret), "keep me");
+
+    const std::string path = scratch.write("locked/b.txt", "before");
+    ::chmod((scratch / "locked").c_str(), 0500);
+    EditorFixture locked(path);
+    QTest::keyClicks(&locked.text(), "after ");
+    auto error = answerAndRecord(Qt::Key_Return);
+    locked.press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(error->rfind("Error: ", 0), 0u) << *error;
+    EXPECT_EQ(locked.title(), " Editing: b.txt (edited) ");
+    EXPECT_EQ(readFile(path), "before");
+}
+
+TEST(PanelEditorViewTest, LongLinesWrapAndTheEditorCoversAllButItsMarginInPanelColours)
+{
+    TempDir scratch;
+    EditorFixture fixture(scratch.write("long.txt", std::string(400, 'w')));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fixture.editor));
+    EXPECT_GT(fixture.text().document()->firstBlock().layout()->lineCount(), 1);
+    EXPECT_EQ(fixture.text().horizontalScrollBar()->maximum(), 0);
+
+    // Nothing of the panel below shows through, except along the one-pixel margin (its frame).
+    const QImage image = kiv::test::renderOn(fixture.editor, Qt::green);
+    EXPECT_TRUE(hasColorAt(image, 0, 150, Qt::green));
+    EXPECT_TRUE(hasColorAt(image, 200, 299, Qt::green));
+    EXPECT_TRUE(hasColorAt(image, 398, 290, Theme::panelBackground()));
+    EXPECT_TRUE(hasColorAt(image, 200, 10, Theme::panelHeaderBG()));
+    const QRect caretRect = fixture.text().cursorRect();
+    const QPoint caret
+        = fixture.text().viewport()->mapTo(&fixture.editor, QPoint(caretRect.left(), caretRect.center().y()));
+    EXPECT_TRUE(hasColorAt(image, caret.x(), caret.y(), Theme::panelMarked()));
+}

@@ -1,0 +1,101 @@
+#include "PanelTableView.h"
+
+#include <QStringListModel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace kiv;
+
+namespace {
+
+// A list of rows "row0", "row1", … `visibleHeight` pixels high inside a window with a second list.
+struct ListFixture
+{
+    explicit ListFixture(int rows, int visibleHeight = 160)
+    {
+        QStringList names;
+        for (int row = 0; row < rows; ++row)
+            names << QStringLiteral("row%1").arg(row);
+        model.setStringList(names);
+        list->setModel(&model);
+        list->resize(200, visibleHeight);
+        list->moveSelection(0);
+        other->move(0, 200);
+        window.resize(200, 400);
+        window.show();
+    }
+
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(list, key, modifiers);
+    }
+
+    QStringListModel model;
+    QWidget window;
+    PanelTableView* list = new PanelTableView(&window);
+    PanelTableView* other = new PanelTableView(&window);
+};
+
+} // namespace
+
+TEST(PanelTableViewTest, TheCursorStopsAtBothEndsAndPagesByOneWhenLessThanARowShows)
+{
+    ListFixture tiny(5, 10);
+    EXPECT_EQ(tiny.list->visiblePageRowCount(), 1);
+    tiny.press(Qt::Key_PageDown);
+    EXPECT_EQ(tiny.list->selectedRow(), 1);
+    tiny.press(Qt::Key_End);
+    tiny.press(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(tiny.list->selectedRow(), 4);
+    tiny.press(Qt::Key_Home);
+    tiny.press(Qt::Key_Up);
+    EXPECT_EQ(tiny.list->selectedRow(), 0);
+
+    ListFixture empty(0);
+    for (Qt::Key key : { Qt::Key_End, Qt::Key_Home, Qt::Key_Down, Qt::Key_PageUp })
+        empty.press(key);
+    EXPECT_EQ(empty.list->selectedRow(), -1);
+}
+
+TEST(PanelTableViewTest, PanelKeysBecomeCallbacksTabNeverLeavesTheListAndLettersSearch)
+{
+    ListFixture fixture(30);
+    fixture.list->setFocus();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fixture.list->hasFocus(); }));
+    QStringList calls;
+    fixture.list->onToggleMark = [&] { calls << "mark"; };
+    fixture.list->onActivateSelection = [&] { calls << "activate"; };
+    fixture.list->onSwitchPanel = [&] { calls << "switch"; };
+    fixture.list->onGoToParent = [&] { calls << "parent"; };
+    for (Qt::Key key :
+        { Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Backspace })
+        fixture.press(key);
+    fixture.press(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(calls.join(' ').toStdString(), "mark activate activate switch switch parent switch");
+    EXPECT_TRUE(fixture.list->hasFocus());
+    EXPECT_EQ(fixture.list->selectedRow(), 0);
+
+    QTest::keyClicks(fixture.list, "row17");
+    EXPECT_EQ(fixture.list->selectedRow(), 17);
+}
+
+TEST(PanelTableViewTest, FirstClickFocusesTheListReportsItAndKeepsExactlyOneRowSelected)
+{
+    ListFixture fixture(5);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fixture.window));
+    fixture.other->setFocus();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fixture.other->hasFocus(); }));
+    int becameFirstResponder = 0;
+    fixture.list->onBecameFirstResponder = [&] { ++becameFirstResponder; };
+
+    const QPoint fifth = fixture.list->visualRect(fixture.model.index(4)).center();
+    QTest::mouseClick(fixture.list->viewport(), Qt::LeftButton, {}, fifth);
+    EXPECT_TRUE(fixture.list->hasFocus());
+    EXPECT_EQ(becameFirstResponder, 1);
+    EXPECT_EQ(fixture.list->selectedRow(), 4);
+    // Neither Ctrl+click on the cursor row nor a click below the last row empties the selection.
+    QTest::mouseClick(fixture.list->viewport(), Qt::LeftButton, Qt::ControlModifier, fifth);
+    QTest::mouseClick(fixture.list->viewport(), Qt::LeftButton, {}, { 20, 150 });
+    EXPECT_EQ(fixture.list->selectionModel()->selectedIndexes().size(), 1);
+    EXPECT_EQ(fixture.list->selectedRow(), 4);
+}

@@ -1,0 +1,254 @@
+#include "PanelViewController.h"
+#include "DialogDriver.h"
+#include "EditorTextView.h"
+#include "ErrorText.h"
+#include "PanelEditorView.h"
+#include "PanelRowView.h"
+#include "PanelTableView.h"
+#include "PanelViewControllerDelegate.h"
+#include "RetroLabel.h"
+#include "TempDir.h"
+#include "Theme.h"
+#include "WidgetProbe.h"
+
+#include <QAbstractItemModelTester>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace kiv;
+using kiv::test::answerNextModalWithKeys;
+using kiv::test::hasColorAt;
+using kiv::test::TempDir;
+
+namespace {
+
+// Writes down every report of the panel, one short line each.
+struct RecordingDelegate : PanelViewControllerDelegate
+{
+    void panelDidBecomeActive(PanelViewController&) override { calls.push_back("active"); }
+    void panelRequestsSwitch(PanelViewController&) override { calls.push_back("switch"); }
+    void panelDidChangeLocation(PanelViewController&) override { calls.push_back("location"); }
+    void panelDidOpenFile(PanelViewController&, const FileEntry& file, const std::string& realPath) override
+    {
+        calls.push_back("open " + file.name + " " + realPath);
+    }
+    void panelDidFailWithError(PanelViewController&, const std::exception& error) override
+    {
+        calls.push_back("error " + userMessage(error));
+    }
+
+    std::vector<std::string> calls;
+};
+
+// Rows visible in the list: the panel is 52 pixels taller than its list.
+constexpr int visibleRows = 10;
+
+// A shown, active panel on `folder` with a recording delegate and a model checker.
+struct PanelFixture
+{
+    explicit PanelFixture(const std::string& folder)
+        : panel(folder)
+    {
+        panel.setDelegate(&recorder);
+        panel.view()->resize(560, 52 + visibleRows * PanelTableView::rowHeight);
+        panel.view()->show();
+        panel.view()->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(panel.view()));
+        panel.setActive(true);
+        new QAbstractItemModelTester(
+            panel.tableView()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal, &panel);
+        panel.reload();
+        panel.focus();
+        recorder.calls.clear();
+    }
+
+    void press(Qt::Key key) { QTest::keyClick(panel.tableView(), key); }
+    std::string line(const char* name) const
+    {
+        return panel.view()->findChild<RetroLabel*>(name)->text().toStdString();
+    }
+    int cursor() const { return panel.tableView()->selectedRow(); }
+    QModelIndex index(int row) const { return panel.tableView()->model()->index(row, 0); }
+    int pixelsOf(const QColor& color, int row)
+    {
+        const QImage image = panel.view()->grab().toImage();
+        const QRect area = panel.tableView()
+                               ->visualRect(index(row))
+                               .translated(panel.tableView()->viewport()->mapTo(panel.view(), QPoint()));
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += hasColorAt(image, x, y, color);
+        return count;
+    }
+
+    RecordingDelegate recorder;
+    PanelViewController panel;
+};
+
+} // namespace
+
+TEST(PanelViewControllerTest, MarkingMovesTheCursorAndRewritesTheStatusLine)
+{
+    TempDir scratch;
+    scratch.write("a.txt", std::string(1000, 'a'));
+    scratch.write("b.txt", std::string(2000, 'b'));
+    ASSERT_EQ(::truncate(scratch.write("c.img").c_str(), 100'000'000'000), 0);
+    PanelFixture fixture(scratch.path());
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + " ");
+    EXPECT_EQ(fixture.line("columnHeader"), " Name                          Size  Date      Time");
+    EXPECT_EQ(fixture.line("statusLabel"), " 4 items");
+    EXPECT_EQ(fixture.index(3).data(PanelRowView::RowTextRole).toString().mid(1, 34),
+        QString("c.img                  100,000,000"));
+
+    fixture.press(Qt::Key_Space); // on "..": nothing marked, the cursor still moves down
+    EXPECT_EQ(fixture.cursor(), 1);
+    EXPECT_EQ(fixture.line("statusLabel"), " 4 items");
+    fixture.press(Qt::Key_Space);
+    fixture.press(Qt::Key_Space);
+    EXPECT_EQ(fixture.line("statusLabel"), " 2 marked, 2.9 KB");
+    EXPECT_EQ(fixture.cursor(), 3);
+    fixture.press(Qt::Key_Space); // the last row: marked, the cursor stays
+    EXPECT_EQ(fixture.cursor(), 3);
+    EXPECT_EQ(fixture.line("statusLabel"), " 3 marked, 93.1 GB");
+
+    // Marked names are yellow off the cursor; the cursor row is black on the bar, which is cyan in
+    // the active panel and dark grey in the other.
+    EXPECT_GT(fixture.pixelsOf(Theme::panelMarked(), 1), 0);
+    EXPECT_EQ(fixture.pixelsOf(Theme::panelMarked(), 3), 0);
+    EXPECT_GT(fixture.pixelsOf(Theme::cursorText(), 3), 0);
+    EXPECT_GT(fixture.pixelsOf(Theme::cursorBackground(), 3), 100);
+    fixture.panel.setActive(false);
+    EXPECT_EQ(fixture.pixelsOf(Theme::cursorBackground(), 3), 0);
+    EXPECT_GT(fixture.pixelsOf(Theme::inactiveCursorBG(), 3), 100);
+    EXPECT_EQ(fixture.cursor(), 3);
+}
+
+TEST(PanelViewControllerTest, ArrowsPagingHomeAndEndMoveTheCursorColourWithIt)
+{
+    TempDir scratch;
+    for (int file = 0; file < 30; ++file)
+        scratch.write("file" + std::to_string(file));
+    PanelFixture fixture(scratch.path());
+    ASSERT_EQ(fixture.panel.tableView()->visiblePageRowCount(), visibleRows);
+
+    fixture.press(Qt::Key_Down);
+    EXPECT_EQ(fixture.pixelsOf(Theme::cursorText(), 0), 0);
+    EXPECT_GT(fixture.pixelsOf(Theme::cursorText(), 1), 0);
+    EXPECT_GT(fixture.pixelsOf(Theme::panelDirectory(), 0), 0);
+    fixture.press(Qt::Key_PageDown);
+    EXPECT_EQ(fixture.panel.state().cursorIndex(), 11);
+    fixture.press(Qt::Key_End);
+    fixture.press(Qt::Key_PageDown);
+    EXPECT_EQ(fixture.panel.selectedEntry()->name, "file29");
+}
+
+TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFilesAreReported)
+{
+    TempDir scratch;
+    scratch.write("docs/inner.txt", "x");
+    scratch.write("zipped/member.txt", "y");
+    ASSERT_EQ(
+        std::system(("cd '" + scratch.path() + "/zipped' && zip -q ../pack.zip member.txt").c_str()), 0);
+    ASSERT_EQ(::symlink((scratch / "docs").c_str(), (scratch / "linkdir").c_str()), 0);
+    PanelFixture fixture(scratch.path());
+    auto& calls = fixture.recorder.calls;
+
+    fixture.press(Qt::Key_Down); // [docs]
+    fixture.press(Qt::Key_Return);
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + "/docs ");
+    EXPECT_EQ(fixture.cursor(), 0);
+    EXPECT_EQ(calls, std::vector<std::string> { "location" });
+    fixture.press(Qt::Key_Down);
+    fixture.press(Qt::Key_Backspace);
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + " ");
+    EXPECT_EQ(fixture.cursor(), 0);
+    const QPoint docsRow = fixture.panel.tableView()->visualRect(fixture.index(1)).center();
+    QTest::mouseClick(fixture.panel.tableView()->viewport(), Qt::LeftButton, {}, docsRow);
+    QTest::mouseDClick(fixture.panel.tableView()->viewport(), Qt::LeftButton, {}, docsRow);
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + "/docs ");
+    fixture.press(Qt::Key_Backspace);
+
+    // Rows: .., docs, zipped, linkdir, pack.zip. A link to a folder opens like a file.
+    calls.clear();
+    fixture.panel.tableView()->moveSelection(3);
+    fixture.press(Qt::Key_Enter);
+    EXPECT_EQ(calls, std::vector<std::string> { "open linkdir " + scratch.path() + "/linkdir" });
+
+    fixture.press(Qt::Key_Down);
+    fixture.press(Qt::Key_Return);
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + "/pack.zip :: / ");
+    EXPECT_EQ(fixture.line("statusLabel"), " 2 items");
+    calls.clear();
+    fixture.press(Qt::Key_End);
+    fixture.press(Qt::Key_Return); // a file inside an archive: nothing
+    EXPECT_TRUE(calls.empty());
+    fixture.press(Qt::Key_Backspace);
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + " ");
+
+    PanelFixture root("/");
+    root.press(Qt::Key_Backspace);
+    EXPECT_EQ(root.line("pathLabel"), " / ");
+    EXPECT_TRUE(root.recorder.calls.empty());
+}
+
+TEST(PanelViewControllerTest, ListingFailuresAreReportedAndKeepTheRowsShown)
+{
+    TempDir scratch;
+    scratch.write("gone/a.txt");
+    scratch.write("gone/b.txt");
+    const std::string locked = scratch.folder("gone/locked");
+    PanelFixture fixture(scratch / "gone");
+    auto& calls = fixture.recorder.calls;
+
+    if (kiv::test::permissionBitsBind(scratch)) {
+        ::chmod(locked.c_str(), 0);
+        fixture.press(Qt::Key_Down); // [locked]
+        fixture.press(Qt::Key_Return);
+        ::chmod(locked.c_str(), 0700);
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0], "error Permission denied: " + locked);
+        EXPECT_EQ(fixture.cursor(), 1);
+        EXPECT_EQ(fixture.panel.selectedEntry()->name, "locked");
+    }
+
+    calls.clear();
+    std::filesystem::remove_all(scratch / "gone");
+    fixture.panel.reload();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].rfind("error ", 0), 0u);
+    EXPECT_EQ(calls[1], "location");
+    EXPECT_EQ(fixture.line("statusLabel"), " 4 items");
+    EXPECT_EQ(fixture.panel.tableView()->model()->rowCount(), 4);
+}
+
+TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBeforeItIsReplaced)
+{
+    TempDir scratch;
+    const std::string first = scratch.write("first.txt", "one");
+    const std::string second = scratch.write("second.txt", "two");
+    PanelFixture fixture(scratch.path());
+    fixture.panel.presentEditor(first);
+    PanelEditorView* editor = fixture.panel.editorView();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->geometry(), fixture.panel.view()->rect());
+    auto* text = editor->findChild<EditorTextView*>();
+    EXPECT_TRUE(text->hasFocus());
+
+    QTest::keyClicks(text, "edited ");
+    answerNextModalWithKeys(Qt::Key_Escape);
+    fixture.panel.presentEditor(second);
+    EXPECT_EQ(fixture.panel.editorView(), editor);
+    fixture.panel.saveInlineEditorIfPresent();
+    EXPECT_EQ(kiv::test::readFile(first), "edited one");
+
+    fixture.panel.presentEditor(second);
+    ASSERT_NE(fixture.panel.editorView(), nullptr);
+    EXPECT_EQ(fixture.panel.editorView()->filePath(), second);
+    QTest::keyClick(fixture.panel.editorView()->findChild<EditorTextView*>(), Qt::Key_Escape);
+    EXPECT_EQ(fixture.panel.editorView(), nullptr);
+    // The window's own focus widget: the dialog's window may still hold the activation.
+    EXPECT_EQ(fixture.panel.view()->focusWidget(), fixture.panel.tableView());
+}
