@@ -3,6 +3,7 @@
 #include "MainWindowController.h"
 #include "PanelTableView.h"
 #include "PanelViewController.h"
+#include "ScopedHome.h"
 #include "TempDir.h"
 
 #include <QTest>
@@ -13,9 +14,7 @@ using namespace kiv;
 TEST(AppDelegateTest, LaunchingShowsTheWindowWithTheLeftPanelFocusedAndCtrlHMinimisesIt)
 {
     kiv::test::TempDir home;
-    const char* savedHome = std::getenv("HOME");
-    const std::string restore = savedHome ? savedHome : "";
-    ::setenv("HOME", home.path().c_str(), 1);
+    kiv::test::ScopedHome scopedHome(home.path());
     {
         AppDelegate delegate;
         EXPECT_EQ(delegate.windowController(), nullptr);
@@ -31,5 +30,4 @@ TEST(AppDelegateTest, LaunchingShowsTheWindowWithTheLeftPanelFocusedAndCtrlHMini
         EXPECT_TRUE(QTest::qWaitFor([&] { return window.isMinimized(); }));
 #endif
     }
-    ::setenv("HOME", restore.c_str(), 1);
 }

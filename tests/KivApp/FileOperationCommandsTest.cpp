@@ -6,6 +6,7 @@
 #include "PanelEditorView.h"
 #include "PanelTableView.h"
 #include "PanelViewController.h"
+#include "ProgramTest.h"
 #include "PulldownMenuBarView.h"
 #include "RetroDialogButton.h"
 #include "RetroDialogView.h"
@@ -126,7 +127,7 @@ std::map<std::string, std::string> snapshot(const std::string& root)
 // The whole program on a home folder of its own: the left panel on "src" (three files and a
 // folder), the right panel on "dst". Keys go to the active panel; a dialog nobody answers fails
 // the test instead of hanging it.
-class FileOperationCommandsTest : public ::testing::Test
+class FileOperationCommandsTest : public kiv::test::ProgramTest
 {
 protected:
     void SetUp() override
@@ -137,36 +138,20 @@ protected:
         m_home.write("src/b.txt", "beta");
         m_home.write("src/c.txt", "gamma");
         m_home.write("src/box/inside.txt", "inside");
-        const char* home = std::getenv("HOME");
-        m_savedHome = home ? home : "";
-        ::setenv("HOME", m_home.path().c_str(), 1);
-        m_controller = std::make_unique<MainWindowController>();
-        m_controller->showWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_controller->window()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return left().tableView()->hasFocus(); }));
-        moveTo(left(), m_src);
-        moveTo(right(), m_dst);
+        startProgram();
+        if (HasFatalFailure())
+            return;
+        showFolder(left(), m_src);
+        showFolder(right(), m_dst);
         QObject::connect(&m_watchdog, &QTimer::timeout, [this] { closeForgottenDialog(); });
         m_watchdog.start(100);
     }
     void TearDown() override
     {
         m_watchdog.stop();
-        if (RetroMenuSession* open = RetroMenuSession::current())
-            open->end(nullptr);
-        m_controller.reset();
-        ::setenv("HOME", m_savedHome.c_str(), 1);
+        ProgramTest::TearDown();
     }
 
-    PanelViewController& left() { return m_controller->leftPanel(); }
-    PanelViewController& right() { return m_controller->rightPanel(); }
-    PanelViewController& active() { return m_controller->activePanel(); }
-
-    static void moveTo(PanelViewController& panel, const std::string& path)
-    {
-        panel.state().jump(path);
-        panel.reload();
-    }
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(active().tableView(), key, modifiers);
@@ -233,10 +218,8 @@ protected:
         return titles;
     }
 
-    TempDir m_home;
     std::string m_src;
     std::string m_dst;
-    std::unique_ptr<MainWindowController> m_controller;
 
 private:
     void closeForgottenDialog()
@@ -254,7 +237,6 @@ private:
         }
     }
 
-    std::string m_savedHome;
     QTimer m_watchdog;
     QPointer<QWidget> m_lastModal;
     int m_modalTicks = 0;
@@ -332,7 +314,7 @@ TEST_F(FileOperationCommandsTest, CopyOutOfAZipAndATgzExtractsMembersAndWholeFol
         const std::string archive = name;
         SCOPED_TRACE(archive);
         const std::string into = m_home.folder("out-" + archive);
-        moveTo(right(), into);
+        showFolder(right(), into);
         enterArchive(archive);
         mark({ "docs", "top.txt" });
         auto seen = answerDialogs({ ok });
@@ -569,7 +551,7 @@ TEST_F(FileOperationCommandsTest, PathsThatAreNotUtf8SurviveTheOfferedAnswer)
     const std::string folder = m_home.folder("d\xfcst");
     m_home.write("src/" + name, "latin-1 name");
     left().reload();
-    moveTo(right(), folder);
+    showFolder(right(), folder);
     cursorTo("a.txt");
     auto seen = answerDialogs({ ok });
     press(Qt::Key_F5);

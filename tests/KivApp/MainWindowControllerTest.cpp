@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "PanelTableView.h"
 #include "PanelViewController.h"
+#include "ProgramTest.h"
 #include "PulldownMenuBarView.h"
 #include "RetroDialogView.h"
 #include "RetroDialogWindow.h"
@@ -65,7 +66,7 @@ std::shared_ptr<DialogSeen> dismissNextDialog()
 }
 
 // The whole program's window on a home folder of its own, shown and settled.
-class MainWindowControllerTest : public ::testing::Test
+class MainWindowControllerTest : public kiv::test::ProgramTest
 {
 protected:
     void SetUp() override
@@ -74,49 +75,12 @@ protected:
         m_home.folder("music");
         m_home.write("notes.txt", "first line\n");
         m_home.write(".profile");
-        const char* home = std::getenv("HOME");
-        m_savedHome = home ? home : "";
-        ::setenv("HOME", m_home.path().c_str(), 1);
-        m_controller = std::make_unique<MainWindowController>();
-        m_controller->showWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return left().tableView()->hasFocus(); }));
-    }
-    void TearDown() override
-    {
-        if (RetroMenuSession* open = RetroMenuSession::current())
-            open->end(nullptr);
-        m_controller.reset();
-        ::setenv("HOME", m_savedHome.c_str(), 1);
+        startProgram();
     }
 
-    MainWindow& window() { return m_controller->window(); }
-    MainRootView& root() { return m_controller->root(); }
-    PanelViewController& left() { return m_controller->leftPanel(); }
-    PanelViewController& right() { return m_controller->rightPanel(); }
     QString prompt() { return root().commandLine()->promptLabel()->text(); }
     static QString promptFor(const std::string& path) { return QString::fromStdString(path) + " $ "; }
 
-    static bool lists(PanelViewController& panel, const std::string& name)
-    {
-        for (const FileEntry& entry : panel.state().entries())
-            if (entry.name == name)
-                return true;
-        return false;
-    }
-    static const FileEntry& entryNamed(PanelViewController& panel, const std::string& name)
-    {
-        const auto& entries = panel.state().entries();
-        const auto found
-            = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return e.name == name; });
-        EXPECT_NE(found, entries.end()) << name;
-        return found == entries.end() ? entries.front() : *found;
-    }
-    static void moveTo(PanelViewController& panel, const std::string& path)
-    {
-        panel.state().jump(path);
-        panel.reload();
-    }
     // Chooses entry `row` (0-based among the selectable ones) of the open pulldown menu by keys.
     static void chooseFromOpenMenu(int row)
     {
@@ -132,10 +96,7 @@ protected:
         QTest::mouseClick(root().menuBar(), Qt::LeftButton, {}, frame.center().toPoint());
     }
 
-    TempDir m_home;
     std::string m_docs;
-    std::string m_savedHome;
-    std::unique_ptr<MainWindowController> m_controller;
 };
 
 } // namespace
@@ -147,7 +108,7 @@ TEST_F(MainWindowControllerTest, TabSwitchesPanelsAndThePromptFollowsOnlyTheActi
     EXPECT_EQ(prompt(), promptFor(m_home.path()));
     EXPECT_TRUE(left().isActive());
 
-    moveTo(right(), m_docs);
+    showFolder(right(), m_docs);
     EXPECT_EQ(prompt(), promptFor(m_home.path()));
 
     QTest::keyClick(left().tableView(), Qt::Key_Tab);
@@ -240,8 +201,8 @@ TEST_F(MainWindowControllerTest, HiddenFilesToggleForOnePanelOrBothFromThePulldo
 
 TEST_F(MainWindowControllerTest, GoToHomeFolderActsOnTheNamedPanelEvenWhenInactive)
 {
-    moveTo(left(), m_docs);
-    moveTo(right(), m_home / "music");
+    showFolder(left(), m_docs);
+    showFolder(right(), m_home / "music");
     openPulldown(4); // "Right"
     chooseFromOpenMenu(2); // "Go to Home Folder"
     EXPECT_EQ(right().state().location().path(), m_home.path());
@@ -257,7 +218,7 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
     const std::string locked = m_home.folder("locked");
     left().reload();
     ::chmod(locked.c_str(), 0);
-    left().tableView()->moveSelection(int(&entryNamed(left(), "locked") - left().state().entries().data()));
+    left().tableView()->moveSelection(int(&rowNamed(left(), "locked") - left().state().entries().data()));
     auto refusal = dismissNextDialog();
     QTest::keyClick(left().tableView(), Qt::Key_Return);
     EXPECT_EQ(refusal->title, "Can't Open Folder");
@@ -268,7 +229,7 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
     EXPECT_EQ(left().state().location().path(), m_home.path());
 
     // The same for "Go to Home Folder" when home itself is refused: the panel keeps its place.
-    moveTo(right(), m_docs);
+    showFolder(right(), m_docs);
     ::chmod(m_home.path().c_str(), 0300);
     auto homeRefusal = dismissNextDialog();
     m_controller->goHomeRight();
@@ -279,7 +240,7 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
 
 TEST_F(MainWindowControllerTest, ClosingTheWindowAsksAndNoKeepsEverything)
 {
-    moveTo(right(), m_docs);
+    showFolder(right(), m_docs);
     auto question = dismissNextDialog();
     EXPECT_FALSE(window().close());
     EXPECT_EQ(question->title, "Quit");
@@ -290,16 +251,16 @@ TEST_F(MainWindowControllerTest, ClosingTheWindowAsksAndNoKeepsEverything)
 
 TEST_F(MainWindowControllerTest, RealFilesAreTheFilesThemselvesOrFreshCopiesOutOfAnArchive)
 {
-    EXPECT_EQ(m_controller->realFilePath(entryNamed(left(), "notes.txt"), left()), m_home / "notes.txt");
+    EXPECT_EQ(m_controller->realFilePath(rowNamed(left(), "notes.txt"), left()), m_home / "notes.txt");
 
     m_home.write("pack/inner/deep.txt", "packed");
     const std::string archive = m_home / "pack.tgz";
     ASSERT_EQ(std::system(("tar -czf '" + archive + "' -C '" + m_home.path() + "' pack").c_str()), 0);
     left().reload();
-    ASSERT_TRUE(left().state().activate(entryNamed(left(), "pack.tgz")));
-    ASSERT_TRUE(left().state().activate(entryNamed(left(), "pack")));
-    ASSERT_TRUE(left().state().activate(entryNamed(left(), "inner")));
-    const FileEntry deep = entryNamed(left(), "deep.txt");
+    ASSERT_TRUE(left().state().activate(rowNamed(left(), "pack.tgz")));
+    ASSERT_TRUE(left().state().activate(rowNamed(left(), "pack")));
+    ASSERT_TRUE(left().state().activate(rowNamed(left(), "inner")));
+    const FileEntry deep = rowNamed(left(), "deep.txt");
     const std::optional<std::string> first = m_controller->realFilePath(deep, left());
     const std::optional<std::string> second = m_controller->realFilePath(deep, left());
     ASSERT_TRUE(first && second);

@@ -8,6 +8,7 @@
 #include "PanelEditorView.h"
 #include "PanelTableView.h"
 #include "PanelViewController.h"
+#include "ProgramTest.h"
 #include "PulldownMenuBarView.h"
 #include "RetroDialogView.h"
 #include "RetroDialogWindow.h"
@@ -49,44 +50,18 @@ std::shared_ptr<ShownDialog> acknowledgeNextDialog()
 }
 
 // The program's window over a home folder of its own; the tests drive it by keys and clicks.
-class ToolCommandsTest : public ::testing::Test
+class ToolCommandsTest : public kiv::test::ProgramTest
 {
 protected:
     void SetUp() override
     {
-        if (const char* home = std::getenv("HOME"))
-            m_previousHome = home;
-        ::setenv("HOME", m_home.path().c_str(), 1);
         m_docs = m_home.folder("docs");
-        m_controller = std::make_unique<MainWindowController>();
-        m_controller->showWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_controller->window()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return left().tableView()->hasFocus(); }));
-    }
-    void TearDown() override
-    {
-        if (RetroMenuSession* menu = RetroMenuSession::current())
-            menu->end(nullptr);
-        m_controller.reset();
-        ::setenv("HOME", m_previousHome.c_str(), 1);
+        startProgram();
     }
 
-    MainRootView& root() { return m_controller->root(); }
-    PanelViewController& left() { return m_controller->leftPanel(); }
-    PanelViewController& right() { return m_controller->rightPanel(); }
     CommandLineField& field() { return *root().commandLine()->field(); }
     ConsoleOutputView* console() { return m_controller->consoleOutputView(); }
 
-    static void show(PanelViewController& panel, const std::string& path)
-    {
-        panel.state().jump(path);
-        panel.reload();
-    }
-    static bool lists(PanelViewController& panel, const std::string& name)
-    {
-        const auto& rows = panel.state().entries();
-        return std::any_of(rows.begin(), rows.end(), [&](const FileEntry& row) { return row.name == name; });
-    }
     static void putCursorOn(PanelViewController& panel, const std::string& name)
     {
         const auto& rows = panel.state().entries();
@@ -142,17 +117,14 @@ protected:
         return folder + "/" + name;
     }
 
-    TempDir m_home;
-    std::string m_previousHome;
     std::string m_docs;
-    std::unique_ptr<MainWindowController> m_controller;
 };
 
 } // namespace
 
 TEST_F(ToolCommandsTest, CommandLineRunsInTheActiveFolderRelistsBothPanelsAndAnEmptyOneOnlyRefocuses)
 {
-    show(left(), m_docs);
+    showFolder(left(), m_docs);
     QTest::keyClick(left().tableView(), Qt::Key_Tab); // the right panel, on home, is active
     typeCommandLine("");
     EXPECT_EQ(console(), nullptr);
@@ -182,7 +154,7 @@ TEST_F(ToolCommandsTest, InsideAnArchiveACommandRunsInTheFolderHoldingItAndFunct
 {
     m_home.write("docs/inner/member.txt", "m");
     makeZip(m_docs, "pack.zip", "inner");
-    show(left(), m_docs);
+    showFolder(left(), m_docs);
     putCursorOn(left(), "pack.zip");
     QTest::keyClick(left().tableView(), Qt::Key_Return);
     ASSERT_TRUE(left().state().location().isArchive());
@@ -242,8 +214,8 @@ TEST_F(ToolCommandsTest, ExtractPutsTheWholeArchiveIntoTheOtherPanelAndNeverRepl
     m_home.write("src/c.txt", "archived c");
     makeZip(m_home / "src", "pack.zip", "a.txt c.txt");
     const std::string out = m_home.folder("out");
-    show(left(), m_home / "src");
-    show(right(), out);
+    showFolder(left(), m_home / "src");
+    showFolder(right(), out);
 
     auto refusal = acknowledgeNextDialog();
     putCursorOn(left(), "..");
@@ -279,8 +251,8 @@ TEST_F(ToolCommandsTest, ExtractExplainsWhyItCannotWorkFromOrIntoAnArchive)
     m_home.write("src/a.txt", "a");
     makeZip(m_home / "src", "pack.zip", "a.txt");
     makeZip(m_home / "src", "outer.zip", "pack.zip");
-    show(left(), m_home / "src");
-    show(right(), m_home / "src");
+    showFolder(left(), m_home / "src");
+    showFolder(right(), m_home / "src");
     putCursorOn(right(), "pack.zip");
     QTest::keyClick(right().tableView(), Qt::Key_Return);
     left().tableView()->setFocus();
@@ -311,8 +283,8 @@ TEST_F(ToolCommandsTest, CompareMarksOnlyWhatDiffersOnDiskNowAndReplacesEarlierM
     std::filesystem::last_write_time(m_home.write("a/only-left.txt", "x"), stamp);
     std::filesystem::last_write_time(m_home / "b/late.txt", stamp + 1500ms);
     m_home.folder("b/folder-right");
-    show(left(), m_home / "a");
-    show(right(), m_home / "b");
+    showFolder(left(), m_home / "a");
+    showFolder(right(), m_home / "b");
     QTest::keyClick(left().tableView(), Qt::Key_Tab);
     putCursorOn(right(), "same.txt");
     QTest::keyClick(right().tableView(), Qt::Key_Space);

@@ -1,6 +1,7 @@
 #include "UserMenuStore.h"
 
 #include "ErrorText.h"
+#include "ScopedHome.h"
 #include "TempDir.h"
 
 #include <filesystem>
@@ -32,11 +33,8 @@ Lines linesOf(const std::vector<UserMenuItem>& items)
 class UserMenuStoreTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ::setenv("HOME", m_home.path().c_str(), 1); }
-    void TearDown() override { ::setenv("HOME", m_savedHome.c_str(), 1); }
-
-    std::string m_savedHome = std::getenv("HOME") ? std::getenv("HOME") : "/";
     test::TempDir m_home;
+    test::ScopedHome m_scopedHome { m_home.path() };
     std::string m_folder = m_home / ".config/kiv-mac";
     std::string m_file = m_folder + "/menu.txt";
 };
