@@ -55,6 +55,18 @@ std::string_view cutAt(std::string_view name, std::string_view marker)
     return name.substr(0, name.find(marker));
 }
 
+// Both tar layouts print a link's target after its name: "name -> target" for a symbolic link
+// (mode "l..."), "name link to target" for a hard link (mode "h..."). Any other member keeps its
+// whole name, even one that holds " -> ".
+std::string_view withoutLinkTarget(std::string_view mode, std::string_view name)
+{
+    if (mode.starts_with('l'))
+        return cutAt(name, " -> ");
+    if (mode.starts_with('h'))
+        return cutAt(name, " link to ");
+    return name;
+}
+
 int octalDigit(char c)
 {
     return c >= '0' && c <= '7' ? c - '0' : -1;
@@ -84,10 +96,10 @@ char escapedControl(char c)
     }
 }
 
-// GNU tar prints "\\" for a backslash, "\n" style escapes for controls and "\ooo" for bytes it
-// deems unprintable; undoing them gives back the name stored in the archive, which is what
-// extraction has to be asked for.
-std::string undoGnuEscapes(std::string_view text)
+// Both layouts' tools (GNU tar and bsdtar) print "\\" for a backslash, "\n" style escapes for
+// controls and "\ooo" for bytes they deem unprintable; undoing them gives back the name stored in
+// the archive, which is what extraction has to be asked for.
+std::string undoEscapes(std::string_view text)
 {
     std::string name;
     name.reserve(text.size());
@@ -133,11 +145,11 @@ std::optional<ArchiveRawEntry> nineFieldTarEntry(const LeadingFields& fields)
     auto size = parseNumber(fields.field[4]);
     if (!size)
         return std::nullopt;
-    return ArchiveRawEntry { std::string(cutAt(fields.restAfter[7], " -> ")), *size,
+    return ArchiveRawEntry { undoEscapes(withoutLinkTarget(fields.field[0], fields.restAfter[7])), *size,
         joined(joined(fields.field[5], fields.field[6]), fields.field[7]) };
 }
 
-// GNU tar: mode, owner/group, size, date, time, name; a hard link reads "name link to target".
+// GNU tar: mode, owner/group, size, date, time, name.
 std::optional<ArchiveRawEntry> gnuTarEntry(const LeadingFields& fields)
 {
     if (fields.count < 5 || fields.restAfter[4].empty()
@@ -146,10 +158,8 @@ std::optional<ArchiveRawEntry> gnuTarEntry(const LeadingFields& fields)
     auto size = parseNumber(fields.field[2]);
     if (!size)
         return std::nullopt;
-    auto name = cutAt(fields.restAfter[4], " -> ");
-    if (fields.field[0].front() == 'h')
-        name = cutAt(name, " link to ");
-    return ArchiveRawEntry { undoGnuEscapes(name), *size, joined(fields.field[3], fields.field[4]) };
+    return ArchiveRawEntry { undoEscapes(withoutLinkTarget(fields.field[0], fields.restAfter[4])), *size,
+        joined(fields.field[3], fields.field[4]) };
 }
 
 std::optional<ArchiveRawEntry> tarEntry(std::string_view line)

@@ -19,9 +19,10 @@ public:
         // "unzip -l": size, date, time, then the name as the rest of the line (inner runs of
         // spaces kept). The header, rules and totals lines do not start with a number.
         zip,
-        // "tar -tvf": mode, links, owner, group, size, month, day, time-or-year, name; or GNU
-        // tar's mode, owner/group, size, ISO date, time, name (whose escapes such as "\\" and
-        // "\303" are undone). A link's " -> target" is cut off.
+        // "tar -tvf": mode, links, owner, group, size, month, day, time-or-year, name (bsdtar);
+        // or GNU tar's mode, owner/group, size, ISO date, time, name. Escapes in the name such
+        // as "\\" and "\303" are undone. A link keeps only its own name: a symbolic link's
+        // " -> target" and a hard link's " link to target" are cut off; other names stay whole.
         tar,
     };
 

@@ -49,20 +49,46 @@ TEST(ArchiveListingParserTest, ZipLinesKeepTheWholeNameAndSkipEverythingElse)
     EXPECT_TRUE(ArchiveListingParser::parseZipListing("").empty());
 }
 
-TEST(ArchiveListingParserTest, NineFieldTarLinesFollowTheirLayout)
+TEST(ArchiveListingParserTest, NineFieldTarLinesFollowTheirLayoutWithTheirEscapesUndone)
 {
     const std::string listing = "drwxr-xr-x  0 ann  staff       0 Mar  2 09:15 src/\n"
                                 "-rw-r--r--  0 ann  staff    2048 Mar  2 09:15 src/main  file.c\n"
                                 "lrwxr-xr-x  0 ann  staff       0 Jan 15  2023 src/current -> main file.c\n"
                                 "-rw-r--r--  0 ann  staff     1,0 Mar  2 09:15 skipped\n"
-                                "-rw-r--r--  0 ann  staff       3 Mar  2 09:15\n";
+                                "-rw-r--r--  0 ann  staff       3 Mar  2 09:15\n"
+                                "-rw-r--r--  0 root   root        1 Dec  6 10:02 back\\\\slash\n"
+                                "-rw-r--r--  0 root   root        1 Dec  6 10:02 latin\\351.txt\n"
+                                "-rw-r--r--  0 root   root        1 Dec  6 10:02 tab\\there\n";
     const Entries expected {
         { "src/", 0, "Mar 2 09:15" },
         { "src/main  file.c", 2048, "Mar 2 09:15" },
         { "src/current", 0, "Jan 15 2023" },
+        { "back\\slash", 1, "Dec 6 10:02" },
+        { "latin\xE9.txt", 1, "Dec 6 10:02" },
+        { "tab\there", 1, "Dec 6 10:02" },
     };
     EXPECT_EQ(ArchiveListingParser::parseTarListing(listing), expected);
     EXPECT_EQ(parsedInPieces(listing, ArchiveListingParser::Layout::tar), expected);
+}
+
+// Only a link's line carries a target after the name; any other member named "a -> b" keeps it.
+TEST(ArchiveListingParserTest, OnlyLinksLoseTheTargetAfterTheirName)
+{
+    const std::string listing = "-rw-r--r--  0 root   root        2 Dec  6 09:52 d/a -> b.txt\n"
+                                "lrwxrwxrwx  0 root   root        0 Dec  6 09:52 d/sym -> plain\n"
+                                "hrw-r--r--  0 root   root        0 Dec  6 09:52 d/plain link to d/hard\n"
+                                "-rw-r--r--  0 root   root        2 Dec  6 09:52 d/blink to x\n"
+                                "-rw-r--r-- root/root         2 2026-12-06 09:52 d/a -> b.txt\n"
+                                "hrw-r--r-- root/root         0 2026-12-06 09:52 d/plain link to d/hard\n";
+    const Entries expected {
+        { "d/a -> b.txt", 2, "Dec 6 09:52" },
+        { "d/sym", 0, "Dec 6 09:52" },
+        { "d/plain", 0, "Dec 6 09:52" },
+        { "d/blink to x", 2, "Dec 6 09:52" },
+        { "d/a -> b.txt", 2, "2026-12-06 09:52" },
+        { "d/plain", 0, "2026-12-06 09:52" },
+    };
+    EXPECT_EQ(ArchiveListingParser::parseTarListing(listing), expected);
 }
 
 TEST(ArchiveListingParserTest, GnuTarLinesAreReadWithTheirEscapesUndone)

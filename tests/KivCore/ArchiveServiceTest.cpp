@@ -33,6 +33,7 @@ const std::map<std::string, std::string> memberFiles {
     { "Name", "called Name" },
     { "notes.zip", "not a zip" },
     { "back\\slash", "backslash" },
+    { "a -> b.txt", "not a link" },
     { "latin\xE9.txt", "latin-1" },
 };
 
