@@ -17,11 +17,13 @@ using namespace kiv::test;
 
 namespace {
 
-// Everything below `root`, each path with its content, "<folder>" or the link's target.
-std::map<std::string, std::string> snapshot(const std::string& root)
+// Paths below a folder, each with its content, "<folder>" or "-> " and the link's target.
+using Tree = std::map<std::string, std::string>;
+
+Tree snapshot(const std::string& root)
 {
     namespace fs = std::filesystem;
-    std::map<std::string, std::string> items;
+    Tree items;
     for (const auto& item : fs::recursive_directory_iterator(root)) {
         const std::string path = fs::relative(item.path(), root).string();
         if (item.is_symlink())
@@ -69,7 +71,7 @@ protected:
         press(Qt::Key_Return);
         ASSERT_TRUE(active().state().location().isArchive());
     }
-    std::map<std::string, std::string> disk() const { return snapshot(m_home.path()); }
+    Tree disk() const { return snapshot(m_home.path()); }
     static std::vector<std::string> viewerTitles()
     {
         std::vector<std::string> titles;
@@ -88,8 +90,8 @@ protected:
 TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstThePanelAndNeverReplaces)
 {
     m_home.write("dst/c.txt", "older c");
-    press(Qt::Key_Home); // nothing marked, the cursor on "..": no dialog, nothing copied
-    press(Qt::Key_F5);
+    // Nothing marked and the cursor on "..": no dialog, nothing copied.
+    pressAnswering({ Qt::Key_Home, Qt::Key_F5 }, {});
 
     mark({ "a.txt", "b.txt" });
     EXPECT_EQ(
@@ -102,8 +104,7 @@ TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstT
     // Cancel, or an emptied field, leaves everything, marks included.
     mark({ "box", "c.txt" });
     const auto before = disk();
-    pressAnswering(Qt::Key_F5, { no });
-    pressAnswering(Qt::Key_F5, { typing("") });
+    pressAnswering({ Qt::Key_F5, Qt::Key_F5 }, { no, typing("") });
     EXPECT_EQ(disk(), before);
     EXPECT_EQ(left().state().markedNames().size(), 2u);
 
@@ -138,9 +139,9 @@ TEST_F(FileOperationCommandsTest, CopyOutOfAZipAndATgzExtractsMembersAndWholeFol
         enterArchive(archive);
         mark({ "docs", "top.txt" });
         pressAnswering(Qt::Key_F5, { ok });
-        EXPECT_EQ(readFile(into + "/docs/one.txt"), "one");
-        EXPECT_EQ(readFile(into + "/docs/deep/two.txt"), "two");
-        EXPECT_EQ(readFile(into + "/top.txt"), "top");
+        EXPECT_EQ(snapshot(into),
+            (Tree { { "docs", "<folder>" }, { "docs/deep", "<folder>" }, { "docs/deep/two.txt", "two" },
+                { "docs/one.txt", "one" }, { "top.txt", "top" } }));
         press(Qt::Key_Home);
         press(Qt::Key_Return); // back out of the archive
     }
@@ -162,10 +163,10 @@ TEST_F(FileOperationCommandsTest, RenameInPlaceOrMoveToAPathWithOrWithoutANewNam
 
     // A full path with a new name, and a folder path ending in "/", which keeps the name.
     cursorTo("c.txt");
-    pressAnswering(Qt::Key_F6, { typing(QString::fromStdString(m_dst + "/c-moved.txt")) });
+    pressAnswering(Qt::Key_F6, { typing(m_dst + "/c-moved.txt") });
     EXPECT_EQ(readFile(m_dst + "/c-moved.txt"), "gamma");
     cursorTo("box");
-    pressAnswering(Qt::Key_F6, { typing(QString::fromStdString(m_dst + "/")) });
+    pressAnswering(Qt::Key_F6, { typing(m_dst + "/") });
     EXPECT_EQ(readFile(m_dst + "/box/inside.txt"), "inside");
 
     // The same name, or a path to the item itself, changes nothing and reports nothing.
@@ -174,8 +175,7 @@ TEST_F(FileOperationCommandsTest, RenameInPlaceOrMoveToAPathWithOrWithoutANewNam
     EXPECT_EQ(pressAnswering(Qt::Key_F6, { typing("renamed.txt") }).size(), 1u);
     EXPECT_TRUE(left().state().markedNames().empty());
     cursorTo("renamed.txt");
-    EXPECT_EQ(
-        pressAnswering(Qt::Key_F6, { typing(QString::fromStdString(m_src + "//renamed.txt")) }).size(), 1u);
+    EXPECT_EQ(pressAnswering(Qt::Key_F6, { typing(m_src + "//renamed.txt") }).size(), 1u);
     EXPECT_EQ(disk(), before);
 }
 
@@ -186,14 +186,13 @@ TEST_F(FileOperationCommandsTest, AFailedMoveReportsOnceAndLeavesTheItemWhereItW
     cursorTo("a.txt");
     for (const std::string& path : { m_home / "missing/new.txt", m_dst + "/taken.txt" }) {
         SCOPED_TRACE(path);
-        const ShownDialogs seen = pressAnswering(Qt::Key_F6, { typing(QString::fromStdString(path)), ok });
+        const ShownDialogs seen = pressAnswering(Qt::Key_F6, { typing(path), ok });
         ASSERT_EQ(seen.size(), 2u);
         EXPECT_EQ(seen[1].title, "Error");
         EXPECT_EQ(disk(), before);
     }
     // Cancel and an emptied field do nothing either.
-    pressAnswering(Qt::Key_F6, { no });
-    pressAnswering(Qt::Key_F6, { typing("") });
+    pressAnswering({ Qt::Key_F6, Qt::Key_F6 }, { no, typing("") });
     EXPECT_EQ(disk(), before);
 }
 
@@ -207,9 +206,10 @@ TEST_F(FileOperationCommandsTest, MovingSeveralAsksFirstAndNoMovesNothing)
     EXPECT_EQ(left().state().markedNames().size(), 3u);
 
     pressAnswering(Qt::Key_F6, { ok });
-    EXPECT_EQ(readFile(m_dst + "/box/inside.txt"), "inside");
-    EXPECT_EQ(readFile(m_dst + "/b.txt"), "beta");
-    EXPECT_FALSE(std::filesystem::exists(m_src + "/a.txt"));
+    EXPECT_EQ(snapshot(m_src), (Tree { { "c.txt", "gamma" } }));
+    EXPECT_EQ(snapshot(m_dst),
+        (Tree { { "a.txt", "alpha" }, { "b.txt", "beta" }, { "box", "<folder>" },
+            { "box/inside.txt", "inside" } }));
     EXPECT_TRUE(left().state().markedNames().empty());
 }
 
@@ -223,11 +223,7 @@ TEST_F(FileOperationCommandsTest, ArchiveViewsRefuseEveryChangeWithTheirOwnMessa
     const auto before = disk();
 
     mark({ "a.txt", "b.txt", "c.txt" });
-    EXPECT_EQ(answering({ ok, ok },
-                  [&] {
-                      press(Qt::Key_F6);
-                      press(Qt::Key_F5);
-                  }),
+    EXPECT_EQ(pressAnswering({ Qt::Key_F6, Qt::Key_F5 }, { ok, ok }),
         (ShownDialogs { notice("Move", "Can't move into an archive view."),
             notice("Copy",
                 "Can't copy into an archive view. Switch the other panel to a real folder first.") }));
@@ -235,11 +231,7 @@ TEST_F(FileOperationCommandsTest, ArchiveViewsRefuseEveryChangeWithTheirOwnMessa
 
     enterArchive("pack.zip");
     cursorTo("a.txt");
-    EXPECT_EQ(answering({ ok, ok, ok },
-                  [&] {
-                      for (Qt::Key key : { Qt::Key_F6, Qt::Key_F7, Qt::Key_F8 })
-                          press(key);
-                  }),
+    EXPECT_EQ(pressAnswering({ Qt::Key_F6, Qt::Key_F7, Qt::Key_F8 }, { ok, ok, ok }),
         (ShownDialogs {
             notice("Move",
                 "Can't move items from inside an archive view - use Copy (F5) to extract them first."),
@@ -275,11 +267,8 @@ TEST_F(FileOperationCommandsTest, DeleteAsksWithTheNamesThenRemovesFolderAndLink
     EXPECT_EQ(left().state().markedNames().size(), 3u);
 
     pressAnswering(Qt::Key_F8, { ok });
-    EXPECT_FALSE(std::filesystem::exists(m_src + "/box"));
-    EXPECT_FALSE(std::filesystem::exists(m_src + "/a.txt"));
-    EXPECT_FALSE(std::filesystem::is_symlink(m_src + "/link"));
+    EXPECT_EQ(snapshot(m_src), (Tree { { "b.txt", "beta" }, { "c.txt", "gamma" } }));
     EXPECT_EQ(readFile(target), "precious");
-    EXPECT_EQ(readFile(m_src + "/b.txt"), "beta");
     EXPECT_TRUE(left().state().markedNames().empty());
 }
 

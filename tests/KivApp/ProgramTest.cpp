@@ -130,9 +130,12 @@ ShownDialogs ProgramTest::answering(std::vector<Answer> answers, const std::func
     return *seen;
 }
 
-ShownDialogs ProgramTest::pressAnswering(Qt::Key key, std::vector<Answer> answers)
+ShownDialogs ProgramTest::pressAnswering(std::initializer_list<Qt::Key> keys, std::vector<Answer> answers)
 {
-    return answering(std::move(answers), [&] { press(key); });
+    return answering(std::move(answers), [&] {
+        for (Qt::Key key : keys)
+            press(key);
+    });
 }
 
 void ProgramTest::chooseFromPulldown(int menu, int row)

@@ -57,9 +57,9 @@ struct Answer
 inline const Answer ok {};
 inline const Answer no { Qt::Key_Escape, {} };
 // Answers a prompt with `text`.
-inline Answer typing(const QString& text)
+inline Answer typing(const std::string& text)
 {
-    return { Qt::Key_Return, text };
+    return { Qt::Key_Return, QString::fromStdString(text) };
 }
 
 // The whole program over a home folder of the test's own. A fixture fills `m_home`, then calls
@@ -91,8 +91,12 @@ protected:
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // Runs `action`, answering the dialogs it shows with `answers` in order; returns what they showed.
     static ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>& action);
-    // Presses `key` in the active panel's list, answering its dialogs as answering() does.
-    ShownDialogs pressAnswering(Qt::Key key, std::vector<Answer> answers);
+    // Presses `keys` in the active panel's list, answering their dialogs as answering() does.
+    ShownDialogs pressAnswering(std::initializer_list<Qt::Key> keys, std::vector<Answer> answers);
+    ShownDialogs pressAnswering(Qt::Key key, std::vector<Answer> answers)
+    {
+        return pressAnswering({ key }, answers);
+    }
 
     // Opens pulldown `menu` of the menu bar with a click and chooses its entry `row` by keys.
     void chooseFromPulldown(int menu, int row);
