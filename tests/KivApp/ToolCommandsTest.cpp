@@ -75,8 +75,10 @@ protected:
 
 } // namespace
 
-TEST_F(ToolCommandsTest, CommandLineRunsInTheActiveFolderRelistsBothPanelsAndAnEmptyOneOnlyRefocuses)
+TEST_F(ToolCommandsTest, CommandLinesRunInTheActiveFolderOrTheOneHoldingItsArchiveAndTheConsoleOnlyCloses)
 {
+    m_home.write("docs/inner/member.txt", "m");
+    runInHome("cd docs && zip -qr pack.zip inner");
     showFolder(left(), m_docs);
     press(Qt::Key_Tab); // the right panel, on home, is active
     typeCommandLine("");
@@ -91,26 +93,20 @@ TEST_F(ToolCommandsTest, CommandLineRunsInTheActiveFolderRelistsBothPanelsAndAnE
         QString::fromStdString(m_home.path()) + " $ touch docs/made.txt && echo done\n\ndone\n");
     EXPECT_EQ(field().text(), "");
     EXPECT_TRUE(lists(left(), "made.txt"));
-
     // The key that closes the console does nothing else: Space marks nothing in the panel.
     closeConsoleWith(Qt::Key_Space);
     EXPECT_TRUE(right().tableView()->hasFocus());
     EXPECT_TRUE(right().state().markedNames().empty());
-}
 
-TEST_F(ToolCommandsTest, InsideAnArchiveACommandRunsInTheFolderHoldingItAndFunctionKeysOnlyCloseTheConsole)
-{
-    m_home.write("docs/inner/member.txt", "m");
-    runInHome("cd docs && zip -qr pack.zip inner");
-    showFolder(left(), m_docs);
+    // Inside an archive a command runs in the folder holding it. F9 would open the pulldown menu;
+    // with the console shown it only closes the console.
+    press(Qt::Key_Tab);
     putCursorOn(left(), "pack.zip");
     press(Qt::Key_Return);
     ASSERT_TRUE(left().state().location().isArchive());
     EXPECT_EQ(root().commandLine()->promptLabel()->text(), QString::fromStdString(m_docs) + " $ ");
-
     typeCommandLine("pwd");
     EXPECT_EQ(transcript(), QString::fromStdString(m_docs + " $ pwd\n\n" + m_docs + "\n"));
-    // F9 would open the pulldown menu; with the console shown it only closes the console.
     closeConsoleWith(Qt::Key_F9);
     EXPECT_EQ(RetroMenuSession::current(), nullptr);
     EXPECT_TRUE(left().tableView()->hasFocus());
