@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -54,6 +55,7 @@ struct Answer
     Qt::Key key = Qt::Key_Return;
     std::optional<QString> typed;
 };
+// Return (OK), or Escape (Cancel), pressed on a dialog.
 inline const Answer ok {};
 inline const Answer no { Qt::Key_Escape, {} };
 // Answers a prompt with `text`.
@@ -93,6 +95,7 @@ protected:
     static ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>& action);
     // Presses `keys` in the active panel's list, answering their dialogs as answering() does.
     ShownDialogs pressAnswering(std::initializer_list<Qt::Key> keys, std::vector<Answer> answers);
+    // The same for one key.
     ShownDialogs pressAnswering(Qt::Key key, std::vector<Answer> answers)
     {
         return pressAnswering({ key }, answers);
