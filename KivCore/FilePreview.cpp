@@ -1,6 +1,7 @@
 #include "FilePreview.h"
 
 #include "UniqueFd.h"
+#include "Utf8Text.h"
 
 #include <cerrno>
 #include <cstring>
@@ -18,34 +19,6 @@ constexpr std::size_t readBlockSize = 1 << 20;
 constexpr std::size_t bytesPerLine = 16;
 constexpr char hexDigits[] = "0123456789ABCDEF";
 constexpr std::size_t hexColumnWidth = 48;
-
-// The bytes a lead byte may be followed by: its sequence length and the range allowed for the
-// second byte, which is where overlong forms, surrogates and code points past U+10FFFF are ruled out.
-struct LeadRule
-{
-    std::size_t length = 0; // 0: the byte cannot start a sequence
-    unsigned char secondLow = 0x80;
-    unsigned char secondHigh = 0xBF;
-};
-
-LeadRule leadRule(unsigned char lead)
-{
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return { 2 };
-    if (lead == 0xE0)
-        return { 3, 0xA0, 0xBF };
-    if (lead == 0xED)
-        return { 3, 0x80, 0x9F };
-    if (lead >= 0xE1 && lead <= 0xEF)
-        return { 3 };
-    if (lead == 0xF0)
-        return { 4, 0x90, 0xBF };
-    if (lead >= 0xF1 && lead <= 0xF3)
-        return { 4 };
-    if (lead == 0xF4)
-        return { 4, 0x80, 0x8F };
-    return {};
-}
 
 // True when none of the eight bytes has its high bit set or is zero: plain ASCII text.
 bool isPlainAsciiWord(const char* at)
@@ -125,19 +98,12 @@ TextScan scanText(std::string_view bytes)
             ++at;
             continue;
         }
-        const LeadRule rule = leadRule(lead);
-        if (rule.length == 0)
+        const auto sequence = Utf8Text::sequenceAt(bytes, at);
+        if (sequence.kind == Utf8Text::Sequence::Kind::cutShort)
+            return { TextScan::Stop::incompleteTail, at };
+        if (sequence.kind == Utf8Text::Sequence::Kind::invalid)
             return { TextScan::Stop::notText, at };
-        for (std::size_t k = 1; k < rule.length; ++k) {
-            if (at + k >= size)
-                return { TextScan::Stop::incompleteTail, at };
-            const auto next = static_cast<unsigned char>(data[at + k]);
-            const unsigned char low = k == 1 ? rule.secondLow : 0x80;
-            const unsigned char high = k == 1 ? rule.secondHigh : 0xBF;
-            if (next < low || next > high)
-                return { TextScan::Stop::notText, at };
-        }
-        at += rule.length;
+        at += sequence.length;
     }
     return { TextScan::Stop::end, size };
 }

@@ -11,16 +11,28 @@ namespace {
 
 constexpr std::string_view replacementCharacter = "\xEF\xBF\xBD";
 
-struct Sequence
-{
-    std::size_t length; // bytes taken from the input
-    bool valid; // false: those bytes are one maximal ill-formed subsequence
-};
-
 bool inRange(unsigned char byte, unsigned char low, unsigned char high)
 {
     return byte >= low && byte <= high;
 }
+
+std::size_t firstInvalidOffset(std::string_view text)
+{
+    std::size_t offset = 0;
+    while (offset < text.size()) {
+        if (static_cast<unsigned char>(text[offset]) < 0x80) {
+            ++offset;
+            continue;
+        }
+        auto sequence = sequenceAt(text, offset);
+        if (sequence.kind != Sequence::Kind::valid)
+            return offset;
+        offset += sequence.length;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
 
 // The allowed range of the second byte depends on the lead byte (no overlongs, no
 // surrogates, nothing above U+10FFFF); later continuation bytes are always 80..BF.
@@ -28,7 +40,7 @@ Sequence sequenceAt(std::string_view text, std::size_t start)
 {
     auto lead = static_cast<unsigned char>(text[start]);
     if (lead < 0x80)
-        return { 1, true };
+        return { Sequence::Kind::valid, 1 };
     std::size_t continuations = 0;
     unsigned char secondLow = 0x80, secondHigh = 0xBF;
     if (inRange(lead, 0xC2, 0xDF)) {
@@ -46,36 +58,18 @@ Sequence sequenceAt(std::string_view text, std::size_t start)
         if (lead == 0xF4)
             secondHigh = 0x8F;
     } else {
-        return { 1, false };
+        return { Sequence::Kind::invalid, 1 };
     }
     for (std::size_t i = 1; i <= continuations; ++i) {
         if (start + i >= text.size())
-            return { i, false };
+            return { Sequence::Kind::cutShort, i };
         auto byte = static_cast<unsigned char>(text[start + i]);
         bool fits = i == 1 ? inRange(byte, secondLow, secondHigh) : inRange(byte, 0x80, 0xBF);
         if (!fits)
-            return { i, false };
+            return { Sequence::Kind::invalid, i };
     }
-    return { continuations + 1, true };
+    return { Sequence::Kind::valid, continuations + 1 };
 }
-
-std::size_t firstInvalidOffset(std::string_view text)
-{
-    std::size_t offset = 0;
-    while (offset < text.size()) {
-        if (static_cast<unsigned char>(text[offset]) < 0x80) {
-            ++offset;
-            continue;
-        }
-        auto sequence = sequenceAt(text, offset);
-        if (!sequence.valid)
-            return offset;
-        offset += sequence.length;
-    }
-    return std::string_view::npos;
-}
-
-} // namespace
 
 std::string decodingLossily(std::string bytes)
 {
@@ -87,7 +81,7 @@ std::string decodingLossily(std::string bytes)
     repaired.reserve(bytes.size() + 16);
     while (offset < text.size()) {
         auto sequence = sequenceAt(text, offset);
-        if (sequence.valid)
+        if (sequence.kind == Sequence::Kind::valid)
             repaired.append(text.substr(offset, sequence.length));
         else
             repaired.append(replacementCharacter);

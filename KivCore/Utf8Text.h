@@ -1,10 +1,28 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 // Checking, cutting and repairing bytes that should be UTF-8 text.
 namespace kiv::Utf8Text {
+
+// One UTF-8 sequence as it stands in a text.
+struct Sequence
+{
+    enum class Kind
+    {
+        valid, // a whole well-formed sequence
+        invalid, // a maximal ill-formed subsequence
+        cutShort, // a well-formed beginning that the text ends inside
+    };
+    Kind kind;
+    std::size_t length; // bytes it takes from the text
+};
+
+// The sequence that starts at `start`, ruling out overlongs, surrogates and code points above
+// U+10FFFF. REQUIRES: start < text.size().
+Sequence sequenceAt(std::string_view text, std::size_t start);
 
 // Returns `bytes` unchanged when they are valid UTF-8; otherwise a copy in which every maximal
 // ill-formed subsequence is replaced by one U+FFFD, so nothing valid around it is lost.
