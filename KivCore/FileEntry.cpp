@@ -1,5 +1,7 @@
 #include "FileEntry.h"
 
+#include "HashMix.h"
+
 #include <array>
 #include <cctype>
 
@@ -23,16 +25,12 @@ FileEntry::Kind FileEntry::kindForRegularFile(std::string_view name)
 
 std::size_t std::hash<kiv::FileEntry>::operator()(const kiv::FileEntry& entry) const noexcept
 {
-    auto mix = [](std::size_t seed, std::size_t value) {
-        return seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2));
-    };
+    using kiv::hashMix;
     std::size_t seed = std::hash<std::string> {}(entry.id);
-    seed = mix(seed, std::hash<std::string> {}(entry.name));
-    seed = mix(seed, static_cast<std::size_t>(entry.kind));
-    seed = mix(seed, std::hash<std::int64_t> {}(entry.size));
-    if (entry.modificationDate)
-        seed = mix(seed, std::hash<std::int64_t> {}(entry.modificationDate->time_since_epoch().count()));
-    if (entry.permissions)
-        seed = mix(seed, std::hash<std::string> {}(*entry.permissions));
-    return mix(seed, entry.isMarked ? 1 : 0);
+    seed = hashMix(seed, entry.name);
+    seed = hashMix(seed, entry.kind);
+    seed = hashMix(seed, entry.size);
+    seed = hashMix(seed, entry.modificationDate ? entry.modificationDate->time_since_epoch().count() : 0);
+    seed = hashMix(seed, entry.permissions.value_or(""));
+    return hashMix(seed, entry.isMarked);
 }
