@@ -3,6 +3,7 @@
 #include "ErrorText.h"
 #include "KivError.h"
 #include "ShellRunner.h"
+#include "RowNames.h"
 #include "TempDir.h"
 
 #include <algorithm>
@@ -75,13 +76,7 @@ std::set<std::string> regularFilesBelow(const std::string& folder)
     return ::testing::AssertionFailure() << "\"" << text << "\" lacks \"" << part << "\"";
 }
 
-std::vector<std::string> namesOf(const std::vector<FileEntry>& rows)
-{
-    std::vector<std::string> names;
-    for (const auto& row : rows)
-        names.push_back(row.name);
-    return names;
-}
+using test::namesOf;
 
 // Real archives of one source tree, built once for the whole suite with zip and tar.
 class ArchiveServiceTest : public ::testing::Test

@@ -1,6 +1,7 @@
 #include "FileSystemService.h"
 #include "ErrorText.h"
 #include "KivError.h"
+#include "RowNames.h"
 #include "TempDir.h"
 
 #include <fcntl.h>
@@ -15,13 +16,7 @@ using Kind = FileEntry::Kind;
 using test::readFile;
 using test::TempDir;
 
-std::vector<std::string> namesOf(const std::vector<FileEntry>& rows)
-{
-    std::vector<std::string> names;
-    for (const auto& row : rows)
-        names.push_back(row.name);
-    return names;
-}
+using test::namesOf;
 
 const FileEntry& rowNamed(const std::vector<FileEntry>& rows, const std::string& name)
 {

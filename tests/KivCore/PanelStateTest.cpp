@@ -1,6 +1,7 @@
 #include "PanelState.h"
 
 #include "KivError.h"
+#include "RowNames.h"
 #include "TempDir.h"
 
 #include <filesystem>
@@ -13,13 +14,7 @@ namespace {
 using Names = std::vector<std::string>;
 using test::TempDir;
 
-Names namesOf(const std::vector<FileEntry>& rows)
-{
-    Names names;
-    for (const auto& row : rows)
-        names.push_back(row.name);
-    return names;
-}
+using test::namesOf;
 
 std::ptrdiff_t indexOf(const PanelState& state, const std::string& name)
 {
