@@ -3,7 +3,6 @@
 #include "PathString.h"
 
 #include <algorithm>
-#include <numeric>
 #include <utility>
 
 namespace kiv {
@@ -59,25 +58,34 @@ void PanelState::toggleMark(std::ptrdiff_t index)
     if (!m_markedNames.erase(entry.name)) m_markedNames.insert(entry.name);
 }
 
-std::vector<FileEntry> PanelState::selectionForOperation() const
+template <typename Visit> void PanelState::forEachSelected(Visit visit) const
 {
     if (!m_markedNames.empty()) {
-        std::vector<FileEntry> marked;
-        std::copy_if(m_entries.begin(), m_entries.end(), std::back_inserter(marked),
-            [this](const FileEntry& entry) { return m_markedNames.contains(entry.name); });
-        return marked;
+        for (const auto& entry : m_entries) {
+            if (m_markedNames.contains(entry.name))
+                visit(entry);
+        }
+        return;
     }
-    if (!isCursorOnEntry()) return {};
+    if (!isCursorOnEntry())
+        return;
     const auto& cursorRow = m_entries[static_cast<std::size_t>(m_cursorIndex)];
-    if (cursorRow.kind == FileEntry::Kind::parentDirectory) return {};
-    return { cursorRow };
+    if (cursorRow.kind != FileEntry::Kind::parentDirectory)
+        visit(cursorRow);
+}
+
+std::vector<FileEntry> PanelState::selectionForOperation() const
+{
+    std::vector<FileEntry> selection;
+    forEachSelected([&](const FileEntry& entry) { selection.push_back(entry); });
+    return selection;
 }
 
 std::int64_t PanelState::totalMarkedSize() const
 {
-    auto selection = selectionForOperation();
-    return std::accumulate(selection.begin(), selection.end(), std::int64_t { 0 },
-        [](std::int64_t sum, const FileEntry& entry) { return sum + entry.size; });
+    std::int64_t total = 0;
+    forEachSelected([&](const FileEntry& entry) { total += entry.size; });
+    return total;
 }
 
 std::optional<PanelLocation> PanelState::activationTarget(const FileEntry& entry) const

@@ -92,6 +92,8 @@ private:
     std::unordered_set<std::string> marksStillListedIn(const std::vector<FileEntry>& entries) const;
     void keepCursorInsideEntries();
     bool isCursorOnEntry() const;
+    // Calls `visit` for each row of selectionForOperation(), in listing order, without copying.
+    template <typename Visit> void forEachSelected(Visit visit) const;
 
     FileSystemService m_fs;
     ArchiveService m_archives;
