@@ -1,4 +1,4 @@
-#include "AppDelegate.h"
+#include "window/AppDelegate.h"
 
 #include <QApplication>
 #include <QIcon>

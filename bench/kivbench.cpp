@@ -1,7 +1,7 @@
-#include "ArchiveService.h"
-#include "ErrorText.h"
-#include "FilePreview.h"
-#include "FileSystemService.h"
+#include "archives/ArchiveService.h"
+#include "base/ErrorText.h"
+#include "files/FilePreview.h"
+#include "files/FileSystemService.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "ErrorText.h"
-#include "FileSystemService.h"
-#include "PanelTableView.h"
-#include "PanelViewController.h"
+#include "base/ErrorText.h"
+#include "files/FileSystemService.h"
+#include "panels/PanelTableView.h"
+#include "panels/PanelViewController.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

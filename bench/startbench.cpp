@@ -1,6 +1,6 @@
-#include "AppDelegate.h"
-#include "MainWindow.h"
-#include "MainWindowController.h"
+#include "window/AppDelegate.h"
+#include "window/MainWindow.h"
+#include "window/MainWindowController.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

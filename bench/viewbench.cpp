@@ -1,4 +1,4 @@
-#include "ViewerWindowController.h"
+#include "viewer/ViewerWindowController.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

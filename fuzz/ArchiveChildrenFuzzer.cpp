@@ -1,8 +1,8 @@
 // Fuzzes the archive tree: the first line of the input is a prefix (maybe empty), every further
 // non-empty line a member path (a size may follow after a tab). The rows of that prefix, and of every folder
 // reached from the root, must keep the shape a panel relies on.
-#include "ArchiveService.h"
-#include "FileNameOrder.h"
+#include "archives/ArchiveService.h"
+#include "text/FileNameOrder.h"
 #include "FuzzCheck.h"
 
 #include <charconv>

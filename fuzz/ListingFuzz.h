@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ArchiveListingParser.h"
+#include "archives/ArchiveListingParser.h"
 #include "FuzzCheck.h"
 
 #include <functional>

@@ -2,8 +2,8 @@
 // one character taken from their own line, and the items written back in the file's format
 // read back as the same texts.
 #include "FuzzCheck.h"
-#include "UserMenuStore.h"
-#include "Utf8Text.h"
+#include "shell/UserMenuStore.h"
+#include "text/Utf8Text.h"
 
 #include <cstddef>
 #include <cstdint>

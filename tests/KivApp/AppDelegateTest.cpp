@@ -1,8 +1,8 @@
-#include "AppDelegate.h"
-#include "MainWindow.h"
-#include "MainWindowController.h"
-#include "PanelTableView.h"
-#include "PanelViewController.h"
+#include "window/AppDelegate.h"
+#include "window/MainWindow.h"
+#include "window/MainWindowController.h"
+#include "panels/PanelTableView.h"
+#include "panels/PanelViewController.h"
 #include "ScopedHome.h"
 #include "TempDir.h"
 

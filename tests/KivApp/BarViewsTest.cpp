@@ -1,6 +1,6 @@
-#include "FunctionKeyBarView.h"
-#include "PulldownMenuBarView.h"
-#include "Theme.h"
+#include "window/FunctionKeyBarView.h"
+#include "window/PulldownMenuBarView.h"
+#include "toolkit/Theme.h"
 #include "WidgetProbe.h"
 
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
-#include "CommandLineBar.h"
-#include "CommandLineField.h"
-#include "RetroLabel.h"
-#include "Theme.h"
+#include "console/CommandLineBar.h"
+#include "console/CommandLineField.h"
+#include "toolkit/RetroLabel.h"
+#include "toolkit/Theme.h"
 
 #include "WidgetProbe.h"
 

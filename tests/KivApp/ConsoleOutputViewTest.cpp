@@ -1,7 +1,7 @@
-#include "ConsoleOutputView.h"
-#include "DOSColor.h"
-#include "RetroLabel.h"
-#include "Theme.h"
+#include "console/ConsoleOutputView.h"
+#include "toolkit/DOSColor.h"
+#include "toolkit/RetroLabel.h"
+#include "toolkit/Theme.h"
 
 #include "WidgetProbe.h"
 

@@ -1,8 +1,8 @@
-#include "FileOperationCommands.h"
-#include "MainWindow.h"
-#include "PanelEditorView.h"
-#include "PanelTableView.h"
-#include "PanelViewController.h"
+#include "commands/FileOperationCommands.h"
+#include "window/MainWindow.h"
+#include "viewer/PanelEditorView.h"
+#include "panels/PanelTableView.h"
+#include "panels/PanelViewController.h"
 #include "ProgramTest.h"
 #include "TempDir.h"
 

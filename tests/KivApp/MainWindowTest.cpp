@@ -1,6 +1,6 @@
-#include "MainWindow.h"
-#include "RetroSplitView.h"
-#include "Theme.h"
+#include "window/MainWindow.h"
+#include "toolkit/RetroSplitView.h"
+#include "toolkit/Theme.h"
 #include "WidgetProbe.h"
 
 #include <QLineEdit>

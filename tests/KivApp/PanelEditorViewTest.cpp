@@ -1,10 +1,10 @@
-#include "PanelEditorView.h"
+#include "viewer/PanelEditorView.h"
 #include "DialogDriver.h"
-#include "EditorTextView.h"
-#include "RetroDialogView.h"
-#include "RetroLabel.h"
+#include "viewer/EditorTextView.h"
+#include "toolkit/RetroDialogView.h"
+#include "toolkit/RetroLabel.h"
 #include "TempDir.h"
-#include "Theme.h"
+#include "toolkit/Theme.h"
 #include "WidgetProbe.h"
 
 #include <QScrollBar>

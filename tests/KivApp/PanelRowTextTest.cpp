@@ -1,5 +1,5 @@
-#include "PanelRowText.h"
-#include "KivFormat.h"
+#include "panels/PanelRowText.h"
+#include "text/KivFormat.h"
 
 #include <gtest/gtest.h>
 

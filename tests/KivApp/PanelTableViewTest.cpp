@@ -1,4 +1,4 @@
-#include "PanelTableView.h"
+#include "panels/PanelTableView.h"
 
 #include <QStringListModel>
 #include <QTest>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MainWindowController.h"
+#include "window/MainWindowController.h"
 #include "ScopedHome.h"
 #include "TempDir.h"
 

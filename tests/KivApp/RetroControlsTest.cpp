@@ -1,6 +1,6 @@
-#include "RetroControls.h"
-#include "BorderedPanel.h"
-#include "DOSColor.h"
+#include "toolkit/RetroControls.h"
+#include "toolkit/BorderedPanel.h"
+#include "toolkit/DOSColor.h"
 
 #include "WidgetProbe.h"
 

@@ -1,9 +1,9 @@
-#include "RetroDialogs.h"
-#include "DOSColor.h"
+#include "toolkit/RetroDialogs.h"
+#include "toolkit/DOSColor.h"
 #include "DialogDriver.h"
-#include "RetroDialogButton.h"
-#include "RetroDialogView.h"
-#include "Theme.h"
+#include "toolkit/RetroDialogButton.h"
+#include "toolkit/RetroDialogView.h"
+#include "toolkit/Theme.h"
 #include "WidgetProbe.h"
 
 #include <QTest>

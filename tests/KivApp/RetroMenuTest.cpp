@@ -1,9 +1,9 @@
-#include "RetroMenu.h"
-#include "DOSColor.h"
-#include "RetroMenuPanel.h"
-#include "RetroMenuSession.h"
-#include "RetroMenuView.h"
-#include "Theme.h"
+#include "toolkit/RetroMenu.h"
+#include "toolkit/DOSColor.h"
+#include "toolkit/RetroMenuPanel.h"
+#include "toolkit/RetroMenuSession.h"
+#include "toolkit/RetroMenuView.h"
+#include "toolkit/Theme.h"
 #include "WidgetProbe.h"
 
 #include <QApplication>

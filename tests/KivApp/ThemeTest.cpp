@@ -1,5 +1,5 @@
-#include "Theme.h"
-#include "DOSColor.h"
+#include "toolkit/Theme.h"
+#include "toolkit/DOSColor.h"
 
 #include <QFontInfo>
 #include <gtest/gtest.h>

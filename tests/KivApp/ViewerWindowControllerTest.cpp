@@ -1,5 +1,5 @@
-#include "ViewerWindowController.h"
-#include "Theme.h"
+#include "viewer/ViewerWindowController.h"
+#include "toolkit/Theme.h"
 
 #include "TempDir.h"
 #include "WidgetProbe.h"

@@ -1,4 +1,4 @@
-#include "ArchiveListingParser.h"
+#include "archives/ArchiveListingParser.h"
 
 #include <gtest/gtest.h>
 

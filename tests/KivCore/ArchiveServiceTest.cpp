@@ -1,8 +1,8 @@
-#include "ArchiveService.h"
+#include "archives/ArchiveService.h"
 
-#include "ErrorText.h"
-#include "KivError.h"
-#include "ShellRunner.h"
+#include "base/ErrorText.h"
+#include "base/KivError.h"
+#include "shell/ShellRunner.h"
 #include "RowNames.h"
 #include "TempDir.h"
 

@@ -1,6 +1,6 @@
-#include "AtomicFile.h"
+#include "files/AtomicFile.h"
 
-#include "ErrorText.h"
+#include "base/ErrorText.h"
 #include "TempDir.h"
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "DirectoryComparer.h"
+#include "panel/DirectoryComparer.h"
 
 #include <gtest/gtest.h>
 

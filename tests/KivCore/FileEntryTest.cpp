@@ -1,6 +1,6 @@
-#include "FileEntry.h"
-#include "ErrorText.h"
-#include "KivError.h"
+#include "files/FileEntry.h"
+#include "base/ErrorText.h"
+#include "base/KivError.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "FileNameOrder.h"
+#include "text/FileNameOrder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "FilePreview.h"
+#include "files/FilePreview.h"
 
 #include "TempDir.h"
 

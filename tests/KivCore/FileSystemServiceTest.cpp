@@ -1,6 +1,6 @@
-#include "FileSystemService.h"
-#include "ErrorText.h"
-#include "KivError.h"
+#include "files/FileSystemService.h"
+#include "base/ErrorText.h"
+#include "base/KivError.h"
 #include "RowNames.h"
 #include "TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "KivFormat.h"
+#include "text/KivFormat.h"
 
 #include <gtest/gtest.h>
 

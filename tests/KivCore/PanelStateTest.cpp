@@ -1,6 +1,6 @@
-#include "PanelState.h"
+#include "panel/PanelState.h"
 
-#include "KivError.h"
+#include "base/KivError.h"
 #include "RowNames.h"
 #include "TempDir.h"
 

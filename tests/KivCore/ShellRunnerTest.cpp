@@ -1,4 +1,4 @@
-#include "ShellRunner.h"
+#include "shell/ShellRunner.h"
 
 #include "TempDir.h"
 

@@ -1,6 +1,6 @@
-#include "UserMenuStore.h"
+#include "shell/UserMenuStore.h"
 
-#include "ErrorText.h"
+#include "base/ErrorText.h"
 #include "ScopedHome.h"
 #include "TempDir.h"
 

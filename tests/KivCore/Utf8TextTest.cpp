@@ -1,4 +1,4 @@
-#include "Utf8Text.h"
+#include "text/Utf8Text.h"
 
 #include <gtest/gtest.h>
 

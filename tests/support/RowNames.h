@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileEntry.h"
+#include "files/FileEntry.h"
 
 #include <string>
 #include <vector>

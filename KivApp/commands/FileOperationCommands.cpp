@@ -1,0 +1,275 @@
+#include "commands/FileOperationCommands.h"
+
+#include "window/MainWindow.h"
+#include "window/MainWindowController.h"
+#include "panel/PanelLocation.h"
+#include "panels/PanelViewController.h"
+#include "files/PathString.h"
+#include "toolkit/RetroDialogs.h"
+#include "commands/TypedPath.h"
+#include "viewer/ViewerWindowController.h"
+
+#include <QStringList>
+#include <sys/stat.h>
+
+namespace kiv {
+
+namespace {
+
+bool isViewable(const FileEntry& entry)
+{
+    return entry.kind == FileEntry::Kind::regularFile || entry.kind == FileEntry::Kind::symlink;
+}
+
+std::string sourcePath(const PanelLocation& source, const FileEntry& item)
+{
+    return PathString::appendingComponent(source.path(), item.name);
+}
+
+QString itemCount(const std::vector<FileEntry>& items)
+{
+    return QString::number(items.size()) + QStringLiteral(" item(s)");
+}
+
+// Compared by identity, so "/a/b", "/a/b/" and a link to it are all the same folder.
+bool isSameFolder(const std::string& a, const std::string& b)
+{
+    struct stat infoA, infoB;
+    return ::stat(a.c_str(), &infoA) == 0 && ::stat(b.c_str(), &infoB) == 0 && infoA.st_dev == infoB.st_dev
+        && infoA.st_ino == infoB.st_ino;
+}
+
+} // namespace
+
+FileOperationCommands::FileOperationCommands(MainWindowController& controller)
+    : m_controller(controller)
+{
+}
+
+FileOperationCommands::~FileOperationCommands() = default;
+
+QWidget* FileOperationCommands::dialogParent() const
+{
+    return &m_controller.window();
+}
+
+void FileOperationCommands::refuse(const QString& title, const QString& text) const
+{
+    RetroDialogs::message(dialogParent(), title, text);
+}
+
+std::optional<std::string> FileOperationCommands::askFor(
+    const QString& title, const QString& message, const std::string& defaultValue) const
+{
+    const QString shownDefault = TypedPath::shown(defaultValue);
+    const std::optional<QString> answer = RetroDialogs::prompt(dialogParent(), title, message, shownDefault);
+    if (!answer)
+        return std::nullopt;
+    return TypedPath::bytes(*answer, shownDefault, defaultValue);
+}
+
+void FileOperationCommands::forEachItem(
+    const std::vector<FileEntry>& items, const std::function<void(const FileEntry&)>& action) const
+{
+    for (const FileEntry& item : items) {
+        try {
+            action(item);
+        } catch (const std::exception& error) {
+            RetroDialogs::error(dialogParent(), error);
+        }
+    }
+}
+
+void FileOperationCommands::finish(PanelViewController& source, PanelViewController* target) const
+{
+    source.state().setMarkedNames({});
+    source.reload();
+    if (target)
+        target->reload();
+}
+
+std::optional<std::string> FileOperationCommands::realPathUnderCursor() const
+{
+    PanelViewController& panel = m_controller.activePanel();
+    const std::optional<FileEntry> entry = panel.selectedEntry();
+    if (!entry || !isViewable(*entry))
+        return std::nullopt;
+    return m_controller.realFilePath(*entry, panel);
+}
+
+void FileOperationCommands::viewOperation()
+{
+    const std::optional<std::string> path = realPathUnderCursor();
+    if (!path)
+        return;
+    m_viewerWindows.push_back(std::make_unique<ViewerWindowController>(*path));
+    m_viewerWindows.back()->showWindow();
+}
+
+void FileOperationCommands::editOperation()
+{
+    if (const std::optional<std::string> path = realPathUnderCursor())
+        m_controller.presentInlineEditor(*path);
+}
+
+void FileOperationCommands::copyOperation()
+{
+    PanelViewController& source = m_controller.activePanel();
+    PanelViewController& target = m_controller.otherPanel(source);
+    const std::vector<FileEntry> items = source.state().selectionForOperation();
+    if (items.empty())
+        return;
+    if (target.state().location().isArchive()) {
+        refuse(QStringLiteral("Copy"),
+            QStringLiteral(
+                "Can't copy into an archive view. Switch the other panel to a real folder first."));
+        return;
+    }
+    const std::optional<std::string> answer = askFor(
+        QStringLiteral("Copy"), "Copy " + itemCount(items) + " to:", target.state().location().path());
+    // An emptied field names no folder; taking it as the working folder would copy somewhere unseen.
+    if (!answer || answer->empty())
+        return;
+    const std::string destination = TypedPath::absolute(
+        *answer, source.state().location().nearestRealDirectory(), m_controller.fsOps().homeDirectoryPath());
+    forEachItem(
+        items, [&](const FileEntry& item) { copyItem(source.state().location(), item, destination); });
+    finish(source, &target);
+}
+
+void FileOperationCommands::copyItem(
+    const PanelLocation& source, const FileEntry& item, const std::string& destination) const
+{
+    if (source.isArchive()) {
+        m_controller.archiveService().extract(source.archiveURL(), source.internalPath() + item.name,
+            item.kind == FileEntry::Kind::directory, destination);
+    } else {
+        m_controller.fsOps().copy(sourcePath(source, item), destination, false);
+    }
+}
+
+void FileOperationCommands::moveOperation()
+{
+    PanelViewController& source = m_controller.activePanel();
+    if (source.state().location().isArchive()) {
+        refuse(QStringLiteral("Move"),
+            QStringLiteral(
+                "Can't move items from inside an archive view - use Copy (F5) to extract them first."));
+        return;
+    }
+    const std::vector<FileEntry> items = source.state().selectionForOperation();
+    if (items.empty())
+        return;
+    PanelViewController& target = m_controller.otherPanel(source);
+    if (items.size() == 1)
+        moveOneItem(source, target, items.front());
+    else
+        moveItems(source, target, items);
+}
+
+void FileOperationCommands::moveOneItem(
+    PanelViewController& source, PanelViewController& target, const FileEntry& item) const
+{
+    const PanelLocation& targetLocation = target.state().location();
+    const std::string defaultValue = targetLocation.isArchive()
+        ? item.name
+        : PathString::appendingComponent(targetLocation.path(), item.name);
+    const std::optional<std::string> answer = askFor(QStringLiteral("Rename / Move"),
+        "New name or full path for \"" + TypedPath::shown(item.name) + "\":", defaultValue);
+    // An emptied field names nothing to rename to: the same as Cancel.
+    if (!answer || answer->empty())
+        return;
+    try {
+        renameOrMove(source.state().location().path(), item, *answer);
+    } catch (const std::exception& error) {
+        RetroDialogs::error(dialogParent(), error);
+    }
+    finish(source, &target);
+}
+
+void FileOperationCommands::renameOrMove(
+    const std::string& sourceFolder, const FileEntry& item, const std::string& answer) const
+{
+    const FileSystemService& fs = m_controller.fsOps();
+    const std::string from = PathString::appendingComponent(sourceFolder, item.name);
+    const bool isPath = answer.find('/') != std::string::npos || answer == "~";
+    if (!isPath) {
+        if (answer != item.name)
+            fs.rename(from, answer);
+        return;
+    }
+    // A path ending in "/" (or "~" alone) names the folder to move into, keeping the name;
+    // otherwise its last component is the new name.
+    const std::string path = TypedPath::absolute(answer, sourceFolder, fs.homeDirectoryPath());
+    const bool intoFolder = answer.ends_with('/') || answer == "~";
+    const std::string folder = intoFolder ? path : PathString::deletingLastComponent(path);
+    const std::string newName = intoFolder ? item.name : PathString::lastComponent(path);
+    if (newName == item.name && isSameFolder(folder, sourceFolder))
+        return; // the item already is there
+    // One step, so a name taken in the destination leaves the item where it was.
+    fs.move(from, folder, newName);
+}
+
+void FileOperationCommands::moveItems(
+    PanelViewController& source, PanelViewController& target, const std::vector<FileEntry>& items) const
+{
+    const PanelLocation& targetLocation = target.state().location();
+    if (targetLocation.isArchive()) {
+        refuse(QStringLiteral("Move"), QStringLiteral("Can't move into an archive view."));
+        return;
+    }
+    const std::string& targetFolder = targetLocation.path();
+    if (!RetroDialogs::confirm(dialogParent(), QStringLiteral("Move"),
+            "Move " + itemCount(items) + " to " + TypedPath::shown(targetFolder) + "?"))
+        return;
+    forEachItem(items, [&](const FileEntry& item) {
+        m_controller.fsOps().move(sourcePath(source.state().location(), item), targetFolder);
+    });
+    finish(source, &target);
+}
+
+void FileOperationCommands::mkdirOperation()
+{
+    PanelViewController& panel = m_controller.activePanel();
+    if (panel.state().location().isArchive()) {
+        refuse(QStringLiteral("Make Directory"),
+            QStringLiteral("Can't create a folder inside an archive view."));
+        return;
+    }
+    const std::optional<std::string> name
+        = askFor(QStringLiteral("Make Directory"), QStringLiteral("Name for the new folder:"), {});
+    if (!name || name->empty())
+        return;
+    try {
+        m_controller.fsOps().makeDirectory(*name, panel.state().location().path());
+    } catch (const std::exception& error) {
+        RetroDialogs::error(dialogParent(), error);
+        return;
+    }
+    panel.reload();
+}
+
+void FileOperationCommands::deleteOperation()
+{
+    PanelViewController& source = m_controller.activePanel();
+    if (source.state().location().isArchive()) {
+        refuse(QStringLiteral("Delete"), QStringLiteral("Can't delete items from inside an archive view."));
+        return;
+    }
+    const std::vector<FileEntry> items = source.state().selectionForOperation();
+    if (items.empty())
+        return;
+    QStringList names;
+    for (const FileEntry& item : items)
+        names << TypedPath::shown(item.name);
+    const QString question = "Delete " + itemCount(items) + "?\n" + names.join(QStringLiteral(", "));
+    if (!RetroDialogs::confirm(dialogParent(), QStringLiteral("Delete"), question, QStringLiteral("Delete"),
+            ButtonTone::destructive))
+        return;
+    forEachItem(items, [&](const FileEntry& item) {
+        m_controller.fsOps().deleteItem(sourcePath(source.state().location(), item));
+    });
+    finish(source, nullptr);
+}
+
+} // namespace kiv

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "files/FileEntry.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace kiv {
+
+class MainWindowController;
+class PanelLocation;
+class PanelViewController;
+class ViewerWindowController;
+
+// The file commands of the main window: view (F3), edit (F4), copy (F5), rename or move (F6),
+// make folder (F7) and delete (F8). The source is the controller's active panel when a command
+// starts and the target the other panel; the controller dispatches the keys and menu items here.
+// Every question and refusal is a retro dialog in the main window; a failing item is reported in
+// the "Error" dialog and the rest go on. Nothing existing is ever replaced.
+class FileOperationCommands
+{
+public:
+    // Works on `controller`'s panels, services and window; the controller must outlive this.
+    explicit FileOperationCommands(MainWindowController& controller);
+    // Closes every viewer window opened by viewOperation().
+    ~FileOperationCommands();
+
+    // Opens a new viewer window on the file or link under the active panel's cursor (F3); an
+    // archive member is viewed as a freshly extracted copy. Anything else does nothing. Every
+    // viewer stays open, owned by this object.
+    void viewOperation();
+    // Opens the file or link under the active panel's cursor in the in-panel editor of the other
+    // panel (F4); an archive member is edited as an extracted copy, never in the archive.
+    void editOperation();
+    // Copies the active panel's selection, or extracts it out of an archive, into a folder asked
+    // for, the other panel's by default (F5); then clears the marks and relists both panels.
+    void copyOperation();
+    // Renames or moves the one selected item to a name or path asked for, or moves several
+    // selected items into the other panel's folder after asking (F6).
+    void moveOperation();
+    // Makes a folder with a name asked for in the active panel's folder (F7).
+    void mkdirOperation();
+    // Deletes the active panel's selection after asking (F8).
+    void deleteOperation();
+
+private:
+    QWidget* dialogParent() const;
+    void refuse(const QString& title, const QString& text) const;
+    std::optional<std::string> askFor(
+        const QString& title, const QString& message, const std::string& defaultValue) const;
+    void forEachItem(
+        const std::vector<FileEntry>& items, const std::function<void(const FileEntry&)>& action) const;
+    void finish(PanelViewController& source, PanelViewController* target) const;
+    std::optional<std::string> realPathUnderCursor() const;
+    void copyItem(const PanelLocation& source, const FileEntry& item, const std::string& destination) const;
+    void moveOneItem(PanelViewController& source, PanelViewController& target, const FileEntry& item) const;
+    void renameOrMove(
+        const std::string& sourceFolder, const FileEntry& item, const std::string& answer) const;
+    void moveItems(
+        PanelViewController& source, PanelViewController& target, const std::vector<FileEntry>& items) const;
+
+    MainWindowController& m_controller;
+    std::vector<std::unique_ptr<ViewerWindowController>> m_viewerWindows;
+};
+
+} // namespace kiv

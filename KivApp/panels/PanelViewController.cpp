@@ -1,0 +1,286 @@
+#include "panels/PanelViewController.h"
+
+#include "toolkit/BorderedPanel.h"
+#include "text/KivFormat.h"
+#include "viewer/PanelEditorView.h"
+#include "panels/PanelListModel.h"
+#include "panels/PanelRowText.h"
+#include "panels/PanelRowView.h"
+#include "panels/PanelTableView.h"
+#include "panels/PanelViewControllerDelegate.h"
+#include "files/PathString.h"
+#include "toolkit/RetroControls.h"
+
+#include <QEvent>
+#include <algorithm>
+
+namespace kiv {
+
+namespace {
+
+constexpr int pathHeight = 18;
+constexpr int headerHeight = 16;
+constexpr int statusHeight = 16;
+constexpr qreal statusFontSize = 11;
+
+int lastRow(const PanelState& state)
+{
+    return std::max(0, static_cast<int>(state.entries().size()) - 1);
+}
+
+} // namespace
+
+PanelViewController::PanelViewController(const std::string& startPath, QObject* parent)
+    : QObject(parent)
+    , m_state(startPath)
+    , m_view(new BorderedPanel)
+    , m_pathLabel(RetroControls::label(
+          {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, m_view))
+    , m_columnHeader(RetroControls::label(PanelRowText::columnHeader(), Theme::monoFontBold(),
+          Theme::panelHeaderBG(), Qt::transparent, Qt::AlignLeft, m_view))
+    , m_statusLabel(RetroControls::label(
+          {}, Theme::monoFont(statusFontSize), Theme::panelHeader(), Qt::transparent, Qt::AlignLeft, m_view))
+    , m_tableView(new PanelTableView(m_view))
+    , m_model(new PanelListModel(m_state, this))
+    , m_rowView(new PanelRowView(this))
+{
+    // Named so that the window and its tests can tell the three lines apart.
+    m_pathLabel->setObjectName(QStringLiteral("pathLabel"));
+    m_columnHeader->setObjectName(QStringLiteral("columnHeader"));
+    m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    m_view->installEventFilter(this);
+    m_rowView->setActivePanelCursor(m_isActive);
+    m_tableView->setModel(m_model);
+    m_tableView->setItemDelegate(m_rowView);
+    wireTable();
+}
+
+PanelViewController::~PanelViewController()
+{
+    delete m_view.data();
+}
+
+QWidget* PanelViewController::view() const
+{
+    return m_view;
+}
+
+PanelEditorView* PanelViewController::editorView() const
+{
+    return m_editorView;
+}
+
+void PanelViewController::wireTable()
+{
+    QPointer<PanelViewController> self(this);
+    m_tableView->onToggleMark = [self] {
+        if (self)
+            self->toggleMark();
+    };
+    m_tableView->onActivateSelection = [self] {
+        if (self)
+            self->activateSelection();
+    };
+    m_tableView->onSwitchPanel = [self] {
+        if (self && self->m_delegate)
+            self->m_delegate->panelRequestsSwitch(*self);
+    };
+    m_tableView->onGoToParent = [self] {
+        if (self)
+            self->goToParent();
+    };
+    m_tableView->onBecameFirstResponder = [self] {
+        if (self && self->m_delegate)
+            self->m_delegate->panelDidBecomeActive(*self);
+    };
+    connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        &PanelViewController::selectionChanged);
+    connect(m_tableView, &QAbstractItemView::doubleClicked, this, &PanelViewController::activateSelection);
+}
+
+bool PanelViewController::eventFilter(QObject* watched, QEvent* event)
+{
+    // The type first: while the view is being destroyed it still sends events here, and reading
+    // the guarded pointer to a half-destroyed view is undefined.
+    if (event->type() == QEvent::Resize && watched == m_view)
+        layoutChildren();
+    return QObject::eventFilter(watched, event);
+}
+
+void PanelViewController::layoutChildren()
+{
+    const int w = m_view->width();
+    const int h = m_view->height();
+    m_pathLabel->setGeometry(1, 1, w - 2, pathHeight);
+    m_columnHeader->setGeometry(1, 1 + pathHeight, w - 2, headerHeight);
+    const int listTop = 1 + pathHeight + headerHeight;
+    m_tableView->setGeometry(1, listTop, w - 2, h - 1 - statusHeight - listTop);
+    m_statusLabel->setGeometry(1, h - 1 - statusHeight, w - 2, statusHeight);
+    if (m_editorView)
+        m_editorView->setGeometry(m_view->rect());
+}
+
+void PanelViewController::setActive(bool active)
+{
+    m_isActive = active;
+    m_rowView->setActivePanelCursor(active);
+    redrawKeepingCursor();
+}
+
+void PanelViewController::reload()
+{
+    try {
+        m_model->replaceRows([this] { m_state.refresh(); });
+    } catch (const std::exception& error) {
+        if (m_delegate)
+            m_delegate->panelDidFailWithError(*this, error);
+    }
+    syncUI();
+}
+
+void PanelViewController::syncUI()
+{
+    m_pathLabel->setText(u' ' + QString::fromUtf8(m_state.location().displayPath()) + u' ');
+    if (!m_state.entries().empty())
+        m_tableView->moveSelection(std::min(static_cast<int>(m_state.cursorIndex()), lastRow(m_state)));
+    updateStatusLine();
+    if (m_delegate)
+        m_delegate->panelDidChangeLocation(*this);
+}
+
+void PanelViewController::redrawKeepingCursor()
+{
+    m_tableView->viewport()->update();
+    const auto cursor = m_state.cursorIndex();
+    if (cursor >= 0 && cursor < static_cast<int>(m_state.entries().size()))
+        m_tableView->setCurrentIndex(m_model->index(static_cast<int>(cursor)));
+}
+
+void PanelViewController::updateStatusLine()
+{
+    if (m_state.markedNames().empty()) {
+        m_statusLabel->setText(QStringLiteral(" %1 items").arg(m_state.entries().size()));
+        return;
+    }
+    m_statusLabel->setText(QStringLiteral(" %1 marked, %2")
+                               .arg(m_state.selectionForOperation().size())
+                               .arg(QString::fromStdString(KivFormat::humanSize(m_state.totalMarkedSize()))));
+}
+
+void PanelViewController::selectionChanged()
+{
+    const int row = m_tableView->selectedRow();
+    if (row >= 0)
+        m_state.setCursorIndex(row);
+}
+
+void PanelViewController::focus()
+{
+    if (m_editorView)
+        m_editorView->focusEditor();
+    else
+        m_tableView->setFocus(Qt::OtherFocusReason);
+}
+
+std::optional<FileEntry> PanelViewController::selectedEntry() const
+{
+    const int row = m_tableView->selectedRow();
+    if (row < 0 || row >= static_cast<int>(m_state.entries().size()))
+        return std::nullopt;
+    return m_state.entries()[static_cast<std::size_t>(row)];
+}
+
+void PanelViewController::toggleMark()
+{
+    const int row = m_tableView->selectedRow();
+    if (row < 0)
+        return;
+    m_state.toggleMark(row);
+    m_model->restyleRow(row);
+    m_state.setCursorIndex(std::min(row + 1, lastRow(m_state)));
+    redrawKeepingCursor();
+    updateStatusLine();
+}
+
+void PanelViewController::activateSelection()
+{
+    const std::optional<FileEntry> entry = selectedEntry();
+    if (!entry)
+        return;
+    if (entry->kind == FileEntry::Kind::regularFile || entry->kind == FileEntry::Kind::symlink) {
+        if (m_state.location().isArchive() || !m_delegate)
+            return;
+        m_delegate->panelDidOpenFile(
+            *this, *entry, PathString::appendingComponent(m_state.location().path(), entry->name));
+        return;
+    }
+    enter(*entry);
+}
+
+void PanelViewController::goToParent()
+{
+    if (m_state.entries().empty() || m_state.entries().front().kind != FileEntry::Kind::parentDirectory)
+        return;
+    enter(m_state.entries().front());
+}
+
+void PanelViewController::enter(FileEntry entry)
+{
+    // `entry` is a copy: entering replaces the entries it came from.
+    bool entered = false;
+    try {
+        m_model->replaceRows([&] { entered = m_state.activate(entry); });
+    } catch (const std::exception& error) {
+        redrawKeepingCursor();
+        if (m_delegate)
+            m_delegate->panelDidFailWithError(*this, error);
+        return;
+    }
+    if (entered)
+        syncUI();
+    else
+        redrawKeepingCursor();
+}
+
+void PanelViewController::presentEditor(const std::string& filePath)
+{
+    if (m_editorView) {
+        if (!m_editorView->confirmClose())
+            return;
+        removeEditor();
+    }
+    m_editorView = new PanelEditorView(filePath, m_view);
+    m_editorView->setGeometry(m_view->rect());
+    QPointer<PanelViewController> self(this);
+    m_editorView->onClose = [self] {
+        if (self)
+            self->dismissEditor();
+    };
+    m_editorView->show();
+    m_editorView->raise();
+    m_editorView->focusEditor();
+}
+
+void PanelViewController::saveInlineEditorIfPresent()
+{
+    if (m_editorView)
+        m_editorView->save();
+}
+
+void PanelViewController::removeEditor()
+{
+    // Deleted later: the editor may still be inside its own key handler.
+    m_editorView->hide();
+    m_editorView->deleteLater();
+    m_editorView = nullptr;
+}
+
+void PanelViewController::dismissEditor()
+{
+    if (!m_editorView)
+        return;
+    removeEditor();
+    m_tableView->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace kiv

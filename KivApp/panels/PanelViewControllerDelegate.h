@@ -1,0 +1,33 @@
+#pragma once
+
+#include "files/FileEntry.h"
+
+#include <exception>
+#include <string>
+
+namespace kiv {
+
+class PanelViewController;
+
+// How a file panel reports to its owner. Each call passes the reporting panel first.
+class PanelViewControllerDelegate
+{
+public:
+    // Called when the panel's list received the keyboard focus.
+    virtual void panelDidBecomeActive(PanelViewController& panel) = 0;
+    // Called when Tab or Shift+Tab was pressed in the panel's list.
+    virtual void panelRequestsSwitch(PanelViewController& panel) = 0;
+    // Called at the end of every full refresh, whether or not the location changed.
+    virtual void panelDidChangeLocation(PanelViewController& panel) = 0;
+    // Called when a file or symbolic link in a real folder was opened; `realPath` is its full path.
+    virtual void panelDidOpenFile(
+        PanelViewController& panel, const FileEntry& file, const std::string& realPath)
+        = 0;
+    // Called when listing failed while reloading, entering a row or going to the parent.
+    virtual void panelDidFailWithError(PanelViewController& panel, const std::exception& error) = 0;
+
+protected:
+    ~PanelViewControllerDelegate() = default;
+};
+
+} // namespace kiv

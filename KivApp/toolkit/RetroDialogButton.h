@@ -1,0 +1,49 @@
+#pragma once
+
+#include "toolkit/RetroDialogStyle.h"
+
+#include <QWidget>
+#include <functional>
+
+namespace kiv {
+
+// A dialog button drawn as its bracketed caption ("[ OK ]") on the dialog's face, cyan while
+// the pointer is over it. It takes no keyboard focus; a click counts only when released on it.
+class RetroDialogButton : public QWidget
+{
+    Q_OBJECT
+public:
+    // The button's height in pixels.
+    static constexpr int buttonHeight = 22;
+
+    // Creates a button captioned `title`; a destructive one draws its caption red.
+    RetroDialogButton(const QString& title, ButtonTone tone, QWidget* parent = nullptr);
+
+    // Returns the font the caption is drawn in.
+    static QFont captionFont();
+    // Returns the caption as shown: the title in square brackets.
+    QString label() const;
+    // Returns the width the button needs: the caption's width rounded up, plus 14.
+    int intrinsicWidth() const;
+    // Returns whether the pointer is over the button.
+    bool isHighlighted() const { return m_isHighlighted; }
+
+    // Called when a press on the button is released on it; may be unset.
+    std::function<void()> onClick;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void setHighlighted(bool highlighted);
+
+    QString m_title;
+    ButtonTone m_tone;
+    bool m_isHighlighted = false;
+};
+
+} // namespace kiv

@@ -1,0 +1,204 @@
+#include "toolkit/RetroDialogView.h"
+
+#include "toolkit/DOSColor.h"
+#include "toolkit/RetroDialogButton.h"
+#include "toolkit/RetroPainting.h"
+#include "toolkit/Theme.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTextLayout>
+#include <cmath>
+
+namespace kiv {
+
+namespace {
+
+constexpr int fieldHeight = 24;
+constexpr int fieldGap = 12;
+constexpr int buttonGap = 10;
+constexpr int ruleInset = 8;
+
+// Wraps at word boundaries, but a path longer than a line still breaks rather than overflows.
+qreal layOutWrapped(QTextLayout& layout, qreal width)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLeadingIncluded(true);
+        line.setLineWidth(width);
+        line.setPosition({ 0, y });
+        y += line.height();
+    }
+    layout.endLayout();
+    return y;
+}
+
+QString withLineSeparators(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+}
+
+int titleBandHeight()
+{
+    return RetroDialogView::titleFont().pixelSize() + 4;
+}
+
+} // namespace
+
+RetroDialogView::RetroDialogView(const QString& title, const QString& message, const RetroDialogStyle& style,
+    const QString& okTitle, ButtonTone okTone, QWidget* parent)
+    : QWidget(parent)
+    , m_titleText(title)
+    , m_messageText(message)
+    , m_style(style)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    if (m_style.hasField()) createTextField(m_style.defaultValue);
+    m_okButton = new RetroDialogButton(okTitle, okTone, this);
+    m_okButton->onClick = [this] {
+        if (onOK) onOK();
+    };
+    if (m_style.hasCancel()) {
+        m_cancelButton = new RetroDialogButton(QStringLiteral("Cancel"), ButtonTone::ordinary, this);
+        m_cancelButton->onClick = [this] {
+            if (onCancel) onCancel();
+        };
+    }
+    resize(intrinsicSize());
+    layoutSubviews();
+}
+
+void RetroDialogView::createTextField(const QString& defaultValue)
+{
+    m_textField = new QLineEdit(defaultValue, this);
+    m_textField->setFont(Theme::monoFont(13));
+    RetroPainting::setPaletteColor(*m_textField, QPalette::Text, Theme::dialogText());
+    RetroPainting::setPaletteColor(*m_textField, QPalette::Base, Qt::white);
+    m_textField->setFrame(true);
+    // Typing at once replaces the suggested text, as in a native field that takes focus.
+    m_textField->selectAll();
+}
+
+QFont RetroDialogView::messageFont()
+{
+    return Theme::monoFont(12);
+}
+
+QFont RetroDialogView::titleFont()
+{
+    return Theme::monoFontBold(13);
+}
+
+int RetroDialogView::wrappedMessageHeight(const QString& message)
+{
+    if (message.isEmpty()) return 0;
+    QTextLayout layout(withLineSeparators(message), messageFont());
+    return static_cast<int>(std::ceil(layOutWrapped(layout, contentWidth)));
+}
+
+QSize RetroDialogView::intrinsicSize() const
+{
+    int height = padding + titleBandHeight() + 6;
+    height += 8;
+    height += wrappedMessageHeight(m_messageText) + 12;
+    if (m_style.hasField()) height += fieldHeight + fieldGap;
+    height += RetroDialogButton::buttonHeight + padding;
+    return { contentWidth + 2 * padding, std::max(110, height) };
+}
+
+QWidget* RetroDialogView::fieldForFirstResponder()
+{
+    if (m_textField) return m_textField;
+    return this;
+}
+
+QString RetroDialogView::textFieldValue() const
+{
+    return m_textField ? m_textField->text() : QString();
+}
+
+void RetroDialogView::resizeEvent(QResizeEvent*)
+{
+    layoutSubviews();
+}
+
+void RetroDialogView::layoutSubviews()
+{
+    const int width = this->width();
+    if (width <= 0) return;
+    m_titleRect = QRect(padding, padding, width - 2 * padding, titleBandHeight());
+    m_separatorY = m_titleRect.height() + 6 + padding;
+    int y = m_separatorY + 8;
+    m_messageRect = QRect(padding, y, width - 2 * padding, wrappedMessageHeight(m_messageText));
+    y += m_messageRect.height() + 12;
+    if (m_textField) {
+        m_textField->setGeometry(padding, y, width - 2 * padding, fieldHeight);
+        y += fieldHeight + fieldGap;
+    }
+    const int okWidth = m_okButton->intrinsicWidth();
+    const int okX = width - padding - okWidth;
+    m_okButton->setGeometry(okX, y, okWidth, RetroDialogButton::buttonHeight);
+    if (m_cancelButton) {
+        const int cancelWidth = m_cancelButton->intrinsicWidth();
+        m_cancelButton->setGeometry(
+            okX - (cancelWidth + buttonGap), y, cancelWidth, RetroDialogButton::buttonHeight);
+    }
+}
+
+void RetroDialogView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(rect(), Theme::dialogBackground());
+    drawTitle(painter);
+    painter.setPen(QPen(DOSColor::darkGray(), 1));
+    painter.drawLine(ruleInset, m_separatorY, width() - ruleInset, m_separatorY);
+    if (!m_messageText.isEmpty()) {
+        QTextLayout layout(withLineSeparators(m_messageText), messageFont());
+        layOutWrapped(layout, m_messageRect.width());
+        painter.setPen(Theme::dialogText());
+        layout.draw(&painter, m_messageRect.topLeft());
+    }
+    drawFrame(painter);
+}
+
+void RetroDialogView::drawTitle(QPainter& painter) const
+{
+    // Centred on the whole face and never clipped to the title band, like a line of a text screen.
+    const QFont font = titleFont();
+    painter.setFont(font);
+    painter.setPen(Theme::dialogText());
+    const qreal titleWidth = RetroPainting::measure(m_titleText, font).width();
+    RetroPainting::drawLine(painter, m_titleText, { (width() - titleWidth) / 2, qreal(m_titleRect.top()) });
+}
+
+void RetroDialogView::drawFrame(QPainter& painter) const
+{
+    painter.setPen(QPen(DOSColor::black(), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+}
+
+// The input field leaves Return, Enter and Escape unhandled, so they arrive here from it too.
+void RetroDialogView::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (onOK) onOK();
+        break;
+    case Qt::Key_Escape:
+        if (onCancel) onCancel();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+} // namespace kiv

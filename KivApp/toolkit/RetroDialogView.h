@@ -1,0 +1,86 @@
+#pragma once
+
+#include "toolkit/RetroDialogStyle.h"
+
+#include <QWidget>
+#include <functional>
+
+class QLineEdit;
+
+namespace kiv {
+
+class RetroDialogButton;
+
+// The face of a retro dialog: a centred bold title over a dark-grey rule, the wrapped message,
+// an input field for prompts, and the bracketed buttons at the bottom right (Cancel left of OK),
+// all inside a two-pixel black frame. Return or Enter means OK and Escape means Cancel, whether
+// the field or the face has the keyboard.
+class RetroDialogView : public QWidget
+{
+    Q_OBJECT
+public:
+    // The width the message wraps at, in pixels.
+    static constexpr int contentWidth = 320;
+    // The margin around the content, in pixels.
+    static constexpr int padding = 16;
+
+    // Creates the face for `style`; the OK button reads `okTitle` and the Cancel button, present
+    // exactly when style.hasCancel(), reads "Cancel".
+    RetroDialogView(const QString& title, const QString& message, const RetroDialogStyle& style,
+        const QString& okTitle, ButtonTone okTone, QWidget* parent = nullptr);
+
+    // Returns the font of the message.
+    static QFont messageFont();
+    // Returns the font of the title.
+    static QFont titleFont();
+    // Returns the height of `message` wrapped at contentWidth in messageFont(), rounded up;
+    // explicit line breaks start new lines and words longer than a line break anywhere.
+    static int wrappedMessageHeight(const QString& message);
+
+    // Returns the size the dialog needs: 352 wide, and tall enough for title, message, field and
+    // buttons, but at least 110.
+    QSize intrinsicSize() const;
+    // Returns the widget that should take the keyboard first: the input field, else this face.
+    QWidget* fieldForFirstResponder();
+    // Returns the input field's text, or an empty string when there is no field.
+    QString textFieldValue() const;
+
+    // Returns the title shown at the top.
+    const QString& titleText() const { return m_titleText; }
+    // Returns the message shown under the rule.
+    const QString& messageText() const { return m_messageText; }
+    // Returns the input field, or null when the dialog has none.
+    QLineEdit* textField() const { return m_textField; }
+    // Returns the OK button, which every dialog has.
+    RetroDialogButton* okButton() const { return m_okButton; }
+    // Returns the Cancel button, or null for message dialogs.
+    RetroDialogButton* cancelButton() const { return m_cancelButton; }
+
+    // Called when the user chooses OK (button, Return or Enter); may be unset.
+    std::function<void()> onOK;
+    // Called when the user chooses Cancel (button or Escape); may be unset.
+    std::function<void()> onCancel;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void createTextField(const QString& defaultValue);
+    void layoutSubviews();
+    void drawTitle(QPainter& painter) const;
+    void drawFrame(QPainter& painter) const;
+
+    QString m_titleText;
+    QString m_messageText;
+    RetroDialogStyle m_style;
+    QLineEdit* m_textField = nullptr;
+    RetroDialogButton* m_okButton = nullptr;
+    RetroDialogButton* m_cancelButton = nullptr;
+    QRect m_messageRect;
+    QRect m_titleRect;
+    int m_separatorY = 0;
+};
+
+} // namespace kiv

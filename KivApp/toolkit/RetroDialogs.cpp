@@ -1,0 +1,36 @@
+#include "toolkit/RetroDialogs.h"
+
+#include "base/ErrorText.h"
+#include "toolkit/RetroDialogWindow.h"
+
+namespace kiv::RetroDialogs {
+
+std::optional<QString> prompt(
+    QWidget* parent, const QString& title, const QString& message, const QString& defaultValue)
+{
+    RetroDialogWindow dialog(title, message, RetroDialogStyle::prompt(defaultValue), QStringLiteral("OK"),
+        ButtonTone::ordinary, parent);
+    if (dialog.runModal(parent) != RetroDialogResponse::ok) return std::nullopt;
+    return dialog.textFieldValue();
+}
+
+bool confirm(
+    QWidget* parent, const QString& title, const QString& message, const QString& okTitle, ButtonTone okTone)
+{
+    RetroDialogWindow dialog(title, message, RetroDialogStyle::confirm(), okTitle, okTone, parent);
+    return dialog.runModal(parent) == RetroDialogResponse::ok;
+}
+
+void message(QWidget* parent, const QString& title, const QString& message)
+{
+    RetroDialogWindow dialog(
+        title, message, RetroDialogStyle::message(), QStringLiteral("OK"), ButtonTone::ordinary, parent);
+    dialog.runModal(parent);
+}
+
+void error(QWidget* parent, const std::exception& error)
+{
+    message(parent, QStringLiteral("Error"), QString::fromStdString(userMessage(error)));
+}
+
+} // namespace kiv::RetroDialogs

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "toolkit/RetroDialogStyle.h"
+
+#include <QString>
+#include <exception>
+#include <optional>
+
+class QWidget;
+
+// Every question and message the program puts to the user, as modal retro dialogs centred on
+// `parent`'s window (or the screen when null). Each call blocks until the user answers.
+namespace kiv::RetroDialogs {
+
+// Asks for a line of text starting as `defaultValue`; returns the text (possibly empty) on OK,
+// nothing on Cancel or Escape even when the text was edited.
+std::optional<QString> prompt(
+    QWidget* parent, const QString& title, const QString& message, const QString& defaultValue);
+
+// Asks a yes/no question; returns true exactly when the OK button (captioned `okTitle`, red
+// when destructive) or Return/Enter answers it.
+bool confirm(QWidget* parent, const QString& title, const QString& message,
+    const QString& okTitle = QStringLiteral("OK"), ButtonTone okTone = ButtonTone::ordinary);
+
+// Shows `message` under `title` with only an OK button; returns when dismissed by any key that
+// answers a dialog or by a click on OK.
+void message(QWidget* parent, const QString& title, const QString& message);
+
+// Shows the "Error" dialog with the text the user reads for `error`.
+void error(QWidget* parent, const std::exception& error);
+
+} // namespace kiv::RetroDialogs

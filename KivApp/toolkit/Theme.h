@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+// The colour of every role in the interface and the two fixed-pitch fonts. Every colour
+// function returns the very DOSColor object of its role, not a copy.
+namespace kiv::Theme {
+
+// Returns DOSColor::blue(), the file panels' background.
+const QColor& panelBackground();
+// Returns DOSColor::lightGray(), the panels' ordinary text.
+const QColor& panelText();
+// Returns DOSColor::white(), the names of folders.
+const QColor& panelDirectory();
+// Returns DOSColor::lightMagenta(), the names of archives.
+const QColor& panelArchive();
+// Returns DOSColor::yellow(), marked names and the editor's text cursor.
+const QColor& panelMarked();
+// Returns DOSColor::white(), the text of panel headers.
+const QColor& panelHeader();
+// Returns DOSColor::cyan(), the background of panel headers and panel frames.
+const QColor& panelHeaderBG();
+// Returns DOSColor::cyan(), the cursor bar of the active panel.
+const QColor& cursorBackground();
+// Returns DOSColor::black(), the text on the cursor bar.
+const QColor& cursorText();
+// Returns DOSColor::darkGray(), the cursor bar of the inactive panel.
+const QColor& inactiveCursorBG();
+// Returns DOSColor::black(), the function-key bar's background.
+const QColor& funcKeyBarBackground();
+// Returns DOSColor::white(), the function-key numbers.
+const QColor& funcKeyNumber();
+// Returns DOSColor::cyan(), the function-key caption fields.
+const QColor& funcKeyLabelBG();
+// Returns DOSColor::black(), the function-key captions.
+const QColor& funcKeyLabelText();
+// Returns DOSColor::yellow(), the command line's text.
+const QColor& commandLineText();
+// Returns DOSColor::black(), the command line's background.
+const QColor& commandLineBackground();
+// Returns DOSColor::lightGray(), the menu bar and popup menus' background.
+const QColor& menuBarBackground();
+// Returns DOSColor::black(), the menu bar and popup menus' text.
+const QColor& menuBarText();
+// Returns DOSColor::cyan(), the highlighted menu entry and hovered dialog button.
+const QColor& menuHighlightBG();
+// Returns DOSColor::lightGray(), the face of dialogs.
+const QColor& dialogBackground();
+// Returns DOSColor::black(), the text of dialogs.
+const QColor& dialogText();
+
+// Returns a new regular fixed-pitch font, "Menlo" or else "DejaVu Sans Mono" when installed, else
+// the system's fixed font, sized in pixels equal to `size` points and drawn without antialiasing.
+QFont monoFont(qreal size = 13);
+// Returns the bold counterpart of monoFont(size).
+QFont monoFontBold(qreal size = 13);
+
+} // namespace kiv::Theme

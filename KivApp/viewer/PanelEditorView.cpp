@@ -1,0 +1,175 @@
+#include "viewer/PanelEditorView.h"
+
+#include "files/AtomicFile.h"
+#include "viewer/EditorTextView.h"
+#include "files/PathString.h"
+#include "toolkit/RetroControls.h"
+#include "toolkit/RetroDialogs.h"
+#include "toolkit/RetroPainting.h"
+#include "toolkit/Theme.h"
+#include "files/WholeFile.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+#include <QStringDecoder>
+
+namespace kiv {
+
+namespace {
+
+constexpr int titleHeight = 18;
+constexpr int statusHeight = 16;
+constexpr qreal textFontSize = 12;
+constexpr qreal statusFontSize = 11;
+
+QString keyHints()
+{
+#ifdef Q_OS_MACOS
+    return QStringLiteral(" Cmd-S Save   Esc Close (discards unsaved changes) ");
+#else
+    return QStringLiteral(" Ctrl-S Save   Esc Close (discards unsaved changes) ");
+#endif
+}
+
+} // namespace
+
+PanelEditorView::PanelEditorView(std::string filePath, QWidget* parent)
+    : QWidget(parent)
+    , m_filePath(std::move(filePath))
+    , m_textView(new EditorTextView(this))
+    , m_titleLabel(RetroControls::label(
+          {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, this))
+    , m_statusLabel(RetroControls::label(keyHints(), Theme::monoFont(statusFontSize), Theme::panelHeader(),
+          Qt::transparent, Qt::AlignLeft, this))
+{
+    m_textView->setFont(Theme::monoFont(textFontSize));
+    m_textView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_textView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_textView->setFrameShape(QFrame::NoFrame);
+    RetroPainting::setPaletteColor(*m_textView, QPalette::Base, Theme::panelBackground());
+    RetroPainting::setPaletteColor(*m_textView, QPalette::Text, Theme::panelText());
+    m_textView->setCaretColor(Theme::panelMarked());
+    load();
+    connect(m_textView, &QPlainTextEdit::textChanged, this, [this] { setDirty(true); });
+    m_textView->onEscape = [this] { escape(); };
+    m_textView->onSave = [this] { save(); };
+    updateTitle();
+}
+
+void PanelEditorView::load()
+{
+    std::string contents;
+    switch (WholeFile::read(m_filePath, contents)) {
+    case WholeFile::ReadOutcome::missing:
+        m_loadOutcome = LoadOutcome::missing;
+        return;
+    case WholeFile::ReadOutcome::unreadable:
+        m_loadOutcome = LoadOutcome::notShown;
+        return;
+    case WholeFile::ReadOutcome::read:
+        break;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(QByteArrayView(contents.data(), qsizetype(contents.size())));
+    if (decoder.hasError()) {
+        m_loadOutcome = LoadOutcome::notShown;
+        return;
+    }
+    m_loadOutcome = LoadOutcome::loaded;
+    m_usesCrLf = contents.find("\r\n") != std::string::npos;
+    m_textView->setPlainText(text);
+}
+
+bool PanelEditorView::confirmClose()
+{
+    if (!m_isDirty || !isVisible())
+        return true;
+    return RetroDialogs::confirm(this, QStringLiteral("Unsaved Changes"),
+        fileName() + QStringLiteral(" has unsaved changes. Close without saving?"), QStringLiteral("Discard"),
+        ButtonTone::destructive);
+}
+
+void PanelEditorView::focusEditor()
+{
+    m_textView->setFocus(Qt::OtherFocusReason);
+}
+
+void PanelEditorView::save()
+{
+    if (m_loadOutcome == LoadOutcome::notShown) {
+        refuseSave();
+        return;
+    }
+    try {
+        AtomicFile::write(m_filePath, textToSave());
+    } catch (const std::exception& error) {
+        if (isVisible())
+            RetroDialogs::error(this, error);
+        return;
+    }
+    m_loadOutcome = LoadOutcome::loaded;
+    setDirty(false);
+}
+
+std::string PanelEditorView::textToSave() const
+{
+    // toPlainText() would turn no-break spaces into plain ones; the raw text keeps every character
+    // and separates lines by paragraph separators.
+    QString text = m_textView->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, m_usesCrLf ? QStringLiteral("\r\n") : QStringLiteral("\n"));
+    return text.toStdString();
+}
+
+void PanelEditorView::refuseSave()
+{
+    // Saving would replace contents the user has never seen with the empty text shown here.
+    if (!isVisible())
+        return;
+    RetroDialogs::message(this, QStringLiteral("Can't Save"),
+        fileName()
+            + QStringLiteral(" could not be opened as UTF-8 text, so its contents are not shown here and "
+                             "saving would destroy them. The file was not changed."));
+}
+
+void PanelEditorView::escape()
+{
+    if (confirmClose() && onClose)
+        onClose();
+}
+
+void PanelEditorView::setDirty(bool dirty)
+{
+    m_isDirty = dirty;
+    updateTitle();
+}
+
+void PanelEditorView::updateTitle()
+{
+    m_titleLabel->setText(QStringLiteral(" Editing: ") + fileName()
+        + (m_isDirty ? QStringLiteral(" (edited)") : QString()) + u' ');
+}
+
+QString PanelEditorView::fileName() const
+{
+    return QString::fromUtf8(PathString::lastComponent(m_filePath));
+}
+
+void PanelEditorView::paintEvent(QPaintEvent*)
+{
+    // Filled inside the one-pixel margin: the panel's frame stays visible around the editor, while
+    // the panel's own lines under the clear status line do not show through.
+    QPainter painter(this);
+    painter.fillRect(rect().adjusted(1, 1, -1, -1), Theme::panelBackground());
+}
+
+void PanelEditorView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const int w = width();
+    const int h = height();
+    m_titleLabel->setGeometry(1, 1, w - 2, titleHeight);
+    m_textView->setGeometry(1, 1 + titleHeight, w - 2, h - 2 - titleHeight - statusHeight);
+    m_statusLabel->setGeometry(1, h - 1 - statusHeight, w - 2, statusHeight);
+}
+
+} // namespace kiv

@@ -1,0 +1,113 @@
+#include "viewer/ViewerWindowController.h"
+
+#include "files/FilePreview.h"
+#include "files/PathString.h"
+#include "toolkit/Theme.h"
+
+#include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace kiv {
+
+namespace {
+
+constexpr QSize windowSize { 720, 500 };
+
+// A text document pays for every block it holds, so the lines of a long text are gathered into
+// blocks of this many, joined by line separators that show and copy as ordinary line breaks.
+constexpr int linesPerBlock = 64;
+constexpr qsizetype gatheringThreshold = 1 << 20;
+
+// A read-only, selectable text view in the panels' colours that wraps long lines at its edge.
+QPlainTextEdit* makeTextView(QWidget* window)
+{
+    auto* view = new QPlainTextEdit(window);
+    view->setReadOnly(true);
+    // Keyboard selection would show a caret; without it the arrow and page keys scroll instead.
+    view->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    view->setFont(Theme::monoFont(12));
+    QPalette colors = view->palette();
+    colors.setColor(QPalette::Base, Theme::panelBackground());
+    colors.setColor(QPalette::Text, Theme::panelText());
+    view->setPalette(colors);
+    view->setFrameShape(QFrame::NoFrame);
+    view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    return view;
+}
+
+// A "\r\n" pair counts as one line break, as it does in a document, so it becomes one separator.
+void gatherLinesIntoBlocks(QString& text)
+{
+    QChar* characters = text.data();
+    const qsizetype size = text.size();
+    qsizetype kept = 0;
+    qsizetype lineBreaks = 0;
+    for (qsizetype at = 0; at < size; ++at) {
+        QChar character = characters[at];
+        if (character == u'\r' && at + 1 < size && characters[at + 1] == u'\n')
+            character = characters[++at];
+        if (character == u'\n' && ++lineBreaks % linesPerBlock != 0)
+            character = QChar::LineSeparator;
+        characters[kept++] = character;
+    }
+    text.truncate(kept);
+}
+
+// Fills `view` with `text`. The document is built before the view sees it, so the view does not
+// follow every inserted line; with the gathering above, a 50 MB log opens in well under a second.
+void setDisplayText(QPlainTextEdit* view, QString text)
+{
+    if (text.size() > gatheringThreshold)
+        gatherLinesIntoBlocks(text);
+    auto* document = new QTextDocument(view);
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(view->font());
+    document->setPlainText(text);
+    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+    view->setDocument(document);
+}
+
+} // namespace
+
+ViewerWindowController::ViewerWindowController(const std::string& filePath, QObject* parent)
+    : QObject(parent)
+    , m_window(std::make_unique<QWidget>())
+{
+    m_window->setWindowFlags(Qt::Window);
+    m_window->setWindowTitle("View: " + QString::fromStdString(PathString::lastComponent(filePath)));
+    m_window->resize(windowSize);
+    QPalette colors = m_window->palette();
+    colors.setColor(QPalette::Window, Theme::panelBackground());
+    m_window->setPalette(colors);
+    m_window->setAutoFillBackground(true);
+
+    auto* layout = new QVBoxLayout(m_window.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    QPlainTextEdit* textView = makeTextView(m_window.get());
+    layout->addWidget(textView);
+    setDisplayText(textView, loadDisplayText(filePath));
+}
+
+ViewerWindowController::~ViewerWindowController() = default;
+
+void ViewerWindowController::showWindow()
+{
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+QString ViewerWindowController::loadDisplayText(const std::string& filePath)
+{
+    FilePreview::Preview preview = FilePreview::load(filePath);
+    if (preview.kind == FilePreview::Preview::Kind::unreadable)
+        return QStringLiteral("(could not read file)");
+    return QString::fromStdString(preview.content);
+}
+
+} // namespace kiv

@@ -1,0 +1,101 @@
+#include "window/AppDelegate.h"
+
+#include "window/MainWindow.h"
+#include "window/MainWindowController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+
+namespace kiv {
+
+namespace {
+
+#ifdef Q_OS_MACOS
+// Runs `slot` ("undo", "copy"...) on the focused text widget; other widgets have no such slot
+// and ignore it.
+void sendToFocusedWidget(const char* slot)
+{
+    if (QWidget* focused = QApplication::focusWidget())
+        QMetaObject::invokeMethod(focused, slot);
+}
+#endif
+
+// Ends the program at once, asking nothing (unlike F10 and the window's close button).
+void terminateNow()
+{
+    QCoreApplication::exit(0);
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(QObject* parent)
+    : QObject(parent)
+{
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    m_windowController = std::make_unique<MainWindowController>();
+#ifdef Q_OS_MACOS
+    installNativeMenuBar();
+#else
+    installShortcuts();
+#endif
+    m_windowController->showWindow();
+}
+
+void AppDelegate::showAboutTavrin()
+{
+    if (m_windowController)
+        m_windowController->showAbout();
+}
+
+#ifndef Q_OS_MACOS
+void AppDelegate::installShortcuts()
+{
+    // Without a system menu bar the window carries its commands' keys itself; the text widgets
+    // bring their own editing keys, and About lives in the "Options" pulldown.
+    MainWindow& window = m_windowController->window();
+    auto* quit = new QAction(QStringLiteral("Quit Tavrin"), &window);
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, terminateNow);
+    auto* hide = new QAction(QStringLiteral("Hide Tavrin"), &window);
+    hide->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_H));
+    connect(hide, &QAction::triggered, &window, &QWidget::showMinimized);
+    window.addActions({ quit, hide });
+}
+#else
+
+void AppDelegate::installNativeMenuBar()
+{
+    m_menuBar = std::make_unique<QMenuBar>();
+    QMenu* application = m_menuBar->addMenu(QStringLiteral("Tavrin"));
+    QAction* about
+        = application->addAction(QStringLiteral("About Tavrin"), this, &AppDelegate::showAboutTavrin);
+    about->setMenuRole(QAction::AboutRole);
+    // Hide, Hide Others and Show All are added to the application menu by the system itself.
+    QAction* quit = application->addAction(QStringLiteral("Quit Tavrin"), this, terminateNow);
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+
+    QMenu* edit = m_menuBar->addMenu(QStringLiteral("Edit"));
+    const auto addEditItem = [edit](const QString& title, QKeySequence keys, const char* slot) {
+        QAction* action = edit->addAction(title, [slot] { sendToFocusedWidget(slot); });
+        action->setShortcut(keys);
+        action->setMenuRole(QAction::NoRole);
+    };
+    addEditItem(QStringLiteral("Undo"), QKeySequence::Undo, "undo");
+    addEditItem(
+        QStringLiteral("Redo"), QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z), "redo");
+    edit->addSeparator();
+    addEditItem(QStringLiteral("Cut"), QKeySequence::Cut, "cut");
+    addEditItem(QStringLiteral("Copy"), QKeySequence::Copy, "copy");
+    addEditItem(QStringLiteral("Paste"), QKeySequence::Paste, "paste");
+    addEditItem(QStringLiteral("Select All"), QKeySequence::SelectAll, "selectAll");
+}
+#endif
+
+} // namespace kiv

@@ -1,0 +1,194 @@
+#include "archives/ArchiveService.h"
+
+#include "archives/ArchiveListingParser.h"
+#include "base/ErrorText.h"
+#include "text/FileNameOrder.h"
+#include "base/KivError.h"
+#include "shell/ShellRunner.h"
+#include "archives/StagedExtraction.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+#include <unordered_set>
+
+namespace kiv {
+
+namespace {
+
+enum class ArchiveKind
+{
+    zip,
+    gzippedTar,
+    plainTar,
+    unsupported, // listing shows nothing; extraction still hands it to tar
+};
+
+ArchiveKind archiveKind(std::string_view path)
+{
+    std::string lower(path);
+    std::transform(
+        lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::string_view name(lower);
+    if (name.ends_with(".zip"))
+        return ArchiveKind::zip;
+    if (name.ends_with(".tar.gz") || name.ends_with(".tgz"))
+        return ArchiveKind::gzippedTar;
+    if (name.ends_with(".tar"))
+        return ArchiveKind::plainTar;
+    return ArchiveKind::unsupported;
+}
+
+// The tools would read a relative path that starts with "-" as options.
+std::string toolPath(const std::string& path)
+{
+    return path.starts_with('-') ? "./" + path : path;
+}
+
+// unzip reads member arguments as wildcard patterns and anything starting with "-" as an
+// option: escape the pattern characters (and the escape itself) so the member is taken
+// literally. A folder selects its own subtree only, never siblings that share its name's start.
+std::string unzipPattern(std::string_view memberPath, bool isDirectory)
+{
+    std::string pattern = memberPath.starts_with('-') ? "\\" : "";
+    pattern.reserve(memberPath.size() + 4);
+    for (char c : memberPath) {
+        if (c == '*' || c == '?' || c == '[' || c == '\\')
+            pattern += '\\';
+        pattern += c;
+    }
+    if (isDirectory) {
+        if (!pattern.ends_with('/'))
+            pattern += '/';
+        pattern += '*';
+    }
+    return pattern;
+}
+
+void runExtractionTool(const std::string& tool, const std::vector<std::string>& arguments)
+{
+    auto result = ShellRunner::run(tool, arguments);
+    if (result.exitCode != 0)
+        throw KivError::operationFailed(result.stderr.empty() ? tool + " failed" : result.stderr);
+}
+
+void extractWithTar(ArchiveKind kind, const std::string& archivePath, const std::string& to,
+    const std::vector<std::string>& members)
+{
+    std::vector<std::string> arguments { kind == ArchiveKind::gzippedTar ? "-xzf" : "-xf",
+        toolPath(archivePath), "-C", to };
+    if (!members.empty()) {
+        arguments.push_back("--"); // members are data, never options
+        arguments.insert(arguments.end(), members.begin(), members.end());
+    }
+    runExtractionTool("tar", arguments);
+}
+
+FileEntry virtualEntry(std::string id, std::string_view name, FileEntry::Kind kind, std::int64_t size)
+{
+    return FileEntry { std::move(id), std::string(name), kind, size, std::nullopt, std::nullopt };
+}
+
+} // namespace
+
+std::vector<ArchiveRawEntry> ArchiveService::listRawEntries(const std::string& archivePath) const
+{
+    // The listing keeps the tool's bytes (member names are file names, not text to repair) and
+    // is parsed while the tool still writes.
+    auto list = [&](const char* tool, const char* option, ArchiveListingParser::Layout layout) {
+        ArchiveListingParser parser(layout);
+        ShellRunner::runStreaming(tool, { option, toolPath(archivePath) }, std::nullopt,
+            [&](std::string_view bytes) { parser.append(bytes); });
+        return parser.finish();
+    };
+    switch (archiveKind(archivePath)) {
+    case ArchiveKind::zip:
+        return list("unzip", "-l", ArchiveListingParser::Layout::zip);
+    case ArchiveKind::gzippedTar:
+        return list("tar", "-tzvf", ArchiveListingParser::Layout::tar);
+    case ArchiveKind::plainTar:
+        return list("tar", "-tvf", ArchiveListingParser::Layout::tar);
+    case ArchiveKind::unsupported:
+        break;
+    }
+    return {};
+}
+
+std::vector<FileEntry> ArchiveService::children(
+    std::string_view prefix, const std::vector<ArchiveRawEntry>& rawEntries, bool includeParent) const
+{
+    // One pass: every member below the prefix yields either its first path segment (a folder,
+    // once) or, when nothing follows, a file. Names stay views into the raw entries until the
+    // order is known, so each row is built once, in place.
+    std::unordered_set<std::string_view> seenFolders;
+    std::vector<std::string_view> folderNames;
+    std::vector<std::string_view> fileNames;
+    std::vector<const ArchiveRawEntry*> fileMembers;
+    for (const auto& entry : rawEntries) {
+        std::string_view path(entry.path);
+        if (!path.starts_with(prefix) || path.size() == prefix.size())
+            continue;
+        auto rest = path.substr(prefix.size());
+        auto slash = rest.find('/');
+        if (slash == std::string_view::npos) {
+            fileNames.push_back(rest);
+            fileMembers.push_back(&entry);
+        } else if (slash > 0 && seenFolders.insert(rest.substr(0, slash)).second) {
+            folderNames.push_back(rest.substr(0, slash));
+        }
+    }
+    auto folderOrder = FileNameOrder::sortedOrder(folderNames);
+    auto fileOrder = FileNameOrder::sortedOrder(fileNames);
+
+    std::vector<FileEntry> rows;
+    rows.reserve(folderNames.size() + fileNames.size() + 1);
+    if (includeParent)
+        rows.push_back(virtualEntry(parentOf(prefix), "..", FileEntry::Kind::parentDirectory, 0));
+    for (auto index : folderOrder) {
+        auto name = folderNames[index];
+        auto id = std::string(prefix).append(name).append("/");
+        rows.push_back(virtualEntry(std::move(id), name, FileEntry::Kind::directory, 0));
+    }
+    for (auto index : fileOrder) {
+        auto name = fileNames[index];
+        const auto& member = *fileMembers[index];
+        rows.push_back(virtualEntry(member.path, name, FileEntry::kindForRegularFile(name), member.size));
+    }
+    return rows;
+}
+
+std::string ArchiveService::parentOf(std::string_view prefix) const
+{
+    if (prefix.empty())
+        return {};
+    prefix.remove_suffix(1);
+    auto slash = prefix.rfind('/');
+    return slash == std::string_view::npos ? std::string() : std::string(prefix.substr(0, slash + 1));
+}
+
+void ArchiveService::extract(const std::string& archivePath, const std::string& internalEntryPath,
+    bool isDirectory, const std::string& to) const
+{
+    auto kind = archiveKind(archivePath);
+    StagedExtraction::run(to, [&](const std::string& staging) {
+        if (kind == ArchiveKind::zip)
+            runExtractionTool("unzip",
+                { "-o", toolPath(archivePath), unzipPattern(internalEntryPath, isDirectory), "-d", staging });
+        else
+            extractWithTar(kind, archivePath, staging, { internalEntryPath });
+    });
+}
+
+void ArchiveService::extractAll(const std::string& archivePath, const std::string& to) const
+{
+    auto kind = archiveKind(archivePath);
+    StagedExtraction::run(to, [&](const std::string& staging) {
+        if (kind == ArchiveKind::zip)
+            runExtractionTool("unzip", { "-o", toolPath(archivePath), "-d", staging });
+        else
+            extractWithTar(kind, archivePath, staging, {});
+    });
+}
+
+} // namespace kiv

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "archives/ArchiveRawEntry.h"
+#include "files/FileEntry.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kiv {
+
+// Reads .zip, .tar, .tar.gz and .tgz archives (told apart by suffix, any case) through the
+// external unzip and tar programs: lists their members, shows one virtual folder at a time as
+// panel rows, and extracts members or whole archives. Stateless; instances are interchangeable.
+class ArchiveService
+{
+public:
+    // The archive's members in listing order, names exactly as stored. Never throws: an
+    // unsupported suffix, a tool that cannot start or a damaged archive give what parsed (maybe nothing).
+    std::vector<ArchiveRawEntry> listRawEntries(const std::string& archivePath) const;
+
+    // The rows of the virtual folder `prefix` ("" for the root, else ending in "/"): the ".." row
+    // when `includeParent`, then folders, then files, each group in file-name order. Folders the
+    // archive never lists on their own still get a row; a folder row's id is its prefix.
+    std::vector<FileEntry> children(
+        std::string_view prefix, const std::vector<ArchiveRawEntry>& rawEntries, bool includeParent) const;
+
+    // The prefix one level up: "docs/sub/" gives "docs/", "docs/" and "" give "".
+    std::string parentOf(std::string_view prefix) const;
+
+    // Extracts the member `internalEntryPath` (a folder with its whole subtree when `isDirectory`;
+    // tar always takes a folder whole) below `to` at its full path inside the archive, merging
+    // into folders that exist there but never replacing a file. Creates `to` first; throws the
+    // platform error when it cannot, KivError::operationFailed with the tool's complaint when
+    // the tool fails, or KivError::alreadyExists naming the first path that was already taken.
+    void extract(const std::string& archivePath, const std::string& internalEntryPath, bool isDirectory,
+        const std::string& to) const;
+
+    // Extracts every member below `to`, never replacing anything; throws as extract() does.
+    void extractAll(const std::string& archivePath, const std::string& to) const;
+};
+
+} // namespace kiv

@@ -1,0 +1,149 @@
+#include "files/FilePreview.h"
+
+#include "base/UniqueFd.h"
+#include "text/Utf8Text.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kiv::FilePreview {
+
+namespace {
+
+// Large enough that a big text file takes few system calls, small enough that a binary file
+// costs almost nothing beyond the bytes its dump shows.
+constexpr std::size_t readBlockSize = 1 << 20;
+
+constexpr std::size_t bytesPerLine = 16;
+constexpr char hexDigits[] = "0123456789ABCDEF";
+constexpr std::size_t hexColumnWidth = 48;
+
+// True when none of the eight bytes has its high bit set or is zero: plain ASCII text.
+bool isPlainAsciiWord(const char* at)
+{
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highBits = 0x8080808080808080ULL;
+    const bool hasZeroByte = ((word - ones) & ~word & highBits) != 0;
+    return (word & highBits) == 0 && !hasZeroByte;
+}
+
+// Appends up to readBlockSize bytes from `fd` to `content`; returns the count, 0 at the end
+// (or when a non-blocking source has nothing now), -1 on a read error.
+ssize_t appendBlock(int fd, std::string& content)
+{
+    const std::size_t oldSize = content.size();
+    content.resize(oldSize + readBlockSize);
+    ssize_t got;
+    do
+        got = ::read(fd, content.data() + oldSize, readBlockSize);
+    while (got < 0 && errno == EINTR);
+    if (got < 0 && errno == EAGAIN)
+        got = 0;
+    content.resize(oldSize + static_cast<std::size_t>(got > 0 ? got : 0));
+    return got;
+}
+
+// Completes the leading bytes a dump needs when the first block was short, then dumps them.
+Preview hexPreview(int fd, std::string content)
+{
+    while (content.size() < hexDumpLimit && appendBlock(fd, content) > 0) { }
+    if (content.size() > hexDumpLimit)
+        content.resize(hexDumpLimit);
+    return { Preview::Kind::hexDump, hexDump(content) };
+}
+
+void appendHexByte(std::string& out, unsigned char byte)
+{
+    out += hexDigits[byte >> 4];
+    out += hexDigits[byte & 0x0F];
+}
+
+void appendDumpLine(std::string& out, std::size_t offset, std::string_view run)
+{
+    for (int shift = 28; shift >= 0; shift -= 4)
+        out += hexDigits[(offset >> shift) & 0x0F];
+    out += "  ";
+    const std::size_t hexStart = out.size();
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        if (i > 0)
+            out += ' ';
+        appendHexByte(out, static_cast<unsigned char>(run[i]));
+    }
+    out.append(hexColumnWidth - (out.size() - hexStart), ' ');
+    out += "  ";
+    for (char byte : run)
+        out += (byte >= 0x20 && byte <= 0x7E) ? byte : '.';
+}
+
+} // namespace
+
+TextScan scanText(std::string_view bytes)
+{
+    const char* data = bytes.data();
+    const std::size_t size = bytes.size();
+    std::size_t at = 0;
+    while (at < size) {
+        while (at + 8 <= size && isPlainAsciiWord(data + at))
+            at += 8;
+        if (at >= size)
+            break;
+        const auto lead = static_cast<unsigned char>(data[at]);
+        if (lead < 0x80) {
+            if (lead == 0)
+                return { TextScan::Stop::notText, at };
+            ++at;
+            continue;
+        }
+        const auto sequence = Utf8Text::sequenceAt(bytes, at);
+        if (sequence.kind == Utf8Text::Sequence::Kind::cutShort)
+            return { TextScan::Stop::incompleteTail, at };
+        if (sequence.kind == Utf8Text::Sequence::Kind::invalid)
+            return { TextScan::Stop::notText, at };
+        at += sequence.length;
+    }
+    return { TextScan::Stop::end, size };
+}
+
+Preview load(const std::string& path)
+{
+    // Non-blocking, so a FIFO without a writer reads as empty instead of hanging the viewer.
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.valid())
+        return {};
+    std::string content;
+    std::size_t scanned = 0;
+    for (;;) {
+        const ssize_t got = appendBlock(fd.get(), content);
+        if (got < 0)
+            return {};
+        if (got == 0)
+            break;
+        const TextScan scan = scanText(std::string_view(content).substr(scanned));
+        scanned += scan.validLength;
+        if (scan.stop == TextScan::Stop::notText)
+            return hexPreview(fd.get(), std::move(content));
+    }
+    // A sequence still open at the end of the file is invalid after all.
+    if (scanned != content.size())
+        return hexPreview(fd.get(), std::move(content));
+    return { Preview::Kind::text, std::move(content) };
+}
+
+std::string hexDump(std::string_view bytes)
+{
+    std::string out;
+    const std::size_t lineCount = (bytes.size() + bytesPerLine - 1) / bytesPerLine;
+    out.reserve(lineCount * (8 + 2 + hexColumnWidth + 2 + bytesPerLine + 1));
+    for (std::size_t offset = 0; offset < bytes.size(); offset += bytesPerLine) {
+        if (offset > 0)
+            out += '\n';
+        appendDumpLine(out, offset, bytes.substr(offset, bytesPerLine));
+    }
+    return out;
+}
+
+} // namespace kiv::FilePreview

@@ -1,0 +1,245 @@
+#include "files/FileSystemService.h"
+
+#include "files/DirectoryReader.h"
+#include "base/ErrorText.h"
+#include "text/FileNameOrder.h"
+#include "base/KivError.h"
+#include "files/PathString.h"
+#include "base/PlatformCalls.h"
+#include "files/TreeCopy.h"
+#include "files/TreeRemoval.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kiv {
+
+namespace {
+
+std::string permissionText(mode_t mode)
+{
+    static constexpr char letters[] = "rwxrwxrwx";
+    std::string text(10, '-');
+    text[0] = S_ISDIR(mode) ? 'd' : '-';
+    for (int bit = 0; bit < 9; ++bit) {
+        if (mode & (0400 >> bit))
+            text[static_cast<std::size_t>(bit) + 1] = letters[bit];
+    }
+    return text;
+}
+
+FileTime fileTime(const timespec& when)
+{
+    auto sinceEpoch = std::chrono::seconds(when.tv_sec) + std::chrono::nanoseconds(when.tv_nsec);
+    return FileTime(std::chrono::duration_cast<FileTime::duration>(sinceEpoch));
+}
+
+// What one listed child needs until its row is built, kept small: rows are built only once,
+// in their final order, so a huge folder moves no FileEntry around.
+struct ListedChild
+{
+    std::size_t nameStart;
+    std::size_t nameLength;
+    mode_t mode;
+    off_t size;
+    timespec modified;
+};
+
+// `folderPrefix` is the listed folder's path ending in "/".
+FileEntry entryFor(const std::string& folderPrefix, std::string_view name, const ListedChild& child)
+{
+    FileEntry entry;
+    entry.id.reserve(folderPrefix.size() + name.size());
+    entry.id.append(folderPrefix).append(name);
+    entry.name = name;
+    if (S_ISDIR(child.mode))
+        entry.kind = FileEntry::Kind::directory;
+    else if (S_ISLNK(child.mode))
+        entry.kind = FileEntry::Kind::symlink;
+    else
+        entry.kind = FileEntry::kindForRegularFile(entry.name);
+    entry.size = entry.kind == FileEntry::Kind::directory ? 0 : static_cast<std::int64_t>(child.size);
+    entry.modificationDate = fileTime(child.modified);
+    entry.permissions = permissionText(child.mode);
+    return entry;
+}
+
+// Appends the rows of `children` to `rows` in file-name order.
+void appendSorted(std::vector<FileEntry>& rows, const std::vector<ListedChild>& children,
+    const std::string& names, const std::string& folderPrefix)
+{
+    std::vector<std::string_view> childNames;
+    childNames.reserve(children.size());
+    for (const auto& child : children)
+        childNames.push_back(std::string_view(names).substr(child.nameStart, child.nameLength));
+    for (auto index : FileNameOrder::sortedOrder(childNames))
+        rows.push_back(entryFor(folderPrefix, childNames[index], children[index]));
+}
+
+FileEntry parentRow(const std::string& path)
+{
+    auto parent = PathString::deletingLastComponent(path);
+    FileEntry entry;
+    entry.id = parent.empty() ? "/" : parent;
+    entry.name = "..";
+    entry.kind = FileEntry::Kind::parentDirectory;
+    return entry;
+}
+
+bool exists(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool isRealDirectory(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool isSameItem(const std::string& a, const std::string& b)
+{
+    struct stat infoA, infoB;
+    return ::lstat(a.c_str(), &infoA) == 0 && ::lstat(b.c_str(), &infoB) == 0 && infoA.st_dev == infoB.st_dev
+        && infoA.st_ino == infoB.st_ino;
+}
+
+std::string resolved(const std::string& path)
+{
+    char buffer[PATH_MAX];
+    return ::realpath(path.c_str(), buffer) ? std::string(buffer) : PathString::standardizing(path);
+}
+
+// A folder copied or moved into itself would never end; refuse before touching anything.
+void refuseFolderIntoItself(const std::string& from, const std::string& toDirectory, const char* verb)
+{
+    if (isRealDirectory(from) && PathString::isSameOrInside(resolved(toDirectory), resolved(from))) {
+        throw KivError::operationFailed(std::string("Cannot ") + verb + " the folder " + from
+            + " into itself or into one of its own subfolders.");
+    }
+}
+
+[[noreturn]] void throwRenameFailure(int error, const std::string& from, const std::string& to)
+{
+    if (error == EEXIST || error == ENOTEMPTY)
+        throw KivError::alreadyExists(to);
+    throwSystemError(error, exists(from) ? to : from);
+}
+
+} // namespace
+
+std::vector<FileEntry> FileSystemService::listDirectory(const std::string& path, bool showHidden) const
+{
+    struct stat folderInfo;
+    if (::stat(path.c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode))
+        throw KivError::notADirectory(path);
+
+    DirectoryReader reader(AT_FDCWD, path.c_str(), path, DirectoryReader::FinalLink::follow);
+    std::string names;
+    std::vector<ListedChild> folders;
+    std::vector<ListedChild> files;
+    DirectoryReader::Item item;
+    while (reader.next(item)) {
+        if (!showHidden && item.name[0] == '.')
+            continue;
+        struct stat info;
+        if (::fstatat(reader.fd(), item.name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+            continue; // gone or inaccessible since it was listed: leave it out
+        ListedChild child { names.size(), std::strlen(item.name), info.st_mode, info.st_size,
+            PlatformCalls::modificationTime(info) };
+        names.append(item.name, child.nameLength);
+        (S_ISDIR(info.st_mode) ? folders : files).push_back(child);
+    }
+
+    std::vector<FileEntry> rows;
+    rows.reserve(folders.size() + files.size() + 1);
+    if (PathString::standardizing(path) != "/")
+        rows.push_back(parentRow(path));
+    auto folderPrefix = PathString::appendingComponent(path, "");
+    appendSorted(rows, folders, names, folderPrefix);
+    appendSorted(rows, files, names, folderPrefix);
+    return rows;
+}
+
+void FileSystemService::makeDirectory(const std::string& name, const std::string& parent) const
+{
+    auto target = PathString::appendingComponent(parent, name);
+    if (exists(target))
+        throw KivError::alreadyExists(target);
+    if (::mkdir(target.c_str(), 0777) != 0) {
+        if (errno == EEXIST)
+            throw KivError::alreadyExists(target);
+        throwSystemError(errno, target);
+    }
+}
+
+void FileSystemService::rename(const std::string& from, const std::string& newName) const
+{
+    auto target = PathString::appendingComponent(PathString::deletingLastComponent(from), newName);
+    if (exists(target))
+        throw KivError::alreadyExists(target);
+    if (PlatformCalls::renameExclusive(from.c_str(), target.c_str()) != 0)
+        throwRenameFailure(errno, from, target);
+}
+
+void FileSystemService::move(const std::string& from, const std::string& toDirectory) const
+{
+    move(from, toDirectory, PathString::lastComponent(from));
+}
+
+void FileSystemService::move(
+    const std::string& from, const std::string& toDirectory, const std::string& newName) const
+{
+    refuseFolderIntoItself(from, toDirectory, "move");
+    auto target = PathString::appendingComponent(toDirectory, newName);
+    if (exists(target))
+        throw KivError::alreadyExists(target);
+    if (PlatformCalls::renameExclusive(from.c_str(), target.c_str()) == 0)
+        return;
+    if (errno != EXDEV)
+        throwRenameFailure(errno, from, target);
+    // Another file system: the source goes only once the whole copy is there.
+    TreeCopy::copyNew(from, target);
+    TreeRemoval::remove(from);
+}
+
+void FileSystemService::copy(const std::string& from, const std::string& toDirectory, bool overwrite) const
+{
+    refuseFolderIntoItself(from, toDirectory, "copy");
+    auto target = PathString::appendingComponent(toDirectory, PathString::lastComponent(from));
+    if (exists(target)) {
+        if (!overwrite)
+            throw KivError::alreadyExists(target);
+        if (isSameItem(from, target))
+            return; // the target already is the source: removing it first would destroy it
+        if (isRealDirectory(target) && PathString::isSameOrInside(resolved(from), resolved(target)))
+            throw KivError::operationFailed(
+                "Cannot replace the folder " + target + " with an item inside it.");
+        TreeRemoval::remove(target);
+    }
+    TreeCopy::copyNew(from, target);
+}
+
+void FileSystemService::deleteItem(const std::string& path) const
+{
+    TreeRemoval::remove(path);
+}
+
+std::string FileSystemService::homeDirectoryPath() const
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
+        return user->pw_dir;
+    return "/";
+}
+
+} // namespace kiv

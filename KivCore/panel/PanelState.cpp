@@ -1,0 +1,171 @@
+#include "panel/PanelState.h"
+
+#include "files/PathString.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace kiv {
+
+PanelState::PanelState(std::string startPath, FileSystemService fs, ArchiveService archives)
+    : m_fs(std::move(fs))
+    , m_archives(std::move(archives))
+    , m_location(PanelLocation::filesystem(std::move(startPath)))
+{
+}
+
+void PanelState::jump(const std::string& path)
+{
+    m_location = PanelLocation::filesystem(path);
+    m_markedNames.clear();
+    m_cursorIndex = 0;
+}
+
+void PanelState::refresh()
+{
+    // Everything that can throw happens before the first change, so a failure changes nothing.
+    auto listed = listCurrentLocation();
+    auto keptMarks = marksStillListedIn(listed);
+    m_entries = std::move(listed);
+    m_markedNames = std::move(keptMarks);
+    keepCursorInsideEntries();
+}
+
+bool PanelState::activate(const FileEntry& entry)
+{
+    auto target = activationTarget(entry);
+    if (!target) return false;
+    // refresh() leaves the rows alone when it throws, so only these three need putting back.
+    auto previousLocation = std::exchange(m_location, std::move(*target));
+    auto previousMarks = std::exchange(m_markedNames, {});
+    auto previousCursor = std::exchange(m_cursorIndex, 0);
+    try {
+        refresh();
+    } catch (...) {
+        m_location = std::move(previousLocation);
+        m_markedNames = std::move(previousMarks);
+        m_cursorIndex = previousCursor;
+        throw;
+    }
+    return true;
+}
+
+void PanelState::toggleMark(std::ptrdiff_t index)
+{
+    if (index < 0 || index >= std::ssize(m_entries)) return;
+    const auto& entry = m_entries[static_cast<std::size_t>(index)];
+    if (entry.kind == FileEntry::Kind::parentDirectory) return;
+    if (!m_markedNames.erase(entry.name)) m_markedNames.insert(entry.name);
+}
+
+template <typename Visit> void PanelState::forEachSelected(Visit visit) const
+{
+    if (!m_markedNames.empty()) {
+        for (const auto& entry : m_entries) {
+            if (m_markedNames.contains(entry.name))
+                visit(entry);
+        }
+        return;
+    }
+    if (!isCursorOnEntry())
+        return;
+    const auto& cursorRow = m_entries[static_cast<std::size_t>(m_cursorIndex)];
+    if (cursorRow.kind != FileEntry::Kind::parentDirectory)
+        visit(cursorRow);
+}
+
+std::vector<FileEntry> PanelState::selectionForOperation() const
+{
+    std::vector<FileEntry> selection;
+    forEachSelected([&](const FileEntry& entry) { selection.push_back(entry); });
+    return selection;
+}
+
+std::int64_t PanelState::totalMarkedSize() const
+{
+    std::int64_t total = 0;
+    forEachSelected([&](const FileEntry& entry) { total += entry.size; });
+    return total;
+}
+
+std::optional<PanelLocation> PanelState::activationTarget(const FileEntry& entry) const
+{
+    return m_location.isArchive() ? targetInArchive(entry) : targetInFolder(entry);
+}
+
+std::optional<PanelLocation> PanelState::targetInFolder(const FileEntry& entry) const
+{
+    const auto& path = m_location.path();
+    switch (entry.kind) {
+    case FileEntry::Kind::parentDirectory: {
+        auto parent = PathString::deletingLastComponent(path);
+        return PanelLocation::filesystem(parent.empty() ? "/" : parent);
+    }
+    case FileEntry::Kind::directory:
+        return PanelLocation::filesystem(PathString::appendingComponent(path, entry.name));
+    case FileEntry::Kind::archive:
+        return PanelLocation::archive(PathString::appendingComponent(path, entry.name), "");
+    case FileEntry::Kind::regularFile:
+    case FileEntry::Kind::symlink:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<PanelLocation> PanelState::targetInArchive(const FileEntry& entry) const
+{
+    const auto& archiveURL = m_location.archiveURL();
+    const auto& internalPath = m_location.internalPath();
+    switch (entry.kind) {
+    case FileEntry::Kind::parentDirectory:
+        if (internalPath.empty()) return PanelLocation::filesystem(m_location.nearestRealDirectory());
+        return PanelLocation::archive(archiveURL, m_archives.parentOf(internalPath));
+    case FileEntry::Kind::directory:
+        return PanelLocation::archive(archiveURL, internalPath + entry.name + "/");
+    case FileEntry::Kind::archive: // archives inside archives are not entered
+    case FileEntry::Kind::regularFile:
+    case FileEntry::Kind::symlink:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::vector<FileEntry> PanelState::listCurrentLocation()
+{
+    if (!m_location.isArchive()) return m_fs.listDirectory(m_location.path(), m_showHidden);
+    const auto& rawEntries = rawArchiveEntries(m_location.archiveURL());
+    return m_archives.children(m_location.internalPath(), rawEntries, true);
+}
+
+const std::vector<ArchiveRawEntry>& PanelState::rawArchiveEntries(const std::string& archiveURL)
+{
+    if (m_cachedArchiveURL != archiveURL) {
+        // Listed before the cache changes, so a failure leaves the old listing in place.
+        auto listed = m_archives.listRawEntries(archiveURL);
+        m_cachedArchiveEntries = std::move(listed);
+        m_cachedArchiveURL = archiveURL;
+    }
+    return m_cachedArchiveEntries;
+}
+
+std::unordered_set<std::string> PanelState::marksStillListedIn(const std::vector<FileEntry>& entries) const
+{
+    std::unordered_set<std::string> kept;
+    for (const auto& entry : entries) {
+        if (m_markedNames.contains(entry.name)) kept.insert(entry.name);
+    }
+    return kept;
+}
+
+void PanelState::keepCursorInsideEntries()
+{
+    auto lastIndex = std::max<std::ptrdiff_t>(0, std::ssize(m_entries) - 1);
+    m_cursorIndex = std::clamp<std::ptrdiff_t>(m_cursorIndex, 0, lastIndex);
+}
+
+bool PanelState::isCursorOnEntry() const
+{
+    return m_cursorIndex >= 0 && m_cursorIndex < std::ssize(m_entries);
+}
+
+} // namespace kiv

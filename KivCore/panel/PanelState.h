@@ -1,0 +1,109 @@
+#pragma once
+
+#include "archives/ArchiveRawEntry.h"
+#include "archives/ArchiveService.h"
+#include "files/FileEntry.h"
+#include "files/FileSystemService.h"
+#include "panel/PanelLocation.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace kiv {
+
+// The model of one panel: where it is, what it lists, which names are marked, where the cursor
+// stands, whether hidden files show, and the raw listing of the last archive entered. All moves
+// go through it, and a move whose listing fails leaves the panel exactly where it was.
+// Marks belong to names, so a marked file stays marked through relistings wherever it sorts.
+class PanelState
+{
+public:
+    // Stands at the folder `startPath`; nothing listed until refresh(), nothing marked, cursor 0,
+    // hidden files off, no archive cached.
+    explicit PanelState(std::string startPath, FileSystemService fs = {}, ArchiveService archives = {});
+
+    // The service that lists real folders.
+    const FileSystemService& fs() const { return m_fs; }
+
+    // The service that lists archives and builds their virtual folders.
+    const ArchiveService& archives() const { return m_archives; }
+
+    // Where the panel is; changed only by jump() and activate().
+    const PanelLocation& location() const { return m_location; }
+
+    // The rows of the last successful listing, in display order.
+    const std::vector<FileEntry>& entries() const { return m_entries; }
+
+    // The names of the marked rows.
+    const std::unordered_set<std::string>& markedNames() const { return m_markedNames; }
+
+    // Replaces the marks as a whole; names without a row are dropped at the next refresh().
+    void setMarkedNames(std::unordered_set<std::string> names) { m_markedNames = std::move(names); }
+
+    // The index into entries() of the cursor row.
+    std::ptrdiff_t cursorIndex() const { return m_cursorIndex; }
+
+    // Moves the cursor, as the panel's table does when its selected row changes.
+    void setCursorIndex(std::ptrdiff_t index) { m_cursorIndex = index; }
+
+    // Whether folder listings include names that begin with "."; archives show everything.
+    bool showHidden() const { return m_showHidden; }
+
+    // Takes effect at the next refresh().
+    void setShowHidden(bool show) { m_showHidden = show; }
+
+    // Goes to the real folder `path`, clearing marks and putting the cursor on row 0. Lists
+    // nothing and cannot fail: the caller follows with refresh(), which reports any failure.
+    void jump(const std::string& path);
+
+    // Relists the current place, keeps only the marks whose names are still listed, and keeps the
+    // cursor on its row number, moved up to the last row when the list got shorter. A real folder
+    // that cannot be listed throws (KivError::notADirectory or the platform error) and changes
+    // nothing. An archive is listed once and then served from the cache, so changes to the
+    // archive file are not seen until another archive has been entered.
+    void refresh();
+
+    // Enters what the row leads to (a folder, the parent, an archive's root, a folder inside an
+    // archive), with no marks and the cursor on row 0, and returns true. Returns false, changing
+    // nothing, for a row that leads nowhere (files, links, archives inside archives). When the
+    // new place cannot be listed, puts location, rows, marks and cursor back and rethrows.
+    bool activate(const FileEntry& entry);
+
+    // Marks or unmarks the row at `index`; nothing happens for the ".." row or an index outside.
+    void toggleMark(std::ptrdiff_t index);
+
+    // The rows a file command works on: the marked rows in listing order, or else the cursor
+    // row unless it is ".." (then nothing).
+    std::vector<FileEntry> selectionForOperation() const;
+
+    // The sum of the sizes of selectionForOperation(); folders count 0.
+    std::int64_t totalMarkedSize() const;
+
+private:
+    std::optional<PanelLocation> activationTarget(const FileEntry& entry) const;
+    std::optional<PanelLocation> targetInFolder(const FileEntry& entry) const;
+    std::optional<PanelLocation> targetInArchive(const FileEntry& entry) const;
+    std::vector<FileEntry> listCurrentLocation();
+    const std::vector<ArchiveRawEntry>& rawArchiveEntries(const std::string& archiveURL);
+    std::unordered_set<std::string> marksStillListedIn(const std::vector<FileEntry>& entries) const;
+    void keepCursorInsideEntries();
+    bool isCursorOnEntry() const;
+    // Calls `visit` for each row of selectionForOperation(), in listing order, without copying.
+    template <typename Visit> void forEachSelected(Visit visit) const;
+
+    FileSystemService m_fs;
+    ArchiveService m_archives;
+    PanelLocation m_location;
+    std::vector<FileEntry> m_entries;
+    std::unordered_set<std::string> m_markedNames;
+    std::ptrdiff_t m_cursorIndex = 0;
+    bool m_showHidden = false;
+    std::optional<std::string> m_cachedArchiveURL;
+    std::vector<ArchiveRawEntry> m_cachedArchiveEntries;
+};
+
+} // namespace kiv

@@ -1,0 +1,74 @@
+#include "text/KivFormat.h"
+
+#include <array>
+#include <cstdio>
+#include <ctime>
+
+namespace kiv::KivFormat {
+
+namespace {
+
+std::string localTimeText(const std::optional<FileTime>& when, const char* format)
+{
+    if (!when)
+        return "";
+    std::time_t seconds = std::chrono::system_clock::to_time_t(*when);
+    std::tm local {};
+    if (!::localtime_r(&seconds, &local))
+        return "";
+    char buffer[32];
+    auto length = std::strftime(buffer, sizeof buffer, format, &local);
+    return std::string(buffer, length);
+}
+
+} // namespace
+
+std::string size(const FileEntry& entry)
+{
+    if (entry.kind == FileEntry::Kind::directory || entry.kind == FileEntry::Kind::parentDirectory)
+        return "<DIR>";
+    return grouped(entry.size);
+}
+
+std::string grouped(std::int64_t value)
+{
+    std::string digits = std::to_string(value);
+    std::size_t firstDigit = value < 0 ? 1 : 0;
+    std::string result;
+    result.reserve(digits.size() + digits.size() / 3);
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        std::size_t remaining = digits.size() - i;
+        if (i > firstDigit && remaining % 3 == 0)
+            result += ',';
+        result += digits[i];
+    }
+    return result;
+}
+
+std::string date(const std::optional<FileTime>& when)
+{
+    return localTimeText(when, "%m-%d-%y");
+}
+
+std::string time(const std::optional<FileTime>& when)
+{
+    return localTimeText(when, "%H:%M");
+}
+
+std::string humanSize(std::int64_t bytes)
+{
+    static constexpr std::array<const char*, 5> units { "bytes", "KB", "MB", "GB", "TB" };
+    double value = static_cast<double>(bytes);
+    std::size_t unit = 0;
+    while (value >= 1024.0 && unit < units.size() - 1) {
+        value /= 1024.0;
+        ++unit;
+    }
+    if (unit == 0)
+        return std::to_string(bytes) + " bytes";
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.1f %s", value, units[unit]);
+    return buffer;
+}
+
+} // namespace kiv::KivFormat

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "files/FileEntry.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// The short texts the panels show for sizes, dates and times. Pure functions.
+namespace kiv::KivFormat {
+
+// "<DIR>" for folders and the ".." row, otherwise the grouped byte size.
+std::string size(const FileEntry& entry);
+
+// The number with "," between groups of three digits: -1234 gives "-1,234".
+std::string grouped(std::int64_t value);
+
+// The local date as "MM-dd-yy", or "" when absent.
+std::string date(const std::optional<FileTime>& when);
+
+// The local time as "HH:mm" (24-hour), or "" when absent.
+std::string time(const std::optional<FileTime>& when);
+
+// "1023 bytes", "1.5 KB", … in steps of 1024 up to TB.
+std::string humanSize(std::int64_t bytes);
+
+} // namespace kiv::KivFormat

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Checks that each folder includes only the layers below it, so the structure the folders show is
+# the structure the code has. Prints every offending include and fails if there is one.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+status=0
+
+# forbid FOLDER REGEX WHY: no file under FOLDER may have an #include line matching REGEX.
+forbid() {
+  local hits
+  hits=$(grep -rn -E "^#include [<\"]($2)" "$1" --include='*.h' --include='*.cpp')
+  if [ -n "$hits" ]; then
+    echo "$1 must not include $3:"
+    echo "$hits"
+    status=1
+  fi
+}
+
+app_folders='toolkit|panels|viewer|console|commands|window'
+forbid KivCore "Q|($app_folders)/" "Qt or the application (the core knows nothing of the screen)"
+forbid KivApp/toolkit "(panels|viewer|console|commands|window)/" "the program's own parts (the toolkit is generic)"
+for folder in panels viewer console; do
+  forbid "KivApp/$folder" "(commands|window)/" "the commands or the window (they sit above it)"
+done
+exit $status
