@@ -1,16 +1,17 @@
 #include "commands/FileOperationCommands.h"
 
-#include "window/MainWindow.h"
-#include "window/MainWindowController.h"
+#include "files/DiskItem.h"
+#include "files/PathString.h"
+#include "files/TypedPath.h"
 #include "panel/PanelLocation.h"
 #include "panels/PanelViewController.h"
-#include "files/PathString.h"
 #include "toolkit/RetroDialogs.h"
-#include "commands/TypedPath.h"
+#include "toolkit/ShownText.h"
 #include "viewer/ViewerWindowController.h"
+#include "window/MainWindow.h"
+#include "window/MainWindowController.h"
 
 #include <QStringList>
-#include <sys/stat.h>
 
 namespace kiv {
 
@@ -29,14 +30,6 @@ std::string sourcePath(const PanelLocation& source, const FileEntry& item)
 QString itemCount(const std::vector<FileEntry>& items)
 {
     return QString::number(items.size()) + QStringLiteral(" item(s)");
-}
-
-// Compared by identity, so "/a/b", "/a/b/" and a link to it are all the same folder.
-bool isSameFolder(const std::string& a, const std::string& b)
-{
-    struct stat infoA, infoB;
-    return ::stat(a.c_str(), &infoA) == 0 && ::stat(b.c_str(), &infoB) == 0 && infoA.st_dev == infoB.st_dev
-        && infoA.st_ino == infoB.st_ino;
 }
 
 } // namespace
@@ -61,11 +54,11 @@ void FileOperationCommands::refuse(const QString& title, const QString& text) co
 std::optional<std::string> FileOperationCommands::askFor(
     const QString& title, const QString& message, const std::string& defaultValue) const
 {
-    const QString shownDefault = TypedPath::shown(defaultValue);
+    const QString shownDefault = ShownText::of(defaultValue);
     const std::optional<QString> answer = RetroDialogs::prompt(dialogParent(), title, message, shownDefault);
     if (!answer)
         return std::nullopt;
-    return TypedPath::bytes(*answer, shownDefault, defaultValue);
+    return ShownText::bytesOf(*answer, defaultValue);
 }
 
 void FileOperationCommands::forEachItem(
@@ -142,9 +135,11 @@ void FileOperationCommands::copyItem(
 {
     if (source.isArchive()) {
         m_controller.archiveService().extract(source.archiveURL(), source.internalPath() + item.name,
-            item.kind == FileEntry::Kind::directory, destination);
+            item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
+                                                    : ArchiveService::Member::file,
+            destination);
     } else {
-        m_controller.fsOps().copy(sourcePath(source, item), destination, false);
+        m_controller.fsOps().copy(sourcePath(source, item), destination);
     }
 }
 
@@ -175,7 +170,7 @@ void FileOperationCommands::moveOneItem(
         ? item.name
         : PathString::appendingComponent(targetLocation.path(), item.name);
     const std::optional<std::string> answer = askFor(QStringLiteral("Rename / Move"),
-        "New name or full path for \"" + TypedPath::shown(item.name) + "\":", defaultValue);
+        "New name or full path for \"" + ShownText::of(item.name) + "\":", defaultValue);
     // An emptied field names nothing to rename to: the same as Cancel.
     if (!answer || answer->empty())
         return;
@@ -192,22 +187,17 @@ void FileOperationCommands::renameOrMove(
 {
     const FileSystemService& fs = m_controller.fsOps();
     const std::string from = PathString::appendingComponent(sourceFolder, item.name);
-    const bool isPath = answer.find('/') != std::string::npos || answer == "~";
-    if (!isPath) {
-        if (answer != item.name)
-            fs.rename(from, answer);
+    const auto [folder, name]
+        = TypedPath::destination(answer, sourceFolder, fs.homeDirectoryPath(), item.name);
+    if (folder == sourceFolder) {
+        if (name != item.name)
+            fs.rename(from, name);
         return;
     }
-    // A path ending in "/" (or "~" alone) names the folder to move into, keeping the name;
-    // otherwise its last component is the new name.
-    const std::string path = TypedPath::absolute(answer, sourceFolder, fs.homeDirectoryPath());
-    const bool intoFolder = answer.ends_with('/') || answer == "~";
-    const std::string folder = intoFolder ? path : PathString::deletingLastComponent(path);
-    const std::string newName = intoFolder ? item.name : PathString::lastComponent(path);
-    if (newName == item.name && isSameFolder(folder, sourceFolder))
+    if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
         return; // the item already is there
     // One step, so a name taken in the destination leaves the item where it was.
-    fs.move(from, folder, newName);
+    fs.move(from, folder, name);
 }
 
 void FileOperationCommands::moveItems(
@@ -220,7 +210,7 @@ void FileOperationCommands::moveItems(
     }
     const std::string& targetFolder = targetLocation.path();
     if (!RetroDialogs::confirm(dialogParent(), QStringLiteral("Move"),
-            "Move " + itemCount(items) + " to " + TypedPath::shown(targetFolder) + "?"))
+            "Move " + itemCount(items) + " to " + ShownText::of(targetFolder) + "?"))
         return;
     forEachItem(items, [&](const FileEntry& item) {
         m_controller.fsOps().move(sourcePath(source.state().location(), item), targetFolder);
@@ -261,7 +251,7 @@ void FileOperationCommands::deleteOperation()
         return;
     QStringList names;
     for (const FileEntry& item : items)
-        names << TypedPath::shown(item.name);
+        names << ShownText::of(item.name);
     const QString question = "Delete " + itemCount(items) + "?\n" + names.join(QStringLiteral(", "));
     if (!RetroDialogs::confirm(dialogParent(), QStringLiteral("Delete"), question, QStringLiteral("Delete"),
             ButtonTone::destructive))

@@ -1,24 +1,24 @@
 #include "window/MainWindowController.h"
 
+#include "archives/ArchiveMemberCopy.h"
+#include "base/ErrorText.h"
+#include "commands/FileOperationCommands.h"
+#include "commands/ToolCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "console/ConsoleOutputView.h"
-#include "base/ErrorText.h"
-#include "commands/FileOperationCommands.h"
-#include "window/FunctionKeyBarView.h"
-#include "window/MainRootView.h"
-#include "window/MainWindow.h"
+#include "files/PathString.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
-#include "files/PathString.h"
-#include "window/PulldownMenuBarView.h"
-#include "window/PulldownMenus.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
 #include "toolkit/RetroSplitView.h"
 #include "toolkit/Theme.h"
-#include "commands/ToolCommands.h"
-#include "base/Uuid.h"
+#include "window/FunctionKeyBarView.h"
+#include "window/MainRootView.h"
+#include "window/MainWindow.h"
+#include "window/PulldownMenuBarView.h"
+#include "window/PulldownMenus.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -276,14 +276,9 @@ void MainWindowController::goHomeRight()
 
 void MainWindowController::goHome(PanelViewController& panel)
 {
-    // A jump cannot be undone by the state itself, so the whole state is put back on failure.
-    PanelState& state = panel.state();
-    const PanelState before = state;
-    state.jump(m_fsOps.homeDirectoryPath());
     try {
-        state.refresh();
+        panel.state().goTo(m_fsOps.homeDirectoryPath());
     } catch (const std::exception& error) {
-        state = before;
         panelDidFailWithError(panel, error);
         return;
     }
@@ -332,16 +327,13 @@ std::optional<std::string> MainWindowController::realFilePath(
     const PanelLocation& location = panel.state().location();
     if (!location.isArchive())
         return PathString::appendingComponent(location.path(), entry.name);
-    const std::string folder
-        = (std::filesystem::temp_directory_path() / ("kiv-mac-" + Uuid::randomString())).string();
-    const std::string internalPath = location.internalPath() + entry.name;
     try {
-        m_archiveService.extract(location.archiveURL(), internalPath, false, folder);
+        return ArchiveMemberCopy::make(
+            m_archiveService, location.archiveURL(), location.internalPath() + entry.name);
     } catch (const std::exception& error) {
         RetroDialogs::error(m_window.get(), error);
         return std::nullopt;
     }
-    return PathString::appendingComponent(folder, internalPath);
 }
 
 void MainWindowController::presentInlineEditor(const std::string& filePath)

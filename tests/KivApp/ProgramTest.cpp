@@ -90,7 +90,7 @@ void ProgramTest::TearDown()
 
 void ProgramTest::showFolder(PanelViewController& panel, const std::string& path)
 {
-    panel.state().jump(path);
+    panel.state().goTo(path);
     panel.reload();
 }
 

@@ -1,8 +1,8 @@
 #include "panel/PanelState.h"
 
-#include "base/KivError.h"
 #include "RowNames.h"
 #include "TempDir.h"
+#include "base/KivError.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -70,6 +70,16 @@ TEST_F(PanelStateTest, EnteringFoldersAndComingBackPutsTheCursorOnTheFirstRow)
     EXPECT_EQ(m_state.location(), PanelLocation::filesystem(m_data));
     EXPECT_EQ(m_state.cursorIndex(), 0);
 
+    // A folder gone to by path starts afresh too, even where the marked names are listed again.
+    m_root.write("other/a.txt");
+    m_state.toggleMark(indexOf(m_state, "a.txt"));
+    m_state.setCursorIndex(2);
+    m_state.goTo(m_root / "other");
+    EXPECT_EQ(namesOf(m_state.entries()), (Names { "..", "a.txt" }));
+    EXPECT_TRUE(m_state.markedNames().empty());
+    EXPECT_EQ(m_state.cursorIndex(), 0);
+    m_state.goTo(m_data);
+
     // Files and links (even to a folder) lead nowhere and change nothing.
     std::filesystem::create_directory_symlink(m_data + "/alpha", m_data + "/link");
     m_state.refresh();
@@ -129,6 +139,8 @@ TEST_F(PanelStateTest, ARefusedFolderLeavesThePanelExactlyAsItWas)
     };
     std::filesystem::remove(m_data + "/gamma");
     EXPECT_THROW(enter(m_state, "gamma"), KivError);
+    expectUnchanged();
+    EXPECT_THROW(m_state.goTo(m_data + "/gamma"), KivError);
     expectUnchanged();
 
     if (!test::permissionBitsBind(m_root))
