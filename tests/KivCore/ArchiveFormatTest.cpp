@@ -7,10 +7,8 @@ namespace kiv {
 TEST(ArchiveFormatTest, TellsTheFormatByTheEndOfTheNameInAnyCase)
 {
     using Kind = ArchiveFormat::Kind;
-    const std::pair<const char*, Kind> archives[] { { "Backup.TAR.GZ", Kind::gzippedTar },
-        { "x.TGZ", Kind::gzippedTar }, { "a.Zip", Kind::zip }, { "b.tar", Kind::plainTar },
-        { ".zip", Kind::zip } };
-    for (auto [name, kind] : archives)
+    for (auto [name, kind] : { std::pair { "Backup.TAR.GZ", Kind::gzippedTar }, { "x.TGZ", Kind::gzippedTar },
+             { "a.Zip", Kind::zip }, { "b.tar", Kind::plainTar }, { ".zip", Kind::zip } })
         EXPECT_EQ(ArchiveFormat::of(name), kind) << name;
     for (auto name : { "notes.gz", "zip", "file.zipx", "a.tar.bz2", "" })
         EXPECT_EQ(ArchiveFormat::of(name), std::nullopt) << name;
