@@ -23,21 +23,6 @@ using namespace kiv::test;
 
 namespace {
 
-// Records the keys that reach a widget.
-class KeyRecorder : public QObject
-{
-public:
-    std::vector<int> keys;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress)
-            keys.push_back(static_cast<QKeyEvent*>(event)->key());
-        return false;
-    }
-};
-
 // The whole program's window on a home folder of its own, shown and settled.
 class MainWindowControllerTest : public ProgramTest
 {
@@ -82,19 +67,16 @@ TEST_F(MainWindowControllerTest, TabSwitchesPanelsAndThePromptFollowsOnlyTheActi
     EXPECT_EQ(commandPrompt(), promptFor(m_home.path()));
 }
 
-TEST_F(MainWindowControllerTest, FunctionKeysReachTheControllerFromCommandLineAndEditorButF11ReachesTheWidget)
+// MainWindowTest covers which keys the window takes first; here they reach the commands bound to them.
+TEST_F(MainWindowControllerTest, FunctionKeysReachTheirCommandsFromTheCommandLineAndTheEditor)
 {
     CommandLineField* field = root().commandLine()->field();
-    KeyRecorder fieldKeys;
-    field->installEventFilter(&fieldKeys);
     field->setFocus();
     QTest::keyClicks(field, "ls");
     QTest::keyClick(field, Qt::Key_F9);
     ASSERT_NE(RetroMenuSession::current(), nullptr); // F9 opened the "Left" pulldown
     RetroMenuSession::current()->end(nullptr);
-    QTest::keyClick(field, Qt::Key_F11);
     EXPECT_EQ(field->text(), "ls");
-    EXPECT_EQ(fieldKeys.keys, (std::vector<int> { Qt::Key_L, Qt::Key_S, Qt::Key_F11 }));
 
     // In the inactive panel's editor function keys and Ctrl+S still reach the window, and the quit
     // question answered no, there or on closing the window, keeps everything.
