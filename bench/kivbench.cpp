@@ -27,8 +27,9 @@ int listCommand(int argc, char** argv)
 {
     if (argc < 3)
         return usage();
-    bool showHidden = argc > 3 && std::strcmp(argv[3], "--hidden") == 0;
-    auto rows = kiv::FileSystemService().listDirectory(argv[2], showHidden);
+    using Hidden = kiv::FileSystemService::HiddenFiles;
+    auto hidden = argc > 3 && std::strcmp(argv[3], "--hidden") == 0 ? Hidden::show : Hidden::hide;
+    auto rows = kiv::FileSystemService().listDirectory(argv[2], hidden);
     std::printf("%zu\n", rows.size());
     return 0;
 }
@@ -58,7 +59,7 @@ int archiveCommand(int argc, char** argv)
         return usage();
     kiv::ArchiveService archives;
     auto rawEntries = archives.listRawEntries(argv[2]);
-    auto rootRows = archives.children("", rawEntries, true);
+    auto rootRows = archives.children("", rawEntries, kiv::ArchiveService::ParentRow::include);
     std::printf("%zu raw entries, %zu root rows\n", rawEntries.size(), rootRows.size());
     return 0;
 }
@@ -72,7 +73,7 @@ int childrenCommand(int argc, char** argv)
     auto rawEntries = archives.listRawEntries(argv[2]);
     std::size_t rowCount = 0;
     for (int round = 0; round < 100; ++round)
-        rowCount = archives.children(argv[3], rawEntries, true).size();
+        rowCount = archives.children(argv[3], rawEntries, kiv::ArchiveService::ParentRow::include).size();
     std::printf("%zu\n", rowCount);
     return 0;
 }

@@ -25,7 +25,8 @@ double millisecondsOf(const std::function<void()>& work)
 
 int run(const char* folder)
 {
-    const double listing = millisecondsOf([&] { kiv::FileSystemService().listDirectory(folder, false); });
+    const double listing = millisecondsOf(
+        [&] { kiv::FileSystemService().listDirectory(folder, kiv::FileSystemService::HiddenFiles::hide); });
 
     kiv::PanelViewController panel(folder);
     panel.view()->resize(560, 760);

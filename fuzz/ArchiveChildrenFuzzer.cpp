@@ -1,9 +1,9 @@
 // Fuzzes the archive tree: the first line of the input is a prefix (maybe empty), every further
 // non-empty line a member path (a size may follow after a tab). The rows of that prefix, and of every folder
 // reached from the root, must keep the shape a panel relies on.
+#include "FuzzCheck.h"
 #include "archives/ArchiveService.h"
 #include "text/FileNameOrder.h"
-#include "FuzzCheck.h"
 
 #include <charconv>
 #include <cstddef>
@@ -77,8 +77,8 @@ void checkRow(const ArchiveService& archives, std::string_view prefix, const Fil
 std::vector<std::string> checkFolder(const ArchiveService& archives, std::string_view prefix,
     const std::vector<ArchiveRawEntry>& members, std::size_t& filesSeen)
 {
-    auto rows = archives.children(prefix, members, false);
-    auto withParent = archives.children(prefix, members, true);
+    auto rows = archives.children(prefix, members, ArchiveService::ParentRow::omit);
+    auto withParent = archives.children(prefix, members, ArchiveService::ParentRow::include);
     require(withParent.size() == rows.size() + 1, "the parent row is not one extra row");
     const auto& parentRow = withParent.front();
     require(parentRow.name == ".." && parentRow.kind == Kind::parentDirectory && parentRow.size == 0

@@ -23,4 +23,5 @@ forbid KivApp/toolkit "(panels|viewer|console|commands|window)/" "the program's 
 for folder in panels viewer console; do
   forbid "KivApp/$folder" "(commands|window)/" "the commands or the window (they sit above it)"
 done
+forbid KivApp/commands "window/" "the window (the window binds the commands, never the other way)"
 exit $status

@@ -1,16 +1,19 @@
 #include "commands/FileOperationCommands.h"
 
-#include "window/MainWindow.h"
-#include "window/MainWindowController.h"
-#include "panel/PanelLocation.h"
-#include "panels/PanelViewController.h"
+#include "archives/ArchiveMemberCopy.h"
+#include "archives/ArchiveService.h"
+#include "files/DiskItem.h"
+#include "files/FileSystemService.h"
 #include "files/PathString.h"
+#include "files/TypedPath.h"
+#include "panel/PanelLocation.h"
+#include "panels/PanelPair.h"
+#include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
-#include "commands/TypedPath.h"
+#include "toolkit/ShownText.h"
 #include "viewer/ViewerWindowController.h"
 
 #include <QStringList>
-#include <sys/stat.h>
 
 namespace kiv {
 
@@ -31,41 +34,30 @@ QString itemCount(const std::vector<FileEntry>& items)
     return QString::number(items.size()) + QStringLiteral(" item(s)");
 }
 
-// Compared by identity, so "/a/b", "/a/b/" and a link to it are all the same folder.
-bool isSameFolder(const std::string& a, const std::string& b)
-{
-    struct stat infoA, infoB;
-    return ::stat(a.c_str(), &infoA) == 0 && ::stat(b.c_str(), &infoB) == 0 && infoA.st_dev == infoB.st_dev
-        && infoA.st_ino == infoB.st_ino;
-}
-
 } // namespace
 
-FileOperationCommands::FileOperationCommands(MainWindowController& controller)
-    : m_controller(controller)
+FileOperationCommands::FileOperationCommands(CommandContext context, QObject* parent)
+    : QObject(parent)
+    , m_context(context)
 {
 }
 
 FileOperationCommands::~FileOperationCommands() = default;
 
-QWidget* FileOperationCommands::dialogParent() const
-{
-    return &m_controller.window();
-}
-
 void FileOperationCommands::refuse(const QString& title, const QString& text) const
 {
-    RetroDialogs::message(dialogParent(), title, text);
+    RetroDialogs::message(&m_context.dialogParent, title, text);
 }
 
 std::optional<std::string> FileOperationCommands::askFor(
     const QString& title, const QString& message, const std::string& defaultValue) const
 {
-    const QString shownDefault = TypedPath::shown(defaultValue);
-    const std::optional<QString> answer = RetroDialogs::prompt(dialogParent(), title, message, shownDefault);
+    const QString shownDefault = ShownText::of(defaultValue);
+    const std::optional<QString> answer
+        = RetroDialogs::prompt(&m_context.dialogParent, title, message, shownDefault);
     if (!answer)
         return std::nullopt;
-    return TypedPath::bytes(*answer, shownDefault, defaultValue);
+    return ShownText::bytesOf(*answer, defaultValue);
 }
 
 void FileOperationCommands::forEachItem(
@@ -75,14 +67,14 @@ void FileOperationCommands::forEachItem(
         try {
             action(item);
         } catch (const std::exception& error) {
-            RetroDialogs::error(dialogParent(), error);
+            RetroDialogs::error(&m_context.dialogParent, error);
         }
     }
 }
 
 void FileOperationCommands::finish(PanelViewController& source, PanelViewController* target) const
 {
-    source.state().setMarkedNames({});
+    source.setMarks({});
     source.reload();
     if (target)
         target->reload();
@@ -90,11 +82,20 @@ void FileOperationCommands::finish(PanelViewController& source, PanelViewControl
 
 std::optional<std::string> FileOperationCommands::realPathUnderCursor() const
 {
-    PanelViewController& panel = m_controller.activePanel();
+    const PanelViewController& panel = m_context.panels.active();
     const std::optional<FileEntry> entry = panel.selectedEntry();
     if (!entry || !isViewable(*entry))
         return std::nullopt;
-    return m_controller.realFilePath(*entry, panel);
+    const PanelLocation& location = panel.state().location();
+    if (!location.isArchive())
+        return PathString::appendingComponent(location.path(), entry->name);
+    try {
+        return ArchiveMemberCopy::make(
+            m_context.archives, location.archiveURL(), location.internalPath() + entry->name);
+    } catch (const std::exception& error) {
+        RetroDialogs::error(&m_context.dialogParent, error);
+        return std::nullopt;
+    }
 }
 
 void FileOperationCommands::viewOperation()
@@ -109,13 +110,13 @@ void FileOperationCommands::viewOperation()
 void FileOperationCommands::editOperation()
 {
     if (const std::optional<std::string> path = realPathUnderCursor())
-        m_controller.presentInlineEditor(*path);
+        m_context.panels.inactive().presentEditor(*path);
 }
 
 void FileOperationCommands::copyOperation()
 {
-    PanelViewController& source = m_controller.activePanel();
-    PanelViewController& target = m_controller.otherPanel(source);
+    PanelViewController& source = m_context.panels.active();
+    PanelViewController& target = m_context.panels.other(source);
     const std::vector<FileEntry> items = source.state().selectionForOperation();
     if (items.empty())
         return;
@@ -131,7 +132,7 @@ void FileOperationCommands::copyOperation()
     if (!answer || answer->empty())
         return;
     const std::string destination = TypedPath::absolute(
-        *answer, source.state().location().nearestRealDirectory(), m_controller.fsOps().homeDirectoryPath());
+        *answer, source.state().location().nearestRealDirectory(), m_context.files.homeDirectoryPath());
     forEachItem(
         items, [&](const FileEntry& item) { copyItem(source.state().location(), item, destination); });
     finish(source, &target);
@@ -141,16 +142,18 @@ void FileOperationCommands::copyItem(
     const PanelLocation& source, const FileEntry& item, const std::string& destination) const
 {
     if (source.isArchive()) {
-        m_controller.archiveService().extract(source.archiveURL(), source.internalPath() + item.name,
-            item.kind == FileEntry::Kind::directory, destination);
+        m_context.archives.extract(source.archiveURL(), source.internalPath() + item.name,
+            item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
+                                                    : ArchiveService::Member::file,
+            destination);
     } else {
-        m_controller.fsOps().copy(sourcePath(source, item), destination, false);
+        m_context.files.copy(sourcePath(source, item), destination);
     }
 }
 
 void FileOperationCommands::moveOperation()
 {
-    PanelViewController& source = m_controller.activePanel();
+    PanelViewController& source = m_context.panels.active();
     if (source.state().location().isArchive()) {
         refuse(QStringLiteral("Move"),
             QStringLiteral(
@@ -160,7 +163,7 @@ void FileOperationCommands::moveOperation()
     const std::vector<FileEntry> items = source.state().selectionForOperation();
     if (items.empty())
         return;
-    PanelViewController& target = m_controller.otherPanel(source);
+    PanelViewController& target = m_context.panels.other(source);
     if (items.size() == 1)
         moveOneItem(source, target, items.front());
     else
@@ -175,14 +178,14 @@ void FileOperationCommands::moveOneItem(
         ? item.name
         : PathString::appendingComponent(targetLocation.path(), item.name);
     const std::optional<std::string> answer = askFor(QStringLiteral("Rename / Move"),
-        "New name or full path for \"" + TypedPath::shown(item.name) + "\":", defaultValue);
+        "New name or full path for \"" + ShownText::of(item.name) + "\":", defaultValue);
     // An emptied field names nothing to rename to: the same as Cancel.
     if (!answer || answer->empty())
         return;
     try {
         renameOrMove(source.state().location().path(), item, *answer);
     } catch (const std::exception& error) {
-        RetroDialogs::error(dialogParent(), error);
+        RetroDialogs::error(&m_context.dialogParent, error);
     }
     finish(source, &target);
 }
@@ -190,24 +193,19 @@ void FileOperationCommands::moveOneItem(
 void FileOperationCommands::renameOrMove(
     const std::string& sourceFolder, const FileEntry& item, const std::string& answer) const
 {
-    const FileSystemService& fs = m_controller.fsOps();
+    const FileSystemService& fs = m_context.files;
     const std::string from = PathString::appendingComponent(sourceFolder, item.name);
-    const bool isPath = answer.find('/') != std::string::npos || answer == "~";
-    if (!isPath) {
-        if (answer != item.name)
-            fs.rename(from, answer);
+    const auto [folder, name]
+        = TypedPath::destination(answer, sourceFolder, fs.homeDirectoryPath(), item.name);
+    if (folder == sourceFolder) {
+        if (name != item.name)
+            fs.rename(from, name);
         return;
     }
-    // A path ending in "/" (or "~" alone) names the folder to move into, keeping the name;
-    // otherwise its last component is the new name.
-    const std::string path = TypedPath::absolute(answer, sourceFolder, fs.homeDirectoryPath());
-    const bool intoFolder = answer.ends_with('/') || answer == "~";
-    const std::string folder = intoFolder ? path : PathString::deletingLastComponent(path);
-    const std::string newName = intoFolder ? item.name : PathString::lastComponent(path);
-    if (newName == item.name && isSameFolder(folder, sourceFolder))
+    if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
         return; // the item already is there
     // One step, so a name taken in the destination leaves the item where it was.
-    fs.move(from, folder, newName);
+    fs.move(from, folder, name);
 }
 
 void FileOperationCommands::moveItems(
@@ -219,18 +217,18 @@ void FileOperationCommands::moveItems(
         return;
     }
     const std::string& targetFolder = targetLocation.path();
-    if (!RetroDialogs::confirm(dialogParent(), QStringLiteral("Move"),
-            "Move " + itemCount(items) + " to " + TypedPath::shown(targetFolder) + "?"))
+    if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Move"),
+            "Move " + itemCount(items) + " to " + ShownText::of(targetFolder) + "?"))
         return;
     forEachItem(items, [&](const FileEntry& item) {
-        m_controller.fsOps().move(sourcePath(source.state().location(), item), targetFolder);
+        m_context.files.move(sourcePath(source.state().location(), item), targetFolder);
     });
     finish(source, &target);
 }
 
 void FileOperationCommands::mkdirOperation()
 {
-    PanelViewController& panel = m_controller.activePanel();
+    PanelViewController& panel = m_context.panels.active();
     if (panel.state().location().isArchive()) {
         refuse(QStringLiteral("Make Directory"),
             QStringLiteral("Can't create a folder inside an archive view."));
@@ -241,9 +239,9 @@ void FileOperationCommands::mkdirOperation()
     if (!name || name->empty())
         return;
     try {
-        m_controller.fsOps().makeDirectory(*name, panel.state().location().path());
+        m_context.files.makeDirectory(*name, panel.state().location().path());
     } catch (const std::exception& error) {
-        RetroDialogs::error(dialogParent(), error);
+        RetroDialogs::error(&m_context.dialogParent, error);
         return;
     }
     panel.reload();
@@ -251,7 +249,7 @@ void FileOperationCommands::mkdirOperation()
 
 void FileOperationCommands::deleteOperation()
 {
-    PanelViewController& source = m_controller.activePanel();
+    PanelViewController& source = m_context.panels.active();
     if (source.state().location().isArchive()) {
         refuse(QStringLiteral("Delete"), QStringLiteral("Can't delete items from inside an archive view."));
         return;
@@ -261,13 +259,13 @@ void FileOperationCommands::deleteOperation()
         return;
     QStringList names;
     for (const FileEntry& item : items)
-        names << TypedPath::shown(item.name);
+        names << ShownText::of(item.name);
     const QString question = "Delete " + itemCount(items) + "?\n" + names.join(QStringLiteral(", "));
-    if (!RetroDialogs::confirm(dialogParent(), QStringLiteral("Delete"), question, QStringLiteral("Delete"),
-            ButtonTone::destructive))
+    if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Delete"), question,
+            QStringLiteral("Delete"), ButtonTone::destructive))
         return;
     forEachItem(items, [&](const FileEntry& item) {
-        m_controller.fsOps().deleteItem(sourcePath(source.state().location(), item));
+        m_context.files.deleteItem(sourcePath(source.state().location(), item));
     });
     finish(source, nullptr);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "commands/CommandContext.h"
 #include "files/FileEntry.h"
 
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -9,31 +11,30 @@
 #include <string>
 #include <vector>
 
-class QWidget;
-
 namespace kiv {
 
-class MainWindowController;
 class PanelLocation;
 class PanelViewController;
 class ViewerWindowController;
 
 // The file commands of the main window: view (F3), edit (F4), copy (F5), rename or move (F6),
-// make folder (F7) and delete (F8). The source is the controller's active panel when a command
-// starts and the target the other panel; the controller dispatches the keys and menu items here.
-// Every question and refusal is a retro dialog in the main window; a failing item is reported in
-// the "Error" dialog and the rest go on. Nothing existing is ever replaced.
-class FileOperationCommands
+// make folder (F7) and delete (F8). The source is the active panel when a command starts and the
+// target the other panel. Every question and refusal is a retro dialog in the main window; a
+// failing item is reported in the "Error" dialog and the rest go on. Nothing existing is ever
+// replaced.
+class FileOperationCommands : public QObject
 {
+    Q_OBJECT
 public:
-    // Works on `controller`'s panels, services and window; the controller must outlive this.
-    explicit FileOperationCommands(MainWindowController& controller);
+    // Works in `context`.
+    explicit FileOperationCommands(CommandContext context, QObject* parent = nullptr);
     // Closes every viewer window opened by viewOperation().
-    ~FileOperationCommands();
+    ~FileOperationCommands() override;
 
     // Opens a new viewer window on the file or link under the active panel's cursor (F3); an
-    // archive member is viewed as a freshly extracted copy. Anything else does nothing. Every
-    // viewer stays open, owned by this object.
+    // archive member is viewed as a freshly extracted copy (ArchiveMemberCopy), and a failed
+    // extraction is shown in the "Error" dialog. Anything else does nothing. Every viewer stays
+    // open, owned by this object.
     void viewOperation();
     // Opens the file or link under the active panel's cursor in the in-panel editor of the other
     // panel (F4); an archive member is edited as an extracted copy, never in the archive.
@@ -50,7 +51,6 @@ public:
     void deleteOperation();
 
 private:
-    QWidget* dialogParent() const;
     void refuse(const QString& title, const QString& text) const;
     std::optional<std::string> askFor(
         const QString& title, const QString& message, const std::string& defaultValue) const;
@@ -65,7 +65,7 @@ private:
     void moveItems(
         PanelViewController& source, PanelViewController& target, const std::vector<FileEntry>& items) const;
 
-    MainWindowController& m_controller;
+    CommandContext m_context;
     std::vector<std::unique_ptr<ViewerWindowController>> m_viewerWindows;
 };
 

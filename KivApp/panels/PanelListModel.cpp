@@ -1,8 +1,9 @@
 #include "panels/PanelListModel.h"
 
+#include "panel/PanelState.h"
 #include "panels/PanelRowText.h"
 #include "panels/PanelRowView.h"
-#include "panel/PanelState.h"
+#include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
 
 namespace kiv {
@@ -25,7 +26,7 @@ QVariant PanelListModel::data(const QModelIndex& index, int role) const
     const FileEntry& entry = m_state.entries()[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromUtf8(entry.name);
+        return ShownText::of(entry.name);
     case PanelRowView::RowTextRole:
         return PanelRowText::row(entry);
     case Qt::ForegroundRole:
@@ -56,6 +57,12 @@ void PanelListModel::restyleRow(int row)
 {
     if (row >= 0 && row < rowCount())
         emit dataChanged(index(row), index(row), { Qt::ForegroundRole });
+}
+
+void PanelListModel::restyleAllRows()
+{
+    if (rowCount() > 0)
+        emit dataChanged(index(0), index(rowCount() - 1), { Qt::ForegroundRole });
 }
 
 } // namespace kiv

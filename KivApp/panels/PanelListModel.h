@@ -37,6 +37,8 @@ public:
 
     // Reports that the colour of `row` may have changed (its mark was toggled).
     void restyleRow(int row);
+    // Reports that the colour of every row may have changed (the marks were replaced).
+    void restyleAllRows();
 
 private:
     struct ResetEnd

@@ -1,6 +1,7 @@
 #include "panels/PanelRowText.h"
 
 #include "text/KivFormat.h"
+#include "toolkit/ShownText.h"
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
@@ -39,7 +40,7 @@ std::pair<qsizetype, qsizetype> countCharacters(const QString& text, qsizetype l
 
 QString displayName(const FileEntry& entry)
 {
-    const QString name = QString::fromUtf8(entry.name);
+    const QString name = ShownText::of(entry.name);
     const bool isFolder
         = entry.kind == FileEntry::Kind::directory || entry.kind == FileEntry::Kind::parentDirectory;
     return isFolder ? u'[' + name + u']' : name;

@@ -1,15 +1,17 @@
 #include "panels/PanelViewController.h"
 
-#include "toolkit/BorderedPanel.h"
-#include "text/KivFormat.h"
-#include "viewer/PanelEditorView.h"
+#include "files/PathString.h"
 #include "panels/PanelListModel.h"
 #include "panels/PanelRowText.h"
 #include "panels/PanelRowView.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
-#include "files/PathString.h"
+#include "text/KivFormat.h"
+#include "toolkit/BorderedPanel.h"
 #include "toolkit/RetroControls.h"
+#include "toolkit/ShownText.h"
+#include "toolkit/Weakly.h"
+#include "viewer/PanelEditorView.h"
 
 #include <QEvent>
 #include <algorithm>
@@ -72,27 +74,17 @@ PanelEditorView* PanelViewController::editorView() const
 
 void PanelViewController::wireTable()
 {
-    QPointer<PanelViewController> self(this);
-    m_tableView->onToggleMark = [self] {
-        if (self)
-            self->toggleMark();
-    };
-    m_tableView->onActivateSelection = [self] {
-        if (self)
-            self->activateSelection();
-    };
-    m_tableView->onSwitchPanel = [self] {
-        if (self && self->m_delegate)
-            self->m_delegate->panelRequestsSwitch(*self);
-    };
-    m_tableView->onGoToParent = [self] {
-        if (self)
-            self->goToParent();
-    };
-    m_tableView->onBecameFirstResponder = [self] {
-        if (self && self->m_delegate)
-            self->m_delegate->panelDidBecomeActive(*self);
-    };
+    m_tableView->onToggleMark = weakly(this, &PanelViewController::toggleMark);
+    m_tableView->onActivateSelection = weakly(this, &PanelViewController::activateSelection);
+    m_tableView->onSwitchPanel = weakly(this, [](PanelViewController& panel) {
+        if (panel.m_delegate)
+            panel.m_delegate->panelRequestsSwitch(panel);
+    });
+    m_tableView->onGoToParent = weakly(this, &PanelViewController::goToParent);
+    m_tableView->onBecameFirstResponder = weakly(this, [](PanelViewController& panel) {
+        if (panel.m_delegate)
+            panel.m_delegate->panelDidBecomeActive(panel);
+    });
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &PanelViewController::selectionChanged);
     connect(m_tableView, &QAbstractItemView::doubleClicked, this, &PanelViewController::activateSelection);
@@ -132,15 +124,46 @@ void PanelViewController::reload()
     try {
         m_model->replaceRows([this] { m_state.refresh(); });
     } catch (const std::exception& error) {
-        if (m_delegate)
-            m_delegate->panelDidFailWithError(*this, error);
+        reportFailure(error);
     }
     syncUI();
 }
 
+void PanelViewController::goTo(const std::string& path)
+{
+    moveTo([&] {
+        m_state.goTo(path);
+        return true;
+    });
+}
+
+void PanelViewController::setMarks(std::unordered_set<std::string> names)
+{
+    m_state.setMarkedNames(std::move(names));
+    m_model->restyleAllRows();
+    updateStatusLine();
+}
+
+void PanelViewController::setShowHidden(bool show)
+{
+    m_state.setShowHidden(show);
+    reload();
+}
+
+void PanelViewController::toggleHidden()
+{
+    setShowHidden(!m_state.showHidden());
+}
+
+void PanelViewController::reportFailure(const std::exception& error)
+{
+    if (m_delegate)
+        m_delegate->panelDidFailWithError(*this, error);
+}
+
 void PanelViewController::syncUI()
 {
-    m_pathLabel->setText(u' ' + QString::fromUtf8(m_state.location().displayPath()) + u' ');
+    m_pathLabel->setText(u' ' + ShownText::of(m_state.location().displayPath()) + u' ');
     if (!m_state.entries().empty())
         m_tableView->moveSelection(std::min(static_cast<int>(m_state.cursorIndex()), lastRow(m_state)));
     updateStatusLine();
@@ -227,16 +250,22 @@ void PanelViewController::goToParent()
 void PanelViewController::enter(FileEntry entry)
 {
     // `entry` is a copy: entering replaces the entries it came from.
-    bool entered = false;
+    moveTo([&] { return m_state.activate(entry); });
+}
+
+void PanelViewController::moveTo(const std::function<bool()>& move)
+{
+    // `move` lists the new place or throws with the state as it was; either way the rows change
+    // only inside the model's reset.
+    bool moved = false;
     try {
-        m_model->replaceRows([&] { entered = m_state.activate(entry); });
+        m_model->replaceRows([&] { moved = move(); });
     } catch (const std::exception& error) {
         redrawKeepingCursor();
-        if (m_delegate)
-            m_delegate->panelDidFailWithError(*this, error);
+        reportFailure(error);
         return;
     }
-    if (entered)
+    if (moved)
         syncUI();
     else
         redrawKeepingCursor();
@@ -251,11 +280,7 @@ void PanelViewController::presentEditor(const std::string& filePath)
     }
     m_editorView = new PanelEditorView(filePath, m_view);
     m_editorView->setGeometry(m_view->rect());
-    QPointer<PanelViewController> self(this);
-    m_editorView->onClose = [self] {
-        if (self)
-            self->dismissEditor();
-    };
+    m_editorView->onClose = weakly(this, &PanelViewController::dismissEditor);
     m_editorView->show();
     m_editorView->raise();
     m_editorView->focusEditor();

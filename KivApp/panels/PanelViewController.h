@@ -5,8 +5,10 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 namespace kiv {
 
@@ -20,7 +22,8 @@ class RetroLabel;
 
 // One file panel on screen: a bordered box with the location line, the column titles, the rows
 // of its PanelState and a status line. Turns the list's keys into navigation and marking,
-// reports to its delegate, and can cover itself with the in-panel editor.
+// reports to its delegate, and can cover itself with the in-panel editor. Its state changes only
+// through its own intents (reload, goTo, marks, hidden files), each of which redraws what changed.
 class PanelViewController : public QObject
 {
     Q_OBJECT
@@ -34,8 +37,8 @@ public:
     QWidget* view() const;
     // Returns the panel's list.
     PanelTableView* tableView() const { return m_tableView; }
-    // Returns the panel's model, shared with the owner, who may change it and then reload().
-    PanelState& state() { return m_state; }
+    // Returns the panel's model, to read: the intents below make every change.
+    const PanelState& state() const { return m_state; }
     // Returns the editor covering the panel, or null.
     PanelEditorView* editorView() const;
 
@@ -51,6 +54,16 @@ public:
 
     // Relists the location (reporting a failure to the delegate) and refreshes the whole panel.
     void reload();
+    // Goes to the real folder `path` with no marks and the cursor on the first row. When it
+    // cannot be listed the panel stays exactly as it was and the delegate hears of it once.
+    void goTo(const std::string& path);
+    // Replaces the marks by `names` (none unmarks every row) and redraws; names without a row go
+    // at the next listing.
+    void setMarks(std::unordered_set<std::string> names);
+    // Lists names that begin with "." from now on when `show` is true, else leaves them out; relists.
+    void setShowHidden(bool show);
+    // Shows the names that begin with "." when they are left out, else leaves them out; relists.
+    void toggleHidden();
     // Gives the keyboard focus to the shown editor, else to the list.
     void focus();
     // Returns the entry under the cursor, or nothing when the list has no selected row.
@@ -75,6 +88,8 @@ private:
     void activateSelection();
     void goToParent();
     void enter(FileEntry entry);
+    void moveTo(const std::function<bool()>& move);
+    void reportFailure(const std::exception& error);
     void removeEditor();
     void dismissEditor();
 

@@ -2,6 +2,7 @@
 
 #include "base/ErrorText.h"
 #include "toolkit/RetroDialogWindow.h"
+#include "toolkit/ShownText.h"
 
 namespace kiv::RetroDialogs {
 
@@ -30,7 +31,7 @@ void message(QWidget* parent, const QString& title, const QString& message)
 
 void error(QWidget* parent, const std::exception& error)
 {
-    message(parent, QStringLiteral("Error"), QString::fromStdString(userMessage(error)));
+    message(parent, QStringLiteral("Error"), ShownText::of(userMessage(error)));
 }
 
 } // namespace kiv::RetroDialogs

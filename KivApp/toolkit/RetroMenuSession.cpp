@@ -1,6 +1,7 @@
 #include "toolkit/RetroMenuSession.h"
 
 #include "toolkit/RetroMenuPanel.h"
+#include "toolkit/Weakly.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -56,13 +57,8 @@ void RetroMenuSession::present(QPoint screenPoint, QWidget* relativeTo)
     if (screen) frame = placedFrame(frame, screen->availableGeometry());
     m_panel->move(frame.topLeft());
 
-    const QPointer<RetroMenuSession> self(this);
-    m_panel->onChoose = [self](std::function<void()> action) {
-        if (self) self->end(std::move(action));
-    };
-    m_panel->onCancel = [self] {
-        if (self) self->end(nullptr);
-    };
+    m_panel->onChoose = weakly(this, &RetroMenuSession::end);
+    m_panel->onCancel = weakly(this, [](RetroMenuSession& session) { session.end(nullptr); });
     // Qt keeps popups open while the application is deactivated on some platforms; a menu
     // left open over another program's window would swallow the next click.
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {

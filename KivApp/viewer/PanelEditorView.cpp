@@ -1,13 +1,14 @@
 #include "viewer/PanelEditorView.h"
 
 #include "files/AtomicFile.h"
-#include "viewer/EditorTextView.h"
 #include "files/PathString.h"
+#include "files/WholeFile.h"
 #include "toolkit/RetroControls.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroPainting.h"
+#include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
-#include "files/WholeFile.h"
+#include "viewer/EditorTextView.h"
 
 #include <QPainter>
 #include <QResizeEvent>
@@ -151,7 +152,7 @@ void PanelEditorView::updateTitle()
 
 QString PanelEditorView::fileName() const
 {
-    return QString::fromUtf8(PathString::lastComponent(m_filePath));
+    return ShownText::of(PathString::lastComponent(m_filePath));
 }
 
 void PanelEditorView::paintEvent(QPaintEvent*)

@@ -2,6 +2,7 @@
 
 #include "files/FilePreview.h"
 #include "files/PathString.h"
+#include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
 
 #include <QPlainTextDocumentLayout>
@@ -79,7 +80,7 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, QObj
     , m_window(std::make_unique<QWidget>())
 {
     m_window->setWindowFlags(Qt::Window);
-    m_window->setWindowTitle("View: " + QString::fromStdString(PathString::lastComponent(filePath)));
+    m_window->setWindowTitle("View: " + ShownText::of(PathString::lastComponent(filePath)));
     m_window->resize(windowSize);
     QPalette colors = m_window->palette();
     colors.setColor(QPalette::Window, Theme::panelBackground());

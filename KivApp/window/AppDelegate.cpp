@@ -1,5 +1,6 @@
 #include "window/AppDelegate.h"
 
+#include "commands/ToolCommands.h"
 #include "window/MainWindow.h"
 #include "window/MainWindowController.h"
 
@@ -50,7 +51,7 @@ void AppDelegate::applicationDidFinishLaunching()
 void AppDelegate::showAboutTavrin()
 {
     if (m_windowController)
-        m_windowController->showAbout();
+        m_windowController->toolCommands().showAbout();
 }
 
 #ifndef Q_OS_MACOS

@@ -1,31 +1,30 @@
 #include "window/MainWindowController.h"
 
-#include "console/CommandLineBar.h"
-#include "console/CommandLineField.h"
-#include "console/ConsoleOutputView.h"
 #include "base/ErrorText.h"
 #include "commands/FileOperationCommands.h"
-#include "window/FunctionKeyBarView.h"
-#include "window/MainRootView.h"
-#include "window/MainWindow.h"
+#include "commands/ShellCommands.h"
+#include "commands/ToolCommands.h"
+#include "console/CommandLineBar.h"
+#include "console/CommandLineField.h"
+#include "panels/PanelPair.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
-#include "files/PathString.h"
-#include "window/PulldownMenuBarView.h"
-#include "window/PulldownMenus.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
 #include "toolkit/RetroSplitView.h"
+#include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
-#include "commands/ToolCommands.h"
-#include "base/Uuid.h"
+#include "toolkit/Weakly.h"
+#include "window/FunctionKeyBarView.h"
+#include "window/MainRootView.h"
+#include "window/MainWindow.h"
+#include "window/PulldownMenuBarView.h"
+#include "window/PulldownMenus.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QTimer>
 #include <QUrl>
-#include <filesystem>
 #include <system_error>
 
 namespace kiv {
@@ -34,12 +33,6 @@ namespace {
 
 constexpr QSize initialWindowSize(1100, 680);
 constexpr QSize minimumWindowSize(700, 400);
-
-// Paths hold the file system's bytes; Qt wants them decoded the way it decodes file names.
-QString qtPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 bool isPermissionRefusal(const std::exception& error)
 {
@@ -68,17 +61,13 @@ QString permissionHint()
 
 MainWindowController::MainWindowController(QObject* parent)
     : QObject(parent)
-    , m_leftPanel(std::make_unique<PanelViewController>(m_fsOps.homeDirectoryPath()))
-    , m_rightPanel(std::make_unique<PanelViewController>(m_fsOps.homeDirectoryPath()))
-    , m_activePanel(m_leftPanel.get())
+    , m_panels(std::make_unique<PanelPair>(m_fileSystem.homeDirectoryPath()))
     , m_window(std::make_unique<MainWindow>())
-    , m_fileCommands(std::make_unique<FileOperationCommands>(*this))
-    , m_toolCommands(std::make_unique<ToolCommands>(*this))
 {
     buildWindow();
-    wireCallbacks();
-    m_leftPanel->reload();
-    m_rightPanel->reload();
+    makeCommands();
+    bindKeys();
+    m_panels->reloadBoth();
     updatePrompt();
 }
 
@@ -86,11 +75,9 @@ MainWindowController::~MainWindowController()
 {
     // Each panel deletes its own view while the window is still whole, and no longer reports to
     // this controller while the focus moves away from it.
-    m_leftPanel->setDelegate(nullptr);
-    m_rightPanel->setDelegate(nullptr);
-    m_activePanel = nullptr;
-    m_leftPanel.reset();
-    m_rightPanel.reset();
+    m_panels->left().setDelegate(nullptr);
+    m_panels->right().setDelegate(nullptr);
+    m_panels.reset();
     m_window.reset();
 }
 
@@ -105,44 +92,43 @@ void MainWindowController::buildWindow()
     m_window->resize(initialWindowSize);
     m_root = new MainRootView;
     m_window->setContentView(m_root);
-    m_root->splitView()->addWidget(m_leftPanel->view());
-    m_root->splitView()->addWidget(m_rightPanel->view());
-    m_leftPanel->setDelegate(this);
-    m_rightPanel->setDelegate(this);
-    m_leftPanel->setActive(true);
-    m_rightPanel->setActive(false);
+    m_root->splitView()->addWidget(m_panels->left().view());
+    m_root->splitView()->addWidget(m_panels->right().view());
+    m_panels->left().setDelegate(this);
+    m_panels->right().setDelegate(this);
+    m_panels->left().tableView()->setFocus();
 }
 
-std::function<void()> MainWindowController::weakCall(void (MainWindowController::*method)())
+void MainWindowController::makeCommands()
 {
-    return [self = QPointer<MainWindowController>(this), method] {
-        if (self)
-            (self->*method)();
-    };
+    const CommandContext context { *m_panels, *m_window, m_fileSystem, m_archives };
+    m_fileCommands = std::make_unique<FileOperationCommands>(context);
+    m_shellCommands = std::make_unique<ShellCommands>(
+        context, *m_root->commandLine()->field(), *m_root, weakly(m_root, &MainRootView::showOverlay));
+    m_toolCommands = std::make_unique<ToolCommands>(context);
 }
 
-void MainWindowController::wireCallbacks()
+void MainWindowController::bindKeys()
 {
-    QPointer<MainWindowController> self(this);
-    const auto functionKey = [self](int key) {
-        if (self)
-            self->performFunctionKey(key);
-    };
-    m_window->onFunctionKey = functionKey;
+    using Files = FileOperationCommands;
+    Files* files = m_fileCommands.get();
+    ShellCommands* shell = m_shellCommands.get();
+    ToolCommands* tools = m_toolCommands.get();
+    m_functionKeys = { weakly(tools, &ToolCommands::showHelp), weakly(shell, &ShellCommands::showUserMenu),
+        weakly(files, &Files::viewOperation), weakly(files, &Files::editOperation),
+        weakly(files, &Files::copyOperation), weakly(files, &Files::moveOperation),
+        weakly(files, &Files::mkdirOperation), weakly(files, &Files::deleteOperation),
+        weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem),
+        weakly(tools, &ToolCommands::quit) };
+    const auto pressKey = weakly(this, &MainWindowController::pressFunctionKey);
+    m_window->onFunctionKey = pressKey;
+    m_root->funcKeyBar()->onKeyTapped = pressKey;
     m_window->onCommandKeyEquivalent.push_back(
-        { QStringLiteral("s"), weakCall(&MainWindowController::saveActiveInlineEditor) });
-    m_window->onShouldClose = [self] { return !self || self->windowShouldClose(); };
-    m_leftPanel->tableView()->setFocus();
-    m_root->funcKeyBar()->onKeyTapped = functionKey;
-    m_root->menuBar()->onActivate = [self](int index, QRectF frame) {
-        if (self)
-            self->showPulldownMenu(index, frame);
-    };
-    m_root->commandLine()->field()->onSubmit = weakCall(&MainWindowController::submitCommandLine);
-    m_root->commandLine()->field()->onCancel = [self] {
-        if (self)
-            self->activePanel().tableView()->setFocus();
-    };
+        { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) });
+    m_window->onShouldClose = weakly(tools, &ToolCommands::confirmQuit);
+    m_root->menuBar()->onActivate = weakly(this, &MainWindowController::showPulldownMenu);
+    m_root->commandLine()->field()->onSubmit = weakly(shell, &ShellCommands::submitCommandLine);
+    m_root->commandLine()->field()->onCancel = weakly(shell, &ShellCommands::leaveCommandLine);
 }
 
 void MainWindowController::showWindow()
@@ -150,330 +136,67 @@ void MainWindowController::showWindow()
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
-    establishInitialFocusAndSplit();
-}
-
-void MainWindowController::establishInitialFocusAndSplit()
-{
     QTimer::singleShot(0, this, [this] {
-        m_leftPanel->focus();
+        m_panels->left().focus();
         m_root->splitView()->equalizePanes();
     });
 }
 
-PanelViewController& MainWindowController::otherPanel(const PanelViewController& panel) const
+void MainWindowController::pressFunctionKey(int key)
 {
-    return &panel == m_leftPanel.get() ? *m_rightPanel : *m_leftPanel;
-}
-
-ConsoleOutputView* MainWindowController::consoleOutputView() const
-{
-    return m_consoleOutputView;
-}
-
-void MainWindowController::setConsoleOutputView(ConsoleOutputView* view)
-{
-    m_consoleOutputView = view;
-}
-
-void MainWindowController::updatePrompt()
-{
-    m_root->commandLine()->setPromptPath(qtPath(m_activePanel->state().location().nearestRealDirectory()));
-}
-
-void MainWindowController::performFunctionKey(int key)
-{
-    if (m_consoleOutputView) {
-        dismissConsoleOutput();
+    // While the console output covers the window, every function key only closes it.
+    if (m_shellCommands->consoleOutput()) {
+        m_shellCommands->dismissConsoleOutput();
         return;
     }
-    switch (key) {
-    case 1:
-        showHelp();
-        break;
-    case 2:
-        showUserMenu();
-        break;
-    case 3:
-        viewOperation();
-        break;
-    case 4:
-        editOperation();
-        break;
-    case 5:
-        copyOperation();
-        break;
-    case 6:
-        moveOperation();
-        break;
-    case 7:
-        mkdirOperation();
-        break;
-    case 8:
-        deleteOperation();
-        break;
-    case 9:
-        m_root->menuBar()->activateFirstItem();
-        break;
-    case 10:
-        quitOperation();
-        break;
-    default:
-        break;
-    }
+    if (key >= 1 && key <= int(m_functionKeys.size()))
+        m_functionKeys[std::size_t(key - 1)]();
 }
 
 void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 {
     const QPoint below(qRound(anchorFrame.left()), qRound(anchorFrame.bottom()));
-    RetroMenu::popUp(PulldownMenus::items(index, *this), below, m_root->menuBar());
+    const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_shellCommands, *m_toolCommands,
+        *m_root->commandLine()->field(), m_fileSystem };
+    RetroMenu::popUp(PulldownMenus::items(index, targets), below, m_root->menuBar());
 }
 
-void MainWindowController::refreshLeft()
+void MainWindowController::updatePrompt()
 {
-    m_leftPanel->reload();
-}
-
-void MainWindowController::refreshRight()
-{
-    m_rightPanel->reload();
-}
-
-void MainWindowController::toggleHiddenLeft()
-{
-    toggleHidden(*m_leftPanel);
-}
-
-void MainWindowController::toggleHiddenRight()
-{
-    toggleHidden(*m_rightPanel);
-}
-
-void MainWindowController::toggleHidden(PanelViewController& panel)
-{
-    panel.state().setShowHidden(!panel.state().showHidden());
-    panel.reload();
-}
-
-void MainWindowController::toggleHiddenBoth()
-{
-    const bool show = !m_leftPanel->state().showHidden();
-    m_leftPanel->state().setShowHidden(show);
-    m_rightPanel->state().setShowHidden(show);
-    m_leftPanel->reload();
-    m_rightPanel->reload();
-}
-
-void MainWindowController::goHomeLeft()
-{
-    goHome(*m_leftPanel);
-}
-
-void MainWindowController::goHomeRight()
-{
-    goHome(*m_rightPanel);
-}
-
-void MainWindowController::goHome(PanelViewController& panel)
-{
-    // A jump cannot be undone by the state itself, so the whole state is put back on failure.
-    PanelState& state = panel.state();
-    const PanelState before = state;
-    state.jump(m_fsOps.homeDirectoryPath());
-    try {
-        state.refresh();
-    } catch (const std::exception& error) {
-        state = before;
-        panelDidFailWithError(panel, error);
-        return;
-    }
-    panel.reload();
-}
-
-void MainWindowController::focusCommandLine()
-{
-    m_root->commandLine()->field()->setFocus();
-}
-
-void MainWindowController::menuCopy()
-{
-    copyOperation();
-}
-
-void MainWindowController::menuMove()
-{
-    moveOperation();
-}
-
-void MainWindowController::menuMkdir()
-{
-    mkdirOperation();
-}
-
-void MainWindowController::menuDelete()
-{
-    deleteOperation();
-}
-
-void MainWindowController::menuUserMenu()
-{
-    showUserMenu();
-}
-
-void MainWindowController::saveActiveInlineEditor()
-{
-    m_leftPanel->saveInlineEditorIfPresent();
-    m_rightPanel->saveInlineEditorIfPresent();
-}
-
-std::optional<std::string> MainWindowController::realFilePath(
-    const FileEntry& entry, PanelViewController& panel)
-{
-    const PanelLocation& location = panel.state().location();
-    if (!location.isArchive())
-        return PathString::appendingComponent(location.path(), entry.name);
-    const std::string folder
-        = (std::filesystem::temp_directory_path() / ("kiv-mac-" + Uuid::randomString())).string();
-    const std::string internalPath = location.internalPath() + entry.name;
-    try {
-        m_archiveService.extract(location.archiveURL(), internalPath, false, folder);
-    } catch (const std::exception& error) {
-        RetroDialogs::error(m_window.get(), error);
-        return std::nullopt;
-    }
-    return PathString::appendingComponent(folder, internalPath);
-}
-
-void MainWindowController::presentInlineEditor(const std::string& filePath)
-{
-    otherPanel(*m_activePanel).presentEditor(filePath);
-}
-
-void MainWindowController::quitOperation()
-{
-    if (windowShouldClose())
-        QCoreApplication::exit(0);
-}
-
-bool MainWindowController::windowShouldClose()
-{
-    return RetroDialogs::confirm(m_window.get(), QStringLiteral("Quit"), QStringLiteral("Quit Tavrin?"));
+    m_root->commandLine()->setPromptPath(
+        ShownText::of(m_panels->active().state().location().nearestRealDirectory()));
 }
 
 void MainWindowController::panelDidBecomeActive(PanelViewController& panel)
 {
-    if (&panel == m_activePanel)
-        return;
-    m_activePanel->setActive(false);
-    m_activePanel = &panel;
-    m_activePanel->setActive(true);
-    updatePrompt();
+    if (m_panels->makeActive(panel))
+        updatePrompt();
 }
 
 void MainWindowController::panelRequestsSwitch(PanelViewController& panel)
 {
-    otherPanel(panel).focus();
+    m_panels->other(panel).focus();
 }
 
 void MainWindowController::panelDidChangeLocation(PanelViewController& panel)
 {
-    if (&panel == m_activePanel)
+    if (&panel == &m_panels->active())
         updatePrompt();
 }
 
 void MainWindowController::panelDidOpenFile(
     PanelViewController&, const FileEntry&, const std::string& realPath)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(qtPath(realPath)));
+    // Not shown text: Qt takes the path back as a file name, decoded as it decodes file names.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(realPath))));
 }
 
 void MainWindowController::panelDidFailWithError(PanelViewController&, const std::exception& error)
 {
-    QString text = QString::fromStdString(userMessage(error));
+    QString text = ShownText::of(userMessage(error));
     if (isPermissionRefusal(error))
         text += permissionHint();
     RetroDialogs::message(m_window.get(), QStringLiteral("Can't Open Folder"), text);
-}
-
-void MainWindowController::viewOperation()
-{
-    m_fileCommands->viewOperation();
-}
-
-void MainWindowController::editOperation()
-{
-    m_fileCommands->editOperation();
-}
-
-void MainWindowController::copyOperation()
-{
-    m_fileCommands->copyOperation();
-}
-
-void MainWindowController::moveOperation()
-{
-    m_fileCommands->moveOperation();
-}
-
-void MainWindowController::mkdirOperation()
-{
-    m_fileCommands->mkdirOperation();
-}
-
-void MainWindowController::deleteOperation()
-{
-    m_fileCommands->deleteOperation();
-}
-
-void MainWindowController::showHelp()
-{
-    m_toolCommands->showHelp();
-}
-
-void MainWindowController::showUserMenu()
-{
-    m_toolCommands->showUserMenu();
-}
-
-void MainWindowController::runUserMenuItem(const UserMenuItem& item)
-{
-    m_toolCommands->runUserMenuItem(item);
-}
-
-void MainWindowController::editUserMenuFile()
-{
-    m_toolCommands->editUserMenuFile();
-}
-
-void MainWindowController::submitCommandLine()
-{
-    m_toolCommands->submitCommandLine();
-}
-
-void MainWindowController::presentConsoleOutput(
-    const QString& promptPath, const QString& command, const ShellRunner::Result& result)
-{
-    m_toolCommands->presentConsoleOutput(promptPath, command, result);
-}
-
-void MainWindowController::dismissConsoleOutput()
-{
-    m_toolCommands->dismissConsoleOutput();
-}
-
-void MainWindowController::menuExtractArchive()
-{
-    m_toolCommands->menuExtractArchive();
-}
-
-void MainWindowController::menuCompare()
-{
-    m_toolCommands->menuCompare();
-}
-
-void MainWindowController::showAbout()
-{
-    m_toolCommands->showAbout();
 }
 
 } // namespace kiv

@@ -1,46 +1,58 @@
 #include "window/PulldownMenus.h"
 
-#include "window/MainWindowController.h"
+#include "commands/FileOperationCommands.h"
+#include "commands/ShellCommands.h"
+#include "commands/ToolCommands.h"
+#include "console/CommandLineField.h"
+#include "panels/PanelPair.h"
+#include "panels/PanelViewController.h"
+#include "toolkit/Weakly.h"
 
 namespace kiv::PulldownMenus {
 
 namespace {
 
+using Item = RetroMenuItem;
+
 // The "Left" and "Right" menus differ only in the panel they act on.
-std::vector<RetroMenuItem> panelMenu(
-    std::function<void()> refresh, std::function<void()> toggleHidden, std::function<void()> goHome)
+std::vector<RetroMenuItem> panelMenu(PanelViewController& panel, const FileSystemService& fileSystem)
 {
-    return { RetroMenuItem::item("Refresh", std::move(refresh)),
-        RetroMenuItem::item("Toggle Hidden Files", std::move(toggleHidden)),
-        RetroMenuItem::item("Go to Home Folder", std::move(goHome)) };
+    return { Item::item("Refresh", weakly(&panel, &PanelViewController::reload)),
+        Item::item("Toggle Hidden Files", weakly(&panel, &PanelViewController::toggleHidden)),
+        Item::item("Go to Home Folder", weakly(&panel, [fileSystem](PanelViewController& homeward) {
+            homeward.goTo(fileSystem.homeDirectoryPath());
+        })) };
 }
 
 } // namespace
 
-std::vector<RetroMenuItem> items(int index, MainWindowController& controller)
+std::vector<RetroMenuItem> items(int index, const Targets& targets)
 {
-    using Item = RetroMenuItem;
-    using C = MainWindowController;
-    const auto call = [&controller](void (C::*method)()) { return controller.weakCall(method); };
+    using Files = FileOperationCommands;
+    FileOperationCommands* files = &targets.files;
+    ShellCommands* shell = &targets.shell;
+    ToolCommands* tools = &targets.tools;
     switch (index) {
     case 0:
-        return panelMenu(call(&C::refreshLeft), call(&C::toggleHiddenLeft), call(&C::goHomeLeft));
+        return panelMenu(targets.panels.left(), targets.fileSystem);
     case 1:
-        return { Item::item("Copy...  (F5)", call(&C::menuCopy)),
-            Item::item("Move / Rename...  (F6)", call(&C::menuMove)),
-            Item::item("Make Directory...  (F7)", call(&C::menuMkdir)),
-            Item::item("Delete...  (F8)", call(&C::menuDelete)), Item::separator(),
-            Item::item("Extract Archive to Other Panel", call(&C::menuExtractArchive)),
-            Item::item("Compare Directories", call(&C::menuCompare)) };
+        return { Item::item("Copy...  (F5)", weakly(files, &Files::copyOperation)),
+            Item::item("Move / Rename...  (F6)", weakly(files, &Files::moveOperation)),
+            Item::item("Make Directory...  (F7)", weakly(files, &Files::mkdirOperation)),
+            Item::item("Delete...  (F8)", weakly(files, &Files::deleteOperation)), Item::separator(),
+            Item::item("Extract Archive to Other Panel", weakly(tools, &ToolCommands::extractArchive)),
+            Item::item("Compare Directories", weakly(tools, &ToolCommands::compare)) };
     case 2:
-        return { Item::item("User Menu...  (F2)", call(&C::menuUserMenu)),
-            Item::item("Edit User Menu File", call(&C::editUserMenuFile)),
-            Item::item("Focus Command Line", call(&C::focusCommandLine)) };
+        return { Item::item("User Menu...  (F2)", weakly(shell, &ShellCommands::showUserMenu)),
+            Item::item("Edit User Menu File", weakly(shell, &ShellCommands::editUserMenuFile)),
+            Item::item("Focus Command Line",
+                weakly(&targets.commandLine, [](CommandLineField& field) { field.setFocus(); })) };
     case 3:
-        return { Item::item("Toggle Hidden Files (Both Panels)", call(&C::toggleHiddenBoth)),
-            Item::item("About Tavrin", call(&C::showAbout)) };
+        return { Item::item("Toggle Hidden Files (Both Panels)",
+                     weakly(&targets.panels, &PanelPair::toggleHiddenInBoth)),
+            Item::item("About Tavrin", weakly(tools, &ToolCommands::showAbout)) };
     case 4:
-        return panelMenu(call(&C::refreshRight), call(&C::toggleHiddenRight), call(&C::goHomeRight));
+        return panelMenu(targets.panels.right(), targets.fileSystem);
     default:
         return {};
     }

@@ -1,18 +1,35 @@
 #pragma once
 
+#include "files/FileSystemService.h"
 #include "toolkit/RetroMenuItem.h"
 
 #include <vector>
 
 namespace kiv {
-class MainWindowController;
-}
+class CommandLineField;
+class FileOperationCommands;
+class PanelPair;
+class ShellCommands;
+class ToolCommands;
+} // namespace kiv
 
 // The contents of the five pulldown menus of the main window's menu bar.
 namespace kiv::PulldownMenus {
 
+// What the menus' entries act on.
+struct Targets
+{
+    PanelPair& panels;
+    FileOperationCommands& files;
+    ShellCommands& shell;
+    ToolCommands& tools;
+    CommandLineField& commandLine;
+    FileSystemService fileSystem; // where home is
+};
+
 // Returns the items of menu-bar title `index` ("Left", "Files", "Commands", "Options", "Right"
-// for 0 to 4), whose actions call `controller` while it exists; no items for any other index.
-std::vector<RetroMenuItem> items(int index, MainWindowController& controller);
+// for 0 to 4), each bound straight to the member of `targets` it runs, and running nothing once
+// that object is gone; no items for any other index.
+std::vector<RetroMenuItem> items(int index, const Targets& targets);
 
 } // namespace kiv::PulldownMenus

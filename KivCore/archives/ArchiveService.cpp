@@ -1,14 +1,13 @@
 #include "archives/ArchiveService.h"
 
 #include "archives/ArchiveListingParser.h"
-#include "base/ErrorText.h"
-#include "text/FileNameOrder.h"
-#include "base/KivError.h"
-#include "shell/ShellRunner.h"
 #include "archives/StagedExtraction.h"
+#include "base/ErrorText.h"
+#include "base/KivError.h"
+#include "files/ArchiveFormat.h"
+#include "shell/ShellRunner.h"
+#include "text/FileNameOrder.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 #include <unordered_set>
@@ -17,28 +16,8 @@ namespace kiv {
 
 namespace {
 
-enum class ArchiveKind
-{
-    zip,
-    gzippedTar,
-    plainTar,
-    unsupported, // listing shows nothing; extraction still hands it to tar
-};
-
-ArchiveKind archiveKind(std::string_view path)
-{
-    std::string lower(path);
-    std::transform(
-        lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-    std::string_view name(lower);
-    if (name.ends_with(".zip"))
-        return ArchiveKind::zip;
-    if (name.ends_with(".tar.gz") || name.ends_with(".tgz"))
-        return ArchiveKind::gzippedTar;
-    if (name.ends_with(".tar"))
-        return ArchiveKind::plainTar;
-    return ArchiveKind::unsupported;
-}
+// No format (an unknown suffix): listing shows nothing, extraction still hands it to tar.
+using Format = std::optional<ArchiveFormat::Kind>;
 
 // The tools would read a relative path that starts with "-" as options.
 std::string toolPath(const std::string& path)
@@ -49,7 +28,7 @@ std::string toolPath(const std::string& path)
 // unzip reads member arguments as wildcard patterns and anything starting with "-" as an
 // option: escape the pattern characters (and the escape itself) so the member is taken
 // literally. A folder selects its own subtree only, never siblings that share its name's start.
-std::string unzipPattern(std::string_view memberPath, bool isDirectory)
+std::string unzipPattern(std::string_view memberPath, ArchiveService::Member member)
 {
     std::string pattern = memberPath.starts_with('-') ? "\\" : "";
     pattern.reserve(memberPath.size() + 4);
@@ -58,7 +37,7 @@ std::string unzipPattern(std::string_view memberPath, bool isDirectory)
             pattern += '\\';
         pattern += c;
     }
-    if (isDirectory) {
+    if (member == ArchiveService::Member::folder) {
         if (!pattern.ends_with('/'))
             pattern += '/';
         pattern += '*';
@@ -73,10 +52,10 @@ void runExtractionTool(const std::string& tool, const std::vector<std::string>& 
         throw KivError::operationFailed(result.stderr.empty() ? tool + " failed" : result.stderr);
 }
 
-void extractWithTar(ArchiveKind kind, const std::string& archivePath, const std::string& to,
+void extractWithTar(Format format, const std::string& archivePath, const std::string& to,
     const std::vector<std::string>& members)
 {
-    std::vector<std::string> arguments { kind == ArchiveKind::gzippedTar ? "-xzf" : "-xf",
+    std::vector<std::string> arguments { format == ArchiveFormat::Kind::gzippedTar ? "-xzf" : "-xf",
         toolPath(archivePath), "-C", to };
     if (!members.empty()) {
         arguments.push_back("--"); // members are data, never options
@@ -102,21 +81,22 @@ std::vector<ArchiveRawEntry> ArchiveService::listRawEntries(const std::string& a
             [&](std::string_view bytes) { parser.append(bytes); });
         return parser.finish();
     };
-    switch (archiveKind(archivePath)) {
-    case ArchiveKind::zip:
+    const Format format = ArchiveFormat::of(archivePath);
+    if (!format)
+        return {};
+    switch (*format) {
+    case ArchiveFormat::Kind::zip:
         return list("unzip", "-l", ArchiveListingParser::Layout::zip);
-    case ArchiveKind::gzippedTar:
+    case ArchiveFormat::Kind::gzippedTar:
         return list("tar", "-tzvf", ArchiveListingParser::Layout::tar);
-    case ArchiveKind::plainTar:
+    case ArchiveFormat::Kind::plainTar:
         return list("tar", "-tvf", ArchiveListingParser::Layout::tar);
-    case ArchiveKind::unsupported:
-        break;
     }
     return {};
 }
 
 std::vector<FileEntry> ArchiveService::children(
-    std::string_view prefix, const std::vector<ArchiveRawEntry>& rawEntries, bool includeParent) const
+    std::string_view prefix, const std::vector<ArchiveRawEntry>& rawEntries, ParentRow parentRow) const
 {
     // One pass: every member below the prefix yields either its first path segment (a folder,
     // once) or, when nothing follows, a file. Names stay views into the raw entries until the
@@ -143,7 +123,7 @@ std::vector<FileEntry> ArchiveService::children(
 
     std::vector<FileEntry> rows;
     rows.reserve(folderNames.size() + fileNames.size() + 1);
-    if (includeParent)
+    if (parentRow == ParentRow::include)
         rows.push_back(virtualEntry(parentOf(prefix), "..", FileEntry::Kind::parentDirectory, 0));
     for (auto index : folderOrder) {
         auto name = folderNames[index];
@@ -168,26 +148,26 @@ std::string ArchiveService::parentOf(std::string_view prefix) const
 }
 
 void ArchiveService::extract(const std::string& archivePath, const std::string& internalEntryPath,
-    bool isDirectory, const std::string& to) const
+    Member member, const std::string& to) const
 {
-    auto kind = archiveKind(archivePath);
+    auto format = ArchiveFormat::of(archivePath);
     StagedExtraction::run(to, [&](const std::string& staging) {
-        if (kind == ArchiveKind::zip)
+        if (format == ArchiveFormat::Kind::zip)
             runExtractionTool("unzip",
-                { "-o", toolPath(archivePath), unzipPattern(internalEntryPath, isDirectory), "-d", staging });
+                { "-o", toolPath(archivePath), unzipPattern(internalEntryPath, member), "-d", staging });
         else
-            extractWithTar(kind, archivePath, staging, { internalEntryPath });
+            extractWithTar(format, archivePath, staging, { internalEntryPath });
     });
 }
 
 void ArchiveService::extractAll(const std::string& archivePath, const std::string& to) const
 {
-    auto kind = archiveKind(archivePath);
+    auto format = ArchiveFormat::of(archivePath);
     StagedExtraction::run(to, [&](const std::string& staging) {
-        if (kind == ArchiveKind::zip)
+        if (format == ArchiveFormat::Kind::zip)
             runExtractionTool("unzip", { "-o", toolPath(archivePath), "-d", staging });
         else
-            extractWithTar(kind, archivePath, staging, {});
+            extractWithTar(format, archivePath, staging, {});
     });
 }
 

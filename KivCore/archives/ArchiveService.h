@@ -9,31 +9,45 @@
 
 namespace kiv {
 
-// Reads .zip, .tar, .tar.gz and .tgz archives (told apart by suffix, any case) through the
+// Reads the archives ArchiveFormat names (told apart by suffix, any case) through the
 // external unzip and tar programs: lists their members, shows one virtual folder at a time as
 // panel rows, and extracts members or whole archives. Stateless; instances are interchangeable.
 class ArchiveService
 {
 public:
+    // Whether children() puts the ".." row first.
+    enum class ParentRow
+    {
+        omit,
+        include,
+    };
+
+    // What extract() takes out: one member, or a folder with its whole subtree.
+    enum class Member
+    {
+        file,
+        folder,
+    };
+
     // The archive's members in listing order, names exactly as stored. Never throws: an
     // unsupported suffix, a tool that cannot start or a damaged archive give what parsed (maybe nothing).
     std::vector<ArchiveRawEntry> listRawEntries(const std::string& archivePath) const;
 
     // The rows of the virtual folder `prefix` ("" for the root, else ending in "/"): the ".." row
-    // when `includeParent`, then folders, then files, each group in file-name order. Folders the
+    // when `parentRow` includes it, then folders, then files, each group in file-name order. Folders the
     // archive never lists on their own still get a row; a folder row's id is its prefix.
     std::vector<FileEntry> children(
-        std::string_view prefix, const std::vector<ArchiveRawEntry>& rawEntries, bool includeParent) const;
+        std::string_view prefix, const std::vector<ArchiveRawEntry>& rawEntries, ParentRow parentRow) const;
 
     // The prefix one level up: "docs/sub/" gives "docs/", "docs/" and "" give "".
     std::string parentOf(std::string_view prefix) const;
 
-    // Extracts the member `internalEntryPath` (a folder with its whole subtree when `isDirectory`;
-    // tar always takes a folder whole) below `to` at its full path inside the archive, merging
+    // Extracts the member `internalEntryPath` (a folder with its whole subtree when `member` is a
+    // folder; tar always takes a folder whole) below `to` at its full path inside the archive, merging
     // into folders that exist there but never replacing a file. Creates `to` first; throws the
     // platform error when it cannot, KivError::operationFailed with the tool's complaint when
     // the tool fails, or KivError::alreadyExists naming the first path that was already taken.
-    void extract(const std::string& archivePath, const std::string& internalEntryPath, bool isDirectory,
+    void extract(const std::string& archivePath, const std::string& internalEntryPath, Member member,
         const std::string& to) const;
 
     // Extracts every member below `to`, never replacing anything; throws as extract() does.

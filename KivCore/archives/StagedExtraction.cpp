@@ -1,28 +1,22 @@
 #include "archives/StagedExtraction.h"
 
-#include "files/DirectoryReader.h"
 #include "base/ErrorText.h"
 #include "base/KivError.h"
-#include "files/PathString.h"
 #include "base/PlatformCalls.h"
+#include "files/DirectoryReader.h"
+#include "files/DiskItem.h"
+#include "files/PathString.h"
 #include "files/TreeRemoval.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
-#include <sys/stat.h>
 #include <vector>
 
 namespace kiv::StagedExtraction {
 
 namespace {
-
-bool isRealDirectory(const std::string& path)
-{
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
 
 std::vector<std::string> childNames(const std::string& folder)
 {
@@ -44,7 +38,7 @@ void mergeInto(const std::string& from, const std::string& to, std::optional<std
             continue;
         if (errno != EEXIST && errno != ENOTEMPTY)
             throwSystemError(errno, target);
-        if (isRealDirectory(source) && isRealDirectory(target))
+        if (DiskItem::isRealFolder(source) && DiskItem::isRealFolder(target))
             mergeInto(source, target, firstTaken);
         else if (!firstTaken)
             firstTaken = target;

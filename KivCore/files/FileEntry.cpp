@@ -1,24 +1,13 @@
 #include "files/FileEntry.h"
 
 #include "base/HashMix.h"
-
-#include <array>
-#include <cctype>
+#include "files/ArchiveFormat.h"
 
 namespace kiv {
 
 FileEntry::Kind FileEntry::kindForRegularFile(std::string_view name)
 {
-    // Only the last seven bytes can matter (".tar.gz" is the longest suffix).
-    std::string tail(name.substr(name.size() > 7 ? name.size() - 7 : 0));
-    for (auto& c : tail)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    static constexpr std::array<std::string_view, 4> archiveSuffixes { ".tar.gz", ".tgz", ".zip", ".tar" };
-    for (auto suffix : archiveSuffixes) {
-        if (std::string_view(tail).ends_with(suffix))
-            return Kind::archive;
-    }
-    return Kind::regularFile;
+    return ArchiveFormat::of(name) ? Kind::archive : Kind::regularFile;
 }
 
 } // namespace kiv

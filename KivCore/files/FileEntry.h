@@ -31,7 +31,7 @@ struct FileEntry
     std::optional<std::string> permissions; // "drwxr-xr-x" style, absent where unknown
     bool isMarked = false;
 
-    // Returns archive when the name ends in .tar.gz, .tgz, .zip or .tar (any case), else regularFile.
+    // Returns archive when the name ends in an archive suffix (ArchiveFormat), else regularFile.
     // REQUIRES: the item is already known to be neither a folder nor a symbolic link.
     static Kind kindForRegularFile(std::string_view name);
 

@@ -1,13 +1,14 @@
 #include "files/FileSystemService.h"
 
-#include "files/DirectoryReader.h"
 #include "base/ErrorText.h"
-#include "text/FileNameOrder.h"
 #include "base/KivError.h"
-#include "files/PathString.h"
 #include "base/PlatformCalls.h"
+#include "files/DirectoryReader.h"
+#include "files/DiskItem.h"
+#include "files/PathString.h"
 #include "files/TreeCopy.h"
 #include "files/TreeRemoval.h"
+#include "text/FileNameOrder.h"
 
 #include <cerrno>
 #include <climits>
@@ -85,31 +86,11 @@ void appendSorted(std::vector<FileEntry>& rows, const std::vector<ListedChild>& 
 
 FileEntry parentRow(const std::string& path)
 {
-    auto parent = PathString::deletingLastComponent(path);
     FileEntry entry;
-    entry.id = parent.empty() ? "/" : parent;
+    entry.id = PathString::parentOrRoot(path);
     entry.name = "..";
     entry.kind = FileEntry::Kind::parentDirectory;
     return entry;
-}
-
-bool exists(const std::string& path)
-{
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
-bool isRealDirectory(const std::string& path)
-{
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool isSameItem(const std::string& a, const std::string& b)
-{
-    struct stat infoA, infoB;
-    return ::lstat(a.c_str(), &infoA) == 0 && ::lstat(b.c_str(), &infoB) == 0 && infoA.st_dev == infoB.st_dev
-        && infoA.st_ino == infoB.st_ino;
 }
 
 std::string resolved(const std::string& path)
@@ -121,7 +102,7 @@ std::string resolved(const std::string& path)
 // A folder copied or moved into itself would never end; refuse before touching anything.
 void refuseFolderIntoItself(const std::string& from, const std::string& toDirectory, const char* verb)
 {
-    if (isRealDirectory(from) && PathString::isSameOrInside(resolved(toDirectory), resolved(from))) {
+    if (DiskItem::isRealFolder(from) && PathString::isSameOrInside(resolved(toDirectory), resolved(from))) {
         throw KivError::operationFailed(std::string("Cannot ") + verb + " the folder " + from
             + " into itself or into one of its own subfolders.");
     }
@@ -131,12 +112,13 @@ void refuseFolderIntoItself(const std::string& from, const std::string& toDirect
 {
     if (error == EEXIST || error == ENOTEMPTY)
         throw KivError::alreadyExists(to);
-    throwSystemError(error, exists(from) ? to : from);
+    throwSystemError(error, DiskItem::exists(from) ? to : from);
 }
 
 } // namespace
 
-std::vector<FileEntry> FileSystemService::listDirectory(const std::string& path, bool showHidden) const
+std::vector<FileEntry> FileSystemService::listDirectory(
+    const std::string& path, HiddenFiles hiddenFiles) const
 {
     struct stat folderInfo;
     if (::stat(path.c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode))
@@ -148,7 +130,7 @@ std::vector<FileEntry> FileSystemService::listDirectory(const std::string& path,
     std::vector<ListedChild> files;
     DirectoryReader::Item item;
     while (reader.next(item)) {
-        if (!showHidden && item.name[0] == '.')
+        if (hiddenFiles == HiddenFiles::hide && item.name[0] == '.')
             continue;
         struct stat info;
         if (::fstatat(reader.fd(), item.name, &info, AT_SYMLINK_NOFOLLOW) != 0)
@@ -172,7 +154,7 @@ std::vector<FileEntry> FileSystemService::listDirectory(const std::string& path,
 void FileSystemService::makeDirectory(const std::string& name, const std::string& parent) const
 {
     auto target = PathString::appendingComponent(parent, name);
-    if (exists(target))
+    if (DiskItem::exists(target))
         throw KivError::alreadyExists(target);
     if (::mkdir(target.c_str(), 0777) != 0) {
         if (errno == EEXIST)
@@ -184,7 +166,7 @@ void FileSystemService::makeDirectory(const std::string& name, const std::string
 void FileSystemService::rename(const std::string& from, const std::string& newName) const
 {
     auto target = PathString::appendingComponent(PathString::deletingLastComponent(from), newName);
-    if (exists(target))
+    if (DiskItem::exists(target))
         throw KivError::alreadyExists(target);
     if (PlatformCalls::renameExclusive(from.c_str(), target.c_str()) != 0)
         throwRenameFailure(errno, from, target);
@@ -200,7 +182,7 @@ void FileSystemService::move(
 {
     refuseFolderIntoItself(from, toDirectory, "move");
     auto target = PathString::appendingComponent(toDirectory, newName);
-    if (exists(target))
+    if (DiskItem::exists(target))
         throw KivError::alreadyExists(target);
     if (PlatformCalls::renameExclusive(from.c_str(), target.c_str()) == 0)
         return;
@@ -211,16 +193,16 @@ void FileSystemService::move(
     TreeRemoval::remove(from);
 }
 
-void FileSystemService::copy(const std::string& from, const std::string& toDirectory, bool overwrite) const
+void FileSystemService::copy(const std::string& from, const std::string& toDirectory, Existing existing) const
 {
     refuseFolderIntoItself(from, toDirectory, "copy");
     auto target = PathString::appendingComponent(toDirectory, PathString::lastComponent(from));
-    if (exists(target)) {
-        if (!overwrite)
+    if (DiskItem::exists(target)) {
+        if (existing == Existing::refuse)
             throw KivError::alreadyExists(target);
-        if (isSameItem(from, target))
+        if (DiskItem::isSame(from, target, DiskItem::Link::itself))
             return; // the target already is the source: removing it first would destroy it
-        if (isRealDirectory(target) && PathString::isSameOrInside(resolved(from), resolved(target)))
+        if (DiskItem::isRealFolder(target) && PathString::isSameOrInside(resolved(from), resolved(target)))
             throw KivError::operationFailed(
                 "Cannot replace the folder " + target + " with an item inside it.");
         TreeRemoval::remove(target);

@@ -14,10 +14,24 @@ namespace kiv {
 class FileSystemService
 {
 public:
+    // Whether listDirectory() includes names that begin with ".".
+    enum class HiddenFiles
+    {
+        hide,
+        show,
+    };
+
+    // What copy() does when the target name is taken.
+    enum class Existing
+    {
+        refuse,
+        replace,
+    };
+
     // The rows of the folder at `path`: "..", then folders, then files, each in file-name order.
     // Throws KivError::notADirectory(path) when `path` is not a folder (following links),
     // or the platform error when the folder cannot be read.
-    std::vector<FileEntry> listDirectory(const std::string& path, bool showHidden) const;
+    std::vector<FileEntry> listDirectory(const std::string& path, HiddenFiles hiddenFiles) const;
 
     // Creates the folder `name` inside `parent`. Throws alreadyExists when anything is there.
     void makeDirectory(const std::string& name, const std::string& parent) const;
@@ -34,9 +48,10 @@ public:
     void move(const std::string& from, const std::string& toDirectory, const std::string& newName) const;
 
     // Copies `from` (a file, link or whole folder) into `toDirectory`, keeping times and
-    // permission bits and copying links as links. Without `overwrite` an existing target
-    // throws alreadyExists; with it the target is replaced (never when it is the source).
-    void copy(const std::string& from, const std::string& toDirectory, bool overwrite = false) const;
+    // permission bits and copying links as links. An existing target throws alreadyExists, or is
+    // replaced when `existing` says so (never when it is the source).
+    void copy(
+        const std::string& from, const std::string& toDirectory, Existing existing = Existing::refuse) const;
 
     // Removes the item; a folder with all its contents, a link without what it points to.
     void deleteItem(const std::string& path) const;

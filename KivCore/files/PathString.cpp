@@ -56,6 +56,12 @@ std::string deletingLastComponent(std::string_view path)
     return std::string(withoutTrailingSlashes(path.substr(0, slash)));
 }
 
+std::string parentOrRoot(std::string_view path)
+{
+    auto parent = deletingLastComponent(path);
+    return parent.empty() ? "/" : parent;
+}
+
 std::string lastComponent(std::string_view path)
 {
     path = withoutTrailingSlashes(path);

@@ -12,6 +12,9 @@ std::string appendingComponent(std::string_view folder, std::string_view name);
 // Drops the last component, ignoring a trailing "/": "/a" gives "/", "a" gives "", "/" stays "/".
 std::string deletingLastComponent(std::string_view path);
 
+// The folder holding `path`, or "/" where nothing is left to drop (the root, or a bare name).
+std::string parentOrRoot(std::string_view path);
+
 // The last component, ignoring a trailing "/" ("/" for the root itself).
 std::string lastComponent(std::string_view path);
 

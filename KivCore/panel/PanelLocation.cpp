@@ -28,7 +28,7 @@ std::string PanelLocation::displayPath() const
 
 std::string PanelLocation::nearestRealDirectory() const
 {
-    return isArchive() ? PathString::deletingLastComponent(m_path) : m_path;
+    return isArchive() ? PathString::parentOrRoot(m_path) : m_path;
 }
 
 } // namespace kiv

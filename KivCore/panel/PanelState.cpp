@@ -14,11 +14,9 @@ PanelState::PanelState(std::string startPath, FileSystemService fs, ArchiveServi
 {
 }
 
-void PanelState::jump(const std::string& path)
+void PanelState::goTo(const std::string& path)
 {
-    m_location = PanelLocation::filesystem(path);
-    m_markedNames.clear();
-    m_cursorIndex = 0;
+    moveTo(PanelLocation::filesystem(path));
 }
 
 void PanelState::refresh()
@@ -34,9 +32,16 @@ void PanelState::refresh()
 bool PanelState::activate(const FileEntry& entry)
 {
     auto target = activationTarget(entry);
-    if (!target) return false;
+    if (!target)
+        return false;
+    moveTo(std::move(*target));
+    return true;
+}
+
+void PanelState::moveTo(PanelLocation target)
+{
     // refresh() leaves the rows alone when it throws, so only these three need putting back.
-    auto previousLocation = std::exchange(m_location, std::move(*target));
+    auto previousLocation = std::exchange(m_location, std::move(target));
     auto previousMarks = std::exchange(m_markedNames, {});
     auto previousCursor = std::exchange(m_cursorIndex, 0);
     try {
@@ -47,15 +52,17 @@ bool PanelState::activate(const FileEntry& entry)
         m_cursorIndex = previousCursor;
         throw;
     }
-    return true;
 }
 
 void PanelState::toggleMark(std::ptrdiff_t index)
 {
-    if (index < 0 || index >= std::ssize(m_entries)) return;
+    if (index < 0 || index >= std::ssize(m_entries))
+        return;
     const auto& entry = m_entries[static_cast<std::size_t>(index)];
-    if (entry.kind == FileEntry::Kind::parentDirectory) return;
-    if (!m_markedNames.erase(entry.name)) m_markedNames.insert(entry.name);
+    if (entry.kind == FileEntry::Kind::parentDirectory)
+        return;
+    if (!m_markedNames.erase(entry.name))
+        m_markedNames.insert(entry.name);
 }
 
 template <typename Visit> void PanelState::forEachSelected(Visit visit) const
@@ -97,10 +104,8 @@ std::optional<PanelLocation> PanelState::targetInFolder(const FileEntry& entry) 
 {
     const auto& path = m_location.path();
     switch (entry.kind) {
-    case FileEntry::Kind::parentDirectory: {
-        auto parent = PathString::deletingLastComponent(path);
-        return PanelLocation::filesystem(parent.empty() ? "/" : parent);
-    }
+    case FileEntry::Kind::parentDirectory:
+        return PanelLocation::filesystem(PathString::parentOrRoot(path));
     case FileEntry::Kind::directory:
         return PanelLocation::filesystem(PathString::appendingComponent(path, entry.name));
     case FileEntry::Kind::archive:
@@ -118,7 +123,8 @@ std::optional<PanelLocation> PanelState::targetInArchive(const FileEntry& entry)
     const auto& internalPath = m_location.internalPath();
     switch (entry.kind) {
     case FileEntry::Kind::parentDirectory:
-        if (internalPath.empty()) return PanelLocation::filesystem(m_location.nearestRealDirectory());
+        if (internalPath.empty())
+            return PanelLocation::filesystem(m_location.nearestRealDirectory());
         return PanelLocation::archive(archiveURL, m_archives.parentOf(internalPath));
     case FileEntry::Kind::directory:
         return PanelLocation::archive(archiveURL, internalPath + entry.name + "/");
@@ -132,9 +138,12 @@ std::optional<PanelLocation> PanelState::targetInArchive(const FileEntry& entry)
 
 std::vector<FileEntry> PanelState::listCurrentLocation()
 {
-    if (!m_location.isArchive()) return m_fs.listDirectory(m_location.path(), m_showHidden);
+    if (!m_location.isArchive()) {
+        using Hidden = FileSystemService::HiddenFiles;
+        return m_fs.listDirectory(m_location.path(), m_showHidden ? Hidden::show : Hidden::hide);
+    }
     const auto& rawEntries = rawArchiveEntries(m_location.archiveURL());
-    return m_archives.children(m_location.internalPath(), rawEntries, true);
+    return m_archives.children(m_location.internalPath(), rawEntries, ArchiveService::ParentRow::include);
 }
 
 const std::vector<ArchiveRawEntry>& PanelState::rawArchiveEntries(const std::string& archiveURL)
@@ -152,7 +161,8 @@ std::unordered_set<std::string> PanelState::marksStillListedIn(const std::vector
 {
     std::unordered_set<std::string> kept;
     for (const auto& entry : entries) {
-        if (m_markedNames.contains(entry.name)) kept.insert(entry.name);
+        if (m_markedNames.contains(entry.name))
+            kept.insert(entry.name);
     }
     return kept;
 }

@@ -32,7 +32,7 @@ public:
     // The service that lists archives and builds their virtual folders.
     const ArchiveService& archives() const { return m_archives; }
 
-    // Where the panel is; changed only by jump() and activate().
+    // Where the panel is; changed only by goTo() and activate().
     const PanelLocation& location() const { return m_location; }
 
     // The rows of the last successful listing, in display order.
@@ -56,9 +56,9 @@ public:
     // Takes effect at the next refresh().
     void setShowHidden(bool show) { m_showHidden = show; }
 
-    // Goes to the real folder `path`, clearing marks and putting the cursor on row 0. Lists
-    // nothing and cannot fail: the caller follows with refresh(), which reports any failure.
-    void jump(const std::string& path);
+    // Goes to the real folder `path` and lists it, with no marks and the cursor on row 0. When it
+    // cannot be listed, puts location, rows, marks and cursor back and rethrows.
+    void goTo(const std::string& path);
 
     // Relists the current place, keeps only the marks whose names are still listed, and keeps the
     // cursor on its row number, moved up to the last row when the list got shorter. A real folder
@@ -84,6 +84,7 @@ public:
     std::int64_t totalMarkedSize() const;
 
 private:
+    void moveTo(PanelLocation target);
     std::optional<PanelLocation> activationTarget(const FileEntry& entry) const;
     std::optional<PanelLocation> targetInFolder(const FileEntry& entry) const;
     std::optional<PanelLocation> targetInArchive(const FileEntry& entry) const;

@@ -1,10 +1,11 @@
 #include "window/AppDelegate.h"
-#include "window/MainWindow.h"
-#include "window/MainWindowController.h"
-#include "panels/PanelTableView.h"
-#include "panels/PanelViewController.h"
 #include "ScopedHome.h"
 #include "TempDir.h"
+#include "panels/PanelPair.h"
+#include "panels/PanelTableView.h"
+#include "panels/PanelViewController.h"
+#include "window/MainWindow.h"
+#include "window/MainWindowController.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ TEST(AppDelegateTest, LaunchingShowsTheWindowWithTheLeftPanelFocusedAndCtrlHMini
         ASSERT_NE(delegate.windowController(), nullptr);
         MainWindow& window = delegate.windowController()->window();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        PanelTableView* leftList = delegate.windowController()->leftPanel().tableView();
+        PanelTableView* leftList = delegate.windowController()->panels().left().tableView();
         EXPECT_TRUE(QTest::qWaitFor([&] { return leftList->hasFocus(); }));
 #ifndef Q_OS_MACOS
         QTest::keyClick(leftList, Qt::Key_H, Qt::ControlModifier);

@@ -90,8 +90,7 @@ void ProgramTest::TearDown()
 
 void ProgramTest::showFolder(PanelViewController& panel, const std::string& path)
 {
-    panel.state().jump(path);
-    panel.reload();
+    panel.goTo(path);
 }
 
 bool ProgramTest::lists(PanelViewController& panel, const std::string& name)

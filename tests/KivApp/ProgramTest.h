@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panels/PanelPair.h"
 #include "window/MainWindowController.h"
 #include "ScopedHome.h"
 #include "TempDir.h"
@@ -76,9 +77,9 @@ protected:
 
     MainWindow& window() { return m_controller->window(); }
     MainRootView& root() { return m_controller->root(); }
-    PanelViewController& left() { return m_controller->leftPanel(); }
-    PanelViewController& right() { return m_controller->rightPanel(); }
-    PanelViewController& active() { return m_controller->activePanel(); }
+    PanelViewController& left() { return m_controller->panels().left(); }
+    PanelViewController& right() { return m_controller->panels().right(); }
+    PanelViewController& active() { return m_controller->panels().active(); }
 
     // Takes `panel` to the folder `path` and lists it.
     static void showFolder(PanelViewController& panel, const std::string& path);

@@ -1,18 +1,19 @@
+#include "ProgramTest.h"
+#include "TempDir.h"
+#include "commands/ShellCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "console/ConsoleOutputView.h"
-#include "window/MainRootView.h"
-#include "window/MainWindow.h"
-#include "window/MainWindowController.h"
-#include "viewer/PanelEditorView.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
-#include "ProgramTest.h"
 #include "toolkit/RetroLabel.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
 #include "toolkit/RetroMenuView.h"
-#include "TempDir.h"
+#include "viewer/PanelEditorView.h"
+#include "window/MainRootView.h"
+#include "window/MainWindow.h"
+#include "window/MainWindowController.h"
 
 #include <QPlainTextEdit>
 #include <QTest>
@@ -36,11 +37,11 @@ protected:
     }
 
     CommandLineField& field() { return *root().commandLine()->field(); }
-    ConsoleOutputView* console() { return m_controller->consoleOutputView(); }
+    ConsoleOutputView* console() { return m_controller->shellCommands().consoleOutput(); }
 
     void typeCommandLine(const QString& line)
     {
-        m_controller->focusCommandLine();
+        field().setFocus();
         QTest::keyClicks(&field(), line);
         QTest::keyClick(&field(), Qt::Key_Return);
     }
@@ -173,8 +174,8 @@ TEST_F(ToolCommandsTest, ExtractPutsTheWholeArchiveIntoTheOtherPanelAndNeverRepl
 
     // Into an archive view, or out of an archive inside one: explained, nothing extracted.
     showFolder(right(), m_home / "src");
-    ASSERT_TRUE(right().state().activate(rowNamed(right(), "pack.zip")));
-    right().reload();
+    putCursorOn(right(), "pack.zip");
+    QTest::keyClick(right().tableView(), Qt::Key_Return);
     EXPECT_EQ(extract({ ok }),
         ShownDialogs { notice("Extract Archive", "The other panel needs to be on a real folder.") });
     putCursorOn(left(), "outer.zip");

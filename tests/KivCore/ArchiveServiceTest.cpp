@@ -1,10 +1,10 @@
 #include "archives/ArchiveService.h"
 
+#include "RowNames.h"
+#include "TempDir.h"
 #include "base/ErrorText.h"
 #include "base/KivError.h"
 #include "shell/ShellRunner.h"
-#include "RowNames.h"
-#include "TempDir.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,6 +18,8 @@ namespace kiv {
 namespace {
 
 using Kind = FileEntry::Kind;
+using Parent = ArchiveService::ParentRow;
+using Member = ArchiveService::Member;
 
 // The files every test archive holds, with their contents: names that trip up tools and parsers.
 const std::map<std::string, std::string> memberFiles {
@@ -96,8 +98,6 @@ protected:
         runTool("tar", withArguments({ "-czf", archive("UPPER.TAR.GZ"), "--" }, names), source);
         s_scratch->write("damaged.zip", "PK\x03\x04 this is no archive");
         s_scratch->write("damaged.tgz", "\x1f\x8b\x08 this is no archive");
-        s_scratch->write("plain.tar.bz2", "not handled");
-        s_scratch->write("notes.gz", "not handled");
     }
     static void TearDownTestSuite() { s_scratch.reset(); }
 
@@ -136,7 +136,7 @@ TEST_F(ArchiveServiceTest, EveryListedFileCanBeExtractedAloneUnderItsOwnName)
             ASSERT_TRUE(listedFiles.contains(member));
             EXPECT_EQ(listedFiles[member], static_cast<std::int64_t>(content.size()));
             auto to = m_destination / std::to_string(std::hash<std::string> {}(path + member));
-            m_archives.extract(path, member, false, to);
+            m_archives.extract(path, member, Member::file, to);
             EXPECT_EQ(regularFilesBelow(to), std::set<std::string> { member });
             EXPECT_EQ(test::readFile(to + "/" + member), content);
         }
@@ -145,8 +145,7 @@ TEST_F(ArchiveServiceTest, EveryListedFileCanBeExtractedAloneUnderItsOwnName)
 
 TEST_F(ArchiveServiceTest, UnsupportedMissingAndDamagedArchivesListNothing)
 {
-    for (const auto& name :
-        { "plain.tar.bz2", "notes.gz", "missing.zip", "missing.tgz", "damaged.zip", "damaged.tgz" })
+    for (const auto& name : { "plain.tar.bz2", "missing.zip", "missing.tgz", "damaged.zip", "damaged.tgz" })
         EXPECT_TRUE(m_archives.listRawEntries(archive(name)).empty()) << name;
 }
 
@@ -154,11 +153,11 @@ TEST_F(ArchiveServiceTest, FoldersShowEvenWhenTheArchiveListsNoFolderMembers)
 {
     auto entries = m_archives.listRawEntries(archive("flat.zip"));
     ASSERT_TRUE(std::none_of(entries.begin(), entries.end(), [](auto& e) { return e.path.ends_with('/'); }));
-    auto root = m_archives.children("", entries, true);
+    auto root = m_archives.children("", entries, Parent::include);
     ASSERT_GE(root.size(), 2u);
     EXPECT_EQ(root[1].id, "docs/");
     EXPECT_EQ(root[1].kind, Kind::directory);
-    EXPECT_EQ(namesOf(m_archives.children("docs/sub/", entries, false)),
+    EXPECT_EQ(namesOf(m_archives.children("docs/sub/", entries, Parent::omit)),
         (std::vector<std::string> { "c", "b.txt" }));
 }
 
@@ -168,7 +167,7 @@ TEST_F(ArchiveServiceTest, ExtractingAFolderTakesItsWholeSubtreeAndNoSibling)
         { archive("full.zip"), archive("flat.zip"), archive("full.tar"), archive("UPPER.TGZ") }) {
         SCOPED_TRACE(path);
         auto to = m_destination / std::to_string(std::hash<std::string> {}(path));
-        m_archives.extract(path, "docs/sub", true, to);
+        m_archives.extract(path, "docs/sub", Member::folder, to);
         EXPECT_EQ(regularFilesBelow(to), (std::set<std::string> { "docs/sub/b.txt", "docs/sub/c/d.txt" }));
     }
 }
@@ -191,8 +190,8 @@ TEST_F(ArchiveServiceTest, ExtractionCreatesTheDestinationAndNeverReplacesWhatIs
         EXPECT_EQ(test::readFile(to + "/two  spaces.txt"), "two spaces");
 
         // A folder that exists takes the members in; only files would be replaced.
-        EXPECT_THROW(m_archives.extract(path, "docs/sub", true, to), KivError);
-        m_archives.extract(path, "docs/sub", true, to + "/fresh");
+        EXPECT_THROW(m_archives.extract(path, "docs/sub", Member::folder, to), KivError);
+        m_archives.extract(path, "docs/sub", Member::folder, to + "/fresh");
         EXPECT_EQ(regularFilesBelow(to + "/fresh").size(), 2u);
         for (const auto& item : std::filesystem::directory_iterator(to))
             EXPECT_FALSE(item.path().filename().string().starts_with(".tavrin-extract"))
@@ -211,8 +210,9 @@ TEST_F(ArchiveServiceTest, FailedExtractionsSayWhy)
         }
         return std::string("no failure");
     };
-    EXPECT_TRUE(contains(failureText([&] { m_archives.extract(archive("full.tar"), "nothing", false, to); }),
-        "nothing: Not found in archive"));
+    EXPECT_TRUE(
+        contains(failureText([&] { m_archives.extract(archive("full.tar"), "nothing", Member::file, to); }),
+            "nothing: Not found in archive"));
     EXPECT_TRUE(
         contains(failureText([&] { m_archives.extractAll(archive("missing.zip"), to); }), "missing.zip"));
     EXPECT_TRUE(contains(failureText([&] { m_archives.extractAll(archive("damaged.tgz"), to); }), "gzip"));
@@ -233,15 +233,15 @@ TEST(ArchiveTreeTest, ChildrenOfAFolderAreParentThenFoldersThenFiles)
         { "docs/sub/", "sub", Kind::directory, 0, std::nullopt, std::nullopt },
         { "docs/a.txt", "a.txt", Kind::regularFile, 5, std::nullopt, std::nullopt },
     };
-    EXPECT_EQ(archives.children("docs/", entries, true), docs);
+    EXPECT_EQ(archives.children("docs/", entries, Parent::include), docs);
 
     const std::vector<FileEntry> root {
         { "docs/", "docs", Kind::directory, 0, std::nullopt, std::nullopt },
         { "readme.md", "readme.md", Kind::regularFile, 8, std::nullopt, std::nullopt },
     };
-    EXPECT_EQ(archives.children("", entries, false), root);
-    EXPECT_EQ(archives.children("", entries, true).front().id, "");
-    EXPECT_TRUE(archives.children("nowhere/", entries, false).empty());
+    EXPECT_EQ(archives.children("", entries, Parent::omit), root);
+    EXPECT_EQ(archives.children("", entries, Parent::include).front().id, "");
+    EXPECT_TRUE(archives.children("nowhere/", entries, Parent::omit).empty());
 
     EXPECT_EQ(archives.parentOf("docs/sub/"), "docs/");
     EXPECT_EQ(archives.parentOf("docs/"), "");
@@ -254,12 +254,12 @@ TEST(ArchiveTreeTest, NamesSortNaturallyAndOddPathsGiveNoEmptyRows)
     const std::vector<ArchiveRawEntry> entries { { "file10.txt", 1, "" }, { "File9.txt", 1, "" },
         { "a.txt", 1, "" }, { "/abs.txt", 1, "" }, { "x//y.txt", 1, "" }, { "notes.zip", 1, "" },
         { "a.txt", 2, "" }, { "Dir10/z", 1, "" }, { "dir9/z", 1, "" } };
-    auto rows = archives.children("", entries, false);
+    auto rows = archives.children("", entries, Parent::omit);
     EXPECT_EQ(namesOf(rows),
         (std::vector<std::string> {
             "dir9", "Dir10", "x", "a.txt", "a.txt", "File9.txt", "file10.txt", "notes.zip" }));
     EXPECT_EQ(rows.back().kind, Kind::archive);
-    EXPECT_TRUE(archives.children("x/", entries, false).empty());
+    EXPECT_TRUE(archives.children("x/", entries, Parent::omit).empty());
 }
 
 } // namespace kiv

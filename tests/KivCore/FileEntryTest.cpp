@@ -7,15 +7,6 @@
 
 namespace kiv {
 
-TEST(FileEntryTest, ClassifiesArchivesByTheEndOfTheNameInAnyCase)
-{
-    using Kind = FileEntry::Kind;
-    for (auto name : { "Backup.TAR.GZ", "x.TGZ", "a.Zip", "b.tar", ".zip" })
-        EXPECT_EQ(FileEntry::kindForRegularFile(name), Kind::archive) << name;
-    for (auto name : { "notes.gz", "zip", "file.zipx", "a.tar.bz2", "" })
-        EXPECT_EQ(FileEntry::kindForRegularFile(name), Kind::regularFile) << name;
-}
-
 TEST(FileEntryTest, EqualityCoversEveryFieldIncludingTheMark)
 {
     FileEntry a { "/t/a", "a", FileEntry::Kind::regularFile, 10, std::nullopt, "-rw-r--r--" };

@@ -1,8 +1,8 @@
 #include "files/FileSystemService.h"
-#include "base/ErrorText.h"
-#include "base/KivError.h"
 #include "RowNames.h"
 #include "TempDir.h"
+#include "base/ErrorText.h"
+#include "base/KivError.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -13,6 +13,8 @@ namespace kiv {
 namespace {
 
 using Kind = FileEntry::Kind;
+using Hidden = FileSystemService::HiddenFiles;
+using Existing = FileSystemService::Existing;
 using test::readFile;
 using test::TempDir;
 
@@ -68,7 +70,7 @@ TEST_F(FileSystemServiceTest, ListsParentThenFoldersThenFilesInFileNameOrder)
     ::symlink(dir.folder("zeta").c_str(), (dir / "link-to-zeta").c_str());
     ::chmod((dir / "a.txt").c_str(), 04751);
 
-    auto rows = fs.listDirectory(dir.path(), false);
+    auto rows = fs.listDirectory(dir.path(), Hidden::hide);
     EXPECT_EQ(namesOf(rows),
         (std::vector<std::string> { "..", "Docs", "zeta", "a.txt", "Archive.TGZ", "B.txt", "data.gz", "file9",
             "file10", "link-to-zeta" }));
@@ -86,12 +88,12 @@ TEST_F(FileSystemServiceTest, ListsParentThenFoldersThenFilesInFileNameOrder)
     EXPECT_EQ(file.id, dir / "a.txt");
     EXPECT_TRUE(file.modificationDate.has_value());
     EXPECT_EQ(file.permissions, "-rwxr-x--x"); // the nine bits only, not set-user-ID
-    EXPECT_EQ(fs.listDirectory(dir.path(), true).size(), rows.size() + 2); // .git and .profile
+    EXPECT_EQ(fs.listDirectory(dir.path(), Hidden::show).size(), rows.size() + 2); // .git and .profile
 
     // The root has no parent row; a trailing slash does not count as a level.
-    EXPECT_NE(fs.listDirectory("/", false)[0].kind, Kind::parentDirectory);
-    EXPECT_EQ(fs.listDirectory("/usr/", false)[0].id, "/");
-    EXPECT_EQ(fs.listDirectory(dir.path() + "/", false)[0].id, parent);
+    EXPECT_NE(fs.listDirectory("/", Hidden::hide)[0].kind, Kind::parentDirectory);
+    EXPECT_EQ(fs.listDirectory("/usr/", Hidden::hide)[0].id, "/");
+    EXPECT_EQ(fs.listDirectory(dir.path() + "/", Hidden::hide)[0].id, parent);
 }
 
 TEST_F(FileSystemServiceTest, ListingWhatIsNoReadableFolderSaysWhy)
@@ -99,13 +101,14 @@ TEST_F(FileSystemServiceTest, ListingWhatIsNoReadableFolderSaysWhy)
     auto file = dir.write("plain");
     ::symlink((dir / "nowhere").c_str(), (dir / "dangling").c_str());
     for (const auto& path : { dir / "missing", file, dir / "dangling" })
-        EXPECT_EQ(errorText([&] { fs.listDirectory(path, false); }), "Not a directory: " + path);
+        EXPECT_EQ(errorText([&] { fs.listDirectory(path, Hidden::hide); }), "Not a directory: " + path);
 
     if (!test::permissionBitsBind(dir))
         GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
     auto locked = dir.folder("locked");
     ::chmod(locked.c_str(), 0);
-    EXPECT_EQ(errorText([&] { fs.listDirectory(locked, false); }), "(system) Permission denied: " + locked);
+    EXPECT_EQ(
+        errorText([&] { fs.listDirectory(locked, Hidden::hide); }), "(system) Permission denied: " + locked);
 }
 
 TEST_F(FileSystemServiceTest, AwkwardNamesSurviveEveryOperation)
@@ -114,7 +117,7 @@ TEST_F(FileSystemServiceTest, AwkwardNamesSurviveEveryOperation)
     auto target = dir.folder("target");
     for (const auto& name : names) {
         dir.write(name, "data:" + name);
-        EXPECT_NO_THROW(rowNamed(fs.listDirectory(dir.path(), false), name)) << name;
+        EXPECT_NO_THROW(rowNamed(fs.listDirectory(dir.path(), Hidden::hide), name)) << name;
         fs.copy(dir / name, target);
         EXPECT_EQ(readFile(target + "/" + name), "data:" + name);
         fs.rename(dir / name, name + ".renamed");
@@ -178,15 +181,15 @@ TEST_F(FileSystemServiceTest, NothingExistingIsEverReplaced)
 TEST_F(FileSystemServiceTest, OverwriteReplacesOthersButNeverTheSourceAndNoFolderGoesIntoItself)
 {
     auto source = dir.write("a.txt", "mine");
-    fs.copy(source, dir.path(), true);
+    fs.copy(source, dir.path(), Existing::replace);
     EXPECT_EQ(readFile(source), "mine");
 
     dir.write("dest/a.txt/old", "replaced folder");
-    fs.copy(source, dir / "dest", true);
+    fs.copy(source, dir / "dest", Existing::replace);
     EXPECT_EQ(readFile(dir / "dest/a.txt"), "mine");
 
     dir.write("nest/nest/keep", "keep");
-    EXPECT_THROW(fs.copy(dir / "nest/nest", dir.path(), true), KivError);
+    EXPECT_THROW(fs.copy(dir / "nest/nest", dir.path(), Existing::replace), KivError);
     EXPECT_EQ(readFile(dir / "nest/nest/keep"), "keep");
 
     // A folder into itself or its own subfolder is refused, naming it, before anything happens.
@@ -199,8 +202,8 @@ TEST_F(FileSystemServiceTest, OverwriteReplacesOthersButNeverTheSourceAndNoFolde
             EXPECT_EQ(text.find("(system)"), std::string::npos) << text;
         }
     }
-    EXPECT_EQ(namesOf(fs.listDirectory(folder, false)), (std::vector<std::string> { "..", "inner" }));
-    EXPECT_EQ(namesOf(fs.listDirectory(inner, false)), (std::vector<std::string> { ".." }));
+    EXPECT_EQ(namesOf(fs.listDirectory(folder, Hidden::hide)), (std::vector<std::string> { "..", "inner" }));
+    EXPECT_EQ(namesOf(fs.listDirectory(inner, Hidden::hide)), (std::vector<std::string> { ".." }));
 }
 
 TEST_F(FileSystemServiceTest, FailedOperationsLeaveTheSourceWholeAndNoHalfCopy)

@@ -1,8 +1,8 @@
 #include "panel/PanelState.h"
 
-#include "base/KivError.h"
 #include "RowNames.h"
 #include "TempDir.h"
+#include "base/KivError.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -77,6 +77,13 @@ TEST_F(PanelStateTest, EnteringFoldersAndComingBackPutsTheCursorOnTheFirstRow)
     EXPECT_FALSE(enter(m_state, "a.txt"));
     EXPECT_FALSE(enter(m_state, "link"));
     EXPECT_EQ(m_state.cursorIndex(), 3);
+
+    // A folder gone to by path starts afresh too, even where the marked names are listed again.
+    m_root.write("other/a.txt");
+    m_state.toggleMark(indexOf(m_state, "a.txt"));
+    m_state.goTo(m_root / "other");
+    EXPECT_TRUE(m_state.markedNames().empty());
+    EXPECT_EQ(m_state.cursorIndex(), 0);
 }
 
 TEST_F(PanelStateTest, MarksFollowNamesAndTheCursorStaysInsideAfterRelisting)
@@ -129,6 +136,8 @@ TEST_F(PanelStateTest, ARefusedFolderLeavesThePanelExactlyAsItWas)
     };
     std::filesystem::remove(m_data + "/gamma");
     EXPECT_THROW(enter(m_state, "gamma"), KivError);
+    expectUnchanged();
+    EXPECT_THROW(m_state.goTo(m_data + "/gamma"), KivError);
     expectUnchanged();
 
     if (!test::permissionBitsBind(m_root))

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "commands/CommandContext.h"
+#include "shell/ShellRunner.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace kiv {
+
+class CommandLineField;
+class ConsoleOutputView;
+
+// The shell side of the main window: the command line, the user menu (F2) and its file, and the
+// console output that covers the window after a command has run, until a key is pressed.
+// Commands run in the active panel's folder (inside an archive: the folder holding it).
+class ShellCommands : public QObject
+{
+    Q_OBJECT
+public:
+    // Puts `overlay` over the whole window content, which owns it from then on.
+    using ShowOverlay = std::function<void(QWidget* overlay)>;
+
+    // Works in `context` with the window's `commandLine` and its content view `content`, from
+    // whose lower left corner the user menu hangs and which `showOverlay` covers with the console
+    // output. The command line and the content must outlive this.
+    ShellCommands(CommandContext context, CommandLineField& commandLine, QWidget& content,
+        ShowOverlay showOverlay, QObject* parent = nullptr);
+
+    // Opens the user menu read afresh from its file (F2).
+    void showUserMenu();
+    // Opens the user-menu file (created when missing) in the in-panel editor of the inactive panel.
+    void editUserMenuFile();
+    // Runs the command line's text and shows its output; an empty line only returns the keyboard
+    // to the active panel. Either way the command line is emptied.
+    void submitCommandLine();
+    // Returns the keyboard from the command line to the active panel's list (Escape).
+    void leaveCommandLine();
+
+    // Returns the console output covering the window, or null when none is shown.
+    ConsoleOutputView* consoleOutput() const;
+    // Removes the console output, if shown, and gives the keyboard back to the active panel.
+    void dismissConsoleOutput();
+
+private:
+    void runInWorkingFolder(const std::string& command);
+    void presentConsoleOutput(
+        const QString& promptPath, const QString& command, const ShellRunner::Result& result);
+    void removeConsoleOutput();
+
+    CommandContext m_context;
+    CommandLineField& m_commandLine;
+    QWidget& m_content;
+    ShowOverlay m_showOverlay;
+    QPointer<ConsoleOutputView> m_consoleOutput;
+};
+
+} // namespace kiv

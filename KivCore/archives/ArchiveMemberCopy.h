@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace kiv {
+class ArchiveService;
+}
+
+// A copy of one archive member on disk, for the viewer and the editor, which read real files.
+namespace kiv::ArchiveMemberCopy {
+
+// Extracts the member `memberPath` of the archive at `archivePath` into a new folder named
+// "kiv-mac-" and a random UUID in the system's temporary folder, and returns the copy's path (that
+// folder, then `memberPath`). The folder is left for the caller, whose viewer or editor opens the
+// copy afterwards. Throws as ArchiveService::extract() does.
+std::string make(
+    const ArchiveService& archives, const std::string& archivePath, const std::string& memberPath);
+
+} // namespace kiv::ArchiveMemberCopy

@@ -1,0 +1,29 @@
+#include "archives/ArchiveMemberCopy.h"
+
+#include "TempDir.h"
+#include "archives/ArchiveService.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace kiv {
+
+TEST(ArchiveMemberCopyTest, EveryCopyGetsATemporaryFolderOfItsOwnAndAFailureThrows)
+{
+    test::TempDir dir;
+    dir.write("pack/inner/deep.txt", "packed");
+    ASSERT_EQ(std::system(("cd '" + dir.path() + "' && tar -czf pack.tgz pack").c_str()), 0);
+    const std::string prefix = std::filesystem::temp_directory_path().string() + "/kiv-mac-";
+    std::string previous;
+    for (int copy = 0; copy < 2; ++copy) {
+        const std::string path = ArchiveMemberCopy::make({}, dir / "pack.tgz", "pack/inner/deep.txt");
+        EXPECT_EQ(path.rfind(prefix, 0), 0u) << path;
+        EXPECT_TRUE(path.ends_with("/pack/inner/deep.txt")) << path;
+        EXPECT_EQ(test::readFile(path), "packed");
+        EXPECT_NE(path, std::exchange(previous, path));
+        std::filesystem::remove_all(path.substr(0, path.find('/', prefix.size())));
+    }
+    EXPECT_ANY_THROW(ArchiveMemberCopy::make({}, dir / "gone.tgz", "pack/inner/deep.txt"));
+}
+
+} // namespace kiv
