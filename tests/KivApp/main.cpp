@@ -1,5 +1,17 @@
+#include "DialogDriver.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
+
+namespace {
+
+// Nothing a test queued or opened outlives it, so one failing test cannot fail the ones after it.
+class TestDialogsFinisher : public ::testing::EmptyTestEventListener
+{
+    void OnTestEnd(const ::testing::TestInfo&) override { kiv::test::finishTestDialogs(); }
+};
+
+} // namespace
 
 // Widget tests need one application object for the whole run, created before any test. They run
 // without a display unless told otherwise, also when only listed.
@@ -9,5 +21,6 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TestDialogsFinisher);
     return RUN_ALL_TESTS();
 }
