@@ -82,8 +82,7 @@ void ProgramTest::startProgram()
 void ProgramTest::TearDown()
 {
     m_watchdog.stop();
-    if (RetroMenuSession* open = RetroMenuSession::current())
-        open->end(nullptr);
+    finishTestDialogs();
     m_controller.reset();
     m_scopedHome.reset();
 }

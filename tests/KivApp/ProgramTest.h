@@ -66,8 +66,9 @@ inline Answer typing(const std::string& text)
 }
 
 // The whole program over a home folder of the test's own. A fixture fills `m_home`, then calls
-// startProgram() from its SetUp; menus left open are ended and HOME restored after each test. A
-// dialog that nobody answers fails the test instead of hanging it.
+// startProgram() from its SetUp; HOME is restored after each test. A dialog that nobody answers,
+// an answer that finds no dialog and a menu left open fail the test instead of hanging it or the
+// tests after it.
 class ProgramTest : public ::testing::Test
 {
 protected:

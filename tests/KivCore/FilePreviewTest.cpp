@@ -3,8 +3,14 @@
 #include "TempDir.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace kiv {
@@ -18,6 +24,19 @@ namespace {
 std::size_t lineCount(const std::string& text)
 {
     return std::count(text.begin(), text.end(), '\n') + 1;
+}
+
+// The bytes this process has read through system calls so far (0 where the kernel keeps no count).
+std::uint64_t bytesReadSoFar()
+{
+    std::ifstream counters("/proc/self/io");
+    std::string name;
+    std::uint64_t value = 0;
+    while (counters >> name >> value) {
+        if (name == "rchar:")
+            return value;
+    }
+    return 0;
 }
 
 } // namespace
@@ -53,7 +72,7 @@ TEST(FilePreviewTest, ScanStopsAtNulAndInvalidSequencesButWaitsOnACutSequence)
     }
 }
 
-TEST(FilePreviewTest, TextFilesAreShownWholeAndAnythingElseAsTheDumpOfTheFirst8KiBWhateverTheSize)
+TEST(FilePreviewTest, TextFilesAreShownWholeAndAnythingElseAsTheDumpOfTheFirst8KiB)
 {
     TempDir scratch;
     EXPECT_EQ(FilePreview::load(scratch.write("empty")), (Preview { Preview::Kind::text, "" }));
@@ -85,12 +104,32 @@ TEST(FilePreviewTest, TextFilesAreShownWholeAndAnythingElseAsTheDumpOfTheFirst8K
     EXPECT_EQ(late.kind, Preview::Kind::hexDump);
     EXPECT_EQ(lineCount(late.content), 512u);
     EXPECT_EQ(late.content.substr(0, 15), "00000000  71 71");
+}
 
+TEST(FilePreviewTest, AHugeBinaryFileIsJudgedWithoutReadingItWhole)
+{
+    // A sparse terabyte costs no disk but hours to read: a viewer that reads more than its dump
+    // needs is stopped by the guard as soon as it has read too much, long before any timeout.
+    TempDir scratch;
     const std::string sparse = scratch.write("sparse");
-    ASSERT_EQ(::truncate(sparse.c_str(), std::int64_t(1) << 32), 0);
+    ASSERT_EQ(::truncate(sparse.c_str(), std::int64_t(1) << 40), 0) << "no sparse terabyte here";
+    constexpr std::uint64_t readLimit = 8 << 20;
+    const std::uint64_t before = bytesReadSoFar();
+    std::atomic<bool> finished = false;
+    std::thread guard([&] {
+        for (; !finished; std::this_thread::sleep_for(std::chrono::milliseconds(5))) {
+            if (bytesReadSoFar() - before <= readLimit)
+                continue;
+            std::fputs("FilePreview::load read more than 8 MiB of a sparse terabyte\n", stderr);
+            std::_Exit(EXIT_FAILURE);
+        }
+    });
     const Preview huge = FilePreview::load(sparse);
+    finished = true;
+    guard.join();
     EXPECT_EQ(huge.kind, Preview::Kind::hexDump);
     EXPECT_EQ(lineCount(huge.content), 512u);
+    EXPECT_LE(bytesReadSoFar() - before, readLimit);
 }
 
 TEST(FilePreviewTest, UnreadablePathsAndPipesNeitherThrowNorHang)

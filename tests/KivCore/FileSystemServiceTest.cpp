@@ -139,12 +139,19 @@ TEST_F(FileSystemServiceTest, CopyKeepsTimesPermissionsLinksAndSpecialFiles)
     const timespec old[2] = { { 1000000000, 0 }, { 1000000000, 500000000 } };
     ::utimensat(AT_FDCWD, file.c_str(), old, 0);
     ::utimensat(AT_FDCWD, (tree + "/sub").c_str(), old, 0);
+    ::chmod((tree + "/sub").c_str(), 0711);
+    // A read-only folder is copied whole: its mode is applied once its contents are in.
+    dir.write("tree/sealed/kept.txt", "kept");
+    ::chmod((tree + "/sealed").c_str(), 0555);
 
     fs.copy(tree, dir.folder("out"));
 
     auto copy = dir / "out/tree";
     EXPECT_EQ(readFile(copy + "/sub/inner.txt"), "inner");
+    EXPECT_EQ(readFile(copy + "/sealed/kept.txt"), "kept");
     EXPECT_EQ(statOf(copy + "/run.sh").st_mode & 07777, 0750u);
+    EXPECT_EQ(statOf(copy + "/sub").st_mode & 07777, 0711u);
+    EXPECT_EQ(statOf(copy + "/sealed").st_mode & 07777, 0555u);
     EXPECT_EQ(statOf(copy + "/run.sh").st_mtim.tv_sec, 1000000000);
     EXPECT_EQ(statOf(copy + "/run.sh").st_mtim.tv_nsec, 500000000);
     EXPECT_EQ(statOf(copy + "/sub").st_mtim.tv_sec, 1000000000);
