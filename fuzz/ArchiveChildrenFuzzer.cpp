@@ -57,8 +57,7 @@ void checkRow(const ArchiveService& archives, std::string_view prefix, const Fil
         !row.name.empty() && row.name.find('/') == std::string::npos, "row name empty or with a /", row.id);
     require(row.id.starts_with(prefix) && row.id.substr(prefix.size()).starts_with(row.name),
         "row id is not prefix + name", row.id);
-    require(
-        !row.modificationDate && !row.permissions && !row.isMarked, "archive row with date, mode or mark");
+    require(!row.modificationDate && !row.permissions, "archive row with date or mode", row.id);
     auto parent = archives.parentOf(row.id);
     require(row.id.starts_with(parent), "parentOf an id is not a prefix of it", row.id);
     if (prefix.empty() || prefix.ends_with('/'))

@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
-# Builds Tavrin and runs every test suite twice: in the normal build, then in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, where any report fails the run.
-# `--quick` runs the normal build's suites only.
+# Builds Tavrin and runs every test suite twice: in the normal build (Release), then in a Debug
+# build with AddressSanitizer and UndefinedBehaviorSanitizer, where any report fails the run.
+# Both builds treat compiler warnings as errors. `--quick` runs the normal build's suites only.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KIV_BUILD_DIR:-$root/build}
 
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" -DCMAKE_BUILD_TYPE=Release -DKIV_WERROR=ON
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
 [ "${1:-}" = "--quick" ] && exit 0
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-KIV_BUILD_DIR="$build-sanitize" "$root/scripts/build.sh" -DKIV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+KIV_BUILD_DIR="$build-sanitize" "$root/scripts/build.sh" -DKIV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DKIV_WERROR=ON
 ctest --test-dir "$build-sanitize" --output-on-failure -j"$(nproc)"

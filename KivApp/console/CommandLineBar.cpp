@@ -52,7 +52,7 @@ void configureField(CommandLineField* field)
 CommandLineBar::CommandLineBar(QWidget* parent)
     : QWidget(parent)
     , m_promptLabel(RetroControls::label(
-          "$ ", Theme::monoFont(12), Theme::commandLineText(), Qt::transparent, Qt::AlignLeft, this))
+          "$ ", Theme::monoFont(12), Theme::commandLineText(), std::nullopt, Qt::AlignLeft, this))
     , m_field(new CommandLineField(this))
 {
     configureField(m_field);

@@ -1,6 +1,5 @@
 #include "console/ConsoleOutputView.h"
 
-#include "toolkit/DOSColor.h"
 #include "toolkit/RetroControls.h"
 #include "toolkit/Theme.h"
 
@@ -97,7 +96,7 @@ void ConsoleOutputView::buildTranscript(QTextDocument& document, const QString& 
     cursor.insertText(outputText(result), runFormat(Theme::monoFont(12), Theme::panelText()));
     if (result.exitCode != 0)
         cursor.insertText(QStringLiteral("\n[exit code %1]\n").arg(result.exitCode),
-            runFormat(Theme::monoFontBold(12), DOSColor::lightRed()));
+            runFormat(Theme::monoFontBold(12), Theme::commandFailureText()));
 }
 
 void ConsoleOutputView::placeChildren()

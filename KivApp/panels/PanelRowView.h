@@ -19,8 +19,6 @@ public:
     // Creates a painter for the rows of an active panel.
     explicit PanelRowView(QObject* parent = nullptr);
 
-    // Returns whether the cursor bar is drawn in the active colour.
-    bool isActivePanelCursor() const { return m_isActivePanelCursor; }
     // Sets whether the cursor bar is drawn in the active colour; the list must repaint to show it.
     void setActivePanelCursor(bool active) { m_isActivePanelCursor = active; }
 

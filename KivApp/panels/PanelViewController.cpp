@@ -39,9 +39,9 @@ PanelViewController::PanelViewController(const std::string& startPath, QObject* 
     , m_pathLabel(RetroControls::label(
           {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, m_view))
     , m_columnHeader(RetroControls::label(PanelRowText::columnHeader(), Theme::monoFontBold(),
-          Theme::panelHeaderBG(), Qt::transparent, Qt::AlignLeft, m_view))
+          Theme::panelHeaderBG(), std::nullopt, Qt::AlignLeft, m_view))
     , m_statusLabel(RetroControls::label(
-          {}, Theme::monoFont(statusFontSize), Theme::panelHeader(), Qt::transparent, Qt::AlignLeft, m_view))
+          {}, Theme::monoFont(statusFontSize), Theme::panelHeader(), std::nullopt, Qt::AlignLeft, m_view))
     , m_tableView(new PanelTableView(m_view))
     , m_model(new PanelListModel(m_state, this))
     , m_rowView(new PanelRowView(this))

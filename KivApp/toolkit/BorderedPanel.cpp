@@ -9,18 +9,17 @@ namespace kiv {
 
 BorderedPanel::BorderedPanel(QWidget* parent)
     : QWidget(parent)
-    , m_fillColor(Theme::panelBackground())
-    , m_borderColor(Theme::panelHeaderBG())
 {
 }
 
 void BorderedPanel::paintEvent(QPaintEvent* event)
 {
-    if (width() <= 0 || height() <= 0) return;
+    if (width() <= 0 || height() <= 0)
+        return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(event->rect(), m_fillColor);
-    painter.setPen(QPen(m_borderColor, 1));
+    painter.fillRect(event->rect(), Theme::panelBackground());
+    painter.setPen(QPen(Theme::panelHeaderBG(), 1));
     painter.setBrush(Qt::NoBrush);
     // An aliased one-pixel rectangle covers x .. x + width, so this lands on the outermost pixels.
     painter.drawRect(rect().adjusted(0, 0, -1, -1));

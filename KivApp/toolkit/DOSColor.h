@@ -2,34 +2,22 @@
 
 #include <QColor>
 
-// The sixteen colours of a DOS text screen. Each function returns the one shared colour object,
-// created on first use and never changed, so callers may compare colours by address.
+// The colours of a DOS text screen that the theme uses. Each function returns one shared colour,
+// created on first use and never changed.
 namespace kiv::DOSColor {
 
 // Returns the shared black (0, 0, 0).
 const QColor& black();
 // Returns the shared blue (0, 0, 0.67).
 const QColor& blue();
-// Returns the shared green (0, 0.67, 0).
-const QColor& green();
 // Returns the shared cyan (0, 0.67, 0.67).
 const QColor& cyan();
 // Returns the shared red (0.67, 0, 0).
 const QColor& red();
-// Returns the shared magenta (0.67, 0, 0.67).
-const QColor& magenta();
-// Returns the shared brown (0.67, 0.33, 0); not a dark yellow.
-const QColor& brown();
 // Returns the shared light grey (0.67, 0.67, 0.67).
 const QColor& lightGray();
 // Returns the shared dark grey (0.33, 0.33, 0.33).
 const QColor& darkGray();
-// Returns the shared bright blue (0.33, 0.33, 1).
-const QColor& brightBlue();
-// Returns the shared bright green (0.33, 1, 0.33).
-const QColor& brightGreen();
-// Returns the shared bright cyan (0.33, 1, 1).
-const QColor& brightCyan();
 // Returns the shared light red (1, 0.33, 0.33).
 const QColor& lightRed();
 // Returns the shared light magenta (1, 0.33, 1).

@@ -2,8 +2,8 @@
 
 namespace kiv::RetroControls {
 
-RetroLabel* label(const QString& text, const QFont& font, const QColor& color, const QColor& background,
-    Qt::Alignment alignment, QWidget* parent)
+RetroLabel* label(const QString& text, const QFont& font, const QColor& color,
+    const std::optional<QColor>& background, Qt::Alignment alignment, QWidget* parent)
 {
     auto* made = new RetroLabel(parent);
     made->setText(text);

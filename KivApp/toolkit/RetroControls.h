@@ -3,13 +3,14 @@
 #include "toolkit/RetroLabel.h"
 #include "toolkit/Theme.h"
 
+#include <optional>
+
 namespace kiv::RetroControls {
 
 // Returns a new RetroLabel showing `text`, owned by `parent` (or by the caller when null). The
-// label draws its background only when `background` is not Qt::transparent; it never wraps or
-// elides.
+// label fills its background only when given a `background`; it never wraps or elides.
 RetroLabel* label(const QString& text, const QFont& font = Theme::monoFont(),
-    const QColor& color = Theme::panelText(), const QColor& background = Qt::transparent,
+    const QColor& color = Theme::panelText(), const std::optional<QColor>& background = std::nullopt,
     Qt::Alignment alignment = Qt::AlignLeft, QWidget* parent = nullptr);
 
 } // namespace kiv::RetroControls

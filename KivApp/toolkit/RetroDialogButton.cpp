@@ -1,6 +1,5 @@
 #include "toolkit/RetroDialogButton.h"
 
-#include "toolkit/DOSColor.h"
 #include "toolkit/Theme.h"
 
 #include <QFontMetricsF>
@@ -38,9 +37,10 @@ void RetroDialogButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    if (m_isHighlighted) painter.fillRect(rect(), Theme::menuHighlightBG());
+    if (m_isHighlighted)
+        painter.fillRect(rect(), Theme::menuHighlightBG());
     painter.setFont(captionFont());
-    painter.setPen(m_tone == ButtonTone::destructive ? DOSColor::red() : Theme::dialogText());
+    painter.setPen(m_tone == ButtonTone::destructive ? Theme::destructiveButtonText() : Theme::dialogText());
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, label());
 }
 
@@ -68,7 +68,8 @@ void RetroDialogButton::mouseReleaseEvent(QMouseEvent* event)
 
 void RetroDialogButton::setHighlighted(bool highlighted)
 {
-    if (m_isHighlighted == highlighted) return;
+    if (m_isHighlighted == highlighted)
+        return;
     m_isHighlighted = highlighted;
     update();
 }

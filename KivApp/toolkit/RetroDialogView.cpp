@@ -1,6 +1,5 @@
 #include "toolkit/RetroDialogView.h"
 
-#include "toolkit/DOSColor.h"
 #include "toolkit/RetroDialogButton.h"
 #include "toolkit/RetroPainting.h"
 #include "toolkit/Theme.h"
@@ -58,15 +57,18 @@ RetroDialogView::RetroDialogView(const QString& title, const QString& message, c
     , m_style(style)
 {
     setFocusPolicy(Qt::StrongFocus);
-    if (m_style.hasField()) createTextField(m_style.defaultValue);
+    if (m_style.hasField())
+        createTextField(m_style.defaultValue);
     m_okButton = new RetroDialogButton(okTitle, okTone, this);
     m_okButton->onClick = [this] {
-        if (onOK) onOK();
+        if (onOK)
+            onOK();
     };
     if (m_style.hasCancel()) {
         m_cancelButton = new RetroDialogButton(QStringLiteral("Cancel"), ButtonTone::ordinary, this);
         m_cancelButton->onClick = [this] {
-            if (onCancel) onCancel();
+            if (onCancel)
+                onCancel();
         };
     }
     resize(intrinsicSize());
@@ -78,7 +80,7 @@ void RetroDialogView::createTextField(const QString& defaultValue)
     m_textField = new QLineEdit(defaultValue, this);
     m_textField->setFont(Theme::monoFont(13));
     RetroPainting::setPaletteColor(*m_textField, QPalette::Text, Theme::dialogText());
-    RetroPainting::setPaletteColor(*m_textField, QPalette::Base, Qt::white);
+    RetroPainting::setPaletteColor(*m_textField, QPalette::Base, Theme::dialogFieldBackground());
     m_textField->setFrame(true);
     // Typing at once replaces the suggested text, as in a native field that takes focus.
     m_textField->selectAll();
@@ -96,7 +98,8 @@ QFont RetroDialogView::titleFont()
 
 int RetroDialogView::wrappedMessageHeight(const QString& message)
 {
-    if (message.isEmpty()) return 0;
+    if (message.isEmpty())
+        return 0;
     QTextLayout layout(withLineSeparators(message), messageFont());
     return static_cast<int>(std::ceil(layOutWrapped(layout, contentWidth)));
 }
@@ -106,14 +109,16 @@ QSize RetroDialogView::intrinsicSize() const
     int height = padding + titleBandHeight() + 6;
     height += 8;
     height += wrappedMessageHeight(m_messageText) + 12;
-    if (m_style.hasField()) height += fieldHeight + fieldGap;
+    if (m_style.hasField())
+        height += fieldHeight + fieldGap;
     height += RetroDialogButton::buttonHeight + padding;
     return { contentWidth + 2 * padding, std::max(110, height) };
 }
 
 QWidget* RetroDialogView::fieldForFirstResponder()
 {
-    if (m_textField) return m_textField;
+    if (m_textField)
+        return m_textField;
     return this;
 }
 
@@ -130,7 +135,8 @@ void RetroDialogView::resizeEvent(QResizeEvent*)
 void RetroDialogView::layoutSubviews()
 {
     const int width = this->width();
-    if (width <= 0) return;
+    if (width <= 0)
+        return;
     m_titleRect = QRect(padding, padding, width - 2 * padding, titleBandHeight());
     m_separatorY = m_titleRect.height() + 6 + padding;
     int y = m_separatorY + 8;
@@ -156,7 +162,7 @@ void RetroDialogView::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(rect(), Theme::dialogBackground());
     drawTitle(painter);
-    painter.setPen(QPen(DOSColor::darkGray(), 1));
+    painter.setPen(QPen(Theme::popupRule(), 1));
     painter.drawLine(ruleInset, m_separatorY, width() - ruleInset, m_separatorY);
     if (!m_messageText.isEmpty()) {
         QTextLayout layout(withLineSeparators(m_messageText), messageFont());
@@ -179,7 +185,7 @@ void RetroDialogView::drawTitle(QPainter& painter) const
 
 void RetroDialogView::drawFrame(QPainter& painter) const
 {
-    painter.setPen(QPen(DOSColor::black(), 1));
+    painter.setPen(QPen(Theme::popupFrame(), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.drawRect(rect().adjusted(1, 1, -2, -2));
@@ -191,10 +197,12 @@ void RetroDialogView::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (onOK) onOK();
+        if (onOK)
+            onOK();
         break;
     case Qt::Key_Escape:
-        if (onCancel) onCancel();
+        if (onCancel)
+            onCancel();
         break;
     default:
         QWidget::keyPressEvent(event);

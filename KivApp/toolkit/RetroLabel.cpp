@@ -24,15 +24,11 @@ void RetroLabel::setTextColor(const QColor& color)
     RetroPainting::setPaletteColor(*this, QPalette::WindowText, color);
 }
 
-QColor RetroLabel::backgroundColor() const
+void RetroLabel::setBackgroundColor(const std::optional<QColor>& color)
 {
-    return palette().color(QPalette::Window);
-}
-
-void RetroLabel::setBackgroundColor(const QColor& color)
-{
-    RetroPainting::setPaletteColor(*this, QPalette::Window, color);
-    setAutoFillBackground(color != QColor(Qt::transparent));
+    if (color)
+        RetroPainting::setPaletteColor(*this, QPalette::Window, *color);
+    setAutoFillBackground(color.has_value());
 }
 
 QSize RetroLabel::minimumSizeHint() const
@@ -49,7 +45,8 @@ void RetroLabel::paintEvent(QPaintEvent*)
     painter.setFont(font());
     painter.setPen(textColor());
     Qt::Alignment placement = alignment();
-    if (!(placement & Qt::AlignVertical_Mask)) placement |= Qt::AlignVCenter;
+    if (!(placement & Qt::AlignVertical_Mask))
+        placement |= Qt::AlignVCenter;
     painter.drawText(contentsRect(), static_cast<int>(placement | Qt::TextSingleLine), text());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <optional>
 
 namespace kiv {
 
@@ -21,10 +22,8 @@ public:
 
     // Returns whether the label fills its background.
     bool drawsBackground() const { return autoFillBackground(); }
-    // Returns the colour the background is filled with when drawsBackground() is on.
-    QColor backgroundColor() const;
-    // Sets the background colour; the label draws it exactly when `color` is not Qt::transparent.
-    void setBackgroundColor(const QColor& color);
+    // Sets the colour the background is filled with, or leaves it unfilled when there is none.
+    void setBackgroundColor(const std::optional<QColor>& color);
 
     // Returns a size whose width is 0, so a layout may cut the label instead of growing.
     QSize minimumSizeHint() const override;

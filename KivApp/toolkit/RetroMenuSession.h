@@ -41,8 +41,6 @@ public:
 
     // Returns the popup window.
     RetroMenuPanel* panel() const;
-    // Returns whether the session has ended.
-    bool hasEnded() const { return m_hasEnded; }
 
     // Returns `frame` moved left so its right edge is inside `available`, then right so its left
     // edge is, then up so its bottom edge is; its top edge is not corrected.

@@ -1,6 +1,5 @@
 #include "toolkit/RetroMenuView.h"
 
-#include "toolkit/DOSColor.h"
 #include "toolkit/RetroPainting.h"
 #include "toolkit/Theme.h"
 
@@ -69,7 +68,8 @@ void RetroMenuView::layoutRows(int width)
 std::optional<int> RetroMenuView::rowIndex(QPoint point) const
 {
     for (int index = 0; index < static_cast<int>(m_rows.size()); ++index)
-        if (m_rows[index].frame.contains(point) && m_rows[index].item.isSelectable()) return index;
+        if (m_rows[index].frame.contains(point) && m_rows[index].item.isSelectable())
+            return index;
     return std::nullopt;
 }
 
@@ -80,14 +80,17 @@ void RetroMenuView::updateHighlight(QPoint point)
 
 void RetroMenuView::choose(int index)
 {
-    if (index < 0 || index >= static_cast<int>(m_rows.size()) || !m_rows[index].item.isSelectable()) return;
-    if (onChoose) onChoose(m_rows[index].item.action);
+    if (index < 0 || index >= static_cast<int>(m_rows.size()) || !m_rows[index].item.isSelectable())
+        return;
+    if (onChoose)
+        onChoose(m_rows[index].item.action);
 }
 
 void RetroMenuView::moveHighlight(int delta)
 {
     const std::vector<int> selectable = selectableRows();
-    if (selectable.empty()) return;
+    if (selectable.empty())
+        return;
     const auto current = m_highlightedRow ? std::find(selectable.begin(), selectable.end(), *m_highlightedRow)
                                           : selectable.end();
     if (current == selectable.end()) {
@@ -103,13 +106,15 @@ std::vector<int> RetroMenuView::selectableRows() const
 {
     std::vector<int> selectable;
     for (int index = 0; index < static_cast<int>(m_rows.size()); ++index)
-        if (m_rows[index].item.isSelectable()) selectable.push_back(index);
+        if (m_rows[index].item.isSelectable())
+            selectable.push_back(index);
     return selectable;
 }
 
 void RetroMenuView::setHighlightedRow(std::optional<int> row)
 {
-    if (row == m_highlightedRow) return;
+    if (row == m_highlightedRow)
+        return;
     m_highlightedRow = row;
     update();
 }
@@ -122,7 +127,7 @@ void RetroMenuView::paintEvent(QPaintEvent*)
     painter.setFont(menuFont());
     for (int index = 0; index < static_cast<int>(m_rows.size()); ++index)
         drawRow(painter, index);
-    painter.setPen(QPen(DOSColor::black(), 1));
+    painter.setPen(QPen(Theme::popupFrame(), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
@@ -132,13 +137,13 @@ void RetroMenuView::drawRow(QPainter& painter, int index) const
     const Row& row = m_rows[index];
     if (row.item.isSeparator) {
         const int middle = row.frame.top() + row.frame.height() / 2;
-        painter.setPen(QPen(DOSColor::darkGray(), 1));
+        painter.setPen(QPen(Theme::popupRule(), 1));
         painter.drawLine(separatorInset, middle, width() - separatorInset, middle);
         return;
     }
     if (m_highlightedRow == index && row.item.isSelectable())
         painter.fillRect(row.frame, Theme::menuHighlightBG());
-    painter.setPen(row.item.action ? Theme::menuBarText() : DOSColor::darkGray());
+    painter.setPen(row.item.action ? Theme::menuBarText() : Theme::menuDisabledText());
     const qreal textHeight = RetroPainting::measure(row.item.title, painter.font()).height();
     const QRectF textRect(horizontalPadding, row.frame.top() + (row.frame.height() - textHeight) / 2,
         row.frame.width() - 2 * horizontalPadding, textHeight);
@@ -158,7 +163,8 @@ void RetroMenuView::mousePressEvent(QMouseEvent* event)
 void RetroMenuView::mouseReleaseEvent(QMouseEvent* event)
 {
     // Releasing off an entry leaves the menu open, so a press can slide onto the wanted entry.
-    if (const std::optional<int> index = rowIndex(event->position().toPoint())) choose(*index);
+    if (const std::optional<int> index = rowIndex(event->position().toPoint()))
+        choose(*index);
 }
 
 void RetroMenuView::keyPressEvent(QKeyEvent* event)
@@ -172,10 +178,12 @@ void RetroMenuView::keyPressEvent(QKeyEvent* event)
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (m_highlightedRow) choose(*m_highlightedRow);
+        if (m_highlightedRow)
+            choose(*m_highlightedRow);
         break;
     case Qt::Key_Escape:
-        if (onCancel) onCancel();
+        if (onCancel)
+            onCancel();
         break;
     default:
         // An open menu swallows every other key, so nothing behind it reacts.

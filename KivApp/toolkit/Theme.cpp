@@ -70,6 +70,14 @@ const QColor& commandLineBackground()
 {
     return DOSColor::black();
 }
+const QColor& commandFailureText()
+{
+    return DOSColor::lightRed();
+}
+const QColor& editorCaret()
+{
+    return DOSColor::yellow();
+}
 const QColor& menuBarBackground()
 {
     return DOSColor::lightGray();
@@ -82,6 +90,18 @@ const QColor& menuHighlightBG()
 {
     return DOSColor::cyan();
 }
+const QColor& menuDisabledText()
+{
+    return DOSColor::darkGray();
+}
+const QColor& popupFrame()
+{
+    return DOSColor::black();
+}
+const QColor& popupRule()
+{
+    return DOSColor::darkGray();
+}
 const QColor& dialogBackground()
 {
     return DOSColor::lightGray();
@@ -89,6 +109,14 @@ const QColor& dialogBackground()
 const QColor& dialogText()
 {
     return DOSColor::black();
+}
+const QColor& dialogFieldBackground()
+{
+    return DOSColor::white();
+}
+const QColor& destructiveButtonText()
+{
+    return DOSColor::red();
 }
 
 namespace {

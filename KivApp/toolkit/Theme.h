@@ -3,8 +3,8 @@
 #include <QColor>
 #include <QFont>
 
-// The colour of every role in the interface and the two fixed-pitch fonts. Every colour
-// function returns the very DOSColor object of its role, not a copy.
+// The colour of every role in the interface and the two fixed-pitch fonts; widgets take their
+// colours from here only. Each colour function returns a shared colour that lives for the program.
 namespace kiv::Theme {
 
 // Returns DOSColor::blue(), the file panels' background.
@@ -15,7 +15,7 @@ const QColor& panelText();
 const QColor& panelDirectory();
 // Returns DOSColor::lightMagenta(), the names of archives.
 const QColor& panelArchive();
-// Returns DOSColor::yellow(), marked names and the editor's text cursor.
+// Returns DOSColor::yellow(), marked names.
 const QColor& panelMarked();
 // Returns DOSColor::white(), the text of panel headers.
 const QColor& panelHeader();
@@ -39,16 +39,30 @@ const QColor& funcKeyLabelText();
 const QColor& commandLineText();
 // Returns DOSColor::black(), the command line's background.
 const QColor& commandLineBackground();
+// Returns DOSColor::lightRed(), the exit code of a failed command under its output.
+const QColor& commandFailureText();
+// Returns DOSColor::yellow(), the in-panel editor's text cursor.
+const QColor& editorCaret();
 // Returns DOSColor::lightGray(), the menu bar and popup menus' background.
 const QColor& menuBarBackground();
 // Returns DOSColor::black(), the menu bar and popup menus' text.
 const QColor& menuBarText();
 // Returns DOSColor::cyan(), the highlighted menu entry and hovered dialog button.
 const QColor& menuHighlightBG();
+// Returns DOSColor::darkGray(), the menu entries that cannot be chosen.
+const QColor& menuDisabledText();
+// Returns DOSColor::black(), the frame around dialogs and popup menus.
+const QColor& popupFrame();
+// Returns DOSColor::darkGray(), the rule under a dialog's title and the menus' separators.
+const QColor& popupRule();
 // Returns DOSColor::lightGray(), the face of dialogs.
 const QColor& dialogBackground();
 // Returns DOSColor::black(), the text of dialogs.
 const QColor& dialogText();
+// Returns DOSColor::white(), the background of a dialog's input field.
+const QColor& dialogFieldBackground();
+// Returns DOSColor::red(), the caption of a button whose action destroys something.
+const QColor& destructiveButtonText();
 
 // Returns a new regular fixed-pitch font, "Menlo" or else "DejaVu Sans Mono" when installed, else
 // the system's fixed font, sized in pixels equal to `size` points and drawn without antialiasing.

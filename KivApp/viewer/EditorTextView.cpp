@@ -1,5 +1,7 @@
 #include "viewer/EditorTextView.h"
 
+#include "toolkit/Theme.h"
+
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -13,16 +15,9 @@ constexpr int caretWidth = 1;
 
 EditorTextView::EditorTextView(QWidget* parent)
     : QPlainTextEdit(parent)
-    , m_caretColor(Qt::black)
 {
     // Qt draws its caret in the text colour; this view draws its own instead.
     setCursorWidth(0);
-}
-
-void EditorTextView::setCaretColor(const QColor& color)
-{
-    m_caretColor = color;
-    viewport()->update();
 }
 
 void EditorTextView::keyPressEvent(QKeyEvent* event)
@@ -57,7 +52,7 @@ void EditorTextView::paintEvent(QPaintEvent* event)
         return;
     QPainter painter(viewport());
     const QRect caret = cursorRect();
-    painter.fillRect(QRect(caret.left(), caret.top(), caretWidth, caret.height()), m_caretColor);
+    painter.fillRect(QRect(caret.left(), caret.top(), caretWidth, caret.height()), Theme::editorCaret());
 }
 
 } // namespace kiv

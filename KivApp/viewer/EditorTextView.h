@@ -6,18 +6,13 @@
 namespace kiv {
 
 // The text area of the in-panel editor: plain text that wraps at the widget's width, with a
-// caret drawn in its own colour. Escape and the save shortcut are reported, not handled.
+// caret drawn in the theme's editor caret colour. Escape and the save shortcut are reported, not handled.
 class EditorTextView : public QPlainTextEdit
 {
     Q_OBJECT
 public:
     // Creates an empty editable text area.
     explicit EditorTextView(QWidget* parent = nullptr);
-
-    // Returns the colour the caret is drawn in.
-    const QColor& caretColor() const { return m_caretColor; }
-    // Sets the colour the caret is drawn in and repaints.
-    void setCaretColor(const QColor& color);
 
     // Called on Escape instead of any other handling; may be unset.
     std::function<void()> onEscape;
@@ -27,9 +22,6 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    QColor m_caretColor;
 };
 
 } // namespace kiv

@@ -41,7 +41,7 @@ PanelEditorView::PanelEditorView(std::string filePath, QWidget* parent)
     , m_titleLabel(RetroControls::label(
           {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, this))
     , m_statusLabel(RetroControls::label(keyHints(), Theme::monoFont(statusFontSize), Theme::panelHeader(),
-          Qt::transparent, Qt::AlignLeft, this))
+          std::nullopt, Qt::AlignLeft, this))
 {
     m_textView->setFont(Theme::monoFont(textFontSize));
     m_textView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -49,7 +49,6 @@ PanelEditorView::PanelEditorView(std::string filePath, QWidget* parent)
     m_textView->setFrameShape(QFrame::NoFrame);
     RetroPainting::setPaletteColor(*m_textView, QPalette::Base, Theme::panelBackground());
     RetroPainting::setPaletteColor(*m_textView, QPalette::Text, Theme::panelText());
-    m_textView->setCaretColor(Theme::panelMarked());
     load();
     connect(m_textView, &QPlainTextEdit::textChanged, this, [this] { setDirty(true); });
     m_textView->onEscape = [this] { escape(); };

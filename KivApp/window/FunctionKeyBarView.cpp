@@ -25,6 +25,22 @@ const QStringList& FunctionKeyBarView::labels()
 FunctionKeyBarView::FunctionKeyBarView(QWidget* parent)
     : QWidget(parent)
 {
+    layoutCells();
+}
+
+void FunctionKeyBarView::resizeEvent(QResizeEvent*)
+{
+    layoutCells();
+}
+
+// Laid out here rather than while drawing, so a click is understood before the first paint.
+void FunctionKeyBarView::layoutCells()
+{
+    // Not rounded: the ten cells always add up to the whole width.
+    const qreal cellWidth = width() / qreal(labels().size());
+    m_itemFrames.clear();
+    for (int index = 0; index < labels().size(); ++index)
+        m_itemFrames.append(QRectF(index * cellWidth, 0, cellWidth, height()));
 }
 
 void FunctionKeyBarView::paintEvent(QPaintEvent*)
@@ -32,13 +48,8 @@ void FunctionKeyBarView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(rect(), Theme::funcKeyBarBackground());
-    // Not rounded: the ten cells always add up to the whole width.
-    const qreal cellWidth = width() / qreal(labels().size());
-    m_itemFrames.clear();
-    for (int index = 0; index < labels().size(); ++index) {
-        m_itemFrames.append(QRectF(index * cellWidth, 0, cellWidth, height()));
-        drawCell(painter, index, m_itemFrames.back());
-    }
+    for (int index = 0; index < m_itemFrames.size(); ++index)
+        drawCell(painter, index, m_itemFrames[index]);
 }
 
 void FunctionKeyBarView::drawCell(QPainter& painter, int index, const QRectF& cell) const
@@ -60,7 +71,8 @@ void FunctionKeyBarView::drawCell(QPainter& painter, int index, const QRectF& ce
 void FunctionKeyBarView::mousePressEvent(QMouseEvent* event)
 {
     const std::optional<int> index = RetroPainting::indexOfFrameAt(m_itemFrames, event->position());
-    if (index && onKeyTapped) onKeyTapped(*index + 1);
+    if (index && onKeyTapped)
+        onKeyTapped(*index + 1);
 }
 
 } // namespace kiv

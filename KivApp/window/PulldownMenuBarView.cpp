@@ -13,6 +13,12 @@ namespace {
 constexpr qreal firstTitleX = 8;
 constexpr qreal titleGap = 4;
 
+// Two blank cells either side, so each title reads like a menu on a text screen.
+QString paddedLabel(const QString& title)
+{
+    return QStringLiteral("  ") + title + QStringLiteral("  ");
+}
+
 } // namespace
 
 const QStringList& PulldownMenuBarView::titles()
@@ -24,16 +30,43 @@ const QStringList& PulldownMenuBarView::titles()
 PulldownMenuBarView::PulldownMenuBarView(QWidget* parent)
     : QWidget(parent)
 {
+    setFont(Theme::monoFontBold(12));
+    layoutTitles();
 }
 
 void PulldownMenuBarView::activateFirstItem()
 {
-    if (!m_itemFrames.isEmpty()) activate(0);
+    activate(0);
 }
 
 void PulldownMenuBarView::activate(int index)
 {
-    if (onActivate) onActivate(index, m_itemFrames[index]);
+    if (onActivate)
+        onActivate(index, m_itemFrames[index]);
+}
+
+void PulldownMenuBarView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        layoutTitles();
+}
+
+void PulldownMenuBarView::resizeEvent(QResizeEvent*)
+{
+    layoutTitles();
+}
+
+// Laid out here rather than while drawing, so F9 and clicks work before the first paint.
+void PulldownMenuBarView::layoutTitles()
+{
+    m_itemFrames.clear();
+    qreal x = firstTitleX;
+    for (const QString& title : titles()) {
+        const qreal labelWidth = RetroPainting::measure(paddedLabel(title), font()).width();
+        m_itemFrames.append(QRectF(x, 0, labelWidth, height()));
+        x += labelWidth + titleGap;
+    }
 }
 
 void PulldownMenuBarView::paintEvent(QPaintEvent*)
@@ -41,17 +74,10 @@ void PulldownMenuBarView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(rect(), Theme::menuBarBackground());
-    painter.setFont(Theme::monoFontBold(12));
     painter.setPen(Theme::menuBarText());
-    m_itemFrames.clear();
-    qreal x = firstTitleX;
-    for (const QString& title : titles()) {
-        // Two blank cells either side, so each title reads like a menu on a text screen.
-        const QString label = QStringLiteral("  ") + title + QStringLiteral("  ");
-        const qreal labelWidth = RetroPainting::drawLineCentred(painter, label, x, height()).width();
-        m_itemFrames.append(QRectF(x, 0, labelWidth, height()));
-        x += labelWidth + titleGap;
-    }
+    for (int index = 0; index < m_itemFrames.size(); ++index)
+        RetroPainting::drawLineCentred(
+            painter, paddedLabel(titles()[index]), m_itemFrames[index].x(), height());
 }
 
 void PulldownMenuBarView::mousePressEvent(QMouseEvent* event)

@@ -17,23 +17,26 @@ public:
     // Returns the five titles in order: "Left", "Files", "Commands", "Options", "Right".
     static const QStringList& titles();
 
-    // Creates the bar; it has no title frames until it has been drawn once.
+    // Creates the bar in its font, bold 12 pixels, with the titles laid out for its current size.
     explicit PulldownMenuBarView(QWidget* parent = nullptr);
 
-    // Reports the first title and its frame through onActivate; does nothing before the first
-    // drawing.
+    // Reports the first title and its frame through onActivate.
     void activateFirstItem();
-    // Returns each title's frame from the last drawing: the padded label's width, the bar's height.
+    // Returns each title's frame for the current font and size: the padded label's width in the
+    // bar's font, the bar's height.
     const QList<QRectF>& itemFrames() const { return m_itemFrames; }
 
     // Called with a title's index and frame when it is clicked or activated; may be unset.
     std::function<void(int index, QRectF frame)> onActivate;
 
 protected:
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void layoutTitles();
     void activate(int index);
 
     QList<QRectF> m_itemFrames;

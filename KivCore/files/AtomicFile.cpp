@@ -1,9 +1,9 @@
 #include "files/AtomicFile.h"
 
 #include "base/ErrorText.h"
-#include "files/PathString.h"
 #include "base/UniqueFd.h"
 #include "base/Uuid.h"
+#include "files/PathString.h"
 
 #include <cerrno>
 #include <climits>
@@ -40,7 +40,11 @@ class TemporaryFile
 public:
     TemporaryFile(const std::string& target, const std::string& pathForErrors)
     {
-        auto stem = PathString::appendingComponent(folderOf(target), "." + PathString::lastComponent(target));
+        // Hidden, beside the target. Appended rather than built with "." + name, which GCC 12
+        // at -O3 wrongly reports as an overlapping copy (-Wrestrict).
+        std::string hiddenName(".");
+        hiddenName += PathString::lastComponent(target);
+        const auto stem = PathString::appendingComponent(folderOf(target), hiddenName);
         for (int attempt = 0; attempt < 8 && !m_fd.valid(); ++attempt) {
             m_path = stem + ".tmp-" + Uuid::randomString();
             m_fd.reset(::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));

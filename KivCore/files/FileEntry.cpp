@@ -20,6 +20,5 @@ std::size_t std::hash<kiv::FileEntry>::operator()(const kiv::FileEntry& entry) c
     seed = hashMix(seed, entry.kind);
     seed = hashMix(seed, entry.size);
     seed = hashMix(seed, entry.modificationDate ? entry.modificationDate->time_since_epoch().count() : 0);
-    seed = hashMix(seed, entry.permissions.value_or(""));
-    return hashMix(seed, entry.isMarked);
+    return hashMix(seed, entry.permissions.value_or(""));
 }

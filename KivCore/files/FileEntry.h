@@ -29,7 +29,6 @@ struct FileEntry
     std::int64_t size = 0;
     std::optional<FileTime> modificationDate;
     std::optional<std::string> permissions; // "drwxr-xr-x" style, absent where unknown
-    bool isMarked = false;
 
     // Returns archive when the name ends in an archive suffix (ArchiveFormat), else regularFile.
     // REQUIRES: the item is already known to be neither a folder nor a symbolic link.

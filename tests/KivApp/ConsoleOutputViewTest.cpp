@@ -1,5 +1,4 @@
 #include "console/ConsoleOutputView.h"
-#include "toolkit/DOSColor.h"
 #include "toolkit/RetroLabel.h"
 #include "toolkit/Theme.h"
 
@@ -66,7 +65,7 @@ TEST(ConsoleOutputViewTest, TranscriptShowsPromptOutputAndOnlyNonZeroExitCodesIn
     expectStyle(silent, "(no output)", false, Theme::panelText());
     const ConsoleOutputView failed("/tmp", "ls nope", { 2, "", "ls: nope: No such file\n" });
     expectStyle(failed, "ls: nope: No such file", false, Theme::panelText());
-    expectStyle(failed, "[exit code 2]", true, DOSColor::lightRed());
+    expectStyle(failed, "[exit code 2]", true, Theme::commandFailureText());
 }
 
 TEST(ConsoleOutputViewTest, LongOutputScrollsToItsEndUnderTheHintBarAndAnyKeyOrClickDismisses)

@@ -1,11 +1,11 @@
 #include "viewer/PanelEditorView.h"
 #include "DialogDriver.h"
-#include "viewer/EditorTextView.h"
+#include "TempDir.h"
+#include "WidgetProbe.h"
 #include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroLabel.h"
-#include "TempDir.h"
 #include "toolkit/Theme.h"
-#include "WidgetProbe.h"
+#include "viewer/EditorTextView.h"
 
 #include <QScrollBar>
 #include <QTest>
@@ -140,7 +140,7 @@ TEST(PanelEditorViewTest, LongLinesWrapInPanelColoursAndEscapeAsksBeforeDropping
     const QRect caretRect = fixture.text().cursorRect();
     const QPoint caret
         = fixture.text().viewport()->mapTo(&fixture.editor, QPoint(caretRect.left(), caretRect.center().y()));
-    EXPECT_TRUE(hasColorAt(image, caret.x(), caret.y(), Theme::panelMarked()));
+    EXPECT_TRUE(hasColorAt(image, caret.x(), caret.y(), Theme::editorCaret()));
 
     // A clean editor closes at once; a changed one asks first, and No keeps the text.
     fixture.press(Qt::Key_Escape);

@@ -12,7 +12,7 @@ const FileTime when = std::chrono::system_clock::now();
 
 std::string rowOf(std::string name, Kind kind, std::int64_t size = 0, std::optional<FileTime> date = when)
 {
-    return PanelRowText::row({ "/x/" + name, name, kind, size, date, std::nullopt, false }).toStdString();
+    return PanelRowText::row({ "/x/" + name, name, kind, size, date, std::nullopt }).toStdString();
 }
 
 } // namespace

@@ -1,10 +1,9 @@
 #include "toolkit/RetroDialogs.h"
-#include "toolkit/DOSColor.h"
 #include "DialogDriver.h"
+#include "WidgetProbe.h"
 #include "toolkit/RetroDialogButton.h"
 #include "toolkit/RetroDialogView.h"
 #include "toolkit/Theme.h"
-#include "WidgetProbe.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -144,13 +143,13 @@ TEST(RetroDialogsTest, SizeFollowsTheWrappedMessageWithA110MinimumAndTheDrawingS
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     QImage image = view.grab().toImage();
-    EXPECT_TRUE(hasColorAt(image, 0, 0, DOSColor::black()));
-    EXPECT_TRUE(hasColorAt(image, 1, 1, DOSColor::black()));
-    EXPECT_TRUE(hasColorAt(image, 351, 60, DOSColor::black()));
+    EXPECT_TRUE(hasColorAt(image, 0, 0, Theme::popupFrame()));
+    EXPECT_TRUE(hasColorAt(image, 1, 1, Theme::popupFrame()));
+    EXPECT_TRUE(hasColorAt(image, 351, 60, Theme::popupFrame()));
     EXPECT_TRUE(hasColorAt(image, 2, 2, Theme::dialogBackground()));
-    EXPECT_TRUE(hasColorAt(image, 100, 16 + 17 + 6, DOSColor::darkGray()));
-    EXPECT_GT(countColor(image, view.okButton()->geometry(), DOSColor::red()), 0);
-    EXPECT_EQ(countColor(image, view.cancelButton()->geometry(), DOSColor::red()), 0);
+    EXPECT_TRUE(hasColorAt(image, 100, 16 + 17 + 6, Theme::popupRule()));
+    EXPECT_GT(countColor(image, view.okButton()->geometry(), Theme::destructiveButtonText()), 0);
+    EXPECT_EQ(countColor(image, view.cancelButton()->geometry(), Theme::destructiveButtonText()), 0);
     EXPECT_EQ(countColor(image, view.okButton()->geometry(), Theme::menuHighlightBG()), 0);
 
     QTest::mouseMove(view.okButton(), view.okButton()->rect().center());

@@ -1,10 +1,9 @@
 #include "toolkit/RetroMenu.h"
-#include "toolkit/DOSColor.h"
+#include "WidgetProbe.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
 #include "toolkit/RetroMenuView.h"
 #include "toolkit/Theme.h"
-#include "WidgetProbe.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -94,17 +93,17 @@ TEST(RetroMenuViewTest, ArrowsSkipRulesAndDisabledEntriesWrapAroundAndDrawAFullW
         EXPECT_EQ(view.highlightedRow(), row);
     }
     const QImage image = view.grab().toImage();
-    EXPECT_TRUE(hasColorAt(image, 0, 0, DOSColor::black()));
-    EXPECT_TRUE(hasColorAt(image, 149, 76, DOSColor::black()));
+    EXPECT_TRUE(hasColorAt(image, 0, 0, Theme::popupFrame()));
+    EXPECT_TRUE(hasColorAt(image, 149, 76, Theme::popupFrame()));
     EXPECT_TRUE(hasColorAt(image, 1, 5, Theme::menuHighlightBG()));
     EXPECT_TRUE(hasColorAt(image, 148, 22, Theme::menuHighlightBG()));
     EXPECT_TRUE(hasColorAt(image, 1, 60, Theme::menuBarBackground()));
-    EXPECT_TRUE(hasColorAt(image, 75, 28, DOSColor::darkGray()));
+    EXPECT_TRUE(hasColorAt(image, 75, 28, Theme::popupRule()));
     int grey = 0, black = 0; // the disabled row's title
     for (int y = 34; y < 53; ++y)
         for (int x = 14; x < 120; ++x) {
-            grey += hasColorAt(image, x, y, DOSColor::darkGray());
-            black += hasColorAt(image, x, y, DOSColor::black());
+            grey += hasColorAt(image, x, y, Theme::menuDisabledText());
+            black += hasColorAt(image, x, y, Theme::menuBarText());
         }
     EXPECT_GT(grey, 0);
     EXPECT_EQ(black, 0);

@@ -18,29 +18,12 @@ void expectComponents(const QColor& color, float red, float green, float blue)
 
 } // namespace
 
-TEST(ThemeTest, PaletteKeepsTheDecimalLevelsAndBrownIsNotDarkYellow)
+TEST(ThemeTest, PaletteKeepsTheDecimalLevelsNotThirds)
 {
-    expectComponents(DOSColor::brown(), 0.67f, 0.33f, 0.0f);
-    expectComponents(DOSColor::darkGray(), 0.33f, 0.33f, 0.33f);
-    expectComponents(DOSColor::cyan(), 0.0f, 0.67f, 0.67f);
-    expectComponents(DOSColor::yellow(), 1.0f, 1.0f, 0.33f);
     expectComponents(DOSColor::lightMagenta(), 1.0f, 0.33f, 1.0f);
     // 0.33 and 0.67 as written, not thirds: 170.85 on an 8-bit scale rounds to 171, not 170.
     EXPECT_EQ(DOSColor::blue().blue(), 171);
     EXPECT_EQ(DOSColor::darkGray().red(), 84);
-}
-
-TEST(ThemeTest, RolesAreTheVeryPaletteObjects)
-{
-    for (const QColor* role : { &Theme::cursorBackground(), &Theme::panelHeaderBG(), &Theme::funcKeyLabelBG(),
-             &Theme::menuHighlightBG() })
-        EXPECT_EQ(role, &DOSColor::cyan());
-    for (const QColor* role : { &Theme::panelDirectory(), &Theme::panelHeader(), &Theme::funcKeyNumber() })
-        EXPECT_EQ(role, &DOSColor::white());
-    EXPECT_EQ(&Theme::panelBackground(), &DOSColor::blue());
-    EXPECT_EQ(&Theme::panelMarked(), &DOSColor::yellow());
-    EXPECT_EQ(&Theme::inactiveCursorBG(), &DOSColor::darkGray());
-    EXPECT_EQ(&Theme::dialogBackground(), &DOSColor::lightGray());
 }
 
 TEST(ThemeTest, FontsAreFixedPitchPixelSizedAndAliased)
