@@ -1,7 +1,7 @@
 #pragma once
 
-#include "archives/ArchiveListingParser.h"
 #include "FuzzCheck.h"
+#include "archives/ArchiveListingParser.h"
 
 #include <functional>
 

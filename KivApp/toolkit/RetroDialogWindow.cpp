@@ -53,7 +53,8 @@ void RetroDialogWindow::centreOn(QWidget* relativeTo)
         around = relativeTo->window()->frameGeometry();
     else if (const QScreen* screen = QGuiApplication::primaryScreen())
         around = screen->availableGeometry();
-    if (around.isEmpty()) return;
+    if (around.isEmpty())
+        return;
     const QPointF origin = around.center() - QPointF(width() * 0.5, height() * 0.5);
     move(origin.toPoint());
 }

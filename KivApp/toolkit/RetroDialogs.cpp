@@ -11,7 +11,8 @@ std::optional<QString> prompt(
 {
     RetroDialogWindow dialog(title, message, RetroDialogStyle::prompt(defaultValue), QStringLiteral("OK"),
         ButtonTone::ordinary, parent);
-    if (dialog.runModal(parent) != RetroDialogResponse::ok) return std::nullopt;
+    if (dialog.runModal(parent) != RetroDialogResponse::ok)
+        return std::nullopt;
     return dialog.textFieldValue();
 }
 

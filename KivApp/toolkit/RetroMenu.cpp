@@ -8,7 +8,8 @@ namespace kiv::RetroMenu {
 
 void popUp(std::vector<RetroMenuItem> items, QPoint point, QWidget* view)
 {
-    if (!view || !view->isVisible()) return;
+    if (!view || !view->isVisible())
+        return;
     RetroMenuSession::show(std::move(items), view->mapToGlobal(point), view);
 }
 

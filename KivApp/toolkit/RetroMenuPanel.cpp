@@ -22,10 +22,12 @@ RetroMenuPanel::RetroMenuPanel(std::vector<RetroMenuItem> items, QWidget* parent
     m_menuView->setFocus();
     // The view is this panel's child, so these never outlive the panel they call.
     m_menuView->onChoose = [this](std::function<void()> action) {
-        if (onChoose) onChoose(std::move(action));
+        if (onChoose)
+            onChoose(std::move(action));
     };
     m_menuView->onCancel = [this] {
-        if (onCancel) onCancel();
+        if (onCancel)
+            onCancel();
     };
 }
 
@@ -33,7 +35,8 @@ void RetroMenuPanel::hideEvent(QHideEvent* event)
 {
     // Qt hides a popup on an outside click or when the application loses focus: both cancel.
     QWidget::hideEvent(event);
-    if (onCancel) onCancel();
+    if (onCancel)
+        onCancel();
 }
 
 namespace {
@@ -45,7 +48,8 @@ void replayPress(const QMouseEvent& press)
     const QPoint global = press.globalPosition().toPoint();
     QWidget* target = QApplication::widgetAt(global);
     const QWidget* modal = QApplication::activeModalWidget();
-    if (!target || (modal && modal != target->window())) return;
+    if (!target || (modal && modal != target->window()))
+        return;
     QMouseEvent replay(QEvent::MouseButtonPress, target->mapFromGlobal(global), press.globalPosition(),
         press.button(), press.buttons(), press.modifiers());
     QCoreApplication::sendEvent(target, &replay);
@@ -55,7 +59,8 @@ void replayPress(const QMouseEvent& press)
 
 void RetroMenuPanel::mousePressEvent(QMouseEvent* event)
 {
-    if (rect().contains(event->position().toPoint())) return;
+    if (rect().contains(event->position().toPoint()))
+        return;
     const std::unique_ptr<QMouseEvent> press(event->clone());
     close();
     replayPress(*press);

@@ -36,7 +36,8 @@ void setPaletteColor(QWidget& widget, QPalette::ColorRole role, const QColor& co
 std::optional<int> indexOfFrameAt(const QList<QRectF>& frames, QPointF point)
 {
     for (int index = 0; index < frames.size(); ++index)
-        if (frames[index].contains(point)) return index;
+        if (frames[index].contains(point))
+            return index;
     return std::nullopt;
 }
 

@@ -1,10 +1,10 @@
 #include "window/MainRootView.h"
 
 #include "console/CommandLineBar.h"
-#include "window/FunctionKeyBarView.h"
-#include "window/PulldownMenuBarView.h"
 #include "toolkit/RetroSplitView.h"
 #include "toolkit/Theme.h"
+#include "window/FunctionKeyBarView.h"
+#include "window/PulldownMenuBarView.h"
 
 #include <QPaintEvent>
 #include <QPainter>

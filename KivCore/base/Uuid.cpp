@@ -22,7 +22,8 @@ std::string randomString()
     std::string text;
     text.reserve(36);
     for (std::size_t index = 0; index < bytes.size(); ++index) {
-        if (index == 4 || index == 6 || index == 8 || index == 10) text += '-';
+        if (index == 4 || index == 6 || index == 8 || index == 10)
+            text += '-';
         text += hexDigits[bytes[index] >> 4];
         text += hexDigits[bytes[index] & 0x0F];
     }

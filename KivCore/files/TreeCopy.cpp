@@ -1,11 +1,11 @@
 #include "files/TreeCopy.h"
 
-#include "files/DirectoryReader.h"
 #include "base/ErrorText.h"
-#include "files/PathString.h"
 #include "base/PlatformCalls.h"
-#include "files/TreeRemoval.h"
 #include "base/UniqueFd.h"
+#include "files/DirectoryReader.h"
+#include "files/PathString.h"
+#include "files/TreeRemoval.h"
 
 #include <cerrno>
 #include <fcntl.h>

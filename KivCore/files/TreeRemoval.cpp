@@ -1,7 +1,7 @@
 #include "files/TreeRemoval.h"
 
-#include "files/DirectoryReader.h"
 #include "base/ErrorText.h"
+#include "files/DirectoryReader.h"
 #include "files/PathString.h"
 
 #include <cerrno>

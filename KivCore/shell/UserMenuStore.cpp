@@ -3,8 +3,8 @@
 #include "files/AtomicFile.h"
 #include "files/FileSystemService.h"
 #include "files/PathString.h"
-#include "text/Utf8Text.h"
 #include "files/WholeFile.h"
+#include "text/Utf8Text.h"
 
 #include <filesystem>
 #include <optional>
@@ -37,7 +37,8 @@ std::vector<UserMenuItem> defaultMenu()
 std::string_view trimmedOfSpacesAndTabs(std::string_view line)
 {
     auto first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
+    if (first == std::string_view::npos)
+        return {};
     auto last = line.find_last_not_of(" \t");
     return line.substr(first, last - first + 1);
 }
@@ -45,11 +46,14 @@ std::string_view trimmedOfSpacesAndTabs(std::string_view line)
 std::optional<UserMenuItem> itemFromLine(std::string_view rawLine)
 {
     auto line = trimmedOfSpacesAndTabs(rawLine);
-    if (line.empty() || line.front() == '#') return std::nullopt;
+    if (line.empty() || line.front() == '#')
+        return std::nullopt;
     auto firstBar = line.find('|');
-    if (firstBar == std::string_view::npos || firstBar == 0) return std::nullopt;
+    if (firstBar == std::string_view::npos || firstBar == 0)
+        return std::nullopt;
     auto secondBar = line.find('|', firstBar + 1);
-    if (secondBar == std::string_view::npos) return std::nullopt;
+    if (secondBar == std::string_view::npos)
+        return std::nullopt;
     return UserMenuItem(Utf8Text::firstCharacter(line.substr(0, firstBar)),
         std::string(line.substr(firstBar + 1, secondBar - firstBar - 1)),
         std::string(line.substr(secondBar + 1)));
@@ -90,7 +94,8 @@ std::vector<UserMenuItem> load()
     case WholeFile::ReadOutcome::read:
         break;
     }
-    if (!Utf8Text::isValid(contents)) return defaultMenu();
+    if (!Utf8Text::isValid(contents))
+        return defaultMenu();
     auto items = parseMenuText(contents);
     return items.empty() ? defaultMenu() : items;
 }
@@ -109,7 +114,8 @@ std::vector<UserMenuItem> parseMenuText(std::string_view text)
         auto end = text.find('\n');
         auto line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (auto item = itemFromLine(line)) items.push_back(std::move(*item));
+        if (auto item = itemFromLine(line))
+            items.push_back(std::move(*item));
     }
     return items;
 }

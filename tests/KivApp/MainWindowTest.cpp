@@ -1,7 +1,7 @@
 #include "window/MainWindow.h"
+#include "WidgetProbe.h"
 #include "toolkit/RetroSplitView.h"
 #include "toolkit/Theme.h"
-#include "WidgetProbe.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

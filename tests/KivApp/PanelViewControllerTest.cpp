@@ -1,14 +1,14 @@
 #include "panels/PanelViewController.h"
 #include "DialogDriver.h"
-#include "viewer/EditorTextView.h"
+#include "TempDir.h"
+#include "WidgetProbe.h"
 #include "base/ErrorText.h"
-#include "viewer/PanelEditorView.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
 #include "toolkit/RetroLabel.h"
-#include "TempDir.h"
 #include "toolkit/Theme.h"
-#include "WidgetProbe.h"
+#include "viewer/EditorTextView.h"
+#include "viewer/PanelEditorView.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>

@@ -1,16 +1,16 @@
 #include "ProgramTest.h"
 
 #include "DialogDriver.h"
-#include "window/MainRootView.h"
-#include "window/MainWindow.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
-#include "window/PulldownMenuBarView.h"
 #include "toolkit/RetroDialogButton.h"
 #include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
 #include "toolkit/RetroMenuView.h"
+#include "window/MainRootView.h"
+#include "window/MainWindow.h"
+#include "window/PulldownMenuBarView.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "panels/PanelPair.h"
-#include "window/MainWindowController.h"
 #include "ScopedHome.h"
 #include "TempDir.h"
+#include "panels/PanelPair.h"
+#include "window/MainWindowController.h"
 
 #include <QPointer>
 #include <QString>

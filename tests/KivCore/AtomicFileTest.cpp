@@ -1,7 +1,7 @@
 #include "files/AtomicFile.h"
 
-#include "base/ErrorText.h"
 #include "TempDir.h"
+#include "base/ErrorText.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "shell/UserMenuStore.h"
 
-#include "base/ErrorText.h"
 #include "ScopedHome.h"
 #include "TempDir.h"
+#include "base/ErrorText.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
