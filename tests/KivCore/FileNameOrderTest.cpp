@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace kiv {
@@ -18,11 +19,7 @@ std::vector<std::string> sorted(std::vector<std::string> names)
 
 bool isInCollatorOrder(const std::vector<std::string>& names)
 {
-    for (std::size_t i = 1; i < names.size(); ++i) {
-        if (FileNameOrder::less(names[i], names[i - 1]))
-            return false;
-    }
-    return true;
+    return std::is_sorted(names.begin(), names.end(), FileNameOrder::less);
 }
 
 TEST(FileNameOrderTest, IgnoresCaseAndComparesNumbersByValue)

@@ -15,10 +15,9 @@ namespace {
 using Kind = FileEntry::Kind;
 using Hidden = FileSystemService::HiddenFiles;
 using Existing = FileSystemService::Existing;
+using test::namesOf;
 using test::readFile;
 using test::TempDir;
-
-using test::namesOf;
 
 const FileEntry& rowNamed(const std::vector<FileEntry>& rows, const std::string& name)
 {
@@ -77,11 +76,9 @@ TEST_F(FileSystemServiceTest, ListsParentThenFoldersThenFilesInFileNameOrder)
     const std::string parent = std::filesystem::path(dir.path()).parent_path().string();
     EXPECT_EQ(rows[0].kind, Kind::parentDirectory);
     EXPECT_EQ(rows[0].id, parent);
-    EXPECT_FALSE(rows[0].modificationDate || rows[0].permissions);
     EXPECT_EQ(rowNamed(rows, "Archive.TGZ").kind, Kind::archive);
     EXPECT_EQ(rowNamed(rows, "data.gz").kind, Kind::regularFile);
     EXPECT_EQ(rowNamed(rows, "link-to-zeta").kind, Kind::symlink);
-    EXPECT_EQ(rowNamed(rows, "Docs").size, 0);
     EXPECT_EQ(rowNamed(rows, "Docs").permissions.value_or("")[0], 'd');
     const FileEntry& file = rowNamed(rows, "a.txt");
     EXPECT_EQ(file.size, 5);
@@ -92,7 +89,6 @@ TEST_F(FileSystemServiceTest, ListsParentThenFoldersThenFilesInFileNameOrder)
 
     // The root has no parent row; a trailing slash does not count as a level.
     EXPECT_NE(fs.listDirectory("/", Hidden::hide)[0].kind, Kind::parentDirectory);
-    EXPECT_EQ(fs.listDirectory("/usr/", Hidden::hide)[0].id, "/");
     EXPECT_EQ(fs.listDirectory(dir.path() + "/", Hidden::hide)[0].id, parent);
 }
 
@@ -146,20 +142,19 @@ TEST_F(FileSystemServiceTest, CopyKeepsTimesPermissionsLinksAndSpecialFiles)
 
     fs.copy(tree, dir.folder("out"));
 
-    auto copy = dir / "out/tree";
-    EXPECT_EQ(readFile(copy + "/sub/inner.txt"), "inner");
-    EXPECT_EQ(readFile(copy + "/sealed/kept.txt"), "kept");
-    EXPECT_EQ(statOf(copy + "/run.sh").st_mode & 07777, 0750u);
-    EXPECT_EQ(statOf(copy + "/sub").st_mode & 07777, 0711u);
-    EXPECT_EQ(statOf(copy + "/sealed").st_mode & 07777, 0555u);
-    EXPECT_EQ(statOf(copy + "/run.sh").st_mtim.tv_sec, 1000000000);
-    EXPECT_EQ(statOf(copy + "/run.sh").st_mtim.tv_nsec, 500000000);
-    EXPECT_EQ(statOf(copy + "/sub").st_mtim.tv_sec, 1000000000);
-    EXPECT_EQ(std::filesystem::read_symlink(copy + "/link"), "sub/inner.txt");
-    EXPECT_TRUE(S_ISFIFO(statOf(copy + "/pipe").st_mode));
+    auto copy = dir / "out/tree/";
+    EXPECT_EQ(readFile(copy + "sub/inner.txt"), "inner");
+    EXPECT_EQ(readFile(copy + "sealed/kept.txt"), "kept");
+    for (auto [name, mode] : { std::pair { "run.sh", 0750u }, { "sub", 0711u }, { "sealed", 0555u } })
+        EXPECT_EQ(statOf(copy + name).st_mode & 07777, mode) << name;
+    for (auto name : { "run.sh", "sub" })
+        EXPECT_EQ(statOf(copy + name).st_mtim.tv_sec, 1000000000) << name;
+    EXPECT_EQ(statOf(copy + "run.sh").st_mtim.tv_nsec, 500000000);
+    EXPECT_EQ(std::filesystem::read_symlink(copy + "link"), "sub/inner.txt");
+    EXPECT_TRUE(S_ISFIFO(statOf(copy + "pipe").st_mode));
 }
 
-TEST_F(FileSystemServiceTest, NothingExistingIsEverReplaced)
+TEST_F(FileSystemServiceTest, NothingExistingIsEverReplacedAndAFailureLeavesNoHalfCopy)
 {
     auto source = dir.write("a.txt", "new");
     auto destination = dir.folder("dest");
@@ -171,6 +166,8 @@ TEST_F(FileSystemServiceTest, NothingExistingIsEverReplaced)
     EXPECT_EQ(errorText([&] { fs.rename(source, "b.txt"); }), "Already exists: " + dir / "b.txt");
     EXPECT_EQ(errorText([&] { fs.rename(source, "a.txt"); }), "Already exists: " + source);
     EXPECT_EQ(errorText([&] { fs.makeDirectory("a.txt", dir.path()); }), "Already exists: " + source);
+    EXPECT_ANY_THROW(fs.move(source, dir / "no/such/folder"));
+    EXPECT_ANY_THROW(fs.copy(source, dir / "no/such/folder"));
 
     // A move under a new name is one step: a taken name leaves the item where it was, not
     // half-way in the destination, and a free one takes it whatever else is there.
@@ -183,6 +180,17 @@ TEST_F(FileSystemServiceTest, NothingExistingIsEverReplaced)
     EXPECT_FALSE(exists(source));
     EXPECT_EQ(readFile(destination + "/a.txt"), "old");
     EXPECT_EQ(readFile(dir / "b.txt"), "b");
+
+    if (!test::permissionBitsBind(dir))
+        GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
+    auto readOnly = dir.folder("readonly");
+    ::chmod(readOnly.c_str(), 0555);
+    EXPECT_EQ(
+        errorText([&] { fs.copy(second, readOnly); }), "(system) Permission denied: " + readOnly + "/c.txt");
+    dir.write("tree/ok.txt", "ok");
+    ::chmod(dir.write("tree/secret.txt", "secret").c_str(), 0);
+    EXPECT_ANY_THROW(fs.copy(dir / "tree", dir.folder("out")));
+    EXPECT_FALSE(exists(dir / "out/tree")) << "a failed copy left a partial tree";
 }
 
 TEST_F(FileSystemServiceTest, OverwriteReplacesOthersButNeverTheSourceAndNoFolderGoesIntoItself)
@@ -213,25 +221,6 @@ TEST_F(FileSystemServiceTest, OverwriteReplacesOthersButNeverTheSourceAndNoFolde
     EXPECT_EQ(namesOf(fs.listDirectory(inner, Hidden::hide)), (std::vector<std::string> { ".." }));
 }
 
-TEST_F(FileSystemServiceTest, FailedOperationsLeaveTheSourceWholeAndNoHalfCopy)
-{
-    auto source = dir.write("a.txt", "keep me");
-    EXPECT_ANY_THROW(fs.move(source, dir / "no/such/folder"));
-    EXPECT_ANY_THROW(fs.copy(source, dir / "no/such/folder"));
-    EXPECT_EQ(readFile(source), "keep me");
-
-    if (!test::permissionBitsBind(dir))
-        GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
-    auto readOnly = dir.folder("readonly");
-    ::chmod(readOnly.c_str(), 0555);
-    EXPECT_EQ(
-        errorText([&] { fs.copy(source, readOnly); }), "(system) Permission denied: " + readOnly + "/a.txt");
-    dir.write("tree/ok.txt", "ok");
-    ::chmod(dir.write("tree/secret.txt", "secret").c_str(), 0);
-    EXPECT_ANY_THROW(fs.copy(dir / "tree", dir.folder("out")));
-    EXPECT_FALSE(exists(dir / "out/tree")) << "a failed copy left a partial tree";
-}
-
 TEST_F(FileSystemServiceTest, MoveAcrossFileSystemsCopiesThenRemoves)
 {
     struct stat shm = {};
@@ -244,22 +233,20 @@ TEST_F(FileSystemServiceTest, MoveAcrossFileSystemsCopiesThenRemoves)
     EXPECT_FALSE(exists(dir / "tree"));
 }
 
-TEST_F(FileSystemServiceTest, DeleteRemovesTreesAndLinksButNotLinkTargets)
+TEST_F(FileSystemServiceTest, DeleteRemovesTreesAndLinksButNeverWhatALinkPointsTo)
 {
+    // A folder holding a link to a folder outside it: the link goes with the folder, not the target.
+    auto target = dir.write("kept/file.txt", "kept");
     dir.write("full/a/b/c.txt", "c");
+    ::symlink((dir / "kept").c_str(), (dir / "full/a/link").c_str());
     fs.deleteItem(dir / "full");
     EXPECT_FALSE(exists(dir / "full"));
+    EXPECT_EQ(readFile(target), "kept");
 
-    auto target = dir.write("kept/file.txt", "kept");
     ::symlink((dir / "kept").c_str(), (dir / "link").c_str());
     fs.deleteItem(dir / "link");
-    EXPECT_EQ(readFile(target), "kept");
     EXPECT_FALSE(exists(dir / "link"));
-}
-
-TEST_F(FileSystemServiceTest, HomeComesFromTheEnvironment)
-{
-    EXPECT_EQ(fs.homeDirectoryPath(), std::string(std::getenv("HOME")));
+    EXPECT_EQ(readFile(target), "kept");
 }
 
 } // namespace
