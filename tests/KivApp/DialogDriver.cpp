@@ -1,9 +1,14 @@
 #include "DialogDriver.h"
 
+#include "WidgetProbe.h"
+#include "toolkit/RetroDialogButton.h"
+#include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroMenuSession.h"
+#include "toolkit/Theme.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -36,14 +41,30 @@ void closeModal(QWidget* modal)
         modal->close();
 }
 
-// Closes a modal that the answer did not close, so a wrong answer fails instead of hanging.
-void closeIfStillOpen(QPointer<QWidget> modal)
+// Records the next dialog and answers it; the one after is looked for only once it is closed.
+void answerInOrder(std::shared_ptr<ShownDialogs> seen, std::vector<Answer> answers)
 {
-    QTimer::singleShot(patienceMilliseconds, timerOwner(), [modal] {
-        if (!modal || !modal->isVisible())
-            return;
-        ADD_FAILURE() << "the modal dialog was still open after it had been answered";
-        closeModal(modal);
+    if (answers.empty())
+        return;
+    const Answer answer = answers.front();
+    answers.erase(answers.begin());
+    answerNextModal([seen, answer, rest = std::move(answers)](QWidget* modal) {
+        const auto* view = modal->findChild<RetroDialogView*>();
+        QLineEdit* field = view->textField();
+        RetroDialogButton* okButton = view->okButton();
+        seen->push_back({ view->titleText().toStdString(), view->messageText().toStdString(),
+            field ? field->text().toStdString() : std::string(), okButton->label().toStdString(),
+            view->cancelButton() != nullptr,
+            pixelsOf(okButton->grab().toImage(), Theme::destructiveButtonText()) > 0
+                ? ButtonTone::destructive
+                : ButtonTone::ordinary });
+        if (answer.typed) {
+            field->selectAll();
+            QTest::keyClick(field, Qt::Key_Backspace);
+            QTest::keyClicks(field, *answer.typed);
+        }
+        QTest::keyClick(keyTarget(modal), answer.key);
+        answerInOrder(seen, rest);
     });
 }
 
@@ -66,7 +87,13 @@ void answerNextModal(std::function<void(QWidget* modal)> answer)
             ADD_FAILURE() << "no modal dialog appeared";
             return;
         }
-        closeIfStillOpen(modal);
+        // Closes a modal that the answer did not close, so a wrong answer fails instead of hanging.
+        QTimer::singleShot(patienceMilliseconds, timerOwner(), [modal = QPointer<QWidget>(modal)] {
+            if (!modal || !modal->isVisible())
+                return;
+            ADD_FAILURE() << "the modal dialog was still open after it had been answered";
+            closeModal(modal);
+        });
         answer(modal);
     });
     poll->start(pollMilliseconds);
@@ -75,8 +102,7 @@ void answerNextModal(std::function<void(QWidget* modal)> answer)
 void answerNextModalWithKeys(Qt::Key key, const QString& text)
 {
     answerNextModal([key, text](QWidget* modal) {
-        if (!text.isEmpty())
-            QTest::keyClicks(keyTarget(modal), text);
+        QTest::keyClicks(keyTarget(modal), text);
         QTest::keyClick(keyTarget(modal), key);
     });
 }
@@ -101,6 +127,40 @@ void finishTestDialogs()
         ADD_FAILURE() << "a dialog was still open at the end of the test";
         closeModal(modal);
     }
+}
+
+void PrintTo(const ShownDialog& dialog, std::ostream* out)
+{
+    *out << "{" << dialog.title << " | " << dialog.message << " | field: " << dialog.field << " | "
+         << dialog.okLabel << (dialog.okTone == ButtonTone::destructive ? " in red" : "")
+         << (dialog.hasCancel ? " [ Cancel ]" : "") << "}";
+}
+
+ShownDialog prompt(const std::string& title, const std::string& message, const std::string& field)
+{
+    return { title, message, field, "[ OK ]", true };
+}
+
+ShownDialog question(
+    const std::string& title, const std::string& message, const std::string& okLabel, ButtonTone okTone)
+{
+    return { title, message, "", okLabel, true, okTone };
+}
+
+ShownDialog notice(const std::string& title, const std::string& message)
+{
+    return { title, message, "", "[ OK ]", false };
+}
+
+ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>& action)
+{
+    auto seen = std::make_shared<ShownDialogs>();
+    const std::size_t expected = answers.size();
+    answerInOrder(seen, std::move(answers));
+    action();
+    // A menu runs its command after it has closed, so the dialogs may still be to come.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen->size() == expected; }));
+    return *seen;
 }
 
 } // namespace kiv::test

@@ -1,8 +1,13 @@
 #pragma once
 
-#include <QKeySequence>
+#include "toolkit/RetroDialogStyle.h"
+
 #include <QString>
 #include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -15,8 +20,8 @@ namespace kiv::test {
 // the test at most: finishTestDialogs() cancels it.
 void answerNextModal(std::function<void(QWidget* modal)> answer);
 
-// Contract: answers the next modal dialog by typing `text` (when not empty) and then clicking
-// `key` on the modal's focused widget (or the modal itself when nothing in it has focus).
+// Answers the next modal dialog by typing `text` (when not empty), then clicking `key`, on
+// keyTarget(modal).
 void answerNextModalWithKeys(Qt::Key key, const QString& text = {});
 
 // Returns the widget of `modal` that receives its keys: its focus widget, else `modal` itself.
@@ -26,5 +31,48 @@ QWidget* keyTarget(QWidget* modal);
 // a dialog are cancelled, and a menu or dialog still open is closed. Runs after every test; a
 // fixture whose window owns the dialogs and menus calls it before destroying the window.
 void finishTestDialogs();
+
+// What one dialog showed: its title, message, text field, OK button's label and tone (drawn red
+// or not) and whether it can be cancelled.
+struct ShownDialog
+{
+    std::string title;
+    std::string message;
+    std::string field;
+    std::string okLabel;
+    bool hasCancel = false;
+    ButtonTone okTone = ButtonTone::ordinary;
+
+    bool operator==(const ShownDialog&) const = default;
+};
+using ShownDialogs = std::vector<ShownDialog>;
+
+// Prints `dialog` in failure messages.
+void PrintTo(const ShownDialog& dialog, std::ostream* out);
+// A prompt: a field filled with `field`, OK and Cancel.
+ShownDialog prompt(const std::string& title, const std::string& message, const std::string& field);
+// A question: OK (labelled `okLabel`, in `okTone`) and Cancel.
+ShownDialog question(const std::string& title, const std::string& message,
+    const std::string& okLabel = "[ OK ]", ButtonTone okTone = ButtonTone::ordinary);
+// A message with only OK.
+ShownDialog notice(const std::string& title, const std::string& message);
+
+// How one dialog is answered: its field's text replaced by `typed` when set, then `key` pressed.
+struct Answer
+{
+    Qt::Key key = Qt::Key_Return;
+    std::optional<QString> typed;
+};
+// Return (OK), or Escape (Cancel), pressed on a dialog.
+inline const Answer ok {};
+inline const Answer no { Qt::Key_Escape, {} };
+// Answers a prompt with `text`.
+inline Answer typing(const std::string& text)
+{
+    return { Qt::Key_Return, QString::fromStdString(text) };
+}
+
+// Runs `action`, answering the dialogs it shows with `answers` in order; returns what they showed.
+ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>& action);
 
 } // namespace kiv::test

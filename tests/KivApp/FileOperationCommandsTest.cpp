@@ -91,11 +91,10 @@ TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstT
 {
     m_home.write("dst/c.txt", "older c");
     // Nothing marked and the cursor on "..": no dialog, nothing copied.
-    pressAnswering({ Qt::Key_Home, Qt::Key_F5 }, {});
+    press({ Qt::Key_Home, Qt::Key_F5 }, {});
 
     mark({ "a.txt", "b.txt" });
-    EXPECT_EQ(
-        pressAnswering(Qt::Key_F5, { ok }), ShownDialogs { prompt("Copy", "Copy 2 item(s) to:", m_dst) });
+    EXPECT_EQ(press(Qt::Key_F5, { ok }), ShownDialogs { prompt("Copy", "Copy 2 item(s) to:", m_dst) });
     EXPECT_EQ(readFile(m_dst + "/a.txt"), "alpha");
     EXPECT_EQ(readFile(m_dst + "/b.txt"), "beta");
     EXPECT_TRUE(left().state().markedNames().empty());
@@ -104,12 +103,12 @@ TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstT
     // Cancel, or an emptied field, leaves everything, marks included.
     mark({ "box", "c.txt" });
     const auto before = disk();
-    pressAnswering({ Qt::Key_F5, Qt::Key_F5 }, { no, typing("") });
+    press({ Qt::Key_F5, Qt::Key_F5 }, { no, typing("") });
     EXPECT_EQ(disk(), before);
     EXPECT_EQ(left().state().markedNames().size(), 2u);
 
     // A taken name is reported and left alone; the other item is still copied.
-    EXPECT_EQ(pressAnswering(Qt::Key_F5, { ok, ok }),
+    EXPECT_EQ(press(Qt::Key_F5, { ok, ok }),
         (ShownDialogs { prompt("Copy", "Copy 2 item(s) to:", m_dst),
             notice("Error", "Already exists: " + m_dst + "/c.txt") }));
     EXPECT_EQ(readFile(m_dst + "/c.txt"), "older c");
@@ -118,7 +117,7 @@ TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstT
 
     // A typed folder is read against the panel's folder, never the program's working folder.
     cursorTo("a.txt");
-    pressAnswering(Qt::Key_F5, { typing("box") });
+    press(Qt::Key_F5, { typing("box") });
     EXPECT_EQ(readFile(m_src + "/box/a.txt"), "alpha");
 }
 
@@ -131,7 +130,7 @@ TEST_F(FileOperationCommandsTest, CopyOutOfAnArchiveExtractsMembersAndWholeFolde
     left().reload();
     enterArchive("pack.zip"); // unzip, unlike tar, takes a folder whole only when told it is one
     mark({ "docs", "top.txt" });
-    pressAnswering(Qt::Key_F5, { ok });
+    press(Qt::Key_F5, { ok });
     EXPECT_EQ(snapshot(m_dst),
         (Tree { { "docs", "<folder>" }, { "docs/deep", "<folder>" }, { "docs/deep/two.txt", "two" },
             { "docs/one.txt", "one" }, { "top.txt", "top" } }));
@@ -140,29 +139,29 @@ TEST_F(FileOperationCommandsTest, CopyOutOfAnArchiveExtractsMembersAndWholeFolde
 TEST_F(FileOperationCommandsTest, RenameInPlaceOrMoveToAPathWithOrWithoutANewName)
 {
     cursorTo("a.txt");
-    EXPECT_EQ(pressAnswering(Qt::Key_F6, { typing("renamed.txt") }),
+    EXPECT_EQ(press(Qt::Key_F6, { typing("renamed.txt") }),
         ShownDialogs { prompt("Rename / Move", "New name or full path for \"a.txt\":", m_dst + "/a.txt") });
     EXPECT_EQ(readFile(m_src + "/renamed.txt"), "alpha");
     EXPECT_FALSE(std::filesystem::exists(m_src + "/a.txt"));
 
     // The offered path moves the file into the other panel's folder under its own name.
     cursorTo("b.txt");
-    pressAnswering(Qt::Key_F6, { ok });
+    press(Qt::Key_F6, { ok });
     EXPECT_EQ(readFile(m_dst + "/b.txt"), "beta");
     EXPECT_TRUE(lists(right(), "b.txt")) << "the target panel was not relisted";
 
     // A full path with a new name.
     cursorTo("c.txt");
-    pressAnswering(Qt::Key_F6, { typing(m_dst + "/c-moved.txt") });
+    press(Qt::Key_F6, { typing(m_dst + "/c-moved.txt") });
     EXPECT_EQ(readFile(m_dst + "/c-moved.txt"), "gamma");
 
     // The same name, or a path to the item itself, changes nothing and reports nothing.
     mark({ "renamed.txt" });
     const auto before = disk();
-    EXPECT_EQ(pressAnswering(Qt::Key_F6, { typing("renamed.txt") }).size(), 1u);
+    EXPECT_EQ(press(Qt::Key_F6, { typing("renamed.txt") }).size(), 1u);
     EXPECT_TRUE(left().state().markedNames().empty());
     cursorTo("renamed.txt");
-    EXPECT_EQ(pressAnswering(Qt::Key_F6, { typing(m_src + "//renamed.txt") }).size(), 1u);
+    EXPECT_EQ(press(Qt::Key_F6, { typing(m_src + "//renamed.txt") }).size(), 1u);
     EXPECT_EQ(disk(), before);
 }
 
@@ -173,19 +172,19 @@ TEST_F(FileOperationCommandsTest, AFailedMoveChangesNothingAndSeveralAreMovedOnl
     cursorTo("a.txt");
     for (const std::string& path : { m_home / "missing/new.txt", m_dst + "/taken.txt" }) {
         SCOPED_TRACE(path);
-        const ShownDialogs seen = pressAnswering(Qt::Key_F6, { typing(path), ok });
+        const ShownDialogs seen = press(Qt::Key_F6, { typing(path), ok });
         ASSERT_EQ(seen.size(), 2u);
         EXPECT_EQ(seen[1].title, "Error");
     }
     // Cancel and an emptied field do nothing either, nor does No to moving several.
-    pressAnswering({ Qt::Key_F6, Qt::Key_F6 }, { no, typing("") });
+    press({ Qt::Key_F6, Qt::Key_F6 }, { no, typing("") });
     mark({ "a.txt", "b.txt", "box" });
-    EXPECT_EQ(pressAnswering(Qt::Key_F6, { no }),
-        ShownDialogs { question("Move", "Move 3 item(s) to " + m_dst + "?") });
+    EXPECT_EQ(
+        press(Qt::Key_F6, { no }), ShownDialogs { question("Move", "Move 3 item(s) to " + m_dst + "?") });
     EXPECT_EQ(disk(), before);
     EXPECT_EQ(left().state().markedNames().size(), 3u);
 
-    pressAnswering(Qt::Key_F6, { ok });
+    press(Qt::Key_F6, { ok });
     EXPECT_EQ(snapshot(m_src), (Tree { { "c.txt", "gamma" } }));
     EXPECT_EQ(snapshot(m_dst),
         (Tree { { "a.txt", "alpha" }, { "b.txt", "beta" }, { "box", "<folder>" },
@@ -203,7 +202,7 @@ TEST_F(FileOperationCommandsTest, ArchiveViewsRefuseEveryChangeWithTheirOwnMessa
     const auto before = disk();
 
     mark({ "a.txt", "b.txt", "c.txt" });
-    EXPECT_EQ(pressAnswering({ Qt::Key_F6, Qt::Key_F5 }, { ok, ok }),
+    EXPECT_EQ(press({ Qt::Key_F6, Qt::Key_F5 }, { ok, ok }),
         (ShownDialogs { notice("Move", "Can't move into an archive view."),
             notice("Copy",
                 "Can't copy into an archive view. Switch the other panel to a real folder first.") }));
@@ -211,7 +210,7 @@ TEST_F(FileOperationCommandsTest, ArchiveViewsRefuseEveryChangeWithTheirOwnMessa
 
     enterArchive("pack.zip");
     cursorTo("a.txt");
-    EXPECT_EQ(pressAnswering({ Qt::Key_F6, Qt::Key_F7, Qt::Key_F8 }, { ok, ok, ok }),
+    EXPECT_EQ(press({ Qt::Key_F6, Qt::Key_F7, Qt::Key_F8 }, { ok, ok, ok }),
         (ShownDialogs {
             notice("Move",
                 "Can't move items from inside an archive view - use Copy (F5) to extract them first."),
@@ -223,13 +222,13 @@ TEST_F(FileOperationCommandsTest, ArchiveViewsRefuseEveryChangeWithTheirOwnMessa
 TEST_F(FileOperationCommandsTest, MakeDirectoryIgnoresAnEmptyNameAndNeverTakesAnExistingOne)
 {
     const auto before = disk();
-    EXPECT_EQ(pressAnswering(Qt::Key_F7, { ok }),
-        ShownDialogs { prompt("Make Directory", "Name for the new folder:", "") });
-    EXPECT_EQ(pressAnswering(Qt::Key_F7, { typing("box"), ok }).at(1),
-        notice("Error", "Already exists: " + m_src + "/box"));
+    EXPECT_EQ(
+        press(Qt::Key_F7, { ok }), ShownDialogs { prompt("Make Directory", "Name for the new folder:", "") });
+    EXPECT_EQ(
+        press(Qt::Key_F7, { typing("box"), ok }).at(1), notice("Error", "Already exists: " + m_src + "/box"));
     EXPECT_EQ(disk(), before);
 
-    pressAnswering(Qt::Key_F7, { typing("fresh") });
+    press(Qt::Key_F7, { typing("fresh") });
     EXPECT_TRUE(std::filesystem::is_directory(m_src + "/fresh"));
     EXPECT_TRUE(lists(left(), "fresh")) << "the panel was not relisted";
 }
@@ -241,12 +240,14 @@ TEST_F(FileOperationCommandsTest, DeleteAsksWithTheNamesThenRemovesFolderAndLink
     left().reload();
     mark({ "box", "a.txt", "link" });
     const auto before = disk();
-    EXPECT_EQ(pressAnswering(Qt::Key_F8, { no }),
-        ShownDialogs { question("Delete", "Delete 3 item(s)?\nbox, a.txt, link", "[ Delete ]") });
+    // The question names what goes, and its OK button is drawn as destructive.
+    EXPECT_EQ(press(Qt::Key_F8, { no }),
+        ShownDialogs { question(
+            "Delete", "Delete 3 item(s)?\nbox, a.txt, link", "[ Delete ]", ButtonTone::destructive) });
     EXPECT_EQ(disk(), before);
     EXPECT_EQ(left().state().markedNames().size(), 3u);
 
-    pressAnswering(Qt::Key_F8, { ok });
+    press(Qt::Key_F8, { ok });
     EXPECT_EQ(snapshot(m_src), (Tree { { "b.txt", "beta" }, { "c.txt", "gamma" } }));
     EXPECT_EQ(readFile(target), "precious");
     EXPECT_TRUE(left().state().markedNames().empty());
@@ -254,13 +255,10 @@ TEST_F(FileOperationCommandsTest, DeleteAsksWithTheNamesThenRemovesFolderAndLink
 
 TEST_F(FileOperationCommandsTest, ViewOpensANewWindowEachTimeButNotForAFolder)
 {
-    cursorTo("a.txt");
-    press(Qt::Key_F3);
-    press(Qt::Key_F3);
-    cursorTo("box");
-    press(Qt::Key_F3);
-    cursorTo("..");
-    press(Qt::Key_F3);
+    for (auto name : { "a.txt", "a.txt", "box", ".." }) {
+        cursorTo(name);
+        press(Qt::Key_F3);
+    }
     EXPECT_EQ(viewerTitles(), (std::vector<std::string> { "View: a.txt", "View: a.txt" }));
 }
 
@@ -279,11 +277,12 @@ TEST_F(FileOperationCommandsTest, EditInsideAnArchiveEditsAnExtractedCopyAndLeav
     const std::string copy = right().editorView()->filePath();
     EXPECT_EQ(readFile(copy), "edited alpha");
     EXPECT_EQ(readFile(m_src + "/pack.zip"), archiveBytes);
-    removeTemporaryCopy(copy);
+    ASSERT_EQ(copy.rfind(std::filesystem::temp_directory_path().string() + "/kiv-mac-", 0), 0u) << copy;
+    std::filesystem::remove_all(std::filesystem::path(copy).parent_path());
 
     // The listing is cached; with the archive gone no copy can be made, and that is said.
     std::filesystem::remove(m_src + "/pack.zip");
-    EXPECT_EQ(pressAnswering(Qt::Key_F3, { ok }).at(0).title, "Error");
+    EXPECT_EQ(press(Qt::Key_F3, { ok }).at(0).title, "Error");
 }
 
 TEST_F(FileOperationCommandsTest, TheFilesMenuRunsTheSameCommands)
@@ -298,7 +297,7 @@ TEST_F(FileOperationCommandsTest, TheFilesMenuRunsTheSameCommands)
         (ShownDialogs { prompt("Copy", "Copy 1 item(s) to:", m_dst),
             prompt("Rename / Move", "New name or full path for \"a.txt\":", m_dst + "/a.txt"),
             prompt("Make Directory", "Name for the new folder:", ""),
-            question("Delete", "Delete 1 item(s)?\na.txt", "[ Delete ]") }));
+            question("Delete", "Delete 1 item(s)?\na.txt", "[ Delete ]", ButtonTone::destructive) }));
     EXPECT_EQ(disk(), before);
 }
 
@@ -310,10 +309,10 @@ TEST_F(FileOperationCommandsTest, PathsThatAreNotUtf8SurviveTheOfferedAnswer)
     left().reload();
     showFolder(right(), folder);
     cursorTo("a.txt");
-    pressAnswering(Qt::Key_F5, { ok });
+    press(Qt::Key_F5, { ok });
     EXPECT_EQ(readFile(folder + "/a.txt"), "alpha");
     cursorTo(name);
-    EXPECT_EQ(pressAnswering(Qt::Key_F6, { ok }).size(), 1u);
+    EXPECT_EQ(press(Qt::Key_F6, { ok }).size(), 1u);
     EXPECT_EQ(readFile(folder + "/" + name), "latin-1 name");
     EXPECT_FALSE(std::filesystem::exists(m_src + "/" + name));
     EXPECT_EQ(snapshot(folder).size(), 2u) << "something landed under a mangled name";

@@ -113,19 +113,15 @@ TEST_F(ToolCommandsTest, CommandLinesRunInTheActiveFolderOrTheOneHoldingItsArchi
     EXPECT_TRUE(left().tableView()->hasFocus());
 }
 
-TEST_F(ToolCommandsTest, TheUserMenuIsReadAfreshOnEveryF2AndHangsFromItsCorner)
+TEST_F(ToolCommandsTest, TheUserMenuIsReadAfreshOnEveryF2AndItsEntriesRunInTheActiveFolder)
 {
     const std::string comments = "# nothing but comments\n\n   # and an indented one\n";
     const std::string menuFile = m_home.write(".config/kiv-mac/menu.txt", comments);
-    window().resize(700, 400);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return root().height() == 400; }));
-
     press(Qt::Key_F2);
     ASSERT_NE(RetroMenuSession::current(), nullptr);
     EXPECT_EQ(openMenuTitles(),
         QStringList({ "1  List files by size", "2  Show disk usage here", "3  Git status",
             "4  Open Terminal here", "---", "Edit menu file..." }));
-    EXPECT_EQ(RetroMenuSession::current()->panel()->pos(), root().mapToGlobal(QPoint(20, 400 - 60)));
     EXPECT_EQ(readFile(menuFile), comments);
     RetroMenuSession::current()->end(nullptr);
 
@@ -215,15 +211,12 @@ TEST_F(ToolCommandsTest, CompareMarksOnlyWhatDiffersOnDiskNowAndReplacesEarlierM
 
 TEST_F(ToolCommandsTest, HelpAndAboutAreMessagesInTheMainWindow)
 {
-    const ShownDialogs help = pressAnswering(Qt::Key_F1, { ok });
-    ASSERT_EQ(help.size(), 1u);
-    EXPECT_EQ(help[0].title, "Tavrin - Help");
-    const QStringList lines = QString::fromStdString(help[0].message).split('\n');
-    EXPECT_EQ(lines.size(), 13);
-    EXPECT_TRUE(lines[0].startsWith("F1  Help            F2  User Menu"));
-
-    const ShownDialogs about = answering({ ok }, [&] { chooseFromPulldown(3, 1); }); // "About Tavrin"
-    ASSERT_EQ(about.size(), 1u);
-    EXPECT_EQ(about[0].title, "Tavrin");
-    EXPECT_NE(about[0].message.find("dual-pane file manager"), std::string::npos);
+    const ShownDialogs shown = answering({ ok, ok }, [&] {
+        press(Qt::Key_F1);
+        chooseFromPulldown(3, 1); // "About Tavrin"
+    });
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].title, "Tavrin - Help");
+    EXPECT_TRUE(shown[0].message.starts_with("F1  Help            F2  User Menu")) << shown[0].message;
+    EXPECT_EQ(shown[1].title, "Tavrin");
 }

@@ -14,8 +14,17 @@ QImage renderOn(QWidget& widget, const QColor& backdrop)
 
 bool hasColorAt(const QImage& image, int x, int y, const QColor& color)
 {
-    return qRgb(qRed(image.pixel(x, y)), qGreen(image.pixel(x, y)), qBlue(image.pixel(x, y)))
-        == qRgb(color.red(), color.green(), color.blue());
+    return (image.pixel(x, y) & 0xFFFFFF) == (color.rgb() & 0xFFFFFF);
+}
+
+int pixelsOf(const QImage& image, const QColor& color, QRect area)
+{
+    area = area.isEmpty() ? image.rect() : area & image.rect();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += hasColorAt(image, x, y, color);
+    return count;
 }
 
 } // namespace kiv::test

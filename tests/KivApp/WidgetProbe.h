@@ -17,4 +17,7 @@ QImage renderOn(QWidget& widget, const QColor& backdrop);
 // Returns whether the pixel at (x, y) of `image` is `color` at 8 bits per channel.
 bool hasColorAt(const QImage& image, int x, int y, const QColor& color);
 
+// Counts the pixels of `color` inside `area` of `image` (the whole image when `area` is empty).
+int pixelsOf(const QImage& image, const QColor& color, QRect area = {});
+
 } // namespace kiv::test
