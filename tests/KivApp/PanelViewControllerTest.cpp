@@ -18,7 +18,6 @@
 
 using namespace kiv;
 using kiv::test::answerNextModalWithKeys;
-using kiv::test::hasColorAt;
 using kiv::test::TempDir;
 
 namespace {
@@ -71,15 +70,9 @@ struct PanelFixture
     QModelIndex index(int row) const { return panel.tableView()->model()->index(row, 0); }
     int pixelsOf(const QColor& color, int row)
     {
-        const QImage image = panel.view()->grab().toImage();
-        const QRect area = panel.tableView()
-                               ->visualRect(index(row))
-                               .translated(panel.tableView()->viewport()->mapTo(panel.view(), QPoint()));
-        int count = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                count += hasColorAt(image, x, y, color);
-        return count;
+        const QPoint list = panel.tableView()->viewport()->mapTo(panel.view(), QPoint());
+        return kiv::test::pixelsOf(panel.view()->grab().toImage(), color,
+            panel.tableView()->visualRect(index(row)).translated(list));
     }
 
     RecordingDelegate recorder;
@@ -116,18 +109,14 @@ TEST(PanelViewControllerTest, MarkingMovesTheCursorAndRewritesTheStatusLine)
     EXPECT_GT(fixture.pixelsOf(Theme::inactiveCursorBG(), 3), 100);
 }
 
-TEST(PanelViewControllerTest, ArrowsPagingHomeAndEndMoveTheCursorColourWithIt)
+TEST(PanelViewControllerTest, PageDownMovesByTheRowsShownAndStopsAtTheLast)
 {
     TempDir scratch;
     for (int file = 0; file < 30; ++file)
         scratch.write("file" + std::to_string(file));
     PanelFixture fixture(scratch.path());
     ASSERT_EQ(fixture.panel.tableView()->visiblePageRowCount(), visibleRows);
-
     fixture.press(Qt::Key_Down);
-    EXPECT_EQ(fixture.pixelsOf(Theme::cursorText(), 0), 0);
-    EXPECT_GT(fixture.pixelsOf(Theme::cursorText(), 1), 0);
-    EXPECT_GT(fixture.pixelsOf(Theme::panelDirectory(), 0), 0);
     fixture.press(Qt::Key_PageDown);
     EXPECT_EQ(fixture.panel.state().cursorIndex(), 11);
     fixture.press(Qt::Key_End);
