@@ -112,6 +112,22 @@ QWidget* keyTarget(QWidget* modal)
     return modal->focusWidget() ? modal->focusWidget() : modal;
 }
 
+void watchForForgottenDialogs()
+{
+    auto* watchdog = new QTimer(qApp);
+    QObject::connect(watchdog, &QTimer::timeout, [lastModal = QPointer<QWidget>(), ticks = 0]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        ticks = modal == lastModal ? ticks + 1 : 0;
+        lastModal = modal;
+        if (modal && ticks > 30) {
+            const auto* view = modal->findChild<RetroDialogView*>();
+            ADD_FAILURE() << "unexpected dialog: " << (view ? view->titleText().toStdString() : "?");
+            modal->close();
+        }
+    });
+    watchdog->start(100);
+}
+
 void finishTestDialogs()
 {
     if (answersWaiting > 0)

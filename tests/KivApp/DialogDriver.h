@@ -27,6 +27,10 @@ void answerNextModalWithKeys(Qt::Key key, const QString& text = {});
 // Returns the widget of `modal` that receives its keys: its focus widget, else `modal` itself.
 QWidget* keyTarget(QWidget* modal);
 
+// From now on fails the running test on a dialog left open unanswered for 3 s, and closes it,
+// so an unexpected dialog fails fast and by its title instead of hanging the test.
+void watchForForgottenDialogs();
+
 // Ends what the finishing test left behind, failing the test for each: answers still waiting for
 // a dialog are cancelled, and a menu or dialog still open is closed. Runs after every test; a
 // fixture whose window owns the dialogs and menus calls it before destroying the window.

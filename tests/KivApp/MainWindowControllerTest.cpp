@@ -1,20 +1,11 @@
-#include "window/MainWindowController.h"
 #include "ProgramTest.h"
-#include "TempDir.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
-#include "panels/PanelTableView.h"
-#include "panels/PanelViewController.h"
 #include "toolkit/RetroLabel.h"
 #include "toolkit/RetroMenuSession.h"
-#include "window/MainRootView.h"
-#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
-#include <QTest>
-#include <filesystem>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 using namespace kiv;
@@ -28,17 +19,15 @@ class MainWindowControllerTest : public ProgramTest
 protected:
     void SetUp() override
     {
-        m_docs = m_home.folder("docs");
         m_home.folder("music");
         m_home.write("notes.txt", "first line\n");
         m_home.write(".profile");
         startProgram();
     }
 
-    QString commandPrompt() { return root().commandLine()->promptLabel()->text(); }
-    static QString promptFor(const std::string& path) { return QString::fromStdString(path) + " $ "; }
+    std::string commandPrompt() { return root().commandLine()->promptLabel()->text().toStdString(); }
 
-    std::string m_docs;
+    const std::string m_docs = m_home.folder("docs");
 };
 
 } // namespace
@@ -46,22 +35,20 @@ protected:
 TEST_F(MainWindowControllerTest, TabSwitchesPanelsAndThePromptFollowsOnlyTheActivePanel)
 {
     showFolder(right(), m_docs);
-    EXPECT_EQ(commandPrompt(), promptFor(m_home.path()));
-
+    EXPECT_EQ(commandPrompt(), m_home.path() + " $ ");
     press(Qt::Key_Tab);
     EXPECT_TRUE(right().tableView()->hasFocus());
     EXPECT_TRUE(right().isActive() && !left().isActive());
-    EXPECT_EQ(commandPrompt(), promptFor(m_docs));
+    EXPECT_EQ(commandPrompt(), m_docs + " $ ");
 
     // The command line takes the keys without taking the active panel's place; Escape leaves it.
     root().commandLine()->field()->setFocus();
     EXPECT_EQ(&active(), &right());
     QTest::keyClick(root().commandLine()->field(), Qt::Key_Escape);
     EXPECT_TRUE(right().tableView()->hasFocus());
-
     press(Qt::Key_Backtab);
     EXPECT_EQ(&active(), &left());
-    EXPECT_EQ(commandPrompt(), promptFor(m_home.path()));
+    EXPECT_EQ(commandPrompt(), m_home.path() + " $ ");
 }
 
 // MainWindowTest covers which keys the window takes first; here they reach the commands bound to them.
@@ -98,26 +85,24 @@ TEST_F(MainWindowControllerTest, FunctionKeysReachTheirCommandsFromTheCommandLin
 
 TEST_F(MainWindowControllerTest, PulldownsToggleHiddenFilesPerPanelOrBothAndGoHomeOnTheNamedPanel)
 {
-    EXPECT_FALSE(lists(left(), ".profile"));
+    const auto shown = [&] { return std::pair { lists(left(), ".profile"), lists(right(), ".profile") }; };
+    EXPECT_EQ(shown(), std::pair(false, false));
     press(Qt::Key_F9); // "Left"
     chooseFromOpenMenu(1); // "Toggle Hidden Files"
-    EXPECT_TRUE(lists(left(), ".profile"));
-    EXPECT_FALSE(lists(right(), ".profile"));
+    EXPECT_EQ(shown(), std::pair(true, false));
     chooseFromPulldown(3, 0); // "Options", "Toggle Hidden Files (Both Panels)": the opposite of the left's
-    EXPECT_FALSE(lists(left(), ".profile"));
-    EXPECT_FALSE(lists(right(), ".profile"));
+    EXPECT_EQ(shown(), std::pair(false, false));
     chooseFromPulldown(4, 1); // "Right", "Toggle Hidden Files"
-    EXPECT_TRUE(lists(right(), ".profile"));
+    EXPECT_EQ(shown(), std::pair(false, true));
     chooseFromPulldown(3, 0);
-    EXPECT_TRUE(lists(left(), ".profile"));
-    EXPECT_TRUE(lists(right(), ".profile"));
+    EXPECT_EQ(shown(), std::pair(true, true));
 
     // "Go to Home Folder" acts on the panel it names even when that one is not active.
     showFolder(left(), m_docs);
     showFolder(right(), m_home / "music");
     chooseFromPulldown(4, 2); // "Right", "Go to Home Folder"
     EXPECT_TRUE(lists(right(), "notes.txt"));
-    EXPECT_EQ(commandPrompt(), promptFor(m_docs));
+    EXPECT_EQ(commandPrompt(), m_docs + " $ ");
 }
 
 TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStaysWhereItWas)

@@ -77,15 +77,6 @@ TEST_F(MainWindowTest, CtrlKeyTableMatchesTheExactCharactersAndLetsOthersThrough
     EXPECT_EQ(m_text->toPlainText(), "x");
 }
 
-TEST_F(MainWindowTest, CloseAsksFirstAndStaysOpenOnNo)
-{
-    bool answer = false;
-    m_window.onShouldClose = [&] { return answer; };
-    EXPECT_FALSE(m_window.close());
-    answer = true;
-    EXPECT_TRUE(m_window.close());
-}
-
 TEST(RetroSplitViewTest, TwoPanesStayEqualOnEveryResizeEvenAfterTheDividerWasDragged)
 {
     QWidget holder;

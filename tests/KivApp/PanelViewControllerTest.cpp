@@ -129,8 +129,7 @@ TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFiles
     TempDir scratch;
     scratch.write("docs/inner.txt", "x");
     scratch.write("zipped/member.txt", "y");
-    ASSERT_EQ(
-        std::system(("cd '" + scratch.path() + "/zipped' && zip -q ../pack.zip member.txt").c_str()), 0);
+    scratch.run("cd zipped && zip -q ../pack.zip member.txt");
     ASSERT_EQ(::symlink((scratch / "docs").c_str(), (scratch / "linkdir").c_str()), 0);
     PanelFixture fixture(scratch.path());
     auto& calls = fixture.recorder.calls;

@@ -1,38 +1,26 @@
 #include "ProgramTest.h"
 
-#include "panels/PanelTableView.h"
-#include "panels/PanelViewController.h"
-#include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
 #include "toolkit/RetroMenuView.h"
-#include "window/MainRootView.h"
-#include "window/MainWindow.h"
 #include "window/PulldownMenuBarView.h"
 
-#include <QApplication>
-#include <QTest>
 #include <algorithm>
 
 namespace kiv::test {
 
 void ProgramTest::startProgram()
 {
-    m_scopedHome.emplace("HOME", m_home.path().c_str());
     m_controller = std::make_unique<MainWindowController>();
     m_controller->showWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return left().tableView()->hasFocus(); }));
-    QObject::connect(&m_watchdog, &QTimer::timeout, [this] { closeForgottenDialog(); });
-    m_watchdog.start(100);
 }
 
 void ProgramTest::TearDown()
 {
-    m_watchdog.stop();
-    finishTestDialogs();
+    finishTestDialogs(); // while the window that owns them is still there
     m_controller.reset();
-    m_scopedHome.reset();
 }
 
 void ProgramTest::showFolder(PanelViewController& panel, const std::string& path)
@@ -77,26 +65,6 @@ void ProgramTest::chooseFromOpenMenu(int row)
     for (int step = 0; step <= row; ++step)
         QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
-}
-
-void ProgramTest::runInHome(const std::string& command)
-{
-    const std::string line = "cd '" + m_home.path() + "' && " + command + " >/dev/null";
-    ASSERT_EQ(std::system(line.c_str()), 0) << line;
-}
-
-// Fails the test on a dialog that stays open unanswered for 3 s, and closes it.
-void ProgramTest::closeForgottenDialog()
-{
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal != m_lastModal) {
-        m_lastModal = modal;
-        m_modalTicks = 0;
-    } else if (modal && ++m_modalTicks > 30) {
-        const auto* view = modal->findChild<RetroDialogView*>();
-        ADD_FAILURE() << "unexpected dialog: " << (view ? view->titleText().toStdString() : "?");
-        modal->close();
-    }
 }
 
 } // namespace kiv::test

@@ -4,33 +4,27 @@
 #include "ScopedEnvironment.h"
 #include "TempDir.h"
 #include "panels/PanelPair.h"
+#include "panels/PanelTableView.h"
+#include "panels/PanelViewController.h"
+#include "window/MainRootView.h"
+#include "window/MainWindow.h"
 #include "window/MainWindowController.h"
 
-#include <QPointer>
-#include <QTimer>
+#include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <memory>
-#include <optional>
 #include <string>
-
-namespace kiv {
-class MainRootView;
-class MainWindow;
-class PanelViewController;
-struct FileEntry;
-} // namespace kiv
 
 namespace kiv::test {
 
-// The whole program over a home folder of the test's own. A fixture fills `m_home`, then calls
-// startProgram() from its SetUp; HOME is restored after each test. A dialog that nobody answers,
-// an answer that finds no dialog and a menu left open fail the test instead of hanging it or the
-// tests after it.
+// The whole program over a home folder of the test's own, HOME pointing there for the test. A
+// fixture fills `m_home`, then calls startProgram() from its SetUp. A dialog that nobody answers,
+// an answer that finds no dialog and a menu left open fail the test (see DialogDriver.h).
 class ProgramTest : public ::testing::Test
 {
 protected:
-    // Points HOME at `m_home`, builds and shows the window, and waits for the left panel's focus.
+    // Builds and shows the window and waits for the left panel's focus.
     void startProgram();
     void TearDown() override;
 
@@ -56,19 +50,9 @@ protected:
     // Chooses entry `row` (counted from 0, separators skipped) of the open menu by keys.
     static void chooseFromOpenMenu(int row);
 
-    // Runs the shell `command` in the home folder, e.g. to build an archive.
-    void runInHome(const std::string& command);
-
     TempDir m_home;
+    ScopedEnvironment m_scopedHome { "HOME", m_home.path().c_str() };
     std::unique_ptr<MainWindowController> m_controller;
-
-private:
-    void closeForgottenDialog();
-
-    std::optional<ScopedEnvironment> m_scopedHome;
-    QTimer m_watchdog;
-    QPointer<QWidget> m_lastModal;
-    int m_modalTicks = 0;
 };
 
 } // namespace kiv::test

@@ -12,7 +12,7 @@ TEST(ArchiveMemberCopyTest, EveryCopyGetsATemporaryFolderOfItsOwnAndAFailureThro
 {
     test::TempDir dir;
     dir.write("pack/inner/deep.txt", "packed");
-    ASSERT_EQ(std::system(("cd '" + dir.path() + "' && tar -czf pack.tgz pack").c_str()), 0);
+    dir.run("tar -czf pack.tgz pack");
     const std::string prefix = std::filesystem::temp_directory_path().string() + "/kiv-mac-";
     std::string previous;
     for (int copy = 0; copy < 2; ++copy) {

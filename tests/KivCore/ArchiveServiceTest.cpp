@@ -66,10 +66,9 @@ protected:
         s_scratch = std::make_unique<test::TempDir>();
         for (const auto& [path, content] : memberFiles)
             s_scratch->write("source/" + path, content);
-        const std::string line = "cd '" + s_scratch->path()
-            + "/source' && zip -qr ../full.zip -- * && zip -qrD ../flat.zip -- * && tar -cf ../full.tar -- * "
-              "&& tar -czf ../UPPER.TGZ -- * && tar -czf ../UPPER.TAR.GZ -- *";
-        ASSERT_EQ(std::system(line.c_str()), 0) << line;
+        s_scratch->run(
+            "cd source && zip -qr ../full.zip -- * && zip -qrD ../flat.zip -- * && tar -cf ../full.tar "
+            "-- * && tar -czf ../UPPER.TGZ -- * && tar -czf ../UPPER.TAR.GZ -- *");
         s_scratch->write("damaged.zip", "PK\x03\x04 this is no archive");
         s_scratch->write("damaged.tgz", "\x1f\x8b\x08 this is no archive");
     }
