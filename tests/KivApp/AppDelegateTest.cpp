@@ -8,7 +8,6 @@
 #include "window/MainWindowController.h"
 
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace kiv;
 

@@ -7,7 +7,7 @@
 #include "toolkit/Theme.h"
 
 #include <QApplication>
-#include <QDialog>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -17,9 +17,6 @@
 namespace kiv::test {
 
 namespace {
-
-constexpr int pollMilliseconds = 10;
-constexpr int patienceMilliseconds = 5000;
 
 // Owns every timer the running test has queued; deleting it cancels them, so an answer meant for
 // one test never answers the next one's dialog or writes into the finished test's variables.
@@ -33,14 +30,6 @@ QObject* timerOwner()
     return queuedTimers;
 }
 
-void closeModal(QWidget* modal)
-{
-    if (auto* dialog = qobject_cast<QDialog*>(modal))
-        dialog->reject();
-    else
-        modal->close();
-}
-
 // Records the next dialog and answers it; the one after is looked for only once it is closed.
 void answerInOrder(std::shared_ptr<ShownDialogs> seen, std::vector<Answer> answers)
 {
@@ -51,13 +40,10 @@ void answerInOrder(std::shared_ptr<ShownDialogs> seen, std::vector<Answer> answe
     answerNextModal([seen, answer, rest = std::move(answers)](QWidget* modal) {
         const auto* view = modal->findChild<RetroDialogView*>();
         QLineEdit* field = view->textField();
-        RetroDialogButton* okButton = view->okButton();
+        const bool red = pixelsOf(view->okButton()->grab().toImage(), Theme::destructiveButtonText()) > 0;
         seen->push_back({ view->titleText().toStdString(), view->messageText().toStdString(),
-            field ? field->text().toStdString() : std::string(), okButton->label().toStdString(),
-            view->cancelButton() != nullptr,
-            pixelsOf(okButton->grab().toImage(), Theme::destructiveButtonText()) > 0
-                ? ButtonTone::destructive
-                : ButtonTone::ordinary });
+            field ? field->text().toStdString() : "", view->okButton()->label().toStdString(),
+            view->cancelButton() != nullptr, red ? ButtonTone::destructive : ButtonTone::ordinary });
         if (answer.typed) {
             field->selectAll();
             QTest::keyClick(field, Qt::Key_Backspace);
@@ -73,12 +59,10 @@ void answerInOrder(std::shared_ptr<ShownDialogs> seen, std::vector<Answer> answe
 void answerNextModal(std::function<void(QWidget* modal)> answer)
 {
     auto* poll = new QTimer(timerOwner());
-    auto waited = std::make_shared<int>(0);
     ++answersWaiting;
-    QObject::connect(poll, &QTimer::timeout, [poll, waited, answer = std::move(answer)] {
+    QObject::connect(poll, &QTimer::timeout, [poll, deadline = QDeadlineTimer(5000), answer = std::move(answer)] {
         QWidget* modal = QApplication::activeModalWidget();
-        *waited += pollMilliseconds;
-        if (!modal && *waited < patienceMilliseconds)
+        if (!modal && !deadline.hasExpired())
             return;
         poll->stop();
         poll->deleteLater();
@@ -87,16 +71,9 @@ void answerNextModal(std::function<void(QWidget* modal)> answer)
             ADD_FAILURE() << "no modal dialog appeared";
             return;
         }
-        // Closes a modal that the answer did not close, so a wrong answer fails instead of hanging.
-        QTimer::singleShot(patienceMilliseconds, timerOwner(), [modal = QPointer<QWidget>(modal)] {
-            if (!modal || !modal->isVisible())
-                return;
-            ADD_FAILURE() << "the modal dialog was still open after it had been answered";
-            closeModal(modal);
-        });
         answer(modal);
     });
-    poll->start(pollMilliseconds);
+    poll->start(10);
 }
 
 void answerNextModalWithKeys(Qt::Key key, const QString& text)
@@ -121,7 +98,8 @@ void watchForForgottenDialogs()
         lastModal = modal;
         if (modal && ticks > 30) {
             const auto* view = modal->findChild<RetroDialogView*>();
-            ADD_FAILURE() << "unexpected dialog: " << (view ? view->titleText().toStdString() : "?");
+            ADD_FAILURE() << "a dialog stayed open unanswered for 3 s: "
+                          << (view ? view->titleText().toStdString() : "?");
             modal->close();
         }
     });
@@ -141,7 +119,7 @@ void finishTestDialogs()
     }
     if (QWidget* modal = QApplication::activeModalWidget()) {
         ADD_FAILURE() << "a dialog was still open at the end of the test";
-        closeModal(modal);
+        modal->close(); // a dialog is rejected
     }
 }
 

@@ -15,9 +15,9 @@ namespace kiv::test {
 
 // Contract: call BEFORE the code that runs a modal dialog; once the next modal widget is shown
 // (QApplication::activeModalWidget()), `answer` is called with it from the event loop. If no
-// modal appears within 5 s the test fails; if the modal is still open 5 s after `answer`, the
-// test fails and the modal is closed so the run never hangs. The answer lives until the end of
-// the test at most: finishTestDialogs() cancels it.
+// modal appears within 5 s the test fails; a modal the answer leaves open is closed by the
+// watchdog (watchForForgottenDialogs). The answer lives until the end of the test at most:
+// finishTestDialogs() cancels it.
 void answerNextModal(std::function<void(QWidget* modal)> answer);
 
 // Answers the next modal dialog by typing `text` (when not empty), then clicking `key`, on
@@ -27,8 +27,8 @@ void answerNextModalWithKeys(Qt::Key key, const QString& text = {});
 // Returns the widget of `modal` that receives its keys: its focus widget, else `modal` itself.
 QWidget* keyTarget(QWidget* modal);
 
-// From now on fails the running test on a dialog left open unanswered for 3 s, and closes it,
-// so an unexpected dialog fails fast and by its title instead of hanging the test.
+// From now on fails the running test on a dialog left open for 3 s, and closes it, so an
+// unexpected dialog or a wrong answer fails fast and by its title instead of hanging the test.
 void watchForForgottenDialogs();
 
 // Ends what the finishing test left behind, failing the test for each: answers still waiting for

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
-#include <sys/stat.h>
 
 using namespace kiv;
 using namespace kiv::test;

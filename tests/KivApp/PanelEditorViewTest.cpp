@@ -9,9 +9,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
 
 using namespace kiv;
 using namespace kiv::test;

@@ -12,13 +12,9 @@
 
 #include <QAbstractItemModelTester>
 #include <QTest>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace kiv;
-using kiv::test::answerNextModalWithKeys;
-using kiv::test::TempDir;
+using namespace kiv::test;
 
 namespace {
 
@@ -133,35 +129,33 @@ TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFiles
     ASSERT_EQ(::symlink((scratch / "docs").c_str(), (scratch / "linkdir").c_str()), 0);
     PanelFixture fixture(scratch.path());
     auto& calls = fixture.recorder.calls;
+    const auto shows = [&](const std::string& path) { return fixture.line("pathLabel") == " " + path + " "; };
 
-    fixture.press(Qt::Key_Down); // [docs]
+    // Rows: .., docs, zipped, linkdir, pack.zip. A double click enters too.
+    fixture.press(Qt::Key_Down);
     fixture.press(Qt::Key_Return);
-    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + "/docs ");
+    EXPECT_TRUE(shows(scratch / "docs"));
     EXPECT_EQ(calls, std::vector<std::string> { "location" });
     fixture.press(Qt::Key_Backspace);
-    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + " ");
-    // A double click enters too.
+    EXPECT_TRUE(shows(scratch.path()));
     const QPoint docsRow = fixture.panel.tableView()->visualRect(fixture.index(1)).center();
     QTest::mouseClick(fixture.panel.tableView()->viewport(), Qt::LeftButton, {}, docsRow);
     QTest::mouseDClick(fixture.panel.tableView()->viewport(), Qt::LeftButton, {}, docsRow);
-    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + "/docs ");
+    EXPECT_TRUE(shows(scratch / "docs"));
     fixture.press(Qt::Key_Backspace);
 
-    // Rows: .., docs, zipped, linkdir, pack.zip. A link to a folder opens like a file.
+    // A link to a folder opens like a file; a file inside an archive opens nothing.
     calls.clear();
     fixture.panel.tableView()->moveSelection(3);
     fixture.press(Qt::Key_Enter);
-    EXPECT_EQ(calls, std::vector<std::string> { "open linkdir " + scratch.path() + "/linkdir" });
-
-    fixture.press(Qt::Key_Down);
-    fixture.press(Qt::Key_Return);
-    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + "/pack.zip :: / ");
+    EXPECT_EQ(calls, std::vector<std::string> { "open linkdir " + scratch / "linkdir" });
     calls.clear();
-    fixture.press(Qt::Key_End);
-    fixture.press(Qt::Key_Return); // a file inside an archive: nothing
-    EXPECT_TRUE(calls.empty());
+    for (Qt::Key key : { Qt::Key_Down, Qt::Key_Return, Qt::Key_End, Qt::Key_Return })
+        fixture.press(key);
+    EXPECT_TRUE(shows(scratch / "pack.zip :: /"));
+    EXPECT_EQ(calls, std::vector<std::string> { "location" });
     fixture.press(Qt::Key_Backspace);
-    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + " ");
+    EXPECT_TRUE(shows(scratch.path()));
 
     PanelFixture root("/");
     root.press(Qt::Key_Backspace);
@@ -173,28 +167,24 @@ TEST(PanelViewControllerTest, ListingFailuresAreReportedAndKeepTheRowsShown)
 {
     TempDir scratch;
     scratch.write("gone/a.txt");
-    scratch.write("gone/b.txt");
     const std::string locked = scratch.folder("gone/locked");
     PanelFixture fixture(scratch / "gone");
     auto& calls = fixture.recorder.calls;
-
-    if (kiv::test::permissionBitsBind(scratch)) {
+    if (permissionBitsBind(scratch)) {
         ::chmod(locked.c_str(), 0);
         fixture.press(Qt::Key_Down); // [locked]
         fixture.press(Qt::Key_Return);
         ::chmod(locked.c_str(), 0700);
-        ASSERT_EQ(calls.size(), 1u);
-        EXPECT_EQ(calls[0], "error Permission denied: " + locked);
+        EXPECT_EQ(calls, std::vector<std::string> { "error Permission denied: " + locked });
         EXPECT_EQ(fixture.panel.selectedEntry()->name, "locked");
     }
-
     calls.clear();
     std::filesystem::remove_all(scratch / "gone");
     fixture.panel.reload();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].rfind("error ", 0), 0u);
     EXPECT_EQ(calls[1], "location");
-    EXPECT_EQ(fixture.panel.tableView()->model()->rowCount(), 4);
+    EXPECT_EQ(fixture.panel.tableView()->model()->rowCount(), 3);
 }
 
 TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBeforeItIsReplaced)
@@ -215,8 +205,7 @@ TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBefor
     fixture.panel.presentEditor(second);
     EXPECT_EQ(fixture.panel.editorView(), editor);
     fixture.panel.saveInlineEditorIfPresent();
-    EXPECT_EQ(kiv::test::readFile(first), "edited one");
-
+    EXPECT_EQ(readFile(first), "edited one");
     fixture.panel.presentEditor(second);
     ASSERT_NE(fixture.panel.editorView(), nullptr);
     EXPECT_EQ(fixture.panel.editorView()->filePath(), second);

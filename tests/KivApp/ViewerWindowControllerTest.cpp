@@ -6,7 +6,6 @@
 
 #include <QPlainTextEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace kiv;
 using kiv::test::TempDir;

@@ -3,9 +3,6 @@
 #include "TempDir.h"
 #include "archives/ArchiveService.h"
 
-#include <filesystem>
-#include <gtest/gtest.h>
-
 namespace kiv {
 
 TEST(ArchiveMemberCopyTest, EveryCopyGetsATemporaryFolderOfItsOwnAndAFailureThrows)

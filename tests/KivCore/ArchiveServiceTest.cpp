@@ -6,8 +6,6 @@
 #include "base/KivError.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <set>

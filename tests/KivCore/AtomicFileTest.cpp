@@ -3,10 +3,6 @@
 #include "TempDir.h"
 #include "base/ErrorText.h"
 
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
 namespace kiv {
 namespace {
 

@@ -2,8 +2,6 @@
 
 #include "TempDir.h"
 
-#include <gtest/gtest.h>
-
 namespace kiv {
 
 TEST(DiskItemTest, ALinkIsItselfOrItsTargetAsAskedAndADanglingOneStillExists)

@@ -5,9 +5,6 @@
 #include "base/KivError.h"
 
 #include <fcntl.h>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kiv {
 namespace {

@@ -4,10 +4,6 @@
 #include "TempDir.h"
 #include "base/KivError.h"
 
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
 namespace kiv {
 namespace {
 

@@ -3,10 +3,6 @@
 #include "ScopedEnvironment.h"
 #include "TempDir.h"
 
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 namespace kiv {
 
 namespace {
