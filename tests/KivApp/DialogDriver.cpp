@@ -60,19 +60,20 @@ void answerNextModal(std::function<void(QWidget* modal)> answer)
 {
     auto* poll = new QTimer(timerOwner());
     ++answersWaiting;
-    QObject::connect(poll, &QTimer::timeout, [poll, deadline = QDeadlineTimer(5000), answer = std::move(answer)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal && !deadline.hasExpired())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        --answersWaiting;
-        if (!modal) {
-            ADD_FAILURE() << "no modal dialog appeared";
-            return;
-        }
-        answer(modal);
-    });
+    QObject::connect(
+        poll, &QTimer::timeout, [poll, deadline = QDeadlineTimer(5000), answer = std::move(answer)] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal && !deadline.hasExpired())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            --answersWaiting;
+            if (!modal) {
+                ADD_FAILURE() << "no modal dialog appeared";
+                return;
+            }
+            answer(modal);
+        });
     poll->start(10);
 }
 
@@ -128,22 +129,6 @@ void PrintTo(const ShownDialog& dialog, std::ostream* out)
     *out << "{" << dialog.title << " | " << dialog.message << " | field: " << dialog.field << " | "
          << dialog.okLabel << (dialog.okTone == ButtonTone::destructive ? " in red" : "")
          << (dialog.hasCancel ? " [ Cancel ]" : "") << "}";
-}
-
-ShownDialog prompt(const std::string& title, const std::string& message, const std::string& field)
-{
-    return { title, message, field, "[ OK ]", true };
-}
-
-ShownDialog question(
-    const std::string& title, const std::string& message, const std::string& okLabel, ButtonTone okTone)
-{
-    return { title, message, "", okLabel, true, okTone };
-}
-
-ShownDialog notice(const std::string& title, const std::string& message)
-{
-    return { title, message, "", "[ OK ]", false };
 }
 
 ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>& action)

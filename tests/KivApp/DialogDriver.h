@@ -54,12 +54,21 @@ using ShownDialogs = std::vector<ShownDialog>;
 // Prints `dialog` in failure messages.
 void PrintTo(const ShownDialog& dialog, std::ostream* out);
 // A prompt: a field filled with `field`, OK and Cancel.
-ShownDialog prompt(const std::string& title, const std::string& message, const std::string& field);
+inline ShownDialog prompt(const std::string& title, const std::string& message, const std::string& field)
+{
+    return { title, message, field, "[ OK ]", true };
+}
 // A question: OK (labelled `okLabel`, in `okTone`) and Cancel.
-ShownDialog question(const std::string& title, const std::string& message,
-    const std::string& okLabel = "[ OK ]", ButtonTone okTone = ButtonTone::ordinary);
+inline ShownDialog question(const std::string& title, const std::string& message,
+    const std::string& okLabel = "[ OK ]", ButtonTone okTone = ButtonTone::ordinary)
+{
+    return { title, message, "", okLabel, true, okTone };
+}
 // A message with only OK.
-ShownDialog notice(const std::string& title, const std::string& message);
+inline ShownDialog notice(const std::string& title, const std::string& message)
+{
+    return { title, message, "", "[ OK ]", false };
+}
 
 // How one dialog is answered: its field's text replaced by `typed` when set, then `key` pressed.
 struct Answer

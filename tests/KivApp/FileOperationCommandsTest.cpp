@@ -39,8 +39,8 @@ protected:
                  { "box/inside.txt", "inside" } })
             m_home.write("src/" + std::string(path), text);
         startProgram();
-        showFolder(left(), m_src);
-        showFolder(right(), m_dst);
+        left().goTo(m_src);
+        right().goTo(m_dst);
     }
 
     void cursorTo(const std::string& name) { putCursorOn(active(), name); }
@@ -155,7 +155,7 @@ TEST_F(FileOperationCommandsTest, ArchiveViewsRefuseEveryChangeWithTheirOwnMessa
 {
     m_home.run("cd src && zip -q pack.zip a.txt b.txt");
     left().reload();
-    showFolder(right(), m_src);
+    right().goTo(m_src);
     putCursorOn(right(), "pack.zip");
     QTest::keyClick(right().tableView(), Qt::Key_Return); // the other panel is inside the archive
     const auto before = disk();
@@ -268,7 +268,7 @@ TEST_F(FileOperationCommandsTest, PathsThatAreNotUtf8SurviveTheOfferedAnswer)
     const std::string folder = m_home.folder("d\xfcst");
     m_home.write("src/" + name, "latin-1 name");
     left().reload();
-    showFolder(right(), folder);
+    right().goTo(folder);
     cursorTo("a.txt");
     press(Qt::Key_F5, { ok });
     EXPECT_EQ(readFile(folder + "/a.txt"), "alpha");

@@ -33,7 +33,7 @@ protected:
 
 TEST_F(MainWindowControllerTest, TabSwitchesPanelsAndThePromptFollowsOnlyTheActivePanel)
 {
-    showFolder(right(), m_docs);
+    right().goTo(m_docs);
     EXPECT_EQ(commandPrompt(), m_home.path() + " $ ");
     press(Qt::Key_Tab);
     EXPECT_TRUE(right().tableView()->hasFocus());
@@ -97,8 +97,8 @@ TEST_F(MainWindowControllerTest, PulldownsToggleHiddenFilesPerPanelOrBothAndGoHo
     EXPECT_EQ(shown(), std::pair(true, true));
 
     // "Go to Home Folder" acts on the panel it names even when that one is not active.
-    showFolder(left(), m_docs);
-    showFolder(right(), m_home / "music");
+    left().goTo(m_docs);
+    right().goTo(m_home / "music");
     chooseFromPulldown(4, 2); // "Right", "Go to Home Folder"
     EXPECT_TRUE(lists(right(), "notes.txt"));
     EXPECT_EQ(commandPrompt(), m_docs + " $ ");
@@ -120,7 +120,7 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
     EXPECT_EQ(left().state().location().path(), m_home.path());
 
     // The same for "Go to Home Folder" when home itself is refused: the panel keeps its place.
-    showFolder(right(), m_docs);
+    right().goTo(m_docs);
     ::chmod(m_home.path().c_str(), 0300);
     const ShownDialogs homeRefusal = answering({ ok }, [&] { chooseFromPulldown(4, 2); });
     ::chmod(m_home.path().c_str(), 0700);

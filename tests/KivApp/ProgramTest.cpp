@@ -23,11 +23,6 @@ void ProgramTest::TearDown()
     m_controller.reset();
 }
 
-void ProgramTest::showFolder(PanelViewController& panel, const std::string& path)
-{
-    panel.goTo(path);
-}
-
 bool ProgramTest::lists(PanelViewController& panel, const std::string& name)
 {
     const auto& rows = panel.state().entries();

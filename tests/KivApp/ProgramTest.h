@@ -34,8 +34,6 @@ protected:
     PanelViewController& right() { return m_controller->panels().right(); }
     PanelViewController& active() { return m_controller->panels().active(); }
 
-    // Takes `panel` to the folder `path` and lists it.
-    static void showFolder(PanelViewController& panel, const std::string& path);
     // True when `panel` lists a row named `name`.
     static bool lists(PanelViewController& panel, const std::string& name);
     // Puts `panel`'s cursor on the row named `name` (a test failure when there is none).

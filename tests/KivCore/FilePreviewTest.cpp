@@ -59,9 +59,10 @@ TEST(FilePreviewTest, ScanStopsAtNulAndInvalidSequencesButWaitsOnACutSequence)
     for (std::string_view cut : { "\xC3", "\xE2\x82", "\xF0\x9F\x98" })
         EXPECT_EQ(scan(cut), std::pair(Stop::incompleteTail, std::size_t { 10 })) << cut;
     // NUL, a stray continuation, overlong forms, a surrogate, past U+10FFFF, a bad second byte.
-    for (std::string_view bad : { std::string_view("\0x", 2), std::string_view("\x80"), std::string_view("\xC0\xAF"),
-             std::string_view("\xE0\x80\xAF"), std::string_view("\xED\xA0\x80"), std::string_view("\xF4\x90\x80\x80"),
-             std::string_view("\xF5\x80\x80\x80"), std::string_view("\xE2\x28\xA1") })
+    for (std::string_view bad : { std::string_view("\0x", 2), std::string_view("\x80"),
+             std::string_view("\xC0\xAF"), std::string_view("\xE0\x80\xAF"), std::string_view("\xED\xA0\x80"),
+             std::string_view("\xF4\x90\x80\x80"), std::string_view("\xF5\x80\x80\x80"),
+             std::string_view("\xE2\x28\xA1") })
         EXPECT_EQ(scan(bad), std::pair(Stop::notText, std::size_t { 10 })) << bad;
 }
 

@@ -18,11 +18,7 @@ using test::TempDir;
 
 const FileEntry& rowNamed(const std::vector<FileEntry>& rows, const std::string& name)
 {
-    for (const auto& row : rows) {
-        if (row.name == name)
-            return row;
-    }
-    throw std::runtime_error("no row " + name);
+    return *std::find_if(rows.begin(), rows.end(), [&](const FileEntry& row) { return row.name == name; });
 }
 
 // What the user reads when `operation` fails; platform failures are marked "(system) ".
@@ -43,11 +39,6 @@ struct stat statOf(const std::string& path)
     struct stat info = {};
     ::lstat(path.c_str(), &info);
     return info;
-}
-
-bool exists(const std::string& path)
-{
-    return ::access(path.c_str(), F_OK) == 0;
 }
 
 class FileSystemServiceTest : public ::testing::Test
@@ -71,17 +62,14 @@ TEST_F(FileSystemServiceTest, ListsParentThenFoldersThenFilesInFileNameOrder)
         (std::vector<std::string> { "..", "Docs", "zeta", "a.txt", "Archive.TGZ", "B.txt", "data.gz", "file9",
             "file10", "link-to-zeta" }));
     const std::string parent = std::filesystem::path(dir.path()).parent_path().string();
-    EXPECT_EQ(rows[0].kind, Kind::parentDirectory);
-    EXPECT_EQ(rows[0].id, parent);
-    EXPECT_EQ(rowNamed(rows, "Archive.TGZ").kind, Kind::archive);
-    EXPECT_EQ(rowNamed(rows, "data.gz").kind, Kind::regularFile);
-    EXPECT_EQ(rowNamed(rows, "link-to-zeta").kind, Kind::symlink);
-    EXPECT_EQ(rowNamed(rows, "Docs").permissions.value_or("")[0], 'd');
+    EXPECT_EQ(std::pair(rows[0].kind, rows[0].id), std::pair(Kind::parentDirectory, parent));
+    for (auto [name, kind] : { std::pair { "Archive.TGZ", Kind::archive }, { "data.gz", Kind::regularFile },
+             { "link-to-zeta", Kind::symlink }, { "Docs", Kind::directory } })
+        EXPECT_EQ(rowNamed(rows, name).kind, kind) << name;
     const FileEntry& file = rowNamed(rows, "a.txt");
-    EXPECT_EQ(file.size, 5);
-    EXPECT_EQ(file.id, dir / "a.txt");
+    EXPECT_EQ(std::tuple(file.id, file.size, file.permissions), std::tuple(dir / "a.txt", 5, "-rwxr-x--x"))
+        << "the permissions show the nine bits only, not set-user-ID";
     EXPECT_TRUE(file.modificationDate.has_value());
-    EXPECT_EQ(file.permissions, "-rwxr-x--x"); // the nine bits only, not set-user-ID
     EXPECT_EQ(fs.listDirectory(dir.path(), Hidden::show).size(), rows.size() + 2); // .git and .profile
 
     // The root has no parent row; a trailing slash does not count as a level.
@@ -117,7 +105,7 @@ TEST_F(FileSystemServiceTest, AwkwardNamesSurviveEveryOperation)
         fs.move(dir / (name + ".renamed"), dir.folder("moved"));
         EXPECT_EQ(readFile(dir / ("moved/" + name + ".renamed")), "data:" + name);
         fs.deleteItem(target + "/" + name);
-        EXPECT_FALSE(exists(target + "/" + name));
+        EXPECT_FALSE(std::filesystem::exists(target + "/" + name));
     }
 }
 
@@ -171,10 +159,10 @@ TEST_F(FileSystemServiceTest, NothingExistingIsEverReplacedAndAFailureLeavesNoHa
     auto second = dir.write("c.txt", "stays");
     EXPECT_EQ(errorText([&] { fs.move(second, destination, "a.txt"); }), taken);
     EXPECT_EQ(readFile(second), "stays");
-    EXPECT_FALSE(exists(destination + "/c.txt"));
+    EXPECT_FALSE(std::filesystem::exists(destination + "/c.txt"));
     fs.move(source, destination, "b.txt");
     EXPECT_EQ(readFile(destination + "/b.txt"), "new");
-    EXPECT_FALSE(exists(source));
+    EXPECT_FALSE(std::filesystem::exists(source));
     EXPECT_EQ(readFile(destination + "/a.txt"), "old");
     EXPECT_EQ(readFile(dir / "b.txt"), "b");
 
@@ -187,7 +175,7 @@ TEST_F(FileSystemServiceTest, NothingExistingIsEverReplacedAndAFailureLeavesNoHa
     dir.write("tree/ok.txt", "ok");
     ::chmod(dir.write("tree/secret.txt", "secret").c_str(), 0);
     EXPECT_ANY_THROW(fs.copy(dir / "tree", dir.folder("out")));
-    EXPECT_FALSE(exists(dir / "out/tree")) << "a failed copy left a partial tree";
+    EXPECT_FALSE(std::filesystem::exists(dir / "out/tree")) << "a failed copy left a partial tree";
 }
 
 TEST_F(FileSystemServiceTest, OverwriteReplacesOthersButNeverTheSourceAndNoFolderGoesIntoItself)
@@ -227,7 +215,7 @@ TEST_F(FileSystemServiceTest, MoveAcrossFileSystemsCopiesThenRemoves)
     dir.write("tree/a/b.txt", "b");
     fs.move(dir / "tree", other.path());
     EXPECT_EQ(readFile(other.path() + "/tree/a/b.txt"), "b");
-    EXPECT_FALSE(exists(dir / "tree"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "tree"));
 }
 
 TEST_F(FileSystemServiceTest, DeleteRemovesTreesAndLinksButNeverWhatALinkPointsTo)
@@ -237,12 +225,12 @@ TEST_F(FileSystemServiceTest, DeleteRemovesTreesAndLinksButNeverWhatALinkPointsT
     dir.write("full/a/b/c.txt", "c");
     ::symlink((dir / "kept").c_str(), (dir / "full/a/link").c_str());
     fs.deleteItem(dir / "full");
-    EXPECT_FALSE(exists(dir / "full"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "full"));
     EXPECT_EQ(readFile(target), "kept");
 
     ::symlink((dir / "kept").c_str(), (dir / "link").c_str());
     fs.deleteItem(dir / "link");
-    EXPECT_FALSE(exists(dir / "link"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "link"));
     EXPECT_EQ(readFile(target), "kept");
 }
 
