@@ -2,7 +2,6 @@
 #include "window/FunctionKeyBarView.h"
 #include "window/PulldownMenuBarView.h"
 
-#include <QFontMetricsF>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -33,29 +32,25 @@ protected:
 
 } // namespace
 
-TEST(PulldownMenuBarViewTest, TitlesAreClickableBeforeTheFirstPaintAndFollowTheFont)
+TEST(PulldownMenuBarViewTest, OnlyTitlesAreClickableEvenBeforeTheFirstPaintAndTheirFramesFollowTheFont)
 {
     PulldownMenuBarView bar;
     UnpaintedBar unpainted(bar, { 600, 20 });
-    std::vector<std::pair<int, QRectF>> activations;
+    std::vector<int> activations;
     bar.onActivate = [&](int index, QRectF frame) {
         EXPECT_EQ(unpainted.paints, 0);
-        activations.push_back({ index, frame });
+        EXPECT_EQ(frame, bar.itemFrames().at(index));
+        activations.push_back(index);
     };
     const QList<QRectF> frames = bar.itemFrames();
     ASSERT_EQ(frames.size(), 5);
-    EXPECT_GT(frames[1].left(), frames[0].right()); // titles are apart
-
-    // Only a click on a title activates it; the gaps and the empty end do nothing.
     bar.activateFirstItem();
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, frames[1].center().toPoint());
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(qRound(frames[0].right() + 2), 10));
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, { 4, 10 });
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, { 590, 10 });
-    EXPECT_EQ(activations, (std::vector<std::pair<int, QRectF>> { { 0, frames[0] }, { 1, frames[1] } }));
-
+    for (QPoint at : { frames[1].center().toPoint(), QPoint(qRound(frames[0].right() + 2), 10), QPoint(4, 10),
+             QPoint(590, 10) })
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, at);
+    EXPECT_EQ(activations, (std::vector<int> { 0, 1 }));
     bar.setFont(Theme::monoFontBold(24));
-    EXPECT_DOUBLE_EQ(bar.itemFrames()[0].width(), QFontMetricsF(bar.font()).horizontalAdvance(' ') * 8);
+    EXPECT_GT(bar.itemFrames()[0].width(), frames[0].width()) << "the titles' frames follow the font";
 }
 
 TEST(FunctionKeyBarViewTest, TenEqualCellsReportTheirKeyWhereverClickedEvenBeforeTheFirstPaint)
@@ -67,8 +62,7 @@ TEST(FunctionKeyBarViewTest, TenEqualCellsReportTheirKeyWhereverClickedEvenBefor
         EXPECT_TRUE(!keys.empty() || unpainted.paints == 0);
         keys.push_back(key);
     };
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, { 322, 10 });
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, { 399, 20 });
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, { 799, 1 });
+    for (QPoint at : { QPoint(322, 10), QPoint(399, 20), QPoint(799, 1) })
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, at);
     EXPECT_EQ(keys, (std::vector<int> { 5, 5, 10 }));
 }

@@ -30,6 +30,12 @@ QObject* timerOwner()
     return queuedTimers;
 }
 
+// The widget of `modal` that receives its keys: its focus widget, else `modal` itself.
+QWidget* keyTarget(QWidget* modal)
+{
+    return modal->focusWidget() ? modal->focusWidget() : modal;
+}
+
 // Records the next dialog and answers it; the one after is looked for only once it is closed.
 void answerInOrder(std::shared_ptr<ShownDialogs> seen, std::vector<Answer> answers)
 {
@@ -75,19 +81,6 @@ void answerNextModal(std::function<void(QWidget* modal)> answer)
             answer(modal);
         });
     poll->start(10);
-}
-
-void answerNextModalWithKeys(Qt::Key key, const QString& text)
-{
-    answerNextModal([key, text](QWidget* modal) {
-        QTest::keyClicks(keyTarget(modal), text);
-        QTest::keyClick(keyTarget(modal), key);
-    });
-}
-
-QWidget* keyTarget(QWidget* modal)
-{
-    return modal->focusWidget() ? modal->focusWidget() : modal;
 }
 
 void watchForForgottenDialogs()

@@ -20,13 +20,6 @@ namespace kiv::test {
 // finishTestDialogs() cancels it.
 void answerNextModal(std::function<void(QWidget* modal)> answer);
 
-// Answers the next modal dialog by typing `text` (when not empty), then clicking `key`, on
-// keyTarget(modal).
-void answerNextModalWithKeys(Qt::Key key, const QString& text = {});
-
-// Returns the widget of `modal` that receives its keys: its focus widget, else `modal` itself.
-QWidget* keyTarget(QWidget* modal);
-
 // From now on fails the running test on a dialog left open for 3 s, and closes it, so an
 // unexpected dialog or a wrong answer fails fast and by its title instead of hanging the test.
 void watchForForgottenDialogs();

@@ -201,8 +201,7 @@ TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBefor
     EXPECT_TRUE(text->hasFocus());
 
     QTest::keyClicks(text, "edited ");
-    answerNextModalWithKeys(Qt::Key_Escape);
-    fixture.panel.presentEditor(second);
+    answering({ no }, [&] { fixture.panel.presentEditor(second); });
     EXPECT_EQ(fixture.panel.editorView(), editor);
     fixture.panel.saveInlineEditorIfPresent();
     EXPECT_EQ(readFile(first), "edited one");

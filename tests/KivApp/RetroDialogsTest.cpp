@@ -14,50 +14,47 @@ using namespace kiv::test;
 
 namespace {
 
-void answerByClicking(RetroDialogButton* (RetroDialogView::*button)() const)
+// Runs `dialog`, its dialog answered with `answer`; returns what the call returned.
+template <typename Dialog> auto answered(Answer answer, Dialog dialog)
+{
+    decltype(dialog()) result {};
+    answering({ answer }, [&] { result = dialog(); });
+    return result;
+}
+
+// Runs `dialog`, its dialog answered by a click on `button`; returns what the call returned.
+template <typename Dialog> auto clicked(RetroDialogButton* (RetroDialogView::*button)() const, Dialog dialog)
 {
     answerNextModal([button](QWidget* modal) {
         QTest::mouseClick((modal->findChild<RetroDialogView*>()->*button)(), Qt::LeftButton);
     });
-}
-
-bool confirmAnsweredBy(std::function<void()> arrangeAnswer)
-{
-    arrangeAnswer();
-    return RetroDialogs::confirm(nullptr, "Delete", "Delete 2 items?", "Delete", ButtonTone::destructive);
+    return dialog();
 }
 
 } // namespace
 
 TEST(RetroDialogsTest, PromptGivesTheFieldOnOkAndNothingOnCancelAndConfirmIsTrueOnlyForOk)
 {
-    answerNextModalWithKeys(Qt::Key_Return, "new name");
-    EXPECT_EQ(RetroDialogs::prompt(nullptr, "Rename", "New name:", "old"), QString("new name"));
-    answerNextModal([](QWidget* modal) {
-        QTest::keyClick(keyTarget(modal), Qt::Key_Backspace);
-        QTest::keyClick(keyTarget(modal), Qt::Key_Enter, Qt::KeypadModifier);
-    });
-    EXPECT_EQ(RetroDialogs::prompt(nullptr, "Make folder", "Name:", "abc"), QString(""));
-    answerNextModalWithKeys(Qt::Key_Escape, "edited");
-    EXPECT_EQ(RetroDialogs::prompt(nullptr, "Rename", "New name:", "old"), std::nullopt);
-    answerByClicking(&RetroDialogView::okButton);
-    EXPECT_EQ(RetroDialogs::prompt(nullptr, "Rename", "New name:", "kept"), QString("kept"));
+    const auto prompt = [] { return RetroDialogs::prompt(nullptr, "Rename", "New name:", "old"); };
+    EXPECT_EQ(answered(typing("new name"), prompt), QString("new name"));
+    EXPECT_EQ(answered({ Qt::Key_Enter, QString() }, prompt), QString(""));
+    EXPECT_EQ(answered({ Qt::Key_Escape, "edited" }, prompt), std::nullopt);
+    EXPECT_EQ(clicked(&RetroDialogView::okButton, prompt), QString("old"));
 
-    EXPECT_FALSE(confirmAnsweredBy([] { answerNextModalWithKeys(Qt::Key_Escape); }));
-    EXPECT_FALSE(confirmAnsweredBy([] { answerByClicking(&RetroDialogView::cancelButton); }));
-    EXPECT_TRUE(confirmAnsweredBy([] { answerNextModalWithKeys(Qt::Key_Return); }));
-    EXPECT_TRUE(confirmAnsweredBy([] { answerNextModalWithKeys(Qt::Key_Enter); }));
-    EXPECT_TRUE(confirmAnsweredBy([] { answerByClicking(&RetroDialogView::okButton); }));
+    const auto confirm = [] { return RetroDialogs::confirm(nullptr, "Quit", "Quit Tavrin?"); };
+    EXPECT_FALSE(answered(no, confirm));
+    EXPECT_TRUE(answered(ok, confirm));
+    EXPECT_TRUE(answered({ Qt::Key_Enter, {} }, confirm));
+    EXPECT_FALSE(clicked(&RetroDialogView::cancelButton, confirm));
+    EXPECT_TRUE(clicked(&RetroDialogView::okButton, confirm));
 }
 
 TEST(RetroDialogsTest, MessageEndsOnEveryAnsweringKeyAndOnOkAndErrorShowsTheUserText)
 {
-    for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape }) {
-        answerNextModalWithKeys(key);
-        RetroDialogs::message(nullptr, "Info", "Done.");
-    }
-    answerByClicking(&RetroDialogView::okButton);
-    RetroDialogs::message(nullptr, "Info", "Done.");
+    const auto message = [] { RetroDialogs::message(nullptr, "Info", "Done."); };
+    for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
+        EXPECT_EQ(answering({ { key, {} } }, message).size(), 1u);
+    clicked(&RetroDialogView::okButton, message);
     EXPECT_EQ(answering({ ok }, [] { RetroDialogs::error(nullptr, std::runtime_error("disk on fire")); }),
         ShownDialogs { notice("Error", "disk on fire") });
 }
@@ -76,7 +73,7 @@ TEST(RetroDialogsTest, DialogIsCentredAboveItsParentAndAPressReleasedOutsideOkDo
         QTest::mousePress(ok, Qt::LeftButton, {}, ok->rect().center());
         QTest::mouseRelease(ok, Qt::LeftButton, {}, ok->rect().bottomRight() + QPoint(20, 20));
         stillOpenAfterRelease = modal->isVisible();
-        QTest::keyClick(keyTarget(modal), Qt::Key_Escape);
+        modal->close();
     });
     EXPECT_FALSE(RetroDialogs::confirm(&mainWindow, "Quit", "Quit Tavrin?"));
     EXPECT_TRUE(parentIsMainWindow);
