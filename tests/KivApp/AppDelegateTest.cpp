@@ -1,13 +1,5 @@
 #include "window/AppDelegate.h"
-#include "ScopedEnvironment.h"
-#include "TempDir.h"
-#include "panels/PanelPair.h"
-#include "panels/PanelTableView.h"
-#include "panels/PanelViewController.h"
-#include "window/MainWindow.h"
-#include "window/MainWindowController.h"
-
-#include <QTest>
+#include "ProgramTest.h"
 
 using namespace kiv;
 

