@@ -7,113 +7,67 @@
 #include "toolkit/Theme.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <deque>
 #include <gtest/gtest.h>
 
 namespace kiv::test {
 
 namespace {
 
-// Owns every timer the running test has queued; deleting it cancels them, so an answer meant for
-// one test never answers the next one's dialog or writes into the finished test's variables.
-QObject* queuedTimers = nullptr;
-int answersWaiting = 0;
+std::deque<std::function<void(QWidget* modal)>> queuedAnswers;
+QPointer<QWidget> watchedModal; // the dialog open at the last look, answered if there was an answer
+int ticksOpen = 0;
 
-QObject* timerOwner()
+// Hands a dialog that has just opened to the next answer; fails the test on one open for 3 s.
+void lookAtDialogs()
 {
-    if (!queuedTimers)
-        queuedTimers = new QObject;
-    return queuedTimers;
-}
-
-// The widget of `modal` that receives its keys: its focus widget, else `modal` itself.
-QWidget* keyTarget(QWidget* modal)
-{
-    return modal->focusWidget() ? modal->focusWidget() : modal;
-}
-
-// Records the next dialog and answers it; the one after is looked for only once it is closed.
-void answerInOrder(std::shared_ptr<ShownDialogs> seen, std::vector<Answer> answers)
-{
-    if (answers.empty())
-        return;
-    const Answer answer = answers.front();
-    answers.erase(answers.begin());
-    answerNextModal([seen, answer, rest = std::move(answers)](QWidget* modal) {
-        const auto* view = modal->findChild<RetroDialogView*>();
-        QLineEdit* field = view->textField();
-        const bool red = pixelsOf(view->okButton()->grab().toImage(), Theme::destructiveButtonText()) > 0;
-        seen->push_back({ view->titleText().toStdString(), view->messageText().toStdString(),
-            field ? field->text().toStdString() : "", view->okButton()->label().toStdString(),
-            view->cancelButton() != nullptr, red ? ButtonTone::destructive : ButtonTone::ordinary });
-        if (answer.typed) {
-            field->selectAll();
-            QTest::keyClick(field, Qt::Key_Backspace);
-            QTest::keyClicks(field, *answer.typed);
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != watchedModal) {
+        watchedModal = modal;
+        ticksOpen = 0;
+        if (modal && !queuedAnswers.empty()) {
+            auto answer = std::move(queuedAnswers.front());
+            queuedAnswers.pop_front();
+            answer(modal);
         }
-        QTest::keyClick(keyTarget(modal), answer.key);
-        answerInOrder(seen, rest);
-    });
+    } else if (modal && ++ticksOpen > 300) {
+        const auto* view = modal->findChild<RetroDialogView*>();
+        ADD_FAILURE() << "a dialog stayed open for 3 s: " << (view ? view->titleText().toStdString() : "?");
+        modal->close(); // a dialog is rejected
+    }
 }
 
 } // namespace
 
 void answerNextModal(std::function<void(QWidget* modal)> answer)
 {
-    auto* poll = new QTimer(timerOwner());
-    ++answersWaiting;
-    QObject::connect(
-        poll, &QTimer::timeout, [poll, deadline = QDeadlineTimer(5000), answer = std::move(answer)] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal && !deadline.hasExpired())
-                return;
-            poll->stop();
-            poll->deleteLater();
-            --answersWaiting;
-            if (!modal) {
-                ADD_FAILURE() << "no modal dialog appeared";
-                return;
-            }
-            answer(modal);
-        });
-    poll->start(10);
+    queuedAnswers.push_back(std::move(answer));
 }
 
-void watchForForgottenDialogs()
+void watchDialogs()
 {
-    auto* watchdog = new QTimer(qApp);
-    QObject::connect(watchdog, &QTimer::timeout, [lastModal = QPointer<QWidget>(), ticks = 0]() mutable {
-        QWidget* modal = QApplication::activeModalWidget();
-        ticks = modal == lastModal ? ticks + 1 : 0;
-        lastModal = modal;
-        if (modal && ticks > 30) {
-            const auto* view = modal->findChild<RetroDialogView*>();
-            ADD_FAILURE() << "a dialog stayed open unanswered for 3 s: "
-                          << (view ? view->titleText().toStdString() : "?");
-            modal->close();
-        }
-    });
-    watchdog->start(100);
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, lookAtDialogs);
+    timer->start(10);
 }
 
 void finishTestDialogs()
 {
-    if (answersWaiting > 0)
-        ADD_FAILURE() << answersWaiting << " queued dialog answer(s) found no dialog by the end of the test";
-    answersWaiting = 0;
-    delete queuedTimers;
-    queuedTimers = nullptr;
+    if (!queuedAnswers.empty())
+        ADD_FAILURE() << queuedAnswers.size()
+                      << " queued dialog answer(s) found no dialog by the end of the test";
+    queuedAnswers.clear();
     if (RetroMenuSession* menu = RetroMenuSession::current()) {
         ADD_FAILURE() << "a menu was still open at the end of the test";
         menu->end(nullptr);
     }
     if (QWidget* modal = QApplication::activeModalWidget()) {
         ADD_FAILURE() << "a dialog was still open at the end of the test";
-        modal->close(); // a dialog is rejected
+        modal->close();
     }
 }
 
@@ -127,11 +81,25 @@ void PrintTo(const ShownDialog& dialog, std::ostream* out)
 ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>& action)
 {
     auto seen = std::make_shared<ShownDialogs>();
-    const std::size_t expected = answers.size();
-    answerInOrder(seen, std::move(answers));
+    for (const Answer& answer : answers) {
+        answerNextModal([seen, answer](QWidget* modal) {
+            const auto* view = modal->findChild<RetroDialogView*>();
+            QLineEdit* field = view->textField();
+            const bool red = pixelsOf(view->okButton()->grab().toImage(), Theme::destructiveButtonText()) > 0;
+            seen->push_back({ view->titleText().toStdString(), view->messageText().toStdString(),
+                field ? field->text().toStdString() : "", view->okButton()->label().toStdString(),
+                view->cancelButton() != nullptr, red ? ButtonTone::destructive : ButtonTone::ordinary });
+            if (answer.typed) {
+                field->selectAll();
+                QTest::keyClick(field, Qt::Key_Backspace);
+                QTest::keyClicks(field, *answer.typed);
+            }
+            QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, answer.key);
+        });
+    }
     action();
     // A menu runs its command after it has closed, so the dialogs may still be to come.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return seen->size() == expected; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen->size() == answers.size(); }));
     return *seen;
 }
 

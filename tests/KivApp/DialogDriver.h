@@ -13,16 +13,15 @@ class QWidget;
 
 namespace kiv::test {
 
-// Contract: call BEFORE the code that runs a modal dialog; once the next modal widget is shown
-// (QApplication::activeModalWidget()), `answer` is called with it from the event loop. If no
-// modal appears within 5 s the test fails; a modal the answer leaves open is closed by the
-// watchdog (watchForForgottenDialogs). The answer lives until the end of the test at most:
-// finishTestDialogs() cancels it.
+// Contract: call BEFORE the code that runs a modal dialog. Answers are queued: each modal widget
+// that opens (QApplication::activeModalWidget()) is handed to the next queued answer from the
+// event loop. The queue lives until the end of the test at most: finishTestDialogs() empties it.
 void answerNextModal(std::function<void(QWidget* modal)> answer);
 
-// From now on fails the running test on a dialog left open for 3 s, and closes it, so an
-// unexpected dialog or a wrong answer fails fast and by its title instead of hanging the test.
-void watchForForgottenDialogs();
+// From now on answers the dialogs as they open, and fails the running test on a dialog left open
+// for 3 s, and closes it, so an unexpected dialog or a wrong answer fails fast and by its title
+// instead of hanging the test.
+void watchDialogs();
 
 // Ends what the finishing test left behind, failing the test for each: answers still waiting for
 // a dialog are cancelled, and a menu or dialog still open is closed. Runs after every test; a
