@@ -1,5 +1,4 @@
 #include "window/MainWindow.h"
-#include "toolkit/RetroSplitView.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -49,24 +48,4 @@ TEST(MainWindowTest, FunctionKeysGoToTheWindowFirstAndItsCtrlKeysMatchExactly)
     QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(text, Qt::Key_X);
     EXPECT_EQ(text->toPlainText(), "x");
-}
-
-TEST(RetroSplitViewTest, TwoPanesStayEqualOnEveryResizeEvenAfterTheDividerWasDragged)
-{
-    QWidget holder;
-    auto* split = new RetroSplitView(&holder);
-    auto* left = new QWidget;
-    auto* right = new QWidget;
-    split->addWidget(left);
-    split->addWidget(right);
-    holder.resize(2000, 300);
-    holder.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&holder));
-    for (int width : { 1101, 700, 1920, 1 }) {
-        split->setSizes({ 100, width }); // as if dragged aside
-        split->resize(width, 300);
-        const int available = std::max(0, width - RetroSplitView::dividerThickness);
-        EXPECT_EQ(left->width(), available / 2) << width;
-        EXPECT_EQ(right->width(), available - available / 2) << width;
-    }
 }

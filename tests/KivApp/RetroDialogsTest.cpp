@@ -1,9 +1,7 @@
 #include "toolkit/RetroDialogs.h"
 #include "DialogDriver.h"
-#include "WidgetProbe.h"
 #include "toolkit/RetroDialogButton.h"
 #include "toolkit/RetroDialogView.h"
-#include "toolkit/Theme.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -79,23 +77,4 @@ TEST(RetroDialogsTest, DialogIsCentredAboveItsParentAndAPressReleasedOutsideOkDo
     EXPECT_TRUE(parentIsMainWindow);
     EXPECT_LE(std::max(std::abs(offCentre.x()), std::abs(offCentre.y())), 1);
     EXPECT_TRUE(stillOpenAfterRelease);
-}
-
-TEST(RetroDialogsTest, ALongMessageWrapsAboveTheButtonsAndTheButtonUnderThePointerTurnsCyan)
-{
-    const QString longPath = "Delete /" + QString(120, QChar('a')) + "/and/a/few/more/words here?";
-    const int wrapped = RetroDialogView::wrappedMessageHeight(longPath);
-    EXPECT_GE(wrapped, 3 * RetroDialogView::wrappedMessageHeight("Quit Tavrin?"));
-    RetroDialogView view("Delete", longPath, RetroDialogStyle::confirm(), "Delete", ButtonTone::destructive);
-    EXPECT_GE(view.okButton()->y(), 16 + 17 + 6 + 8 + wrapped); // below the title, its rule and the text
-    EXPECT_LE(view.okButton()->geometry().bottom(), view.height() - 16);
-
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    QTest::mouseMove(view.okButton(), view.okButton()->rect().center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return view.okButton()->isHighlighted(); }, 1000));
-    EXPECT_TRUE(hasColorAt(
-        view.grab().toImage(), view.okButton()->x() + 1, view.okButton()->y() + 1, Theme::menuHighlightBG()));
-    QTest::mouseMove(&view, QPoint(20, 20));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !view.okButton()->isHighlighted(); }, 1000));
 }
