@@ -23,19 +23,12 @@ void ProgramTest::TearDown()
     m_controller.reset();
 }
 
-bool ProgramTest::lists(PanelViewController& panel, const std::string& name)
-{
-    const auto& rows = panel.state().entries();
-    return std::any_of(rows.begin(), rows.end(), [&](const FileEntry& row) { return row.name == name; });
-}
-
-void ProgramTest::putCursorOn(PanelViewController& panel, const std::string& name)
+int ProgramTest::rowOf(PanelViewController& panel, const std::string& name)
 {
     const auto& rows = panel.state().entries();
     const auto found
         = std::find_if(rows.begin(), rows.end(), [&](const FileEntry& row) { return row.name == name; });
-    ASSERT_NE(found, rows.end()) << name;
-    panel.tableView()->moveSelection(int(found - rows.begin()));
+    return found == rows.end() ? -1 : int(found - rows.begin());
 }
 
 ShownDialogs ProgramTest::press(std::initializer_list<Qt::Key> keys, std::vector<Answer> answers)

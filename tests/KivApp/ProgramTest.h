@@ -34,10 +34,16 @@ protected:
     PanelViewController& right() { return m_controller->panels().right(); }
     PanelViewController& active() { return m_controller->panels().active(); }
 
+    // The row of `panel` named `name`, or -1.
+    static int rowOf(PanelViewController& panel, const std::string& name);
     // True when `panel` lists a row named `name`.
-    static bool lists(PanelViewController& panel, const std::string& name);
+    static bool lists(PanelViewController& panel, const std::string& name) { return rowOf(panel, name) >= 0; }
     // Puts `panel`'s cursor on the row named `name` (a test failure when there is none).
-    static void putCursorOn(PanelViewController& panel, const std::string& name);
+    static void putCursorOn(PanelViewController& panel, const std::string& name)
+    {
+        ASSERT_GE(rowOf(panel, name), 0) << name;
+        panel.tableView()->moveSelection(rowOf(panel, name));
+    }
 
     // Presses `keys` in the active panel's list, answering their dialogs as answering() does.
     ShownDialogs press(std::initializer_list<Qt::Key> keys, std::vector<Answer> answers = {});
