@@ -60,13 +60,9 @@ TEST(ConsoleOutputViewTest, LongOutputScrollsToItsEndWrapsWideLinesAndAnyKeyOrCl
 
     QPlainTextEdit* view = textViewOf(console);
     QScrollBar* scrollBar = view->verticalScrollBar();
-    EXPECT_EQ(scrollBar->value(), scrollBar->maximum());
+    EXPECT_TRUE(scrollBar->maximum() > 0 && scrollBar->value() == scrollBar->maximum()) << "not at the end";
     EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0);
     EXPECT_GT(view->document()->findBlockByNumber(302).layout()->lineCount(), 1);
-    scrollBar->setValue(0);
-    console.resize(420, 260);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return scrollBar->value() == scrollBar->maximum() && scrollBar->value() > 0; }));
 
     // Any key or click dismisses it, but a modifier alone does not.
     int dismissals = 0;

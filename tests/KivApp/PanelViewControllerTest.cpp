@@ -145,30 +145,6 @@ TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFiles
     EXPECT_TRUE(root.recorder.calls.empty());
 }
 
-TEST(PanelViewControllerTest, ListingFailuresAreReportedAndKeepTheRowsShown)
-{
-    TempDir scratch;
-    scratch.write("gone/a.txt");
-    const std::string locked = scratch.folder("gone/locked");
-    PanelFixture fixture(scratch / "gone");
-    auto& calls = fixture.recorder.calls;
-    if (permissionBitsBind(scratch)) {
-        ::chmod(locked.c_str(), 0);
-        fixture.press(Qt::Key_Down); // [locked]
-        fixture.press(Qt::Key_Return);
-        ::chmod(locked.c_str(), 0700);
-        EXPECT_EQ(calls, std::vector<std::string> { "error Permission denied: " + locked });
-        EXPECT_EQ(fixture.panel.selectedEntry()->name, "locked");
-    }
-    calls.clear();
-    std::filesystem::remove_all(scratch / "gone");
-    fixture.panel.reload();
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].rfind("error ", 0), 0u);
-    EXPECT_EQ(calls[1], "location");
-    EXPECT_EQ(fixture.panel.tableView()->model()->rowCount(), 3);
-}
-
 TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBeforeItIsReplaced)
 {
     TempDir scratch;
