@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kiv {
+using namespace kiv;
 
 TEST(ArchiveFormatTest, TellsTheFormatByTheEndOfTheNameInAnyCase)
 {
@@ -13,5 +13,3 @@ TEST(ArchiveFormatTest, TellsTheFormatByTheEndOfTheNameInAnyCase)
     for (auto name : { "notes.gz", "zip", "file.zipx", "a.tar.bz2", "" })
         EXPECT_EQ(ArchiveFormat::of(name), std::nullopt) << name;
 }
-
-} // namespace kiv

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kiv {
+using namespace kiv;
 
 namespace {
 
@@ -70,5 +70,3 @@ TEST(ArchiveListingParserTest, BothTarLayoutsGiveNamesWithEscapesUndoneAndLinksW
             { "d/a -> b.txt", 2, "2026-12-06 09:52" }, { "link", 0, "2026-12-06 09:08" },
             { "hard", 0, "2026-12-06 09:08" } }));
 }
-
-} // namespace kiv

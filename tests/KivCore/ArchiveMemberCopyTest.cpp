@@ -3,7 +3,8 @@
 #include "TempDir.h"
 #include "archives/ArchiveService.h"
 
-namespace kiv {
+using namespace kiv;
+using namespace kiv::test;
 
 TEST(ArchiveMemberCopyTest, EveryCopyGetsATemporaryFolderOfItsOwnAndAFailureThrows)
 {
@@ -22,5 +23,3 @@ TEST(ArchiveMemberCopyTest, EveryCopyGetsATemporaryFolderOfItsOwnAndAFailureThro
     }
     EXPECT_ANY_THROW(ArchiveMemberCopy::make({}, dir / "gone.tgz", "pack/inner/deep.txt"));
 }
-
-} // namespace kiv

@@ -10,11 +10,11 @@
 #include <set>
 
 using namespace kiv;
+using namespace kiv::test;
 using Kind = FileEntry::Kind;
 using Parent = ArchiveService::ParentRow;
 using Member = ArchiveService::Member;
 using Files = std::set<std::string>;
-using test::namesOf;
 
 namespace {
 

@@ -2,7 +2,8 @@
 
 #include "TempDir.h"
 
-namespace kiv {
+using namespace kiv;
+using namespace kiv::test;
 namespace {
 
 mode_t permissionBits(const std::string& path)
@@ -50,4 +51,3 @@ TEST(AtomicFileTest, AFailureLeavesTheOldFileAndNoTemporaryFile)
 }
 
 } // namespace
-} // namespace kiv

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kiv {
+using namespace kiv;
 namespace {
 
 using Kind = FileEntry::Kind;
@@ -47,4 +47,3 @@ TEST(DirectoryComparerTest, FoldersLinksIdenticalListingsAndDuplicateNamesNeverC
 }
 
 } // namespace
-} // namespace kiv

@@ -2,7 +2,8 @@
 
 #include "TempDir.h"
 
-namespace kiv {
+using namespace kiv;
+using namespace kiv::test;
 
 TEST(DiskItemTest, ALinkIsItselfOrItsTargetAsAskedAndADanglingOneStillExists)
 {
@@ -15,5 +16,3 @@ TEST(DiskItemTest, ALinkIsItselfOrItsTargetAsAskedAndADanglingOneStillExists)
     EXPECT_FALSE(DiskItem::isRealFolder(dir / "link"));
     EXPECT_TRUE(DiskItem::exists(dir / "dangling"));
 }
-
-} // namespace kiv

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <random>
 
-namespace kiv {
+using namespace kiv;
 namespace {
 
 std::vector<std::string> sorted(std::vector<std::string> names)
@@ -47,4 +47,3 @@ TEST(FileNameOrderTest, NamesThatAreNotUtf8StillSortTotallyAndStably)
 }
 
 } // namespace
-} // namespace kiv

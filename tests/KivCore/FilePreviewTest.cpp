@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <thread>
 
-namespace kiv {
+using namespace kiv;
+using namespace kiv::test;
 
 using FilePreview::Preview;
 using FilePreview::TextScan;
-using test::TempDir;
 
 namespace {
 
@@ -135,5 +135,3 @@ TEST(FilePreviewTest, UnreadablePathsAndPipesNeitherThrowNorHang)
     ::chmod(locked.c_str(), 0);
     EXPECT_EQ(FilePreview::load(locked).kind, Preview::Kind::unreadable);
 }
-
-} // namespace kiv

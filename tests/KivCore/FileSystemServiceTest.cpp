@@ -6,15 +6,13 @@
 
 #include <fcntl.h>
 
-namespace kiv {
+using namespace kiv;
+using namespace kiv::test;
 namespace {
 
 using Kind = FileEntry::Kind;
 using Hidden = FileSystemService::HiddenFiles;
 using Existing = FileSystemService::Existing;
-using test::namesOf;
-using test::readFile;
-using test::TempDir;
 
 // The row named `name` (the ".." row when there is none).
 const FileEntry& rowNamed(const std::vector<FileEntry>& rows, const std::string& name)
@@ -216,4 +214,3 @@ TEST_F(FileSystemServiceTest, DeleteRemovesTreesAndLinksButNeverWhatALinkPointsT
 }
 
 } // namespace
-} // namespace kiv

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
-namespace kiv {
+using namespace kiv;
 
 TEST(KivFormatTest, SizesAreGroupedByThousandsOrShownInBinaryUnits)
 {
@@ -29,5 +29,3 @@ TEST(KivFormatTest, DateAndTimeInLocalTimeWithTwoDigitFields)
     EXPECT_EQ(KivFormat::time(std::chrono::system_clock::from_time_t(1709600400)), "01:00");
     EXPECT_EQ(KivFormat::date(std::nullopt) + KivFormat::time(std::nullopt), "");
 }
-
-} // namespace kiv

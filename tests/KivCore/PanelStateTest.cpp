@@ -4,11 +4,11 @@
 #include "TempDir.h"
 #include "base/KivError.h"
 
-namespace kiv {
+using namespace kiv;
+using namespace kiv::test;
 namespace {
 
 using Names = std::vector<std::string>;
-using test::namesOf;
 
 std::ptrdiff_t indexOf(const PanelState& state, const std::string& name)
 {
@@ -178,4 +178,3 @@ TEST_F(PanelStateTest, EnteringArchivesAndTheirFoldersAndComingBackWithTheListin
 }
 
 } // namespace
-} // namespace kiv

@@ -3,11 +3,10 @@
 #include "ScopedEnvironment.h"
 #include "TempDir.h"
 
-namespace kiv {
+using namespace kiv;
+using namespace kiv::test;
 
 namespace {
-
-using test::ScopedEnvironment;
 
 // The login shell may print greetings of its own; the tests use a plain one.
 const ScopedEnvironment plainShell("SHELL", "/bin/sh");
@@ -78,5 +77,3 @@ TEST(ShellRunnerTest, ChildHoldsNoOtherEndOfItsOutputPipes)
         "/");
     EXPECT_EQ(result.stdout, "2\n") << result.stderr;
 }
-
-} // namespace kiv

@@ -3,7 +3,8 @@
 #include "ScopedEnvironment.h"
 #include "TempDir.h"
 
-namespace kiv {
+using namespace kiv;
+using namespace kiv::test;
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -80,4 +81,3 @@ TEST_F(UserMenuStoreTest, AReadOnlyFolderOrUnreadableFileIsLeftAlone)
 }
 
 } // namespace
-} // namespace kiv

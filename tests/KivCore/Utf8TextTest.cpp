@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kiv {
+using namespace kiv;
 
 TEST(Utf8TextTest, ValidTextIsUnchangedAndEachIllFormedPartBecomesOneReplacement)
 {
@@ -21,5 +21,3 @@ TEST(Utf8TextTest, ValidTextIsUnchangedAndEachIllFormedPartBecomesOneReplacement
     EXPECT_EQ(Utf8Text::decodingLossily("\xF4\x90\x80\x80"), r + r + r + r); // above U+10FFFF
     EXPECT_EQ(Utf8Text::decodingLossily("\x80\xC3\xA9\xFF"), r + "\xC3\xA9" + r);
 }
-
-} // namespace kiv
