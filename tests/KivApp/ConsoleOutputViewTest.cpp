@@ -34,7 +34,6 @@ TEST(ConsoleOutputViewTest, TranscriptShowsPromptOutputAndOnlyNonZeroExitCodesIn
     };
     EXPECT_EQ(transcriptOf("true", { 0, "", "" }), "/tmp $ true\n\n(no output)\n");
     EXPECT_EQ(transcriptOf("printf ok", { 0, "ok", "" }), "/tmp $ printf ok\n\nok\n");
-    EXPECT_EQ(transcriptOf("echo ok", { 0, "ok\n", "" }), "/tmp $ echo ok\n\nok\n");
     // Both streams, unmarked, standard output first; escape sequences are shown, not interpreted.
     EXPECT_EQ(transcriptOf("x", { 0, "out \x1b[31mred\x1b[0m", "err\n" }),
         "/tmp $ x\n\nout \x1b[31mred\x1b[0merr\n");
@@ -61,7 +60,6 @@ TEST(ConsoleOutputViewTest, LongOutputScrollsToItsEndWrapsWideLinesAndAnyKeyOrCl
     QPlainTextEdit* view = textViewOf(console);
     QScrollBar* scrollBar = view->verticalScrollBar();
     EXPECT_TRUE(scrollBar->maximum() > 0 && scrollBar->value() == scrollBar->maximum()) << "not at the end";
-    EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0);
     EXPECT_GT(view->document()->findBlockByNumber(302).layout()->lineCount(), 1);
 
     // Any key or click dismisses it, but a modifier alone does not.

@@ -91,9 +91,9 @@ TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstT
 
 TEST_F(FileOperationCommandsTest, CopyOutOfAnArchiveExtractsMembersAndWholeFolders)
 {
-    m_home.write("pack/docs/one.txt", "one");
-    m_home.write("pack/docs/deep/two.txt", "two");
-    m_home.write("pack/top.txt", "top");
+    for (auto [path, text] :
+        { std::pair { "docs/one.txt", "one" }, { "docs/deep/two.txt", "two" }, { "top.txt", "top" } })
+        m_home.write("pack/" + std::string(path), text);
     m_home.run("cd pack && zip -qr ../src/pack.zip docs top.txt");
     left().reload();
     cursorTo("pack.zip"); // unzip, unlike tar, takes a folder whole only when told it is one

