@@ -92,16 +92,9 @@ TEST_F(ToolCommandsTest, CommandLinesRunInTheActiveFolderOrTheOneHoldingItsArchi
 
 TEST_F(ToolCommandsTest, TheUserMenuIsReadAfreshOnEveryF2AndItsEntriesRunInTheActiveFolder)
 {
-    const std::string comments = "# nothing but comments\n\n   # and an indented one\n";
-    const std::string menuFile = m_home.write(".config/kiv-mac/menu.txt", comments);
-    press(Qt::Key_F2);
-    ASSERT_NE(RetroMenuSession::current(), nullptr);
-    EXPECT_EQ(openMenuTitles().mid(3), QStringList({ "4  Open Terminal here", "---", "Edit menu file..." }));
-    EXPECT_EQ(readFile(menuFile), comments);
-    RetroMenuSession::current()->end(nullptr);
-
     // An entry runs unchanged in the active folder; its failure shows only in the console.
-    m_home.write(".config/kiv-mac/menu.txt", "e|Fail loudly|echo oops >&2; exit 2\n");
+    const std::string menuFile
+        = m_home.write(".config/kiv-mac/menu.txt", "e|Fail loudly|echo oops >&2; exit 2\n");
     press(Qt::Key_F2);
     EXPECT_EQ(openMenuTitles(), QStringList({ "e  Fail loudly", "---", "Edit menu file..." }));
     chooseFromOpenMenu(0);
@@ -109,11 +102,16 @@ TEST_F(ToolCommandsTest, TheUserMenuIsReadAfreshOnEveryF2AndItsEntriesRunInTheAc
     EXPECT_EQ(transcript(), m_home.path() + " $ echo oops >&2; exit 2\n\noops\n\n[exit code 2]\n");
     closeConsoleWith(Qt::Key_Escape);
 
+    // Read again: a file of comments only gives the default menu and stays as it was.
+    const std::string comments = "# nothing but comments\n\n   # and an indented one\n";
+    m_home.write(".config/kiv-mac/menu.txt", comments);
     press(Qt::Key_F2);
-    chooseFromOpenMenu(1); // "Edit menu file..."
+    EXPECT_EQ(openMenuTitles().mid(3), QStringList({ "4  Open Terminal here", "---", "Edit menu file..." }));
+    chooseFromOpenMenu(4); // "Edit menu file..."
     ASSERT_NE(right().editorView(), nullptr);
     EXPECT_EQ(right().editorView()->filePath(), menuFile);
     EXPECT_EQ(&active(), &left());
+    EXPECT_EQ(readFile(menuFile), comments);
 }
 
 TEST_F(ToolCommandsTest, ExtractPutsTheWholeArchiveIntoTheOtherPanelAndNeverReplacesAFile)
