@@ -11,6 +11,7 @@
 #include "viewer/PanelEditorView.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace kiv;
@@ -137,6 +138,21 @@ TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFiles
     EXPECT_EQ(calls, std::vector<std::string> { "location" });
     fixture.press(Qt::Key_Backspace);
     EXPECT_TRUE(shows(scratch.path()));
+}
+
+TEST(PanelViewControllerTest, AFailedRelistingIsReportedAndEndsTheModelReset)
+{
+    TempDir scratch;
+    scratch.write("gone/a.txt");
+    PanelFixture fixture(scratch / "gone");
+    QSignalSpy begun(fixture.panel.tableView()->model(), &QAbstractItemModel::modelAboutToBeReset);
+    QSignalSpy ended(fixture.panel.tableView()->model(), &QAbstractItemModel::modelReset);
+    std::filesystem::remove_all(scratch / "gone");
+    fixture.panel.reload();
+    ASSERT_FALSE(fixture.recorder.calls.empty());
+    EXPECT_EQ(fixture.recorder.calls.front().rfind("error ", 0), 0u) << fixture.recorder.calls.front();
+    EXPECT_EQ(ended.count(), begun.count()) << "a reset was begun and not ended";
+    EXPECT_EQ(fixture.panel.tableView()->model()->rowCount(), 2);
 }
 
 TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBeforeItIsReplaced)
