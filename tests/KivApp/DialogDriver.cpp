@@ -1,106 +1,106 @@
 #include "DialogDriver.h"
 
+#include "WidgetProbe.h"
+#include "toolkit/RetroDialogButton.h"
+#include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroMenuSession.h"
+#include "toolkit/Theme.h"
 
 #include <QApplication>
-#include <QDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <deque>
 #include <gtest/gtest.h>
 
 namespace kiv::test {
 
 namespace {
 
-constexpr int pollMilliseconds = 10;
-constexpr int patienceMilliseconds = 5000;
+std::deque<std::function<void(QWidget* modal)>> queuedAnswers;
+QPointer<QWidget> watchedModal; // the dialog open at the last look, answered if there was an answer
+int ticksOpen = 0;
 
-// Owns every timer the running test has queued; deleting it cancels them, so an answer meant for
-// one test never answers the next one's dialog or writes into the finished test's variables.
-QObject* queuedTimers = nullptr;
-int answersWaiting = 0;
-
-QObject* timerOwner()
+// Hands a dialog that has just opened to the next answer; fails the test on one open for 3 s.
+void lookAtDialogs()
 {
-    if (!queuedTimers)
-        queuedTimers = new QObject;
-    return queuedTimers;
-}
-
-void closeModal(QWidget* modal)
-{
-    if (auto* dialog = qobject_cast<QDialog*>(modal))
-        dialog->reject();
-    else
-        modal->close();
-}
-
-// Closes a modal that the answer did not close, so a wrong answer fails instead of hanging.
-void closeIfStillOpen(QPointer<QWidget> modal)
-{
-    QTimer::singleShot(patienceMilliseconds, timerOwner(), [modal] {
-        if (!modal || !modal->isVisible())
-            return;
-        ADD_FAILURE() << "the modal dialog was still open after it had been answered";
-        closeModal(modal);
-    });
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != watchedModal) {
+        watchedModal = modal;
+        ticksOpen = 0;
+        if (modal && !queuedAnswers.empty()) {
+            auto answer = std::move(queuedAnswers.front());
+            queuedAnswers.pop_front();
+            answer(modal);
+        }
+    } else if (modal && ++ticksOpen > 300) {
+        const auto* view = modal->findChild<RetroDialogView*>();
+        ADD_FAILURE() << "a dialog stayed open for 3 s: " << (view ? view->titleText().toStdString() : "?");
+        modal->close(); // a dialog is rejected
+    }
 }
 
 } // namespace
 
 void answerNextModal(std::function<void(QWidget* modal)> answer)
 {
-    auto* poll = new QTimer(timerOwner());
-    auto waited = std::make_shared<int>(0);
-    ++answersWaiting;
-    QObject::connect(poll, &QTimer::timeout, [poll, waited, answer = std::move(answer)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        *waited += pollMilliseconds;
-        if (!modal && *waited < patienceMilliseconds)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        --answersWaiting;
-        if (!modal) {
-            ADD_FAILURE() << "no modal dialog appeared";
-            return;
-        }
-        closeIfStillOpen(modal);
-        answer(modal);
-    });
-    poll->start(pollMilliseconds);
+    queuedAnswers.push_back(std::move(answer));
 }
 
-void answerNextModalWithKeys(Qt::Key key, const QString& text)
+void watchDialogs()
 {
-    answerNextModal([key, text](QWidget* modal) {
-        if (!text.isEmpty())
-            QTest::keyClicks(keyTarget(modal), text);
-        QTest::keyClick(keyTarget(modal), key);
-    });
-}
-
-QWidget* keyTarget(QWidget* modal)
-{
-    return modal->focusWidget() ? modal->focusWidget() : modal;
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, lookAtDialogs);
+    timer->start(10);
 }
 
 void finishTestDialogs()
 {
-    if (answersWaiting > 0)
-        ADD_FAILURE() << answersWaiting << " queued dialog answer(s) found no dialog by the end of the test";
-    answersWaiting = 0;
-    delete queuedTimers;
-    queuedTimers = nullptr;
+    if (!queuedAnswers.empty())
+        ADD_FAILURE() << queuedAnswers.size()
+                      << " queued dialog answer(s) found no dialog by the end of the test";
+    queuedAnswers.clear();
     if (RetroMenuSession* menu = RetroMenuSession::current()) {
         ADD_FAILURE() << "a menu was still open at the end of the test";
         menu->end(nullptr);
     }
     if (QWidget* modal = QApplication::activeModalWidget()) {
         ADD_FAILURE() << "a dialog was still open at the end of the test";
-        closeModal(modal);
+        modal->close();
     }
+}
+
+void PrintTo(const ShownDialog& dialog, std::ostream* out)
+{
+    *out << "{" << dialog.title << " | " << dialog.message << " | field: " << dialog.field << " | "
+         << dialog.okLabel << (dialog.okTone == ButtonTone::destructive ? " in red" : "")
+         << (dialog.hasCancel ? " [ Cancel ]" : "") << "}";
+}
+
+ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>& action)
+{
+    auto seen = std::make_shared<ShownDialogs>();
+    for (const Answer& answer : answers) {
+        answerNextModal([seen, answer](QWidget* modal) {
+            const auto* view = modal->findChild<RetroDialogView*>();
+            QLineEdit* field = view->textField();
+            const bool red = pixelsOf(view->okButton()->grab().toImage(), Theme::destructiveButtonText()) > 0;
+            seen->push_back({ view->titleText().toStdString(), view->messageText().toStdString(),
+                field ? field->text().toStdString() : "", view->okButton()->label().toStdString(),
+                view->cancelButton() != nullptr, red ? ButtonTone::destructive : ButtonTone::ordinary });
+            if (answer.typed) {
+                field->selectAll();
+                QTest::keyClick(field, Qt::Key_Backspace);
+                QTest::keyClicks(field, *answer.typed);
+            }
+            QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, answer.key);
+        });
+    }
+    action();
+    // A menu runs its command after it has closed, so the dialogs may still be to come.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen->size() == answers.size(); }));
+    return *seen;
 }
 
 } // namespace kiv::test

@@ -1,30 +1,83 @@
 #pragma once
 
-#include <QKeySequence>
+#include "toolkit/RetroDialogStyle.h"
+
 #include <QString>
 #include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
 
 class QWidget;
 
 namespace kiv::test {
 
-// Contract: call BEFORE the code that runs a modal dialog; once the next modal widget is shown
-// (QApplication::activeModalWidget()), `answer` is called with it from the event loop. If no
-// modal appears within 5 s the test fails; if the modal is still open 5 s after `answer`, the
-// test fails and the modal is closed so the run never hangs. The answer lives until the end of
-// the test at most: finishTestDialogs() cancels it.
+// Contract: call BEFORE the code that runs a modal dialog. Answers are queued: each modal widget
+// that opens (QApplication::activeModalWidget()) is handed to the next queued answer from the
+// event loop. The queue lives until the end of the test at most: finishTestDialogs() empties it.
 void answerNextModal(std::function<void(QWidget* modal)> answer);
 
-// Contract: answers the next modal dialog by typing `text` (when not empty) and then clicking
-// `key` on the modal's focused widget (or the modal itself when nothing in it has focus).
-void answerNextModalWithKeys(Qt::Key key, const QString& text = {});
-
-// Returns the widget of `modal` that receives its keys: its focus widget, else `modal` itself.
-QWidget* keyTarget(QWidget* modal);
+// From now on answers the dialogs as they open, and fails the running test on a dialog left open
+// for 3 s, and closes it, so an unexpected dialog or a wrong answer fails fast and by its title
+// instead of hanging the test.
+void watchDialogs();
 
 // Ends what the finishing test left behind, failing the test for each: answers still waiting for
 // a dialog are cancelled, and a menu or dialog still open is closed. Runs after every test; a
 // fixture whose window owns the dialogs and menus calls it before destroying the window.
 void finishTestDialogs();
+
+// What one dialog showed: its title, message, text field, OK button's label and tone (drawn red
+// or not) and whether it can be cancelled.
+struct ShownDialog
+{
+    std::string title;
+    std::string message;
+    std::string field;
+    std::string okLabel;
+    bool hasCancel = false;
+    ButtonTone okTone = ButtonTone::ordinary;
+
+    bool operator==(const ShownDialog&) const = default;
+};
+using ShownDialogs = std::vector<ShownDialog>;
+
+// Prints `dialog` in failure messages.
+void PrintTo(const ShownDialog& dialog, std::ostream* out);
+// A prompt: a field filled with `field`, OK and Cancel.
+inline ShownDialog prompt(const std::string& title, const std::string& message, const std::string& field)
+{
+    return { title, message, field, "[ OK ]", true };
+}
+// A question: OK (labelled `okLabel`, in `okTone`) and Cancel.
+inline ShownDialog question(const std::string& title, const std::string& message,
+    const std::string& okLabel = "[ OK ]", ButtonTone okTone = ButtonTone::ordinary)
+{
+    return { title, message, "", okLabel, true, okTone };
+}
+// A message with only OK.
+inline ShownDialog notice(const std::string& title, const std::string& message)
+{
+    return { title, message, "", "[ OK ]", false };
+}
+
+// How one dialog is answered: its field's text replaced by `typed` when set, then `key` pressed.
+struct Answer
+{
+    Qt::Key key = Qt::Key_Return;
+    std::optional<QString> typed;
+};
+// Return (OK), or Escape (Cancel), pressed on a dialog.
+inline const Answer ok {};
+inline const Answer no { Qt::Key_Escape, {} };
+// Answers a prompt with `text`.
+inline Answer typing(const std::string& text)
+{
+    return { Qt::Key_Return, QString::fromStdString(text) };
+}
+
+// Runs `action`, answering the dialogs it shows with `answers` in order; returns what they showed.
+ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>& action);
 
 } // namespace kiv::test

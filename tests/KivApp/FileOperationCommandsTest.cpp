@@ -1,15 +1,7 @@
-#include "commands/FileOperationCommands.h"
 #include "ProgramTest.h"
-#include "TempDir.h"
-#include "panels/PanelTableView.h"
-#include "panels/PanelViewController.h"
 #include "viewer/PanelEditorView.h"
-#include "window/MainWindow.h"
 
 #include <QApplication>
-#include <QTest>
-#include <filesystem>
-#include <gtest/gtest.h>
 #include <map>
 
 using namespace kiv;
@@ -43,17 +35,12 @@ class FileOperationCommandsTest : public ProgramTest
 protected:
     void SetUp() override
     {
-        m_src = m_home.folder("src");
-        m_dst = m_home.folder("dst");
-        m_home.write("src/a.txt", "alpha");
-        m_home.write("src/b.txt", "beta");
-        m_home.write("src/c.txt", "gamma");
-        m_home.write("src/box/inside.txt", "inside");
+        for (auto [path, text] : { std::pair { "a.txt", "alpha" }, { "b.txt", "beta" }, { "c.txt", "gamma" },
+                 { "box/inside.txt", "inside" } })
+            m_home.write("src/" + std::string(path), text);
         startProgram();
-        if (HasFatalFailure())
-            return;
-        showFolder(left(), m_src);
-        showFolder(right(), m_dst);
+        left().goTo(m_src);
+        right().goTo(m_dst);
     }
 
     void cursorTo(const std::string& name) { putCursorOn(active(), name); }
@@ -64,25 +51,11 @@ protected:
             press(Qt::Key_Space);
         }
     }
-    // Puts the active panel inside the archive `name` of its folder.
-    void enterArchive(const std::string& name)
-    {
-        cursorTo(name);
-        press(Qt::Key_Return);
-        ASSERT_TRUE(active().state().location().isArchive());
-    }
     Tree disk() const { return snapshot(m_home.path()); }
-    static std::vector<std::string> viewerTitles()
-    {
-        std::vector<std::string> titles;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window->windowTitle().startsWith("View: "))
-                titles.push_back(window->windowTitle().toStdString());
-        return titles;
-    }
+    std::size_t marks() { return left().state().markedNames().size(); }
 
-    std::string m_src;
-    std::string m_dst;
+    const std::string m_src = m_home.folder("src");
+    const std::string m_dst = m_home.folder("dst");
 };
 
 } // namespace
@@ -90,48 +63,43 @@ protected:
 TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstThePanelAndNeverReplaces)
 {
     m_home.write("dst/c.txt", "older c");
-    // Nothing marked and the cursor on "..": no dialog, nothing copied.
-    pressAnswering({ Qt::Key_Home, Qt::Key_F5 }, {});
-
+    press({ Qt::Key_Home, Qt::Key_F5 }); // nothing marked and the cursor on "..": no dialog, no copy
     mark({ "a.txt", "b.txt" });
-    EXPECT_EQ(
-        pressAnswering(Qt::Key_F5, { ok }), ShownDialogs { prompt("Copy", "Copy 2 item(s) to:", m_dst) });
-    EXPECT_EQ(readFile(m_dst + "/a.txt"), "alpha");
-    EXPECT_EQ(readFile(m_dst + "/b.txt"), "beta");
-    EXPECT_TRUE(left().state().markedNames().empty());
+    EXPECT_EQ(press(Qt::Key_F5, { ok }), ShownDialogs { prompt("Copy", "Copy 2 item(s) to:", m_dst) });
+    EXPECT_EQ(snapshot(m_dst), (Tree { { "a.txt", "alpha" }, { "b.txt", "beta" }, { "c.txt", "older c" } }));
+    EXPECT_EQ(marks(), 0u);
     EXPECT_TRUE(lists(right(), "a.txt")) << "the target panel was not relisted";
 
     // Cancel, or an emptied field, leaves everything, marks included.
     mark({ "box", "c.txt" });
     const auto before = disk();
-    pressAnswering({ Qt::Key_F5, Qt::Key_F5 }, { no, typing("") });
+    press({ Qt::Key_F5, Qt::Key_F5 }, { no, typing("") });
     EXPECT_EQ(disk(), before);
-    EXPECT_EQ(left().state().markedNames().size(), 2u);
+    EXPECT_EQ(marks(), 2u);
 
     // A taken name is reported and left alone; the other item is still copied.
-    EXPECT_EQ(pressAnswering(Qt::Key_F5, { ok, ok }),
-        (ShownDialogs { prompt("Copy", "Copy 2 item(s) to:", m_dst),
-            notice("Error", "Already exists: " + m_dst + "/c.txt") }));
+    EXPECT_EQ(press(Qt::Key_F5, { ok, ok }).at(1), notice("Error", "Already exists: " + m_dst + "/c.txt"));
     EXPECT_EQ(readFile(m_dst + "/c.txt"), "older c");
     EXPECT_EQ(readFile(m_dst + "/box/inside.txt"), "inside");
-    EXPECT_TRUE(left().state().markedNames().empty());
+    EXPECT_EQ(marks(), 0u);
 
     // A typed folder is read against the panel's folder, never the program's working folder.
     cursorTo("a.txt");
-    pressAnswering(Qt::Key_F5, { typing("box") });
+    press(Qt::Key_F5, { typing("box") });
     EXPECT_EQ(readFile(m_src + "/box/a.txt"), "alpha");
 }
 
 TEST_F(FileOperationCommandsTest, CopyOutOfAnArchiveExtractsMembersAndWholeFolders)
 {
-    m_home.write("pack/docs/one.txt", "one");
-    m_home.write("pack/docs/deep/two.txt", "two");
-    m_home.write("pack/top.txt", "top");
-    runInHome("cd pack && zip -qr ../src/pack.zip docs top.txt");
+    for (auto [path, text] :
+        { std::pair { "docs/one.txt", "one" }, { "docs/deep/two.txt", "two" }, { "top.txt", "top" } })
+        m_home.write("pack/" + std::string(path), text);
+    m_home.run("cd pack && zip -qr ../src/pack.zip docs top.txt");
     left().reload();
-    enterArchive("pack.zip"); // unzip, unlike tar, takes a folder whole only when told it is one
+    cursorTo("pack.zip"); // unzip, unlike tar, takes a folder whole only when told it is one
+    press(Qt::Key_Return);
     mark({ "docs", "top.txt" });
-    pressAnswering(Qt::Key_F5, { ok });
+    press(Qt::Key_F5, { ok });
     EXPECT_EQ(snapshot(m_dst),
         (Tree { { "docs", "<folder>" }, { "docs/deep", "<folder>" }, { "docs/deep/two.txt", "two" },
             { "docs/one.txt", "one" }, { "top.txt", "top" } }));
@@ -140,29 +108,23 @@ TEST_F(FileOperationCommandsTest, CopyOutOfAnArchiveExtractsMembersAndWholeFolde
 TEST_F(FileOperationCommandsTest, RenameInPlaceOrMoveToAPathWithOrWithoutANewName)
 {
     cursorTo("a.txt");
-    EXPECT_EQ(pressAnswering(Qt::Key_F6, { typing("renamed.txt") }),
+    EXPECT_EQ(press(Qt::Key_F6, { typing("renamed.txt") }),
         ShownDialogs { prompt("Rename / Move", "New name or full path for \"a.txt\":", m_dst + "/a.txt") });
-    EXPECT_EQ(readFile(m_src + "/renamed.txt"), "alpha");
-    EXPECT_FALSE(std::filesystem::exists(m_src + "/a.txt"));
-
-    // The offered path moves the file into the other panel's folder under its own name.
     cursorTo("b.txt");
-    pressAnswering(Qt::Key_F6, { ok });
-    EXPECT_EQ(readFile(m_dst + "/b.txt"), "beta");
+    press(Qt::Key_F6, { ok }); // the offered path: the other panel's folder, under its own name
     EXPECT_TRUE(lists(right(), "b.txt")) << "the target panel was not relisted";
-
-    // A full path with a new name.
     cursorTo("c.txt");
-    pressAnswering(Qt::Key_F6, { typing(m_dst + "/c-moved.txt") });
-    EXPECT_EQ(readFile(m_dst + "/c-moved.txt"), "gamma");
+    press(Qt::Key_F6, { typing(m_dst + "/c-moved.txt") });
+    EXPECT_EQ(snapshot(m_dst), (Tree { { "b.txt", "beta" }, { "c-moved.txt", "gamma" } }));
+    EXPECT_EQ(readFile(m_src + "/renamed.txt"), "alpha");
 
     // The same name, or a path to the item itself, changes nothing and reports nothing.
     mark({ "renamed.txt" });
     const auto before = disk();
-    EXPECT_EQ(pressAnswering(Qt::Key_F6, { typing("renamed.txt") }).size(), 1u);
-    EXPECT_TRUE(left().state().markedNames().empty());
+    EXPECT_EQ(press(Qt::Key_F6, { typing("renamed.txt") }).size(), 1u);
+    EXPECT_EQ(marks(), 0u);
     cursorTo("renamed.txt");
-    EXPECT_EQ(pressAnswering(Qt::Key_F6, { typing(m_src + "//renamed.txt") }).size(), 1u);
+    EXPECT_EQ(press(Qt::Key_F6, { typing(m_src + "//renamed.txt") }).size(), 1u);
     EXPECT_EQ(disk(), before);
 }
 
@@ -171,47 +133,44 @@ TEST_F(FileOperationCommandsTest, AFailedMoveChangesNothingAndSeveralAreMovedOnl
     m_home.write("dst/taken.txt", "someone else");
     const auto before = disk();
     cursorTo("a.txt");
-    for (const std::string& path : { m_home / "missing/new.txt", m_dst + "/taken.txt" }) {
-        SCOPED_TRACE(path);
-        const ShownDialogs seen = pressAnswering(Qt::Key_F6, { typing(path), ok });
-        ASSERT_EQ(seen.size(), 2u);
-        EXPECT_EQ(seen[1].title, "Error");
-    }
+    for (const std::string& path : { m_home / "missing/new.txt", m_dst + "/taken.txt" })
+        EXPECT_EQ(press(Qt::Key_F6, { typing(path), ok }).at(1).title, "Error") << path;
     // Cancel and an emptied field do nothing either, nor does No to moving several.
-    pressAnswering({ Qt::Key_F6, Qt::Key_F6 }, { no, typing("") });
+    press({ Qt::Key_F6, Qt::Key_F6 }, { no, typing("") });
     mark({ "a.txt", "b.txt", "box" });
-    EXPECT_EQ(pressAnswering(Qt::Key_F6, { no }),
-        ShownDialogs { question("Move", "Move 3 item(s) to " + m_dst + "?") });
+    EXPECT_EQ(
+        press(Qt::Key_F6, { no }), ShownDialogs { question("Move", "Move 3 item(s) to " + m_dst + "?") });
     EXPECT_EQ(disk(), before);
-    EXPECT_EQ(left().state().markedNames().size(), 3u);
+    EXPECT_EQ(marks(), 3u);
 
-    pressAnswering(Qt::Key_F6, { ok });
+    press(Qt::Key_F6, { ok });
     EXPECT_EQ(snapshot(m_src), (Tree { { "c.txt", "gamma" } }));
     EXPECT_EQ(snapshot(m_dst),
         (Tree { { "a.txt", "alpha" }, { "b.txt", "beta" }, { "box", "<folder>" },
             { "box/inside.txt", "inside" }, { "taken.txt", "someone else" } }));
-    EXPECT_TRUE(left().state().markedNames().empty());
+    EXPECT_EQ(marks(), 0u);
 }
 
 TEST_F(FileOperationCommandsTest, ArchiveViewsRefuseEveryChangeWithTheirOwnMessage)
 {
-    runInHome("cd src && zip -q pack.zip a.txt b.txt");
+    m_home.run("cd src && zip -q pack.zip a.txt b.txt");
     left().reload();
-    showFolder(right(), m_src);
+    right().goTo(m_src);
     putCursorOn(right(), "pack.zip");
-    QTest::keyClick(right().tableView(), Qt::Key_Return);
+    QTest::keyClick(right().tableView(), Qt::Key_Return); // the other panel is inside the archive
     const auto before = disk();
 
     mark({ "a.txt", "b.txt", "c.txt" });
-    EXPECT_EQ(pressAnswering({ Qt::Key_F6, Qt::Key_F5 }, { ok, ok }),
+    EXPECT_EQ(press({ Qt::Key_F6, Qt::Key_F5 }, { ok, ok }),
         (ShownDialogs { notice("Move", "Can't move into an archive view."),
             notice("Copy",
                 "Can't copy into an archive view. Switch the other panel to a real folder first.") }));
-    EXPECT_EQ(left().state().markedNames().size(), 3u);
+    EXPECT_EQ(marks(), 3u);
 
-    enterArchive("pack.zip");
+    cursorTo("pack.zip");
+    press(Qt::Key_Return);
     cursorTo("a.txt");
-    EXPECT_EQ(pressAnswering({ Qt::Key_F6, Qt::Key_F7, Qt::Key_F8 }, { ok, ok, ok }),
+    EXPECT_EQ(press({ Qt::Key_F6, Qt::Key_F7, Qt::Key_F8 }, { ok, ok, ok }),
         (ShownDialogs {
             notice("Move",
                 "Can't move items from inside an archive view - use Copy (F5) to extract them first."),
@@ -223,13 +182,13 @@ TEST_F(FileOperationCommandsTest, ArchiveViewsRefuseEveryChangeWithTheirOwnMessa
 TEST_F(FileOperationCommandsTest, MakeDirectoryIgnoresAnEmptyNameAndNeverTakesAnExistingOne)
 {
     const auto before = disk();
-    EXPECT_EQ(pressAnswering(Qt::Key_F7, { ok }),
-        ShownDialogs { prompt("Make Directory", "Name for the new folder:", "") });
-    EXPECT_EQ(pressAnswering(Qt::Key_F7, { typing("box"), ok }).at(1),
-        notice("Error", "Already exists: " + m_src + "/box"));
+    EXPECT_EQ(
+        press(Qt::Key_F7, { ok }), ShownDialogs { prompt("Make Directory", "Name for the new folder:", "") });
+    EXPECT_EQ(
+        press(Qt::Key_F7, { typing("box"), ok }).at(1), notice("Error", "Already exists: " + m_src + "/box"));
     EXPECT_EQ(disk(), before);
 
-    pressAnswering(Qt::Key_F7, { typing("fresh") });
+    press(Qt::Key_F7, { typing("fresh") });
     EXPECT_TRUE(std::filesystem::is_directory(m_src + "/fresh"));
     EXPECT_TRUE(lists(left(), "fresh")) << "the panel was not relisted";
 }
@@ -241,37 +200,37 @@ TEST_F(FileOperationCommandsTest, DeleteAsksWithTheNamesThenRemovesFolderAndLink
     left().reload();
     mark({ "box", "a.txt", "link" });
     const auto before = disk();
-    EXPECT_EQ(pressAnswering(Qt::Key_F8, { no }),
-        ShownDialogs { question("Delete", "Delete 3 item(s)?\nbox, a.txt, link", "[ Delete ]") });
+    // The question names what goes, and its OK button is drawn as destructive.
+    EXPECT_EQ(press(Qt::Key_F8, { no }),
+        ShownDialogs { question(
+            "Delete", "Delete 3 item(s)?\nbox, a.txt, link", "[ Delete ]", ButtonTone::destructive) });
     EXPECT_EQ(disk(), before);
-    EXPECT_EQ(left().state().markedNames().size(), 3u);
+    EXPECT_EQ(marks(), 3u);
 
-    pressAnswering(Qt::Key_F8, { ok });
+    press(Qt::Key_F8, { ok });
     EXPECT_EQ(snapshot(m_src), (Tree { { "b.txt", "beta" }, { "c.txt", "gamma" } }));
     EXPECT_EQ(readFile(target), "precious");
-    EXPECT_TRUE(left().state().markedNames().empty());
+    EXPECT_EQ(marks(), 0u);
 }
 
-TEST_F(FileOperationCommandsTest, ViewOpensANewWindowEachTimeButNotForAFolder)
+TEST_F(FileOperationCommandsTest, ViewOpensAWindowPerFileAndEditInsideAnArchiveEditsAnExtractedCopy)
 {
-    cursorTo("a.txt");
-    press(Qt::Key_F3);
-    press(Qt::Key_F3);
-    cursorTo("box");
-    press(Qt::Key_F3);
-    cursorTo("..");
-    press(Qt::Key_F3);
-    EXPECT_EQ(viewerTitles(), (std::vector<std::string> { "View: a.txt", "View: a.txt" }));
-}
+    for (auto name : { "a.txt", "a.txt", "box", ".." }) {
+        cursorTo(name);
+        press(Qt::Key_F3);
+    }
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    EXPECT_EQ(std::count_if(windows.begin(), windows.end(),
+                  [](QWidget* window) {
+                      return window->isVisible() && window->windowTitle().startsWith("View: ");
+                  }),
+        2);
 
-TEST_F(FileOperationCommandsTest, EditInsideAnArchiveEditsAnExtractedCopyAndLeavesTheArchive)
-{
-    runInHome("cd src && zip -q pack.zip a.txt");
+    m_home.run("cd src && zip -q pack.zip a.txt");
     left().reload();
     const std::string archiveBytes = readFile(m_src + "/pack.zip");
-    enterArchive("pack.zip");
-    cursorTo("a.txt");
-    press(Qt::Key_F4);
+    cursorTo("pack.zip");
+    press({ Qt::Key_Return, Qt::Key_Down, Qt::Key_F4 }); // a.txt in the archive
     ASSERT_NE(right().editorView(), nullptr);
     EXPECT_TRUE(left().isActive());
     QTest::keyClicks(QApplication::focusWidget(), "edited ");
@@ -279,11 +238,12 @@ TEST_F(FileOperationCommandsTest, EditInsideAnArchiveEditsAnExtractedCopyAndLeav
     const std::string copy = right().editorView()->filePath();
     EXPECT_EQ(readFile(copy), "edited alpha");
     EXPECT_EQ(readFile(m_src + "/pack.zip"), archiveBytes);
-    removeTemporaryCopy(copy);
+    ASSERT_EQ(copy.rfind(std::filesystem::temp_directory_path().string() + "/kiv-mac-", 0), 0u) << copy;
+    std::filesystem::remove_all(std::filesystem::path(copy).parent_path());
 
     // The listing is cached; with the archive gone no copy can be made, and that is said.
     std::filesystem::remove(m_src + "/pack.zip");
-    EXPECT_EQ(pressAnswering(Qt::Key_F3, { ok }).at(0).title, "Error");
+    EXPECT_EQ(press(Qt::Key_F3, { ok }).at(0).title, "Error");
 }
 
 TEST_F(FileOperationCommandsTest, TheFilesMenuRunsTheSameCommands)
@@ -298,7 +258,7 @@ TEST_F(FileOperationCommandsTest, TheFilesMenuRunsTheSameCommands)
         (ShownDialogs { prompt("Copy", "Copy 1 item(s) to:", m_dst),
             prompt("Rename / Move", "New name or full path for \"a.txt\":", m_dst + "/a.txt"),
             prompt("Make Directory", "Name for the new folder:", ""),
-            question("Delete", "Delete 1 item(s)?\na.txt", "[ Delete ]") }));
+            question("Delete", "Delete 1 item(s)?\na.txt", "[ Delete ]", ButtonTone::destructive) }));
     EXPECT_EQ(disk(), before);
 }
 
@@ -308,12 +268,12 @@ TEST_F(FileOperationCommandsTest, PathsThatAreNotUtf8SurviveTheOfferedAnswer)
     const std::string folder = m_home.folder("d\xfcst");
     m_home.write("src/" + name, "latin-1 name");
     left().reload();
-    showFolder(right(), folder);
+    right().goTo(folder);
     cursorTo("a.txt");
-    pressAnswering(Qt::Key_F5, { ok });
+    press(Qt::Key_F5, { ok });
     EXPECT_EQ(readFile(folder + "/a.txt"), "alpha");
     cursorTo(name);
-    EXPECT_EQ(pressAnswering(Qt::Key_F6, { ok }).size(), 1u);
+    EXPECT_EQ(press(Qt::Key_F6, { ok }).size(), 1u);
     EXPECT_EQ(readFile(folder + "/" + name), "latin-1 name");
     EXPECT_FALSE(std::filesystem::exists(m_src + "/" + name));
     EXPECT_EQ(snapshot(folder).size(), 2u) << "something landed under a mangled name";

@@ -1,22 +1,11 @@
-#include "window/MainWindowController.h"
 #include "ProgramTest.h"
-#include "TempDir.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
-#include "panels/PanelTableView.h"
-#include "panels/PanelViewController.h"
 #include "toolkit/RetroLabel.h"
 #include "toolkit/RetroMenuSession.h"
-#include "toolkit/RetroSplitView.h"
-#include "window/MainRootView.h"
-#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
-#include <QTest>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
 
 using namespace kiv;
 using namespace kiv::test;
@@ -29,47 +18,27 @@ class MainWindowControllerTest : public ProgramTest
 protected:
     void SetUp() override
     {
-        m_docs = m_home.folder("docs");
         m_home.folder("music");
         m_home.write("notes.txt", "first line\n");
         m_home.write(".profile");
         startProgram();
     }
 
-    QString commandPrompt() { return root().commandLine()->promptLabel()->text(); }
-    static QString promptFor(const std::string& path) { return QString::fromStdString(path) + " $ "; }
+    std::string commandPrompt() { return root().commandLine()->promptLabel()->text().toStdString(); }
 
-    std::string m_docs;
+    const std::string m_docs = m_home.folder("docs");
 };
 
 } // namespace
 
-TEST_F(MainWindowControllerTest, TabSwitchesPanelsAndThePromptFollowsOnlyTheActivePanel)
-{
-    EXPECT_EQ(window().windowTitle(), "Tavrin");
-    EXPECT_EQ(window().size(), QSize(1100, 680));
-    showFolder(right(), m_docs);
-    EXPECT_EQ(commandPrompt(), promptFor(m_home.path()));
-
-    press(Qt::Key_Tab);
-    EXPECT_TRUE(right().tableView()->hasFocus());
-    EXPECT_TRUE(right().isActive() && !left().isActive());
-    EXPECT_EQ(commandPrompt(), promptFor(m_docs));
-
-    // The command line takes the keys without taking the active panel's place; Escape leaves it.
-    root().commandLine()->field()->setFocus();
-    EXPECT_EQ(&active(), &right());
-    QTest::keyClick(root().commandLine()->field(), Qt::Key_Escape);
-    EXPECT_TRUE(right().tableView()->hasFocus());
-
-    press(Qt::Key_Backtab);
-    EXPECT_EQ(&active(), &left());
-    EXPECT_EQ(commandPrompt(), promptFor(m_home.path()));
-}
-
 // MainWindowTest covers which keys the window takes first; here they reach the commands bound to them.
 TEST_F(MainWindowControllerTest, FunctionKeysReachTheirCommandsFromTheCommandLineAndTheEditor)
 {
+    // The prompt follows the active panel; the command line takes the keys without taking the
+    // active panel's place, and Escape gives them back to it.
+    right().goTo(m_docs);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(commandPrompt(), m_docs + " $ ");
     CommandLineField* field = root().commandLine()->field();
     field->setFocus();
     QTest::keyClicks(field, "ls");
@@ -77,6 +46,9 @@ TEST_F(MainWindowControllerTest, FunctionKeysReachTheirCommandsFromTheCommandLin
     ASSERT_NE(RetroMenuSession::current(), nullptr); // F9 opened the "Left" pulldown
     RetroMenuSession::current()->end(nullptr);
     EXPECT_EQ(field->text(), "ls");
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(right().tableView()->hasFocus());
+    press(Qt::Key_Tab);
 
     // In the inactive panel's editor function keys and Ctrl+S still reach the window, and the quit
     // question answered no, there or on closing the window, keeps everything.
@@ -99,41 +71,26 @@ TEST_F(MainWindowControllerTest, FunctionKeysReachTheirCommandsFromTheCommandLin
     EXPECT_EQ(readFile(notes), "xfirst line\n");
 }
 
-TEST_F(MainWindowControllerTest, PanelsShareTheSpaceBetweenTheBarsEquallyAfterADraggedDivider)
-{
-    // RetroSplitViewTest covers the split at every width; here it is the window's own.
-    RetroSplitView* split = root().splitView();
-    split->setSizes({ 150, 900 }); // the user dragged the divider aside
-    window().resize(1101, 500);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return split->width() == 1101; }));
-    EXPECT_EQ(split->height(), 500 - 62);
-    EXPECT_EQ(left().view()->width(), (1101 - RetroSplitView::dividerThickness) / 2);
-    EXPECT_EQ(
-        right().view()->width(), split->width() - RetroSplitView::dividerThickness - left().view()->width());
-}
-
 TEST_F(MainWindowControllerTest, PulldownsToggleHiddenFilesPerPanelOrBothAndGoHomeOnTheNamedPanel)
 {
-    EXPECT_FALSE(lists(left(), ".profile"));
+    const auto shown = [&] { return std::pair { lists(left(), ".profile"), lists(right(), ".profile") }; };
+    EXPECT_EQ(shown(), std::pair(false, false));
     press(Qt::Key_F9); // "Left"
     chooseFromOpenMenu(1); // "Toggle Hidden Files"
-    EXPECT_TRUE(lists(left(), ".profile"));
-    EXPECT_FALSE(lists(right(), ".profile"));
+    EXPECT_EQ(shown(), std::pair(true, false));
     chooseFromPulldown(3, 0); // "Options", "Toggle Hidden Files (Both Panels)": the opposite of the left's
-    EXPECT_FALSE(lists(left(), ".profile"));
-    EXPECT_FALSE(lists(right(), ".profile"));
+    EXPECT_EQ(shown(), std::pair(false, false));
     chooseFromPulldown(4, 1); // "Right", "Toggle Hidden Files"
-    EXPECT_TRUE(lists(right(), ".profile"));
+    EXPECT_EQ(shown(), std::pair(false, true));
     chooseFromPulldown(3, 0);
-    EXPECT_TRUE(lists(left(), ".profile"));
-    EXPECT_TRUE(lists(right(), ".profile"));
+    EXPECT_EQ(shown(), std::pair(true, true));
 
     // "Go to Home Folder" acts on the panel it names even when that one is not active.
-    showFolder(left(), m_docs);
-    showFolder(right(), m_home / "music");
+    left().goTo(m_docs);
+    right().goTo(m_home / "music");
     chooseFromPulldown(4, 2); // "Right", "Go to Home Folder"
     EXPECT_TRUE(lists(right(), "notes.txt"));
-    EXPECT_EQ(commandPrompt(), promptFor(m_docs));
+    EXPECT_EQ(commandPrompt(), m_docs + " $ ");
 }
 
 TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStaysWhereItWas)
@@ -144,7 +101,7 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
     left().reload();
     ::chmod(locked.c_str(), 0);
     putCursorOn(left(), "locked");
-    EXPECT_EQ(pressAnswering(Qt::Key_Return, { ok }),
+    EXPECT_EQ(press(Qt::Key_Return, { ok }),
         ShownDialogs { notice("Can't Open Folder",
             "Permission denied: " + locked
                 + "\n\nYou have no permission to read this folder. The panel has stayed where it was so "
@@ -152,7 +109,7 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
     EXPECT_EQ(left().state().location().path(), m_home.path());
 
     // The same for "Go to Home Folder" when home itself is refused: the panel keeps its place.
-    showFolder(right(), m_docs);
+    right().goTo(m_docs);
     ::chmod(m_home.path().c_str(), 0300);
     const ShownDialogs homeRefusal = answering({ ok }, [&] { chooseFromPulldown(4, 2); });
     ::chmod(m_home.path().c_str(), 0700);

@@ -1,7 +1,4 @@
 #include "window/MainWindow.h"
-#include "WidgetProbe.h"
-#include "toolkit/RetroSplitView.h"
-#include "toolkit/Theme.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -9,108 +6,40 @@
 #include <gtest/gtest.h>
 
 using namespace kiv;
-using kiv::test::hasColorAt;
 
-namespace {
-
-// A main window holding a line edit and a text edit, recording what its key table receives.
-class MainWindowTest : public ::testing::Test
+TEST(MainWindowTest, FunctionKeysGoToTheWindowFirstAndItsCtrlKeysMatchExactly)
 {
-protected:
-    void SetUp() override
-    {
-        auto* content = new QWidget;
-        m_line = new QLineEdit(content);
-        m_text = new QPlainTextEdit(content);
-        m_text->move(0, 40);
-        m_window.setContentView(content);
-        m_window.onFunctionKey = [this](int key) { m_functionKeys.push_back(key); };
-        m_window.onCommandKeyEquivalent.push_back({ "s", [this] { ++m_saves; } });
-        m_window.resize(400, 300);
-        m_window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
-    }
+    MainWindow window;
+    auto* content = new QWidget;
+    auto* line = new QLineEdit(content);
+    auto* text = new QPlainTextEdit(content);
+    text->move(0, 40);
+    window.setContentView(content);
+    std::vector<int> functionKeys;
+    int saves = 0;
+    window.onFunctionKey = [&](int key) { functionKeys.push_back(key); };
+    window.onCommandKeyEquivalent.push_back({ "s", [&] { ++saves; } });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-    MainWindow m_window;
-    QLineEdit* m_line = nullptr;
-    QPlainTextEdit* m_text = nullptr;
-    std::vector<int> m_functionKeys;
-    int m_saves = 0;
-};
-
-} // namespace
-
-TEST_F(MainWindowTest, FunctionKeysGoToTheWindowFirstWhateverHasFocusAndWhateverModifiers)
-{
-    QTest::keyClick(m_line, Qt::Key_F5, Qt::ShiftModifier);
-    QTest::keyClick(m_text, Qt::Key_F1);
-    QTest::keyClick(m_text, Qt::Key_F10, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(m_functionKeys, (std::vector<int> { 5, 1, 10 }));
-
-    // F11 is an ordinary key: the focused widget gets it and the window does not.
-    QTest::keyClick(m_line, Qt::Key_F11);
-    EXPECT_EQ(m_functionKeys.size(), 3u);
-
-    // Keys of another top-level window are none of the main window's business.
+    // Whatever has focus and whatever the modifiers; F11 is an ordinary key, and keys of another
+    // top-level window are none of the main window's business.
+    QTest::keyClick(line, Qt::Key_F5, Qt::ShiftModifier);
+    QTest::keyClick(text, Qt::Key_F10, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(line, Qt::Key_F11);
     QLineEdit elsewhere;
     elsewhere.show();
     QTest::keyClick(&elsewhere, Qt::Key_F3);
-    EXPECT_EQ(m_functionKeys.size(), 3u);
+    EXPECT_EQ(functionKeys, (std::vector<int> { 5, 10 }));
 
-    // Without a receiver the function key is still swallowed.
-    m_window.onFunctionKey = nullptr;
-    QTest::keyClicks(m_line, "ab");
-    QTest::keyClick(m_line, Qt::Key_F2);
-    EXPECT_EQ(m_line->text(), "ab");
-}
-
-TEST_F(MainWindowTest, CtrlKeyTableMatchesTheExactCharactersAndLetsOthersThrough)
-{
-    QTest::keyClicks(m_text, "abc");
-    QTest::keyClick(m_text, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(m_saves, 1);
-    QTest::keyClick(m_text, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    QTest::keyClick(m_text, Qt::Key_S);
-    EXPECT_EQ(m_saves, 1);
-    EXPECT_EQ(m_text->toPlainText(), "abcs");
-
-    // An unmatched Ctrl key is the focused widget's own: select all, then type over it.
-    QTest::keyClick(m_text, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(m_text, Qt::Key_X);
-    EXPECT_EQ(m_text->toPlainText(), "x");
-}
-
-TEST_F(MainWindowTest, CloseAsksFirstAndStaysOpenOnNo)
-{
-    bool answer = false;
-    m_window.onShouldClose = [&] { return answer; };
-    EXPECT_FALSE(m_window.close());
-    answer = true;
-    EXPECT_TRUE(m_window.close());
-}
-
-TEST(RetroSplitViewTest, TwoPanesStayEqualOnEveryResizeEvenAfterTheDividerWasDragged)
-{
-    QWidget holder;
-    auto* split = new RetroSplitView(&holder);
-    auto* left = new QWidget;
-    auto* right = new QWidget;
-    split->addWidget(left);
-    split->addWidget(right);
-    holder.resize(2000, 300);
-    holder.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&holder));
-    for (int width : { 1101, 700, 1920, 1 }) {
-        split->setSizes({ 100, width }); // as if dragged aside
-        split->resize(width, 300);
-        const int available = std::max(0, width - RetroSplitView::dividerThickness);
-        EXPECT_EQ(left->width(), available / 2) << width;
-        EXPECT_EQ(right->width(), available - available / 2) << width;
-    }
-
-    // The divider between them is drawn in the header colour.
-    split->resize(800, 300);
-    const QImage image = split->grab().toImage();
-    EXPECT_TRUE(hasColorAt(image, 399, 10, Theme::panelHeaderBG()));
-    EXPECT_TRUE(hasColorAt(image, 400, 10, Theme::panelHeaderBG()));
+    // Ctrl+S, not Ctrl+Shift+S or S; an unmatched Ctrl key is the focused widget's own (select all).
+    QTest::keyClicks(text, "abc");
+    QTest::keyClick(text, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(text, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(text, Qt::Key_S);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(text->toPlainText(), "abcs");
+    QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(text, Qt::Key_X);
+    EXPECT_EQ(text->toPlainText(), "x");
 }

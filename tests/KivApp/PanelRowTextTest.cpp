@@ -29,8 +29,6 @@ TEST(PanelRowTextTest, RowsKeepTheirColumnsAndCutWhatDoesNotFit)
         " [" + std::string(22, 'd') + "      <DIR>" + dateAndTime);
     // A 12-digit size keeps its first 11 characters.
     EXPECT_EQ(rowOf("big", Kind::archive, 100'000'000'000).substr(24, 11), "100,000,000");
-    EXPECT_EQ(
-        PanelRowText::columnHeader().toStdString(), " Name                          Size  Date      Time");
 }
 
 TEST(PanelRowTextTest, WidthsCountUserPerceivedCharactersNotCodeUnits)

@@ -22,5 +22,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new TestDialogsFinisher);
+    kiv::test::watchDialogs();
     return RUN_ALL_TESTS();
 }

@@ -3,16 +3,14 @@
 #include "TempDir.h"
 #include "archives/ArchiveService.h"
 
-#include <filesystem>
-#include <gtest/gtest.h>
-
-namespace kiv {
+using namespace kiv;
+using namespace kiv::test;
 
 TEST(ArchiveMemberCopyTest, EveryCopyGetsATemporaryFolderOfItsOwnAndAFailureThrows)
 {
     test::TempDir dir;
     dir.write("pack/inner/deep.txt", "packed");
-    ASSERT_EQ(std::system(("cd '" + dir.path() + "' && tar -czf pack.tgz pack").c_str()), 0);
+    dir.run("tar -czf pack.tgz pack");
     const std::string prefix = std::filesystem::temp_directory_path().string() + "/kiv-mac-";
     std::string previous;
     for (int copy = 0; copy < 2; ++copy) {
@@ -25,5 +23,3 @@ TEST(ArchiveMemberCopyTest, EveryCopyGetsATemporaryFolderOfItsOwnAndAFailureThro
     }
     EXPECT_ANY_THROW(ArchiveMemberCopy::make({}, dir / "gone.tgz", "pack/inner/deep.txt"));
 }
-
-} // namespace kiv

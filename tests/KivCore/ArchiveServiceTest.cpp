@@ -4,66 +4,29 @@
 #include "TempDir.h"
 #include "base/ErrorText.h"
 #include "base/KivError.h"
-#include "shell/ShellRunner.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <gtest/gtest.h>
 #include <map>
-#include <memory>
 #include <set>
 
-namespace kiv {
-
-namespace {
-
+using namespace kiv;
+using namespace kiv::test;
 using Kind = FileEntry::Kind;
 using Parent = ArchiveService::ParentRow;
 using Member = ArchiveService::Member;
+using Files = std::set<std::string>;
 
-// The files every test archive holds, with their contents: names that trip up tools and parsers.
-const std::map<std::string, std::string> memberFiles {
-    { "docs/a.txt", "a" },
-    { "docs/sub/b.txt", "b" },
-    { "docs/sub/c/d.txt", "d" },
-    { "docs/subway.txt", "subway" },
-    { "read me.md", "readme" },
-    { "a[1].txt", "bracket" },
-    { "a1.txt", "plain" },
-    { "a*.txt", "star" },
-    { "two  spaces.txt", "two spaces" },
-    { "-dash.txt", "dash" },
-    { "Name", "called Name" },
-    { "notes.zip", "not a zip" },
-    { "back\\slash", "backslash" },
-    { "a -> b.txt", "not a link" },
-    { "latin\xE9.txt", "latin-1" },
-};
+namespace {
 
-std::vector<std::string> topLevelNames()
+// The files every test archive holds, each holding its own name: names that trip up tools and parsers.
+const Files memberFiles { "docs/a.txt", "docs/sub/b.txt", "docs/sub/c/d.txt", "docs/subway.txt", "read me.md",
+    "a[1].txt", "a1.txt", "a*.txt", "two  spaces.txt", "-dash.txt", "Name", "notes.zip", "back\\slash",
+    "a -> b.txt", "latin\xE9.txt" };
+const char* const archives[] { "full.zip", "flat.zip", "full.tar", "UPPER.TGZ", "UPPER.TAR.GZ" };
+
+Files regularFilesBelow(const std::string& folder)
 {
-    std::set<std::string> names;
-    for (const auto& [path, content] : memberFiles)
-        names.insert(path.substr(0, path.find('/')));
-    return { names.begin(), names.end() };
-}
-
-std::vector<std::string> withArguments(
-    std::vector<std::string> arguments, const std::vector<std::string>& more)
-{
-    arguments.insert(arguments.end(), more.begin(), more.end());
-    return arguments;
-}
-
-void runTool(const std::string& tool, const std::vector<std::string>& arguments, const std::string& directory)
-{
-    auto result = ShellRunner::run(tool, arguments, directory);
-    ASSERT_EQ(result.exitCode, 0) << tool << ": " << result.stderr;
-}
-
-std::set<std::string> regularFilesBelow(const std::string& folder)
-{
-    std::set<std::string> files;
+    Files files;
     for (const auto& item : std::filesystem::recursive_directory_iterator(folder)) {
         if (item.is_regular_file())
             files.insert(std::filesystem::relative(item.path(), folder).string());
@@ -71,123 +34,82 @@ std::set<std::string> regularFilesBelow(const std::string& folder)
     return files;
 }
 
-::testing::AssertionResult contains(const std::string& text, const std::string& part)
+// The text the user reads for the failure of `extraction`.
+template <typename Extraction> std::string failureText(Extraction extraction)
 {
-    if (text.find(part) != std::string::npos)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "\"" << text << "\" lacks \"" << part << "\"";
+    try {
+        extraction();
+    } catch (const std::exception& error) {
+        return userMessage(error);
+    }
+    return "no failure";
 }
 
-using test::namesOf;
-
-// Real archives of one source tree, built once for the whole suite with zip and tar.
+// Real archives of one source tree (flat.zip without folder members), built once with zip and tar.
 class ArchiveServiceTest : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite()
     {
-        s_scratch = std::make_unique<test::TempDir>();
-        auto source = s_scratch->folder("source");
-        for (const auto& [path, content] : memberFiles)
-            s_scratch->write("source/" + path, content);
-        auto names = topLevelNames();
-        runTool("zip", withArguments({ "-qr", archive("full.zip"), "--" }, names), source);
-        runTool("zip", withArguments({ "-qrD", archive("flat.zip"), "--" }, names), source);
-        runTool("tar", withArguments({ "-cf", archive("full.tar"), "--" }, names), source);
-        runTool("tar", withArguments({ "-czf", archive("UPPER.TGZ"), "--" }, names), source);
-        runTool("tar", withArguments({ "-czf", archive("UPPER.TAR.GZ"), "--" }, names), source);
-        s_scratch->write("damaged.zip", "PK\x03\x04 this is no archive");
-        s_scratch->write("damaged.tgz", "\x1f\x8b\x08 this is no archive");
+        for (const auto& path : memberFiles)
+            s_scratch.write("source/" + path, path);
+        s_scratch.run(
+            "cd source && zip -qr ../full.zip -- * && zip -qrD ../flat.zip -- * && tar -cf ../full.tar "
+            "-- * && tar -czf ../UPPER.TGZ -- * && tar -czf ../UPPER.TAR.GZ -- *");
+        s_scratch.write("damaged.zip", "PK\x03\x04 this is no archive");
+        s_scratch.write("damaged.tgz", "\x1f\x8b\x08 this is no archive");
     }
-    static void TearDownTestSuite() { s_scratch.reset(); }
 
-    static std::string archive(const std::string& name) { return *s_scratch / name; }
-
-    static std::vector<std::string> allArchives()
+    static std::string archive(const std::string& name) { return s_scratch / name; }
+    // A fresh folder under the test's destination for one archive and member.
+    std::string fresh(const std::string& archive, const std::string& member)
     {
-        return { archive("full.zip"), archive("flat.zip"), archive("full.tar"), archive("UPPER.TGZ"),
-            archive("UPPER.TAR.GZ") };
+        return m_destination / std::to_string(std::hash<std::string> {}(archive + member));
     }
 
+    static inline test::TempDir s_scratch { std::filesystem::temp_directory_path() };
     ArchiveService m_archives;
     test::TempDir m_destination;
-
-private:
-    static std::unique_ptr<test::TempDir> s_scratch;
 };
-
-std::unique_ptr<test::TempDir> ArchiveServiceTest::s_scratch;
 
 } // namespace
 
-TEST_F(ArchiveServiceTest, EveryListedFileCanBeExtractedAloneUnderItsOwnName)
+TEST_F(ArchiveServiceTest, EveryListedFileOrFolderCanBeExtractedAloneUnderItsOwnName)
 {
-    for (const auto& path : allArchives()) {
+    for (const std::string path : archives) {
         SCOPED_TRACE(path);
-        auto entries = m_archives.listRawEntries(path);
         std::map<std::string, std::int64_t> listedFiles;
-        for (const auto& entry : entries) {
+        for (const auto& entry : m_archives.listRawEntries(archive(path))) {
             if (!entry.path.ends_with('/'))
                 listedFiles[entry.path] = entry.size;
         }
         ASSERT_EQ(listedFiles.size(), memberFiles.size());
-        for (const auto& [member, content] : memberFiles) {
+        for (const auto& member : memberFiles) {
             SCOPED_TRACE(member);
-            ASSERT_TRUE(listedFiles.contains(member));
-            EXPECT_EQ(listedFiles[member], static_cast<std::int64_t>(content.size()));
-            auto to = m_destination / std::to_string(std::hash<std::string> {}(path + member));
-            m_archives.extract(path, member, Member::file, to);
-            EXPECT_EQ(regularFilesBelow(to), std::set<std::string> { member });
-            EXPECT_EQ(test::readFile(to + "/" + member), content);
+            EXPECT_EQ(listedFiles[member], std::ssize(member));
+            m_archives.extract(archive(path), member, Member::file, fresh(path, member));
+            EXPECT_EQ(regularFilesBelow(fresh(path, member)), Files { member });
+            EXPECT_EQ(test::readFile(fresh(path, member) + "/" + member), member);
         }
+        // A folder comes with its whole subtree and no sibling that shares its name's start.
+        m_archives.extract(archive(path), "docs/sub", Member::folder, fresh(path, "docs/sub"));
+        EXPECT_EQ(
+            regularFilesBelow(fresh(path, "docs/sub")), (Files { "docs/sub/b.txt", "docs/sub/c/d.txt" }));
     }
-}
-
-TEST_F(ArchiveServiceTest, UnsupportedMissingAndDamagedArchivesListNothing)
-{
     for (const auto& name : { "plain.tar.bz2", "missing.zip", "missing.tgz", "damaged.zip", "damaged.tgz" })
         EXPECT_TRUE(m_archives.listRawEntries(archive(name)).empty()) << name;
-}
-
-TEST_F(ArchiveServiceTest, FoldersShowEvenWhenTheArchiveListsNoFolderMembers)
-{
-    auto entries = m_archives.listRawEntries(archive("flat.zip"));
-    ASSERT_TRUE(std::none_of(entries.begin(), entries.end(), [](auto& e) { return e.path.ends_with('/'); }));
-    auto root = m_archives.children("", entries, Parent::include);
-    ASSERT_GE(root.size(), 2u);
-    EXPECT_EQ(root[1].id, "docs/");
-    EXPECT_EQ(root[1].kind, Kind::directory);
-    EXPECT_EQ(namesOf(m_archives.children("docs/sub/", entries, Parent::omit)),
-        (std::vector<std::string> { "c", "b.txt" }));
-}
-
-TEST_F(ArchiveServiceTest, ExtractingAFolderTakesItsWholeSubtreeAndNoSibling)
-{
-    for (const auto& path :
-        { archive("full.zip"), archive("flat.zip"), archive("full.tar"), archive("UPPER.TGZ") }) {
-        SCOPED_TRACE(path);
-        auto to = m_destination / std::to_string(std::hash<std::string> {}(path));
-        m_archives.extract(path, "docs/sub", Member::folder, to);
-        EXPECT_EQ(regularFilesBelow(to), (std::set<std::string> { "docs/sub/b.txt", "docs/sub/c/d.txt" }));
-    }
 }
 
 TEST_F(ArchiveServiceTest, ExtractionCreatesTheDestinationAndNeverReplacesWhatIsThere)
 {
     for (const auto& path : { archive("full.zip"), archive("UPPER.TAR.GZ") }) {
         SCOPED_TRACE(path);
-        auto to = m_destination / (std::to_string(std::hash<std::string> {}(path)) + "/new/folder");
-        auto mine = to + "/read me.md";
-        m_destination.write(std::filesystem::relative(mine, m_destination.path()).string(), "old");
-        try {
-            m_archives.extractAll(path, to);
-            ADD_FAILURE() << "an existing file was silently passed over or replaced";
-        } catch (const KivError& error) {
-            EXPECT_EQ(error.description(), "Already exists: " + mine);
-        }
+        auto to = fresh(path, "") + "/new/folder";
+        auto mine = m_destination.write(
+            std::filesystem::relative(to, m_destination.path()).string() + "/read me.md", "old");
+        EXPECT_EQ(failureText([&] { m_archives.extractAll(path, to); }), "Already exists: " + mine);
         EXPECT_EQ(test::readFile(mine), "old");
-        EXPECT_EQ(regularFilesBelow(to).size(), memberFiles.size());
-        EXPECT_EQ(test::readFile(to + "/two  spaces.txt"), "two spaces");
+        EXPECT_EQ(regularFilesBelow(to), memberFiles);
 
         // A folder that exists takes the members in; only files would be replaced.
         EXPECT_THROW(m_archives.extract(path, "docs/sub", Member::folder, to), KivError);
@@ -202,64 +124,45 @@ TEST_F(ArchiveServiceTest, ExtractionCreatesTheDestinationAndNeverReplacesWhatIs
 TEST_F(ArchiveServiceTest, FailedExtractionsSayWhy)
 {
     auto to = m_destination.path();
-    auto failureText = [](auto&& extraction) {
-        try {
-            extraction();
-        } catch (const std::exception& error) {
-            return userMessage(error);
-        }
-        return std::string("no failure");
-    };
-    EXPECT_TRUE(
-        contains(failureText([&] { m_archives.extract(archive("full.tar"), "nothing", Member::file, to); }),
-            "nothing: Not found in archive"));
-    EXPECT_TRUE(
-        contains(failureText([&] { m_archives.extractAll(archive("missing.zip"), to); }), "missing.zip"));
-    EXPECT_TRUE(contains(failureText([&] { m_archives.extractAll(archive("damaged.tgz"), to); }), "gzip"));
+    for (const auto& [text, part] :
+        { std::pair {
+              failureText([&] { m_archives.extract(archive("full.tar"), "nothing", Member::file, to); }),
+              "nothing: Not found in archive" },
+            { failureText([&] { m_archives.extractAll(archive("missing.zip"), to); }), "missing.zip" },
+            { failureText([&] { m_archives.extractAll(archive("damaged.tgz"), to); }), "gzip" } })
+        EXPECT_NE(text.find(part), std::string::npos) << text << " lacks " << part;
     auto blocker = m_destination.write("blocker", "a file");
     EXPECT_EQ(failureText([&] { m_archives.extractAll(archive("full.zip"), blocker + "/inside"); }),
         "Not a directory: " + blocker + "/inside");
     EXPECT_EQ(test::readFile(blocker), "a file");
 }
 
-TEST(ArchiveTreeTest, ChildrenOfAFolderAreParentThenFoldersThenFiles)
+TEST_F(ArchiveServiceTest, ChildrenAreParentThenFoldersThenFilesInNaturalOrderWithNoEmptyRows)
 {
-    ArchiveService archives;
-    const std::vector<ArchiveRawEntry> entries { { "docs/", 0, "" }, { "docs/a.txt", 5, "" },
-        { "docs/sub/b.txt", 6, "" }, { "docs/sub/c/d.txt", 7, "" }, { "readme.md", 8, "" } };
+    // Folders show even when the archive lists no folder members.
+    auto listed = m_archives.listRawEntries(archive("flat.zip"));
+    EXPECT_EQ(namesOf(m_archives.children("docs/sub/", listed, Parent::omit)),
+        (std::vector<std::string> { "c", "b.txt" }));
 
+    const std::vector<ArchiveRawEntry> entries { { "docs/", 0, "" }, { "docs/a.txt", 5, "" },
+        { "docs/sub/b.txt", 6, "" }, { "docs/sub/c/d.txt", 7, "" }, { "file10.txt", 1, "" },
+        { "File9.txt", 1, "" }, { "/abs.txt", 1, "" }, { "x//y.txt", 1, "" }, { "notes.zip", 1, "" },
+        { "File9.txt", 2, "" }, { "Dir10/z", 1, "" } };
     const std::vector<FileEntry> docs {
         { "", "..", Kind::parentDirectory, 0, std::nullopt, std::nullopt },
         { "docs/sub/", "sub", Kind::directory, 0, std::nullopt, std::nullopt },
         { "docs/a.txt", "a.txt", Kind::regularFile, 5, std::nullopt, std::nullopt },
     };
-    EXPECT_EQ(archives.children("docs/", entries, Parent::include), docs);
-
-    const std::vector<FileEntry> root {
-        { "docs/", "docs", Kind::directory, 0, std::nullopt, std::nullopt },
-        { "readme.md", "readme.md", Kind::regularFile, 8, std::nullopt, std::nullopt },
-    };
-    EXPECT_EQ(archives.children("", entries, Parent::omit), root);
-    EXPECT_EQ(archives.children("", entries, Parent::include).front().id, "");
-    EXPECT_TRUE(archives.children("nowhere/", entries, Parent::omit).empty());
-
-    EXPECT_EQ(archives.parentOf("docs/sub/"), "docs/");
-    EXPECT_EQ(archives.parentOf("docs/"), "");
-    EXPECT_EQ(archives.parentOf(""), "");
-}
-
-TEST(ArchiveTreeTest, NamesSortNaturallyAndOddPathsGiveNoEmptyRows)
-{
-    ArchiveService archives;
-    const std::vector<ArchiveRawEntry> entries { { "file10.txt", 1, "" }, { "File9.txt", 1, "" },
-        { "a.txt", 1, "" }, { "/abs.txt", 1, "" }, { "x//y.txt", 1, "" }, { "notes.zip", 1, "" },
-        { "a.txt", 2, "" }, { "Dir10/z", 1, "" }, { "dir9/z", 1, "" } };
-    auto rows = archives.children("", entries, Parent::omit);
-    EXPECT_EQ(namesOf(rows),
+    EXPECT_EQ(m_archives.children("docs/", entries, Parent::include), docs);
+    auto root = m_archives.children("", entries, Parent::omit);
+    EXPECT_EQ(namesOf(root),
         (std::vector<std::string> {
-            "dir9", "Dir10", "x", "a.txt", "a.txt", "File9.txt", "file10.txt", "notes.zip" }));
-    EXPECT_EQ(rows.back().kind, Kind::archive);
-    EXPECT_TRUE(archives.children("x/", entries, Parent::omit).empty());
+            "Dir10", "docs", "x", "File9.txt", "File9.txt", "file10.txt", "notes.zip" }));
+    EXPECT_EQ(root.back().kind, Kind::archive);
+    EXPECT_EQ(m_archives.children("", entries, Parent::include).front().id, "");
+    EXPECT_TRUE(m_archives.children("x/", entries, Parent::omit).empty());
+    EXPECT_TRUE(m_archives.children("nowhere/", entries, Parent::omit).empty());
+    EXPECT_EQ(m_archives.parentOf("docs/sub/"), "docs/");
+    EXPECT_EQ(m_archives.parentOf("docs/"), "");
+    EXPECT_EQ(m_archives.parentOf(""), "");
 }
-
-} // namespace kiv

@@ -2,9 +2,8 @@
 
 #include "TempDir.h"
 
-#include <gtest/gtest.h>
-
-namespace kiv {
+using namespace kiv;
+using namespace kiv::test;
 
 TEST(DiskItemTest, ALinkIsItselfOrItsTargetAsAskedAndADanglingOneStillExists)
 {
@@ -17,5 +16,3 @@ TEST(DiskItemTest, ALinkIsItselfOrItsTargetAsAskedAndADanglingOneStillExists)
     EXPECT_FALSE(DiskItem::isRealFolder(dir / "link"));
     EXPECT_TRUE(DiskItem::exists(dir / "dangling"));
 }
-
-} // namespace kiv

@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
-namespace kiv {
+using namespace kiv;
 namespace {
 
 std::vector<std::string> sorted(std::vector<std::string> names)
@@ -18,17 +19,7 @@ std::vector<std::string> sorted(std::vector<std::string> names)
 
 bool isInCollatorOrder(const std::vector<std::string>& names)
 {
-    for (std::size_t i = 1; i < names.size(); ++i) {
-        if (FileNameOrder::less(names[i], names[i - 1]))
-            return false;
-    }
-    return true;
-}
-
-TEST(FileNameOrderTest, IgnoresCaseAndComparesNumbersByValue)
-{
-    EXPECT_EQ(sorted({ "file10", "B.txt", "file9", "a.txt", "file010", "File1" }),
-        (std::vector<std::string> { "a.txt", "B.txt", "File1", "file9", "file010", "file10" }));
+    return std::is_sorted(names.begin(), names.end(), FileNameOrder::less);
 }
 
 TEST(FileNameOrderTest, PlainAsciiNamesSortExactlyAsTheCollatorOrdersThem)
@@ -56,4 +47,3 @@ TEST(FileNameOrderTest, NamesThatAreNotUtf8StillSortTotallyAndStably)
 }
 
 } // namespace
-} // namespace kiv

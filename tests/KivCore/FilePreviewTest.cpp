@@ -6,18 +6,13 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
-namespace kiv {
+using namespace kiv;
+using namespace kiv::test;
 
 using FilePreview::Preview;
 using FilePreview::TextScan;
-using test::TempDir;
 
 namespace {
 
@@ -44,7 +39,6 @@ std::uint64_t bytesReadSoFar()
 TEST(FilePreviewTest, HexDumpLinesKeepTheirColumnsAndShowOnlyPrintableAscii)
 {
     using namespace std::string_literals;
-    EXPECT_EQ(FilePreview::hexDump(""), "");
     // A full run of 47 hex characters still gets its pad space; a short last line keeps the columns.
     EXPECT_EQ(FilePreview::hexDump("\x7F\x80 ~\x1F"s + std::string(14, 'a') + "\xFF"),
         "00000000  7F 80 20 7E 1F 61 61 61 61 61 61 61 61 61 61 61   .. ~.aaaaaaaaaaa\n"
@@ -55,39 +49,30 @@ TEST(FilePreviewTest, HexDumpLinesKeepTheirColumnsAndShowOnlyPrintableAscii)
 TEST(FilePreviewTest, ScanStopsAtNulAndInvalidSequencesButWaitsOnACutSequence)
 {
     using Stop = TextScan::Stop;
-    auto scan = [](std::string_view bytes) { return FilePreview::scanText(bytes); };
-    EXPECT_EQ(scan("plain ascii text, longer than a word").stop, Stop::end);
-    EXPECT_EQ(scan("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80").stop, Stop::end);
-    for (std::string_view cut : { "ab\xC3", "ab\xE2\x82", "ab\xF0\x9F\x98" }) {
-        EXPECT_EQ(scan(cut).stop, Stop::incompleteTail) << cut;
-        EXPECT_EQ(scan(cut).validLength, 2u) << cut;
-    }
+    // Ten plain bytes first, so that any quick path over ASCII runs before the sequence in question.
+    const auto scan = [](std::string_view tail) {
+        const TextScan result = FilePreview::scanText("0123456789" + std::string(tail));
+        return std::pair { result.stop, result.validLength };
+    };
+    EXPECT_EQ(scan("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80").first, Stop::end);
+    for (std::string_view cut : { "\xC3", "\xE2\x82", "\xF0\x9F\x98" })
+        EXPECT_EQ(scan(cut), std::pair(Stop::incompleteTail, std::size_t { 10 })) << cut;
     // NUL, a stray continuation, overlong forms, a surrogate, past U+10FFFF, a bad second byte.
-    for (std::string_view bad : { std::string_view("0123456789\0x", 12), std::string_view("0123456789\x80"),
-             std::string_view("0123456789\xC0\xAF"), std::string_view("0123456789\xE0\x80\xAF"),
-             std::string_view("0123456789\xED\xA0\x80"), std::string_view("0123456789\xF4\x90\x80\x80"),
-             std::string_view("0123456789\xF5\x80\x80\x80"), std::string_view("0123456789\xE2\x28\xA1") }) {
-        EXPECT_EQ(scan(bad).stop, Stop::notText) << bad;
-        EXPECT_EQ(scan(bad).validLength, 10u) << bad;
-    }
+    for (std::string_view bad : { std::string_view("\0x", 2), std::string_view("\x80"),
+             std::string_view("\xC0\xAF"), std::string_view("\xE0\x80\xAF"), std::string_view("\xED\xA0\x80"),
+             std::string_view("\xF4\x90\x80\x80"), std::string_view("\xF5\x80\x80\x80"),
+             std::string_view("\xE2\x28\xA1") })
+        EXPECT_EQ(scan(bad), std::pair(Stop::notText, std::size_t { 10 })) << bad;
 }
 
 TEST(FilePreviewTest, TextFilesAreShownWholeAndAnythingElseAsTheDumpOfTheFirst8KiB)
 {
     TempDir scratch;
     EXPECT_EQ(FilePreview::load(scratch.write("empty")), (Preview { Preview::Kind::text, "" }));
-    const std::string text = "line one\nzwei \xC3\xBC\n";
-    EXPECT_EQ(FilePreview::load(scratch.write("text", text)), (Preview { Preview::Kind::text, text }));
-
     const Preview withNul = FilePreview::load(scratch.write("nul", std::string("ab\0cd", 5)));
     EXPECT_EQ(withNul.kind, Preview::Kind::hexDump);
     EXPECT_EQ(withNul.content.substr(10, 14), "61 62 00 63 64");
-
     EXPECT_EQ(FilePreview::load(scratch.write("cut-at-end", "ok \xE2\x82")).kind, Preview::Kind::hexDump);
-
-    const std::string dump = FilePreview::load(scratch.write("binary", std::string(10000, '\x80'))).content;
-    EXPECT_EQ(lineCount(dump), 512u);
-    EXPECT_EQ(dump.substr(dump.rfind('\n') + 1, 8), "00001FF0");
 
     // Large files are judged across read blocks. Multi-byte characters at every offset around each 1 MiB
     // boundary: cut sequences must not count as invalid, and the whole text must come back.
@@ -97,13 +82,14 @@ TEST(FilePreviewTest, TextFilesAreShownWholeAndAnythingElseAsTheDumpOfTheFirst8K
     EXPECT_EQ(
         FilePreview::load(scratch.write("big-text", longText)), (Preview { Preview::Kind::text, longText }));
 
-    // A NUL far past the first block: the dump still shows the file's first bytes.
+    // A NUL far past the first block: the dump shows the file's first 8 KiB.
     std::string lateNul(3 * (1u << 20), 'q');
     lateNul[2 * (1u << 20) + 5] = '\0';
     const Preview late = FilePreview::load(scratch.write("late-nul", lateNul));
     EXPECT_EQ(late.kind, Preview::Kind::hexDump);
     EXPECT_EQ(lineCount(late.content), 512u);
     EXPECT_EQ(late.content.substr(0, 15), "00000000  71 71");
+    EXPECT_EQ(late.content.substr(late.content.rfind('\n') + 1, 8), "00001FF0");
 }
 
 TEST(FilePreviewTest, AHugeBinaryFileIsJudgedWithoutReadingItWhole)
@@ -136,8 +122,6 @@ TEST(FilePreviewTest, UnreadablePathsAndPipesNeitherThrowNorHang)
 {
     TempDir scratch;
     EXPECT_EQ(FilePreview::load(scratch / "missing").kind, Preview::Kind::unreadable);
-    EXPECT_EQ(FilePreview::load(scratch.folder("folder")).kind, Preview::Kind::unreadable);
-
     const std::string fifo = scratch / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(FilePreview::load(fifo), (Preview { Preview::Kind::text, "" }));
@@ -148,5 +132,3 @@ TEST(FilePreviewTest, UnreadablePathsAndPipesNeitherThrowNorHang)
     ::chmod(locked.c_str(), 0);
     EXPECT_EQ(FilePreview::load(locked).kind, Preview::Kind::unreadable);
 }
-
-} // namespace kiv

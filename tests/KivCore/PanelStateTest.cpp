@@ -4,17 +4,11 @@
 #include "TempDir.h"
 #include "base/KivError.h"
 
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
-namespace kiv {
+using namespace kiv;
+using namespace kiv::test;
 namespace {
 
 using Names = std::vector<std::string>;
-using test::TempDir;
-
-using test::namesOf;
 
 std::ptrdiff_t indexOf(const PanelState& state, const std::string& name)
 {
@@ -25,11 +19,7 @@ std::ptrdiff_t indexOf(const PanelState& state, const std::string& name)
     return found - names.begin();
 }
 
-bool enter(PanelState& state, const std::string& name)
-{
-    return state.activate(state.entries()[static_cast<std::size_t>(indexOf(state, name))]);
-}
-
+// A panel on "data": folders alpha, beta, gamma, files a.txt (5 bytes), b.txt (10), c.txt and .hidden.
 class PanelStateTest : public ::testing::Test
 {
 protected:
@@ -37,36 +27,42 @@ protected:
     {
         for (auto folder : { "alpha", "beta", "gamma" })
             m_root.folder("data/" + std::string(folder));
-        m_root.write("data/a.txt", "12345");
-        m_root.write("data/b.txt", "1234567890");
-        m_root.write("data/c.txt");
-        m_root.write("data/.hidden");
+        for (auto [name, text] :
+            { std::pair { "a.txt", "12345" }, { "b.txt", "1234567890" }, { "c.txt", "" }, { ".hidden", "" } })
+            m_root.write("data/" + std::string(name), text);
         m_state.refresh();
     }
 
-    // Archives are made by the real zip and tar, run in src/.
-    void makeArchive(const std::string& command)
+    bool enter(const std::string& name)
     {
-        auto line = "cd '" + m_root / "src" + "' && " + command + " >/dev/null";
-        ASSERT_EQ(std::system(line.c_str()), 0) << line;
+        return m_state.activate(m_state.entries()[indexOf(m_state, name)]);
+    }
+    void toggle(const std::string& name) { m_state.toggleMark(indexOf(m_state, name)); }
+    Names selection() { return namesOf(m_state.selectionForOperation()); }
+    Names rows() { return namesOf(m_state.entries()); }
+    // Enters each of `names` in turn and returns the rows listed then.
+    Names afterEntering(std::initializer_list<const char*> names)
+    {
+        for (const char* name : names)
+            EXPECT_TRUE(enter(name)) << name;
+        return rows();
     }
 
-    TempDir m_root;
+    test::TempDir m_root;
     std::string m_data = m_root.folder("data");
     PanelState m_state { m_data };
 };
 
-TEST_F(PanelStateTest, EnteringFoldersAndComingBackPutsTheCursorOnTheFirstRow)
+TEST_F(PanelStateTest, EnteringFoldersAndComingBackPutsTheCursorOnTheFirstRowAndDropsTheMarks)
 {
-    EXPECT_EQ(
-        namesOf(m_state.entries()), (Names { "..", "alpha", "beta", "gamma", "a.txt", "b.txt", "c.txt" }));
+    EXPECT_EQ(rows(), (Names { "..", "alpha", "beta", "gamma", "a.txt", "b.txt", "c.txt" }));
     m_state.setCursorIndex(6);
-    m_state.toggleMark(indexOf(m_state, "a.txt"));
-    ASSERT_TRUE(enter(m_state, "beta"));
+    toggle("a.txt");
+    EXPECT_EQ(afterEntering({ "beta" }), Names { ".." });
     EXPECT_EQ(m_state.location(), PanelLocation::filesystem(m_data + "/beta"));
-    EXPECT_EQ(m_state.cursorIndex(), 0);
-    EXPECT_TRUE(m_state.markedNames().empty());
-    ASSERT_TRUE(enter(m_state, ".."));
+    EXPECT_EQ(std::pair(m_state.cursorIndex(), m_state.markedNames().size()),
+        std::pair(std::ptrdiff_t { 0 }, std::size_t { 0 }));
+    afterEntering({ ".." });
     EXPECT_EQ(m_state.location(), PanelLocation::filesystem(m_data));
     EXPECT_EQ(m_state.cursorIndex(), 0);
 
@@ -74,16 +70,15 @@ TEST_F(PanelStateTest, EnteringFoldersAndComingBackPutsTheCursorOnTheFirstRow)
     std::filesystem::create_directory_symlink(m_data + "/alpha", m_data + "/link");
     m_state.refresh();
     m_state.setCursorIndex(3);
-    EXPECT_FALSE(enter(m_state, "a.txt"));
-    EXPECT_FALSE(enter(m_state, "link"));
+    EXPECT_FALSE(enter("a.txt") || enter("link"));
     EXPECT_EQ(m_state.cursorIndex(), 3);
 
     // A folder gone to by path starts afresh too, even where the marked names are listed again.
     m_root.write("other/a.txt");
-    m_state.toggleMark(indexOf(m_state, "a.txt"));
+    toggle("a.txt");
     m_state.goTo(m_root / "other");
-    EXPECT_TRUE(m_state.markedNames().empty());
-    EXPECT_EQ(m_state.cursorIndex(), 0);
+    EXPECT_EQ(std::pair(m_state.cursorIndex(), m_state.markedNames().size()),
+        std::pair(std::ptrdiff_t { 0 }, std::size_t { 0 }));
 }
 
 TEST_F(PanelStateTest, MarksFollowNamesAndTheCursorStaysInsideAfterRelisting)
@@ -91,23 +86,23 @@ TEST_F(PanelStateTest, MarksFollowNamesAndTheCursorStaysInsideAfterRelisting)
     for (std::ptrdiff_t index : { indexOf(m_state, "a.txt"), indexOf(m_state, "b.txt"), std::ptrdiff_t { 0 },
              std::ptrdiff_t { -1 }, std::ptrdiff_t { 100 } })
         m_state.toggleMark(index);
-    EXPECT_EQ(namesOf(m_state.selectionForOperation()), (Names { "a.txt", "b.txt" }));
+    EXPECT_EQ(selection(), (Names { "a.txt", "b.txt" }));
     EXPECT_EQ(m_state.totalMarkedSize(), 15);
 
     // b.txt vanishes and a new name sorts in before a.txt, which stays marked on its new row.
     std::filesystem::remove(m_data + "/b.txt");
     m_root.write("data/0.txt", "x");
     m_state.refresh();
-    EXPECT_EQ(namesOf(m_state.selectionForOperation()), Names { "a.txt" });
+    EXPECT_EQ(selection(), Names { "a.txt" });
 
     // Without marks the cursor row is the selection, except "..".
-    m_state.toggleMark(indexOf(m_state, "a.txt"));
+    toggle("a.txt");
     EXPECT_TRUE(m_state.selectionForOperation().empty());
     m_state.setCursorIndex(indexOf(m_state, "a.txt"));
     EXPECT_EQ(m_state.totalMarkedSize(), 5);
-    m_state.toggleMark(indexOf(m_state, "c.txt"));
-    m_state.toggleMark(indexOf(m_state, "beta"));
-    EXPECT_EQ(namesOf(m_state.selectionForOperation()), (Names { "beta", "c.txt" }));
+    toggle("c.txt");
+    toggle("beta");
+    EXPECT_EQ(selection(), (Names { "beta", "c.txt" }));
 
     // Rows vanish under the cursor on the last row: it moves to the new last row.
     m_state.setCursorIndex(std::ssize(m_state.entries()) - 1);
@@ -115,7 +110,7 @@ TEST_F(PanelStateTest, MarksFollowNamesAndTheCursorStaysInsideAfterRelisting)
         std::filesystem::remove(m_data + "/" + name);
     m_state.refresh();
     EXPECT_EQ(m_state.cursorIndex(), std::ssize(m_state.entries()) - 1);
-    EXPECT_EQ(namesOf(m_state.selectionForOperation()), Names { "beta" });
+    EXPECT_EQ(selection(), Names { "beta" });
     m_state.setCursorIndex(-1);
     m_state.refresh();
     EXPECT_EQ(m_state.cursorIndex(), 0);
@@ -125,7 +120,7 @@ TEST_F(PanelStateTest, ARefusedFolderLeavesThePanelExactlyAsItWas)
 {
     m_root.folder("data/locked/inside");
     m_state.refresh();
-    m_state.toggleMark(indexOf(m_state, "a.txt"));
+    toggle("a.txt");
     m_state.setCursorIndex(indexOf(m_state, "c.txt"));
     auto expectUnchanged = [this, before = m_state.location(), rows = m_state.entries(),
                                marks = m_state.markedNames(), cursor = m_state.cursorIndex()] {
@@ -135,7 +130,7 @@ TEST_F(PanelStateTest, ARefusedFolderLeavesThePanelExactlyAsItWas)
         EXPECT_EQ(m_state.cursorIndex(), cursor);
     };
     std::filesystem::remove(m_data + "/gamma");
-    EXPECT_THROW(enter(m_state, "gamma"), KivError);
+    EXPECT_THROW(enter("gamma"), KivError);
     expectUnchanged();
     EXPECT_THROW(m_state.goTo(m_data + "/gamma"), KivError);
     expectUnchanged();
@@ -143,7 +138,7 @@ TEST_F(PanelStateTest, ARefusedFolderLeavesThePanelExactlyAsItWas)
     if (!test::permissionBitsBind(m_root))
         GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
     ::chmod((m_data + "/locked").c_str(), 0);
-    EXPECT_THROW(enter(m_state, "locked"), std::filesystem::filesystem_error);
+    EXPECT_THROW(enter("locked"), std::filesystem::filesystem_error);
     expectUnchanged();
     ::chmod(m_data.c_str(), 0);
     EXPECT_THROW(m_state.refresh(), std::filesystem::filesystem_error);
@@ -152,46 +147,34 @@ TEST_F(PanelStateTest, ARefusedFolderLeavesThePanelExactlyAsItWas)
 
 TEST_F(PanelStateTest, EnteringArchivesAndTheirFoldersAndComingBackWithTheListingCached)
 {
-    m_root.write("src/docs/img/logo.png", "png");
-    m_root.write("src/top.txt", "0123456789");
-    m_root.write("src/inner.zip", "not really a zip");
-    m_root.write("data/broken.zip", "not a zip at all");
-    makeArchive("zip -r ../data/docs.zip docs top.txt inner.zip && tar -czf ../data/bundle.tar.gz docs");
+    for (auto [path, text] : { std::pair { "src/docs/img/logo.png", "png" }, { "src/top.txt", "0123456789" },
+             { "src/inner.zip", "not really a zip" }, { "data/broken.zip", "not a zip at all" } })
+        m_root.write(path, text);
+    m_root.run(
+        "cd src && zip -r ../data/docs.zip docs top.txt inner.zip && tar -czf ../data/bundle.tar.gz docs");
     auto archive = m_data + "/docs.zip";
     m_state.refresh();
-    ASSERT_TRUE(enter(m_state, "docs.zip"));
+    const Names members { "..", "docs", "inner.zip", "top.txt" };
+    EXPECT_EQ(afterEntering({ "docs.zip" }), members);
     EXPECT_EQ(m_state.location(), PanelLocation::archive(archive, ""));
     EXPECT_EQ(m_state.location().nearestRealDirectory(), m_data);
-    const Names members { "..", "docs", "inner.zip", "top.txt" };
-    EXPECT_EQ(namesOf(m_state.entries()), members);
-    m_state.toggleMark(indexOf(m_state, "top.txt"));
+    toggle("top.txt");
     EXPECT_EQ(m_state.totalMarkedSize(), 10);
-    EXPECT_FALSE(enter(m_state, "inner.zip")) << "archives inside archives are not entered";
-
-    ASSERT_TRUE(enter(m_state, "docs"));
-    ASSERT_TRUE(enter(m_state, "img"));
+    EXPECT_FALSE(enter("inner.zip")) << "archives inside archives are not entered";
+    EXPECT_EQ(afterEntering({ "docs", "img" }), (Names { "..", "logo.png" }));
     EXPECT_EQ(m_state.location().displayPath(), archive + " :: /docs/img/");
-    EXPECT_EQ(namesOf(m_state.entries()), (Names { "..", "logo.png" }));
     for (auto expected : { PanelLocation::archive(archive, "docs/"), PanelLocation::archive(archive, ""),
              PanelLocation::filesystem(m_data) }) {
-        ASSERT_TRUE(enter(m_state, ".."));
+        afterEntering({ ".." });
         EXPECT_EQ(m_state.location(), expected);
     }
 
     // A changed archive shows the listing read before until another archive has been entered.
-    makeArchive("rm ../data/docs.zip && zip ../data/docs.zip top.txt");
-    ASSERT_TRUE(enter(m_state, "docs.zip"));
-    EXPECT_EQ(namesOf(m_state.entries()), members);
-    for (auto name : { "..", "bundle.tar.gz", "docs" })
-        ASSERT_TRUE(enter(m_state, name));
-    EXPECT_EQ(namesOf(m_state.entries()), (Names { "..", "img" }));
-    for (auto name : { "..", "..", "docs.zip" })
-        ASSERT_TRUE(enter(m_state, name));
-    EXPECT_EQ(namesOf(m_state.entries()), (Names { "..", "top.txt" }));
-    for (auto name : { "..", "broken.zip" })
-        ASSERT_TRUE(enter(m_state, name));
-    EXPECT_EQ(namesOf(m_state.entries()), Names { ".." });
+    m_root.run("cd src && rm ../data/docs.zip && zip ../data/docs.zip top.txt");
+    EXPECT_EQ(afterEntering({ "docs.zip" }), members);
+    EXPECT_EQ(afterEntering({ "..", "bundle.tar.gz", "docs" }), (Names { "..", "img" }));
+    EXPECT_EQ(afterEntering({ "..", "..", "docs.zip" }), (Names { "..", "top.txt" }));
+    EXPECT_EQ(afterEntering({ "..", "broken.zip" }), Names { ".." });
 }
 
 } // namespace
-} // namespace kiv

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kiv {
+using namespace kiv;
 
 TEST(TypedPathTest, ABareNameRenamesInPlaceAFolderPathKeepsTheNameAndAnyOtherPathNamesBoth)
 {
@@ -16,5 +16,3 @@ TEST(TypedPathTest, ABareNameRenamesInPlaceAFolderPathKeepsTheNameAndAnyOtherPat
         EXPECT_EQ(TypedPath::destination(typed, "/src", "/home/u", "a.txt"), expected) << typed;
     EXPECT_EQ(TypedPath::absolute("~/x/", "/src", "/home/u"), "/home/u/x/");
 }
-
-} // namespace kiv

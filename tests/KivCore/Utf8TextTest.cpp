@@ -2,24 +2,17 @@
 
 #include <gtest/gtest.h>
 
-namespace kiv {
+using namespace kiv;
 
 TEST(Utf8TextTest, ValidTextIsUnchangedAndEachIllFormedPartBecomesOneReplacement)
 {
     const std::string valid = "plain \xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xED\x9F\xBF";
-    EXPECT_EQ(Utf8Text::decodingLossily(valid), valid);
-    EXPECT_EQ(Utf8Text::decodingLossily(""), "");
-
     const std::string r = "\xEF\xBF\xBD";
-    EXPECT_EQ(Utf8Text::decodingLossily("caf\xE9"), "caf" + r);
-    EXPECT_EQ(Utf8Text::decodingLossily("\xE2\x82"
-                                        "A"),
-        r + "A"); // truncated, then a letter
-    EXPECT_EQ(Utf8Text::decodingLossily("\xE2\x82"), r); // truncated at the end
-    EXPECT_EQ(Utf8Text::decodingLossily("\xC0\x80"), r + r); // overlong
-    EXPECT_EQ(Utf8Text::decodingLossily("\xED\xA0\x80"), r + r + r); // surrogate
-    EXPECT_EQ(Utf8Text::decodingLossily("\xF4\x90\x80\x80"), r + r + r + r); // above U+10FFFF
-    EXPECT_EQ(Utf8Text::decodingLossily("\x80\xC3\xA9\xFF"), r + "\xC3\xA9" + r);
+    // Latin-1, truncated before a letter or at the end, overlong, a surrogate, past U+10FFFF, stray bytes.
+    for (const auto& [bytes, shown] :
+        std::initializer_list<std::pair<std::string, std::string>> { { valid, valid }, { "", "" },
+            { "caf\xE9", "caf" + r }, { std::string("\xE2\x82") + "A", r + "A" }, { "\xE2\x82", r },
+            { "\xC0\x80", r + r }, { "\xED\xA0\x80", r + r + r }, { "\xF4\x90\x80\x80", r + r + r + r },
+            { "\x80\xC3\xA9\xFF", r + "\xC3\xA9" + r } })
+        EXPECT_EQ(Utf8Text::decodingLossily(bytes), shown) << bytes;
 }
-
-} // namespace kiv

@@ -2,10 +2,6 @@
 
 #include "TempDir.h"
 
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 using namespace kiv;
 using Outcome = WholeFile::ReadOutcome;
 

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "files/FileEntry.h"
-
 #include <string>
 #include <vector>
 
 namespace kiv::test {
 
 // The rows' names in listing order.
-inline std::vector<std::string> namesOf(const std::vector<FileEntry>& rows)
+template <typename Rows> std::vector<std::string> namesOf(const Rows& rows)
 {
     std::vector<std::string> names;
     for (const auto& row : rows)

@@ -1,15 +1,17 @@
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace kiv::test {
 
-// A fresh folder under `base` (the system's temporary folder by default), removed with everything in it
-// (permissions restored first) when the object goes away.
+// A fresh folder under `base` (the system's temporary folder by default), removed with everything
+// in it (permissions restored first) when the object goes away.
 class TempDir
 {
 public:
@@ -23,12 +25,12 @@ public:
     ~TempDir()
     {
         std::error_code ignored;
+        ::chmod(m_path.c_str(), 0700);
         for (auto it = std::filesystem::recursive_directory_iterator(m_path, ignored);
              it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
             if (it->is_directory(ignored) && !it->is_symlink(ignored))
                 ::chmod(it->path().c_str(), 0700);
         }
-        ::chmod(m_path.c_str(), 0700);
         std::filesystem::remove_all(m_path, ignored);
     }
 
@@ -49,9 +51,16 @@ public:
     // Makes a folder (and its parents) and returns its full path.
     std::string folder(const std::string& relative) const
     {
-        auto full = *this / relative;
-        std::filesystem::create_directories(full);
-        return full;
+        std::filesystem::create_directories(*this / relative);
+        return *this / relative;
+    }
+
+    // Runs the shell `command` in the folder, its output discarded (e.g. zip or tar to make an
+    // archive); a test failure when it fails.
+    void run(const std::string& command) const
+    {
+        const std::string line = "cd '" + m_path + "' && " + command + " >/dev/null";
+        EXPECT_EQ(std::system(line.c_str()), 0) << line;
     }
 
 private:
@@ -70,7 +79,6 @@ inline bool permissionBitsBind(const TempDir& scratch)
     auto probe = scratch.folder("permission-probe");
     ::chmod(probe.c_str(), 0);
     bool binds = ::access(probe.c_str(), R_OK) != 0;
-    ::chmod(probe.c_str(), 0700);
     ::rmdir(probe.c_str());
     return binds;
 }
