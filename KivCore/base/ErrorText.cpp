@@ -28,15 +28,4 @@ std::string userMessage(const std::exception& error)
     return error.what();
 }
 
-std::string userMessage(std::exception_ptr error)
-{
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        return userMessage(e);
-    } catch (...) {
-        return "Unknown error";
-    }
-}
-
 } // namespace kiv

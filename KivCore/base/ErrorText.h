@@ -12,7 +12,4 @@ namespace kiv {
 // failure the system's message and the path ("Permission denied: /root/x").
 std::string userMessage(const std::exception& error);
 
-// The same for whatever is in flight; for use in catch (...) blocks.
-std::string userMessage(std::exception_ptr error);
-
 } // namespace kiv
