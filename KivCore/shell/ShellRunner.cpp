@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -87,6 +88,9 @@ int spawnChild(const std::string& executable, const std::vector<std::string>& ar
     const std::optional<std::string>& directory, const Pipe& out, const Pipe& err, pid_t& child)
 {
     SpawnSetup setup;
+    // Our own standard input may be the terminal we were started from: a child that reads it
+    // would wait there forever, unseen, so children read from nothing instead.
+    posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&setup.actions, out.writeEnd.get(), STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&setup.actions, err.writeEnd.get(), STDERR_FILENO);
     if (directory)

@@ -10,8 +10,9 @@
 #include <string_view>
 #include <vector>
 
-// Starts external programs, captures both output streams whole and waits for them to end.
-// Nothing here throws: a program that cannot be started is reported inside the result.
+// Starts external programs, captures both output streams whole and waits for them to end. The
+// programs read their standard input from /dev/null. Nothing here throws: a program that cannot be started is
+// reported inside the result.
 namespace kiv::ShellRunner {
 
 // What one finished external program left behind.

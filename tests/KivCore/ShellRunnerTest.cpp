@@ -66,8 +66,21 @@ TEST(ShellRunnerTest, InvalidUtf8IsShownWithReplacementCharactersUnlessBytesAreK
     EXPECT_EQ(ShellRunner::runKeepingBytes("ls", {}, scratch.path()).stdout, "caf\xE9\nplain\n");
 }
 
-TEST(ShellRunnerTest, ChildHoldsNoOtherEndOfItsOutputPipes)
+TEST(ShellRunnerTest, ChildReadsNothingOfOurInputAndHoldsNoOtherEndOfItsOutputPipes)
 {
+    // Our input may be a terminal that nobody types into: a child reading it would never end.
+    int typed[2];
+    ASSERT_EQ(::pipe(typed), 0);
+    ASSERT_EQ(::write(typed[1], "typed", 5), 5);
+    ::close(typed[1]);
+    const int ownInput = ::dup(STDIN_FILENO);
+    ::dup2(typed[0], STDIN_FILENO);
+    const auto fromInput = ShellRunner::runShellLine("cat", "/");
+    ::dup2(ownInput, STDIN_FILENO);
+    ::close(ownInput);
+    ::close(typed[0]);
+    EXPECT_EQ(fromInput, (ShellRunner::Result { 0, "", "" }));
+
     if (!std::filesystem::exists("/proc/self/fd"))
         GTEST_SKIP() << "no /proc/self/fd on this system";
     // A leaked pipe end would keep the capture open for as long as any grandchild lives.
