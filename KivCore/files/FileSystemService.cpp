@@ -36,10 +36,16 @@ std::string permissionText(mode_t mode)
     return text;
 }
 
-FileTime fileTime(const timespec& when)
+// Absent for a time beyond the hundreds of thousands of years a FileTime holds, rather than a
+// wrapped-around one. tv_sec counts whole seconds down (-0.5 s is -1 s and 500,000,000 ns).
+std::optional<FileTime> fileTime(const timespec& when)
 {
-    auto sinceEpoch = std::chrono::seconds(when.tv_sec) + std::chrono::nanoseconds(when.tv_nsec);
-    return FileTime(std::chrono::duration_cast<FileTime::duration>(sinceEpoch));
+    using std::chrono::microseconds;
+    constexpr auto limit = std::chrono::duration_cast<std::chrono::seconds>(microseconds::max()).count() - 1;
+    if (when.tv_sec > limit || when.tv_sec < -limit)
+        return std::nullopt;
+    return FileTime(std::chrono::seconds(when.tv_sec)
+        + std::chrono::duration_cast<microseconds>(std::chrono::nanoseconds(when.tv_nsec)));
 }
 
 // What one listed child needs until its row is built, kept small: rows are built only once,

@@ -8,7 +8,7 @@ using Kind = FileEntry::Kind;
 
 namespace {
 
-const FileTime when = std::chrono::system_clock::now();
+const FileTime when = std::chrono::floor<FileTime::duration>(std::chrono::system_clock::now());
 
 std::string rowOf(std::string name, Kind kind, std::int64_t size = 0, std::optional<FileTime> date = when)
 {

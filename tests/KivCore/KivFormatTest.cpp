@@ -19,13 +19,15 @@ TEST(KivFormatTest, SizesAreGroupedByThousandsOrShownInBinaryUnits)
         EXPECT_EQ(KivFormat::humanSize(value), text);
 }
 
-TEST(KivFormatTest, DateAndTimeInLocalTimeWithTwoDigitFields)
+TEST(KivFormatTest, DateAndTimeInLocalTimeWithTwoDigitFieldsBeforeAndLongAfter1970)
 {
     ::setenv("TZ", "UTC", 1);
     ::tzset();
-    auto when = std::chrono::system_clock::from_time_t(1709651700); // 2024-03-05 15:15:00 UTC
-    EXPECT_EQ(KivFormat::date(when), "03-05-24");
-    EXPECT_EQ(KivFormat::time(when), "15:15");
-    EXPECT_EQ(KivFormat::time(std::chrono::system_clock::from_time_t(1709600400)), "01:00");
+    const auto at
+        = [](std::int64_t microseconds) { return FileTime(std::chrono::microseconds(microseconds)); };
+    for (auto [when, text] : { std::pair { at(1709651700'000'000), "03-05-24 15:15" },
+             { at(1709600400'000'000), "03-05-24 01:00" }, { at(-500'000), "12-31-69 23:59" },
+             { at(9254341200'250'000), "04-05-63 10:20" } }) // 2263, past the nanosecond clock's end
+        EXPECT_EQ(KivFormat::date(when) + " " + KivFormat::time(when), text);
     EXPECT_EQ(KivFormat::date(std::nullopt) + KivFormat::time(std::nullopt), "");
 }
