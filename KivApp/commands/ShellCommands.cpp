@@ -36,13 +36,18 @@ ShellCommands::ShellCommands(CommandContext context, CommandLineField& commandLi
 void ShellCommands::showUserMenu()
 {
     std::vector<RetroMenuItem> items;
-    for (const UserMenuItem& entry : UserMenuStore::load()) {
+    const UserMenuStore::Menu menu = UserMenuStore::load();
+    for (const UserMenuItem& entry : menu.items) {
         const QString title = ShownText::of(entry.hotkey) + QStringLiteral("  ") + ShownText::of(entry.label);
         items.push_back(
             RetroMenuItem::item(title, weakly(this, [command = entry.command](ShellCommands& shell) {
                 shell.runInWorkingFolder(command);
             })));
     }
+    // Shown, never chosen: the user learns which line to mend, and the good lines still work.
+    for (const UserMenuStore::BadLine& line : menu.badLines)
+        items.push_back(RetroMenuItem::item(
+            QStringLiteral("Line %1 of the menu file: ").arg(line.number) + ShownText::of(line.reason), {}));
     if (!items.empty())
         items.push_back(RetroMenuItem::separator());
     items.push_back(RetroMenuItem::item(

@@ -92,11 +92,16 @@ TEST_F(ToolCommandsTest, CommandLinesRunInTheActiveFolderOrTheOneHoldingItsArchi
 
 TEST_F(ToolCommandsTest, TheUserMenuIsReadAfreshOnEveryF2AndItsEntriesRunInTheActiveFolder)
 {
-    // An entry runs unchanged in the active folder; its failure shows only in the console.
-    const std::string menuFile
-        = m_home.write(".config/kiv-mac/menu.txt", "e|Fail loudly|echo oops >&2; exit 2\n");
+    // An entry runs unchanged in the active folder; its failure shows only in the console. A bad
+    // line is shown, never chosen.
+    const std::string menuFile = m_home.write(
+        ".config/kiv-mac/menu.txt", "e|Fail loudly|echo oops >&2; exit 2\n12|Twelve|echo 12\n");
     press(Qt::Key_F2);
-    EXPECT_EQ(openMenuTitles(), QStringList({ "e  Fail loudly", "---", "Edit menu file..." }));
+    EXPECT_EQ(openMenuTitles(),
+        QStringList(
+            { "e  Fail loudly", "Line 2 of the menu file: the hot key \"12\" is more than one character",
+                "---", "Edit menu file..." }));
+    EXPECT_FALSE(RetroMenuSession::current()->panel()->menuView()->rows()[1].item.isSelectable());
     chooseFromOpenMenu(0);
     ASSERT_NE(console(), nullptr);
     EXPECT_EQ(transcript(), m_home.path() + " $ echo oops >&2; exit 2\n\noops\n\n[exit code 2]\n");
