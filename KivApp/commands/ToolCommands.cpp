@@ -7,6 +7,7 @@
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
+#include "viewer/PanelEditorView.h"
 
 #include <QCoreApplication>
 #include <exception>
@@ -76,16 +77,30 @@ void ToolCommands::showAbout()
     RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Tavrin"), aboutText());
 }
 
-void ToolCommands::quit()
+bool ToolCommands::quit()
 {
-    if (confirmQuit())
+    if (!confirmLeavingEditors()
+        || !RetroDialogs::confirm(
+            &m_context.dialogParent, QStringLiteral("Quit"), QStringLiteral("Quit Tavrin?")))
+        return false;
+    // Not just this window: an open viewer would keep the program running without it.
+    QCoreApplication::exit(0);
+    return true;
+}
+
+void ToolCommands::quitAtOnce()
+{
+    if (confirmLeavingEditors())
         QCoreApplication::exit(0);
 }
 
-bool ToolCommands::confirmQuit()
+bool ToolCommands::confirmLeavingEditors()
 {
-    return RetroDialogs::confirm(
-        &m_context.dialogParent, QStringLiteral("Quit"), QStringLiteral("Quit Tavrin?"));
+    for (PanelViewController* panel : { &m_context.panels.left(), &m_context.panels.right() }) {
+        if (PanelEditorView* editor = panel->editorView(); editor && !editor->confirmClose())
+            return false;
+    }
+    return true;
 }
 
 void ToolCommands::extractArchive()

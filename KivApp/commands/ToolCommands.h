@@ -7,7 +7,7 @@
 
 namespace kiv {
 
-// The main window's other commands: help (F1), quitting (F10 and the window's close button),
+// The main window's other commands: help (F1), quitting (F10, the window's close button, Ctrl+Q),
 // extracting the archive under the cursor into the other panel, comparing the two panels, and
 // the About box.
 class ToolCommands : public QObject
@@ -21,16 +21,20 @@ public:
     void showHelp();
     // Shows the About box.
     void showAbout();
-    // Asks "Quit Tavrin?" and ends the program on yes (F10).
-    void quit();
-    // Asks "Quit Tavrin?" on behalf of the window's close button; returns the answer.
-    bool confirmQuit();
+    // Asks about each in-panel editor with unsaved changes, then "Quit Tavrin?", and on yes ends
+    // the program whatever other windows are open (F10, the window's close button); returns
+    // whether it ends.
+    bool quit();
+    // Ends the program once each in-panel editor with unsaved changes has been answered with
+    // "Discard" or "Save", without the quit question (Ctrl+Q).
+    void quitAtOnce();
     // Extracts the whole archive under the active panel's cursor into the other panel's folder.
     void extractArchive();
     // Marks the names that differ between the two panels, as they are on disk now, and says how many.
     void compare();
 
 private:
+    bool confirmLeavingEditors();
     void tellAboutExtraction(const QString& text);
 
     CommandContext m_context;

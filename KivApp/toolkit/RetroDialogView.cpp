@@ -59,20 +59,27 @@ RetroDialogView::RetroDialogView(const QString& title, const QString& message, c
     setFocusPolicy(Qt::StrongFocus);
     if (m_style.hasField())
         createTextField(m_style.defaultValue);
-    m_okButton = new RetroDialogButton(okTitle, okTone, this);
-    m_okButton->onClick = [this] {
-        if (onOK)
-            onOK();
-    };
-    if (m_style.hasCancel()) {
-        m_cancelButton = new RetroDialogButton(QStringLiteral("Cancel"), ButtonTone::ordinary, this);
-        m_cancelButton->onClick = [this] {
-            if (onCancel)
-                onCancel();
-        };
-    }
+    m_okButton = createButton(okTitle, okTone, &RetroDialogView::onOK);
+    if (m_style.hasCancel())
+        m_cancelButton
+            = createButton(QStringLiteral("Cancel"), ButtonTone::ordinary, &RetroDialogView::onCancel);
+    if (m_style.hasAlternative())
+        m_alternativeButton
+            = createButton(m_style.alternativeTitle, ButtonTone::ordinary, &RetroDialogView::onAlternative);
     resize(intrinsicSize());
     layoutSubviews();
+}
+
+RetroDialogButton* RetroDialogView::createButton(
+    const QString& title, ButtonTone tone, std::function<void()> RetroDialogView::*callback)
+{
+    auto* button = new RetroDialogButton(title, tone, this);
+    // Looked up when clicked: the owner sets the callbacks after the face is built.
+    button->onClick = [this, callback] {
+        if (const auto& call = this->*callback)
+            call();
+    };
+    return button;
 }
 
 void RetroDialogView::createTextField(const QString& defaultValue)
@@ -149,10 +156,13 @@ void RetroDialogView::layoutSubviews()
     const int okWidth = m_okButton->intrinsicWidth();
     const int okX = width - padding - okWidth;
     m_okButton->setGeometry(okX, y, okWidth, RetroDialogButton::buttonHeight);
-    if (m_cancelButton) {
-        const int cancelWidth = m_cancelButton->intrinsicWidth();
-        m_cancelButton->setGeometry(
-            okX - (cancelWidth + buttonGap), y, cancelWidth, RetroDialogButton::buttonHeight);
+    int left = okX;
+    for (RetroDialogButton* button : { m_cancelButton, m_alternativeButton }) {
+        if (!button)
+            continue;
+        const int buttonWidth = button->intrinsicWidth();
+        left -= buttonWidth + buttonGap;
+        button->setGeometry(left, y, buttonWidth, RetroDialogButton::buttonHeight);
     }
 }
 
@@ -205,8 +215,18 @@ void RetroDialogView::keyPressEvent(QKeyEvent* event)
             onCancel();
         break;
     default:
-        QWidget::keyPressEvent(event);
+        if (isAlternativeKey(*event) && onAlternative)
+            onAlternative();
+        else
+            QWidget::keyPressEvent(event);
     }
+}
+
+bool RetroDialogView::isAlternativeKey(const QKeyEvent& event) const
+{
+    // A field takes letters as text, so only a question without one answers to a letter.
+    return m_alternativeButton && !m_textField && !event.text().isEmpty()
+        && event.text().at(0).toLower() == m_style.alternativeTitle.at(0).toLower();
 }
 
 } // namespace kiv

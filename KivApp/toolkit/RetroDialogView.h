@@ -12,9 +12,10 @@ namespace kiv {
 class RetroDialogButton;
 
 // The face of a retro dialog: a centred bold title over a dark-grey rule, the wrapped message,
-// an input field for prompts, and the bracketed buttons at the bottom right (Cancel left of OK),
-// all inside a two-pixel black frame. Return or Enter means OK and Escape means Cancel, whether
-// the field or the face has the keyboard.
+// an input field for prompts, and the bracketed buttons at the bottom right (the alternative left
+// of Cancel left of OK), all inside a two-pixel black frame. Return or Enter means OK and Escape
+// means Cancel, whether the field or the face has the keyboard; the first letter of the
+// alternative's caption chooses it.
 class RetroDialogView : public QWidget
 {
     Q_OBJECT
@@ -55,11 +56,15 @@ public:
     RetroDialogButton* okButton() const { return m_okButton; }
     // Returns the Cancel button, or null for message dialogs.
     RetroDialogButton* cancelButton() const { return m_cancelButton; }
+    // Returns the alternative answer's button, or null when the style has none.
+    RetroDialogButton* alternativeButton() const { return m_alternativeButton; }
 
     // Called when the user chooses OK (button, Return or Enter); may be unset.
     std::function<void()> onOK;
     // Called when the user chooses Cancel (button or Escape); may be unset.
     std::function<void()> onCancel;
+    // Called when the user chooses the alternative (button or its letter); may be unset.
+    std::function<void()> onAlternative;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -68,6 +73,9 @@ protected:
 
 private:
     void createTextField(const QString& defaultValue);
+    RetroDialogButton* createButton(
+        const QString& title, ButtonTone tone, std::function<void()> RetroDialogView::*callback);
+    bool isAlternativeKey(const QKeyEvent& event) const;
     void layoutSubviews();
     void drawTitle(QPainter& painter) const;
     void drawFrame(QPainter& painter) const;
@@ -78,6 +86,7 @@ private:
     QLineEdit* m_textField = nullptr;
     RetroDialogButton* m_okButton = nullptr;
     RetroDialogButton* m_cancelButton = nullptr;
+    RetroDialogButton* m_alternativeButton = nullptr;
     QRect m_messageRect;
     QRect m_titleRect;
     int m_separatorY = 0;

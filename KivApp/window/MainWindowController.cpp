@@ -125,7 +125,7 @@ void MainWindowController::bindKeys()
     m_root->funcKeyBar()->onKeyTapped = pressKey;
     m_window->onCommandKeyEquivalent.push_back(
         { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) });
-    m_window->onShouldClose = weakly(tools, &ToolCommands::confirmQuit);
+    m_window->onShouldClose = weakly(tools, &ToolCommands::quit);
     m_root->menuBar()->onActivate = weakly(this, &MainWindowController::showPulldownMenu);
     m_root->commandLine()->field()->onSubmit = weakly(shell, &ShellCommands::submitCommandLine);
     m_root->commandLine()->field()->onCancel = weakly(shell, &ShellCommands::leaveCommandLine);

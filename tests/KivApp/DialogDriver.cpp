@@ -75,7 +75,7 @@ void PrintTo(const ShownDialog& dialog, std::ostream* out)
 {
     *out << "{" << dialog.title << " | " << dialog.message << " | field: " << dialog.field << " | "
          << dialog.okLabel << (dialog.okTone == ButtonTone::destructive ? " in red" : "")
-         << (dialog.hasCancel ? " [ Cancel ]" : "") << "}";
+         << (dialog.hasCancel ? " [ Cancel ]" : "") << " " << dialog.alternativeLabel << "}";
 }
 
 ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>& action)
@@ -86,9 +86,11 @@ ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>&
             const auto* view = modal->findChild<RetroDialogView*>();
             QLineEdit* field = view->textField();
             const bool red = pixelsOf(view->okButton()->grab().toImage(), Theme::destructiveButtonText()) > 0;
+            const RetroDialogButton* alternative = view->alternativeButton();
             seen->push_back({ view->titleText().toStdString(), view->messageText().toStdString(),
                 field ? field->text().toStdString() : "", view->okButton()->label().toStdString(),
-                view->cancelButton() != nullptr, red ? ButtonTone::destructive : ButtonTone::ordinary });
+                view->cancelButton() != nullptr, red ? ButtonTone::destructive : ButtonTone::ordinary,
+                alternative ? alternative->label().toStdString() : "" });
             if (answer.typed) {
                 field->selectAll();
                 QTest::keyClick(field, Qt::Key_Backspace);

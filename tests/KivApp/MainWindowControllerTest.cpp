@@ -1,4 +1,5 @@
 #include "ProgramTest.h"
+#include "commands/ToolCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "toolkit/RetroLabel.h"
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 using namespace kiv;
 using namespace kiv::test;
@@ -25,6 +27,19 @@ protected:
     }
 
     std::string commandPrompt() { return root().commandLine()->promptLabel()->text().toStdString(); }
+
+    // Runs the program's event loop with `action` queued on it, answering its dialogs with
+    // `answers`; returns what they showed, and whether the program ended within 3 s in `ended`.
+    ShownDialogs runProgram(std::vector<Answer> answers, const std::function<void()>& action, bool& ended)
+    {
+        ShownDialogs shown;
+        QTimer giveUp;
+        giveUp.callOnTimeout([] { QCoreApplication::exit(1); });
+        giveUp.start(3000);
+        QTimer::singleShot(0, [&] { shown = answering(answers, action); });
+        ended = QCoreApplication::exec() == 0;
+        return shown;
+    }
 
     const std::string m_docs = m_home.folder("docs");
 };
@@ -69,6 +84,39 @@ TEST_F(MainWindowControllerTest, FunctionKeysReachTheirCommandsFromTheCommandLin
     QTest::keyClick(editor, Qt::Key_X);
     QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(readFile(notes), "xfirst line\n");
+}
+
+TEST_F(MainWindowControllerTest, QuittingAsksAboutUnsavedEditorTextFirstAndYesEndsTheProgramWithAViewerOpen)
+{
+    putCursorOn(left(), "notes.txt");
+    press(Qt::Key_F3); // the viewer window stays open to the end
+    const std::string notes = m_home / "notes.txt";
+    right().presentEditor(notes);
+    QWidget* editor = QApplication::focusWidget();
+    QTest::keyClick(editor, Qt::Key_A);
+
+    // The editor's own question comes first: Cancel there asks nothing more, Save saves.
+    EXPECT_EQ(answering({ no }, [&] { EXPECT_FALSE(window().close()); }),
+        ShownDialogs { unsavedChanges("notes.txt") });
+    EXPECT_EQ(answering({ save, no }, [&] { QTest::keyClick(editor, Qt::Key_F10); }),
+        (ShownDialogs { unsavedChanges("notes.txt"), question("Quit", "Quit Tavrin?") }));
+    EXPECT_EQ(readFile(notes), "afirst line\n");
+
+    // Ctrl+Q asks only about the text; Discard there ends the program, as yes to the quit question
+    // does from the close button, though the viewer is still open.
+    QTest::keyClick(editor, Qt::Key_B);
+    bool ended = false;
+    EXPECT_EQ(runProgram(
+                  { ok }, [&] { m_controller->toolCommands().quitAtOnce(); }, ended),
+        ShownDialogs { unsavedChanges("notes.txt") });
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(readFile(notes), "afirst line\n");
+    EXPECT_EQ(runProgram(
+                  { ok, ok }, [&] { window().close(); }, ended)
+                  .size(),
+        2u);
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(window().isVisible());
 }
 
 TEST_F(MainWindowControllerTest, PulldownsToggleHiddenFilesPerPanelOrBothAndGoHomeOnTheNamedPanel)
