@@ -82,7 +82,11 @@ void PanelViewController::wireTable()
     });
     m_tableView->onGoToParent = weakly(this, &PanelViewController::goToParent);
     m_tableView->onBecameFirstResponder = weakly(this, [](PanelViewController& panel) {
-        if (panel.m_delegate)
+        // A list under the editor is out of sight: the keys go on to the editor, and the panel
+        // does not become active to act on rows nobody sees.
+        if (panel.m_editorView)
+            panel.m_editorView->focusEditor();
+        else if (panel.m_delegate)
             panel.m_delegate->panelDidBecomeActive(panel);
     });
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -284,6 +288,7 @@ void PanelViewController::presentEditor(const std::string& filePath)
     m_editorView->show();
     m_editorView->raise();
     m_editorView->focusEditor();
+    m_tableView->setFocusPolicy(Qt::NoFocus); // out of the Tab chain while covered
 }
 
 void PanelViewController::saveInlineEditorIfPresent()
@@ -298,6 +303,7 @@ void PanelViewController::removeEditor()
     m_editorView->hide();
     m_editorView->deleteLater();
     m_editorView = nullptr;
+    m_tableView->setFocusPolicy(Qt::StrongFocus);
 }
 
 void PanelViewController::dismissEditor()

@@ -68,7 +68,8 @@ public:
     void focus();
     // Returns the entry under the cursor, or nothing when the list has no selected row.
     std::optional<FileEntry> selectedEntry() const;
-    // Covers the panel with an editor for `filePath`, after the shown editor agreed to close.
+    // Covers the panel with an editor for `filePath`, after the shown editor agreed to close; the
+    // list under it takes no focus until it closes.
     void presentEditor(const std::string& filePath);
     // Saves the shown editor; nothing when none is shown.
     void saveInlineEditorIfPresent();

@@ -86,6 +86,27 @@ TEST_F(MainWindowControllerTest, FunctionKeysReachTheirCommandsFromTheCommandLin
     EXPECT_EQ(readFile(notes), "xfirst line\n");
 }
 
+TEST_F(MainWindowControllerTest, APanelCoveredByTheEditorNeverTakesTheFocus)
+{
+    putCursorOn(left(), "notes.txt");
+    press(Qt::Key_F4);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_NE(right().editorView(), nullptr);
+    CommandLineField* field = root().commandLine()->field();
+    field->setFocus();
+    for (int step = 0; step < 4; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_FALSE(right().tableView()->hasFocus()) << "after Shift+Tab " << step + 1;
+        EXPECT_EQ(&active(), &left());
+    }
+    right().tableView()->setFocus();
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    EXPECT_EQ(&active(), &left());
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_TRUE(right().tableView()->hasFocus());
+    EXPECT_EQ(&active(), &right());
+}
+
 TEST_F(MainWindowControllerTest, QuittingAsksAboutUnsavedEditorTextFirstAndYesEndsTheProgramWithAViewerOpen)
 {
     putCursorOn(left(), "notes.txt");
