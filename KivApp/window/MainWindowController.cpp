@@ -22,7 +22,6 @@
 #include "window/PulldownMenus.h"
 
 #include <QDesktopServices>
-#include <QFile>
 #include <QTimer>
 #include <QUrl>
 #include <system_error>
@@ -187,8 +186,10 @@ void MainWindowController::panelDidChangeLocation(PanelViewController& panel)
 void MainWindowController::panelDidOpenFile(
     PanelViewController&, const FileEntry&, const std::string& realPath)
 {
-    // Not shown text: Qt takes the path back as a file name, decoded as it decodes file names.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(realPath))));
+    // Built from the path's bytes, percent-encoded: text decoded from a name that is not UTF-8
+    // would name another file. The opener decodes the URL back to the same bytes.
+    QDesktopServices::openUrl(
+        QUrl::fromEncoded("file://" + QByteArray::fromStdString(realPath).toPercentEncoding("/")));
 }
 
 void MainWindowController::panelDidFailWithError(PanelViewController&, const std::exception& error)

@@ -6,6 +6,7 @@
 #include "toolkit/RetroMenuSession.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -13,6 +14,25 @@ using namespace kiv;
 using namespace kiv::test;
 
 namespace {
+
+// Takes the file URLs the program asks the desktop to open, in place of the desktop.
+class OpenedFiles : public QObject
+{
+    Q_OBJECT
+public:
+    OpenedFiles() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~OpenedFiles() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    // The bytes each URL names, in the order they were opened.
+    std::vector<std::string> paths;
+
+public slots:
+    void open(const QUrl& url)
+    {
+        paths.push_back(
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
+    }
+};
 
 // The whole program's window on a home folder of its own, shown and settled.
 class MainWindowControllerTest : public ProgramTest
@@ -107,6 +127,16 @@ TEST_F(MainWindowControllerTest, APanelCoveredByTheEditorNeverTakesTheFocus)
     EXPECT_EQ(&active(), &right());
 }
 
+TEST_F(MainWindowControllerTest, ReturnOpensAFileWhoseNameIsNotUtf8ByItsOwnBytes)
+{
+    OpenedFiles desktop;
+    const std::string file = m_home.write("caf\xE9 #1.txt", "x");
+    left().reload();
+    putCursorOn(left(), "caf\xE9 #1.txt");
+    press(Qt::Key_Return);
+    EXPECT_EQ(desktop.paths, std::vector { file });
+}
+
 TEST_F(MainWindowControllerTest, QuittingAsksAboutUnsavedEditorTextFirstAndYesEndsTheProgramWithAViewerOpen)
 {
     putCursorOn(left(), "notes.txt");
@@ -185,3 +215,5 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
     EXPECT_EQ(homeRefusal.at(0).title, "Can't Open Folder");
     EXPECT_EQ(right().state().location().path(), m_docs);
 }
+
+#include "MainWindowControllerTest.moc"
