@@ -24,6 +24,23 @@ bool isViewable(const FileEntry& entry)
     return entry.kind == FileEntry::Kind::regularFile || entry.kind == FileEntry::Kind::symlink;
 }
 
+// Why the link at `path` cannot be shown as a file, or nothing when it leads to one.
+std::optional<QString> linkProblem(const std::string& path)
+{
+    const QString name = ShownText::of(PathString::lastComponent(path));
+    switch (DiskItem::destination(path)) {
+    case DiskItem::Destination::folder:
+        return name + QStringLiteral(" is a link to a folder; Return enters it.");
+    case DiskItem::Destination::nothing:
+        return name + QStringLiteral(" points to nothing: what it names does not exist.");
+    case DiskItem::Destination::loop:
+        return name + QStringLiteral(" is a link that leads round in a loop, to no file.");
+    case DiskItem::Destination::other:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::string sourcePath(const PanelLocation& source, const FileEntry& item)
 {
     return PathString::appendingComponent(source.path(), item.name);
@@ -80,15 +97,22 @@ void FileOperationCommands::finish(PanelViewController& source, PanelViewControl
         target->reload();
 }
 
-std::optional<std::string> FileOperationCommands::realPathUnderCursor() const
+std::optional<std::string> FileOperationCommands::realPathUnderCursor(const QString& title) const
 {
     const PanelViewController& panel = m_context.panels.active();
     const std::optional<FileEntry> entry = panel.selectedEntry();
     if (!entry || !isViewable(*entry))
         return std::nullopt;
     const PanelLocation& location = panel.state().location();
-    if (!location.isArchive())
-        return PathString::appendingComponent(location.path(), entry->name);
+    if (!location.isArchive()) {
+        std::string path = PathString::appendingComponent(location.path(), entry->name);
+        const std::optional<QString> problem
+            = entry->kind == FileEntry::Kind::symlink ? linkProblem(path) : std::nullopt;
+        if (!problem)
+            return path;
+        refuse(title, *problem);
+        return std::nullopt;
+    }
     try {
         return ArchiveMemberCopy::make(
             m_context.archives, location.archiveURL(), location.internalPath() + entry->name);
@@ -100,7 +124,7 @@ std::optional<std::string> FileOperationCommands::realPathUnderCursor() const
 
 void FileOperationCommands::viewOperation()
 {
-    const std::optional<std::string> path = realPathUnderCursor();
+    const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("View"));
     if (!path)
         return;
     m_viewerWindows.push_back(std::make_unique<ViewerWindowController>(*path));
@@ -109,7 +133,7 @@ void FileOperationCommands::viewOperation()
 
 void FileOperationCommands::editOperation()
 {
-    if (const std::optional<std::string> path = realPathUnderCursor())
+    if (const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("Edit")))
         m_context.panels.inactive().presentEditor(*path);
 }
 

@@ -57,7 +57,7 @@ private:
     void forEachItem(
         const std::vector<FileEntry>& items, const std::function<void(const FileEntry&)>& action) const;
     void finish(PanelViewController& source, PanelViewController* target) const;
-    std::optional<std::string> realPathUnderCursor() const;
+    std::optional<std::string> realPathUnderCursor(const QString& title) const;
     void copyItem(const PanelLocation& source, const FileEntry& item, const std::string& destination) const;
     void moveOneItem(PanelViewController& source, PanelViewController& target, const FileEntry& item) const;
     void renameOrMove(

@@ -234,14 +234,15 @@ void PanelViewController::activateSelection()
     const std::optional<FileEntry> entry = selectedEntry();
     if (!entry)
         return;
-    if (entry->kind == FileEntry::Kind::regularFile || entry->kind == FileEntry::Kind::symlink) {
-        if (m_state.location().isArchive() || !m_delegate)
-            return;
-        m_delegate->panelDidOpenFile(
-            *this, *entry, PathString::appendingComponent(m_state.location().path(), entry->name));
+    if (m_state.leadsSomewhere(*entry)) {
+        enter(*entry);
         return;
     }
-    enter(*entry);
+    const bool isFile
+        = entry->kind == FileEntry::Kind::regularFile || entry->kind == FileEntry::Kind::symlink;
+    if (isFile && !m_state.location().isArchive() && m_delegate)
+        m_delegate->panelDidOpenFile(
+            *this, *entry, PathString::appendingComponent(m_state.location().path(), entry->name));
 }
 
 void PanelViewController::goToParent()

@@ -1,5 +1,6 @@
 #include "panel/PanelState.h"
 
+#include "files/DiskItem.h"
 #include "files/PathString.h"
 
 #include <algorithm>
@@ -110,8 +111,14 @@ std::optional<PanelLocation> PanelState::targetInFolder(const FileEntry& entry) 
         return PanelLocation::filesystem(PathString::appendingComponent(path, entry.name));
     case FileEntry::Kind::archive:
         return PanelLocation::archive(PathString::appendingComponent(path, entry.name), "");
+    case FileEntry::Kind::symlink: {
+        // Entered at the link's own path, so that ".." leads back here and not to the target's parent.
+        auto linkPath = PathString::appendingComponent(path, entry.name);
+        if (DiskItem::destination(linkPath) == DiskItem::Destination::folder)
+            return PanelLocation::filesystem(std::move(linkPath));
+        break;
+    }
     case FileEntry::Kind::regularFile:
-    case FileEntry::Kind::symlink:
         break;
     }
     return std::nullopt;

@@ -68,10 +68,13 @@ public:
     void refresh();
 
     // Enters what the row leads to (a folder, the parent, an archive's root, a folder inside an
-    // archive), with no marks and the cursor on row 0, and returns true. Returns false, changing
-    // nothing, for a row that leads nowhere (files, links, archives inside archives). When the
-    // new place cannot be listed, puts location, rows, marks and cursor back and rethrows.
+    // archive, a link to a folder at the link's own path), with no marks and the cursor on row 0,
+    // and returns true. Returns false, changing nothing, for a row that leads nowhere (files,
+    // other links, archives inside archives). When the new place cannot be listed, puts location,
+    // rows, marks and cursor back and rethrows.
     bool activate(const FileEntry& entry);
+    // Returns whether activate() would enter a place for the row.
+    bool leadsSomewhere(const FileEntry& entry) const { return activationTarget(entry).has_value(); }
 
     // Marks or unmarks the row at `index`; nothing happens for the ".." row or an index outside.
     void toggleMark(std::ptrdiff_t index);

@@ -246,6 +246,24 @@ TEST_F(FileOperationCommandsTest, ViewOpensAWindowPerFileAndEditInsideAnArchiveE
     EXPECT_EQ(press(Qt::Key_F3, { ok }).at(0).title, "Error");
 }
 
+TEST_F(FileOperationCommandsTest, ViewingOrEditingALinkThatLeadsToNoFileSaysWhereItLeads)
+{
+    std::filesystem::create_directory_symlink(m_src + "/box", m_src + "/boxlink");
+    std::filesystem::create_symlink(m_home / "nowhere", m_src + "/dangling");
+    std::filesystem::create_symlink(m_src + "/loop", m_src + "/loop");
+    left().reload();
+    cursorTo("dangling");
+    EXPECT_EQ(press(Qt::Key_F3, { ok }),
+        ShownDialogs { notice("View", "dangling points to nothing: what it names does not exist.") });
+    cursorTo("loop");
+    EXPECT_EQ(press(Qt::Key_F4, { ok }),
+        ShownDialogs { notice("Edit", "loop is a link that leads round in a loop, to no file.") });
+    EXPECT_EQ(right().editorView(), nullptr);
+    cursorTo("boxlink");
+    EXPECT_EQ(press(Qt::Key_F3, { ok }),
+        ShownDialogs { notice("View", "boxlink is a link to a folder; Return enters it.") });
+}
+
 TEST_F(FileOperationCommandsTest, TheFilesMenuRunsTheSameCommands)
 {
     cursorTo("a.txt");

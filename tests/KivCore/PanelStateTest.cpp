@@ -66,12 +66,15 @@ TEST_F(PanelStateTest, EnteringFoldersAndComingBackPutsTheCursorOnTheFirstRowAnd
     EXPECT_EQ(m_state.location(), PanelLocation::filesystem(m_data));
     EXPECT_EQ(m_state.cursorIndex(), 0);
 
-    // Files and links (even to a folder) lead nowhere and change nothing.
+    // Files lead nowhere and change nothing; a link to a folder is entered at its own path.
     std::filesystem::create_directory_symlink(m_data + "/alpha", m_data + "/link");
     m_state.refresh();
     m_state.setCursorIndex(3);
-    EXPECT_FALSE(enter("a.txt") || enter("link"));
+    EXPECT_FALSE(enter("a.txt"));
     EXPECT_EQ(m_state.cursorIndex(), 3);
+    EXPECT_TRUE(enter("link"));
+    EXPECT_EQ(m_state.location(), PanelLocation::filesystem(m_data + "/link"));
+    afterEntering({ ".." });
 
     // A folder gone to by path starts afresh too, even where the marked names are listed again.
     m_root.write("other/a.txt");
