@@ -127,8 +127,7 @@ void FileOperationCommands::viewOperation()
     const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("View"));
     if (!path)
         return;
-    m_viewerWindows.push_back(std::make_unique<ViewerWindowController>(*path));
-    m_viewerWindows.back()->showWindow();
+    (new ViewerWindowController(*path, this))->showWindow();
 }
 
 void FileOperationCommands::editOperation()

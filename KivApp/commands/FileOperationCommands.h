@@ -15,7 +15,6 @@ namespace kiv {
 
 class PanelLocation;
 class PanelViewController;
-class ViewerWindowController;
 
 // The file commands of the main window: view (F3), edit (F4), copy (F5), rename or move (F6),
 // make folder (F7) and delete (F8). The source is the active panel when a command starts and the
@@ -33,8 +32,8 @@ public:
 
     // Opens a new viewer window on the file or link under the active panel's cursor (F3); an
     // archive member is viewed as a freshly extracted copy (ArchiveMemberCopy), and a failed
-    // extraction is shown in the "Error" dialog. Anything else does nothing. Every viewer stays
-    // open, owned by this object.
+    // extraction is shown in the "Error" dialog. Anything else does nothing. A viewer belongs to
+    // this object until its window is closed.
     void viewOperation();
     // Opens the file or link under the active panel's cursor in the in-panel editor of the other
     // panel (F4); an archive member is edited as an extracted copy, never in the archive.
@@ -66,7 +65,6 @@ private:
         PanelViewController& source, PanelViewController& target, const std::vector<FileEntry>& items) const;
 
     CommandContext m_context;
-    std::vector<std::unique_ptr<ViewerWindowController>> m_viewerWindows;
 };
 
 } // namespace kiv

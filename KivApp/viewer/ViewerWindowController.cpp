@@ -5,6 +5,7 @@
 #include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
 
+#include <QEvent>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -92,6 +93,7 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, QObj
     QPlainTextEdit* textView = makeTextView(m_window.get());
     layout->addWidget(textView);
     setDisplayText(textView, loadDisplayText(filePath));
+    m_window->installEventFilter(this);
 }
 
 ViewerWindowController::~ViewerWindowController() = default;
@@ -101,6 +103,14 @@ void ViewerWindowController::showWindow()
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
+}
+
+bool ViewerWindowController::eventFilter(QObject* watched, QEvent* event)
+{
+    // Later, not now: the window is still inside its own close handling.
+    if (watched == m_window.get() && event->type() == QEvent::Close)
+        deleteLater();
+    return QObject::eventFilter(watched, event);
 }
 
 QString ViewerWindowController::loadDisplayText(const std::string& filePath)

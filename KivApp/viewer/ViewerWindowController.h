@@ -10,7 +10,8 @@ class QWidget;
 namespace kiv {
 
 // Owns one read-only viewer window showing a file as text, or as a hex dump of its first 8 KiB
-// when it is not UTF-8 text. The content is read once, when the controller is made.
+// when it is not UTF-8 text. The content is read once, when the controller is made; once the
+// window is closed the controller deletes itself, and the window with it.
 class ViewerWindowController : public QObject
 {
     Q_OBJECT
@@ -26,6 +27,9 @@ public:
     QWidget* window() const { return m_window.get(); }
     // Shows the window and brings it to the front.
     void showWindow();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     static QString loadDisplayText(const std::string& filePath);

@@ -1,5 +1,6 @@
 #include "window/AppDelegate.h"
 
+#include "archives/ArchiveMemberCopy.h"
 #include "commands/ToolCommands.h"
 #include "window/MainWindow.h"
 #include "window/MainWindowController.h"
@@ -29,10 +30,16 @@ AppDelegate::AppDelegate(QObject* parent)
 {
 }
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate()
+{
+    // The viewers and editors go with the window, and with them every use of this run's copies.
+    m_windowController.reset();
+    ArchiveMemberCopy::removeUnused();
+}
 
 void AppDelegate::applicationDidFinishLaunching()
 {
+    ArchiveMemberCopy::removeUnused(); // what an earlier run that ended without its own clean-up left
     m_windowController = std::make_unique<MainWindowController>();
 #ifdef Q_OS_MACOS
     installNativeMenuBar();

@@ -1,5 +1,6 @@
 #include "ProgramTest.h"
 
+#include "archives/ArchiveMemberCopy.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
 #include "toolkit/RetroMenuView.h"
@@ -21,6 +22,7 @@ void ProgramTest::TearDown()
 {
     finishTestDialogs(); // while the window that owns them is still there
     m_controller.reset();
+    ArchiveMemberCopy::removeUnused(); // as the program does when it ends
 }
 
 int ProgramTest::rowOf(PanelViewController& panel, const std::string& name)
