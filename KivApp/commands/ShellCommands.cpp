@@ -65,7 +65,7 @@ void ShellCommands::submitCommandLine()
         leaveCommandLine();
         return;
     }
-    runInWorkingFolder(line.toStdString());
+    runInWorkingFolder(ShownText::bytesOf(line));
 }
 
 void ShellCommands::leaveCommandLine()
