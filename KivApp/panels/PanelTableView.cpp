@@ -15,7 +15,8 @@ PanelTableView::PanelTableView(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Uniform rows let the view place 100,000 rows without asking for each row's size.
     setUniformItemSizes(true);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // By whole rows, so no row is ever shown cut at the top.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFrameShape(QFrame::NoFrame);

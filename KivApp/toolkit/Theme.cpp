@@ -26,6 +26,10 @@ const QColor& panelMarked()
 {
     return DOSColor::yellow();
 }
+const QColor& panelCutMarker()
+{
+    return panelDirectory();
+}
 const QColor& panelHeader()
 {
     return DOSColor::white();

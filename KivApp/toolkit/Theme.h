@@ -17,6 +17,8 @@ const QColor& panelDirectory();
 const QColor& panelArchive();
 // Returns DOSColor::yellow(), marked names.
 const QColor& panelMarked();
+// Returns panelDirectory(), the marker in the last cell of a name cut at its column.
+const QColor& panelCutMarker();
 // Returns DOSColor::white(), the text of panel headers.
 const QColor& panelHeader();
 // Returns DOSColor::cyan(), the background of panel headers and panel frames.
