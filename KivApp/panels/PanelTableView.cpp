@@ -1,6 +1,7 @@
 #include "panels/PanelTableView.h"
 
 #include "toolkit/RetroPainting.h"
+#include "toolkit/RetroScrollBar.h"
 #include "toolkit/Theme.h"
 
 #include <QKeyEvent>
@@ -18,6 +19,7 @@ PanelTableView::PanelTableView(QWidget* parent)
     // By whole rows, so no row is ever shown cut at the top.
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBar(new RetroScrollBar(this));
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);

@@ -81,7 +81,11 @@ void RetroDialogView::createTextField(const QString& defaultValue)
     m_textField->setFont(Theme::monoFont(13));
     RetroPainting::setPaletteColor(*m_textField, QPalette::Text, Theme::dialogText());
     RetroPainting::setPaletteColor(*m_textField, QPalette::Base, Theme::dialogFieldBackground());
-    m_textField->setFrame(true);
+    RetroPainting::setPaletteColor(*m_textField, QPalette::Highlight, Theme::cursorBackground());
+    RetroPainting::setPaletteColor(*m_textField, QPalette::HighlightedText, Theme::cursorText());
+    // A plain field: the square edge is the face's own drawing, with no style's frame or focus ring.
+    m_textField->setFrame(false);
+    m_textField->setTextMargins(3, 0, 3, 0);
     // Typing at once replaces the suggested text, as in a native field that takes focus.
     m_textField->selectAll();
 }
@@ -169,6 +173,10 @@ void RetroDialogView::paintEvent(QPaintEvent*)
         layOutWrapped(layout, m_messageRect.width());
         painter.setPen(Theme::dialogText());
         layout.draw(&painter, m_messageRect.topLeft());
+    }
+    if (m_textField) {
+        painter.setPen(QPen(Theme::dialogFieldEdge(), 1));
+        painter.drawRect(m_textField->geometry().adjusted(-1, -1, 0, 0));
     }
     drawFrame(painter);
 }

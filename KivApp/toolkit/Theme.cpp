@@ -30,6 +30,18 @@ const QColor& panelCutMarker()
 {
     return panelDirectory();
 }
+const QColor& scrollBarTrack()
+{
+    return DOSColor::cyan();
+}
+const QColor& scrollBarThumb()
+{
+    return DOSColor::blue();
+}
+const QColor& scrollBarArrow()
+{
+    return DOSColor::black();
+}
 const QColor& panelHeader()
 {
     return DOSColor::white();
@@ -117,6 +129,10 @@ const QColor& dialogText()
 const QColor& dialogFieldBackground()
 {
     return DOSColor::white();
+}
+const QColor& dialogFieldEdge()
+{
+    return DOSColor::black();
 }
 const QColor& destructiveButtonText()
 {

@@ -13,6 +13,7 @@
 #include "viewer/PanelEditorView.h"
 
 #include <QAbstractItemModelTester>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -122,6 +123,12 @@ TEST(PanelViewControllerTest, TitlesStandOverTheirColumnsAndTheListShowsWholeRow
                 EXPECT_NEAR(titleFirst, rowFirst, 1) << title.text << " at " << width;
         }
     }
+    // The scroll bar is drawn in the panel's own colours only: its track, block and arrows.
+    QScrollBar& bar = *list.verticalScrollBar();
+    const QImage barImage = bar.grab().toImage();
+    EXPECT_EQ(pixelsOf(barImage, Theme::scrollBarTrack()) + pixelsOf(barImage, Theme::scrollBarThumb())
+            + pixelsOf(barImage, Theme::scrollBarArrow()),
+        bar.width() * bar.height());
     // Paging down never leaves a row cut at the top or the bottom of the list.
     for (int page = 0; page < 3; ++page) {
         fixture.press(Qt::Key_PageDown);
