@@ -205,8 +205,14 @@ void RetroDialogView::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (onOK)
+        if (m_chosenButton && m_chosenButton->onClick)
+            m_chosenButton->onClick();
+        else if (!m_chosenButton && onOK)
             onOK();
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        chooseOtherButton();
         break;
     case Qt::Key_Escape:
         if (onCancel)
@@ -215,6 +221,24 @@ void RetroDialogView::keyPressEvent(QKeyEvent* event)
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+// Tab comes here from the field too: it stays in the dialog, and in a prompt it stays in the field
+// so that what is typed next is never lost.
+bool RetroDialogView::focusNextPrevChild(bool)
+{
+    chooseOtherButton();
+    return true;
+}
+
+// Nothing to choose in a prompt, whose field keeps Left and Right, or with a single button.
+void RetroDialogView::chooseOtherButton()
+{
+    if (m_textField || !m_cancelButton)
+        return;
+    m_chosenButton = m_chosenButton == m_cancelButton ? m_okButton : m_cancelButton;
+    m_okButton->setHighlighted(m_chosenButton == m_okButton);
+    m_cancelButton->setHighlighted(m_chosenButton == m_cancelButton);
 }
 
 } // namespace kiv

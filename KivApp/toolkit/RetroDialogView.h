@@ -14,7 +14,8 @@ class RetroDialogButton;
 // The face of a retro dialog: a centred bold title over a dark-grey rule, the wrapped message,
 // an input field for prompts, and the bracketed buttons at the bottom right (Cancel left of OK),
 // all inside a two-pixel black frame. Return or Enter means OK and Escape means Cancel, whether
-// the field or the face has the keyboard.
+// the field or the face has the keyboard. Tab never takes the keyboard from the field; without a
+// field, Left, Right and Tab highlight the buttons in turn and Return presses the highlighted one.
 class RetroDialogView : public QWidget
 {
     Q_OBJECT
@@ -65,8 +66,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    void chooseOtherButton();
     void createTextField(const QString& defaultValue);
     void layoutSubviews();
     void drawTitle(QPainter& painter) const;
@@ -78,6 +81,8 @@ private:
     QLineEdit* m_textField = nullptr;
     RetroDialogButton* m_okButton = nullptr;
     RetroDialogButton* m_cancelButton = nullptr;
+    // The button the keys highlighted, or null while they have chosen none.
+    RetroDialogButton* m_chosenButton = nullptr;
     QRect m_messageRect;
     QRect m_titleRect;
     int m_separatorY = 0;
