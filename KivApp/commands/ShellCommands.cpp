@@ -37,11 +37,12 @@ void ShellCommands::showUserMenu()
 {
     std::vector<RetroMenuItem> items;
     for (const UserMenuItem& entry : UserMenuStore::load()) {
-        const QString title = ShownText::of(entry.hotkey) + QStringLiteral("  ") + ShownText::of(entry.label);
-        items.push_back(
-            RetroMenuItem::item(title, weakly(this, [command = entry.command](ShellCommands& shell) {
-                shell.runInWorkingFolder(command);
-            })));
+        const QString hotkey = ShownText::of(entry.hotkey);
+        const QString title = hotkey + QStringLiteral("  ") + ShownText::of(entry.label);
+        items.push_back(RetroMenuItem::item(title,
+            weakly(
+                this, [command = entry.command](ShellCommands& shell) { shell.runInWorkingFolder(command); }),
+            hotkey.size() == 1 ? hotkey[0] : QChar()));
     }
     if (!items.empty())
         items.push_back(RetroMenuItem::separator());

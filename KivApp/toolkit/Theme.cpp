@@ -110,6 +110,10 @@ const QColor& menuDisabledText()
 {
     return DOSColor::darkGray();
 }
+const QColor& menuKeyText()
+{
+    return DOSColor::red();
+}
 const QColor& popupFrame()
 {
     return DOSColor::black();

@@ -59,6 +59,8 @@ const QColor& menuBarText();
 const QColor& menuHighlightBG();
 // Returns DOSColor::darkGray(), the menu entries that cannot be chosen.
 const QColor& menuDisabledText();
+// Returns DOSColor::red(), the letter that chooses a menu entry.
+const QColor& menuKeyText();
 // Returns DOSColor::black(), the frame around dialogs and popup menus.
 const QColor& popupFrame();
 // Returns DOSColor::darkGray(), the rule under a dialog's title and the menus' separators.
