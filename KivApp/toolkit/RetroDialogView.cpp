@@ -2,11 +2,13 @@
 
 #include "toolkit/RetroDialogButton.h"
 #include "toolkit/RetroPainting.h"
+#include "toolkit/RetroScrollBar.h"
 #include "toolkit/Theme.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QTextLayout>
 #include <cmath>
 
@@ -18,6 +20,8 @@ constexpr int fieldHeight = 24;
 constexpr int fieldGap = 12;
 constexpr int buttonGap = 10;
 constexpr int ruleInset = 8;
+constexpr int listingLinesShown = 24;
+constexpr int listingMargin = 4;
 
 // Wraps at word boundaries, but a path longer than a line still breaks rather than overflows.
 qreal layOutWrapped(QTextLayout& layout, qreal width)
@@ -59,6 +63,8 @@ RetroDialogView::RetroDialogView(const QString& title, const QString& message, c
     setFocusPolicy(Qt::StrongFocus);
     if (m_style.hasField())
         createTextField(m_style.defaultValue);
+    if (m_style.kind == RetroDialogStyle::Kind::listing)
+        createListing(message);
     m_okButton = new RetroDialogButton(okTitle, okTone, this);
     m_okButton->onClick = [this] {
         if (onOK)
@@ -90,6 +96,34 @@ void RetroDialogView::createTextField(const QString& defaultValue)
     m_textField->selectAll();
 }
 
+void RetroDialogView::createListing(const QString& lines)
+{
+    m_listing = new QPlainTextEdit(lines, this);
+    m_listing->setFont(messageFont());
+    m_listing->setReadOnly(true);
+    m_listing->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_listing->setFrameShape(QFrame::NoFrame);
+    m_listing->document()->setDocumentMargin(listingMargin);
+    m_listing->setVerticalScrollBar(new RetroScrollBar(m_listing));
+    m_listing->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RetroPainting::setPaletteColor(*m_listing, QPalette::Text, Theme::dialogText());
+    RetroPainting::setPaletteColor(*m_listing, QPalette::Base, Theme::dialogBackground());
+}
+
+// As wide as the longest line, so none wraps, and as high as the lines up to a screenful.
+QSize RetroDialogView::listingSize() const
+{
+    const QStringList lines = m_messageText.split(u'\n');
+    const QFontMetrics metrics(messageFont());
+    int widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int shown = std::min(int(lines.size()), listingLinesShown);
+    const int scrollBar = int(lines.size()) > shown ? RetroScrollBar::thickness : 0;
+    return { widest + 2 * listingMargin + scrollBar + 2,
+        shown * metrics.lineSpacing() + 2 * listingMargin + 2 };
+}
+
 QFont RetroDialogView::messageFont()
 {
     return Theme::monoFont(12);
@@ -112,17 +146,20 @@ QSize RetroDialogView::intrinsicSize() const
 {
     int height = padding + titleBandHeight() + 6;
     height += 8;
-    height += wrappedMessageHeight(m_messageText) + 12;
+    height += (m_listing ? listingSize().height() : wrappedMessageHeight(m_messageText)) + 12;
     if (m_style.hasField())
         height += fieldHeight + fieldGap;
     height += RetroDialogButton::buttonHeight + padding;
-    return { contentWidth + 2 * padding, std::max(110, height) };
+    const int width = m_listing ? std::max(contentWidth, listingSize().width()) : contentWidth;
+    return { width + 2 * padding, std::max(110, height) };
 }
 
 QWidget* RetroDialogView::fieldForFirstResponder()
 {
     if (m_textField)
         return m_textField;
+    if (m_listing)
+        return m_listing;
     return this;
 }
 
@@ -144,7 +181,10 @@ void RetroDialogView::layoutSubviews()
     m_titleRect = QRect(padding, padding, width - 2 * padding, titleBandHeight());
     m_separatorY = m_titleRect.height() + 6 + padding;
     int y = m_separatorY + 8;
-    m_messageRect = QRect(padding, y, width - 2 * padding, wrappedMessageHeight(m_messageText));
+    const int messageHeight = m_listing ? listingSize().height() : wrappedMessageHeight(m_messageText);
+    m_messageRect = QRect(padding, y, width - 2 * padding, messageHeight);
+    if (m_listing)
+        m_listing->setGeometry(m_messageRect);
     y += m_messageRect.height() + 12;
     if (m_textField) {
         m_textField->setGeometry(padding, y, width - 2 * padding, fieldHeight);
@@ -168,7 +208,7 @@ void RetroDialogView::paintEvent(QPaintEvent*)
     drawTitle(painter);
     painter.setPen(QPen(Theme::popupRule(), 1));
     painter.drawLine(ruleInset, m_separatorY, width() - ruleInset, m_separatorY);
-    if (!m_messageText.isEmpty()) {
+    if (!m_messageText.isEmpty() && !m_listing) {
         QTextLayout layout(withLineSeparators(m_messageText), messageFont());
         layOutWrapped(layout, m_messageRect.width());
         painter.setPen(Theme::dialogText());

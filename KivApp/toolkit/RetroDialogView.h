@@ -6,6 +6,7 @@
 #include <functional>
 
 class QLineEdit;
+class QPlainTextEdit;
 
 namespace kiv {
 
@@ -38,8 +39,8 @@ public:
     // explicit line breaks start new lines and words longer than a line break anywhere.
     static int wrappedMessageHeight(const QString& message);
 
-    // Returns the size the dialog needs: 352 wide, and tall enough for title, message, field and
-    // buttons, but at least 110.
+    // Returns the size the dialog needs: 352 wide, or wider for a listing's longest line, and tall
+    // enough for title, message (a listing: at most 24 lines), field and buttons, but at least 110.
     QSize intrinsicSize() const;
     // Returns the widget that should take the keyboard first: the input field, else this face.
     QWidget* fieldForFirstResponder();
@@ -52,6 +53,8 @@ public:
     const QString& messageText() const { return m_messageText; }
     // Returns the input field, or null when the dialog has none.
     QLineEdit* textField() const { return m_textField; }
+    // Returns the scrolling lines of a listing, or null for the other kinds.
+    QPlainTextEdit* listing() const { return m_listing; }
     // Returns the OK button, which every dialog has.
     RetroDialogButton* okButton() const { return m_okButton; }
     // Returns the Cancel button, or null for message dialogs.
@@ -69,6 +72,8 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    void createListing(const QString& lines);
+    QSize listingSize() const;
     void chooseOtherButton();
     void createTextField(const QString& defaultValue);
     void layoutSubviews();
@@ -79,6 +84,7 @@ private:
     QString m_messageText;
     RetroDialogStyle m_style;
     QLineEdit* m_textField = nullptr;
+    QPlainTextEdit* m_listing = nullptr;
     RetroDialogButton* m_okButton = nullptr;
     RetroDialogButton* m_cancelButton = nullptr;
     // The button the keys highlighted, or null while they have chosen none.

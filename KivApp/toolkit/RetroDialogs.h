@@ -26,6 +26,10 @@ bool confirm(QWidget* parent, const QString& title, const QString& message,
 // answers a dialog or by a click on OK.
 void message(QWidget* parent, const QString& title, const QString& message);
 
+// Shows `lines` under `title` unwrapped in a dialog as wide as its longest line, those that do not
+// fit scrolling, with only an OK button; returns when dismissed as message() is.
+void listing(QWidget* parent, const QString& title, const QString& lines);
+
 // Shows the "Error" dialog with the text the user reads for `error`.
 void error(QWidget* parent, const std::exception& error);
 
