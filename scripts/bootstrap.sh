@@ -7,7 +7,7 @@ packages=(
   g++ clang cmake ninja-build pkg-config
   qt6-base-dev libgl-dev libicu-dev libgtest-dev
   unzip zip tar gzip util-linux
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-wqy-microhei
 )
 
 missing=()

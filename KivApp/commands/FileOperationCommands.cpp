@@ -69,12 +69,11 @@ void FileOperationCommands::refuse(const QString& title, const QString& text) co
 std::optional<std::string> FileOperationCommands::askFor(
     const QString& title, const QString& message, const std::string& defaultValue) const
 {
-    const QString shownDefault = ShownText::of(defaultValue);
     const std::optional<QString> answer
-        = RetroDialogs::prompt(&m_context.dialogParent, title, message, shownDefault);
+        = RetroDialogs::prompt(&m_context.dialogParent, title, message, ShownText::of(defaultValue));
     if (!answer)
         return std::nullopt;
-    return ShownText::bytesOf(*answer, defaultValue);
+    return ShownText::bytesOf(*answer);
 }
 
 void FileOperationCommands::forEachItem(

@@ -38,11 +38,12 @@ void ShellCommands::showUserMenu()
     std::vector<RetroMenuItem> items;
     const UserMenuStore::Menu menu = UserMenuStore::load();
     for (const UserMenuItem& entry : menu.items) {
-        const QString title = ShownText::of(entry.hotkey) + QStringLiteral("  ") + ShownText::of(entry.label);
-        items.push_back(
-            RetroMenuItem::item(title, weakly(this, [command = entry.command](ShellCommands& shell) {
-                shell.runInWorkingFolder(command);
-            })));
+        const QString hotkey = ShownText::of(entry.hotkey);
+        const QString title = hotkey + QStringLiteral("  ") + ShownText::of(entry.label);
+        items.push_back(RetroMenuItem::item(title,
+            weakly(
+                this, [command = entry.command](ShellCommands& shell) { shell.runInWorkingFolder(command); }),
+            hotkey.size() == 1 ? hotkey[0] : QChar()));
     }
     // Shown, never chosen: the user learns which line to mend, and the good lines still work.
     for (const UserMenuStore::BadLine& line : menu.badLines)
@@ -70,7 +71,7 @@ void ShellCommands::submitCommandLine()
         leaveCommandLine();
         return;
     }
-    runInWorkingFolder(line.toStdString());
+    runInWorkingFolder(ShownText::bytesOf(line));
 }
 
 void ShellCommands::leaveCommandLine()

@@ -1,6 +1,7 @@
 #include "commands/ToolCommands.h"
 
 #include "archives/ArchiveService.h"
+#include "commands/KeyTable.h"
 #include "files/ArchiveFormat.h"
 #include "files/PathString.h"
 #include "panel/DirectoryComparer.h"
@@ -22,26 +23,10 @@ QString archiveSuffixes(std::string_view separator)
     return QString::fromStdString(ArchiveFormat::suffixList(separator));
 }
 
-// The blanks line the columns up in the fixed-pitch font.
-const QString& helpText()
+QString helpText()
 {
-    static const QString text
-        = QStringLiteral("F1  Help            F2  User Menu        F3  View\n"
-                         "F4  Edit            F5  Copy             F6  Move / Rename\n"
-                         "F7  Make Directory  F8  Delete           F9  Pulldown Menu\n"
-                         "F10 Quit\n"
-                         "\n"
-                         "Tab             Switch active panel\n"
-                         "Space           Mark / unmark file\n"
-                         "Return          Open directory, archive, or file\n"
-                         "Delete/Backspace  Go to parent directory (\"..\")\n"
-                         "Return (cmd line) Run a shell command in the active panel's folder\n"
-                         "\n"
-                         "Archives (")
-        + archiveSuffixes(", ")
-        + QStringLiteral(") can be entered like folders;\n"
-                         "use Copy (F5) to extract marked items into the other panel.");
-    return text;
+    return KeyTable::helpText() + QStringLiteral("\n\nArchives (") + archiveSuffixes(", ")
+        + QStringLiteral(") open like folders;\nCopy (F5) extracts marked members into the other panel.");
 }
 
 const QString& aboutText()
@@ -69,7 +54,7 @@ ToolCommands::ToolCommands(CommandContext context, QObject* parent)
 
 void ToolCommands::showHelp()
 {
-    RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Tavrin - Help"), helpText());
+    RetroDialogs::listing(&m_context.dialogParent, QStringLiteral("Tavrin - Help"), helpText());
 }
 
 void ToolCommands::showAbout()

@@ -1,6 +1,7 @@
 #include "panels/PanelTableView.h"
 
 #include "toolkit/RetroPainting.h"
+#include "toolkit/RetroScrollBar.h"
 #include "toolkit/Theme.h"
 
 #include <QKeyEvent>
@@ -15,8 +16,10 @@ PanelTableView::PanelTableView(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Uniform rows let the view place 100,000 rows without asking for each row's size.
     setUniformItemSizes(true);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // By whole rows, so no row is ever shown cut at the top.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBar(new RetroScrollBar(this));
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);

@@ -1,8 +1,8 @@
 #include "panels/PanelViewController.h"
 
 #include "files/PathString.h"
+#include "panels/PanelColumnTitles.h"
 #include "panels/PanelListModel.h"
-#include "panels/PanelRowText.h"
 #include "panels/PanelRowView.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
@@ -38,19 +38,19 @@ PanelViewController::PanelViewController(const std::string& startPath, QObject* 
     , m_view(new BorderedPanel)
     , m_pathLabel(RetroControls::label(
           {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, m_view))
-    , m_columnHeader(RetroControls::label(PanelRowText::columnHeader(), Theme::monoFontBold(),
-          Theme::panelHeaderBG(), std::nullopt, Qt::AlignLeft, m_view))
     , m_statusLabel(RetroControls::label(
           {}, Theme::monoFont(statusFontSize), Theme::panelHeader(), std::nullopt, Qt::AlignLeft, m_view))
     , m_tableView(new PanelTableView(m_view))
     , m_model(new PanelListModel(m_state, this))
-    , m_rowView(new PanelRowView(this))
+    , m_rowView(new PanelRowView(m_state, this))
+    , m_columnHeader(new PanelColumnTitles(*m_rowView, m_view))
 {
     // Named so that the window and its tests can tell the three lines apart.
     m_pathLabel->setObjectName(QStringLiteral("pathLabel"));
     m_columnHeader->setObjectName(QStringLiteral("columnHeader"));
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     m_view->installEventFilter(this);
+    m_tableView->viewport()->installEventFilter(this);
     m_rowView->setActivePanelCursor(m_isActive);
     m_tableView->setModel(m_model);
     m_tableView->setItemDelegate(m_rowView);
@@ -100,6 +100,9 @@ bool PanelViewController::eventFilter(QObject* watched, QEvent* event)
     // the guarded pointer to a half-destroyed view is undefined.
     if (event->type() == QEvent::Resize && watched == m_view)
         layoutChildren();
+    // The rows lay themselves out across the list's width, which shrinks when the scroll bar shows.
+    if (event->type() == QEvent::Resize && watched == m_tableView->viewport())
+        m_columnHeader->setRowWidth(m_tableView->viewport()->width());
     return QObject::eventFilter(watched, event);
 }
 
@@ -110,7 +113,9 @@ void PanelViewController::layoutChildren()
     m_pathLabel->setGeometry(1, 1, w - 2, pathHeight);
     m_columnHeader->setGeometry(1, 1 + pathHeight, w - 2, headerHeight);
     const int listTop = 1 + pathHeight + headerHeight;
-    m_tableView->setGeometry(1, listTop, w - 2, h - 1 - statusHeight - listTop);
+    // Whole rows only: what is left under the last one stays empty.
+    const int listHeight = std::max(0, h - 1 - statusHeight - listTop);
+    m_tableView->setGeometry(1, listTop, w - 2, listHeight - listHeight % PanelTableView::rowHeight);
     m_statusLabel->setGeometry(1, h - 1 - statusHeight, w - 2, statusHeight);
     if (m_editorView)
         m_editorView->setGeometry(m_view->rect());

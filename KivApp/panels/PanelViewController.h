@@ -13,6 +13,7 @@
 namespace kiv {
 
 class BorderedPanel;
+class PanelColumnTitles;
 class PanelEditorView;
 class PanelListModel;
 class PanelRowView;
@@ -99,11 +100,11 @@ private:
     bool m_isActive = false;
     QPointer<BorderedPanel> m_view;
     RetroLabel* m_pathLabel;
-    RetroLabel* m_columnHeader;
     RetroLabel* m_statusLabel;
     PanelTableView* m_tableView;
     PanelListModel* m_model;
     PanelRowView* m_rowView;
+    PanelColumnTitles* m_columnHeader;
     QPointer<PanelEditorView> m_editorView;
 };
 

@@ -21,14 +21,16 @@ enum class ButtonTone
 };
 
 // Which kind of retro dialog to build: a prompt with an input field, a confirmation (with or
-// without a third, alternative answer), or a plain message with only an OK button.
+// without a third, alternative answer), a plain message with only an OK button, or a listing:
+// unwrapped fixed-pitch lines that scroll, with OK.
 struct RetroDialogStyle
 {
     enum class Kind
     {
         prompt,
         confirm,
-        message
+        message,
+        listing
     };
 
     Kind kind = Kind::message;
@@ -49,9 +51,11 @@ struct RetroDialogStyle
     }
     // Returns the style of a message with only an OK button.
     static RetroDialogStyle message() { return { Kind::message, {}, {} }; }
+    // Returns the style of a listing with only an OK button.
+    static RetroDialogStyle listing() { return { Kind::listing, {}, {} }; }
 
     // Returns true for prompts and confirmations, which offer a Cancel button.
-    bool hasCancel() const { return kind != Kind::message; }
+    bool hasCancel() const { return kind == Kind::prompt || kind == Kind::confirm; }
     // Returns true when the dialog shows an input field.
     bool hasField() const { return kind == Kind::prompt; }
     // Returns true when the dialog offers the alternative answer.

@@ -38,6 +38,13 @@ void message(QWidget* parent, const QString& title, const QString& message)
     dialog.runModal(parent);
 }
 
+void listing(QWidget* parent, const QString& title, const QString& lines)
+{
+    RetroDialogWindow dialog(
+        title, lines, RetroDialogStyle::listing(), QStringLiteral("OK"), ButtonTone::ordinary, parent);
+    dialog.runModal(parent);
+}
+
 void error(QWidget* parent, const std::exception& error)
 {
     message(parent, QStringLiteral("Error"), ShownText::of(userMessage(error)));

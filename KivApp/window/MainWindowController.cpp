@@ -11,6 +11,9 @@
 #include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
+#include "toolkit/RetroMenuPanel.h"
+#include "toolkit/RetroMenuSession.h"
+#include "toolkit/RetroMenuView.h"
 #include "toolkit/RetroSplitView.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
@@ -158,6 +161,17 @@ void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
     const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_shellCommands, *m_toolCommands,
         *m_root->commandLine()->field(), m_fileSystem };
     RetroMenu::popUp(PulldownMenus::items(index, targets), below, m_root->menuBar());
+    RetroMenuSession* session = RetroMenuSession::current();
+    if (!session)
+        return;
+    // Opened from the keyboard, a pulldown starts on its first entry and Left and Right walk the bar.
+    session->panel()->menuView()->moveHighlight(1);
+    session->panel()->menuView()->onSideStep
+        = weakly(this, [index](MainWindowController& controller, int delta) {
+              const int count = int(PulldownMenuBarView::titles().size());
+              const int next = (index + delta + count) % count;
+              controller.showPulldownMenu(next, controller.m_root->menuBar()->itemFrames()[next]);
+          });
 }
 
 void MainWindowController::updatePrompt()

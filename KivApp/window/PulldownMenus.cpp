@@ -17,11 +17,13 @@ using Item = RetroMenuItem;
 // The "Left" and "Right" menus differ only in the panel they act on.
 std::vector<RetroMenuItem> panelMenu(PanelViewController& panel, const FileSystemService& fileSystem)
 {
-    return { Item::item("Refresh", weakly(&panel, &PanelViewController::reload)),
-        Item::item("Toggle Hidden Files", weakly(&panel, &PanelViewController::toggleHidden)),
-        Item::item("Go to Home Folder", weakly(&panel, [fileSystem](PanelViewController& homeward) {
-            homeward.goTo(fileSystem.homeDirectoryPath());
-        })) };
+    return { Item::item("Refresh", weakly(&panel, &PanelViewController::reload), u'r'),
+        Item::item("Toggle Hidden Files", weakly(&panel, &PanelViewController::toggleHidden), u't'),
+        Item::item("Go to Home Folder",
+            weakly(&panel,
+                [fileSystem](
+                    PanelViewController& homeward) { homeward.goTo(fileSystem.homeDirectoryPath()); }),
+            u'h') };
 }
 
 } // namespace
@@ -36,21 +38,21 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
     case 0:
         return panelMenu(targets.panels.left(), targets.fileSystem);
     case 1:
-        return { Item::item("Copy...  (F5)", weakly(files, &Files::copyOperation)),
-            Item::item("Move / Rename...  (F6)", weakly(files, &Files::moveOperation)),
-            Item::item("Make Directory...  (F7)", weakly(files, &Files::mkdirOperation)),
-            Item::item("Delete...  (F8)", weakly(files, &Files::deleteOperation)), Item::separator(),
-            Item::item("Extract Archive to Other Panel", weakly(tools, &ToolCommands::extractArchive)),
-            Item::item("Compare Directories", weakly(tools, &ToolCommands::compare)) };
+        return { Item::item("Copy...  (F5)", weakly(files, &Files::copyOperation), u'c'),
+            Item::item("Move / Rename...  (F6)", weakly(files, &Files::moveOperation), u'r'),
+            Item::item("Make Directory...  (F7)", weakly(files, &Files::mkdirOperation), u'm'),
+            Item::item("Delete...  (F8)", weakly(files, &Files::deleteOperation), u'd'), Item::separator(),
+            Item::item("Extract Archive to Other Panel", weakly(tools, &ToolCommands::extractArchive), u'x'),
+            Item::item("Compare Directories", weakly(tools, &ToolCommands::compare), u'p') };
     case 2:
-        return { Item::item("User Menu...  (F2)", weakly(shell, &ShellCommands::showUserMenu)),
-            Item::item("Edit User Menu File", weakly(shell, &ShellCommands::editUserMenuFile)),
+        return { Item::item("User Menu...  (F2)", weakly(shell, &ShellCommands::showUserMenu), u'u'),
+            Item::item("Edit User Menu File", weakly(shell, &ShellCommands::editUserMenuFile), u'e'),
             Item::item("Focus Command Line",
-                weakly(&targets.commandLine, [](CommandLineField& field) { field.setFocus(); })) };
+                weakly(&targets.commandLine, [](CommandLineField& field) { field.setFocus(); }), u'f') };
     case 3:
         return { Item::item("Toggle Hidden Files (Both Panels)",
-                     weakly(&targets.panels, &PanelPair::toggleHiddenInBoth)),
-            Item::item("About Tavrin", weakly(tools, &ToolCommands::showAbout)) };
+                     weakly(&targets.panels, &PanelPair::toggleHiddenInBoth), u't'),
+            Item::item("About Tavrin", weakly(tools, &ToolCommands::showAbout), u'a') };
     case 4:
         return panelMenu(targets.panels.right(), targets.fileSystem);
     default:

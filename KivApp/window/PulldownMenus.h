@@ -29,7 +29,7 @@ struct Targets
 
 // Returns the items of menu-bar title `index` ("Left", "Files", "Commands", "Options", "Right"
 // for 0 to 4), each bound straight to the member of `targets` it runs, and running nothing once
-// that object is gone; no items for any other index.
+// that object is gone, and each chosen by a letter of its title; no items for any other index.
 std::vector<RetroMenuItem> items(int index, const Targets& targets);
 
 } // namespace kiv::PulldownMenus

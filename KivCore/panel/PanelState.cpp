@@ -35,8 +35,33 @@ bool PanelState::activate(const FileEntry& entry)
     auto target = activationTarget(entry);
     if (!target)
         return false;
+    if (entry.kind != FileEntry::Kind::parentDirectory) {
+        moveTo(std::move(*target));
+        return true;
+    }
+    const std::string cameFrom = nameInParent();
     moveTo(std::move(*target));
+    putCursorOn(cameFrom);
     return true;
+}
+
+// The row that stands for the current place one level up: the folder, the archive file, or the
+// archive's folder.
+std::string PanelState::nameInParent() const
+{
+    if (!m_location.isArchive())
+        return PathString::lastComponent(m_location.path());
+    if (m_location.internalPath().empty())
+        return PathString::lastComponent(m_location.archiveURL());
+    return PathString::lastComponent(m_location.internalPath());
+}
+
+void PanelState::putCursorOn(const std::string& name)
+{
+    const auto found = std::find_if(
+        m_entries.begin(), m_entries.end(), [&](const FileEntry& entry) { return entry.name == name; });
+    if (found != m_entries.end())
+        m_cursorIndex = found - m_entries.begin();
 }
 
 void PanelState::moveTo(PanelLocation target)

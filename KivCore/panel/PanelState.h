@@ -68,10 +68,11 @@ public:
     void refresh();
 
     // Enters what the row leads to (a folder, the parent, an archive's root, a folder inside an
-    // archive, a link to a folder at the link's own path), with no marks and the cursor on row 0,
-    // and returns true. Returns false, changing nothing, for a row that leads nowhere (files,
-    // other links, archives inside archives). When the new place cannot be listed, puts location,
-    // rows, marks and cursor back and rethrows.
+    // archive, a link to a folder at the link's own path), with no marks and the cursor on row 0
+    // (on the ".." row's way up: on the row of the folder or archive just left, when listed), and
+    // returns true. Returns false, changing nothing, for a row that leads nowhere (files, other
+    // links, archives inside archives). When the new place cannot be listed, puts location, rows,
+    // marks and cursor back and rethrows.
     bool activate(const FileEntry& entry);
     // Returns whether activate() would enter a place for the row.
     bool leadsSomewhere(const FileEntry& entry) const { return activationTarget(entry).has_value(); }
@@ -91,6 +92,8 @@ private:
     std::optional<PanelLocation> activationTarget(const FileEntry& entry) const;
     std::optional<PanelLocation> targetInFolder(const FileEntry& entry) const;
     std::optional<PanelLocation> targetInArchive(const FileEntry& entry) const;
+    std::string nameInParent() const;
+    void putCursorOn(const std::string& name);
     std::vector<FileEntry> listCurrentLocation();
     const std::vector<ArchiveRawEntry>& rawArchiveEntries(const std::string& archiveURL);
     std::unordered_set<std::string> marksStillListedIn(const std::vector<FileEntry>& entries) const;

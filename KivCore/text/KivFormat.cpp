@@ -25,11 +25,12 @@ std::string localTimeText(const std::optional<FileTime>& when, const char* forma
 
 } // namespace
 
-std::string size(const FileEntry& entry)
+std::string size(const FileEntry& entry, std::size_t width)
 {
     if (entry.kind == FileEntry::Kind::directory || entry.kind == FileEntry::Kind::parentDirectory)
         return "<DIR>";
-    return grouped(entry.size);
+    std::string text = grouped(entry.size);
+    return text.size() <= width ? text : humanSize(entry.size);
 }
 
 std::string grouped(std::int64_t value)

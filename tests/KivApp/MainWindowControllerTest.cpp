@@ -3,7 +3,9 @@
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "toolkit/RetroLabel.h"
+#include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
+#include "toolkit/RetroMenuView.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -151,10 +153,18 @@ TEST_F(MainWindowControllerTest, PulldownsToggleHiddenFilesPerPanelOrBothAndGoHo
 {
     const auto shown = [&] { return std::pair { lists(left(), ".profile"), lists(right(), ".profile") }; };
     EXPECT_EQ(shown(), std::pair(false, false));
-    press(Qt::Key_F9); // "Left"
-    chooseFromOpenMenu(1); // "Toggle Hidden Files"
+    // From the keyboard alone: F9 opens "Left" on its first entry, a letter chooses, Left wraps
+    // round to "Right" and on to "Options".
+    const auto menuKeys = [](std::initializer_list<Qt::Key> keys) {
+        for (Qt::Key key : keys)
+            QTest::keyClick(RetroMenuSession::current()->panel()->menuView(), key);
+    };
+    press(Qt::Key_F9);
+    EXPECT_EQ(RetroMenuSession::current()->panel()->menuView()->highlightedRow(), 0);
+    menuKeys({ Qt::Key_T }); // "Toggle Hidden Files"
     EXPECT_EQ(shown(), std::pair(true, false));
-    chooseFromPulldown(3, 0); // "Options", "Toggle Hidden Files (Both Panels)": the opposite of the left's
+    press(Qt::Key_F9);
+    menuKeys({ Qt::Key_Left, Qt::Key_Left, Qt::Key_T }); // "Toggle Hidden Files (Both Panels)": the opposite of the left's
     EXPECT_EQ(shown(), std::pair(false, false));
     chooseFromPulldown(4, 1); // "Right", "Toggle Hidden Files"
     EXPECT_EQ(shown(), std::pair(false, true));

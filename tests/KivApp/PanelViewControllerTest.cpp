@@ -3,6 +3,8 @@
 #include "TempDir.h"
 #include "WidgetProbe.h"
 #include "base/ErrorText.h"
+#include "panels/PanelColumnTitles.h"
+#include "panels/PanelRowView.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
 #include "toolkit/RetroLabel.h"
@@ -11,6 +13,7 @@
 #include "viewer/PanelEditorView.h"
 
 #include <QAbstractItemModelTester>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -73,7 +76,67 @@ struct PanelFixture
     PanelViewController panel;
 };
 
+// Returns the first and last x in `area` of `image` where anything but the panel background shows.
+std::pair<int, int> inkSpan(const QImage& image, const QRect& area)
+{
+    int first = area.right() + 1;
+    int last = area.left() - 1;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != (Theme::panelBackground().rgb() & 0xFFFFFF)) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    return { first, last };
+}
+
 } // namespace
+
+TEST(PanelViewControllerTest, TitlesStandOverTheirColumnsAndTheListShowsWholeRowsOnly)
+{
+    TempDir scratch;
+    for (int file = 0; file < 60; ++file)
+        ASSERT_EQ(::truncate(scratch.write("file" + std::to_string(file)).c_str(), 1'234'567), 0);
+    PanelFixture fixture(scratch.path());
+    PanelTableView& list = *fixture.panel.tableView();
+    auto& titles = *fixture.panel.view()->findChild<PanelColumnTitles*>();
+    const qreal cell = PanelRowView(fixture.panel.state()).cellWidth();
+    // At either width the ink of each title and of the rows under it (all but the cursor's) line
+    // up at the side the column keeps to, to the pixel give or take the bold font's extra one.
+    for (int width : { 560, 1000 }) {
+        fixture.panel.view()->resize(width, 300);
+        QCoreApplication::processEvents();
+        const QImage image = fixture.panel.view()->grab().toImage();
+        const QPoint rowsAt
+            = list.viewport()->mapTo(fixture.panel.view(), QPoint(0, PanelTableView::rowHeight));
+        const QPoint titlesAt = titles.mapTo(fixture.panel.view(), QPoint());
+        for (const PanelRowText::Title& title : titles.titles()) {
+            const int left = int(PanelRowView::textInset + title.firstCell * cell);
+            const int right = int(PanelRowView::textInset + title.endCell * cell);
+            const auto [rowFirst, rowLast]
+                = inkSpan(image, QRect(rowsAt.x() + left, rowsAt.y(), right - left, 100));
+            const auto [titleFirst, titleLast]
+                = inkSpan(image, QRect(titlesAt.x() + left, titlesAt.y(), right - left, titles.height()));
+            if (title.side == CellText::Side::right)
+                EXPECT_NEAR(titleLast, rowLast, 1) << title.text << " at " << width;
+            else
+                EXPECT_NEAR(titleFirst, rowFirst, 1) << title.text << " at " << width;
+        }
+    }
+    // The scroll bar is drawn in the panel's own colours only: its track, block and arrows.
+    QScrollBar& bar = *list.verticalScrollBar();
+    const QImage barImage = bar.grab().toImage();
+    EXPECT_EQ(pixelsOf(barImage, Theme::scrollBarTrack()) + pixelsOf(barImage, Theme::scrollBarThumb())
+            + pixelsOf(barImage, Theme::scrollBarArrow()),
+        bar.width() * bar.height());
+    // Paging down never leaves a row cut at the top or the bottom of the list.
+    for (int page = 0; page < 3; ++page) {
+        fixture.press(Qt::Key_PageDown);
+        EXPECT_EQ(list.visualRect(list.indexAt(QPoint(0, 0))).top(), 0) << "page " << page;
+        const QModelIndex bottom = list.indexAt(QPoint(0, list.viewport()->height() - 1));
+        EXPECT_EQ(list.visualRect(bottom).bottom(), list.viewport()->height() - 1) << "page " << page;
+    }
+}
 
 TEST(PanelViewControllerTest, MarkingMovesTheCursorAndRewritesTheStatusLine)
 {

@@ -52,7 +52,8 @@ void ProgramTest::chooseFromOpenMenu(int row)
 {
     ASSERT_NE(RetroMenuSession::current(), nullptr);
     RetroMenuView* menu = RetroMenuSession::current()->panel()->menuView();
-    for (int step = 0; step <= row; ++step)
+    // Pulldowns open on their first entry, the user menu on none.
+    for (int step = menu->highlightedRow() ? 1 : 0; step <= row; ++step)
         QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
 }

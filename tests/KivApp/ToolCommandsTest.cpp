@@ -1,8 +1,10 @@
 #include "ProgramTest.h"
+#include "commands/KeyTable.h"
 #include "commands/ShellCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "console/ConsoleOutputView.h"
+#include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroLabel.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
@@ -10,7 +12,9 @@
 #include "viewer/PanelEditorView.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <chrono>
+#include <set>
 
 using namespace kiv;
 using namespace kiv::test;
@@ -92,8 +96,8 @@ TEST_F(ToolCommandsTest, CommandLinesRunInTheActiveFolderOrTheOneHoldingItsArchi
 
 TEST_F(ToolCommandsTest, TheUserMenuIsReadAfreshOnEveryF2AndItsEntriesRunInTheActiveFolder)
 {
-    // An entry runs unchanged in the active folder; its failure shows only in the console. A bad
-    // line is shown, never chosen.
+    // An entry runs unchanged in the active folder, at once on its hot key; its failure shows only
+    // in the console. A bad line is shown, never chosen.
     const std::string menuFile = m_home.write(
         ".config/kiv-mac/menu.txt", "e|Fail loudly|echo oops >&2; exit 2\n12|Twelve|echo 12\n");
     press(Qt::Key_F2);
@@ -102,7 +106,7 @@ TEST_F(ToolCommandsTest, TheUserMenuIsReadAfreshOnEveryF2AndItsEntriesRunInTheAc
             { "e  Fail loudly", "Line 2 of the menu file: the hot key \"12\" is more than one character",
                 "---", "Edit menu file..." }));
     EXPECT_FALSE(RetroMenuSession::current()->panel()->menuView()->rows()[1].item.isSelectable());
-    chooseFromOpenMenu(0);
+    QTest::keyClick(RetroMenuSession::current()->panel()->menuView(), Qt::Key_E);
     ASSERT_NE(console(), nullptr);
     EXPECT_EQ(transcript(), m_home.path() + " $ echo oops >&2; exit 2\n\noops\n\n[exit code 2]\n");
     closeConsoleWith(Qt::Key_Escape);
@@ -179,4 +183,26 @@ TEST_F(ToolCommandsTest, CompareMarksOnlyWhatDiffersOnDiskNowAndReplacesEarlierM
     using Names = std::unordered_set<std::string>;
     EXPECT_EQ(left().state().markedNames(), Names({ "differs.txt", "only-left.txt" }));
     EXPECT_EQ(right().state().markedNames(), Names({ "differs.txt" }));
+}
+
+TEST_F(ToolCommandsTest, HelpListsEveryKeyOnceOnUnwrappedLinesThatScroll)
+{
+    std::set<std::pair<KeyTable::Place, QKeySequence>> seen;
+    for (const KeyTable::Binding& binding : KeyTable::all())
+        EXPECT_TRUE(seen.insert({ binding.place, binding.key }).second)
+            << KeyTable::keyName(binding.key).toStdString() << " twice in " << int(binding.place);
+    answerNextModal([](QWidget* modal) {
+        QPlainTextEdit& listing = *modal->findChild<RetroDialogView*>()->listing();
+        const QString text = listing.toPlainText();
+        for (const KeyTable::Binding& binding : KeyTable::all())
+            EXPECT_TRUE(text.contains(KeyTable::keyName(binding.key) + "  ")) << binding.action.toStdString();
+        EXPECT_TRUE(text.contains("Backspace"));
+        // Every line shows whole, and what does not fit in the height scrolls.
+        const QFontMetrics metrics(listing.font());
+        for (const QString& line : text.split('\n'))
+            EXPECT_LE(metrics.horizontalAdvance(line), listing.viewport()->width()) << line.toStdString();
+        EXPECT_GT(listing.verticalScrollBar()->maximum(), 0);
+        QTest::keyClick(&listing, Qt::Key_Return);
+    });
+    press(Qt::Key_F1); // Return closes it, or the dialog watch fails the test
 }

@@ -17,6 +17,13 @@ TEST(KivFormatTest, SizesAreGroupedByThousandsOrShownInBinaryUnits)
              { -5000, "-5000 bytes" }, { 1024, "1.0 KB" }, { 1536, "1.5 KB" }, { 1048575, "1024.0 KB" },
              { 1073741824, "1.0 GB" }, { 1099511627776, "1.0 TB" }, { 1125899906842624, "1024.0 TB" } })
         EXPECT_EQ(KivFormat::humanSize(value), text);
+    // A size column shows the grouped number while it fits, never a cut one.
+    const auto column = [](std::int64_t size, FileEntry::Kind kind = FileEntry::Kind::regularFile) {
+        return KivFormat::size({ "/x", "x", kind, size, std::nullopt, std::nullopt }, 11);
+    };
+    EXPECT_EQ(column(999'999'999), "999,999,999");
+    EXPECT_EQ(column(2'147'483'648), "2.0 GB");
+    EXPECT_EQ(column(0, FileEntry::Kind::directory), "<DIR>");
 }
 
 TEST(KivFormatTest, DateAndTimeInLocalTimeWithTwoDigitFieldsBeforeAndLongAfter1970)

@@ -53,7 +53,7 @@ protected:
     PanelState m_state { m_data };
 };
 
-TEST_F(PanelStateTest, EnteringFoldersAndComingBackPutsTheCursorOnTheFirstRowAndDropsTheMarks)
+TEST_F(PanelStateTest, EnteringFoldersStartsOnTheFirstRowComingBackLandsOnTheFolderLeftMarksGo)
 {
     EXPECT_EQ(rows(), (Names { "..", "alpha", "beta", "gamma", "a.txt", "b.txt", "c.txt" }));
     m_state.setCursorIndex(6);
@@ -64,7 +64,7 @@ TEST_F(PanelStateTest, EnteringFoldersAndComingBackPutsTheCursorOnTheFirstRowAnd
         std::pair(std::ptrdiff_t { 0 }, std::size_t { 0 }));
     afterEntering({ ".." });
     EXPECT_EQ(m_state.location(), PanelLocation::filesystem(m_data));
-    EXPECT_EQ(m_state.cursorIndex(), 0);
+    EXPECT_EQ(m_state.cursorIndex(), indexOf(m_state, "beta"));
 
     // Files lead nowhere and change nothing; a link to a folder is entered at its own path.
     std::filesystem::create_directory_symlink(m_data + "/alpha", m_data + "/link");
@@ -166,10 +166,13 @@ TEST_F(PanelStateTest, EnteringArchivesAndTheirFoldersAndComingBackWithTheListin
     EXPECT_FALSE(enter("inner.zip")) << "archives inside archives are not entered";
     EXPECT_EQ(afterEntering({ "docs", "img" }), (Names { "..", "logo.png" }));
     EXPECT_EQ(m_state.location().displayPath(), archive + " :: /docs/img/");
-    for (auto expected : { PanelLocation::archive(archive, "docs/"), PanelLocation::archive(archive, ""),
-             PanelLocation::filesystem(m_data) }) {
+    // Each way up lands on the row of the folder or archive just left.
+    for (auto [expected, cameFrom] : { std::pair { PanelLocation::archive(archive, "docs/"), "img" },
+             { PanelLocation::archive(archive, ""), "docs" },
+             { PanelLocation::filesystem(m_data), "docs.zip" } }) {
         afterEntering({ ".." });
         EXPECT_EQ(m_state.location(), expected);
+        EXPECT_EQ(m_state.cursorIndex(), indexOf(m_state, cameFrom));
     }
 
     // A changed archive shows the listing read before until another archive has been entered.

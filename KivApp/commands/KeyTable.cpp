@@ -1,0 +1,97 @@
+#include "commands/KeyTable.h"
+
+#include <QStringList>
+#include <algorithm>
+
+namespace kiv::KeyTable {
+
+namespace {
+
+QKeySequence ctrl(Qt::Key key)
+{
+    return QKeySequence(Qt::ControlModifier | key);
+}
+
+} // namespace
+
+const std::vector<Binding>& all()
+{
+    using P = Place;
+    static const std::vector<Binding> bindings {
+        { P::panels, Qt::Key_F1, QStringLiteral("Help: this list") },
+        { P::panels, Qt::Key_F2, QStringLiteral("User menu (its entries run on their hot keys)") },
+        { P::panels, Qt::Key_F3, QStringLiteral("View the file under the cursor") },
+        { P::panels, Qt::Key_F4, QStringLiteral("Edit the file under the cursor") },
+        { P::panels, Qt::Key_F5, QStringLiteral("Copy the marked files or the cursor's to the other panel") },
+        { P::panels, Qt::Key_F6, QStringLiteral("Move / rename") },
+        { P::panels, Qt::Key_F7, QStringLiteral("Make a folder") },
+        { P::panels, Qt::Key_F8, QStringLiteral("Delete") },
+        { P::panels, Qt::Key_F9, QStringLiteral("Pulldown menus") },
+        { P::panels, Qt::Key_F10, QStringLiteral("Quit") },
+        { P::panels, ctrl(Qt::Key_S), QStringLiteral("Save the open editor") },
+        { P::panels, Qt::Key_Tab, QStringLiteral("Switch to the other panel") },
+        { P::panels, Qt::Key_Space, QStringLiteral("Mark / unmark, then down a row") },
+        { P::panels, Qt::Key_Return, QStringLiteral("Enter the folder or archive, or open the file") },
+        { P::panels, Qt::Key_Backspace,
+            QStringLiteral("Up to the parent folder (the cursor lands on the one left)") },
+        { P::panels, Qt::Key_Up, QStringLiteral("Cursor up a row") },
+        { P::panels, Qt::Key_Down, QStringLiteral("Cursor down a row") },
+        { P::panels, Qt::Key_PageUp, QStringLiteral("Cursor up a page") },
+        { P::panels, Qt::Key_PageDown, QStringLiteral("Cursor down a page") },
+        { P::panels, Qt::Key_Home, QStringLiteral("First row") },
+        { P::panels, Qt::Key_End, QStringLiteral("Last row") },
+        { P::commandLine, Qt::Key_Return, QStringLiteral("Run the line in the active panel's folder") },
+        { P::commandLine, Qt::Key_Escape, QStringLiteral("Back to the panel") },
+        { P::menus, Qt::Key_Left, QStringLiteral("Previous pulldown") },
+        { P::menus, Qt::Key_Right, QStringLiteral("Next pulldown") },
+        { P::menus, Qt::Key_Up, QStringLiteral("Previous entry") },
+        { P::menus, Qt::Key_Down, QStringLiteral("Next entry") },
+        { P::menus, Qt::Key_Return, QStringLiteral("Choose the highlighted entry (or type its red letter)") },
+        { P::menus, Qt::Key_Escape, QStringLiteral("Close the menu") },
+        { P::dialogs, Qt::Key_Return, QStringLiteral("OK, or the button chosen with Left / Right / Tab") },
+        { P::dialogs, Qt::Key_Escape, QStringLiteral("Cancel") },
+        { P::dialogs, Qt::Key_Tab, QStringLiteral("Next button (a prompt's field keeps the keyboard)") },
+        { P::editor, ctrl(Qt::Key_S), QStringLiteral("Save") },
+        { P::editor, Qt::Key_Escape, QStringLiteral("Close (asks about unsaved changes)") },
+    };
+    return bindings;
+}
+
+QString placeName(Place place)
+{
+    switch (place) {
+    case Place::panels:
+        return QStringLiteral("Panels");
+    case Place::commandLine:
+        return QStringLiteral("Command line");
+    case Place::menus:
+        return QStringLiteral("Menus");
+    case Place::dialogs:
+        return QStringLiteral("Dialogs");
+    case Place::editor:
+        return QStringLiteral("Editor");
+    }
+    return {};
+}
+
+QString keyName(const QKeySequence& key)
+{
+    return key.toString(QKeySequence::NativeText);
+}
+
+QString helpText()
+{
+    qsizetype widest = 0;
+    for (const Binding& binding : all())
+        widest = std::max(widest, keyName(binding.key).size());
+    QStringList lines;
+    for (std::size_t at = 0; at < all().size(); ++at) {
+        const Binding& binding = all()[at];
+        if (at == 0 || all()[at - 1].place != binding.place)
+            lines << (at == 0 ? QString() : QStringLiteral("\n")) + placeName(binding.place);
+        lines << QStringLiteral("  ") + keyName(binding.key).leftJustified(widest + 2) + binding.action;
+    }
+    return lines.join(u'\n');
+}
+
+} // namespace kiv::KeyTable
