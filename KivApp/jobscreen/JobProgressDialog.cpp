@@ -49,10 +49,8 @@ JobProgressDialog::JobProgressDialog(const std::string& title, const std::string
     m_face->onChoice = [this](int index) {
         if (index == background) {
             hide();
-            if (onBackground)
-                onBackground();
         } else {
-            askToCancel();
+            reject();
         }
     };
     setWindowTitle(text(title));
@@ -95,7 +93,8 @@ void JobProgressDialog::refresh()
 
 void JobProgressDialog::reject()
 {
-    askToCancel();
+    // Asked from the event loop, not from inside the key press that led here.
+    QMetaObject::invokeMethod(this, &JobProgressDialog::askToCancel, Qt::QueuedConnection);
 }
 
 void JobProgressDialog::askToCancel()

@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTimer>
-#include <functional>
 #include <memory>
 
 namespace kiv {
@@ -28,9 +27,6 @@ public:
     void present();
     // Returns the dialog's face.
     RetroChoiceView* face() const { return m_face; }
-
-    // Called when the user sends the job to the background.
-    std::function<void()> onBackground;
 
     // Esc or a close from the window system asks whether to cancel the job.
     void reject() override;

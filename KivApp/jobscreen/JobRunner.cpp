@@ -26,8 +26,7 @@ struct JobRunner::Watch
     std::string title;
     std::string description;
     QElapsedTimer running; // started once the job is seen running
-    bool background = false;
-    QPointer<JobProgressDialog> dialog;
+    QPointer<JobProgressDialog> dialog; // hidden while the job is in the background
 };
 
 JobRunner::JobRunner(QWidget& dialogParent, QObject* parent)
@@ -77,7 +76,7 @@ void JobRunner::tick()
         if (!watch->running.isValid())
             watch->running.start();
         // Not over a question: the question is what the user has to look at now.
-        if (!watch->background && !watch->dialog && watch->running.elapsed() >= dialogDelayMilliseconds
+        if (!watch->dialog && watch->running.elapsed() >= dialogDelayMilliseconds
             && !watch->control->pendingQuestion())
             bringToFront(id);
     }
@@ -91,14 +90,8 @@ void JobRunner::bringToFront(JobQueue::Id id)
     if (found == m_watches.end())
         return;
     Watch& watch = *found->second;
-    watch.background = false;
-    if (!watch.dialog) {
+    if (!watch.dialog)
         watch.dialog = new JobProgressDialog(watch.title, watch.description, watch.control, &m_dialogParent);
-        watch.dialog->onBackground = [this, id] {
-            if (const auto sent = m_watches.find(id); sent != m_watches.end())
-                sent->second->background = true;
-        };
-    }
     watch.dialog->present();
 }
 
@@ -113,7 +106,8 @@ void JobRunner::takeEnded()
             }
             m_watches.erase(found);
         }
-        if (onJobEnded)
+        // Once the user chose to quit, the ends of the jobs cancelled for it are no news.
+        if (onJobEnded && !m_quitting)
             onJobEnded(ended);
     }
     if (m_watches.empty())
@@ -151,6 +145,7 @@ bool JobRunner::confirmQuit()
     if (!RetroDialogs::confirm(&m_dialogParent, QStringLiteral("Quit"), question, QStringLiteral("Quit"),
             ButtonTone::destructive))
         return false;
+    m_quitting = true;
     m_queue->cancelAll();
     return true;
 }

@@ -37,8 +37,8 @@ public:
     void bringToFront(JobQueue::Id id);
     // Returns whether no job waits or runs.
     bool isIdle() const { return m_queue->isIdle() && m_watches.empty(); }
-    // With jobs running, asks whether to cancel them and quit, and cancels them on yes; returns
-    // whether quitting may go on (at once when no job runs).
+    // With jobs running, asks whether to cancel them and quit, and cancels them on yes (their
+    // ends are then not reported); returns whether quitting may go on (at once when no job runs).
     bool confirmQuit();
     // Returns the menu bar's indicator: "Copy 45%", "Copy 45% +2", or "" when no job runs.
     QString indicator() const;
@@ -60,6 +60,7 @@ private:
     std::map<JobQueue::Id, std::unique_ptr<Watch>> m_watches;
     std::unique_ptr<JobQueue> m_queue;
     QTimer m_ticker;
+    bool m_quitting = false;
 };
 
 } // namespace kiv
