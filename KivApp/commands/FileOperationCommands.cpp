@@ -2,10 +2,14 @@
 
 #include "archives/ArchiveMemberCopy.h"
 #include "archives/ArchiveService.h"
+#include "archives/ExtractJob.h"
+#include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
 #include "files/PathString.h"
+#include "files/TransferJob.h"
 #include "files/TypedPath.h"
+#include "jobscreen/JobRunner.h"
 #include "panel/PanelLocation.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -51,6 +55,14 @@ QString itemCount(const std::vector<FileEntry>& items)
     return QString::number(items.size()) + QStringLiteral(" item(s)");
 }
 
+std::vector<std::string> sourcePaths(const PanelLocation& source, const std::vector<FileEntry>& items)
+{
+    std::vector<std::string> paths;
+    for (const FileEntry& item : items)
+        paths.push_back(sourcePath(source, item));
+    return paths;
+}
+
 } // namespace
 
 FileOperationCommands::FileOperationCommands(CommandContext context, QObject* parent)
@@ -74,18 +86,6 @@ std::optional<std::string> FileOperationCommands::askFor(
     if (!answer)
         return std::nullopt;
     return ShownText::bytesOf(*answer);
-}
-
-void FileOperationCommands::forEachItem(
-    const std::vector<FileEntry>& items, const std::function<void(const FileEntry&)>& action) const
-{
-    for (const FileEntry& item : items) {
-        try {
-            action(item);
-        } catch (const std::exception& error) {
-            RetroDialogs::error(&m_context.dialogParent, error);
-        }
-    }
 }
 
 void FileOperationCommands::finish(PanelViewController& source, PanelViewController* target) const
@@ -155,22 +155,22 @@ void FileOperationCommands::copyOperation()
         return;
     const std::string destination = TypedPath::absolute(
         *answer, source.state().location().nearestRealDirectory(), m_context.files.homeDirectoryPath());
-    forEachItem(
-        items, [&](const FileEntry& item) { copyItem(source.state().location(), item, destination); });
-    finish(source, &target);
+    m_context.jobs.start(copyJob(source.state().location(), items, destination));
+    source.setMarks({});
 }
 
-void FileOperationCommands::copyItem(
-    const PanelLocation& source, const FileEntry& item, const std::string& destination) const
+std::shared_ptr<Job> FileOperationCommands::copyJob(
+    const PanelLocation& source, const std::vector<FileEntry>& items, const std::string& destination) const
 {
-    if (source.isArchive()) {
-        m_context.archives.extract(source.archiveURL(), source.internalPath() + item.name,
+    if (!source.isArchive())
+        return std::make_shared<TransferJob>(
+            TransferJob::Mode::copy, TransferJob::keepingNames(sourcePaths(source, items)), destination);
+    std::vector<ExtractJob::Member> members;
+    for (const FileEntry& item : items)
+        members.push_back({ source.internalPath() + item.name,
             item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
-                                                    : ArchiveService::Member::file,
-            destination);
-    } else {
-        m_context.files.copy(sourcePath(source, item), destination);
-    }
+                                                    : ArchiveService::Member::file });
+    return std::make_shared<ExtractJob>(source.archiveURL(), std::move(members), destination);
 }
 
 void FileOperationCommands::moveOperation()
@@ -226,8 +226,8 @@ void FileOperationCommands::renameOrMove(
     }
     if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
         return; // the item already is there
-    // One step, so a name taken in the destination leaves the item where it was.
-    fs.move(from, folder, name);
+    m_context.jobs.start(std::make_shared<TransferJob>(
+        TransferJob::Mode::move, std::vector<TransferJob::Item> { { from, name } }, folder));
 }
 
 void FileOperationCommands::moveItems(
@@ -242,10 +242,9 @@ void FileOperationCommands::moveItems(
     if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Move"),
             "Move " + itemCount(items) + " to " + ShownText::of(targetFolder) + "?"))
         return;
-    forEachItem(items, [&](const FileEntry& item) {
-        m_context.files.move(sourcePath(source.state().location(), item), targetFolder);
-    });
-    finish(source, &target);
+    m_context.jobs.start(std::make_shared<TransferJob>(TransferJob::Mode::move,
+        TransferJob::keepingNames(sourcePaths(source.state().location(), items)), targetLocation.path()));
+    source.setMarks({});
 }
 
 void FileOperationCommands::mkdirOperation()
@@ -286,10 +285,8 @@ void FileOperationCommands::deleteOperation()
     if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Delete"), question,
             QStringLiteral("Delete"), ButtonTone::destructive))
         return;
-    forEachItem(items, [&](const FileEntry& item) {
-        m_context.files.deleteItem(sourcePath(source.state().location(), item));
-    });
-    finish(source, nullptr);
+    m_context.jobs.start(std::make_shared<DeleteJob>(sourcePaths(source.state().location(), items)));
+    source.setMarks({});
 }
 
 } // namespace kiv

@@ -29,6 +29,8 @@ const std::vector<Binding>& all()
         { P::panels, Qt::Key_F9, QStringLiteral("Pulldown menus") },
         { P::panels, Qt::Key_F10, QStringLiteral("Quit") },
         { P::panels, ctrl(Qt::Key_S), QStringLiteral("Save the open editor") },
+        { P::panels, QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_J),
+            QStringLiteral("Jobs: those running and waiting") },
         { P::panels, Qt::Key_Tab, QStringLiteral("Switch to the other panel") },
         { P::panels, Qt::Key_Space, QStringLiteral("Mark / unmark, then down a row") },
         { P::panels, Qt::Key_Return, QStringLiteral("Enter the folder or archive, or open the file") },
@@ -51,6 +53,17 @@ const std::vector<Binding>& all()
         { P::dialogs, Qt::Key_Return, QStringLiteral("OK, or the button chosen with Left / Right / Tab") },
         { P::dialogs, Qt::Key_Escape, QStringLiteral("Cancel") },
         { P::dialogs, Qt::Key_Tab, QStringLiteral("Next button (a prompt's field keeps the keyboard)") },
+        { P::jobs, Qt::Key_B, QStringLiteral("Progress: go on in the background") },
+        { P::jobs, Qt::Key_Escape, QStringLiteral("Progress: cancel the job (asks first)") },
+        { P::jobs, Qt::Key_O, QStringLiteral("Name taken: overwrite") },
+        { P::jobs, Qt::Key_A, QStringLiteral("Name taken: overwrite all") },
+        { P::jobs, Qt::Key_N, QStringLiteral("Name taken: overwrite all older") },
+        { P::jobs, Qt::Key_K, QStringLiteral("Name taken: keep both (the copy gets a free name)") },
+        { P::jobs, Qt::Key_S, QStringLiteral("Name taken or item failed: skip; jobs list: start now") },
+        { P::jobs, Qt::Key_L, QStringLiteral("Name taken or item failed: skip all") },
+        { P::jobs, Qt::Key_R, QStringLiteral("Item failed: retry") },
+        { P::jobs, Qt::Key_Return, QStringLiteral("Jobs list: show the job's progress") },
+        { P::jobs, Qt::Key_Delete, QStringLiteral("Jobs list: cancel the job") },
         { P::editor, ctrl(Qt::Key_S), QStringLiteral("Save") },
         { P::editor, Qt::Key_Escape, QStringLiteral("Close (asks about unsaved changes)") },
     };
@@ -68,6 +81,8 @@ QString placeName(Place place)
         return QStringLiteral("Menus");
     case Place::dialogs:
         return QStringLiteral("Dialogs");
+    case Place::jobs:
+        return QStringLiteral("Jobs");
     case Place::editor:
         return QStringLiteral("Editor");
     }

@@ -15,6 +15,7 @@ enum class Place
     commandLine,
     menus,
     dialogs,
+    jobs, // a job's progress, its questions and the jobs list
     editor,
 };
 

@@ -1,9 +1,12 @@
 #include "commands/ToolCommands.h"
 
 #include "archives/ArchiveService.h"
+#include "archives/ExtractJob.h"
 #include "commands/KeyTable.h"
 #include "files/ArchiveFormat.h"
 #include "files/PathString.h"
+#include "jobscreen/JobListDialog.h"
+#include "jobscreen/JobRunner.h"
 #include "panel/DirectoryComparer.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -64,9 +67,13 @@ void ToolCommands::showAbout()
 
 bool ToolCommands::quit()
 {
-    if (!confirmLeavingEditors()
-        || !RetroDialogs::confirm(
-            &m_context.dialogParent, QStringLiteral("Quit"), QStringLiteral("Quit Tavrin?")))
+    if (!confirmLeavingEditors())
+        return false;
+    // While jobs run, their question (cancel them and quit?) stands in for the plain one.
+    const bool yes = m_context.jobs.isIdle()
+        ? RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Quit"), QStringLiteral("Quit Tavrin?"))
+        : m_context.jobs.confirmQuit();
+    if (!yes)
         return false;
     // Not just this window: an open viewer would keep the program running without it.
     QCoreApplication::exit(0);
@@ -75,7 +82,7 @@ bool ToolCommands::quit()
 
 void ToolCommands::quitAtOnce()
 {
-    if (confirmLeavingEditors())
+    if (confirmLeavingEditors() && m_context.jobs.confirmQuit())
         QCoreApplication::exit(0);
 }
 
@@ -107,15 +114,14 @@ void ToolCommands::extractArchive()
         tellAboutExtraction(QStringLiteral("The other panel needs to be on a real folder."));
         return;
     }
-    try {
-        m_context.archives.extractAll(PathString::appendingComponent(here.path(), entry->name), there.path());
-    } catch (const std::exception& error) {
-        // A refused extraction may still have placed every member that was not in the way.
-        panels.reloadBoth();
-        RetroDialogs::error(&m_context.dialogParent, error);
-        return;
-    }
-    panels.reloadBoth(); // both, in case the two panels show the same folder
+    m_context.jobs.start(
+        std::make_shared<ExtractJob>(PathString::appendingComponent(here.path(), entry->name),
+            std::vector<ExtractJob::Member> {}, there.path()));
+}
+
+void ToolCommands::showJobs()
+{
+    JobListDialog::show(&m_context.dialogParent, m_context.jobs);
 }
 
 void ToolCommands::tellAboutExtraction(const QString& text)

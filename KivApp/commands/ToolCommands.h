@@ -8,8 +8,8 @@
 namespace kiv {
 
 // The main window's other commands: help (F1), quitting (F10, the window's close button, Ctrl+Q),
-// extracting the archive under the cursor into the other panel, comparing the two panels, and
-// the About box.
+// extracting the archive under the cursor into the other panel, comparing the two panels, the
+// list of jobs, and the About box.
 class ToolCommands : public QObject
 {
     Q_OBJECT
@@ -21,15 +21,18 @@ public:
     void showHelp();
     // Shows the About box.
     void showAbout();
-    // Asks about each in-panel editor with unsaved changes, then "Quit Tavrin?", and on yes ends
-    // the program whatever other windows are open (F10, the window's close button); returns
-    // whether it ends.
+    // Asks about each in-panel editor with unsaved changes, then "Quit Tavrin?" (or, while jobs
+    // run, whether to cancel them and quit), and on yes ends the program whatever other windows
+    // are open (F10, the window's close button); returns whether it ends.
     bool quit();
     // Ends the program once each in-panel editor with unsaved changes has been answered with
-    // "Discard" or "Save", without the quit question (Ctrl+Q).
+    // "Discard" or "Save" and running jobs may be cancelled, without the quit question (Ctrl+Q).
     void quitAtOnce();
-    // Extracts the whole archive under the active panel's cursor into the other panel's folder.
+    // Extracts the whole archive under the active panel's cursor into the other panel's folder,
+    // as a job.
     void extractArchive();
+    // Shows the jobs running and waiting (Ctrl+J).
+    void showJobs();
     // Marks the names that differ between the two panels, as they are on disk now, and says how many.
     void compare();
 

@@ -48,7 +48,8 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
         return { Item::item("User Menu...  (F2)", weakly(shell, &ShellCommands::showUserMenu), u'u'),
             Item::item("Edit User Menu File", weakly(shell, &ShellCommands::editUserMenuFile), u'e'),
             Item::item("Focus Command Line",
-                weakly(&targets.commandLine, [](CommandLineField& field) { field.setFocus(); }), u'f') };
+                weakly(&targets.commandLine, [](CommandLineField& field) { field.setFocus(); }), u'f'),
+            Item::item("Jobs...  (Ctrl+Shift+J)", weakly(tools, &ToolCommands::showJobs), u'j') };
     case 3:
         return { Item::item("Toggle Hidden Files (Both Panels)",
                      weakly(&targets.panels, &PanelPair::toggleHiddenInBoth), u't'),
