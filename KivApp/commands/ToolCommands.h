@@ -31,7 +31,7 @@ public:
     // Extracts the whole archive under the active panel's cursor into the other panel's folder,
     // as a job.
     void extractArchive();
-    // Shows the jobs running and waiting (Ctrl+J).
+    // Shows the jobs running and waiting (Ctrl+Shift+J).
     void showJobs();
     // Marks the names that differ between the two panels, as they are on disk now, and says how many.
     void compare();
