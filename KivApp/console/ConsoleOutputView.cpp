@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace kiv {
 
@@ -41,6 +42,8 @@ bool isInterruptKey(const QKeyEvent& event)
 
 // The text view keeps the prompt line and the blank line under it before the output.
 constexpr int headerBlocks = 2;
+// Lines a block at a time cost about as much to remove as to add: at most this many go per update.
+constexpr std::int64_t mostLinesRemovedAtOnce = 1'000;
 
 QPlainTextEdit* makeTextView(QWidget* parent)
 {
@@ -80,14 +83,13 @@ bool isModifierOnly(int key)
 
 ConsoleOutputView::ConsoleOutputView(const QString& promptPath, const QString& command, QWidget* parent)
     : QWidget(parent)
+    , m_promptLine(promptPath + " $ " + command)
     , m_textView(makeTextView(this))
     , m_hintLabel(RetroControls::label(" Running... Ctrl+C interrupts ", Theme::monoFontBold(11),
           Theme::commandLineBackground(), Theme::commandLineText(), Qt::AlignCenter, this))
 {
     setFocusPolicy(Qt::StrongFocus);
-    QTextCursor(m_textView->document())
-        .insertText(promptPath + " $ " + command + "\n\n",
-            runFormat(Theme::monoFontBold(12), Theme::commandLineText()));
+    writeHeader();
     // Clicks on the text and on the bar dismiss as well; the scroll bar keeps its clicks.
     m_textView->viewport()->installEventFilter(this);
     m_hintLabel->installEventFilter(this);
@@ -95,15 +97,22 @@ ConsoleOutputView::ConsoleOutputView(const QString& promptPath, const QString& c
 
 void ConsoleOutputView::showOutput(const ConsoleLog::Update& update)
 {
-    removeFirstOutputLines(update.linesToRemove);
+    // One edit: the text view lays out and redraws once for all of it.
+    QTextCursor edit(m_textView->document());
+    edit.beginEditBlock();
+    m_linesToRemove += update.linesToRemove;
+    removeFirstOutputLines();
     showDroppedLines(update.droppedLines);
     appendPieces(update.pieces);
+    edit.endEditBlock();
     scrollToEnd();
 }
 
 void ConsoleOutputView::finish(std::int32_t exitCode)
 {
     m_running = false;
+    while (m_linesToRemove > 0)
+        removeFirstOutputLines();
     QTextCursor cursor(m_textView->document());
     cursor.movePosition(QTextCursor::End);
     if (!m_hadOutput)
@@ -117,16 +126,33 @@ void ConsoleOutputView::finish(std::int32_t exitCode)
     scrollToEnd();
 }
 
+void ConsoleOutputView::writeHeader()
+{
+    QTextCursor(m_textView->document())
+        .insertText(m_promptLine + "\n\n", runFormat(Theme::monoFontBold(12), Theme::commandLineText()));
+}
+
 QTextCursor ConsoleOutputView::outputStart() const
 {
     const int noticeBlocks = m_droppedLines > 0 ? 1 : 0;
     return QTextCursor(m_textView->document()->findBlockByNumber(headerBlocks + noticeBlocks));
 }
 
-void ConsoleOutputView::removeFirstOutputLines(std::int64_t count)
+void ConsoleOutputView::removeFirstOutputLines()
 {
-    if (count <= 0)
+    if (m_linesToRemove <= 0)
         return;
+    // All of the output goes at once with the header remade; fewer lines go a slice at a time,
+    // the rest at the next update.
+    if (m_linesToRemove >= m_textView->document()->blockCount() - outputStart().blockNumber()) {
+        m_textView->document()->clear();
+        m_droppedLines = 0;
+        m_linesToRemove = 0;
+        writeHeader();
+        return;
+    }
+    const std::int64_t count = std::min(m_linesToRemove, mostLinesRemovedAtOnce);
+    m_linesToRemove -= count;
     QTextCursor cursor = outputStart();
     // Past the last line break the rest of the text is the line still being written.
     if (!cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, static_cast<int>(count)))

@@ -31,6 +31,8 @@ public:
     void finish(std::int32_t exitCode);
     // Returns whether finish() has not been called yet.
     bool isRunning() const { return m_running; }
+    // Returns whether lines the log dropped are still shown, to be removed by the next updates.
+    bool isCatchingUp() const { return m_linesToRemove > 0; }
 
     // Called on Ctrl+C while the command runs, if set.
     std::function<void()> onInterrupt;
@@ -48,7 +50,8 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    void removeFirstOutputLines(std::int64_t count);
+    void writeHeader();
+    void removeFirstOutputLines();
     void showDroppedLines(std::int64_t count);
     void appendPieces(const std::vector<ConsoleLog::Piece>& pieces);
     QTextCursor outputStart() const;
@@ -56,12 +59,14 @@ private:
     void scrollToEnd();
     void dismiss();
 
+    const QString m_promptLine;
     QPlainTextEdit* m_textView;
     RetroLabel* m_hintLabel;
     bool m_running = true;
     bool m_hadOutput = false;
     bool m_endsOpen = false; // the last output line has no line break yet
     std::int64_t m_droppedLines = 0;
+    std::int64_t m_linesToRemove = 0; // at the start of the output, dropped by the log but still shown
 };
 
 } // namespace kiv

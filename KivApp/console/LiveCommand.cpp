@@ -12,9 +12,10 @@ namespace kiv {
 
 namespace {
 
-// The most output shown in one turn of the event loop: enough to follow any command, small
-// enough that the window answers keys in between while a flood is shown.
-constexpr std::size_t sliceBytes = 256 << 10;
+// The most lines shown in one turn of the event loop: enough to follow any command, few enough
+// that the window answers keys in between while a flood is shown. Output that comes faster than
+// it can be shown is dropped by the log before it is shown at all.
+constexpr std::size_t slicePieces = 1'000;
 
 } // namespace
 
@@ -52,8 +53,8 @@ void LiveCommand::showOutput()
         return;
     // Read before taking, so output that came just before the end is not left behind.
     const bool ended = m_ended;
-    m_view->showOutput(m_log->take(sliceBytes));
-    if (m_log->hasUntaken()) {
+    m_view->showOutput(m_log->take(slicePieces));
+    if (m_log->hasUntaken() || m_view->isCatchingUp()) {
         outputArrived();
         return;
     }

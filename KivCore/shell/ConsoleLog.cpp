@@ -127,7 +127,7 @@ void ConsoleLog::dropOldLines()
     }
 }
 
-ConsoleLog::Update ConsoleLog::take(std::size_t byteBudget)
+ConsoleLog::Update ConsoleLog::take(std::size_t mostPieces)
 {
     const std::lock_guard lock(m_mutex);
     Update update;
@@ -136,12 +136,10 @@ ConsoleLog::Update ConsoleLog::take(std::size_t byteBudget)
         = std::max<std::int64_t>(0, std::min(m_firstKeptLine, m_readerEndLine) - m_readerFirstLine);
     m_readerFirstLine = std::max(m_readerFirstLine, m_firstKeptLine);
     m_readerEndLine = std::max(m_readerEndLine, m_readerFirstLine);
-    // Pieces go out oldest first until the budget is spent; the rest wait for the next call.
-    std::size_t bytes = 0;
+    // Pieces go out oldest first; the rest wait for the next call.
     auto kept = m_kept.end() - static_cast<std::ptrdiff_t>(m_untaken);
-    for (; kept != m_kept.end() && bytes < byteBudget; ++kept, --m_untaken) {
+    for (; kept != m_kept.end() && update.pieces.size() < mostPieces; ++kept, --m_untaken) {
         update.pieces.push_back(kept->piece);
-        bytes += kept->piece.text.size();
         m_readerEndLine = kept->line + 1;
     }
     return update;

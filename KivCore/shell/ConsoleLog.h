@@ -57,8 +57,8 @@ public:
     // Adds what still waits for the rest of a UTF-8 sequence, as U+FFFD; call when the streams end.
     void flush();
     // Returns what changed since the previous call and forgets having to tell it, except the
-    // pieces past the first ones that reach `byteBudget` bytes (at least one piece goes out).
-    Update take(std::size_t byteBudget = SIZE_MAX);
+    // pieces past the first `mostPieces`, which wait for the next call.
+    Update take(std::size_t mostPieces = SIZE_MAX);
     // Returns whether pieces wait to be taken.
     bool hasUntaken() const;
 

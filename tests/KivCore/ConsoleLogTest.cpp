@@ -38,7 +38,7 @@ TEST(ConsoleLogTest, StreamsKeepTheirOrderAndCharactersCutBetweenChunksArriveWho
             0, 0, { { Stream::output, "é \xEF\xBF\xBD." }, { Stream::error, "\xEF\xBF\xBD" } } }));
     EXPECT_EQ(log.take(), ConsoleLog::Update {});
 
-    // A budget hands out the oldest pieces first and keeps the rest for the next call.
+    // A limit hands out the oldest pieces first and keeps the rest for the next call.
     log.append(Stream::output, "x\ny\n");
     EXPECT_EQ(log.take(1).pieces, (std::vector<Piece> { { Stream::output, "x\n" } }));
     EXPECT_TRUE(log.hasUntaken());
