@@ -2,11 +2,10 @@
 
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
-#include "base/KivError.h"
 #include "files/ArchiveFormat.h"
 #include "files/PathString.h"
-#include "jobs/JobControl.h"
-#include "jobs/JobThread.h"
+#include "jobscreen/JobListDialog.h"
+#include "jobscreen/JobRunner.h"
 #include "panel/DirectoryComparer.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -32,13 +31,19 @@ const QString& helpText()
         = QStringLiteral("F1  Help            F2  User Menu        F3  View\n"
                          "F4  Edit            F5  Copy             F6  Move / Rename\n"
                          "F7  Make Directory  F8  Delete           F9  Pulldown Menu\n"
-                         "F10 Quit\n"
+                         "F10 Quit            Ctrl+J  Jobs (running and waiting)\n"
                          "\n"
                          "Tab             Switch active panel\n"
                          "Space           Mark / unmark file\n"
                          "Return          Open directory, archive, or file\n"
                          "Delete/Backspace  Go to parent directory (\"..\")\n"
                          "Return (cmd line) Run a shell command in the active panel's folder\n"
+                         "\n"
+                         "Copy, move, delete and extraction run as jobs. While one shows its progress:\n"
+                         "B Background, Esc Cancel. When a name is taken: O Overwrite, A Overwrite all,\n"
+                         "N Overwrite all older, S Skip, L Skip all, K Keep both, Esc Cancel.\n"
+                         "When an item fails: R Retry, S Skip, L Skip all, Esc Cancel.\n"
+                         "Jobs list: Up/Down, Return Show, S Start now, Del Cancel job, Esc Close.\n"
                          "\n"
                          "Archives (")
         + archiveSuffixes(", ")
@@ -88,6 +93,8 @@ void ToolCommands::quit()
 
 bool ToolCommands::confirmQuit()
 {
+    if (!m_context.jobs.isIdle())
+        return m_context.jobs.confirmQuit();
     return RetroDialogs::confirm(
         &m_context.dialogParent, QStringLiteral("Quit"), QStringLiteral("Quit Tavrin?"));
 }
@@ -111,19 +118,14 @@ void ToolCommands::extractArchive()
         tellAboutExtraction(QStringLiteral("The other panel needs to be on a real folder."));
         return;
     }
-    try {
-        JobControl control;
-        ExtractJob job(PathString::appendingComponent(here.path(), entry->name), {}, there.path());
-        const JobOutcome outcome = JobThread::runHere(job, control);
-        if (outcome.end != JobOutcome::End::completed)
-            throw KivError::operationFailed(outcome.summary);
-    } catch (const std::exception& error) {
-        // A refused extraction may still have placed every member that was not in the way.
-        panels.reloadBoth();
-        RetroDialogs::error(&m_context.dialogParent, error);
-        return;
-    }
-    panels.reloadBoth(); // both, in case the two panels show the same folder
+    m_context.jobs.start(
+        std::make_shared<ExtractJob>(PathString::appendingComponent(here.path(), entry->name),
+            std::vector<ExtractJob::Member> {}, there.path()));
+}
+
+void ToolCommands::showJobs()
+{
+    JobListDialog::show(&m_context.dialogParent, m_context.jobs);
 }
 
 void ToolCommands::tellAboutExtraction(const QString& text)
