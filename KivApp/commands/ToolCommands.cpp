@@ -38,6 +38,7 @@ const QString& helpText()
                          "Return          Open directory, archive, or file\n"
                          "Delete/Backspace  Go to parent directory (\"..\")\n"
                          "Return (cmd line) Run a shell command in the active panel's folder\n"
+                         "Ctrl+C (console) Interrupt the running command; a second Ctrl+C kills it\n"
                          "\n"
                          "Copy, move, delete and extraction run as jobs. While one shows its progress:\n"
                          "B Background, Esc Cancel. When a name is taken: O Overwrite, A Overwrite all,\n"
