@@ -44,6 +44,8 @@ const std::vector<Binding>& all()
         { P::panels, Qt::Key_End, QStringLiteral("Last row") },
         { P::commandLine, Qt::Key_Return, QStringLiteral("Run the line in the active panel's folder") },
         { P::commandLine, Qt::Key_Escape, QStringLiteral("Back to the panel") },
+        { P::commandLine, ctrl(Qt::Key_C),
+            QStringLiteral("While a command runs: interrupt it; a second Ctrl+C ends it") },
         { P::menus, Qt::Key_Left, QStringLiteral("Previous pulldown") },
         { P::menus, Qt::Key_Right, QStringLiteral("Next pulldown") },
         { P::menus, Qt::Key_Up, QStringLiteral("Previous entry") },

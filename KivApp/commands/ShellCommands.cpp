@@ -1,11 +1,15 @@
 #include "commands/ShellCommands.h"
 
+#include "base/ErrorText.h"
 #include "console/CommandLineField.h"
 #include "console/ConsoleOutputView.h"
+#include "console/LiveCommand.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
+#include "shell/ChangeDirectoryLine.h"
 #include "shell/UserMenuStore.h"
+#include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
@@ -71,7 +75,30 @@ void ShellCommands::submitCommandLine()
         leaveCommandLine();
         return;
     }
-    runInWorkingFolder(ShownText::bytesOf(line));
+    const std::string command = ShownText::bytesOf(line);
+    if (!changeFolder(command))
+        runInWorkingFolder(command);
+}
+
+bool ShellCommands::changeFolder(const std::string& line)
+{
+    PanelViewController& panel = m_context.panels.active();
+    const std::string current = panel.state().location().nearestRealDirectory();
+    try {
+        std::string& previous = m_previousFolders[&panel];
+        const std::optional<std::string> target = ChangeDirectoryLine::target(line, current, previous);
+        if (!target)
+            return false;
+        // A folder that cannot be listed leaves the panel where it was, and it says why.
+        panel.goTo(*target);
+        if (panel.state().location().nearestRealDirectory() != current)
+            previous = current;
+    } catch (const std::exception& error) {
+        RetroDialogs::message(
+            &m_context.dialogParent, QStringLiteral("Change Folder"), ShownText::of(userMessage(error)));
+    }
+    leaveCommandLine();
+    return true;
 }
 
 void ShellCommands::leaveCommandLine()
@@ -82,20 +109,16 @@ void ShellCommands::leaveCommandLine()
 void ShellCommands::runInWorkingFolder(const std::string& command)
 {
     const std::string folder = m_context.panels.active().state().location().nearestRealDirectory();
-    const ShellRunner::Result result = ShellRunner::runShellLine(command, folder);
-    m_context.panels.reloadBoth(); // the command may have changed files either panel shows
-    presentConsoleOutput(ShownText::of(folder), ShownText::of(command), result);
-}
-
-void ShellCommands::presentConsoleOutput(
-    const QString& promptPath, const QString& command, const ShellRunner::Result& result)
-{
     removeConsoleOutput();
-    auto* view = new ConsoleOutputView(promptPath, command, result);
+    auto* view = new ConsoleOutputView(ShownText::of(folder), ShownText::of(command));
     view->onDismiss = weakly(this, &ShellCommands::dismissConsoleOutput);
     m_showOverlay(view);
     m_consoleOutput = view;
     view->setFocus();
+    // The command lives as long as its view, which the window owns.
+    auto* running = new LiveCommand(command, folder, *view, view);
+    // The command may have changed files either panel shows.
+    running->onEnd = weakly(&m_context.panels, &PanelPair::reloadBoth);
 }
 
 ConsoleOutputView* ShellCommands::consoleOutput() const
@@ -105,6 +128,8 @@ ConsoleOutputView* ShellCommands::consoleOutput() const
 
 void ShellCommands::dismissConsoleOutput()
 {
+    if (m_consoleOutput && m_consoleOutput->isRunning())
+        return;
     // The panel takes the focus while the console is still shown, so the focus never passes
     // through whatever widget Qt would pick when a focused widget hides.
     m_context.panels.active().tableView()->setFocus();

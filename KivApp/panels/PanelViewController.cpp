@@ -1,7 +1,9 @@
 #include "panels/PanelViewController.h"
 
+#include "files/ExistingFolder.h"
 #include "files/PathString.h"
 #include "panels/PanelColumnTitles.h"
+#include "panels/FolderWatcher.h"
 #include "panels/PanelListModel.h"
 #include "panels/PanelRowView.h"
 #include "panels/PanelTableView.h"
@@ -44,6 +46,7 @@ PanelViewController::PanelViewController(const std::string& startPath, QObject* 
     , m_model(new PanelListModel(m_state, this))
     , m_rowView(new PanelRowView(m_state, this))
     , m_columnHeader(new PanelColumnTitles(*m_rowView, m_view))
+    , m_folderWatcher(new FolderWatcher(this))
 {
     // Named so that the window and its tests can tell the three lines apart.
     m_pathLabel->setObjectName(QStringLiteral("pathLabel"));
@@ -54,6 +57,7 @@ PanelViewController::PanelViewController(const std::string& startPath, QObject* 
     m_rowView->setActivePanelCursor(m_isActive);
     m_tableView->setModel(m_model);
     m_tableView->setItemDelegate(m_rowView);
+    m_folderWatcher->onChange = weakly(this, &PanelViewController::followDisk);
     wireTable();
 }
 
@@ -172,12 +176,43 @@ void PanelViewController::reportFailure(const std::exception& error)
 
 void PanelViewController::syncUI()
 {
+    watchLocation();
     m_pathLabel->setText(u' ' + ShownText::of(m_state.location().displayPath()) + u' ');
     if (!m_state.entries().empty())
         m_tableView->moveSelection(std::min(static_cast<int>(m_state.cursorIndex()), lastRow(m_state)));
     updateStatusLine();
     if (m_delegate)
         m_delegate->panelDidChangeLocation(*this);
+}
+
+void PanelViewController::watchLocation()
+{
+    // An archive is read once on entering; only real folders are followed.
+    if (m_state.location().isArchive()) {
+        m_folderWatcher->watch({}, {});
+        return;
+    }
+    std::vector<std::string> files;
+    for (const FileEntry& entry : m_state.entries()) {
+        if (entry.kind == FileEntry::Kind::regularFile)
+            files.push_back(entry.name);
+    }
+    m_folderWatcher->watch(m_state.location().path(), files);
+}
+
+void PanelViewController::followDisk()
+{
+    if (m_state.location().isArchive())
+        return;
+    const std::string folder = m_state.location().path();
+    const std::string refuge = ExistingFolder::nearest(folder);
+    if (refuge == folder) {
+        reload();
+        return;
+    }
+    goTo(refuge);
+    if (m_state.location().path() == refuge)
+        m_statusLabel->setText(u' ' + QStringLiteral("Folder gone: ") + ShownText::of(folder));
 }
 
 void PanelViewController::redrawKeepingCursor()

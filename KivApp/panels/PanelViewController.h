@@ -14,6 +14,7 @@ namespace kiv {
 
 class BorderedPanel;
 class PanelColumnTitles;
+class FolderWatcher;
 class PanelEditorView;
 class PanelListModel;
 class PanelRowView;
@@ -23,7 +24,9 @@ class RetroLabel;
 
 // One file panel on screen: a bordered box with the location line, the column titles, the rows
 // of its PanelState and a status line. Turns the list's keys into navigation and marking,
-// reports to its delegate, and can cover itself with the in-panel editor. Its state changes only
+// reports to its delegate, and can cover itself with the in-panel editor. A real folder is
+// followed: changes made by anyone are listed shortly after, and when the folder goes the panel
+// moves to the nearest folder that is still there. Its state changes only
 // through its own intents (reload, goTo, marks, hidden files), each of which redraws what changed.
 class PanelViewController : public QObject
 {
@@ -83,6 +86,8 @@ private:
     void wireTable();
     void layoutChildren();
     void syncUI();
+    void watchLocation();
+    void followDisk();
     void redrawKeepingCursor();
     void updateStatusLine();
     void selectionChanged();
@@ -105,6 +110,7 @@ private:
     PanelListModel* m_model;
     PanelRowView* m_rowView;
     PanelColumnTitles* m_columnHeader;
+    FolderWatcher* m_folderWatcher;
     QPointer<PanelEditorView> m_editorView;
 };
 

@@ -90,6 +90,10 @@ const QColor& commandFailureText()
 {
     return DOSColor::lightRed();
 }
+const QColor& commandErrorText()
+{
+    return DOSColor::lightRed();
+}
 const QColor& editorCaret()
 {
     return DOSColor::yellow();

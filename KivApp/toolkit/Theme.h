@@ -49,6 +49,8 @@ const QColor& commandLineText();
 const QColor& commandLineBackground();
 // Returns DOSColor::lightRed(), the exit code of a failed command under its output.
 const QColor& commandFailureText();
+// Returns DOSColor::lightRed(), what a command writes to its standard error.
+const QColor& commandErrorText();
 // Returns DOSColor::yellow(), the in-panel editor's text cursor.
 const QColor& editorCaret();
 // Returns DOSColor::lightGray(), the menu bar and popup menus' background.

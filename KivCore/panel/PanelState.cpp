@@ -25,8 +25,11 @@ void PanelState::refresh()
     // Everything that can throw happens before the first change, so a failure changes nothing.
     auto listed = listCurrentLocation();
     auto keptMarks = marksStillListedIn(listed);
+    const auto cursorRow = cursorRowIn(listed);
     m_entries = std::move(listed);
     m_markedNames = std::move(keptMarks);
+    if (cursorRow)
+        m_cursorIndex = *cursorRow;
     keepCursorInsideEntries();
 }
 
@@ -69,7 +72,8 @@ void PanelState::moveTo(PanelLocation target)
     // refresh() leaves the rows alone when it throws, so only these three need putting back.
     auto previousLocation = std::exchange(m_location, std::move(target));
     auto previousMarks = std::exchange(m_markedNames, {});
-    auto previousCursor = std::exchange(m_cursorIndex, 0);
+    // No cursor row yet, so refresh() puts it on the first row whatever the old rows were.
+    auto previousCursor = std::exchange(m_cursorIndex, -1);
     try {
         refresh();
     } catch (...) {
@@ -197,6 +201,18 @@ std::unordered_set<std::string> PanelState::marksStillListedIn(const std::vector
             kept.insert(entry.name);
     }
     return kept;
+}
+
+std::optional<std::ptrdiff_t> PanelState::cursorRowIn(const std::vector<FileEntry>& entries) const
+{
+    if (!isCursorOnEntry())
+        return std::nullopt;
+    const std::string& name = m_entries[static_cast<std::size_t>(m_cursorIndex)].name;
+    const auto found = std::find_if(
+        entries.begin(), entries.end(), [&](const FileEntry& entry) { return entry.name == name; });
+    if (found == entries.end())
+        return std::nullopt;
+    return found - entries.begin();
 }
 
 void PanelState::keepCursorInsideEntries()

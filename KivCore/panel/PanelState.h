@@ -61,7 +61,8 @@ public:
     void goTo(const std::string& path);
 
     // Relists the current place, keeps only the marks whose names are still listed, and keeps the
-    // cursor on its row number, moved up to the last row when the list got shorter. A real folder
+    // cursor on its name; when that name is gone, on its row number, moved up to the last row
+    // when the list got shorter. A real folder
     // that cannot be listed throws (KivError::notADirectory or the platform error) and changes
     // nothing. An archive is listed once and then served from the cache, so changes to the
     // archive file are not seen until another archive has been entered.
@@ -97,6 +98,7 @@ private:
     std::vector<FileEntry> listCurrentLocation();
     const std::vector<ArchiveRawEntry>& rawArchiveEntries(const std::string& archiveURL);
     std::unordered_set<std::string> marksStillListedIn(const std::vector<FileEntry>& entries) const;
+    std::optional<std::ptrdiff_t> cursorRowIn(const std::vector<FileEntry>& entries) const;
     void keepCursorInsideEntries();
     bool isCursorOnEntry() const;
     // Calls `visit` for each row of selectionForOperation(), in listing order, without copying.

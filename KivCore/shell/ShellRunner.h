@@ -59,6 +59,16 @@ Result runStoppable(
 // error text "Failed to launch shell: <reason>".
 Result runShellLine(const std::string& line, const std::string& directory);
 
+// Asked about ten times a second while a program runs: the signal to send its process group now,
+// or 0 for none.
+using SignalSource = std::function<int()>;
+
+// The same as runShellLine() but the line runs in a process group of its own, each stream goes
+// to its sink as it arrives, undecoded (the result keeps only the failure text of a start that
+// failed), and the group gets the signals `nextSignal` asks for.
+Result runShellLineLive(const std::string& line, const std::string& directory, const OutputSink& onOutput,
+    const OutputSink& onError, const SignalSource& nextSignal);
+
 } // namespace kiv::ShellRunner
 
 template <> struct std::hash<kiv::ShellRunner::Result>

@@ -246,3 +246,41 @@ TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBefor
     // The window's own focus widget: the dialog's window may still hold the activation.
     EXPECT_EQ(fixture.panel.view()->focusWidget(), fixture.panel.tableView());
 }
+
+TEST(PanelViewControllerTest, ChangesFromOutsideAreListedKeepingCursorAndMarksAndAVanishedFolderIsLeft)
+{
+    TempDir scratch;
+    const std::string folder = scratch.folder("watched/deeper");
+    for (const char* name : { "b.txt", "c.txt", "d.txt" })
+        scratch.write("watched/deeper/" + std::string(name));
+    PanelFixture fixture(folder);
+    const auto rowNamed = [&](const std::string& name) {
+        const auto& entries = fixture.panel.state().entries();
+        return std::find_if(entries.begin(), entries.end(), [&](const FileEntry& e) {
+            return e.name == name;
+        }) - entries.begin();
+    };
+    fixture.panel.tableView()->moveSelection(static_cast<int>(rowNamed("c.txt")));
+    fixture.press(Qt::Key_Space); // marks c.txt, the cursor moves to d.txt
+    const auto listed = [&](const std::string& name) {
+        return rowNamed(name) < std::ssize(fixture.panel.state().entries());
+    };
+
+    // A burst from outside: one name comes before the cursor, one goes.
+    scratch.write("watched/deeper/a.txt");
+    std::filesystem::remove(folder + "/b.txt");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listed("a.txt") && !listed("b.txt"); }, 2000));
+    EXPECT_EQ(fixture.panel.state().markedNames(), std::unordered_set<std::string> { "c.txt" });
+    EXPECT_EQ(fixture.panel.state().cursorIndex(), rowNamed("d.txt"));
+    // A file written in place changes no name; its size shows all the same.
+    scratch.write("watched/deeper/d.txt", "grown");
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return fixture.panel.state().entries()[rowNamed("d.txt")].size == 5; }, 2000));
+
+    // The folder goes: the panel moves to the nearest folder still there and says so.
+    std::filesystem::remove_all(scratch.path() + "/watched");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return fixture.panel.state().location().path() == scratch.path(); }, 2000));
+    EXPECT_EQ(fixture.line("statusLabel"), " Folder gone: " + folder);
+    EXPECT_TRUE(std::ranges::find(fixture.recorder.calls, "location") != fixture.recorder.calls.end());
+}

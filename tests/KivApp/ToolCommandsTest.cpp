@@ -28,13 +28,27 @@ protected:
     void SetUp() override { startProgram(); }
 
     ConsoleOutputView* console() { return m_controller->shellCommands().consoleOutput(); }
-    void typeCommandLine(const QString& line)
+    void startCommandLine(const QString& line)
     {
         CommandLineField* field = root().commandLine()->field();
         field->setFocus();
         QTest::keyClicks(field, line);
         QTest::keyClick(field, Qt::Key_Return);
     }
+    // Waits up to `milliseconds` for the shown console's command to end; true when it has.
+    bool commandEnds(int milliseconds = 10'000)
+    {
+        return console() && QTest::qWaitFor([&] { return !console()->isRunning(); }, milliseconds);
+    }
+    // Runs `line` from the command line and waits for its end, when it starts a command.
+    void typeCommandLine(const QString& line)
+    {
+        startCommandLine(line);
+        if (console()) {
+            ASSERT_TRUE(commandEnds());
+        }
+    }
+    void pressCtrlC() { QTest::keyClick(console(), Qt::Key_C, Qt::ControlModifier); }
     std::string transcript() { return console()->findChild<QPlainTextEdit*>()->toPlainText().toStdString(); }
     // Presses a key on the console and waits until it is gone for good.
     void closeConsoleWith(Qt::Key key)
@@ -96,6 +110,69 @@ TEST_F(ToolCommandsTest, CommandLinesRunInTheActiveFolderOrTheOneHoldingItsArchi
     EXPECT_TRUE(left().tableView()->hasFocus());
 }
 
+TEST_F(ToolCommandsTest, OutputShowsAsItArrivesInWrittenOrderKeepingTheEndOfAFloodAndOnlyCtrlCActsMeanwhile)
+{
+    typeCommandLine("echo 1; sleep 0.1; echo 2 >&2; sleep 0.1; echo 3");
+    EXPECT_EQ(
+        transcript(), m_home.path() + " $ echo 1; sleep 0.1; echo 2 >&2; sleep 0.1; echo 3\n\n1\n2\n3\n");
+    closeConsoleWith(Qt::Key_Space);
+    typeCommandLine("seq 150000");
+    const std::string kept = transcript();
+    EXPECT_EQ(kept.substr(0, kept.find("50002")),
+        m_home.path() + " $ seq 150000\n\n[... 50,000 earlier lines dropped ...]\n50001\n");
+    EXPECT_TRUE(kept.ends_with("\n149999\n150000\n"));
+    closeConsoleWith(Qt::Key_Space);
+
+    // Keys other than Ctrl+C do nothing while the command runs (F9 would open the menu); the
+    // window answers all the while, and Ctrl+C interrupts the command.
+    startCommandLine("sleep 30");
+    for (Qt::Key key : { Qt::Key_Escape, Qt::Key_Space, Qt::Key_F9, Qt::Key_Tab })
+        QTest::keyClick(console(), key);
+    EXPECT_FALSE(commandEnds(200));
+    EXPECT_EQ(RetroMenuSession::current(), nullptr);
+    pressCtrlC();
+    ASSERT_TRUE(commandEnds(1000));
+    EXPECT_TRUE(transcript().ends_with("\n\n[exit code 2]\n")) << transcript();
+    closeConsoleWith(Qt::Key_Space);
+
+    // A command that ignores the interrupt ends on the second Ctrl+C; its output showed meanwhile.
+    startCommandLine("trap '' INT; echo ready; sleep 30");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return transcript().find("\nready\n") != std::string::npos; }));
+    pressCtrlC();
+    EXPECT_FALSE(commandEnds(300));
+    pressCtrlC();
+    ASSERT_TRUE(commandEnds(1000));
+    EXPECT_TRUE(transcript().ends_with("ready\n\n[exit code 9]\n")) << transcript();
+    closeConsoleWith(Qt::Key_Space);
+}
+
+TEST_F(ToolCommandsTest, CdOnTheCommandLineMovesTheActivePanelAndRefusalsLeaveItWhereItWas)
+{
+    m_home.folder("docs/My Files");
+    const std::pair<QString, std::string> steps[] = {
+        { "cd docs", m_docs },
+        { "cd 'My Files'", m_docs + "/My Files" },
+        { "cd ..", m_docs },
+        { "cd -", m_docs + "/My Files" },
+        { "cd", m_home.path() },
+        { "cd ~/docs/My\\ Files/..", m_docs },
+        { "cd /", "/" },
+    };
+    for (const auto& [line, folder] : steps) {
+        startCommandLine(line);
+        EXPECT_EQ(std::pair(console() != nullptr, left().state().location().path()), std::pair(false, folder))
+            << line.toStdString();
+        EXPECT_TRUE(left().tableView()->hasFocus());
+    }
+    // The other panel has a "cd -" of its own; a folder that cannot be entered leaves it in place.
+    press(Qt::Key_Tab);
+    EXPECT_EQ(answering({ ok }, [&] { startCommandLine("cd -"); }),
+        ShownDialogs { notice("Change Folder", "cd: no previous folder") });
+    EXPECT_EQ(
+        answering({ ok }, [&] { startCommandLine("cd kiv-nowhere"); }).at(0).title, "Can't Open Folder");
+    EXPECT_EQ(right().state().location().path(), m_home.path());
+}
+
 TEST_F(ToolCommandsTest, TheUserMenuIsReadAfreshOnEveryF2AndItsEntriesRunInTheActiveFolder)
 {
     // An entry runs unchanged in the active folder, at once on its hot key; its failure shows only
@@ -109,7 +186,7 @@ TEST_F(ToolCommandsTest, TheUserMenuIsReadAfreshOnEveryF2AndItsEntriesRunInTheAc
                 "---", "Edit menu file..." }));
     EXPECT_FALSE(RetroMenuSession::current()->panel()->menuView()->rows()[1].item.isSelectable());
     QTest::keyClick(RetroMenuSession::current()->panel()->menuView(), Qt::Key_E);
-    ASSERT_NE(console(), nullptr);
+    ASSERT_TRUE(commandEnds());
     EXPECT_EQ(transcript(), m_home.path() + " $ echo oops >&2; exit 2\n\noops\n\n[exit code 2]\n");
     closeConsoleWith(Qt::Key_Escape);
 

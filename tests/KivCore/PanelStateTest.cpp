@@ -84,7 +84,7 @@ TEST_F(PanelStateTest, EnteringFoldersStartsOnTheFirstRowComingBackLandsOnTheFol
         std::pair(std::ptrdiff_t { 0 }, std::size_t { 0 }));
 }
 
-TEST_F(PanelStateTest, MarksFollowNamesAndTheCursorStaysInsideAfterRelisting)
+TEST_F(PanelStateTest, MarksAndTheCursorFollowNamesAndTheCursorStaysInsideAfterRelisting)
 {
     for (std::ptrdiff_t index : { indexOf(m_state, "a.txt"), indexOf(m_state, "b.txt"), std::ptrdiff_t { 0 },
              std::ptrdiff_t { -1 }, std::ptrdiff_t { 100 } })
@@ -92,13 +92,17 @@ TEST_F(PanelStateTest, MarksFollowNamesAndTheCursorStaysInsideAfterRelisting)
     EXPECT_EQ(selection(), (Names { "a.txt", "b.txt" }));
     EXPECT_EQ(m_state.totalMarkedSize(), 15);
 
-    // b.txt vanishes and a new name sorts in before a.txt, which stays marked on its new row.
+    // b.txt vanishes and a new name sorts in before a.txt, which keeps its mark and the cursor on
+    // its new row.
+    m_state.setCursorIndex(indexOf(m_state, "a.txt"));
     std::filesystem::remove(m_data + "/b.txt");
     m_root.write("data/0.txt", "x");
     m_state.refresh();
     EXPECT_EQ(selection(), Names { "a.txt" });
+    EXPECT_EQ(m_state.cursorIndex(), indexOf(m_state, "a.txt"));
 
     // Without marks the cursor row is the selection, except "..".
+    m_state.setCursorIndex(0);
     toggle("a.txt");
     EXPECT_TRUE(m_state.selectionForOperation().empty());
     m_state.setCursorIndex(indexOf(m_state, "a.txt"));
