@@ -93,7 +93,7 @@ void ToolCommands::extractArchive()
     PanelPair& panels = m_context.panels;
     const std::optional<FileEntry> entry = panels.active().selectedEntry();
     if (!entry || entry->kind != FileEntry::Kind::archive) {
-        tellAboutExtraction("Select a " + archiveSuffixes("/") + " file first.");
+        tellAboutExtraction(QStringLiteral("Select an archive file first."));
         return;
     }
     const PanelLocation& here = panels.active().state().location();
