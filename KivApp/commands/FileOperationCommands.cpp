@@ -2,10 +2,15 @@
 
 #include "archives/ArchiveMemberCopy.h"
 #include "archives/ArchiveService.h"
+#include "archives/ExtractJob.h"
+#include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
 #include "files/PathString.h"
+#include "files/TransferJob.h"
 #include "files/TypedPath.h"
+#include "jobs/JobControl.h"
+#include "jobs/JobThread.h"
 #include "panel/PanelLocation.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -32,6 +37,16 @@ std::string sourcePath(const PanelLocation& source, const FileEntry& item)
 QString itemCount(const std::vector<FileEntry>& items)
 {
     return QString::number(items.size()) + QStringLiteral(" item(s)");
+}
+
+// Runs `job` at once and says how it ended when not everything was done.
+void runJob(Job&& job, QWidget& dialogParent)
+{
+    JobControl control;
+    const JobOutcome outcome = JobThread::runHere(job, control);
+    if (outcome.end != JobOutcome::End::completed)
+        RetroDialogs::message(
+            &dialogParent, QString::fromStdString(job.title()), ShownText::of(outcome.summary));
 }
 
 } // namespace
@@ -142,12 +157,14 @@ void FileOperationCommands::copyItem(
     const PanelLocation& source, const FileEntry& item, const std::string& destination) const
 {
     if (source.isArchive()) {
-        m_context.archives.extract(source.archiveURL(), source.internalPath() + item.name,
-            item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
-                                                    : ArchiveService::Member::file,
-            destination);
+        const auto kind = item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
+                                                                  : ArchiveService::Member::file;
+        runJob(ExtractJob(source.archiveURL(), { { source.internalPath() + item.name, kind } }, destination),
+            m_context.dialogParent);
     } else {
-        m_context.files.copy(sourcePath(source, item), destination);
+        runJob(TransferJob(TransferJob::Mode::copy, TransferJob::keepingNames({ sourcePath(source, item) }),
+                   destination),
+            m_context.dialogParent);
     }
 }
 
@@ -205,7 +222,7 @@ void FileOperationCommands::renameOrMove(
     if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
         return; // the item already is there
     // One step, so a name taken in the destination leaves the item where it was.
-    fs.move(from, folder, name);
+    runJob(TransferJob(TransferJob::Mode::move, { { from, name } }, folder), m_context.dialogParent);
 }
 
 void FileOperationCommands::moveItems(
@@ -221,7 +238,9 @@ void FileOperationCommands::moveItems(
             "Move " + itemCount(items) + " to " + ShownText::of(targetFolder) + "?"))
         return;
     forEachItem(items, [&](const FileEntry& item) {
-        m_context.files.move(sourcePath(source.state().location(), item), targetFolder);
+        runJob(TransferJob(TransferJob::Mode::move,
+                   TransferJob::keepingNames({ sourcePath(source.state().location(), item) }), targetFolder),
+            m_context.dialogParent);
     });
     finish(source, &target);
 }
@@ -265,7 +284,7 @@ void FileOperationCommands::deleteOperation()
             QStringLiteral("Delete"), ButtonTone::destructive))
         return;
     forEachItem(items, [&](const FileEntry& item) {
-        m_context.files.deleteItem(sourcePath(source.state().location(), item));
+        runJob(DeleteJob({ sourcePath(source.state().location(), item) }), m_context.dialogParent);
     });
     finish(source, nullptr);
 }

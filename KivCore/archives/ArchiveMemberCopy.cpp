@@ -15,7 +15,7 @@ std::string make(
     const std::string folder
         = (std::filesystem::temp_directory_path() / ("kiv-mac-" + Uuid::randomString())).string();
     archives.extract(archivePath, memberPath, ArchiveService::Member::file, folder);
-    return PathString::appendingComponent(folder, memberPath);
+    return PathString::appendingComponent(folder, PathString::lastComponent(memberPath));
 }
 
 } // namespace kiv::ArchiveMemberCopy

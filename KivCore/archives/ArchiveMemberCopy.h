@@ -11,7 +11,7 @@ namespace kiv::ArchiveMemberCopy {
 
 // Extracts the member `memberPath` of the archive at `archivePath` into a new folder named
 // "kiv-mac-" and a random UUID in the system's temporary folder, and returns the copy's path (that
-// folder, then `memberPath`). The folder is left for the caller, whose viewer or editor opens the
+// folder, then the member's own name). The folder is left for the caller, whose viewer or editor opens the
 // copy afterwards. Throws as ArchiveService::extract() does.
 std::string make(
     const ArchiveService& archives, const std::string& archivePath, const std::string& memberPath);

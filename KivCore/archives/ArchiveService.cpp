@@ -1,70 +1,22 @@
 #include "archives/ArchiveService.h"
 
+#include "archives/ArchiveExtraction.h"
 #include "archives/ArchiveReader.h"
-#include "archives/StagedExtraction.h"
-#include "base/ErrorText.h"
-#include "base/KivError.h"
-#include "shell/ShellRunner.h"
 #include "text/FileNameOrder.h"
 
 #include <archive.h>
 #include <archive_entry.h>
-#include <filesystem>
-#include <strings.h>
-#include <system_error>
 #include <unordered_map>
 
 namespace kiv {
 
 namespace {
 
-// The tools would read a relative path that starts with "-" as options.
-std::string toolPath(const std::string& path)
+ArchiveExtraction::Selection selection(std::string_view member, ArchiveService::Member kind)
 {
-    return path.starts_with('-') ? "./" + path : path;
-}
-
-// unzip reads member arguments as wildcard patterns and anything starting with "-" as an
-// option: escape the pattern characters (and the escape itself) so the member is taken
-// literally. A folder selects its own subtree only, never siblings that share its name's start.
-std::string unzipPattern(std::string_view memberPath, ArchiveService::Member member)
-{
-    std::string pattern = memberPath.starts_with('-') ? "\\" : "";
-    pattern.reserve(memberPath.size() + 4);
-    for (char c : memberPath) {
-        if (c == '*' || c == '?' || c == '[' || c == '\\')
-            pattern += '\\';
-        pattern += c;
-    }
-    if (member == ArchiveService::Member::folder) {
-        if (!pattern.ends_with('/'))
-            pattern += '/';
-        pattern += '*';
-    }
-    return pattern;
-}
-
-void runExtractionTool(const std::string& tool, const std::vector<std::string>& arguments)
-{
-    auto result = ShellRunner::run(tool, arguments);
-    if (result.exitCode != 0)
-        throw KivError::operationFailed(result.stderr.empty() ? tool + " failed" : result.stderr);
-}
-
-bool isZip(const std::string& archivePath)
-{
-    return archivePath.size() >= 4 && ::strcasecmp(archivePath.c_str() + archivePath.size() - 4, ".zip") == 0;
-}
-
-void extractWithTar(
-    const std::string& archivePath, const std::string& to, const std::vector<std::string>& members)
-{
-    std::vector<std::string> arguments { "-xf", toolPath(archivePath), "-C", to };
-    if (!members.empty()) {
-        arguments.push_back("--"); // members are data, never options
-        arguments.insert(arguments.end(), members.begin(), members.end());
-    }
-    runExtractionTool("tar", arguments);
+    if (member.ends_with('/'))
+        member.remove_suffix(1);
+    return { std::string(member), kind == ArchiveService::Member::folder };
 }
 
 FileEntry virtualEntry(std::string id, std::string_view name, FileEntry::Kind kind, std::int64_t size,
@@ -159,25 +111,21 @@ std::string ArchiveService::parentOf(std::string_view prefix) const
 }
 
 void ArchiveService::extract(const std::string& archivePath, const std::string& internalEntryPath,
-    Member member, const std::string& to) const
+    Member member, const std::string& to, TransferSession& session) const
 {
-    StagedExtraction::run(to, [&](const std::string& staging) {
-        if (isZip(archivePath))
-            runExtractionTool("unzip",
-                { "-o", toolPath(archivePath), unzipPattern(internalEntryPath, member), "-d", staging });
-        else
-            extractWithTar(archivePath, staging, { internalEntryPath });
-    });
+    ArchiveExtraction(to, &session).extract(archivePath, selection(internalEntryPath, member));
 }
 
-void ArchiveService::extractAll(const std::string& archivePath, const std::string& to) const
+void ArchiveService::extract(const std::string& archivePath, const std::string& internalEntryPath,
+    Member member, const std::string& to) const
 {
-    StagedExtraction::run(to, [&](const std::string& staging) {
-        if (isZip(archivePath))
-            runExtractionTool("unzip", { "-o", toolPath(archivePath), "-d", staging });
-        else
-            extractWithTar(archivePath, staging, {});
-    });
+    ArchiveExtraction(to, nullptr).extract(archivePath, selection(internalEntryPath, member));
+}
+
+void ArchiveService::extractAll(
+    const std::string& archivePath, const std::string& to, TransferSession& session) const
+{
+    ArchiveExtraction(to, &session).extract(archivePath, {});
 }
 
 } // namespace kiv

@@ -16,7 +16,7 @@ TEST(ArchiveMemberCopyTest, EveryCopyGetsATemporaryFolderOfItsOwnAndAFailureThro
     for (int copy = 0; copy < 2; ++copy) {
         const std::string path = ArchiveMemberCopy::make({}, dir / "pack.tgz", "pack/inner/deep.txt");
         EXPECT_EQ(path.rfind(prefix, 0), 0u) << path;
-        EXPECT_TRUE(path.ends_with("/pack/inner/deep.txt")) << path;
+        EXPECT_TRUE(path.ends_with("/deep.txt") && !path.ends_with("inner/deep.txt")) << path;
         EXPECT_EQ(test::readFile(path), "packed");
         EXPECT_NE(path, std::exchange(previous, path));
         std::filesystem::remove_all(path.substr(0, path.find('/', prefix.size())));

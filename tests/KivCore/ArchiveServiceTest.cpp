@@ -1,4 +1,6 @@
 #include "archives/ArchiveService.h"
+#include "JobScript.h"
+#include "archives/ExtractJob.h"
 
 #include "RowNames.h"
 #include "TempDir.h"
@@ -46,11 +48,11 @@ Files regularFilesBelow(const std::string& folder)
     return files;
 }
 
-// The text the user reads for the failure of `extraction`.
-template <typename Extraction> std::string failureText(Extraction extraction)
+// The text the user reads for the failure of `action`.
+template <typename Action> std::string failureText(Action action)
 {
     try {
-        extraction();
+        action();
     } catch (const std::exception& error) {
         return userMessage(error);
     }
@@ -150,61 +152,110 @@ TEST_F(ArchiveServiceTest, WhatCannotBeReadAsAnArchiveIsRefusedWithTheReason)
 
 TEST_F(ArchiveServiceTest, EveryListedFileOrFolderCanBeExtractedAloneUnderItsOwnName)
 {
-    for (const std::string path : archives) {
+    for (const std::string path : formats) {
         SCOPED_TRACE(path);
-        std::map<std::string, std::int64_t> listedFiles;
         for (const auto& entry : m_archives.listRawEntries(archive(path))) {
-            if (!entry.path.ends_with('/'))
-                listedFiles[entry.path] = entry.size;
+            if (entry.path.ends_with('/'))
+                continue;
+            SCOPED_TRACE(entry.path);
+            const auto to = fresh(path, entry.path);
+            const auto name = std::filesystem::path(entry.path).filename().string();
+            m_archives.extract(archive(path), entry.path, Member::file, to);
+            EXPECT_EQ(regularFilesBelow(to), Files { name });
+            EXPECT_EQ(test::readFile(to + "/" + name), entry.path);
+            struct stat info
+            {
+            };
+            EXPECT_EQ(::stat((to + "/" + name).c_str(), &info), 0);
+            EXPECT_EQ(info.st_mtime, awkwardTime);
         }
-        ASSERT_EQ(listedFiles.size(), memberFiles.size());
-        for (const auto& member : memberFiles) {
-            SCOPED_TRACE(member);
-            EXPECT_EQ(listedFiles[member], std::ssize(member));
-            m_archives.extract(archive(path), member, Member::file, fresh(path, member));
-            EXPECT_EQ(regularFilesBelow(fresh(path, member)), Files { member });
-            EXPECT_EQ(test::readFile(fresh(path, member) + "/" + member), member);
-        }
-        // A folder comes with its whole subtree and no sibling that shares its name's start.
+    }
+    // A folder comes with its whole subtree and no sibling that shares its name's start.
+    for (const std::string path : archives) {
         m_archives.extract(archive(path), "docs/sub", Member::folder, fresh(path, "docs/sub"));
-        EXPECT_EQ(
-            regularFilesBelow(fresh(path, "docs/sub")), (Files { "docs/sub/b.txt", "docs/sub/c/d.txt" }));
+        EXPECT_EQ(regularFilesBelow(fresh(path, "docs/sub")), (Files { "sub/b.txt", "sub/c/d.txt" })) << path;
     }
 }
 
-TEST_F(ArchiveServiceTest, ExtractionCreatesTheDestinationAndNeverReplacesWhatIsThere)
+TEST_F(ArchiveServiceTest, NothingIsWrittenOutsideAndLinksFoldersAndLockedMembersComeOutRight)
+{
+    const auto outside = m_destination.folder("outside");
+    s_scratch.run(
+        "mkdir -p odd/ro odd/links && cd odd && printf data >links/a && ln links/a links/hard && printf x "
+        ">ro/f && chmod 555 ro && ln -s "
+        + outside
+        + " out && tar -cf ../odd.tar links ro out && tar -rf "
+          "../odd.tar --transform 's,^links/a,out/evil.txt,' links/a && chmod 755 ro");
+    const auto to = m_destination.path() + "/to";
+    JobScript script({ JobAnswer::skip });
+    EXPECT_EQ(script.run(ExtractJob(archive("odd.tar"), {}, to)).end, JobOutcome::End::incomplete);
+    ASSERT_EQ(script.asked.size(), 1u);
+    EXPECT_NE(script.asked[0].message.find("through a link"), std::string::npos) << script.asked[0].message;
+    EXPECT_TRUE(std::filesystem::is_empty(outside)) << "written through a link that points out";
+    EXPECT_EQ(std::filesystem::read_symlink(to + "/out"), outside);
+    struct stat a
+    {
+    }, hard {}, ro {};
+    ASSERT_EQ(::stat((to + "/links/a").c_str(), &a) | ::stat((to + "/links/hard").c_str(), &hard), 0);
+    EXPECT_EQ(a.st_ino, hard.st_ino);
+    EXPECT_EQ(test::readFile(to + "/ro/f"), "x");
+    ASSERT_EQ(::stat((to + "/ro").c_str(), &ro), 0);
+    EXPECT_EQ(ro.st_mode & 0777, 0555u);
+
+    // A hard link alone brings its data; ".." and "/" members land inside.
+    for (const std::string name : { "a", "hard" }) { // either may be the one tar stored as a link
+        m_archives.extract(archive("odd.tar"), "links/" + name, Member::file, to + "/alone");
+        EXPECT_EQ(test::readFile(to + "/alone/" + name), "data");
+    }
+    m_archives.extract(archive("climbing.tar"), "(..)", Member::folder, to + "/climb");
+    m_archives.extract(archive("climbing.tar"), "abs.txt", Member::file, to + "/climb");
+    EXPECT_EQ(regularFilesBelow(to + "/climb"), (Files { "(..)/escaped.txt", "abs.txt" }));
+    EXPECT_EQ(failureText([&] { m_archives.extract(archive("locked.zip"), "-dash.txt", Member::file, to); }),
+        "-dash.txt: encrypted archives are not supported");
+}
+
+TEST_F(ArchiveServiceTest, ExtractionCreatesTheDestinationAndAsksBeforeReplacing)
 {
     for (const auto& path : { archive("full.zip"), archive("UPPER.TAR.GZ") }) {
         SCOPED_TRACE(path);
         auto to = fresh(path, "") + "/new/folder";
         auto mine = m_destination.write(
             std::filesystem::relative(to, m_destination.path()).string() + "/read me.md", "old");
-        EXPECT_EQ(failureText([&] { m_archives.extractAll(path, to); }), "Already exists: " + mine);
+        JobScript keeping({ JobAnswer::skip });
+        EXPECT_EQ(keeping.run(ExtractJob(path, {}, to)).summary, "Extracted 1 of 1 item; 1 skipped");
+        ASSERT_EQ(keeping.asked.size(), 1u);
+        EXPECT_EQ(keeping.asked[0].target.path, mine);
         EXPECT_EQ(test::readFile(mine), "old");
         EXPECT_EQ(regularFilesBelow(to), memberFiles);
 
-        // A folder that exists takes the members in; only files would be replaced.
-        EXPECT_THROW(m_archives.extract(path, "docs/sub", Member::folder, to), KivError);
-        m_archives.extract(path, "docs/sub", Member::folder, to + "/fresh");
-        EXPECT_EQ(regularFilesBelow(to + "/fresh").size(), 2u);
+        // A folder that exists takes the members in; its files are replaced when the user says so.
+        JobScript replacing({ JobAnswer::overwriteAll });
+        EXPECT_EQ(replacing.run(ExtractJob(path, { { "docs/sub", Member::folder } }, to + "/docs")).end,
+            JobOutcome::End::completed);
+        EXPECT_EQ(replacing.asked.size(), 1u);
+
+        // Cancelled: the tool stops and nothing of it is placed.
+        JobScript cancelled;
+        cancelled.control.cancel();
+        EXPECT_EQ(cancelled.run(ExtractJob(path, {}, to + "/fresh")).end, JobOutcome::End::cancelled);
+        EXPECT_TRUE(std::filesystem::is_empty(to + "/fresh"));
         for (const auto& item : std::filesystem::directory_iterator(to))
-            EXPECT_FALSE(item.path().filename().string().starts_with(".tavrin-extract"))
-                << "staging left behind";
+            EXPECT_FALSE(item.path().filename().string().starts_with(".tavrin-")) << "staging left behind";
     }
 }
 
 TEST_F(ArchiveServiceTest, FailedExtractionsSayWhy)
 {
     auto to = m_destination.path();
+    auto failure = [](ExtractJob&& job) { return JobScript().run(std::move(job)).summary; };
     for (const auto& [text, part] :
-        { std::pair {
-              failureText([&] { m_archives.extract(archive("full.tar"), "nothing", Member::file, to); }),
+        { std::pair { failure(ExtractJob(archive("full.tar"), { { "nothing", Member::file } }, to)),
               "nothing: Not found in archive" },
-            { failureText([&] { m_archives.extractAll(archive("missing.zip"), to); }), "missing.zip" },
-            { failureText([&] { m_archives.extractAll(archive("damaged.tgz"), to); }), "gzip" } })
+            { failure(ExtractJob(archive("missing.zip"), {}, to)), "missing.zip" },
+            { failure(ExtractJob(archive("damaged.tgz"), {}, to)), "damaged.tgz: " } })
         EXPECT_NE(text.find(part), std::string::npos) << text << " lacks " << part;
     auto blocker = m_destination.write("blocker", "a file");
-    EXPECT_EQ(failureText([&] { m_archives.extractAll(archive("full.zip"), blocker + "/inside"); }),
+    EXPECT_EQ(failure(ExtractJob(archive("full.zip"), {}, blocker + "/inside")),
         "Not a directory: " + blocker + "/inside");
     EXPECT_EQ(test::readFile(blocker), "a file");
 }
