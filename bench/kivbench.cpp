@@ -1,10 +1,16 @@
 #include "archives/ArchiveService.h"
+#include "archives/PackJob.h"
 #include "base/ErrorText.h"
+#include "files/DeleteJob.h"
 #include "files/FilePreview.h"
 #include "files/FileSystemService.h"
+#include "files/TransferJob.h"
+#include "jobs/JobControl.h"
+#include "jobs/JobThread.h"
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 // Runs one core operation on real input and prints one line, so the whole process can be
@@ -19,6 +25,8 @@ int usage()
         "       kivbench delete PATH\n"
         "       kivbench archive FILE\n"
         "       kivbench children FILE PREFIX\n"
+        "       kivbench extract FILE MEMBER DSTDIR\n"
+        "       kivbench pack DST SRC...\n"
         "       kivbench view FILE\n");
     return 2;
 }
@@ -34,22 +42,33 @@ int listCommand(int argc, char** argv)
     return 0;
 }
 
+// Runs a file job here, as the program's worker thread would: prints "ok", or its summary.
+int runJob(kiv::Job&& job)
+{
+    kiv::JobControl control;
+    const auto outcome = kiv::JobThread::runHere(job, control);
+    if (outcome.end != kiv::JobOutcome::End::completed) {
+        std::fprintf(stderr, "%s\n", outcome.summary.c_str());
+        return 1;
+    }
+    std::printf("ok\n");
+    return 0;
+}
+
 int copyCommand(int argc, char** argv)
 {
     if (argc != 4)
         return usage();
-    kiv::FileSystemService().copy(argv[2], argv[3]);
-    std::printf("ok\n");
-    return 0;
+    const auto sources = std::vector<std::string> { std::filesystem::absolute(argv[2]).string() };
+    return runJob(kiv::TransferJob(kiv::TransferJob::Mode::copy, kiv::TransferJob::keepingNames(sources),
+        std::filesystem::absolute(argv[3]).string()));
 }
 
 int deleteCommand(int argc, char** argv)
 {
     if (argc != 3)
         return usage();
-    kiv::FileSystemService().deleteItem(argv[2]);
-    std::printf("ok\n");
-    return 0;
+    return runJob(kiv::DeleteJob({ std::filesystem::absolute(argv[2]).string() }));
 }
 
 // The raw listing of an archive, then the rows of its root folder.
@@ -76,6 +95,28 @@ int childrenCommand(int argc, char** argv)
         rowCount = archives.children(argv[3], rawEntries, kiv::ArchiveService::ParentRow::include).size();
     std::printf("%zu\n", rowCount);
     return 0;
+}
+
+// Takes one member out of an archive into DSTDIR, as F5 out of an archive does.
+int extractCommand(int argc, char** argv)
+{
+    if (argc != 5)
+        return usage();
+    kiv::ArchiveService().extract(argv[2], argv[3], kiv::ArchiveService::Member::file, argv[4]);
+    std::printf("ok\n");
+    return 0;
+}
+
+// Packs the SRC items into the new archive DST, its format by its suffix.
+int packCommand(int argc, char** argv)
+{
+    if (argc < 4)
+        return usage();
+    kiv::PackJob job(std::vector<std::string>(argv + 3, argv + argc), argv[2]);
+    kiv::JobControl control;
+    const auto outcome = kiv::JobThread::runHere(job, control);
+    std::printf("%s\n", outcome.summary.c_str());
+    return outcome.end == kiv::JobOutcome::End::completed ? 0 : 1;
 }
 
 // Prints how the viewer would show FILE ("text", "hex" or "unreadable") and the length of that text.
@@ -110,6 +151,10 @@ int main(int argc, char** argv)
             return archiveCommand(argc, argv);
         if (command == "children")
             return childrenCommand(argc, argv);
+        if (command == "extract")
+            return extractCommand(argc, argv);
+        if (command == "pack")
+            return packCommand(argc, argv);
         if (command == "view")
             return viewCommand(argc, argv);
     } catch (const std::exception& error) {
