@@ -2,15 +2,19 @@
 
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
+#include "archives/PackJob.h"
 #include "base/KivError.h"
 #include "files/ArchiveFormat.h"
+#include "files/FileSystemService.h"
 #include "files/PathString.h"
+#include "files/TypedPath.h"
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
 #include "panel/DirectoryComparer.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
+#include "toolkit/ShownText.h"
 
 #include <QCoreApplication>
 #include <exception>
@@ -39,6 +43,8 @@ const QString& helpText()
                          "Return          Open directory, archive, or file\n"
                          "Delete/Backspace  Go to parent directory (\"..\")\n"
                          "Return (cmd line) Run a shell command in the active panel's folder\n"
+                         "\n"
+                         "Alt+F5          Pack marked items into an archive\n"
                          "\n"
                          "Archives (")
         + archiveSuffixes(", ")
@@ -124,6 +130,50 @@ void ToolCommands::extractArchive()
         return;
     }
     panels.reloadBoth(); // both, in case the two panels show the same folder
+}
+
+void ToolCommands::pack()
+{
+    PanelPair& panels = m_context.panels;
+    const PanelLocation& here = panels.active().state().location();
+    const PanelLocation& there = panels.inactive().state().location();
+    const std::vector<FileEntry> items = panels.active().state().selectionForOperation();
+    if (items.empty())
+        return;
+    if (here.isArchive() || there.isArchive()) {
+        tellAboutPacking(QStringLiteral("Both panels need to be on real folders."));
+        return;
+    }
+    // One item gives its name to the archive, several the folder that holds them.
+    const std::string stem = items.size() == 1 ? items.front().name : PathString::lastComponent(here.path());
+    const std::optional<QString> answer = RetroDialogs::prompt(&m_context.dialogParent,
+        QStringLiteral("Pack"), QStringLiteral("Pack %1 item(s) into:").arg(items.size()),
+        ShownText::of(PathString::appendingComponent(there.path(), stem + ".zip")));
+    if (!answer || answer->isEmpty())
+        return;
+    const std::string archive = TypedPath::absolute(
+        ShownText::bytesOf(*answer, stem), here.path(), m_context.files.homeDirectoryPath());
+    if (!PackJob::canWrite(archive)) {
+        tellAboutPacking("The archive's name should end in "
+            + QString::fromStdString(PackJob::writableSuffixes(", "))
+            + QStringLiteral("; the format follows it."));
+        return;
+    }
+    std::vector<std::string> sources;
+    for (const FileEntry& item : items)
+        sources.push_back(PathString::appendingComponent(here.path(), item.name));
+    JobControl control;
+    PackJob job(std::move(sources), archive);
+    const JobOutcome outcome = JobThread::runHere(job, control);
+    panels.active().setMarks({});
+    panels.reloadBoth();
+    if (outcome.end != JobOutcome::End::completed)
+        tellAboutPacking(ShownText::of(outcome.summary));
+}
+
+void ToolCommands::tellAboutPacking(const QString& text)
+{
+    RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Pack"), text);
 }
 
 void ToolCommands::tellAboutExtraction(const QString& text)

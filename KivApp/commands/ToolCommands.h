@@ -8,8 +8,8 @@
 namespace kiv {
 
 // The main window's other commands: help (F1), quitting (F10 and the window's close button),
-// extracting the archive under the cursor into the other panel, comparing the two panels, and
-// the About box.
+// extracting the archive under the cursor into the other panel, packing into a new archive,
+// comparing the two panels, and the About box.
 class ToolCommands : public QObject
 {
     Q_OBJECT
@@ -27,11 +27,15 @@ public:
     bool confirmQuit();
     // Extracts the whole archive under the active panel's cursor into the other panel's folder.
     void extractArchive();
+    // Packs the marked items (or the one under the cursor) of the active panel into a new archive
+    // in the other panel's folder, asking for its name; the format follows the name's suffix (Alt+F5).
+    void pack();
     // Marks the names that differ between the two panels, as they are on disk now, and says how many.
     void compare();
 
 private:
     void tellAboutExtraction(const QString& text);
+    void tellAboutPacking(const QString& text);
 
     CommandContext m_context;
 };

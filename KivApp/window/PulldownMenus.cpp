@@ -41,7 +41,8 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
             Item::item("Make Directory...  (F7)", weakly(files, &Files::mkdirOperation)),
             Item::item("Delete...  (F8)", weakly(files, &Files::deleteOperation)), Item::separator(),
             Item::item("Extract Archive to Other Panel", weakly(tools, &ToolCommands::extractArchive)),
-            Item::item("Compare Directories", weakly(tools, &ToolCommands::compare)) };
+            Item::item("Compare Directories", weakly(tools, &ToolCommands::compare)),
+            Item::item("Pack...  (Alt+F5)", weakly(tools, &ToolCommands::pack)) };
     case 2:
         return { Item::item("User Menu...  (F2)", weakly(shell, &ShellCommands::showUserMenu)),
             Item::item("Edit User Menu File", weakly(shell, &ShellCommands::editUserMenuFile)),
