@@ -6,10 +6,12 @@ namespace kiv {
 
 class ArchiveService;
 class FileSystemService;
+class JobRunner;
 class PanelPair;
 
 // What a command works with, instead of the whole window: the two panels (the active one is the
-// source, the other the target), the window its dialogs are centred on, and the core services.
+// source, the other the target), the window its dialogs are centred on, the core services and
+// the runner of long jobs.
 // Everything referred to outlives the commands.
 struct CommandContext
 {
@@ -17,6 +19,7 @@ struct CommandContext
     QWidget& dialogParent;
     const FileSystemService& files;
     const ArchiveService& archives;
+    JobRunner& jobs;
 };
 
 } // namespace kiv

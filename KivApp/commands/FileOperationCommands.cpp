@@ -9,8 +9,7 @@
 #include "files/PathString.h"
 #include "files/TransferJob.h"
 #include "files/TypedPath.h"
-#include "jobs/JobControl.h"
-#include "jobs/JobThread.h"
+#include "jobscreen/JobRunner.h"
 #include "panel/PanelLocation.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -39,14 +38,12 @@ QString itemCount(const std::vector<FileEntry>& items)
     return QString::number(items.size()) + QStringLiteral(" item(s)");
 }
 
-// Runs `job` at once and says how it ended when not everything was done.
-void runJob(Job&& job, QWidget& dialogParent)
+std::vector<std::string> sourcePaths(const PanelLocation& source, const std::vector<FileEntry>& items)
 {
-    JobControl control;
-    const JobOutcome outcome = JobThread::runHere(job, control);
-    if (outcome.end != JobOutcome::End::completed)
-        RetroDialogs::message(
-            &dialogParent, QString::fromStdString(job.title()), ShownText::of(outcome.summary));
+    std::vector<std::string> paths;
+    for (const FileEntry& item : items)
+        paths.push_back(sourcePath(source, item));
+    return paths;
 }
 
 } // namespace
@@ -73,18 +70,6 @@ std::optional<std::string> FileOperationCommands::askFor(
     if (!answer)
         return std::nullopt;
     return ShownText::bytesOf(*answer, defaultValue);
-}
-
-void FileOperationCommands::forEachItem(
-    const std::vector<FileEntry>& items, const std::function<void(const FileEntry&)>& action) const
-{
-    for (const FileEntry& item : items) {
-        try {
-            action(item);
-        } catch (const std::exception& error) {
-            RetroDialogs::error(&m_context.dialogParent, error);
-        }
-    }
 }
 
 void FileOperationCommands::finish(PanelViewController& source, PanelViewController* target) const
@@ -148,24 +133,22 @@ void FileOperationCommands::copyOperation()
         return;
     const std::string destination = TypedPath::absolute(
         *answer, source.state().location().nearestRealDirectory(), m_context.files.homeDirectoryPath());
-    forEachItem(
-        items, [&](const FileEntry& item) { copyItem(source.state().location(), item, destination); });
-    finish(source, &target);
+    m_context.jobs.start(copyJob(source.state().location(), items, destination));
+    source.setMarks({});
 }
 
-void FileOperationCommands::copyItem(
-    const PanelLocation& source, const FileEntry& item, const std::string& destination) const
+std::shared_ptr<Job> FileOperationCommands::copyJob(
+    const PanelLocation& source, const std::vector<FileEntry>& items, const std::string& destination) const
 {
-    if (source.isArchive()) {
-        const auto kind = item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
-                                                                  : ArchiveService::Member::file;
-        runJob(ExtractJob(source.archiveURL(), { { source.internalPath() + item.name, kind } }, destination),
-            m_context.dialogParent);
-    } else {
-        runJob(TransferJob(TransferJob::Mode::copy, TransferJob::keepingNames({ sourcePath(source, item) }),
-                   destination),
-            m_context.dialogParent);
-    }
+    if (!source.isArchive())
+        return std::make_shared<TransferJob>(
+            TransferJob::Mode::copy, TransferJob::keepingNames(sourcePaths(source, items)), destination);
+    std::vector<ExtractJob::Member> members;
+    for (const FileEntry& item : items)
+        members.push_back({ source.internalPath() + item.name,
+            item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
+                                                    : ArchiveService::Member::file });
+    return std::make_shared<ExtractJob>(source.archiveURL(), std::move(members), destination);
 }
 
 void FileOperationCommands::moveOperation()
@@ -221,8 +204,8 @@ void FileOperationCommands::renameOrMove(
     }
     if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
         return; // the item already is there
-    // One step, so a name taken in the destination leaves the item where it was.
-    runJob(TransferJob(TransferJob::Mode::move, { { from, name } }, folder), m_context.dialogParent);
+    m_context.jobs.start(std::make_shared<TransferJob>(
+        TransferJob::Mode::move, std::vector<TransferJob::Item> { { from, name } }, folder));
 }
 
 void FileOperationCommands::moveItems(
@@ -237,12 +220,9 @@ void FileOperationCommands::moveItems(
     if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Move"),
             "Move " + itemCount(items) + " to " + ShownText::of(targetFolder) + "?"))
         return;
-    forEachItem(items, [&](const FileEntry& item) {
-        runJob(TransferJob(TransferJob::Mode::move,
-                   TransferJob::keepingNames({ sourcePath(source.state().location(), item) }), targetFolder),
-            m_context.dialogParent);
-    });
-    finish(source, &target);
+    m_context.jobs.start(std::make_shared<TransferJob>(TransferJob::Mode::move,
+        TransferJob::keepingNames(sourcePaths(source.state().location(), items)), targetLocation.path()));
+    source.setMarks({});
 }
 
 void FileOperationCommands::mkdirOperation()
@@ -283,10 +263,8 @@ void FileOperationCommands::deleteOperation()
     if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Delete"), question,
             QStringLiteral("Delete"), ButtonTone::destructive))
         return;
-    forEachItem(items, [&](const FileEntry& item) {
-        runJob(DeleteJob({ sourcePath(source.state().location(), item) }), m_context.dialogParent);
-    });
-    finish(source, nullptr);
+    m_context.jobs.start(std::make_shared<DeleteJob>(sourcePaths(source.state().location(), items)));
+    source.setMarks({});
 }
 
 } // namespace kiv

@@ -3,13 +3,12 @@
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
 #include "archives/PackJob.h"
-#include "base/KivError.h"
 #include "files/ArchiveFormat.h"
 #include "files/FileSystemService.h"
 #include "files/PathString.h"
 #include "files/TypedPath.h"
-#include "jobs/JobControl.h"
-#include "jobs/JobThread.h"
+#include "jobscreen/JobListDialog.h"
+#include "jobscreen/JobRunner.h"
 #include "panel/DirectoryComparer.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -33,20 +32,27 @@ QString archiveSuffixes(std::string_view separator)
 const QString& helpText()
 {
     static const QString text
-        = QStringLiteral("F1  Help            F2  User Menu        F3  View\n"
-                         "F4  Edit            F5  Copy             F6  Move / Rename\n"
-                         "F7  Make Directory  F8  Delete           F9  Pulldown Menu\n"
-                         "F10 Quit\n"
-                         "\n"
-                         "Tab             Switch active panel\n"
-                         "Space           Mark / unmark file\n"
-                         "Return          Open directory, archive, or file\n"
-                         "Delete/Backspace  Go to parent directory (\"..\")\n"
-                         "Return (cmd line) Run a shell command in the active panel's folder\n"
-                         "\n"
-                         "Alt+F5          Pack marked items into an archive\n"
-                         "\n"
-                         "Archives (")
+        = QStringLiteral(
+              "F1  Help            F2  User Menu        F3  View\n"
+              "F4  Edit            F5  Copy             F6  Move / Rename\n"
+              "F7  Make Directory  F8  Delete           F9  Pulldown Menu\n"
+              "F10 Quit            Ctrl+J  Jobs (running and waiting)\n"
+              "\n"
+              "Tab             Switch active panel\n"
+              "Space           Mark / unmark file\n"
+              "Return          Open directory, archive, or file\n"
+              "Delete/Backspace  Go to parent directory (\"..\")\n"
+              "Return (cmd line) Run a shell command in the active panel's folder\n"
+              "\n"
+              "Alt+F5          Pack marked items into an archive\n"
+              "\n"
+              "Copy, move, delete, extraction and packing run as jobs. While one shows its progress:\n"
+              "B Background, Esc Cancel. When a name is taken: O Overwrite, A Overwrite all,\n"
+              "N Overwrite all older, S Skip, L Skip all, K Keep both, Esc Cancel.\n"
+              "When an item fails: R Retry, S Skip, L Skip all, Esc Cancel.\n"
+              "Jobs list: Up/Down, Return Show, S Start now, Del Cancel job, Esc Close.\n"
+              "\n"
+              "Archives (")
         + archiveSuffixes(", ")
         + QStringLiteral(") can be entered like folders;\n"
                          "use Copy (F5) to extract marked items into the other panel.");
@@ -94,6 +100,8 @@ void ToolCommands::quit()
 
 bool ToolCommands::confirmQuit()
 {
+    if (!m_context.jobs.isIdle())
+        return m_context.jobs.confirmQuit();
     return RetroDialogs::confirm(
         &m_context.dialogParent, QStringLiteral("Quit"), QStringLiteral("Quit Tavrin?"));
 }
@@ -117,19 +125,14 @@ void ToolCommands::extractArchive()
         tellAboutExtraction(QStringLiteral("The other panel needs to be on a real folder."));
         return;
     }
-    try {
-        JobControl control;
-        ExtractJob job(PathString::appendingComponent(here.path(), entry->name), {}, there.path());
-        const JobOutcome outcome = JobThread::runHere(job, control);
-        if (outcome.end != JobOutcome::End::completed)
-            throw KivError::operationFailed(outcome.summary);
-    } catch (const std::exception& error) {
-        // A refused extraction may still have placed every member that was not in the way.
-        panels.reloadBoth();
-        RetroDialogs::error(&m_context.dialogParent, error);
-        return;
-    }
-    panels.reloadBoth(); // both, in case the two panels show the same folder
+    m_context.jobs.start(
+        std::make_shared<ExtractJob>(PathString::appendingComponent(here.path(), entry->name),
+            std::vector<ExtractJob::Member> {}, there.path()));
+}
+
+void ToolCommands::showJobs()
+{
+    JobListDialog::show(&m_context.dialogParent, m_context.jobs);
 }
 
 void ToolCommands::pack()
@@ -162,13 +165,8 @@ void ToolCommands::pack()
     std::vector<std::string> sources;
     for (const FileEntry& item : items)
         sources.push_back(PathString::appendingComponent(here.path(), item.name));
-    JobControl control;
-    PackJob job(std::move(sources), archive);
-    const JobOutcome outcome = JobThread::runHere(job, control);
     panels.active().setMarks({});
-    panels.reloadBoth();
-    if (outcome.end != JobOutcome::End::completed)
-        tellAboutPacking(ShownText::of(outcome.summary));
+    m_context.jobs.start(std::make_shared<PackJob>(std::move(sources), archive));
 }
 
 void ToolCommands::tellAboutPacking(const QString& text)

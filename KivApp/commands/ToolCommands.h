@@ -9,7 +9,7 @@ namespace kiv {
 
 // The main window's other commands: help (F1), quitting (F10 and the window's close button),
 // extracting the archive under the cursor into the other panel, packing into a new archive,
-// comparing the two panels, and the About box.
+// comparing the two panels, the list of jobs, and the About box.
 class ToolCommands : public QObject
 {
     Q_OBJECT
@@ -23,13 +23,18 @@ public:
     void showAbout();
     // Asks "Quit Tavrin?" and ends the program on yes (F10).
     void quit();
-    // Asks "Quit Tavrin?" on behalf of the window's close button; returns the answer.
+    // Asks "Quit Tavrin?" on behalf of the window's close button, or, while jobs run, whether to
+    // cancel them and quit (cancelling them on yes); returns the answer.
     bool confirmQuit();
-    // Extracts the whole archive under the active panel's cursor into the other panel's folder.
+    // Extracts the whole archive under the active panel's cursor into the other panel's folder,
+    // as a job.
     void extractArchive();
     // Packs the marked items (or the one under the cursor) of the active panel into a new archive
-    // in the other panel's folder, asking for its name; the format follows the name's suffix (Alt+F5).
+    // in the other panel's folder, asking for its name, as a job; the format follows the name's
+    // suffix (Alt+F5).
     void pack();
+    // Shows the jobs running and waiting (Ctrl+J).
+    void showJobs();
     // Marks the names that differ between the two panels, as they are on disk now, and says how many.
     void compare();
 

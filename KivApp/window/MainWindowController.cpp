@@ -6,6 +6,7 @@
 #include "commands/ToolCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
+#include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
@@ -73,6 +74,8 @@ MainWindowController::MainWindowController(QObject* parent)
 
 MainWindowController::~MainWindowController()
 {
+    // Jobs end first (cancelled), while the panels they would relist are still there.
+    m_jobs.reset();
     // Each panel deletes its own view while the window is still whole, and no longer reports to
     // this controller while the focus moves away from it.
     m_panels->left().setDelegate(nullptr);
@@ -101,7 +104,11 @@ void MainWindowController::buildWindow()
 
 void MainWindowController::makeCommands()
 {
-    const CommandContext context { *m_panels, *m_window, m_fileSystem, m_archives };
+    m_jobs = std::make_unique<JobRunner>(*m_window);
+    m_jobs->onJobEnded
+        = [this](const JobQueue::Ended& ended) { relistAfter(ended.footprint, ended.outcome); };
+    m_jobs->onActivity = [this] { m_root->menuBar()->setIndicator(m_jobs->indicator()); };
+    const CommandContext context { *m_panels, *m_window, m_fileSystem, m_archives, *m_jobs };
     m_fileCommands = std::make_unique<FileOperationCommands>(context);
     m_shellCommands = std::make_unique<ShellCommands>(
         context, *m_root->commandLine()->field(), *m_root, weakly(m_root, &MainRootView::showOverlay));
@@ -128,6 +135,8 @@ void MainWindowController::bindKeys()
     m_root->funcKeyBar()->onKeyTapped = pressKey;
     m_window->onCommandKeyEquivalent.push_back(
         { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) });
+    m_window->onCommandKeyEquivalent.push_back(
+        { QStringLiteral("j"), weakly(tools, &ToolCommands::showJobs) });
     m_window->onShouldClose = weakly(tools, &ToolCommands::confirmQuit);
     m_root->menuBar()->onActivate = weakly(this, &MainWindowController::showPulldownMenu);
     m_root->commandLine()->field()->onSubmit = weakly(shell, &ShellCommands::submitCommandLine);
@@ -168,6 +177,17 @@ void MainWindowController::updatePrompt()
 {
     m_root->commandLine()->setPromptPath(
         ShownText::of(m_panels->active().state().location().nearestRealDirectory()));
+}
+
+void MainWindowController::relistAfter(const JobFootprint& footprint, const JobOutcome& outcome)
+{
+    for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
+        const PanelLocation& location = panel->state().location();
+        if (!location.isArchive() && footprint.touchesFolder(location.path()))
+            panel->reload();
+    }
+    if (outcome.end != JobOutcome::End::completed)
+        RetroDialogs::message(m_window.get(), QStringLiteral("Job Ended"), ShownText::of(outcome.summary));
 }
 
 void MainWindowController::panelDidBecomeActive(PanelViewController& panel)

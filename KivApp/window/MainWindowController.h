@@ -2,6 +2,8 @@
 
 #include "archives/ArchiveService.h"
 #include "files/FileSystemService.h"
+#include "jobs/JobFootprint.h"
+#include "jobs/JobOutcome.h"
 #include "panels/PanelViewControllerDelegate.h"
 
 #include <QObject>
@@ -13,6 +15,7 @@
 namespace kiv {
 
 class FileOperationCommands;
+class JobRunner;
 class MainRootView;
 class MainWindow;
 class PanelPair;
@@ -22,7 +25,9 @@ class ToolCommands;
 // Builds the main window and owns what it is made of: the two panels on the home folder, the
 // core services and the command objects. Binds the function keys, the key bar, the pulldown menus
 // and the command line straight to the commands, and keeps the active-panel rules: the panel whose
-// list takes the focus becomes active, and the prompt shows the active panel's folder.
+// list takes the focus becomes active, and the prompt shows the active panel's folder. When a job
+// ends, the panels showing a folder it changed are relisted and a job that did not do everything
+// says what it did.
 class MainWindowController : public QObject, public PanelViewControllerDelegate
 {
     Q_OBJECT
@@ -45,8 +50,10 @@ public:
     PanelPair& panels() const { return *m_panels; }
     // Returns the command line, user menu and console output commands.
     ShellCommands& shellCommands() const { return *m_shellCommands; }
-    // Returns the help, quit, extract, compare and About commands.
+    // Returns the help, quit, extract, compare, jobs and About commands.
     ToolCommands& toolCommands() const { return *m_toolCommands; }
+    // Returns the runner of copy, move, delete and extraction jobs.
+    JobRunner& jobs() const { return *m_jobs; }
 
     // Makes `panel` the active panel and shows its folder in the prompt, if it was not already.
     void panelDidBecomeActive(PanelViewController& panel) override;
@@ -67,12 +74,14 @@ private:
     void pressFunctionKey(int key);
     void showPulldownMenu(int index, QRectF anchorFrame);
     void updatePrompt();
+    void relistAfter(const JobFootprint& footprint, const JobOutcome& outcome);
 
     FileSystemService m_fileSystem;
     ArchiveService m_archives;
     std::unique_ptr<PanelPair> m_panels;
     std::unique_ptr<MainWindow> m_window;
     MainRootView* m_root = nullptr;
+    std::unique_ptr<JobRunner> m_jobs;
     std::unique_ptr<FileOperationCommands> m_fileCommands;
     std::unique_ptr<ShellCommands> m_shellCommands;
     std::unique_ptr<ToolCommands> m_toolCommands;

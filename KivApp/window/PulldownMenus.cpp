@@ -47,7 +47,8 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
         return { Item::item("User Menu...  (F2)", weakly(shell, &ShellCommands::showUserMenu)),
             Item::item("Edit User Menu File", weakly(shell, &ShellCommands::editUserMenuFile)),
             Item::item("Focus Command Line",
-                weakly(&targets.commandLine, [](CommandLineField& field) { field.setFocus(); })) };
+                weakly(&targets.commandLine, [](CommandLineField& field) { field.setFocus(); })),
+            Item::item("Jobs...  (Ctrl+J)", weakly(tools, &ToolCommands::showJobs)) };
     case 3:
         return { Item::item("Toggle Hidden Files (Both Panels)",
                      weakly(&targets.panels, &PanelPair::toggleHiddenInBoth)),

@@ -1,6 +1,7 @@
 #include "DialogDriver.h"
 
 #include "WidgetProbe.h"
+#include "toolkit/RetroChoiceView.h"
 #include "toolkit/RetroDialogButton.h"
 #include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroMenuSession.h"
@@ -84,6 +85,15 @@ ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>&
     for (const Answer& answer : answers) {
         answerNextModal([seen, answer](QWidget* modal) {
             const auto* view = modal->findChild<RetroDialogView*>();
+            if (auto* choices = modal->findChild<RetroChoiceView*>(); choices && !view) {
+                // A dialog of lettered choices: its title, its lines, and the key pressed.
+                ShownDialog shown;
+                shown.title = choices->titleText().toStdString();
+                shown.message = choices->lines().join('\n').toStdString();
+                seen->push_back(shown);
+                QTest::keyClick(choices, answer.key);
+                return;
+            }
             QLineEdit* field = view->textField();
             const bool red = pixelsOf(view->okButton()->grab().toImage(), Theme::destructiveButtonText()) > 0;
             seen->push_back({ view->titleText().toStdString(), view->messageText().toStdString(),

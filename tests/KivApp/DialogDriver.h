@@ -29,7 +29,8 @@ void watchDialogs();
 void finishTestDialogs();
 
 // What one dialog showed: its title, message, text field, OK button's label and tone (drawn red
-// or not) and whether it can be cancelled.
+// or not) and whether it can be cancelled. A dialog of lettered choices shows its title and its
+// lines as the message.
 struct ShownDialog
 {
     std::string title;
@@ -68,9 +69,14 @@ struct Answer
     Qt::Key key = Qt::Key_Return;
     std::optional<QString> typed;
 };
-// Return (OK), or Escape (Cancel), pressed on a dialog.
+// Return (OK), or Escape (Cancel), pressed on a dialog; or any key of a dialog of choices.
 inline const Answer ok {};
 inline const Answer no { Qt::Key_Escape, {} };
+// Presses `key`: one of the lettered choices of a job's question or progress dialog.
+inline Answer pressing(Qt::Key key)
+{
+    return { key, std::nullopt };
+}
 // Answers a prompt with `text`.
 inline Answer typing(const std::string& text)
 {

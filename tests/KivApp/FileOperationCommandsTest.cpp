@@ -60,7 +60,7 @@ protected:
 
 } // namespace
 
-TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstThePanelAndNeverReplaces)
+TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstThePanelAndAsksBeforeReplacing)
 {
     m_home.write("dst/c.txt", "older c");
     press({ Qt::Key_Home, Qt::Key_F5 }); // nothing marked and the cursor on "..": no dialog, no copy
@@ -77,8 +77,14 @@ TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstT
     EXPECT_EQ(disk(), before);
     EXPECT_EQ(marks(), 2u);
 
-    // A taken name is reported and left alone; the other item is still copied.
-    EXPECT_EQ(press(Qt::Key_F5, { ok, ok }).at(1), notice("Error", "Already exists: " + m_dst + "/c.txt"));
+    // A taken name is a question; skipped, it is left alone, the other item is still copied, and
+    // the end says so.
+    const ShownDialogs skipped = press(Qt::Key_F5, { ok, pressing(Qt::Key_S), ok });
+    ASSERT_EQ(skipped.size(), 3u);
+    EXPECT_EQ(skipped[1].title, "Copy - Name Taken");
+    EXPECT_NE(skipped[1].message.find(m_dst + "/c.txt\n\nNew:  5 bytes"), std::string::npos)
+        << skipped[1].message;
+    EXPECT_EQ(skipped[2], notice("Job Ended", "Copied 2 of 3 items; 1 skipped"));
     EXPECT_EQ(readFile(m_dst + "/c.txt"), "older c");
     EXPECT_EQ(readFile(m_dst + "/box/inside.txt"), "inside");
     EXPECT_EQ(marks(), 0u);
@@ -128,13 +134,19 @@ TEST_F(FileOperationCommandsTest, RenameInPlaceOrMoveToAPathWithOrWithoutANewNam
     EXPECT_EQ(disk(), before);
 }
 
-TEST_F(FileOperationCommandsTest, AFailedMoveChangesNothingAndSeveralAreMovedOnlyAfterAsking)
+TEST_F(FileOperationCommandsTest, ACancelledMoveChangesNothingAndSeveralAreMovedOnlyAfterAsking)
 {
     m_home.write("dst/taken.txt", "someone else");
     const auto before = disk();
     cursorTo("a.txt");
-    for (const std::string& path : { m_home / "missing/new.txt", m_dst + "/taken.txt" })
-        EXPECT_EQ(press(Qt::Key_F6, { typing(path), ok }).at(1).title, "Error") << path;
+    // A folder that is not there fails the item, a taken name asks; Esc cancels either.
+    for (const auto& [path, title] : { std::pair { m_home / "missing/new.txt", "Move - Error" },
+             { m_dst + "/taken.txt", "Move - Name Taken" } }) {
+        const ShownDialogs shown = press(Qt::Key_F6, { typing(path), pressing(Qt::Key_Escape), ok });
+        ASSERT_EQ(shown.size(), 3u);
+        EXPECT_EQ(shown[1].title, title);
+        EXPECT_TRUE(shown[2].message.starts_with("Moved 0 of 1 item; cancelled")) << shown[2].message;
+    }
     // Cancel and an emptied field do nothing either, nor does No to moving several.
     press({ Qt::Key_F6, Qt::Key_F6 }, { no, typing("") });
     mark({ "a.txt", "b.txt", "box" });

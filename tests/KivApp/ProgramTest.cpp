@@ -1,5 +1,7 @@
 #include "ProgramTest.h"
 
+#include "jobscreen/JobRunner.h"
+
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
 #include "toolkit/RetroMenuView.h"
@@ -33,10 +35,17 @@ int ProgramTest::rowOf(PanelViewController& panel, const std::string& name)
 
 ShownDialogs ProgramTest::press(std::initializer_list<Qt::Key> keys, std::vector<Answer> answers)
 {
-    return answering(std::move(answers), [&] {
+    ShownDialogs shown = answering(std::move(answers), [&] {
         for (Qt::Key key : keys)
             QTest::keyClick(active().tableView(), key);
     });
+    waitForJobs();
+    return shown;
+}
+
+void ProgramTest::waitForJobs()
+{
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_controller->jobs().isIdle(); }, 10000)) << "a job did not end";
 }
 
 void ProgramTest::chooseFromPulldown(int menu, int row)

@@ -45,7 +45,10 @@ protected:
         panel.tableView()->moveSelection(rowOf(panel, name));
     }
 
-    // Presses `keys` in the active panel's list, answering their dialogs as answering() does.
+    // Waits until no job runs or waits, and the panels the jobs changed are relisted.
+    void waitForJobs();
+    // Presses `keys` in the active panel's list, answering their dialogs as answering() does,
+    // then waits for the jobs they started.
     ShownDialogs press(std::initializer_list<Qt::Key> keys, std::vector<Answer> answers = {});
     ShownDialogs press(Qt::Key key, std::vector<Answer> answers = {}) { return press({ key }, answers); }
 
