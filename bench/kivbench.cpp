@@ -112,7 +112,11 @@ int packCommand(int argc, char** argv)
 {
     if (argc < 4)
         return usage();
-    kiv::PackJob job(std::vector<std::string>(argv + 3, argv + argc), argv[2]);
+    // The job takes absolute paths, as the panels give them.
+    std::vector<std::string> sources;
+    for (int index = 3; index < argc; ++index)
+        sources.push_back(std::filesystem::absolute(argv[index]).string());
+    kiv::PackJob job(std::move(sources), std::filesystem::absolute(argv[2]).string());
     kiv::JobControl control;
     const auto outcome = kiv::JobThread::runHere(job, control);
     std::printf("%s\n", outcome.summary.c_str());

@@ -23,6 +23,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace kiv {
 
@@ -143,14 +144,13 @@ private:
             fail(m_writer.get(), path);
         if (archive_entry_filetype(entry) != AE_IFREG)
             return m_control.finishItems(1, 0);
-        std::vector<char> buffer(dataBlock);
         for (;;) {
-            const la_ssize_t read = archive_read_data(disk, buffer.data(), buffer.size());
+            const la_ssize_t read = archive_read_data(disk, m_buffer.data(), m_buffer.size());
             if (read == 0)
                 break;
             if (read < 0)
                 fail(disk, path);
-            if (archive_write_data(m_writer.get(), buffer.data(), static_cast<std::size_t>(read)) < 0)
+            if (archive_write_data(m_writer.get(), m_buffer.data(), static_cast<std::size_t>(read)) < 0)
                 fail(m_writer.get(), m_path);
             m_control.addBytes(read);
             m_control.throwIfCancelled();
@@ -162,6 +162,7 @@ private:
     std::string m_path;
     std::string m_skippedPath;
     JobControl& m_control;
+    std::vector<char> m_buffer = std::vector<char>(dataBlock); // one for all files: they are many and small
 };
 
 } // namespace
