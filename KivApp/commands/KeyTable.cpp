@@ -23,6 +23,8 @@ const std::vector<Binding>& all()
         { P::panels, Qt::Key_F3, QStringLiteral("View the file under the cursor") },
         { P::panels, Qt::Key_F4, QStringLiteral("Edit the file under the cursor") },
         { P::panels, Qt::Key_F5, QStringLiteral("Copy the marked files or the cursor's to the other panel") },
+        { P::panels, QKeySequence(Qt::AltModifier | Qt::Key_F5),
+            QStringLiteral("Pack the marked files or the cursor's into a new archive") },
         { P::panels, Qt::Key_F6, QStringLiteral("Move / rename") },
         { P::panels, Qt::Key_F7, QStringLiteral("Make a folder") },
         { P::panels, Qt::Key_F8, QStringLiteral("Delete") },

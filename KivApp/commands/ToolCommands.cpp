@@ -2,15 +2,19 @@
 
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
+#include "archives/PackJob.h"
 #include "commands/KeyTable.h"
 #include "files/ArchiveFormat.h"
+#include "files/FileSystemService.h"
 #include "files/PathString.h"
+#include "files/TypedPath.h"
 #include "jobscreen/JobListDialog.h"
 #include "jobscreen/JobRunner.h"
 #include "panel/DirectoryComparer.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
+#include "toolkit/ShownText.h"
 #include "viewer/PanelEditorView.h"
 
 #include <QCoreApplication>
@@ -100,7 +104,7 @@ void ToolCommands::extractArchive()
     PanelPair& panels = m_context.panels;
     const std::optional<FileEntry> entry = panels.active().selectedEntry();
     if (!entry || entry->kind != FileEntry::Kind::archive) {
-        tellAboutExtraction("Select a " + archiveSuffixes("/") + " file first.");
+        tellAboutExtraction(QStringLiteral("Select an archive file first."));
         return;
     }
     const PanelLocation& here = panels.active().state().location();
@@ -122,6 +126,45 @@ void ToolCommands::extractArchive()
 void ToolCommands::showJobs()
 {
     JobListDialog::show(&m_context.dialogParent, m_context.jobs);
+}
+
+void ToolCommands::pack()
+{
+    PanelPair& panels = m_context.panels;
+    const PanelLocation& here = panels.active().state().location();
+    const PanelLocation& there = panels.inactive().state().location();
+    const std::vector<FileEntry> items = panels.active().state().selectionForOperation();
+    if (items.empty())
+        return;
+    if (here.isArchive() || there.isArchive()) {
+        tellAboutPacking(QStringLiteral("Both panels need to be on real folders."));
+        return;
+    }
+    // One item gives its name to the archive, several the folder that holds them.
+    const std::string stem = items.size() == 1 ? items.front().name : PathString::lastComponent(here.path());
+    const std::optional<QString> answer = RetroDialogs::prompt(&m_context.dialogParent,
+        QStringLiteral("Pack"), QStringLiteral("Pack %1 item(s) into:").arg(items.size()),
+        ShownText::of(PathString::appendingComponent(there.path(), stem + ".zip")));
+    if (!answer || answer->isEmpty())
+        return;
+    const std::string archive = TypedPath::absolute(
+        ShownText::bytesOf(*answer, stem), here.path(), m_context.files.homeDirectoryPath());
+    if (!PackJob::canWrite(archive)) {
+        tellAboutPacking("The archive's name should end in "
+            + QString::fromStdString(PackJob::writableSuffixes(", "))
+            + QStringLiteral("; the format follows it."));
+        return;
+    }
+    std::vector<std::string> sources;
+    for (const FileEntry& item : items)
+        sources.push_back(PathString::appendingComponent(here.path(), item.name));
+    panels.active().setMarks({});
+    m_context.jobs.start(std::make_shared<PackJob>(std::move(sources), archive));
+}
+
+void ToolCommands::tellAboutPacking(const QString& text)
+{
+    RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Pack"), text);
 }
 
 void ToolCommands::tellAboutExtraction(const QString& text)

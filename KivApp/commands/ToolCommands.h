@@ -8,8 +8,8 @@
 namespace kiv {
 
 // The main window's other commands: help (F1), quitting (F10, the window's close button, Ctrl+Q),
-// extracting the archive under the cursor into the other panel, comparing the two panels, the
-// list of jobs, and the About box.
+// extracting the archive under the cursor into the other panel, packing into a new archive,
+// comparing the two panels, the list of jobs, and the About box.
 class ToolCommands : public QObject
 {
     Q_OBJECT
@@ -31,7 +31,11 @@ public:
     // Extracts the whole archive under the active panel's cursor into the other panel's folder,
     // as a job.
     void extractArchive();
-    // Shows the jobs running and waiting (Ctrl+Shift+J).
+    // Packs the marked items (or the one under the cursor) of the active panel into a new archive
+    // in the other panel's folder, asking for its name, as a job; the format follows the name's
+    // suffix (Alt+F5).
+    void pack();
+        // Shows the jobs running and waiting (Ctrl+Shift+J).
     void showJobs();
     // Marks the names that differ between the two panels, as they are on disk now, and says how many.
     void compare();
@@ -39,6 +43,7 @@ public:
 private:
     bool confirmLeavingEditors();
     void tellAboutExtraction(const QString& text);
+    void tellAboutPacking(const QString& text);
 
     CommandContext m_context;
 };

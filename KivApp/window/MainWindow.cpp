@@ -47,7 +47,9 @@ void MainWindow::setContentView(QWidget* view)
 bool MainWindow::routeKeyPress(const QKeyEvent& event)
 {
     if (const int number = functionKeyNumber(event.key())) {
-        if (onFunctionKey)
+        if (event.modifiers().testFlag(Qt::AltModifier) && onAltFunctionKey)
+            onAltFunctionKey(number);
+        else if (onFunctionKey)
             onFunctionKey(number);
         return true;
     }

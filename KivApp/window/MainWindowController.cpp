@@ -131,6 +131,9 @@ void MainWindowController::bindKeys()
         weakly(tools, &ToolCommands::quit) };
     const auto pressKey = weakly(this, &MainWindowController::pressFunctionKey);
     m_window->onFunctionKey = pressKey;
+    // Alt+F5 packs; every other function key means the same with Alt as without.
+    m_window->onAltFunctionKey = [pressKey, pack = weakly(tools, &ToolCommands::pack)](
+                                     int key) { key == 5 ? pack() : pressKey(key); };
     m_root->funcKeyBar()->onKeyTapped = pressKey;
     m_window->onCommandKeyEquivalent.push_back(
         { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) });

@@ -43,7 +43,8 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
             Item::item("Make Directory...  (F7)", weakly(files, &Files::mkdirOperation), u'm'),
             Item::item("Delete...  (F8)", weakly(files, &Files::deleteOperation), u'd'), Item::separator(),
             Item::item("Extract Archive to Other Panel", weakly(tools, &ToolCommands::extractArchive), u'x'),
-            Item::item("Compare Directories", weakly(tools, &ToolCommands::compare), u'p') };
+            Item::item("Compare Directories", weakly(tools, &ToolCommands::compare), u'p'),
+            Item::item("Pack...  (Alt+F5)", weakly(tools, &ToolCommands::pack), u'a') };
     case 2:
         return { Item::item("User Menu...  (F2)", weakly(shell, &ShellCommands::showUserMenu), u'u'),
             Item::item("Edit User Menu File", weakly(shell, &ShellCommands::editUserMenuFile), u'e'),

@@ -59,7 +59,7 @@ std::string make(
         std::filesystem::remove_all(folder, ignored);
         throw;
     }
-    return PathString::appendingComponent(folder, memberPath);
+    return PathString::appendingComponent(folder, PathString::lastComponent(memberPath));
 }
 
 void removeUnused()

@@ -13,9 +13,9 @@ class ArchiveService;
 namespace kiv::ArchiveMemberCopy {
 
 // Extracts the member `memberPath` of the archive at `archivePath` into a new copy folder and
-// returns the copy's path (that folder, then `memberPath`). The folder is left for the caller,
-// whose viewer or editor opens the copy afterwards. Throws as ArchiveService::extract() does,
-// leaving no folder behind.
+// returns the copy's path (that folder, then the member's own name). The folder is left for the
+// caller, whose viewer or editor opens the copy afterwards. Throws as ArchiveService::extract()
+// does, leaving no folder behind.
 std::string make(
     const ArchiveService& archives, const std::string& archivePath, const std::string& memberPath);
 

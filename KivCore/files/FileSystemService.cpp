@@ -67,8 +67,10 @@ FileEntry entryFor(const std::string& folderPrefix, std::string_view name, const
         entry.kind = FileEntry::Kind::directory;
     else if (S_ISLNK(child.mode))
         entry.kind = FileEntry::Kind::symlink;
-    else
+    else if (S_ISREG(child.mode))
         entry.kind = FileEntry::kindForRegularFile(entry.name);
+    else // a pipe or device is never read as an archive, whatever its name: reading it may block
+        entry.kind = FileEntry::Kind::regularFile;
     entry.size = entry.kind == FileEntry::Kind::directory ? 0 : static_cast<std::int64_t>(child.size);
     entry.modificationDate = fileTime(child.modified);
     entry.permissions = permissionText(child.mode);

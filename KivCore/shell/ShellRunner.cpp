@@ -234,28 +234,20 @@ std::string userShell()
     return ::access("/bin/zsh", X_OK) == 0 ? "/bin/zsh" : "/bin/sh";
 }
 
-Result runProgram(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory, const OutputSink* onOutput,
-    const SignalSource* signals = nullptr)
+Result runProgram(
+    const std::string& program, const std::vector<std::string>& arguments, const std::optional<std::string>& directory)
 {
     std::vector<std::string> argv { programFinder, program };
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return runExecutable(
-        programFinder, argv, directory, "Failed to launch " + program + ": ", onOutput, nullptr, signals);
+    return runExecutable(programFinder, argv, directory, "Failed to launch " + program + ": ", nullptr);
 }
 
 } // namespace
 
-Result runStreaming(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory, const OutputSink& onOutput)
-{
-    return runProgram(program, arguments, directory, &onOutput);
-}
-
 Result runKeepingBytes(const std::string& program, const std::vector<std::string>& arguments,
     const std::optional<std::string>& directory)
 {
-    return runProgram(program, arguments, directory, nullptr);
+    return runProgram(program, arguments, directory);
 }
 
 Result run(const std::string& program, const std::vector<std::string>& arguments,
@@ -264,24 +256,10 @@ Result run(const std::string& program, const std::vector<std::string>& arguments
     return decoded(runKeepingBytes(program, arguments, directory));
 }
 
-Result runStoppable(
-    const std::string& program, const std::vector<std::string>& arguments, const StopCheck& shouldStop)
-{
-    // Stopping is one SIGTERM, the first time the check says so.
-    const SignalSource terminateOnce = [&shouldStop, sent = false]() mutable {
-        if (sent || !shouldStop())
-            return 0;
-        sent = true;
-        return SIGTERM;
-    };
-    return decoded(runProgram(program, arguments, std::nullopt, nullptr, &terminateOnce));
-}
-
 Result runShellLine(const std::string& line, const std::string& directory)
 {
     auto shell = userShell();
-    return decoded(
-        runExecutable(shell, { shell, "-l", "-c", line }, directory, "Failed to launch shell: ", nullptr));
+    return decoded(runExecutable(shell, { shell, "-l", "-c", line }, directory, "Failed to launch shell: "));
 }
 
 Result runShellLineLive(const std::string& line, const std::string& directory, const OutputSink& onOutput,

@@ -37,27 +37,13 @@ Result run(const std::string& program, const std::vector<std::string>& arguments
 Result runKeepingBytes(const std::string& program, const std::vector<std::string>& arguments,
     const std::optional<std::string>& directory = std::nullopt);
 
-// Receives a program's standard output piece by piece as it arrives; pieces split lines anywhere.
-using OutputSink = std::function<void(std::string_view bytes)>;
-
-// The same as runKeepingBytes() but standard output goes to `onOutput` as it arrives (the
-// result's stdout stays empty), so the caller can work on it while the program still writes.
-Result runStreaming(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory, const OutputSink& onOutput);
-
-// Asked now and then while a program runs; returning true stops the program.
-using StopCheck = std::function<bool()>;
-
-// The same as run() but `shouldStop` is asked about ten times a second; once it returns true the
-// program and whatever it started are ended (SIGTERM to its process group) and its result comes
-// back as far as it got.
-Result runStoppable(
-    const std::string& program, const std::vector<std::string>& arguments, const StopCheck& shouldStop);
-
 // Runs `line` as one command of the user's login shell ($SHELL, else /bin/zsh when present, else
 // /bin/sh) with "-l", "-c", in `directory`. A failed start gives exit code -1 and the standard
 // error text "Failed to launch shell: <reason>".
 Result runShellLine(const std::string& line, const std::string& directory);
+
+// Receives a stream's bytes piece by piece as they arrive; pieces split lines anywhere.
+using OutputSink = std::function<void(std::string_view bytes)>;
 
 // Asked about ten times a second while a program runs: the signal to send its process group now,
 // or 0 for none.

@@ -26,7 +26,7 @@ TEST(ArchiveMemberCopyTest, EveryCopyGetsAFolderOfItsOwnAndNoneOutlivesAFailureO
     const auto copy = [&] { return ArchiveMemberCopy::make({}, dir / "pack.tgz", "pack/inner/deep.txt"); };
     const std::string path = copy();
     EXPECT_EQ(path.rfind(temporary + "/kiv-mac-", 0), 0u) << path;
-    EXPECT_TRUE(path.ends_with("/pack/inner/deep.txt")) << path;
+    EXPECT_TRUE(path.ends_with("/deep.txt") && !path.ends_with("inner/deep.txt")) << path;
     EXPECT_EQ(test::readFile(path), "packed");
     EXPECT_NE(copy(), path);
     EXPECT_ANY_THROW(ArchiveMemberCopy::make({}, dir / "gone.tgz", "pack/inner/deep.txt"));

@@ -184,7 +184,14 @@ TEST_F(PanelStateTest, EnteringArchivesAndTheirFoldersAndComingBackWithTheListin
     EXPECT_EQ(afterEntering({ "docs.zip" }), members);
     EXPECT_EQ(afterEntering({ "..", "bundle.tar.gz", "docs" }), (Names { "..", "img" }));
     EXPECT_EQ(afterEntering({ "..", "..", "docs.zip" }), (Names { "..", "top.txt" }));
-    EXPECT_EQ(afterEntering({ "..", "broken.zip" }), Names { ".." });
+    // A damaged archive, or a pipe named like one, leaves the panel where it was.
+    ASSERT_EQ(::mkfifo((m_data + "/pipe.zip").c_str(), 0600), 0);
+    afterEntering({ ".." });
+    const auto before = m_state.entries();
+    EXPECT_THROW(enter("broken.zip"), KivError);
+    EXPECT_FALSE(enter("pipe.zip"));
+    EXPECT_EQ(m_state.location(), PanelLocation::filesystem(m_data));
+    EXPECT_EQ(m_state.entries(), before);
 }
 
 } // namespace
