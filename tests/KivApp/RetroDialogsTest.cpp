@@ -4,6 +4,7 @@
 #include "toolkit/RetroDialogView.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -48,9 +49,14 @@ TEST(RetroDialogsTest, PromptGivesTheFieldOnOkAndNothingOnCancelAndConfirmIsTrue
     EXPECT_TRUE(clicked(&RetroDialogView::okButton, confirm));
 
     // Tab leaves the keyboard in the prompt's field; a confirmation's keys go from OK to Cancel and back.
-    answerNextModal([](QWidget*) {
-        for (Qt::Key key : { Qt::Key_Tab, Qt::Key_A, Qt::Key_Backtab, Qt::Key_B, Qt::Key_Return })
-            QTest::keyClick(QApplication::focusWidget(), key);
+    answerNextModal([](QWidget* modal) {
+        QLineEdit* field = modal->findChild<RetroDialogView*>()->textField();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }));
+        for (Qt::Key key : { Qt::Key_Tab, Qt::Key_A, Qt::Key_Backtab, Qt::Key_B, Qt::Key_Return }) {
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr);
+            QTest::keyClick(focus, key);
+        }
     });
     EXPECT_EQ(prompt(), QString("ab"));
     for (const auto& [keys, answer] :
