@@ -259,7 +259,7 @@ Result run(const std::string& program, const std::vector<std::string>& arguments
 Result runShellLine(const std::string& line, const std::string& directory)
 {
     auto shell = userShell();
-    return decoded(runExecutable(shell, { shell, "-l", "-c", line }, directory, "Failed to launch shell: "));
+    return decoded(runExecutable(shell, { shell, "-l", "-c", line }, directory, "Failed to launch shell: ", nullptr));
 }
 
 Result runShellLineLive(const std::string& line, const std::string& directory, const OutputSink& onOutput,
