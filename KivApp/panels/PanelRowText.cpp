@@ -72,10 +72,20 @@ QString row(const FileEntry& entry)
     return text;
 }
 
-QString columnHeader()
+QString columnHeader(SortOrder order)
 {
-    return u' ' + fitted(QStringLiteral("Name"), nameWidth, Side::left)
-        + fitted(QStringLiteral("Size"), sizeWidth, Side::right) + QStringLiteral("  Date      Time");
+    using Key = SortOrder::Key;
+    const QString arrow
+        = order.direction == SortOrder::Direction::ascending ? QStringLiteral("↑") : QStringLiteral("↓");
+    const auto title = [&](const char* text, Key key) {
+        return QString::fromLatin1(text) + (order.key == key ? arrow : QString());
+    };
+    const QString nameTitle = order.key == Key::unsorted ? QStringLiteral("Name (unsorted)")
+        : order.key == Key::extension                    ? title("Ext", Key::extension)
+                                                         : title("Name", Key::name);
+    return u' ' + fitted(nameTitle, nameWidth, Side::left)
+        + fitted(title("Size", Key::size), sizeWidth, Side::right) + u' ' + u' '
+        + fitted(title("Date", Key::modificationTime), 10, Side::left) + QStringLiteral("Time");
 }
 
 } // namespace kiv::PanelRowText

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/FileEntry.h"
+#include "panel/SortOrder.h"
 
 #include <QString>
 
@@ -23,7 +24,9 @@ QString fitted(const QString& text, int width, Side side);
 // right-aligned in 11, two blanks, the date, two blanks, the time.
 QString row(const FileEntry& entry);
 
-// Returns the column titles, each standing over its column of row().
-QString columnHeader();
+// Returns the column titles, each standing over its column of row(), the one `order` sorts by
+// followed by "↑" (ascending) or "↓" (descending): "Name", "Ext" in the name column, "Size", and
+// "Date" for the modification time; "Name (unsorted)" when the rows are as listed.
+QString columnHeader(SortOrder order = {});
 
 } // namespace kiv::PanelRowText

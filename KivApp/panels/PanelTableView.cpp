@@ -72,7 +72,17 @@ void PanelTableView::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Space:
+    case Qt::Key_Insert:
         call(onToggleMark);
+        break;
+    case Qt::Key_Plus:
+        call(onSelectGroup);
+        break;
+    case Qt::Key_Minus:
+        call(onUnselectGroup);
+        break;
+    case Qt::Key_Asterisk:
+        call(onInvertMarks);
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:

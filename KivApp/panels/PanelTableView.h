@@ -28,8 +28,14 @@ public:
     // Selects exactly `row` (clamped into the rows) and scrolls it into view; nothing when empty.
     void moveSelection(int row);
 
-    // Called on Space; may be unset.
+    // Called on Space and Insert; may be unset.
     std::function<void()> onToggleMark;
+    // Called on "+" (main keys or keypad); may be unset.
+    std::function<void()> onSelectGroup;
+    // Called on "-" (main keys or keypad); may be unset.
+    std::function<void()> onUnselectGroup;
+    // Called on "*" (main keys or keypad); may be unset.
+    std::function<void()> onInvertMarks;
     // Called on Return and keypad Enter; may be unset.
     std::function<void()> onActivateSelection;
     // Called on Tab and Shift+Tab; may be unset.

@@ -9,6 +9,7 @@
 #include "text/KivFormat.h"
 #include "toolkit/BorderedPanel.h"
 #include "toolkit/RetroControls.h"
+#include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
 #include "viewer/PanelEditorView.h"
@@ -75,6 +76,11 @@ PanelEditorView* PanelViewController::editorView() const
 void PanelViewController::wireTable()
 {
     m_tableView->onToggleMark = weakly(this, &PanelViewController::toggleMark);
+    m_tableView->onSelectGroup
+        = weakly(this, [](PanelViewController& panel) { panel.selectGroup(PanelState::MarkChange::mark); });
+    m_tableView->onUnselectGroup
+        = weakly(this, [](PanelViewController& panel) { panel.selectGroup(PanelState::MarkChange::unmark); });
+    m_tableView->onInvertMarks = weakly(this, &PanelViewController::invertMarks);
     m_tableView->onActivateSelection = weakly(this, &PanelViewController::activateSelection);
     m_tableView->onSwitchPanel = weakly(this, [](PanelViewController& panel) {
         if (panel.m_delegate)
@@ -144,6 +150,48 @@ void PanelViewController::setMarks(std::unordered_set<std::string> names)
     updateStatusLine();
 }
 
+void PanelViewController::chooseSortKey(SortOrder::Key key)
+{
+    setSortOrder(m_state.sortOrder().chosen(key));
+}
+
+void PanelViewController::setSortOrder(SortOrder order)
+{
+    const std::optional<FileEntry> cursorRow = selectedEntry();
+    m_state.setSortOrder(order);
+    try {
+        m_model->replaceRows([&] {
+            m_state.refresh();
+            if (cursorRow)
+                m_state.placeCursorOn(cursorRow->name);
+        });
+    } catch (const std::exception& error) {
+        reportFailure(error);
+    }
+    syncUI();
+}
+
+void PanelViewController::selectGroup(PanelState::MarkChange change)
+{
+    const bool marking = change == PanelState::MarkChange::mark;
+    const std::optional<QString> patterns = RetroDialogs::prompt(m_view,
+        marking ? QStringLiteral("Select group") : QStringLiteral("Unselect group"),
+        QStringLiteral("Name patterns (* ? [...]), separated by ; or , - case is ignored:"),
+        QStringLiteral("*"));
+    if (!patterns)
+        return;
+    m_state.markMatching(NamePatterns(patterns->toStdString()), change);
+    m_model->restyleAllRows();
+    updateStatusLine();
+}
+
+void PanelViewController::invertMarks()
+{
+    m_state.invertMarks();
+    m_model->restyleAllRows();
+    updateStatusLine();
+}
+
 void PanelViewController::setShowHidden(bool show)
 {
     m_state.setShowHidden(show);
@@ -164,6 +212,7 @@ void PanelViewController::reportFailure(const std::exception& error)
 void PanelViewController::syncUI()
 {
     m_pathLabel->setText(u' ' + ShownText::of(m_state.location().displayPath()) + u' ');
+    m_columnHeader->setText(PanelRowText::columnHeader(m_state.sortOrder()));
     if (!m_state.entries().empty())
         m_tableView->moveSelection(std::min(static_cast<int>(m_state.cursorIndex()), lastRow(m_state)));
     updateStatusLine();

@@ -64,6 +64,14 @@ public:
     void setShowHidden(bool show);
     // Shows the names that begin with "." when they are left out, else leaves them out; relists.
     void toggleHidden();
+    // Sorts by `key`, or reverses the order when it already sorts by it; relists (see setSortOrder).
+    void chooseSortKey(SortOrder::Key key);
+    // Orders the rows by `order` from now on and relists, the cursor staying on its row's name.
+    void setSortOrder(SortOrder order);
+    // Asks for name patterns ("Select group") and marks, or unmarks, the rows they match.
+    void selectGroup(PanelState::MarkChange change);
+    // Marks the unmarked rows but ".." and unmarks the marked ones.
+    void invertMarks();
     // Gives the keyboard focus to the shown editor, else to the list.
     void focus();
     // Returns the entry under the cursor, or nothing when the list has no selected row.

@@ -47,8 +47,9 @@ void MainWindow::setContentView(QWidget* view)
 bool MainWindow::routeKeyPress(const QKeyEvent& event)
 {
     if (const int number = functionKeyNumber(event.key())) {
-        if (onFunctionKey)
-            onFunctionKey(number);
+        const bool control = event.modifiers().testFlag(Qt::ControlModifier) && onControlFunctionKey;
+        if (const auto& press = control ? onControlFunctionKey : onFunctionKey)
+            press(number);
         return true;
     }
     if (event.modifiers().testFlag(Qt::ControlModifier))

@@ -20,11 +20,13 @@
 #include "window/MainWindow.h"
 #include "window/PulldownMenuBarView.h"
 #include "window/PulldownMenus.h"
+#include "window/SortKeys.h"
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <system_error>
 
 namespace kiv {
@@ -122,6 +124,7 @@ void MainWindowController::bindKeys()
         weakly(tools, &ToolCommands::quit) };
     const auto pressKey = weakly(this, &MainWindowController::pressFunctionKey);
     m_window->onFunctionKey = pressKey;
+    m_window->onControlFunctionKey = weakly(this, &MainWindowController::pressControlFunctionKey);
     m_root->funcKeyBar()->onKeyTapped = pressKey;
     m_window->onCommandKeyEquivalent.push_back(
         { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) });
@@ -151,6 +154,16 @@ void MainWindowController::pressFunctionKey(int key)
     }
     if (key >= 1 && key <= int(m_functionKeys.size()))
         m_functionKeys[std::size_t(key - 1)]();
+}
+
+void MainWindowController::pressControlFunctionKey(int key)
+{
+    const auto binding = std::find_if(SortKeys::bindings.begin(), SortKeys::bindings.end(),
+        [key](const SortKeys::Binding& sortKey) { return sortKey.functionKey == key; });
+    if (binding == SortKeys::bindings.end() || m_shellCommands->consoleOutput())
+        pressFunctionKey(key);
+    else
+        m_panels->active().chooseSortKey(binding->key);
 }
 
 void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)

@@ -65,6 +65,7 @@ private:
     void makeCommands();
     void bindKeys();
     void pressFunctionKey(int key);
+    void pressControlFunctionKey(int key);
     void showPulldownMenu(int index, QRectF anchorFrame);
     void updatePrompt();
 

@@ -7,6 +7,7 @@
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "toolkit/Weakly.h"
+#include "window/SortKeys.h"
 
 namespace kiv::PulldownMenus {
 
@@ -17,11 +18,19 @@ using Item = RetroMenuItem;
 // The "Left" and "Right" menus differ only in the panel they act on.
 std::vector<RetroMenuItem> panelMenu(PanelViewController& panel, const FileSystemService& fileSystem)
 {
-    return { Item::item("Refresh", weakly(&panel, &PanelViewController::reload)),
+    std::vector<RetroMenuItem> items { Item::item("Refresh", weakly(&panel, &PanelViewController::reload)),
         Item::item("Toggle Hidden Files", weakly(&panel, &PanelViewController::toggleHidden)),
-        Item::item("Go to Home Folder", weakly(&panel, [fileSystem](PanelViewController& homeward) {
-            homeward.goTo(fileSystem.homeDirectoryPath());
-        })) };
+        Item::item("Go to Home Folder",
+            weakly(&panel,
+                [fileSystem](
+                    PanelViewController& homeward) { homeward.goTo(fileSystem.homeDirectoryPath()); })),
+        Item::separator() };
+    for (const auto& sortKey : SortKeys::bindings) {
+        items.push_back(Item::item(
+            QStringLiteral("%1  (Ctrl+F%2)").arg(sortKey.title).arg(sortKey.functionKey),
+            weakly(&panel, [key = sortKey.key](PanelViewController& sorted) { sorted.chooseSortKey(key); })));
+    }
+    return items;
 }
 
 } // namespace
