@@ -65,7 +65,20 @@ void ShellCommands::submitCommandLine()
         leaveCommandLine();
         return;
     }
+    m_history.add(line.toStdString());
     runInWorkingFolder(line.toStdString());
+}
+
+void ShellCommands::showOlderCommand()
+{
+    if (const auto line = m_history.older(m_commandLine.text().toStdString()))
+        m_commandLine.setText(QString::fromStdString(*line));
+}
+
+void ShellCommands::showNewerCommand()
+{
+    if (const auto line = m_history.newer())
+        m_commandLine.setText(QString::fromStdString(*line));
 }
 
 void ShellCommands::leaveCommandLine()

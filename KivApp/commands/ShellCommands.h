@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/CommandContext.h"
+#include "shell/CommandHistory.h"
 #include "shell/ShellRunner.h"
 
 #include <QObject>
@@ -36,11 +37,17 @@ public:
     void showUserMenu();
     // Opens the user-menu file (created when missing) in the in-panel editor of the inactive panel.
     void editUserMenuFile();
-    // Runs the command line's text and shows its output; an empty line only returns the keyboard
-    // to the active panel. Either way the command line is emptied.
+    // Runs the command line's text, adds it to the history and shows its output; an empty line
+    // only returns the keyboard to the active panel. Either way the command line is emptied.
     void submitCommandLine();
     // Returns the keyboard from the command line to the active panel's list (Escape).
     void leaveCommandLine();
+    // Shows the line run before the one shown in the command line (Up), if any.
+    void showOlderCommand();
+    // Shows the line run after the one shown, or the line that was being typed (Down).
+    void showNewerCommand();
+    // Returns the lines run from the command line, to be kept between runs.
+    CommandHistory& commandHistory() { return m_history; }
 
     // Returns the console output covering the window, or null when none is shown.
     ConsoleOutputView* consoleOutput() const;
@@ -58,6 +65,7 @@ private:
     QWidget& m_content;
     ShowOverlay m_showOverlay;
     QPointer<ConsoleOutputView> m_consoleOutput;
+    CommandHistory m_history;
 };
 
 } // namespace kiv

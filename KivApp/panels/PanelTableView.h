@@ -42,6 +42,12 @@ public:
     std::function<void()> onSwitchPanel;
     // Called on Backspace; may be unset.
     std::function<void()> onGoToParent;
+    // Called on Alt+Left; may be unset.
+    std::function<void()> onHistoryBack;
+    // Called on Alt+Right; may be unset.
+    std::function<void()> onHistoryForward;
+    // Called on Alt+Down; may be unset.
+    std::function<void()> onHistoryMenu;
     // Called whenever the list receives the keyboard focus; may be unset.
     std::function<void()> onBecameFirstResponder;
 
@@ -54,6 +60,7 @@ protected:
         const QModelIndex& index, const QEvent* event = nullptr) const override;
 
 private:
+    bool pressAltKey(int key);
     void moveSelectionBy(int step);
     static void call(const std::function<void()>& callback);
 };

@@ -18,8 +18,8 @@ class MainWindow : public QWidget
 {
     Q_OBJECT
 public:
-    // A Ctrl-key shortcut: the key's text without modifiers other than Shift ("s", "S"), and
-    // what it runs.
+    // A Ctrl-key shortcut: the key's text without modifiers other than Shift ("s", "S", "\r" for
+    // Return and keypad Enter), and what it runs.
     using CommandKeyEquivalent = std::pair<QString, std::function<void()>>;
 
     // Creates the empty, hidden top-level window and starts watching the application's key

@@ -2,6 +2,7 @@
 
 #include "base/ErrorText.h"
 #include "commands/FileOperationCommands.h"
+#include "commands/NavigationCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
 #include "console/CommandLineBar.h"
@@ -9,6 +10,7 @@
 #include "panels/PanelPair.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
+#include "settings/SettingsStore.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
 #include "toolkit/RetroSplitView.h"
@@ -69,12 +71,14 @@ MainWindowController::MainWindowController(QObject* parent)
     buildWindow();
     makeCommands();
     bindKeys();
-    m_panels->reloadBoth();
+    restoreSettings();
     updatePrompt();
 }
 
 MainWindowController::~MainWindowController()
 {
+    saveSettings(Failures::ignored); // the window is going: there is nobody left to tell
+
     // Each panel deletes its own view while the window is still whole, and no longer reports to
     // this controller while the focus moves away from it.
     m_panels->left().setDelegate(nullptr);
@@ -108,6 +112,49 @@ void MainWindowController::makeCommands()
     m_shellCommands = std::make_unique<ShellCommands>(
         context, *m_root->commandLine()->field(), *m_root, weakly(m_root, &MainRootView::showOverlay));
     m_toolCommands = std::make_unique<ToolCommands>(context);
+    m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
+    m_navigationCommands->onHotlistChanged
+        = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
+}
+
+void MainWindowController::restoreSettings()
+{
+    SettingsStore::Loaded loaded = SettingsStore::load();
+    const Settings& settings = loaded.settings;
+    if (settings.windowWidth > 0 && settings.windowHeight > 0)
+        m_window->resize(settings.windowWidth, settings.windowHeight);
+    m_keptDivider = settings.dividerPosition;
+    m_panels->left().restore(settings.left);
+    m_panels->right().restore(settings.right);
+    m_navigationCommands->hotlist().restore(settings.hotlist);
+    m_shellCommands->commandHistory().restore(settings.commandHistory);
+    m_settingsProblem = loaded.problem;
+    m_maySaveSettings = loaded.maySave;
+}
+
+void MainWindowController::saveSettings(Failures failures)
+{
+    if (!m_maySaveSettings)
+        return;
+    const QList<int> paneWidths = m_root->splitView()->sizes();
+    const Settings settings { m_panels->left().settings(), m_panels->right().settings(), m_window->width(),
+        m_window->height(), paneWidths.size() == 2 ? paneWidths[0] : -1,
+        m_navigationCommands->hotlist().folders(), m_shellCommands->commandHistory().lines() };
+    try {
+        SettingsStore::save(settings);
+    } catch (const std::exception& error) {
+        if (failures == Failures::reported)
+            RetroDialogs::error(m_window.get(), error);
+    }
+}
+
+void MainWindowController::placeDivider()
+{
+    RetroSplitView* split = m_root->splitView();
+    split->equalizePanes();
+    const int width = split->width() - RetroSplitView::dividerThickness;
+    if (m_keptDivider >= 0 && m_keptDivider <= width)
+        split->setSizes({ m_keptDivider, width - m_keptDivider });
 }
 
 void MainWindowController::bindKeys()
@@ -126,12 +173,21 @@ void MainWindowController::bindKeys()
     m_window->onFunctionKey = pressKey;
     m_window->onControlFunctionKey = weakly(this, &MainWindowController::pressControlFunctionKey);
     m_root->funcKeyBar()->onKeyTapped = pressKey;
-    m_window->onCommandKeyEquivalent.push_back(
-        { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) });
+    NavigationCommands* navigation = m_navigationCommands.get();
+    m_window->onCommandKeyEquivalent
+        = { { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) },
+              { QStringLiteral("u"), weakly(navigation, &NavigationCommands::swapPanels) },
+              { QStringLiteral("="), weakly(navigation, &NavigationCommands::showActiveFolderInOtherPanel) },
+              { QStringLiteral("d"), weakly(navigation, &NavigationCommands::showHotlist) },
+              { QStringLiteral("g"), weakly(navigation, &NavigationCommands::goToFolder) },
+              { QStringLiteral("j"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
+              { QStringLiteral("\r"), weakly(navigation, &NavigationCommands::putNameInCommandLine) } };
     m_window->onShouldClose = weakly(tools, &ToolCommands::confirmQuit);
     m_root->menuBar()->onActivate = weakly(this, &MainWindowController::showPulldownMenu);
     m_root->commandLine()->field()->onSubmit = weakly(shell, &ShellCommands::submitCommandLine);
     m_root->commandLine()->field()->onCancel = weakly(shell, &ShellCommands::leaveCommandLine);
+    m_root->commandLine()->field()->onOlder = weakly(shell, &ShellCommands::showOlderCommand);
+    m_root->commandLine()->field()->onNewer = weakly(shell, &ShellCommands::showNewerCommand);
 }
 
 void MainWindowController::showWindow()
@@ -141,7 +197,10 @@ void MainWindowController::showWindow()
     m_window->activateWindow();
     QTimer::singleShot(0, this, [this] {
         m_panels->left().focus();
-        m_root->splitView()->equalizePanes();
+        placeDivider();
+        if (!m_settingsProblem.empty())
+            RetroDialogs::message(
+                m_window.get(), QStringLiteral("Settings"), ShownText::of(m_settingsProblem));
     });
 }
 
@@ -170,7 +229,7 @@ void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 {
     const QPoint below(qRound(anchorFrame.left()), qRound(anchorFrame.bottom()));
     const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_shellCommands, *m_toolCommands,
-        *m_root->commandLine()->field(), m_fileSystem };
+        *m_navigationCommands, *m_root->commandLine()->field(), m_fileSystem };
     RetroMenu::popUp(PulldownMenus::items(index, targets), below, m_root->menuBar());
 }
 

@@ -1,6 +1,7 @@
 #include "window/PulldownMenus.h"
 
 #include "commands/FileOperationCommands.h"
+#include "commands/NavigationCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
 #include "console/CommandLineField.h"
@@ -24,6 +25,9 @@ std::vector<RetroMenuItem> panelMenu(PanelViewController& panel, const FileSyste
             weakly(&panel,
                 [fileSystem](
                     PanelViewController& homeward) { homeward.goTo(fileSystem.homeDirectoryPath()); })),
+        Item::item("Back  (Alt+Left)", weakly(&panel, &PanelViewController::goBack)),
+        Item::item("Forward  (Alt+Right)", weakly(&panel, &PanelViewController::goForward)),
+        Item::item("Folder History...  (Alt+Down)", weakly(&panel, &PanelViewController::showHistoryMenu)),
         Item::separator() };
     for (const auto& sortKey : SortKeys::bindings) {
         items.push_back(Item::item(
@@ -41,6 +45,11 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
     FileOperationCommands* files = &targets.files;
     ShellCommands* shell = &targets.shell;
     ToolCommands* tools = &targets.tools;
+    NavigationCommands* navigation = &targets.navigation;
+    PanelPair* panels = &targets.panels;
+    const auto onActivePanel = [panels](void (PanelViewController::*command)()) {
+        return weakly(panels, [command](PanelPair& pair) { (pair.active().*command)(); });
+    };
     switch (index) {
     case 0:
         return panelMenu(targets.panels.left(), targets.fileSystem);
@@ -50,12 +59,27 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
             Item::item("Make Directory...  (F7)", weakly(files, &Files::mkdirOperation)),
             Item::item("Delete...  (F8)", weakly(files, &Files::deleteOperation)), Item::separator(),
             Item::item("Extract Archive to Other Panel", weakly(tools, &ToolCommands::extractArchive)),
-            Item::item("Compare Directories", weakly(tools, &ToolCommands::compare)) };
+            Item::item("Compare Directories", weakly(tools, &ToolCommands::compare)), Item::separator(),
+            Item::item("Select Group...  (+)",
+                weakly(panels,
+                    [](PanelPair& pair) { pair.active().selectGroup(PanelState::MarkChange::mark); })),
+            Item::item("Unselect Group...  (-)",
+                weakly(panels,
+                    [](PanelPair& pair) { pair.active().selectGroup(PanelState::MarkChange::unmark); })),
+            Item::item("Invert Selection  (*)", onActivePanel(&PanelViewController::invertMarks)) };
     case 2:
         return { Item::item("User Menu...  (F2)", weakly(shell, &ShellCommands::showUserMenu)),
             Item::item("Edit User Menu File", weakly(shell, &ShellCommands::editUserMenuFile)),
             Item::item("Focus Command Line",
-                weakly(&targets.commandLine, [](CommandLineField& field) { field.setFocus(); })) };
+                weakly(&targets.commandLine, [](CommandLineField& field) { field.setFocus(); })),
+            Item::separator(),
+            Item::item("Swap Panels  (Ctrl+U)", weakly(navigation, &NavigationCommands::swapPanels)),
+            Item::item("This Folder in Other Panel  (Ctrl+=)",
+                weakly(navigation, &NavigationCommands::showActiveFolderInOtherPanel)),
+            Item::item("Folder Hotlist...  (Ctrl+D)", weakly(navigation, &NavigationCommands::showHotlist)),
+            Item::item("Go to Folder...  (Ctrl+G)", weakly(navigation, &NavigationCommands::goToFolder)),
+            Item::item("Name to Command Line  (Ctrl+J)",
+                weakly(navigation, &NavigationCommands::putNameInCommandLine)) };
     case 3:
         return { Item::item("Toggle Hidden Files (Both Panels)",
                      weakly(&targets.panels, &PanelPair::toggleHiddenInBoth)),

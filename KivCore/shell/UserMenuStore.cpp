@@ -1,17 +1,16 @@
 #include "shell/UserMenuStore.h"
 
-#include "files/AtomicFile.h"
-#include "files/FileSystemService.h"
-#include "files/PathString.h"
+#include "files/ConfigFolder.h"
 #include "files/WholeFile.h"
 #include "text/Utf8Text.h"
 
-#include <filesystem>
 #include <optional>
 
 namespace kiv::UserMenuStore {
 
 namespace {
+
+constexpr std::string_view menuFileName = "menu.txt";
 
 constexpr std::string_view headerLines = "# Tavrin - user menu (F2)\n"
                                          "# Format: hotkey|label|shell command\n"
@@ -71,8 +70,7 @@ std::string menuText(const std::vector<UserMenuItem>& items)
 
 std::string menuFileURL()
 {
-    return PathString::appendingComponent(
-        FileSystemService().homeDirectoryPath(), ".config/kiv-mac/menu.txt");
+    return ConfigFolder::filePath(menuFileName);
 }
 
 std::vector<UserMenuItem> load()
@@ -102,9 +100,7 @@ std::vector<UserMenuItem> load()
 
 void save(const std::vector<UserMenuItem>& items)
 {
-    auto path = menuFileURL();
-    std::filesystem::create_directories(PathString::deletingLastComponent(path));
-    AtomicFile::write(path, menuText(items));
+    ConfigFolder::writeFile(menuFileName, menuText(items));
 }
 
 std::vector<UserMenuItem> parseMenuText(std::string_view text)

@@ -6,11 +6,12 @@
 #include <string_view>
 #include <vector>
 
-// The user menu's text file, ~/.config/kiv-mac/menu.txt: one "hotkey|label|shell command" a line,
+// The user menu's text file, menu.txt in the ConfigFolder (~/.config/kiv-mac/ by default): one
+// "hotkey|label|shell command" a line,
 // "#" comments and blank lines ignored. Stateless; the file is read afresh on every load.
 namespace kiv::UserMenuStore {
 
-// The menu file's path below the user's home folder ($HOME, else the password database).
+// The menu file's path in the ConfigFolder.
 std::string menuFileURL();
 
 // The menu's items in file order; never empty and never throws. A missing file is created with
