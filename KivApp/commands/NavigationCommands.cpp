@@ -63,11 +63,11 @@ void NavigationCommands::showHotlist()
     if (!items.empty())
         items.push_back(RetroMenuItem::separator());
     const bool listed = m_hotlist.contains(here);
-    items.push_back(
-        RetroMenuItem::item(listed ? QStringLiteral("Remove this folder") : QStringLiteral("Add this folder"),
-            weakly(this, [listed, here](NavigationCommands& commands) {
-                commands.changeHotlist(listed ? &FolderHotlist::remove : &FolderHotlist::add, here);
-            })));
+    items.push_back(RetroMenuItem::item(listed ? QStringLiteral("Remove this folder from the hotlist")
+                                               : QStringLiteral("Add this folder to the hotlist"),
+        weakly(this, [listed, here](NavigationCommands& commands) {
+            commands.changeHotlist(listed ? &FolderHotlist::remove : &FolderHotlist::add, here);
+        })));
     RetroMenu::popUp(std::move(items), menuPoint(), &m_context.dialogParent);
 }
 

@@ -244,8 +244,7 @@ void PanelViewController::selectGroup(PanelState::MarkChange change)
     const bool marking = change == PanelState::MarkChange::mark;
     const std::optional<QString> patterns = RetroDialogs::prompt(m_view,
         marking ? QStringLiteral("Select group") : QStringLiteral("Unselect group"),
-        QStringLiteral("Name patterns (* ? [...]), separated by ; or , - case is ignored:"),
-        QStringLiteral("*"));
+        QStringLiteral("Names like *.txt; *.md, a?c, [a-f]* (case is ignored):"), QStringLiteral("*"));
     if (!patterns)
         return;
     m_state.markMatching(NamePatterns(patterns->toStdString()), change);

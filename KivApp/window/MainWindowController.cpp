@@ -136,10 +136,13 @@ void MainWindowController::saveSettings(Failures failures)
 {
     if (!m_maySaveSettings)
         return;
+    // A window never laid out has no divider of its own yet: the one read at start stays.
     const QList<int> paneWidths = m_root->splitView()->sizes();
+    if (m_root->splitView()->isVisible() && paneWidths.size() == 2 && paneWidths[0] > 0)
+        m_keptDivider = paneWidths[0];
     const Settings settings { m_panels->left().settings(), m_panels->right().settings(), m_window->width(),
-        m_window->height(), paneWidths.size() == 2 ? paneWidths[0] : -1,
-        m_navigationCommands->hotlist().folders(), m_shellCommands->commandHistory().lines() };
+        m_window->height(), m_keptDivider, m_navigationCommands->hotlist().folders(),
+        m_shellCommands->commandHistory().lines() };
     try {
         SettingsStore::save(settings);
     } catch (const std::exception& error) {
@@ -153,7 +156,7 @@ void MainWindowController::placeDivider()
     RetroSplitView* split = m_root->splitView();
     split->equalizePanes();
     const int width = split->width() - RetroSplitView::dividerThickness;
-    if (m_keptDivider >= 0 && m_keptDivider <= width)
+    if (m_keptDivider > 0 && m_keptDivider < width)
         split->setSizes({ m_keptDivider, width - m_keptDivider });
 }
 

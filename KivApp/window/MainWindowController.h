@@ -93,7 +93,8 @@ private:
     std::unique_ptr<ShellCommands> m_shellCommands;
     std::unique_ptr<ToolCommands> m_toolCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
-    // From the settings file: the divider to restore, what went wrong reading it, whether to write it.
+    // From the settings file: the divider to restore (the last one placed, once the window shows),
+    // what went wrong reading the file, whether to write it.
     int m_keptDivider = -1;
     std::string m_settingsProblem;
     bool m_maySaveSettings = true;

@@ -25,11 +25,8 @@ public:
     // Splits `text` into its patterns, blanks around each one dropped and empty ones skipped.
     explicit NamePatterns(std::string_view text, LetterCase letterCase = LetterCase::ignored);
 
-    // True when some pattern matches the whole of `name`.
+    // True when some pattern matches the whole of `name`; never when the text held no pattern.
     bool matches(std::string_view name) const;
-
-    // True when the text held no pattern at all (then nothing matches).
-    bool empty() const { return m_patterns.empty(); }
 
 private:
     std::u32string codePoints(std::string_view text) const;

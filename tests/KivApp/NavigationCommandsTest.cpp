@@ -75,7 +75,7 @@ TEST_F(NavigationCommandsTest, SettingsComeBackAfterARestartAndADamagedFileIsSet
     left().chooseSortKey(SortOrder::Key::size);
     right().toggleHidden();
     ctrl(Qt::Key_D);
-    chooseFromOpenMenu(0); // "Add this folder"
+    chooseFromOpenMenu(0); // "Add this folder to the hotlist"
     runCommandLine("true");
     finishTestDialogs();
     m_controller.reset();

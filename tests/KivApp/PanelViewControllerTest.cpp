@@ -119,8 +119,8 @@ TEST(PanelViewControllerTest, GroupKeysMarkByPatternAndANewSortOrderKeepsTheCurs
     fixture.press(Qt::Key_Insert);
     fixture.press(Qt::Key_Insert);
     EXPECT_EQ(answering({ typing("*.txt") }, [&] { fixture.press(Qt::Key_Plus); }),
-        ShownDialogs { prompt(
-            "Select group", "Name patterns (* ? [...]), separated by ; or , - case is ignored:", "*") });
+        ShownDialogs {
+            prompt("Select group", "Names like *.txt; *.md, a?c, [a-f]* (case is ignored):", "*") });
     EXPECT_EQ(marked(), (std::set<std::string> { "sub", "a.txt", "b.TXT" }));
     answering({ typing("a*; s?b") },
         [&] { QTest::keyClick(fixture.panel.tableView(), Qt::Key_Minus, Qt::KeypadModifier); });
