@@ -76,6 +76,7 @@ void ShellCommands::submitCommandLine()
         return;
     }
     const std::string command = ShownText::bytesOf(line);
+    m_history.add(command);
     if (!changeFolder(command))
         runInWorkingFolder(command);
 }
@@ -99,6 +100,18 @@ bool ShellCommands::changeFolder(const std::string& line)
     }
     leaveCommandLine();
     return true;
+}
+
+void ShellCommands::showOlderCommand()
+{
+    if (const auto line = m_history.older(m_commandLine.text().toStdString()))
+        m_commandLine.setText(QString::fromStdString(*line));
+}
+
+void ShellCommands::showNewerCommand()
+{
+    if (const auto line = m_history.newer())
+        m_commandLine.setText(QString::fromStdString(*line));
 }
 
 void ShellCommands::leaveCommandLine()

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "commands/CommandContext.h"
+#include "shell/CommandHistory.h"
+#include "shell/ShellRunner.h"
 
 #include <QObject>
 #include <QPointer>
@@ -37,12 +39,18 @@ public:
     void showUserMenu();
     // Opens the user-menu file (created when missing) in the in-panel editor of the inactive panel.
     void editUserMenuFile();
-    // Runs the command line's text and shows its output as it arrives; a lone cd line moves the
-    // active panel instead, and an empty line only returns the keyboard to the active panel.
-    // Either way the command line is emptied.
+    // Runs the command line's text, adds it to the history and shows its output as it arrives; a
+    // lone cd line moves the active panel instead, and an empty line only returns the keyboard to
+    // the active panel. Either way the command line is emptied.
     void submitCommandLine();
     // Returns the keyboard from the command line to the active panel's list (Escape).
     void leaveCommandLine();
+    // Shows the line run before the one shown in the command line (Up), if any.
+    void showOlderCommand();
+    // Shows the line run after the one shown, or the line that was being typed (Down).
+    void showNewerCommand();
+    // Returns the lines run from the command line, to be kept between runs.
+    CommandHistory& commandHistory() { return m_history; }
 
     // Returns the console output covering the window, or null when none is shown.
     ConsoleOutputView* consoleOutput() const;
@@ -62,6 +70,7 @@ private:
     QPointer<ConsoleOutputView> m_consoleOutput;
     // Per panel, the folder the last cd on the command line left, for "cd -".
     std::unordered_map<const PanelViewController*, std::string> m_previousFolders;
+    CommandHistory m_history;
 };
 
 } // namespace kiv

@@ -17,14 +17,23 @@ constexpr int originalNameWidth = 23;
 PanelColumnTitles::PanelColumnTitles(const PanelRowView& rows, QWidget* parent)
     : QWidget(parent)
     , m_rows(rows)
-    , m_titles(PanelRowText::columnTitles(originalNameWidth))
+    , m_nameWidth(originalNameWidth)
+    , m_titles(PanelRowText::columnTitles(m_nameWidth))
 {
     setFont(Theme::monoFontBold());
 }
 
 void PanelColumnTitles::setRowWidth(int width)
 {
-    m_titles = PanelRowText::columnTitles(PanelRowText::nameWidth(m_rows.cellsAcross(width)));
+    m_nameWidth = PanelRowText::nameWidth(m_rows.cellsAcross(width));
+    m_titles = PanelRowText::columnTitles(m_nameWidth, m_order);
+    update();
+}
+
+void PanelColumnTitles::setSortOrder(SortOrder order)
+{
+    m_order = order;
+    m_titles = PanelRowText::columnTitles(m_nameWidth, m_order);
     update();
 }
 

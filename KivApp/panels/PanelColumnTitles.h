@@ -20,6 +20,8 @@ public:
 
     // Places the titles over rows `width` pixels wide and repaints.
     void setRowWidth(int width);
+    // Marks the title of the column `order` sorts by and repaints.
+    void setSortOrder(SortOrder order);
     // Returns the titles as placed now.
     const std::vector<PanelRowText::Title>& titles() const { return m_titles; }
 
@@ -28,6 +30,8 @@ protected:
 
 private:
     const PanelRowView& m_rows;
+    int m_nameWidth;
+    SortOrder m_order;
     std::vector<PanelRowText::Title> m_titles;
 };
 

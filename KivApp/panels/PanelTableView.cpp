@@ -71,11 +71,42 @@ bool PanelTableView::event(QEvent* event)
     return QListView::event(event);
 }
 
+bool PanelTableView::pressAltKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        call(onHistoryBack);
+        return true;
+    case Qt::Key_Right:
+        call(onHistoryForward);
+        return true;
+    case Qt::Key_Down:
+        call(onHistoryMenu);
+        return true;
+    default:
+        return false;
+    }
+}
+
 void PanelTableView::keyPressEvent(QKeyEvent* event)
 {
+    if (event->modifiers().testFlag(Qt::AltModifier) && pressAltKey(event->key())) {
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Space:
+    case Qt::Key_Insert:
         call(onToggleMark);
+        break;
+    case Qt::Key_Plus:
+        call(onSelectGroup);
+        break;
+    case Qt::Key_Minus:
+        call(onUnselectGroup);
+        break;
+    case Qt::Key_Asterisk:
+        call(onInvertMarks);
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:

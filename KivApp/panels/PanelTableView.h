@@ -28,14 +28,26 @@ public:
     // Selects exactly `row` (clamped into the rows) and scrolls it into view; nothing when empty.
     void moveSelection(int row);
 
-    // Called on Space; may be unset.
+    // Called on Space and Insert; may be unset.
     std::function<void()> onToggleMark;
+    // Called on "+" (main keys or keypad); may be unset.
+    std::function<void()> onSelectGroup;
+    // Called on "-" (main keys or keypad); may be unset.
+    std::function<void()> onUnselectGroup;
+    // Called on "*" (main keys or keypad); may be unset.
+    std::function<void()> onInvertMarks;
     // Called on Return and keypad Enter; may be unset.
     std::function<void()> onActivateSelection;
     // Called on Tab and Shift+Tab; may be unset.
     std::function<void()> onSwitchPanel;
     // Called on Backspace; may be unset.
     std::function<void()> onGoToParent;
+    // Called on Alt+Left; may be unset.
+    std::function<void()> onHistoryBack;
+    // Called on Alt+Right; may be unset.
+    std::function<void()> onHistoryForward;
+    // Called on Alt+Down; may be unset.
+    std::function<void()> onHistoryMenu;
     // Called whenever the list receives the keyboard focus; may be unset.
     std::function<void()> onBecameFirstResponder;
 
@@ -48,6 +60,7 @@ protected:
         const QModelIndex& index, const QEvent* event = nullptr) const override;
 
 private:
+    bool pressAltKey(int key);
     void moveSelectionBy(int step);
     static void call(const std::function<void()>& callback);
 };

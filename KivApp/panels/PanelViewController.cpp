@@ -11,6 +11,8 @@
 #include "text/KivFormat.h"
 #include "toolkit/BorderedPanel.h"
 #include "toolkit/RetroControls.h"
+#include "toolkit/RetroDialogs.h"
+#include "toolkit/RetroMenu.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
 #include "viewer/PanelEditorView.h"
@@ -26,6 +28,7 @@ constexpr int pathHeight = 18;
 constexpr int headerHeight = 16;
 constexpr int statusHeight = 16;
 constexpr qreal statusFontSize = 11;
+constexpr int menuIndent = 8;
 
 int lastRow(const PanelState& state)
 {
@@ -79,6 +82,14 @@ PanelEditorView* PanelViewController::editorView() const
 void PanelViewController::wireTable()
 {
     m_tableView->onToggleMark = weakly(this, &PanelViewController::toggleMark);
+    m_tableView->onSelectGroup
+        = weakly(this, [](PanelViewController& panel) { panel.selectGroup(PanelState::MarkChange::mark); });
+    m_tableView->onUnselectGroup
+        = weakly(this, [](PanelViewController& panel) { panel.selectGroup(PanelState::MarkChange::unmark); });
+    m_tableView->onInvertMarks = weakly(this, &PanelViewController::invertMarks);
+    m_tableView->onHistoryBack = weakly(this, &PanelViewController::goBack);
+    m_tableView->onHistoryForward = weakly(this, &PanelViewController::goForward);
+    m_tableView->onHistoryMenu = weakly(this, &PanelViewController::showHistoryMenu);
     m_tableView->onActivateSelection = weakly(this, &PanelViewController::activateSelection);
     m_tableView->onSwitchPanel = weakly(this, [](PanelViewController& panel) {
         if (panel.m_delegate)
@@ -142,17 +153,121 @@ void PanelViewController::reload()
     syncUI();
 }
 
-void PanelViewController::goTo(const std::string& path)
+bool PanelViewController::goTo(const std::string& path)
 {
-    moveTo([&] {
-        m_state.goTo(path);
+    return goTo(PanelLocation::filesystem(path), {});
+}
+
+bool PanelViewController::goTo(PanelLocation place, std::string_view cursorName)
+{
+    return moveTo([&] {
+        m_state.goTo(std::move(place));
+        m_state.placeCursorOn(cursorName);
         return true;
     });
+}
+
+void PanelViewController::goBack()
+{
+    stepThroughHistory(&FolderHistory::back, &FolderHistory::forward);
+}
+
+void PanelViewController::goForward()
+{
+    stepThroughHistory(&FolderHistory::forward, &FolderHistory::back);
+}
+
+void PanelViewController::stepThroughHistory(
+    std::optional<std::string> (FolderHistory::*step)(), std::optional<std::string> (FolderHistory::*undo)())
+{
+    // The history moves first, so that arriving there records nothing new; a folder that can no
+    // longer be listed moves it back.
+    const std::optional<std::string> folder = (m_history.*step)();
+    if (folder && !goTo(*folder))
+        (m_history.*undo)();
+}
+
+void PanelViewController::showHistoryMenu()
+{
+    std::vector<RetroMenuItem> items;
+    std::unordered_set<std::string> listed;
+    const auto& folders = m_history.folders();
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+        if (!listed.insert(*folder).second)
+            continue;
+        items.push_back(RetroMenuItem::item(ShownText::of(*folder),
+            weakly(this, [path = *folder](PanelViewController& panel) { panel.goTo(path); })));
+    }
+    RetroMenu::popUp(std::move(items), QPoint(menuIndent, 1 + pathHeight + headerHeight), m_view);
+}
+
+PanelSettings PanelViewController::settings() const
+{
+    return { m_state.location().nearestRealDirectory(), m_state.showHidden(), m_state.sortOrder(),
+        m_history.folders() };
+}
+
+void PanelViewController::restore(const PanelSettings& settings)
+{
+    m_state.setShowHidden(settings.showHidden);
+    m_state.setSortOrder(settings.sortOrder);
+    m_history.restore(settings.history);
+    if (!settings.folder.empty()) {
+        try {
+            m_model->replaceRows([&] { m_state.goTo(settings.folder); });
+            syncUI();
+            return;
+        } catch (const std::exception&) {
+            // Listed below where it was.
+        }
+    }
+    reload();
 }
 
 void PanelViewController::setMarks(std::unordered_set<std::string> names)
 {
     m_state.setMarkedNames(std::move(names));
+    m_model->restyleAllRows();
+    updateStatusLine();
+}
+
+void PanelViewController::chooseSortKey(SortOrder::Key key)
+{
+    setSortOrder(m_state.sortOrder().chosen(key));
+}
+
+void PanelViewController::setSortOrder(SortOrder order)
+{
+    const std::optional<FileEntry> cursorRow = selectedEntry();
+    m_state.setSortOrder(order);
+    try {
+        m_model->replaceRows([&] {
+            m_state.refresh();
+            if (cursorRow)
+                m_state.placeCursorOn(cursorRow->name);
+        });
+    } catch (const std::exception& error) {
+        reportFailure(error);
+    }
+    syncUI();
+}
+
+void PanelViewController::selectGroup(PanelState::MarkChange change)
+{
+    const bool marking = change == PanelState::MarkChange::mark;
+    const std::optional<QString> patterns = RetroDialogs::prompt(m_view,
+        marking ? QStringLiteral("Select group") : QStringLiteral("Unselect group"),
+        QStringLiteral("Names like *.txt; *.md, a?c, [a-f]* (case is ignored):"), QStringLiteral("*"));
+    if (!patterns)
+        return;
+    m_state.markMatching(NamePatterns(patterns->toStdString()), change);
+    m_model->restyleAllRows();
+    updateStatusLine();
+}
+
+void PanelViewController::invertMarks()
+{
+    m_state.invertMarks();
     m_model->restyleAllRows();
     updateStatusLine();
 }
@@ -178,6 +293,9 @@ void PanelViewController::syncUI()
 {
     watchLocation();
     m_pathLabel->setText(u' ' + ShownText::of(m_state.location().displayPath()) + u' ');
+    m_columnHeader->setSortOrder(m_state.sortOrder());
+    if (!m_state.location().isArchive())
+        m_history.visit(m_state.location().path());
     if (!m_state.entries().empty())
         m_tableView->moveSelection(std::min(static_cast<int>(m_state.cursorIndex()), lastRow(m_state)));
     updateStatusLine();
@@ -298,7 +416,7 @@ void PanelViewController::enter(FileEntry entry)
     moveTo([&] { return m_state.activate(entry); });
 }
 
-void PanelViewController::moveTo(const std::function<bool()>& move)
+bool PanelViewController::moveTo(const std::function<bool()>& move)
 {
     // `move` lists the new place or throws with the state as it was; either way the rows change
     // only inside the model's reset.
@@ -308,12 +426,13 @@ void PanelViewController::moveTo(const std::function<bool()>& move)
     } catch (const std::exception& error) {
         redrawKeepingCursor();
         reportFailure(error);
-        return;
+        return false;
     }
     if (moved)
         syncUI();
     else
         redrawKeepingCursor();
+    return true;
 }
 
 void PanelViewController::presentEditor(const std::string& filePath)

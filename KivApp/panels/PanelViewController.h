@@ -1,13 +1,16 @@
 #pragma once
 
 #include "files/FileEntry.h"
+#include "panel/FolderHistory.h"
 #include "panel/PanelState.h"
+#include "settings/Settings.h"
 
 #include <QObject>
 #include <QPointer>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 namespace kiv {
@@ -58,9 +61,23 @@ public:
 
     // Relists the location (reporting a failure to the delegate) and refreshes the whole panel.
     void reload();
-    // Goes to the real folder `path` with no marks and the cursor on the first row. When it
-    // cannot be listed the panel stays exactly as it was and the delegate hears of it once.
-    void goTo(const std::string& path);
+    // Goes to the real folder `path` with no marks and the cursor on the first row, and returns
+    // true. When it cannot be listed the panel stays exactly as it was, the delegate hears of it
+    // once, and it returns false.
+    bool goTo(const std::string& path);
+    // As goTo(path) for any place, then puts the cursor on the row named `cursorName`, if listed.
+    bool goTo(PanelLocation place, std::string_view cursorName);
+    // Goes back to the folder visited before the current one (Alt+Left), if any.
+    void goBack();
+    // Goes forward again after goBack() (Alt+Right), if possible.
+    void goForward();
+    // Opens a menu of the folders visited, newest first, that goes to the one chosen (Alt+Down).
+    void showHistoryMenu();
+    // Returns what the panel keeps between runs: folder, hidden files, sort order and history.
+    PanelSettings settings() const;
+    // Takes on `settings` and lists its folder, or the current place when it is empty or can no
+    // longer be listed (said to nobody: a folder gone since the last run is no error).
+    void restore(const PanelSettings& settings);
     // Replaces the marks by `names` (none unmarks every row) and redraws; names without a row go
     // at the next listing.
     void setMarks(std::unordered_set<std::string> names);
@@ -68,6 +85,14 @@ public:
     void setShowHidden(bool show);
     // Shows the names that begin with "." when they are left out, else leaves them out; relists.
     void toggleHidden();
+    // Sorts by `key`, or reverses the order when it already sorts by it; relists (see setSortOrder).
+    void chooseSortKey(SortOrder::Key key);
+    // Orders the rows by `order` from now on and relists, the cursor staying on its row's name.
+    void setSortOrder(SortOrder order);
+    // Asks for name patterns ("Select group") and marks, or unmarks, the rows they match.
+    void selectGroup(PanelState::MarkChange change);
+    // Marks the unmarked rows but ".." and unmarks the marked ones.
+    void invertMarks();
     // Gives the keyboard focus to the shown editor, else to the list.
     void focus();
     // Returns the entry under the cursor, or nothing when the list has no selected row.
@@ -95,7 +120,9 @@ private:
     void activateSelection();
     void goToParent();
     void enter(FileEntry entry);
-    void moveTo(const std::function<bool()>& move);
+    bool moveTo(const std::function<bool()>& move);
+    void stepThroughHistory(std::optional<std::string> (FolderHistory::*step)(),
+        std::optional<std::string> (FolderHistory::*undo)());
     void reportFailure(const std::exception& error);
     void removeEditor();
     void dismissEditor();
@@ -112,6 +139,7 @@ private:
     PanelColumnTitles* m_columnHeader;
     FolderWatcher* m_folderWatcher;
     QPointer<PanelEditorView> m_editorView;
+    FolderHistory m_history;
 };
 
 } // namespace kiv

@@ -2,6 +2,7 @@
 
 #include "base/ErrorText.h"
 #include "commands/FileOperationCommands.h"
+#include "commands/NavigationCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
 #include "console/CommandLineBar.h"
@@ -10,6 +11,7 @@
 #include "panels/PanelPair.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
+#include "settings/SettingsStore.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
 #include "toolkit/RetroMenuPanel.h"
@@ -24,10 +26,12 @@
 #include "window/MainWindow.h"
 #include "window/PulldownMenuBarView.h"
 #include "window/PulldownMenus.h"
+#include "window/SortKeys.h"
 
 #include <QDesktopServices>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <system_error>
 
 namespace kiv {
@@ -70,7 +74,7 @@ MainWindowController::MainWindowController(QObject* parent)
     buildWindow();
     makeCommands();
     bindKeys();
-    m_panels->reloadBoth();
+    restoreSettings();
     updatePrompt();
 }
 
@@ -78,6 +82,8 @@ MainWindowController::~MainWindowController()
 {
     // Jobs end first (cancelled), while the panels they would relist are still there.
     m_jobs.reset();
+    saveSettings(Failures::ignored); // the window is going: there is nobody left to tell
+
     // Each panel deletes its own view while the window is still whole, and no longer reports to
     // this controller while the focus moves away from it.
     m_panels->left().setDelegate(nullptr);
@@ -115,6 +121,52 @@ void MainWindowController::makeCommands()
     m_shellCommands = std::make_unique<ShellCommands>(
         context, *m_root->commandLine()->field(), *m_root, weakly(m_root, &MainRootView::showOverlay));
     m_toolCommands = std::make_unique<ToolCommands>(context);
+    m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
+    m_navigationCommands->onHotlistChanged
+        = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
+}
+
+void MainWindowController::restoreSettings()
+{
+    SettingsStore::Loaded loaded = SettingsStore::load();
+    const Settings& settings = loaded.settings;
+    if (settings.windowWidth > 0 && settings.windowHeight > 0)
+        m_window->resize(settings.windowWidth, settings.windowHeight);
+    m_keptDivider = settings.dividerPosition;
+    m_panels->left().restore(settings.left);
+    m_panels->right().restore(settings.right);
+    m_navigationCommands->hotlist().restore(settings.hotlist);
+    m_shellCommands->commandHistory().restore(settings.commandHistory);
+    m_settingsProblem = loaded.problem;
+    m_maySaveSettings = loaded.maySave;
+}
+
+void MainWindowController::saveSettings(Failures failures)
+{
+    if (!m_maySaveSettings)
+        return;
+    // A window never laid out has no divider of its own yet: the one read at start stays.
+    const QList<int> paneWidths = m_root->splitView()->sizes();
+    if (m_root->splitView()->isVisible() && paneWidths.size() == 2 && paneWidths[0] > 0)
+        m_keptDivider = paneWidths[0];
+    const Settings settings { m_panels->left().settings(), m_panels->right().settings(), m_window->width(),
+        m_window->height(), m_keptDivider, m_navigationCommands->hotlist().folders(),
+        m_shellCommands->commandHistory().lines() };
+    try {
+        SettingsStore::save(settings);
+    } catch (const std::exception& error) {
+        if (failures == Failures::reported)
+            RetroDialogs::error(m_window.get(), error);
+    }
+}
+
+void MainWindowController::placeDivider()
+{
+    RetroSplitView* split = m_root->splitView();
+    split->equalizePanes();
+    const int width = split->width() - RetroSplitView::dividerThickness;
+    if (m_keptDivider > 0 && m_keptDivider < width)
+        split->setSizes({ m_keptDivider, width - m_keptDivider });
 }
 
 void MainWindowController::bindKeys()
@@ -134,15 +186,24 @@ void MainWindowController::bindKeys()
     // Alt+F5 packs; every other function key means the same with Alt as without.
     m_window->onAltFunctionKey = [pressKey, pack = weakly(tools, &ToolCommands::pack)](
                                      int key) { key == 5 ? pack() : pressKey(key); };
+    m_window->onControlFunctionKey = weakly(this, &MainWindowController::pressControlFunctionKey);
     m_root->funcKeyBar()->onKeyTapped = pressKey;
-    m_window->onCommandKeyEquivalent.push_back(
-        { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) });
-    m_window->onCommandKeyEquivalent.push_back(
-        { QStringLiteral("J"), weakly(tools, &ToolCommands::showJobs) });
+    NavigationCommands* navigation = m_navigationCommands.get();
+    m_window->onCommandKeyEquivalent
+        = { { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) },
+              { QStringLiteral("J"), weakly(tools, &ToolCommands::showJobs) },
+              { QStringLiteral("u"), weakly(navigation, &NavigationCommands::swapPanels) },
+              { QStringLiteral("="), weakly(navigation, &NavigationCommands::showActiveFolderInOtherPanel) },
+              { QStringLiteral("d"), weakly(navigation, &NavigationCommands::showHotlist) },
+              { QStringLiteral("g"), weakly(navigation, &NavigationCommands::goToFolder) },
+              { QStringLiteral("j"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
+              { QStringLiteral("\r"), weakly(navigation, &NavigationCommands::putNameInCommandLine) } };
     m_window->onShouldClose = weakly(tools, &ToolCommands::quit);
     m_root->menuBar()->onActivate = weakly(this, &MainWindowController::showPulldownMenu);
     m_root->commandLine()->field()->onSubmit = weakly(shell, &ShellCommands::submitCommandLine);
     m_root->commandLine()->field()->onCancel = weakly(shell, &ShellCommands::leaveCommandLine);
+    m_root->commandLine()->field()->onOlder = weakly(shell, &ShellCommands::showOlderCommand);
+    m_root->commandLine()->field()->onNewer = weakly(shell, &ShellCommands::showNewerCommand);
 }
 
 void MainWindowController::showWindow()
@@ -152,7 +213,10 @@ void MainWindowController::showWindow()
     m_window->activateWindow();
     QTimer::singleShot(0, this, [this] {
         m_panels->left().focus();
-        m_root->splitView()->equalizePanes();
+        placeDivider();
+        if (!m_settingsProblem.empty())
+            RetroDialogs::message(
+                m_window.get(), QStringLiteral("Settings"), ShownText::of(m_settingsProblem));
     });
 }
 
@@ -167,11 +231,21 @@ void MainWindowController::pressFunctionKey(int key)
         m_functionKeys[std::size_t(key - 1)]();
 }
 
+void MainWindowController::pressControlFunctionKey(int key)
+{
+    const auto binding = std::find_if(SortKeys::bindings.begin(), SortKeys::bindings.end(),
+        [key](const SortKeys::Binding& sortKey) { return sortKey.functionKey == key; });
+    if (binding == SortKeys::bindings.end() || m_shellCommands->consoleOutput())
+        pressFunctionKey(key);
+    else
+        m_panels->active().chooseSortKey(binding->key);
+}
+
 void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 {
     const QPoint below(qRound(anchorFrame.left()), qRound(anchorFrame.bottom()));
     const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_shellCommands, *m_toolCommands,
-        *m_root->commandLine()->field(), m_fileSystem };
+        *m_navigationCommands, *m_root->commandLine()->field(), m_fileSystem };
     RetroMenu::popUp(PulldownMenus::items(index, targets), below, m_root->menuBar());
     RetroMenuSession* session = RetroMenuSession::current();
     if (!session)

@@ -11,12 +11,14 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace kiv {
 
 class FileOperationCommands;
 class JobRunner;
 class MainRootView;
+class NavigationCommands;
 class MainWindow;
 class PanelPair;
 class ShellCommands;
@@ -32,15 +34,26 @@ class MainWindowController : public QObject, public PanelViewControllerDelegate
 {
     Q_OBJECT
 public:
-    // Builds the 1100 x 680 window titled "Tavrin" (at least 700 x 400), both panels listing the
-    // home folder, the left one active, and every binding; the window is not shown yet.
+    // Builds the window titled "Tavrin" (at least 700 x 400), the left panel active, and every
+    // binding, with the settings kept from the last run: window size (else 1100 x 680), the
+    // panels' folders (else home), hidden files, sort orders and histories, the hotlist and the
+    // command history. The window is not shown yet.
     explicit MainWindowController(QObject* parent = nullptr);
-    // Closes and destroys the window and the panels.
+    // Saves the settings, then closes and destroys the window and the panels.
     ~MainWindowController() override;
 
-    // Shows the window, then, once the event loop runs, focuses the left panel and centres the
-    // divider.
+    // Shows the window, then, once the event loop runs, focuses the left panel, places the
+    // divider (centred unless kept from the last run) and tells of a damaged settings file.
     void showWindow();
+    // Whether saveSettings() tells of a failure in a dialog.
+    enum class Failures
+    {
+        reported,
+        ignored,
+    };
+    // Writes the settings file from the window, panels, hotlist and command history; nothing when
+    // a damaged file could not be set aside.
+    void saveSettings(Failures failures);
 
     // Returns the main window, owned by the controller.
     MainWindow& window() const { return *m_window; }
@@ -72,9 +85,12 @@ private:
     void makeCommands();
     void bindKeys();
     void pressFunctionKey(int key);
+    void pressControlFunctionKey(int key);
     void showPulldownMenu(int index, QRectF anchorFrame);
     void updatePrompt();
     void relistAfter(const JobFootprint& footprint, const JobOutcome& outcome);
+    void restoreSettings();
+    void placeDivider();
 
     FileSystemService m_fileSystem;
     ArchiveService m_archives;
@@ -85,6 +101,12 @@ private:
     std::unique_ptr<FileOperationCommands> m_fileCommands;
     std::unique_ptr<ShellCommands> m_shellCommands;
     std::unique_ptr<ToolCommands> m_toolCommands;
+    std::unique_ptr<NavigationCommands> m_navigationCommands;
+    // From the settings file: the divider to restore (the last one placed, once the window shows),
+    // what went wrong reading the file, whether to write it.
+    int m_keptDivider = -1;
+    std::string m_settingsProblem;
+    bool m_maySaveSettings = true;
     // What F1 to F10 run, by key number minus one.
     std::array<std::function<void()>, 10> m_functionKeys;
 };

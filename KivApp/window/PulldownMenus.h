@@ -8,6 +8,7 @@
 namespace kiv {
 class CommandLineField;
 class FileOperationCommands;
+class NavigationCommands;
 class PanelPair;
 class ShellCommands;
 class ToolCommands;
@@ -23,6 +24,7 @@ struct Targets
     FileOperationCommands& files;
     ShellCommands& shell;
     ToolCommands& tools;
+    NavigationCommands& navigation;
     CommandLineField& commandLine;
     FileSystemService fileSystem; // where home is
 };

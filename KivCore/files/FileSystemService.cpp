@@ -77,14 +77,19 @@ FileEntry entryFor(const std::string& folderPrefix, std::string_view name, const
     return entry;
 }
 
-// Appends the rows of `children` to `rows` in file-name order.
-void appendSorted(std::vector<FileEntry>& rows, const std::vector<ListedChild>& children,
-    const std::string& names, const std::string& folderPrefix)
+// Appends the rows of `children` to `rows` in file-name order, or as listed.
+void appendRows(std::vector<FileEntry>& rows, const std::vector<ListedChild>& children,
+    const std::string& names, const std::string& folderPrefix, FileSystemService::ListingOrder order)
 {
     std::vector<std::string_view> childNames;
     childNames.reserve(children.size());
     for (const auto& child : children)
         childNames.push_back(std::string_view(names).substr(child.nameStart, child.nameLength));
+    if (order == FileSystemService::ListingOrder::asListed) {
+        for (std::size_t index = 0; index < children.size(); ++index)
+            rows.push_back(entryFor(folderPrefix, childNames[index], children[index]));
+        return;
+    }
     for (auto index : FileNameOrder::sortedOrder(childNames))
         rows.push_back(entryFor(folderPrefix, childNames[index], children[index]));
 }
@@ -108,7 +113,7 @@ FileEntry parentRow(const std::string& path)
 } // namespace
 
 std::vector<FileEntry> FileSystemService::listDirectory(
-    const std::string& path, HiddenFiles hiddenFiles) const
+    const std::string& path, HiddenFiles hiddenFiles, ListingOrder order) const
 {
     struct stat folderInfo;
     if (::stat(path.c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode))
@@ -136,8 +141,8 @@ std::vector<FileEntry> FileSystemService::listDirectory(
     if (PathString::standardizing(path) != "/")
         rows.push_back(parentRow(path));
     auto folderPrefix = PathString::appendingComponent(path, "");
-    appendSorted(rows, folders, names, folderPrefix);
-    appendSorted(rows, files, names, folderPrefix);
+    appendRows(rows, folders, names, folderPrefix, order);
+    appendRows(rows, files, names, folderPrefix, order);
     return rows;
 }
 

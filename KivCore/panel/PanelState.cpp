@@ -2,6 +2,7 @@
 
 #include "files/DiskItem.h"
 #include "files/PathString.h"
+#include "panel/RowOrder.h"
 
 #include <algorithm>
 #include <utility>
@@ -18,6 +19,19 @@ PanelState::PanelState(std::string startPath, FileSystemService fs, ArchiveServi
 void PanelState::goTo(const std::string& path)
 {
     moveTo(PanelLocation::filesystem(path));
+}
+
+void PanelState::goTo(PanelLocation place)
+{
+    moveTo(std::move(place));
+}
+
+void PanelState::placeCursorOn(std::string_view name)
+{
+    const auto found = std::find_if(
+        m_entries.begin(), m_entries.end(), [&](const FileEntry& entry) { return entry.name == name; });
+    if (found != m_entries.end())
+        m_cursorIndex = found - m_entries.begin();
 }
 
 void PanelState::refresh()
@@ -93,6 +107,28 @@ void PanelState::toggleMark(std::ptrdiff_t index)
         return;
     if (!m_markedNames.erase(entry.name))
         m_markedNames.insert(entry.name);
+}
+
+void PanelState::markMatching(const NamePatterns& patterns, MarkChange change)
+{
+    for (const auto& entry : m_entries) {
+        if (entry.kind == FileEntry::Kind::parentDirectory || !patterns.matches(entry.name))
+            continue;
+        if (change == MarkChange::mark)
+            m_markedNames.insert(entry.name);
+        else
+            m_markedNames.erase(entry.name);
+    }
+}
+
+void PanelState::invertMarks()
+{
+    std::unordered_set<std::string> inverted;
+    for (const auto& entry : m_entries) {
+        if (entry.kind != FileEntry::Kind::parentDirectory && !m_markedNames.contains(entry.name))
+            inverted.insert(entry.name);
+    }
+    m_markedNames = std::move(inverted);
 }
 
 template <typename Visit> void PanelState::forEachSelected(Visit visit) const
@@ -174,12 +210,18 @@ std::optional<PanelLocation> PanelState::targetInArchive(const FileEntry& entry)
 
 std::vector<FileEntry> PanelState::listCurrentLocation()
 {
+    std::vector<FileEntry> rows;
     if (!m_location.isArchive()) {
         using Hidden = FileSystemService::HiddenFiles;
-        return m_fs.listDirectory(m_location.path(), m_showHidden ? Hidden::show : Hidden::hide);
+        using Order = FileSystemService::ListingOrder;
+        rows = m_fs.listDirectory(m_location.path(), m_showHidden ? Hidden::show : Hidden::hide,
+            m_sortOrder.key == SortOrder::Key::unsorted ? Order::asListed : Order::byName);
+    } else {
+        const auto& rawEntries = rawArchiveEntries(m_location.archiveURL());
+        rows = m_archives.children(m_location.internalPath(), rawEntries, ArchiveService::ParentRow::include);
     }
-    const auto& rawEntries = rawArchiveEntries(m_location.archiveURL());
-    return m_archives.children(m_location.internalPath(), rawEntries, ArchiveService::ParentRow::include);
+    RowOrder::sort(rows, m_sortOrder);
+    return rows;
 }
 
 const std::vector<ArchiveRawEntry>& PanelState::rawArchiveEntries(const std::string& archiveURL)

@@ -1,18 +1,17 @@
 #include "shell/UserMenuStore.h"
 
-#include "files/AtomicFile.h"
-#include "files/FileSystemService.h"
-#include "files/PathString.h"
+#include "files/ConfigFolder.h"
 #include "files/WholeFile.h"
 #include "text/Utf8Text.h"
 
-#include <filesystem>
 #include <optional>
 #include <variant>
 
 namespace kiv::UserMenuStore {
 
 namespace {
+
+constexpr std::string_view menuFileName = "menu.txt";
 
 constexpr std::string_view headerLines = "# Tavrin - user menu (F2)\n"
                                          "# Format: hotkey|label|shell command\n"
@@ -77,8 +76,7 @@ std::string menuText(const std::vector<UserMenuItem>& items)
 
 std::string menuFileURL()
 {
-    return PathString::appendingComponent(
-        FileSystemService().homeDirectoryPath(), ".config/kiv-mac/menu.txt");
+    return ConfigFolder::filePath(menuFileName);
 }
 
 Menu load()
@@ -108,9 +106,7 @@ Menu load()
 
 void save(const std::vector<UserMenuItem>& items)
 {
-    auto path = menuFileURL();
-    std::filesystem::create_directories(PathString::deletingLastComponent(path));
-    AtomicFile::write(path, menuText(items));
+    ConfigFolder::writeFile(menuFileName, menuText(items));
 }
 
 Menu parseMenuText(std::string_view text)

@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-// The user menu's text file, ~/.config/kiv-mac/menu.txt: one "hotkey|label|shell command" a line,
+// The user menu's text file, menu.txt in the ConfigFolder (~/.config/kiv-mac/ by default): one
+// "hotkey|label|shell command" a line,
 // "#" comments and blank lines ignored. Stateless; the file is read afresh on every load.
 namespace kiv::UserMenuStore {
 
@@ -27,7 +28,7 @@ struct Menu
     std::vector<BadLine> badLines;
 };
 
-// The menu file's path below the user's home folder ($HOME, else the password database).
+// The menu file's path in the ConfigFolder.
 std::string menuFileURL();
 
 // The menu read from its file; never throws, and has items or bad lines. A missing file is

@@ -43,14 +43,21 @@ CellText::Line row(const FileEntry& entry, int nameWidth)
     return line;
 }
 
-std::vector<Title> columnTitles(int nameWidth)
+std::vector<Title> columnTitles(int nameWidth, SortOrder order)
 {
+    using Key = SortOrder::Key;
+    const std::string arrow = order.direction == SortOrder::Direction::ascending ? "↑" : "↓";
+    const auto title = [&](const char* text, Key key) { return text + (order.key == key ? arrow : ""); };
+    const std::string name = order.key == Key::unsorted ? "Name (unsorted)"
+        : order.key == Key::extension                   ? title("Ext", Key::extension)
+                                                        : title("Name", Key::name);
     const int size = 1 + nameWidth;
     const int date = size + sizeWidth + gap;
     const int time = date + dateWidth + gap;
     using CellText::Side;
-    return { { "Name", 1, size, Side::left }, { "Size", size, size + sizeWidth, Side::right },
-        { "Date", date, date + dateWidth, Side::left }, { "Time", time, time + timeWidth, Side::left } };
+    return { { name, 1, size, Side::left }, { title("Size", Key::size), size, size + sizeWidth, Side::right },
+        { title("Date", Key::modificationTime), date, date + dateWidth, Side::left },
+        { "Time", time, time + timeWidth, Side::left } };
 }
 
 } // namespace kiv::PanelRowText

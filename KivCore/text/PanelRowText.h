@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/FileEntry.h"
+#include "panel/SortOrder.h"
 #include "text/CellText.h"
 
 #include <string>
@@ -35,7 +36,9 @@ struct Title
 };
 
 // Returns the titles "Name", "Size", "Date" and "Time" for rows with a name column `nameWidth`
-// wide; "Size" keeps to the right of its column as the sizes do.
-std::vector<Title> columnTitles(int nameWidth);
+// wide; "Size" keeps to the right of its column as the sizes do. The one `order` sorts by ends in
+// "↑" (ascending) or "↓" (descending): "Name", "Ext" in the name column, "Size", "Date" for the
+// modification time; "Name (unsorted)" when the rows are as listed.
+std::vector<Title> columnTitles(int nameWidth, SortOrder order = {});
 
 } // namespace kiv::PanelRowText

@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <set>
 
 using namespace kiv;
 using namespace kiv::test;
@@ -163,6 +164,40 @@ TEST(PanelViewControllerTest, MarkingMovesTheCursorAndRewritesTheStatusLine)
     fixture.panel.setActive(false);
     EXPECT_EQ(fixture.pixelsOf(Theme::cursorBackground(), 3), 0);
     EXPECT_GT(fixture.pixelsOf(Theme::inactiveCursorBG(), 3), 100);
+}
+
+TEST(PanelViewControllerTest, GroupKeysMarkByPatternAndANewSortOrderKeepsTheCursorRow)
+{
+    TempDir scratch;
+    scratch.write("a.txt", std::string(1000, 'a'));
+    scratch.write("b.TXT", std::string(2000, 'b'));
+    scratch.write("c.img", "c");
+    scratch.folder("sub");
+    PanelFixture fixture(scratch.path());
+    const auto marked = [&] {
+        const auto& names = fixture.panel.state().markedNames();
+        return std::set<std::string>(names.begin(), names.end());
+    };
+    // Insert on ".." marks nothing but moves down like Space.
+    fixture.press(Qt::Key_Insert);
+    fixture.press(Qt::Key_Insert);
+    EXPECT_EQ(answering({ typing("*.txt") }, [&] { fixture.press(Qt::Key_Plus); }),
+        ShownDialogs {
+            prompt("Select group", "Names like *.txt; *.md, a?c, [a-f]* (case is ignored):", "*") });
+    EXPECT_EQ(marked(), (std::set<std::string> { "sub", "a.txt", "b.TXT" }));
+    answering({ typing("a*; s?b") },
+        [&] { QTest::keyClick(fixture.panel.tableView(), Qt::Key_Minus, Qt::KeypadModifier); });
+    fixture.press(Qt::Key_Asterisk);
+    EXPECT_EQ(marked(), (std::set<std::string> { "a.txt", "c.img", "sub" }));
+    EXPECT_EQ(fixture.line("statusLabel"), " 3 marked, 1001 bytes");
+
+    // Size, chosen twice, sorts descending; the cursor stays on its file and the title says so.
+    fixture.panel.tableView()->moveSelection(2);
+    fixture.panel.chooseSortKey(SortOrder::Key::size);
+    fixture.panel.chooseSortKey(SortOrder::Key::size);
+    EXPECT_EQ(fixture.panel.state().entries()[2].name, "b.TXT");
+    EXPECT_EQ(fixture.panel.selectedEntry()->name, "a.txt");
+    EXPECT_EQ(fixture.panel.view()->findChild<PanelColumnTitles*>()->titles()[1].text, "Size↓");
 }
 
 TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFilesAreReported)

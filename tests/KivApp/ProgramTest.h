@@ -59,6 +59,7 @@ protected:
 
     TempDir m_home;
     ScopedEnvironment m_scopedHome { "HOME", m_home.path().c_str() };
+    ScopedEnvironment m_defaultConfigFolder { "XDG_CONFIG_HOME", nullptr };
     std::unique_ptr<MainWindowController> m_controller;
 };
 

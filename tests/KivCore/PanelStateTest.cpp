@@ -4,6 +4,8 @@
 #include "TempDir.h"
 #include "base/KivError.h"
 
+#include <set>
+
 using namespace kiv;
 using namespace kiv::test;
 namespace {
@@ -121,6 +123,28 @@ TEST_F(PanelStateTest, MarksAndTheCursorFollowNamesAndTheCursorStaysInsideAfterR
     m_state.setCursorIndex(-1);
     m_state.refresh();
     EXPECT_EQ(m_state.cursorIndex(), 0);
+}
+
+TEST_F(PanelStateTest, GroupMarksAndSortOrdersApplyToTheListedRows)
+{
+    m_state.markMatching(NamePatterns("*.TXT;.."), PanelState::MarkChange::mark);
+    m_state.markMatching(NamePatterns("b*"), PanelState::MarkChange::unmark);
+    EXPECT_EQ(selection(), (Names { "a.txt", "c.txt" }));
+    m_state.invertMarks();
+    EXPECT_EQ(selection(), (Names { "alpha", "beta", "gamma", "b.txt" }));
+
+    // A new order shows at the next listing, folders still first; the cursor can follow its row.
+    m_state.setCursorIndex(indexOf(m_state, "a.txt"));
+    m_state.setSortOrder({ SortOrder::Key::size, SortOrder::Direction::descending });
+    m_state.refresh();
+    m_state.placeCursorOn("a.txt");
+    EXPECT_EQ(rows(), (Names { "..", "alpha", "beta", "gamma", "b.txt", "a.txt", "c.txt" }));
+    EXPECT_EQ(m_state.cursorIndex(), 5);
+    m_state.setSortOrder({ SortOrder::Key::unsorted });
+    m_state.refresh();
+    const auto listed = rows();
+    EXPECT_EQ(std::multiset<std::string>(listed.begin(), listed.end()),
+        (std::multiset<std::string> { "..", "alpha", "beta", "gamma", "a.txt", "b.txt", "c.txt" }));
 }
 
 TEST_F(PanelStateTest, ARefusedFolderLeavesThePanelExactlyAsItWas)

@@ -32,6 +32,7 @@ class UserMenuStoreTest : public ::testing::Test
 protected:
     test::TempDir m_home;
     test::ScopedEnvironment m_scopedHome { "HOME", m_home.path().c_str() };
+    test::ScopedEnvironment m_defaultConfigFolder { "XDG_CONFIG_HOME", nullptr };
     std::string m_folder = m_home / ".config/kiv-mac";
     std::string m_file = m_folder + "/menu.txt";
 };
