@@ -91,7 +91,7 @@ void NavigationCommands::goToFolder()
             QStringLiteral("Folder or file (~ is your home folder):"), ShownText::of(here));
     if (!typed || typed->isEmpty())
         return;
-    const std::string path = PathString::resolving(ShownText::bytesOf(*typed, here), here);
+    const std::string path = PathString::resolving(ShownText::bytesOf(*typed), here);
     // A path that leads nowhere goes to the panel as it is, so the panel says why it cannot go there.
     if (isShownInItsFolder(path))
         m_context.panels.active().goTo(

@@ -74,9 +74,9 @@ bool ToolCommands::quit()
     if (!confirmLeavingEditors())
         return false;
     // While jobs run, their question (cancel them and quit?) stands in for the plain one.
-    const bool yes = m_context.jobs.isIdle()
-        ? RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Quit"), QStringLiteral("Quit Tavrin?"))
-        : m_context.jobs.confirmQuit();
+    const bool yes = m_context.jobs.isIdle() ? RetroDialogs::confirm(
+                         &m_context.dialogParent, QStringLiteral("Quit"), QStringLiteral("Quit Tavrin?"))
+                                             : m_context.jobs.confirmQuit();
     if (!yes)
         return false;
     // Not just this window: an open viewer would keep the program running without it.
@@ -147,8 +147,8 @@ void ToolCommands::pack()
         ShownText::of(PathString::appendingComponent(there.path(), stem + ".zip")));
     if (!answer || answer->isEmpty())
         return;
-    const std::string archive = TypedPath::absolute(
-        ShownText::bytesOf(*answer, stem), here.path(), m_context.files.homeDirectoryPath());
+    const std::string archive
+        = TypedPath::absolute(ShownText::bytesOf(*answer), here.path(), m_context.files.homeDirectoryPath());
     if (!PackJob::canWrite(archive)) {
         tellAboutPacking("The archive's name should end in "
             + QString::fromStdString(PackJob::writableSuffixes(", "))

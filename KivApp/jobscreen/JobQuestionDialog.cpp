@@ -43,8 +43,10 @@ QString factsLine(const char* label, const JobItemFacts& item)
 {
     std::string line
         = std::string(label) + (item.isFolder ? "<folder>" : KivFormat::grouped(item.size) + " bytes");
-    if (item.modified)
-        line += "  " + KivFormat::date(item.modified) + " " + KivFormat::time(item.modified);
+    if (item.modified) {
+        const std::optional<FileTime> when = std::chrono::floor<FileTime::duration>(*item.modified);
+        line += "  " + KivFormat::date(when) + " " + KivFormat::time(when);
+    }
     return QString::fromStdString(line);
 }
 

@@ -19,7 +19,8 @@ using Item = RetroMenuItem;
 // The "Left" and "Right" menus differ only in the panel they act on.
 std::vector<RetroMenuItem> panelMenu(PanelViewController& panel, const FileSystemService& fileSystem)
 {
-    std::vector<RetroMenuItem> items { Item::item("Refresh", weakly(&panel, &PanelViewController::reload), u'r'),
+    std::vector<RetroMenuItem> items { Item::item(
+                                           "Refresh", weakly(&panel, &PanelViewController::reload), u'r'),
         Item::item("Toggle Hidden Files", weakly(&panel, &PanelViewController::toggleHidden), u't'),
         Item::item("Go to Home Folder",
             weakly(&panel,
@@ -28,7 +29,8 @@ std::vector<RetroMenuItem> panelMenu(PanelViewController& panel, const FileSyste
             u'h'),
         Item::item("Back  (Alt+Left)", weakly(&panel, &PanelViewController::goBack), u'b'),
         Item::item("Forward  (Alt+Right)", weakly(&panel, &PanelViewController::goForward), u'f'),
-        Item::item("Folder History...  (Alt+Down)", weakly(&panel, &PanelViewController::showHistoryMenu), u'y'),
+        Item::item(
+            "Folder History...  (Alt+Down)", weakly(&panel, &PanelViewController::showHistoryMenu), u'y'),
         Item::separator() };
     for (const auto& sortKey : SortKeys::bindings) {
         items.push_back(Item::item(
@@ -63,8 +65,8 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
             Item::item("Compare Directories", weakly(tools, &ToolCommands::compare), u'p'),
             Item::item("Pack...  (Alt+F5)", weakly(tools, &ToolCommands::pack), u'a'), Item::separator(),
             Item::item("Select Group...  (+)",
-                weakly(panels,
-                    [](PanelPair& pair) { pair.active().selectGroup(PanelState::MarkChange::mark); }),
+                weakly(
+                    panels, [](PanelPair& pair) { pair.active().selectGroup(PanelState::MarkChange::mark); }),
                 u's'),
             Item::item("Unselect Group...  (-)",
                 weakly(panels,
@@ -81,8 +83,10 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
             Item::item("Swap Panels  (Ctrl+U)", weakly(navigation, &NavigationCommands::swapPanels), u'w'),
             Item::item("This Folder in Other Panel  (Ctrl+=)",
                 weakly(navigation, &NavigationCommands::showActiveFolderInOtherPanel), u'o'),
-            Item::item("Folder Hotlist...  (Ctrl+D)", weakly(navigation, &NavigationCommands::showHotlist), u'l'),
-            Item::item("Go to Folder...  (Ctrl+G)", weakly(navigation, &NavigationCommands::goToFolder), u'g'),
+            Item::item(
+                "Folder Hotlist...  (Ctrl+D)", weakly(navigation, &NavigationCommands::showHotlist), u'l'),
+            Item::item(
+                "Go to Folder...  (Ctrl+G)", weakly(navigation, &NavigationCommands::goToFolder), u'g'),
             Item::item("Name to Command Line  (Ctrl+J)",
                 weakly(navigation, &NavigationCommands::putNameInCommandLine), u'n') };
     case 3:

@@ -234,8 +234,8 @@ std::string userShell()
     return ::access("/bin/zsh", X_OK) == 0 ? "/bin/zsh" : "/bin/sh";
 }
 
-Result runProgram(
-    const std::string& program, const std::vector<std::string>& arguments, const std::optional<std::string>& directory)
+Result runProgram(const std::string& program, const std::vector<std::string>& arguments,
+    const std::optional<std::string>& directory)
 {
     std::vector<std::string> argv { programFinder, program };
     argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -259,7 +259,8 @@ Result run(const std::string& program, const std::vector<std::string>& arguments
 Result runShellLine(const std::string& line, const std::string& directory)
 {
     auto shell = userShell();
-    return decoded(runExecutable(shell, { shell, "-l", "-c", line }, directory, "Failed to launch shell: ", nullptr));
+    return decoded(
+        runExecutable(shell, { shell, "-l", "-c", line }, directory, "Failed to launch shell: ", nullptr));
 }
 
 Result runShellLineLive(const std::string& line, const std::string& directory, const OutputSink& onOutput,

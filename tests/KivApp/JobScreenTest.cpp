@@ -105,8 +105,11 @@ TEST_F(JobScreenTest, TheJobsListStartsAWaitingJobNowOrCancelsItAndEscCancelsARu
         QTest::keyClick(face, Qt::Key_Delete); // the third never starts
         QTest::keyClick(face, Qt::Key_Escape);
     });
-    EXPECT_EQ(
-        answering({ ok }, [&] { QTest::keyClick(active().tableView(), Qt::Key_J, Qt::ControlModifier); }),
+    EXPECT_EQ(answering({ ok },
+                  [&] {
+                      QTest::keyClick(
+                          active().tableView(), Qt::Key_J, Qt::ControlModifier | Qt::ShiftModifier);
+                  }),
         ShownDialogs { notice("Job Ended", "Gate cancelled before it started") });
     ASSERT_EQ(listed.size(), 3);
     EXPECT_TRUE(listed[0].startsWith("running") && listed[1].startsWith("waiting"))
@@ -131,11 +134,11 @@ TEST_F(JobScreenTest, QuittingWithAJobRunningAsksAndCancelsIt)
     auto gate = startGate();
     gate->started.get_future().wait();
     bool quits = true;
-    EXPECT_EQ(answering({ no }, [&] { quits = m_controller->toolCommands().confirmQuit(); }),
+    EXPECT_EQ(answering({ no }, [&] { quits = m_controller->toolCommands().quit(); }),
         ShownDialogs { question(
             "Quit", "A job is still running. Cancel it and quit?", "[ Quit ]", ButtonTone::destructive) });
     EXPECT_FALSE(quits);
-    answering({ ok }, [&] { quits = m_controller->toolCommands().confirmQuit(); });
+    answering({ ok }, [&] { quits = m_controller->toolCommands().quit(); });
     EXPECT_TRUE(quits);
     waitForJobs();
     EXPECT_FALSE(std::filesystem::exists(m_dst + "/made"));

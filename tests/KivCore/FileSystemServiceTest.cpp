@@ -4,6 +4,8 @@
 #include "base/ErrorText.h"
 #include "base/KivError.h"
 
+#include <fcntl.h>
+
 using namespace kiv;
 using namespace kiv::test;
 namespace {
