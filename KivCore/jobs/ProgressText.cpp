@@ -55,7 +55,7 @@ std::string items(const JobProgress& progress)
     if (progress.phase == JobProgress::Phase::counting)
         return "Counting... " + KivFormat::grouped(progress.itemsTotal) + " items";
     return KivFormat::grouped(progress.itemsDone) + " of " + KivFormat::grouped(progress.itemsTotal)
-        + " items";
+        + (progress.itemsTotal == 1 ? " item" : " items");
 }
 
 std::string pace(const JobProgress& progress, double seconds)
