@@ -90,6 +90,10 @@ const std::vector<Binding>& all()
         { P::jobs, Qt::Key_R, QStringLiteral("Item failed: retry") },
         { P::jobs, Qt::Key_Return, QStringLiteral("Jobs list: show the job's progress") },
         { P::jobs, Qt::Key_Delete, QStringLiteral("Jobs list: cancel the job") },
+        { P::viewer, Qt::Key_Escape, QStringLiteral("Close the viewer (F3 and F10 too)") },
+        { P::viewer, Qt::Key_PageDown, QStringLiteral("Down a page (PageUp, Up, Down likewise)") },
+        { P::viewer, Qt::Key_Home, QStringLiteral("Start of the file") },
+        { P::viewer, Qt::Key_End, QStringLiteral("End of the file") },
         { P::editor, ctrl(Qt::Key_S), QStringLiteral("Save") },
         { P::editor, Qt::Key_Escape, QStringLiteral("Close (asks about unsaved changes)") },
     };
@@ -109,6 +113,8 @@ QString placeName(Place place)
         return QStringLiteral("Dialogs");
     case Place::jobs:
         return QStringLiteral("Jobs");
+    case Place::viewer:
+        return QStringLiteral("Viewer (F3)");
     case Place::editor:
         return QStringLiteral("Editor");
     }

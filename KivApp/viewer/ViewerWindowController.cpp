@@ -8,6 +8,8 @@
 #include <QEvent>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -93,7 +95,22 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, QObj
     QPlainTextEdit* textView = makeTextView(m_window.get());
     layout->addWidget(textView);
     setDisplayText(textView, loadDisplayText(filePath));
+    bindKeys(*textView);
     m_window->installEventFilter(this);
+}
+
+// The keys that open and leave the viewer close it; Home and End go to the ends of the text,
+// which a view without a caret would not do by itself.
+void ViewerWindowController::bindKeys(QPlainTextEdit& textView)
+{
+    QWidget* window = m_window.get();
+    for (const Qt::Key key : { Qt::Key_Escape, Qt::Key_F3, Qt::Key_F10 })
+        connect(new QShortcut(QKeySequence(key), window), &QShortcut::activated, window, &QWidget::close);
+    QScrollBar* bar = textView.verticalScrollBar();
+    connect(new QShortcut(QKeySequence(Qt::Key_Home), window), &QShortcut::activated, bar,
+        [bar] { bar->setValue(bar->minimum()); });
+    connect(new QShortcut(QKeySequence(Qt::Key_End), window), &QShortcut::activated, bar,
+        [bar] { bar->setValue(bar->maximum()); });
 }
 
 ViewerWindowController::~ViewerWindowController() = default;

@@ -5,13 +5,15 @@
 #include <memory>
 #include <string>
 
+class QPlainTextEdit;
 class QWidget;
 
 namespace kiv {
 
 // Owns one read-only viewer window showing a file as text, or as a hex dump of its first 8 KiB
 // when it is not UTF-8 text. The content is read once, when the controller is made; once the
-// window is closed the controller deletes itself, and the window with it.
+// window is closed (its close button, Esc, F3 or F10) the controller deletes itself, and the
+// window with it. Up, Down, PageUp, PageDown, Home and End scroll.
 class ViewerWindowController : public QObject
 {
     Q_OBJECT
@@ -33,6 +35,7 @@ protected:
 
 private:
     static QString loadDisplayText(const std::string& filePath);
+    void bindKeys(QPlainTextEdit& textView);
 
     std::unique_ptr<QWidget> m_window;
 };

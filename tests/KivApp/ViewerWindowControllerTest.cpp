@@ -3,6 +3,8 @@
 #include "TempDir.h"
 
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace kiv;
@@ -38,4 +40,28 @@ TEST(ViewerWindowControllerTest, TextIsShownReadOnlyLineForLineBinaryAsItsDumpAn
     ViewerWindowController missing(scratch / "gone.txt");
     EXPECT_EQ(shownText(missing), "(could not read file)");
     EXPECT_EQ(shownText(ViewerWindowController(scratch.folder("folder"))), "(could not read file)");
+}
+
+TEST(ViewerWindowControllerTest, EndAndHomeScrollAndEscF3AndF10CloseTheWindow)
+{
+    TempDir scratch;
+    std::string text;
+    for (int line = 0; line < 2000; ++line)
+        text += "line " + std::to_string(line) + "\n";
+    const std::string path = scratch.write("long.txt", text);
+    for (const Qt::Key closing : { Qt::Key_Escape, Qt::Key_F3, Qt::Key_F10 }) {
+        auto* viewer = new ViewerWindowController(path);
+        QPointer<QWidget> window = viewer->window();
+        viewer->showWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        QScrollBar* bar = window->findChild<QPlainTextEdit*>()->verticalScrollBar();
+        QTest::keyClick(window, Qt::Key_End);
+        EXPECT_EQ(bar->value(), bar->maximum());
+        EXPECT_GT(bar->value(), 0);
+        QTest::keyClick(window, Qt::Key_Home);
+        EXPECT_EQ(bar->value(), 0);
+        QTest::keyClick(window, closing);
+        // The controller deletes itself, and the window with it, once the event loop runs.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); })) << closing;
+    }
 }
