@@ -94,6 +94,9 @@ const std::vector<Binding>& all()
         { P::viewer, Qt::Key_PageDown, QStringLiteral("Down a page (PageUp, Up, Down likewise)") },
         { P::viewer, Qt::Key_Home, QStringLiteral("Start of the file") },
         { P::viewer, Qt::Key_End, QStringLiteral("End of the file") },
+        { P::viewer, Qt::Key_F7, QStringLiteral("Find a text (case ignored); again: the next match") },
+        { P::viewer, ctrl(Qt::Key_F), QStringLiteral("Find a new text") },
+        { P::viewer, QKeySequence(Qt::ShiftModifier | Qt::Key_F7), QStringLiteral("Next match") },
         { P::editor, ctrl(Qt::Key_S), QStringLiteral("Save") },
         { P::editor, Qt::Key_Escape, QStringLiteral("Close (asks about unsaved changes)") },
     };

@@ -2,6 +2,7 @@
 
 #include "files/FilePreview.h"
 #include "files/PathString.h"
+#include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
 
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -104,13 +106,45 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, QObj
 void ViewerWindowController::bindKeys(QPlainTextEdit& textView)
 {
     QWidget* window = m_window.get();
+    const auto bind = [window](const QKeySequence& key, auto action) {
+        connect(new QShortcut(key, window), &QShortcut::activated, window, action);
+    };
     for (const Qt::Key key : { Qt::Key_Escape, Qt::Key_F3, Qt::Key_F10 })
-        connect(new QShortcut(QKeySequence(key), window), &QShortcut::activated, window, &QWidget::close);
+        bind(key, [window] { window->close(); });
     QScrollBar* bar = textView.verticalScrollBar();
-    connect(new QShortcut(QKeySequence(Qt::Key_Home), window), &QShortcut::activated, bar,
-        [bar] { bar->setValue(bar->minimum()); });
-    connect(new QShortcut(QKeySequence(Qt::Key_End), window), &QShortcut::activated, bar,
-        [bar] { bar->setValue(bar->maximum()); });
+    bind(Qt::Key_Home, [bar] { bar->setValue(bar->minimum()); });
+    bind(Qt::Key_End, [bar] { bar->setValue(bar->maximum()); });
+    bind(Qt::Key_F7,
+        [this, &textView] { m_searchText.isEmpty() ? askAndFind(textView) : findNext(textView); });
+    bind(QKeySequence(Qt::ControlModifier | Qt::Key_F), [this, &textView] { askAndFind(textView); });
+    bind(QKeySequence(Qt::ShiftModifier | Qt::Key_F7), [this, &textView] { findNext(textView); });
+}
+
+void ViewerWindowController::askAndFind(QPlainTextEdit& textView)
+{
+    const std::optional<QString> typed = RetroDialogs::prompt(
+        m_window.get(), QStringLiteral("Find"), QStringLiteral("Text to find:"), m_searchText);
+    if (!typed || typed->isEmpty())
+        return;
+    m_searchText = *typed;
+    findNext(textView);
+}
+
+// Case is ignored, as users of a viewer expect; past the last match the search starts again
+// from the top once, and a text found nowhere is said so.
+void ViewerWindowController::findNext(QPlainTextEdit& textView)
+{
+    if (m_searchText.isEmpty())
+        return;
+    if (textView.find(m_searchText))
+        return;
+    const QTextCursor kept = textView.textCursor();
+    textView.moveCursor(QTextCursor::Start);
+    if (textView.find(m_searchText))
+        return;
+    textView.setTextCursor(kept);
+    RetroDialogs::message(
+        m_window.get(), QStringLiteral("Find"), QStringLiteral("Not found: ") + m_searchText);
 }
 
 ViewerWindowController::~ViewerWindowController() = default;

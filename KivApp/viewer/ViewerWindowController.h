@@ -13,7 +13,8 @@ namespace kiv {
 // Owns one read-only viewer window showing a file as text, or as a hex dump of its first 8 KiB
 // when it is not UTF-8 text. The content is read once, when the controller is made; once the
 // window is closed (its close button, Esc, F3 or F10) the controller deletes itself, and the
-// window with it. Up, Down, PageUp, PageDown, Home and End scroll.
+// window with it. Up, Down, PageUp, PageDown, Home and End scroll; F7 or Ctrl+F finds a text
+// (ignoring case), F7 again or Shift+F7 the next match.
 class ViewerWindowController : public QObject
 {
     Q_OBJECT
@@ -36,8 +37,11 @@ protected:
 private:
     static QString loadDisplayText(const std::string& filePath);
     void bindKeys(QPlainTextEdit& textView);
+    void askAndFind(QPlainTextEdit& textView);
+    void findNext(QPlainTextEdit& textView);
 
     std::unique_ptr<QWidget> m_window;
+    QString m_searchText;
 };
 
 } // namespace kiv

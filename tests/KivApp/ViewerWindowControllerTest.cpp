@@ -1,5 +1,6 @@
 #include "viewer/ViewerWindowController.h"
 
+#include "DialogDriver.h"
 #include "TempDir.h"
 
 #include <QPlainTextEdit>
@@ -60,6 +61,16 @@ TEST(ViewerWindowControllerTest, EndAndHomeScrollAndEscF3AndF10CloseTheWindow)
         EXPECT_GT(bar->value(), 0);
         QTest::keyClick(window, Qt::Key_Home);
         EXPECT_EQ(bar->value(), 0);
+        // Find ignores case and scrolls to the match; F7 again finds the next, wrapping to the top.
+        auto* view = window->findChild<QPlainTextEdit*>();
+        test::answering({ test::typing("LINE 1500") }, [&] { QTest::keyClick(window, Qt::Key_F7); });
+        EXPECT_EQ(view->textCursor().selectedText(), "line 1500");
+        EXPECT_GT(bar->value(), 0);
+        const int firstMatch = view->textCursor().position();
+        window->activateWindow(); // the dialog took the window's activation with it
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_F7);
+        EXPECT_EQ(view->textCursor().position(), firstMatch) << "the only match, found again from the top";
         QTest::keyClick(window, closing);
         // The controller deletes itself, and the window with it, once the event loop runs.
         EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); })) << closing;
