@@ -97,6 +97,7 @@ const std::vector<Binding>& all()
         { P::viewer, Qt::Key_F7, QStringLiteral("Find a text (case ignored); again: the next match") },
         { P::viewer, ctrl(Qt::Key_F), QStringLiteral("Find a new text") },
         { P::viewer, QKeySequence(Qt::ShiftModifier | Qt::Key_F7), QStringLiteral("Next match") },
+        { P::viewer, Qt::Key_F4, QStringLiteral("Switch between text and hex dump") },
         { P::editor, ctrl(Qt::Key_S), QStringLiteral("Save") },
         { P::editor, Qt::Key_Escape, QStringLiteral("Close (asks about unsaved changes)") },
     };

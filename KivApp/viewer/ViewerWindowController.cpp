@@ -2,11 +2,13 @@
 
 #include "files/FilePreview.h"
 #include "files/PathString.h"
+#include "text/KivFormat.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
 
 #include <QEvent>
+#include <QLabel>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -15,6 +17,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <filesystem>
 
 namespace kiv {
 
@@ -44,6 +47,19 @@ QPlainTextEdit* makeTextView(QWidget* window)
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     return view;
+}
+
+// One line at the bottom in the key bar's colours.
+QLabel* makeStatusLine(QWidget* window)
+{
+    auto* line = new QLabel(window);
+    line->setFont(Theme::monoFont(12));
+    line->setAutoFillBackground(true);
+    QPalette colors = line->palette();
+    colors.setColor(QPalette::Window, Theme::funcKeyLabelBG());
+    colors.setColor(QPalette::WindowText, Theme::funcKeyLabelText());
+    line->setPalette(colors);
+    return line;
 }
 
 // A "\r\n" pair counts as one line break, as it does in a document, so it becomes one separator.
@@ -82,6 +98,7 @@ void setDisplayText(QPlainTextEdit* view, QString text)
 
 ViewerWindowController::ViewerWindowController(const std::string& filePath, QObject* parent)
     : QObject(parent)
+    , m_filePath(filePath)
     , m_window(std::make_unique<QWidget>())
 {
     m_window->setWindowFlags(Qt::Window);
@@ -96,9 +113,41 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, QObj
     layout->setContentsMargins(0, 0, 0, 0);
     QPlainTextEdit* textView = makeTextView(m_window.get());
     layout->addWidget(textView);
-    setDisplayText(textView, loadDisplayText(filePath));
+    m_textView = textView;
+    m_statusLine = makeStatusLine(m_window.get());
+    layout->addWidget(m_statusLine);
+    std::error_code unknown;
+    const auto size = std::filesystem::file_size(filePath, unknown);
+    m_statusStart = u' ' + ShownText::of(PathString::lastComponent(filePath))
+        + (unknown ? QString()
+                   : QStringLiteral("   %1 bytes")
+                         .arg(QString::fromStdString(KivFormat::grouped(std::int64_t(size)))));
+    connect(textView->verticalScrollBar(), &QScrollBar::valueChanged, this,
+        &ViewerWindowController::updateStatusLine);
+    connect(textView->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+        &ViewerWindowController::updateStatusLine);
+    showAs(FilePreview::Form::judged);
     bindKeys(*textView);
     m_window->installEventFilter(this);
+}
+
+void ViewerWindowController::showAs(FilePreview::Form form)
+{
+    FilePreview::Preview preview = FilePreview::load(m_filePath, form);
+    m_shownAsHex = preview.kind == FilePreview::Preview::Kind::hexDump;
+    setDisplayText(m_textView,
+        preview.kind == FilePreview::Preview::Kind::unreadable ? QStringLiteral("(could not read file)")
+                                                               : QString::fromStdString(preview.content));
+    updateStatusLine();
+}
+
+// The name, the size, how far down the view is and whether it shows text or the dump.
+void ViewerWindowController::updateStatusLine()
+{
+    const QScrollBar* bar = m_textView->verticalScrollBar();
+    const int percent = bar->maximum() <= bar->minimum() ? 100 : int(100LL * bar->value() / bar->maximum());
+    m_statusLine->setText(m_statusStart + QStringLiteral("   %1%   ").arg(percent)
+        + (m_shownAsHex ? QStringLiteral("Hex") : QStringLiteral("Text")));
 }
 
 // The keys that open and leave the viewer close it; Home and End go to the ends of the text,
@@ -118,6 +167,7 @@ void ViewerWindowController::bindKeys(QPlainTextEdit& textView)
         [this, &textView] { m_searchText.isEmpty() ? askAndFind(textView) : findNext(textView); });
     bind(QKeySequence(Qt::ControlModifier | Qt::Key_F), [this, &textView] { askAndFind(textView); });
     bind(QKeySequence(Qt::ShiftModifier | Qt::Key_F7), [this, &textView] { findNext(textView); });
+    bind(Qt::Key_F4, [this] { showAs(m_shownAsHex ? FilePreview::Form::text : FilePreview::Form::hexDump); });
 }
 
 void ViewerWindowController::askAndFind(QPlainTextEdit& textView)
@@ -162,14 +212,6 @@ bool ViewerWindowController::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_window.get() && event->type() == QEvent::Close)
         deleteLater();
     return QObject::eventFilter(watched, event);
-}
-
-QString ViewerWindowController::loadDisplayText(const std::string& filePath)
-{
-    FilePreview::Preview preview = FilePreview::load(filePath);
-    if (preview.kind == FilePreview::Preview::Kind::unreadable)
-        return QStringLiteral("(could not read file)");
-    return QString::fromStdString(preview.content);
 }
 
 } // namespace kiv

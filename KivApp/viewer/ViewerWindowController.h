@@ -1,10 +1,13 @@
 #pragma once
 
+#include "files/FilePreview.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
 #include <string>
 
+class QLabel;
 class QPlainTextEdit;
 class QWidget;
 
@@ -14,7 +17,8 @@ namespace kiv {
 // when it is not UTF-8 text. The content is read once, when the controller is made; once the
 // window is closed (its close button, Esc, F3 or F10) the controller deletes itself, and the
 // window with it. Up, Down, PageUp, PageDown, Home and End scroll; F7 or Ctrl+F finds a text
-// (ignoring case), F7 again or Shift+F7 the next match.
+// (ignoring case), F7 again or Shift+F7 the next match; F4 switches between text and hex dump.
+// A status line at the bottom gives the name, size, position in percent and "Text" or "Hex".
 class ViewerWindowController : public QObject
 {
     Q_OBJECT
@@ -35,12 +39,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static QString loadDisplayText(const std::string& filePath);
+    void showAs(FilePreview::Form form);
+    void updateStatusLine();
     void bindKeys(QPlainTextEdit& textView);
     void askAndFind(QPlainTextEdit& textView);
     void findNext(QPlainTextEdit& textView);
 
+    std::string m_filePath;
     std::unique_ptr<QWidget> m_window;
+    QPlainTextEdit* m_textView = nullptr;
+    QLabel* m_statusLine = nullptr;
+    QString m_statusStart;
+    bool m_shownAsHex = false;
     QString m_searchText;
 };
 

@@ -3,6 +3,7 @@
 #include "DialogDriver.h"
 #include "TempDir.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScrollBar>
@@ -71,6 +72,17 @@ TEST(ViewerWindowControllerTest, EndAndHomeScrollAndEscF3AndF10CloseTheWindow)
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
         QTest::keyClick(window, Qt::Key_F7);
         EXPECT_EQ(view->textCursor().position(), firstMatch) << "the only match, found again from the top";
+        // F4 shows the dump and back; the status line follows the view.
+        auto* status = window->findChild<QLabel*>();
+        EXPECT_TRUE(status->text().startsWith(" long.txt   18,890 bytes   ")) << status->text().toStdString();
+        EXPECT_TRUE(status->text().endsWith("Text")) << status->text().toStdString();
+        QTest::keyClick(window, Qt::Key_F4);
+        EXPECT_TRUE(view->toPlainText().startsWith("00000000  6C 69 6E 65"))
+            << view->toPlainText().left(40).toStdString();
+        EXPECT_TRUE(status->text().endsWith("0%   Hex")) << status->text().toStdString();
+        QTest::keyClick(window, Qt::Key_F4);
+        EXPECT_TRUE(view->toPlainText().startsWith("line 0\nline 1"))
+            << view->toPlainText().left(40).toStdString();
         QTest::keyClick(window, closing);
         // The controller deletes itself, and the window with it, once the event loop runs.
         EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); })) << closing;
