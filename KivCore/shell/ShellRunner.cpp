@@ -24,7 +24,6 @@ namespace kiv::ShellRunner {
 
 namespace {
 
-constexpr const char* programFinder = "/usr/bin/env";
 constexpr int roomyPipeBytes = 1 << 20;
 constexpr std::size_t readChunkBytes = 1 << 16;
 // After a small read the reader waits this long before looking again, so a child that writes
@@ -234,27 +233,7 @@ std::string userShell()
     return ::access("/bin/zsh", X_OK) == 0 ? "/bin/zsh" : "/bin/sh";
 }
 
-Result runProgram(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory)
-{
-    std::vector<std::string> argv { programFinder, program };
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return runExecutable(programFinder, argv, directory, "Failed to launch " + program + ": ", nullptr);
-}
-
 } // namespace
-
-Result runKeepingBytes(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory)
-{
-    return runProgram(program, arguments, directory);
-}
-
-Result run(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory)
-{
-    return decoded(runKeepingBytes(program, arguments, directory));
-}
 
 Result runShellLine(const std::string& line, const std::string& directory)
 {

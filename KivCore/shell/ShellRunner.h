@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-// Starts external programs, captures both output streams whole and waits for them to end. The
-// programs read their standard input from /dev/null. Nothing here throws: a program that cannot be started is
-// reported inside the result.
+// Runs shell command lines, hands over or captures both output streams and waits for them to end.
+// The commands read their standard input from /dev/null. Nothing here throws: a program that cannot be
+// started is reported inside the result.
 namespace kiv::ShellRunner {
 
 // What one finished external program left behind.
@@ -24,18 +24,6 @@ struct Result
 
     bool operator==(const Result&) const = default;
 };
-
-// Runs `program`, looked up on the inherited search path by /usr/bin/env, with `arguments`, in
-// `directory` (this process's own folder when absent). Both streams are decoded as UTF-8 with
-// invalid bytes shown as U+FFFD. A failed start gives exit code -1 and the standard error text
-// "Failed to launch <program>: <reason>".
-Result run(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory = std::nullopt);
-
-// The same as run() but the two streams are handed back as the exact bytes the program wrote,
-// for callers that treat the output as file names rather than text.
-Result runKeepingBytes(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory = std::nullopt);
 
 // Runs `line` as one command of the user's login shell ($SHELL, else /bin/zsh when present, else
 // /bin/sh) with "-l", "-c", in `directory`. A failed start gives exit code -1 and the standard

@@ -13,19 +13,17 @@ const ScopedEnvironment plainShell("SHELL", "/bin/sh");
 
 } // namespace
 
-TEST(ShellRunnerTest, ReturnsExitCodeAndBothStreamsAndRunsInTheGivenFolderWithArgumentsUnchanged)
+TEST(ShellRunnerTest, ReturnsExitCodeAndBothStreamsAndRunsInTheGivenFolderWithTheEnvironment)
 {
     test::TempDir scratch;
     const std::string folder = std::filesystem::canonical(scratch.path()).string() + "\n";
     EXPECT_EQ(ShellRunner::runShellLine("echo out; echo err >&2; pwd; exit 3", scratch.path()),
         (ShellRunner::Result { 3, "out\n" + folder, "err\n" }));
-    EXPECT_EQ(ShellRunner::run("sh", { "-c", "pwd; exit 7" }, scratch.path()),
-        (ShellRunner::Result { 7, folder, "" }));
 
-    // The child inherits the environment; arguments are never read by a shell.
+    // The child inherits the environment.
     ScopedEnvironment probe("KIV_PROBE", "a b  c");
-    auto result = ShellRunner::run("sh", { "-c", "printf '%s|' \"$KIV_PROBE\" \"$@\"", "sh", "*", "-x", "" });
-    EXPECT_EQ(result, (ShellRunner::Result { 0, "a b  c|*|-x||", "" }));
+    EXPECT_EQ(ShellRunner::runShellLine("printf '%s|' \"$KIV_PROBE\"", "/"),
+        (ShellRunner::Result { 0, "a b  c|", "" }));
 }
 
 TEST(ShellRunnerTest, MegabyteOnStandardErrorWhileStandardOutputStaysOpenDoesNotHang)
@@ -39,9 +37,6 @@ TEST(ShellRunnerTest, MegabyteOnStandardErrorWhileStandardOutputStaysOpenDoesNot
 
 TEST(ShellRunnerTest, ProgramsThatCannotStartAreReportedInTheResultAndNoShellVariableMeansZshOrSh)
 {
-    auto missingProgram = ShellRunner::run("kiv-no-such-program", {});
-    EXPECT_TRUE(missingProgram.exitCode != 0
-        && missingProgram.stderr.find("kiv-no-such-program") != std::string::npos);
     EXPECT_EQ(ShellRunner::runShellLine("true", "/kiv-no-such-folder"),
         (ShellRunner::Result {
             -1, "", "Failed to launch shell: No such file or directory: /kiv-no-such-folder" }));
@@ -56,14 +51,13 @@ TEST(ShellRunnerTest, ProgramsThatCannotStartAreReportedInTheResultAndNoShellVar
     EXPECT_EQ(ShellRunner::runShellLine("echo $0", "/").stdout, std::string(expected) + "\n");
 }
 
-TEST(ShellRunnerTest, InvalidUtf8IsShownWithReplacementCharactersUnlessBytesAreKept)
+TEST(ShellRunnerTest, InvalidUtf8IsShownWithReplacementCharacters)
 {
     test::TempDir scratch;
     scratch.write("caf\xE9");
     scratch.write("plain");
     EXPECT_EQ(ShellRunner::runShellLine("ls; printf 'x\\377' >&2", scratch.path()),
         (ShellRunner::Result { 0, "caf\xEF\xBF\xBD\nplain\n", "x\xEF\xBF\xBD" }));
-    EXPECT_EQ(ShellRunner::runKeepingBytes("ls", {}, scratch.path()).stdout, "caf\xE9\nplain\n");
 }
 
 TEST(ShellRunnerTest, ChildReadsNothingOfOurInputAndHoldsNoOtherEndOfItsOutputPipes)
