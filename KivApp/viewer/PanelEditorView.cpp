@@ -26,9 +26,9 @@ constexpr qreal statusFontSize = 11;
 QString keyHints()
 {
 #ifdef Q_OS_MACOS
-    return QStringLiteral(" Cmd-S Save   Esc Close (discards unsaved changes) ");
+    return QStringLiteral(" Cmd-S Save   Esc Close (asks about unsaved changes) ");
 #else
-    return QStringLiteral(" Ctrl-S Save   Esc Close (discards unsaved changes) ");
+    return QStringLiteral(" Ctrl-S Save   Esc Close (asks about unsaved changes) ");
 #endif
 }
 
