@@ -1,29 +1,20 @@
 #pragma once
 
 #include "archives/ArchiveRawEntry.h"
-#include "files/FileEntry.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace kiv {
 
 struct TransferSession;
 
-// Reads archives of every format the archive library knows: lists their members, shows one
-// virtual folder at a time as panel rows, and extracts members or whole archives. Stateless;
+// Reads archives of every format the archive library knows: lists their members (ArchiveTree
+// arranges them as folders) and extracts members or whole archives. Stateless;
 // instances are interchangeable, and any thread may use one.
 class ArchiveService
 {
 public:
-    // Whether children() puts the ".." row first.
-    enum class ParentRow
-    {
-        omit,
-        include,
-    };
-
     // What extract() takes out: one member, or a folder with its whole subtree.
     enum class Member
     {
@@ -36,15 +27,6 @@ public:
     // file cannot be opened, KivError::operationFailed naming the archive and the reason when it
     // is not a regular file, is damaged or no format reads it.
     std::vector<ArchiveRawEntry> listRawEntries(const std::string& archivePath) const;
-
-    // The rows of the virtual folder `prefix` ("" for the root, else ending in "/"): the ".." row
-    // when `parentRow` includes it, then folders, then files, each group in file-name order. Folders the
-    // archive never lists on their own still get a row (undated); a folder row's id is its prefix.
-    std::vector<FileEntry> children(
-        std::string_view prefix, const std::vector<ArchiveRawEntry>& rawEntries, ParentRow parentRow) const;
-
-    // The prefix one level up: "docs/sub/" gives "docs/", "docs/" and "" give "".
-    std::string parentOf(std::string_view prefix) const;
 
     // Extracts the member `internalEntryPath` (a folder with its whole subtree when `member` is a
     // folder; tar always takes a folder whole) below `to` at its full path inside the archive,
