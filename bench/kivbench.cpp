@@ -2,6 +2,7 @@
 #include "archives/ArchiveTree.h"
 #include "archives/PackJob.h"
 #include "base/ErrorText.h"
+#include "base/ZoneFile.h"
 #include "files/DeleteJob.h"
 #include "files/FilePreview.h"
 #include "files/FileSystemService.h"
@@ -144,6 +145,7 @@ int main(int argc, char** argv)
 {
     if (argc < 2)
         return usage();
+    kiv::ZoneFile::keepLoaded(); // as the program does
     std::string command = argv[1];
     try {
         if (command == "list")
