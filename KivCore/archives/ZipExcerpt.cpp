@@ -10,7 +10,6 @@ namespace kiv {
 
 namespace {
 
-constexpr std::uint32_t localSignature = 0x04034b50;
 constexpr std::uint32_t entrySignature = 0x02014b50;
 constexpr std::uint32_t endSignature = 0x06054b50;
 constexpr std::uint32_t zip64EndSignature = 0x06064b50;
@@ -72,13 +71,6 @@ std::string readAt(int fd, std::int64_t offset, std::size_t size)
     std::string bytes(size, '\0');
     bytes.resize(readInto(fd, offset, bytes.data(), size));
     return bytes;
-}
-
-// Nothing prepended: the file starts with a member's header.
-bool startsWithMember(int fd)
-{
-    const std::string head = readAt(fd, 0, 4);
-    return head.size() == 4 && le(head, 0, 4) == localSignature;
 }
 
 // The end record: the last signature whose record (with its comment) fits in the file.
@@ -232,7 +224,7 @@ bool inScope(std::string_view name, std::string_view scope)
 std::optional<ZipExcerpt> ZipExcerpt::of(int fd, std::int64_t fileSize, std::string_view scope)
 {
     const auto found = locate(fd, fileSize);
-    if (!found || (found->offset > 0 && !startsWithMember(fd)))
+    if (!found)
         return std::nullopt;
     std::string tail;
     std::uint64_t kept = 0;

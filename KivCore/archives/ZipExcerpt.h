@@ -24,8 +24,8 @@ class ZipExcerpt
 public:
     // The excerpt of the zip open at `fd`, `fileSize` bytes long, holding the members whose path
     // (ArchiveMemberPath::safe) is `scope` or lies below it. Nothing when the file is not a plain
-    // zip this understands (no end record, zip64, data in front, several disks, a damaged
-    // directory, a read error): such a file is read whole, as any other archive.
+    // zip this understands (no end record, data in front that moves its offsets, several disks,
+    // a damaged directory, a read error): such a file is read whole, as any other archive.
     static std::optional<ZipExcerpt> of(int fd, std::int64_t fileSize, std::string_view scope);
 
     // Makes `reading` read the excerpt. The excerpt must stay where it is, unmoved, until the
