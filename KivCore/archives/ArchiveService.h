@@ -29,11 +29,11 @@ public:
     std::vector<ArchiveRawEntry> listRawEntries(const std::string& archivePath) const;
 
     // Extracts the member `internalEntryPath` (a folder with its whole subtree when `member` is a
-    // folder; tar always takes a folder whole) below `to` at its full path inside the archive,
-    // merging into folders that exist there; a taken name is a question of `session`, which also
-    // counts what was placed. Creates `to` first; throws the platform error when it cannot,
-    // KivError::operationFailed with the tool's complaint when the tool fails, and JobCancelled
-    // (the tool stopped, nothing of it placed) once the session's job is cancelled.
+    // folder) into `to` under its own name (ArchiveExtraction), merging into folders that exist
+    // there; a taken name is a question of `session`, which also counts what was placed. Creates
+    // `to` first; throws the platform error when it cannot, KivError::operationFailed with the
+    // archive library's reason when the archive is damaged or the member missing or encrypted,
+    // and JobCancelled once the session's job is cancelled.
     void extract(const std::string& archivePath, const std::string& internalEntryPath, Member member,
         const std::string& to, TransferSession& session) const;
 
