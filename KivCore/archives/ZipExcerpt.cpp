@@ -151,8 +151,7 @@ std::string endRecords(std::uint64_t entries, std::int64_t size, std::int64_t of
 }
 
 // Hands each entry of `directory` to `visit`, whole, reading the directory in pieces through one
-// buffer. False when an entry is damaged or the directory
-// does not end where its last entry does.
+// buffer. False when an entry is damaged or the directory does not end where its last entry does.
 template <typename Visit> bool forEachEntry(int fd, const Directory& directory, Visit visit)
 {
     // Small, so that it stays in the cache and costs few page faults; it grows for a longer entry.
@@ -190,15 +189,16 @@ template <typename Visit> bool forEachEntry(int fd, const Directory& directory, 
 }
 
 // Whether the program is sure to see the entry's path exactly as its bytes: the library
-// converts names that are not ASCII and may read "\" as a separator or take a Unicode path field
-// instead, and a path is made safe (ArchiveMemberPath) when it starts with "/" or has an empty,
+// converts names that are not ASCII, ends them at a zero byte and may read "\" as a separator or
+// take a Unicode path field instead, and a path is made safe (ArchiveMemberPath) when it starts with "/" or
+// has an empty,
 // "." or ".." step. One pass over the name: this runs for every entry of the directory.
 bool seenAsStored(std::string_view name, std::string_view extra)
 {
     std::size_t stepStart = 0;
     for (std::size_t at = 0; at <= name.size(); ++at) {
         const auto c = at < name.size() ? static_cast<unsigned char>(name[at]) : '/';
-        if (c >= 0x80 || c == '\\')
+        if (c >= 0x80 || c == '\\' || c == '\0')
             return false;
         if (c != '/')
             continue;
