@@ -1,8 +1,10 @@
 // Fuzzes the archive listing: the input is read as an archive file of any format. Reading may
 // fail, but only with the program's own error; the member paths must be safe, and the rows of
-// every folder reached from the root must keep the shape a panel relies on.
+// every folder reached from the root must keep the shape a panel relies on. A reader scoped to
+// the first member's subtree (a zip then reads only part of its directory) must give that subtree whole.
 #include "FuzzCheck.h"
 #include "archives/ArchiveMemberPath.h"
+#include "archives/ArchiveReader.h"
 #include "archives/ArchiveService.h"
 #include "archives/ArchiveTree.h"
 #include "base/KivError.h"
@@ -125,6 +127,37 @@ std::vector<std::string> checkFolder(const ArchiveTree& tree, std::string_view p
     return folders;
 }
 
+// The paths of `members` that are `scope` or lie below it.
+std::multiset<std::string> subtree(const std::vector<ArchiveRawEntry>& members, const std::string& scope)
+{
+    std::multiset<std::string> paths;
+    for (const auto& member : members) {
+        if (member.path == scope || member.path.starts_with(scope + "/"))
+            paths.insert(member.path);
+    }
+    return paths;
+}
+
+void checkScopedReading(const std::vector<ArchiveRawEntry>& members)
+{
+    if (members.empty())
+        return;
+    std::string scope = members.front().path;
+    if (scope.ends_with('/'))
+        scope.pop_back();
+    const auto wanted = subtree(members, scope);
+    std::vector<ArchiveRawEntry> scoped;
+    try {
+        ArchiveReader reader(inputFile(), scope);
+        while (archive_entry* entry = reader.next())
+            scoped.push_back({ ArchiveReader::memberPath(entry), 0, std::nullopt, false });
+    } catch (const KivError& error) {
+        require(false, "a scoped reading fails where the whole one did not", error.what());
+    }
+    require(
+        subtree(scoped, scope) == wanted, "a scoped reading misses or adds members of its subtree", scope);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -135,6 +168,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkSafe(member);
         files += member.path.ends_with('/') ? 0 : 1;
     }
+    checkScopedReading(members);
 
     // Every file is reached exactly once from the root.
     const ArchiveTree tree(std::move(members));
