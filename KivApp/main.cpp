@@ -1,3 +1,4 @@
+#include "base/ZoneFile.h"
 #include "window/AppDelegate.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 
 int main(int argc, char* argv[])
 {
+    kiv::ZoneFile::keepLoaded();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
     QApplication::setDesktopFileName(QStringLiteral("tavrin"));

@@ -1,6 +1,8 @@
 #include "archives/ArchiveService.h"
+#include "archives/ArchiveTree.h"
 #include "archives/PackJob.h"
 #include "base/ErrorText.h"
+#include "base/ZoneFile.h"
 #include "files/DeleteJob.h"
 #include "files/FilePreview.h"
 #include "files/FileSystemService.h"
@@ -76,10 +78,11 @@ int archiveCommand(int argc, char** argv)
 {
     if (argc != 3)
         return usage();
-    kiv::ArchiveService archives;
-    auto rawEntries = archives.listRawEntries(argv[2]);
-    auto rootRows = archives.children("", rawEntries, kiv::ArchiveService::ParentRow::include);
-    std::printf("%zu raw entries, %zu root rows\n", rawEntries.size(), rootRows.size());
+    auto rawEntries = kiv::ArchiveService().listRawEntries(argv[2]);
+    const std::size_t listed = rawEntries.size();
+    const kiv::ArchiveTree tree(std::move(rawEntries));
+    auto rootRows = tree.children("", kiv::ArchiveTree::ParentRow::include);
+    std::printf("%zu raw entries, %zu root rows\n", listed, rootRows.size());
     return 0;
 }
 
@@ -88,11 +91,10 @@ int childrenCommand(int argc, char** argv)
 {
     if (argc != 4)
         return usage();
-    kiv::ArchiveService archives;
-    auto rawEntries = archives.listRawEntries(argv[2]);
+    const kiv::ArchiveTree tree(kiv::ArchiveService().listRawEntries(argv[2]));
     std::size_t rowCount = 0;
     for (int round = 0; round < 100; ++round)
-        rowCount = archives.children(argv[3], rawEntries, kiv::ArchiveService::ParentRow::include).size();
+        rowCount = tree.children(argv[3], kiv::ArchiveTree::ParentRow::include).size();
     std::printf("%zu\n", rowCount);
     return 0;
 }
@@ -143,6 +145,7 @@ int main(int argc, char** argv)
 {
     if (argc < 2)
         return usage();
+    kiv::ZoneFile::keepLoaded(); // as the program does
     std::string command = argv[1];
     try {
         if (command == "list")

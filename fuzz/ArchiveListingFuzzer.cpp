@@ -1,9 +1,12 @@
 // Fuzzes the archive listing: the input is read as an archive file of any format. Reading may
 // fail, but only with the program's own error; the member paths must be safe, and the rows of
-// every folder reached from the root must keep the shape a panel relies on.
+// every folder reached from the root must keep the shape a panel relies on. A reader scoped to
+// the first member's subtree (a zip then reads only part of its directory) must give that subtree whole.
 #include "FuzzCheck.h"
 #include "archives/ArchiveMemberPath.h"
+#include "archives/ArchiveReader.h"
 #include "archives/ArchiveService.h"
+#include "archives/ArchiveTree.h"
 #include "base/KivError.h"
 #include "text/FileNameOrder.h"
 
@@ -72,14 +75,14 @@ void checkOrdered(const FileEntry& before, const FileEntry& after)
         require(before.kind == Kind::directory, "a file row before a folder row", after.name);
 }
 
-void checkRow(const ArchiveService& archives, std::string_view prefix, const FileEntry& row)
+void checkRow(std::string_view prefix, const FileEntry& row)
 {
     require(
         !row.name.empty() && row.name.find('/') == std::string::npos, "row name empty or with a /", row.id);
     require(row.id.starts_with(prefix) && row.id.substr(prefix.size()).starts_with(row.name),
         "row id is not prefix + name", row.id);
     require(!row.permissions, "archive row with a mode", row.id);
-    auto parent = archives.parentOf(row.id);
+    auto parent = ArchiveTree::parentOf(row.id);
     require(row.id.starts_with(parent), "parentOf an id is not a prefix of it", row.id);
     if (prefix.empty() || prefix.ends_with('/'))
         require(parent == prefix, "parentOf a row's id is not the folder it is listed in", row.id);
@@ -94,15 +97,14 @@ void checkRow(const ArchiveService& archives, std::string_view prefix, const Fil
 }
 
 // Checks the rows of `prefix` and returns the ids of its folders.
-std::vector<std::string> checkFolder(const ArchiveService& archives, std::string_view prefix,
-    const std::vector<ArchiveRawEntry>& members, std::size_t& filesSeen)
+std::vector<std::string> checkFolder(const ArchiveTree& tree, std::string_view prefix, std::size_t& filesSeen)
 {
-    auto rows = archives.children(prefix, members, ArchiveService::ParentRow::omit);
-    auto withParent = archives.children(prefix, members, ArchiveService::ParentRow::include);
+    auto rows = tree.children(prefix, ArchiveTree::ParentRow::omit);
+    auto withParent = tree.children(prefix, ArchiveTree::ParentRow::include);
     require(withParent.size() == rows.size() + 1, "the parent row is not one extra row");
     const auto& parentRow = withParent.front();
     require(parentRow.name == ".." && parentRow.kind == Kind::parentDirectory && parentRow.size == 0
-            && parentRow.id == archives.parentOf(prefix),
+            && parentRow.id == ArchiveTree::parentOf(prefix),
         "first row is not the .. row of the parent", parentRow.id);
     require(std::equal(rows.begin(), rows.end(), withParent.begin() + 1), "rows change with the parent row");
 
@@ -112,7 +114,7 @@ std::vector<std::string> checkFolder(const ArchiveService& archives, std::string
         const auto& row = rows[i];
         require(row.kind == Kind::directory || row.kind == Kind::regularFile || row.kind == Kind::archive,
             "row of a kind an archive cannot hold", row.id);
-        checkRow(archives, prefix, row);
+        checkRow(prefix, row);
         if (i > 0)
             checkOrdered(rows[i - 1], row);
         if (row.kind == Kind::directory) {
@@ -125,25 +127,57 @@ std::vector<std::string> checkFolder(const ArchiveService& archives, std::string
     return folders;
 }
 
+// The paths of `members` that are `scope` or lie below it.
+std::multiset<std::string> subtree(const std::vector<ArchiveRawEntry>& members, const std::string& scope)
+{
+    std::multiset<std::string> paths;
+    for (const auto& member : members) {
+        if (member.path == scope || member.path.starts_with(scope + "/"))
+            paths.insert(member.path);
+    }
+    return paths;
+}
+
+void checkScopedReading(const std::vector<ArchiveRawEntry>& members)
+{
+    if (members.empty())
+        return;
+    std::string scope = members.front().path;
+    if (scope.ends_with('/'))
+        scope.pop_back();
+    const auto wanted = subtree(members, scope);
+    std::vector<ArchiveRawEntry> scoped;
+    try {
+        ArchiveReader reader(inputFile(), scope);
+        while (archive_entry* entry = reader.next())
+            scoped.push_back({ ArchiveReader::memberPath(entry), 0, std::nullopt, false });
+    } catch (const KivError& error) {
+        require(false, "a scoped reading fails where the whole one did not", error.what());
+    }
+    require(
+        subtree(scoped, scope) == wanted, "a scoped reading misses or adds members of its subtree", scope);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto members = listed(data, size);
+    auto members = listed(data, size);
     std::size_t files = 0;
     for (const auto& member : members) {
         checkSafe(member);
         files += member.path.ends_with('/') ? 0 : 1;
     }
+    checkScopedReading(members);
 
     // Every file is reached exactly once from the root.
-    ArchiveService archives;
+    const ArchiveTree tree(std::move(members));
     std::size_t filesSeen = 0;
     std::vector<std::string> pending { "" };
     for (std::size_t walked = 0; !pending.empty() && walked < maxFoldersWalked; ++walked) {
         auto prefix = std::move(pending.back());
         pending.pop_back();
-        for (auto& folder : checkFolder(archives, prefix, members, filesSeen))
+        for (auto& folder : checkFolder(tree, prefix, filesSeen))
             pending.push_back(std::move(folder));
     }
     if (pending.empty())

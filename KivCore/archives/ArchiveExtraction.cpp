@@ -95,7 +95,7 @@ void ArchiveExtraction::extract(const std::string& archivePath, const Selection&
     m_selection = selection;
     m_base = selection.member.substr(0, selection.member.rfind('/') + 1);
     bool found = false;
-    ArchiveReader reader(archivePath);
+    ArchiveReader reader(archivePath, selection.member);
     while (archive_entry* entry = reader.next()) {
         const std::string member = ArchiveReader::memberPath(entry);
         if (member.empty() || !isSelected(member))

@@ -27,7 +27,7 @@ void ArchiveReader::Free::operator()(archive* reading) const
     archive_read_free(reading);
 }
 
-ArchiveReader::ArchiveReader(const std::string& archivePath)
+ArchiveReader::ArchiveReader(const std::string& archivePath, std::string_view scope)
     : m_path(archivePath)
 {
     // Not blocking, so that opening a pipe returns at once and can be refused.
@@ -46,7 +46,11 @@ ArchiveReader::ArchiveReader(const std::string& archivePath)
         throw std::bad_alloc();
     archive_read_support_filter_all(m_archive.get());
     archive_read_support_format_all(m_archive.get());
-    if (archive_read_open_fd(m_archive.get(), m_fd.get(), readBlock) != ARCHIVE_OK)
+    if (!scope.empty())
+        m_excerpt = ZipExcerpt::of(m_fd.get(), info.st_size, scope);
+    const int opened = m_excerpt ? m_excerpt->open(m_archive.get())
+                                 : archive_read_open_fd(m_archive.get(), m_fd.get(), readBlock);
+    if (opened != ARCHIVE_OK)
         fail();
 }
 

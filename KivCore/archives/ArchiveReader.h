@@ -1,10 +1,13 @@
 #pragma once
 
 #include "archives/Utf8NameLocale.h"
+#include "archives/ZipExcerpt.h"
 #include "base/UniqueFd.h"
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 struct archive;
 struct archive_entry;
@@ -17,9 +20,11 @@ namespace kiv {
 class ArchiveReader
 {
 public:
-    // Opens the file at `archivePath`. Throws the platform error when it cannot be opened, and
+    // Opens the file at `archivePath`. With a `scope` (a member path) the reader may leave out
+    // members that are neither `scope` nor below it: a zip then reads only its directory and
+    // those members (ZipExcerpt). Throws the platform error when the file cannot be opened, and
     // KivError::operationFailed when it is not a regular file or no format reads it.
-    explicit ArchiveReader(const std::string& archivePath);
+    explicit ArchiveReader(const std::string& archivePath, std::string_view scope = {});
     ~ArchiveReader();
     ArchiveReader(const ArchiveReader&) = delete;
     ArchiveReader& operator=(const ArchiveReader&) = delete;
@@ -47,6 +52,7 @@ private:
     Utf8NameLocale m_locale;
     std::string m_path;
     UniqueFd m_fd;
+    std::optional<ZipExcerpt> m_excerpt; // what the library reads instead of the file, if anything
     std::unique_ptr<archive, Free> m_archive;
 };
 

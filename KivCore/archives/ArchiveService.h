@@ -1,29 +1,20 @@
 #pragma once
 
 #include "archives/ArchiveRawEntry.h"
-#include "files/FileEntry.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace kiv {
 
 struct TransferSession;
 
-// Reads archives of every format the archive library knows: lists their members, shows one
-// virtual folder at a time as panel rows, and extracts members or whole archives. Stateless;
+// Reads archives of every format the archive library knows: lists their members (ArchiveTree
+// arranges them as folders) and extracts members or whole archives. Stateless;
 // instances are interchangeable, and any thread may use one.
 class ArchiveService
 {
 public:
-    // Whether children() puts the ".." row first.
-    enum class ParentRow
-    {
-        omit,
-        include,
-    };
-
     // What extract() takes out: one member, or a folder with its whole subtree.
     enum class Member
     {
@@ -37,21 +28,12 @@ public:
     // is not a regular file, is damaged or no format reads it.
     std::vector<ArchiveRawEntry> listRawEntries(const std::string& archivePath) const;
 
-    // The rows of the virtual folder `prefix` ("" for the root, else ending in "/"): the ".." row
-    // when `parentRow` includes it, then folders, then files, each group in file-name order. Folders the
-    // archive never lists on their own still get a row (undated); a folder row's id is its prefix.
-    std::vector<FileEntry> children(
-        std::string_view prefix, const std::vector<ArchiveRawEntry>& rawEntries, ParentRow parentRow) const;
-
-    // The prefix one level up: "docs/sub/" gives "docs/", "docs/" and "" give "".
-    std::string parentOf(std::string_view prefix) const;
-
     // Extracts the member `internalEntryPath` (a folder with its whole subtree when `member` is a
-    // folder; tar always takes a folder whole) below `to` at its full path inside the archive,
-    // merging into folders that exist there; a taken name is a question of `session`, which also
-    // counts what was placed. Creates `to` first; throws the platform error when it cannot,
-    // KivError::operationFailed with the tool's complaint when the tool fails, and JobCancelled
-    // (the tool stopped, nothing of it placed) once the session's job is cancelled.
+    // folder) into `to` under its own name (ArchiveExtraction), merging into folders that exist
+    // there; a taken name is a question of `session`, which also counts what was placed. Creates
+    // `to` first; throws the platform error when it cannot, KivError::operationFailed with the
+    // archive library's reason when the archive is damaged or the member missing or encrypted,
+    // and JobCancelled once the session's job is cancelled.
     void extract(const std::string& archivePath, const std::string& internalEntryPath, Member member,
         const std::string& to, TransferSession& session) const;
 

@@ -197,7 +197,7 @@ std::optional<PanelLocation> PanelState::targetInArchive(const FileEntry& entry)
     case FileEntry::Kind::parentDirectory:
         if (internalPath.empty())
             return PanelLocation::filesystem(m_location.nearestRealDirectory());
-        return PanelLocation::archive(archiveURL, m_archives.parentOf(internalPath));
+        return PanelLocation::archive(archiveURL, std::string(ArchiveTree::parentOf(internalPath)));
     case FileEntry::Kind::directory:
         return PanelLocation::archive(archiveURL, internalPath + entry.name + "/");
     case FileEntry::Kind::archive: // archives inside archives are not entered
@@ -217,22 +217,22 @@ std::vector<FileEntry> PanelState::listCurrentLocation()
         rows = m_fs.listDirectory(m_location.path(), m_showHidden ? Hidden::show : Hidden::hide,
             m_sortOrder.key == SortOrder::Key::unsorted ? Order::asListed : Order::byName);
     } else {
-        const auto& rawEntries = rawArchiveEntries(m_location.archiveURL());
-        rows = m_archives.children(m_location.internalPath(), rawEntries, ArchiveService::ParentRow::include);
+        rows = archiveTree(m_location.archiveURL())
+                   .children(m_location.internalPath(), ArchiveTree::ParentRow::include);
     }
     RowOrder::sort(rows, m_sortOrder);
     return rows;
 }
 
-const std::vector<ArchiveRawEntry>& PanelState::rawArchiveEntries(const std::string& archiveURL)
+const ArchiveTree& PanelState::archiveTree(const std::string& archiveURL)
 {
     if (m_cachedArchiveURL != archiveURL) {
         // Listed before the cache changes, so a failure leaves the old listing in place.
-        auto listed = m_archives.listRawEntries(archiveURL);
-        m_cachedArchiveEntries = std::move(listed);
+        ArchiveTree listed(m_archives.listRawEntries(archiveURL));
+        m_cachedArchiveTree = std::move(listed);
         m_cachedArchiveURL = archiveURL;
     }
-    return m_cachedArchiveEntries;
+    return m_cachedArchiveTree;
 }
 
 std::unordered_set<std::string> PanelState::marksStillListedIn(const std::vector<FileEntry>& entries) const

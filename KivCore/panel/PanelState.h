@@ -1,7 +1,7 @@
 #pragma once
 
-#include "archives/ArchiveRawEntry.h"
 #include "archives/ArchiveService.h"
+#include "archives/ArchiveTree.h"
 #include "files/FileEntry.h"
 #include "files/FileSystemService.h"
 #include "panel/PanelLocation.h"
@@ -124,7 +124,7 @@ private:
     std::string nameInParent() const;
     void putCursorOn(const std::string& name);
     std::vector<FileEntry> listCurrentLocation();
-    const std::vector<ArchiveRawEntry>& rawArchiveEntries(const std::string& archiveURL);
+    const ArchiveTree& archiveTree(const std::string& archiveURL);
     std::unordered_set<std::string> marksStillListedIn(const std::vector<FileEntry>& entries) const;
     std::optional<std::ptrdiff_t> cursorRowIn(const std::vector<FileEntry>& entries) const;
     void keepCursorInsideEntries();
@@ -141,7 +141,7 @@ private:
     bool m_showHidden = false;
     SortOrder m_sortOrder;
     std::optional<std::string> m_cachedArchiveURL;
-    std::vector<ArchiveRawEntry> m_cachedArchiveEntries;
+    ArchiveTree m_cachedArchiveTree;
 };
 
 } // namespace kiv

@@ -240,6 +240,42 @@ TEST_F(ToolCommandsTest, ExtractPutsTheWholeArchiveIntoTheOtherPanelAndNeverRepl
             "An archive inside an archive can't be extracted here. Copy it out with F5 first.") });
 }
 
+TEST_F(ToolCommandsTest, AltF5PacksTheMarkedItemsIntoTheOtherPanelAndAsksBeforeReplacingAnArchive)
+{
+    m_home.write("src/a.txt", "alpha");
+    m_home.write("src/box/inside.txt", "inside");
+    m_home.write("src/c.txt", "not marked");
+    const std::string out = m_home.folder("out");
+    left().goTo(m_home / "src");
+    right().goTo(out);
+    for (const char* name : { "a.txt", "box" }) {
+        putCursorOn(left(), name);
+        press(Qt::Key_Space);
+    }
+    const auto altF5 = [&](std::vector<Answer> answers) {
+        ShownDialogs shown = answering(
+            std::move(answers), [&] { QTest::keyClick(active().tableView(), Qt::Key_F5, Qt::AltModifier); });
+        waitForJobs();
+        return shown;
+    };
+    EXPECT_EQ(altF5({ typing(out + "/both.tar.gz") }),
+        ShownDialogs { prompt("Pack", "Pack 2 item(s) into:", out + "/src.zip") });
+    m_home.run("mkdir unpacked && tar -xzf out/both.tar.gz -C unpacked");
+    EXPECT_EQ(std::vector<std::string>(
+                  { readFile(m_home / "unpacked/a.txt"), readFile(m_home / "unpacked/box/inside.txt") }),
+        (std::vector<std::string> { "alpha", "inside" }));
+    EXPECT_FALSE(std::filesystem::exists(m_home / "unpacked/c.txt"));
+    EXPECT_TRUE(lists(right(), "both.tar.gz"));
+
+    // The same name again: a question; skipped, the archive stays as it was.
+    const std::string packed = readFile(out + "/both.tar.gz");
+    putCursorOn(left(), "c.txt");
+    const ShownDialogs again = altF5({ typing(out + "/both.tar.gz"), pressing(Qt::Key_S), ok });
+    ASSERT_EQ(again.size(), 3u);
+    EXPECT_EQ(again[1].title, "Pack - Name Taken");
+    EXPECT_EQ(readFile(out + "/both.tar.gz"), packed);
+}
+
 TEST_F(ToolCommandsTest, CompareMarksOnlyWhatDiffersOnDiskNowAndReplacesEarlierMarks)
 {
     using namespace std::chrono_literals;

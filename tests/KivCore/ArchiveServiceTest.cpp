@@ -1,5 +1,6 @@
 #include "archives/ArchiveService.h"
 #include "JobScript.h"
+#include "archives/ArchiveTree.h"
 #include "archives/ExtractJob.h"
 
 #include "RowNames.h"
@@ -15,7 +16,7 @@
 using namespace kiv;
 using namespace kiv::test;
 using Kind = FileEntry::Kind;
-using Parent = ArchiveService::ParentRow;
+using Parent = ArchiveTree::ParentRow;
 using Member = ArchiveService::Member;
 using Files = std::set<std::string>;
 
@@ -121,7 +122,7 @@ TEST_F(ArchiveServiceTest, EveryFormatListsEachMemberExactlyWithSizeAndTime)
 TEST_F(ArchiveServiceTest, NamesThatClimbOutOrPointAtTheRootAreShownHarmlessly)
 {
     EXPECT_EQ(
-        namesOf(m_archives.children("", m_archives.listRawEntries(archive("dotted.tar")), Parent::include)),
+        namesOf(ArchiveTree(m_archives.listRawEntries(archive("dotted.tar"))).children("", Parent::include)),
         (std::vector<std::string> { "..", "docs", "   5  2026-12-06 11:44   fake.txt", " leading.txt",
             "-dash.txt", "a -> b.txt", "\xC3\xA9t\xC3\xA9.txt", "latin\xE9.txt", "new\nline.txt",
             "tab\there" }));
@@ -129,7 +130,7 @@ TEST_F(ArchiveServiceTest, NamesThatClimbOutOrPointAtTheRootAreShownHarmlessly)
     ASSERT_EQ(climbing.size(), 2u);
     EXPECT_EQ(climbing[0].path, "(..)/escaped.txt");
     EXPECT_EQ(climbing[1].path, "abs.txt");
-    EXPECT_EQ(namesOf(m_archives.children("", climbing, Parent::include)),
+    EXPECT_EQ(namesOf(ArchiveTree(climbing).children("", Parent::include)),
         (std::vector<std::string> { "..", "(..)", "abs.txt" }));
 
     const auto locked = m_archives.listRawEntries(archive("locked.zip"));
@@ -263,31 +264,30 @@ TEST_F(ArchiveServiceTest, FailedExtractionsSayWhy)
 TEST_F(ArchiveServiceTest, ChildrenAreParentThenFoldersThenFilesInNaturalOrderWithNoEmptyRows)
 {
     // Folders show even when the archive lists no folder members.
-    auto listed = m_archives.listRawEntries(archive("flat.zip"));
-    EXPECT_EQ(namesOf(m_archives.children("docs/sub/", listed, Parent::omit)),
-        (std::vector<std::string> { "c", "b.txt" }));
+    const ArchiveTree flat(m_archives.listRawEntries(archive("flat.zip")));
+    EXPECT_EQ(namesOf(flat.children("docs/sub/", Parent::omit)), (std::vector<std::string> { "c", "b.txt" }));
 
     const FileTime day(std::chrono::hours(24)), twoDays(std::chrono::hours(48));
     auto member = [](std::string path, std::int64_t size, std::optional<FileTime> date = std::nullopt) {
         return ArchiveRawEntry { std::move(path), size, date, false };
     };
-    const std::vector<ArchiveRawEntry> entries { member("docs/a.txt", 5, day), member("docs/sub/b.txt", 6),
+    const ArchiveTree entries({ member("docs/a.txt", 5, day), member("docs/sub/b.txt", 6),
         member("docs/sub/c/d.txt", 7), member("docs/", 0, twoDays), member("file10.txt", 1),
-        member("File9.txt", 1), member("notes.zip", 1), member("File9.txt", 2), member("Dir10/z", 1) };
+        member("File9.txt", 1), member("notes.zip", 1), member("File9.txt", 2), member("Dir10/z", 1) });
     const std::vector<FileEntry> docs {
         { "", "..", Kind::parentDirectory, 0, std::nullopt, std::nullopt },
         { "docs/sub/", "sub", Kind::directory, 0, std::nullopt, std::nullopt },
         { "docs/a.txt", "a.txt", Kind::regularFile, 5, day, std::nullopt },
     };
-    EXPECT_EQ(m_archives.children("docs/", entries, Parent::include), docs);
-    auto root = m_archives.children("", entries, Parent::omit);
+    EXPECT_EQ(entries.children("docs/", Parent::include), docs);
+    auto root = entries.children("", Parent::omit);
     EXPECT_EQ(namesOf(root),
         (std::vector<std::string> { "Dir10", "docs", "File9.txt", "File9.txt", "file10.txt", "notes.zip" }));
     EXPECT_EQ(root.back().kind, Kind::archive);
     EXPECT_EQ(root[1].modificationDate, twoDays); // a folder listed after its members still gets its date
-    EXPECT_EQ(m_archives.children("", entries, Parent::include).front().id, "");
-    EXPECT_TRUE(m_archives.children("nowhere/", entries, Parent::omit).empty());
-    EXPECT_EQ(m_archives.parentOf("docs/sub/"), "docs/");
-    EXPECT_EQ(m_archives.parentOf("docs/"), "");
-    EXPECT_EQ(m_archives.parentOf(""), "");
+    EXPECT_EQ(entries.children("", Parent::include).front().id, "");
+    EXPECT_TRUE(entries.children("nowhere/", Parent::omit).empty());
+    EXPECT_EQ(ArchiveTree::parentOf("docs/sub/"), "docs/");
+    EXPECT_EQ(ArchiveTree::parentOf("docs/"), "");
+    EXPECT_EQ(ArchiveTree::parentOf(""), "");
 }
