@@ -1,0 +1,34 @@
+#include "history/OperationRecord.h"
+
+#include "files/PathString.h"
+
+namespace kiv {
+
+void OperationRecord::addMoved(std::string from, std::string to)
+{
+    steps.push_back({ std::move(from), std::move(to), {}, {} });
+}
+
+void OperationRecord::addMade(std::string from, std::string to)
+{
+    TreeSnapshot made = TreeSnapshot::of(to);
+    steps.push_back({ std::move(from), std::move(to), {}, std::move(made) });
+}
+
+void OperationRecord::addTrashed(const TrashedItem& item)
+{
+    steps.push_back({ item.originalPath, item.trashedPath, item.infoPath, {} });
+}
+
+std::string OperationRecord::description() const
+{
+    if (kind == Kind::makeFolder && steps.size() == 1)
+        return "new folder \"" + PathString::lastComponent(steps.front().to) + "\"";
+    static constexpr const char* names[] = { "rename", "move", "copy", "new folder", "move to trash" };
+    const std::string name = names[static_cast<int>(kind)];
+    if (steps.size() == 1)
+        return name + " of \"" + PathString::lastComponent(steps.front().from) + "\"";
+    return name + " of " + std::to_string(steps.size()) + " items";
+}
+
+} // namespace kiv
