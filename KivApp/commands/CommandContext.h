@@ -6,10 +6,13 @@ namespace kiv {
 
 class ArchiveService;
 class FileSystemService;
+class OperationHistory;
 class PanelPair;
+class Trash;
 
 // What a command works with, instead of the whole window: the two panels (the active one is the
-// source, the other the target), the window its dialogs are centred on, and the core services.
+// source, the other the target), the window its dialogs are centred on, the core services, and
+// the history the operations that can be undone are recorded in.
 // Everything referred to outlives the commands.
 struct CommandContext
 {
@@ -17,6 +20,8 @@ struct CommandContext
     QWidget& dialogParent;
     const FileSystemService& files;
     const ArchiveService& archives;
+    const Trash& trash;
+    OperationHistory& history;
 };
 
 } // namespace kiv

@@ -6,6 +6,7 @@
 #include "files/FileSystemService.h"
 #include "files/PathString.h"
 #include "files/TypedPath.h"
+#include "history/OperationHistory.h"
 #include "panel/PanelLocation.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -133,13 +134,15 @@ void FileOperationCommands::copyOperation()
         return;
     const std::string destination = TypedPath::absolute(
         *answer, source.state().location().nearestRealDirectory(), m_context.files.homeDirectoryPath());
-    forEachItem(
-        items, [&](const FileEntry& item) { copyItem(source.state().location(), item, destination); });
+    OperationRecord record { OperationRecord::Kind::copy, {} };
+    forEachItem(items,
+        [&](const FileEntry& item) { copyItem(source.state().location(), item, destination, record); });
+    m_context.history.record(std::move(record));
     finish(source, &target);
 }
 
-void FileOperationCommands::copyItem(
-    const PanelLocation& source, const FileEntry& item, const std::string& destination) const
+void FileOperationCommands::copyItem(const PanelLocation& source, const FileEntry& item,
+    const std::string& destination, OperationRecord& record) const
 {
     if (source.isArchive()) {
         m_context.archives.extract(source.archiveURL(), source.internalPath() + item.name,
@@ -148,6 +151,7 @@ void FileOperationCommands::copyItem(
             destination);
     } else {
         m_context.files.copy(sourcePath(source, item), destination);
+        record.addMade(sourcePath(source, item), PathString::appendingComponent(destination, item.name));
     }
 }
 
@@ -183,29 +187,35 @@ void FileOperationCommands::moveOneItem(
     if (!answer || answer->empty())
         return;
     try {
-        renameOrMove(source.state().location().path(), item, *answer);
+        m_context.history.record(renameOrMove(source.state().location().path(), item, *answer));
     } catch (const std::exception& error) {
         RetroDialogs::error(&m_context.dialogParent, error);
     }
     finish(source, &target);
 }
 
-void FileOperationCommands::renameOrMove(
+OperationRecord FileOperationCommands::renameOrMove(
     const std::string& sourceFolder, const FileEntry& item, const std::string& answer) const
 {
     const FileSystemService& fs = m_context.files;
     const std::string from = PathString::appendingComponent(sourceFolder, item.name);
     const auto [folder, name]
         = TypedPath::destination(answer, sourceFolder, fs.homeDirectoryPath(), item.name);
+    OperationRecord record {
+        folder == sourceFolder ? OperationRecord::Kind::rename : OperationRecord::Kind::move, {}
+    };
     if (folder == sourceFolder) {
-        if (name != item.name)
-            fs.rename(from, name);
-        return;
+        if (name == item.name)
+            return record;
+        fs.rename(from, name);
+    } else {
+        if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
+            return record; // the item already is there
+        // One step, so a name taken in the destination leaves the item where it was.
+        fs.move(from, folder, name);
     }
-    if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
-        return; // the item already is there
-    // One step, so a name taken in the destination leaves the item where it was.
-    fs.move(from, folder, name);
+    record.addMoved(from, PathString::appendingComponent(folder, name));
+    return record;
 }
 
 void FileOperationCommands::moveItems(
@@ -220,9 +230,13 @@ void FileOperationCommands::moveItems(
     if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Move"),
             "Move " + itemCount(items) + " to " + ShownText::of(targetFolder) + "?"))
         return;
+    OperationRecord record { OperationRecord::Kind::move, {} };
     forEachItem(items, [&](const FileEntry& item) {
-        m_context.files.move(sourcePath(source.state().location(), item), targetFolder);
+        const std::string from = sourcePath(source.state().location(), item);
+        m_context.files.move(from, targetFolder);
+        record.addMoved(from, PathString::appendingComponent(targetFolder, item.name));
     });
+    m_context.history.record(std::move(record));
     finish(source, &target);
 }
 
@@ -240,6 +254,9 @@ void FileOperationCommands::mkdirOperation()
         return;
     try {
         m_context.files.makeDirectory(*name, panel.state().location().path());
+        OperationRecord record { OperationRecord::Kind::makeFolder, {} };
+        record.addMade({}, PathString::appendingComponent(panel.state().location().path(), *name));
+        m_context.history.record(std::move(record));
     } catch (const std::exception& error) {
         RetroDialogs::error(&m_context.dialogParent, error);
         return;

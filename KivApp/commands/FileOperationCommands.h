@@ -14,6 +14,7 @@
 namespace kiv {
 
 class PanelLocation;
+struct OperationRecord;
 class PanelViewController;
 class ViewerWindowController;
 
@@ -21,7 +22,7 @@ class ViewerWindowController;
 // make folder (F7) and delete (F8). The source is the active panel when a command starts and the
 // target the other panel. Every question and refusal is a retro dialog in the main window; a
 // failing item is reported in the "Error" dialog and the rest go on. Nothing existing is ever
-// replaced.
+// replaced. What copy, move and make folder did is recorded in the history, for undo.
 class FileOperationCommands : public QObject
 {
     Q_OBJECT
@@ -58,9 +59,10 @@ private:
         const std::vector<FileEntry>& items, const std::function<void(const FileEntry&)>& action) const;
     void finish(PanelViewController& source, PanelViewController* target) const;
     std::optional<std::string> realPathUnderCursor() const;
-    void copyItem(const PanelLocation& source, const FileEntry& item, const std::string& destination) const;
+    void copyItem(const PanelLocation& source, const FileEntry& item, const std::string& destination,
+        OperationRecord& record) const;
     void moveOneItem(PanelViewController& source, PanelViewController& target, const FileEntry& item) const;
-    void renameOrMove(
+    OperationRecord renameOrMove(
         const std::string& sourceFolder, const FileEntry& item, const std::string& answer) const;
     void moveItems(
         PanelViewController& source, PanelViewController& target, const std::vector<FileEntry>& items) const;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QListView>
+
+class QKeyEvent;
 #include <functional>
 
 namespace kiv {
@@ -36,6 +38,12 @@ public:
     std::function<void()> onSwitchPanel;
     // Called on Backspace; may be unset.
     std::function<void()> onGoToParent;
+    // Called on Delete; may be unset.
+    std::function<void()> onMoveToTrash;
+    // Called on Ctrl+Z (Cmd+Z on macOS); may be unset.
+    std::function<void()> onUndo;
+    // Called on Ctrl+Shift+Z (Cmd+Shift+Z on macOS); may be unset.
+    std::function<void()> onRedo;
     // Called whenever the list receives the keyboard focus; may be unset.
     std::function<void()> onBecameFirstResponder;
 
@@ -49,6 +57,7 @@ protected:
 
 private:
     void moveSelectionBy(int step);
+    const std::function<void()>* callbackFor(const QKeyEvent& event) const;
     static void call(const std::function<void()>& callback);
 };
 

@@ -64,6 +64,9 @@ public:
     void setShowHidden(bool show);
     // Shows the names that begin with "." when they are left out, else leaves them out; relists.
     void toggleHidden();
+    // Shows `text` in the status line instead of the counts until the panel is relisted or the
+    // marks change.
+    void showNotice(const QString& text);
     // Gives the keyboard focus to the shown editor, else to the list.
     void focus();
     // Returns the entry under the cursor, or nothing when the list has no selected row.

@@ -2,8 +2,10 @@
 
 #include "base/ErrorText.h"
 #include "commands/FileOperationCommands.h"
+#include "commands/HistoryCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
+#include "commands/TrashCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "panels/PanelPair.h"
@@ -61,6 +63,8 @@ QString permissionHint()
 
 MainWindowController::MainWindowController(QObject* parent)
     : QObject(parent)
+    , m_trash(Trash::homeTrashPath(m_fileSystem.homeDirectoryPath()))
+    , m_history(m_trash)
     , m_panels(std::make_unique<PanelPair>(m_fileSystem.homeDirectoryPath()))
     , m_window(std::make_unique<MainWindow>())
 {
@@ -101,11 +105,13 @@ void MainWindowController::buildWindow()
 
 void MainWindowController::makeCommands()
 {
-    const CommandContext context { *m_panels, *m_window, m_fileSystem, m_archives };
+    const CommandContext context { *m_panels, *m_window, m_fileSystem, m_archives, m_trash, m_history };
     m_fileCommands = std::make_unique<FileOperationCommands>(context);
     m_shellCommands = std::make_unique<ShellCommands>(
         context, *m_root->commandLine()->field(), *m_root, weakly(m_root, &MainRootView::showOverlay));
     m_toolCommands = std::make_unique<ToolCommands>(context);
+    m_trashCommands = std::make_unique<TrashCommands>(context);
+    m_historyCommands = std::make_unique<HistoryCommands>(context);
 }
 
 void MainWindowController::bindKeys()
@@ -126,6 +132,12 @@ void MainWindowController::bindKeys()
     m_window->onCommandKeyEquivalent.push_back(
         { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) });
     m_window->onShouldClose = weakly(tools, &ToolCommands::confirmQuit);
+    for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
+        PanelTableView* table = panel->tableView();
+        table->onMoveToTrash = weakly(m_trashCommands.get(), &TrashCommands::trashOperation);
+        table->onUndo = weakly(m_historyCommands.get(), &HistoryCommands::undoOperation);
+        table->onRedo = weakly(m_historyCommands.get(), &HistoryCommands::redoOperation);
+    }
     m_root->menuBar()->onActivate = weakly(this, &MainWindowController::showPulldownMenu);
     m_root->commandLine()->field()->onSubmit = weakly(shell, &ShellCommands::submitCommandLine);
     m_root->commandLine()->field()->onCancel = weakly(shell, &ShellCommands::leaveCommandLine);
@@ -156,8 +168,8 @@ void MainWindowController::pressFunctionKey(int key)
 void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 {
     const QPoint below(qRound(anchorFrame.left()), qRound(anchorFrame.bottom()));
-    const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_shellCommands, *m_toolCommands,
-        *m_root->commandLine()->field(), m_fileSystem };
+    const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_trashCommands, *m_historyCommands,
+        *m_shellCommands, *m_toolCommands, *m_root->commandLine()->field(), m_fileSystem };
     RetroMenu::popUp(PulldownMenus::items(index, targets), below, m_root->menuBar());
 }
 

@@ -2,6 +2,7 @@
 
 #include "archives/ArchiveService.h"
 #include "files/FileSystemService.h"
+#include "history/OperationHistory.h"
 #include "panels/PanelViewControllerDelegate.h"
 
 #include <QObject>
@@ -13,16 +14,18 @@
 namespace kiv {
 
 class FileOperationCommands;
+class HistoryCommands;
 class MainRootView;
 class MainWindow;
 class PanelPair;
 class ShellCommands;
 class ToolCommands;
+class TrashCommands;
 
 // Builds the main window and owns what it is made of: the two panels on the home folder, the
-// core services and the command objects. Binds the function keys, the key bar, the pulldown menus
-// and the command line straight to the commands, and keeps the active-panel rules: the panel whose
-// list takes the focus becomes active, and the prompt shows the active panel's folder.
+// core services, the history of undoable operations and the command objects. Binds the function keys, the key
+// bar, the pulldown menus and the command line straight to the commands, and keeps the active-panel rules:
+// the panel whose list takes the focus becomes active, and the prompt shows the active panel's folder.
 class MainWindowController : public QObject, public PanelViewControllerDelegate
 {
     Q_OBJECT
@@ -70,12 +73,16 @@ private:
 
     FileSystemService m_fileSystem;
     ArchiveService m_archives;
+    Trash m_trash;
+    OperationHistory m_history;
     std::unique_ptr<PanelPair> m_panels;
     std::unique_ptr<MainWindow> m_window;
     MainRootView* m_root = nullptr;
     std::unique_ptr<FileOperationCommands> m_fileCommands;
     std::unique_ptr<ShellCommands> m_shellCommands;
     std::unique_ptr<ToolCommands> m_toolCommands;
+    std::unique_ptr<TrashCommands> m_trashCommands;
+    std::unique_ptr<HistoryCommands> m_historyCommands;
     // What F1 to F10 run, by key number minus one.
     std::array<std::function<void()>, 10> m_functionKeys;
 };

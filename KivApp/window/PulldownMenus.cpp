@@ -1,8 +1,10 @@
 #include "window/PulldownMenus.h"
 
 #include "commands/FileOperationCommands.h"
+#include "commands/HistoryCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
+#include "commands/TrashCommands.h"
 #include "console/CommandLineField.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -39,9 +41,12 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
         return { Item::item("Copy...  (F5)", weakly(files, &Files::copyOperation)),
             Item::item("Move / Rename...  (F6)", weakly(files, &Files::moveOperation)),
             Item::item("Make Directory...  (F7)", weakly(files, &Files::mkdirOperation)),
-            Item::item("Delete...  (F8)", weakly(files, &Files::deleteOperation)), Item::separator(),
+            Item::item("Delete...  (F8)", weakly(files, &Files::deleteOperation)),
+            Item::item("Move to Trash  (Del)", weakly(&targets.trash, &TrashCommands::trashOperation)),
+            Item::separator(),
             Item::item("Extract Archive to Other Panel", weakly(tools, &ToolCommands::extractArchive)),
-            Item::item("Compare Directories", weakly(tools, &ToolCommands::compare)) };
+            Item::item("Compare Directories", weakly(tools, &ToolCommands::compare)), Item::separator(),
+            targets.history.undoMenuItem(), targets.history.redoMenuItem() };
     case 2:
         return { Item::item("User Menu...  (F2)", weakly(shell, &ShellCommands::showUserMenu)),
             Item::item("Edit User Menu File", weakly(shell, &ShellCommands::editUserMenuFile)),

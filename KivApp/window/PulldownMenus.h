@@ -8,9 +8,11 @@
 namespace kiv {
 class CommandLineField;
 class FileOperationCommands;
+class HistoryCommands;
 class PanelPair;
 class ShellCommands;
 class ToolCommands;
+class TrashCommands;
 } // namespace kiv
 
 // The contents of the five pulldown menus of the main window's menu bar.
@@ -21,6 +23,8 @@ struct Targets
 {
     PanelPair& panels;
     FileOperationCommands& files;
+    TrashCommands& trash;
+    HistoryCommands& history;
     ShellCommands& shell;
     ToolCommands& tools;
     CommandLineField& commandLine;
