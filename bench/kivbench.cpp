@@ -1,10 +1,15 @@
 #include "archives/ArchiveService.h"
 #include "base/ErrorText.h"
+#include "files/DeleteJob.h"
 #include "files/FilePreview.h"
 #include "files/FileSystemService.h"
+#include "files/TransferJob.h"
+#include "jobs/JobControl.h"
+#include "jobs/JobThread.h"
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 // Runs one core operation on real input and prints one line, so the whole process can be
@@ -34,22 +39,33 @@ int listCommand(int argc, char** argv)
     return 0;
 }
 
+// Runs a file job here, as the program's worker thread would: prints "ok", or its summary.
+int runJob(kiv::Job&& job)
+{
+    kiv::JobControl control;
+    const auto outcome = kiv::JobThread::runHere(job, control);
+    if (outcome.end != kiv::JobOutcome::End::completed) {
+        std::fprintf(stderr, "%s\n", outcome.summary.c_str());
+        return 1;
+    }
+    std::printf("ok\n");
+    return 0;
+}
+
 int copyCommand(int argc, char** argv)
 {
     if (argc != 4)
         return usage();
-    kiv::FileSystemService().copy(argv[2], argv[3]);
-    std::printf("ok\n");
-    return 0;
+    const auto sources = std::vector<std::string> { std::filesystem::absolute(argv[2]).string() };
+    return runJob(kiv::TransferJob(kiv::TransferJob::Mode::copy, kiv::TransferJob::keepingNames(sources),
+        std::filesystem::absolute(argv[3]).string()));
 }
 
 int deleteCommand(int argc, char** argv)
 {
     if (argc != 3)
         return usage();
-    kiv::FileSystemService().deleteItem(argv[2]);
-    std::printf("ok\n");
-    return 0;
+    return runJob(kiv::DeleteJob({ std::filesystem::absolute(argv[2]).string() }));
 }
 
 // The raw listing of an archive, then the rows of its root folder.

@@ -2,11 +2,16 @@
 
 #include "archives/ArchiveMemberCopy.h"
 #include "archives/ArchiveService.h"
+#include "archives/ExtractJob.h"
+#include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
 #include "files/PathString.h"
+#include "files/TransferJob.h"
 #include "files/TypedPath.h"
 #include "history/OperationHistory.h"
+#include "jobs/JobControl.h"
+#include "jobs/JobThread.h"
 #include "panel/PanelLocation.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -33,6 +38,17 @@ std::string sourcePath(const PanelLocation& source, const FileEntry& item)
 QString itemCount(const std::vector<FileEntry>& items)
 {
     return QString::number(items.size()) + QStringLiteral(" item(s)");
+}
+
+// Runs `job` at once and says how it ended when not everything was done; returns whether all was.
+bool runJob(Job&& job, QWidget& dialogParent)
+{
+    JobControl control;
+    const JobOutcome outcome = JobThread::runHere(job, control);
+    if (outcome.end != JobOutcome::End::completed)
+        RetroDialogs::message(
+            &dialogParent, QString::fromStdString(job.title()), ShownText::of(outcome.summary));
+    return outcome.end == JobOutcome::End::completed;
 }
 
 } // namespace
@@ -145,14 +161,24 @@ void FileOperationCommands::copyItem(const PanelLocation& source, const FileEntr
     const std::string& destination, OperationRecord& record) const
 {
     if (source.isArchive()) {
-        m_context.archives.extract(source.archiveURL(), source.internalPath() + item.name,
-            item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
-                                                    : ArchiveService::Member::file,
-            destination);
+        const auto kind = item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
+                                                                  : ArchiveService::Member::file;
+        runJob(ExtractJob(source.archiveURL(), { { source.internalPath() + item.name, kind } }, destination),
+            m_context.dialogParent);
     } else {
-        m_context.files.copy(sourcePath(source, item), destination);
-        record.addMade(sourcePath(source, item), PathString::appendingComponent(destination, item.name));
+        const std::string from = sourcePath(source, item);
+        if (transfer(TransferJob::Mode::copy, from, destination, item.name))
+            record.addMade(from, PathString::appendingComponent(destination, item.name));
     }
+}
+
+bool FileOperationCommands::transfer(
+    TransferJob::Mode mode, const std::string& from, const std::string& folder, const std::string& name) const
+{
+    // A folder copied or moved onto one that was there merges into it; taking the result away
+    // again would take what was there before, so only a target made anew can be undone.
+    const bool madeAnew = !DiskItem::exists(PathString::appendingComponent(folder, name));
+    return runJob(TransferJob(mode, { { from, name } }, folder), m_context.dialogParent) && madeAnew;
 }
 
 void FileOperationCommands::moveOperation()
@@ -212,7 +238,8 @@ OperationRecord FileOperationCommands::renameOrMove(
         if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
             return record; // the item already is there
         // One step, so a name taken in the destination leaves the item where it was.
-        fs.move(from, folder, name);
+        if (!transfer(TransferJob::Mode::move, from, folder, name))
+            return record;
     }
     record.addMoved(from, PathString::appendingComponent(folder, name));
     return record;
@@ -233,8 +260,8 @@ void FileOperationCommands::moveItems(
     OperationRecord record { OperationRecord::Kind::move, {} };
     forEachItem(items, [&](const FileEntry& item) {
         const std::string from = sourcePath(source.state().location(), item);
-        m_context.files.move(from, targetFolder);
-        record.addMoved(from, PathString::appendingComponent(targetFolder, item.name));
+        if (transfer(TransferJob::Mode::move, from, targetFolder, item.name))
+            record.addMoved(from, PathString::appendingComponent(targetFolder, item.name));
     });
     m_context.history.record(std::move(record));
     finish(source, &target);
@@ -282,7 +309,7 @@ void FileOperationCommands::deleteOperation()
             QStringLiteral("Delete"), ButtonTone::destructive))
         return;
     forEachItem(items, [&](const FileEntry& item) {
-        m_context.files.deleteItem(sourcePath(source.state().location(), item));
+        runJob(DeleteJob({ sourcePath(source.state().location(), item) }), m_context.dialogParent);
     });
     finish(source, nullptr);
 }

@@ -2,6 +2,7 @@
 
 #include "commands/CommandContext.h"
 #include "files/FileEntry.h"
+#include "files/TransferJob.h"
 
 #include <QObject>
 #include <QString>
@@ -62,6 +63,8 @@ private:
     void copyItem(const PanelLocation& source, const FileEntry& item, const std::string& destination,
         OperationRecord& record) const;
     void moveOneItem(PanelViewController& source, PanelViewController& target, const FileEntry& item) const;
+    bool transfer(TransferJob::Mode mode, const std::string& from, const std::string& folder,
+        const std::string& name) const;
     OperationRecord renameOrMove(
         const std::string& sourceFolder, const FileEntry& item, const std::string& answer) const;
     void moveItems(

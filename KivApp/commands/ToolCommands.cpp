@@ -1,8 +1,12 @@
 #include "commands/ToolCommands.h"
 
 #include "archives/ArchiveService.h"
+#include "archives/ExtractJob.h"
+#include "base/KivError.h"
 #include "files/ArchiveFormat.h"
 #include "files/PathString.h"
+#include "jobs/JobControl.h"
+#include "jobs/JobThread.h"
 #include "panel/DirectoryComparer.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -114,7 +118,11 @@ void ToolCommands::extractArchive()
         return;
     }
     try {
-        m_context.archives.extractAll(PathString::appendingComponent(here.path(), entry->name), there.path());
+        JobControl control;
+        ExtractJob job(PathString::appendingComponent(here.path(), entry->name), {}, there.path());
+        const JobOutcome outcome = JobThread::runHere(job, control);
+        if (outcome.end != JobOutcome::End::completed)
+            throw KivError::operationFailed(outcome.summary);
     } catch (const std::exception& error) {
         // A refused extraction may still have placed every member that was not in the way.
         panels.reloadBoth();

@@ -2,8 +2,9 @@
 
 #include "base/ErrorText.h"
 #include "base/KivError.h"
-#include "files/FileSystemService.h"
+#include "files/DeleteJob.h"
 #include "files/PathString.h"
+#include "history/ImmediateJob.h"
 #include "history/OperationHistory.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -89,12 +90,13 @@ void TrashCommands::offerPermanentDelete(
     if (!RetroDialogs::confirm(&m_context.dialogParent, title, question, QStringLiteral("Delete Permanently"),
             ButtonTone::destructive))
         return;
-    for (const FileEntry& item : items) {
-        try {
-            m_context.files.deleteItem(PathString::appendingComponent(folder, item.name));
-        } catch (const std::exception& error) {
-            RetroDialogs::error(&m_context.dialogParent, error);
-        }
+    std::vector<std::string> paths;
+    for (const FileEntry& item : items)
+        paths.push_back(PathString::appendingComponent(folder, item.name));
+    try {
+        ImmediateJob::run(DeleteJob(std::move(paths)));
+    } catch (const std::exception& error) {
+        RetroDialogs::error(&m_context.dialogParent, error);
     }
 }
 

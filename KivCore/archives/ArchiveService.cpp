@@ -5,6 +5,8 @@
 #include "base/ErrorText.h"
 #include "base/KivError.h"
 #include "files/ArchiveFormat.h"
+#include "files/TransferSession.h"
+#include "jobs/JobControl.h"
 #include "shell/ShellRunner.h"
 #include "text/FileNameOrder.h"
 
@@ -45,15 +47,18 @@ std::string unzipPattern(std::string_view memberPath, ArchiveService::Member mem
     return pattern;
 }
 
-void runExtractionTool(const std::string& tool, const std::vector<std::string>& arguments)
+// Runs the tool until it ends or the job is cancelled, which stops it.
+void runExtractionTool(
+    const std::string& tool, const std::vector<std::string>& arguments, const JobControl& control)
 {
-    auto result = ShellRunner::run(tool, arguments);
+    auto result = ShellRunner::runStoppable(tool, arguments, [&control] { return control.isCancelled(); });
+    control.throwIfCancelled();
     if (result.exitCode != 0)
         throw KivError::operationFailed(result.stderr.empty() ? tool + " failed" : result.stderr);
 }
 
 void extractWithTar(Format format, const std::string& archivePath, const std::string& to,
-    const std::vector<std::string>& members)
+    const std::vector<std::string>& members, const JobControl& control)
 {
     std::vector<std::string> arguments { format == ArchiveFormat::Kind::gzippedTar ? "-xzf" : "-xf",
         toolPath(archivePath), "-C", to };
@@ -61,7 +66,7 @@ void extractWithTar(Format format, const std::string& archivePath, const std::st
         arguments.push_back("--"); // members are data, never options
         arguments.insert(arguments.end(), members.begin(), members.end());
     }
-    runExtractionTool("tar", arguments);
+    runExtractionTool("tar", arguments, control);
 }
 
 FileEntry virtualEntry(std::string id, std::string_view name, FileEntry::Kind kind, std::int64_t size)
@@ -148,26 +153,38 @@ std::string ArchiveService::parentOf(std::string_view prefix) const
 }
 
 void ArchiveService::extract(const std::string& archivePath, const std::string& internalEntryPath,
-    Member member, const std::string& to) const
+    Member member, const std::string& to, TransferSession& session) const
 {
     auto format = ArchiveFormat::of(archivePath);
-    StagedExtraction::run(to, [&](const std::string& staging) {
+    session.control.beginItem(archivePath + "/" + internalEntryPath, 0);
+    StagedExtraction::run(to, session, [&](const std::string& staging) {
         if (format == ArchiveFormat::Kind::zip)
             runExtractionTool("unzip",
-                { "-o", toolPath(archivePath), unzipPattern(internalEntryPath, member), "-d", staging });
+                { "-o", toolPath(archivePath), unzipPattern(internalEntryPath, member), "-d", staging },
+                session.control);
         else
-            extractWithTar(format, archivePath, staging, { internalEntryPath });
+            extractWithTar(format, archivePath, staging, { internalEntryPath }, session.control);
     });
 }
 
-void ArchiveService::extractAll(const std::string& archivePath, const std::string& to) const
+void ArchiveService::extract(const std::string& archivePath, const std::string& internalEntryPath,
+    Member member, const std::string& to) const
+{
+    JobControl control;
+    TransferSession session(control);
+    extract(archivePath, internalEntryPath, member, to, session);
+}
+
+void ArchiveService::extractAll(
+    const std::string& archivePath, const std::string& to, TransferSession& session) const
 {
     auto format = ArchiveFormat::of(archivePath);
-    StagedExtraction::run(to, [&](const std::string& staging) {
+    session.control.beginItem(archivePath, 0);
+    StagedExtraction::run(to, session, [&](const std::string& staging) {
         if (format == ArchiveFormat::Kind::zip)
-            runExtractionTool("unzip", { "-o", toolPath(archivePath), "-d", staging });
+            runExtractionTool("unzip", { "-o", toolPath(archivePath), "-d", staging }, session.control);
         else
-            extractWithTar(format, archivePath, staging, {});
+            extractWithTar(format, archivePath, staging, {}, session.control);
     });
 }
 

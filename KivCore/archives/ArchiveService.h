@@ -9,6 +9,8 @@
 
 namespace kiv {
 
+struct TransferSession;
+
 // Reads the archives ArchiveFormat names (told apart by suffix, any case) through the
 // external unzip and tar programs: lists their members, shows one virtual folder at a time as
 // panel rows, and extracts members or whole archives. Stateless; instances are interchangeable.
@@ -43,15 +45,21 @@ public:
     std::string parentOf(std::string_view prefix) const;
 
     // Extracts the member `internalEntryPath` (a folder with its whole subtree when `member` is a
-    // folder; tar always takes a folder whole) below `to` at its full path inside the archive, merging
-    // into folders that exist there but never replacing a file. Creates `to` first; throws the
-    // platform error when it cannot, KivError::operationFailed with the tool's complaint when
-    // the tool fails, or KivError::alreadyExists naming the first path that was already taken.
+    // folder; tar always takes a folder whole) below `to` at its full path inside the archive,
+    // merging into folders that exist there; a taken name is a question of `session`, which also
+    // counts what was placed. Creates `to` first; throws the platform error when it cannot,
+    // KivError::operationFailed with the tool's complaint when the tool fails, and JobCancelled
+    // (the tool stopped, nothing of it placed) once the session's job is cancelled.
+    void extract(const std::string& archivePath, const std::string& internalEntryPath, Member member,
+        const std::string& to, TransferSession& session) const;
+
+    // Extracts one member into `to`, a folder of its own that nothing else writes, so there is
+    // nothing to ask; throws as the other extract() does.
     void extract(const std::string& archivePath, const std::string& internalEntryPath, Member member,
         const std::string& to) const;
 
-    // Extracts every member below `to`, never replacing anything; throws as extract() does.
-    void extractAll(const std::string& archivePath, const std::string& to) const;
+    // Extracts every member below `to`, as extract() does.
+    void extractAll(const std::string& archivePath, const std::string& to, TransferSession& session) const;
 };
 
 } // namespace kiv

@@ -1,49 +1,20 @@
 #include "archives/StagedExtraction.h"
 
 #include "base/ErrorText.h"
-#include "base/KivError.h"
-#include "base/PlatformCalls.h"
-#include "files/DirectoryReader.h"
-#include "files/DiskItem.h"
+#include "files/DirectoryChain.h"
 #include "files/PathString.h"
+#include "files/TransferSession.h"
+#include "files/TreeMove.h"
 #include "files/TreeRemoval.h"
+#include "jobs/JobCancelled.h"
 
 #include <cerrno>
-#include <fcntl.h>
+#include <cstdlib>
 #include <filesystem>
-#include <optional>
-#include <vector>
 
 namespace kiv::StagedExtraction {
 
 namespace {
-
-std::vector<std::string> childNames(const std::string& folder)
-{
-    DirectoryReader reader(AT_FDCWD, folder.c_str(), folder, DirectoryReader::FinalLink::refuse);
-    std::vector<std::string> names;
-    DirectoryReader::Item item;
-    while (reader.next(item))
-        names.emplace_back(item.name);
-    return names;
-}
-
-// Moves the contents of `from` into `to`; remembers the first destination path that was taken.
-void mergeInto(const std::string& from, const std::string& to, std::optional<std::string>& firstTaken)
-{
-    for (const auto& name : childNames(from)) {
-        auto source = PathString::appendingComponent(from, name);
-        auto target = PathString::appendingComponent(to, name);
-        if (PlatformCalls::renameExclusive(source.c_str(), target.c_str()) == 0)
-            continue;
-        if (errno != EEXIST && errno != ENOTEMPTY)
-            throwSystemError(errno, target);
-        if (DiskItem::isRealFolder(source) && DiskItem::isRealFolder(target))
-            mergeInto(source, target, firstTaken);
-        else if (!firstTaken)
-            firstTaken = target;
-    }
-}
 
 std::string makeStagingFolder(const std::string& destination)
 {
@@ -57,33 +28,37 @@ std::string makeStagingFolder(const std::string& destination)
     return pattern;
 }
 
-void placeAndClean(
-    const std::string& staging, const std::string& destination, std::optional<std::string>& firstTaken)
+void place(const std::string& staging, const std::string& destination, TransferSession& session)
 {
-    try {
-        mergeInto(staging, destination, firstTaken);
-    } catch (...) {
-        TreeRemoval::remove(staging);
-        throw;
-    }
-    TreeRemoval::remove(staging);
+    DirectoryChain from(staging);
+    DirectoryChain to(destination);
+    for (const std::string& name : from.childNames())
+        TreeMove::move(session, from, name, to, name, TreeMove::Counting::none);
 }
 
 } // namespace
 
-void run(const std::string& destination, const std::function<void(const std::string&)>& extractInto)
+void run(const std::string& destination, TransferSession& session,
+    const std::function<void(const std::string& stagingFolder)>& extractInto)
 {
-    auto staging = makeStagingFolder(destination);
-    std::optional<std::string> firstTaken;
+    const std::string staging = makeStagingFolder(destination);
+    DirectoryChain holder(destination);
+    const std::string stagingName = PathString::lastComponent(staging);
     try {
-        extractInto(staging);
+        try {
+            extractInto(staging);
+        } catch (const JobCancelled&) {
+            throw; // what the tool left may be half written: none of it is placed
+        } catch (...) {
+            place(staging, destination, session);
+            throw;
+        }
+        place(staging, destination, session);
     } catch (...) {
-        placeAndClean(staging, destination, firstTaken);
+        TreeRemoval::removeOwn(holder, stagingName);
         throw;
     }
-    placeAndClean(staging, destination, firstTaken);
-    if (firstTaken)
-        throw KivError::alreadyExists(*firstTaken);
+    TreeRemoval::removeOwn(holder, stagingName);
 }
 
 } // namespace kiv::StagedExtraction

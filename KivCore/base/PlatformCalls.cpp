@@ -23,20 +23,25 @@ timespec modificationTime(const struct stat& info)
 
 int renameExclusive(const char* from, const char* to)
 {
+    return renameExclusiveAt(AT_FDCWD, from, AT_FDCWD, to);
+}
+
+int renameExclusiveAt(int fromFd, const char* from, int toFd, const char* to)
+{
 #ifdef __APPLE__
-    int result = ::renamex_np(from, to, RENAME_EXCL);
+    int result = ::renameatx_np(fromFd, from, toFd, to, RENAME_EXCL);
 #else
-    int result = ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+    int result = ::renameat2(fromFd, from, toFd, to, RENAME_NOREPLACE);
 #endif
     if (result == 0 || (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP))
         return result;
     // The file system cannot rename exclusively; check as closely as we can.
     struct stat info;
-    if (::lstat(to, &info) == 0) {
+    if (::fstatat(toFd, to, &info, AT_SYMLINK_NOFOLLOW) == 0) {
         errno = EEXIST;
         return -1;
     }
-    return ::rename(from, to);
+    return ::renameat(fromFd, from, toFd, to);
 }
 
 ssize_t copyFileRange(int in, int out, size_t length)

@@ -21,6 +21,8 @@ timespec modificationTime(const struct stat& info);
 // (EEXIST when the target is taken). Where the file system has no exclusive rename it checks
 // first, which leaves a moment in which a newly made target could be replaced.
 int renameExclusive(const char* from, const char* to);
+// renameExclusive() for names relative to open folders (AT_FDCWD for plain paths).
+int renameExclusiveAt(int fromFd, const char* from, int toFd, const char* to);
 
 // Lets the kernel copy up to `length` bytes from `in` to `out` at their offsets: the count
 // copied, 0 at the end, -1 with errno (ENOSYS where the platform has no such call).

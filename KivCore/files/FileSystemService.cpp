@@ -6,12 +6,9 @@
 #include "files/DirectoryReader.h"
 #include "files/DiskItem.h"
 #include "files/PathString.h"
-#include "files/TreeCopy.h"
-#include "files/TreeRemoval.h"
 #include "text/FileNameOrder.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -93,21 +90,6 @@ FileEntry parentRow(const std::string& path)
     return entry;
 }
 
-std::string resolved(const std::string& path)
-{
-    char buffer[PATH_MAX];
-    return ::realpath(path.c_str(), buffer) ? std::string(buffer) : PathString::standardizing(path);
-}
-
-// A folder copied or moved into itself would never end; refuse before touching anything.
-void refuseFolderIntoItself(const std::string& from, const std::string& toDirectory, const char* verb)
-{
-    if (DiskItem::isRealFolder(from) && PathString::isSameOrInside(resolved(toDirectory), resolved(from))) {
-        throw KivError::operationFailed(std::string("Cannot ") + verb + " the folder " + from
-            + " into itself or into one of its own subfolders.");
-    }
-}
-
 [[noreturn]] void throwRenameFailure(int error, const std::string& from, const std::string& to)
 {
     if (error == EEXIST || error == ENOTEMPTY)
@@ -170,49 +152,6 @@ void FileSystemService::rename(const std::string& from, const std::string& newNa
         throw KivError::alreadyExists(target);
     if (PlatformCalls::renameExclusive(from.c_str(), target.c_str()) != 0)
         throwRenameFailure(errno, from, target);
-}
-
-void FileSystemService::move(const std::string& from, const std::string& toDirectory) const
-{
-    move(from, toDirectory, PathString::lastComponent(from));
-}
-
-void FileSystemService::move(
-    const std::string& from, const std::string& toDirectory, const std::string& newName) const
-{
-    refuseFolderIntoItself(from, toDirectory, "move");
-    auto target = PathString::appendingComponent(toDirectory, newName);
-    if (DiskItem::exists(target))
-        throw KivError::alreadyExists(target);
-    if (PlatformCalls::renameExclusive(from.c_str(), target.c_str()) == 0)
-        return;
-    if (errno != EXDEV)
-        throwRenameFailure(errno, from, target);
-    // Another file system: the source goes only once the whole copy is there.
-    TreeCopy::copyNew(from, target);
-    TreeRemoval::remove(from);
-}
-
-void FileSystemService::copy(const std::string& from, const std::string& toDirectory, Existing existing) const
-{
-    refuseFolderIntoItself(from, toDirectory, "copy");
-    auto target = PathString::appendingComponent(toDirectory, PathString::lastComponent(from));
-    if (DiskItem::exists(target)) {
-        if (existing == Existing::refuse)
-            throw KivError::alreadyExists(target);
-        if (DiskItem::isSame(from, target, DiskItem::Link::itself))
-            return; // the target already is the source: removing it first would destroy it
-        if (DiskItem::isRealFolder(target) && PathString::isSameOrInside(resolved(from), resolved(target)))
-            throw KivError::operationFailed(
-                "Cannot replace the folder " + target + " with an item inside it.");
-        TreeRemoval::remove(target);
-    }
-    TreeCopy::copyNew(from, target);
-}
-
-void FileSystemService::deleteItem(const std::string& path) const
-{
-    TreeRemoval::remove(path);
 }
 
 std::string FileSystemService::homeDirectoryPath() const

@@ -1,15 +1,22 @@
 #include "files/TreeCopy.h"
 
 #include "base/ErrorText.h"
+#include "base/KivError.h"
 #include "base/PlatformCalls.h"
 #include "base/UniqueFd.h"
-#include "files/DirectoryReader.h"
+#include "files/DirectoryChain.h"
+#include "files/FileBytes.h"
+#include "files/FreeName.h"
+#include "files/ItemFacts.h"
 #include "files/PathString.h"
+#include "files/TransferSession.h"
+#include "files/TreeCount.h"
 #include "files/TreeRemoval.h"
+#include "jobs/JobControl.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <filesystem>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -18,181 +25,337 @@ namespace kiv::TreeCopy {
 
 namespace {
 
-// Where one item is copied from and to: a name relative to an open folder, plus the full
-// path for messages.
-struct Place
+class Copier
 {
-    int parentFd;
-    const char* name;
-    std::string path;
+public:
+    Copier(TransferSession& session, DirectoryChain& from, DirectoryChain& to, Source source)
+        : m_session(session)
+        , m_control(session.control)
+        , m_from(from)
+        , m_to(to)
+        , m_source(source)
+    {
+    }
+
+    bool copyEntry(const std::string& name, const std::string& targetName)
+    {
+        m_control.throwIfCancelled();
+        const std::string sourcePath = m_from.pathOf(name);
+        struct stat info;
+        if (!m_session.failures.attempt(
+                [&] { info = ItemFacts::statAt(m_from.fd(), name, sourcePath); }, sourcePath))
+            return false;
+        struct stat existing;
+        if (::fstatat(m_to.fd(), targetName.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0)
+            return copyFresh(name, info, targetName);
+        if (S_ISDIR(info.st_mode) && S_ISDIR(existing.st_mode))
+            return copyFolder(name, info, targetName, Folder::merge);
+        const auto resolution = m_session.conflicts.resolve(
+            ItemFacts::of(sourcePath, info), ItemFacts::of(m_to.pathOf(targetName), existing));
+        const bool itself = info.st_dev == existing.st_dev && info.st_ino == existing.st_ino;
+        if (resolution == ConflictAnswers::Resolution::keepBoth)
+            return copyFresh(name, info, FreeName::numbered(m_to.fd(), targetName, S_ISDIR(info.st_mode)));
+        if (resolution == ConflictAnswers::Resolution::skip || itself) {
+            skip(name, info);
+            return false;
+        }
+        return replace(name, info, targetName, existing);
+    }
+
+private:
+    enum class Folder
+    {
+        create,
+        merge,
+    };
+
+    // Counts a skipped item and everything below it as dealt with.
+    void skip(const std::string& name, const struct stat& info)
+    {
+        ++m_session.skipped;
+        if (!S_ISDIR(info.st_mode)) {
+            m_control.finishItems(1, S_ISREG(info.st_mode) ? info.st_size : 0);
+            return;
+        }
+        const auto size = TreeCount::count(m_from, name, nullptr);
+        m_control.finishItems(size.items, size.bytes);
+    }
+
+    bool copyFresh(const std::string& name, const struct stat& info, const std::string& targetName)
+    {
+        if (S_ISDIR(info.st_mode))
+            return copyFolder(name, info, targetName, Folder::create);
+        const std::string sourcePath = m_from.pathOf(name);
+        if (!m_session.failures.attempt([&] { makeItem(name, info, targetName); }, sourcePath)) {
+            m_control.finishItems(1, S_ISREG(info.st_mode) ? info.st_size : 0);
+            return false;
+        }
+        return finishCopied(name, info, targetName);
+    }
+
+    // Counts an item whose copy is complete, removing its source first when this is a move: a
+    // move whose source stays is not done, whatever the copy is.
+    bool finishCopied(const std::string& name, const struct stat& info, const std::string& targetName)
+    {
+        const bool gone = removeSource(name, info, targetName);
+        if (gone || m_source == Source::keep)
+            ++m_session.done;
+        m_control.finishItems(1, 0);
+        return gone;
+    }
+
+    bool copyFolder(
+        const std::string& name, const struct stat& info, const std::string& targetName, Folder how)
+    {
+        const std::string sourcePath = m_from.pathOf(name);
+        const std::string targetPath = m_to.pathOf(targetName);
+        if (how == Folder::create
+            && !m_session.failures.attempt([&] { makeFolder(targetName, targetPath); }, targetPath)) {
+            skip(name, info);
+            return false;
+        }
+        std::optional<ChainLevel> fromLevel;
+        std::optional<ChainLevel> toLevel;
+        std::vector<std::string> names;
+        const bool entered = m_session.failures.attempt(
+            [&] {
+                fromLevel.emplace(m_from, name);
+                names = m_from.childNames();
+                toLevel.emplace(m_to, targetName);
+            },
+            sourcePath);
+        if (!entered) {
+            fromLevel.reset();
+            if (how == Folder::create)
+                ::unlinkat(m_to.fd(), targetName.c_str(), AT_REMOVEDIR);
+            skip(name, info);
+            return false;
+        }
+        m_control.beginItem(sourcePath, 0);
+        bool allGone = true;
+        for (const std::string& child : names)
+            allGone = copyEntry(child, child) && allGone;
+        toLevel.reset();
+        fromLevel.reset();
+        // Permissions and times last: adding the children changed the time, and a read-only
+        // folder could not have taken them.
+        if (how == Folder::create)
+            m_session.failures.attempt(
+                [&] { keepAttributes(m_to.fd(), targetName, info, targetPath); }, targetPath);
+        if (m_source == Source::remove && !allGone) {
+            m_control.finishItems(1, 0); // something inside stays at the source, so the folder does
+            return false;
+        }
+        return finishCopied(name, info, targetName);
+    }
+
+    // Removes the source once its copy is complete, when this is a move.
+    bool removeSource(const std::string& name, const struct stat& info, const std::string& targetName)
+    {
+        if (m_source == Source::keep)
+            return false;
+        const std::string sourcePath = m_from.pathOf(name);
+        const int flags = S_ISDIR(info.st_mode) ? AT_REMOVEDIR : 0;
+        const bool removed = m_session.failures.attempt(
+            [&] {
+                if (::unlinkat(m_from.fd(), name.c_str(), flags) != 0)
+                    throwSystemError(errno, sourcePath);
+            },
+            sourcePath, "Copied to " + m_to.pathOf(targetName) + ", but the original could not be removed: ");
+        if (!removed)
+            ++m_session.sourcesKept;
+        return removed;
+    }
+
+    // Makes the replacement beside the target, then puts it in the target's place.
+    bool replace(const std::string& name, const struct stat& info, const std::string& targetName,
+        const struct stat& existing)
+    {
+        const std::string sourcePath = m_from.pathOf(name);
+        const std::string targetPath = m_to.pathOf(targetName);
+        if (S_ISDIR(existing.st_mode)
+            && PathString::isSameOrInside(ItemFacts::resolved(sourcePath), ItemFacts::resolved(targetPath))) {
+            m_session.failures.attempt(
+                [&] {
+                    throw KivError::operationFailed(
+                        "Cannot replace the folder " + targetPath + " with an item inside it.");
+                },
+                sourcePath);
+            skip(name, info);
+            return false;
+        }
+        const std::string temporary = FreeName::temporary(m_to.fd());
+        bool made = false;
+        try {
+            made = makeReplacement(name, info, temporary);
+            made = made
+                && m_session.failures.attempt(
+                    [&] { putInPlace(temporary, targetName, existing, info); }, targetPath);
+        } catch (...) {
+            TreeRemoval::removeOwn(m_to, temporary);
+            throw;
+        }
+        if (!made) {
+            TreeRemoval::removeOwn(m_to, temporary);
+            return false;
+        }
+        if (S_ISDIR(info.st_mode))
+            return removeFolderSource(name);
+        return finishCopied(name, info, targetName);
+    }
+
+    bool makeReplacement(const std::string& name, const struct stat& info, const std::string& temporary)
+    {
+        if (!S_ISDIR(info.st_mode)) {
+            const bool made
+                = m_session.failures.attempt([&] { makeItem(name, info, temporary); }, m_from.pathOf(name));
+            if (!made)
+                m_control.finishItems(1, S_ISREG(info.st_mode) ? info.st_size : 0);
+            return made;
+        }
+        // A folder is copied whole before its source may go, whatever this copy does with sources.
+        Copier keeping(m_session, m_from, m_to, Source::keep);
+        keeping.copyFolder(name, info, temporary, Folder::create);
+        struct stat made;
+        return ::fstatat(m_to.fd(), temporary.c_str(), &made, AT_SYMLINK_NOFOLLOW) == 0;
+    }
+
+    // After a folder replaced something in a move across file systems, its source goes whole.
+    bool removeFolderSource(const std::string& name)
+    {
+        if (m_source == Source::keep)
+            return false;
+        const bool removed = TreeRemoval::remove(m_from, name, m_session.failures, nullptr);
+        if (!removed)
+            ++m_session.sourcesKept;
+        return removed;
+    }
+
+    // Renames the finished `temporary` over `targetName`. A file replaces a file in one step; where
+    // a folder is involved the old item is first renamed aside, then removed once the new one is in.
+    void putInPlace(const std::string& temporary, const std::string& targetName, const struct stat& existing,
+        const struct stat& info)
+    {
+        const int folder = m_to.fd();
+        const std::string targetPath = m_to.pathOf(targetName);
+        if (!S_ISDIR(existing.st_mode) && !S_ISDIR(info.st_mode)) {
+            if (::renameat(folder, temporary.c_str(), folder, targetName.c_str()) != 0)
+                throwSystemError(errno, targetPath);
+            return;
+        }
+        const std::string aside = FreeName::temporary(folder);
+        if (::renameat(folder, targetName.c_str(), folder, aside.c_str()) != 0)
+            throwSystemError(errno, targetPath);
+        if (::renameat(folder, temporary.c_str(), folder, targetName.c_str()) != 0) {
+            const int error = errno;
+            ::renameat(folder, aside.c_str(), folder, targetName.c_str());
+            throwSystemError(error, targetPath);
+        }
+        m_session.failures.attempt([&] { removeAside(aside); }, m_to.pathOf(aside),
+            "The new " + targetPath + " is in place, but the old one could not be removed: ");
+    }
+
+    void removeAside(const std::string& aside)
+    {
+        ItemFailures strict(m_control);
+        if (!TreeRemoval::remove(m_to, aside, strict, nullptr))
+            throw KivError::operationFailed(strict.lastFailure());
+    }
+
+    void makeFolder(const std::string& targetName, const std::string& targetPath)
+    {
+        if (::mkdirat(m_to.fd(), targetName.c_str(), 0700) != 0)
+            throwSystemError(errno, targetPath);
+    }
+
+    void makeItem(const std::string& name, const struct stat& info, const std::string& targetName)
+    {
+        if (S_ISREG(info.st_mode))
+            makeFile(name, targetName);
+        else if (S_ISLNK(info.st_mode))
+            makeLink(name, info, targetName);
+        else if (PlatformCalls::makeNode(m_to.fd(), targetName.c_str(), info) != 0)
+            throwSystemError(errno, m_to.pathOf(targetName));
+        if (!S_ISREG(info.st_mode))
+            keepTimes(m_to.fd(), targetName, info, m_to.pathOf(targetName));
+    }
+
+    void makeFile(const std::string& name, const std::string& targetName)
+    {
+        const std::string sourcePath = m_from.pathOf(name);
+        const std::string targetPath = m_to.pathOf(targetName);
+        // The target first: every failure after this point leaves only our own file behind.
+        UniqueFd out(::openat(m_to.fd(), targetName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (!out.valid())
+            throwSystemError(errno, targetPath);
+        try {
+            // O_NONBLOCK: should the item have turned into a FIFO since it was looked at, opening
+            // it must not hang; the fstat below then refuses it.
+            UniqueFd in(::openat(m_from.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+            struct stat opened;
+            if (!in.valid() || ::fstat(in.get(), &opened) != 0)
+                throwSystemError(errno, sourcePath);
+            if (!S_ISREG(opened.st_mode))
+                throwSystemError(EINVAL, sourcePath);
+            m_control.beginItem(sourcePath, opened.st_size);
+            FileBytes::copy(in.get(), out.get(), opened, m_control, sourcePath, targetPath);
+            keepAttributes(out.get(), opened, targetPath);
+            if (::close(out.release()) != 0)
+                throwSystemError(errno, targetPath);
+        } catch (...) {
+            out.reset();
+            ::unlinkat(m_to.fd(), targetName.c_str(), 0);
+            throw;
+        }
+    }
+
+    void makeLink(const std::string& name, const struct stat& info, const std::string& targetName)
+    {
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+        const auto length = ::readlinkat(m_from.fd(), name.c_str(), target.data(), target.size());
+        if (length < 0)
+            throwSystemError(errno, m_from.pathOf(name));
+        target.resize(static_cast<std::size_t>(length));
+        if (::symlinkat(target.c_str(), m_to.fd(), targetName.c_str()) != 0)
+            throwSystemError(errno, m_to.pathOf(targetName));
+    }
+
+    static void keepAttributes(int fd, const struct stat& info, const std::string& path)
+    {
+        const auto kept = PlatformCalls::itemTimes(info);
+        if (::fchmod(fd, info.st_mode & 07777) != 0 || ::futimens(fd, kept.times) != 0)
+            throwSystemError(errno, path);
+    }
+
+    static void keepAttributes(
+        int folder, const std::string& name, const struct stat& info, const std::string& path)
+    {
+        if (::fchmodat(folder, name.c_str(), info.st_mode & 07777, 0) != 0)
+            throwSystemError(errno, path);
+        keepTimes(folder, name, info, path);
+    }
+
+    static void keepTimes(
+        int folder, const std::string& name, const struct stat& info, const std::string& path)
+    {
+        const auto kept = PlatformCalls::itemTimes(info);
+        if (::utimensat(folder, name.c_str(), kept.times, AT_SYMLINK_NOFOLLOW) != 0)
+            throwSystemError(errno, path);
+    }
+
+    TransferSession& m_session;
+    JobControl& m_control;
+    DirectoryChain& m_from;
+    DirectoryChain& m_to;
+    Source m_source;
 };
-
-void copyItem(const Place& from, const Place& to, const struct stat& info);
-
-struct stat statOrThrow(const Place& place)
-{
-    struct stat info;
-    if (::fstatat(place.parentFd, place.name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-        throwSystemError(errno, place.path);
-    return info;
-}
-
-void keepTimes(int parentFd, const char* name, const struct stat& info, const std::string& path)
-{
-    auto kept = PlatformCalls::itemTimes(info);
-    if (::utimensat(parentFd, name, kept.times, AT_SYMLINK_NOFOLLOW) != 0)
-        throwSystemError(errno, path);
-}
-
-void copyBytesWithReadWrite(int in, int out, const Place& from, const Place& to)
-{
-    std::vector<char> buffer(256 * 1024);
-    for (;;) {
-        auto count = ::read(in, buffer.data(), buffer.size());
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            throwSystemError(errno, from.path);
-        }
-        if (count == 0)
-            return;
-        for (ssize_t written = 0; written < count;) {
-            auto step = ::write(out, buffer.data() + written, static_cast<std::size_t>(count - written));
-            if (step < 0) {
-                if (errno == EINTR)
-                    continue;
-                throwSystemError(errno, to.path);
-            }
-            written += step;
-        }
-    }
-}
-
-// The kernel copies (or shares extents) without the data passing through us when it can.
-void copyBytes(int in, int out, const Place& from, const Place& to)
-{
-    bool copiedAny = false;
-    for (;;) {
-        auto count = PlatformCalls::copyFileRange(in, out, 1 << 30);
-        if (count > 0) {
-            copiedAny = true;
-            continue;
-        }
-        if (count == 0)
-            return;
-        if (errno == EINTR)
-            continue;
-        bool unsupported = errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
-        if (copiedAny || !unsupported)
-            throwSystemError(errno, errno == ENOSPC || errno == EDQUOT ? to.path : from.path);
-        return copyBytesWithReadWrite(in, out, from, to);
-    }
-}
-
-void copyRegularFile(const Place& from, const Place& to, const struct stat& info)
-{
-    // The target first: every failure after this point leaves only our own file behind.
-    UniqueFd out(::openat(to.parentFd, to.name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (!out.valid())
-        throwSystemError(errno, to.path);
-    // O_NONBLOCK: should the item have turned into a FIFO since it was looked at, opening it
-    // must not hang; the fstat below then refuses it.
-    UniqueFd in(::openat(from.parentFd, from.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (!in.valid())
-        throwSystemError(errno, from.path);
-    struct stat opened;
-    if (::fstat(in.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
-        throwSystemError(EINVAL, from.path);
-    copyBytes(in.get(), out.get(), from, to);
-    auto kept = PlatformCalls::itemTimes(info);
-    if (::fchmod(out.get(), info.st_mode & 07777) != 0 || ::futimens(out.get(), kept.times) != 0)
-        throwSystemError(errno, to.path);
-    if (::close(out.release()) != 0)
-        throwSystemError(errno, to.path);
-}
-
-void copySymlink(const Place& from, const Place& to, const struct stat& info)
-{
-    std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
-    auto length = ::readlinkat(from.parentFd, from.name, target.data(), target.size());
-    if (length < 0)
-        throwSystemError(errno, from.path);
-    target.resize(static_cast<std::size_t>(length));
-    if (::symlinkat(target.c_str(), to.parentFd, to.name) != 0)
-        throwSystemError(errno, to.path);
-    keepTimes(to.parentFd, to.name, info, to.path);
-}
-
-void copyDirectory(const Place& from, const Place& to, const struct stat& info)
-{
-    if (::mkdirat(to.parentFd, to.name, 0700) != 0)
-        throwSystemError(errno, to.path);
-    DirectoryReader source(from.parentFd, from.name, from.path, DirectoryReader::FinalLink::refuse);
-    UniqueFd target(::openat(to.parentFd, to.name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!target.valid())
-        throwSystemError(errno, to.path);
-    DirectoryReader::Item item;
-    while (source.next(item)) {
-        Place child { source.fd(), item.name, PathString::appendingComponent(from.path, item.name) };
-        Place copy { target.get(), item.name, PathString::appendingComponent(to.path, item.name) };
-        copyItem(child, copy, statOrThrow(child));
-    }
-    // Permissions and times last: adding the children changed the time, and a read-only
-    // folder could not have taken them.
-    auto kept = PlatformCalls::itemTimes(info);
-    if (::fchmod(target.get(), info.st_mode & 07777) != 0 || ::futimens(target.get(), kept.times) != 0)
-        throwSystemError(errno, to.path);
-}
-
-// FIFOs, sockets and devices are recreated, never opened: reading a FIFO would wait forever.
-void copySpecialFile(const Place& to, const struct stat& info)
-{
-    if (PlatformCalls::makeNode(to.parentFd, to.name, info) != 0)
-        throwSystemError(errno, to.path);
-    keepTimes(to.parentFd, to.name, info, to.path);
-}
-
-void copyItem(const Place& from, const Place& to, const struct stat& info)
-{
-    if (S_ISDIR(info.st_mode))
-        copyDirectory(from, to, info);
-    else if (S_ISLNK(info.st_mode))
-        copySymlink(from, to, info);
-    else if (S_ISREG(info.st_mode))
-        copyRegularFile(from, to, info);
-    else
-        copySpecialFile(to, info);
-}
-
-void removeQuietly(const std::string& path)
-{
-    struct stat info;
-    if (::lstat(path.c_str(), &info) != 0)
-        return;
-    try {
-        TreeRemoval::remove(path);
-    } catch (const std::exception&) {
-        // The copy's own failure is the one the user needs to read.
-    }
-}
 
 } // namespace
 
-void copyNew(const std::string& from, const std::string& to)
+bool copy(TransferSession& session, DirectoryChain& from, const std::string& name, DirectoryChain& to,
+    const std::string& targetName, Source source)
 {
-    Place source { AT_FDCWD, from.c_str(), from };
-    Place target { AT_FDCWD, to.c_str(), to };
-    auto info = statOrThrow(source);
-    try {
-        copyItem(source, target, info);
-    } catch (const std::filesystem::filesystem_error& error) {
-        // Whatever stands at `to` now was made by this copy, unless making it is what failed
-        // because something was already there.
-        bool targetWasTaken = error.code().value() == EEXIST && error.path1() == to;
-        if (!targetWasTaken)
-            removeQuietly(to);
-        throw;
-    }
+    return Copier(session, from, to, source).copyEntry(name, targetName);
 }
 
 } // namespace kiv::TreeCopy

@@ -1,52 +1,119 @@
 #include "files/TreeRemoval.h"
 
 #include "base/ErrorText.h"
-#include "files/DirectoryReader.h"
-#include "files/PathString.h"
+#include "files/DirectoryChain.h"
+#include "jobs/ItemFailures.h"
+#include "jobs/JobControl.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <functional>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace kiv::TreeRemoval {
 
 namespace {
 
-bool isDirectory(int parentFd, const char* name, unsigned char type)
-{
-    if (type != DT_UNKNOWN)
-        return type == DT_DIR;
-    struct stat info;
-    return ::fstatat(parentFd, name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
-}
+// Runs one step; says whether it succeeded (the asking kind retries or skips on the user's word).
+using Attempt = std::function<bool(const std::function<void()>& step, const std::string& path)>;
 
-void removeContents(int parentFd, const char* name, const std::string& path)
+// Whose items are removed: the user's as they are, or the program's own half-made ones, whose
+// folders may be made writable first.
+enum class Owner
 {
-    DirectoryReader reader(parentFd, name, path, DirectoryReader::FinalLink::refuse);
-    DirectoryReader::Item item;
-    while (reader.next(item)) {
-        bool folder = isDirectory(reader.fd(), item.name, item.type);
-        if (folder)
-            removeContents(reader.fd(), item.name, PathString::appendingComponent(path, item.name));
-        if (::unlinkat(reader.fd(), item.name, folder ? AT_REMOVEDIR : 0) != 0)
-            throwSystemError(errno, PathString::appendingComponent(path, item.name));
+    user,
+    program,
+};
+
+class Remover
+{
+public:
+    Remover(DirectoryChain& chain, Attempt attempt, JobControl* control, Owner owner)
+        : m_chain(chain)
+        , m_attempt(std::move(attempt))
+        , m_control(control)
+        , m_owner(owner)
+    {
     }
-}
+
+    bool remove(const std::string& name)
+    {
+        if (m_control)
+            m_control->throwIfCancelled();
+        const std::string path = m_chain.pathOf(name);
+        struct stat info;
+        if (!m_attempt([&] { statAt(name, path, info); }, path))
+            return false;
+        if (S_ISDIR(info.st_mode) && !removeContents(name, path))
+            return false;
+        const int flags = S_ISDIR(info.st_mode) ? AT_REMOVEDIR : 0;
+        const bool gone = m_attempt(
+            [&] {
+                if (::unlinkat(m_chain.fd(), name.c_str(), flags) != 0)
+                    throwSystemError(errno, path);
+            },
+            path);
+        if (gone && m_control)
+            m_control->finishItems(1, S_ISREG(info.st_mode) ? info.st_size : 0);
+        return gone;
+    }
+
+private:
+    void statAt(const std::string& name, const std::string& path, struct stat& info)
+    {
+        if (::fstatat(m_chain.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+            throwSystemError(errno, path);
+    }
+
+    bool removeContents(const std::string& name, const std::string& path)
+    {
+        if (m_owner == Owner::program)
+            ::fchmodat(m_chain.fd(), name.c_str(), 0700, 0);
+        std::optional<ChainLevel> level;
+        std::vector<std::string> names;
+        if (!m_attempt([&] { level.emplace(m_chain, name), names = m_chain.childNames(); }, path))
+            return false;
+        if (m_control)
+            m_control->beginItem(path, 0);
+        bool allGone = true;
+        for (const std::string& child : names)
+            allGone = remove(child) && allGone;
+        return allGone;
+    }
+
+    DirectoryChain& m_chain;
+    Attempt m_attempt;
+    JobControl* m_control;
+    Owner m_owner;
+};
 
 } // namespace
 
-void remove(const std::string& path)
+bool remove(DirectoryChain& chain, const std::string& name, ItemFailures& failures, JobControl* control)
 {
-    struct stat info;
-    if (::lstat(path.c_str(), &info) != 0)
-        throwSystemError(errno, path);
-    if (S_ISDIR(info.st_mode)) {
-        removeContents(AT_FDCWD, path.c_str(), path);
-        if (::rmdir(path.c_str()) != 0)
-            throwSystemError(errno, path);
-    } else if (::unlink(path.c_str()) != 0) {
-        throwSystemError(errno, path);
+    Attempt asking = [&failures](const std::function<void()>& step, const std::string& path) {
+        return failures.attempt(step, path);
+    };
+    return Remover(chain, asking, control, Owner::user).remove(name);
+}
+
+void removeOwn(DirectoryChain& chain, const std::string& name) noexcept
+{
+    Attempt quiet = [](const std::function<void()>& step, const std::string&) {
+        try {
+            step();
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
+    try {
+        Remover(chain, quiet, nullptr, Owner::program).remove(name);
+    } catch (...) {
+        // Best effort: the failure that made this clean-up necessary is the one to report.
     }
 }
 

@@ -1,10 +1,12 @@
 #include "history/OperationReplay.h"
 
 #include "base/ErrorText.h"
+#include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
 #include "files/PathString.h"
-#include "files/TreeCopy.h"
+#include "files/TransferJob.h"
+#include "history/ImmediateJob.h"
 #include "trash/Trash.h"
 
 namespace kiv::OperationReplay {
@@ -59,9 +61,11 @@ void addDifferences(std::vector<std::string>& found, const Step& step, const Exp
     }
 }
 
-void moveItem(const std::string& from, const std::string& to)
+// Copies or moves the item at `from` to the free path `to`.
+void transfer(TransferJob::Mode mode, const std::string& from, const std::string& to)
 {
-    FileSystemService().move(from, PathString::parentOrRoot(to), PathString::lastComponent(to));
+    ImmediateJob::run(
+        TransferJob(mode, { { from, PathString::lastComponent(to) } }, PathString::parentOrRoot(to)));
 }
 
 void redo(Kind kind, Step& step, const Trash& trash)
@@ -69,10 +73,10 @@ void redo(Kind kind, Step& step, const Trash& trash)
     switch (kind) {
     case Kind::rename:
     case Kind::move:
-        moveItem(step.from, step.to);
+        transfer(TransferJob::Mode::move, step.from, step.to);
         return;
     case Kind::copy:
-        TreeCopy::copyNew(step.from, step.to);
+        transfer(TransferJob::Mode::copy, step.from, step.to);
         step.made = TreeSnapshot::of(step.to);
         return;
     case Kind::makeFolder:
@@ -94,11 +98,11 @@ void undo(Kind kind, const Step& step, const Trash& trash)
     switch (kind) {
     case Kind::rename:
     case Kind::move:
-        moveItem(step.to, step.from);
+        transfer(TransferJob::Mode::move, step.to, step.from);
         return;
     case Kind::copy:
     case Kind::makeFolder:
-        FileSystemService().deleteItem(step.to);
+        ImmediateJob::run(DeleteJob({ step.to }));
         return;
     case Kind::moveToTrash:
         trash.restore({ step.from, step.to, step.info });

@@ -29,6 +29,8 @@ constexpr std::size_t readChunkBytes = 1 << 16;
 // After a small read the reader waits this long before looking again, so a child that writes
 // line by line (unzip does) fills the pipe in bulk instead of waking the reader per line.
 constexpr long gatherPauseNanoseconds = 500'000;
+// How often a stoppable run asks whether to stop.
+constexpr int stopPollMilliseconds = 100;
 
 struct Pipe
 {
@@ -84,7 +86,8 @@ void resetSignals(posix_spawnattr_t& attributes)
 
 // Returns 0 with the child's id, or the errno that kept it from starting.
 int spawnChild(const std::string& executable, const std::vector<std::string>& argv,
-    const std::optional<std::string>& directory, const Pipe& out, const Pipe& err, pid_t& child)
+    const std::optional<std::string>& directory, const Pipe& out, const Pipe& err, pid_t& child,
+    bool ownGroup)
 {
     SpawnSetup setup;
     posix_spawn_file_actions_adddup2(&setup.actions, out.writeEnd.get(), STDOUT_FILENO);
@@ -92,6 +95,13 @@ int spawnChild(const std::string& executable, const std::vector<std::string>& ar
     if (directory)
         posix_spawn_file_actions_addchdir_np(&setup.actions, directory->c_str());
     resetSignals(setup.attributes);
+    if (ownGroup) {
+        // A group of its own, so stopping it reaches the programs it started (tar's gzip) too.
+        posix_spawnattr_setpgroup(&setup.attributes, 0);
+        short flags = 0;
+        posix_spawnattr_getflags(&setup.attributes, &flags);
+        posix_spawnattr_setflags(&setup.attributes, static_cast<short>(flags | POSIX_SPAWN_SETPGROUP));
+    }
 
     std::vector<char*> arguments;
     arguments.reserve(argv.size() + 1);
@@ -103,15 +113,23 @@ int spawnChild(const std::string& executable, const std::vector<std::string>& ar
 }
 
 // Reads both pipes until both reach their end, whichever has data first, so a child that
-// fills one pipe while keeping the other open never stalls the capture.
-void drainTogether(const Pipe& out, const Pipe& err, const OutputSink& onOutput, const OutputSink& onError)
+// fills one pipe while keeping the other open never stalls the capture. With `stop`, asks it
+// between reads and ends the child's group once it says so.
+void drainTogether(const Pipe& out, const Pipe& err, const OutputSink& onOutput, const OutputSink& onError,
+    const StopCheck* stop, pid_t child)
 {
     std::array<pollfd, 2> streams { { { out.readEnd.get(), POLLIN, 0 }, { err.readEnd.get(), POLLIN, 0 } } };
     std::array<const OutputSink*, 2> sinks { &onOutput, &onError };
     std::vector<char> buffer(readChunkBytes);
     int open = 2;
+    bool stopped = false;
     while (open > 0) {
-        if (::poll(streams.data(), streams.size(), -1) < 0) {
+        if (stop && !stopped && (*stop)()) {
+            ::kill(-child, SIGTERM);
+            stopped = true;
+        }
+        const int ready = ::poll(streams.data(), streams.size(), stop ? stopPollMilliseconds : -1);
+        if (ready < 0) {
             if (errno == EINTR)
                 continue;
             return;
@@ -175,7 +193,8 @@ std::string launchFailureReason(
 // Starts `executable` and collects standard error, handing standard output to `onOutput` when
 // given, else collecting it too.
 Result runExecutable(const std::string& executable, const std::vector<std::string>& argv,
-    const std::optional<std::string>& directory, const std::string& failurePrefix, const OutputSink* onOutput)
+    const std::optional<std::string>& directory, const std::string& failurePrefix, const OutputSink* onOutput,
+    const StopCheck* stop = nullptr)
 {
     Pipe out, err;
     pid_t child = 0;
@@ -183,7 +202,7 @@ Result runExecutable(const std::string& executable, const std::vector<std::strin
     if (error == 0)
         error = makePipe(err);
     if (error == 0)
-        error = spawnChild(executable, argv, directory, out, err, child);
+        error = spawnChild(executable, argv, directory, out, err, child, stop != nullptr);
     if (error != 0)
         return { -1, {}, failurePrefix + launchFailureReason(error, executable, directory) };
 
@@ -193,7 +212,7 @@ Result runExecutable(const std::string& executable, const std::vector<std::strin
     Result result;
     OutputSink collectOutput = [&](std::string_view bytes) { result.stdout.append(bytes); };
     OutputSink collectError = [&](std::string_view bytes) { result.stderr.append(bytes); };
-    drainTogether(out, err, onOutput ? *onOutput : collectOutput, collectError);
+    drainTogether(out, err, onOutput ? *onOutput : collectOutput, collectError, stop, child);
     result.exitCode = waitForExit(child);
     return result;
 }
@@ -213,11 +232,12 @@ std::string userShell()
 }
 
 Result runProgram(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory, const OutputSink* onOutput)
+    const std::optional<std::string>& directory, const OutputSink* onOutput, const StopCheck* stop = nullptr)
 {
     std::vector<std::string> argv { programFinder, program };
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return runExecutable(programFinder, argv, directory, "Failed to launch " + program + ": ", onOutput);
+    return runExecutable(
+        programFinder, argv, directory, "Failed to launch " + program + ": ", onOutput, stop);
 }
 
 } // namespace
@@ -238,6 +258,12 @@ Result run(const std::string& program, const std::vector<std::string>& arguments
     const std::optional<std::string>& directory)
 {
     return decoded(runKeepingBytes(program, arguments, directory));
+}
+
+Result runStoppable(
+    const std::string& program, const std::vector<std::string>& arguments, const StopCheck& shouldStop)
+{
+    return decoded(runProgram(program, arguments, std::nullopt, nullptr, &shouldStop));
 }
 
 Result runShellLine(const std::string& line, const std::string& directory)

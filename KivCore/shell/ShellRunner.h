@@ -44,6 +44,15 @@ using OutputSink = std::function<void(std::string_view bytes)>;
 Result runStreaming(const std::string& program, const std::vector<std::string>& arguments,
     const std::optional<std::string>& directory, const OutputSink& onOutput);
 
+// Asked now and then while a program runs; returning true stops the program.
+using StopCheck = std::function<bool()>;
+
+// The same as run() but `shouldStop` is asked about ten times a second; once it returns true the
+// program and whatever it started are ended (SIGTERM to its process group) and its result comes
+// back as far as it got.
+Result runStoppable(
+    const std::string& program, const std::vector<std::string>& arguments, const StopCheck& shouldStop);
+
 // Runs `line` as one command of the user's login shell ($SHELL, else /bin/zsh when present, else
 // /bin/sh) with "-l", "-c", in `directory`. A failed start gives exit code -1 and the standard
 // error text "Failed to launch shell: <reason>".

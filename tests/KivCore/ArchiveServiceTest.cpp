@@ -1,4 +1,6 @@
 #include "archives/ArchiveService.h"
+#include "JobScript.h"
+#include "archives/ExtractJob.h"
 
 #include "RowNames.h"
 #include "TempDir.h"
@@ -32,17 +34,6 @@ Files regularFilesBelow(const std::string& folder)
             files.insert(std::filesystem::relative(item.path(), folder).string());
     }
     return files;
-}
-
-// The text the user reads for the failure of `extraction`.
-template <typename Extraction> std::string failureText(Extraction extraction)
-{
-    try {
-        extraction();
-    } catch (const std::exception& error) {
-        return userMessage(error);
-    }
-    return "no failure";
 }
 
 // Real archives of one source tree (flat.zip without folder members), built once with zip and tar.
@@ -100,39 +91,48 @@ TEST_F(ArchiveServiceTest, EveryListedFileOrFolderCanBeExtractedAloneUnderItsOwn
         EXPECT_TRUE(m_archives.listRawEntries(archive(name)).empty()) << name;
 }
 
-TEST_F(ArchiveServiceTest, ExtractionCreatesTheDestinationAndNeverReplacesWhatIsThere)
+TEST_F(ArchiveServiceTest, ExtractionCreatesTheDestinationAndAsksBeforeReplacing)
 {
     for (const auto& path : { archive("full.zip"), archive("UPPER.TAR.GZ") }) {
         SCOPED_TRACE(path);
         auto to = fresh(path, "") + "/new/folder";
         auto mine = m_destination.write(
             std::filesystem::relative(to, m_destination.path()).string() + "/read me.md", "old");
-        EXPECT_EQ(failureText([&] { m_archives.extractAll(path, to); }), "Already exists: " + mine);
+        JobScript keeping({ JobAnswer::skip });
+        EXPECT_EQ(keeping.run(ExtractJob(path, {}, to)).summary, "Extracted 1 of 1 item; 1 skipped");
+        ASSERT_EQ(keeping.asked.size(), 1u);
+        EXPECT_EQ(keeping.asked[0].target.path, mine);
         EXPECT_EQ(test::readFile(mine), "old");
         EXPECT_EQ(regularFilesBelow(to), memberFiles);
 
-        // A folder that exists takes the members in; only files would be replaced.
-        EXPECT_THROW(m_archives.extract(path, "docs/sub", Member::folder, to), KivError);
-        m_archives.extract(path, "docs/sub", Member::folder, to + "/fresh");
-        EXPECT_EQ(regularFilesBelow(to + "/fresh").size(), 2u);
+        // A folder that exists takes the members in; its files are replaced when the user says so.
+        JobScript replacing({ JobAnswer::overwriteAll });
+        EXPECT_EQ(replacing.run(ExtractJob(path, { { "docs/sub", Member::folder } }, to)).end,
+            JobOutcome::End::completed);
+        EXPECT_EQ(replacing.asked.size(), 1u);
+
+        // Cancelled: the tool stops and nothing of it is placed.
+        JobScript cancelled;
+        cancelled.control.cancel();
+        EXPECT_EQ(cancelled.run(ExtractJob(path, {}, to + "/fresh")).end, JobOutcome::End::cancelled);
+        EXPECT_TRUE(std::filesystem::is_empty(to + "/fresh"));
         for (const auto& item : std::filesystem::directory_iterator(to))
-            EXPECT_FALSE(item.path().filename().string().starts_with(".tavrin-extract"))
-                << "staging left behind";
+            EXPECT_FALSE(item.path().filename().string().starts_with(".tavrin-")) << "staging left behind";
     }
 }
 
 TEST_F(ArchiveServiceTest, FailedExtractionsSayWhy)
 {
     auto to = m_destination.path();
+    auto failure = [](ExtractJob&& job) { return JobScript().run(std::move(job)).summary; };
     for (const auto& [text, part] :
-        { std::pair {
-              failureText([&] { m_archives.extract(archive("full.tar"), "nothing", Member::file, to); }),
+        { std::pair { failure(ExtractJob(archive("full.tar"), { { "nothing", Member::file } }, to)),
               "nothing: Not found in archive" },
-            { failureText([&] { m_archives.extractAll(archive("missing.zip"), to); }), "missing.zip" },
-            { failureText([&] { m_archives.extractAll(archive("damaged.tgz"), to); }), "gzip" } })
+            { failure(ExtractJob(archive("missing.zip"), {}, to)), "missing.zip" },
+            { failure(ExtractJob(archive("damaged.tgz"), {}, to)), "gzip" } })
         EXPECT_NE(text.find(part), std::string::npos) << text << " lacks " << part;
     auto blocker = m_destination.write("blocker", "a file");
-    EXPECT_EQ(failureText([&] { m_archives.extractAll(archive("full.zip"), blocker + "/inside"); }),
+    EXPECT_EQ(failure(ExtractJob(archive("full.zip"), {}, blocker + "/inside")),
         "Not a directory: " + blocker + "/inside");
     EXPECT_EQ(test::readFile(blocker), "a file");
 }

@@ -2,6 +2,8 @@
 #include "TempDir.h"
 #include "base/KivError.h"
 #include "files/FileSystemService.h"
+#include "files/TransferJob.h"
+#include "history/ImmediateJob.h"
 
 #include <map>
 
@@ -29,14 +31,16 @@ protected:
         OperationRecord record { kind, {} };
         for (const auto& [from, to] : items) {
             const std::filesystem::path target(dir / to);
-            fs.move(dir / from, target.parent_path(), target.filename());
+            ImmediateJob::run(TransferJob(
+                TransferJob::Mode::move, { { dir / from, target.filename() } }, target.parent_path()));
             record.addMoved(dir / from, dir / to);
         }
         recorded(record);
     }
     void copied(const std::string& from, const std::string& toFolder)
     {
-        fs.copy(dir / from, dir / toFolder);
+        ImmediateJob::run(
+            TransferJob(TransferJob::Mode::copy, TransferJob::keepingNames({ dir / from }), dir / toFolder));
         OperationRecord record { Kind::copy, {} };
         record.addMade(dir / from, dir / (toFolder + "/" + std::filesystem::path(from).filename().string()));
         recorded(record);

@@ -37,6 +37,17 @@ TEST(ShellRunnerTest, MegabyteOnStandardErrorWhileStandardOutputStaysOpenDoesNot
         (ShellRunner::Result { 0, std::string(1 << 20, 'o'), std::string(1 << 20, 'e') + "done\n" }));
 }
 
+TEST(ShellRunnerTest, AStoppedProgramEndsWithWhatItStartedWithinAPoll)
+{
+    // The grandchild sleep holds the pipe open: stopping the shell alone would not end the run.
+    const auto start = std::chrono::steady_clock::now();
+    auto result = ShellRunner::runStoppable("sh", { "-c", "sleep 30; echo late" },
+        [&] { return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(200); });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(result.stdout, "");
+    EXPECT_NE(result.exitCode, 0);
+}
+
 TEST(ShellRunnerTest, ProgramsThatCannotStartAreReportedInTheResultAndNoShellVariableMeansZshOrSh)
 {
     auto missingProgram = ShellRunner::run("kiv-no-such-program", {});

@@ -1,0 +1,62 @@
+#include "archives/ExtractJob.h"
+
+#include "files/PathString.h"
+#include "files/TransferSession.h"
+#include "jobs/JobCancelled.h"
+#include "jobs/JobControl.h"
+#include "jobs/WorkTally.h"
+
+namespace kiv {
+
+ExtractJob::ExtractJob(std::string archivePath, std::vector<Member> members, std::string destination)
+    : m_archivePath(std::move(archivePath))
+    , m_members(std::move(members))
+    , m_destination(std::move(destination))
+{
+}
+
+std::string ExtractJob::title() const
+{
+    return "Extract";
+}
+
+std::string ExtractJob::description() const
+{
+    std::string what = PathString::lastComponent(m_archivePath);
+    if (m_members.size() == 1)
+        what = PathString::lastComponent(m_members.front().path) + " from " + what;
+    else if (!m_members.empty())
+        what = std::to_string(m_members.size()) + " items from " + what;
+    return "Extract " + what + " to " + m_destination;
+}
+
+JobFootprint ExtractJob::footprint() const
+{
+    return { { m_archivePath }, { m_destination } };
+}
+
+JobOutcome ExtractJob::run(JobControl& control)
+{
+    TransferSession session(control);
+    WorkTally tally;
+    // The members are the items counted; a whole archive is one.
+    tally.total = m_members.empty() ? 1 : static_cast<std::int64_t>(m_members.size());
+    control.addToTotals(tally.total, 0);
+    control.startWorking();
+    try {
+        if (m_members.empty())
+            m_archives.extractAll(m_archivePath, m_destination, session);
+        for (const Member& member : m_members) {
+            m_archives.extract(m_archivePath, member.path, member.kind, m_destination, session);
+            control.finishItems(1, 0);
+        }
+        tally.done = tally.total;
+    } catch (const JobCancelled&) {
+        tally.cancelled = true;
+    }
+    tally.skipped = session.skipped + session.failures.skipped();
+    tally.lastFailure = session.failures.lastFailure();
+    return tally.outcome("Extracted");
+}
+
+} // namespace kiv

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+// Names for new items beside existing ones.
+namespace kiv::FreeName {
+
+// Returns the first name of "name (2).ext", "name (3).ext"... that nothing in the folder open as
+// `folderFd` uses; a folder's name, or one with no extension, gets the number at its end.
+std::string numbered(int folderFd, const std::string& name, bool isFolder);
+
+// Returns a short hidden name unused in the folder open as `folderFd`, for an item made beside
+// another that it replaces once complete.
+std::string temporary(int folderFd);
+
+} // namespace kiv::FreeName

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "jobs/Job.h"
+
+#include <string>
+#include <vector>
+
+namespace kiv {
+
+// Copies or moves items into one folder, each under a name of its own: first counts them, then
+// copies (TreeCopy) or moves (TreeMove) them one after another.
+class TransferJob : public Job
+{
+public:
+    enum class Mode
+    {
+        copy,
+        move,
+    };
+    // One item: its path, and its name in the target folder.
+    struct Item
+    {
+        std::string source;
+        std::string targetName;
+    };
+
+    // Copies or moves `items` into the folder `targetFolder`.
+    TransferJob(Mode mode, std::vector<Item> items, std::string targetFolder);
+    // The same for items that keep their own names.
+    static std::vector<Item> keepingNames(const std::vector<std::string>& sources);
+
+    std::string title() const override;
+    std::string description() const override;
+    JobFootprint footprint() const override;
+    JobOutcome run(JobControl& control) override;
+
+private:
+    void count(JobControl& control, std::int64_t& total) const;
+
+    Mode m_mode;
+    std::vector<Item> m_items;
+    std::string m_targetFolder;
+};
+
+} // namespace kiv

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "jobs/ConflictAnswers.h"
+#include "jobs/ItemFailures.h"
+
+#include <cstdint>
+
+namespace kiv {
+
+class JobControl;
+
+// What the steps of one copy, move or extraction share: the job's control, the answers to taken
+// names and to failures given so far, and the tally of what was done.
+struct TransferSession
+{
+    explicit TransferSession(JobControl& jobControl)
+        : control(jobControl)
+        , conflicts(jobControl)
+        , failures(jobControl)
+    {
+    }
+
+    JobControl& control;
+    ConflictAnswers conflicts;
+    ItemFailures failures;
+    std::int64_t done = 0; // items copied or moved, counted as the job counted them beforehand
+    std::int64_t skipped = 0; // items left alone for a taken name
+    std::int64_t sourcesKept = 0; // items copied across file systems whose source could not be removed
+};
+
+} // namespace kiv

@@ -1,0 +1,55 @@
+#include "files/TreeCount.h"
+
+#include "files/DirectoryChain.h"
+#include "jobs/JobControl.h"
+
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <system_error>
+#include <vector>
+
+namespace kiv::TreeCount {
+
+namespace {
+
+void add(DirectoryChain& chain, const std::string& name, JobControl* control, Size& size)
+{
+    if (control)
+        control->throwIfCancelled();
+    struct stat info;
+    if (::fstatat(chain.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return;
+    const std::int64_t bytes = S_ISREG(info.st_mode) ? info.st_size : 0;
+    size.items += 1;
+    size.bytes += bytes;
+    if (control)
+        control->addToTotals(1, bytes);
+    if (!S_ISDIR(info.st_mode))
+        return;
+    std::optional<ChainLevel> level;
+    std::vector<std::string> names;
+    try {
+        level.emplace(chain, name);
+        names = chain.childNames();
+    } catch (const std::system_error&) {
+        return; // the work itself will meet the same refusal and ask about it
+    }
+    for (const std::string& child : names)
+        add(chain, child, control, size);
+}
+
+} // namespace
+
+Size count(DirectoryChain& chain, const std::string& name, JobControl* control)
+{
+    Size size;
+    try {
+        add(chain, name, control, size);
+    } catch (const std::system_error&) {
+        // A folder on the way could not be opened again: what was counted stands.
+    }
+    return size;
+}
+
+} // namespace kiv::TreeCount

@@ -1,0 +1,184 @@
+#include "files/TreeMove.h"
+
+#include "base/ErrorText.h"
+#include "base/PlatformCalls.h"
+#include "files/DirectoryChain.h"
+#include "files/FreeName.h"
+#include "files/ItemFacts.h"
+#include "files/TransferSession.h"
+#include "files/TreeCopy.h"
+#include "files/TreeRemoval.h"
+#include "jobs/JobControl.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kiv::TreeMove {
+
+namespace {
+
+class Mover
+{
+public:
+    Mover(TransferSession& session, DirectoryChain& from, DirectoryChain& to)
+        : m_session(session)
+        , m_from(from)
+        , m_to(to)
+    {
+    }
+
+    bool moveEntry(const std::string& name, const std::string& targetName, Counting counting)
+    {
+        m_session.control.throwIfCancelled();
+        const std::string sourcePath = m_from.pathOf(name);
+        struct stat info;
+        struct stat folder;
+        if (!m_session.failures.attempt(
+                [&] {
+                    info = ItemFacts::statAt(m_from.fd(), name, sourcePath);
+                    if (::fstat(m_to.fd(), &folder) != 0)
+                        throwSystemError(errno, m_to.path());
+                },
+                sourcePath))
+            return false;
+        if (info.st_dev != folder.st_dev)
+            return TreeCopy::copy(m_session, m_from, name, m_to, targetName, TreeCopy::Source::remove);
+        m_session.control.beginItem(sourcePath, 0);
+        const std::optional<bool> moved = moveOnDevice(name, info, targetName);
+        if (!moved) // a rename the system refuses across mount points of one file system
+            return TreeCopy::copy(m_session, m_from, name, m_to, targetName, TreeCopy::Source::remove);
+        if (counting == Counting::asOne) {
+            m_session.control.finishItems(1, 0);
+            m_session.done += *moved ? 1 : 0;
+        }
+        return *moved;
+    }
+
+private:
+    // Whether the item moved; nothing when only a copy can move it.
+    std::optional<bool> moveOnDevice(
+        const std::string& name, const struct stat& info, const std::string& targetName)
+    {
+        struct stat existing;
+        if (::fstatat(m_to.fd(), targetName.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0)
+            return renameStep(name, targetName, Replace::no);
+        if (S_ISDIR(info.st_mode) && S_ISDIR(existing.st_mode))
+            return merge(name, targetName);
+        const auto resolution = m_session.conflicts.resolve(
+            ItemFacts::of(m_from.pathOf(name), info), ItemFacts::of(m_to.pathOf(targetName), existing));
+        const bool itself = info.st_dev == existing.st_dev && info.st_ino == existing.st_ino;
+        if (resolution == ConflictAnswers::Resolution::keepBoth)
+            return renameStep(
+                name, FreeName::numbered(m_to.fd(), targetName, S_ISDIR(info.st_mode)), Replace::no);
+        if (resolution == ConflictAnswers::Resolution::skip || itself) {
+            ++m_session.skipped;
+            return false;
+        }
+        if (!S_ISDIR(info.st_mode) && !S_ISDIR(existing.st_mode))
+            return renameStep(name, targetName, Replace::yes);
+        return swapIn(name, targetName);
+    }
+
+    enum class Replace
+    {
+        no,
+        yes, // a file over a file, in one step
+    };
+
+    std::optional<bool> renameStep(const std::string& name, const std::string& targetName, Replace replace)
+    {
+        bool crossesDevices = false;
+        const bool moved = m_session.failures.attempt(
+            [&] {
+                const int result = replace == Replace::yes
+                    ? ::renameat(m_from.fd(), name.c_str(), m_to.fd(), targetName.c_str())
+                    : PlatformCalls::renameExclusiveAt(
+                        m_from.fd(), name.c_str(), m_to.fd(), targetName.c_str());
+                crossesDevices = result != 0 && errno == EXDEV;
+                if (result != 0 && !crossesDevices)
+                    throwSystemError(errno, m_to.pathOf(targetName));
+            },
+            m_from.pathOf(name));
+        if (crossesDevices)
+            return std::nullopt;
+        return moved;
+    }
+
+    // A folder onto a folder: each item inside moves in turn; the emptied source folder goes.
+    bool merge(const std::string& name, const std::string& targetName)
+    {
+        std::optional<ChainLevel> fromLevel;
+        std::optional<ChainLevel> toLevel;
+        std::vector<std::string> names;
+        if (!m_session.failures.attempt(
+                [&] {
+                    fromLevel.emplace(m_from, name);
+                    names = m_from.childNames();
+                    toLevel.emplace(m_to, targetName);
+                },
+                m_from.pathOf(name)))
+            return false;
+        bool allGone = true;
+        for (const std::string& child : names)
+            allGone = moveEntry(child, child, Counting::none) && allGone;
+        toLevel.reset();
+        fromLevel.reset();
+        return allGone
+            && m_session.failures.attempt(
+                [&] {
+                    if (::unlinkat(m_from.fd(), name.c_str(), AT_REMOVEDIR) != 0)
+                        throwSystemError(errno, m_from.pathOf(name));
+                },
+                m_from.pathOf(name));
+    }
+
+    // A folder replaces a file or a file a folder: the old item is renamed aside, the new one
+    // renamed in, and only then is the old one removed.
+    std::optional<bool> swapIn(const std::string& name, const std::string& targetName)
+    {
+        const std::string aside = FreeName::temporary(m_to.fd());
+        const std::optional<bool> setAside = renameStep(targetName, aside, Replace::no, m_to);
+        if (!setAside || !*setAside)
+            return false;
+        const std::optional<bool> moved = renameStep(name, targetName, Replace::no);
+        if (!moved || !*moved) {
+            ::renameat(m_to.fd(), aside.c_str(), m_to.fd(), targetName.c_str());
+            return moved;
+        }
+        TreeRemoval::remove(m_to, aside, m_session.failures, nullptr);
+        return true;
+    }
+
+    std::optional<bool> renameStep(
+        const std::string& name, const std::string& newName, Replace replace, DirectoryChain& within)
+    {
+        Mover inside(m_session, within, within);
+        return inside.renameStep(name, newName, replace);
+    }
+
+    TransferSession& m_session;
+    DirectoryChain& m_from;
+    DirectoryChain& m_to;
+};
+
+} // namespace
+
+bool move(TransferSession& session, DirectoryChain& from, const std::string& name, DirectoryChain& to,
+    const std::string& targetName, Counting counting)
+{
+    return Mover(session, from, to).moveEntry(name, targetName, counting);
+}
+
+bool isRename(const std::string& path, const std::string& toFolder)
+{
+    struct stat item;
+    struct stat folder;
+    return ::lstat(path.c_str(), &item) == 0 && ::stat(toFolder.c_str(), &folder) == 0
+        && item.st_dev == folder.st_dev;
+}
+
+} // namespace kiv::TreeMove

@@ -1,0 +1,109 @@
+#include "jobs/JobControl.h"
+
+#include "jobs/JobCancelled.h"
+
+namespace kiv {
+
+void JobControl::setQuestionListener(QuestionListener listener)
+{
+    std::lock_guard lock(m_mutex);
+    m_listener = std::move(listener);
+}
+
+void JobControl::cancel()
+{
+    // Under the lock, so a job just starting to wait cannot miss it.
+    std::lock_guard lock(m_mutex);
+    m_cancelled.store(true, std::memory_order_relaxed);
+    m_answered.notify_all();
+}
+
+JobProgress JobControl::progress() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_progress;
+}
+
+std::optional<JobQuestion> JobControl::pendingQuestion() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_answer ? std::nullopt : m_question;
+}
+
+void JobControl::answer(JobAnswer answer)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_question || m_answer)
+        return;
+    m_answer = answer;
+    m_answered.notify_all();
+}
+
+void JobControl::throwIfCancelled() const
+{
+    if (isCancelled())
+        throw JobCancelled();
+}
+
+void JobControl::addToTotals(std::int64_t items, std::int64_t bytes)
+{
+    std::lock_guard lock(m_mutex);
+    m_progress.itemsTotal += items;
+    m_progress.bytesTotal += bytes;
+}
+
+void JobControl::startWorking()
+{
+    std::lock_guard lock(m_mutex);
+    m_progress.phase = JobProgress::Phase::working;
+}
+
+void JobControl::beginItem(const std::string& name, std::int64_t bytes)
+{
+    std::lock_guard lock(m_mutex);
+    m_progress.currentName = name;
+    m_progress.currentBytesTotal = bytes;
+    m_progress.currentBytesDone = 0;
+}
+
+void JobControl::addBytes(std::int64_t bytes)
+{
+    std::lock_guard lock(m_mutex);
+    m_progress.currentBytesDone += bytes;
+    m_progress.bytesDone += bytes;
+}
+
+void JobControl::finishItems(std::int64_t items, std::int64_t bytes)
+{
+    std::lock_guard lock(m_mutex);
+    m_progress.itemsDone += items;
+    m_progress.bytesDone += bytes;
+}
+
+void JobControl::finish()
+{
+    std::lock_guard lock(m_mutex);
+    m_progress.phase = JobProgress::Phase::finished;
+}
+
+JobAnswer JobControl::ask(JobQuestion question)
+{
+    std::unique_lock lock(m_mutex);
+    if (isCancelled())
+        return JobAnswer::cancel;
+    if (!m_listener)
+        return question.kind == JobQuestion::Kind::conflict ? JobAnswer::skip : JobAnswer::cancel;
+    m_question = std::move(question);
+    m_answer.reset();
+    const QuestionListener listener = m_listener;
+    lock.unlock();
+    listener();
+    lock.lock();
+    m_answered.wait(lock, [this] { return m_answer.has_value() || isCancelled(); });
+    const JobAnswer answer = isCancelled() ? JobAnswer::cancel : *m_answer;
+    m_question.reset();
+    m_answer.reset();
+    return answer;
+}
+
+} // namespace kiv

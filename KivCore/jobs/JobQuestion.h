@@ -1,0 +1,52 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kiv {
+
+// How the user answers a job's question. Conflicts take the first six, item errors retry, skip,
+// skipAll and cancel.
+enum class JobAnswer
+{
+    overwrite,
+    overwriteAll,
+    skip,
+    skipAll,
+    overwriteAllOlder, // replace only targets older than their source, from now on
+    keepBoth, // the new item takes a free name beside the old one
+    retry,
+    cancel,
+};
+
+// One side of a conflict, as the question shows it.
+struct JobItemFacts
+{
+    std::string path;
+    std::int64_t size = 0;
+    std::optional<std::chrono::system_clock::time_point> modified;
+    bool isFolder = false;
+
+    bool operator==(const JobItemFacts&) const = default;
+};
+
+// What a job asks while it works: a target name that is taken, or an item that failed.
+struct JobQuestion
+{
+    enum class Kind
+    {
+        conflict, // `source` is to go where `target` already is
+        itemError, // `message` says what failed; `source.path` is the item
+    };
+
+    Kind kind = Kind::itemError;
+    JobItemFacts source;
+    JobItemFacts target;
+    std::string message;
+
+    bool operator==(const JobQuestion&) const = default;
+};
+
+} // namespace kiv
