@@ -38,13 +38,12 @@ const QString& helpText()
                          "Space           Mark / unmark file\n"
                          "Return          Open directory, archive, or file\n"
                          "Backspace       Go to parent directory (\"..\")\n"
-                         "Delete          Move to trash (F8 deletes for good)\n"
-                         "Ctrl+Z          Undo the last file operation\n"
+                         "Delete          Move to trash\n"
+                         "Ctrl+Z          Undo last file operation\n"
                          "Ctrl+Shift+Z    Redo what was undone\n"
                          "Return (cmd line) Run a shell command in the active panel's folder\n"
                          "\n"
-                         "Undo covers copy, move, rename, new folders and the trash while Tavrin\n"
-                         "runs; it checks first that the files are still as the operation left them.\n"
+                         "Undo remembers the operations of this run only.\n"
                          "\n"
                          "Archives (")
         + archiveSuffixes(", ")
