@@ -1,4 +1,5 @@
 #include "archives/ArchiveService.h"
+#include "archives/PackJob.h"
 #include "base/ErrorText.h"
 #include "files/DeleteJob.h"
 #include "files/FilePreview.h"
@@ -24,6 +25,8 @@ int usage()
         "       kivbench delete PATH\n"
         "       kivbench archive FILE\n"
         "       kivbench children FILE PREFIX\n"
+        "       kivbench extract FILE MEMBER DSTDIR\n"
+        "       kivbench pack DST SRC...\n"
         "       kivbench view FILE\n");
     return 2;
 }
@@ -94,6 +97,32 @@ int childrenCommand(int argc, char** argv)
     return 0;
 }
 
+// Takes one member out of an archive into DSTDIR, as F5 out of an archive does.
+int extractCommand(int argc, char** argv)
+{
+    if (argc != 5)
+        return usage();
+    kiv::ArchiveService().extract(argv[2], argv[3], kiv::ArchiveService::Member::file, argv[4]);
+    std::printf("ok\n");
+    return 0;
+}
+
+// Packs the SRC items into the new archive DST, its format by its suffix.
+int packCommand(int argc, char** argv)
+{
+    if (argc < 4)
+        return usage();
+    // The job takes absolute paths, as the panels give them.
+    std::vector<std::string> sources;
+    for (int index = 3; index < argc; ++index)
+        sources.push_back(std::filesystem::absolute(argv[index]).string());
+    kiv::PackJob job(std::move(sources), std::filesystem::absolute(argv[2]).string());
+    kiv::JobControl control;
+    const auto outcome = kiv::JobThread::runHere(job, control);
+    std::printf("%s\n", outcome.summary.c_str());
+    return outcome.end == kiv::JobOutcome::End::completed ? 0 : 1;
+}
+
 // Prints how the viewer would show FILE ("text", "hex" or "unreadable") and the length of that text.
 int viewCommand(int argc, char** argv)
 {
@@ -126,6 +155,10 @@ int main(int argc, char** argv)
             return archiveCommand(argc, argv);
         if (command == "children")
             return childrenCommand(argc, argv);
+        if (command == "extract")
+            return extractCommand(argc, argv);
+        if (command == "pack")
+            return packCommand(argc, argv);
         if (command == "view")
             return viewCommand(argc, argv);
     } catch (const std::exception& error) {

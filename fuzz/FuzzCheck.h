@@ -20,16 +20,23 @@ inline void require(bool condition, const char* what, std::string_view detail = 
     std::abort();
 }
 
-// The text between "\n"s, empty lines dropped.
-inline std::vector<std::string_view> nonEmptyLines(std::string_view text)
+// The text between "\n"s, the empty lines too, so that line N is lines[N - 1].
+inline std::vector<std::string_view> allLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         auto end = std::min(text.find('\n'), text.size());
-        if (end > 0)
-            lines.push_back(text.substr(0, end));
+        lines.push_back(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
     }
+    return lines;
+}
+
+// The text between "\n"s, empty lines dropped.
+inline std::vector<std::string_view> nonEmptyLines(std::string_view text)
+{
+    auto lines = allLines(text);
+    std::erase_if(lines, [](std::string_view line) { return line.empty(); });
     return lines;
 }
 

@@ -1,53 +1,34 @@
 #!/usr/bin/env bash
-# Writes the fuzzers' seed corpora into fuzz/corpus/<target>/: real "unzip -l" and "tar -tvf"
-# output of a small archive with awkward member names (the nine-field layout from bsdtar, in
-# Debian's libarchive-tools, when it is installed), plus hand-written lines of that layout, menu
-# files and archive trees. The output is committed; rerun after changing this.
+# Writes the fuzzers' seed corpora into fuzz/corpus/<target>/: small archives in several formats
+# (zip, tar, gzip, cpio and 7z through bsdtar from Debian's libarchive-tools) holding awkward member
+# names, links and members that try to climb out, and menu files. The output is committed; rerun
+# after changing this.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 corpus=$here/corpus
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-mkdir -p "$work/tree/docs/sub/c" "$work/tree/empty dir"
+mkdir -p "$work/tree/docs/sub" "$work/tree/empty dir"
 cd "$work/tree"
 printf a >docs/a.txt
-printf bb >docs/sub/b.txt
-printf d >docs/sub/c/d.txt
-printf x >"read  me.md"
-printf x >"a[1].txt"
-printf x >"-dash.txt"
-printf x >Name
-printf x >"back\\slash"
+printf d >docs/sub/d.txt
+printf x >" leading.txt"
 printf x >"$(printf 'latin\351.txt')"
-printf x >"$(printf 'tab\there')"
-printf x >"a -> b.txt"
+printf x >"$(printf 'new\nline')"
 ln -s docs/a.txt link
 ln docs/a.txt "docs/hard link"
-zip -qry "$work/sample.zip" .
-tar -cf "$work/sample.tar" -- *
-tar -cf "$work/sample-dot.tar" .
+mkdir -p "$corpus"/{archive-listing,user-menu}
+out=$corpus/archive-listing
+rm -f "$out"/*
+zip -qry "$out/sample.zip" .
+tar -cf "$out/sample-dot.tar" .
+tar -czf "$out/sample.tgz" -- *
+bsdtar --format cpio -cf "$out/sample.cpio" -- *
+bsdtar --format 7zip -cf "$out/sample.7z" -- *
+tar -cf "$out/climbing.tar" -P --transform 's,^docs/a.txt$,../up.txt,;s,^docs/sub/d.txt$,/abs.txt,' \
+    docs/a.txt docs/sub/d.txt
 cd "$work"
-
-mkdir -p "$corpus"/{zip-listing,tar-listing,archive-children,user-menu}
-unzip -l sample.zip >"$corpus/zip-listing/unzip-l.txt"
-tar -tvf sample.tar >"$corpus/tar-listing/gnu-tar-tvf.txt"
-tar --numeric-owner -tvf sample-dot.tar >"$corpus/tar-listing/gnu-tar-tvf-numeric.txt"
-if command -v bsdtar >/dev/null; then
-    bsdtar -tvf sample.tar >"$corpus/tar-listing/bsdtar-tvf.txt"
-fi
-
-cat >"$corpus/tar-listing/nine-field.txt" <<'LINES'
-drwxr-xr-x  0 ann  staff       0 Mar  2 09:15 src/
--rw-r--r--  0 ann  staff    2048 Mar  2 09:15 src/main file.c
-lrwxr-xr-x  0 ann  staff       0 Jan 15  2023 src/current -> main file.c
--rw-r--r--  0 ann  staff      -1 Jan 15  2023 src/odd  name
--rw-r--r--  0 ann  staff   1,024 Jan 15  2023 skipped
-LINES
-
-unzip -Z1 sample.zip | sed '1s/^/docs\/\n/' >"$corpus/archive-children/members.txt"
-printf '\n/abs.txt\nx//y.txt\nfile10.txt\nFile9.txt\nnotes.zip\t7\nDir10/z\ndir9/z\na.txt\na.txt\t-1\n' \
-    >"$corpus/archive-children/root.txt"
 
 cat >"$corpus/user-menu/default.txt" <<'LINES'
 # Tavrin - user menu (F2)

@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
   g++ clang cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libicu-dev libgtest-dev
-  unzip zip tar gzip util-linux
-  fonts-dejavu-core
+  qt6-base-dev libgl-dev libicu-dev libarchive-dev libgtest-dev
+  unzip zip tar gzip xz-utils bzip2 libarchive-tools util-linux
+  fonts-dejavu-core fonts-wqy-microhei
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into build-fuzz/ (or $KIV_FUZZ_BUILD_DIR) and runs one
 # of them for SECONDS seconds: scripts/fuzz.sh TARGET SECONDS [libFuzzer options...].
-# TARGET is zip-listing, tar-listing, archive-children or user-menu. New inputs collect in
+# TARGET is archive-listing or user-menu. New inputs collect in
 # build-fuzz/corpus/TARGET (the committed seeds in fuzz/corpus/TARGET are only read); an input
 # that breaks an invariant or trips a sanitizer is saved as build-fuzz/artifacts/TARGET-crash-*;
 # libFuzzer's log goes to build-fuzz/logs/TARGET/fuzz-0.log.

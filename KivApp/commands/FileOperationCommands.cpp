@@ -10,8 +10,7 @@
 #include "files/TransferJob.h"
 #include "files/TypedPath.h"
 #include "history/OperationHistory.h"
-#include "jobs/JobControl.h"
-#include "jobs/JobThread.h"
+#include "jobscreen/JobRunner.h"
 #include "panel/PanelLocation.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -30,6 +29,23 @@ bool isViewable(const FileEntry& entry)
     return entry.kind == FileEntry::Kind::regularFile || entry.kind == FileEntry::Kind::symlink;
 }
 
+// Why the link at `path` cannot be shown as a file, or nothing when it leads to one.
+std::optional<QString> linkProblem(const std::string& path)
+{
+    const QString name = ShownText::of(PathString::lastComponent(path));
+    switch (DiskItem::destination(path)) {
+    case DiskItem::Destination::folder:
+        return name + QStringLiteral(" is a link to a folder; Return enters it.");
+    case DiskItem::Destination::nothing:
+        return name + QStringLiteral(" points to nothing: what it names does not exist.");
+    case DiskItem::Destination::loop:
+        return name + QStringLiteral(" is a link that leads round in a loop, to no file.");
+    case DiskItem::Destination::other:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::string sourcePath(const PanelLocation& source, const FileEntry& item)
 {
     return PathString::appendingComponent(source.path(), item.name);
@@ -40,15 +56,12 @@ QString itemCount(const std::vector<FileEntry>& items)
     return QString::number(items.size()) + QStringLiteral(" item(s)");
 }
 
-// Runs `job` at once and says how it ended when not everything was done; returns whether all was.
-bool runJob(Job&& job, QWidget& dialogParent)
+std::vector<std::string> sourcePaths(const PanelLocation& source, const std::vector<FileEntry>& items)
 {
-    JobControl control;
-    const JobOutcome outcome = JobThread::runHere(job, control);
-    if (outcome.end != JobOutcome::End::completed)
-        RetroDialogs::message(
-            &dialogParent, QString::fromStdString(job.title()), ShownText::of(outcome.summary));
-    return outcome.end == JobOutcome::End::completed;
+    std::vector<std::string> paths;
+    for (const FileEntry& item : items)
+        paths.push_back(sourcePath(source, item));
+    return paths;
 }
 
 } // namespace
@@ -69,24 +82,11 @@ void FileOperationCommands::refuse(const QString& title, const QString& text) co
 std::optional<std::string> FileOperationCommands::askFor(
     const QString& title, const QString& message, const std::string& defaultValue) const
 {
-    const QString shownDefault = ShownText::of(defaultValue);
     const std::optional<QString> answer
-        = RetroDialogs::prompt(&m_context.dialogParent, title, message, shownDefault);
+        = RetroDialogs::prompt(&m_context.dialogParent, title, message, ShownText::of(defaultValue));
     if (!answer)
         return std::nullopt;
-    return ShownText::bytesOf(*answer, defaultValue);
-}
-
-void FileOperationCommands::forEachItem(
-    const std::vector<FileEntry>& items, const std::function<void(const FileEntry&)>& action) const
-{
-    for (const FileEntry& item : items) {
-        try {
-            action(item);
-        } catch (const std::exception& error) {
-            RetroDialogs::error(&m_context.dialogParent, error);
-        }
-    }
+    return ShownText::bytesOf(*answer);
 }
 
 void FileOperationCommands::finish(PanelViewController& source, PanelViewController* target) const
@@ -97,15 +97,22 @@ void FileOperationCommands::finish(PanelViewController& source, PanelViewControl
         target->reload();
 }
 
-std::optional<std::string> FileOperationCommands::realPathUnderCursor() const
+std::optional<std::string> FileOperationCommands::realPathUnderCursor(const QString& title) const
 {
     const PanelViewController& panel = m_context.panels.active();
     const std::optional<FileEntry> entry = panel.selectedEntry();
     if (!entry || !isViewable(*entry))
         return std::nullopt;
     const PanelLocation& location = panel.state().location();
-    if (!location.isArchive())
-        return PathString::appendingComponent(location.path(), entry->name);
+    if (!location.isArchive()) {
+        std::string path = PathString::appendingComponent(location.path(), entry->name);
+        const std::optional<QString> problem
+            = entry->kind == FileEntry::Kind::symlink ? linkProblem(path) : std::nullopt;
+        if (!problem)
+            return path;
+        refuse(title, *problem);
+        return std::nullopt;
+    }
     try {
         return ArchiveMemberCopy::make(
             m_context.archives, location.archiveURL(), location.internalPath() + entry->name);
@@ -117,16 +124,15 @@ std::optional<std::string> FileOperationCommands::realPathUnderCursor() const
 
 void FileOperationCommands::viewOperation()
 {
-    const std::optional<std::string> path = realPathUnderCursor();
+    const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("View"));
     if (!path)
         return;
-    m_viewerWindows.push_back(std::make_unique<ViewerWindowController>(*path));
-    m_viewerWindows.back()->showWindow();
+    (new ViewerWindowController(*path, this))->showWindow();
 }
 
 void FileOperationCommands::editOperation()
 {
-    if (const std::optional<std::string> path = realPathUnderCursor())
+    if (const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("Edit")))
         m_context.panels.inactive().presentEditor(*path);
 }
 
@@ -150,35 +156,22 @@ void FileOperationCommands::copyOperation()
         return;
     const std::string destination = TypedPath::absolute(
         *answer, source.state().location().nearestRealDirectory(), m_context.files.homeDirectoryPath());
-    OperationRecord record { OperationRecord::Kind::copy, {} };
-    forEachItem(items,
-        [&](const FileEntry& item) { copyItem(source.state().location(), item, destination, record); });
-    m_context.history.record(std::move(record));
-    finish(source, &target);
+    m_context.jobs.start(copyJob(source.state().location(), items, destination));
+    source.setMarks({});
 }
 
-void FileOperationCommands::copyItem(const PanelLocation& source, const FileEntry& item,
-    const std::string& destination, OperationRecord& record) const
+std::shared_ptr<Job> FileOperationCommands::copyJob(
+    const PanelLocation& source, const std::vector<FileEntry>& items, const std::string& destination) const
 {
-    if (source.isArchive()) {
-        const auto kind = item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
-                                                                  : ArchiveService::Member::file;
-        runJob(ExtractJob(source.archiveURL(), { { source.internalPath() + item.name, kind } }, destination),
-            m_context.dialogParent);
-    } else {
-        const std::string from = sourcePath(source, item);
-        if (transfer(TransferJob::Mode::copy, from, destination, item.name))
-            record.addMade(from, PathString::appendingComponent(destination, item.name));
-    }
-}
-
-bool FileOperationCommands::transfer(
-    TransferJob::Mode mode, const std::string& from, const std::string& folder, const std::string& name) const
-{
-    // A folder copied or moved onto one that was there merges into it; taking the result away
-    // again would take what was there before, so only a target made anew can be undone.
-    const bool madeAnew = !DiskItem::exists(PathString::appendingComponent(folder, name));
-    return runJob(TransferJob(mode, { { from, name } }, folder), m_context.dialogParent) && madeAnew;
+    if (!source.isArchive())
+        return std::make_shared<TransferJob>(
+            TransferJob::Mode::copy, TransferJob::keepingNames(sourcePaths(source, items)), destination);
+    std::vector<ExtractJob::Member> members;
+    for (const FileEntry& item : items)
+        members.push_back({ source.internalPath() + item.name,
+            item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
+                                                    : ArchiveService::Member::file });
+    return std::make_shared<ExtractJob>(source.archiveURL(), std::move(members), destination);
 }
 
 void FileOperationCommands::moveOperation()
@@ -213,36 +206,33 @@ void FileOperationCommands::moveOneItem(
     if (!answer || answer->empty())
         return;
     try {
-        m_context.history.record(renameOrMove(source.state().location().path(), item, *answer));
+        renameOrMove(source.state().location().path(), item, *answer);
     } catch (const std::exception& error) {
         RetroDialogs::error(&m_context.dialogParent, error);
     }
     finish(source, &target);
 }
 
-OperationRecord FileOperationCommands::renameOrMove(
+void FileOperationCommands::renameOrMove(
     const std::string& sourceFolder, const FileEntry& item, const std::string& answer) const
 {
     const FileSystemService& fs = m_context.files;
     const std::string from = PathString::appendingComponent(sourceFolder, item.name);
     const auto [folder, name]
         = TypedPath::destination(answer, sourceFolder, fs.homeDirectoryPath(), item.name);
-    OperationRecord record {
-        folder == sourceFolder ? OperationRecord::Kind::rename : OperationRecord::Kind::move, {}
-    };
     if (folder == sourceFolder) {
         if (name == item.name)
-            return record;
+            return;
         fs.rename(from, name);
-    } else {
-        if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
-            return record; // the item already is there
-        // One step, so a name taken in the destination leaves the item where it was.
-        if (!transfer(TransferJob::Mode::move, from, folder, name))
-            return record;
+        OperationRecord record { OperationRecord::Kind::rename, {} };
+        record.addMoved(from, PathString::appendingComponent(folder, name));
+        m_context.history.record(std::move(record));
+        return;
     }
-    record.addMoved(from, PathString::appendingComponent(folder, name));
-    return record;
+    if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
+        return; // the item already is there
+    m_context.jobs.start(std::make_shared<TransferJob>(
+        TransferJob::Mode::move, std::vector<TransferJob::Item> { { from, name } }, folder));
 }
 
 void FileOperationCommands::moveItems(
@@ -257,14 +247,9 @@ void FileOperationCommands::moveItems(
     if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Move"),
             "Move " + itemCount(items) + " to " + ShownText::of(targetFolder) + "?"))
         return;
-    OperationRecord record { OperationRecord::Kind::move, {} };
-    forEachItem(items, [&](const FileEntry& item) {
-        const std::string from = sourcePath(source.state().location(), item);
-        if (transfer(TransferJob::Mode::move, from, targetFolder, item.name))
-            record.addMoved(from, PathString::appendingComponent(targetFolder, item.name));
-    });
-    m_context.history.record(std::move(record));
-    finish(source, &target);
+    m_context.jobs.start(std::make_shared<TransferJob>(TransferJob::Mode::move,
+        TransferJob::keepingNames(sourcePaths(source.state().location(), items)), targetLocation.path()));
+    source.setMarks({});
 }
 
 void FileOperationCommands::mkdirOperation()
@@ -308,10 +293,8 @@ void FileOperationCommands::deleteOperation()
     if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Delete"), question,
             QStringLiteral("Delete"), ButtonTone::destructive))
         return;
-    forEachItem(items, [&](const FileEntry& item) {
-        runJob(DeleteJob({ sourcePath(source.state().location(), item) }), m_context.dialogParent);
-    });
-    finish(source, nullptr);
+    m_context.jobs.start(std::make_shared<DeleteJob>(sourcePaths(source.state().location(), items)));
+    source.setMarks({});
 }
 
 } // namespace kiv

@@ -12,14 +12,14 @@ namespace kiv {
 
 namespace {
 
-RetroMenuItem menuItem(
-    const QString& verb, const OperationRecord* record, const QString& key, std::function<void()> action)
+RetroMenuItem menuItem(const QString& verb, const OperationRecord* record, const QString& key, QChar letter,
+    std::function<void()> action)
 {
     if (!record)
-        return RetroMenuItem::item(verb, {});
+        return RetroMenuItem::item(verb, {}, letter);
     return RetroMenuItem::item(
-        verb + QLatin1Char(' ') + ShownText::of(record->description()) + "  (" + key + ")",
-        std::move(action));
+        verb + QLatin1Char(' ') + ShownText::of(record->description()) + "  (" + key + ")", std::move(action),
+        letter);
 }
 
 } // namespace
@@ -44,14 +44,14 @@ void HistoryCommands::redoOperation()
 
 RetroMenuItem HistoryCommands::undoMenuItem()
 {
-    return menuItem(QStringLiteral("Undo"), m_context.history.nextUndo(), QStringLiteral("Ctrl+Z"),
+    return menuItem(QStringLiteral("Undo"), m_context.history.nextUndo(), QStringLiteral("Ctrl+Z"), u'o',
         weakly(this, &HistoryCommands::undoOperation));
 }
 
 RetroMenuItem HistoryCommands::redoMenuItem()
 {
     return menuItem(QStringLiteral("Redo"), m_context.history.nextRedo(), QStringLiteral("Ctrl+Shift+Z"),
-        weakly(this, &HistoryCommands::redoOperation));
+        u'e', weakly(this, &HistoryCommands::redoOperation));
 }
 
 void HistoryCommands::replay(Replay replay, bool possible, const QString& verb, const QString& done)

@@ -1,11 +1,15 @@
 #include "commands/ShellCommands.h"
 
+#include "base/ErrorText.h"
 #include "console/CommandLineField.h"
 #include "console/ConsoleOutputView.h"
+#include "console/LiveCommand.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
+#include "shell/ChangeDirectoryLine.h"
 #include "shell/UserMenuStore.h"
+#include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
@@ -36,13 +40,19 @@ ShellCommands::ShellCommands(CommandContext context, CommandLineField& commandLi
 void ShellCommands::showUserMenu()
 {
     std::vector<RetroMenuItem> items;
-    for (const UserMenuItem& entry : UserMenuStore::load()) {
-        const QString title = ShownText::of(entry.hotkey) + QStringLiteral("  ") + ShownText::of(entry.label);
-        items.push_back(
-            RetroMenuItem::item(title, weakly(this, [command = entry.command](ShellCommands& shell) {
-                shell.runInWorkingFolder(command);
-            })));
+    const UserMenuStore::Menu menu = UserMenuStore::load();
+    for (const UserMenuItem& entry : menu.items) {
+        const QString hotkey = ShownText::of(entry.hotkey);
+        const QString title = hotkey + QStringLiteral("  ") + ShownText::of(entry.label);
+        items.push_back(RetroMenuItem::item(title,
+            weakly(
+                this, [command = entry.command](ShellCommands& shell) { shell.runInWorkingFolder(command); }),
+            hotkey.size() == 1 ? hotkey[0] : QChar()));
     }
+    // Shown, never chosen: the user learns which line to mend, and the good lines still work.
+    for (const UserMenuStore::BadLine& line : menu.badLines)
+        items.push_back(RetroMenuItem::item(
+            QStringLiteral("Line %1 of the menu file: ").arg(line.number) + ShownText::of(line.reason), {}));
     if (!items.empty())
         items.push_back(RetroMenuItem::separator());
     items.push_back(RetroMenuItem::item(
@@ -65,7 +75,43 @@ void ShellCommands::submitCommandLine()
         leaveCommandLine();
         return;
     }
-    runInWorkingFolder(line.toStdString());
+    const std::string command = ShownText::bytesOf(line);
+    m_history.add(command);
+    if (!changeFolder(command))
+        runInWorkingFolder(command);
+}
+
+bool ShellCommands::changeFolder(const std::string& line)
+{
+    PanelViewController& panel = m_context.panels.active();
+    const std::string current = panel.state().location().nearestRealDirectory();
+    try {
+        std::string& previous = m_previousFolders[&panel];
+        const std::optional<std::string> target = ChangeDirectoryLine::target(line, current, previous);
+        if (!target)
+            return false;
+        // A folder that cannot be listed leaves the panel where it was, and it says why.
+        panel.goTo(*target);
+        if (panel.state().location().nearestRealDirectory() != current)
+            previous = current;
+    } catch (const std::exception& error) {
+        RetroDialogs::message(
+            &m_context.dialogParent, QStringLiteral("Change Folder"), ShownText::of(userMessage(error)));
+    }
+    leaveCommandLine();
+    return true;
+}
+
+void ShellCommands::showOlderCommand()
+{
+    if (const auto line = m_history.older(m_commandLine.text().toStdString()))
+        m_commandLine.setText(QString::fromStdString(*line));
+}
+
+void ShellCommands::showNewerCommand()
+{
+    if (const auto line = m_history.newer())
+        m_commandLine.setText(QString::fromStdString(*line));
 }
 
 void ShellCommands::leaveCommandLine()
@@ -76,20 +122,16 @@ void ShellCommands::leaveCommandLine()
 void ShellCommands::runInWorkingFolder(const std::string& command)
 {
     const std::string folder = m_context.panels.active().state().location().nearestRealDirectory();
-    const ShellRunner::Result result = ShellRunner::runShellLine(command, folder);
-    m_context.panels.reloadBoth(); // the command may have changed files either panel shows
-    presentConsoleOutput(ShownText::of(folder), ShownText::of(command), result);
-}
-
-void ShellCommands::presentConsoleOutput(
-    const QString& promptPath, const QString& command, const ShellRunner::Result& result)
-{
     removeConsoleOutput();
-    auto* view = new ConsoleOutputView(promptPath, command, result);
+    auto* view = new ConsoleOutputView(ShownText::of(folder), ShownText::of(command));
     view->onDismiss = weakly(this, &ShellCommands::dismissConsoleOutput);
     m_showOverlay(view);
     m_consoleOutput = view;
     view->setFocus();
+    // The command lives as long as its view, which the window owns.
+    auto* running = new LiveCommand(command, folder, *view, view);
+    // The command may have changed files either panel shows.
+    running->onEnd = weakly(&m_context.panels, &PanelPair::reloadBoth);
 }
 
 ConsoleOutputView* ShellCommands::consoleOutput() const
@@ -99,6 +141,8 @@ ConsoleOutputView* ShellCommands::consoleOutput() const
 
 void ShellCommands::dismissConsoleOutput()
 {
+    if (m_consoleOutput && m_consoleOutput->isRunning())
+        return;
     // The panel takes the focus while the console is still shown, so the focus never passes
     // through whatever widget Qt would pick when a focused widget hides.
     m_context.panels.active().tableView()->setFocus();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/CommandContext.h"
+#include "shell/CommandHistory.h"
 #include "shell/ShellRunner.h"
 
 #include <QObject>
@@ -8,16 +9,18 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 class QWidget;
 
 namespace kiv {
 
 class CommandLineField;
+class PanelViewController;
 class ConsoleOutputView;
 
 // The shell side of the main window: the command line, the user menu (F2) and its file, and the
-// console output that covers the window after a command has run, until a key is pressed.
+// console output that covers the window while a command runs and after, until a key is pressed.
 // Commands run in the active panel's folder (inside an archive: the folder holding it).
 class ShellCommands : public QObject
 {
@@ -36,21 +39,28 @@ public:
     void showUserMenu();
     // Opens the user-menu file (created when missing) in the in-panel editor of the inactive panel.
     void editUserMenuFile();
-    // Runs the command line's text and shows its output; an empty line only returns the keyboard
-    // to the active panel. Either way the command line is emptied.
+    // Runs the command line's text, adds it to the history and shows its output as it arrives; a
+    // lone cd line moves the active panel instead, and an empty line only returns the keyboard to
+    // the active panel. Either way the command line is emptied.
     void submitCommandLine();
     // Returns the keyboard from the command line to the active panel's list (Escape).
     void leaveCommandLine();
+    // Shows the line run before the one shown in the command line (Up), if any.
+    void showOlderCommand();
+    // Shows the line run after the one shown, or the line that was being typed (Down).
+    void showNewerCommand();
+    // Returns the lines run from the command line, to be kept between runs.
+    CommandHistory& commandHistory() { return m_history; }
 
     // Returns the console output covering the window, or null when none is shown.
     ConsoleOutputView* consoleOutput() const;
-    // Removes the console output, if shown, and gives the keyboard back to the active panel.
+    // Removes the console output, if shown and its command has ended, and gives the keyboard back
+    // to the active panel.
     void dismissConsoleOutput();
 
 private:
+    bool changeFolder(const std::string& line);
     void runInWorkingFolder(const std::string& command);
-    void presentConsoleOutput(
-        const QString& promptPath, const QString& command, const ShellRunner::Result& result);
     void removeConsoleOutput();
 
     CommandContext m_context;
@@ -58,6 +68,9 @@ private:
     QWidget& m_content;
     ShowOverlay m_showOverlay;
     QPointer<ConsoleOutputView> m_consoleOutput;
+    // Per panel, the folder the last cd on the command line left, for "cd -".
+    std::unordered_map<const PanelViewController*, std::string> m_previousFolders;
+    CommandHistory m_history;
 };
 
 } // namespace kiv

@@ -2,15 +2,20 @@
 
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
-#include "base/KivError.h"
+#include "archives/PackJob.h"
+#include "commands/KeyTable.h"
 #include "files/ArchiveFormat.h"
+#include "files/FileSystemService.h"
 #include "files/PathString.h"
-#include "jobs/JobControl.h"
-#include "jobs/JobThread.h"
+#include "files/TypedPath.h"
+#include "jobscreen/JobListDialog.h"
+#include "jobscreen/JobRunner.h"
 #include "panel/DirectoryComparer.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
+#include "toolkit/ShownText.h"
+#include "viewer/PanelEditorView.h"
 
 #include <QCoreApplication>
 #include <exception>
@@ -25,31 +30,10 @@ QString archiveSuffixes(std::string_view separator)
     return QString::fromStdString(ArchiveFormat::suffixList(separator));
 }
 
-// The blanks line the columns up in the fixed-pitch font.
-const QString& helpText()
+QString helpText()
 {
-    static const QString text
-        = QStringLiteral("F1  Help            F2  User Menu        F3  View\n"
-                         "F4  Edit            F5  Copy             F6  Move / Rename\n"
-                         "F7  Make Directory  F8  Delete           F9  Pulldown Menu\n"
-                         "F10 Quit\n"
-                         "\n"
-                         "Tab             Switch active panel\n"
-                         "Space           Mark / unmark file\n"
-                         "Return          Open directory, archive, or file\n"
-                         "Backspace       Go to parent directory (\"..\")\n"
-                         "Delete          Move to trash\n"
-                         "Ctrl+Z          Undo last file operation\n"
-                         "Ctrl+Shift+Z    Redo what was undone\n"
-                         "Return (cmd line) Run a shell command in the active panel's folder\n"
-                         "\n"
-                         "Undo remembers the operations of this run only.\n"
-                         "\n"
-                         "Archives (")
-        + archiveSuffixes(", ")
-        + QStringLiteral(") can be entered like folders;\n"
-                         "use Copy (F5) to extract marked items into the other panel.");
-    return text;
+    return KeyTable::helpText() + QStringLiteral("\n\nArchives (") + archiveSuffixes(", ")
+        + QStringLiteral(") open like folders;\nCopy (F5) extracts marked members into the other panel.");
 }
 
 const QString& aboutText()
@@ -77,7 +61,7 @@ ToolCommands::ToolCommands(CommandContext context, QObject* parent)
 
 void ToolCommands::showHelp()
 {
-    RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Tavrin - Help"), helpText());
+    RetroDialogs::listing(&m_context.dialogParent, QStringLiteral("Tavrin - Help"), helpText());
 }
 
 void ToolCommands::showAbout()
@@ -85,16 +69,34 @@ void ToolCommands::showAbout()
     RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Tavrin"), aboutText());
 }
 
-void ToolCommands::quit()
+bool ToolCommands::quit()
 {
-    if (confirmQuit())
+    if (!confirmLeavingEditors())
+        return false;
+    // While jobs run, their question (cancel them and quit?) stands in for the plain one.
+    const bool yes = m_context.jobs.isIdle() ? RetroDialogs::confirm(
+                         &m_context.dialogParent, QStringLiteral("Quit"), QStringLiteral("Quit Tavrin?"))
+                                             : m_context.jobs.confirmQuit();
+    if (!yes)
+        return false;
+    // Not just this window: an open viewer would keep the program running without it.
+    QCoreApplication::exit(0);
+    return true;
+}
+
+void ToolCommands::quitAtOnce()
+{
+    if (confirmLeavingEditors() && m_context.jobs.confirmQuit())
         QCoreApplication::exit(0);
 }
 
-bool ToolCommands::confirmQuit()
+bool ToolCommands::confirmLeavingEditors()
 {
-    return RetroDialogs::confirm(
-        &m_context.dialogParent, QStringLiteral("Quit"), QStringLiteral("Quit Tavrin?"));
+    for (PanelViewController* panel : { &m_context.panels.left(), &m_context.panels.right() }) {
+        if (PanelEditorView* editor = panel->editorView(); editor && !editor->confirmClose())
+            return false;
+    }
+    return true;
 }
 
 void ToolCommands::extractArchive()
@@ -102,7 +104,7 @@ void ToolCommands::extractArchive()
     PanelPair& panels = m_context.panels;
     const std::optional<FileEntry> entry = panels.active().selectedEntry();
     if (!entry || entry->kind != FileEntry::Kind::archive) {
-        tellAboutExtraction("Select a " + archiveSuffixes("/") + " file first.");
+        tellAboutExtraction(QStringLiteral("Select an archive file first."));
         return;
     }
     const PanelLocation& here = panels.active().state().location();
@@ -116,19 +118,53 @@ void ToolCommands::extractArchive()
         tellAboutExtraction(QStringLiteral("The other panel needs to be on a real folder."));
         return;
     }
-    try {
-        JobControl control;
-        ExtractJob job(PathString::appendingComponent(here.path(), entry->name), {}, there.path());
-        const JobOutcome outcome = JobThread::runHere(job, control);
-        if (outcome.end != JobOutcome::End::completed)
-            throw KivError::operationFailed(outcome.summary);
-    } catch (const std::exception& error) {
-        // A refused extraction may still have placed every member that was not in the way.
-        panels.reloadBoth();
-        RetroDialogs::error(&m_context.dialogParent, error);
+    m_context.jobs.start(
+        std::make_shared<ExtractJob>(PathString::appendingComponent(here.path(), entry->name),
+            std::vector<ExtractJob::Member> {}, there.path()));
+}
+
+void ToolCommands::showJobs()
+{
+    JobListDialog::show(&m_context.dialogParent, m_context.jobs);
+}
+
+void ToolCommands::pack()
+{
+    PanelPair& panels = m_context.panels;
+    const PanelLocation& here = panels.active().state().location();
+    const PanelLocation& there = panels.inactive().state().location();
+    const std::vector<FileEntry> items = panels.active().state().selectionForOperation();
+    if (items.empty())
+        return;
+    if (here.isArchive() || there.isArchive()) {
+        tellAboutPacking(QStringLiteral("Both panels need to be on real folders."));
         return;
     }
-    panels.reloadBoth(); // both, in case the two panels show the same folder
+    // One item gives its name to the archive, several the folder that holds them.
+    const std::string stem = items.size() == 1 ? items.front().name : PathString::lastComponent(here.path());
+    const std::optional<QString> answer = RetroDialogs::prompt(&m_context.dialogParent,
+        QStringLiteral("Pack"), QStringLiteral("Pack %1 item(s) into:").arg(items.size()),
+        ShownText::of(PathString::appendingComponent(there.path(), stem + ".zip")));
+    if (!answer || answer->isEmpty())
+        return;
+    const std::string archive
+        = TypedPath::absolute(ShownText::bytesOf(*answer), here.path(), m_context.files.homeDirectoryPath());
+    if (!PackJob::canWrite(archive)) {
+        tellAboutPacking("The archive's name should end in "
+            + QString::fromStdString(PackJob::writableSuffixes(", "))
+            + QStringLiteral("; the format follows it."));
+        return;
+    }
+    std::vector<std::string> sources;
+    for (const FileEntry& item : items)
+        sources.push_back(PathString::appendingComponent(here.path(), item.name));
+    panels.active().setMarks({});
+    m_context.jobs.start(std::make_shared<PackJob>(std::move(sources), archive));
+}
+
+void ToolCommands::tellAboutPacking(const QString& text)
+{
+    RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Pack"), text);
 }
 
 void ToolCommands::tellAboutExtraction(const QString& text)

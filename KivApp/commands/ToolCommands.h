@@ -7,9 +7,9 @@
 
 namespace kiv {
 
-// The main window's other commands: help (F1), quitting (F10 and the window's close button),
-// extracting the archive under the cursor into the other panel, comparing the two panels, and
-// the About box.
+// The main window's other commands: help (F1), quitting (F10, the window's close button, Ctrl+Q),
+// extracting the archive under the cursor into the other panel, packing into a new archive,
+// comparing the two panels, the list of jobs, and the About box.
 class ToolCommands : public QObject
 {
     Q_OBJECT
@@ -21,17 +21,29 @@ public:
     void showHelp();
     // Shows the About box.
     void showAbout();
-    // Asks "Quit Tavrin?" and ends the program on yes (F10).
-    void quit();
-    // Asks "Quit Tavrin?" on behalf of the window's close button; returns the answer.
-    bool confirmQuit();
-    // Extracts the whole archive under the active panel's cursor into the other panel's folder.
+    // Asks about each in-panel editor with unsaved changes, then "Quit Tavrin?" (or, while jobs
+    // run, whether to cancel them and quit), and on yes ends the program whatever other windows
+    // are open (F10, the window's close button); returns whether it ends.
+    bool quit();
+    // Ends the program once each in-panel editor with unsaved changes has been answered with
+    // "Discard" or "Save" and running jobs may be cancelled, without the quit question (Ctrl+Q).
+    void quitAtOnce();
+    // Extracts the whole archive under the active panel's cursor into the other panel's folder,
+    // as a job.
     void extractArchive();
+    // Packs the marked items (or the one under the cursor) of the active panel into a new archive
+    // in the other panel's folder, asking for its name, as a job; the format follows the name's
+    // suffix (Alt+F5).
+    void pack();
+        // Shows the jobs running and waiting (Ctrl+Shift+J).
+    void showJobs();
     // Marks the names that differ between the two panels, as they are on disk now, and says how many.
     void compare();
 
 private:
+    bool confirmLeavingEditors();
     void tellAboutExtraction(const QString& text);
+    void tellAboutPacking(const QString& text);
 
     CommandContext m_context;
 };

@@ -12,7 +12,6 @@ namespace kiv {
 
 namespace {
 
-constexpr int promptWidth = 90;
 constexpr int edgeGap = 2;
 constexpr int longestShownPath = 40;
 
@@ -56,7 +55,8 @@ CommandLineBar::CommandLineBar(QWidget* parent)
     , m_field(new CommandLineField(this))
 {
     configureField(m_field);
-    m_promptLabel->setFixedWidth(promptWidth);
+    // The prompt is as wide as its text, which the 40-character rule keeps short; the field the rest.
+    m_promptLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(edgeGap, 0, edgeGap, 0);

@@ -6,6 +6,13 @@ namespace kiv {
 
 namespace {
 
+void call(const std::function<void()>& callback, QKeyEvent& event)
+{
+    if (callback)
+        callback();
+    event.accept();
+}
+
 bool isSubmitOrCancelKey(const QKeyEvent& event)
 {
     switch (event.key()) {
@@ -40,14 +47,16 @@ void CommandLineField::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (onSubmit)
-            onSubmit();
-        event->accept();
+        call(onSubmit, *event);
         break;
     case Qt::Key_Escape:
-        if (onCancel)
-            onCancel();
-        event->accept();
+        call(onCancel, *event);
+        break;
+    case Qt::Key_Up:
+        call(onOlder, *event);
+        break;
+    case Qt::Key_Down:
+        call(onNewer, *event);
         break;
     default:
         QLineEdit::keyPressEvent(event);

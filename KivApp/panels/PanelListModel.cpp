@@ -1,8 +1,6 @@
 #include "panels/PanelListModel.h"
 
 #include "panel/PanelState.h"
-#include "panels/PanelRowText.h"
-#include "panels/PanelRowView.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
 
@@ -27,8 +25,6 @@ QVariant PanelListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return ShownText::of(entry.name);
-    case PanelRowView::RowTextRole:
-        return PanelRowText::row(entry);
     case Qt::ForegroundRole:
         return rowColor(entry);
     default:

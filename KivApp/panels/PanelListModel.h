@@ -9,10 +9,9 @@ namespace kiv {
 class PanelState;
 
 // The rows of one panel for its list, read straight from the panel's state: the display text is
-// the entry's name (for the list's type-ahead search), PanelRowView::RowTextRole the whole
-// fixed-column line, ForegroundRole the row's colour off the cursor bar (marked, folder, archive
-// or plain). Texts are made when asked for, so a folder of any size costs nothing until its rows
-// are shown.
+// the entry's name (for the list's type-ahead search), ForegroundRole the row's colour off the
+// cursor bar (marked, folder, archive or plain); PanelRowView draws the row itself. Texts are made
+// when asked for, so a folder of any size costs nothing until its rows are shown.
 class PanelListModel : public QAbstractListModel
 {
     Q_OBJECT

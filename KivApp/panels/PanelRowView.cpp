@@ -1,50 +1,121 @@
 #include "panels/PanelRowView.h"
 
+#include "panel/PanelState.h"
 #include "panels/PanelTableView.h"
+#include "text/PanelRowText.h"
 #include "toolkit/Theme.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QTextLayout>
+#include <cmath>
 
 namespace kiv {
 
 namespace {
 
 constexpr int fontSize = 12;
-// The text starts just inside the row, where a label's own margin would put it.
-constexpr int textInset = 2;
 
 } // namespace
 
-PanelRowView::PanelRowView(QObject* parent)
+PanelRowView::PanelRowView(const PanelState& state, QObject* parent)
     : QStyledItemDelegate(parent)
-    , m_font(Theme::monoFont(fontSize))
+    , m_state(state)
+    , m_font(rowFont())
 {
     const QFontMetricsF metrics(m_font);
     m_ascent = metrics.ascent();
     m_lineHeight = metrics.height();
+    m_cellWidth = metrics.horizontalAdvance(QLatin1Char('M'));
+}
+
+QFont PanelRowView::rowFont()
+{
+    return Theme::monoFont(fontSize);
+}
+
+int PanelRowView::cellsAcross(int width) const
+{
+    return std::max(0, int(std::floor((width - textInset) / m_cellWidth)));
 }
 
 void PanelRowView::paint(
     QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    const auto row = std::size_t(index.row());
+    if (row >= m_state.entries().size())
+        return;
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, false);
     painter->setRenderHint(QPainter::TextAntialiasing, false);
     const bool isCursorRow = option.state & QStyle::State_Selected;
     const QColor& bar = m_isActivePanelCursor ? Theme::cursorBackground() : Theme::inactiveCursorBG();
-    painter->fillRect(option.rect, isCursorRow ? bar : Theme::panelBackground());
-    QVariant text = index.data(RowTextRole);
-    if (!text.isValid())
-        text = index.data(Qt::DisplayRole);
+    const QColor& background = isCursorRow ? bar : Theme::panelBackground();
+    painter->fillRect(option.rect, background);
     painter->setFont(m_font);
     painter->setPen(isCursorRow ? Theme::cursorText() : index.data(Qt::ForegroundRole).value<QColor>());
     painter->setClipRect(option.rect);
-    // Drawn at a baseline rather than into a rectangle: no text layout, which keeps scrolling
-    // through long lists cheap.
-    const int baseline = option.rect.top() + qRound((option.rect.height() - m_lineHeight) / 2 + m_ascent);
-    painter->drawText(QPoint(option.rect.left() + textInset, baseline), text.toString());
+    const int nameWidth = PanelRowText::nameWidth(cellsAcross(option.rect.width()));
+    qreal x = option.rect.left() + textInset;
+    for (const CellText::Piece& piece : PanelRowText::row(m_state.entries()[row], nameWidth)) {
+        const QRectF cells(x, option.rect.top(), piece.cells * m_cellWidth, option.rect.height());
+        drawPiece(*painter, piece, cells,
+            { background, isCursorRow ? Theme::cursorText() : Theme::panelCutMarker() });
+        x = cells.right();
+    }
     painter->restore();
+}
+
+// Drawn at a baseline rather than into a rectangle: no text layout, which keeps scrolling through
+// long lists cheap.
+void PanelRowView::drawPiece(
+    QPainter& painter, const CellText::Piece& piece, const QRectF& cells, RowColors colors) const
+{
+    const QPointF baseline(
+        cells.left(), cells.top() + std::round((cells.height() - m_lineHeight) / 2 + m_ascent));
+    const QString text = QString::fromUtf8(piece.text.data(), qsizetype(piece.text.size()));
+    switch (piece.kind) {
+    case CellText::Piece::Kind::placeholder: {
+        const QColor ink = painter.pen().color();
+        painter.fillRect(cells, ink);
+        painter.setPen(colors.background);
+        painter.drawText(baseline, text);
+        painter.setPen(ink);
+        return;
+    }
+    case CellText::Piece::Kind::cut: {
+        const QPen ink = painter.pen();
+        painter.setPen(colors.marker);
+        painter.drawText(baseline, text);
+        painter.setPen(ink);
+        return;
+    }
+    case CellText::Piece::Kind::text:
+        // A run of ASCII takes one cell a byte; anything else is one character, which may need a
+        // font other than the row's, or none at all.
+        if (piece.cells == int(piece.text.size()) || canDraw(text))
+            painter.drawText(baseline, text);
+        else
+            painter.drawRect(cells.adjusted(1, 3, -2, -4));
+        return;
+    }
+}
+
+bool PanelRowView::canDraw(const QString& character) const
+{
+    const auto known = m_drawable.constFind(character);
+    if (known != m_drawable.constEnd())
+        return *known;
+    QTextLayout layout(character, m_font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    bool drawable = true;
+    for (const QGlyphRun& run : layout.glyphRuns())
+        drawable = drawable && !run.glyphIndexes().contains(0);
+    m_drawable.insert(character, drawable);
+    return drawable;
 }
 
 QSize PanelRowView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const

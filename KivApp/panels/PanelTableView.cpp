@@ -1,6 +1,7 @@
 #include "panels/PanelTableView.h"
 
 #include "toolkit/RetroPainting.h"
+#include "toolkit/RetroScrollBar.h"
 #include "toolkit/Theme.h"
 
 #include <QKeyEvent>
@@ -15,8 +16,10 @@ PanelTableView::PanelTableView(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Uniform rows let the view place 100,000 rows without asking for each row's size.
     setUniformItemSizes(true);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // By whole rows, so no row is ever shown cut at the top.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBar(new RetroScrollBar(this));
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
@@ -86,6 +89,23 @@ bool PanelTableView::event(QEvent* event)
     return QListView::event(event);
 }
 
+bool PanelTableView::pressAltKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        call(onHistoryBack);
+        return true;
+    case Qt::Key_Right:
+        call(onHistoryForward);
+        return true;
+    case Qt::Key_Down:
+        call(onHistoryMenu);
+        return true;
+    default:
+        return false;
+    }
+}
+
 void PanelTableView::keyPressEvent(QKeyEvent* event)
 {
     if (const std::function<void()>* callback = callbackFor(*event)) {
@@ -93,9 +113,23 @@ void PanelTableView::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (event->modifiers().testFlag(Qt::AltModifier) && pressAltKey(event->key())) {
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Space:
+    case Qt::Key_Insert:
         call(onToggleMark);
+        break;
+    case Qt::Key_Plus:
+        call(onSelectGroup);
+        break;
+    case Qt::Key_Minus:
+        call(onUnselectGroup);
+        break;
+    case Qt::Key_Asterisk:
+        call(onInvertMarks);
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:

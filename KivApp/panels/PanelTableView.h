@@ -30,14 +30,26 @@ public:
     // Selects exactly `row` (clamped into the rows) and scrolls it into view; nothing when empty.
     void moveSelection(int row);
 
-    // Called on Space; may be unset.
+    // Called on Space and Insert; may be unset.
     std::function<void()> onToggleMark;
+    // Called on "+" (main keys or keypad); may be unset.
+    std::function<void()> onSelectGroup;
+    // Called on "-" (main keys or keypad); may be unset.
+    std::function<void()> onUnselectGroup;
+    // Called on "*" (main keys or keypad); may be unset.
+    std::function<void()> onInvertMarks;
     // Called on Return and keypad Enter; may be unset.
     std::function<void()> onActivateSelection;
     // Called on Tab and Shift+Tab; may be unset.
     std::function<void()> onSwitchPanel;
     // Called on Backspace; may be unset.
     std::function<void()> onGoToParent;
+    // Called on Alt+Left; may be unset.
+    std::function<void()> onHistoryBack;
+    // Called on Alt+Right; may be unset.
+    std::function<void()> onHistoryForward;
+    // Called on Alt+Down; may be unset.
+    std::function<void()> onHistoryMenu;
     // Called on Delete; may be unset.
     std::function<void()> onMoveToTrash;
     // Called on Ctrl+Z (Cmd+Z on macOS); may be unset.
@@ -56,6 +68,7 @@ protected:
         const QModelIndex& index, const QEvent* event = nullptr) const override;
 
 private:
+    bool pressAltKey(int key);
     void moveSelectionBy(int step);
     const std::function<void()>* callbackFor(const QKeyEvent& event) const;
     static void call(const std::function<void()>& callback);

@@ -1,18 +1,23 @@
 #pragma once
 
 #include "files/FileEntry.h"
+#include "panel/FolderHistory.h"
 #include "panel/PanelState.h"
+#include "settings/Settings.h"
 
 #include <QObject>
 #include <QPointer>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 namespace kiv {
 
 class BorderedPanel;
+class PanelColumnTitles;
+class FolderWatcher;
 class PanelEditorView;
 class PanelListModel;
 class PanelRowView;
@@ -22,7 +27,9 @@ class RetroLabel;
 
 // One file panel on screen: a bordered box with the location line, the column titles, the rows
 // of its PanelState and a status line. Turns the list's keys into navigation and marking,
-// reports to its delegate, and can cover itself with the in-panel editor. Its state changes only
+// reports to its delegate, and can cover itself with the in-panel editor. A real folder is
+// followed: changes made by anyone are listed shortly after, and when the folder goes the panel
+// moves to the nearest folder that is still there. Its state changes only
 // through its own intents (reload, goTo, marks, hidden files), each of which redraws what changed.
 class PanelViewController : public QObject
 {
@@ -54,9 +61,23 @@ public:
 
     // Relists the location (reporting a failure to the delegate) and refreshes the whole panel.
     void reload();
-    // Goes to the real folder `path` with no marks and the cursor on the first row. When it
-    // cannot be listed the panel stays exactly as it was and the delegate hears of it once.
-    void goTo(const std::string& path);
+    // Goes to the real folder `path` with no marks and the cursor on the first row, and returns
+    // true. When it cannot be listed the panel stays exactly as it was, the delegate hears of it
+    // once, and it returns false.
+    bool goTo(const std::string& path);
+    // As goTo(path) for any place, then puts the cursor on the row named `cursorName`, if listed.
+    bool goTo(PanelLocation place, std::string_view cursorName);
+    // Goes back to the folder visited before the current one (Alt+Left), if any.
+    void goBack();
+    // Goes forward again after goBack() (Alt+Right), if possible.
+    void goForward();
+    // Opens a menu of the folders visited, newest first, that goes to the one chosen (Alt+Down).
+    void showHistoryMenu();
+    // Returns what the panel keeps between runs: folder, hidden files, sort order and history.
+    PanelSettings settings() const;
+    // Takes on `settings` and lists its folder, or the current place when it is empty or can no
+    // longer be listed (said to nobody: a folder gone since the last run is no error).
+    void restore(const PanelSettings& settings);
     // Replaces the marks by `names` (none unmarks every row) and redraws; names without a row go
     // at the next listing.
     void setMarks(std::unordered_set<std::string> names);
@@ -64,6 +85,14 @@ public:
     void setShowHidden(bool show);
     // Shows the names that begin with "." when they are left out, else leaves them out; relists.
     void toggleHidden();
+    // Sorts by `key`, or reverses the order when it already sorts by it; relists (see setSortOrder).
+    void chooseSortKey(SortOrder::Key key);
+    // Orders the rows by `order` from now on and relists, the cursor staying on its row's name.
+    void setSortOrder(SortOrder order);
+    // Asks for name patterns ("Select group") and marks, or unmarks, the rows they match.
+    void selectGroup(PanelState::MarkChange change);
+    // Marks the unmarked rows but ".." and unmarks the marked ones.
+    void invertMarks();
     // Shows `text` in the status line instead of the counts until the panel is relisted or the
     // marks change.
     void showNotice(const QString& text);
@@ -71,7 +100,8 @@ public:
     void focus();
     // Returns the entry under the cursor, or nothing when the list has no selected row.
     std::optional<FileEntry> selectedEntry() const;
-    // Covers the panel with an editor for `filePath`, after the shown editor agreed to close.
+    // Covers the panel with an editor for `filePath`, after the shown editor agreed to close; the
+    // list under it takes no focus until it closes.
     void presentEditor(const std::string& filePath);
     // Saves the shown editor; nothing when none is shown.
     void saveInlineEditorIfPresent();
@@ -84,6 +114,8 @@ private:
     void wireTable();
     void layoutChildren();
     void syncUI();
+    void watchLocation();
+    void followDisk();
     void redrawKeepingCursor();
     void updateStatusLine();
     void selectionChanged();
@@ -91,7 +123,9 @@ private:
     void activateSelection();
     void goToParent();
     void enter(FileEntry entry);
-    void moveTo(const std::function<bool()>& move);
+    bool moveTo(const std::function<bool()>& move);
+    void stepThroughHistory(std::optional<std::string> (FolderHistory::*step)(),
+        std::optional<std::string> (FolderHistory::*undo)());
     void reportFailure(const std::exception& error);
     void removeEditor();
     void dismissEditor();
@@ -101,12 +135,14 @@ private:
     bool m_isActive = false;
     QPointer<BorderedPanel> m_view;
     RetroLabel* m_pathLabel;
-    RetroLabel* m_columnHeader;
     RetroLabel* m_statusLabel;
     PanelTableView* m_tableView;
     PanelListModel* m_model;
     PanelRowView* m_rowView;
+    PanelColumnTitles* m_columnHeader;
+    FolderWatcher* m_folderWatcher;
     QPointer<PanelEditorView> m_editorView;
+    FolderHistory m_history;
 };
 
 } // namespace kiv

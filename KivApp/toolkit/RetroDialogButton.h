@@ -25,8 +25,10 @@ public:
     QString label() const;
     // Returns the width the button needs: the caption's width rounded up, plus 14.
     int intrinsicWidth() const;
-    // Returns whether the pointer is over the button.
+    // Returns whether the button is highlighted: the pointer is over it or the keys chose it.
     bool isHighlighted() const { return m_isHighlighted; }
+    // Highlights the button or not, and repaints it.
+    void setHighlighted(bool highlighted);
 
     // Called when a press on the button is released on it; may be unset.
     std::function<void()> onClick;
@@ -39,8 +41,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void setHighlighted(bool highlighted);
-
     QString m_title;
     ButtonTone m_tone;
     bool m_isHighlighted = false;

@@ -4,10 +4,12 @@
 
 namespace kiv {
 
-// The answer a retro dialog was given; a dialog answers `cancel` until OK is chosen.
+// The answer a retro dialog was given; a dialog answers `cancel` until OK or the alternative is
+// chosen.
 enum class RetroDialogResponse
 {
     ok,
+    alternative,
     cancel
 };
 
@@ -18,32 +20,46 @@ enum class ButtonTone
     destructive
 };
 
-// Which kind of retro dialog to build: a prompt with an input field, a confirmation, or a plain
-// message with only an OK button.
+// Which kind of retro dialog to build: a prompt with an input field, a confirmation (with or
+// without a third, alternative answer), a plain message with only an OK button, or a listing:
+// unwrapped fixed-pitch lines that scroll, with OK.
 struct RetroDialogStyle
 {
     enum class Kind
     {
         prompt,
         confirm,
-        message
+        message,
+        listing
     };
 
     Kind kind = Kind::message;
     // The input field's starting text; meaningful only for prompts.
     QString defaultValue;
+    // The caption of the third button of a confirmation, e.g. "Save"; empty when there is none.
+    QString alternativeTitle;
 
     // Returns a prompt style whose field starts with `defaultValue`.
-    static RetroDialogStyle prompt(const QString& defaultValue) { return { Kind::prompt, defaultValue }; }
+    static RetroDialogStyle prompt(const QString& defaultValue) { return { Kind::prompt, defaultValue, {} }; }
     // Returns the style of a question answered by OK or Cancel.
-    static RetroDialogStyle confirm() { return { Kind::confirm, {} }; }
+    static RetroDialogStyle confirm() { return { Kind::confirm, {}, {} }; }
+    // Returns the style of a question answered by OK, Cancel or a button captioned
+    // `alternativeTitle`.
+    static RetroDialogStyle confirmOr(const QString& alternativeTitle)
+    {
+        return { Kind::confirm, {}, alternativeTitle };
+    }
     // Returns the style of a message with only an OK button.
-    static RetroDialogStyle message() { return { Kind::message, {} }; }
+    static RetroDialogStyle message() { return { Kind::message, {}, {} }; }
+    // Returns the style of a listing with only an OK button.
+    static RetroDialogStyle listing() { return { Kind::listing, {}, {} }; }
 
     // Returns true for prompts and confirmations, which offer a Cancel button.
-    bool hasCancel() const { return kind != Kind::message; }
+    bool hasCancel() const { return kind == Kind::prompt || kind == Kind::confirm; }
     // Returns true when the dialog shows an input field.
     bool hasField() const { return kind == Kind::prompt; }
+    // Returns true when the dialog offers the alternative answer.
+    bool hasAlternative() const { return kind == Kind::confirm && !alternativeTitle.isEmpty(); }
 };
 
 } // namespace kiv

@@ -2,13 +2,17 @@
 
 #include "toolkit/RetroDialogButton.h"
 #include "toolkit/RetroPainting.h"
+#include "toolkit/RetroScrollBar.h"
 #include "toolkit/Theme.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace kiv {
 
@@ -18,6 +22,8 @@ constexpr int fieldHeight = 24;
 constexpr int fieldGap = 12;
 constexpr int buttonGap = 10;
 constexpr int ruleInset = 8;
+constexpr int listingLinesShown = 24;
+constexpr int listingMargin = 4;
 
 // Wraps at word boundaries, but a path longer than a line still breaks rather than overflows.
 qreal layOutWrapped(QTextLayout& layout, qreal width)
@@ -59,20 +65,29 @@ RetroDialogView::RetroDialogView(const QString& title, const QString& message, c
     setFocusPolicy(Qt::StrongFocus);
     if (m_style.hasField())
         createTextField(m_style.defaultValue);
-    m_okButton = new RetroDialogButton(okTitle, okTone, this);
-    m_okButton->onClick = [this] {
-        if (onOK)
-            onOK();
-    };
-    if (m_style.hasCancel()) {
-        m_cancelButton = new RetroDialogButton(QStringLiteral("Cancel"), ButtonTone::ordinary, this);
-        m_cancelButton->onClick = [this] {
-            if (onCancel)
-                onCancel();
-        };
-    }
+    if (m_style.kind == RetroDialogStyle::Kind::listing)
+        createListing(message);
+    m_okButton = createButton(okTitle, okTone, &RetroDialogView::onOK);
+    if (m_style.hasCancel())
+        m_cancelButton
+            = createButton(QStringLiteral("Cancel"), ButtonTone::ordinary, &RetroDialogView::onCancel);
+    if (m_style.hasAlternative())
+        m_alternativeButton
+            = createButton(m_style.alternativeTitle, ButtonTone::ordinary, &RetroDialogView::onAlternative);
     resize(intrinsicSize());
     layoutSubviews();
+}
+
+RetroDialogButton* RetroDialogView::createButton(
+    const QString& title, ButtonTone tone, std::function<void()> RetroDialogView::*callback)
+{
+    auto* button = new RetroDialogButton(title, tone, this);
+    // Looked up when clicked: the owner sets the callbacks after the face is built.
+    button->onClick = [this, callback] {
+        if (const auto& call = this->*callback)
+            call();
+    };
+    return button;
 }
 
 void RetroDialogView::createTextField(const QString& defaultValue)
@@ -81,9 +96,41 @@ void RetroDialogView::createTextField(const QString& defaultValue)
     m_textField->setFont(Theme::monoFont(13));
     RetroPainting::setPaletteColor(*m_textField, QPalette::Text, Theme::dialogText());
     RetroPainting::setPaletteColor(*m_textField, QPalette::Base, Theme::dialogFieldBackground());
-    m_textField->setFrame(true);
+    RetroPainting::setPaletteColor(*m_textField, QPalette::Highlight, Theme::cursorBackground());
+    RetroPainting::setPaletteColor(*m_textField, QPalette::HighlightedText, Theme::cursorText());
+    // A plain field: the square edge is the face's own drawing, with no style's frame or focus ring.
+    m_textField->setFrame(false);
+    m_textField->setTextMargins(3, 0, 3, 0);
     // Typing at once replaces the suggested text, as in a native field that takes focus.
     m_textField->selectAll();
+}
+
+void RetroDialogView::createListing(const QString& lines)
+{
+    m_listing = new QPlainTextEdit(lines, this);
+    m_listing->setFont(messageFont());
+    m_listing->setReadOnly(true);
+    m_listing->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_listing->setFrameShape(QFrame::NoFrame);
+    m_listing->document()->setDocumentMargin(listingMargin);
+    m_listing->setVerticalScrollBar(new RetroScrollBar(m_listing));
+    m_listing->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RetroPainting::setPaletteColor(*m_listing, QPalette::Text, Theme::dialogText());
+    RetroPainting::setPaletteColor(*m_listing, QPalette::Base, Theme::dialogBackground());
+}
+
+// As wide as the longest line, so none wraps, and as high as the lines up to a screenful.
+QSize RetroDialogView::listingSize() const
+{
+    const QStringList lines = m_messageText.split(u'\n');
+    const QFontMetrics metrics(messageFont());
+    int widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int shown = std::min(int(lines.size()), listingLinesShown);
+    const int scrollBar = int(lines.size()) > shown ? RetroScrollBar::thickness : 0;
+    return { widest + 2 * listingMargin + scrollBar + 2,
+        shown * metrics.lineSpacing() + 2 * listingMargin + 2 };
 }
 
 QFont RetroDialogView::messageFont()
@@ -108,17 +155,20 @@ QSize RetroDialogView::intrinsicSize() const
 {
     int height = padding + titleBandHeight() + 6;
     height += 8;
-    height += wrappedMessageHeight(m_messageText) + 12;
+    height += (m_listing ? listingSize().height() : wrappedMessageHeight(m_messageText)) + 12;
     if (m_style.hasField())
         height += fieldHeight + fieldGap;
     height += RetroDialogButton::buttonHeight + padding;
-    return { contentWidth + 2 * padding, std::max(110, height) };
+    const int width = m_listing ? std::max(contentWidth, listingSize().width()) : contentWidth;
+    return { width + 2 * padding, std::max(110, height) };
 }
 
 QWidget* RetroDialogView::fieldForFirstResponder()
 {
     if (m_textField)
         return m_textField;
+    if (m_listing)
+        return m_listing;
     return this;
 }
 
@@ -140,7 +190,10 @@ void RetroDialogView::layoutSubviews()
     m_titleRect = QRect(padding, padding, width - 2 * padding, titleBandHeight());
     m_separatorY = m_titleRect.height() + 6 + padding;
     int y = m_separatorY + 8;
-    m_messageRect = QRect(padding, y, width - 2 * padding, wrappedMessageHeight(m_messageText));
+    const int messageHeight = m_listing ? listingSize().height() : wrappedMessageHeight(m_messageText);
+    m_messageRect = QRect(padding, y, width - 2 * padding, messageHeight);
+    if (m_listing)
+        m_listing->setGeometry(m_messageRect);
     y += m_messageRect.height() + 12;
     if (m_textField) {
         m_textField->setGeometry(padding, y, width - 2 * padding, fieldHeight);
@@ -149,10 +202,13 @@ void RetroDialogView::layoutSubviews()
     const int okWidth = m_okButton->intrinsicWidth();
     const int okX = width - padding - okWidth;
     m_okButton->setGeometry(okX, y, okWidth, RetroDialogButton::buttonHeight);
-    if (m_cancelButton) {
-        const int cancelWidth = m_cancelButton->intrinsicWidth();
-        m_cancelButton->setGeometry(
-            okX - (cancelWidth + buttonGap), y, cancelWidth, RetroDialogButton::buttonHeight);
+    int left = okX;
+    for (RetroDialogButton* button : { m_cancelButton, m_alternativeButton }) {
+        if (!button)
+            continue;
+        const int buttonWidth = button->intrinsicWidth();
+        left -= buttonWidth + buttonGap;
+        button->setGeometry(left, y, buttonWidth, RetroDialogButton::buttonHeight);
     }
 }
 
@@ -164,11 +220,15 @@ void RetroDialogView::paintEvent(QPaintEvent*)
     drawTitle(painter);
     painter.setPen(QPen(Theme::popupRule(), 1));
     painter.drawLine(ruleInset, m_separatorY, width() - ruleInset, m_separatorY);
-    if (!m_messageText.isEmpty()) {
+    if (!m_messageText.isEmpty() && !m_listing) {
         QTextLayout layout(withLineSeparators(m_messageText), messageFont());
         layOutWrapped(layout, m_messageRect.width());
         painter.setPen(Theme::dialogText());
         layout.draw(&painter, m_messageRect.topLeft());
+    }
+    if (m_textField) {
+        painter.setPen(QPen(Theme::dialogFieldEdge(), 1));
+        painter.drawRect(m_textField->geometry().adjusted(-1, -1, 0, 0));
     }
     drawFrame(painter);
 }
@@ -197,16 +257,61 @@ void RetroDialogView::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (onOK)
+        if (m_chosenButton && m_chosenButton->onClick)
+            m_chosenButton->onClick();
+        else if (!m_chosenButton && onOK)
             onOK();
+        break;
+    case Qt::Key_Left:
+        chooseOtherButton(-1);
+        break;
+    case Qt::Key_Right:
+        chooseOtherButton(1);
         break;
     case Qt::Key_Escape:
         if (onCancel)
             onCancel();
         break;
     default:
-        QWidget::keyPressEvent(event);
+        if (isAlternativeKey(*event) && onAlternative)
+            onAlternative();
+        else
+            QWidget::keyPressEvent(event);
     }
+}
+
+bool RetroDialogView::isAlternativeKey(const QKeyEvent& event) const
+{
+    // A field takes letters as text, so only a question without one answers to a letter.
+    return m_alternativeButton && !m_textField && !event.text().isEmpty()
+        && event.text().at(0).toLower() == m_style.alternativeTitle.at(0).toLower();
+}
+
+// Tab comes here from the field too: it stays in the dialog, and in a prompt it stays in the field
+// so that what is typed next is never lost.
+bool RetroDialogView::focusNextPrevChild(bool next)
+{
+    chooseOtherButton(next ? 1 : -1);
+    return true;
+}
+
+// Nothing to choose in a prompt, whose field keeps Left and Right, or with a single button. The
+// buttons stand alternative, Cancel, OK from left to right; the choice wraps around.
+void RetroDialogView::chooseOtherButton(int step)
+{
+    if (m_textField || !m_cancelButton)
+        return;
+    std::vector<RetroDialogButton*> buttons;
+    for (RetroDialogButton* button : { m_alternativeButton, m_cancelButton, m_okButton })
+        if (button)
+            buttons.push_back(button);
+    const auto chosen = std::find(buttons.begin(), buttons.end(), m_chosenButton);
+    // Nothing chosen yet means OK, the default, is where the keys start from.
+    const auto from = chosen == buttons.end() ? buttons.size() - 1 : std::size_t(chosen - buttons.begin());
+    const auto count = std::ptrdiff_t(buttons.size());
+    m_chosenButton = buttons[std::size_t(((std::ptrdiff_t(from) + step) % count + count) % count)];
+    for (RetroDialogButton* button : buttons)
+        button->setHighlighted(button == m_chosenButton);
 }
 
 } // namespace kiv

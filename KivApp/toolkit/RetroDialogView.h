@@ -6,15 +6,18 @@
 #include <functional>
 
 class QLineEdit;
+class QPlainTextEdit;
 
 namespace kiv {
 
 class RetroDialogButton;
 
 // The face of a retro dialog: a centred bold title over a dark-grey rule, the wrapped message,
-// an input field for prompts, and the bracketed buttons at the bottom right (Cancel left of OK),
-// all inside a two-pixel black frame. Return or Enter means OK and Escape means Cancel, whether
-// the field or the face has the keyboard.
+// an input field for prompts, and the bracketed buttons at the bottom right (the alternative left
+// of Cancel left of OK), all inside a two-pixel black frame. Return or Enter means OK and Escape
+// means Cancel, whether the field or the face has the keyboard; the first letter of the
+// alternative's caption chooses it. Tab never takes the keyboard from the field; without a field,
+// Left, Right and Tab highlight the buttons in turn and Return presses the highlighted one.
 class RetroDialogView : public QWidget
 {
     Q_OBJECT
@@ -37,8 +40,8 @@ public:
     // explicit line breaks start new lines and words longer than a line break anywhere.
     static int wrappedMessageHeight(const QString& message);
 
-    // Returns the size the dialog needs: 352 wide, and tall enough for title, message, field and
-    // buttons, but at least 110.
+    // Returns the size the dialog needs: 352 wide, or wider for a listing's longest line, and tall
+    // enough for title, message (a listing: at most 24 lines), field and buttons, but at least 110.
     QSize intrinsicSize() const;
     // Returns the widget that should take the keyboard first: the input field, else this face.
     QWidget* fieldForFirstResponder();
@@ -51,23 +54,36 @@ public:
     const QString& messageText() const { return m_messageText; }
     // Returns the input field, or null when the dialog has none.
     QLineEdit* textField() const { return m_textField; }
+    // Returns the scrolling lines of a listing, or null for the other kinds.
+    QPlainTextEdit* listing() const { return m_listing; }
     // Returns the OK button, which every dialog has.
     RetroDialogButton* okButton() const { return m_okButton; }
     // Returns the Cancel button, or null for message dialogs.
     RetroDialogButton* cancelButton() const { return m_cancelButton; }
+    // Returns the alternative answer's button, or null when the style has none.
+    RetroDialogButton* alternativeButton() const { return m_alternativeButton; }
 
     // Called when the user chooses OK (button, Return or Enter); may be unset.
     std::function<void()> onOK;
     // Called when the user chooses Cancel (button or Escape); may be unset.
     std::function<void()> onCancel;
+    // Called when the user chooses the alternative (button or its letter); may be unset.
+    std::function<void()> onAlternative;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    void createListing(const QString& lines);
+    QSize listingSize() const;
+    void chooseOtherButton(int step);
     void createTextField(const QString& defaultValue);
+    RetroDialogButton* createButton(
+        const QString& title, ButtonTone tone, std::function<void()> RetroDialogView::*callback);
+    bool isAlternativeKey(const QKeyEvent& event) const;
     void layoutSubviews();
     void drawTitle(QPainter& painter) const;
     void drawFrame(QPainter& painter) const;
@@ -76,8 +92,12 @@ private:
     QString m_messageText;
     RetroDialogStyle m_style;
     QLineEdit* m_textField = nullptr;
+    QPlainTextEdit* m_listing = nullptr;
     RetroDialogButton* m_okButton = nullptr;
     RetroDialogButton* m_cancelButton = nullptr;
+    RetroDialogButton* m_alternativeButton = nullptr;
+    // The button the keys highlighted, or null while they have chosen none.
+    RetroDialogButton* m_chosenButton = nullptr;
     QRect m_messageRect;
     QRect m_titleRect;
     int m_separatorY = 0;

@@ -21,6 +21,7 @@ RetroDialogWindow::RetroDialogWindow(const QString& title, const QString& messag
     // The view is this window's child, so these never outlive the window they call.
     m_dialogView->onOK = [this] { finish(RetroDialogResponse::ok); };
     m_dialogView->onCancel = [this] { finish(RetroDialogResponse::cancel); };
+    m_dialogView->onAlternative = [this] { finish(RetroDialogResponse::alternative); };
 }
 
 RetroDialogResponse RetroDialogWindow::runModal(QWidget* relativeTo)

@@ -23,10 +23,25 @@ bool confirm(
     return dialog.runModal(parent) == RetroDialogResponse::ok;
 }
 
+RetroDialogResponse ask(QWidget* parent, const QString& title, const QString& message, const QString& okTitle,
+    ButtonTone okTone, const QString& alternativeTitle)
+{
+    RetroDialogWindow dialog(
+        title, message, RetroDialogStyle::confirmOr(alternativeTitle), okTitle, okTone, parent);
+    return dialog.runModal(parent);
+}
+
 void message(QWidget* parent, const QString& title, const QString& message)
 {
     RetroDialogWindow dialog(
         title, message, RetroDialogStyle::message(), QStringLiteral("OK"), ButtonTone::ordinary, parent);
+    dialog.runModal(parent);
+}
+
+void listing(QWidget* parent, const QString& title, const QString& lines)
+{
+    RetroDialogWindow dialog(
+        title, lines, RetroDialogStyle::listing(), QStringLiteral("OK"), ButtonTone::ordinary, parent);
     dialog.runModal(parent);
 }
 

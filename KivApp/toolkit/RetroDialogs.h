@@ -22,9 +22,19 @@ std::optional<QString> prompt(
 bool confirm(QWidget* parent, const QString& title, const QString& message,
     const QString& okTitle = QStringLiteral("OK"), ButtonTone okTone = ButtonTone::ordinary);
 
+// Asks a question with three answers: OK (captioned `okTitle`, red when destructive; also Return
+// or Enter), the alternative (captioned `alternativeTitle`; also its first letter) or Cancel (also
+// Escape); returns the answer.
+RetroDialogResponse ask(QWidget* parent, const QString& title, const QString& message, const QString& okTitle,
+    ButtonTone okTone, const QString& alternativeTitle);
+
 // Shows `message` under `title` with only an OK button; returns when dismissed by any key that
 // answers a dialog or by a click on OK.
 void message(QWidget* parent, const QString& title, const QString& message);
+
+// Shows `lines` under `title` unwrapped in a dialog as wide as its longest line, those that do not
+// fit scrolling, with only an OK button; returns when dismissed as message() is.
+void listing(QWidget* parent, const QString& title, const QString& lines);
 
 // Shows the "Error" dialog with the text the user reads for `error`.
 void error(QWidget* parent, const std::exception& error);

@@ -148,6 +148,27 @@ void RetroMenuView::drawRow(QPainter& painter, int index) const
     const QRectF textRect(horizontalPadding, row.frame.top() + (row.frame.height() - textHeight) / 2,
         row.frame.width() - 2 * horizontalPadding, textHeight);
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, row.item.title);
+    const qsizetype keyAt
+        = row.item.key.isNull() ? -1 : row.item.title.indexOf(row.item.key, 0, Qt::CaseInsensitive);
+    if (keyAt < 0 || !row.item.action)
+        return;
+    // The key letter drawn again over itself in the key colour.
+    const qreal keyX = RetroPainting::measure(row.item.title.left(keyAt), painter.font()).width();
+    painter.setPen(Theme::menuKeyText());
+    painter.drawText(textRect.adjusted(keyX, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+        row.item.title.mid(keyAt, 1));
+}
+
+bool RetroMenuView::chooseByKey(const QString& typed)
+{
+    if (typed.size() != 1)
+        return false;
+    for (int index : selectableRows())
+        if (m_rows[index].item.key.toCaseFolded() == typed[0].toCaseFolded()) {
+            choose(index);
+            return true;
+        }
+    return false;
 }
 
 void RetroMenuView::mouseMoveEvent(QMouseEvent* event)
@@ -185,7 +206,14 @@ void RetroMenuView::keyPressEvent(QKeyEvent* event)
         if (onCancel)
             onCancel();
         break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (onSideStep)
+            onSideStep(event->key() == Qt::Key_Left ? -1 : 1);
+        break;
     default:
+        if (chooseByKey(event->text()))
+            break;
         // An open menu swallows every other key, so nothing behind it reacts.
         event->accept();
     }

@@ -10,8 +10,9 @@
 namespace kiv {
 
 // The face of a popup menu: one bold row per entry, thin rules for separators, a cyan bar on the
-// highlighted entry and a black frame. Arrows move the highlight over selectable entries with
-// wrap-around, Return chooses, Escape cancels; a mouse release on an entry chooses it.
+// highlighted entry and a black frame. Up and Down move the highlight over selectable entries
+// with wrap-around, Return chooses, an entry's key letter chooses it at once, Escape cancels; a
+// mouse release on an entry chooses it. Left and Right ask for the neighbouring menu.
 class RetroMenuView : public QWidget
 {
     Q_OBJECT
@@ -62,6 +63,8 @@ public:
     std::function<void(std::function<void()>)> onChoose;
     // Called when the user presses Escape; may be unset.
     std::function<void()> onCancel;
+    // Called with -1 for Left and +1 for Right, to open the neighbouring menu; may be unset.
+    std::function<void(int delta)> onSideStep;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -74,6 +77,7 @@ private:
     void setHighlightedRow(std::optional<int> row);
     std::vector<int> selectableRows() const;
     void drawRow(QPainter& painter, int index) const;
+    bool chooseByKey(const QString& typed);
 
     std::vector<RetroMenuItem> m_items;
     std::vector<Row> m_rows;

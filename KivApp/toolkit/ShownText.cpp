@@ -1,15 +1,24 @@
 #include "toolkit/ShownText.h"
 
+#include "text/Utf8Text.h"
+
 namespace kiv::ShownText {
 
 QString of(std::string_view bytes)
 {
-    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    const std::string text = Utf8Text::reversibleText(bytes);
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-std::string bytesOf(const QString& answer, const std::string& offeredBytes)
+std::string bytesOf(const QString& text)
 {
-    return answer == of(offeredBytes) ? offeredBytes : answer.toStdString();
+    return Utf8Text::reversibleBytes(text.toStdString());
+}
+
+bool isStandIn(QChar character)
+{
+    return character.unicode() >= Utf8Text::firstStandIn
+        && character.unicode() < Utf8Text::firstStandIn + 0x80;
 }
 
 } // namespace kiv::ShownText

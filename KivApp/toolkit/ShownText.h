@@ -4,17 +4,20 @@
 #include <string>
 #include <string_view>
 
-// The one way the program turns the bytes of a path or name into text on screen, and an answer
-// typed over such text back into bytes.
+// The one way the program turns the bytes of a path or name into text on screen, and text typed
+// over such text back into bytes. Bytes that are not valid UTF-8 show as stand-in characters
+// (Utf8Text::reversibleText) and come back as themselves, so a name survives being shown and edited.
 namespace kiv::ShownText {
 
-// Returns the text shown for `bytes`, read as UTF-8 (a byte that is not valid UTF-8 shows as the
-// replacement character).
+// Returns the text shown for `bytes`: their UTF-8 characters, and a stand-in for each byte that is
+// not part of one.
 QString of(std::string_view bytes);
 
-// Returns the bytes `answer` stands for when `offeredBytes` was offered as its starting text:
-// `offeredBytes` themselves when the answer is the unchanged offer (so a name that is not valid
-// UTF-8 survives being shown and accepted), otherwise the answer encoded as UTF-8.
-std::string bytesOf(const QString& answer, const std::string& offeredBytes);
+// Returns the bytes `text` stands for: stand-ins become their bytes, all else is encoded as UTF-8,
+// so bytesOf(of(b)) == b for any bytes b.
+std::string bytesOf(const QString& text);
+
+// Returns whether `character` stands in for a byte that is not valid UTF-8.
+bool isStandIn(QChar character);
 
 } // namespace kiv::ShownText

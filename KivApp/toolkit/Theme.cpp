@@ -26,6 +26,22 @@ const QColor& panelMarked()
 {
     return DOSColor::yellow();
 }
+const QColor& panelCutMarker()
+{
+    return panelDirectory();
+}
+const QColor& scrollBarTrack()
+{
+    return DOSColor::cyan();
+}
+const QColor& scrollBarThumb()
+{
+    return DOSColor::blue();
+}
+const QColor& scrollBarArrow()
+{
+    return DOSColor::black();
+}
 const QColor& panelHeader()
 {
     return DOSColor::white();
@@ -74,6 +90,10 @@ const QColor& commandFailureText()
 {
     return DOSColor::lightRed();
 }
+const QColor& commandErrorText()
+{
+    return DOSColor::lightRed();
+}
 const QColor& editorCaret()
 {
     return DOSColor::yellow();
@@ -94,6 +114,10 @@ const QColor& menuDisabledText()
 {
     return DOSColor::darkGray();
 }
+const QColor& menuKeyText()
+{
+    return DOSColor::red();
+}
 const QColor& popupFrame()
 {
     return DOSColor::black();
@@ -113,6 +137,10 @@ const QColor& dialogText()
 const QColor& dialogFieldBackground()
 {
     return DOSColor::white();
+}
+const QColor& dialogFieldEdge()
+{
+    return DOSColor::black();
 }
 const QColor& destructiveButtonText()
 {

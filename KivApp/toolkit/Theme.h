@@ -17,6 +17,14 @@ const QColor& panelDirectory();
 const QColor& panelArchive();
 // Returns DOSColor::yellow(), marked names.
 const QColor& panelMarked();
+// Returns panelDirectory(), the marker in the last cell of a name cut at its column.
+const QColor& panelCutMarker();
+// Returns DOSColor::cyan(), the track of a panel's scroll bar.
+const QColor& scrollBarTrack();
+// Returns DOSColor::blue(), the block showing where a panel's scroll bar stands.
+const QColor& scrollBarThumb();
+// Returns DOSColor::black(), the arrows at the ends of a panel's scroll bar.
+const QColor& scrollBarArrow();
 // Returns DOSColor::white(), the text of panel headers.
 const QColor& panelHeader();
 // Returns DOSColor::cyan(), the background of panel headers and panel frames.
@@ -41,6 +49,8 @@ const QColor& commandLineText();
 const QColor& commandLineBackground();
 // Returns DOSColor::lightRed(), the exit code of a failed command under its output.
 const QColor& commandFailureText();
+// Returns DOSColor::lightRed(), what a command writes to its standard error.
+const QColor& commandErrorText();
 // Returns DOSColor::yellow(), the in-panel editor's text cursor.
 const QColor& editorCaret();
 // Returns DOSColor::lightGray(), the menu bar and popup menus' background.
@@ -51,6 +61,8 @@ const QColor& menuBarText();
 const QColor& menuHighlightBG();
 // Returns DOSColor::darkGray(), the menu entries that cannot be chosen.
 const QColor& menuDisabledText();
+// Returns DOSColor::red(), the letter that chooses a menu entry.
+const QColor& menuKeyText();
 // Returns DOSColor::black(), the frame around dialogs and popup menus.
 const QColor& popupFrame();
 // Returns DOSColor::darkGray(), the rule under a dialog's title and the menus' separators.
@@ -61,6 +73,8 @@ const QColor& dialogBackground();
 const QColor& dialogText();
 // Returns DOSColor::white(), the background of a dialog's input field.
 const QColor& dialogFieldBackground();
+// Returns DOSColor::black(), the square edge of a dialog's input field.
+const QColor& dialogFieldEdge();
 // Returns DOSColor::red(), the caption of a button whose action destroys something.
 const QColor& destructiveButtonText();
 

@@ -26,9 +26,9 @@ constexpr qreal statusFontSize = 11;
 QString keyHints()
 {
 #ifdef Q_OS_MACOS
-    return QStringLiteral(" Cmd-S Save   Esc Close (discards unsaved changes) ");
+    return QStringLiteral(" Cmd-S Save   Esc Close (asks about unsaved changes) ");
 #else
-    return QStringLiteral(" Ctrl-S Save   Esc Close (discards unsaved changes) ");
+    return QStringLiteral(" Ctrl-S Save   Esc Close (asks about unsaved changes) ");
 #endif
 }
 
@@ -84,9 +84,18 @@ bool PanelEditorView::confirmClose()
 {
     if (!m_isDirty || !isVisible())
         return true;
-    return RetroDialogs::confirm(this, QStringLiteral("Unsaved Changes"),
+    switch (RetroDialogs::ask(this, QStringLiteral("Unsaved Changes"),
         fileName() + QStringLiteral(" has unsaved changes. Close without saving?"), QStringLiteral("Discard"),
-        ButtonTone::destructive);
+        ButtonTone::destructive, QStringLiteral("Save"))) {
+    case RetroDialogResponse::ok:
+        return true;
+    case RetroDialogResponse::alternative:
+        save(); // a failed save has told why and leaves the text unsaved, so the editor stays
+        return !m_isDirty;
+    case RetroDialogResponse::cancel:
+        break;
+    }
+    return false;
 }
 
 void PanelEditorView::focusEditor()

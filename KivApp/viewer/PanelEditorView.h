@@ -23,8 +23,8 @@ public:
     // Returns the path of the edited file.
     const std::string& filePath() const { return m_filePath; }
 
-    // Returns true when the editor may close: it is clean, not shown, or the user chose
-    // "Discard" in the "Unsaved Changes" question. Never saves.
+    // Returns true when the editor may close: it is clean, not shown, or the user answered the
+    // "Unsaved Changes" question with "Discard", or with "Save" and the save succeeded.
     bool confirmClose();
 
     // Gives the keyboard focus to the text.

@@ -2,14 +2,22 @@
 
 #include "files/FilePreview.h"
 #include "files/PathString.h"
+#include "text/KivFormat.h"
+#include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
 
+#include <QEvent>
+#include <QLabel>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <filesystem>
 
 namespace kiv {
 
@@ -39,6 +47,19 @@ QPlainTextEdit* makeTextView(QWidget* window)
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     return view;
+}
+
+// One line at the bottom in the key bar's colours.
+QLabel* makeStatusLine(QWidget* window)
+{
+    auto* line = new QLabel(window);
+    line->setFont(Theme::monoFont(12));
+    line->setAutoFillBackground(true);
+    QPalette colors = line->palette();
+    colors.setColor(QPalette::Window, Theme::funcKeyLabelBG());
+    colors.setColor(QPalette::WindowText, Theme::funcKeyLabelText());
+    line->setPalette(colors);
+    return line;
 }
 
 // A "\r\n" pair counts as one line break, as it does in a document, so it becomes one separator.
@@ -77,6 +98,7 @@ void setDisplayText(QPlainTextEdit* view, QString text)
 
 ViewerWindowController::ViewerWindowController(const std::string& filePath, QObject* parent)
     : QObject(parent)
+    , m_filePath(filePath)
     , m_window(std::make_unique<QWidget>())
 {
     m_window->setWindowFlags(Qt::Window);
@@ -91,7 +113,88 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, QObj
     layout->setContentsMargins(0, 0, 0, 0);
     QPlainTextEdit* textView = makeTextView(m_window.get());
     layout->addWidget(textView);
-    setDisplayText(textView, loadDisplayText(filePath));
+    m_textView = textView;
+    m_statusLine = makeStatusLine(m_window.get());
+    layout->addWidget(m_statusLine);
+    std::error_code unknown;
+    const auto size = std::filesystem::file_size(filePath, unknown);
+    m_statusStart = u' ' + ShownText::of(PathString::lastComponent(filePath))
+        + (unknown ? QString()
+                   : QStringLiteral("   %1 bytes")
+                         .arg(QString::fromStdString(KivFormat::grouped(std::int64_t(size)))));
+    connect(textView->verticalScrollBar(), &QScrollBar::valueChanged, this,
+        &ViewerWindowController::updateStatusLine);
+    connect(textView->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+        &ViewerWindowController::updateStatusLine);
+    showAs(FilePreview::Form::judged);
+    bindKeys(*textView);
+    m_window->installEventFilter(this);
+}
+
+void ViewerWindowController::showAs(FilePreview::Form form)
+{
+    FilePreview::Preview preview = FilePreview::load(m_filePath, form);
+    m_shownAsHex = preview.kind == FilePreview::Preview::Kind::hexDump;
+    setDisplayText(m_textView,
+        preview.kind == FilePreview::Preview::Kind::unreadable ? QStringLiteral("(could not read file)")
+                                                               : QString::fromStdString(preview.content));
+    updateStatusLine();
+}
+
+// The name, the size, how far down the view is and whether it shows text or the dump.
+void ViewerWindowController::updateStatusLine()
+{
+    const QScrollBar* bar = m_textView->verticalScrollBar();
+    const int percent = bar->maximum() <= bar->minimum() ? 100 : int(100LL * bar->value() / bar->maximum());
+    m_statusLine->setText(m_statusStart + QStringLiteral("   %1%   ").arg(percent)
+        + (m_shownAsHex ? QStringLiteral("Hex") : QStringLiteral("Text")));
+}
+
+// The keys that open and leave the viewer close it; Home and End go to the ends of the text,
+// which a view without a caret would not do by itself.
+void ViewerWindowController::bindKeys(QPlainTextEdit& textView)
+{
+    QWidget* window = m_window.get();
+    const auto bind = [window](const QKeySequence& key, auto action) {
+        connect(new QShortcut(key, window), &QShortcut::activated, window, action);
+    };
+    for (const Qt::Key key : { Qt::Key_Escape, Qt::Key_F3, Qt::Key_F10 })
+        bind(key, [window] { window->close(); });
+    QScrollBar* bar = textView.verticalScrollBar();
+    bind(Qt::Key_Home, [bar] { bar->setValue(bar->minimum()); });
+    bind(Qt::Key_End, [bar] { bar->setValue(bar->maximum()); });
+    bind(Qt::Key_F7,
+        [this, &textView] { m_searchText.isEmpty() ? askAndFind(textView) : findNext(textView); });
+    bind(QKeySequence(Qt::ControlModifier | Qt::Key_F), [this, &textView] { askAndFind(textView); });
+    bind(QKeySequence(Qt::ShiftModifier | Qt::Key_F7), [this, &textView] { findNext(textView); });
+    bind(Qt::Key_F4, [this] { showAs(m_shownAsHex ? FilePreview::Form::text : FilePreview::Form::hexDump); });
+}
+
+void ViewerWindowController::askAndFind(QPlainTextEdit& textView)
+{
+    const std::optional<QString> typed = RetroDialogs::prompt(
+        m_window.get(), QStringLiteral("Find"), QStringLiteral("Text to find:"), m_searchText);
+    if (!typed || typed->isEmpty())
+        return;
+    m_searchText = *typed;
+    findNext(textView);
+}
+
+// Case is ignored, as users of a viewer expect; past the last match the search starts again
+// from the top once, and a text found nowhere is said so.
+void ViewerWindowController::findNext(QPlainTextEdit& textView)
+{
+    if (m_searchText.isEmpty())
+        return;
+    if (textView.find(m_searchText))
+        return;
+    const QTextCursor kept = textView.textCursor();
+    textView.moveCursor(QTextCursor::Start);
+    if (textView.find(m_searchText))
+        return;
+    textView.setTextCursor(kept);
+    RetroDialogs::message(
+        m_window.get(), QStringLiteral("Find"), QStringLiteral("Not found: ") + m_searchText);
 }
 
 ViewerWindowController::~ViewerWindowController() = default;
@@ -103,12 +206,12 @@ void ViewerWindowController::showWindow()
     m_window->activateWindow();
 }
 
-QString ViewerWindowController::loadDisplayText(const std::string& filePath)
+bool ViewerWindowController::eventFilter(QObject* watched, QEvent* event)
 {
-    FilePreview::Preview preview = FilePreview::load(filePath);
-    if (preview.kind == FilePreview::Preview::Kind::unreadable)
-        return QStringLiteral("(could not read file)");
-    return QString::fromStdString(preview.content);
+    // Later, not now: the window is still inside its own close handling.
+    if (watched == m_window.get() && event->type() == QEvent::Close)
+        deleteLater();
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace kiv

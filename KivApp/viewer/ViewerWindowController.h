@@ -1,16 +1,24 @@
 #pragma once
 
+#include "files/FilePreview.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
 #include <string>
 
+class QLabel;
+class QPlainTextEdit;
 class QWidget;
 
 namespace kiv {
 
 // Owns one read-only viewer window showing a file as text, or as a hex dump of its first 8 KiB
-// when it is not UTF-8 text. The content is read once, when the controller is made.
+// when it is not UTF-8 text. The content is read once, when the controller is made; once the
+// window is closed (its close button, Esc, F3 or F10) the controller deletes itself, and the
+// window with it. Up, Down, PageUp, PageDown, Home and End scroll; F7 or Ctrl+F finds a text
+// (ignoring case), F7 again or Shift+F7 the next match; F4 switches between text and hex dump.
+// A status line at the bottom gives the name, size, position in percent and "Text" or "Hex".
 class ViewerWindowController : public QObject
 {
     Q_OBJECT
@@ -27,10 +35,23 @@ public:
     // Shows the window and brings it to the front.
     void showWindow();
 
-private:
-    static QString loadDisplayText(const std::string& filePath);
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
+private:
+    void showAs(FilePreview::Form form);
+    void updateStatusLine();
+    void bindKeys(QPlainTextEdit& textView);
+    void askAndFind(QPlainTextEdit& textView);
+    void findNext(QPlainTextEdit& textView);
+
+    std::string m_filePath;
     std::unique_ptr<QWidget> m_window;
+    QPlainTextEdit* m_textView = nullptr;
+    QLabel* m_statusLine = nullptr;
+    QString m_statusStart;
+    bool m_shownAsHex = false;
+    QString m_searchText;
 };
 
 } // namespace kiv

@@ -1,5 +1,6 @@
 #include "window/AppDelegate.h"
 
+#include "archives/ArchiveMemberCopy.h"
 #include "commands/ToolCommands.h"
 #include "window/MainWindow.h"
 #include "window/MainWindowController.h"
@@ -22,12 +23,6 @@ void sendToFocusedWidget(const char* slot)
 }
 #endif
 
-// Ends the program at once, asking nothing (unlike F10 and the window's close button).
-void terminateNow()
-{
-    QCoreApplication::exit(0);
-}
-
 } // namespace
 
 AppDelegate::AppDelegate(QObject* parent)
@@ -35,10 +30,16 @@ AppDelegate::AppDelegate(QObject* parent)
 {
 }
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate()
+{
+    // The viewers and editors go with the window, and with them every use of this run's copies.
+    m_windowController.reset();
+    ArchiveMemberCopy::removeUnused();
+}
 
 void AppDelegate::applicationDidFinishLaunching()
 {
+    ArchiveMemberCopy::removeUnused(); // what an earlier run that ended without its own clean-up left
     m_windowController = std::make_unique<MainWindowController>();
 #ifdef Q_OS_MACOS
     installNativeMenuBar();
@@ -62,7 +63,7 @@ void AppDelegate::installShortcuts()
     MainWindow& window = m_windowController->window();
     auto* quit = new QAction(QStringLiteral("Quit Tavrin"), &window);
     quit->setShortcut(QKeySequence::Quit);
-    connect(quit, &QAction::triggered, this, terminateNow);
+    connect(quit, &QAction::triggered, &m_windowController->toolCommands(), &ToolCommands::quitAtOnce);
     auto* hide = new QAction(QStringLiteral("Hide Tavrin"), &window);
     hide->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_H));
     connect(hide, &QAction::triggered, &window, &QWidget::showMinimized);
@@ -78,7 +79,8 @@ void AppDelegate::installNativeMenuBar()
         = application->addAction(QStringLiteral("About Tavrin"), this, &AppDelegate::showAboutTavrin);
     about->setMenuRole(QAction::AboutRole);
     // Hide, Hide Others and Show All are added to the application menu by the system itself.
-    QAction* quit = application->addAction(QStringLiteral("Quit Tavrin"), this, terminateNow);
+    QAction* quit = application->addAction(
+        QStringLiteral("Quit Tavrin"), &m_windowController->toolCommands(), &ToolCommands::quitAtOnce);
     quit->setShortcut(QKeySequence::Quit);
     quit->setMenuRole(QAction::QuitRole);
 

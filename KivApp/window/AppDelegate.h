@@ -18,11 +18,13 @@ class AppDelegate : public QObject
 public:
     // Creates the delegate; nothing is shown until applicationDidFinishLaunching().
     explicit AppDelegate(QObject* parent = nullptr);
-    // Destroys the main window controller and with it the window.
+    // Destroys the main window controller and with it the window, then removes the temporary
+    // copies of archive members this run made.
     ~AppDelegate() override;
 
-    // Installs the system commands, creates the main window controller and brings its window to
-    // the front with the keyboard.
+    // Removes the temporary copies of archive members left by runs that have ended, installs the
+    // system commands, creates the main window controller and brings its window to the front with
+    // the keyboard.
     void applicationDidFinishLaunching();
     // Returns the main window controller, or null before launching has finished.
     MainWindowController* windowController() const { return m_windowController.get(); }

@@ -8,10 +8,13 @@ namespace kiv {
 
 namespace {
 
-// The key's text as typed without Ctrl, Alt or Meta: letters in the case Shift gives them.
+// The key's text as typed without Ctrl, Alt or Meta: letters in the case Shift gives them,
+// "\r" for Return and keypad Enter.
 QString charactersIgnoringModifiers(const QKeyEvent& event)
 {
     const int key = event.key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return QStringLiteral("\r");
     if (key >= Qt::Key_A && key <= Qt::Key_Z) {
         const QChar letter(char16_t(u'a' + (key - Qt::Key_A)));
         return event.modifiers().testFlag(Qt::ShiftModifier) ? QString(letter.toUpper()) : QString(letter);
@@ -47,7 +50,11 @@ void MainWindow::setContentView(QWidget* view)
 bool MainWindow::routeKeyPress(const QKeyEvent& event)
 {
     if (const int number = functionKeyNumber(event.key())) {
-        if (onFunctionKey)
+        if (event.modifiers().testFlag(Qt::AltModifier) && onAltFunctionKey)
+            onAltFunctionKey(number);
+        else if (event.modifiers().testFlag(Qt::ControlModifier) && onControlFunctionKey)
+            onControlFunctionKey(number);
+        else if (onFunctionKey)
             onFunctionKey(number);
         return true;
     }

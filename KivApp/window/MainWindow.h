@@ -11,15 +11,16 @@ class QKeyEvent;
 namespace kiv {
 
 // The one main window. It sees every key press aimed at any of its widgets before that widget
-// does: F1 to F10 (with any modifiers) go to onFunctionKey, then Ctrl-key shortcuts (Cmd on
-// macOS) are looked up in onCommandKeyEquivalent, and only the rest reaches the focused widget.
-// Its content view fills it.
+// does: F1 to F10 go to onFunctionKey (with Alt to onAltFunctionKey, with Ctrl to onControlFunctionKey
+// when set), then Ctrl-key shortcuts (Cmd on macOS) are looked up in onCommandKeyEquivalent, and only
+// the rest reaches the focused widget. Its
+// content view fills it.
 class MainWindow : public QWidget
 {
     Q_OBJECT
 public:
-    // A Ctrl-key shortcut: the key's text without modifiers other than Shift ("s", "S"), and
-    // what it runs.
+    // A Ctrl-key shortcut: the key's text without modifiers other than Shift ("s", "S", "\r" for
+    // Return and keypad Enter), and what it runs.
     using CommandKeyEquivalent = std::pair<QString, std::function<void()>>;
 
     // Creates the empty, hidden top-level window and starts watching the application's key
@@ -40,6 +41,10 @@ public:
 
     // Called with 1 to 10 when F1 to F10 is pressed; may be unset (the key is consumed anyway).
     std::function<void(int key)> onFunctionKey;
+    // Called with 1 to 10 when F1 to F10 is pressed with Alt; when unset those go to onFunctionKey.
+    std::function<void(int key)> onAltFunctionKey;
+    // Called with 1 to 10 when Ctrl+F1 to Ctrl+F10 is pressed; when unset they go to onFunctionKey.
+    std::function<void(int key)> onControlFunctionKey;
     // Ctrl-key shortcuts, tried in order; the first whose text matches exactly runs.
     std::vector<CommandKeyEquivalent> onCommandKeyEquivalent;
     // Asked when the window is about to close; returning false keeps it open. May be unset.

@@ -3,16 +3,22 @@
 #include "base/ErrorText.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/HistoryCommands.h"
+#include "commands/NavigationCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
 #include "commands/TrashCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
+#include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
+#include "settings/SettingsStore.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
+#include "toolkit/RetroMenuPanel.h"
+#include "toolkit/RetroMenuSession.h"
+#include "toolkit/RetroMenuView.h"
 #include "toolkit/RetroSplitView.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
@@ -22,11 +28,12 @@
 #include "window/MainWindow.h"
 #include "window/PulldownMenuBarView.h"
 #include "window/PulldownMenus.h"
+#include "window/SortKeys.h"
 
 #include <QDesktopServices>
-#include <QFile>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <system_error>
 
 namespace kiv {
@@ -71,12 +78,16 @@ MainWindowController::MainWindowController(QObject* parent)
     buildWindow();
     makeCommands();
     bindKeys();
-    m_panels->reloadBoth();
+    restoreSettings();
     updatePrompt();
 }
 
 MainWindowController::~MainWindowController()
 {
+    // Jobs end first (cancelled), while the panels they would relist are still there.
+    m_jobs.reset();
+    saveSettings(Failures::ignored); // the window is going: there is nobody left to tell
+
     // Each panel deletes its own view while the window is still whole, and no longer reports to
     // this controller while the focus moves away from it.
     m_panels->left().setDelegate(nullptr);
@@ -105,13 +116,64 @@ void MainWindowController::buildWindow()
 
 void MainWindowController::makeCommands()
 {
-    const CommandContext context { *m_panels, *m_window, m_fileSystem, m_archives, m_trash, m_history };
+    m_jobs = std::make_unique<JobRunner>(*m_window);
+    m_jobs->onJobEnded
+        = [this](const JobQueue::Ended& ended) { relistAfter(ended.footprint, ended.outcome); };
+    m_jobs->onActivity = [this] { m_root->menuBar()->setIndicator(m_jobs->indicator()); };
+    const CommandContext context { *m_panels, *m_window, m_fileSystem, m_archives, *m_jobs, m_trash,
+        m_history };
     m_fileCommands = std::make_unique<FileOperationCommands>(context);
     m_shellCommands = std::make_unique<ShellCommands>(
         context, *m_root->commandLine()->field(), *m_root, weakly(m_root, &MainRootView::showOverlay));
     m_toolCommands = std::make_unique<ToolCommands>(context);
     m_trashCommands = std::make_unique<TrashCommands>(context);
     m_historyCommands = std::make_unique<HistoryCommands>(context);
+    m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
+    m_navigationCommands->onHotlistChanged
+        = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
+}
+
+void MainWindowController::restoreSettings()
+{
+    SettingsStore::Loaded loaded = SettingsStore::load();
+    const Settings& settings = loaded.settings;
+    if (settings.windowWidth > 0 && settings.windowHeight > 0)
+        m_window->resize(settings.windowWidth, settings.windowHeight);
+    m_keptDivider = settings.dividerPosition;
+    m_panels->left().restore(settings.left);
+    m_panels->right().restore(settings.right);
+    m_navigationCommands->hotlist().restore(settings.hotlist);
+    m_shellCommands->commandHistory().restore(settings.commandHistory);
+    m_settingsProblem = loaded.problem;
+    m_maySaveSettings = loaded.maySave;
+}
+
+void MainWindowController::saveSettings(Failures failures)
+{
+    if (!m_maySaveSettings)
+        return;
+    // A window never laid out has no divider of its own yet: the one read at start stays.
+    const QList<int> paneWidths = m_root->splitView()->sizes();
+    if (m_root->splitView()->isVisible() && paneWidths.size() == 2 && paneWidths[0] > 0)
+        m_keptDivider = paneWidths[0];
+    const Settings settings { m_panels->left().settings(), m_panels->right().settings(), m_window->width(),
+        m_window->height(), m_keptDivider, m_navigationCommands->hotlist().folders(),
+        m_shellCommands->commandHistory().lines() };
+    try {
+        SettingsStore::save(settings);
+    } catch (const std::exception& error) {
+        if (failures == Failures::reported)
+            RetroDialogs::error(m_window.get(), error);
+    }
+}
+
+void MainWindowController::placeDivider()
+{
+    RetroSplitView* split = m_root->splitView();
+    split->equalizePanes();
+    const int width = split->width() - RetroSplitView::dividerThickness;
+    if (m_keptDivider > 0 && m_keptDivider < width)
+        split->setSizes({ m_keptDivider, width - m_keptDivider });
 }
 
 void MainWindowController::bindKeys()
@@ -128,10 +190,22 @@ void MainWindowController::bindKeys()
         weakly(tools, &ToolCommands::quit) };
     const auto pressKey = weakly(this, &MainWindowController::pressFunctionKey);
     m_window->onFunctionKey = pressKey;
+    // Alt+F5 packs; every other function key means the same with Alt as without.
+    m_window->onAltFunctionKey = [pressKey, pack = weakly(tools, &ToolCommands::pack)](
+                                     int key) { key == 5 ? pack() : pressKey(key); };
+    m_window->onControlFunctionKey = weakly(this, &MainWindowController::pressControlFunctionKey);
     m_root->funcKeyBar()->onKeyTapped = pressKey;
-    m_window->onCommandKeyEquivalent.push_back(
-        { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) });
-    m_window->onShouldClose = weakly(tools, &ToolCommands::confirmQuit);
+    NavigationCommands* navigation = m_navigationCommands.get();
+    m_window->onCommandKeyEquivalent
+        = { { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) },
+              { QStringLiteral("J"), weakly(tools, &ToolCommands::showJobs) },
+              { QStringLiteral("u"), weakly(navigation, &NavigationCommands::swapPanels) },
+              { QStringLiteral("="), weakly(navigation, &NavigationCommands::showActiveFolderInOtherPanel) },
+              { QStringLiteral("d"), weakly(navigation, &NavigationCommands::showHotlist) },
+              { QStringLiteral("g"), weakly(navigation, &NavigationCommands::goToFolder) },
+              { QStringLiteral("j"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
+              { QStringLiteral("\r"), weakly(navigation, &NavigationCommands::putNameInCommandLine) } };
+    m_window->onShouldClose = weakly(tools, &ToolCommands::quit);
     for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
         PanelTableView* table = panel->tableView();
         table->onMoveToTrash = weakly(m_trashCommands.get(), &TrashCommands::trashOperation);
@@ -141,6 +215,8 @@ void MainWindowController::bindKeys()
     m_root->menuBar()->onActivate = weakly(this, &MainWindowController::showPulldownMenu);
     m_root->commandLine()->field()->onSubmit = weakly(shell, &ShellCommands::submitCommandLine);
     m_root->commandLine()->field()->onCancel = weakly(shell, &ShellCommands::leaveCommandLine);
+    m_root->commandLine()->field()->onOlder = weakly(shell, &ShellCommands::showOlderCommand);
+    m_root->commandLine()->field()->onNewer = weakly(shell, &ShellCommands::showNewerCommand);
 }
 
 void MainWindowController::showWindow()
@@ -150,7 +226,10 @@ void MainWindowController::showWindow()
     m_window->activateWindow();
     QTimer::singleShot(0, this, [this] {
         m_panels->left().focus();
-        m_root->splitView()->equalizePanes();
+        placeDivider();
+        if (!m_settingsProblem.empty())
+            RetroDialogs::message(
+                m_window.get(), QStringLiteral("Settings"), ShownText::of(m_settingsProblem));
     });
 }
 
@@ -165,18 +244,51 @@ void MainWindowController::pressFunctionKey(int key)
         m_functionKeys[std::size_t(key - 1)]();
 }
 
+void MainWindowController::pressControlFunctionKey(int key)
+{
+    const auto binding = std::find_if(SortKeys::bindings.begin(), SortKeys::bindings.end(),
+        [key](const SortKeys::Binding& sortKey) { return sortKey.functionKey == key; });
+    if (binding == SortKeys::bindings.end() || m_shellCommands->consoleOutput())
+        pressFunctionKey(key);
+    else
+        m_panels->active().chooseSortKey(binding->key);
+}
+
 void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 {
     const QPoint below(qRound(anchorFrame.left()), qRound(anchorFrame.bottom()));
     const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_trashCommands, *m_historyCommands,
-        *m_shellCommands, *m_toolCommands, *m_root->commandLine()->field(), m_fileSystem };
+        *m_shellCommands, *m_toolCommands, *m_navigationCommands, *m_root->commandLine()->field(),
+        m_fileSystem };
     RetroMenu::popUp(PulldownMenus::items(index, targets), below, m_root->menuBar());
+    RetroMenuSession* session = RetroMenuSession::current();
+    if (!session)
+        return;
+    // Opened from the keyboard, a pulldown starts on its first entry and Left and Right walk the bar.
+    session->panel()->menuView()->moveHighlight(1);
+    session->panel()->menuView()->onSideStep
+        = weakly(this, [index](MainWindowController& controller, int delta) {
+              const int count = int(PulldownMenuBarView::titles().size());
+              const int next = (index + delta + count) % count;
+              controller.showPulldownMenu(next, controller.m_root->menuBar()->itemFrames()[next]);
+          });
 }
 
 void MainWindowController::updatePrompt()
 {
     m_root->commandLine()->setPromptPath(
         ShownText::of(m_panels->active().state().location().nearestRealDirectory()));
+}
+
+void MainWindowController::relistAfter(const JobFootprint& footprint, const JobOutcome& outcome)
+{
+    for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
+        const PanelLocation& location = panel->state().location();
+        if (!location.isArchive() && footprint.touchesFolder(location.path()))
+            panel->reload();
+    }
+    if (outcome.end != JobOutcome::End::completed)
+        RetroDialogs::message(m_window.get(), QStringLiteral("Job Ended"), ShownText::of(outcome.summary));
 }
 
 void MainWindowController::panelDidBecomeActive(PanelViewController& panel)
@@ -199,8 +311,10 @@ void MainWindowController::panelDidChangeLocation(PanelViewController& panel)
 void MainWindowController::panelDidOpenFile(
     PanelViewController&, const FileEntry&, const std::string& realPath)
 {
-    // Not shown text: Qt takes the path back as a file name, decoded as it decodes file names.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(realPath))));
+    // Built from the path's bytes, percent-encoded: text decoded from a name that is not UTF-8
+    // would name another file. The opener decodes the URL back to the same bytes.
+    QDesktopServices::openUrl(
+        QUrl::fromEncoded("file://" + QByteArray::fromStdString(realPath).toPercentEncoding("/")));
 }
 
 void MainWindowController::panelDidFailWithError(PanelViewController&, const std::exception& error)

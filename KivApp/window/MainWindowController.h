@@ -3,6 +3,8 @@
 #include "archives/ArchiveService.h"
 #include "files/FileSystemService.h"
 #include "history/OperationHistory.h"
+#include "jobs/JobFootprint.h"
+#include "jobs/JobOutcome.h"
 #include "panels/PanelViewControllerDelegate.h"
 
 #include <QObject>
@@ -10,12 +12,15 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace kiv {
 
 class FileOperationCommands;
 class HistoryCommands;
+class JobRunner;
 class MainRootView;
+class NavigationCommands;
 class MainWindow;
 class PanelPair;
 class ShellCommands;
@@ -25,20 +30,33 @@ class TrashCommands;
 // Builds the main window and owns what it is made of: the two panels on the home folder, the
 // core services, the history of undoable operations and the command objects. Binds the function keys, the key
 // bar, the pulldown menus and the command line straight to the commands, and keeps the active-panel rules:
-// the panel whose list takes the focus becomes active, and the prompt shows the active panel's folder.
+// the panel whose list takes the focus becomes active, and the prompt shows the active panel's folder. When a
+// job ends, the panels showing a folder it changed are relisted and a job that did not do everything says
+// what it did.
 class MainWindowController : public QObject, public PanelViewControllerDelegate
 {
     Q_OBJECT
 public:
-    // Builds the 1100 x 680 window titled "Tavrin" (at least 700 x 400), both panels listing the
-    // home folder, the left one active, and every binding; the window is not shown yet.
+    // Builds the window titled "Tavrin" (at least 700 x 400), the left panel active, and every
+    // binding, with the settings kept from the last run: window size (else 1100 x 680), the
+    // panels' folders (else home), hidden files, sort orders and histories, the hotlist and the
+    // command history. The window is not shown yet.
     explicit MainWindowController(QObject* parent = nullptr);
-    // Closes and destroys the window and the panels.
+    // Saves the settings, then closes and destroys the window and the panels.
     ~MainWindowController() override;
 
-    // Shows the window, then, once the event loop runs, focuses the left panel and centres the
-    // divider.
+    // Shows the window, then, once the event loop runs, focuses the left panel, places the
+    // divider (centred unless kept from the last run) and tells of a damaged settings file.
     void showWindow();
+    // Whether saveSettings() tells of a failure in a dialog.
+    enum class Failures
+    {
+        reported,
+        ignored,
+    };
+    // Writes the settings file from the window, panels, hotlist and command history; nothing when
+    // a damaged file could not be set aside.
+    void saveSettings(Failures failures);
 
     // Returns the main window, owned by the controller.
     MainWindow& window() const { return *m_window; }
@@ -48,8 +66,10 @@ public:
     PanelPair& panels() const { return *m_panels; }
     // Returns the command line, user menu and console output commands.
     ShellCommands& shellCommands() const { return *m_shellCommands; }
-    // Returns the help, quit, extract, compare and About commands.
+    // Returns the help, quit, extract, compare, jobs and About commands.
     ToolCommands& toolCommands() const { return *m_toolCommands; }
+    // Returns the runner of copy, move, delete and extraction jobs.
+    JobRunner& jobs() const { return *m_jobs; }
 
     // Makes `panel` the active panel and shows its folder in the prompt, if it was not already.
     void panelDidBecomeActive(PanelViewController& panel) override;
@@ -68,8 +88,12 @@ private:
     void makeCommands();
     void bindKeys();
     void pressFunctionKey(int key);
+    void pressControlFunctionKey(int key);
     void showPulldownMenu(int index, QRectF anchorFrame);
     void updatePrompt();
+    void relistAfter(const JobFootprint& footprint, const JobOutcome& outcome);
+    void restoreSettings();
+    void placeDivider();
 
     FileSystemService m_fileSystem;
     ArchiveService m_archives;
@@ -78,11 +102,18 @@ private:
     std::unique_ptr<PanelPair> m_panels;
     std::unique_ptr<MainWindow> m_window;
     MainRootView* m_root = nullptr;
+    std::unique_ptr<JobRunner> m_jobs;
     std::unique_ptr<FileOperationCommands> m_fileCommands;
     std::unique_ptr<ShellCommands> m_shellCommands;
     std::unique_ptr<ToolCommands> m_toolCommands;
     std::unique_ptr<TrashCommands> m_trashCommands;
     std::unique_ptr<HistoryCommands> m_historyCommands;
+    std::unique_ptr<NavigationCommands> m_navigationCommands;
+    // From the settings file: the divider to restore (the last one placed, once the window shows),
+    // what went wrong reading the file, whether to write it.
+    int m_keptDivider = -1;
+    std::string m_settingsProblem;
+    bool m_maySaveSettings = true;
     // What F1 to F10 run, by key number minus one.
     std::array<std::function<void()>, 10> m_functionKeys;
 };

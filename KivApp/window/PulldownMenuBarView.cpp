@@ -45,6 +45,14 @@ void PulldownMenuBarView::activate(int index)
         onActivate(index, m_itemFrames[index]);
 }
 
+void PulldownMenuBarView::setIndicator(const QString& text)
+{
+    if (text == m_indicator)
+        return;
+    m_indicator = text;
+    update();
+}
+
 void PulldownMenuBarView::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
@@ -78,6 +86,13 @@ void PulldownMenuBarView::paintEvent(QPaintEvent*)
     for (int index = 0; index < m_itemFrames.size(); ++index)
         RetroPainting::drawLineCentred(
             painter, paddedLabel(titles()[index]), m_itemFrames[index].x(), height());
+    if (!m_indicator.isEmpty()) {
+        const QString shown = paddedLabel(m_indicator);
+        const qreal shownWidth = RetroPainting::measure(shown, font()).width();
+        const QRectF band(width() - firstTitleX - shownWidth, 0, shownWidth, height());
+        painter.fillRect(band, Theme::menuHighlightBG());
+        RetroPainting::drawLineCentred(painter, shown, band.x(), height());
+    }
 }
 
 void PulldownMenuBarView::mousePressEvent(QMouseEvent* event)

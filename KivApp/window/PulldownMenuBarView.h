@@ -20,6 +20,11 @@ public:
     // Creates the bar in its font, bold 12 pixels, with the titles laid out for its current size.
     explicit PulldownMenuBarView(QWidget* parent = nullptr);
 
+    // Shows `text` at the bar's right end (the running jobs), or nothing when it is empty.
+    void setIndicator(const QString& text);
+    // Returns the text shown at the right end.
+    const QString& indicator() const { return m_indicator; }
+
     // Reports the first title and its frame through onActivate.
     void activateFirstItem();
     // Returns each title's frame for the current font and size: the padded label's width in the
@@ -40,6 +45,7 @@ private:
     void activate(int index);
 
     QList<QRectF> m_itemFrames;
+    QString m_indicator;
 };
 
 } // namespace kiv

@@ -9,6 +9,7 @@ namespace kiv {
 class CommandLineField;
 class FileOperationCommands;
 class HistoryCommands;
+class NavigationCommands;
 class PanelPair;
 class ShellCommands;
 class ToolCommands;
@@ -27,13 +28,14 @@ struct Targets
     HistoryCommands& history;
     ShellCommands& shell;
     ToolCommands& tools;
+    NavigationCommands& navigation;
     CommandLineField& commandLine;
     FileSystemService fileSystem; // where home is
 };
 
 // Returns the items of menu-bar title `index` ("Left", "Files", "Commands", "Options", "Right"
 // for 0 to 4), each bound straight to the member of `targets` it runs, and running nothing once
-// that object is gone; no items for any other index.
+// that object is gone, and each chosen by a letter of its title; no items for any other index.
 std::vector<RetroMenuItem> items(int index, const Targets& targets);
 
 } // namespace kiv::PulldownMenus

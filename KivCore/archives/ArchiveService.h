@@ -11,9 +11,9 @@ namespace kiv {
 
 struct TransferSession;
 
-// Reads the archives ArchiveFormat names (told apart by suffix, any case) through the
-// external unzip and tar programs: lists their members, shows one virtual folder at a time as
-// panel rows, and extracts members or whole archives. Stateless; instances are interchangeable.
+// Reads archives of every format the archive library knows: lists their members, shows one
+// virtual folder at a time as panel rows, and extracts members or whole archives. Stateless;
+// instances are interchangeable, and any thread may use one.
 class ArchiveService
 {
 public:
@@ -31,13 +31,15 @@ public:
         folder,
     };
 
-    // The archive's members in listing order, names exactly as stored. Never throws: an
-    // unsupported suffix, a tool that cannot start or a damaged archive give what parsed (maybe nothing).
+    // The archive's members in the archive's order, names as stored but made safe
+    // (ArchiveMemberPath::safe; the root itself left out). Throws the platform error when the
+    // file cannot be opened, KivError::operationFailed naming the archive and the reason when it
+    // is not a regular file, is damaged or no format reads it.
     std::vector<ArchiveRawEntry> listRawEntries(const std::string& archivePath) const;
 
     // The rows of the virtual folder `prefix` ("" for the root, else ending in "/"): the ".." row
     // when `parentRow` includes it, then folders, then files, each group in file-name order. Folders the
-    // archive never lists on their own still get a row; a folder row's id is its prefix.
+    // archive never lists on their own still get a row (undated); a folder row's id is its prefix.
     std::vector<FileEntry> children(
         std::string_view prefix, const std::vector<ArchiveRawEntry>& rawEntries, ParentRow parentRow) const;
 

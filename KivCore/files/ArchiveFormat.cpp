@@ -8,39 +8,33 @@ namespace kiv::ArchiveFormat {
 
 namespace {
 
-struct Suffix
-{
-    std::string_view text;
-    Kind kind;
-};
+// What the archive library reads, in lower case; the common ones first, as the user meets them.
+constexpr std::array<std::string_view, 22> suffixes { ".zip", ".tar", ".tar.gz", ".tgz", ".tar.bz2", ".tbz2",
+    ".tbz", ".tar.xz", ".txz", ".tar.zst", ".tzst", ".tar.lz4", ".7z", ".rar", ".iso", ".cpio", ".deb",
+    ".cab", ".jar", ".apk", ".xar", ".lzh" };
 
-constexpr std::array<Suffix, 4> suffixes { { { ".zip", Kind::zip }, { ".tar", Kind::plainTar },
-    { ".tar.gz", Kind::gzippedTar }, { ".tgz", Kind::gzippedTar } } };
-
-// No suffix is longer, so only this many bytes at the end of a name can matter.
-constexpr std::size_t longestSuffix = 7;
+// The longest suffix: only this many bytes at the end of a name can matter.
+constexpr std::size_t longestSuffix = std::max_element(
+    suffixes.begin(), suffixes.end(), [](auto a, auto b) { return a.size() < b.size(); }) -> size();
 
 } // namespace
 
-std::optional<Kind> of(std::string_view fileName)
+bool isArchiveName(std::string_view fileName)
 {
     std::string tail(fileName.substr(fileName.size() - std::min(fileName.size(), longestSuffix)));
     std::transform(tail.begin(), tail.end(), tail.begin(),
         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const Suffix& suffix : suffixes) {
-        if (std::string_view(tail).ends_with(suffix.text))
-            return suffix.kind;
-    }
-    return std::nullopt;
+    return std::any_of(suffixes.begin(), suffixes.end(),
+        [&](std::string_view suffix) { return std::string_view(tail).ends_with(suffix); });
 }
 
 std::string suffixList(std::string_view separator)
 {
     std::string list;
-    for (const Suffix& suffix : suffixes) {
+    for (std::string_view suffix : suffixes) {
         if (!list.empty())
             list += separator;
-        list += suffix.text;
+        list += suffix;
     }
     return list;
 }

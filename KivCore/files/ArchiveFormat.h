@@ -1,24 +1,17 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
-// The archive formats the program opens, told apart by the end of the file name in any case.
-// The one list of their suffixes: matching names and naming them to the user both read it.
+// The names the program takes for archives: a regular file whose name ends in one of these
+// suffixes, in any case, opens like a folder. The one list of them: matching names and naming
+// them to the user both read it. What the archive really holds is found out when it is read.
 namespace kiv::ArchiveFormat {
 
-enum class Kind
-{
-    zip, // ".zip"
-    plainTar, // ".tar"
-    gzippedTar, // ".tar.gz" or ".tgz"
-};
+// Returns whether `fileName` ends in an archive suffix (any case).
+bool isArchiveName(std::string_view fileName);
 
-// The format whose suffix ends `fileName` (any case), or nothing for any other name.
-std::optional<Kind> of(std::string_view fileName);
-
-// The suffixes in the order they are named to the user (".zip", ".tar", ".tar.gz", ".tgz"),
+// The suffixes in the order they are named to the user (".zip", ".tar", ".tar.gz", ...),
 // joined by `separator`.
 std::string suffixList(std::string_view separator);
 

@@ -1,6 +1,7 @@
 #include "files/AtomicFile.h"
 
 #include "base/ErrorText.h"
+#include "base/KivError.h"
 #include "base/UniqueFd.h"
 #include "base/Uuid.h"
 #include "files/PathString.h"
@@ -92,6 +93,35 @@ void refuseUnwritableTarget(const std::string& target, const std::string& pathFo
         throwSystemError(errno, pathForErrors);
 }
 
+// Returns whether `target` is a file that other names share: replacing it would leave them on the
+// old contents.
+bool hasOtherNames(const std::string& target)
+{
+    struct stat info;
+    return ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink > 1;
+}
+
+// The new bytes are safe in the temporary file before the shared file is touched, and the
+// temporary file is kept when the overwrite fails part way, so the user loses at most the old
+// contents, never the new ones.
+void overwriteInPlace(
+    const std::string& target, TemporaryFile& temporary, std::string_view contents, const std::string& path)
+{
+    UniqueFd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+    if (!fd.valid())
+        throwSystemError(errno, path);
+    try {
+        writeAll(fd.get(), contents, path);
+        if (::ftruncate(fd.get(), static_cast<off_t>(contents.size())) != 0 || ::fsync(fd.get()) != 0)
+            throwSystemError(errno, path);
+    } catch (const std::exception& error) {
+        const std::string kept = temporary.path();
+        temporary.keep();
+        throw KivError::operationFailed(
+            userMessage(error) + ". The file may be partly written; the new contents are in " + kept + ".");
+    }
+}
+
 void keepOwnerAndPermissionBits(int fd, const std::string& target, const std::string& pathForErrors)
 {
     struct stat info;
@@ -119,10 +149,13 @@ void write(const std::string& path, std::string_view contents)
     auto target = fileBehindLinks(path);
     refuseUnwritableTarget(target, path);
     TemporaryFile temporary(target, path);
-    writeAll(temporary.fd(), contents, path);
+    // Owner and bits first: the new contents are never readable by more people than the old.
     keepOwnerAndPermissionBits(temporary.fd(), target, path);
+    writeAll(temporary.fd(), contents, path);
     if (::fsync(temporary.fd()) != 0 || temporary.close() != 0)
         throwSystemError(errno, path);
+    if (hasOtherNames(target))
+        return overwriteInPlace(target, temporary, contents, path);
     if (::rename(temporary.path().c_str(), target.c_str()) != 0)
         throwSystemError(errno, path);
     temporary.keep();

@@ -1,5 +1,6 @@
 #include "files/DiskItem.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace kiv::DiskItem {
@@ -12,6 +13,22 @@ bool examine(const std::string& path, Link link, struct stat& info)
 }
 
 } // namespace
+
+Destination destination(const std::string& path)
+{
+    struct stat info;
+    if (examine(path, Link::target, info))
+        return S_ISDIR(info.st_mode) ? Destination::folder : Destination::other;
+    switch (errno) {
+    case ENOENT:
+    case ENOTDIR:
+        return Destination::nothing;
+    case ELOOP:
+        return Destination::loop;
+    default:
+        return Destination::other;
+    }
+}
 
 bool exists(const std::string& path)
 {

@@ -12,6 +12,18 @@ enum class Link
     target, // what it points to
 };
 
+// Where a path leads once every symbolic link on the way is followed.
+enum class Destination
+{
+    folder,
+    nothing, // a dangling link, or nothing at all
+    loop, // links that lead round in a circle
+    other, // a file of any kind, or a path the system refuses to follow
+};
+
+// Returns where `path` leads.
+Destination destination(const std::string& path);
+
 // Returns whether anything is at `path`, a dangling link included.
 bool exists(const std::string& path);
 

@@ -7,7 +7,7 @@ namespace kiv {
 
 FileEntry::Kind FileEntry::kindForRegularFile(std::string_view name)
 {
-    return ArchiveFormat::of(name) ? Kind::archive : Kind::regularFile;
+    return ArchiveFormat::isArchiveName(name) ? Kind::archive : Kind::regularFile;
 }
 
 } // namespace kiv

@@ -9,7 +9,9 @@
 
 namespace kiv {
 
-using FileTime = std::chrono::system_clock::time_point;
+// A file's time to the microsecond. The system clock's own nanoseconds end in the year 2262, well
+// within the times a file system can hold.
+using FileTime = std::chrono::time_point<std::chrono::system_clock, std::chrono::microseconds>;
 
 // One row of a panel: a file, folder, link, archive or the ".." row. A plain value.
 struct FileEntry

@@ -108,12 +108,14 @@ TextScan scanText(std::string_view bytes)
     return { TextScan::Stop::end, size };
 }
 
-Preview load(const std::string& path)
+Preview load(const std::string& path, Form form)
 {
     // Non-blocking, so a FIFO without a writer reads as empty instead of hanging the viewer.
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid())
         return {};
+    if (form == Form::hexDump)
+        return hexPreview(fd.get(), {});
     std::string content;
     std::size_t scanned = 0;
     for (;;) {
@@ -122,13 +124,15 @@ Preview load(const std::string& path)
             return {};
         if (got == 0)
             break;
+        if (form == Form::text)
+            continue;
         const TextScan scan = scanText(std::string_view(content).substr(scanned));
         scanned += scan.validLength;
         if (scan.stop == TextScan::Stop::notText)
             return hexPreview(fd.get(), std::move(content));
     }
     // A sequence still open at the end of the file is invalid after all.
-    if (scanned != content.size())
+    if (form == Form::judged && scanned != content.size())
         return hexPreview(fd.get(), std::move(content));
     return { Preview::Kind::text, std::move(content) };
 }

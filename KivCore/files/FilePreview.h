@@ -27,11 +27,20 @@ struct Preview
     bool operator==(const Preview&) const = default;
 };
 
+// How load() shows a file: as it judges the bytes, or as the user asked.
+enum class Form
+{
+    judged,
+    text, // the whole file as text, whatever its bytes
+    hexDump,
+};
+
 // Reads the file at `path` block by block and returns it whole as text while every byte so far
 // is valid UTF-8 without NUL; at the first NUL or invalid sequence it stops and returns the hex
-// dump of the first hexDumpLimit bytes instead. Never throws for file-system failures (they
-// give Kind::unreadable) and never blocks on a FIFO without a writer.
-Preview load(const std::string& path);
+// dump of the first hexDumpLimit bytes instead. Form::text and Form::hexDump skip the judging.
+// Never throws for file-system failures (they give Kind::unreadable) and never blocks on a FIFO
+// without a writer.
+Preview load(const std::string& path, Form form = Form::judged);
 
 // Returns the dump of `bytes`: per 16 bytes one line of the offset ("%08X"), two spaces, the
 // bytes as "%02X" joined by single spaces and padded to 48 columns, two spaces, and the bytes

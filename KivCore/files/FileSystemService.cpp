@@ -33,10 +33,16 @@ std::string permissionText(mode_t mode)
     return text;
 }
 
-FileTime fileTime(const timespec& when)
+// Absent for a time beyond the hundreds of thousands of years a FileTime holds, rather than a
+// wrapped-around one. tv_sec counts whole seconds down (-0.5 s is -1 s and 500,000,000 ns).
+std::optional<FileTime> fileTime(const timespec& when)
 {
-    auto sinceEpoch = std::chrono::seconds(when.tv_sec) + std::chrono::nanoseconds(when.tv_nsec);
-    return FileTime(std::chrono::duration_cast<FileTime::duration>(sinceEpoch));
+    using std::chrono::microseconds;
+    constexpr auto limit = std::chrono::duration_cast<std::chrono::seconds>(microseconds::max()).count() - 1;
+    if (when.tv_sec > limit || when.tv_sec < -limit)
+        return std::nullopt;
+    return FileTime(std::chrono::seconds(when.tv_sec)
+        + std::chrono::duration_cast<microseconds>(std::chrono::nanoseconds(when.tv_nsec)));
 }
 
 // What one listed child needs until its row is built, kept small: rows are built only once,
@@ -61,22 +67,29 @@ FileEntry entryFor(const std::string& folderPrefix, std::string_view name, const
         entry.kind = FileEntry::Kind::directory;
     else if (S_ISLNK(child.mode))
         entry.kind = FileEntry::Kind::symlink;
-    else
+    else if (S_ISREG(child.mode))
         entry.kind = FileEntry::kindForRegularFile(entry.name);
+    else // a pipe or device is never read as an archive, whatever its name: reading it may block
+        entry.kind = FileEntry::Kind::regularFile;
     entry.size = entry.kind == FileEntry::Kind::directory ? 0 : static_cast<std::int64_t>(child.size);
     entry.modificationDate = fileTime(child.modified);
     entry.permissions = permissionText(child.mode);
     return entry;
 }
 
-// Appends the rows of `children` to `rows` in file-name order.
-void appendSorted(std::vector<FileEntry>& rows, const std::vector<ListedChild>& children,
-    const std::string& names, const std::string& folderPrefix)
+// Appends the rows of `children` to `rows` in file-name order, or as listed.
+void appendRows(std::vector<FileEntry>& rows, const std::vector<ListedChild>& children,
+    const std::string& names, const std::string& folderPrefix, FileSystemService::ListingOrder order)
 {
     std::vector<std::string_view> childNames;
     childNames.reserve(children.size());
     for (const auto& child : children)
         childNames.push_back(std::string_view(names).substr(child.nameStart, child.nameLength));
+    if (order == FileSystemService::ListingOrder::asListed) {
+        for (std::size_t index = 0; index < children.size(); ++index)
+            rows.push_back(entryFor(folderPrefix, childNames[index], children[index]));
+        return;
+    }
     for (auto index : FileNameOrder::sortedOrder(childNames))
         rows.push_back(entryFor(folderPrefix, childNames[index], children[index]));
 }
@@ -100,7 +113,7 @@ FileEntry parentRow(const std::string& path)
 } // namespace
 
 std::vector<FileEntry> FileSystemService::listDirectory(
-    const std::string& path, HiddenFiles hiddenFiles) const
+    const std::string& path, HiddenFiles hiddenFiles, ListingOrder order) const
 {
     struct stat folderInfo;
     if (::stat(path.c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode))
@@ -128,8 +141,8 @@ std::vector<FileEntry> FileSystemService::listDirectory(
     if (PathString::standardizing(path) != "/")
         rows.push_back(parentRow(path));
     auto folderPrefix = PathString::appendingComponent(path, "");
-    appendSorted(rows, folders, names, folderPrefix);
-    appendSorted(rows, files, names, folderPrefix);
+    appendRows(rows, folders, names, folderPrefix, order);
+    appendRows(rows, files, names, folderPrefix, order);
     return rows;
 }
 

@@ -22,10 +22,19 @@ public:
         show,
     };
 
-    // The rows of the folder at `path`: "..", then folders, then files, each in file-name order.
+    // Whether listDirectory() puts each group in file-name order or leaves the file system's order.
+    enum class ListingOrder
+    {
+        byName,
+        asListed,
+    };
+
+    // The rows of the folder at `path`: "..", then folders, then files, each in file-name order
+    // (or as the file system lists them, for ListingOrder::asListed).
     // Throws KivError::notADirectory(path) when `path` is not a folder (following links),
     // or the platform error when the folder cannot be read.
-    std::vector<FileEntry> listDirectory(const std::string& path, HiddenFiles hiddenFiles) const;
+    std::vector<FileEntry> listDirectory(
+        const std::string& path, HiddenFiles hiddenFiles, ListingOrder order = ListingOrder::byName) const;
 
     // Creates the folder `name` inside `parent`. Throws alreadyExists when anything is there.
     void makeDirectory(const std::string& name, const std::string& parent) const;

@@ -100,6 +100,13 @@ std::string standardizing(std::string_view path)
     return result;
 }
 
+std::string resolving(std::string_view typed, std::string_view base)
+{
+    if (!typed.empty() && (typed.front() == '/' || typed.front() == '~'))
+        return standardizing(typed);
+    return standardizing(appendingComponent(base, typed));
+}
+
 bool isSameOrInside(std::string_view path, std::string_view ancestor)
 {
     path = withoutTrailingSlashes(path);

@@ -22,6 +22,10 @@ std::string lastComponent(std::string_view path);
 // and removes any trailing "/".
 std::string standardizing(std::string_view path);
 
+// The absolute path the user means by `typed`: standardizing(typed) when it starts with "/" or
+// "~", otherwise `typed` taken from the folder `base`, standardized.
+std::string resolving(std::string_view typed, std::string_view base);
+
 // True when `path` is `ancestor` itself or lies below it (component-wise, no disk access).
 bool isSameOrInside(std::string_view path, std::string_view ancestor);
 

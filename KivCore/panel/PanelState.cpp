@@ -1,6 +1,8 @@
 #include "panel/PanelState.h"
 
+#include "files/DiskItem.h"
 #include "files/PathString.h"
+#include "panel/RowOrder.h"
 
 #include <algorithm>
 #include <utility>
@@ -19,13 +21,29 @@ void PanelState::goTo(const std::string& path)
     moveTo(PanelLocation::filesystem(path));
 }
 
+void PanelState::goTo(PanelLocation place)
+{
+    moveTo(std::move(place));
+}
+
+void PanelState::placeCursorOn(std::string_view name)
+{
+    const auto found = std::find_if(
+        m_entries.begin(), m_entries.end(), [&](const FileEntry& entry) { return entry.name == name; });
+    if (found != m_entries.end())
+        m_cursorIndex = found - m_entries.begin();
+}
+
 void PanelState::refresh()
 {
     // Everything that can throw happens before the first change, so a failure changes nothing.
     auto listed = listCurrentLocation();
     auto keptMarks = marksStillListedIn(listed);
+    const auto cursorRow = cursorRowIn(listed);
     m_entries = std::move(listed);
     m_markedNames = std::move(keptMarks);
+    if (cursorRow)
+        m_cursorIndex = *cursorRow;
     keepCursorInsideEntries();
 }
 
@@ -34,8 +52,33 @@ bool PanelState::activate(const FileEntry& entry)
     auto target = activationTarget(entry);
     if (!target)
         return false;
+    if (entry.kind != FileEntry::Kind::parentDirectory) {
+        moveTo(std::move(*target));
+        return true;
+    }
+    const std::string cameFrom = nameInParent();
     moveTo(std::move(*target));
+    putCursorOn(cameFrom);
     return true;
+}
+
+// The row that stands for the current place one level up: the folder, the archive file, or the
+// archive's folder.
+std::string PanelState::nameInParent() const
+{
+    if (!m_location.isArchive())
+        return PathString::lastComponent(m_location.path());
+    if (m_location.internalPath().empty())
+        return PathString::lastComponent(m_location.archiveURL());
+    return PathString::lastComponent(m_location.internalPath());
+}
+
+void PanelState::putCursorOn(const std::string& name)
+{
+    const auto found = std::find_if(
+        m_entries.begin(), m_entries.end(), [&](const FileEntry& entry) { return entry.name == name; });
+    if (found != m_entries.end())
+        m_cursorIndex = found - m_entries.begin();
 }
 
 void PanelState::moveTo(PanelLocation target)
@@ -43,7 +86,8 @@ void PanelState::moveTo(PanelLocation target)
     // refresh() leaves the rows alone when it throws, so only these three need putting back.
     auto previousLocation = std::exchange(m_location, std::move(target));
     auto previousMarks = std::exchange(m_markedNames, {});
-    auto previousCursor = std::exchange(m_cursorIndex, 0);
+    // No cursor row yet, so refresh() puts it on the first row whatever the old rows were.
+    auto previousCursor = std::exchange(m_cursorIndex, -1);
     try {
         refresh();
     } catch (...) {
@@ -63,6 +107,28 @@ void PanelState::toggleMark(std::ptrdiff_t index)
         return;
     if (!m_markedNames.erase(entry.name))
         m_markedNames.insert(entry.name);
+}
+
+void PanelState::markMatching(const NamePatterns& patterns, MarkChange change)
+{
+    for (const auto& entry : m_entries) {
+        if (entry.kind == FileEntry::Kind::parentDirectory || !patterns.matches(entry.name))
+            continue;
+        if (change == MarkChange::mark)
+            m_markedNames.insert(entry.name);
+        else
+            m_markedNames.erase(entry.name);
+    }
+}
+
+void PanelState::invertMarks()
+{
+    std::unordered_set<std::string> inverted;
+    for (const auto& entry : m_entries) {
+        if (entry.kind != FileEntry::Kind::parentDirectory && !m_markedNames.contains(entry.name))
+            inverted.insert(entry.name);
+    }
+    m_markedNames = std::move(inverted);
 }
 
 template <typename Visit> void PanelState::forEachSelected(Visit visit) const
@@ -110,8 +176,14 @@ std::optional<PanelLocation> PanelState::targetInFolder(const FileEntry& entry) 
         return PanelLocation::filesystem(PathString::appendingComponent(path, entry.name));
     case FileEntry::Kind::archive:
         return PanelLocation::archive(PathString::appendingComponent(path, entry.name), "");
+    case FileEntry::Kind::symlink: {
+        // Entered at the link's own path, so that ".." leads back here and not to the target's parent.
+        auto linkPath = PathString::appendingComponent(path, entry.name);
+        if (DiskItem::destination(linkPath) == DiskItem::Destination::folder)
+            return PanelLocation::filesystem(std::move(linkPath));
+        break;
+    }
     case FileEntry::Kind::regularFile:
-    case FileEntry::Kind::symlink:
         break;
     }
     return std::nullopt;
@@ -138,12 +210,18 @@ std::optional<PanelLocation> PanelState::targetInArchive(const FileEntry& entry)
 
 std::vector<FileEntry> PanelState::listCurrentLocation()
 {
+    std::vector<FileEntry> rows;
     if (!m_location.isArchive()) {
         using Hidden = FileSystemService::HiddenFiles;
-        return m_fs.listDirectory(m_location.path(), m_showHidden ? Hidden::show : Hidden::hide);
+        using Order = FileSystemService::ListingOrder;
+        rows = m_fs.listDirectory(m_location.path(), m_showHidden ? Hidden::show : Hidden::hide,
+            m_sortOrder.key == SortOrder::Key::unsorted ? Order::asListed : Order::byName);
+    } else {
+        const auto& rawEntries = rawArchiveEntries(m_location.archiveURL());
+        rows = m_archives.children(m_location.internalPath(), rawEntries, ArchiveService::ParentRow::include);
     }
-    const auto& rawEntries = rawArchiveEntries(m_location.archiveURL());
-    return m_archives.children(m_location.internalPath(), rawEntries, ArchiveService::ParentRow::include);
+    RowOrder::sort(rows, m_sortOrder);
+    return rows;
 }
 
 const std::vector<ArchiveRawEntry>& PanelState::rawArchiveEntries(const std::string& archiveURL)
@@ -165,6 +243,18 @@ std::unordered_set<std::string> PanelState::marksStillListedIn(const std::vector
             kept.insert(entry.name);
     }
     return kept;
+}
+
+std::optional<std::ptrdiff_t> PanelState::cursorRowIn(const std::vector<FileEntry>& entries) const
+{
+    if (!isCursorOnEntry())
+        return std::nullopt;
+    const std::string& name = m_entries[static_cast<std::size_t>(m_cursorIndex)].name;
+    const auto found = std::find_if(
+        entries.begin(), entries.end(), [&](const FileEntry& entry) { return entry.name == name; });
+    if (found == entries.end())
+        return std::nullopt;
+    return found - entries.begin();
 }
 
 void PanelState::keepCursorInsideEntries()

@@ -5,11 +5,14 @@
 #include "files/FileEntry.h"
 #include "files/FileSystemService.h"
 #include "panel/PanelLocation.h"
+#include "panel/SortOrder.h"
+#include "text/NamePatterns.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -56,25 +59,55 @@ public:
     // Takes effect at the next refresh().
     void setShowHidden(bool show) { m_showHidden = show; }
 
+    // The order of the rows (by name, ascending, at first); archives list "unsorted" by name.
+    SortOrder sortOrder() const { return m_sortOrder; }
+
+    // Takes effect at the next refresh().
+    void setSortOrder(SortOrder order) { m_sortOrder = order; }
+
+    // Puts the cursor on the row named `name`; leaves it where it is when no row has that name.
+    void placeCursorOn(std::string_view name);
+
     // Goes to the real folder `path` and lists it, with no marks and the cursor on row 0. When it
     // cannot be listed, puts location, rows, marks and cursor back and rethrows.
     void goTo(const std::string& path);
 
+    // As goTo(path), for any place: a real folder or a folder inside an archive.
+    void goTo(PanelLocation place);
+
     // Relists the current place, keeps only the marks whose names are still listed, and keeps the
-    // cursor on its row number, moved up to the last row when the list got shorter. A real folder
+    // cursor on its name; when that name is gone, on its row number, moved up to the last row
+    // when the list got shorter. A real folder
     // that cannot be listed throws (KivError::notADirectory or the platform error) and changes
     // nothing. An archive is listed once and then served from the cache, so changes to the
     // archive file are not seen until another archive has been entered.
     void refresh();
 
     // Enters what the row leads to (a folder, the parent, an archive's root, a folder inside an
-    // archive), with no marks and the cursor on row 0, and returns true. Returns false, changing
-    // nothing, for a row that leads nowhere (files, links, archives inside archives). When the
-    // new place cannot be listed, puts location, rows, marks and cursor back and rethrows.
+    // archive, a link to a folder at the link's own path), with no marks and the cursor on row 0
+    // (on the ".." row's way up: on the row of the folder or archive just left, when listed), and
+    // returns true. Returns false, changing nothing, for a row that leads nowhere (files, other
+    // links, archives inside archives). When the new place cannot be listed, puts location, rows,
+    // marks and cursor back and rethrows.
     bool activate(const FileEntry& entry);
+    // Returns whether activate() would enter a place for the row.
+    bool leadsSomewhere(const FileEntry& entry) const { return activationTarget(entry).has_value(); }
 
     // Marks or unmarks the row at `index`; nothing happens for the ".." row or an index outside.
     void toggleMark(std::ptrdiff_t index);
+
+    // What markMatching() does to the rows it matches.
+    enum class MarkChange
+    {
+        mark,
+        unmark,
+    };
+
+    // Marks, or unmarks, every row but ".." whose name `patterns` matches; other rows keep theirs.
+    void markMatching(const NamePatterns& patterns, MarkChange change);
+
+    // Marks every unmarked row but "..", and unmarks every marked one.
+    void invertMarks();
 
     // The rows a file command works on: the marked rows in listing order, or else the cursor
     // row unless it is ".." (then nothing).
@@ -88,9 +121,12 @@ private:
     std::optional<PanelLocation> activationTarget(const FileEntry& entry) const;
     std::optional<PanelLocation> targetInFolder(const FileEntry& entry) const;
     std::optional<PanelLocation> targetInArchive(const FileEntry& entry) const;
+    std::string nameInParent() const;
+    void putCursorOn(const std::string& name);
     std::vector<FileEntry> listCurrentLocation();
     const std::vector<ArchiveRawEntry>& rawArchiveEntries(const std::string& archiveURL);
     std::unordered_set<std::string> marksStillListedIn(const std::vector<FileEntry>& entries) const;
+    std::optional<std::ptrdiff_t> cursorRowIn(const std::vector<FileEntry>& entries) const;
     void keepCursorInsideEntries();
     bool isCursorOnEntry() const;
     // Calls `visit` for each row of selectionForOperation(), in listing order, without copying.
@@ -103,6 +139,7 @@ private:
     std::unordered_set<std::string> m_markedNames;
     std::ptrdiff_t m_cursorIndex = 0;
     bool m_showHidden = false;
+    SortOrder m_sortOrder;
     std::optional<std::string> m_cachedArchiveURL;
     std::vector<ArchiveRawEntry> m_cachedArchiveEntries;
 };

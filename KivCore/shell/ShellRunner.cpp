@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -23,14 +24,13 @@ namespace kiv::ShellRunner {
 
 namespace {
 
-constexpr const char* programFinder = "/usr/bin/env";
 constexpr int roomyPipeBytes = 1 << 20;
 constexpr std::size_t readChunkBytes = 1 << 16;
 // After a small read the reader waits this long before looking again, so a child that writes
 // line by line (unzip does) fills the pipe in bulk instead of waking the reader per line.
 constexpr long gatherPauseNanoseconds = 500'000;
-// How often a stoppable run asks whether to stop.
-constexpr int stopPollMilliseconds = 100;
+// How often a run that may be stopped or signalled asks whether to signal.
+constexpr int signalPollMilliseconds = 100;
 
 struct Pipe
 {
@@ -90,13 +90,17 @@ int spawnChild(const std::string& executable, const std::vector<std::string>& ar
     bool ownGroup)
 {
     SpawnSetup setup;
+    // Our own standard input may be the terminal we were started from: a child that reads it
+    // would wait there forever, unseen, so children read from nothing instead.
+    posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&setup.actions, out.writeEnd.get(), STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&setup.actions, err.writeEnd.get(), STDERR_FILENO);
     if (directory)
         posix_spawn_file_actions_addchdir_np(&setup.actions, directory->c_str());
     resetSignals(setup.attributes);
     if (ownGroup) {
-        // A group of its own, so stopping it reaches the programs it started (tar's gzip) too.
+        // A group of its own, so a signal reaches the programs it started (tar's gzip, the
+        // commands of a shell line) too, and nothing else.
         posix_spawnattr_setpgroup(&setup.attributes, 0);
         short flags = 0;
         posix_spawnattr_getflags(&setup.attributes, &flags);
@@ -113,22 +117,19 @@ int spawnChild(const std::string& executable, const std::vector<std::string>& ar
 }
 
 // Reads both pipes until both reach their end, whichever has data first, so a child that
-// fills one pipe while keeping the other open never stalls the capture. With `stop`, asks it
-// between reads and ends the child's group once it says so.
+// fills one pipe while keeping the other open never stalls the capture. With `signals`, asks it
+// between reads and sends what it says to the child's group.
 void drainTogether(const Pipe& out, const Pipe& err, const OutputSink& onOutput, const OutputSink& onError,
-    const StopCheck* stop, pid_t child)
+    const SignalSource* signals, pid_t child)
 {
     std::array<pollfd, 2> streams { { { out.readEnd.get(), POLLIN, 0 }, { err.readEnd.get(), POLLIN, 0 } } };
     std::array<const OutputSink*, 2> sinks { &onOutput, &onError };
     std::vector<char> buffer(readChunkBytes);
     int open = 2;
-    bool stopped = false;
     while (open > 0) {
-        if (stop && !stopped && (*stop)()) {
-            ::kill(-child, SIGTERM);
-            stopped = true;
-        }
-        const int ready = ::poll(streams.data(), streams.size(), stop ? stopPollMilliseconds : -1);
+        if (const int signal = signals ? (*signals)() : 0; signal != 0)
+            ::kill(-child, signal);
+        const int ready = ::poll(streams.data(), streams.size(), signals ? signalPollMilliseconds : -1);
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
@@ -190,11 +191,11 @@ std::string launchFailureReason(
     return reasonText(spawnError, executable);
 }
 
-// Starts `executable` and collects standard error, handing standard output to `onOutput` when
-// given, else collecting it too.
+// Starts `executable` and hands each stream to its sink when given, else collects it in the
+// result; with `signals` the child gets a process group of its own and the signals it asks for.
 Result runExecutable(const std::string& executable, const std::vector<std::string>& argv,
     const std::optional<std::string>& directory, const std::string& failurePrefix, const OutputSink* onOutput,
-    const StopCheck* stop = nullptr)
+    const OutputSink* onError = nullptr, const SignalSource* signals = nullptr)
 {
     Pipe out, err;
     pid_t child = 0;
@@ -202,7 +203,7 @@ Result runExecutable(const std::string& executable, const std::vector<std::strin
     if (error == 0)
         error = makePipe(err);
     if (error == 0)
-        error = spawnChild(executable, argv, directory, out, err, child, stop != nullptr);
+        error = spawnChild(executable, argv, directory, out, err, child, signals != nullptr);
     if (error != 0)
         return { -1, {}, failurePrefix + launchFailureReason(error, executable, directory) };
 
@@ -212,7 +213,8 @@ Result runExecutable(const std::string& executable, const std::vector<std::strin
     Result result;
     OutputSink collectOutput = [&](std::string_view bytes) { result.stdout.append(bytes); };
     OutputSink collectError = [&](std::string_view bytes) { result.stderr.append(bytes); };
-    drainTogether(out, err, onOutput ? *onOutput : collectOutput, collectError, stop, child);
+    drainTogether(
+        out, err, onOutput ? *onOutput : collectOutput, onError ? *onError : collectError, signals, child);
     result.exitCode = waitForExit(child);
     return result;
 }
@@ -231,46 +233,21 @@ std::string userShell()
     return ::access("/bin/zsh", X_OK) == 0 ? "/bin/zsh" : "/bin/sh";
 }
 
-Result runProgram(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory, const OutputSink* onOutput, const StopCheck* stop = nullptr)
-{
-    std::vector<std::string> argv { programFinder, program };
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return runExecutable(
-        programFinder, argv, directory, "Failed to launch " + program + ": ", onOutput, stop);
-}
-
 } // namespace
-
-Result runStreaming(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory, const OutputSink& onOutput)
-{
-    return runProgram(program, arguments, directory, &onOutput);
-}
-
-Result runKeepingBytes(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory)
-{
-    return runProgram(program, arguments, directory, nullptr);
-}
-
-Result run(const std::string& program, const std::vector<std::string>& arguments,
-    const std::optional<std::string>& directory)
-{
-    return decoded(runKeepingBytes(program, arguments, directory));
-}
-
-Result runStoppable(
-    const std::string& program, const std::vector<std::string>& arguments, const StopCheck& shouldStop)
-{
-    return decoded(runProgram(program, arguments, std::nullopt, nullptr, &shouldStop));
-}
 
 Result runShellLine(const std::string& line, const std::string& directory)
 {
     auto shell = userShell();
     return decoded(
         runExecutable(shell, { shell, "-l", "-c", line }, directory, "Failed to launch shell: ", nullptr));
+}
+
+Result runShellLineLive(const std::string& line, const std::string& directory, const OutputSink& onOutput,
+    const OutputSink& onError, const SignalSource& nextSignal)
+{
+    auto shell = userShell();
+    return runExecutable(shell, { shell, "-l", "-c", line }, directory, "Failed to launch shell: ", &onOutput,
+        &onError, &nextSignal);
 }
 
 } // namespace kiv::ShellRunner

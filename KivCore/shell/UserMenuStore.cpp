@@ -1,17 +1,17 @@
 #include "shell/UserMenuStore.h"
 
-#include "files/AtomicFile.h"
-#include "files/FileSystemService.h"
-#include "files/PathString.h"
+#include "files/ConfigFolder.h"
 #include "files/WholeFile.h"
 #include "text/Utf8Text.h"
 
-#include <filesystem>
 #include <optional>
+#include <variant>
 
 namespace kiv::UserMenuStore {
 
 namespace {
+
+constexpr std::string_view menuFileName = "menu.txt";
 
 constexpr std::string_view headerLines = "# Tavrin - user menu (F2)\n"
                                          "# Format: hotkey|label|shell command\n"
@@ -43,19 +43,24 @@ std::string_view trimmedOfSpacesAndTabs(std::string_view line)
     return line.substr(first, last - first + 1);
 }
 
-std::optional<UserMenuItem> itemFromLine(std::string_view rawLine)
+// Nothing for a blank line or a comment; otherwise the entry or why the line is not one.
+std::optional<std::variant<UserMenuItem, std::string>> readLine(std::string_view rawLine)
 {
     auto line = trimmedOfSpacesAndTabs(rawLine);
     if (line.empty() || line.front() == '#')
         return std::nullopt;
+    if (!Utf8Text::isValid(line))
+        return "it is not valid UTF-8 text";
     auto firstBar = line.find('|');
-    if (firstBar == std::string_view::npos || firstBar == 0)
-        return std::nullopt;
-    auto secondBar = line.find('|', firstBar + 1);
+    auto secondBar = firstBar == std::string_view::npos ? firstBar : line.find('|', firstBar + 1);
     if (secondBar == std::string_view::npos)
-        return std::nullopt;
-    return UserMenuItem(Utf8Text::firstCharacter(line.substr(0, firstBar)),
-        std::string(line.substr(firstBar + 1, secondBar - firstBar - 1)),
+        return "it is not hotkey|label|command";
+    auto hotkey = trimmedOfSpacesAndTabs(line.substr(0, firstBar));
+    if (hotkey.empty())
+        return "it has no hot key before the first |";
+    if (Utf8Text::firstCharacter(hotkey) != hotkey)
+        return "the hot key \"" + std::string(hotkey) + "\" is more than one character";
+    return UserMenuItem(std::string(hotkey), std::string(line.substr(firstBar + 1, secondBar - firstBar - 1)),
         std::string(line.substr(secondBar + 1)));
 }
 
@@ -71,11 +76,10 @@ std::string menuText(const std::vector<UserMenuItem>& items)
 
 std::string menuFileURL()
 {
-    return PathString::appendingComponent(
-        FileSystemService().homeDirectoryPath(), ".config/kiv-mac/menu.txt");
+    return ConfigFolder::filePath(menuFileName);
 }
 
-std::vector<UserMenuItem> load()
+Menu load()
 {
     auto path = menuFileURL();
     std::string contents;
@@ -87,37 +91,40 @@ std::vector<UserMenuItem> load()
         } catch (const std::exception&) {
             // The menu still works from the defaults; there is nobody to tell.
         }
-        return items;
+        return { items, {} };
     }
     case WholeFile::ReadOutcome::unreadable:
-        return defaultMenu();
+        return { defaultMenu(), {} };
     case WholeFile::ReadOutcome::read:
         break;
     }
-    if (!Utf8Text::isValid(contents))
-        return defaultMenu();
-    auto items = parseMenuText(contents);
-    return items.empty() ? defaultMenu() : items;
+    auto menu = parseMenuText(contents);
+    if (menu.items.empty() && menu.badLines.empty())
+        menu.items = defaultMenu();
+    return menu;
 }
 
 void save(const std::vector<UserMenuItem>& items)
 {
-    auto path = menuFileURL();
-    std::filesystem::create_directories(PathString::deletingLastComponent(path));
-    AtomicFile::write(path, menuText(items));
+    ConfigFolder::writeFile(menuFileName, menuText(items));
 }
 
-std::vector<UserMenuItem> parseMenuText(std::string_view text)
+Menu parseMenuText(std::string_view text)
 {
-    std::vector<UserMenuItem> items;
-    while (!text.empty()) {
+    Menu menu;
+    for (std::size_t number = 1; !text.empty(); ++number) {
         auto end = text.find('\n');
         auto line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (auto item = itemFromLine(line))
-            items.push_back(std::move(*item));
+        auto read = readLine(line);
+        if (!read)
+            continue;
+        if (auto* item = std::get_if<UserMenuItem>(&*read))
+            menu.items.push_back(std::move(*item));
+        else
+            menu.badLines.push_back({ number, std::get<std::string>(std::move(*read)) });
     }
-    return items;
+    return menu;
 }
 
 } // namespace kiv::UserMenuStore

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <numeric>
 #include <optional>
 #include <string>
@@ -15,24 +19,41 @@ namespace kiv::FileNameOrder {
 
 namespace {
 
+// The collator's rank of each ASCII character.
+using AsciiRanks = std::array<std::uint8_t, 128>;
+
 struct CollatorCloser
 {
     void operator()(UCollator* collator) const { ucol_close(collator); }
 };
+using Collator = std::unique_ptr<UCollator, CollatorCloser>;
 
-// Numeric ordering on, case ignored (secondary strength keeps accents apart).
-UCollator* fileNameCollator()
+// The locale that orders text for the user, as POSIX chooses it: LC_ALL, else LC_COLLATE, else
+// LANG, the first that is set and not empty, as ICU names it ("de_DE.UTF-8@euro" is "de_DE");
+// "C", "POSIX" and nothing at all give ICU's root order.
+std::string collationLocale()
 {
-    static const std::unique_ptr<UCollator, CollatorCloser> collator = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        UCollator* c = ucol_open("", &status);
-        if (U_FAILURE(status))
-            c = ucol_open("root", &(status = U_ZERO_ERROR));
-        ucol_setAttribute(c, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
-        ucol_setStrength(c, UCOL_SECONDARY);
-        return std::unique_ptr<UCollator, CollatorCloser>(c);
-    }();
-    return collator.get();
+    for (const char* variable : { "LC_ALL", "LC_COLLATE", "LANG" }) {
+        const char* value = std::getenv(variable);
+        if (!value || !*value)
+            continue;
+        std::string name(value, std::strcspn(value, ".@"));
+        return name == "C" || name == "POSIX" ? "root" : name;
+    }
+    return "root";
+}
+
+// Numeric ordering on, case ignored (secondary strength keeps accents apart). A locale ICU does
+// not know gives its root order.
+Collator fileNameCollator(const std::string& locale)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator* collator = ucol_open(locale.c_str(), &status);
+    if (U_FAILURE(status))
+        collator = ucol_open("root", &(status = U_ZERO_ERROR));
+    ucol_setAttribute(collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+    ucol_setStrength(collator, UCOL_SECONDARY);
+    return Collator(collator);
 }
 
 // Names are bytes; invalid UTF-8 becomes U+FFFD for collation only (the byte tie-break
@@ -47,22 +68,24 @@ void toUtf16(std::string_view name, std::u16string& text)
     text.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
 }
 
-int32_t writeSortKey(const std::u16string& text, std::string& arena, std::size_t start, int32_t capacity)
+int32_t writeSortKey(const UCollator* collator, const std::u16string& text, std::string& arena,
+    std::size_t start, int32_t capacity)
 {
-    return ucol_getSortKey(fileNameCollator(), reinterpret_cast<const UChar*>(text.data()),
+    return ucol_getSortKey(collator, reinterpret_cast<const UChar*>(text.data()),
         static_cast<int32_t>(text.size()), reinterpret_cast<uint8_t*>(arena.data() + start), capacity);
 }
 
-void appendCollatorKey(std::string_view name, std::string& arena, std::u16string& text)
+void appendCollatorKey(
+    const UCollator* collator, std::string_view name, std::string& arena, std::u16string& text)
 {
     toUtf16(name, text);
     const auto start = arena.size();
     arena.resize(start + text.size() * 4 + 16);
     auto capacity = static_cast<int32_t>(arena.size() - start);
-    auto length = writeSortKey(text, arena, start, capacity);
+    auto length = writeSortKey(collator, text, arena, start, capacity);
     if (length > capacity) {
         arena.resize(start + static_cast<std::size_t>(length));
-        writeSortKey(text, arena, start, length);
+        writeSortKey(collator, text, arena, start, length);
     }
     arena.resize(start + static_cast<std::size_t>(length));
 }
@@ -72,23 +95,23 @@ void appendCollatorKey(std::string_view name, std::string& arena, std::u16string
 // With an untailored collator an ASCII name's order is then the order of its ranks, digit
 // runs compared by value, which is some fifty times cheaper than a full collation key.
 // Tailored locales (contractions such as "ch") always take the collator's own keys.
-std::optional<std::array<std::uint8_t, 128>> asciiRanks()
+std::optional<AsciiRanks> asciiRanks(const UCollator* collator)
 {
     int32_t rulesLength = 0;
-    ucol_getRules(fileNameCollator(), &rulesLength);
+    ucol_getRules(collator, &rulesLength);
     if (rulesLength != 0)
         return std::nullopt;
     std::array<char16_t, 128> characters;
     std::iota(characters.begin(), characters.end(), char16_t { 0 });
-    auto collate = [](char16_t a, char16_t b) { return ucol_strcoll(fileNameCollator(), &a, 1, &b, 1); };
+    auto collate = [&](char16_t a, char16_t b) { return ucol_strcoll(collator, &a, 1, &b, 1); };
     std::stable_sort(characters.begin(), characters.end(),
         [&](char16_t a, char16_t b) { return collate(a, b) == UCOL_LESS; });
-    std::array<std::uint8_t, 128> ranks {};
+    AsciiRanks ranks {};
     std::uint8_t rank = 0;
     const char16_t nothing = 0;
     for (std::size_t i = 0; i < characters.size(); ++i) {
         char16_t c = characters[i];
-        bool ignorable = ucol_strcoll(fileNameCollator(), &c, 1, &nothing, 0) == UCOL_EQUAL;
+        bool ignorable = ucol_strcoll(collator, &c, 1, &nothing, 0) == UCOL_EQUAL;
         if (!ignorable && (i == 0 || rank == 0 || collate(characters[i - 1], c) != UCOL_EQUAL))
             ++rank;
         ranks[c] = ignorable ? 0 : rank;
@@ -96,10 +119,28 @@ std::optional<std::array<std::uint8_t, 128>> asciiRanks()
     return ranks;
 }
 
-const std::optional<std::array<std::uint8_t, 128>>& asciiRankTable()
+// One locale's collator with the ASCII ranks learnt from it.
+struct Collation
 {
-    static const auto table = asciiRanks();
-    return table;
+    Collator collator;
+    std::optional<AsciiRanks> ranks;
+};
+
+// The collation of the locale the environment names now. Each is made once and kept for the rest of
+// the run, so a reference stays valid when the environment changes.
+const Collation& currentCollation()
+{
+    static std::mutex mutex;
+    static std::map<std::string, std::unique_ptr<const Collation>> made;
+    const std::lock_guard lock(mutex);
+    const std::string locale = collationLocale();
+    auto& collation = made[locale];
+    if (!collation) {
+        Collator collator = fileNameCollator(locale);
+        auto ranks = asciiRanks(collator.get());
+        collation = std::make_unique<const Collation>(Collation { std::move(collator), ranks });
+    }
+    return *collation;
 }
 
 bool isDigit(char c)
@@ -109,7 +150,7 @@ bool isDigit(char c)
 
 // A digit run sorts as one number: the rank of "0", the count of its significant digits,
 // then those digits, so that 9 < 10 < 0100.
-void appendAsciiKey(std::string_view name, std::string& arena, const std::array<std::uint8_t, 128>& ranks)
+void appendAsciiKey(std::string_view name, std::string& arena, const AsciiRanks& ranks)
 {
     for (std::size_t i = 0; i < name.size();) {
         if (!isDigit(name[i])) {
@@ -160,7 +201,8 @@ std::vector<std::size_t> sortedOrder(std::span<const std::string_view> names)
     std::string arena;
     arena.reserve(names.size() * 24);
     std::vector<std::pair<std::size_t, std::size_t>> keySpans(names.size());
-    const auto& ranks = asciiRankTable();
+    const Collation& collation = currentCollation();
+    const auto& ranks = collation.ranks;
     bool cheapKeys = ranks && allAscii(names);
     std::u16string text;
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -168,7 +210,7 @@ std::vector<std::size_t> sortedOrder(std::span<const std::string_view> names)
         if (cheapKeys)
             appendAsciiKey(names[i], arena, *ranks);
         else
-            appendCollatorKey(names[i], arena, text);
+            appendCollatorKey(collation.collator.get(), names[i], arena, text);
         keySpans[i] = { start, arena.size() - start };
     }
     // Most keys are decided by their first 16 bytes, held as two integers that compare in
@@ -217,9 +259,9 @@ bool less(std::string_view a, std::string_view b)
     std::u16string textA, textB;
     toUtf16(a, textA);
     toUtf16(b, textB);
-    auto result = ucol_strcoll(fileNameCollator(), reinterpret_cast<const UChar*>(textA.data()),
-        static_cast<int32_t>(textA.size()), reinterpret_cast<const UChar*>(textB.data()),
-        static_cast<int32_t>(textB.size()));
+    auto result = ucol_strcoll(currentCollation().collator.get(),
+        reinterpret_cast<const UChar*>(textA.data()), static_cast<int32_t>(textA.size()),
+        reinterpret_cast<const UChar*>(textB.data()), static_cast<int32_t>(textB.size()));
     if (result != UCOL_EQUAL)
         return result == UCOL_LESS;
     return a < b;

@@ -8,8 +8,9 @@
 #include <vector>
 
 // The order in which file names are shown: case ignored, runs of digits by numeric value,
-// otherwise the current locale's collation (ICU). Ties fall back to a byte compare, so the
-// order is total and the same on every run.
+// otherwise the collation (ICU) of the locale the environment names for it at the time of the
+// call (LC_ALL, else LC_COLLATE, else LANG; ICU's root order for none, "C" or "POSIX"). Ties fall
+// back to a byte compare, so the order is total and the same on every run.
 namespace kiv::FileNameOrder {
 
 // The indices of `names` in that order. Each name's collation key is computed once.

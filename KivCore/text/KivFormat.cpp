@@ -12,7 +12,9 @@ std::string localTimeText(const std::optional<FileTime>& when, const char* forma
 {
     if (!when)
         return "";
-    std::time_t seconds = std::chrono::system_clock::to_time_t(*when);
+    // Rounded down: half a second before 1970 is still 1969. Not to_time_t, which truncates towards
+    // zero and takes the system clock's nanoseconds, which end in 2262.
+    const std::time_t seconds = std::chrono::floor<std::chrono::seconds>(*when).time_since_epoch().count();
     std::tm local {};
     if (!::localtime_r(&seconds, &local))
         return "";
@@ -23,11 +25,12 @@ std::string localTimeText(const std::optional<FileTime>& when, const char* forma
 
 } // namespace
 
-std::string size(const FileEntry& entry)
+std::string size(const FileEntry& entry, std::size_t width)
 {
     if (entry.kind == FileEntry::Kind::directory || entry.kind == FileEntry::Kind::parentDirectory)
         return "<DIR>";
-    return grouped(entry.size);
+    std::string text = grouped(entry.size);
+    return text.size() <= width ? text : humanSize(entry.size);
 }
 
 std::string grouped(std::int64_t value)

@@ -2,6 +2,7 @@
 
 #include "files/FileEntry.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,8 +10,9 @@
 // The short texts the panels show for sizes, dates and times. Pure functions.
 namespace kiv::KivFormat {
 
-// "<DIR>" for folders and the ".." row, otherwise the grouped byte size.
-std::string size(const FileEntry& entry);
+// "<DIR>" for folders and the ".." row, otherwise the grouped byte size when it has at most
+// `width` characters, else humanSize(): a size column never shows a number cut short.
+std::string size(const FileEntry& entry, std::size_t width);
 
 // The number with "," between groups of three digits: -1234 gives "-1,234".
 std::string grouped(std::int64_t value);

@@ -32,6 +32,21 @@ std::size_t firstInvalidOffset(std::string_view text)
     return std::string_view::npos;
 }
 
+// The stand-ins are U+F780..U+F7FF: EF 9E 80..EF 9F BF in UTF-8.
+bool encodesStandIn(std::string_view text, std::size_t at, std::size_t length)
+{
+    return length == 3 && static_cast<unsigned char>(text[at]) == 0xEF
+        && inRange(static_cast<unsigned char>(text[at + 1]), 0x9E, 0x9F);
+}
+
+void appendStandIn(std::string& out, unsigned char byte)
+{
+    const char32_t standIn = firstStandIn - 0x80 + byte;
+    out += static_cast<char>(0xE0 | (standIn >> 12));
+    out += static_cast<char>(0x80 | ((standIn >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (standIn & 0x3F));
+}
+
 } // namespace
 
 // The allowed range of the second byte depends on the lead byte (no overlongs, no
@@ -88,6 +103,41 @@ std::string decodingLossily(std::string bytes)
         offset += sequence.length;
     }
     return repaired;
+}
+
+std::string reversibleText(std::string_view bytes)
+{
+    std::string text;
+    text.reserve(bytes.size());
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const auto sequence = sequenceAt(bytes, at);
+        if (sequence.kind == Sequence::Kind::valid && !encodesStandIn(bytes, at, sequence.length))
+            text.append(bytes.substr(at, sequence.length));
+        else
+            for (std::size_t i = 0; i < sequence.length; ++i)
+                appendStandIn(text, static_cast<unsigned char>(bytes[at + i]));
+        at += sequence.length;
+    }
+    return text;
+}
+
+std::string reversibleBytes(std::string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (at + 2 < text.size() && encodesStandIn(text, at, 3)
+            && inRange(static_cast<unsigned char>(text[at + 2]), 0x80, 0xBF)) {
+            const auto second = static_cast<unsigned char>(text[at + 1]);
+            const auto third = static_cast<unsigned char>(text[at + 2]);
+            bytes += static_cast<char>((second & 0x03) << 6 | (third & 0x3F));
+            at += 2;
+        } else {
+            bytes += text[at];
+        }
+    }
+    return bytes;
 }
 
 bool isValid(std::string_view bytes)

@@ -32,6 +32,20 @@ std::string decodingLossily(std::string bytes);
 // U+10FFFF). The empty string is valid.
 bool isValid(std::string_view bytes);
 
+// The first of the 128 private-use code points U+F780..U+F7FF that stand in for the bytes 0x80..0xFF
+// where those bytes are not valid UTF-8, so text made from any bytes can be turned back into them.
+inline constexpr char32_t firstStandIn = 0xF780;
+
+// Returns `bytes` as valid UTF-8 text that reversibleBytes() turns back into exactly `bytes`: valid
+// sequences stay, and every byte of an ill-formed part becomes its stand-in (U+F700 + byte). A valid
+// sequence that itself encodes a stand-in is taken apart the same way, so it cannot be mistaken
+// for one.
+std::string reversibleText(std::string_view bytes);
+
+// Returns the bytes `text` stands for: every stand-in becomes its byte, everything else stays as
+// it is. REQUIRES: `text` is valid UTF-8 (anything else is copied through unchanged).
+std::string reversibleBytes(std::string_view text);
+
 // The bytes of the first user-perceived character (extended grapheme cluster) of `text`,
 // empty for empty text. Never reads past `text`, whatever bytes it holds.
 std::string firstCharacter(std::string_view text);

@@ -3,6 +3,7 @@
 #include "toolkit/RetroLabel.h"
 
 #include <QKeyEvent>
+#include <QLayout>
 #include <QShortcut>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -33,6 +34,11 @@ TEST(CommandLineBarTest, PromptKeepsPathsUpTo40CharactersAndCutsLongerOnesToThei
     const QString forty = "/" + QString(39, 'a');
     EXPECT_EQ(promptFor(forty), forty + " $ ");
     EXPECT_EQ(promptFor(forty + "Z"), "..." + QString(36, 'a') + "Z $ ");
+    // The whole prompt shows: the label is as wide as its text.
+    bar.resize(900, 20);
+    const QString prompt = promptFor(forty);
+    bar.layout()->activate();
+    EXPECT_GE(bar.promptLabel()->width(), QFontMetrics(bar.promptLabel()->font()).horizontalAdvance(prompt));
 
     // Characters as the user sees them: an e with a combining accent and an emoji count as one each.
     const QString accented = QString::fromUtf8("e\xCC\x81");

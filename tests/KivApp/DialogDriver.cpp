@@ -1,6 +1,7 @@
 #include "DialogDriver.h"
 
 #include "WidgetProbe.h"
+#include "toolkit/RetroChoiceView.h"
 #include "toolkit/RetroDialogButton.h"
 #include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroMenuSession.h"
@@ -75,7 +76,7 @@ void PrintTo(const ShownDialog& dialog, std::ostream* out)
 {
     *out << "{" << dialog.title << " | " << dialog.message << " | field: " << dialog.field << " | "
          << dialog.okLabel << (dialog.okTone == ButtonTone::destructive ? " in red" : "")
-         << (dialog.hasCancel ? " [ Cancel ]" : "") << "}";
+         << (dialog.hasCancel ? " [ Cancel ]" : "") << " " << dialog.alternativeLabel << "}";
 }
 
 ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>& action)
@@ -84,11 +85,22 @@ ShownDialogs answering(std::vector<Answer> answers, const std::function<void()>&
     for (const Answer& answer : answers) {
         answerNextModal([seen, answer](QWidget* modal) {
             const auto* view = modal->findChild<RetroDialogView*>();
+            if (auto* choices = modal->findChild<RetroChoiceView*>(); choices && !view) {
+                // A dialog of lettered choices: its title, its lines, and the key pressed.
+                ShownDialog shown;
+                shown.title = choices->titleText().toStdString();
+                shown.message = choices->lines().join('\n').toStdString();
+                seen->push_back(shown);
+                QTest::keyClick(choices, answer.key);
+                return;
+            }
             QLineEdit* field = view->textField();
             const bool red = pixelsOf(view->okButton()->grab().toImage(), Theme::destructiveButtonText()) > 0;
+            const RetroDialogButton* alternative = view->alternativeButton();
             seen->push_back({ view->titleText().toStdString(), view->messageText().toStdString(),
                 field ? field->text().toStdString() : "", view->okButton()->label().toStdString(),
-                view->cancelButton() != nullptr, red ? ButtonTone::destructive : ButtonTone::ordinary });
+                view->cancelButton() != nullptr, red ? ButtonTone::destructive : ButtonTone::ordinary,
+                alternative ? alternative->label().toStdString() : "" });
             if (answer.typed) {
                 field->selectAll();
                 QTest::keyClick(field, Qt::Key_Backspace);

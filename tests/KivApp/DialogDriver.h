@@ -29,7 +29,8 @@ void watchDialogs();
 void finishTestDialogs();
 
 // What one dialog showed: its title, message, text field, OK button's label and tone (drawn red
-// or not) and whether it can be cancelled.
+// or not), whether it can be cancelled and its alternative button's label, if any. A dialog of
+// lettered choices shows its title and its lines as the message.
 struct ShownDialog
 {
     std::string title;
@@ -38,6 +39,7 @@ struct ShownDialog
     std::string okLabel;
     bool hasCancel = false;
     ButtonTone okTone = ButtonTone::ordinary;
+    std::string alternativeLabel;
 
     bool operator==(const ShownDialog&) const = default;
 };
@@ -48,18 +50,24 @@ void PrintTo(const ShownDialog& dialog, std::ostream* out);
 // A prompt: a field filled with `field`, OK and Cancel.
 inline ShownDialog prompt(const std::string& title, const std::string& message, const std::string& field)
 {
-    return { title, message, field, "[ OK ]", true };
+    return { title, message, field, "[ OK ]", true, ButtonTone::ordinary, "" };
 }
 // A question: OK (labelled `okLabel`, in `okTone`) and Cancel.
 inline ShownDialog question(const std::string& title, const std::string& message,
     const std::string& okLabel = "[ OK ]", ButtonTone okTone = ButtonTone::ordinary)
 {
-    return { title, message, "", okLabel, true, okTone };
+    return { title, message, "", okLabel, true, okTone, "" };
+}
+// The editor's question about unsaved changes to `name`: a red Discard, Cancel and Save.
+inline ShownDialog unsavedChanges(const std::string& name)
+{
+    return { "Unsaved Changes", name + " has unsaved changes. Close without saving?", "", "[ Discard ]", true,
+        ButtonTone::destructive, "[ Save ]" };
 }
 // A message with only OK.
 inline ShownDialog notice(const std::string& title, const std::string& message)
 {
-    return { title, message, "", "[ OK ]", false };
+    return { title, message, "", "[ OK ]", false, ButtonTone::ordinary, "" };
 }
 
 // How one dialog is answered: its field's text replaced by `typed` when set, then `key` pressed.
@@ -68,9 +76,16 @@ struct Answer
     Qt::Key key = Qt::Key_Return;
     std::optional<QString> typed;
 };
-// Return (OK), or Escape (Cancel), pressed on a dialog.
+// Return (OK), or Escape (Cancel), pressed on a dialog; or any key of a dialog of choices.
 inline const Answer ok {};
 inline const Answer no { Qt::Key_Escape, {} };
+// The letter of a "Save" alternative pressed on a dialog.
+inline const Answer save { Qt::Key_S, {} };
+// Presses `key`: one of the lettered choices of a job's question or progress dialog.
+inline Answer pressing(Qt::Key key)
+{
+    return { key, std::nullopt };
+}
 // Answers a prompt with `text`.
 inline Answer typing(const std::string& text)
 {

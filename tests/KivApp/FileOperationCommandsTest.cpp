@@ -3,6 +3,7 @@
 #include "viewer/PanelEditorView.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <map>
 
 using namespace kiv;
@@ -61,7 +62,7 @@ protected:
 
 } // namespace
 
-TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstThePanelAndNeverReplaces)
+TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstThePanelAndAsksBeforeReplacing)
 {
     m_home.write("dst/c.txt", "older c");
     press({ Qt::Key_Home, Qt::Key_F5 }); // nothing marked and the cursor on "..": no dialog, no copy
@@ -78,8 +79,14 @@ TEST_F(FileOperationCommandsTest, CopyOffersTheOtherFolderReadsTypedOnesAgainstT
     EXPECT_EQ(disk(), before);
     EXPECT_EQ(marks(), 2u);
 
-    // A taken name is reported and left alone; the other item is still copied.
-    EXPECT_EQ(press(Qt::Key_F5, { ok, ok }).at(1), notice("Copy", "Copied 0 of 1 item; 1 skipped"));
+    // A taken name is a question; skipped, it is left alone, the other item is still copied, and
+    // the end says so.
+    const ShownDialogs skipped = press(Qt::Key_F5, { ok, pressing(Qt::Key_S), ok });
+    ASSERT_EQ(skipped.size(), 3u);
+    EXPECT_EQ(skipped[1].title, "Copy - Name Taken");
+    EXPECT_NE(skipped[1].message.find(m_dst + "/c.txt\n\nNew:  5 bytes"), std::string::npos)
+        << skipped[1].message;
+    EXPECT_EQ(skipped[2], notice("Job Ended", "Copied 2 of 3 items; 1 skipped"));
     EXPECT_EQ(readFile(m_dst + "/c.txt"), "older c");
     EXPECT_EQ(readFile(m_dst + "/box/inside.txt"), "inside");
     EXPECT_EQ(marks(), 0u);
@@ -129,13 +136,19 @@ TEST_F(FileOperationCommandsTest, RenameInPlaceOrMoveToAPathWithOrWithoutANewNam
     EXPECT_EQ(disk(), before);
 }
 
-TEST_F(FileOperationCommandsTest, AFailedMoveChangesNothingAndSeveralAreMovedOnlyAfterAsking)
+TEST_F(FileOperationCommandsTest, ACancelledMoveChangesNothingAndSeveralAreMovedOnlyAfterAsking)
 {
     m_home.write("dst/taken.txt", "someone else");
     const auto before = disk();
     cursorTo("a.txt");
-    for (const std::string& path : { m_home / "missing/new.txt", m_dst + "/taken.txt" })
-        EXPECT_EQ(press(Qt::Key_F6, { typing(path), ok }).at(1).title, "Move") << path;
+    // A folder that is not there fails the item, a taken name asks; Esc cancels either.
+    for (const auto& [path, title] : { std::pair { m_home / "missing/new.txt", "Move - Error" },
+             { m_dst + "/taken.txt", "Move - Name Taken" } }) {
+        const ShownDialogs shown = press(Qt::Key_F6, { typing(path), pressing(Qt::Key_Escape), ok });
+        ASSERT_EQ(shown.size(), 3u);
+        EXPECT_EQ(shown[1].title, title);
+        EXPECT_TRUE(shown[2].message.starts_with("Moved 0 of 1 item; cancelled")) << shown[2].message;
+    }
     // Cancel and an emptied field do nothing either, nor does No to moving several.
     press({ Qt::Key_F6, Qt::Key_F6 }, { no, typing("") });
     mark({ "a.txt", "b.txt", "box" });
@@ -259,18 +272,19 @@ TEST_F(FileOperationCommandsTest, DeleteAsksWithTheNamesThenRemovesFolderAndLink
     EXPECT_EQ(marks(), 0u);
 }
 
-TEST_F(FileOperationCommandsTest, ViewOpensAWindowPerFileAndEditInsideAnArchiveEditsAnExtractedCopy)
+TEST_F(FileOperationCommandsTest,
+    ViewOpensAWindowPerFileEditInsideAnArchiveEditsAnExtractedCopyNeitherOpensADeadLink)
 {
     for (auto name : { "a.txt", "a.txt", "box", ".." }) {
         cursorTo(name);
         press(Qt::Key_F3);
     }
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    EXPECT_EQ(std::count_if(windows.begin(), windows.end(),
-                  [](QWidget* window) {
-                      return window->isVisible() && window->windowTitle().startsWith("View: ");
-                  }),
-        2);
+    const auto viewers = [] {
+        QWidgetList found = QApplication::topLevelWidgets();
+        found.removeIf([](QWidget* window) { return !window->windowTitle().startsWith("View: "); });
+        return found;
+    };
+    ASSERT_EQ(viewers().size(), 2);
 
     m_home.run("cd src && zip -q pack.zip a.txt");
     left().reload();
@@ -285,11 +299,26 @@ TEST_F(FileOperationCommandsTest, ViewOpensAWindowPerFileAndEditInsideAnArchiveE
     EXPECT_EQ(readFile(copy), "edited alpha");
     EXPECT_EQ(readFile(m_src + "/pack.zip"), archiveBytes);
     ASSERT_EQ(copy.rfind(std::filesystem::temp_directory_path().string() + "/kiv-mac-", 0), 0u) << copy;
-    std::filesystem::remove_all(std::filesystem::path(copy).parent_path());
 
     // The listing is cached; with the archive gone no copy can be made, and that is said.
     std::filesystem::remove(m_src + "/pack.zip");
     EXPECT_EQ(press(Qt::Key_F3, { ok }).at(0).title, "Error");
+    viewers().front()->close(); // and is freed
+    EXPECT_TRUE(QTest::qWaitFor([&] { return viewers().size() == 1; }));
+
+    // A link that leads to no file says where it leads instead.
+    std::filesystem::create_directory_symlink(m_src + "/box", m_src + "/boxlink");
+    std::filesystem::create_symlink(m_home / "nowhere", m_src + "/dangling");
+    std::filesystem::create_symlink(m_src + "/loop", m_src + "/loop");
+    press(Qt::Key_Backspace);
+    const auto said = [&](const char* name, Qt::Key key) {
+        cursorTo(name);
+        return press(key, { ok }).at(0).message;
+    };
+    EXPECT_EQ(said("dangling", Qt::Key_F3), "dangling points to nothing: what it names does not exist.");
+    EXPECT_EQ(said("loop", Qt::Key_F4), "loop is a link that leads round in a loop, to no file.");
+    EXPECT_EQ(said("boxlink", Qt::Key_F3), "boxlink is a link to a folder; Return enters it.");
+    EXPECT_EQ(viewers().size(), 1);
 }
 
 TEST_F(FileOperationCommandsTest, TheFilesMenuRunsTheSameCommands)
@@ -308,13 +337,13 @@ TEST_F(FileOperationCommandsTest, TheFilesMenuRunsTheSameCommands)
     EXPECT_EQ(disk(), before);
     chooseFromPulldown(1, 4); // Move to Trash
     EXPECT_FALSE(lists(left(), "a.txt"));
-    chooseFromPulldown(1, 7); // Undo, the Redo below it still disabled
+    chooseFromPulldown(1, 11); // Undo, the Redo below it still disabled
     EXPECT_EQ(readFile(m_src + "/a.txt"), "alpha");
 }
 
-TEST_F(FileOperationCommandsTest, PathsThatAreNotUtf8SurviveTheOfferedAnswer)
+TEST_F(FileOperationCommandsTest, NamesThatAreNotUtf8SurviveBeingOfferedAndEdited)
 {
-    const std::string name = "caf\xe9.txt";
+    const std::string name = "caf\xe9";
     const std::string folder = m_home.folder("d\xfcst");
     m_home.write("src/" + name, "latin-1 name");
     left().reload();
@@ -323,8 +352,13 @@ TEST_F(FileOperationCommandsTest, PathsThatAreNotUtf8SurviveTheOfferedAnswer)
     press(Qt::Key_F5, { ok });
     EXPECT_EQ(readFile(folder + "/a.txt"), "alpha");
     cursorTo(name);
-    EXPECT_EQ(press(Qt::Key_F6, { ok }).size(), 1u);
-    EXPECT_EQ(readFile(folder + "/" + name), "latin-1 name");
-    EXPECT_FALSE(std::filesystem::exists(m_src + "/" + name));
+    answerNextModal([](QWidget* modal) {
+        QLineEdit* field = modal->findChild<QLineEdit*>();
+        QTest::keyClick(field, Qt::Key_End);
+        QTest::keyClicks(field, "-old");
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    press(Qt::Key_F6);
+    EXPECT_EQ(readFile(folder + "/" + name + "-old"), "latin-1 name");
     EXPECT_EQ(snapshot(folder).size(), 2u) << "something landed under a mangled name";
 }

@@ -1,16 +1,36 @@
 #include "ProgramTest.h"
+#include "commands/ToolCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "toolkit/RetroLabel.h"
+#include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
+#include "toolkit/RetroMenuView.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 using namespace kiv;
 using namespace kiv::test;
 
 namespace {
+
+// Takes the file URLs the program asks the desktop to open, in place of the desktop.
+class OpenedFiles : public QObject
+{
+    Q_OBJECT
+public:
+    OpenedFiles() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~OpenedFiles() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    std::vector<QByteArray> paths; // the bytes each URL names, in order
+public slots:
+    void open(const QUrl& url)
+    {
+        paths.push_back(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+    }
+};
 
 // The whole program's window on a home folder of its own, shown and settled.
 class MainWindowControllerTest : public ProgramTest
@@ -26,13 +46,25 @@ protected:
 
     std::string commandPrompt() { return root().commandLine()->promptLabel()->text().toStdString(); }
 
+    // Runs the event loop with `action` queued on it, answering its dialogs with `answers`;
+    // returns whether the program ended within 3 s.
+    bool endsProgram(std::vector<Answer> answers, const std::function<void()>& action)
+    {
+        QTimer giveUp;
+        giveUp.callOnTimeout([] { QCoreApplication::exit(1); });
+        giveUp.start(3000);
+        QTimer::singleShot(0, [&] { answering(answers, action); });
+        return QCoreApplication::exec() == 0;
+    }
+
     const std::string m_docs = m_home.folder("docs");
 };
 
 } // namespace
 
 // MainWindowTest covers which keys the window takes first; here they reach the commands bound to them.
-TEST_F(MainWindowControllerTest, FunctionKeysReachTheirCommandsFromTheCommandLineAndTheEditor)
+TEST_F(
+    MainWindowControllerTest, FunctionKeysReachTheirCommandsFromTheCommandLineAndTheEditorWhoseListStaysOut)
 {
     // The prompt follows the active panel; the command line takes the keys without taking the
     // active panel's place, and Escape gives them back to it.
@@ -69,16 +101,70 @@ TEST_F(MainWindowControllerTest, FunctionKeysReachTheirCommandsFromTheCommandLin
     QTest::keyClick(editor, Qt::Key_X);
     QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(readFile(notes), "xfirst line\n");
+
+    // The list under the editor never takes the focus, by Shift+Tab from the command line or given it.
+    window().activateWindow(); // the dialogs took the activation
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    field->setFocus();
+    for (int step = 1; step <= 4; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_FALSE(right().tableView()->hasFocus()) << "after Shift+Tab " << step;
+    }
+    right().tableView()->setFocus();
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    EXPECT_EQ(&active(), &left());
+}
+
+TEST_F(MainWindowControllerTest, ReturnOpensAFileWhoseNameIsNotUtf8ByItsOwnBytes)
+{
+    OpenedFiles desktop;
+    const std::string file = m_home.write("caf\xE9 #1.txt", "x");
+    left().reload();
+    putCursorOn(left(), "caf\xE9 #1.txt");
+    press(Qt::Key_Return);
+    EXPECT_EQ(desktop.paths, std::vector { QByteArray::fromStdString(file) });
+}
+
+TEST_F(MainWindowControllerTest, QuittingAsksAboutUnsavedEditorTextFirstAndYesEndsTheProgramWithAViewerOpen)
+{
+    putCursorOn(left(), "notes.txt");
+    press(Qt::Key_F3); // the viewer window stays open to the end
+    const std::string notes = m_home / "notes.txt";
+    right().presentEditor(notes);
+    QWidget* editor = QApplication::focusWidget();
+    QTest::keyClick(editor, Qt::Key_A);
+
+    // The editor's own question comes first: Cancel there asks nothing more, Save saves.
+    EXPECT_EQ(answering({ no }, [&] { EXPECT_FALSE(window().close()); }),
+        ShownDialogs { unsavedChanges("notes.txt") });
+    EXPECT_EQ(answering({ save, no }, [&] { QTest::keyClick(editor, Qt::Key_F10); }),
+        (ShownDialogs { unsavedChanges("notes.txt"), question("Quit", "Quit Tavrin?") }));
+    EXPECT_EQ(readFile(notes), "afirst line\n");
+
+    // Ctrl+Q asks only about the text; Discard there ends the program, as yes to the quit question
+    // does from the close button, though the viewer is still open.
+    QTest::keyClick(editor, Qt::Key_B);
+    EXPECT_TRUE(endsProgram({ ok }, [&] { m_controller->toolCommands().quitAtOnce(); }));
+    EXPECT_EQ(readFile(notes), "afirst line\n");
+    EXPECT_TRUE(endsProgram({ ok, ok }, [&] { window().close(); }));
 }
 
 TEST_F(MainWindowControllerTest, PulldownsToggleHiddenFilesPerPanelOrBothAndGoHomeOnTheNamedPanel)
 {
     const auto shown = [&] { return std::pair { lists(left(), ".profile"), lists(right(), ".profile") }; };
     EXPECT_EQ(shown(), std::pair(false, false));
-    press(Qt::Key_F9); // "Left"
-    chooseFromOpenMenu(1); // "Toggle Hidden Files"
+    // From the keyboard alone: F9 opens "Left" on its first entry, a letter chooses, Left wraps
+    // round to "Right" and on to "Options".
+    const auto menuKeys = [](std::initializer_list<Qt::Key> keys) {
+        for (Qt::Key key : keys)
+            QTest::keyClick(RetroMenuSession::current()->panel()->menuView(), key);
+    };
+    press(Qt::Key_F9);
+    EXPECT_EQ(RetroMenuSession::current()->panel()->menuView()->highlightedRow(), 0);
+    menuKeys({ Qt::Key_T }); // "Toggle Hidden Files"
     EXPECT_EQ(shown(), std::pair(true, false));
-    chooseFromPulldown(3, 0); // "Options", "Toggle Hidden Files (Both Panels)": the opposite of the left's
+    press(Qt::Key_F9);
+    menuKeys({ Qt::Key_Left, Qt::Key_Left, Qt::Key_T }); // "Toggle Hidden Files (Both Panels)": the opposite of the left's
     EXPECT_EQ(shown(), std::pair(false, false));
     chooseFromPulldown(4, 1); // "Right", "Toggle Hidden Files"
     EXPECT_EQ(shown(), std::pair(false, true));
@@ -116,3 +202,5 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
     EXPECT_EQ(homeRefusal.at(0).title, "Can't Open Folder");
     EXPECT_EQ(right().state().location().path(), m_docs);
 }
+
+#include "MainWindowControllerTest.moc"

@@ -106,9 +106,7 @@ TEST(PanelEditorViewTest, LongLinesWrapAndEscapeAsksBeforeDroppingChanges)
     fixture.press(Qt::Key_Escape);
     EXPECT_EQ(fixture.closeRequests, 1);
     fixture.type("!");
-    EXPECT_EQ(fixture.press(Qt::Key_Escape, {}, { no }),
-        ShownDialogs { question("Unsaved Changes", "a.txt has unsaved changes. Close without saving?",
-            "[ Discard ]", ButtonTone::destructive) });
+    EXPECT_EQ(fixture.press(Qt::Key_Escape, {}, { no }), ShownDialogs { unsavedChanges("a.txt") });
     EXPECT_EQ(fixture.closeRequests, 1);
     EXPECT_EQ(fixture.text().toPlainText(), QString::fromStdString("!" + line));
     fixture.press(Qt::Key_Escape, {}, { ok });

@@ -3,6 +3,8 @@
 #include "TempDir.h"
 #include "WidgetProbe.h"
 #include "base/ErrorText.h"
+#include "panels/PanelColumnTitles.h"
+#include "panels/PanelRowView.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
 #include "toolkit/RetroLabel.h"
@@ -11,8 +13,10 @@
 #include "viewer/PanelEditorView.h"
 
 #include <QAbstractItemModelTester>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <set>
 
 using namespace kiv;
 using namespace kiv::test;
@@ -73,7 +77,67 @@ struct PanelFixture
     PanelViewController panel;
 };
 
+// Returns the first and last x in `area` of `image` where anything but the panel background shows.
+std::pair<int, int> inkSpan(const QImage& image, const QRect& area)
+{
+    int first = area.right() + 1;
+    int last = area.left() - 1;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != (Theme::panelBackground().rgb() & 0xFFFFFF)) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    return { first, last };
+}
+
 } // namespace
+
+TEST(PanelViewControllerTest, TitlesStandOverTheirColumnsAndTheListShowsWholeRowsOnly)
+{
+    TempDir scratch;
+    for (int file = 0; file < 60; ++file)
+        ASSERT_EQ(::truncate(scratch.write("file" + std::to_string(file)).c_str(), 1'234'567), 0);
+    PanelFixture fixture(scratch.path());
+    PanelTableView& list = *fixture.panel.tableView();
+    auto& titles = *fixture.panel.view()->findChild<PanelColumnTitles*>();
+    const qreal cell = PanelRowView(fixture.panel.state()).cellWidth();
+    // At either width the ink of each title and of the rows under it (all but the cursor's) line
+    // up at the side the column keeps to, to the pixel give or take the bold font's extra one.
+    for (int width : { 560, 1000 }) {
+        fixture.panel.view()->resize(width, 300);
+        QCoreApplication::processEvents();
+        const QImage image = fixture.panel.view()->grab().toImage();
+        const QPoint rowsAt
+            = list.viewport()->mapTo(fixture.panel.view(), QPoint(0, PanelTableView::rowHeight));
+        const QPoint titlesAt = titles.mapTo(fixture.panel.view(), QPoint());
+        for (const PanelRowText::Title& title : titles.titles()) {
+            const int left = int(PanelRowView::textInset + title.firstCell * cell);
+            const int right = int(PanelRowView::textInset + title.endCell * cell);
+            const auto [rowFirst, rowLast]
+                = inkSpan(image, QRect(rowsAt.x() + left, rowsAt.y(), right - left, 100));
+            const auto [titleFirst, titleLast]
+                = inkSpan(image, QRect(titlesAt.x() + left, titlesAt.y(), right - left, titles.height()));
+            if (title.side == CellText::Side::right)
+                EXPECT_NEAR(titleLast, rowLast, 1) << title.text << " at " << width;
+            else
+                EXPECT_NEAR(titleFirst, rowFirst, 1) << title.text << " at " << width;
+        }
+    }
+    // The scroll bar is drawn in the panel's own colours only: its track, block and arrows.
+    QScrollBar& bar = *list.verticalScrollBar();
+    const QImage barImage = bar.grab().toImage();
+    EXPECT_EQ(pixelsOf(barImage, Theme::scrollBarTrack()) + pixelsOf(barImage, Theme::scrollBarThumb())
+            + pixelsOf(barImage, Theme::scrollBarArrow()),
+        bar.width() * bar.height());
+    // Paging down never leaves a row cut at the top or the bottom of the list.
+    for (int page = 0; page < 3; ++page) {
+        fixture.press(Qt::Key_PageDown);
+        EXPECT_EQ(list.visualRect(list.indexAt(QPoint(0, 0))).top(), 0) << "page " << page;
+        const QModelIndex bottom = list.indexAt(QPoint(0, list.viewport()->height() - 1));
+        EXPECT_EQ(list.visualRect(bottom).bottom(), list.viewport()->height() - 1) << "page " << page;
+    }
+}
 
 TEST(PanelViewControllerTest, MarkingMovesTheCursorAndRewritesTheStatusLine)
 {
@@ -102,6 +166,40 @@ TEST(PanelViewControllerTest, MarkingMovesTheCursorAndRewritesTheStatusLine)
     EXPECT_GT(fixture.pixelsOf(Theme::inactiveCursorBG(), 3), 100);
 }
 
+TEST(PanelViewControllerTest, GroupKeysMarkByPatternAndANewSortOrderKeepsTheCursorRow)
+{
+    TempDir scratch;
+    scratch.write("a.txt", std::string(1000, 'a'));
+    scratch.write("b.TXT", std::string(2000, 'b'));
+    scratch.write("c.img", "c");
+    scratch.folder("sub");
+    PanelFixture fixture(scratch.path());
+    const auto marked = [&] {
+        const auto& names = fixture.panel.state().markedNames();
+        return std::set<std::string>(names.begin(), names.end());
+    };
+    // Insert on ".." marks nothing but moves down like Space.
+    fixture.press(Qt::Key_Insert);
+    fixture.press(Qt::Key_Insert);
+    EXPECT_EQ(answering({ typing("*.txt") }, [&] { fixture.press(Qt::Key_Plus); }),
+        ShownDialogs {
+            prompt("Select group", "Names like *.txt; *.md, a?c, [a-f]* (case is ignored):", "*") });
+    EXPECT_EQ(marked(), (std::set<std::string> { "sub", "a.txt", "b.TXT" }));
+    answering({ typing("a*; s?b") },
+        [&] { QTest::keyClick(fixture.panel.tableView(), Qt::Key_Minus, Qt::KeypadModifier); });
+    fixture.press(Qt::Key_Asterisk);
+    EXPECT_EQ(marked(), (std::set<std::string> { "a.txt", "c.img", "sub" }));
+    EXPECT_EQ(fixture.line("statusLabel"), " 3 marked, 1001 bytes");
+
+    // Size, chosen twice, sorts descending; the cursor stays on its file and the title says so.
+    fixture.panel.tableView()->moveSelection(2);
+    fixture.panel.chooseSortKey(SortOrder::Key::size);
+    fixture.panel.chooseSortKey(SortOrder::Key::size);
+    EXPECT_EQ(fixture.panel.state().entries()[2].name, "b.TXT");
+    EXPECT_EQ(fixture.panel.selectedEntry()->name, "a.txt");
+    EXPECT_EQ(fixture.panel.view()->findChild<PanelColumnTitles*>()->titles()[1].text, "Size↓");
+}
+
 TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFilesAreReported)
 {
     TempDir scratch;
@@ -126,13 +224,16 @@ TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFiles
     EXPECT_TRUE(shows(scratch / "docs"));
     fixture.press(Qt::Key_Backspace);
 
-    // A link to a folder opens like a file; a file inside an archive opens nothing.
-    calls.clear();
+    // A link to a folder is entered at its own path, so ".." comes back here; a file inside an
+    // archive opens nothing.
     fixture.panel.tableView()->moveSelection(3);
     fixture.press(Qt::Key_Enter);
-    EXPECT_EQ(calls, std::vector<std::string> { "open linkdir " + scratch / "linkdir" });
+    EXPECT_TRUE(shows(scratch / "linkdir"));
+    fixture.press(Qt::Key_Return);
+    EXPECT_TRUE(shows(scratch.path()));
     calls.clear();
-    for (Qt::Key key : { Qt::Key_Down, Qt::Key_Return, Qt::Key_End, Qt::Key_Return })
+    fixture.panel.tableView()->moveSelection(4);
+    for (Qt::Key key : { Qt::Key_Return, Qt::Key_End, Qt::Key_Return })
         fixture.press(key);
     EXPECT_TRUE(shows(scratch / "pack.zip :: /"));
     EXPECT_EQ(calls, std::vector<std::string> { "location" });
@@ -179,4 +280,42 @@ TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBefor
     EXPECT_EQ(fixture.panel.editorView(), nullptr);
     // The window's own focus widget: the dialog's window may still hold the activation.
     EXPECT_EQ(fixture.panel.view()->focusWidget(), fixture.panel.tableView());
+}
+
+TEST(PanelViewControllerTest, ChangesFromOutsideAreListedKeepingCursorAndMarksAndAVanishedFolderIsLeft)
+{
+    TempDir scratch;
+    const std::string folder = scratch.folder("watched/deeper");
+    for (const char* name : { "b.txt", "c.txt", "d.txt" })
+        scratch.write("watched/deeper/" + std::string(name));
+    PanelFixture fixture(folder);
+    const auto rowNamed = [&](const std::string& name) {
+        const auto& entries = fixture.panel.state().entries();
+        return std::find_if(entries.begin(), entries.end(), [&](const FileEntry& e) {
+            return e.name == name;
+        }) - entries.begin();
+    };
+    fixture.panel.tableView()->moveSelection(static_cast<int>(rowNamed("c.txt")));
+    fixture.press(Qt::Key_Space); // marks c.txt, the cursor moves to d.txt
+    const auto listed = [&](const std::string& name) {
+        return rowNamed(name) < std::ssize(fixture.panel.state().entries());
+    };
+
+    // A burst from outside: one name comes before the cursor, one goes.
+    scratch.write("watched/deeper/a.txt");
+    std::filesystem::remove(folder + "/b.txt");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listed("a.txt") && !listed("b.txt"); }, 2000));
+    EXPECT_EQ(fixture.panel.state().markedNames(), std::unordered_set<std::string> { "c.txt" });
+    EXPECT_EQ(fixture.panel.state().cursorIndex(), rowNamed("d.txt"));
+    // A file written in place changes no name; its size shows all the same.
+    scratch.write("watched/deeper/d.txt", "grown");
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return fixture.panel.state().entries()[rowNamed("d.txt")].size == 5; }, 2000));
+
+    // The folder goes: the panel moves to the nearest folder still there and says so.
+    std::filesystem::remove_all(scratch.path() + "/watched");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return fixture.panel.state().location().path() == scratch.path(); }, 2000));
+    EXPECT_EQ(fixture.line("statusLabel"), " Folder gone: " + folder);
+    EXPECT_TRUE(std::ranges::find(fixture.recorder.calls, "location") != fixture.recorder.calls.end());
 }

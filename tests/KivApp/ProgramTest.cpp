@@ -1,5 +1,7 @@
 #include "ProgramTest.h"
 
+#include "archives/ArchiveMemberCopy.h"
+#include "jobscreen/JobRunner.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
 #include "toolkit/RetroMenuView.h"
@@ -21,6 +23,7 @@ void ProgramTest::TearDown()
 {
     finishTestDialogs(); // while the window that owns them is still there
     m_controller.reset();
+    ArchiveMemberCopy::removeUnused(); // as the program does when it ends
 }
 
 int ProgramTest::rowOf(PanelViewController& panel, const std::string& name)
@@ -33,10 +36,17 @@ int ProgramTest::rowOf(PanelViewController& panel, const std::string& name)
 
 ShownDialogs ProgramTest::press(std::initializer_list<Qt::Key> keys, std::vector<Answer> answers)
 {
-    return answering(std::move(answers), [&] {
+    ShownDialogs shown = answering(std::move(answers), [&] {
         for (Qt::Key key : keys)
             QTest::keyClick(active().tableView(), key);
     });
+    waitForJobs();
+    return shown;
+}
+
+void ProgramTest::waitForJobs()
+{
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_controller->jobs().isIdle(); }, 10000)) << "a job did not end";
 }
 
 void ProgramTest::chooseFromPulldown(int menu, int row)
@@ -50,7 +60,8 @@ void ProgramTest::chooseFromOpenMenu(int row)
 {
     ASSERT_NE(RetroMenuSession::current(), nullptr);
     RetroMenuView* menu = RetroMenuSession::current()->panel()->menuView();
-    for (int step = 0; step <= row; ++step)
+    // Pulldowns open on their first entry, the user menu on none.
+    for (int step = menu->highlightedRow() ? 1 : 0; step <= row; ++step)
         QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
 }

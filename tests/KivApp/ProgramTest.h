@@ -46,7 +46,10 @@ protected:
         panel.tableView()->moveSelection(rowOf(panel, name));
     }
 
-    // Presses `keys` in the active panel's list, answering their dialogs as answering() does.
+    // Waits until no job runs or waits, and the panels the jobs changed are relisted.
+    void waitForJobs();
+    // Presses `keys` in the active panel's list, answering their dialogs as answering() does,
+    // then waits for the jobs they started.
     ShownDialogs press(std::initializer_list<Qt::Key> keys, std::vector<Answer> answers = {});
     ShownDialogs press(Qt::Key key, std::vector<Answer> answers = {}) { return press({ key }, answers); }
 
@@ -58,6 +61,7 @@ protected:
     TempDir m_home;
     ScopedEnvironment m_scopedHome { "HOME", m_home.path().c_str() };
     ScopedEnvironment m_scopedData { "XDG_DATA_HOME", nullptr };
+    ScopedEnvironment m_defaultConfigFolder { "XDG_CONFIG_HOME", nullptr };
     std::unique_ptr<MainWindowController> m_controller;
 };
 

@@ -3,6 +3,8 @@
 #include "toolkit/RetroDialogButton.h"
 #include "toolkit/RetroDialogView.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -45,6 +47,29 @@ TEST(RetroDialogsTest, PromptGivesTheFieldOnOkAndNothingOnCancelAndConfirmIsTrue
     EXPECT_TRUE(answered({ Qt::Key_Enter, {} }, confirm));
     EXPECT_FALSE(clicked(&RetroDialogView::cancelButton, confirm));
     EXPECT_TRUE(clicked(&RetroDialogView::okButton, confirm));
+
+    // Tab leaves the keyboard in the prompt's field; a confirmation's keys go from OK to Cancel and back.
+    answerNextModal([](QWidget* modal) {
+        QLineEdit* field = modal->findChild<RetroDialogView*>()->textField();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }));
+        for (Qt::Key key : { Qt::Key_Tab, Qt::Key_A, Qt::Key_Backtab, Qt::Key_B, Qt::Key_Return }) {
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr);
+            QTest::keyClick(focus, key);
+        }
+    });
+    EXPECT_EQ(prompt(), QString("ab"));
+    for (const auto& [keys, answer] :
+        std::initializer_list<std::pair<std::vector<Qt::Key>, bool>> { { { Qt::Key_Left }, false },
+            { { Qt::Key_Tab, Qt::Key_Right }, true }, { { Qt::Key_Tab }, false } }) {
+        answerNextModal([keys = keys, answer = answer](QWidget* modal) {
+            for (Qt::Key key : keys)
+                QTest::keyClick(modal->findChild<RetroDialogView*>(), key);
+            EXPECT_TRUE(modal->findChild<RetroDialogView*>()->cancelButton()->isHighlighted() != answer);
+            QTest::keyClick(modal->findChild<RetroDialogView*>(), Qt::Key_Return);
+        });
+        EXPECT_EQ(confirm(), answer);
+    }
 }
 
 TEST(RetroDialogsTest, MessageEndsOnEveryAnsweringKeyAndOnOkAndErrorShowsTheUserText)

@@ -1,8 +1,10 @@
 #include "ProgramTest.h"
+#include "commands/KeyTable.h"
 #include "commands/ShellCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "console/ConsoleOutputView.h"
+#include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroLabel.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
@@ -10,7 +12,9 @@
 #include "viewer/PanelEditorView.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <chrono>
+#include <set>
 
 using namespace kiv;
 using namespace kiv::test;
@@ -24,13 +28,27 @@ protected:
     void SetUp() override { startProgram(); }
 
     ConsoleOutputView* console() { return m_controller->shellCommands().consoleOutput(); }
-    void typeCommandLine(const QString& line)
+    void startCommandLine(const QString& line)
     {
         CommandLineField* field = root().commandLine()->field();
         field->setFocus();
         QTest::keyClicks(field, line);
         QTest::keyClick(field, Qt::Key_Return);
     }
+    // Waits up to `milliseconds` for the shown console's command to end; true when it has.
+    bool commandEnds(int milliseconds = 10'000)
+    {
+        return console() && QTest::qWaitFor([&] { return !console()->isRunning(); }, milliseconds);
+    }
+    // Runs `line` from the command line and waits for its end, when it starts a command.
+    void typeCommandLine(const QString& line)
+    {
+        startCommandLine(line);
+        if (console()) {
+            ASSERT_TRUE(commandEnds());
+        }
+    }
+    void pressCtrlC() { QTest::keyClick(console(), Qt::Key_C, Qt::ControlModifier); }
     std::string transcript() { return console()->findChild<QPlainTextEdit*>()->toPlainText().toStdString(); }
     // Presses a key on the console and waits until it is gone for good.
     void closeConsoleWith(Qt::Key key)
@@ -49,7 +67,9 @@ protected:
     // Chooses "Extract Archive to Other Panel" in the "Files" pulldown, answering its dialogs.
     ShownDialogs extract(std::vector<Answer> answers = {})
     {
-        return answering(std::move(answers), [&] { chooseFromPulldown(1, 5); });
+        ShownDialogs shown = answering(std::move(answers), [&] { chooseFromPulldown(1, 5); });
+        waitForJobs();
+        return shown;
     }
 
     const std::string m_docs = m_home.folder("docs");
@@ -90,15 +110,83 @@ TEST_F(ToolCommandsTest, CommandLinesRunInTheActiveFolderOrTheOneHoldingItsArchi
     EXPECT_TRUE(left().tableView()->hasFocus());
 }
 
+TEST_F(ToolCommandsTest, OutputShowsAsItArrivesInWrittenOrderKeepingTheEndOfAFloodAndOnlyCtrlCActsMeanwhile)
+{
+    typeCommandLine("echo 1; sleep 0.1; echo 2 >&2; sleep 0.1; echo 3");
+    EXPECT_EQ(
+        transcript(), m_home.path() + " $ echo 1; sleep 0.1; echo 2 >&2; sleep 0.1; echo 3\n\n1\n2\n3\n");
+    closeConsoleWith(Qt::Key_Space);
+    typeCommandLine("seq 150000");
+    const std::string kept = transcript();
+    EXPECT_EQ(kept.substr(0, kept.find("50002")),
+        m_home.path() + " $ seq 150000\n\n[... 50,000 earlier lines dropped ...]\n50001\n");
+    EXPECT_TRUE(kept.ends_with("\n149999\n150000\n"));
+    closeConsoleWith(Qt::Key_Space);
+
+    // Keys other than Ctrl+C do nothing while the command runs (F9 would open the menu); the
+    // window answers all the while, and Ctrl+C interrupts the command.
+    startCommandLine("sleep 30");
+    for (Qt::Key key : { Qt::Key_Escape, Qt::Key_Space, Qt::Key_F9, Qt::Key_Tab })
+        QTest::keyClick(console(), key);
+    EXPECT_FALSE(commandEnds(200));
+    EXPECT_EQ(RetroMenuSession::current(), nullptr);
+    pressCtrlC();
+    ASSERT_TRUE(commandEnds(1000));
+    EXPECT_TRUE(transcript().ends_with("\n\n[exit code 2]\n")) << transcript();
+    closeConsoleWith(Qt::Key_Space);
+
+    // A command that ignores the interrupt ends on the second Ctrl+C; its output showed meanwhile.
+    startCommandLine("trap '' INT; echo ready; sleep 30");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return transcript().find("\nready\n") != std::string::npos; }));
+    pressCtrlC();
+    EXPECT_FALSE(commandEnds(300));
+    pressCtrlC();
+    ASSERT_TRUE(commandEnds(1000));
+    EXPECT_TRUE(transcript().ends_with("ready\n\n[exit code 9]\n")) << transcript();
+    closeConsoleWith(Qt::Key_Space);
+}
+
+TEST_F(ToolCommandsTest, CdOnTheCommandLineMovesTheActivePanelAndRefusalsLeaveItWhereItWas)
+{
+    m_home.folder("docs/My Files");
+    const std::pair<QString, std::string> steps[] = {
+        { "cd docs", m_docs },
+        { "cd 'My Files'", m_docs + "/My Files" },
+        { "cd ..", m_docs },
+        { "cd -", m_docs + "/My Files" },
+        { "cd", m_home.path() },
+        { "cd ~/docs/My\\ Files/..", m_docs },
+        { "cd /", "/" },
+    };
+    for (const auto& [line, folder] : steps) {
+        startCommandLine(line);
+        EXPECT_EQ(std::pair(console() != nullptr, left().state().location().path()), std::pair(false, folder))
+            << line.toStdString();
+        EXPECT_TRUE(left().tableView()->hasFocus());
+    }
+    // The other panel has a "cd -" of its own; a folder that cannot be entered leaves it in place.
+    press(Qt::Key_Tab);
+    EXPECT_EQ(answering({ ok }, [&] { startCommandLine("cd -"); }),
+        ShownDialogs { notice("Change Folder", "cd: no previous folder") });
+    EXPECT_EQ(
+        answering({ ok }, [&] { startCommandLine("cd kiv-nowhere"); }).at(0).title, "Can't Open Folder");
+    EXPECT_EQ(right().state().location().path(), m_home.path());
+}
+
 TEST_F(ToolCommandsTest, TheUserMenuIsReadAfreshOnEveryF2AndItsEntriesRunInTheActiveFolder)
 {
-    // An entry runs unchanged in the active folder; its failure shows only in the console.
-    const std::string menuFile
-        = m_home.write(".config/kiv-mac/menu.txt", "e|Fail loudly|echo oops >&2; exit 2\n");
+    // An entry runs unchanged in the active folder, at once on its hot key; its failure shows only
+    // in the console. A bad line is shown, never chosen.
+    const std::string menuFile = m_home.write(
+        ".config/kiv-mac/menu.txt", "e|Fail loudly|echo oops >&2; exit 2\n12|Twelve|echo 12\n");
     press(Qt::Key_F2);
-    EXPECT_EQ(openMenuTitles(), QStringList({ "e  Fail loudly", "---", "Edit menu file..." }));
-    chooseFromOpenMenu(0);
-    ASSERT_NE(console(), nullptr);
+    EXPECT_EQ(openMenuTitles(),
+        QStringList(
+            { "e  Fail loudly", "Line 2 of the menu file: the hot key \"12\" is more than one character",
+                "---", "Edit menu file..." }));
+    EXPECT_FALSE(RetroMenuSession::current()->panel()->menuView()->rows()[1].item.isSelectable());
+    QTest::keyClick(RetroMenuSession::current()->panel()->menuView(), Qt::Key_E);
+    ASSERT_TRUE(commandEnds());
     EXPECT_EQ(transcript(), m_home.path() + " $ echo oops >&2; exit 2\n\noops\n\n[exit code 2]\n");
     closeConsoleWith(Qt::Key_Escape);
 
@@ -124,18 +212,21 @@ TEST_F(ToolCommandsTest, ExtractPutsTheWholeArchiveIntoTheOtherPanelAndNeverRepl
     right().goTo(out);
 
     putCursorOn(left(), "..");
-    EXPECT_EQ(extract({ ok }),
-        ShownDialogs { notice("Extract Archive", "Select a .zip/.tar/.tar.gz/.tgz file first.") });
+    EXPECT_EQ(extract({ ok }), ShownDialogs { notice("Extract Archive", "Select an archive file first.") });
     putCursorOn(left(), "pack.zip");
     extract();
     EXPECT_EQ(readFile(out + "/a.txt"), "archived a");
 
-    // Again after the user changed one file and removed the other: the change survives, the
-    // missing file comes back and the panel shows it, and the file in the way is skipped.
+    // Again after the user changed one file and removed the other: the file in the way is a
+    // question, kept on Skip; the missing file comes back and the panel shows it.
     m_home.write("out/a.txt", "mine");
     std::filesystem::remove(out + "/c.txt");
     right().reload();
-    EXPECT_EQ(extract({ ok }), ShownDialogs { notice("Error", "Extracted 1 of 1 item; 1 skipped") });
+    const ShownDialogs shown = extract({ pressing(Qt::Key_S), ok });
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].title, "Extract - Name Taken");
+    EXPECT_NE(shown[0].message.find(out + "/a.txt"), std::string::npos) << shown[0].message;
+    EXPECT_EQ(shown[1], notice("Job Ended", "Extracted 1 of 1 item; 1 skipped"));
     EXPECT_EQ(std::pair(readFile(out + "/a.txt"), readFile(out + "/c.txt")),
         (std::pair<std::string, std::string>("mine", "archived c")));
     EXPECT_TRUE(lists(right(), "c.txt"));
@@ -174,4 +265,26 @@ TEST_F(ToolCommandsTest, CompareMarksOnlyWhatDiffersOnDiskNowAndReplacesEarlierM
     using Names = std::unordered_set<std::string>;
     EXPECT_EQ(left().state().markedNames(), Names({ "differs.txt", "only-left.txt" }));
     EXPECT_EQ(right().state().markedNames(), Names({ "differs.txt" }));
+}
+
+TEST_F(ToolCommandsTest, HelpListsEveryKeyOnceOnUnwrappedLinesThatScroll)
+{
+    std::set<std::pair<KeyTable::Place, QKeySequence>> seen;
+    for (const KeyTable::Binding& binding : KeyTable::all())
+        EXPECT_TRUE(seen.insert({ binding.place, binding.key }).second)
+            << KeyTable::keyName(binding.key).toStdString() << " twice in " << int(binding.place);
+    answerNextModal([](QWidget* modal) {
+        QPlainTextEdit& listing = *modal->findChild<RetroDialogView*>()->listing();
+        const QString text = listing.toPlainText();
+        for (const KeyTable::Binding& binding : KeyTable::all())
+            EXPECT_TRUE(text.contains(KeyTable::keyName(binding.key) + "  ")) << binding.action.toStdString();
+        EXPECT_TRUE(text.contains("Backspace"));
+        // Every line shows whole, and what does not fit in the height scrolls.
+        const QFontMetrics metrics(listing.font());
+        for (const QString& line : text.split('\n'))
+            EXPECT_LE(metrics.horizontalAdvance(line), listing.viewport()->width()) << line.toStdString();
+        EXPECT_GT(listing.verticalScrollBar()->maximum(), 0);
+        QTest::keyClick(&listing, Qt::Key_Return);
+    });
+    press(Qt::Key_F1); // Return closes it, or the dialog watch fails the test
 }

@@ -1,8 +1,12 @@
 #include "viewer/ViewerWindowController.h"
 
+#include "DialogDriver.h"
 #include "TempDir.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace kiv;
@@ -38,4 +42,49 @@ TEST(ViewerWindowControllerTest, TextIsShownReadOnlyLineForLineBinaryAsItsDumpAn
     ViewerWindowController missing(scratch / "gone.txt");
     EXPECT_EQ(shownText(missing), "(could not read file)");
     EXPECT_EQ(shownText(ViewerWindowController(scratch.folder("folder"))), "(could not read file)");
+}
+
+TEST(ViewerWindowControllerTest, EndAndHomeScrollAndEscF3AndF10CloseTheWindow)
+{
+    TempDir scratch;
+    std::string text;
+    for (int line = 0; line < 2000; ++line)
+        text += "line " + std::to_string(line) + "\n";
+    const std::string path = scratch.write("long.txt", text);
+    for (const Qt::Key closing : { Qt::Key_Escape, Qt::Key_F3, Qt::Key_F10 }) {
+        auto* viewer = new ViewerWindowController(path);
+        QPointer<QWidget> window = viewer->window();
+        viewer->showWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        QScrollBar* bar = window->findChild<QPlainTextEdit*>()->verticalScrollBar();
+        QTest::keyClick(window, Qt::Key_End);
+        EXPECT_EQ(bar->value(), bar->maximum());
+        EXPECT_GT(bar->value(), 0);
+        QTest::keyClick(window, Qt::Key_Home);
+        EXPECT_EQ(bar->value(), 0);
+        // Find ignores case and scrolls to the match; F7 again finds the next, wrapping to the top.
+        auto* view = window->findChild<QPlainTextEdit*>();
+        test::answering({ test::typing("LINE 1500") }, [&] { QTest::keyClick(window, Qt::Key_F7); });
+        EXPECT_EQ(view->textCursor().selectedText(), "line 1500");
+        EXPECT_GT(bar->value(), 0);
+        const int firstMatch = view->textCursor().position();
+        window->activateWindow(); // the dialog took the window's activation with it
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_F7);
+        EXPECT_EQ(view->textCursor().position(), firstMatch) << "the only match, found again from the top";
+        // F4 shows the dump and back; the status line follows the view.
+        auto* status = window->findChild<QLabel*>();
+        EXPECT_TRUE(status->text().startsWith(" long.txt   18,890 bytes   ")) << status->text().toStdString();
+        EXPECT_TRUE(status->text().endsWith("Text")) << status->text().toStdString();
+        QTest::keyClick(window, Qt::Key_F4);
+        EXPECT_TRUE(view->toPlainText().startsWith("00000000  6C 69 6E 65"))
+            << view->toPlainText().left(40).toStdString();
+        EXPECT_TRUE(status->text().endsWith("0%   Hex")) << status->text().toStdString();
+        QTest::keyClick(window, Qt::Key_F4);
+        EXPECT_TRUE(view->toPlainText().startsWith("line 0\nline 1"))
+            << view->toPlainText().left(40).toStdString();
+        QTest::keyClick(window, closing);
+        // The controller deletes itself, and the window with it, once the event loop runs.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); })) << closing;
+    }
 }

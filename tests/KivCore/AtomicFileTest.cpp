@@ -17,7 +17,7 @@ std::ptrdiff_t itemCount(const std::string& folder)
     return std::distance(std::filesystem::directory_iterator(folder), {});
 }
 
-TEST(AtomicFileTest, ReplacesContentsKeepingPermissionBitsAndLinks)
+TEST(AtomicFileTest, ReplacesContentsKeepingPermissionBitsAndLinksSymbolicAndHard)
 {
     test::TempDir folder;
     auto path = folder.write("notes.txt", "old and longer contents\n");
@@ -28,6 +28,13 @@ TEST(AtomicFileTest, ReplacesContentsKeepingPermissionBitsAndLinks)
     EXPECT_EQ(test::readFile(path), "new\n");
     EXPECT_EQ(permissionBits(path), 0640u);
     EXPECT_EQ(itemCount(folder.path()), 2) << "a temporary file was left";
+
+    // A file with a second name stays one file, still shared with that name.
+    std::filesystem::create_hard_link(path, folder / "second name");
+    AtomicFile::write(path, "shared\n");
+    EXPECT_EQ(test::readFile(folder / "second name"), "shared\n");
+    EXPECT_TRUE(std::filesystem::equivalent(path, folder / "second name"));
+    EXPECT_EQ(itemCount(folder.path()), 3) << "a temporary file was left";
 }
 
 TEST(AtomicFileTest, AFailureLeavesTheOldFileAndNoTemporaryFile)

@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <future>
+#include <sys/resource.h>
 #include <thread>
 
 using namespace kiv;
@@ -237,7 +238,10 @@ TEST_F(FileJobsTest, CancelInTheMiddleOfAFileRemovesOnlyThePartialCopy)
         EXPECT_EQ(outcome.wait_for(2s), std::future_status::ready);
         EXPECT_LT(std::chrono::steady_clock::now() - cancelled, 1s) << "a cancel waits for one chunk at most";
         EXPECT_EQ(outcome.get().end, End::cancelled);
-        EXPECT_EQ(treeOf(dir / "dst"), (Tree { { "kept.txt", "kept" } })) << "no partial file, no temporary";
+        std::vector<std::string> left;
+        for (const auto& item : std::filesystem::directory_iterator(dir / "dst"))
+            left.push_back(item.path().filename().string());
+        EXPECT_EQ(left, std::vector<std::string> { "kept.txt" }) << "no partial file, no temporary";
         EXPECT_EQ(statOf(big).st_size, 1 << 30) << "the source stays whole";
     }
 }
@@ -289,7 +293,12 @@ TEST_F(FileJobsTest, FailuresAskAndNeverLoseTheOldItem)
 
 TEST_F(FileJobsTest, DeepTreesSparseFilesAndLinksWithASlash)
 {
-    // Far deeper than the descriptors a process may hold for two per level.
+    // Far deeper than the descriptors the process may hold (here 200) for one or two per level.
+    struct rlimit usual;
+    ::getrlimit(RLIMIT_NOFILE, &usual);
+    struct rlimit few = usual;
+    few.rlim_cur = 200;
+    ::setrlimit(RLIMIT_NOFILE, &few);
     const std::string bottom = deepTree(dir.folder("deep"), 700);
     JobScript deep;
     EXPECT_EQ(
@@ -304,6 +313,7 @@ TEST_F(FileJobsTest, DeepTreesSparseFilesAndLinksWithASlash)
     }
     EXPECT_EQ(JobScript().run(DeleteJob({ dir / "deep/d" })).summary, "Deleted 701 items");
     EXPECT_FALSE(std::filesystem::exists(dir / "deep/d"));
+    ::setrlimit(RLIMIT_NOFILE, &usual);
 
     // Holes stay holes: a 64 MiB file with two written blocks stays small on disk.
     const std::string sparse = dir / "sparse";

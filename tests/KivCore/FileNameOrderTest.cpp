@@ -1,5 +1,7 @@
 #include "text/FileNameOrder.h"
 
+#include "ScopedEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,6 +46,21 @@ TEST(FileNameOrderTest, NamesThatAreNotUtf8StillSortTotallyAndStably)
     std::reverse(names.begin(), names.end());
     EXPECT_EQ(sorted(names), once);
     EXPECT_TRUE(isInCollatorOrder(once));
+}
+
+TEST(FileNameOrderTest, TheOrderIsTheLanguageOfTheEnvironment)
+{
+    using Names = std::vector<std::string>;
+    const Names names { "zebra", "\xC3\xA4pple", "apple" }; // Swedish sorts "ä" after "z"
+    const Names swedish { "apple", "zebra", "\xC3\xA4pple" }, root { "apple", "\xC3\xA4pple", "zebra" };
+    test::ScopedEnvironment all("LC_ALL", nullptr), collate("LC_COLLATE", nullptr);
+    test::ScopedEnvironment lang("LANG", "sv_SE.UTF-8");
+    EXPECT_EQ(sorted(names), swedish);
+    test::ScopedEnvironment plain("LC_COLLATE", "C");
+    EXPECT_EQ(sorted(names), root);
+    test::ScopedEnvironment allSwedish("LC_ALL", "sv_SE");
+    EXPECT_EQ(sorted(names), swedish);
+    EXPECT_TRUE(isInCollatorOrder(swedish));
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "base/ErrorText.h"
 #include "base/KivError.h"
 
+#include <fcntl.h>
+
 using namespace kiv;
 using namespace kiv::test;
 namespace {
@@ -47,6 +49,9 @@ TEST_F(FileSystemServiceTest, ListsParentThenFoldersThenFilesInFileNameOrder)
         dir.folder(name);
     ::symlink(dir.folder("zeta").c_str(), (dir / "link-to-zeta").c_str());
     ::chmod((dir / "a.txt").c_str(), 04751);
+    // Past the year 2262, where nanoseconds since 1970 overflow.
+    const timespec late[2] = { { 0, UTIME_OMIT }, { 9254341200, 250'000'000 } }; // 2263-04-05 10:20:00.25
+    ::utimensat(AT_FDCWD, (dir / "a.txt").c_str(), late, 0);
 
     auto rows = fs.listDirectory(dir.path(), Hidden::hide);
     EXPECT_EQ(namesOf(rows),
@@ -58,9 +63,10 @@ TEST_F(FileSystemServiceTest, ListsParentThenFoldersThenFilesInFileNameOrder)
              { "link-to-zeta", Kind::symlink }, { "Docs", Kind::directory } })
         EXPECT_EQ(rowNamed(rows, name).kind, kind) << name;
     const FileEntry& file = rowNamed(rows, "a.txt");
-    EXPECT_EQ(std::tuple(file.id, file.size, file.permissions, file.modificationDate.has_value()),
-        std::tuple(dir / "a.txt", 5, "-rwxr-x--x", true))
-        << "dated, and the permissions show the nine bits only, not set-user-ID";
+    const auto seconds = std::chrono::floor<std::chrono::seconds>(file.modificationDate.value());
+    EXPECT_EQ(std::tuple(file.id, file.size, file.permissions, seconds.time_since_epoch().count()),
+        std::tuple(dir / "a.txt", 5, "-rwxr-x--x", 9254341200))
+        << "the permissions show the nine bits only, not set-user-ID";
     EXPECT_EQ(fs.listDirectory(dir.path(), Hidden::show).size(), rows.size() + 2); // .git and .profile
 
     // The root has no parent row; a trailing slash does not count as a level.

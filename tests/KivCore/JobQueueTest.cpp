@@ -1,5 +1,5 @@
 #include "jobs/JobQueue.h"
-#include "jobs/Job.h"
+#include "GateJob.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
@@ -11,38 +11,10 @@
 #include <thread>
 
 using namespace kiv;
+using kiv::test::GateJob;
 using namespace std::chrono_literals;
 
 namespace {
-
-// A job that writes `target`, reads `source`, and runs until released or cancelled.
-class GateJob : public Job
-{
-public:
-    GateJob(std::string source, std::string target)
-        : m_footprint { { std::move(source) }, { std::move(target) } }
-    {
-    }
-    std::string title() const override { return "Gate"; }
-    std::string description() const override { return "Gate " + m_footprint.writes.front(); }
-    JobFootprint footprint() const override { return m_footprint; }
-    JobOutcome run(JobControl& control) override
-    {
-        started.set_value();
-        control.startWorking();
-        while (!released) {
-            control.throwIfCancelled();
-            std::this_thread::sleep_for(1ms);
-        }
-        return { JobOutcome::End::completed, "done" };
-    }
-
-    std::promise<void> started;
-    std::atomic<bool> released { false };
-
-private:
-    JobFootprint m_footprint;
-};
 
 template <typename Condition> bool eventually(Condition condition)
 {

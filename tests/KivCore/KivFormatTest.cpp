@@ -17,15 +17,24 @@ TEST(KivFormatTest, SizesAreGroupedByThousandsOrShownInBinaryUnits)
              { -5000, "-5000 bytes" }, { 1024, "1.0 KB" }, { 1536, "1.5 KB" }, { 1048575, "1024.0 KB" },
              { 1073741824, "1.0 GB" }, { 1099511627776, "1.0 TB" }, { 1125899906842624, "1024.0 TB" } })
         EXPECT_EQ(KivFormat::humanSize(value), text);
+    // A size column shows the grouped number while it fits, never a cut one.
+    const auto column = [](std::int64_t size, FileEntry::Kind kind = FileEntry::Kind::regularFile) {
+        return KivFormat::size({ "/x", "x", kind, size, std::nullopt, std::nullopt }, 11);
+    };
+    EXPECT_EQ(column(999'999'999), "999,999,999");
+    EXPECT_EQ(column(2'147'483'648), "2.0 GB");
+    EXPECT_EQ(column(0, FileEntry::Kind::directory), "<DIR>");
 }
 
-TEST(KivFormatTest, DateAndTimeInLocalTimeWithTwoDigitFields)
+TEST(KivFormatTest, DateAndTimeInLocalTimeWithTwoDigitFieldsBeforeAndLongAfter1970)
 {
     ::setenv("TZ", "UTC", 1);
     ::tzset();
-    auto when = std::chrono::system_clock::from_time_t(1709651700); // 2024-03-05 15:15:00 UTC
-    EXPECT_EQ(KivFormat::date(when), "03-05-24");
-    EXPECT_EQ(KivFormat::time(when), "15:15");
-    EXPECT_EQ(KivFormat::time(std::chrono::system_clock::from_time_t(1709600400)), "01:00");
+    const auto at
+        = [](std::int64_t microseconds) { return FileTime(std::chrono::microseconds(microseconds)); };
+    for (auto [when, text] : { std::pair { at(1709651700'000'000), "03-05-24 15:15" },
+             { at(1709600400'000'000), "03-05-24 01:00" }, { at(-500'000), "12-31-69 23:59" },
+             { at(9254341200'250'000), "04-05-63 10:20" } }) // 2263, past the nanosecond clock's end
+        EXPECT_EQ(KivFormat::date(when) + " " + KivFormat::time(when), text);
     EXPECT_EQ(KivFormat::date(std::nullopt) + KivFormat::time(std::nullopt), "");
 }

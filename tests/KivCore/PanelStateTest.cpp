@@ -4,6 +4,8 @@
 #include "TempDir.h"
 #include "base/KivError.h"
 
+#include <set>
+
 using namespace kiv;
 using namespace kiv::test;
 namespace {
@@ -53,7 +55,7 @@ protected:
     PanelState m_state { m_data };
 };
 
-TEST_F(PanelStateTest, EnteringFoldersAndComingBackPutsTheCursorOnTheFirstRowAndDropsTheMarks)
+TEST_F(PanelStateTest, EnteringFoldersStartsOnTheFirstRowComingBackLandsOnTheFolderLeftMarksGo)
 {
     EXPECT_EQ(rows(), (Names { "..", "alpha", "beta", "gamma", "a.txt", "b.txt", "c.txt" }));
     m_state.setCursorIndex(6);
@@ -64,14 +66,17 @@ TEST_F(PanelStateTest, EnteringFoldersAndComingBackPutsTheCursorOnTheFirstRowAnd
         std::pair(std::ptrdiff_t { 0 }, std::size_t { 0 }));
     afterEntering({ ".." });
     EXPECT_EQ(m_state.location(), PanelLocation::filesystem(m_data));
-    EXPECT_EQ(m_state.cursorIndex(), 0);
+    EXPECT_EQ(m_state.cursorIndex(), indexOf(m_state, "beta"));
 
-    // Files and links (even to a folder) lead nowhere and change nothing.
+    // Files lead nowhere and change nothing; a link to a folder is entered at its own path.
     std::filesystem::create_directory_symlink(m_data + "/alpha", m_data + "/link");
     m_state.refresh();
     m_state.setCursorIndex(3);
-    EXPECT_FALSE(enter("a.txt") || enter("link"));
+    EXPECT_FALSE(enter("a.txt"));
     EXPECT_EQ(m_state.cursorIndex(), 3);
+    EXPECT_TRUE(enter("link"));
+    EXPECT_EQ(m_state.location(), PanelLocation::filesystem(m_data + "/link"));
+    afterEntering({ ".." });
 
     // A folder gone to by path starts afresh too, even where the marked names are listed again.
     m_root.write("other/a.txt");
@@ -81,7 +86,7 @@ TEST_F(PanelStateTest, EnteringFoldersAndComingBackPutsTheCursorOnTheFirstRowAnd
         std::pair(std::ptrdiff_t { 0 }, std::size_t { 0 }));
 }
 
-TEST_F(PanelStateTest, MarksFollowNamesAndTheCursorStaysInsideAfterRelisting)
+TEST_F(PanelStateTest, MarksAndTheCursorFollowNamesAndTheCursorStaysInsideAfterRelisting)
 {
     for (std::ptrdiff_t index : { indexOf(m_state, "a.txt"), indexOf(m_state, "b.txt"), std::ptrdiff_t { 0 },
              std::ptrdiff_t { -1 }, std::ptrdiff_t { 100 } })
@@ -89,13 +94,17 @@ TEST_F(PanelStateTest, MarksFollowNamesAndTheCursorStaysInsideAfterRelisting)
     EXPECT_EQ(selection(), (Names { "a.txt", "b.txt" }));
     EXPECT_EQ(m_state.totalMarkedSize(), 15);
 
-    // b.txt vanishes and a new name sorts in before a.txt, which stays marked on its new row.
+    // b.txt vanishes and a new name sorts in before a.txt, which keeps its mark and the cursor on
+    // its new row.
+    m_state.setCursorIndex(indexOf(m_state, "a.txt"));
     std::filesystem::remove(m_data + "/b.txt");
     m_root.write("data/0.txt", "x");
     m_state.refresh();
     EXPECT_EQ(selection(), Names { "a.txt" });
+    EXPECT_EQ(m_state.cursorIndex(), indexOf(m_state, "a.txt"));
 
     // Without marks the cursor row is the selection, except "..".
+    m_state.setCursorIndex(0);
     toggle("a.txt");
     EXPECT_TRUE(m_state.selectionForOperation().empty());
     m_state.setCursorIndex(indexOf(m_state, "a.txt"));
@@ -114,6 +123,28 @@ TEST_F(PanelStateTest, MarksFollowNamesAndTheCursorStaysInsideAfterRelisting)
     m_state.setCursorIndex(-1);
     m_state.refresh();
     EXPECT_EQ(m_state.cursorIndex(), 0);
+}
+
+TEST_F(PanelStateTest, GroupMarksAndSortOrdersApplyToTheListedRows)
+{
+    m_state.markMatching(NamePatterns("*.TXT;.."), PanelState::MarkChange::mark);
+    m_state.markMatching(NamePatterns("b*"), PanelState::MarkChange::unmark);
+    EXPECT_EQ(selection(), (Names { "a.txt", "c.txt" }));
+    m_state.invertMarks();
+    EXPECT_EQ(selection(), (Names { "alpha", "beta", "gamma", "b.txt" }));
+
+    // A new order shows at the next listing, folders still first; the cursor can follow its row.
+    m_state.setCursorIndex(indexOf(m_state, "a.txt"));
+    m_state.setSortOrder({ SortOrder::Key::size, SortOrder::Direction::descending });
+    m_state.refresh();
+    m_state.placeCursorOn("a.txt");
+    EXPECT_EQ(rows(), (Names { "..", "alpha", "beta", "gamma", "b.txt", "a.txt", "c.txt" }));
+    EXPECT_EQ(m_state.cursorIndex(), 5);
+    m_state.setSortOrder({ SortOrder::Key::unsorted });
+    m_state.refresh();
+    const auto listed = rows();
+    EXPECT_EQ(std::multiset<std::string>(listed.begin(), listed.end()),
+        (std::multiset<std::string> { "..", "alpha", "beta", "gamma", "a.txt", "b.txt", "c.txt" }));
 }
 
 TEST_F(PanelStateTest, ARefusedFolderLeavesThePanelExactlyAsItWas)
@@ -163,10 +194,13 @@ TEST_F(PanelStateTest, EnteringArchivesAndTheirFoldersAndComingBackWithTheListin
     EXPECT_FALSE(enter("inner.zip")) << "archives inside archives are not entered";
     EXPECT_EQ(afterEntering({ "docs", "img" }), (Names { "..", "logo.png" }));
     EXPECT_EQ(m_state.location().displayPath(), archive + " :: /docs/img/");
-    for (auto expected : { PanelLocation::archive(archive, "docs/"), PanelLocation::archive(archive, ""),
-             PanelLocation::filesystem(m_data) }) {
+    // Each way up lands on the row of the folder or archive just left.
+    for (auto [expected, cameFrom] : { std::pair { PanelLocation::archive(archive, "docs/"), "img" },
+             { PanelLocation::archive(archive, ""), "docs" },
+             { PanelLocation::filesystem(m_data), "docs.zip" } }) {
         afterEntering({ ".." });
         EXPECT_EQ(m_state.location(), expected);
+        EXPECT_EQ(m_state.cursorIndex(), indexOf(m_state, cameFrom));
     }
 
     // A changed archive shows the listing read before until another archive has been entered.
@@ -174,7 +208,14 @@ TEST_F(PanelStateTest, EnteringArchivesAndTheirFoldersAndComingBackWithTheListin
     EXPECT_EQ(afterEntering({ "docs.zip" }), members);
     EXPECT_EQ(afterEntering({ "..", "bundle.tar.gz", "docs" }), (Names { "..", "img" }));
     EXPECT_EQ(afterEntering({ "..", "..", "docs.zip" }), (Names { "..", "top.txt" }));
-    EXPECT_EQ(afterEntering({ "..", "broken.zip" }), Names { ".." });
+    // A damaged archive, or a pipe named like one, leaves the panel where it was.
+    ASSERT_EQ(::mkfifo((m_data + "/pipe.zip").c_str(), 0600), 0);
+    afterEntering({ ".." });
+    const auto before = m_state.entries();
+    EXPECT_THROW(enter("broken.zip"), KivError);
+    EXPECT_FALSE(enter("pipe.zip"));
+    EXPECT_EQ(m_state.location(), PanelLocation::filesystem(m_data));
+    EXPECT_EQ(m_state.entries(), before);
 }
 
 } // namespace

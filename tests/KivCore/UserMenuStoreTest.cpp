@@ -9,18 +9,22 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Each item as "hotkey|label|command", to compare all three texts at once.
-Lines linesOf(const std::vector<UserMenuItem>& items)
+// Each item as "hotkey|label|command", to compare all three texts at once, then each bad line as
+// its number and reason.
+Lines linesOf(const UserMenuStore::Menu& menu)
 {
     Lines lines;
-    for (const auto& item : items)
+    for (const auto& item : menu.items)
         lines.push_back(item.hotkey + "|" + item.label + "|" + item.command);
+    for (const auto& bad : menu.badLines)
+        lines.push_back(std::to_string(bad.number) + ": " + bad.reason);
     return lines;
 }
 
-bool isTheDefaultMenu(const std::vector<UserMenuItem>& items)
+bool isTheDefaultMenu(const UserMenuStore::Menu& menu)
 {
-    return items.size() == 4 && linesOf(items)[0] == "1|List files by size|ls -lhS";
+    return menu.items.size() == 4 && menu.badLines.empty()
+        && linesOf(menu)[0] == "1|List files by size|ls -lhS";
 }
 
 class UserMenuStoreTest : public ::testing::Test
@@ -28,6 +32,7 @@ class UserMenuStoreTest : public ::testing::Test
 protected:
     test::TempDir m_home;
     test::ScopedEnvironment m_scopedHome { "HOME", m_home.path().c_str() };
+    test::ScopedEnvironment m_defaultConfigFolder { "XDG_CONFIG_HOME", nullptr };
     std::string m_folder = m_home / ".config/kiv-mac";
     std::string m_file = m_folder + "/menu.txt";
 };
@@ -40,26 +45,28 @@ TEST_F(UserMenuStoreTest, AMissingFileIsWrittenWithTheDefaultsAndAFileWithoutEnt
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder), {}), 1)
         << "a temporary file was left";
 
-    for (std::string contents : { "# only comments\n\n   # and blanks\n\t\n", "1|Caf\xE9|ls\n", "" }) {
+    for (std::string contents : { "# only comments\n\n   # and blanks\n\t\n", "" }) {
         m_home.write(".config/kiv-mac/menu.txt", contents);
         EXPECT_TRUE(isTheDefaultMenu(UserMenuStore::load()));
         EXPECT_EQ(test::readFile(m_file), contents);
     }
-    m_home.write(".config/kiv-mac/menu.txt", "# mine\nq|Quick|ls -la\n");
-    EXPECT_EQ(linesOf(UserMenuStore::load()), Lines { "q|Quick|ls -la" });
+    // A line that is not UTF-8 spoils only itself.
+    m_home.write(".config/kiv-mac/menu.txt", "# mine\n1|Caf\xE9|ls\nq|Quick|ls -la\n");
+    EXPECT_EQ(linesOf(UserMenuStore::load()), (Lines { "q|Quick|ls -la", "2: it is not valid UTF-8 text" }));
 }
 
 TEST_F(UserMenuStoreTest, LinesFollowTheHotkeyLabelCommandRules)
 {
-    auto items = UserMenuStore::parseMenuText(
+    auto menu = UserMenuStore::parseMenuText(
         "a|Archive|tar czf out.tgz . | cat\n  x | Edit | vi  \n12|Twelve|echo 12\n"
         "|No key|ls\n5|Only label\n  # indented comment\n \t \n\n"
-        "\te\xCC\x81t\xC3\xA9|Accented key|ls\t\nk||empty label\nz|Last|");
-    EXPECT_EQ(linesOf(items),
-        (Lines { "a|Archive|tar czf out.tgz . | cat", "x| Edit | vi", "1|Twelve|echo 12",
+        "\te\xCC\x81t\xC3\xA9|Accented key|ls\t\n\te\xCC\x81|Accented key|ls\t\nk||empty label\nz|Last|");
+    EXPECT_EQ(linesOf(menu),
+        (Lines { "a|Archive|tar czf out.tgz . | cat", "x| Edit | vi",
             "e\xCC\x81|Accented key|ls", // e and a combining accent are one character
-            "k||empty label", "z|Last|" }));
-    EXPECT_EQ(linesOf(UserMenuStore::parseMenuText("\xff\xfe|Bytes|ls")), Lines { "\xff|Bytes|ls" });
+            "k||empty label", "z|Last|", "3: the hot key \"12\" is more than one character",
+            "4: it has no hot key before the first |", "5: it is not hotkey|label|command",
+            "9: the hot key \"e\xCC\x81t\xC3\xA9\" is more than one character" }));
 }
 
 TEST_F(UserMenuStoreTest, AReadOnlyFolderOrUnreadableFileIsLeftAlone)

@@ -16,3 +16,17 @@ TEST(Utf8TextTest, ValidTextIsUnchangedAndEachIllFormedPartBecomesOneReplacement
             { "\x80\xC3\xA9\xFF", r + "\xC3\xA9" + r } })
         EXPECT_EQ(Utf8Text::decodingLossily(bytes), shown) << bytes;
 }
+
+TEST(Utf8TextTest, AnyBytesComeBackFromTheirReversibleTextWhichIsValidAndKeepsValidCharacters)
+{
+    EXPECT_EQ(Utf8Text::reversibleText("caf\xE9 \xC3\xA9"), "caf\xEF\x9F\xA9 \xC3\xA9"); // U+F7E9 for 0xE9
+    // Every pair of bytes, alone and after EF (which begins the stand-ins' own encoding).
+    for (int pair = 0; pair < 0x10000; ++pair) {
+        const std::string bytes { char(pair >> 8), char(pair & 0xFF) };
+        for (const std::string& name : { bytes, "\xEF" + bytes }) {
+            const std::string text = Utf8Text::reversibleText(name);
+            ASSERT_TRUE(Utf8Text::isValid(text)) << name;
+            ASSERT_EQ(Utf8Text::reversibleBytes(text), name);
+        }
+    }
+}

@@ -1,0 +1,111 @@
+#include "commands/NavigationCommands.h"
+
+#include "console/CommandLineField.h"
+#include "files/PathString.h"
+#include "panels/PanelPair.h"
+#include "panels/PanelViewController.h"
+#include "shell/ShellQuote.h"
+#include "toolkit/RetroDialogs.h"
+#include "toolkit/RetroMenu.h"
+#include "toolkit/ShownText.h"
+#include "toolkit/Weakly.h"
+
+#include <sys/stat.h>
+
+namespace kiv {
+
+namespace {
+
+// Where a menu opened for the active panel hangs, inside that panel below its titles.
+constexpr QPoint menuOffset(8, 36);
+
+// Anything there but a folder (following links): a file to show in its folder.
+bool isShownInItsFolder(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+} // namespace
+
+NavigationCommands::NavigationCommands(CommandContext context, CommandLineField& commandLine, QObject* parent)
+    : QObject(parent)
+    , m_context(context)
+    , m_commandLine(commandLine)
+{
+}
+
+void NavigationCommands::swapPanels()
+{
+    PanelViewController& left = m_context.panels.left();
+    PanelViewController& right = m_context.panels.right();
+    const PanelLocation leftPlace = left.state().location();
+    const std::string leftCursor = left.selectedEntry() ? left.selectedEntry()->name : std::string();
+    const std::string rightCursor = right.selectedEntry() ? right.selectedEntry()->name : std::string();
+    left.goTo(right.state().location(), rightCursor);
+    right.goTo(leftPlace, leftCursor);
+}
+
+void NavigationCommands::showActiveFolderInOtherPanel()
+{
+    m_context.panels.inactive().goTo(m_context.panels.active().state().location(), {});
+}
+
+void NavigationCommands::showHotlist()
+{
+    const std::string here = m_context.panels.active().state().location().nearestRealDirectory();
+    std::vector<RetroMenuItem> items;
+    for (const auto& folder : m_hotlist.folders()) {
+        items.push_back(RetroMenuItem::item(ShownText::of(folder),
+            weakly(
+                &m_context.panels.active(), [folder](PanelViewController& panel) { panel.goTo(folder); })));
+    }
+    if (!items.empty())
+        items.push_back(RetroMenuItem::separator());
+    const bool listed = m_hotlist.contains(here);
+    items.push_back(RetroMenuItem::item(listed ? QStringLiteral("Remove this folder from the hotlist")
+                                               : QStringLiteral("Add this folder to the hotlist"),
+        weakly(this, [listed, here](NavigationCommands& commands) {
+            commands.changeHotlist(listed ? &FolderHotlist::remove : &FolderHotlist::add, here);
+        })));
+    RetroMenu::popUp(std::move(items), menuPoint(), &m_context.dialogParent);
+}
+
+void NavigationCommands::changeHotlist(
+    bool (FolderHotlist::*change)(const std::string&), const std::string& folder)
+{
+    if ((m_hotlist.*change)(folder) && onHotlistChanged)
+        onHotlistChanged();
+}
+
+QPoint NavigationCommands::menuPoint() const
+{
+    return m_context.panels.active().view()->mapTo(&m_context.dialogParent, menuOffset);
+}
+
+void NavigationCommands::goToFolder()
+{
+    const std::string here = m_context.panels.active().state().location().nearestRealDirectory();
+    const std::optional<QString> typed
+        = RetroDialogs::prompt(&m_context.dialogParent, QStringLiteral("Go to folder"),
+            QStringLiteral("Folder or file (~ is your home folder):"), ShownText::of(here));
+    if (!typed || typed->isEmpty())
+        return;
+    const std::string path = PathString::resolving(ShownText::bytesOf(*typed), here);
+    // A path that leads nowhere goes to the panel as it is, so the panel says why it cannot go there.
+    if (isShownInItsFolder(path))
+        m_context.panels.active().goTo(
+            PanelLocation::filesystem(PathString::parentOrRoot(path)), PathString::lastComponent(path));
+    else
+        m_context.panels.active().goTo(path);
+}
+
+void NavigationCommands::putNameInCommandLine()
+{
+    const std::optional<FileEntry> entry = m_context.panels.active().selectedEntry();
+    if (!entry)
+        return;
+    m_commandLine.insert(ShownText::of(ShellQuote::quotedIfNeeded(entry->name)) + u' ');
+}
+
+} // namespace kiv

@@ -1,0 +1,108 @@
+#include "jobscreen/JobQuestionDialog.h"
+
+#include "text/KivFormat.h"
+#include "toolkit/RetroChoiceView.h"
+#include "toolkit/RetroPainting.h"
+#include "toolkit/ShownText.h"
+#include "toolkit/Theme.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr int dialogWidth = 560;
+
+struct Offer
+{
+    const char* caption;
+    int key;
+    JobAnswer answer;
+};
+
+const std::vector<Offer>& conflictOffers()
+{
+    static const std::vector<Offer> offers { { "O Overwrite", Qt::Key_O, JobAnswer::overwrite },
+        { "A Overwrite all", Qt::Key_A, JobAnswer::overwriteAll },
+        { "N Overwrite all older", Qt::Key_N, JobAnswer::overwriteAllOlder },
+        { "S Skip", Qt::Key_S, JobAnswer::skip }, { "L Skip all", Qt::Key_L, JobAnswer::skipAll },
+        { "K Keep both", Qt::Key_K, JobAnswer::keepBoth },
+        { "Esc Cancel", Qt::Key_Escape, JobAnswer::cancel } };
+    return offers;
+}
+
+const std::vector<Offer>& failureOffers()
+{
+    static const std::vector<Offer> offers { { "R Retry", Qt::Key_R, JobAnswer::retry },
+        { "S Skip", Qt::Key_S, JobAnswer::skip }, { "L Skip all", Qt::Key_L, JobAnswer::skipAll },
+        { "Esc Cancel", Qt::Key_Escape, JobAnswer::cancel } };
+    return offers;
+}
+
+// "New  12,345 bytes  12-06-26 17:30", the date in the panels' own form.
+QString factsLine(const char* label, const JobItemFacts& item)
+{
+    std::string line
+        = std::string(label) + (item.isFolder ? "<folder>" : KivFormat::grouped(item.size) + " bytes");
+    if (item.modified) {
+        const std::optional<FileTime> when = std::chrono::floor<FileTime::duration>(*item.modified);
+        line += "  " + KivFormat::date(when) + " " + KivFormat::time(when);
+    }
+    return QString::fromStdString(line);
+}
+
+QStringList linesOf(const JobQuestion& question)
+{
+    if (question.kind == JobQuestion::Kind::itemError)
+        return { QStringLiteral("Could not finish:"), ShownText::of(question.source.path), QString(),
+            ShownText::of(question.message) };
+    return { QStringLiteral("The target already exists:"), ShownText::of(question.target.path), QString(),
+        factsLine("New:  ", question.source), factsLine("Old:  ", question.target) };
+}
+
+} // namespace
+
+JobAnswer JobQuestionDialog::ask(QWidget* parent, const std::string& jobTitle, const JobQuestion& question)
+{
+    JobQuestionDialog dialog(jobTitle, question, parent);
+    if (parent) {
+        const QRect around = parent->window()->frameGeometry();
+        dialog.move(around.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+    }
+    dialog.exec();
+    return dialog.m_answer;
+}
+
+JobQuestionDialog::JobQuestionDialog(
+    const std::string& jobTitle, const JobQuestion& question, QWidget* parent)
+    : QDialog(parent ? parent->window() : nullptr, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    const bool conflict = question.kind == JobQuestion::Kind::conflict;
+    const std::vector<Offer>& offers = conflict ? conflictOffers() : failureOffers();
+    std::vector<RetroChoiceView::Choice> choices;
+    for (const Offer& offer : offers) {
+        choices.push_back({ QString::fromLatin1(offer.caption), offer.key });
+        m_answers.push_back(offer.answer);
+    }
+    const QString title = QString::fromStdString(jobTitle)
+        + (conflict ? QStringLiteral(" - Name Taken") : QStringLiteral(" - Error"));
+    const QStringList lines = linesOf(question);
+    m_face = new RetroChoiceView(title, std::move(choices), dialogWidth, int(lines.size()), this);
+    m_face->setLines(lines);
+    m_face->onChoice = [this](int index) {
+        m_answer = m_answers[std::size_t(index)];
+        done(QDialog::Accepted);
+    };
+    setWindowTitle(title);
+    setFixedSize(m_face->size());
+    setModal(true);
+    RetroPainting::setPaletteColor(*this, QPalette::Window, Theme::dialogBackground());
+    m_face->setFocus();
+}
+
+void JobQuestionDialog::reject()
+{
+    m_answer = JobAnswer::cancel;
+    done(QDialog::Rejected);
+}
+
+} // namespace kiv

@@ -1,0 +1,167 @@
+#include "jobscreen/JobRunner.h"
+
+#include "jobs/Job.h"
+#include "jobs/JobControl.h"
+#include "jobs/ProgressText.h"
+#include "jobscreen/JobProgressDialog.h"
+#include "jobscreen/JobQuestionDialog.h"
+#include "toolkit/RetroDialogs.h"
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+namespace kiv {
+
+namespace {
+
+// Small operations end before this and look as they always did: no dialog flashes by.
+constexpr qint64 dialogDelayMilliseconds = 300;
+constexpr int tickMilliseconds = 100;
+
+} // namespace
+
+struct JobRunner::Watch
+{
+    std::shared_ptr<JobControl> control;
+    std::string title;
+    std::string description;
+    QElapsedTimer running; // started once the job is seen running
+    QPointer<JobProgressDialog> dialog; // hidden while the job is in the background
+};
+
+JobRunner::JobRunner(QWidget& dialogParent, QObject* parent)
+    : QObject(parent)
+    , m_dialogParent(dialogParent)
+    , m_queue(std::make_unique<JobQueue>(
+          [this] { QMetaObject::invokeMethod(this, &JobRunner::takeEnded, Qt::QueuedConnection); }))
+{
+    connect(&m_ticker, &QTimer::timeout, this, &JobRunner::tick);
+    m_ticker.setInterval(tickMilliseconds);
+}
+
+JobRunner::~JobRunner()
+{
+    // The queue goes first, while this object can still take what its workers post.
+    m_queue.reset();
+    for (auto& [id, watch] : m_watches)
+        delete watch->dialog;
+}
+
+JobQueue::Id JobRunner::start(std::shared_ptr<Job> job)
+{
+    auto control = std::make_shared<JobControl>();
+    // Weak: the control owns this listener, and a question may outlive the job it came from.
+    std::weak_ptr<JobControl> asking = control;
+    control->setQuestionListener([this, asking] {
+        QMetaObject::invokeMethod(
+            this, [this, asking] { askQuestion(asking); }, Qt::QueuedConnection);
+    });
+    auto watch = std::make_unique<Watch>();
+    watch->control = control;
+    watch->title = job->title();
+    watch->description = job->description();
+    const JobQueue::Id id = m_queue->add(std::move(job), std::move(control));
+    m_watches[id] = std::move(watch);
+    m_ticker.start();
+    if (onActivity)
+        onActivity();
+    return id;
+}
+
+void JobRunner::tick()
+{
+    for (auto& [id, watch] : m_watches) {
+        if (m_queue->state(id) != JobQueue::State::running)
+            continue;
+        if (!watch->running.isValid())
+            watch->running.start();
+        // Not over a question: the question is what the user has to look at now.
+        if (!watch->dialog && watch->running.elapsed() >= dialogDelayMilliseconds
+            && !watch->control->pendingQuestion())
+            bringToFront(id);
+    }
+    if (onActivity)
+        onActivity();
+}
+
+void JobRunner::bringToFront(JobQueue::Id id)
+{
+    const auto found = m_watches.find(id);
+    if (found == m_watches.end())
+        return;
+    Watch& watch = *found->second;
+    if (!watch.dialog)
+        watch.dialog = new JobProgressDialog(watch.title, watch.description, watch.control, &m_dialogParent);
+    watch.dialog->present();
+}
+
+void JobRunner::takeEnded()
+{
+    for (const JobQueue::Ended& ended : m_queue->takeEnded()) {
+        if (const auto found = m_watches.find(ended.id); found != m_watches.end()) {
+            // Later, not now: the dialog may be in the middle of asking "Cancel the copy?".
+            if (JobProgressDialog* dialog = found->second->dialog) {
+                dialog->hide();
+                dialog->deleteLater();
+            }
+            m_watches.erase(found);
+        }
+        // Once the user chose to quit, the ends of the jobs cancelled for it are no news.
+        if (onJobEnded && !m_quitting)
+            onJobEnded(ended);
+    }
+    if (m_watches.empty())
+        m_ticker.stop();
+    if (onActivity)
+        onActivity();
+}
+
+void JobRunner::askQuestion(std::weak_ptr<JobControl> asking)
+{
+    const std::shared_ptr<JobControl> control = asking.lock();
+    const std::optional<JobQuestion> question = control ? control->pendingQuestion() : std::nullopt;
+    if (!question)
+        return;
+    std::string title;
+    QWidget* parent = &m_dialogParent;
+    for (const auto& [id, watch] : m_watches) {
+        if (watch->control == control) {
+            title = watch->title;
+            if (watch->dialog && watch->dialog->isVisible())
+                parent = watch->dialog;
+        }
+    }
+    control->answer(JobQuestionDialog::ask(parent, title, *question));
+}
+
+bool JobRunner::confirmQuit()
+{
+    const std::size_t count = m_queue->entries().size();
+    if (count == 0)
+        return true;
+    const QString question = count == 1
+        ? QStringLiteral("A job is still running. Cancel it and quit?")
+        : QStringLiteral("%1 jobs are still running or waiting. Cancel them and quit?").arg(count);
+    if (!RetroDialogs::confirm(&m_dialogParent, QStringLiteral("Quit"), question, QStringLiteral("Quit"),
+            ButtonTone::destructive))
+        return false;
+    m_quitting = true;
+    m_queue->cancelAll();
+    return true;
+}
+
+QString JobRunner::indicator() const
+{
+    const std::vector<JobQueue::Entry> entries = m_queue->entries();
+    if (entries.empty())
+        return {};
+    const JobQueue::Entry& first = entries.front();
+    QString text = QStringLiteral("%1 %2%")
+                       .arg(QString::fromStdString(first.title))
+                       .arg(ProgressText::percent(first.progress));
+    if (entries.size() > 1)
+        text += QStringLiteral(" +%1").arg(entries.size() - 1);
+    return text;
+}
+
+} // namespace kiv

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "jobs/JobQueue.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QWidget;
+
+namespace kiv {
+
+class Job;
+class JobProgressDialog;
+
+// The program's side of the job queue: starts file jobs, shows the progress dialog of a job that
+// runs longer than about 0.3 s (until the user sends it to the background), puts each question a
+// job asks to the user and hands back the answer, and reports every job that ends. Lives on the
+// UI thread; whatever the workers report reaches it queued.
+class JobRunner : public QObject
+{
+    Q_OBJECT
+public:
+    // Shows its dialogs over `dialogParent`'s window.
+    explicit JobRunner(QWidget& dialogParent, QObject* parent = nullptr);
+    // Cancels every job and waits for the running ones to end.
+    ~JobRunner() override;
+
+    // Queues `job`: it runs once no other job runs (or at once when none does).
+    JobQueue::Id start(std::shared_ptr<Job> job);
+    // Returns the queue, for the jobs list.
+    JobQueue& queue() { return *m_queue; }
+    // Shows the progress dialog of the running job `id` again (a job sent to the background).
+    void bringToFront(JobQueue::Id id);
+    // Returns whether no job waits or runs.
+    bool isIdle() const { return m_queue->isIdle() && m_watches.empty(); }
+    // With jobs running, asks whether to cancel them and quit, and cancels them on yes (their
+    // ends are then not reported); returns whether quitting may go on (at once when no job runs).
+    bool confirmQuit();
+    // Returns the menu bar's indicator: "Copy 45%", "Copy 45% +2", or "" when no job runs.
+    QString indicator() const;
+
+    // Called on the UI thread for each job that has ended, after its dialog closed.
+    std::function<void(const JobQueue::Ended& ended)> onJobEnded;
+    // Called on the UI thread whenever what indicator() says may have changed.
+    std::function<void()> onActivity;
+
+private:
+    struct Watch;
+
+    void takeEnded();
+    void tick();
+    void askQuestion(std::weak_ptr<JobControl> control);
+    QWidget* questionParent() const;
+
+    QWidget& m_dialogParent;
+    std::map<JobQueue::Id, std::unique_ptr<Watch>> m_watches;
+    std::unique_ptr<JobQueue> m_queue;
+    QTimer m_ticker;
+    bool m_quitting = false;
+};
+
+} // namespace kiv

@@ -1,0 +1,145 @@
+#include "GateJob.h"
+#include "ProgramTest.h"
+#include "commands/ToolCommands.h"
+#include "jobscreen/JobProgressDialog.h"
+#include "jobscreen/JobRunner.h"
+#include "toolkit/RetroChoiceView.h"
+#include "window/PulldownMenuBarView.h"
+
+#include <QApplication>
+
+using namespace kiv;
+using namespace kiv::test;
+
+namespace {
+
+// The left panel on "src", the right one on "dst" holding a.txt and b.txt.
+class JobScreenTest : public ProgramTest
+{
+protected:
+    void SetUp() override
+    {
+        m_home.write("src/a.txt", "new a");
+        m_home.write("dst/a.txt", "old a");
+        m_home.write("dst/b.txt", "b");
+        startProgram();
+        left().goTo(m_src);
+        right().goTo(m_dst);
+    }
+
+    // Starts a job that holds on until released, writing into "dst".
+    std::shared_ptr<GateJob> startGate()
+    {
+        auto gate = std::make_shared<GateJob>(m_src, m_dst);
+        m_controller->jobs().start(gate);
+        return gate;
+    }
+
+    // The lines of the open dialog of choices (the jobs list, a progress dialog).
+    static QStringList openLines()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* face = modal ? modal->findChild<RetroChoiceView*>() : nullptr;
+        return face ? face->lines() : QStringList();
+    }
+
+    const std::string m_src = m_home.folder("src");
+    const std::string m_dst = m_home.folder("dst");
+};
+
+} // namespace
+
+TEST_F(JobScreenTest, KeepBothCopiesUnderAFreeNameAndTheTargetPanelIsRelisted)
+{
+    putCursorOn(left(), "a.txt");
+    const ShownDialogs shown = press(Qt::Key_F5, { ok, pressing(Qt::Key_K) });
+    ASSERT_EQ(shown.size(), 2u);
+    const std::string& message = shown[1].message;
+    EXPECT_TRUE(message.starts_with("The target already exists:\n" + m_dst + "/a.txt\n\nNew:  5 bytes  "))
+        << message;
+    EXPECT_NE(message.find("\nOld:  5 bytes  "), std::string::npos) << message;
+    EXPECT_EQ(std::pair(readFile(m_dst + "/a.txt"), readFile(m_dst + "/a (2).txt")),
+        (std::pair<std::string, std::string>("old a", "new a")));
+    EXPECT_TRUE(lists(right(), "a (2).txt")) << "the target panel was not relisted";
+}
+
+TEST_F(JobScreenTest, ASlowJobShowsProgressGoesToTheBackgroundAndItsEndRelistsKeepingTheCursor)
+{
+    putCursorOn(right(), "b.txt");
+    std::shared_ptr<GateJob> gate;
+    // The progress dialog comes after about 0.3 s; B sends the job to the background.
+    const ShownDialogs shown = answering({ pressing(Qt::Key_B) }, [&] { gate = startGate(); });
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Gate");
+    EXPECT_NE(shown[0].message.find("1 of 2 items"), std::string::npos) << shown[0].message;
+    QTest::qWait(300);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the dialog came back after Background";
+    EXPECT_EQ(root().menuBar()->indicator(), "Gate 50%");
+
+    // Meanwhile the panels take keys.
+    QTest::keyClick(active().tableView(), Qt::Key_Down);
+    EXPECT_EQ(left().selectedEntry()->name, "a.txt");
+
+    gate->released = true;
+    waitForJobs();
+    EXPECT_TRUE(lists(right(), "made")) << "the panel showing the job's folder was not relisted";
+    EXPECT_EQ(right().selectedEntry()->name, "b.txt");
+    EXPECT_EQ(root().menuBar()->indicator(), "");
+}
+
+TEST_F(JobScreenTest, TheJobsListStartsAWaitingJobNowOrCancelsItAndEscCancelsARunningOne)
+{
+    auto running = startGate();
+    // A second job into another folder waits for the first, until started now.
+    auto second = std::make_shared<GateJob>(m_src, m_home.folder("elsewhere"));
+    auto third = std::make_shared<GateJob>(m_src, m_home.folder("third"));
+    m_controller->jobs().start(second);
+    m_controller->jobs().start(third);
+    QStringList listed;
+    answerNextModal([&](QWidget* list) {
+        listed = openLines();
+        auto* face = list->findChild<RetroChoiceView*>();
+        QTest::keyClick(face, Qt::Key_Down);
+        QTest::keyClick(face, Qt::Key_S); // the second starts now
+        QTest::keyClick(face, Qt::Key_Down);
+        QTest::keyClick(face, Qt::Key_Delete); // the third never starts
+        QTest::keyClick(face, Qt::Key_Escape);
+    });
+    EXPECT_EQ(answering({ ok },
+                  [&] {
+                      QTest::keyClick(
+                          active().tableView(), Qt::Key_J, Qt::ControlModifier | Qt::ShiftModifier);
+                  }),
+        ShownDialogs { notice("Job Ended", "Gate cancelled before it started") });
+    ASSERT_EQ(listed.size(), 3);
+    EXPECT_TRUE(listed[0].startsWith("running") && listed[1].startsWith("waiting"))
+        << listed.join('|').toStdString();
+    EXPECT_EQ(second->started.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_EQ(
+        third->started.get_future().wait_for(std::chrono::milliseconds(0)), std::future_status::timeout);
+    second->released = true;
+
+    // Esc in the progress dialog asks first; yes cancels, and the end says so.
+    const ShownDialogs shown
+        = answering({ pressing(Qt::Key_Escape), ok, ok }, [&] { m_controller->jobs().bringToFront(1); });
+    waitForJobs();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[1], question("Gate", "Cancel the gate?", "[ Stop ]", ButtonTone::destructive));
+    EXPECT_EQ(shown[2], notice("Job Ended", "Gate cancelled"));
+    EXPECT_FALSE(std::filesystem::exists(m_dst + "/made"));
+}
+
+TEST_F(JobScreenTest, QuittingWithAJobRunningAsksAndCancelsIt)
+{
+    auto gate = startGate();
+    gate->started.get_future().wait();
+    bool quits = true;
+    EXPECT_EQ(answering({ no }, [&] { quits = m_controller->toolCommands().quit(); }),
+        ShownDialogs { question(
+            "Quit", "A job is still running. Cancel it and quit?", "[ Quit ]", ButtonTone::destructive) });
+    EXPECT_FALSE(quits);
+    answering({ ok }, [&] { quits = m_controller->toolCommands().quit(); });
+    EXPECT_TRUE(quits);
+    waitForJobs();
+    EXPECT_FALSE(std::filesystem::exists(m_dst + "/made"));
+}
