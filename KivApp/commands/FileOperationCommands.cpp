@@ -10,6 +10,7 @@
 #include "files/TransferJob.h"
 #include "files/TypedPath.h"
 #include "history/OperationHistory.h"
+#include "history/RecordedJob.h"
 #include "jobscreen/JobRunner.h"
 #include "panel/PanelLocation.h"
 #include "panels/PanelPair.h"
@@ -156,22 +157,35 @@ void FileOperationCommands::copyOperation()
         return;
     const std::string destination = TypedPath::absolute(
         *answer, source.state().location().nearestRealDirectory(), m_context.files.homeDirectoryPath());
-    m_context.jobs.start(copyJob(source.state().location(), items, destination));
+    startCopy(source.state().location(), items, destination);
     source.setMarks({});
 }
 
-std::shared_ptr<Job> FileOperationCommands::copyJob(
+void FileOperationCommands::startCopy(
     const PanelLocation& source, const std::vector<FileEntry>& items, const std::string& destination) const
 {
-    if (!source.isArchive())
-        return std::make_shared<TransferJob>(
-            TransferJob::Mode::copy, TransferJob::keepingNames(sourcePaths(source, items)), destination);
+    if (!source.isArchive()) {
+        startRecorded(std::make_shared<TransferJob>(TransferJob::Mode::copy,
+                          TransferJob::keepingNames(sourcePaths(source, items)), destination),
+            OperationRecord::Kind::copy);
+        return;
+    }
     std::vector<ExtractJob::Member> members;
     for (const FileEntry& item : items)
         members.push_back({ source.internalPath() + item.name,
             item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
                                                     : ArchiveService::Member::file });
-    return std::make_shared<ExtractJob>(source.archiveURL(), std::move(members), destination);
+    m_context.jobs.start(std::make_shared<ExtractJob>(source.archiveURL(), std::move(members), destination));
+}
+
+// The history hears of a copy or move once its job has ended, from what the job reports it did.
+void FileOperationCommands::startRecorded(
+    std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const
+{
+    const TransferReport& report = transfer->report();
+    auto job = std::make_shared<RecordedJob>(std::move(transfer), report, kind);
+    m_context.jobs.start(
+        job, [job, &history = m_context.history](const JobOutcome&) { history.record(job->takeRecord()); });
 }
 
 void FileOperationCommands::moveOperation()
@@ -231,8 +245,9 @@ void FileOperationCommands::renameOrMove(
     }
     if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
         return; // the item already is there
-    m_context.jobs.start(std::make_shared<TransferJob>(
-        TransferJob::Mode::move, std::vector<TransferJob::Item> { { from, name } }, folder));
+    startRecorded(std::make_shared<TransferJob>(
+                      TransferJob::Mode::move, std::vector<TransferJob::Item> { { from, name } }, folder),
+        OperationRecord::Kind::move);
 }
 
 void FileOperationCommands::moveItems(
@@ -247,8 +262,10 @@ void FileOperationCommands::moveItems(
     if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Move"),
             "Move " + itemCount(items) + " to " + ShownText::of(targetFolder) + "?"))
         return;
-    m_context.jobs.start(std::make_shared<TransferJob>(TransferJob::Mode::move,
-        TransferJob::keepingNames(sourcePaths(source.state().location(), items)), targetLocation.path()));
+    startRecorded(
+        std::make_shared<TransferJob>(TransferJob::Mode::move,
+            TransferJob::keepingNames(sourcePaths(source.state().location(), items)), targetLocation.path()),
+        OperationRecord::Kind::move);
     source.setMarks({});
 }
 

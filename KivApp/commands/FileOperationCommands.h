@@ -2,6 +2,7 @@
 
 #include "commands/CommandContext.h"
 #include "files/FileEntry.h"
+#include "history/OperationRecord.h"
 
 #include <QObject>
 #include <QString>
@@ -13,7 +14,7 @@
 
 namespace kiv {
 
-class Job;
+class TransferJob;
 class PanelLocation;
 class PanelViewController;
 
@@ -56,8 +57,9 @@ private:
         const QString& title, const QString& message, const std::string& defaultValue) const;
     void finish(PanelViewController& source, PanelViewController* target) const;
     std::optional<std::string> realPathUnderCursor(const QString& title) const;
-    std::shared_ptr<Job> copyJob(const PanelLocation& source, const std::vector<FileEntry>& items,
+    void startCopy(const PanelLocation& source, const std::vector<FileEntry>& items,
         const std::string& destination) const;
+    void startRecorded(std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const;
     void moveOneItem(PanelViewController& source, PanelViewController& target, const FileEntry& item) const;
     void renameOrMove(
         const std::string& sourceFolder, const FileEntry& item, const std::string& answer) const;
