@@ -1,10 +1,10 @@
 #include "commands/HistoryCommands.h"
 
-#include "base/ErrorText.h"
 #include "history/OperationHistory.h"
+#include "history/ReplayJob.h"
+#include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
-#include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
 
@@ -32,14 +32,12 @@ HistoryCommands::HistoryCommands(CommandContext context, QObject* parent)
 
 void HistoryCommands::undoOperation()
 {
-    replay(&OperationHistory::undo, m_context.history.nextUndo() != nullptr, QStringLiteral("Undo"),
-        QStringLiteral("Undone"));
+    replay(&OperationHistory::startUndo, QStringLiteral("undo"));
 }
 
 void HistoryCommands::redoOperation()
 {
-    replay(&OperationHistory::redo, m_context.history.nextRedo() != nullptr, QStringLiteral("Redo"),
-        QStringLiteral("Redone"));
+    replay(&OperationHistory::startRedo, QStringLiteral("redo"));
 }
 
 RetroMenuItem HistoryCommands::undoMenuItem()
@@ -54,24 +52,24 @@ RetroMenuItem HistoryCommands::redoMenuItem()
         u'e', weakly(this, &HistoryCommands::redoOperation));
 }
 
-void HistoryCommands::replay(Replay replay, bool possible, const QString& verb, const QString& done)
+void HistoryCommands::replay(Start start, const QString& verb)
 {
-    PanelViewController& active = m_context.panels.active();
-    if (!possible) {
-        active.showNotice(QStringLiteral("Nothing to ") + verb.toLower());
+    OperationHistory& history = m_context.history;
+    if (history.isReplaying()) {
+        m_context.panels.active().showNotice(QStringLiteral("Wait: an undo or redo is still running"));
         return;
     }
-    QString notice;
-    try {
-        notice = done + QStringLiteral(": ") + ShownText::of((m_context.history.*replay)());
-    } catch (const std::exception& error) {
-        RetroDialogs::message(&m_context.dialogParent, verb, ShownText::of(userMessage(error)));
+    const std::shared_ptr<ReplayJob> job = (history.*start)();
+    if (!job) {
+        m_context.panels.active().showNotice(QStringLiteral("Nothing to ") + verb);
+        return;
     }
-    // Relisted even after a refusal: an item that failed half way may have moved some.
-    active.reload();
-    m_context.panels.other(active).reload();
-    if (!notice.isEmpty())
-        active.showNotice(notice);
+    // A refusal or a failure ends in the jobs' own "Job Ended" dialog; a success says so below.
+    m_context.jobs.start(job, [job, context = m_context](const JobOutcome& outcome) {
+        context.history.finish(*job);
+        if (outcome.end == JobOutcome::End::completed)
+            context.panels.active().showNotice(ShownText::of(outcome.summary));
+    });
 }
 
 } // namespace kiv

@@ -5,15 +5,16 @@
 
 #include <QObject>
 #include <QString>
-#include <string>
+#include <memory>
 
 namespace kiv {
 
 class OperationHistory;
+class ReplayJob;
 
 // Undo (Ctrl+Z) and redo (Ctrl+Shift+Z) of the file operations recorded in the history, and the
-// titles of their menu entries. What was done shows in the active panel's status line; a refusal
-// (the files changed since) in a dialog that says what differs.
+// titles of their menu entries. Each runs as a job; what was done shows in the active panel's
+// status line, a refusal (the files changed since) in the dialog that ends the job.
 class HistoryCommands : public QObject
 {
     Q_OBJECT
@@ -21,9 +22,9 @@ public:
     // Works in `context`.
     explicit HistoryCommands(CommandContext context, QObject* parent = nullptr);
 
-    // Undoes the most recent operation, then relists both panels.
+    // Undoes the most recent operation as a job; the status line says what was undone.
     void undoOperation();
-    // Does the most recently undone operation again, then relists both panels.
+    // Does the most recently undone operation again as a job; as undoOperation() otherwise.
     void redoOperation();
 
     // Returns the menu entry for undoOperation(), "Undo move of 3 items  (Ctrl+Z)", or a disabled
@@ -33,8 +34,8 @@ public:
     RetroMenuItem redoMenuItem();
 
 private:
-    using Replay = std::string (OperationHistory::*)();
-    void replay(Replay replay, bool possible, const QString& verb, const QString& done);
+    using Start = std::shared_ptr<ReplayJob> (OperationHistory::*)();
+    void replay(Start start, const QString& verb);
 
     CommandContext m_context;
 };

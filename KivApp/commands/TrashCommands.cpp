@@ -1,16 +1,14 @@
 #include "commands/TrashCommands.h"
 
-#include "base/ErrorText.h"
-#include "base/KivError.h"
 #include "files/DeleteJob.h"
 #include "files/PathString.h"
-#include "history/ImmediateJob.h"
 #include "history/OperationHistory.h"
+#include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
-#include "trash/Trash.h"
+#include "trash/TrashJob.h"
 
 #include <QStringList>
 
@@ -19,14 +17,6 @@ namespace kiv {
 namespace {
 
 const QString title = QStringLiteral("Move to Trash");
-
-QString namesOf(const std::vector<FileEntry>& items)
-{
-    QStringList names;
-    for (const FileEntry& item : items)
-        names << ShownText::of(item.name);
-    return names.join(QStringLiteral(", "));
-}
 
 } // namespace
 
@@ -51,53 +41,38 @@ void TrashCommands::trashOperation()
         && !RetroDialogs::confirm(
             &m_context.dialogParent, title, QStringLiteral("Move %1 items to the trash?").arg(items.size())))
         return;
-    const std::string folder = source.state().location().path();
-    trashItems(folder, items);
+    std::vector<std::string> paths;
+    for (const FileEntry& item : items)
+        paths.push_back(PathString::appendingComponent(source.state().location().path(), item.name));
+    auto job = std::make_shared<TrashJob>(std::move(paths), m_context.trash);
+    m_context.jobs.start(job, [this, job](const JobOutcome&) { trashEnded(*job); });
     source.setMarks({});
-    source.reload();
-    m_context.panels.other(source).reload();
 }
 
 // The items without a trash are offered for the permanent delete at the end, in one question, so a
 // whole selection on such a file system is not asked about item by item.
-void TrashCommands::trashItems(const std::string& folder, const std::vector<FileEntry>& items)
+void TrashCommands::trashEnded(const TrashJob& job)
 {
     OperationRecord record { OperationRecord::Kind::moveToTrash, {} };
-    std::vector<FileEntry> refused;
-    std::string reason;
-    for (const FileEntry& item : items) {
-        try {
-            record.addTrashed(m_context.trash.moveToTrash(PathString::appendingComponent(folder, item.name)));
-        } catch (const KivError& error) {
-            refused.push_back(item);
-            reason = error.description();
-        } catch (const std::exception& error) {
-            RetroDialogs::error(&m_context.dialogParent, error);
-        }
-    }
+    for (const TrashedItem& item : job.trashed())
+        record.addTrashed(item);
     m_context.history.record(std::move(record));
-    if (!refused.empty())
-        offerPermanentDelete(folder, refused, reason);
+    if (!job.refused().empty())
+        offerPermanentDelete(job.refused(), job.refusal());
 }
 
-void TrashCommands::offerPermanentDelete(
-    const std::string& folder, const std::vector<FileEntry>& items, const std::string& reason)
+void TrashCommands::offerPermanentDelete(const std::vector<std::string>& paths, const std::string& reason)
 {
+    QStringList names;
+    for (const std::string& path : paths)
+        names << ShownText::of(PathString::lastComponent(path));
     const QString question = QStringLiteral("%1 item(s) cannot be moved to the trash:\n%2\n\n%3\n\n"
                                             "Delete them permanently instead? This cannot be undone.")
-                                 .arg(items.size())
-                                 .arg(namesOf(items), ShownText::of(reason));
-    if (!RetroDialogs::confirm(&m_context.dialogParent, title, question, QStringLiteral("Delete Permanently"),
+                                 .arg(paths.size())
+                                 .arg(names.join(QStringLiteral(", ")), ShownText::of(reason));
+    if (RetroDialogs::confirm(&m_context.dialogParent, title, question, QStringLiteral("Delete Permanently"),
             ButtonTone::destructive))
-        return;
-    std::vector<std::string> paths;
-    for (const FileEntry& item : items)
-        paths.push_back(PathString::appendingComponent(folder, item.name));
-    try {
-        ImmediateJob::run(DeleteJob(std::move(paths)));
-    } catch (const std::exception& error) {
-        RetroDialogs::error(&m_context.dialogParent, error);
-    }
+        m_context.jobs.start(std::make_shared<DeleteJob>(paths));
 }
 
 } // namespace kiv

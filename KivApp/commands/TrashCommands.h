@@ -1,7 +1,6 @@
 #pragma once
 
 #include "commands/CommandContext.h"
-#include "files/FileEntry.h"
 
 #include <QObject>
 #include <string>
@@ -9,7 +8,7 @@
 
 namespace kiv {
 
-class PanelViewController;
+class TrashJob;
 
 // Moving the active panel's selection to the trash (Delete, "Files > Move to Trash"), recorded in
 // the history so it can be undone. Items that cannot go to the trash are never deleted unasked:
@@ -24,14 +23,14 @@ public:
     // Works in `context`.
     explicit TrashCommands(CommandContext context, QObject* parent = nullptr);
 
-    // Moves the marked items, or the one under the cursor, to the trash; then clears the marks
-    // and relists both panels, the cursor staying on its row.
+    // Moves the marked items, or the one under the cursor, to the trash as a job and clears the
+    // marks; once it has ended the history records what went, and the items that have no trash
+    // are offered for the permanent delete.
     void trashOperation();
 
 private:
-    void trashItems(const std::string& folder, const std::vector<FileEntry>& items);
-    void offerPermanentDelete(
-        const std::string& folder, const std::vector<FileEntry>& items, const std::string& reason);
+    void trashEnded(const TrashJob& job);
+    void offerPermanentDelete(const std::vector<std::string>& paths, const std::string& reason);
 
     CommandContext m_context;
 };

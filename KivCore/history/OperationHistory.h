@@ -5,15 +5,17 @@
 #include "trash/Trash.h"
 
 #include <cstddef>
-#include <string>
+#include <memory>
 #include <vector>
 
 namespace kiv {
 
+class ReplayJob;
+
 // The file operations of this run that can be undone, most recent last, and the undone ones that
-// can be done again. Undoing checks first that the files are as the operation left them and
-// otherwise refuses, touching nothing; an undo is itself redone by redo(). Permanent deletes are
-// never recorded. Lives as long as the program runs; nothing is kept on disk.
+// can be done again. An undo or redo runs as a ReplayJob, which checks first that the files are
+// as the operation left them; an undo is itself redone by a redo. Permanent deletes are never
+// recorded. Lives as long as the program runs; nothing is kept on disk.
 class OperationHistory
 {
 public:
@@ -27,29 +29,32 @@ public:
     // ignored.
     void record(OperationRecord record);
 
-    // Returns the operation undo() would undo, or null.
+    // Returns the operation an undo would undo, or null (also while a replay runs).
     const OperationRecord* nextUndo() const;
-    // Returns the operation redo() would do again, or null.
+    // Returns the operation a redo would do again, or null (also while a replay runs).
     const OperationRecord* nextRedo() const;
+    // Returns whether a job from startUndo() or startRedo() has not been finished yet.
+    bool isReplaying() const { return m_replaying; }
 
-    // Undoes the most recent operation, its items in reverse order, and returns its description.
-    // Throws KivError::operationFailed listing every difference when the files no longer match it,
-    // with nothing touched, or when there is nothing to undo. When an item fails half way the
-    // error is thrown and the items undone so far can be redone, the rest still undone.
-    std::string undo();
-    // Does the most recently undone operation again; otherwise as undo().
-    std::string redo();
+    // Takes the most recent operation out and returns the job that undoes it; null when there is
+    // nothing to undo or a replay runs. Hand the job back to finish() once it has ended.
+    std::shared_ptr<ReplayJob> startUndo();
+    // Takes the most recently undone operation out and returns the job that does it again; as
+    // startUndo() otherwise.
+    std::shared_ptr<ReplayJob> startRedo();
+    // Takes back the ended `job`: what it replayed can now be replayed the other way, what it did
+    // not (a refusal, a cancel, a failure half way) stays where it was.
+    void finish(ReplayJob& job);
 
 private:
-    using Direction = OperationReplay::Direction;
-
-    std::string replay(
-        std::vector<OperationRecord>& from, std::vector<OperationRecord>& to, Direction direction);
+    std::shared_ptr<ReplayJob> start(
+        std::vector<OperationRecord>& from, OperationReplay::Direction direction);
     static void push(std::vector<OperationRecord>& stack, OperationRecord record);
 
     Trash m_trash;
     std::vector<OperationRecord> m_done;
     std::vector<OperationRecord> m_undone;
+    bool m_replaying = false;
 };
 
 } // namespace kiv

@@ -1,12 +1,13 @@
 #include "history/OperationReplay.h"
 
 #include "base/ErrorText.h"
+#include "base/KivError.h"
 #include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
 #include "files/PathString.h"
 #include "files/TransferJob.h"
-#include "history/ImmediateJob.h"
+#include "jobs/JobCancelled.h"
 #include "trash/Trash.h"
 
 namespace kiv::OperationReplay {
@@ -61,22 +62,33 @@ void addDifferences(std::vector<std::string>& found, const Step& step, const Exp
     }
 }
 
-// Copies or moves the item at `from` to the free path `to`.
-void transfer(TransferJob::Mode mode, const std::string& from, const std::string& to)
+// Runs `job` as a part of the replay on its control: a cancel ends the replay, anything less
+// than all done fails the item.
+void runPart(Job&& job, JobControl& control)
 {
-    ImmediateJob::run(
-        TransferJob(mode, { { from, PathString::lastComponent(to) } }, PathString::parentOrRoot(to)));
+    const JobOutcome outcome = job.run(control);
+    if (outcome.end == JobOutcome::End::cancelled)
+        throw JobCancelled();
+    if (outcome.end != JobOutcome::End::completed)
+        throw KivError::operationFailed(outcome.summary);
 }
 
-void redo(Kind kind, Step& step, const Trash& trash)
+// Copies or moves the item at `from` to the free path `to`.
+void transfer(TransferJob::Mode mode, const std::string& from, const std::string& to, JobControl& control)
+{
+    runPart(TransferJob(mode, { { from, PathString::lastComponent(to) } }, PathString::parentOrRoot(to)),
+        control);
+}
+
+void redo(Kind kind, Step& step, const Trash& trash, JobControl& control)
 {
     switch (kind) {
     case Kind::rename:
     case Kind::move:
-        transfer(TransferJob::Mode::move, step.from, step.to);
+        transfer(TransferJob::Mode::move, step.from, step.to, control);
         return;
     case Kind::copy:
-        transfer(TransferJob::Mode::copy, step.from, step.to);
+        transfer(TransferJob::Mode::copy, step.from, step.to, control);
         step.made = TreeSnapshot::of(step.to);
         return;
     case Kind::makeFolder:
@@ -93,16 +105,16 @@ void redo(Kind kind, Step& step, const Trash& trash)
     }
 }
 
-void undo(Kind kind, const Step& step, const Trash& trash)
+void undo(Kind kind, const Step& step, const Trash& trash, JobControl& control)
 {
     switch (kind) {
     case Kind::rename:
     case Kind::move:
-        transfer(TransferJob::Mode::move, step.to, step.from);
+        transfer(TransferJob::Mode::move, step.to, step.from, control);
         return;
     case Kind::copy:
     case Kind::makeFolder:
-        ImmediateJob::run(DeleteJob({ step.to }));
+        runPart(DeleteJob({ step.to }), control);
         return;
     case Kind::moveToTrash:
         trash.restore({ step.from, step.to, step.info });
@@ -120,12 +132,12 @@ std::vector<std::string> differences(const OperationRecord& record, Direction di
     return found;
 }
 
-void replay(Kind kind, Step& step, Direction direction, const Trash& trash)
+void replay(Kind kind, Step& step, Direction direction, const Trash& trash, JobControl& control)
 {
     if (direction == Direction::undo)
-        undo(kind, step, trash);
+        undo(kind, step, trash, control);
     else
-        redo(kind, step, trash);
+        redo(kind, step, trash, control);
 }
 
 } // namespace kiv::OperationReplay

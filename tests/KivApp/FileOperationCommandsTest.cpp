@@ -212,11 +212,26 @@ TEST_F(FileOperationCommandsTest, DeleteTrashesAndCtrlZUndoesTheLastOperationsIn
     const Tree start = snapshot(m_src);
     const auto status
         = [this] { return active().view()->findChild<RetroLabel*>("statusLabel")->text().toStdString(); };
+    // Trash, undo and redo run as jobs.
     const auto pressZ = [this](Qt::KeyboardModifiers modifiers) {
         QTest::keyClick(active().tableView(), Qt::Key_Z, modifiers);
+        waitForJobs();
     };
+    // A copy is recorded as its job ends, with only what it made: the folder it merged into stays.
+    m_home.write("dst/box/mine.txt", "mine");
+    right().reload();
+    const Tree dstBefore = snapshot(m_dst);
+    cursorTo("box");
+    press(Qt::Key_F5, { ok });
+    waitForJobs();
+    EXPECT_EQ(readFile(m_dst + "/box/inside.txt"), "inside");
+    pressZ(Qt::ControlModifier);
+    EXPECT_EQ(status(), " Undone: copy of \"inside.txt\"");
+    EXPECT_EQ(snapshot(m_dst), dstBefore);
+
     mark({ "a.txt", "b.txt" });
     EXPECT_EQ(press(Qt::Key_Delete), ShownDialogs {}) << "a few items go without a question";
+    waitForJobs();
     EXPECT_EQ(readFile(m_home / ".local/share/Trash/files/a.txt"), "alpha");
     cursorTo("c.txt");
     press(Qt::Key_F6, { typing("c2.txt") });
@@ -249,6 +264,7 @@ TEST_F(FileOperationCommandsTest, DeleteTrashesAndCtrlZUndoesTheLastOperationsIn
             question("Move to Trash", refusal, "[ Delete Permanently ]", ButtonTone::destructive) });
     EXPECT_TRUE(lists(left(), "c.txt"));
     press(Qt::Key_Delete, { ok });
+    waitForJobs();
     EXPECT_FALSE(std::filesystem::exists(m_src + "/c.txt"));
 }
 
@@ -336,8 +352,10 @@ TEST_F(FileOperationCommandsTest, TheFilesMenuRunsTheSameCommands)
             question("Delete", "Delete 1 item(s)?\na.txt", "[ Delete ]", ButtonTone::destructive) }));
     EXPECT_EQ(disk(), before);
     chooseFromPulldown(1, 4); // Move to Trash
+    waitForJobs();
     EXPECT_FALSE(lists(left(), "a.txt"));
     chooseFromPulldown(1, 11); // Undo, the Redo below it still disabled
+    waitForJobs();
     EXPECT_EQ(readFile(m_src + "/a.txt"), "alpha");
 }
 

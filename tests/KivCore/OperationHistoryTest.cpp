@@ -1,9 +1,11 @@
 #include "history/OperationHistory.h"
 #include "TempDir.h"
-#include "base/KivError.h"
 #include "files/FileSystemService.h"
 #include "files/TransferJob.h"
-#include "history/ImmediateJob.h"
+#include "history/RecordedJob.h"
+#include "history/ReplayJob.h"
+#include "jobs/JobControl.h"
+#include "jobs/JobThread.h"
 
 #include <map>
 
@@ -26,24 +28,33 @@ protected:
         return found;
     }
 
+    // Runs the copy or move through the job that records it, as the program does.
+    OperationRecord transferred(TransferJob::Mode mode, std::vector<TransferJob::Item> items,
+        const std::string& toFolder, JobControl* asking = nullptr)
+    {
+        auto transfer = std::make_shared<TransferJob>(mode, std::move(items), toFolder);
+        RecordedJob job(
+            transfer, transfer->report(), mode == TransferJob::Mode::copy ? Kind::copy : Kind::move);
+        JobControl control;
+        JobThread::runHere(job, asking ? *asking : control);
+        return job.takeRecord();
+    }
     void moved(Kind kind, const std::vector<std::pair<std::string, std::string>>& items)
     {
         OperationRecord record { kind, {} };
         for (const auto& [from, to] : items) {
             const std::filesystem::path target(dir / to);
-            ImmediateJob::run(TransferJob(
-                TransferJob::Mode::move, { { dir / from, target.filename() } }, target.parent_path()));
-            record.addMoved(dir / from, dir / to);
+            for (OperationRecord::Step& step : transferred(
+                     TransferJob::Mode::move, { { dir / from, target.filename() } }, target.parent_path())
+                                                   .steps)
+                record.steps.push_back(std::move(step));
         }
         recorded(record);
     }
     void copied(const std::string& from, const std::string& toFolder)
     {
-        ImmediateJob::run(
-            TransferJob(TransferJob::Mode::copy, TransferJob::keepingNames({ dir / from }), dir / toFolder));
-        OperationRecord record { Kind::copy, {} };
-        record.addMade(dir / from, dir / (toFolder + "/" + std::filesystem::path(from).filename().string()));
-        recorded(record);
+        recorded(
+            transferred(TransferJob::Mode::copy, TransferJob::keepingNames({ dir / from }), dir / toFolder));
     }
     void madeFolder(const std::string& name)
     {
@@ -64,17 +75,26 @@ protected:
         history.record(record);
         states.push_back(tree());
     }
+    // Runs the undo or redo job to its end, as the program does, and returns how it ended.
+    JobOutcome replayed(const std::shared_ptr<ReplayJob>& job)
+    {
+        if (!job)
+            return { JobOutcome::End::failed, "nothing to replay" };
+        JobControl control;
+        const JobOutcome outcome = JobThread::runHere(*job, control);
+        history.finish(*job);
+        return outcome;
+    }
+    std::string undo() { return replayed(history.startUndo()).summary; }
+    std::string redo() { return replayed(history.startRedo()).summary; }
     // The message of the refused undo; the tree must be untouched by it.
     std::string refusedUndo()
     {
         const auto before = tree();
-        try {
-            history.undo();
-        } catch (const KivError& error) {
-            EXPECT_EQ(tree(), before);
-            return error.description();
-        }
-        return "(undone)";
+        const JobOutcome outcome = replayed(history.startUndo());
+        EXPECT_EQ(tree(), before);
+        EXPECT_EQ(outcome.end, JobOutcome::End::failed);
+        return outcome.summary;
     }
 
     TempDir dir;
@@ -100,16 +120,43 @@ TEST_F(OperationHistoryTest, UndoesAChainOfEveryKindInOrderAndRedoesIt)
     ASSERT_EQ(states.size(), 21u);
     EXPECT_EQ(history.nextUndo()->description(), "move to trash of 2 items");
     for (std::size_t left = 20; left > 0; --left) {
-        history.undo();
+        undo();
         EXPECT_EQ(tree(), states[left - 1]) << "undoing operation " << left;
     }
     EXPECT_EQ(history.nextRedo()->description(), "new folder \"c1\"");
     for (std::size_t redone = 1; redone <= 20; ++redone) {
-        history.redo();
+        redo();
         EXPECT_EQ(tree(), states[redone]) << "redoing operation " << redone;
     }
     EXPECT_EQ(history.nextRedo(), nullptr);
-    EXPECT_THROW(history.redo(), KivError);
+    EXPECT_EQ(history.startRedo(), nullptr);
+}
+
+TEST_F(OperationHistoryTest, UndoOfACopyTakesAwayOnlyWhatItMadeAndOfACancelledOneOnlyWhatWasDone)
+{
+    dir.write("box/new.txt", "new");
+    dir.write("box/deep/inner.txt", "inner");
+    dir.write("dst/box/old.txt", "was there");
+    dir.write("dst/other.txt", "other");
+    const auto start = tree();
+    copied("box", "dst"); // into the folder of the same name that was there
+    EXPECT_EQ(readFile(dir / "dst/box/deep/inner.txt"), "inner");
+    EXPECT_EQ(undo(), "Undone: copy of 2 items");
+    EXPECT_EQ(tree(), start);
+
+    // Cancelled at the taken name of the second item: the third never came.
+    for (const std::string name : { "a", "b", "c" })
+        dir.write(name, name);
+    dir.write("dst/b", "theirs");
+    const auto before = tree();
+    JobControl control;
+    control.setQuestionListener([&control] { control.cancel(); });
+    recorded(transferred(TransferJob::Mode::copy,
+        TransferJob::keepingNames({ dir / "a", dir / "b", dir / "c" }), dir / "dst", &control));
+    EXPECT_EQ(readFile(dir / "dst/a"), "a");
+    EXPECT_FALSE(std::filesystem::exists(dir / "dst/c"));
+    EXPECT_EQ(undo(), "Undone: copy of \"a\"");
+    EXPECT_EQ(tree(), before);
 }
 
 TEST_F(OperationHistoryTest, RefusesToUndoWhenTheFilesChangedAndTouchesNothing)
@@ -124,8 +171,8 @@ TEST_F(OperationHistoryTest, RefusesToUndoWhenTheFilesChangedAndTouchesNothing)
     std::filesystem::remove(dir / "copies/a");
 
     moved(Kind::move, { { "a", "into/a" }, { "b", "into/b" } });
-    history.undo();
-    history.redo();
+    EXPECT_EQ(undo(), "Undone: move of 2 items");
+    EXPECT_EQ(redo(), "Redone: move of 2 items");
     dir.write("b", "new b"); // the old name is taken again
     std::filesystem::rename(dir / "into/a", dir / "a2"); // and the other moved item is gone
     EXPECT_EQ(refusedUndo(),
@@ -133,7 +180,7 @@ TEST_F(OperationHistoryTest, RefusesToUndoWhenTheFilesChangedAndTouchesNothing)
             + " is no longer there.\nSomething is at " + dir / "b" + " again.");
     std::filesystem::rename(dir / "a2", dir / "into/a");
     std::filesystem::remove(dir / "b");
-    history.undo();
+    undo();
     EXPECT_EQ(
         std::pair(readFile(dir / "a"), readFile(dir / "b")), std::pair(std::string("a"), std::string("b")));
     EXPECT_NE(refusedUndo().find(dir / "copies/a is no longer there."), std::string::npos);
