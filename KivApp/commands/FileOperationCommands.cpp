@@ -3,6 +3,7 @@
 #include "archives/ArchiveMemberCopy.h"
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
+#include "commands/HistoryRecording.h"
 #include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
@@ -10,7 +11,6 @@
 #include "files/TransferJob.h"
 #include "files/TypedPath.h"
 #include "history/OperationHistory.h"
-#include "history/RecordedJob.h"
 #include "jobscreen/JobRunner.h"
 #include "panel/PanelLocation.h"
 #include "panels/PanelPair.h"
@@ -183,9 +183,7 @@ void FileOperationCommands::startRecorded(
     std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const
 {
     const TransferReport& report = transfer->report();
-    auto job = std::make_shared<RecordedJob>(std::move(transfer), report, kind);
-    m_context.jobs.start(
-        job, [job, &history = m_context.history](const JobOutcome&) { history.record(job->takeRecord()); });
+    HistoryRecording::start(m_context, std::move(transfer), report, kind);
 }
 
 void FileOperationCommands::moveOperation()

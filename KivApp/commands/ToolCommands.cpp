@@ -3,6 +3,7 @@
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
 #include "archives/PackJob.h"
+#include "commands/HistoryRecording.h"
 #include "commands/KeyTable.h"
 #include "files/ArchiveFormat.h"
 #include "files/FileSystemService.h"
@@ -159,7 +160,9 @@ void ToolCommands::pack()
     for (const FileEntry& item : items)
         sources.push_back(PathString::appendingComponent(here.path(), item.name));
     panels.active().setMarks({});
-    m_context.jobs.start(std::make_shared<PackJob>(std::move(sources), archive));
+    auto job = std::make_shared<PackJob>(std::move(sources), archive);
+    const TransferReport& report = job->report();
+    HistoryRecording::start(m_context, std::move(job), report, OperationRecord::Kind::pack);
 }
 
 void ToolCommands::tellAboutPacking(const QString& text)

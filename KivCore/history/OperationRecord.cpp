@@ -22,9 +22,11 @@ void OperationRecord::addTrashed(const TrashedItem& item)
 
 std::string OperationRecord::description() const
 {
-    if (kind == Kind::makeFolder && steps.size() == 1)
-        return "new folder \"" + PathString::lastComponent(steps.front().to) + "\"";
-    static constexpr const char* names[] = { "rename", "move", "copy", "new folder", "move to trash" };
+    if ((kind == Kind::makeFolder || kind == Kind::pack) && steps.size() == 1)
+        return (kind == Kind::pack ? "new archive \"" : "new folder \"")
+            + PathString::lastComponent(steps.front().to) + "\"";
+    static constexpr const char* names[]
+        = { "rename", "move", "copy", "new folder", "move to trash", "packing" };
     const std::string name = names[static_cast<int>(kind)];
     if (steps.size() == 1)
         return name + " of \"" + PathString::lastComponent(steps.front().from) + "\"";

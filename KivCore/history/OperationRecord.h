@@ -19,12 +19,14 @@ struct OperationRecord
         copy,
         makeFolder,
         moveToTrash,
+        pack, // a new archive; its undo puts it in the trash, and its redo takes it back out
     };
 
     // One item the operation changed.
     struct Step
     {
-        std::string from; // where the item was, or the source of a copy; empty for a new folder
+        std::string from; // where the item was, the source of a copy, an undone new archive's place in
+                          // the trash; empty for a new folder
         std::string to; // where the operation put it: new name, copy, new folder, place in the trash
         std::string info; // the trash's info file of a trashed item; empty otherwise
         TreeSnapshot made; // a copy or new folder as it was once made; empty otherwise

@@ -33,6 +33,7 @@ Expectation expectationFor(Kind kind, const Step& step, Direction direction)
     switch (kind) {
     case Kind::copy:
     case Kind::makeFolder:
+    case Kind::pack:
         return undo ? Expectation { step.to, none, true } : Expectation { step.from, step.to, false };
     case Kind::moveToTrash:
         return undo ? Expectation { step.to, step.from, false } : Expectation { step.from, none, false };
@@ -102,10 +103,15 @@ void redo(Kind kind, Step& step, const Trash& trash, JobControl& control)
         step.info = item.infoPath;
         return;
     }
+    case Kind::pack:
+        trash.restore({ step.to, step.from, step.info });
+        step.from.clear();
+        step.info.clear();
+        return;
     }
 }
 
-void undo(Kind kind, const Step& step, const Trash& trash, JobControl& control)
+void undo(Kind kind, Step& step, const Trash& trash, JobControl& control)
 {
     switch (kind) {
     case Kind::rename:
@@ -119,6 +125,13 @@ void undo(Kind kind, const Step& step, const Trash& trash, JobControl& control)
     case Kind::moveToTrash:
         trash.restore({ step.from, step.to, step.info });
         return;
+    case Kind::pack: {
+        // Into the trash rather than gone: the redo takes it back out.
+        const TrashedItem item = trash.moveToTrash(step.to);
+        step.from = item.trashedPath;
+        step.info = item.infoPath;
+        return;
+    }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "history/OperationHistory.h"
 #include "TempDir.h"
+#include "archives/PackJob.h"
 #include "files/FileSystemService.h"
 #include "files/TransferJob.h"
 #include "history/RecordedJob.h"
@@ -157,6 +158,24 @@ TEST_F(OperationHistoryTest, UndoOfACopyTakesAwayOnlyWhatItMadeAndOfACancelledOn
     EXPECT_FALSE(std::filesystem::exists(dir / "dst/c"));
     EXPECT_EQ(undo(), "Undone: copy of \"a\"");
     EXPECT_EQ(tree(), before);
+}
+
+TEST_F(OperationHistoryTest, ANewArchiveGoesToTheTrashOnUndoAndComesBackOnRedoUnlessEditedSince)
+{
+    dir.write("doc.txt", "text");
+    const auto start = tree();
+    auto pack = std::make_shared<PackJob>(std::vector<std::string> { dir / "doc.txt" }, dir / "doc.zip");
+    RecordedJob job(pack, pack->report(), Kind::pack);
+    JobControl control;
+    JobThread::runHere(job, control);
+    recorded(job.takeRecord());
+    const auto packed = tree();
+    EXPECT_EQ(undo(), "Undone: new archive \"doc.zip\"");
+    EXPECT_EQ(tree(), start);
+    EXPECT_EQ(redo(), "Redone: new archive \"doc.zip\"");
+    EXPECT_EQ(tree(), packed);
+    std::filesystem::resize_file(dir / "doc.zip", 3);
+    EXPECT_NE(refusedUndo().find(dir / "doc.zip has changed since."), std::string::npos);
 }
 
 TEST_F(OperationHistoryTest, RefusesToUndoWhenTheFilesChangedAndTouchesNothing)
