@@ -175,15 +175,15 @@ void FileOperationCommands::startCopy(
         members.push_back({ source.internalPath() + item.name,
             item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
                                                     : ArchiveService::Member::file });
-    m_context.jobs.start(std::make_shared<ExtractJob>(source.archiveURL(), std::move(members), destination));
+    const auto job = std::make_shared<ExtractJob>(source.archiveURL(), std::move(members), destination);
+    HistoryRecording::start(m_context, job, job->report(), OperationRecord::Kind::extract);
 }
 
 // The history hears of a copy or move once its job has ended, from what the job reports it did.
 void FileOperationCommands::startRecorded(
     std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const
 {
-    const TransferReport& report = transfer->report();
-    HistoryRecording::start(m_context, std::move(transfer), report, kind);
+    HistoryRecording::start(m_context, transfer, transfer->report(), kind);
 }
 
 void FileOperationCommands::moveOperation()

@@ -22,15 +22,17 @@ void OperationRecord::addTrashed(const TrashedItem& item)
 
 std::string OperationRecord::description() const
 {
+    const Step& first = steps.front();
     if ((kind == Kind::makeFolder || kind == Kind::pack) && steps.size() == 1)
-        return (kind == Kind::pack ? "new archive \"" : "new folder \"")
-            + PathString::lastComponent(steps.front().to) + "\"";
+        return (kind == Kind::pack ? "new archive \"" : "new folder \"") + PathString::lastComponent(first.to)
+            + "\"";
     static constexpr const char* names[]
-        = { "rename", "move", "copy", "new folder", "move to trash", "packing" };
+        = { "rename", "move", "copy", "new folder", "move to trash", "extraction", "packing" };
     const std::string name = names[static_cast<int>(kind)];
-    if (steps.size() == 1)
-        return name + " of \"" + PathString::lastComponent(steps.front().from) + "\"";
-    return name + " of " + std::to_string(steps.size()) + " items";
+    if (steps.size() != 1)
+        return name + " of " + std::to_string(steps.size()) + " items";
+    // What came out of an archive has no source of its own to name.
+    return name + " of \"" + PathString::lastComponent(kind == Kind::extract ? first.to : first.from) + "\"";
 }
 
 } // namespace kiv

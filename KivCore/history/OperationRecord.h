@@ -19,14 +19,18 @@ struct OperationRecord
         copy,
         makeFolder,
         moveToTrash,
-        pack, // a new archive; its undo puts it in the trash, and its redo takes it back out
+        // What came out of an archive, or a new archive: an undo puts it in the trash, and a redo
+        // takes it back out.
+        extract,
+        pack,
     };
 
     // One item the operation changed.
     struct Step
     {
-        std::string from; // where the item was, the source of a copy, an undone new archive's place in
-                          // the trash; empty for a new folder
+        // Where the item was or the source of a copy; for an undone extraction or packing, its
+        // place in the trash; empty for a new folder.
+        std::string from;
         std::string to; // where the operation put it: new name, copy, new folder, place in the trash
         std::string info; // the trash's info file of a trashed item; empty otherwise
         TreeSnapshot made; // a copy or new folder as it was once made; empty otherwise

@@ -33,6 +33,7 @@ Expectation expectationFor(Kind kind, const Step& step, Direction direction)
     switch (kind) {
     case Kind::copy:
     case Kind::makeFolder:
+    case Kind::extract:
     case Kind::pack:
         return undo ? Expectation { step.to, none, true } : Expectation { step.from, step.to, false };
     case Kind::moveToTrash:
@@ -103,6 +104,7 @@ void redo(Kind kind, Step& step, const Trash& trash, JobControl& control)
         step.info = item.infoPath;
         return;
     }
+    case Kind::extract:
     case Kind::pack:
         trash.restore({ step.to, step.from, step.info });
         step.from.clear();
@@ -125,6 +127,7 @@ void undo(Kind kind, Step& step, const Trash& trash, JobControl& control)
     case Kind::moveToTrash:
         trash.restore({ step.from, step.to, step.info });
         return;
+    case Kind::extract:
     case Kind::pack: {
         // Into the trash rather than gone: the redo takes it back out.
         const TrashedItem item = trash.moveToTrash(step.to);

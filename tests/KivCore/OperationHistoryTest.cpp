@@ -1,5 +1,6 @@
 #include "history/OperationHistory.h"
 #include "TempDir.h"
+#include "archives/ExtractJob.h"
 #include "archives/PackJob.h"
 #include "files/FileSystemService.h"
 #include "files/TransferJob.h"
@@ -160,22 +161,31 @@ TEST_F(OperationHistoryTest, UndoOfACopyTakesAwayOnlyWhatItMadeAndOfACancelledOn
     EXPECT_EQ(tree(), before);
 }
 
-TEST_F(OperationHistoryTest, ANewArchiveGoesToTheTrashOnUndoAndComesBackOnRedoUnlessEditedSince)
+TEST_F(OperationHistoryTest, PackedAndExtractedItemsGoToTheTrashOnUndoAndComeBackOnRedo)
 {
-    dir.write("doc.txt", "text");
-    const auto start = tree();
-    auto pack = std::make_shared<PackJob>(std::vector<std::string> { dir / "doc.txt" }, dir / "doc.zip");
-    RecordedJob job(pack, pack->report(), Kind::pack);
-    JobControl control;
-    JobThread::runHere(job, control);
-    recorded(job.takeRecord());
-    const auto packed = tree();
-    EXPECT_EQ(undo(), "Undone: new archive \"doc.zip\"");
-    EXPECT_EQ(tree(), start);
-    EXPECT_EQ(redo(), "Redone: new archive \"doc.zip\"");
-    EXPECT_EQ(tree(), packed);
-    std::filesystem::resize_file(dir / "doc.zip", 3);
-    EXPECT_NE(refusedUndo().find(dir / "doc.zip has changed since."), std::string::npos);
+    const auto recordedJob = [&](std::shared_ptr<Job> work, const TransferReport& report, Kind kind) {
+        RecordedJob job(std::move(work), report, kind);
+        JobControl control;
+        JobThread::runHere(job, control);
+        recorded(job.takeRecord());
+    };
+    dir.write("box/inner.txt", "inner");
+    dir.write("out/box/mine.txt", "mine"); // the extraction merges into this folder
+    auto pack = std::make_shared<PackJob>(std::vector<std::string> { dir / "box" }, dir / "box.zip");
+    recordedJob(pack, pack->report(), Kind::pack);
+    auto extract
+        = std::make_shared<ExtractJob>(dir / "box.zip", std::vector<ExtractJob::Member> {}, dir / "out");
+    recordedJob(extract, extract->report(), Kind::extract);
+    EXPECT_EQ(readFile(dir / "out/box/inner.txt"), "inner");
+    EXPECT_EQ(undo(), "Undone: extraction of \"inner.txt\"");
+    EXPECT_EQ(tree(), states[0]);
+    EXPECT_EQ(redo(), "Redone: extraction of \"inner.txt\"");
+    EXPECT_EQ(tree(), states[1]);
+    undo();
+    EXPECT_EQ(undo(), "Undone: new archive \"box.zip\"");
+    EXPECT_EQ(redo(), "Redone: new archive \"box.zip\"");
+    std::filesystem::resize_file(dir / "box.zip", 3);
+    EXPECT_NE(refusedUndo().find(dir / "box.zip has changed since."), std::string::npos);
 }
 
 TEST_F(OperationHistoryTest, RefusesToUndoWhenTheFilesChangedAndTouchesNothing)
