@@ -3,12 +3,14 @@
 #include "archives/ArchiveMemberCopy.h"
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
+#include "commands/HistoryRecording.h"
 #include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
 #include "files/PathString.h"
 #include "files/TransferJob.h"
 #include "files/TypedPath.h"
+#include "history/OperationHistory.h"
 #include "jobscreen/JobRunner.h"
 #include "panel/PanelLocation.h"
 #include "panels/PanelPair.h"
@@ -155,22 +157,33 @@ void FileOperationCommands::copyOperation()
         return;
     const std::string destination = TypedPath::absolute(
         *answer, source.state().location().nearestRealDirectory(), m_context.files.homeDirectoryPath());
-    m_context.jobs.start(copyJob(source.state().location(), items, destination));
+    startCopy(source.state().location(), items, destination);
     source.setMarks({});
 }
 
-std::shared_ptr<Job> FileOperationCommands::copyJob(
+void FileOperationCommands::startCopy(
     const PanelLocation& source, const std::vector<FileEntry>& items, const std::string& destination) const
 {
-    if (!source.isArchive())
-        return std::make_shared<TransferJob>(
-            TransferJob::Mode::copy, TransferJob::keepingNames(sourcePaths(source, items)), destination);
+    if (!source.isArchive()) {
+        startRecorded(std::make_shared<TransferJob>(TransferJob::Mode::copy,
+                          TransferJob::keepingNames(sourcePaths(source, items)), destination),
+            OperationRecord::Kind::copy);
+        return;
+    }
     std::vector<ExtractJob::Member> members;
     for (const FileEntry& item : items)
         members.push_back({ source.internalPath() + item.name,
             item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
                                                     : ArchiveService::Member::file });
-    return std::make_shared<ExtractJob>(source.archiveURL(), std::move(members), destination);
+    const auto job = std::make_shared<ExtractJob>(source.archiveURL(), std::move(members), destination);
+    HistoryRecording::start(m_context, job, job->report(), OperationRecord::Kind::extract);
+}
+
+// The history hears of a copy or move once its job has ended, from what the job reports it did.
+void FileOperationCommands::startRecorded(
+    std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const
+{
+    HistoryRecording::start(m_context, transfer, transfer->report(), kind);
 }
 
 void FileOperationCommands::moveOperation()
@@ -220,14 +233,19 @@ void FileOperationCommands::renameOrMove(
     const auto [folder, name]
         = TypedPath::destination(answer, sourceFolder, fs.homeDirectoryPath(), item.name);
     if (folder == sourceFolder) {
-        if (name != item.name)
-            fs.rename(from, name);
+        if (name == item.name)
+            return;
+        fs.rename(from, name);
+        OperationRecord record { OperationRecord::Kind::rename, {} };
+        record.addMoved(from, PathString::appendingComponent(folder, name));
+        m_context.history.record(std::move(record));
         return;
     }
     if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
         return; // the item already is there
-    m_context.jobs.start(std::make_shared<TransferJob>(
-        TransferJob::Mode::move, std::vector<TransferJob::Item> { { from, name } }, folder));
+    startRecorded(std::make_shared<TransferJob>(
+                      TransferJob::Mode::move, std::vector<TransferJob::Item> { { from, name } }, folder),
+        OperationRecord::Kind::move);
 }
 
 void FileOperationCommands::moveItems(
@@ -242,8 +260,10 @@ void FileOperationCommands::moveItems(
     if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Move"),
             "Move " + itemCount(items) + " to " + ShownText::of(targetFolder) + "?"))
         return;
-    m_context.jobs.start(std::make_shared<TransferJob>(TransferJob::Mode::move,
-        TransferJob::keepingNames(sourcePaths(source.state().location(), items)), targetLocation.path()));
+    startRecorded(
+        std::make_shared<TransferJob>(TransferJob::Mode::move,
+            TransferJob::keepingNames(sourcePaths(source.state().location(), items)), targetLocation.path()),
+        OperationRecord::Kind::move);
     source.setMarks({});
 }
 
@@ -261,6 +281,9 @@ void FileOperationCommands::mkdirOperation()
         return;
     try {
         m_context.files.makeDirectory(*name, panel.state().location().path());
+        OperationRecord record { OperationRecord::Kind::makeFolder, {} };
+        record.addMade({}, PathString::appendingComponent(panel.state().location().path(), *name));
+        m_context.history.record(std::move(record));
     } catch (const std::exception& error) {
         RetroDialogs::error(&m_context.dialogParent, error);
         return;

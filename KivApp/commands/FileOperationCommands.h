@@ -2,6 +2,7 @@
 
 #include "commands/CommandContext.h"
 #include "files/FileEntry.h"
+#include "history/OperationRecord.h"
 
 #include <QObject>
 #include <QString>
@@ -13,7 +14,7 @@
 
 namespace kiv {
 
-class Job;
+class TransferJob;
 class PanelLocation;
 class PanelViewController;
 
@@ -21,7 +22,7 @@ class PanelViewController;
 // make folder (F7) and delete (F8). The source is the active panel when a command starts and the
 // target the other panel. Every question and refusal is a retro dialog in the main window. Copy,
 // move and delete run as jobs (JobRunner), which ask before replacing anything; making a folder
-// and renaming within one folder happen at once.
+// and renaming within one folder happen at once. What can be undone is recorded in the history.
 class FileOperationCommands : public QObject
 {
     Q_OBJECT
@@ -56,8 +57,9 @@ private:
         const QString& title, const QString& message, const std::string& defaultValue) const;
     void finish(PanelViewController& source, PanelViewController* target) const;
     std::optional<std::string> realPathUnderCursor(const QString& title) const;
-    std::shared_ptr<Job> copyJob(const PanelLocation& source, const std::vector<FileEntry>& items,
+    void startCopy(const PanelLocation& source, const std::vector<FileEntry>& items,
         const std::string& destination) const;
+    void startRecorded(std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const;
     void moveOneItem(PanelViewController& source, PanelViewController& target, const FileEntry& item) const;
     void renameOrMove(
         const std::string& sourceFolder, const FileEntry& item, const std::string& answer) const;

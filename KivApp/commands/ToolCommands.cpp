@@ -3,6 +3,7 @@
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
 #include "archives/PackJob.h"
+#include "commands/HistoryRecording.h"
 #include "commands/KeyTable.h"
 #include "files/ArchiveFormat.h"
 #include "files/FileSystemService.h"
@@ -118,9 +119,9 @@ void ToolCommands::extractArchive()
         tellAboutExtraction(QStringLiteral("The other panel needs to be on a real folder."));
         return;
     }
-    m_context.jobs.start(
-        std::make_shared<ExtractJob>(PathString::appendingComponent(here.path(), entry->name),
-            std::vector<ExtractJob::Member> {}, there.path()));
+    const auto job = std::make_shared<ExtractJob>(PathString::appendingComponent(here.path(), entry->name),
+        std::vector<ExtractJob::Member> {}, there.path());
+    HistoryRecording::start(m_context, job, job->report(), OperationRecord::Kind::extract);
 }
 
 void ToolCommands::showJobs()
@@ -159,7 +160,8 @@ void ToolCommands::pack()
     for (const FileEntry& item : items)
         sources.push_back(PathString::appendingComponent(here.path(), item.name));
     panels.active().setMarks({});
-    m_context.jobs.start(std::make_shared<PackJob>(std::move(sources), archive));
+    const auto job = std::make_shared<PackJob>(std::move(sources), archive);
+    HistoryRecording::start(m_context, job, job->report(), OperationRecord::Kind::pack);
 }
 
 void ToolCommands::tellAboutPacking(const QString& text)

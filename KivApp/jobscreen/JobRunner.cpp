@@ -27,6 +27,7 @@ struct JobRunner::Watch
     std::string description;
     QElapsedTimer running; // started once the job is seen running
     QPointer<JobProgressDialog> dialog; // hidden while the job is in the background
+    JobRunner::EndListener onEnd;
 };
 
 JobRunner::JobRunner(QWidget& dialogParent, QObject* parent)
@@ -47,7 +48,7 @@ JobRunner::~JobRunner()
         delete watch->dialog;
 }
 
-JobQueue::Id JobRunner::start(std::shared_ptr<Job> job)
+JobQueue::Id JobRunner::start(std::shared_ptr<Job> job, EndListener onEnd)
 {
     auto control = std::make_shared<JobControl>();
     // Weak: the control owns this listener, and a question may outlive the job it came from.
@@ -60,6 +61,7 @@ JobQueue::Id JobRunner::start(std::shared_ptr<Job> job)
     watch->control = control;
     watch->title = job->title();
     watch->description = job->description();
+    watch->onEnd = std::move(onEnd);
     const JobQueue::Id id = m_queue->add(std::move(job), std::move(control));
     m_watches[id] = std::move(watch);
     m_ticker.start();
@@ -98,17 +100,23 @@ void JobRunner::bringToFront(JobQueue::Id id)
 void JobRunner::takeEnded()
 {
     for (const JobQueue::Ended& ended : m_queue->takeEnded()) {
+        EndListener onEnd;
         if (const auto found = m_watches.find(ended.id); found != m_watches.end()) {
             // Later, not now: the dialog may be in the middle of asking "Cancel the copy?".
             if (JobProgressDialog* dialog = found->second->dialog) {
                 dialog->hide();
                 dialog->deleteLater();
             }
+            onEnd = std::move(found->second->onEnd);
             m_watches.erase(found);
         }
         // Once the user chose to quit, the ends of the jobs cancelled for it are no news.
-        if (onJobEnded && !m_quitting)
+        if (m_quitting)
+            continue;
+        if (onJobEnded)
             onJobEnded(ended);
+        if (onEnd)
+            onEnd(ended.outcome);
     }
     if (m_watches.empty())
         m_ticker.stop();

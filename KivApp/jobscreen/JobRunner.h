@@ -29,8 +29,12 @@ public:
     // Cancels every job and waits for the running ones to end.
     ~JobRunner() override;
 
-    // Queues `job`: it runs once no other job runs (or at once when none does).
-    JobQueue::Id start(std::shared_ptr<Job> job);
+    // Called on the UI thread when one job has ended, after onJobEnded.
+    using EndListener = std::function<void(const JobOutcome& outcome)>;
+
+    // Queues `job`: it runs once no other job runs (or at once when none does). `onEnd` may be
+    // empty.
+    JobQueue::Id start(std::shared_ptr<Job> job, EndListener onEnd = {});
     // Returns the queue, for the jobs list.
     JobQueue& queue() { return *m_queue; }
     // Shows the progress dialog of the running job `id` again (a job sent to the background).

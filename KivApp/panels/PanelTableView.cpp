@@ -58,8 +58,26 @@ void PanelTableView::moveSelectionBy(int step)
     moveSelection(std::max(selectedRow(), 0) + step);
 }
 
+// The file keys that are not plain navigation; they go to the list even where a menu of the
+// window carries the same shortcut (the text widgets' Undo on macOS).
+const std::function<void()>* PanelTableView::callbackFor(const QKeyEvent& event) const
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    if (event.key() == Qt::Key_Delete && modifiers == Qt::NoModifier)
+        return &onMoveToTrash;
+    if (event.key() != Qt::Key_Z)
+        return nullptr;
+    if (modifiers == Qt::ControlModifier)
+        return &onUndo;
+    return modifiers == (Qt::ControlModifier | Qt::ShiftModifier) ? &onRedo : nullptr;
+}
+
 bool PanelTableView::event(QEvent* event)
 {
+    if (event->type() == QEvent::ShortcutOverride && callbackFor(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
     // QWidget::event would move the focus on Tab before keyPressEvent saw it.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -90,6 +108,11 @@ bool PanelTableView::pressAltKey(int key)
 
 void PanelTableView::keyPressEvent(QKeyEvent* event)
 {
+    if (const std::function<void()>* callback = callbackFor(*event)) {
+        call(*callback);
+        event->accept();
+        return;
+    }
     if (event->modifiers().testFlag(Qt::AltModifier) && pressAltKey(event->key())) {
         event->accept();
         return;

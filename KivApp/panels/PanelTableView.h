@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QListView>
+
+class QKeyEvent;
 #include <functional>
 
 namespace kiv {
@@ -48,6 +50,12 @@ public:
     std::function<void()> onHistoryForward;
     // Called on Alt+Down; may be unset.
     std::function<void()> onHistoryMenu;
+    // Called on Delete; may be unset.
+    std::function<void()> onMoveToTrash;
+    // Called on Ctrl+Z (Cmd+Z on macOS); may be unset.
+    std::function<void()> onUndo;
+    // Called on Ctrl+Shift+Z (Cmd+Shift+Z on macOS); may be unset.
+    std::function<void()> onRedo;
     // Called whenever the list receives the keyboard focus; may be unset.
     std::function<void()> onBecameFirstResponder;
 
@@ -62,6 +70,7 @@ protected:
 private:
     bool pressAltKey(int key);
     void moveSelectionBy(int step);
+    const std::function<void()>* callbackFor(const QKeyEvent& event) const;
     static void call(const std::function<void()>& callback);
 };
 

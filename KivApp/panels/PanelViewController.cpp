@@ -341,6 +341,11 @@ void PanelViewController::redrawKeepingCursor()
         m_tableView->setCurrentIndex(m_model->index(static_cast<int>(cursor)));
 }
 
+void PanelViewController::showNotice(const QString& text)
+{
+    m_statusLabel->setText(QLatin1Char(' ') + text);
+}
+
 void PanelViewController::updateStatusLine()
 {
     if (m_state.markedNames().empty()) {

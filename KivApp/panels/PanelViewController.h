@@ -93,6 +93,9 @@ public:
     void selectGroup(PanelState::MarkChange change);
     // Marks the unmarked rows but ".." and unmarks the marked ones.
     void invertMarks();
+    // Shows `text` in the status line instead of the counts until the panel is relisted or the
+    // marks change.
+    void showNotice(const QString& text);
     // Gives the keyboard focus to the shown editor, else to the list.
     void focus();
     // Returns the entry under the cursor, or nothing when the list has no selected row.

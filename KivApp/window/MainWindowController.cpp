@@ -2,9 +2,11 @@
 
 #include "base/ErrorText.h"
 #include "commands/FileOperationCommands.h"
+#include "commands/HistoryCommands.h"
 #include "commands/NavigationCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
+#include "commands/TrashCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "jobscreen/JobRunner.h"
@@ -68,6 +70,8 @@ QString permissionHint()
 
 MainWindowController::MainWindowController(QObject* parent)
     : QObject(parent)
+    , m_trash(Trash::homeTrashPath(m_fileSystem.homeDirectoryPath()))
+    , m_history(m_trash)
     , m_panels(std::make_unique<PanelPair>(m_fileSystem.homeDirectoryPath()))
     , m_window(std::make_unique<MainWindow>())
 {
@@ -116,11 +120,14 @@ void MainWindowController::makeCommands()
     m_jobs->onJobEnded
         = [this](const JobQueue::Ended& ended) { relistAfter(ended.footprint, ended.outcome); };
     m_jobs->onActivity = [this] { m_root->menuBar()->setIndicator(m_jobs->indicator()); };
-    const CommandContext context { *m_panels, *m_window, m_fileSystem, m_archives, *m_jobs };
+    const CommandContext context { *m_panels, *m_window, m_fileSystem, m_archives, *m_jobs, m_trash,
+        m_history };
     m_fileCommands = std::make_unique<FileOperationCommands>(context);
     m_shellCommands = std::make_unique<ShellCommands>(
         context, *m_root->commandLine()->field(), *m_root, weakly(m_root, &MainRootView::showOverlay));
     m_toolCommands = std::make_unique<ToolCommands>(context);
+    m_trashCommands = std::make_unique<TrashCommands>(context);
+    m_historyCommands = std::make_unique<HistoryCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_navigationCommands->onHotlistChanged
         = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
@@ -199,6 +206,12 @@ void MainWindowController::bindKeys()
               { QStringLiteral("j"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
               { QStringLiteral("\r"), weakly(navigation, &NavigationCommands::putNameInCommandLine) } };
     m_window->onShouldClose = weakly(tools, &ToolCommands::quit);
+    for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
+        PanelTableView* table = panel->tableView();
+        table->onMoveToTrash = weakly(m_trashCommands.get(), &TrashCommands::trashOperation);
+        table->onUndo = weakly(m_historyCommands.get(), &HistoryCommands::undoOperation);
+        table->onRedo = weakly(m_historyCommands.get(), &HistoryCommands::redoOperation);
+    }
     m_root->menuBar()->onActivate = weakly(this, &MainWindowController::showPulldownMenu);
     m_root->commandLine()->field()->onSubmit = weakly(shell, &ShellCommands::submitCommandLine);
     m_root->commandLine()->field()->onCancel = weakly(shell, &ShellCommands::leaveCommandLine);
@@ -244,8 +257,9 @@ void MainWindowController::pressControlFunctionKey(int key)
 void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 {
     const QPoint below(qRound(anchorFrame.left()), qRound(anchorFrame.bottom()));
-    const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_shellCommands, *m_toolCommands,
-        *m_navigationCommands, *m_root->commandLine()->field(), m_fileSystem };
+    const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_trashCommands, *m_historyCommands,
+        *m_shellCommands, *m_toolCommands, *m_navigationCommands, *m_root->commandLine()->field(),
+        m_fileSystem };
     RetroMenu::popUp(PulldownMenus::items(index, targets), below, m_root->menuBar());
     RetroMenuSession* session = RetroMenuSession::current();
     if (!session)

@@ -2,6 +2,7 @@
 
 #include "archives/ArchiveService.h"
 #include "files/FileSystemService.h"
+#include "history/OperationHistory.h"
 #include "jobs/JobFootprint.h"
 #include "jobs/JobOutcome.h"
 #include "panels/PanelViewControllerDelegate.h"
@@ -16,6 +17,7 @@
 namespace kiv {
 
 class FileOperationCommands;
+class HistoryCommands;
 class JobRunner;
 class MainRootView;
 class NavigationCommands;
@@ -23,13 +25,14 @@ class MainWindow;
 class PanelPair;
 class ShellCommands;
 class ToolCommands;
+class TrashCommands;
 
 // Builds the main window and owns what it is made of: the two panels on the home folder, the
-// core services and the command objects. Binds the function keys, the key bar, the pulldown menus
-// and the command line straight to the commands, and keeps the active-panel rules: the panel whose
-// list takes the focus becomes active, and the prompt shows the active panel's folder. When a job
-// ends, the panels showing a folder it changed are relisted and a job that did not do everything
-// says what it did.
+// core services, the history of undoable operations and the command objects. Binds the function keys, the key
+// bar, the pulldown menus and the command line straight to the commands, and keeps the active-panel rules:
+// the panel whose list takes the focus becomes active, and the prompt shows the active panel's folder. When a
+// job ends, the panels showing a folder it changed are relisted and a job that did not do everything says
+// what it did.
 class MainWindowController : public QObject, public PanelViewControllerDelegate
 {
     Q_OBJECT
@@ -94,6 +97,8 @@ private:
 
     FileSystemService m_fileSystem;
     ArchiveService m_archives;
+    Trash m_trash;
+    OperationHistory m_history;
     std::unique_ptr<PanelPair> m_panels;
     std::unique_ptr<MainWindow> m_window;
     MainRootView* m_root = nullptr;
@@ -101,6 +106,8 @@ private:
     std::unique_ptr<FileOperationCommands> m_fileCommands;
     std::unique_ptr<ShellCommands> m_shellCommands;
     std::unique_ptr<ToolCommands> m_toolCommands;
+    std::unique_ptr<TrashCommands> m_trashCommands;
+    std::unique_ptr<HistoryCommands> m_historyCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
     // From the settings file: the divider to restore (the last one placed, once the window shows),
     // what went wrong reading the file, whether to write it.

@@ -1,9 +1,11 @@
 #include "window/PulldownMenus.h"
 
 #include "commands/FileOperationCommands.h"
+#include "commands/HistoryCommands.h"
 #include "commands/NavigationCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
+#include "commands/TrashCommands.h"
 #include "console/CommandLineField.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -60,7 +62,9 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
         return { Item::item("Copy...  (F5)", weakly(files, &Files::copyOperation), u'c'),
             Item::item("Move / Rename...  (F6)", weakly(files, &Files::moveOperation), u'r'),
             Item::item("Make Directory...  (F7)", weakly(files, &Files::mkdirOperation), u'm'),
-            Item::item("Delete...  (F8)", weakly(files, &Files::deleteOperation), u'd'), Item::separator(),
+            Item::item("Delete...  (F8)", weakly(files, &Files::deleteOperation), u'd'),
+            Item::item("Move to Trash  (Del)", weakly(&targets.trash, &TrashCommands::trashOperation), u't'),
+            Item::separator(),
             Item::item("Extract Archive to Other Panel", weakly(tools, &ToolCommands::extractArchive), u'x'),
             Item::item("Compare Directories", weakly(tools, &ToolCommands::compare), u'p'),
             Item::item("Pack...  (Alt+F5)", weakly(tools, &ToolCommands::pack), u'a'), Item::separator(),
@@ -72,7 +76,8 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
                 weakly(panels,
                     [](PanelPair& pair) { pair.active().selectGroup(PanelState::MarkChange::unmark); }),
                 u'u'),
-            Item::item("Invert Selection  (*)", onActivePanel(&PanelViewController::invertMarks), u'i') };
+            Item::item("Invert Selection  (*)", onActivePanel(&PanelViewController::invertMarks), u'i'),
+            Item::separator(), targets.history.undoMenuItem(), targets.history.redoMenuItem() };
     case 2:
         return { Item::item("User Menu...  (F2)", weakly(shell, &ShellCommands::showUserMenu), u'u'),
             Item::item("Edit User Menu File", weakly(shell, &ShellCommands::editUserMenuFile), u'e'),

@@ -8,10 +8,12 @@
 namespace kiv {
 class CommandLineField;
 class FileOperationCommands;
+class HistoryCommands;
 class NavigationCommands;
 class PanelPair;
 class ShellCommands;
 class ToolCommands;
+class TrashCommands;
 } // namespace kiv
 
 // The contents of the five pulldown menus of the main window's menu bar.
@@ -22,6 +24,8 @@ struct Targets
 {
     PanelPair& panels;
     FileOperationCommands& files;
+    TrashCommands& trash;
+    HistoryCommands& history;
     ShellCommands& shell;
     ToolCommands& tools;
     NavigationCommands& navigation;

@@ -41,9 +41,10 @@ std::optional<struct stat> existing(int folderFd, const std::string& name, const
     return std::nullopt;
 }
 
-// Opens the folder `relative` (a safe member path) below `destination`, making what is missing,
-// never following a link: a member may not be written through a link an earlier member made.
-UniqueFd openFolderBelow(const std::string& destination, std::string_view relative)
+// Opens the folder `relative` (a safe member path) below `destination`, making what is missing
+// (noted in `report` when there is one), never following a link: a member may not be written
+// through a link an earlier member made.
+UniqueFd openFolderBelow(const std::string& destination, std::string_view relative, TransferReport* report)
 {
     UniqueFd folder(::open(destination.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid())
@@ -53,8 +54,12 @@ UniqueFd openFolderBelow(const std::string& destination, std::string_view relati
         const auto step = std::string(relative.substr(0, relative.find('/')));
         relative.remove_prefix(std::min(step.size() + 1, relative.size()));
         path = PathString::appendingComponent(path, step);
-        if (::mkdirat(folder.get(), step.c_str(), 0777) != 0 && errno != EEXIST)
+        if (::mkdirat(folder.get(), step.c_str(), 0777) == 0) {
+            if (report)
+                report->addMade({}, path);
+        } else if (errno != EEXIST) {
             throwSystemError(errno, path);
+        }
         UniqueFd next(::openat(folder.get(), step.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!next.valid() && (errno == ELOOP || errno == ENOTDIR))
             throw KivError::operationFailed(path + ": not a folder; nothing is extracted through a link");
@@ -155,6 +160,11 @@ void ArchiveExtraction::extractMember(ArchiveReader& reader, archive_entry* entr
     m_written[member] = place->path;
 }
 
+TransferReport* ArchiveExtraction::report() const
+{
+    return m_session ? &m_session->report : nullptr;
+}
+
 void ArchiveExtraction::attempt(const std::function<void()>& step, const std::string& path)
 {
     if (m_session)
@@ -166,7 +176,8 @@ void ArchiveExtraction::attempt(const std::function<void()>& step, const std::st
 void ArchiveExtraction::makeFolder(
     archive_entry* entry, const std::string& relative, const std::string& target)
 {
-    const UniqueFd parent = openFolderBelow(m_destination, PathString::deletingLastComponent(relative));
+    const UniqueFd parent
+        = openFolderBelow(m_destination, PathString::deletingLastComponent(relative), report());
     const auto info = existing(parent.get(), PathString::lastComponent(relative), target);
     if (info && S_ISDIR(info->st_mode))
         return; // merged into, left as the user has it
@@ -175,13 +186,16 @@ void ArchiveExtraction::makeFolder(
     writeEntry(entry, target);
     if (archive_write_finish_entry(m_writer.get()) < ARCHIVE_WARN)
         failWriting(target);
+    if (report())
+        report()->addMade({}, target);
 }
 
 std::optional<ArchiveExtraction::Place> ArchiveExtraction::placement(
     archive_entry* entry, const std::string& member, const std::string& relative, const std::string& target)
 {
     Place place { target, false };
-    const UniqueFd parent = openFolderBelow(m_destination, PathString::deletingLastComponent(relative));
+    const UniqueFd parent
+        = openFolderBelow(m_destination, PathString::deletingLastComponent(relative), report());
     const std::string name = PathString::lastComponent(relative);
     const auto info = existing(parent.get(), name, target);
     if (!info)
@@ -229,6 +243,8 @@ void ArchiveExtraction::put(const std::string& temporary, const Place& place)
 {
     const int status = place.replace ? ::rename(temporary.c_str(), place.path.c_str())
                                      : PlatformCalls::renameExclusive(temporary.c_str(), place.path.c_str());
+    if (status == 0 && !place.replace && report())
+        report()->addMade({}, place.path);
     if (status == 0)
         return;
     if (errno == EEXIST)

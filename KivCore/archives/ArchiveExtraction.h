@@ -14,6 +14,7 @@ struct archive_entry;
 
 namespace kiv {
 
+class TransferReport;
 struct TransferSession;
 
 // Takes members out of one archive into a folder through the archive library. A member lands
@@ -59,6 +60,8 @@ private:
     };
 
     bool isSelected(const std::string& member) const;
+    // The session's report of what was made anew, or null without a session.
+    TransferReport* report() const;
     void extractMember(ArchiveReader& reader, archive_entry* entry, const std::string& member);
     // Runs `step`; with a session a failure is its question (retry, skip), else it is thrown.
     void attempt(const std::function<void()>& step, const std::string& path);

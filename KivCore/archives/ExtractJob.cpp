@@ -54,6 +54,7 @@ JobOutcome ExtractJob::run(JobControl& control)
     } catch (const JobCancelled&) {
         tally.cancelled = true;
     }
+    m_report = std::move(session.report);
     tally.skipped = session.skipped + session.failures.skipped();
     tally.lastFailure = session.failures.lastFailure();
     return tally.outcome("Extracted");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archives/ArchiveService.h"
+#include "files/TransferReport.h"
 #include "jobs/Job.h"
 
 #include <string>
@@ -29,11 +30,15 @@ public:
     JobFootprint footprint() const override;
     JobOutcome run(JobControl& control) override;
 
+    // Returns what the last run made anew, for undo; what replaced an item is not in it.
+    const TransferReport& report() const { return m_report; }
+
 private:
     ArchiveService m_archives;
     std::string m_archivePath;
     std::vector<Member> m_members;
     std::string m_destination;
+    TransferReport m_report;
 };
 
 } // namespace kiv

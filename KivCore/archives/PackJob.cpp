@@ -261,6 +261,8 @@ JobOutcome PackJob::run(JobControl& control)
                                    : PlatformCalls::renameExclusive(temporary.c_str(), target.c_str());
         if (placed != 0)
             throwSystemError(errno, target);
+        if (!replace)
+            m_report.addMade({}, target);
     } catch (...) {
         ::unlink(temporary.c_str()); // never a half archive
         try {

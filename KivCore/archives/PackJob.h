@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/TransferReport.h"
 #include "jobs/Job.h"
 
 #include <string>
@@ -29,9 +30,13 @@ public:
     JobFootprint footprint() const override;
     JobOutcome run(JobControl& control) override;
 
+    // Returns the archive the run made anew, for undo; empty when it replaced a file or failed.
+    const TransferReport& report() const { return m_report; }
+
 private:
     std::vector<std::string> m_sources;
     std::string m_archivePath;
+    TransferReport m_report;
 };
 
 } // namespace kiv

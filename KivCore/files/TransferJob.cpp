@@ -109,6 +109,7 @@ JobOutcome TransferJob::run(JobControl& control)
     } catch (const JobCancelled&) {
         tally.cancelled = true;
     }
+    m_report = std::move(session.report);
     tally.done = session.done;
     // A source that could not be removed was asked about as a failure, but it is counted apart.
     tally.skipped = session.skipped + session.failures.skipped() - session.sourcesKept;

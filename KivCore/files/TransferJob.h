@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/TransferReport.h"
 #include "jobs/Job.h"
 
 #include <string>
@@ -34,12 +35,17 @@ public:
     JobFootprint footprint() const override;
     JobOutcome run(JobControl& control) override;
 
+    // Returns what the last run made anew or moved, for undo; empty before a run. The reference
+    // lasts as long as the job.
+    const TransferReport& report() const { return m_report; }
+
 private:
     void count(JobControl& control, std::int64_t& total) const;
 
     Mode m_mode;
     std::vector<Item> m_items;
     std::string m_targetFolder;
+    TransferReport m_report;
 };
 
 } // namespace kiv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/TransferReport.h"
 #include "jobs/ConflictAnswers.h"
 #include "jobs/ItemFailures.h"
 
@@ -10,7 +11,7 @@ namespace kiv {
 class JobControl;
 
 // What the steps of one copy, move or extraction share: the job's control, the answers to taken
-// names and to failures given so far, and the tally of what was done.
+// names and to failures given so far, the tally of what was done and the report of it for undo.
 struct TransferSession
 {
     explicit TransferSession(JobControl& jobControl)
@@ -26,6 +27,7 @@ struct TransferSession
     std::int64_t done = 0; // items copied or moved, counted as the job counted them beforehand
     std::int64_t skipped = 0; // items left alone for a taken name
     std::int64_t sourcesKept = 0; // items copied across file systems whose source could not be removed
+    TransferReport report;
 };
 
 } // namespace kiv

@@ -28,12 +28,15 @@ namespace {
 class Copier
 {
 public:
-    Copier(TransferSession& session, DirectoryChain& from, DirectoryChain& to, Source source)
+    // `report` is null for a copy made under a temporary name, which is no item of its own.
+    Copier(TransferSession& session, DirectoryChain& from, DirectoryChain& to, Source source,
+        TransferReport* report)
         : m_session(session)
         , m_control(session.control)
         , m_from(from)
         , m_to(to)
         , m_source(source)
+        , m_report(report)
     {
     }
 
@@ -90,7 +93,23 @@ private:
             m_control.finishItems(1, S_ISREG(info.st_mode) ? info.st_size : 0);
             return false;
         }
-        return finishCopied(name, info, targetName);
+        noteMade(name, targetName);
+        return noteMoved(name, targetName, finishCopied(name, info, targetName));
+    }
+
+    // A copy notes each item it made anew, a folder as soon as it is there.
+    void noteMade(const std::string& name, const std::string& targetName)
+    {
+        if (m_report && m_source == Source::keep)
+            m_report->addMade(m_from.pathOf(name), m_to.pathOf(targetName));
+    }
+
+    // A move notes each item made anew whose source is gone; returns `gone`.
+    bool noteMoved(const std::string& name, const std::string& targetName, bool gone)
+    {
+        if (m_report && gone)
+            m_report->addMoved(m_from.pathOf(name), m_to.pathOf(targetName));
+        return gone;
     }
 
     // Counts an item whose copy is complete, removing its source first when this is a move: a
@@ -114,6 +133,8 @@ private:
             skip(name, info);
             return false;
         }
+        if (how == Folder::create)
+            noteMade(name, targetName);
         std::optional<ChainLevel> fromLevel;
         std::optional<ChainLevel> toLevel;
         std::vector<std::string> names;
@@ -146,7 +167,9 @@ private:
             m_control.finishItems(1, 0); // something inside stays at the source, so the folder does
             return false;
         }
-        return finishCopied(name, info, targetName);
+        const bool gone = finishCopied(name, info, targetName);
+        // A folder merged into one that was there is no item of its own: what moved into it is.
+        return how == Folder::create ? noteMoved(name, targetName, gone) : gone;
     }
 
     // Removes the source once its copy is complete, when this is a move.
@@ -214,7 +237,7 @@ private:
             return made;
         }
         // A folder is copied whole before its source may go, whatever this copy does with sources.
-        Copier keeping(m_session, m_from, m_to, Source::keep);
+        Copier keeping(m_session, m_from, m_to, Source::keep, nullptr);
         keeping.copyFolder(name, info, temporary, Folder::create);
         struct stat made;
         return ::fstatat(m_to.fd(), temporary.c_str(), &made, AT_SYMLINK_NOFOLLOW) == 0;
@@ -348,6 +371,7 @@ private:
     DirectoryChain& m_from;
     DirectoryChain& m_to;
     Source m_source;
+    TransferReport* m_report;
 };
 
 } // namespace
@@ -355,7 +379,7 @@ private:
 bool copy(TransferSession& session, DirectoryChain& from, const std::string& name, DirectoryChain& to,
     const std::string& targetName, Source source)
 {
-    return Copier(session, from, to, source).copyEntry(name, targetName);
+    return Copier(session, from, to, source, &session.report).copyEntry(name, targetName);
 }
 
 } // namespace kiv::TreeCopy

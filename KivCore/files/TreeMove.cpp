@@ -65,21 +65,21 @@ private:
     {
         struct stat existing;
         if (::fstatat(m_to.fd(), targetName.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0)
-            return renameStep(name, targetName, Replace::no);
+            return renameNoted(name, targetName, Replace::no);
         if (S_ISDIR(info.st_mode) && S_ISDIR(existing.st_mode))
             return merge(name, targetName);
         const auto resolution = m_session.conflicts.resolve(
             ItemFacts::of(m_from.pathOf(name), info), ItemFacts::of(m_to.pathOf(targetName), existing));
         const bool itself = info.st_dev == existing.st_dev && info.st_ino == existing.st_ino;
         if (resolution == ConflictAnswers::Resolution::keepBoth)
-            return renameStep(
+            return renameNoted(
                 name, FreeName::numbered(m_to.fd(), targetName, S_ISDIR(info.st_mode)), Replace::no);
         if (resolution == ConflictAnswers::Resolution::skip || itself) {
             ++m_session.skipped;
             return false;
         }
         if (!S_ISDIR(info.st_mode) && !S_ISDIR(existing.st_mode))
-            return renameStep(name, targetName, Replace::yes);
+            return renameNoted(name, targetName, Replace::yes);
         return swapIn(name, targetName);
     }
 
@@ -88,6 +88,15 @@ private:
         no,
         yes, // a file over a file, in one step
     };
+
+    // Renames the item into the target folder and notes it in the report once it is there.
+    std::optional<bool> renameNoted(const std::string& name, const std::string& targetName, Replace replace)
+    {
+        const std::optional<bool> moved = renameStep(name, targetName, replace);
+        if (moved && *moved)
+            m_session.report.addMoved(m_from.pathOf(name), m_to.pathOf(targetName));
+        return moved;
+    }
 
     std::optional<bool> renameStep(const std::string& name, const std::string& targetName, Replace replace)
     {
@@ -144,7 +153,7 @@ private:
         const std::optional<bool> setAside = renameStep(targetName, aside, Replace::no, m_to);
         if (!setAside || !*setAside)
             return false;
-        const std::optional<bool> moved = renameStep(name, targetName, Replace::no);
+        const std::optional<bool> moved = renameNoted(name, targetName, Replace::no);
         if (!moved || !*moved) {
             ::renameat(m_to.fd(), aside.c_str(), m_to.fd(), targetName.c_str());
             return moved;

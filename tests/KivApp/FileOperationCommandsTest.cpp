@@ -1,4 +1,5 @@
 #include "ProgramTest.h"
+#include "toolkit/RetroLabel.h"
 #include "viewer/PanelEditorView.h"
 
 #include <QApplication>
@@ -206,6 +207,67 @@ TEST_F(FileOperationCommandsTest, MakeDirectoryIgnoresAnEmptyNameAndNeverTakesAn
     EXPECT_TRUE(lists(left(), "fresh")) << "the panel was not relisted";
 }
 
+TEST_F(FileOperationCommandsTest, DeleteTrashesAndCtrlZUndoesTheLastOperationsInTurnThenRedoes)
+{
+    const Tree start = snapshot(m_src);
+    const auto status
+        = [this] { return active().view()->findChild<RetroLabel*>("statusLabel")->text().toStdString(); };
+    // Trash, undo and redo run as jobs.
+    const auto pressZ = [this](Qt::KeyboardModifiers modifiers) {
+        QTest::keyClick(active().tableView(), Qt::Key_Z, modifiers);
+        waitForJobs();
+    };
+    // A copy is recorded as its job ends, with only what it made: the folder it merged into stays.
+    m_home.write("dst/box/mine.txt", "mine");
+    right().reload();
+    const Tree dstBefore = snapshot(m_dst);
+    cursorTo("box");
+    press(Qt::Key_F5, { ok });
+    waitForJobs();
+    EXPECT_EQ(readFile(m_dst + "/box/inside.txt"), "inside");
+    pressZ(Qt::ControlModifier);
+    EXPECT_EQ(status(), " Undone: copy of \"inside.txt\"");
+    EXPECT_EQ(snapshot(m_dst), dstBefore);
+
+    mark({ "a.txt", "b.txt" });
+    EXPECT_EQ(press(Qt::Key_Delete), ShownDialogs {}) << "a few items go without a question";
+    waitForJobs();
+    EXPECT_EQ(readFile(m_home / ".local/share/Trash/files/a.txt"), "alpha");
+    cursorTo("c.txt");
+    press(Qt::Key_F6, { typing("c2.txt") });
+    pressZ(Qt::ControlModifier);
+    EXPECT_EQ(status(), " Undone: rename of \"c.txt\"");
+    pressZ(Qt::ControlModifier);
+    EXPECT_EQ(snapshot(m_src), start);
+    pressZ(Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(status(), " Redone: move to trash of 2 items");
+    EXPECT_FALSE(lists(left(), "a.txt"));
+
+    std::unordered_set<std::string> many;
+    for (int n = 0; n < 11; ++n)
+        many.insert(std::filesystem::path(m_home.write("src/n" + std::to_string(n))).filename());
+    left().reload();
+    left().setMarks(many);
+    EXPECT_EQ(press(Qt::Key_Delete, { no }),
+        ShownDialogs { question("Move to Trash", "Move 11 items to the trash?") });
+    left().setMarks({});
+
+    // Where no trash can be made the item stays, unless the permanent delete is chosen for it.
+    std::filesystem::remove_all(m_home / ".local/share/Trash");
+    m_home.write(".local/share/Trash", "in the way");
+    cursorTo("c.txt");
+    const std::string refusal = "1 item(s) cannot be moved to the trash:\nc.txt\n\n"
+        + m_home / ".local/share/Trash"
+        + " is not a trash folder of yours.\n\nDelete them permanently instead? This cannot be undone.";
+    EXPECT_EQ(press(Qt::Key_Delete, { no }),
+        ShownDialogs {
+            question("Move to Trash", refusal, "[ Delete Permanently ]", ButtonTone::destructive) });
+    EXPECT_TRUE(lists(left(), "c.txt"));
+    press(Qt::Key_Delete, { ok });
+    waitForJobs();
+    EXPECT_FALSE(std::filesystem::exists(m_src + "/c.txt"));
+}
+
 TEST_F(FileOperationCommandsTest, DeleteAsksWithTheNamesThenRemovesFolderAndLinkButNotTheLinksTarget)
 {
     const std::string target = m_home.write("kept/precious.txt", "precious");
@@ -289,6 +351,12 @@ TEST_F(FileOperationCommandsTest, TheFilesMenuRunsTheSameCommands)
             prompt("Make Directory", "Name for the new folder:", ""),
             question("Delete", "Delete 1 item(s)?\na.txt", "[ Delete ]", ButtonTone::destructive) }));
     EXPECT_EQ(disk(), before);
+    chooseFromPulldown(1, 4); // Move to Trash
+    waitForJobs();
+    EXPECT_FALSE(lists(left(), "a.txt"));
+    chooseFromPulldown(1, 11); // Undo, the Redo below it still disabled
+    waitForJobs();
+    EXPECT_EQ(readFile(m_src + "/a.txt"), "alpha");
 }
 
 TEST_F(FileOperationCommandsTest, NamesThatAreNotUtf8SurviveBeingOfferedAndEdited)

@@ -18,7 +18,8 @@
 
 namespace kiv::test {
 
-// The whole program over a home folder of the test's own, HOME pointing there for the test. A
+// The whole program over a home folder of the test's own, HOME pointing there for the test (and
+// the trash inside it). A
 // fixture fills `m_home`, then calls startProgram() from its SetUp. A dialog that nobody answers,
 // an answer that finds no dialog and a menu left open fail the test (see DialogDriver.h).
 class ProgramTest : public ::testing::Test
@@ -59,6 +60,7 @@ protected:
 
     TempDir m_home;
     ScopedEnvironment m_scopedHome { "HOME", m_home.path().c_str() };
+    ScopedEnvironment m_scopedData { "XDG_DATA_HOME", nullptr };
     ScopedEnvironment m_defaultConfigFolder { "XDG_CONFIG_HOME", nullptr };
     std::unique_ptr<MainWindowController> m_controller;
 };

@@ -67,7 +67,7 @@ protected:
     // Chooses "Extract Archive to Other Panel" in the "Files" pulldown, answering its dialogs.
     ShownDialogs extract(std::vector<Answer> answers = {})
     {
-        ShownDialogs shown = answering(std::move(answers), [&] { chooseFromPulldown(1, 4); });
+        ShownDialogs shown = answering(std::move(answers), [&] { chooseFromPulldown(1, 5); });
         waitForJobs();
         return shown;
     }
@@ -296,7 +296,7 @@ TEST_F(ToolCommandsTest, CompareMarksOnlyWhatDiffersOnDiskNowAndReplacesEarlierM
     // Changed after both panels were listed: the comparison must see it all the same.
     std::filesystem::last_write_time(m_home.write("a/differs.txt", "123456"), stamp);
 
-    EXPECT_EQ(answering({ ok }, [&] { chooseFromPulldown(1, 5); }), // "Compare Directories"
+    EXPECT_EQ(answering({ ok }, [&] { chooseFromPulldown(1, 6); }), // "Compare Directories"
         ShownDialogs { notice("Compare Directories", "2 item(s) marked on the left, 1 on the right.") });
     using Names = std::unordered_set<std::string>;
     EXPECT_EQ(left().state().markedNames(), Names({ "differs.txt", "only-left.txt" }));

@@ -1,0 +1,18 @@
+#include "commands/HistoryRecording.h"
+
+#include "commands/CommandContext.h"
+#include "history/OperationHistory.h"
+#include "history/RecordedJob.h"
+#include "jobscreen/JobRunner.h"
+
+namespace kiv::HistoryRecording {
+
+void start(const CommandContext& context, std::shared_ptr<Job> work, const TransferReport& report,
+    OperationRecord::Kind kind)
+{
+    auto job = std::make_shared<RecordedJob>(std::move(work), report, kind);
+    context.jobs.start(
+        job, [job, &history = context.history](const JobOutcome&) { history.record(job->takeRecord()); });
+}
+
+} // namespace kiv::HistoryRecording

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kiv {
+
+// What a copy, move or extraction actually did, item by item, for undo: the items it made anew
+// and the items it moved whole. An item that replaced another is not in it: taking it away again
+// would not bring back what it replaced.
+class TransferReport
+{
+public:
+    // One item: where it came from (empty when it came out of an archive) and where it is now.
+    struct Item
+    {
+        std::string from;
+        std::string to;
+
+        bool operator==(const Item&) const = default;
+    };
+
+    // Notes that `to` was made anew, as a copy of `from`. Reported as a folder is made, before
+    // what goes inside it; anything inside a folder already noted is left out, the folder covers it.
+    void addMade(const std::string& from, const std::string& to);
+    // Notes that the item at `from` is now wholly at `to`. Reported once the item is complete, after
+    // what it holds; what was noted inside `to` before is dropped, the item covers it.
+    void addMoved(const std::string& from, const std::string& to);
+
+    // Returns the items in the order they were noted.
+    const std::vector<Item>& items() const { return m_items; }
+
+private:
+    std::vector<Item> m_items;
+};
+
+} // namespace kiv

@@ -1,0 +1,38 @@
+#include "history/OperationRecord.h"
+
+#include "files/PathString.h"
+
+namespace kiv {
+
+void OperationRecord::addMoved(std::string from, std::string to)
+{
+    steps.push_back({ std::move(from), std::move(to), {}, {} });
+}
+
+void OperationRecord::addMade(std::string from, std::string to)
+{
+    TreeSnapshot made = TreeSnapshot::of(to);
+    steps.push_back({ std::move(from), std::move(to), {}, std::move(made) });
+}
+
+void OperationRecord::addTrashed(const TrashedItem& item)
+{
+    steps.push_back({ item.originalPath, item.trashedPath, item.infoPath, {} });
+}
+
+std::string OperationRecord::description() const
+{
+    const Step& first = steps.front();
+    if ((kind == Kind::makeFolder || kind == Kind::pack) && steps.size() == 1)
+        return (kind == Kind::pack ? "new archive \"" : "new folder \"") + PathString::lastComponent(first.to)
+            + "\"";
+    static constexpr const char* names[]
+        = { "rename", "move", "copy", "new folder", "move to trash", "extraction", "packing" };
+    const std::string name = names[static_cast<int>(kind)];
+    if (steps.size() != 1)
+        return name + " of " + std::to_string(steps.size()) + " items";
+    // What came out of an archive has no source of its own to name.
+    return name + " of \"" + PathString::lastComponent(kind == Kind::extract ? first.to : first.from) + "\"";
+}
+
+} // namespace kiv

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "history/TreeSnapshot.h"
+#include "trash/TrashedItem.h"
+
+#include <string>
+#include <vector>
+
+namespace kiv {
+
+// What one file operation did, item by item, in enough detail to undo it and to do it again:
+// the record an operation hands to the OperationHistory.
+struct OperationRecord
+{
+    enum class Kind
+    {
+        rename,
+        move,
+        copy,
+        makeFolder,
+        moveToTrash,
+        // What came out of an archive, or a new archive: an undo puts it in the trash, and a redo
+        // takes it back out.
+        extract,
+        pack,
+    };
+
+    // One item the operation changed.
+    struct Step
+    {
+        // Where the item was or the source of a copy; for an undone extraction or packing, its
+        // place in the trash; empty for a new folder.
+        std::string from;
+        std::string to; // where the operation put it: new name, copy, new folder, place in the trash
+        std::string info; // the trash's info file of a trashed item; empty otherwise
+        TreeSnapshot made; // a copy or new folder as it was once made; empty otherwise
+
+        bool operator==(const Step&) const = default;
+    };
+
+    Kind kind;
+    std::vector<Step> steps;
+
+    bool operator==(const OperationRecord&) const = default;
+
+    // Notes that the item at `from` was renamed or moved to `to`.
+    void addMoved(std::string from, std::string to);
+    // Notes that `to` was made, as a copy of `from` or as a new folder (`from` empty), and what it
+    // looks like now. Throws the platform error when `to` cannot be read.
+    void addMade(std::string from, std::string to);
+    // Notes that an item went to the trash.
+    void addTrashed(const TrashedItem& item);
+
+    // Returns what the user reads after "Undo" or "Undone:": `move of 3 items`, `rename of "a.txt"`,
+    // `new folder "b"`; names are the file system's bytes.
+    std::string description() const;
+};
+
+} // namespace kiv

@@ -1,0 +1,159 @@
+#include "history/OperationReplay.h"
+
+#include "base/ErrorText.h"
+#include "base/KivError.h"
+#include "files/DeleteJob.h"
+#include "files/DiskItem.h"
+#include "files/FileSystemService.h"
+#include "files/PathString.h"
+#include "files/TransferJob.h"
+#include "jobs/JobCancelled.h"
+#include "trash/Trash.h"
+
+namespace kiv::OperationReplay {
+
+namespace {
+
+using Kind = OperationRecord::Kind;
+using Step = OperationRecord::Step;
+
+// The paths one step needs: `present` must exist, `absent` must be free (either may be empty),
+// and a made item must still match its snapshot.
+struct Expectation
+{
+    const std::string& present;
+    const std::string& absent;
+    bool unchanged;
+};
+
+Expectation expectationFor(Kind kind, const Step& step, Direction direction)
+{
+    static const std::string none;
+    const bool undo = direction == Direction::undo;
+    switch (kind) {
+    case Kind::copy:
+    case Kind::makeFolder:
+    case Kind::extract:
+    case Kind::pack:
+        return undo ? Expectation { step.to, none, true } : Expectation { step.from, step.to, false };
+    case Kind::moveToTrash:
+        return undo ? Expectation { step.to, step.from, false } : Expectation { step.from, none, false };
+    case Kind::rename:
+    case Kind::move:
+        break;
+    }
+    return undo ? Expectation { step.to, step.from, false } : Expectation { step.from, step.to, false };
+}
+
+void addDifferences(std::vector<std::string>& found, const Step& step, const Expectation& expected)
+{
+    if (!expected.present.empty() && !DiskItem::exists(expected.present)) {
+        found.push_back(expected.present + " is no longer there.");
+        return;
+    }
+    if (!expected.absent.empty() && DiskItem::exists(expected.absent))
+        found.push_back("Something is at " + expected.absent + " again.");
+    if (!expected.unchanged)
+        return;
+    try {
+        if (const auto changed = TreeSnapshot::of(step.to).firstDifference(step.made))
+            found.push_back((changed->empty() ? step.to : PathString::appendingComponent(step.to, *changed))
+                + " has changed since.");
+    } catch (const std::exception& error) {
+        found.push_back(userMessage(error));
+    }
+}
+
+// Runs `job` as a part of the replay on its control: a cancel ends the replay, anything less
+// than all done fails the item.
+void runPart(Job&& job, JobControl& control)
+{
+    const JobOutcome outcome = job.run(control);
+    if (outcome.end == JobOutcome::End::cancelled)
+        throw JobCancelled();
+    if (outcome.end != JobOutcome::End::completed)
+        throw KivError::operationFailed(outcome.summary);
+}
+
+// Copies or moves the item at `from` to the free path `to`.
+void transfer(TransferJob::Mode mode, const std::string& from, const std::string& to, JobControl& control)
+{
+    runPart(TransferJob(mode, { { from, PathString::lastComponent(to) } }, PathString::parentOrRoot(to)),
+        control);
+}
+
+void redo(Kind kind, Step& step, const Trash& trash, JobControl& control)
+{
+    switch (kind) {
+    case Kind::rename:
+    case Kind::move:
+        transfer(TransferJob::Mode::move, step.from, step.to, control);
+        return;
+    case Kind::copy:
+        transfer(TransferJob::Mode::copy, step.from, step.to, control);
+        step.made = TreeSnapshot::of(step.to);
+        return;
+    case Kind::makeFolder:
+        FileSystemService().makeDirectory(
+            PathString::lastComponent(step.to), PathString::parentOrRoot(step.to));
+        step.made = TreeSnapshot::of(step.to);
+        return;
+    case Kind::moveToTrash: {
+        const TrashedItem item = trash.moveToTrash(step.from);
+        step.to = item.trashedPath;
+        step.info = item.infoPath;
+        return;
+    }
+    case Kind::extract:
+    case Kind::pack:
+        trash.restore({ step.to, step.from, step.info });
+        step.from.clear();
+        step.info.clear();
+        return;
+    }
+}
+
+void undo(Kind kind, Step& step, const Trash& trash, JobControl& control)
+{
+    switch (kind) {
+    case Kind::rename:
+    case Kind::move:
+        transfer(TransferJob::Mode::move, step.to, step.from, control);
+        return;
+    case Kind::copy:
+    case Kind::makeFolder:
+        runPart(DeleteJob({ step.to }), control);
+        return;
+    case Kind::moveToTrash:
+        trash.restore({ step.from, step.to, step.info });
+        return;
+    case Kind::extract:
+    case Kind::pack: {
+        // Into the trash rather than gone: the redo takes it back out.
+        const TrashedItem item = trash.moveToTrash(step.to);
+        step.from = item.trashedPath;
+        step.info = item.infoPath;
+        return;
+    }
+    }
+}
+
+} // namespace
+
+std::vector<std::string> differences(const OperationRecord& record, Direction direction)
+{
+    std::vector<std::string> found;
+    for (const Step& step : record.steps)
+        addDifferences(found, step, expectationFor(record.kind, step, direction));
+    return found;
+}
+
+void replay(Kind kind, Step& step, Direction direction, const Trash& trash, JobControl& control)
+{
+    if (direction == Direction::undo)
+        undo(kind, step, trash, control);
+    else
+        redo(kind, step, trash, control);
+}
+
+} // namespace kiv::OperationReplay

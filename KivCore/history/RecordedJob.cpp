@@ -1,0 +1,64 @@
+#include "history/RecordedJob.h"
+
+#include "files/TransferReport.h"
+
+namespace kiv {
+
+RecordedJob::RecordedJob(std::shared_ptr<Job> work, const TransferReport& report, OperationRecord::Kind kind)
+    : m_work(std::move(work))
+    , m_report(report)
+    , m_record { kind, {} }
+{
+}
+
+std::string RecordedJob::title() const
+{
+    return m_work->title();
+}
+
+std::string RecordedJob::description() const
+{
+    return m_work->description();
+}
+
+JobFootprint RecordedJob::footprint() const
+{
+    return m_work->footprint();
+}
+
+JobOutcome RecordedJob::run(JobControl& control)
+{
+    JobOutcome outcome;
+    try {
+        outcome = m_work->run(control);
+    } catch (...) {
+        record(); // what it did before it stopped
+        throw;
+    }
+    record();
+    return outcome;
+}
+
+void RecordedJob::record()
+{
+    for (const TransferReport::Item& item : m_report.items()) {
+        if (m_record.kind == OperationRecord::Kind::move) {
+            m_record.addMoved(item.from, item.to);
+            continue;
+        }
+        try {
+            m_record.addMade(item.from, item.to);
+        } catch (const std::exception&) {
+            // Gone already, like an item that failed half way and removed itself: nothing to undo.
+        }
+    }
+}
+
+OperationRecord RecordedJob::takeRecord()
+{
+    OperationRecord record { m_record.kind, {} };
+    std::swap(record, m_record);
+    return record;
+}
+
+} // namespace kiv

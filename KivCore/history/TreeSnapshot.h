@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kiv {
+
+// What an item, and everything inside it when it is a folder, looked like at one moment: the type
+// of each path, the size and modification time of each file. Enough to tell whether anyone changed
+// it since.
+class TreeSnapshot
+{
+public:
+    // Returns the snapshot of the item at `path`, a link itself and never what it points to.
+    // Throws the platform error when the item or a folder inside it cannot be read.
+    static TreeSnapshot of(const std::string& path);
+
+    // Returns the first path, relative to the item ("" for the item itself), that is new, gone or
+    // different in this snapshot compared with `earlier`; nothing when they are the same.
+    std::optional<std::string> firstDifference(const TreeSnapshot& earlier) const;
+
+    bool operator==(const TreeSnapshot&) const = default;
+
+private:
+    struct Entry
+    {
+        std::string path;
+        std::uint32_t mode;
+        std::int64_t size;
+        std::int64_t modifiedSeconds;
+        std::int64_t modifiedNanoseconds;
+
+        bool operator==(const Entry&) const = default;
+    };
+
+    void add(int parentFd, const char* name, const std::string& relative, const std::string& fullPath);
+
+    std::vector<Entry> m_entries; // in path order
+};
+
+} // namespace kiv
