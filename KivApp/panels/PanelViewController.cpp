@@ -2,8 +2,8 @@
 
 #include "files/ExistingFolder.h"
 #include "files/PathString.h"
-#include "panels/PanelColumnTitles.h"
 #include "panels/FolderWatcher.h"
+#include "panels/PanelColumnTitles.h"
 #include "panels/PanelListModel.h"
 #include "panels/PanelRowView.h"
 #include "panels/PanelTableView.h"
@@ -227,6 +227,16 @@ void PanelViewController::restore(const PanelSettings& settings)
 void PanelViewController::setMarks(std::unordered_set<std::string> names)
 {
     m_state.setMarkedNames(std::move(names));
+    m_model->restyleAllRows();
+    updateStatusLine();
+}
+
+void PanelViewController::showFolderSize(const std::string& path, std::int64_t bytes)
+{
+    const PanelLocation& location = m_state.location();
+    if (location.isArchive() || PathString::parentOrRoot(path) != location.path())
+        return;
+    m_state.setFolderSize(PathString::lastComponent(path), bytes);
     m_model->restyleAllRows();
     updateStatusLine();
 }

@@ -3,6 +3,7 @@
 #include "base/ErrorText.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/NavigationCommands.h"
+#include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
 #include "console/CommandLineBar.h"
@@ -121,6 +122,7 @@ void MainWindowController::makeCommands()
     m_shellCommands = std::make_unique<ShellCommands>(
         context, *m_root->commandLine()->field(), *m_root, weakly(m_root, &MainRootView::showOverlay));
     m_toolCommands = std::make_unique<ToolCommands>(context);
+    m_searchCommands = std::make_unique<SearchCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_navigationCommands->onHotlistChanged
         = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
@@ -183,9 +185,12 @@ void MainWindowController::bindKeys()
         weakly(tools, &ToolCommands::quit) };
     const auto pressKey = weakly(this, &MainWindowController::pressFunctionKey);
     m_window->onFunctionKey = pressKey;
-    // Alt+F5 packs; every other function key means the same with Alt as without.
-    m_window->onAltFunctionKey = [pressKey, pack = weakly(tools, &ToolCommands::pack)](
-                                     int key) { key == 5 ? pack() : pressKey(key); };
+    // Alt+F5 packs, Alt+F7 finds; every other function key means the same with Alt as without.
+    m_window->onAltFunctionKey
+        = [pressKey, pack = weakly(tools, &ToolCommands::pack),
+              find = weakly(m_searchCommands.get(), &SearchCommands::findFile)](int key) {
+              key == 5 ? pack() : key == 7 ? find() : pressKey(key);
+          };
     m_window->onControlFunctionKey = weakly(this, &MainWindowController::pressControlFunctionKey);
     m_root->funcKeyBar()->onKeyTapped = pressKey;
     NavigationCommands* navigation = m_navigationCommands.get();
@@ -193,6 +198,7 @@ void MainWindowController::bindKeys()
         = { { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) },
               { QStringLiteral("J"), weakly(tools, &ToolCommands::showJobs) },
               { QStringLiteral("u"), weakly(navigation, &NavigationCommands::swapPanels) },
+              { QStringLiteral(" "), weakly(m_searchCommands.get(), &SearchCommands::measureFolders) },
               { QStringLiteral("="), weakly(navigation, &NavigationCommands::showActiveFolderInOtherPanel) },
               { QStringLiteral("d"), weakly(navigation, &NavigationCommands::showHotlist) },
               { QStringLiteral("g"), weakly(navigation, &NavigationCommands::goToFolder) },
@@ -245,7 +251,7 @@ void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 {
     const QPoint below(qRound(anchorFrame.left()), qRound(anchorFrame.bottom()));
     const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_shellCommands, *m_toolCommands,
-        *m_navigationCommands, *m_root->commandLine()->field(), m_fileSystem };
+        *m_navigationCommands, *m_searchCommands, *m_root->commandLine()->field(), m_fileSystem };
     RetroMenu::popUp(PulldownMenus::items(index, targets), below, m_root->menuBar());
     RetroMenuSession* session = RetroMenuSession::current();
     if (!session)

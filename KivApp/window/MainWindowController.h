@@ -22,6 +22,7 @@ class NavigationCommands;
 class MainWindow;
 class PanelPair;
 class ShellCommands;
+class SearchCommands;
 class ToolCommands;
 
 // Builds the main window and owns what it is made of: the two panels on the home folder, the
@@ -101,6 +102,7 @@ private:
     std::unique_ptr<FileOperationCommands> m_fileCommands;
     std::unique_ptr<ShellCommands> m_shellCommands;
     std::unique_ptr<ToolCommands> m_toolCommands;
+    std::unique_ptr<SearchCommands> m_searchCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
     // From the settings file: the divider to restore (the last one placed, once the window shows),
     // what went wrong reading the file, whether to write it.

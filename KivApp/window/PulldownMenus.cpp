@@ -2,6 +2,7 @@
 
 #include "commands/FileOperationCommands.h"
 #include "commands/NavigationCommands.h"
+#include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
 #include "console/CommandLineField.h"
@@ -72,13 +73,16 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
                 weakly(panels,
                     [](PanelPair& pair) { pair.active().selectGroup(PanelState::MarkChange::unmark); }),
                 u'u'),
-            Item::item("Invert Selection  (*)", onActivePanel(&PanelViewController::invertMarks), u'i') };
+            Item::item("Invert Selection  (*)", onActivePanel(&PanelViewController::invertMarks), u'i'),
+            Item::item("Folder Size  (Ctrl+Space)", weakly(&targets.search, &SearchCommands::measureFolders),
+                u'z') };
     case 2:
         return { Item::item("User Menu...  (F2)", weakly(shell, &ShellCommands::showUserMenu), u'u'),
             Item::item("Edit User Menu File", weakly(shell, &ShellCommands::editUserMenuFile), u'e'),
             Item::item("Focus Command Line",
                 weakly(&targets.commandLine, [](CommandLineField& field) { field.setFocus(); }), u'f'),
             Item::item("Jobs...  (Ctrl+Shift+J)", weakly(tools, &ToolCommands::showJobs), u'j'),
+            Item::item("Find File...  (Alt+F7)", weakly(&targets.search, &SearchCommands::findFile), u'i'),
             Item::separator(),
             Item::item("Swap Panels  (Ctrl+U)", weakly(navigation, &NavigationCommands::swapPanels), u'w'),
             Item::item("This Folder in Other Panel  (Ctrl+=)",

@@ -10,6 +10,7 @@ class CommandLineField;
 class FileOperationCommands;
 class NavigationCommands;
 class PanelPair;
+class SearchCommands;
 class ShellCommands;
 class ToolCommands;
 } // namespace kiv
@@ -25,6 +26,7 @@ struct Targets
     ShellCommands& shell;
     ToolCommands& tools;
     NavigationCommands& navigation;
+    SearchCommands& search;
     CommandLineField& commandLine;
     FileSystemService fileSystem; // where home is
 };
