@@ -276,7 +276,8 @@ void MainWindowController::relistAfter(const JobFootprint& footprint, const JobO
 {
     for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
         const PanelLocation& location = panel->state().location();
-        if (!location.isArchive() && footprint.touchesFolder(location.path()))
+        // Found items lie anywhere below their folder; looking them up again is cheap.
+        if (location.isFound() || (!location.isArchive() && footprint.touchesFolder(location.path())))
             panel->reload();
     }
     if (outcome.end != JobOutcome::End::completed)
