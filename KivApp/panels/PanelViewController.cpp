@@ -233,10 +233,12 @@ void PanelViewController::setMarks(std::unordered_set<std::string> names)
 
 void PanelViewController::showFolderSize(const std::string& path, std::int64_t bytes)
 {
+    // Rows are named from the panel's folder: a found folder's name is a path from it.
     const PanelLocation& location = m_state.location();
-    if (location.isArchive() || PathString::parentOrRoot(path) != location.path())
+    const std::string prefix = PathString::appendingComponent(location.path(), "");
+    if (location.isArchive() || !path.starts_with(prefix))
         return;
-    m_state.setFolderSize(PathString::lastComponent(path), bytes);
+    m_state.setFolderSize(path.substr(prefix.size()), bytes);
     m_model->restyleAllRows();
     updateStatusLine();
 }
