@@ -82,6 +82,8 @@ const std::vector<Binding>& all()
         { P::menus, Qt::Key_Escape, QStringLiteral("Close the menu") },
         { P::dialogs, Qt::Key_Return, QStringLiteral("OK, or the button chosen with Left / Right / Tab") },
         { P::dialogs, Qt::Key_Escape, QStringLiteral("Cancel") },
+        { P::dialogs, QKeySequence(Qt::AltModifier | Qt::Key_M),
+            QStringLiteral("Select group: mark with the letters' case matched") },
         { P::dialogs, Qt::Key_Tab, QStringLiteral("Next button (a prompt's field keeps the keyboard)") },
         { P::jobs, Qt::Key_B, QStringLiteral("Progress: go on in the background") },
         { P::jobs, Qt::Key_Escape, QStringLiteral("Progress: cancel the job (asks first)") },

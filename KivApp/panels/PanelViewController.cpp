@@ -267,12 +267,16 @@ void PanelViewController::setSortOrder(SortOrder order)
 void PanelViewController::selectGroup(PanelState::MarkChange change)
 {
     const bool marking = change == PanelState::MarkChange::mark;
-    const std::optional<QString> patterns = RetroDialogs::prompt(m_view,
+    const auto answer = RetroDialogs::promptOr(m_view,
         marking ? QStringLiteral("Select group") : QStringLiteral("Unselect group"),
-        QStringLiteral("Names like *.txt; *.md, a?c, [a-f]* (case is ignored):"), QStringLiteral("*"));
-    if (!patterns)
+        QStringLiteral("Names like *.txt; *.md, a?c, [a-f]* (OK ignores case, Match case does not):"),
+        QStringLiteral("*"), QStringLiteral("Match case"));
+    if (!answer)
         return;
-    m_state.markMatching(NamePatterns(patterns->toStdString()), change);
+    const auto letterCase = answer->second == RetroDialogResponse::alternative
+        ? NamePatterns::LetterCase::matched
+        : NamePatterns::LetterCase::ignored;
+    m_state.markMatching(NamePatterns(ShownText::bytesOf(answer->first), letterCase), change);
     m_model->restyleAllRows();
     updateStatusLine();
 }
