@@ -6,9 +6,12 @@
 #include "files/DeleteJob.h"
 #include "files/FilePreview.h"
 #include "files/FileSystemService.h"
+#include "files/FolderSizeJob.h"
 #include "files/TransferJob.h"
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
+#include "search/FindJob.h"
+#include "search/FindResults.h"
 
 #include <cstdio>
 #include <cstring>
@@ -29,7 +32,10 @@ int usage()
         "       kivbench children FILE PREFIX\n"
         "       kivbench extract FILE MEMBER DSTDIR\n"
         "       kivbench pack DST SRC...\n"
-        "       kivbench view FILE\n");
+        "       kivbench view FILE\n"
+        "       kivbench find ROOT PATTERN\n"
+        "       kivbench grep ROOT TEXT\n"
+        "       kivbench dirsize ROOT\n");
     return 2;
 }
 
@@ -139,6 +145,51 @@ int viewCommand(int argc, char** argv)
     return 0;
 }
 
+// Runs a search as the find dialog would (binary files searched too, as grep does) and prints
+// the number of hits.
+int searchCommand(const kiv::FindQuery& query)
+{
+    auto results = std::make_shared<kiv::FindResults>();
+    kiv::FindJob job(query, results);
+    kiv::JobControl control;
+    kiv::JobThread::runHere(job, control);
+    std::printf("%zu\n", results->hitCount());
+    return 0;
+}
+
+int findCommand(int argc, char** argv)
+{
+    if (argc != 4)
+        return usage();
+    kiv::FindQuery query;
+    query.root = argv[2];
+    query.namePatterns = argv[3];
+    query.letterCase = kiv::NamePatterns::LetterCase::matched;
+    return searchCommand(query);
+}
+
+int grepCommand(int argc, char** argv)
+{
+    if (argc != 4)
+        return usage();
+    kiv::FindQuery query;
+    query.root = argv[2];
+    query.text = argv[3];
+    query.letterCase = kiv::NamePatterns::LetterCase::matched;
+    query.binaries = kiv::TextSearch::Binaries::searched;
+    return searchCommand(query);
+}
+
+// Prints the bytes of the regular files below ROOT, hard links counted once.
+int dirsizeCommand(int argc, char** argv)
+{
+    if (argc != 3)
+        return usage();
+    const auto size = kiv::FolderSizeJob::measure(argv[2], nullptr);
+    std::printf("%lld\n", static_cast<long long>(size.bytes));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -164,6 +215,12 @@ int main(int argc, char** argv)
             return packCommand(argc, argv);
         if (command == "view")
             return viewCommand(argc, argv);
+        if (command == "find")
+            return findCommand(argc, argv);
+        if (command == "grep")
+            return grepCommand(argc, argv);
+        if (command == "dirsize")
+            return dirsizeCommand(argc, argv);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kivbench: %s\n", kiv::userMessage(error).c_str());
         return 1;

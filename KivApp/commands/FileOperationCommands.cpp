@@ -208,17 +208,21 @@ void FileOperationCommands::moveOperation()
 void FileOperationCommands::moveOneItem(
     PanelViewController& source, PanelViewController& target, const FileEntry& item) const
 {
+    // A found item's name is a path from the folder searched: it is renamed where it lies.
+    const std::string from = sourcePath(source.state().location(), item);
+    FileEntry leaf = item;
+    leaf.name = PathString::lastComponent(from);
     const PanelLocation& targetLocation = target.state().location();
     const std::string defaultValue = targetLocation.isArchive()
-        ? item.name
-        : PathString::appendingComponent(targetLocation.path(), item.name);
+        ? leaf.name
+        : PathString::appendingComponent(targetLocation.path(), leaf.name);
     const std::optional<std::string> answer = askFor(QStringLiteral("Rename / Move"),
-        "New name or full path for \"" + ShownText::of(item.name) + "\":", defaultValue);
+        "New name or full path for \"" + ShownText::of(leaf.name) + "\":", defaultValue);
     // An emptied field names nothing to rename to: the same as Cancel.
     if (!answer || answer->empty())
         return;
     try {
-        renameOrMove(source.state().location().path(), item, *answer);
+        renameOrMove(PathString::parentOrRoot(from), leaf, *answer);
     } catch (const std::exception& error) {
         RetroDialogs::error(&m_context.dialogParent, error);
     }

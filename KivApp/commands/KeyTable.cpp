@@ -57,6 +57,10 @@ const std::vector<Binding>& all()
         { P::panels, QKeySequence(Qt::AltModifier | Qt::Key_Right), QStringLiteral("Forward again") },
         { P::panels, QKeySequence(Qt::AltModifier | Qt::Key_Down),
             QStringLiteral("The panel's folder history") },
+        { P::panels, QKeySequence(Qt::ControlModifier | Qt::Key_Space),
+            QStringLiteral("Measure the marked folders or the cursor's (size in the Size column)") },
+        { P::panels, QKeySequence(Qt::AltModifier | Qt::Key_F7),
+            QStringLiteral("Find files by name and text below a folder") },
         { P::panels, ctrl(Qt::Key_D), QStringLiteral("Folder hotlist: go, add this folder, remove") },
         { P::panels, ctrl(Qt::Key_G), QStringLiteral("Go to a folder or file by its path (~ is home)") },
         { P::panels, ctrl(Qt::Key_J), QStringLiteral("Put the name under the cursor into the command line") },
@@ -83,6 +87,8 @@ const std::vector<Binding>& all()
         { P::menus, Qt::Key_Escape, QStringLiteral("Close the menu") },
         { P::dialogs, Qt::Key_Return, QStringLiteral("OK, or the button chosen with Left / Right / Tab") },
         { P::dialogs, Qt::Key_Escape, QStringLiteral("Cancel") },
+        { P::dialogs, QKeySequence(Qt::AltModifier | Qt::Key_M),
+            QStringLiteral("Select group: mark with the letters' case matched") },
         { P::dialogs, Qt::Key_Tab, QStringLiteral("Next button (a prompt's field keeps the keyboard)") },
         { P::jobs, Qt::Key_B, QStringLiteral("Progress: go on in the background") },
         { P::jobs, Qt::Key_Escape, QStringLiteral("Progress: cancel the job (asks first)") },
@@ -95,6 +101,17 @@ const std::vector<Binding>& all()
         { P::jobs, Qt::Key_R, QStringLiteral("Item failed: retry") },
         { P::jobs, Qt::Key_Return, QStringLiteral("Jobs list: show the job's progress") },
         { P::jobs, Qt::Key_Delete, QStringLiteral("Jobs list: cancel the job") },
+        { P::find, Qt::Key_N, QStringLiteral("Find: the name patterns (*.txt; *.md)") },
+        { P::find, Qt::Key_T, QStringLiteral("Find: the text to look for") },
+        { P::find, Qt::Key_F, QStringLiteral("Find: the folder to search") },
+        { P::find, Qt::Key_C, QStringLiteral("Find: case-sensitive on / off") },
+        { P::find, Qt::Key_W, QStringLiteral("Find: whole words on / off") },
+        { P::find, Qt::Key_B, QStringLiteral("Find: binary files too on / off") },
+        { P::find, Qt::Key_A, QStringLiteral("Find: inside archives on / off") },
+        { P::find, Qt::Key_Return, QStringLiteral("Find; in the hits: the panel to the hit's folder") },
+        { P::find, Qt::Key_P, QStringLiteral("Hits: all of them in the panel (Backspace goes back)") },
+        { P::find, Qt::Key_U, QStringLiteral("Hits: what could not be read") },
+        { P::find, Qt::Key_Escape, QStringLiteral("Stop the search; once stopped, close") },
         { P::viewer, Qt::Key_Escape, QStringLiteral("Close the viewer (F3 and F10 too)") },
         { P::viewer, Qt::Key_PageDown, QStringLiteral("Down a page (PageUp, Up, Down likewise)") },
         { P::viewer, Qt::Key_Home, QStringLiteral("Start of the file") },
@@ -122,6 +139,8 @@ QString placeName(Place place)
         return QStringLiteral("Dialogs");
     case Place::jobs:
         return QStringLiteral("Jobs");
+    case Place::find:
+        return QStringLiteral("Find file (Alt+F7)");
     case Place::viewer:
         return QStringLiteral("Viewer (F3)");
     case Place::editor:

@@ -16,6 +16,7 @@ enum class Place
     menus,
     dialogs,
     jobs, // a job's progress, its questions and the jobs list
+    find, // the find dialog and its list of hits
     viewer,
     editor,
 };

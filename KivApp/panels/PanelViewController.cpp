@@ -2,8 +2,8 @@
 
 #include "files/ExistingFolder.h"
 #include "files/PathString.h"
-#include "panels/PanelColumnTitles.h"
 #include "panels/FolderWatcher.h"
+#include "panels/PanelColumnTitles.h"
 #include "panels/PanelListModel.h"
 #include "panels/PanelRowView.h"
 #include "panels/PanelTableView.h"
@@ -231,6 +231,18 @@ void PanelViewController::setMarks(std::unordered_set<std::string> names)
     updateStatusLine();
 }
 
+void PanelViewController::showFolderSize(const std::string& path, std::int64_t bytes)
+{
+    // Rows are named from the panel's folder: a found folder's name is a path from it.
+    const PanelLocation& location = m_state.location();
+    const std::string prefix = PathString::appendingComponent(location.path(), "");
+    if (location.isArchive() || !path.starts_with(prefix))
+        return;
+    m_state.setFolderSize(path.substr(prefix.size()), bytes);
+    m_model->restyleAllRows();
+    updateStatusLine();
+}
+
 void PanelViewController::chooseSortKey(SortOrder::Key key)
 {
     setSortOrder(m_state.sortOrder().chosen(key));
@@ -255,12 +267,16 @@ void PanelViewController::setSortOrder(SortOrder order)
 void PanelViewController::selectGroup(PanelState::MarkChange change)
 {
     const bool marking = change == PanelState::MarkChange::mark;
-    const std::optional<QString> patterns = RetroDialogs::prompt(m_view,
+    const auto answer = RetroDialogs::promptOr(m_view,
         marking ? QStringLiteral("Select group") : QStringLiteral("Unselect group"),
-        QStringLiteral("Names like *.txt; *.md, a?c, [a-f]* (case is ignored):"), QStringLiteral("*"));
-    if (!patterns)
+        QStringLiteral("Names like *.txt; *.md, a?c, [a-f]* (OK ignores case, Match case does not):"),
+        QStringLiteral("*"), QStringLiteral("Match case"));
+    if (!answer)
         return;
-    m_state.markMatching(NamePatterns(patterns->toStdString()), change);
+    const auto letterCase = answer->second == RetroDialogResponse::alternative
+        ? NamePatterns::LetterCase::matched
+        : NamePatterns::LetterCase::ignored;
+    m_state.markMatching(NamePatterns(ShownText::bytesOf(answer->first), letterCase), change);
     m_model->restyleAllRows();
     updateStatusLine();
 }

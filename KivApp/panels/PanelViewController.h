@@ -81,6 +81,9 @@ public:
     // Replaces the marks by `names` (none unmarks every row) and redraws; names without a row go
     // at the next listing.
     void setMarks(std::unordered_set<std::string> names);
+    // Shows `bytes` as the size of the folder at `path` when it is a row of this panel's folder
+    // (see PanelState::setFolderSize); nothing otherwise.
+    void showFolderSize(const std::string& path, std::int64_t bytes);
     // Lists names that begin with "." from now on when `show` is true, else leaves them out; relists.
     void setShowHidden(bool show);
     // Shows the names that begin with "." when they are left out, else leaves them out; relists.

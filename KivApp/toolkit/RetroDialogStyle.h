@@ -36,11 +36,18 @@ struct RetroDialogStyle
     Kind kind = Kind::message;
     // The input field's starting text; meaningful only for prompts.
     QString defaultValue;
-    // The caption of the third button of a confirmation, e.g. "Save"; empty when there is none.
+    // The caption of the third button of a confirmation or prompt, e.g. "Save"; empty when there is
+    // none.
     QString alternativeTitle;
 
     // Returns a prompt style whose field starts with `defaultValue`.
     static RetroDialogStyle prompt(const QString& defaultValue) { return { Kind::prompt, defaultValue, {} }; }
+    // Returns a prompt style whose field starts with `defaultValue`, with a third button captioned
+    // `alternativeTitle` that takes the text too.
+    static RetroDialogStyle promptOr(const QString& defaultValue, const QString& alternativeTitle)
+    {
+        return { Kind::prompt, defaultValue, alternativeTitle };
+    }
     // Returns the style of a question answered by OK or Cancel.
     static RetroDialogStyle confirm() { return { Kind::confirm, {}, {} }; }
     // Returns the style of a question answered by OK, Cancel or a button captioned
@@ -59,7 +66,7 @@ struct RetroDialogStyle
     // Returns true when the dialog shows an input field.
     bool hasField() const { return kind == Kind::prompt; }
     // Returns true when the dialog offers the alternative answer.
-    bool hasAlternative() const { return kind == Kind::confirm && !alternativeTitle.isEmpty(); }
+    bool hasAlternative() const { return hasCancel() && !alternativeTitle.isEmpty(); }
 };
 
 } // namespace kiv

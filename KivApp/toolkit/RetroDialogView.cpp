@@ -103,6 +103,7 @@ void RetroDialogView::createTextField(const QString& defaultValue)
     m_textField->setTextMargins(3, 0, 3, 0);
     // Typing at once replaces the suggested text, as in a native field that takes focus.
     m_textField->selectAll();
+    m_textField->installEventFilter(this);
 }
 
 void RetroDialogView::createListing(const QString& lines)
@@ -280,11 +281,27 @@ void RetroDialogView::keyPressEvent(QKeyEvent* event)
     }
 }
 
+// The field would type Alt and a letter as the letter: the alternative's key is taken before it.
+bool RetroDialogView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_textField && event->type() == QEvent::KeyPress
+        && isAlternativeKey(static_cast<const QKeyEvent&>(*event)) && onAlternative) {
+        onAlternative();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 bool RetroDialogView::isAlternativeKey(const QKeyEvent& event) const
 {
-    // A field takes letters as text, so only a question without one answers to a letter.
-    return m_alternativeButton && !m_textField && !event.text().isEmpty()
-        && event.text().at(0).toLower() == m_style.alternativeTitle.at(0).toLower();
+    if (!m_alternativeButton)
+        return false;
+    const QChar letter = m_style.alternativeTitle.at(0).toLower();
+    // A field takes letters as text, so a prompt answers to the letter only with Alt.
+    if (m_textField)
+        return event.modifiers().testFlag(Qt::AltModifier)
+            && QChar(char16_t(event.key())).toLower() == letter;
+    return !event.text().isEmpty() && event.text().at(0).toLower() == letter;
 }
 
 // Tab comes here from the field too: it stays in the dialog, and in a prompt it stays in the field

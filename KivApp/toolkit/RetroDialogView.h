@@ -16,8 +16,9 @@ class RetroDialogButton;
 // an input field for prompts, and the bracketed buttons at the bottom right (the alternative left
 // of Cancel left of OK), all inside a two-pixel black frame. Return or Enter means OK and Escape
 // means Cancel, whether the field or the face has the keyboard; the first letter of the
-// alternative's caption chooses it. Tab never takes the keyboard from the field; without a field,
-// Left, Right and Tab highlight the buttons in turn and Return presses the highlighted one.
+// alternative's caption chooses it (with Alt in a prompt, whose field takes letters). Tab never takes the
+// keyboard from the field; without a field, Left, Right and Tab highlight the buttons in turn and Return
+// presses the highlighted one.
 class RetroDialogView : public QWidget
 {
     Q_OBJECT
@@ -75,6 +76,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createListing(const QString& lines);

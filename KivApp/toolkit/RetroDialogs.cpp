@@ -16,6 +16,17 @@ std::optional<QString> prompt(
     return dialog.textFieldValue();
 }
 
+std::optional<std::pair<QString, RetroDialogResponse>> promptOr(QWidget* parent, const QString& title,
+    const QString& message, const QString& defaultValue, const QString& alternativeTitle)
+{
+    RetroDialogWindow dialog(title, message, RetroDialogStyle::promptOr(defaultValue, alternativeTitle),
+        QStringLiteral("OK"), ButtonTone::ordinary, parent);
+    const RetroDialogResponse response = dialog.runModal(parent);
+    if (response == RetroDialogResponse::cancel)
+        return std::nullopt;
+    return std::pair { dialog.textFieldValue(), response };
+}
+
 bool confirm(
     QWidget* parent, const QString& title, const QString& message, const QString& okTitle, ButtonTone okTone)
 {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <exception>
 #include <optional>
+#include <utility>
 
 class QWidget;
 
@@ -16,6 +17,12 @@ namespace kiv::RetroDialogs {
 // nothing on Cancel or Escape even when the text was edited.
 std::optional<QString> prompt(
     QWidget* parent, const QString& title, const QString& message, const QString& defaultValue);
+
+// Asks for a line of text as prompt() does, offering a third button captioned `alternativeTitle`
+// (also Alt and its first letter) that takes the text as well; returns the text and the answer
+// (ok or alternative), nothing on Cancel or Escape.
+std::optional<std::pair<QString, RetroDialogResponse>> promptOr(QWidget* parent, const QString& title,
+    const QString& message, const QString& defaultValue, const QString& alternativeTitle);
 
 // Asks a yes/no question; returns true exactly when the OK button (captioned `okTitle`, red
 // when destructive) or Return/Enter answers it.

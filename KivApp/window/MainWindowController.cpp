@@ -4,6 +4,7 @@
 #include "commands/FileOperationCommands.h"
 #include "commands/HistoryCommands.h"
 #include "commands/NavigationCommands.h"
+#include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
 #include "commands/TrashCommands.h"
@@ -128,6 +129,7 @@ void MainWindowController::makeCommands()
     m_toolCommands = std::make_unique<ToolCommands>(context);
     m_trashCommands = std::make_unique<TrashCommands>(context);
     m_historyCommands = std::make_unique<HistoryCommands>(context);
+    m_searchCommands = std::make_unique<SearchCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_navigationCommands->onHotlistChanged
         = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
@@ -190,9 +192,12 @@ void MainWindowController::bindKeys()
         weakly(tools, &ToolCommands::quit) };
     const auto pressKey = weakly(this, &MainWindowController::pressFunctionKey);
     m_window->onFunctionKey = pressKey;
-    // Alt+F5 packs; every other function key means the same with Alt as without.
-    m_window->onAltFunctionKey = [pressKey, pack = weakly(tools, &ToolCommands::pack)](
-                                     int key) { key == 5 ? pack() : pressKey(key); };
+    // Alt+F5 packs, Alt+F7 finds; every other function key means the same with Alt as without.
+    m_window->onAltFunctionKey
+        = [pressKey, pack = weakly(tools, &ToolCommands::pack),
+              find = weakly(m_searchCommands.get(), &SearchCommands::findFile)](int key) {
+              key == 5 ? pack() : key == 7 ? find() : pressKey(key);
+          };
     m_window->onControlFunctionKey = weakly(this, &MainWindowController::pressControlFunctionKey);
     m_root->funcKeyBar()->onKeyTapped = pressKey;
     NavigationCommands* navigation = m_navigationCommands.get();
@@ -200,6 +205,7 @@ void MainWindowController::bindKeys()
         = { { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) },
               { QStringLiteral("J"), weakly(tools, &ToolCommands::showJobs) },
               { QStringLiteral("u"), weakly(navigation, &NavigationCommands::swapPanels) },
+              { QStringLiteral(" "), weakly(m_searchCommands.get(), &SearchCommands::measureFolders) },
               { QStringLiteral("="), weakly(navigation, &NavigationCommands::showActiveFolderInOtherPanel) },
               { QStringLiteral("d"), weakly(navigation, &NavigationCommands::showHotlist) },
               { QStringLiteral("g"), weakly(navigation, &NavigationCommands::goToFolder) },
@@ -258,8 +264,8 @@ void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 {
     const QPoint below(qRound(anchorFrame.left()), qRound(anchorFrame.bottom()));
     const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_trashCommands, *m_historyCommands,
-        *m_shellCommands, *m_toolCommands, *m_navigationCommands, *m_root->commandLine()->field(),
-        m_fileSystem };
+        *m_shellCommands, *m_toolCommands, *m_navigationCommands, *m_searchCommands,
+        *m_root->commandLine()->field(), m_fileSystem };
     RetroMenu::popUp(PulldownMenus::items(index, targets), below, m_root->menuBar());
     RetroMenuSession* session = RetroMenuSession::current();
     if (!session)
@@ -284,7 +290,8 @@ void MainWindowController::relistAfter(const JobFootprint& footprint, const JobO
 {
     for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
         const PanelLocation& location = panel->state().location();
-        if (!location.isArchive() && footprint.touchesFolder(location.path()))
+        // Found items lie anywhere below their folder; looking them up again is cheap.
+        if (location.isFound() || (!location.isArchive() && footprint.touchesFolder(location.path())))
             panel->reload();
     }
     if (outcome.end != JobOutcome::End::completed)

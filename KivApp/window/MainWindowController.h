@@ -24,6 +24,7 @@ class NavigationCommands;
 class MainWindow;
 class PanelPair;
 class ShellCommands;
+class SearchCommands;
 class ToolCommands;
 class TrashCommands;
 
@@ -108,6 +109,7 @@ private:
     std::unique_ptr<ToolCommands> m_toolCommands;
     std::unique_ptr<TrashCommands> m_trashCommands;
     std::unique_ptr<HistoryCommands> m_historyCommands;
+    std::unique_ptr<SearchCommands> m_searchCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
     // From the settings file: the divider to restore (the last one placed, once the window shows),
     // what went wrong reading the file, whether to write it.

@@ -3,6 +3,7 @@
 #include "commands/FileOperationCommands.h"
 #include "commands/HistoryCommands.h"
 #include "commands/NavigationCommands.h"
+#include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
 #include "commands/TrashCommands.h"
@@ -77,6 +78,8 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
                     [](PanelPair& pair) { pair.active().selectGroup(PanelState::MarkChange::unmark); }),
                 u'u'),
             Item::item("Invert Selection  (*)", onActivePanel(&PanelViewController::invertMarks), u'i'),
+            Item::item("Folder Size  (Ctrl+Space)", weakly(&targets.search, &SearchCommands::measureFolders),
+                u'z'),
             Item::separator(), targets.history.undoMenuItem(), targets.history.redoMenuItem() };
     case 2:
         return { Item::item("User Menu...  (F2)", weakly(shell, &ShellCommands::showUserMenu), u'u'),
@@ -84,6 +87,7 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
             Item::item("Focus Command Line",
                 weakly(&targets.commandLine, [](CommandLineField& field) { field.setFocus(); }), u'f'),
             Item::item("Jobs...  (Ctrl+Shift+J)", weakly(tools, &ToolCommands::showJobs), u'j'),
+            Item::item("Find File...  (Alt+F7)", weakly(&targets.search, &SearchCommands::findFile), u'i'),
             Item::separator(),
             Item::item("Swap Panels  (Ctrl+U)", weakly(navigation, &NavigationCommands::swapPanels), u'w'),
             Item::item("This Folder in Other Panel  (Ctrl+=)",

@@ -11,6 +11,7 @@ class FileOperationCommands;
 class HistoryCommands;
 class NavigationCommands;
 class PanelPair;
+class SearchCommands;
 class ShellCommands;
 class ToolCommands;
 class TrashCommands;
@@ -29,6 +30,7 @@ struct Targets
     ShellCommands& shell;
     ToolCommands& tools;
     NavigationCommands& navigation;
+    SearchCommands& search;
     CommandLineField& commandLine;
     FileSystemService fileSystem; // where home is
 };

@@ -28,9 +28,10 @@ struct FileEntry
     std::string id; // absolute path for real files, the path inside an archive for members
     std::string name; // last path component, or ".." for the parent row
     Kind kind = Kind::regularFile;
-    std::int64_t size = 0;
+    std::int64_t size = 0; // 0 for a folder until its tree is measured
     std::optional<FileTime> modificationDate;
     std::optional<std::string> permissions; // "drwxr-xr-x" style, absent where unknown
+    bool sizeMeasured = false; // a folder whose size holds the bytes of its whole tree
 
     // Returns archive when the name ends in an archive suffix (ArchiveFormat), else regularFile.
     // REQUIRES: the item is already known to be neither a folder nor a symbolic link.

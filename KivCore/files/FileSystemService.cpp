@@ -146,6 +146,24 @@ std::vector<FileEntry> FileSystemService::listDirectory(
     return rows;
 }
 
+std::vector<FileEntry> FileSystemService::listItems(
+    const std::string& path, const std::vector<std::string>& names) const
+{
+    std::vector<FileEntry> rows;
+    rows.reserve(names.size() + 1);
+    rows.push_back(parentRow(path));
+    rows.back().id = path;
+    const std::string folderPrefix = PathString::appendingComponent(path, "");
+    for (const std::string& name : names) {
+        struct stat info;
+        if (::lstat((folderPrefix + name).c_str(), &info) != 0)
+            continue; // gone since it was found
+        rows.push_back(entryFor(folderPrefix, name,
+            { 0, name.size(), info.st_mode, info.st_size, PlatformCalls::modificationTime(info) }));
+    }
+    return rows;
+}
+
 void FileSystemService::makeDirectory(const std::string& name, const std::string& parent) const
 {
     auto target = PathString::appendingComponent(parent, name);

@@ -36,6 +36,11 @@ public:
     std::vector<FileEntry> listDirectory(
         const std::string& path, HiddenFiles hiddenFiles, ListingOrder order = ListingOrder::byName) const;
 
+    // The rows of the items at `names` (paths relative to the folder `path`): a ".." row that leads
+    // to the folder, then a row named by its relative path for each item that still exists, links
+    // not followed, in the order given.
+    std::vector<FileEntry> listItems(const std::string& path, const std::vector<std::string>& names) const;
+
     // Creates the folder `name` inside `parent`. Throws alreadyExists when anything is there.
     void makeDirectory(const std::string& name, const std::string& parent) const;
 

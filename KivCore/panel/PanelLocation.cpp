@@ -21,9 +21,24 @@ PanelLocation PanelLocation::archive(std::string archiveURL, std::string interna
     return { Kind::archive, std::move(archiveURL), std::move(internalPath) };
 }
 
+PanelLocation PanelLocation::found(std::string path, std::vector<std::string> names)
+{
+    PanelLocation location(Kind::found, std::move(path), {});
+    location.m_foundNames = std::make_shared<const std::vector<std::string>>(std::move(names));
+    return location;
+}
+
 std::string PanelLocation::displayPath() const
 {
-    return isArchive() ? m_path + " :: /" + m_internalPath : m_path;
+    switch (m_kind) {
+    case Kind::archive:
+        return m_path + " :: /" + m_internalPath;
+    case Kind::found:
+        return "Found in " + m_path;
+    case Kind::filesystem:
+        break;
+    }
+    return m_path;
 }
 
 std::string PanelLocation::nearestRealDirectory() const

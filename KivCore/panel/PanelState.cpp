@@ -40,6 +40,7 @@ void PanelState::refresh()
     auto listed = listCurrentLocation();
     auto keptMarks = marksStillListedIn(listed);
     const auto cursorRow = cursorRowIn(listed);
+    applyFolderSizes(listed);
     m_entries = std::move(listed);
     m_markedNames = std::move(keptMarks);
     if (cursorRow)
@@ -66,6 +67,8 @@ bool PanelState::activate(const FileEntry& entry)
 // archive's folder.
 std::string PanelState::nameInParent() const
 {
+    if (m_location.isFound())
+        return {};
     if (!m_location.isArchive())
         return PathString::lastComponent(m_location.path());
     if (m_location.internalPath().empty())
@@ -88,12 +91,14 @@ void PanelState::moveTo(PanelLocation target)
     auto previousMarks = std::exchange(m_markedNames, {});
     // No cursor row yet, so refresh() puts it on the first row whatever the old rows were.
     auto previousCursor = std::exchange(m_cursorIndex, -1);
+    auto previousSizes = std::exchange(m_folderSizes, {});
     try {
         refresh();
     } catch (...) {
         m_location = std::move(previousLocation);
         m_markedNames = std::move(previousMarks);
         m_cursorIndex = previousCursor;
+        m_folderSizes = std::move(previousSizes);
         throw;
     }
 }
@@ -154,6 +159,34 @@ std::vector<FileEntry> PanelState::selectionForOperation() const
     return selection;
 }
 
+void PanelState::setFolderSize(const std::string& name, std::int64_t bytes)
+{
+    const auto found = std::find_if(m_entries.begin(), m_entries.end(), [&](const FileEntry& entry) {
+        return entry.kind == FileEntry::Kind::directory && entry.name == name;
+    });
+    if (found == m_entries.end())
+        return;
+    m_folderSizes[name] = { bytes, found->modificationDate };
+    found->size = bytes;
+    found->sizeMeasured = true;
+}
+
+// A folder whose own time changed had names added or taken away: its old size may be wrong.
+void PanelState::applyFolderSizes(std::vector<FileEntry>& entries)
+{
+    std::unordered_map<std::string, MeasuredFolder> kept;
+    for (FileEntry& entry : entries) {
+        const auto found = m_folderSizes.find(entry.name);
+        if (entry.kind != FileEntry::Kind::directory || found == m_folderSizes.end()
+            || found->second.modificationDate != entry.modificationDate)
+            continue;
+        entry.size = found->second.bytes;
+        entry.sizeMeasured = true;
+        kept.insert(*found);
+    }
+    m_folderSizes = std::move(kept);
+}
+
 std::int64_t PanelState::totalMarkedSize() const
 {
     std::int64_t total = 0;
@@ -171,7 +204,8 @@ std::optional<PanelLocation> PanelState::targetInFolder(const FileEntry& entry) 
     const auto& path = m_location.path();
     switch (entry.kind) {
     case FileEntry::Kind::parentDirectory:
-        return PanelLocation::filesystem(PathString::parentOrRoot(path));
+        // Found items lead back to the folder searched.
+        return PanelLocation::filesystem(m_location.isFound() ? path : PathString::parentOrRoot(path));
     case FileEntry::Kind::directory:
         return PanelLocation::filesystem(PathString::appendingComponent(path, entry.name));
     case FileEntry::Kind::archive:
@@ -211,7 +245,9 @@ std::optional<PanelLocation> PanelState::targetInArchive(const FileEntry& entry)
 std::vector<FileEntry> PanelState::listCurrentLocation()
 {
     std::vector<FileEntry> rows;
-    if (!m_location.isArchive()) {
+    if (m_location.isFound()) {
+        rows = m_fs.listItems(m_location.path(), m_location.foundNames());
+    } else if (!m_location.isArchive()) {
         using Hidden = FileSystemService::HiddenFiles;
         using Order = FileSystemService::ListingOrder;
         rows = m_fs.listDirectory(m_location.path(), m_showHidden ? Hidden::show : Hidden::hide,

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -113,7 +114,12 @@ public:
     // row unless it is ".." (then nothing).
     std::vector<FileEntry> selectionForOperation() const;
 
-    // The sum of the sizes of selectionForOperation(); folders count 0.
+    // Shows `bytes` as the size of the folder row `name`, and keeps it through relistings for as
+    // long as the folder's own modification time stays the same; nothing when no folder row has
+    // that name. Leaving the place forgets every such size.
+    void setFolderSize(const std::string& name, std::int64_t bytes);
+
+    // The sum of the sizes of selectionForOperation(); folders count 0 until measured.
     std::int64_t totalMarkedSize() const;
 
 private:
@@ -131,6 +137,14 @@ private:
     bool isCursorOnEntry() const;
     // Calls `visit` for each row of selectionForOperation(), in listing order, without copying.
     template <typename Visit> void forEachSelected(Visit visit) const;
+    void applyFolderSizes(std::vector<FileEntry>& entries);
+
+    // A folder's measured size and the modification time it had then.
+    struct MeasuredFolder
+    {
+        std::int64_t bytes;
+        std::optional<FileTime> modificationDate;
+    };
 
     FileSystemService m_fs;
     ArchiveService m_archives;
@@ -142,6 +156,7 @@ private:
     SortOrder m_sortOrder;
     std::optional<std::string> m_cachedArchiveURL;
     ArchiveTree m_cachedArchiveTree;
+    std::unordered_map<std::string, MeasuredFolder> m_folderSizes; // by name, for the current place
 };
 
 } // namespace kiv

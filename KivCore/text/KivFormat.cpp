@@ -27,7 +27,9 @@ std::string localTimeText(const std::optional<FileTime>& when, const char* forma
 
 std::string size(const FileEntry& entry, std::size_t width)
 {
-    if (entry.kind == FileEntry::Kind::directory || entry.kind == FileEntry::Kind::parentDirectory)
+    const bool folder
+        = entry.kind == FileEntry::Kind::directory || entry.kind == FileEntry::Kind::parentDirectory;
+    if (folder && !entry.sizeMeasured)
         return "<DIR>";
     std::string text = grouped(entry.size);
     return text.size() <= width ? text : humanSize(entry.size);

@@ -10,7 +10,7 @@
 // The short texts the panels show for sizes, dates and times. Pure functions.
 namespace kiv::KivFormat {
 
-// "<DIR>" for folders and the ".." row, otherwise the grouped byte size when it has at most
+// "<DIR>" for folders not measured and the ".." row, otherwise the grouped byte size when it has at most
 // `width` characters, else humanSize(): a size column never shows a number cut short.
 std::string size(const FileEntry& entry, std::size_t width);
 

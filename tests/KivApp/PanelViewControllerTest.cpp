@@ -13,6 +13,7 @@
 #include "viewer/PanelEditorView.h"
 
 #include <QAbstractItemModelTester>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -181,9 +182,18 @@ TEST(PanelViewControllerTest, GroupKeysMarkByPatternAndANewSortOrderKeepsTheCurs
     // Insert on ".." marks nothing but moves down like Space.
     fixture.press(Qt::Key_Insert);
     fixture.press(Qt::Key_Insert);
-    EXPECT_EQ(answering({ typing("*.txt") }, [&] { fixture.press(Qt::Key_Plus); }),
-        ShownDialogs {
-            prompt("Select group", "Names like *.txt; *.md, a?c, [a-f]* (case is ignored):", "*") });
+    answerNextModal([](QWidget* modal) {
+        auto* field = modal->findChild<QLineEdit*>();
+        field->setText(QStringLiteral("*.TXT"));
+        QTest::keyClick(field, Qt::Key_M, Qt::AltModifier); // Match case
+    });
+    fixture.press(Qt::Key_Plus);
+    EXPECT_EQ(marked(), (std::set<std::string> { "sub", "b.TXT" }));
+    const ShownDialog selectGroup { "Select group",
+        "Names like *.txt; *.md, a?c, [a-f]* (OK ignores case, Match case does not):", "*", "[ OK ]", true,
+        ButtonTone::ordinary, "[ Match case ]" };
+    EXPECT_EQ(
+        answering({ typing("*.txt") }, [&] { fixture.press(Qt::Key_Plus); }), ShownDialogs { selectGroup });
     EXPECT_EQ(marked(), (std::set<std::string> { "sub", "a.txt", "b.TXT" }));
     answering({ typing("a*; s?b") },
         [&] { QTest::keyClick(fixture.panel.tableView(), Qt::Key_Minus, Qt::KeypadModifier); });

@@ -4,7 +4,9 @@
 #include "TempDir.h"
 #include "base/KivError.h"
 
+#include <fcntl.h>
 #include <set>
+#include <sys/stat.h>
 
 using namespace kiv;
 using namespace kiv::test;
@@ -219,3 +221,24 @@ TEST_F(PanelStateTest, EnteringArchivesAndTheirFoldersAndComingBackWithTheListin
 }
 
 } // namespace
+
+TEST_F(PanelStateTest, AFolderSizeStaysThroughRelistingUntilTheFolderChangesOrThePanelLeaves)
+{
+    const auto alpha = [&] { return m_state.entries()[std::size_t(indexOf(m_state, "alpha"))]; };
+    m_state.setFolderSize("alpha", 5);
+    m_state.setFolderSize("a.txt", 7); // not a folder: nothing
+    m_state.refresh();
+    EXPECT_TRUE(alpha().sizeMeasured);
+    EXPECT_EQ(alpha().size, 5);
+    EXPECT_EQ(m_state.entries()[std::size_t(indexOf(m_state, "a.txt"))].size, 5);
+
+    const timespec times[2] = { { 1000, 0 }, { 1000, 0 } };
+    ::utimensat(AT_FDCWD, (m_data + "/alpha").c_str(), times, 0);
+    m_state.refresh();
+    EXPECT_FALSE(alpha().sizeMeasured);
+
+    m_state.setFolderSize("alpha", 5);
+    enter("beta");
+    enter("..");
+    EXPECT_FALSE(alpha().sizeMeasured);
+}

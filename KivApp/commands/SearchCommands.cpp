@@ -1,0 +1,91 @@
+#include "commands/SearchCommands.h"
+
+#include "files/FolderSizeJob.h"
+#include "files/PathString.h"
+#include "findscreen/FindHitsDialog.h"
+#include "findscreen/FindQueryDialog.h"
+#include "jobscreen/JobRunner.h"
+#include "panels/PanelPair.h"
+#include "panels/PanelViewController.h"
+#include "toolkit/RetroDialogs.h"
+
+#include <QPointer>
+
+namespace kiv {
+
+SearchCommands::SearchCommands(CommandContext context, QObject* parent)
+    : QObject(parent)
+    , m_context(context)
+{
+}
+
+void SearchCommands::measureFolders()
+{
+    const PanelViewController& panel = m_context.panels.active();
+    const PanelLocation& location = panel.state().location();
+    std::vector<std::string> paths;
+    if (!location.isArchive()) {
+        for (const FileEntry& entry : panel.state().selectionForOperation())
+            if (entry.kind == FileEntry::Kind::directory)
+                paths.push_back(PathString::appendingComponent(location.path(), entry.name));
+    }
+    if (paths.empty()) {
+        RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Folder Size"),
+            QStringLiteral("Put the cursor on a folder, or mark folders, to measure them."));
+        return;
+    }
+    const QPointer<SearchCommands> self(this);
+    m_context.jobs.start(std::make_shared<FolderSizeJob>(
+        std::move(paths), [self](const std::string& path, const FolderSizeJob::Size& size) {
+            QMetaObject::invokeMethod(
+                self, [self, path, bytes = size.bytes] { self->showFolderSize(path, bytes); },
+                Qt::QueuedConnection);
+        }));
+}
+
+void SearchCommands::showFolderSize(const std::string& path, std::int64_t bytes)
+{
+    m_context.panels.left().showFolderSize(path, bytes);
+    m_context.panels.right().showFolderSize(path, bytes);
+}
+
+void SearchCommands::findFile()
+{
+    FindQuery start = m_lastQuery.value_or(FindQuery {});
+    const std::string here = m_context.panels.active().state().location().nearestRealDirectory();
+    start.root = here;
+    std::optional<FindQuery> query = FindQueryDialog::ask(&m_context.dialogParent, start);
+    if (!query)
+        return;
+    query->root = PathString::resolving(query->root, here);
+    m_lastQuery = query;
+    const std::optional<FindHitsDialog::Choice> choice = FindHitsDialog::run(&m_context.dialogParent, *query);
+    if (!choice)
+        return;
+    if (choice->kind == FindHitsDialog::Choice::Kind::oneHit)
+        goToHit(choice->hits.front());
+    else
+        showHitsInPanel(query->root, choice->hits);
+}
+
+void SearchCommands::goToHit(const FindResults::Hit& hit)
+{
+    m_context.panels.active().goTo(hit.inArchive ? PanelLocation::archive(hit.folder, hit.insideArchive)
+                                                 : PanelLocation::filesystem(hit.folder),
+        hit.name);
+}
+
+// Members of archives have no path of their own on disk: the panel lists the rest.
+void SearchCommands::showHitsInPanel(const std::string& root, const std::vector<FindResults::Hit>& hits)
+{
+    std::vector<std::string> names;
+    const std::string prefix = PathString::appendingComponent(root, "");
+    for (const FindResults::Hit& hit : hits) {
+        const std::string path = PathString::appendingComponent(hit.folder, hit.name);
+        if (!hit.inArchive && path.starts_with(prefix))
+            names.push_back(path.substr(prefix.size()));
+    }
+    m_context.panels.active().goTo(PanelLocation::found(root, std::move(names)), {});
+}
+
+} // namespace kiv
