@@ -9,6 +9,7 @@
 
 namespace kiv {
 
+class JobControl;
 struct TransferSession;
 
 // Reads archives of every format the archive library knows: lists their members, shows one
@@ -34,8 +35,10 @@ public:
     // The archive's members in the archive's order, names as stored but made safe
     // (ArchiveMemberPath::safe; the root itself left out). Throws the platform error when the
     // file cannot be opened, KivError::operationFailed naming the archive and the reason when it
-    // is not a regular file, is damaged or no format reads it.
-    std::vector<ArchiveRawEntry> listRawEntries(const std::string& archivePath) const;
+    // is not a regular file, is damaged or no format reads it. With a `control`, counts the members
+    // read into its progress and throws JobCancelled once it is cancelled.
+    std::vector<ArchiveRawEntry> listRawEntries(
+        const std::string& archivePath, JobControl* control = nullptr) const;
 
     // The rows of the virtual folder `prefix` ("" for the root, else ending in "/"): the ".." row
     // when `parentRow` includes it, then folders, then files, each group in file-name order. Folders the

@@ -6,15 +6,20 @@
 #include "files/DirectoryReader.h"
 #include "files/DiskItem.h"
 #include "files/PathString.h"
+#include "jobs/ItemCounter.h"
+#include "jobs/JobControl.h"
 #include "text/FileNameOrder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
+#include <span>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace kiv {
@@ -49,12 +54,87 @@ std::optional<FileTime> fileTime(const timespec& when)
 // in their final order, so a huge folder moves no FileEntry around.
 struct ListedChild
 {
-    std::size_t nameStart;
+    std::size_t nameStart; // into the names, each ended by a NUL for the system calls
     std::size_t nameLength;
-    mode_t mode;
-    off_t size;
-    timespec modified;
+    bool found = false; // false for a name gone or inaccessible since it was read
+    mode_t mode = 0;
+    off_t size = 0;
+    timespec modified {};
 };
+
+// A folder this large has its items looked up by several threads at once: one system call per
+// item is most of a listing's time, and the calls do not wait on each other.
+constexpr std::size_t itemsForThreads = 8192;
+constexpr unsigned maxThreads = 4;
+// How often reading the names checks for a cancel.
+constexpr std::size_t namesPerCancelCheck = 4096;
+
+// Reads every name of the folder into `names` and returns where each is.
+std::vector<ListedChild> readNames(DirectoryReader& reader, FileSystemService::HiddenFiles hiddenFiles,
+    std::string& names, const JobControl* control)
+{
+    std::vector<ListedChild> children;
+    DirectoryReader::Item item;
+    while (reader.next(item)) {
+        if (hiddenFiles == FileSystemService::HiddenFiles::hide && item.name[0] == '.')
+            continue;
+        const std::size_t length = std::strlen(item.name);
+        children.push_back({ names.size(), length });
+        names.append(item.name, length + 1);
+        if (control && children.size() % namesPerCancelCheck == 0)
+            control->throwIfCancelled();
+    }
+    return children;
+}
+
+void lookUpRange(int folderFd, const std::string& names, std::span<ListedChild> children, JobControl* control)
+{
+    ItemCounter counter(control);
+    for (auto& child : children) {
+        struct stat info;
+        // A name gone or inaccessible since it was read is left out.
+        child.found = ::fstatat(folderFd, names.c_str() + child.nameStart, &info, AT_SYMLINK_NOFOLLOW) == 0;
+        if (child.found) {
+            child.mode = info.st_mode;
+            child.size = info.st_size;
+            child.modified = PlatformCalls::modificationTime(info);
+        }
+        counter.count();
+    }
+}
+
+// Fills in each child's type, size and time, split across threads for a large folder. Passes on
+// the first failure (a cancel) once every thread has ended.
+void lookUp(int folderFd, const std::string& names, std::vector<ListedChild>& children, JobControl* control)
+{
+    const unsigned threads = children.size() < itemsForThreads
+        ? 1
+        : std::clamp(std::thread::hardware_concurrency(), 1u, maxThreads);
+    const std::size_t share = (children.size() + threads - 1) / threads;
+    std::vector<std::exception_ptr> failures(threads);
+    std::vector<std::thread> helpers;
+    for (unsigned part = 0; part < threads; ++part) {
+        const std::size_t first = std::min(children.size(), part * share);
+        std::span<ListedChild> range(children.data() + first, std::min(share, children.size() - first));
+        auto lookUpPart = [&, range, part] {
+            try {
+                lookUpRange(folderFd, names, range, control);
+            } catch (...) {
+                failures[part] = std::current_exception();
+            }
+        };
+        if (part + 1 < threads)
+            helpers.emplace_back(lookUpPart);
+        else
+            lookUpPart();
+    }
+    for (auto& helper : helpers)
+        helper.join();
+    for (const auto& failure : failures) {
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+}
 
 // `folderPrefix` is the listed folder's path ending in "/".
 FileEntry entryFor(const std::string& folderPrefix, std::string_view name, const ListedChild& child)
@@ -113,7 +193,7 @@ FileEntry parentRow(const std::string& path)
 } // namespace
 
 std::vector<FileEntry> FileSystemService::listDirectory(
-    const std::string& path, HiddenFiles hiddenFiles, ListingOrder order) const
+    const std::string& path, HiddenFiles hiddenFiles, ListingOrder order, JobControl* control) const
 {
     struct stat folderInfo;
     if (::stat(path.c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode))
@@ -121,19 +201,13 @@ std::vector<FileEntry> FileSystemService::listDirectory(
 
     DirectoryReader reader(AT_FDCWD, path.c_str(), path, DirectoryReader::FinalLink::follow);
     std::string names;
+    auto children = readNames(reader, hiddenFiles, names, control);
+    lookUp(reader.fd(), names, children, control);
     std::vector<ListedChild> folders;
     std::vector<ListedChild> files;
-    DirectoryReader::Item item;
-    while (reader.next(item)) {
-        if (hiddenFiles == HiddenFiles::hide && item.name[0] == '.')
-            continue;
-        struct stat info;
-        if (::fstatat(reader.fd(), item.name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-            continue; // gone or inaccessible since it was listed: leave it out
-        ListedChild child { names.size(), std::strlen(item.name), info.st_mode, info.st_size,
-            PlatformCalls::modificationTime(info) };
-        names.append(item.name, child.nameLength);
-        (S_ISDIR(info.st_mode) ? folders : files).push_back(child);
+    for (const auto& child : children) {
+        if (child.found)
+            (S_ISDIR(child.mode) ? folders : files).push_back(child);
     }
 
     std::vector<FileEntry> rows;
