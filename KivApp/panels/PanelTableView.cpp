@@ -119,6 +119,9 @@ void PanelTableView::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Backspace:
         call(onGoToParent);
         break;
+    case Qt::Key_Escape:
+        call(onStopListing);
+        break;
     case Qt::Key_Up:
         moveSelectionBy(-1);
         break;

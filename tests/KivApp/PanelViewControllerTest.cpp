@@ -56,11 +56,21 @@ struct PanelFixture
         new QAbstractItemModelTester(
             panel.tableView()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal, &panel);
         panel.reload();
+        waitUntilListed();
         panel.focus();
         recorder.calls.clear();
     }
 
-    void press(Qt::Key key) { QTest::keyClick(panel.tableView(), key); }
+    void waitUntilListed()
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !panel.isListing(); }, 10000));
+    }
+    // Presses `key` in the list and waits for what it lists.
+    void press(Qt::Key key)
+    {
+        QTest::keyClick(panel.tableView(), key);
+        waitUntilListed();
+    }
     std::string line(const char* name) const
     {
         return panel.view()->findChild<RetroLabel*>(name)->text().toStdString();
@@ -195,6 +205,7 @@ TEST(PanelViewControllerTest, GroupKeysMarkByPatternAndANewSortOrderKeepsTheCurs
     fixture.panel.tableView()->moveSelection(2);
     fixture.panel.chooseSortKey(SortOrder::Key::size);
     fixture.panel.chooseSortKey(SortOrder::Key::size);
+    fixture.waitUntilListed();
     EXPECT_EQ(fixture.panel.state().entries()[2].name, "b.TXT");
     EXPECT_EQ(fixture.panel.selectedEntry()->name, "a.txt");
     EXPECT_EQ(fixture.panel.view()->findChild<PanelColumnTitles*>()->titles()[1].text, "Size↓");
@@ -221,6 +232,7 @@ TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFiles
     const QPoint docsRow = fixture.panel.tableView()->visualRect(fixture.index(1)).center();
     QTest::mouseClick(fixture.panel.tableView()->viewport(), Qt::LeftButton, {}, docsRow);
     QTest::mouseDClick(fixture.panel.tableView()->viewport(), Qt::LeftButton, {}, docsRow);
+    fixture.waitUntilListed();
     EXPECT_TRUE(shows(scratch / "docs"));
     fixture.press(Qt::Key_Backspace);
 
@@ -250,6 +262,7 @@ TEST(PanelViewControllerTest, AFailedRelistingIsReportedAndEndsTheModelReset)
     QSignalSpy ended(fixture.panel.tableView()->model(), &QAbstractItemModel::modelReset);
     std::filesystem::remove_all(scratch / "gone");
     fixture.panel.reload();
+    fixture.waitUntilListed();
     ASSERT_FALSE(fixture.recorder.calls.empty());
     EXPECT_EQ(fixture.recorder.calls.front().rfind("error ", 0), 0u) << fixture.recorder.calls.front();
     EXPECT_EQ(ended.count(), begun.count()) << "a reset was begun and not ended";
