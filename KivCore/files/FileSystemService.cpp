@@ -87,46 +87,28 @@ std::vector<ListedChild> readNames(DirectoryReader& reader, FileSystemService::H
     return children;
 }
 
-void lookUpRange(int folderFd, const std::string& names, std::span<ListedChild> children, JobControl* control)
+// Runs `work(first, last)` over the indices [0, count) in parts: on several threads at once for a
+// large count, so that the system calls and allocations of a huge folder do not wait on each
+// other. Passes on the first failure (a cancel) once every part has ended.
+template <typename Work> void inParts(std::size_t count, Work work)
 {
-    ItemCounter counter(control);
-    for (auto& child : children) {
-        struct stat info;
-        // A name gone or inaccessible since it was read is left out.
-        child.found = ::fstatat(folderFd, names.c_str() + child.nameStart, &info, AT_SYMLINK_NOFOLLOW) == 0;
-        if (child.found) {
-            child.mode = info.st_mode;
-            child.size = info.st_size;
-            child.modified = PlatformCalls::modificationTime(info);
-        }
-        counter.count();
-    }
-}
-
-// Fills in each child's type, size and time, split across threads for a large folder. Passes on
-// the first failure (a cancel) once every thread has ended.
-void lookUp(int folderFd, const std::string& names, std::vector<ListedChild>& children, JobControl* control)
-{
-    const unsigned threads = children.size() < itemsForThreads
-        ? 1
-        : std::clamp(std::thread::hardware_concurrency(), 1u, maxThreads);
-    const std::size_t share = (children.size() + threads - 1) / threads;
-    std::vector<std::exception_ptr> failures(threads);
+    const unsigned parts
+        = count < itemsForThreads ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, maxThreads);
+    const std::size_t share = (count + parts - 1) / parts;
+    std::vector<std::exception_ptr> failures(parts);
     std::vector<std::thread> helpers;
-    for (unsigned part = 0; part < threads; ++part) {
-        const std::size_t first = std::min(children.size(), part * share);
-        std::span<ListedChild> range(children.data() + first, std::min(share, children.size() - first));
-        auto lookUpPart = [&, range, part] {
+    for (unsigned part = 0; part < parts; ++part) {
+        auto runPart = [&, part] {
             try {
-                lookUpRange(folderFd, names, range, control);
+                work(std::min(count, part * share), std::min(count, (part + 1) * share));
             } catch (...) {
                 failures[part] = std::current_exception();
             }
         };
-        if (part + 1 < threads)
-            helpers.emplace_back(lookUpPart);
+        if (part + 1 < parts)
+            helpers.emplace_back(runPart);
         else
-            lookUpPart();
+            runPart();
     }
     for (auto& helper : helpers)
         helper.join();
@@ -134,6 +116,26 @@ void lookUp(int folderFd, const std::string& names, std::vector<ListedChild>& ch
         if (failure)
             std::rethrow_exception(failure);
     }
+}
+
+// Fills in each child's type, size and time.
+void lookUp(int folderFd, const std::string& names, std::vector<ListedChild>& children, JobControl* control)
+{
+    inParts(children.size(), [&](std::size_t first, std::size_t last) {
+        ItemCounter counter(control);
+        for (auto& child : std::span(children).subspan(first, last - first)) {
+            struct stat info;
+            // A name gone or inaccessible since it was read is left out.
+            child.found
+                = ::fstatat(folderFd, names.c_str() + child.nameStart, &info, AT_SYMLINK_NOFOLLOW) == 0;
+            if (child.found) {
+                child.mode = info.st_mode;
+                child.size = info.st_size;
+                child.modified = PlatformCalls::modificationTime(info);
+            }
+            counter.count();
+        }
+    });
 }
 
 // `folderPrefix` is the listed folder's path ending in "/".
@@ -157,21 +159,37 @@ FileEntry entryFor(const std::string& folderPrefix, std::string_view name, const
     return entry;
 }
 
-// Appends the rows of `children` to `rows` in file-name order, or as listed.
-void appendRows(std::vector<FileEntry>& rows, const std::vector<ListedChild>& children,
-    const std::string& names, const std::string& folderPrefix, FileSystemService::ListingOrder order)
+// The children of one group (folders or files) in the order they are shown: file-name order, or
+// as listed.
+std::vector<const ListedChild*> inOrder(const std::vector<const ListedChild*>& group,
+    const std::string& names, FileSystemService::ListingOrder order)
 {
-    std::vector<std::string_view> childNames;
-    childNames.reserve(children.size());
-    for (const auto& child : children)
-        childNames.push_back(std::string_view(names).substr(child.nameStart, child.nameLength));
-    if (order == FileSystemService::ListingOrder::asListed) {
-        for (std::size_t index = 0; index < children.size(); ++index)
-            rows.push_back(entryFor(folderPrefix, childNames[index], children[index]));
-        return;
-    }
-    for (auto index : FileNameOrder::sortedOrder(childNames))
-        rows.push_back(entryFor(folderPrefix, childNames[index], children[index]));
+    if (order == FileSystemService::ListingOrder::asListed)
+        return group;
+    std::vector<std::string_view> groupNames;
+    groupNames.reserve(group.size());
+    for (const ListedChild* child : group)
+        groupNames.push_back(std::string_view(names).substr(child->nameStart, child->nameLength));
+    std::vector<const ListedChild*> ordered;
+    ordered.reserve(group.size());
+    for (auto index : FileNameOrder::sortedOrder(groupNames))
+        ordered.push_back(group[index]);
+    return ordered;
+}
+
+// Appends a row for each of `children`, in their order.
+void appendRows(std::vector<FileEntry>& rows, const std::vector<const ListedChild*>& children,
+    const std::string& names, const std::string& folderPrefix)
+{
+    const std::size_t start = rows.size();
+    rows.resize(start + children.size());
+    inParts(children.size(), [&](std::size_t first, std::size_t last) {
+        for (std::size_t index = first; index < last; ++index) {
+            const ListedChild& child = *children[index];
+            rows[start + index] = entryFor(
+                folderPrefix, std::string_view(names).substr(child.nameStart, child.nameLength), child);
+        }
+    });
 }
 
 FileEntry parentRow(const std::string& path)
@@ -203,11 +221,11 @@ std::vector<FileEntry> FileSystemService::listDirectory(
     std::string names;
     auto children = readNames(reader, hiddenFiles, names, control);
     lookUp(reader.fd(), names, children, control);
-    std::vector<ListedChild> folders;
-    std::vector<ListedChild> files;
+    std::vector<const ListedChild*> folders;
+    std::vector<const ListedChild*> files;
     for (const auto& child : children) {
         if (child.found)
-            (S_ISDIR(child.mode) ? folders : files).push_back(child);
+            (S_ISDIR(child.mode) ? folders : files).push_back(&child);
     }
 
     std::vector<FileEntry> rows;
@@ -215,8 +233,8 @@ std::vector<FileEntry> FileSystemService::listDirectory(
     if (PathString::standardizing(path) != "/")
         rows.push_back(parentRow(path));
     auto folderPrefix = PathString::appendingComponent(path, "");
-    appendRows(rows, folders, names, folderPrefix, order);
-    appendRows(rows, files, names, folderPrefix, order);
+    appendRows(rows, inOrder(folders, names, order), names, folderPrefix);
+    appendRows(rows, inOrder(files, names, order), names, folderPrefix);
     return rows;
 }
 
