@@ -6,6 +6,9 @@
 #include "TempDir.h"
 #include "base/ErrorText.h"
 #include "base/KivError.h"
+#include "jobs/ItemCounter.h"
+#include "jobs/JobCancelled.h"
+#include "jobs/JobControl.h"
 
 #include <algorithm>
 #include <map>
@@ -290,4 +293,22 @@ TEST_F(ArchiveServiceTest, ChildrenAreParentThenFoldersThenFilesInNaturalOrderWi
     EXPECT_EQ(m_archives.parentOf("docs/sub/"), "docs/");
     EXPECT_EQ(m_archives.parentOf("docs/"), "");
     EXPECT_EQ(m_archives.parentOf(""), "");
+}
+
+TEST_F(ArchiveServiceTest, AListingUnderAJobCountsItsMembersAndStopsOnceCancelled)
+{
+    ItemCounter::setDelayForTests(std::chrono::microseconds(1)); // members are then counted one by one
+    JobControl control;
+    const auto listed = m_archives.listRawEntries(archive("flat.zip"), &control);
+    const auto counted = control.progress().itemsDone;
+    control.cancel();
+    bool stopped = false;
+    try {
+        m_archives.listRawEntries(archive("flat.zip"), &control);
+    } catch (const JobCancelled&) {
+        stopped = true;
+    }
+    ItemCounter::setDelayForTests({});
+    EXPECT_EQ(counted, std::ssize(listed));
+    EXPECT_TRUE(stopped);
 }
