@@ -67,6 +67,7 @@ const std::vector<Binding>& all()
         { P::panels, ctrl(Qt::Key_Return), QStringLiteral("The same as Ctrl+J") },
         { P::panels, Qt::Key_Backspace,
             QStringLiteral("Up to the parent folder (the cursor lands on the one left)") },
+        { P::panels, Qt::Key_Escape, QStringLiteral("Stop reading a slow folder (the panel stays)") },
         { P::panels, Qt::Key_Up, QStringLiteral("Cursor up a row") },
         { P::panels, Qt::Key_Down, QStringLiteral("Cursor down a row") },
         { P::panels, Qt::Key_PageUp, QStringLiteral("Cursor up a page") },

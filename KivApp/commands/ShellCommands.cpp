@@ -86,14 +86,15 @@ bool ShellCommands::changeFolder(const std::string& line)
     PanelViewController& panel = m_context.panels.active();
     const std::string current = panel.state().location().nearestRealDirectory();
     try {
-        std::string& previous = m_previousFolders[&panel];
-        const std::optional<std::string> target = ChangeDirectoryLine::target(line, current, previous);
+        const std::optional<std::string> target
+            = ChangeDirectoryLine::target(line, current, m_previousFolders[&panel]);
         if (!target)
             return false;
         // A folder that cannot be listed leaves the panel where it was, and it says why.
-        panel.goTo(*target);
-        if (panel.state().location().nearestRealDirectory() != current)
-            previous = current;
+        panel.goTo(*target, weakly(this, [&panel, current](ShellCommands& commands, bool arrived) {
+            if (arrived && panel.state().location().nearestRealDirectory() != current)
+                commands.m_previousFolders[&panel] = current;
+        }));
     } catch (const std::exception& error) {
         RetroDialogs::message(
             &m_context.dialogParent, QStringLiteral("Change Folder"), ShownText::of(userMessage(error)));

@@ -16,6 +16,7 @@
 #include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
+#include "toolkit/Weakly.h"
 #include "viewer/PanelEditorView.h"
 
 #include <QCoreApplication>
@@ -176,9 +177,16 @@ void ToolCommands::tellAboutExtraction(const QString& text)
 
 void ToolCommands::compare()
 {
+    m_context.panels.reloadBoth(); // compare what is on disk now, not what was there at the last listing
+    m_context.panels.left().whenListed(weakly(this, [](ToolCommands& tools) {
+        tools.m_context.panels.right().whenListed(weakly(&tools, &ToolCommands::markDifferences));
+    }));
+}
+
+void ToolCommands::markDifferences()
+{
     PanelViewController& left = m_context.panels.left();
     PanelViewController& right = m_context.panels.right();
-    m_context.panels.reloadBoth(); // compare what is on disk now, not what was there at the last listing
     const DirectoryComparer::Result result
         = DirectoryComparer::compare(left.state().entries(), right.state().entries());
     left.setMarks({ result.leftDifferent.begin(), result.leftDifferent.end() });

@@ -35,7 +35,7 @@ public:
     // in the other panel's folder, asking for its name, as a job; the format follows the name's
     // suffix (Alt+F5).
     void pack();
-        // Shows the jobs running and waiting (Ctrl+Shift+J).
+    // Shows the jobs running and waiting (Ctrl+Shift+J).
     void showJobs();
     // Marks the names that differ between the two panels, as they are on disk now, and says how many.
     void compare();
@@ -44,6 +44,7 @@ private:
     bool confirmLeavingEditors();
     void tellAboutExtraction(const QString& text);
     void tellAboutPacking(const QString& text);
+    void markDifferences();
 
     CommandContext m_context;
 };

@@ -142,6 +142,9 @@ void PanelTableView::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Backspace:
         call(onGoToParent);
         break;
+    case Qt::Key_Escape:
+        call(onStopListing);
+        break;
     case Qt::Key_Up:
         moveSelectionBy(-1);
         break;

@@ -44,6 +44,8 @@ public:
     std::function<void()> onSwitchPanel;
     // Called on Backspace; may be unset.
     std::function<void()> onGoToParent;
+    // Called on Escape; may be unset.
+    std::function<void()> onStopListing;
     // Called on Alt+Left; may be unset.
     std::function<void()> onHistoryBack;
     // Called on Alt+Right; may be unset.

@@ -3,6 +3,7 @@
 #include "files/ExistingFolder.h"
 #include "files/PathString.h"
 #include "panels/FolderWatcher.h"
+#include "panels/ListingRunner.h"
 #include "panels/PanelColumnTitles.h"
 #include "panels/PanelListModel.h"
 #include "panels/PanelRowView.h"
@@ -50,6 +51,7 @@ PanelViewController::PanelViewController(const std::string& startPath, QObject* 
     , m_rowView(new PanelRowView(m_state, this))
     , m_columnHeader(new PanelColumnTitles(*m_rowView, m_view))
     , m_folderWatcher(new FolderWatcher(this))
+    , m_listing(new ListingRunner(this))
 {
     // Named so that the window and its tests can tell the three lines apart.
     m_pathLabel->setObjectName(QStringLiteral("pathLabel"));
@@ -57,10 +59,12 @@ PanelViewController::PanelViewController(const std::string& startPath, QObject* 
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     m_view->installEventFilter(this);
     m_tableView->viewport()->installEventFilter(this);
+    m_tableView->installEventFilter(this);
     m_rowView->setActivePanelCursor(m_isActive);
     m_tableView->setModel(m_model);
     m_tableView->setItemDelegate(m_rowView);
     m_folderWatcher->onChange = weakly(this, &PanelViewController::followDisk);
+    m_listing->onProgress = weakly(this, &PanelViewController::showReadingProgress);
     wireTable();
 }
 
@@ -96,6 +100,7 @@ void PanelViewController::wireTable()
             panel.m_delegate->panelRequestsSwitch(panel);
     });
     m_tableView->onGoToParent = weakly(this, &PanelViewController::goToParent);
+    m_tableView->onStopListing = weakly(this, &PanelViewController::stopListing);
     m_tableView->onBecameFirstResponder = weakly(this, [](PanelViewController& panel) {
         // A list under the editor is out of sight: the keys go on to the editor, and the panel
         // does not become active to act on rows nobody sees.
@@ -118,6 +123,10 @@ bool PanelViewController::eventFilter(QObject* watched, QEvent* event)
     // The rows lay themselves out across the list's width, which shrinks when the scroll bar shows.
     if (event->type() == QEvent::Resize && watched == m_tableView->viewport())
         m_columnHeader->setRowWidth(m_tableView->viewport()->width());
+    if (event->type() == QEvent::KeyPress && watched == m_tableView && !m_notice.isEmpty()) {
+        m_notice.clear();
+        updateStatusLine();
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -145,26 +154,104 @@ void PanelViewController::setActive(bool active)
 
 void PanelViewController::reload()
 {
+    // The listing under way may have read the folder before the change this relisting is for.
+    if (m_listing->isBusy()) {
+        m_relistAgain = true;
+        return;
+    }
+    m_listing->start(m_state.listingOf(m_state.location()),
+        weakly(this, [](PanelViewController& panel, ListingJob& listed) { panel.relisted(listed); }));
+}
+
+void PanelViewController::relisted(ListingJob& listed)
+{
+    if (!reportedRefusal(listed))
+        m_model->replaceRows([&] { m_state.acceptRelisting(listed); });
+    syncUI();
+    listingEnded();
+}
+
+void PanelViewController::goTo(const std::string& path, MoveEnd then)
+{
+    goTo(PanelLocation::filesystem(path), {}, std::move(then));
+}
+
+void PanelViewController::goTo(PanelLocation place, std::string_view cursorName, MoveEnd then)
+{
+    moveTo({ std::move(place), std::string(cursorName) }, std::move(then));
+}
+
+void PanelViewController::moveTo(PanelState::Destination destination, MoveEnd then)
+{
+    // A relisting of the place being left is moot: the move lists with the settings of now.
+    m_relistAgain = false;
+    m_listing->start(m_state.listingOf(std::move(destination.place)),
+        weakly(this,
+            [cursorName = std::move(destination.cursorName), then = std::move(then)](
+                PanelViewController& panel, ListingJob& listed) { panel.arrive(listed, cursorName, then); }));
+}
+
+void PanelViewController::arrive(ListingJob& listed, const std::string& cursorName, const MoveEnd& then)
+{
+    const bool arrived = !reportedRefusal(listed);
+    if (arrived) {
+        m_model->replaceRows([&] { m_state.acceptMove(listed, cursorName); });
+        syncUI();
+    } else {
+        redrawKeepingCursor();
+    }
+    if (then)
+        then(arrived);
+    listingEnded();
+}
+
+void PanelViewController::listingEnded()
+{
+    if (std::exchange(m_relistAgain, false))
+        reload();
+    if (m_listing->isBusy())
+        return;
+    for (const auto& waiter : std::exchange(m_whenListed, {}))
+        waiter();
+}
+
+bool PanelViewController::reportedRefusal(const ListingJob& listed)
+{
+    if (!listed.refusal())
+        return false;
     try {
-        m_model->replaceRows([this] { m_state.refresh(); });
+        std::rethrow_exception(listed.refusal());
     } catch (const std::exception& error) {
         reportFailure(error);
     }
-    syncUI();
+    return true;
 }
 
-bool PanelViewController::goTo(const std::string& path)
+void PanelViewController::stopListing()
 {
-    return goTo(PanelLocation::filesystem(path), {});
+    m_relistAgain = false;
+    if (m_listing->stop())
+        updateStatusLine();
+    listingEnded();
 }
 
-bool PanelViewController::goTo(PanelLocation place, std::string_view cursorName)
+void PanelViewController::whenListed(std::function<void()> then)
 {
-    return moveTo([&] {
-        m_state.goTo(std::move(place));
-        m_state.placeCursorOn(cursorName);
-        return true;
-    });
+    if (m_listing->isBusy())
+        m_whenListed.push_back(std::move(then));
+    else
+        then();
+}
+
+bool PanelViewController::isListing() const
+{
+    return m_listing->isBusy();
+}
+
+void PanelViewController::showReadingProgress(std::int64_t itemsRead)
+{
+    m_statusLabel->setText(
+        QStringLiteral(" Reading... %1 items").arg(QString::fromStdString(KivFormat::grouped(itemsRead))));
 }
 
 void PanelViewController::goBack()
@@ -183,8 +270,11 @@ void PanelViewController::stepThroughHistory(
     // The history moves first, so that arriving there records nothing new; a folder that can no
     // longer be listed moves it back.
     const std::optional<std::string> folder = (m_history.*step)();
-    if (folder && !goTo(*folder))
-        (m_history.*undo)();
+    if (folder)
+        goTo(*folder, weakly(this, [undo](PanelViewController& panel, bool arrived) {
+            if (!arrived)
+                (panel.m_history.*undo)();
+        }));
 }
 
 void PanelViewController::showHistoryMenu()
@@ -209,19 +299,25 @@ PanelSettings PanelViewController::settings() const
 
 void PanelViewController::restore(const PanelSettings& settings)
 {
+    m_listing->stop();
     m_state.setShowHidden(settings.showHidden);
     m_state.setSortOrder(settings.sortOrder);
     m_history.restore(settings.history);
-    if (!settings.folder.empty()) {
-        try {
-            m_model->replaceRows([&] { m_state.goTo(settings.folder); });
-            syncUI();
-            return;
-        } catch (const std::exception&) {
-            // Listed below where it was.
-        }
+    // Listed at once, so that the window's first picture shows both panels filled.
+    try {
+        m_model->replaceRows([&] {
+            try {
+                if (!settings.folder.empty())
+                    return m_state.goTo(settings.folder);
+            } catch (const std::exception&) {
+                // A folder gone since the last run is no error: the current place is listed instead.
+            }
+            m_state.refresh();
+        });
+    } catch (const std::exception& error) {
+        reportFailure(error);
     }
-    reload();
+    syncUI();
 }
 
 void PanelViewController::setMarks(std::unordered_set<std::string> names)
@@ -250,18 +346,9 @@ void PanelViewController::chooseSortKey(SortOrder::Key key)
 
 void PanelViewController::setSortOrder(SortOrder order)
 {
-    const std::optional<FileEntry> cursorRow = selectedEntry();
+    // The relisting keeps the cursor on its row's name.
     m_state.setSortOrder(order);
-    try {
-        m_model->replaceRows([&] {
-            m_state.refresh();
-            if (cursorRow)
-                m_state.placeCursorOn(cursorRow->name);
-        });
-    } catch (const std::exception& error) {
-        reportFailure(error);
-    }
-    syncUI();
+    reload();
 }
 
 void PanelViewController::selectGroup(PanelState::MarkChange change)
@@ -336,7 +423,9 @@ void PanelViewController::watchLocation()
 
 void PanelViewController::followDisk()
 {
-    if (m_state.location().isArchive())
+    // A panel on its way elsewhere has no use for the folder it leaves.
+    const ListingJob* underWay = m_listing->underWay();
+    if (m_state.location().isArchive() || (underWay && underWay->place() != m_state.location()))
         return;
     const std::string folder = m_state.location().path();
     const std::string refuge = ExistingFolder::nearest(folder);
@@ -344,9 +433,10 @@ void PanelViewController::followDisk()
         reload();
         return;
     }
-    goTo(refuge);
-    if (m_state.location().path() == refuge)
-        m_statusLabel->setText(u' ' + QStringLiteral("Folder gone: ") + ShownText::of(folder));
+    goTo(refuge, weakly(this, [folder](PanelViewController& panel, bool arrived) {
+        if (arrived)
+            panel.showNotice(QStringLiteral("Folder gone: ") + ShownText::of(folder));
+    }));
 }
 
 void PanelViewController::redrawKeepingCursor()
@@ -359,11 +449,16 @@ void PanelViewController::redrawKeepingCursor()
 
 void PanelViewController::showNotice(const QString& text)
 {
-    m_statusLabel->setText(QLatin1Char(' ') + text);
+    m_notice = text;
+    updateStatusLine();
 }
 
 void PanelViewController::updateStatusLine()
 {
+    if (!m_notice.isEmpty()) {
+        m_statusLabel->setText(QLatin1Char(' ') + m_notice);
+        return;
+    }
     if (m_state.markedNames().empty()) {
         m_statusLabel->setText(QStringLiteral(" %1 items").arg(m_state.entries().size()));
         return;
@@ -413,8 +508,8 @@ void PanelViewController::activateSelection()
     const std::optional<FileEntry> entry = selectedEntry();
     if (!entry)
         return;
-    if (m_state.leadsSomewhere(*entry)) {
-        enter(*entry);
+    if (auto destination = m_state.destinationOf(*entry)) {
+        moveTo(std::move(*destination));
         return;
     }
     const bool isFile
@@ -428,32 +523,7 @@ void PanelViewController::goToParent()
 {
     if (m_state.entries().empty() || m_state.entries().front().kind != FileEntry::Kind::parentDirectory)
         return;
-    enter(m_state.entries().front());
-}
-
-void PanelViewController::enter(FileEntry entry)
-{
-    // `entry` is a copy: entering replaces the entries it came from.
-    moveTo([&] { return m_state.activate(entry); });
-}
-
-bool PanelViewController::moveTo(const std::function<bool()>& move)
-{
-    // `move` lists the new place or throws with the state as it was; either way the rows change
-    // only inside the model's reset.
-    bool moved = false;
-    try {
-        m_model->replaceRows([&] { moved = move(); });
-    } catch (const std::exception& error) {
-        redrawKeepingCursor();
-        reportFailure(error);
-        return false;
-    }
-    if (moved)
-        syncUI();
-    else
-        redrawKeepingCursor();
-    return true;
+    moveTo(*m_state.destinationOf(m_state.entries().front()));
 }
 
 void PanelViewController::presentEditor(const std::string& filePath)

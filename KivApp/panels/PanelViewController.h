@@ -7,17 +7,20 @@
 
 #include <QObject>
 #include <QPointer>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 namespace kiv {
 
 class BorderedPanel;
 class PanelColumnTitles;
 class FolderWatcher;
+class ListingRunner;
 class PanelEditorView;
 class PanelListModel;
 class PanelRowView;
@@ -29,8 +32,10 @@ class RetroLabel;
 // of its PanelState and a status line. Turns the list's keys into navigation and marking,
 // reports to its delegate, and can cover itself with the in-panel editor. A real folder is
 // followed: changes made by anyone are listed shortly after, and when the folder goes the panel
-// moves to the nearest folder that is still there. Its state changes only
-// through its own intents (reload, goTo, marks, hidden files), each of which redraws what changed.
+// moves to the nearest folder that is still there. Folders are listed on a worker and the rows
+// swapped in at once; a slow listing shows its count in the status line and Esc stops it. Its
+// state changes only through its own intents (reload, goTo, marks, hidden files), each of which
+// redraws what changed.
 class PanelViewController : public QObject
 {
     Q_OBJECT
@@ -59,14 +64,26 @@ public:
     // Sets whether this is the active panel and redraws the cursor bar in the matching colour.
     void setActive(bool active);
 
-    // Relists the location (reporting a failure to the delegate) and refreshes the whole panel.
+    // Told whether a move arrived (false: the place was refused; not told when superseded).
+    using MoveEnd = std::function<void(bool arrived)>;
+
+    // Relists the location on a worker (a failure is reported to the delegate), then refreshes
+    // the whole panel. While a listing is under way it relists once more after it.
     void reload();
-    // Goes to the real folder `path` with no marks and the cursor on the first row, and returns
-    // true. When it cannot be listed the panel stays exactly as it was, the delegate hears of it
-    // once, and it returns false.
-    bool goTo(const std::string& path);
+    // Goes to the real folder `path` with no marks and the cursor on the first row, once it is
+    // listed on a worker; the old rows show and take keys until then. When it cannot be listed
+    // the panel stays exactly as it was and the delegate hears of it once. A later move
+    // supersedes it. `then` hears how it ended.
+    void goTo(const std::string& path, MoveEnd then = {});
     // As goTo(path) for any place, then puts the cursor on the row named `cursorName`, if listed.
-    bool goTo(PanelLocation place, std::string_view cursorName);
+    void goTo(PanelLocation place, std::string_view cursorName, MoveEnd then = {});
+    // Stops the listing under way, if any: the panel stays where it was, with its rows (Esc).
+    void stopListing();
+    // Returns whether a listing is under way.
+    bool isListing() const;
+    // Calls `then` once no listing is under way: at once when none is, else when the last one has
+    // ended or was stopped.
+    void whenListed(std::function<void()> then);
     // Goes back to the folder visited before the current one (Alt+Left), if any.
     void goBack();
     // Goes forward again after goBack() (Alt+Right), if possible.
@@ -96,8 +113,8 @@ public:
     void selectGroup(PanelState::MarkChange change);
     // Marks the unmarked rows but ".." and unmarks the marked ones.
     void invertMarks();
-    // Shows `text` in the status line instead of the counts until the panel is relisted or the
-    // marks change.
+    // Shows `text` in the status line instead of the counts until the next key pressed on the
+    // panel: relistings that follow the operation it reports must not wipe it at once.
     void showNotice(const QString& text);
     // Gives the keyboard focus to the shown editor, else to the list.
     void focus();
@@ -125,8 +142,12 @@ private:
     void toggleMark();
     void activateSelection();
     void goToParent();
-    void enter(FileEntry entry);
-    bool moveTo(const std::function<bool()>& move);
+    void moveTo(PanelState::Destination destination, MoveEnd then = {});
+    void arrive(ListingJob& listed, const std::string& cursorName, const MoveEnd& then);
+    void relisted(ListingJob& listed);
+    bool reportedRefusal(const ListingJob& listed);
+    void showReadingProgress(std::int64_t itemsRead);
+    void listingEnded();
     void stepThroughHistory(std::optional<std::string> (FolderHistory::*step)(),
         std::optional<std::string> (FolderHistory::*undo)());
     void reportFailure(const std::exception& error);
@@ -139,11 +160,15 @@ private:
     QPointer<BorderedPanel> m_view;
     RetroLabel* m_pathLabel;
     RetroLabel* m_statusLabel;
+    QString m_notice;
     PanelTableView* m_tableView;
     PanelListModel* m_model;
     PanelRowView* m_rowView;
     PanelColumnTitles* m_columnHeader;
     FolderWatcher* m_folderWatcher;
+    ListingRunner* m_listing;
+    bool m_relistAgain = false; // a relisting was asked for while a listing was under way
+    std::vector<std::function<void()>> m_whenListed;
     QPointer<PanelEditorView> m_editorView;
     FolderHistory m_history;
 };

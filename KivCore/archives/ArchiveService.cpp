@@ -2,6 +2,7 @@
 
 #include "archives/ArchiveExtraction.h"
 #include "archives/ArchiveReader.h"
+#include "jobs/ItemCounter.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -28,11 +29,14 @@ std::optional<FileTime> modificationDate(archive_entry* entry)
 
 } // namespace
 
-std::vector<ArchiveRawEntry> ArchiveService::listRawEntries(const std::string& archivePath) const
+std::vector<ArchiveRawEntry> ArchiveService::listRawEntries(
+    const std::string& archivePath, JobControl* control) const
 {
     ArchiveReader reader(archivePath);
     std::vector<ArchiveRawEntry> entries;
+    ItemCounter counter(control);
     while (archive_entry* entry = reader.next()) {
+        counter.count();
         auto path = ArchiveReader::memberPath(entry);
         if (path.empty())
             continue; // the root itself ("./" or "/")

@@ -7,6 +7,7 @@
 
 namespace kiv {
 
+class JobControl;
 struct TransferSession;
 
 // Reads archives of every format the archive library knows: lists their members (ArchiveTree
@@ -25,8 +26,10 @@ public:
     // The archive's members in the archive's order, names as stored but made safe
     // (ArchiveMemberPath::safe; the root itself left out). Throws the platform error when the
     // file cannot be opened, KivError::operationFailed naming the archive and the reason when it
-    // is not a regular file, is damaged or no format reads it.
-    std::vector<ArchiveRawEntry> listRawEntries(const std::string& archivePath) const;
+    // is not a regular file, is damaged or no format reads it. With a `control`, counts the members
+    // read into its progress and throws JobCancelled once it is cancelled.
+    std::vector<ArchiveRawEntry> listRawEntries(
+        const std::string& archivePath, JobControl* control = nullptr) const;
 
     // Extracts the member `internalEntryPath` (a folder with its whole subtree when `member` is a
     // folder) into `to` under its own name (ArchiveExtraction), merging into folders that exist

@@ -6,15 +6,20 @@
 #include "files/DirectoryReader.h"
 #include "files/DiskItem.h"
 #include "files/PathString.h"
+#include "jobs/ItemCounter.h"
+#include "jobs/JobControl.h"
 #include "text/FileNameOrder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
+#include <span>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace kiv {
@@ -49,12 +54,89 @@ std::optional<FileTime> fileTime(const timespec& when)
 // in their final order, so a huge folder moves no FileEntry around.
 struct ListedChild
 {
-    std::size_t nameStart;
+    std::size_t nameStart; // into the names, each ended by a NUL for the system calls
     std::size_t nameLength;
-    mode_t mode;
-    off_t size;
-    timespec modified;
+    bool found = false; // false for a name gone or inaccessible since it was read
+    mode_t mode = 0;
+    off_t size = 0;
+    timespec modified {};
 };
+
+// A folder this large has its items looked up by several threads at once: one system call per
+// item is most of a listing's time, and the calls do not wait on each other.
+constexpr std::size_t itemsForThreads = 8192;
+constexpr unsigned maxThreads = 4;
+// How often reading the names checks for a cancel.
+constexpr std::size_t namesPerCancelCheck = 4096;
+
+// Reads every name of the folder into `names` and returns where each is.
+std::vector<ListedChild> readNames(DirectoryReader& reader, FileSystemService::HiddenFiles hiddenFiles,
+    std::string& names, const JobControl* control)
+{
+    std::vector<ListedChild> children;
+    DirectoryReader::Item item;
+    while (reader.next(item)) {
+        if (hiddenFiles == FileSystemService::HiddenFiles::hide && item.name[0] == '.')
+            continue;
+        const std::size_t length = std::strlen(item.name);
+        children.push_back({ names.size(), length });
+        names.append(item.name, length + 1);
+        if (control && children.size() % namesPerCancelCheck == 0)
+            control->throwIfCancelled();
+    }
+    return children;
+}
+
+// Runs `work(first, last)` over the indices [0, count) in parts: on several threads at once for a
+// large count, so that the system calls and allocations of a huge folder do not wait on each
+// other. Passes on the first failure (a cancel) once every part has ended.
+template <typename Work> void inParts(std::size_t count, Work work)
+{
+    const unsigned parts
+        = count < itemsForThreads ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, maxThreads);
+    const std::size_t share = (count + parts - 1) / parts;
+    std::vector<std::exception_ptr> failures(parts);
+    std::vector<std::thread> helpers;
+    for (unsigned part = 0; part < parts; ++part) {
+        auto runPart = [&, part] {
+            try {
+                work(std::min(count, part * share), std::min(count, (part + 1) * share));
+            } catch (...) {
+                failures[part] = std::current_exception();
+            }
+        };
+        if (part + 1 < parts)
+            helpers.emplace_back(runPart);
+        else
+            runPart();
+    }
+    for (auto& helper : helpers)
+        helper.join();
+    for (const auto& failure : failures) {
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+}
+
+// Fills in each child's type, size and time.
+void lookUp(int folderFd, const std::string& names, std::vector<ListedChild>& children, JobControl* control)
+{
+    inParts(children.size(), [&](std::size_t first, std::size_t last) {
+        ItemCounter counter(control);
+        for (auto& child : std::span(children).subspan(first, last - first)) {
+            struct stat info;
+            // A name gone or inaccessible since it was read is left out.
+            child.found
+                = ::fstatat(folderFd, names.c_str() + child.nameStart, &info, AT_SYMLINK_NOFOLLOW) == 0;
+            if (child.found) {
+                child.mode = info.st_mode;
+                child.size = info.st_size;
+                child.modified = PlatformCalls::modificationTime(info);
+            }
+            counter.count();
+        }
+    });
+}
 
 // `folderPrefix` is the listed folder's path ending in "/".
 FileEntry entryFor(const std::string& folderPrefix, std::string_view name, const ListedChild& child)
@@ -77,21 +159,37 @@ FileEntry entryFor(const std::string& folderPrefix, std::string_view name, const
     return entry;
 }
 
-// Appends the rows of `children` to `rows` in file-name order, or as listed.
-void appendRows(std::vector<FileEntry>& rows, const std::vector<ListedChild>& children,
-    const std::string& names, const std::string& folderPrefix, FileSystemService::ListingOrder order)
+// The children of one group (folders or files) in the order they are shown: file-name order, or
+// as listed.
+std::vector<const ListedChild*> inOrder(const std::vector<const ListedChild*>& group,
+    const std::string& names, FileSystemService::ListingOrder order)
 {
-    std::vector<std::string_view> childNames;
-    childNames.reserve(children.size());
-    for (const auto& child : children)
-        childNames.push_back(std::string_view(names).substr(child.nameStart, child.nameLength));
-    if (order == FileSystemService::ListingOrder::asListed) {
-        for (std::size_t index = 0; index < children.size(); ++index)
-            rows.push_back(entryFor(folderPrefix, childNames[index], children[index]));
-        return;
-    }
-    for (auto index : FileNameOrder::sortedOrder(childNames))
-        rows.push_back(entryFor(folderPrefix, childNames[index], children[index]));
+    if (order == FileSystemService::ListingOrder::asListed)
+        return group;
+    std::vector<std::string_view> groupNames;
+    groupNames.reserve(group.size());
+    for (const ListedChild* child : group)
+        groupNames.push_back(std::string_view(names).substr(child->nameStart, child->nameLength));
+    std::vector<const ListedChild*> ordered;
+    ordered.reserve(group.size());
+    for (auto index : FileNameOrder::sortedOrder(groupNames))
+        ordered.push_back(group[index]);
+    return ordered;
+}
+
+// Appends a row for each of `children`, in their order.
+void appendRows(std::vector<FileEntry>& rows, const std::vector<const ListedChild*>& children,
+    const std::string& names, const std::string& folderPrefix)
+{
+    const std::size_t start = rows.size();
+    rows.resize(start + children.size());
+    inParts(children.size(), [&](std::size_t first, std::size_t last) {
+        for (std::size_t index = first; index < last; ++index) {
+            const ListedChild& child = *children[index];
+            rows[start + index] = entryFor(
+                folderPrefix, std::string_view(names).substr(child.nameStart, child.nameLength), child);
+        }
+    });
 }
 
 FileEntry parentRow(const std::string& path)
@@ -113,7 +211,7 @@ FileEntry parentRow(const std::string& path)
 } // namespace
 
 std::vector<FileEntry> FileSystemService::listDirectory(
-    const std::string& path, HiddenFiles hiddenFiles, ListingOrder order) const
+    const std::string& path, HiddenFiles hiddenFiles, ListingOrder order, JobControl* control) const
 {
     struct stat folderInfo;
     if (::stat(path.c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode))
@@ -121,19 +219,13 @@ std::vector<FileEntry> FileSystemService::listDirectory(
 
     DirectoryReader reader(AT_FDCWD, path.c_str(), path, DirectoryReader::FinalLink::follow);
     std::string names;
-    std::vector<ListedChild> folders;
-    std::vector<ListedChild> files;
-    DirectoryReader::Item item;
-    while (reader.next(item)) {
-        if (hiddenFiles == HiddenFiles::hide && item.name[0] == '.')
-            continue;
-        struct stat info;
-        if (::fstatat(reader.fd(), item.name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-            continue; // gone or inaccessible since it was listed: leave it out
-        ListedChild child { names.size(), std::strlen(item.name), info.st_mode, info.st_size,
-            PlatformCalls::modificationTime(info) };
-        names.append(item.name, child.nameLength);
-        (S_ISDIR(info.st_mode) ? folders : files).push_back(child);
+    auto children = readNames(reader, hiddenFiles, names, control);
+    lookUp(reader.fd(), names, children, control);
+    std::vector<const ListedChild*> folders;
+    std::vector<const ListedChild*> files;
+    for (const auto& child : children) {
+        if (child.found)
+            (S_ISDIR(child.mode) ? folders : files).push_back(&child);
     }
 
     std::vector<FileEntry> rows;
@@ -141,8 +233,8 @@ std::vector<FileEntry> FileSystemService::listDirectory(
     if (PathString::standardizing(path) != "/")
         rows.push_back(parentRow(path));
     auto folderPrefix = PathString::appendingComponent(path, "");
-    appendRows(rows, folders, names, folderPrefix, order);
-    appendRows(rows, files, names, folderPrefix, order);
+    appendRows(rows, inOrder(folders, names, order), names, folderPrefix);
+    appendRows(rows, inOrder(files, names, order), names, folderPrefix);
     return rows;
 }
 
@@ -159,7 +251,7 @@ std::vector<FileEntry> FileSystemService::listItems(
         if (::lstat((folderPrefix + name).c_str(), &info) != 0)
             continue; // gone since it was found
         rows.push_back(entryFor(folderPrefix, name,
-            { 0, name.size(), info.st_mode, info.st_size, PlatformCalls::modificationTime(info) }));
+            { 0, name.size(), true, info.st_mode, info.st_size, PlatformCalls::modificationTime(info) }));
     }
     return rows;
 }

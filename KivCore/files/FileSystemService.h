@@ -7,6 +7,8 @@
 
 namespace kiv {
 
+class JobControl;
+
 // The core's door to the real file system for what is done at once: lists folders into panel
 // rows, makes folders and renames items in their folder (copy, move and delete are jobs:
 // TransferJob, DeleteJob). Stateless; instances are interchangeable.
@@ -30,11 +32,12 @@ public:
     };
 
     // The rows of the folder at `path`: "..", then folders, then files, each in file-name order
-    // (or as the file system lists them, for ListingOrder::asListed).
+    // (or as the file system lists them, for ListingOrder::asListed). With a `control`, counts
+    // the items read into its progress and throws JobCancelled once it is cancelled.
     // Throws KivError::notADirectory(path) when `path` is not a folder (following links),
     // or the platform error when the folder cannot be read.
-    std::vector<FileEntry> listDirectory(
-        const std::string& path, HiddenFiles hiddenFiles, ListingOrder order = ListingOrder::byName) const;
+    std::vector<FileEntry> listDirectory(const std::string& path, HiddenFiles hiddenFiles,
+        ListingOrder order = ListingOrder::byName, JobControl* control = nullptr) const;
 
     // The rows of the items at `names` (paths relative to the folder `path`): a ".." row that leads
     // to the folder, then a row named by its relative path for each item that still exists, links

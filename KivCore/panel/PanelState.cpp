@@ -2,7 +2,8 @@
 
 #include "files/DiskItem.h"
 #include "files/PathString.h"
-#include "panel/RowOrder.h"
+#include "jobs/JobControl.h"
+#include "jobs/JobThread.h"
 
 #include <algorithm>
 #include <utility>
@@ -18,12 +19,17 @@ PanelState::PanelState(std::string startPath, FileSystemService fs, ArchiveServi
 
 void PanelState::goTo(const std::string& path)
 {
-    moveTo(PanelLocation::filesystem(path));
+    goTo(PanelLocation::filesystem(path));
 }
 
-void PanelState::goTo(PanelLocation place)
+void PanelState::goTo(PanelLocation place, std::string_view cursorName)
 {
-    moveTo(std::move(place));
+    acceptMove(*listedHere(std::move(place)), cursorName);
+}
+
+void PanelState::refresh()
+{
+    acceptRelisting(*listedHere(m_location));
 }
 
 void PanelState::placeCursorOn(std::string_view name)
@@ -34,33 +40,67 @@ void PanelState::placeCursorOn(std::string_view name)
         m_cursorIndex = found - m_entries.begin();
 }
 
-void PanelState::refresh()
+std::shared_ptr<ListingJob> PanelState::listingOf(PanelLocation place) const
 {
-    // Everything that can throw happens before the first change, so a failure changes nothing.
-    auto listed = listCurrentLocation();
-    auto keptMarks = marksStillListedIn(listed);
-    const auto cursorRow = cursorRowIn(listed);
-    applyFolderSizes(listed);
-    m_entries = std::move(listed);
+    ListingJob::ArchiveMembers known;
+    if (place.isArchive() && m_cachedArchiveURL == place.archiveURL())
+        known = m_cachedArchiveMembers;
+    using Hidden = FileSystemService::HiddenFiles;
+    return std::make_shared<ListingJob>(ListingJob::Request { std::move(place),
+                                            m_showHidden ? Hidden::show : Hidden::hide, m_sortOrder, known },
+        m_fs, m_archives);
+}
+
+std::shared_ptr<ListingJob> PanelState::listedHere(PanelLocation place) const
+{
+    auto job = listingOf(std::move(place));
+    JobControl control;
+    JobThread::runHere(*job, control);
+    if (job->refusal())
+        std::rethrow_exception(job->refusal());
+    return job;
+}
+
+void PanelState::acceptRelisting(ListingJob& listed)
+{
+    auto rows = listed.takeRows();
+    auto keptMarks = marksStillListedIn(rows);
+    const auto cursorRow = cursorRowIn(rows);
+    applyFolderSizes(rows);
+    m_entries = std::move(rows);
     m_markedNames = std::move(keptMarks);
     if (cursorRow)
         m_cursorIndex = *cursorRow;
     keepCursorInsideEntries();
+    keepArchiveMembers(listed);
 }
 
-bool PanelState::activate(const FileEntry& entry)
+void PanelState::acceptMove(ListingJob& listed, std::string_view cursorName)
 {
-    auto target = activationTarget(entry);
-    if (!target)
-        return false;
-    if (entry.kind != FileEntry::Kind::parentDirectory) {
-        moveTo(std::move(*target));
-        return true;
-    }
-    const std::string cameFrom = nameInParent();
-    moveTo(std::move(*target));
-    putCursorOn(cameFrom);
-    return true;
+    m_location = listed.place();
+    m_entries = listed.takeRows();
+    m_markedNames.clear();
+    m_folderSizes.clear();
+    m_cursorIndex = 0;
+    placeCursorOn(cursorName);
+    keepArchiveMembers(listed);
+}
+
+void PanelState::keepArchiveMembers(const ListingJob& listed)
+{
+    if (!listed.archiveMembers())
+        return;
+    m_cachedArchiveURL = listed.place().archiveURL();
+    m_cachedArchiveMembers = listed.archiveMembers();
+}
+
+std::optional<PanelState::Destination> PanelState::destinationOf(const FileEntry& entry) const
+{
+    auto place = m_location.isArchive() ? targetInArchive(entry) : targetInFolder(entry);
+    if (!place)
+        return std::nullopt;
+    return Destination { std::move(*place),
+        entry.kind == FileEntry::Kind::parentDirectory ? nameInParent() : std::string() };
 }
 
 // The row that stands for the current place one level up: the folder, the archive file, or the
@@ -74,33 +114,6 @@ std::string PanelState::nameInParent() const
     if (m_location.internalPath().empty())
         return PathString::lastComponent(m_location.archiveURL());
     return PathString::lastComponent(m_location.internalPath());
-}
-
-void PanelState::putCursorOn(const std::string& name)
-{
-    const auto found = std::find_if(
-        m_entries.begin(), m_entries.end(), [&](const FileEntry& entry) { return entry.name == name; });
-    if (found != m_entries.end())
-        m_cursorIndex = found - m_entries.begin();
-}
-
-void PanelState::moveTo(PanelLocation target)
-{
-    // refresh() leaves the rows alone when it throws, so only these three need putting back.
-    auto previousLocation = std::exchange(m_location, std::move(target));
-    auto previousMarks = std::exchange(m_markedNames, {});
-    // No cursor row yet, so refresh() puts it on the first row whatever the old rows were.
-    auto previousCursor = std::exchange(m_cursorIndex, -1);
-    auto previousSizes = std::exchange(m_folderSizes, {});
-    try {
-        refresh();
-    } catch (...) {
-        m_location = std::move(previousLocation);
-        m_markedNames = std::move(previousMarks);
-        m_cursorIndex = previousCursor;
-        m_folderSizes = std::move(previousSizes);
-        throw;
-    }
 }
 
 void PanelState::toggleMark(std::ptrdiff_t index)
@@ -194,11 +207,6 @@ std::int64_t PanelState::totalMarkedSize() const
     return total;
 }
 
-std::optional<PanelLocation> PanelState::activationTarget(const FileEntry& entry) const
-{
-    return m_location.isArchive() ? targetInArchive(entry) : targetInFolder(entry);
-}
-
 std::optional<PanelLocation> PanelState::targetInFolder(const FileEntry& entry) const
 {
     const auto& path = m_location.path();
@@ -240,35 +248,6 @@ std::optional<PanelLocation> PanelState::targetInArchive(const FileEntry& entry)
         break;
     }
     return std::nullopt;
-}
-
-std::vector<FileEntry> PanelState::listCurrentLocation()
-{
-    std::vector<FileEntry> rows;
-    if (m_location.isFound()) {
-        rows = m_fs.listItems(m_location.path(), m_location.foundNames());
-    } else if (!m_location.isArchive()) {
-        using Hidden = FileSystemService::HiddenFiles;
-        using Order = FileSystemService::ListingOrder;
-        rows = m_fs.listDirectory(m_location.path(), m_showHidden ? Hidden::show : Hidden::hide,
-            m_sortOrder.key == SortOrder::Key::unsorted ? Order::asListed : Order::byName);
-    } else {
-        rows = archiveTree(m_location.archiveURL())
-                   .children(m_location.internalPath(), ArchiveTree::ParentRow::include);
-    }
-    RowOrder::sort(rows, m_sortOrder);
-    return rows;
-}
-
-const ArchiveTree& PanelState::archiveTree(const std::string& archiveURL)
-{
-    if (m_cachedArchiveURL != archiveURL) {
-        // Listed before the cache changes, so a failure leaves the old listing in place.
-        ArchiveTree listed(m_archives.listRawEntries(archiveURL));
-        m_cachedArchiveTree = std::move(listed);
-        m_cachedArchiveURL = archiveURL;
-    }
-    return m_cachedArchiveTree;
 }
 
 std::unordered_set<std::string> PanelState::marksStillListedIn(const std::vector<FileEntry>& entries) const

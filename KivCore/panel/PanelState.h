@@ -1,15 +1,16 @@
 #pragma once
 
 #include "archives/ArchiveService.h"
-#include "archives/ArchiveTree.h"
 #include "files/FileEntry.h"
 #include "files/FileSystemService.h"
+#include "panel/ListingJob.h"
 #include "panel/PanelLocation.h"
 #include "panel/SortOrder.h"
 #include "text/NamePatterns.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,7 +37,7 @@ public:
     // The service that lists archives and builds their virtual folders.
     const ArchiveService& archives() const { return m_archives; }
 
-    // Where the panel is; changed only by goTo() and activate().
+    // Where the panel is; changed only by acceptMove() and goTo().
     const PanelLocation& location() const { return m_location; }
 
     // The rows of the last successful listing, in display order.
@@ -57,42 +58,58 @@ public:
     // Whether folder listings include names that begin with "."; archives show everything.
     bool showHidden() const { return m_showHidden; }
 
-    // Takes effect at the next refresh().
+    // Takes effect at the next listing.
     void setShowHidden(bool show) { m_showHidden = show; }
 
     // The order of the rows (by name, ascending, at first); archives list "unsorted" by name.
     SortOrder sortOrder() const { return m_sortOrder; }
 
-    // Takes effect at the next refresh().
+    // Takes effect at the next listing.
     void setSortOrder(SortOrder order) { m_sortOrder = order; }
 
     // Puts the cursor on the row named `name`; leaves it where it is when no row has that name.
     void placeCursorOn(std::string_view name);
 
-    // Goes to the real folder `path` and lists it, with no marks and the cursor on row 0. When it
-    // cannot be listed, puts location, rows, marks and cursor back and rethrows.
+    // A place to go to, and the name of the row the cursor is to land on there (empty: row 0).
+    struct Destination
+    {
+        PanelLocation place;
+        std::string cursorName;
+    };
+
+    // Returns the job that lists `place` as this panel shows it now (hidden files, sort order,
+    // and the members of the archive entered last, when `place` is inside it). It reads nothing
+    // of the panel once made, so any thread may run it.
+    std::shared_ptr<ListingJob> listingOf(PanelLocation place) const;
+
+    // Takes on the rows of a completed relisting of the panel's own place: keeps only the marks
+    // whose names are still listed, and keeps the cursor on its name; when that name is gone, on
+    // its row number, moved up to the last row when the list got shorter.
+    // REQUIRES: `listed` completed, and lists location().
+    void acceptRelisting(ListingJob& listed);
+
+    // Moves to the place of a completed listing and takes on its rows, with no marks and the
+    // cursor on the row named `cursorName`, else on row 0. REQUIRES: `listed` completed.
+    void acceptMove(ListingJob& listed, std::string_view cursorName);
+
+    // Lists the place here and now and goes there, as acceptMove() does. When it cannot be
+    // listed, throws what refused it and changes nothing.
+    void goTo(PanelLocation place, std::string_view cursorName = {});
+
+    // As goTo() for the real folder `path`.
     void goTo(const std::string& path);
 
-    // As goTo(path), for any place: a real folder or a folder inside an archive.
-    void goTo(PanelLocation place);
-
-    // Relists the current place, keeps only the marks whose names are still listed, and keeps the
-    // cursor on its name; when that name is gone, on its row number, moved up to the last row
-    // when the list got shorter. A real folder
-    // that cannot be listed throws (KivError::notADirectory or the platform error) and changes
-    // nothing. An archive is listed once and then served from the cache, so changes to the
-    // archive file are not seen until another archive has been entered.
+    // Relists the current place here and now, as acceptRelisting() does. A place that cannot be
+    // listed throws (KivError::notADirectory or the platform error) and changes nothing. An
+    // archive is read once and then served from what was read, so changes to the archive file are
+    // not seen until another archive has been entered.
     void refresh();
 
-    // Enters what the row leads to (a folder, the parent, an archive's root, a folder inside an
-    // archive, a link to a folder at the link's own path), with no marks and the cursor on row 0
-    // (on the ".." row's way up: on the row of the folder or archive just left, when listed), and
-    // returns true. Returns false, changing nothing, for a row that leads nowhere (files, other
-    // links, archives inside archives). When the new place cannot be listed, puts location, rows,
-    // marks and cursor back and rethrows.
-    bool activate(const FileEntry& entry);
-    // Returns whether activate() would enter a place for the row.
-    bool leadsSomewhere(const FileEntry& entry) const { return activationTarget(entry).has_value(); }
+    // Where entering the row leads (a folder, the parent, an archive's root, a folder inside an
+    // archive, a link to a folder at the link's own path); on the ".." row's way up the cursor
+    // lands on the row of the folder or archive just left. Nothing for a row that leads nowhere
+    // (files, other links, archives inside archives).
+    std::optional<Destination> destinationOf(const FileEntry& entry) const;
 
     // Marks or unmarks the row at `index`; nothing happens for the ".." row or an index outside.
     void toggleMark(std::ptrdiff_t index);
@@ -123,14 +140,11 @@ public:
     std::int64_t totalMarkedSize() const;
 
 private:
-    void moveTo(PanelLocation target);
-    std::optional<PanelLocation> activationTarget(const FileEntry& entry) const;
+    std::shared_ptr<ListingJob> listedHere(PanelLocation place) const;
+    void keepArchiveMembers(const ListingJob& listed);
     std::optional<PanelLocation> targetInFolder(const FileEntry& entry) const;
     std::optional<PanelLocation> targetInArchive(const FileEntry& entry) const;
     std::string nameInParent() const;
-    void putCursorOn(const std::string& name);
-    std::vector<FileEntry> listCurrentLocation();
-    const ArchiveTree& archiveTree(const std::string& archiveURL);
     std::unordered_set<std::string> marksStillListedIn(const std::vector<FileEntry>& entries) const;
     std::optional<std::ptrdiff_t> cursorRowIn(const std::vector<FileEntry>& entries) const;
     void keepCursorInsideEntries();
@@ -155,7 +169,7 @@ private:
     bool m_showHidden = false;
     SortOrder m_sortOrder;
     std::optional<std::string> m_cachedArchiveURL;
-    ArchiveTree m_cachedArchiveTree;
+    ListingJob::ArchiveMembers m_cachedArchiveMembers;
     std::unordered_map<std::string, MeasuredFolder> m_folderSizes; // by name, for the current place
 };
 

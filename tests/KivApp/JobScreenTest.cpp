@@ -25,6 +25,7 @@ protected:
         startProgram();
         left().goTo(m_src);
         right().goTo(m_dst);
+        waitForJobs();
     }
 
     // Starts a job that holds on until released, writing into "dst".

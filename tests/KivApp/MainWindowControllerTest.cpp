@@ -69,6 +69,7 @@ TEST_F(
     // The prompt follows the active panel; the command line takes the keys without taking the
     // active panel's place, and Escape gives them back to it.
     right().goTo(m_docs);
+    waitForJobs();
     press(Qt::Key_Tab);
     EXPECT_EQ(commandPrompt(), m_docs + " $ ");
     CommandLineField* field = root().commandLine()->field();
@@ -120,6 +121,7 @@ TEST_F(MainWindowControllerTest, ReturnOpensAFileWhoseNameIsNotUtf8ByItsOwnBytes
     OpenedFiles desktop;
     const std::string file = m_home.write("caf\xE9 #1.txt", "x");
     left().reload();
+    waitForJobs();
     putCursorOn(left(), "caf\xE9 #1.txt");
     press(Qt::Key_Return);
     EXPECT_EQ(desktop.paths, std::vector { QByteArray::fromStdString(file) });
@@ -155,16 +157,18 @@ TEST_F(MainWindowControllerTest, PulldownsToggleHiddenFilesPerPanelOrBothAndGoHo
     EXPECT_EQ(shown(), std::pair(false, false));
     // From the keyboard alone: F9 opens "Left" on its first entry, a letter chooses, Left wraps
     // round to "Right" and on to "Options".
-    const auto menuKeys = [](std::initializer_list<Qt::Key> keys) {
+    const auto menuKeys = [this](std::initializer_list<Qt::Key> keys) {
         for (Qt::Key key : keys)
             QTest::keyClick(RetroMenuSession::current()->panel()->menuView(), key);
+        waitForJobs();
     };
     press(Qt::Key_F9);
     EXPECT_EQ(RetroMenuSession::current()->panel()->menuView()->highlightedRow(), 0);
     menuKeys({ Qt::Key_T }); // "Toggle Hidden Files"
     EXPECT_EQ(shown(), std::pair(true, false));
     press(Qt::Key_F9);
-    menuKeys({ Qt::Key_Left, Qt::Key_Left, Qt::Key_T }); // "Toggle Hidden Files (Both Panels)": the opposite of the left's
+    menuKeys({ Qt::Key_Left, Qt::Key_Left,
+        Qt::Key_T }); // "Toggle Hidden Files (Both Panels)": the opposite of the left's
     EXPECT_EQ(shown(), std::pair(false, false));
     chooseFromPulldown(4, 1); // "Right", "Toggle Hidden Files"
     EXPECT_EQ(shown(), std::pair(false, true));
@@ -174,6 +178,7 @@ TEST_F(MainWindowControllerTest, PulldownsToggleHiddenFilesPerPanelOrBothAndGoHo
     // "Go to Home Folder" acts on the panel it names even when that one is not active.
     left().goTo(m_docs);
     right().goTo(m_home / "music");
+    waitForJobs();
     chooseFromPulldown(4, 2); // "Right", "Go to Home Folder"
     EXPECT_TRUE(lists(right(), "notes.txt"));
     EXPECT_EQ(commandPrompt(), m_docs + " $ ");
@@ -185,6 +190,7 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
         GTEST_SKIP() << "permission bits do not bind for this user";
     const std::string locked = m_home.folder("locked");
     left().reload();
+    waitForJobs();
     ::chmod(locked.c_str(), 0);
     putCursorOn(left(), "locked");
     EXPECT_EQ(press(Qt::Key_Return, { ok }),
@@ -196,6 +202,7 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
 
     // The same for "Go to Home Folder" when home itself is refused: the panel keeps its place.
     right().goTo(m_docs);
+    waitForJobs();
     ::chmod(m_home.path().c_str(), 0300);
     const ShownDialogs homeRefusal = answering({ ok }, [&] { chooseFromPulldown(4, 2); });
     ::chmod(m_home.path().c_str(), 0700);

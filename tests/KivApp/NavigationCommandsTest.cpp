@@ -17,14 +17,24 @@ protected:
         startProgram();
     }
 
-    void ctrl(Qt::Key key) { QTest::keyClick(active().tableView(), key, Qt::ControlModifier); }
-    void alt(Qt::Key key) { QTest::keyClick(active().tableView(), key, Qt::AltModifier); }
+    // Presses Ctrl+`key` or Alt+`key` in the active panel and waits for what it lists.
+    void ctrl(Qt::Key key)
+    {
+        QTest::keyClick(active().tableView(), key, Qt::ControlModifier);
+        waitForJobs();
+    }
+    void alt(Qt::Key key)
+    {
+        QTest::keyClick(active().tableView(), key, Qt::AltModifier);
+        waitForJobs();
+    }
     static std::string place(PanelViewController& panel) { return panel.state().location().displayPath(); }
     CommandLineField& field() { return *root().commandLine()->field(); }
     void runCommandLine(const char* line)
     {
         field().setText(line);
         QTest::keyClick(&field(), Qt::Key_Return);
+        waitForJobs();
         m_controller->shellCommands().dismissConsoleOutput();
     }
 
@@ -48,6 +58,7 @@ TEST_F(NavigationCommandsTest, GoToSwapHistoryAndNamesIntoTheCommandLine)
     ctrl(Qt::Key_Equal);
     EXPECT_EQ(place(right()), m_docs);
     right().goTo(m_music);
+    waitForJobs();
     ctrl(Qt::Key_U);
     EXPECT_EQ(std::pair(place(left()), place(right())), std::pair(m_music, m_docs));
     EXPECT_EQ(right().selectedEntry()->name, "it's here.txt");
@@ -72,8 +83,10 @@ TEST_F(NavigationCommandsTest, GoToSwapHistoryAndNamesIntoTheCommandLine)
 TEST_F(NavigationCommandsTest, SettingsComeBackAfterARestartAndADamagedFileIsSetAside)
 {
     left().goTo(m_docs);
+    waitForJobs();
     left().chooseSortKey(SortOrder::Key::size);
     right().toggleHidden();
+    waitForJobs();
     ctrl(Qt::Key_D);
     chooseFromOpenMenu(0); // "Add this folder to the hotlist"
     runCommandLine("true");

@@ -3,6 +3,7 @@
 #include "TempDir.h"
 #include "WidgetProbe.h"
 #include "base/ErrorText.h"
+#include "jobs/ItemCounter.h"
 #include "panels/PanelColumnTitles.h"
 #include "panels/PanelRowView.h"
 #include "panels/PanelTableView.h"
@@ -17,7 +18,9 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <optional>
 #include <set>
+#include <tuple>
 
 using namespace kiv;
 using namespace kiv::test;
@@ -57,11 +60,21 @@ struct PanelFixture
         new QAbstractItemModelTester(
             panel.tableView()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal, &panel);
         panel.reload();
+        waitUntilListed();
         panel.focus();
         recorder.calls.clear();
     }
 
-    void press(Qt::Key key) { QTest::keyClick(panel.tableView(), key); }
+    void waitUntilListed()
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !panel.isListing(); }, 10000));
+    }
+    // Presses `key` in the list and waits for what it lists.
+    void press(Qt::Key key)
+    {
+        QTest::keyClick(panel.tableView(), key);
+        waitUntilListed();
+    }
     std::string line(const char* name) const
     {
         return panel.view()->findChild<RetroLabel*>(name)->text().toStdString();
@@ -205,6 +218,7 @@ TEST(PanelViewControllerTest, GroupKeysMarkByPatternAndANewSortOrderKeepsTheCurs
     fixture.panel.tableView()->moveSelection(2);
     fixture.panel.chooseSortKey(SortOrder::Key::size);
     fixture.panel.chooseSortKey(SortOrder::Key::size);
+    fixture.waitUntilListed();
     EXPECT_EQ(fixture.panel.state().entries()[2].name, "b.TXT");
     EXPECT_EQ(fixture.panel.selectedEntry()->name, "a.txt");
     EXPECT_EQ(fixture.panel.view()->findChild<PanelColumnTitles*>()->titles()[1].text, "Size↓");
@@ -231,6 +245,7 @@ TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFiles
     const QPoint docsRow = fixture.panel.tableView()->visualRect(fixture.index(1)).center();
     QTest::mouseClick(fixture.panel.tableView()->viewport(), Qt::LeftButton, {}, docsRow);
     QTest::mouseDClick(fixture.panel.tableView()->viewport(), Qt::LeftButton, {}, docsRow);
+    fixture.waitUntilListed();
     EXPECT_TRUE(shows(scratch / "docs"));
     fixture.press(Qt::Key_Backspace);
 
@@ -260,6 +275,7 @@ TEST(PanelViewControllerTest, AFailedRelistingIsReportedAndEndsTheModelReset)
     QSignalSpy ended(fixture.panel.tableView()->model(), &QAbstractItemModel::modelReset);
     std::filesystem::remove_all(scratch / "gone");
     fixture.panel.reload();
+    fixture.waitUntilListed();
     ASSERT_FALSE(fixture.recorder.calls.empty());
     EXPECT_EQ(fixture.recorder.calls.front().rfind("error ", 0), 0u) << fixture.recorder.calls.front();
     EXPECT_EQ(ended.count(), begun.count()) << "a reset was begun and not ended";
@@ -328,4 +344,73 @@ TEST(PanelViewControllerTest, ChangesFromOutsideAreListedKeepingCursorAndMarksAn
         QTest::qWaitFor([&] { return fixture.panel.state().location().path() == scratch.path(); }, 2000));
     EXPECT_EQ(fixture.line("statusLabel"), " Folder gone: " + folder);
     EXPECT_TRUE(std::ranges::find(fixture.recorder.calls, "location") != fixture.recorder.calls.end());
+}
+
+TEST(PanelViewControllerTest,
+    ASlowListingKeepsTheOldRowsCountsItsItemsStopsOnEscapeAndIsSupersededByTheNextMove)
+{
+    TempDir scratch;
+    for (int file = 0; file < 60; ++file)
+        scratch.write("slow/f" + std::to_string(file));
+    scratch.write("quick/only.txt");
+    scratch.write("a.txt");
+    PanelFixture fixture(scratch.path());
+    fixture.panel.tableView()->moveSelection(3); // .., quick, slow, a.txt
+    fixture.press(Qt::Key_Space);
+    const auto where = [&] { return fixture.panel.state().location().path(); };
+    const auto marked = std::unordered_set<std::string> { "a.txt" };
+    struct SlowListings
+    {
+        SlowListings() { ItemCounter::setDelayForTests(std::chrono::milliseconds(20)); }
+        ~SlowListings() { ItemCounter::setDelayForTests({}); }
+    };
+    std::optional<SlowListings> slow(std::in_place);
+
+    // Past 0.3 s the status line counts the items read; meanwhile the old rows stay and take the keys.
+    fixture.panel.goTo(scratch / "slow");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fixture.line("statusLabel").starts_with(" Reading... "); }));
+    EXPECT_TRUE(fixture.line("statusLabel").ends_with(" items")) << fixture.line("statusLabel");
+    QTest::keyClick(fixture.panel.tableView(), Qt::Key_Home);
+    EXPECT_EQ(std::tuple(where(), fixture.panel.state().markedNames(), fixture.panel.state().cursorIndex()),
+        std::tuple(scratch.path(), marked, std::ptrdiff_t { 0 }));
+    // Esc stops it: the panel stays where it was, as it was.
+    QTest::keyClick(fixture.panel.tableView(), Qt::Key_Escape);
+    EXPECT_FALSE(fixture.panel.isListing());
+    EXPECT_EQ(fixture.line("statusLabel"), " 1 marked, 0 bytes");
+
+    // A second move supersedes the first: only its rows are ever shown, and the cursor rules hold.
+    fixture.panel.goTo(scratch / "slow");
+    slow.reset();
+    fixture.panel.goTo(PanelLocation::filesystem(scratch / "quick"), "only.txt");
+    fixture.waitUntilListed();
+    EXPECT_EQ(where(), scratch / "quick");
+    EXPECT_FALSE(QTest::qWaitFor([&] { return where() != scratch / "quick"; }, 500))
+        << "a dropped listing showed";
+    EXPECT_EQ(std::pair(fixture.panel.selectedEntry()->name, fixture.panel.state().markedNames().empty()),
+        std::pair(std::string("only.txt"), true));
+    EXPECT_EQ(std::ranges::count(fixture.recorder.calls, "location"), 1);
+}
+
+TEST(PanelViewControllerTest, AFolderThatRefusesToBeListedLeavesThePanelAsItWasAndIsReportedOnce)
+{
+    TempDir scratch;
+    scratch.write("locked/inside.txt");
+    scratch.write("a.txt");
+    if (!permissionBitsBind(scratch))
+        GTEST_SKIP() << "permission bits do not bind for this process (root with DAC override)";
+    ::chmod((scratch / "locked").c_str(), 0);
+    PanelFixture fixture(scratch.path());
+    fixture.panel.tableView()->moveSelection(3); // .., locked, permission-probe, a.txt
+    fixture.press(Qt::Key_Space);
+    fixture.panel.tableView()->moveSelection(1);
+    const auto rows = fixture.panel.state().entries();
+    fixture.press(Qt::Key_Return);
+    ::chmod((scratch / "locked").c_str(), 0700);
+    EXPECT_EQ(fixture.recorder.calls,
+        std::vector<std::string> { "error Permission denied: " + scratch / "locked" });
+    EXPECT_EQ(fixture.panel.state().location().path(), scratch.path());
+    EXPECT_EQ(fixture.panel.state().entries(), rows);
+    EXPECT_EQ(fixture.panel.state().markedNames(), std::unordered_set<std::string> { "a.txt" });
+    EXPECT_EQ(fixture.panel.selectedEntry()->name, "locked");
+    EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + " ");
 }

@@ -46,7 +46,9 @@ ShownDialogs ProgramTest::press(std::initializer_list<Qt::Key> keys, std::vector
 
 void ProgramTest::waitForJobs()
 {
-    EXPECT_TRUE(QTest::qWaitFor([&] { return m_controller->jobs().isIdle(); }, 10000)) << "a job did not end";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return m_controller->jobs().isIdle() && !left().isListing() && !right().isListing(); }, 10000))
+        << "a job or a listing did not end";
 }
 
 void ProgramTest::chooseFromPulldown(int menu, int row)
@@ -64,6 +66,7 @@ void ProgramTest::chooseFromOpenMenu(int row)
     for (int step = menu->highlightedRow() ? 1 : 0; step <= row; ++step)
         QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
+    waitForJobs();
 }
 
 } // namespace kiv::test

@@ -46,7 +46,8 @@ protected:
         panel.tableView()->moveSelection(rowOf(panel, name));
     }
 
-    // Waits until no job runs or waits, and the panels the jobs changed are relisted.
+    // Waits until no job runs or waits and neither panel is listing (the panels the jobs changed
+    // are relisted, a move has arrived).
     void waitForJobs();
     // Presses `keys` in the active panel's list, answering their dialogs as answering() does,
     // then waits for the jobs they started.
@@ -55,8 +56,9 @@ protected:
 
     // Opens pulldown `menu` of the menu bar with a click and chooses its entry `row` by keys.
     void chooseFromPulldown(int menu, int row);
-    // Chooses entry `row` (counted from 0, separators skipped) of the open menu by keys.
-    static void chooseFromOpenMenu(int row);
+    // Chooses entry `row` (counted from 0, separators skipped) of the open menu by keys and waits
+    // for the jobs and listings it started.
+    void chooseFromOpenMenu(int row);
 
     TempDir m_home;
     ScopedEnvironment m_scopedHome { "HOME", m_home.path().c_str() };

@@ -23,6 +23,7 @@ protected:
         startProgram();
         left().goTo(m_src);
         right().goTo(m_src);
+        waitForJobs();
     }
 
     const FileEntry& row(PanelViewController& panel, const std::string& name)
@@ -82,6 +83,7 @@ TEST_F(SearchCommandsTest, CtrlSpaceShowsTheTreeSizeOfTheFoldersInBothPanelsAndT
 TEST_F(SearchCommandsTest, HitsInThePanelAreCopiedMovedAndDeletedWhereTheyLieAndBackspaceLeadsBack)
 {
     right().goTo(m_dst);
+    waitForJobs();
     findIntoPanel("*.txt");
     EXPECT_TRUE(lists(left(), "a.txt"));
     EXPECT_TRUE(lists(left(), "box/inside.txt"));

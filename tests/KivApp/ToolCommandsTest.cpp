@@ -47,6 +47,7 @@ protected:
         if (console()) {
             ASSERT_TRUE(commandEnds());
         }
+        waitForJobs();
     }
     void pressCtrlC() { QTest::keyClick(console(), Qt::Key_C, Qt::ControlModifier); }
     std::string transcript() { return console()->findChild<QPlainTextEdit*>()->toPlainText().toStdString(); }
@@ -82,6 +83,7 @@ TEST_F(ToolCommandsTest, CommandLinesRunInTheActiveFolderOrTheOneHoldingItsArchi
     m_home.write("docs/inner/member.txt", "m");
     m_home.run("cd docs && zip -qr pack.zip inner");
     left().goTo(m_docs);
+    waitForJobs();
     press(Qt::Key_Tab); // the right panel, on home, is active
     typeCommandLine("");
     EXPECT_EQ(console(), nullptr) << "an empty line runs nothing";
@@ -160,6 +162,7 @@ TEST_F(ToolCommandsTest, CdOnTheCommandLineMovesTheActivePanelAndRefusalsLeaveIt
     };
     for (const auto& [line, folder] : steps) {
         startCommandLine(line);
+        waitForJobs();
         EXPECT_EQ(std::pair(console() != nullptr, left().state().location().path()), std::pair(false, folder))
             << line.toStdString();
         EXPECT_TRUE(left().tableView()->hasFocus());
@@ -210,6 +213,7 @@ TEST_F(ToolCommandsTest, ExtractPutsTheWholeArchiveIntoTheOtherPanelAndNeverRepl
     const std::string out = m_home.folder("out");
     left().goTo(m_home / "src");
     right().goTo(out);
+    waitForJobs();
 
     putCursorOn(left(), "..");
     EXPECT_EQ(extract({ ok }), ShownDialogs { notice("Extract Archive", "Select an archive file first.") });
@@ -222,6 +226,7 @@ TEST_F(ToolCommandsTest, ExtractPutsTheWholeArchiveIntoTheOtherPanelAndNeverRepl
     m_home.write("out/a.txt", "mine");
     std::filesystem::remove(out + "/c.txt");
     right().reload();
+    waitForJobs();
     const ShownDialogs shown = extract({ pressing(Qt::Key_S), ok });
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].title, "Extract - Name Taken");
@@ -248,6 +253,7 @@ TEST_F(ToolCommandsTest, AltF5PacksTheMarkedItemsIntoTheOtherPanelAndAsksBeforeR
     const std::string out = m_home.folder("out");
     left().goTo(m_home / "src");
     right().goTo(out);
+    waitForJobs();
     for (const char* name : { "a.txt", "box" }) {
         putCursorOn(left(), name);
         press(Qt::Key_Space);
@@ -289,6 +295,7 @@ TEST_F(ToolCommandsTest, CompareMarksOnlyWhatDiffersOnDiskNowAndReplacesEarlierM
     m_home.folder("b/folder-right");
     left().goTo(m_home / "a");
     right().goTo(m_home / "b");
+    waitForJobs();
     press(Qt::Key_Tab);
     putCursorOn(right(), "same.txt");
     press(Qt::Key_Space);

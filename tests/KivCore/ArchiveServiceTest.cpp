@@ -7,6 +7,9 @@
 #include "TempDir.h"
 #include "base/ErrorText.h"
 #include "base/KivError.h"
+#include "jobs/ItemCounter.h"
+#include "jobs/JobCancelled.h"
+#include "jobs/JobControl.h"
 
 #include <algorithm>
 #include <map>
@@ -145,7 +148,7 @@ TEST_F(ArchiveServiceTest, WhatCannotBeReadAsAnArchiveIsRefusedWithTheReason)
     for (const auto& [name, reason] :
         { std::pair { "damaged.zip", "damaged.zip: " }, { "damaged.tgz", "damaged.tgz: " },
             { "missing.zip", "No such file or directory: " }, { "pipe.zip", "Not a regular file: " } }) {
-        const auto text = failureText([&] { m_archives.listRawEntries(archive(name)); });
+        const auto text = failureText([&, member = name] { m_archives.listRawEntries(archive(member)); });
         EXPECT_NE(text.find(reason), std::string::npos) << text;
         EXPECT_NE(text.find(name), std::string::npos) << text;
     }
@@ -290,4 +293,22 @@ TEST_F(ArchiveServiceTest, ChildrenAreParentThenFoldersThenFilesInNaturalOrderWi
     EXPECT_EQ(ArchiveTree::parentOf("docs/sub/"), "docs/");
     EXPECT_EQ(ArchiveTree::parentOf("docs/"), "");
     EXPECT_EQ(ArchiveTree::parentOf(""), "");
+}
+
+TEST_F(ArchiveServiceTest, AListingUnderAJobCountsItsMembersAndStopsOnceCancelled)
+{
+    ItemCounter::setDelayForTests(std::chrono::microseconds(1)); // members are then counted one by one
+    JobControl control;
+    const auto listed = m_archives.listRawEntries(archive("flat.zip"), &control);
+    const auto counted = control.progress().itemsDone;
+    control.cancel();
+    bool stopped = false;
+    try {
+        m_archives.listRawEntries(archive("flat.zip"), &control);
+    } catch (const JobCancelled&) {
+        stopped = true;
+    }
+    ItemCounter::setDelayForTests({});
+    EXPECT_EQ(counted, std::ssize(listed));
+    EXPECT_TRUE(stopped);
 }

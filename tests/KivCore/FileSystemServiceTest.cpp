@@ -3,6 +3,8 @@
 #include "TempDir.h"
 #include "base/ErrorText.h"
 #include "base/KivError.h"
+#include "jobs/JobCancelled.h"
+#include "jobs/JobControl.h"
 
 #include <fcntl.h>
 
@@ -95,3 +97,28 @@ TEST_F(FileSystemServiceTest, AwkwardNamesSurviveRenamingAndNothingExistingIsRep
 }
 
 } // namespace
+
+TEST_F(FileSystemServiceTest, ALargeFolderListedInPartsLosesNoNameAndStopsWhenItsJobIsCancelled)
+{
+    // Enough names for the lookups to be split between threads; the folders among them must still
+    // come first, each name once and in order.
+    constexpr int fileCount = 9000;
+    for (int file = 0; file < fileCount; ++file)
+        ::close(::open(
+            (dir / (std::string("f").append(std::to_string(file)))).c_str(), O_CREAT | O_WRONLY, 0600));
+    for (auto name : { "d1", "d2", "d10" })
+        dir.folder(name);
+    JobControl control;
+    const auto rows
+        = fs.listDirectory(dir.path(), Hidden::hide, FileSystemService::ListingOrder::byName, &control);
+    std::vector<std::string> expected { "..", "d1", "d2", "d10" };
+    for (int file = 0; file < fileCount; ++file)
+        expected.push_back(std::string("f").append(std::to_string(file)));
+    EXPECT_TRUE(namesOf(rows) == expected);
+    EXPECT_GE(control.progress().itemsDone, fileCount - 4 * 512) << "the items read are counted";
+
+    control.cancel();
+    EXPECT_THROW(
+        fs.listDirectory(dir.path(), Hidden::hide, FileSystemService::ListingOrder::byName, &control),
+        JobCancelled);
+}

@@ -39,7 +39,10 @@ protected:
 
     bool enter(const std::string& name)
     {
-        return m_state.activate(m_state.entries()[indexOf(m_state, name)]);
+        const auto destination = m_state.destinationOf(m_state.entries()[indexOf(m_state, name)]);
+        if (destination)
+            m_state.goTo(destination->place, destination->cursorName);
+        return destination.has_value();
     }
     void toggle(const std::string& name) { m_state.toggleMark(indexOf(m_state, name)); }
     Names selection() { return namesOf(m_state.selectionForOperation()); }
