@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ clang cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libicu-dev libarchive-dev libgtest-dev
+  qt6-base-dev libgl-dev libicu-dev libarchive-dev zlib1g-dev libgtest-dev
   unzip zip tar gzip xz-utils bzip2 libarchive-tools util-linux
   fonts-dejavu-core fonts-wqy-microhei
 )

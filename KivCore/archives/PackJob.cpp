@@ -1,5 +1,6 @@
 #include "archives/PackJob.h"
 
+#include "archives/ThreadedGzipOutput.h"
 #include "archives/Utf8NameLocale.h"
 #include "base/ErrorText.h"
 #include "base/KivError.h"
@@ -34,6 +35,13 @@ struct WriteFormat
     std::string_view suffix; // lower case
     int (*setFormat)(archive*);
     int (*addFilter)(archive*);
+    // Whether gzip runs beside the packing instead of inside libarchive's writer.
+    enum class Gzip
+    {
+        none,
+        onItsOwnThread
+    } gzip
+        = Gzip::none;
 };
 
 // Tar is written as restricted pax: plain ustar where that suffices, extended headers for long
@@ -41,8 +49,10 @@ struct WriteFormat
 constexpr std::array<WriteFormat, 10> writeFormats { {
     { ".zip", archive_write_set_format_zip, archive_write_add_filter_none },
     { ".tar", archive_write_set_format_pax_restricted, archive_write_add_filter_none },
-    { ".tar.gz", archive_write_set_format_pax_restricted, archive_write_add_filter_gzip },
-    { ".tgz", archive_write_set_format_pax_restricted, archive_write_add_filter_gzip },
+    { ".tar.gz", archive_write_set_format_pax_restricted, archive_write_add_filter_none,
+        WriteFormat::Gzip::onItsOwnThread },
+    { ".tgz", archive_write_set_format_pax_restricted, archive_write_add_filter_none,
+        WriteFormat::Gzip::onItsOwnThread },
     { ".tar.xz", archive_write_set_format_pax_restricted, archive_write_add_filter_xz },
     { ".txz", archive_write_set_format_pax_restricted, archive_write_add_filter_xz },
     { ".tar.zst", archive_write_set_format_pax_restricted, archive_write_add_filter_zstd },
@@ -101,9 +111,14 @@ public:
     {
         if (!m_writer)
             throw std::bad_alloc();
-        if (format.setFormat(m_writer.get()) != ARCHIVE_OK || format.addFilter(m_writer.get()) != ARCHIVE_OK
-            || archive_write_open_fd(m_writer.get(), fd) != ARCHIVE_OK)
+        if (format.setFormat(m_writer.get()) != ARCHIVE_OK || format.addFilter(m_writer.get()) != ARCHIVE_OK)
             fail(m_writer.get(), m_path);
+        if (format.gzip == WriteFormat::Gzip::onItsOwnThread) {
+            m_gzip = std::make_unique<ThreadedGzipOutput>(fd);
+            m_gzip->open(m_writer.get());
+        } else if (archive_write_open_fd(m_writer.get(), fd) != ARCHIVE_OK) {
+            fail(m_writer.get(), m_path);
+        }
     }
 
     // Adds `source` and everything below it under its own name; returns the number of items.
@@ -165,6 +180,7 @@ private:
         m_control.finishItems(1, 0);
     }
 
+    std::unique_ptr<ThreadedGzipOutput> m_gzip; // before the writer, whose end still writes through it
     std::unique_ptr<archive, FreeWriter> m_writer;
     std::string m_path;
     std::string m_skippedPath;

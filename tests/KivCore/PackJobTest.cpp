@@ -21,7 +21,7 @@ TEST(PackJobTest, EveryFormatRoundTripsByteForByteWithLinksAndModes)
 {
     TempDir scratch;
     for (const auto& [path, content] : std::map<std::string, std::string> { { "tree/docs/a.txt", "alpha" },
-             { "tree/ leading.txt", std::string(300000, 'x') }, { "tree/new\nline", "nl" },
+             { "tree/ leading.txt", std::string(3'000'000, 'x') }, { "tree/new\nline", "nl" },
              { "tree/\xC3\xA9t\xC3\xA9.txt", "utf8" }, { "other.txt", "single" } })
         scratch.write(path, content);
     scratch.folder("tree/empty");
