@@ -15,8 +15,8 @@ namespace {
 RetroMenuItem menuItem(const QString& verb, const OperationRecord* record, const QString& key, QChar letter,
     std::function<void()> action)
 {
-    if (!record)
-        return RetroMenuItem::item(verb, {}, letter);
+    if (!record) // disabled, but its key still shown as on every entry
+        return RetroMenuItem::item(verb + "  (" + key + ")", {}, letter);
     return RetroMenuItem::item(
         verb + QLatin1Char(' ') + ShownText::of(record->description()) + "  (" + key + ")", std::move(action),
         letter);
