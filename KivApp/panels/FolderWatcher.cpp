@@ -3,6 +3,7 @@
 #include "files/PathString.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace kiv {
 
@@ -34,14 +35,18 @@ FolderWatcher::FolderWatcher(QObject* parent)
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &FolderWatcher::changed);
 }
 
-void FolderWatcher::watch(const std::string& path, const std::vector<std::string>& fileNames)
+void FolderWatcher::watch(const std::string& path, const std::vector<FileEntry>& entries)
 {
+    const auto isFile = [](const FileEntry& entry) { return entry.kind == FileEntry::Kind::regularFile; };
     QStringList wanted;
     if (!path.empty()) {
         wanted << fileSystemName(path);
-        if (fileNames.size() <= mostWatchedFiles) {
-            for (const std::string& name : fileNames)
-                wanted << fileSystemName(PathString::appendingComponent(path, name));
+        // Counted before any name is built: a big folder is relisted often and watches no file.
+        if (std::size_t(std::count_if(entries.begin(), entries.end(), isFile)) <= mostWatchedFiles) {
+            for (const FileEntry& entry : entries) {
+                if (isFile(entry))
+                    wanted << fileSystemName(PathString::appendingComponent(path, entry.name));
+            }
         }
     }
     // A relisting that found the same names keeps the watches it has, unless some went with

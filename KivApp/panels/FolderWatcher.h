@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/FileEntry.h"
+
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QStringList>
@@ -19,9 +21,9 @@ public:
     // Watches nothing until watch() is called.
     explicit FolderWatcher(QObject* parent = nullptr);
 
-    // Watches the folder `path` and, when there are not too many, the files `fileNames` in it,
-    // instead of what was watched before; an empty `path` watches nothing.
-    void watch(const std::string& path, const std::vector<std::string>& fileNames);
+    // Watches the folder `path` and, when there are not too many, the regular files among its
+    // listed `entries`, instead of what was watched before; an empty `path` watches nothing.
+    void watch(const std::string& path, const std::vector<FileEntry>& entries);
 
     // Called about a fifth of a second after the first change of a burst, if set.
     std::function<void()> onChange;

@@ -409,16 +409,8 @@ void PanelViewController::syncUI()
 void PanelViewController::watchLocation()
 {
     // An archive is read once on entering; only real folders are followed.
-    if (m_state.location().isArchive()) {
-        m_folderWatcher->watch({}, {});
-        return;
-    }
-    std::vector<std::string> files;
-    for (const FileEntry& entry : m_state.entries()) {
-        if (entry.kind == FileEntry::Kind::regularFile)
-            files.push_back(entry.name);
-    }
-    m_folderWatcher->watch(m_state.location().path(), files);
+    const PanelLocation& place = m_state.location();
+    m_folderWatcher->watch(place.isArchive() ? std::string() : place.path(), m_state.entries());
 }
 
 void PanelViewController::followDisk()
