@@ -12,6 +12,7 @@
 #include "jobs/ConflictAnswers.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
+#include "jobs/ProgressText.h"
 #include "jobs/WorkTally.h"
 
 #include <algorithm>
@@ -221,9 +222,7 @@ std::string PackJob::title() const
 
 std::string PackJob::description() const
 {
-    const std::string what = m_sources.size() == 1 ? PathString::lastComponent(m_sources.front())
-                                                   : std::to_string(m_sources.size()) + " items";
-    return "Pack " + what + " into " + m_archivePath;
+    return "Pack " + ProgressText::subject(m_sources) + " into " + m_archivePath;
 }
 
 JobFootprint PackJob::footprint() const

@@ -1,5 +1,6 @@
 #include "jobs/ProgressText.h"
 
+#include "files/PathString.h"
 #include "text/KivFormat.h"
 
 #include <algorithm>
@@ -48,6 +49,12 @@ std::string bar(std::int64_t done, std::int64_t total, int cells)
 std::string bytes(const JobProgress& progress)
 {
     return KivFormat::humanSize(progress.bytesDone) + " of " + KivFormat::humanSize(progress.bytesTotal);
+}
+
+std::string subject(const std::vector<std::string>& paths)
+{
+    return paths.size() == 1 ? PathString::lastComponent(paths.front())
+                             : std::to_string(paths.size()) + " items";
 }
 
 std::string items(const JobProgress& progress)

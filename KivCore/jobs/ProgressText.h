@@ -3,6 +3,7 @@
 #include "jobs/JobProgress.h"
 
 #include <string>
+#include <vector>
 
 // The lines a progress display shows for a job, worked out from its progress record.
 namespace kiv::ProgressText {
@@ -13,6 +14,9 @@ std::string bar(std::int64_t done, std::int64_t total, int cells);
 
 // Returns "1.2 GB of 3.4 GB".
 std::string bytes(const JobProgress& progress);
+
+// Returns what a job works on, for its description: the last name of the one path, or "3 items".
+std::string subject(const std::vector<std::string>& paths);
 
 // Returns "1,204 of 3,000 items", or "Counting... 1,204 items" while the job counts.
 std::string items(const JobProgress& progress);

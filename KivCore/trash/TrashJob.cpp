@@ -1,10 +1,10 @@
 #include "trash/TrashJob.h"
 
 #include "base/KivError.h"
-#include "files/PathString.h"
 #include "jobs/ItemFailures.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
+#include "jobs/ProgressText.h"
 #include "jobs/WorkTally.h"
 
 namespace kiv {
@@ -22,9 +22,7 @@ std::string TrashJob::title() const
 
 std::string TrashJob::description() const
 {
-    const std::string what = m_paths.size() == 1 ? PathString::lastComponent(m_paths.front())
-                                                 : std::to_string(m_paths.size()) + " items";
-    return "Move " + what + " to the trash";
+    return "Move " + ProgressText::subject(m_paths) + " to the trash";
 }
 
 JobFootprint TrashJob::footprint() const
