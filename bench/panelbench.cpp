@@ -1,6 +1,6 @@
 #include "base/ErrorText.h"
 #include "files/FileSystemService.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
 

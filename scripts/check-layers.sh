@@ -24,4 +24,19 @@ for folder in panels viewer console jobscreen findscreen; do
   forbid "KivApp/$folder" "(commands|window)/" "the commands or the window (they sit above it)"
 done
 forbid KivApp/commands "window/" "the window (the window binds the commands, never the other way)"
+
+# The core's folders, lowest first; a folder may include those before it, never one after it.
+# Folders on one line sit side by side and include neither each other.
+core_order=(base text jobs files "archives trash" history panel search "settings shell")
+for ((i = 0; i < ${#core_order[@]}; i++)); do
+  above=()
+  for ((j = i + 1; j < ${#core_order[@]}; j++)); do above+=(${core_order[j]}); done
+  for folder in ${core_order[i]}; do
+    beside=()
+    for other in ${core_order[i]}; do [ "$other" != "$folder" ] && beside+=("$other"); done
+    later=("${above[@]}" "${beside[@]}")
+    [ ${#later[@]} -gt 0 ] && forbid "KivCore/$folder" "($(IFS='|'; echo "${later[*]}"))/" \
+      "a core folder above or beside it (the core's folders depend one way)"
+  done
+done
 exit $status

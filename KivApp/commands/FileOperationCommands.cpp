@@ -3,11 +3,11 @@
 #include "archives/ArchiveMemberCopy.h"
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
-#include "commands/HistoryRecording.h"
+#include "commands/UndoRecording.h"
 #include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "files/TransferJob.h"
 #include "files/TypedPath.h"
 #include "history/OperationHistory.h"
@@ -116,7 +116,7 @@ std::optional<std::string> FileOperationCommands::realPathUnderCursor(const QStr
     }
     try {
         return ArchiveMemberCopy::make(
-            m_context.archives, location.archiveURL(), location.internalPath() + entry->name);
+            m_context.archives, location.archivePath(), location.internalPath() + entry->name);
     } catch (const std::exception& error) {
         RetroDialogs::error(&m_context.dialogParent, error);
         return std::nullopt;
@@ -175,15 +175,15 @@ void FileOperationCommands::startCopy(
         members.push_back({ source.internalPath() + item.name,
             item.kind == FileEntry::Kind::directory ? ArchiveService::Member::folder
                                                     : ArchiveService::Member::file });
-    const auto job = std::make_shared<ExtractJob>(source.archiveURL(), std::move(members), destination);
-    HistoryRecording::start(m_context, job, job->report(), OperationRecord::Kind::extract);
+    const auto job = std::make_shared<ExtractJob>(source.archivePath(), std::move(members), destination);
+    UndoRecording::start(m_context, job, job->report(), OperationRecord::Kind::extract);
 }
 
 // The history hears of a copy or move once its job has ended, from what the job reports it did.
 void FileOperationCommands::startRecorded(
     std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const
 {
-    HistoryRecording::start(m_context, transfer, transfer->report(), kind);
+    UndoRecording::start(m_context, transfer, transfer->report(), kind);
 }
 
 void FileOperationCommands::moveOperation()

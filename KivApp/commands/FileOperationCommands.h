@@ -1,7 +1,7 @@
 #pragma once
 
 #include "commands/CommandContext.h"
-#include "files/FileEntry.h"
+#include "base/FileEntry.h"
 #include "history/OperationRecord.h"
 
 #include <QObject>

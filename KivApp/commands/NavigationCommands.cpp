@@ -1,7 +1,7 @@
 #include "commands/NavigationCommands.h"
 
 #include "console/CommandLineField.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "shell/ShellQuote.h"

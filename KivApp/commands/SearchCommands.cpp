@@ -1,7 +1,7 @@
 #include "commands/SearchCommands.h"
 
 #include "files/FolderSizeJob.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "findscreen/FindHitsDialog.h"
 #include "findscreen/FindQueryDialog.h"
 #include "jobscreen/JobRunner.h"

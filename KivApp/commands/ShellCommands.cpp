@@ -64,7 +64,7 @@ void ShellCommands::showUserMenu()
 void ShellCommands::editUserMenuFile()
 {
     UserMenuStore::load(); // only so that the file exists before the editor opens it
-    m_context.panels.inactive().presentEditor(UserMenuStore::menuFileURL());
+    m_context.panels.inactive().presentEditor(UserMenuStore::menuFilePath());
 }
 
 void ShellCommands::submitCommandLine()

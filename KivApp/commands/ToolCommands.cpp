@@ -3,11 +3,11 @@
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
 #include "archives/PackJob.h"
-#include "commands/HistoryRecording.h"
+#include "commands/UndoRecording.h"
 #include "commands/KeyTable.h"
-#include "files/ArchiveFormat.h"
+#include "base/ArchiveFormat.h"
 #include "files/FileSystemService.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "files/TypedPath.h"
 #include "jobscreen/JobListDialog.h"
 #include "jobscreen/JobRunner.h"
@@ -122,7 +122,7 @@ void ToolCommands::extractArchive()
     }
     const auto job = std::make_shared<ExtractJob>(PathString::appendingComponent(here.path(), entry->name),
         std::vector<ExtractJob::Member> {}, there.path());
-    HistoryRecording::start(m_context, job, job->report(), OperationRecord::Kind::extract);
+    UndoRecording::start(m_context, job, job->report(), OperationRecord::Kind::extract);
 }
 
 void ToolCommands::showJobs()
@@ -162,7 +162,7 @@ void ToolCommands::pack()
         sources.push_back(PathString::appendingComponent(here.path(), item.name));
     panels.active().setMarks({});
     const auto job = std::make_shared<PackJob>(std::move(sources), archive);
-    HistoryRecording::start(m_context, job, job->report(), OperationRecord::Kind::pack);
+    UndoRecording::start(m_context, job, job->report(), OperationRecord::Kind::pack);
 }
 
 void ToolCommands::tellAboutPacking(const QString& text)

@@ -1,7 +1,7 @@
 #include "commands/TrashCommands.h"
 
 #include "files/DeleteJob.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "history/OperationHistory.h"
 #include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"

@@ -1,6 +1,6 @@
 #include "panels/FolderWatcher.h"
 
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 #include <QFile>
 #include <algorithm>

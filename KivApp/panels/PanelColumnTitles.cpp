@@ -1,6 +1,6 @@
 #include "panels/PanelColumnTitles.h"
 
-#include "panels/PanelRowView.h"
+#include "panels/PanelRowDelegate.h"
 #include "toolkit/RetroPainting.h"
 #include "toolkit/Theme.h"
 
@@ -14,7 +14,7 @@ constexpr int originalNameWidth = 23;
 
 } // namespace
 
-PanelColumnTitles::PanelColumnTitles(const PanelRowView& rows, QWidget* parent)
+PanelColumnTitles::PanelColumnTitles(const PanelRowDelegate& rows, QWidget* parent)
     : QWidget(parent)
     , m_rows(rows)
     , m_nameWidth(originalNameWidth)
@@ -46,9 +46,9 @@ void PanelColumnTitles::paintEvent(QPaintEvent*)
     const qreal cell = m_rows.cellWidth();
     for (const PanelRowText::Title& title : m_titles) {
         const QString text = QString::fromStdString(title.text);
-        qreal x = PanelRowView::textInset + title.firstCell * cell;
+        qreal x = PanelRowDelegate::textInset + title.firstCell * cell;
         if (title.side == CellText::Side::right)
-            x = PanelRowView::textInset + title.endCell * cell - RetroPainting::measure(text, font()).width();
+            x = PanelRowDelegate::textInset + title.endCell * cell - RetroPainting::measure(text, font()).width();
         RetroPainting::drawLineCentred(painter, text, x, height());
     }
 }

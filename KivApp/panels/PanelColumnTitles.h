@@ -1,13 +1,13 @@
 #pragma once
 
-#include "text/PanelRowText.h"
+#include "panel/PanelRowText.h"
 
 #include <QWidget>
 #include <vector>
 
 namespace kiv {
 
-class PanelRowView;
+class PanelRowDelegate;
 
 // The line of column titles over a panel's rows, bold in the header colour. Each title is placed
 // by the cells of the rows' font, not its own, so it stands over its column at any panel width.
@@ -16,7 +16,7 @@ class PanelColumnTitles : public QWidget
     Q_OBJECT
 public:
     // Creates the titles for rows drawn by `rows`, which must outlive them, and a 23-cell name column.
-    explicit PanelColumnTitles(const PanelRowView& rows, QWidget* parent = nullptr);
+    explicit PanelColumnTitles(const PanelRowDelegate& rows, QWidget* parent = nullptr);
 
     // Places the titles over rows `width` pixels wide and repaints.
     void setRowWidth(int width);
@@ -29,7 +29,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const PanelRowView& m_rows;
+    const PanelRowDelegate& m_rows;
     int m_nameWidth;
     SortOrder m_order;
     std::vector<PanelRowText::Title> m_titles;

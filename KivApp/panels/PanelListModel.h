@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/FileEntry.h"
+#include "base/FileEntry.h"
 
 #include <QAbstractListModel>
 
@@ -10,7 +10,7 @@ class PanelState;
 
 // The rows of one panel for its list, read straight from the panel's state: the display text is
 // the entry's name (for the list's type-ahead search), ForegroundRole the row's colour off the
-// cursor bar (marked, folder, archive or plain); PanelRowView draws the row itself. Texts are made
+// cursor bar (marked, folder, archive or plain); PanelRowDelegate draws the row itself. Texts are made
 // when asked for, so a folder of any size costs nothing until its rows are shown.
 class PanelListModel : public QAbstractListModel
 {

@@ -1,12 +1,12 @@
 #include "panels/PanelViewController.h"
 
 #include "files/ExistingFolder.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "panels/FolderWatcher.h"
 #include "panels/ListingRunner.h"
 #include "panels/PanelColumnTitles.h"
 #include "panels/PanelListModel.h"
-#include "panels/PanelRowView.h"
+#include "panels/PanelRowDelegate.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
 #include "text/KivFormat.h"
@@ -48,7 +48,7 @@ PanelViewController::PanelViewController(const std::string& startPath, QObject* 
           {}, Theme::monoFont(statusFontSize), Theme::panelHeader(), std::nullopt, Qt::AlignLeft, m_view))
     , m_tableView(new PanelTableView(m_view))
     , m_model(new PanelListModel(m_state, this))
-    , m_rowView(new PanelRowView(m_state, this))
+    , m_rowView(new PanelRowDelegate(m_state, this))
     , m_columnHeader(new PanelColumnTitles(*m_rowView, m_view))
     , m_folderWatcher(new FolderWatcher(this))
     , m_listing(new ListingRunner(this))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/FileEntry.h"
+#include "base/FileEntry.h"
 #include "panel/FolderHistory.h"
 #include "panel/PanelState.h"
 #include "settings/Settings.h"
@@ -23,7 +23,7 @@ class FolderWatcher;
 class ListingRunner;
 class PanelEditorView;
 class PanelListModel;
-class PanelRowView;
+class PanelRowDelegate;
 class PanelTableView;
 class PanelViewControllerDelegate;
 class RetroLabel;
@@ -163,7 +163,7 @@ private:
     QString m_notice;
     PanelTableView* m_tableView;
     PanelListModel* m_model;
-    PanelRowView* m_rowView;
+    PanelRowDelegate* m_rowView;
     PanelColumnTitles* m_columnHeader;
     FolderWatcher* m_folderWatcher;
     ListingRunner* m_listing;

@@ -1,7 +1,7 @@
 #include "viewer/PanelEditorView.h"
 
 #include "files/AtomicFile.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "files/WholeFile.h"
 #include "toolkit/RetroControls.h"
 #include "toolkit/RetroDialogs.h"

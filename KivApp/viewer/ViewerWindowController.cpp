@@ -1,7 +1,7 @@
 #include "viewer/ViewerWindowController.h"
 
 #include "files/FilePreview.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "text/KivFormat.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"

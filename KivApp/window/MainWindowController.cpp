@@ -2,7 +2,7 @@
 
 #include "base/ErrorText.h"
 #include "commands/FileOperationCommands.h"
-#include "commands/HistoryCommands.h"
+#include "commands/UndoCommands.h"
 #include "commands/NavigationCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
@@ -128,7 +128,7 @@ void MainWindowController::makeCommands()
         context, *m_root->commandLine()->field(), *m_root, weakly(m_root, &MainRootView::showOverlay));
     m_toolCommands = std::make_unique<ToolCommands>(context);
     m_trashCommands = std::make_unique<TrashCommands>(context);
-    m_historyCommands = std::make_unique<HistoryCommands>(context);
+    m_undoCommands = std::make_unique<UndoCommands>(context);
     m_searchCommands = std::make_unique<SearchCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_navigationCommands->onHotlistChanged
@@ -215,8 +215,8 @@ void MainWindowController::bindKeys()
     for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
         PanelTableView* table = panel->tableView();
         table->onMoveToTrash = weakly(m_trashCommands.get(), &TrashCommands::trashOperation);
-        table->onUndo = weakly(m_historyCommands.get(), &HistoryCommands::undoOperation);
-        table->onRedo = weakly(m_historyCommands.get(), &HistoryCommands::redoOperation);
+        table->onUndo = weakly(m_undoCommands.get(), &UndoCommands::undoOperation);
+        table->onRedo = weakly(m_undoCommands.get(), &UndoCommands::redoOperation);
     }
     m_root->menuBar()->onActivate = weakly(this, &MainWindowController::showPulldownMenu);
     m_root->commandLine()->field()->onSubmit = weakly(shell, &ShellCommands::submitCommandLine);
@@ -263,7 +263,7 @@ void MainWindowController::pressControlFunctionKey(int key)
 void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 {
     const QPoint below(qRound(anchorFrame.left()), qRound(anchorFrame.bottom()));
-    const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_trashCommands, *m_historyCommands,
+    const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_trashCommands, *m_undoCommands,
         *m_shellCommands, *m_toolCommands, *m_navigationCommands, *m_searchCommands,
         *m_root->commandLine()->field(), m_fileSystem };
     RetroMenu::popUp(PulldownMenus::items(index, targets), below, m_root->menuBar());

@@ -17,7 +17,7 @@
 namespace kiv {
 
 class FileOperationCommands;
-class HistoryCommands;
+class UndoCommands;
 class JobRunner;
 class MainRootView;
 class NavigationCommands;
@@ -108,7 +108,7 @@ private:
     std::unique_ptr<ShellCommands> m_shellCommands;
     std::unique_ptr<ToolCommands> m_toolCommands;
     std::unique_ptr<TrashCommands> m_trashCommands;
-    std::unique_ptr<HistoryCommands> m_historyCommands;
+    std::unique_ptr<UndoCommands> m_undoCommands;
     std::unique_ptr<SearchCommands> m_searchCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
     // From the settings file: the divider to restore (the last one placed, once the window shows),

@@ -1,7 +1,7 @@
 #include "window/PulldownMenus.h"
 
 #include "commands/FileOperationCommands.h"
-#include "commands/HistoryCommands.h"
+#include "commands/UndoCommands.h"
 #include "commands/NavigationCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"

@@ -8,7 +8,7 @@
 namespace kiv {
 class CommandLineField;
 class FileOperationCommands;
-class HistoryCommands;
+class UndoCommands;
 class NavigationCommands;
 class PanelPair;
 class SearchCommands;
@@ -26,7 +26,7 @@ struct Targets
     PanelPair& panels;
     FileOperationCommands& files;
     TrashCommands& trash;
-    HistoryCommands& history;
+    UndoCommands& history;
     ShellCommands& shell;
     ToolCommands& tools;
     NavigationCommands& navigation;

@@ -7,7 +7,7 @@
 #include "base/UniqueFd.h"
 #include "files/FreeName.h"
 #include "files/ItemFacts.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "files/TransferSession.h"
 #include "jobs/JobControl.h"
 

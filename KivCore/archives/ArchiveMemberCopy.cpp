@@ -3,7 +3,7 @@
 #include "archives/ArchiveService.h"
 #include "base/Uuid.h"
 #include "files/DiskItem.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 #include <cerrno>
 #include <charconv>

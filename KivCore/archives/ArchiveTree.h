@@ -1,7 +1,7 @@
 #pragma once
 
 #include "archives/ArchiveRawEntry.h"
-#include "files/FileEntry.h"
+#include "base/FileEntry.h"
 
 #include <cstddef>
 #include <functional>

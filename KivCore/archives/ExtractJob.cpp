@@ -1,6 +1,6 @@
 #include "archives/ExtractJob.h"
 
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "files/TransferSession.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"

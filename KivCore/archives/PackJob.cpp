@@ -8,7 +8,7 @@
 #include "base/UniqueFd.h"
 #include "files/FreeName.h"
 #include "files/ItemFacts.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "jobs/ConflictAnswers.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"

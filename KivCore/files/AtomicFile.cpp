@@ -4,7 +4,7 @@
 #include "base/KivError.h"
 #include "base/UniqueFd.h"
 #include "base/Uuid.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 #include <cerrno>
 #include <climits>

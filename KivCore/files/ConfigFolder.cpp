@@ -2,7 +2,7 @@
 
 #include "files/AtomicFile.h"
 #include "files/FileSystemService.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 #include <cstdlib>
 #include <filesystem>

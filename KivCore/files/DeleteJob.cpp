@@ -1,7 +1,7 @@
 #include "files/DeleteJob.h"
 
 #include "files/DirectoryChain.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "files/TreeCount.h"
 #include "files/TreeRemoval.h"
 #include "jobs/ItemFailures.h"

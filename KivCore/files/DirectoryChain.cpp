@@ -2,7 +2,7 @@
 
 #include "base/ErrorText.h"
 #include "files/DirectoryReader.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 #include <cerrno>
 #include <fcntl.h>

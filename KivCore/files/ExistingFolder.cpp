@@ -1,6 +1,6 @@
 #include "files/ExistingFolder.h"
 
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 #include <sys/stat.h>
 

@@ -5,7 +5,7 @@
 #include "base/PlatformCalls.h"
 #include "files/DirectoryReader.h"
 #include "files/DiskItem.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "jobs/ItemCounter.h"
 #include "jobs/JobControl.h"
 #include "text/FileNameOrder.h"

@@ -1,6 +1,6 @@
 #include "files/FolderSizeJob.h"
 
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "files/TreeWalk.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"

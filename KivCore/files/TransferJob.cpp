@@ -4,7 +4,7 @@
 #include "files/DirectoryChain.h"
 #include "files/DiskItem.h"
 #include "files/ItemFacts.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "files/TransferSession.h"
 #include "files/TreeCopy.h"
 #include "files/TreeCount.h"

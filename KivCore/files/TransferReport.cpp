@@ -1,6 +1,6 @@
 #include "files/TransferReport.h"
 
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 namespace kiv {
 

@@ -8,7 +8,7 @@
 #include "files/FileBytes.h"
 #include "files/FreeName.h"
 #include "files/ItemFacts.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "files/TransferSession.h"
 #include "files/TreeCount.h"
 #include "files/TreeRemoval.h"

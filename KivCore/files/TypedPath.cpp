@@ -1,6 +1,6 @@
 #include "files/TypedPath.h"
 
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 namespace kiv::TypedPath {
 

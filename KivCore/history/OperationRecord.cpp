@@ -1,6 +1,6 @@
 #include "history/OperationRecord.h"
 
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 namespace kiv {
 

@@ -5,7 +5,7 @@
 #include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "files/TransferJob.h"
 #include "jobs/JobCancelled.h"
 #include "trash/Trash.h"

@@ -3,7 +3,7 @@
 #include "base/ErrorText.h"
 #include "base/PlatformCalls.h"
 #include "files/DirectoryReader.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 #include <algorithm>
 #include <cerrno>

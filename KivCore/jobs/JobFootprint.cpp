@@ -1,6 +1,6 @@
 #include "jobs/JobFootprint.h"
 
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "jobs/ProgressText.h"
 
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "text/KivFormat.h"
 
 #include <algorithm>

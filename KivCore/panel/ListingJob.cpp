@@ -25,7 +25,7 @@ std::string ListingJob::description() const
 JobFootprint ListingJob::footprint() const
 {
     const PanelLocation& place = m_request.place;
-    return { { place.isArchive() ? place.archiveURL() : place.path() }, {} };
+    return { { place.isArchive() ? place.archivePath() : place.path() }, {} };
 }
 
 JobOutcome ListingJob::run(JobControl& control)
@@ -55,7 +55,7 @@ std::vector<FileEntry> ListingJob::list(JobControl& control)
         m_members = m_request.knownMembers;
         if (!m_members)
             m_members = std::make_shared<const ArchiveTree>(
-                m_archives.listRawEntries(place.archiveURL(), &control));
+                m_archives.listRawEntries(place.archivePath(), &control));
         rows = m_members->children(place.internalPath(), ArchiveTree::ParentRow::include);
     }
     RowOrder::sort(rows, m_request.sortOrder);

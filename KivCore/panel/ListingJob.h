@@ -2,7 +2,7 @@
 
 #include "archives/ArchiveService.h"
 #include "archives/ArchiveTree.h"
-#include "files/FileEntry.h"
+#include "base/FileEntry.h"
 #include "files/FileSystemService.h"
 #include "jobs/Job.h"
 #include "panel/PanelLocation.h"

@@ -1,6 +1,6 @@
 #include "panel/PanelLocation.h"
 
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 namespace kiv {
 
@@ -16,9 +16,9 @@ PanelLocation PanelLocation::filesystem(std::string path)
     return { Kind::filesystem, std::move(path), {} };
 }
 
-PanelLocation PanelLocation::archive(std::string archiveURL, std::string internalPath)
+PanelLocation PanelLocation::archive(std::string archivePath, std::string internalPath)
 {
-    return { Kind::archive, std::move(archiveURL), std::move(internalPath) };
+    return { Kind::archive, std::move(archivePath), std::move(internalPath) };
 }
 
 PanelLocation PanelLocation::found(std::string path, std::vector<std::string> names)

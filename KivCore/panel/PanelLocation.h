@@ -21,10 +21,10 @@ public:
     // The real folder at the absolute path `path`.
     static PanelLocation filesystem(std::string path);
 
-    // The folder `internalPath` inside the archive file at `archiveURL` (a plain path).
+    // The folder `internalPath` inside the archive file at `archivePath` (a plain path).
     // REQUIRES: `internalPath` is empty for the archive's root, otherwise a relative path whose
     // every component ends in "/" ("docs/img/").
-    static PanelLocation archive(std::string archiveURL, std::string internalPath);
+    static PanelLocation archive(std::string archivePath, std::string internalPath);
 
     // The items at `names` (paths relative to the real folder `path`, without "." or ".."), as
     // a list in place of a folder; the folder is where the list leads back to.
@@ -39,7 +39,7 @@ public:
     const std::string& path() const { return m_path; }
 
     // The archive file's path. REQUIRES: an archive location.
-    const std::string& archiveURL() const { return m_path; }
+    const std::string& archivePath() const { return m_path; }
 
     // The folder inside the archive: empty at its root, and always empty for a real folder.
     const std::string& internalPath() const { return m_internalPath; }

@@ -1,7 +1,7 @@
 #include "panel/PanelState.h"
 
 #include "files/DiskItem.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
 
@@ -43,7 +43,7 @@ void PanelState::placeCursorOn(std::string_view name)
 std::shared_ptr<ListingJob> PanelState::listingOf(PanelLocation place) const
 {
     ListingJob::ArchiveMembers known;
-    if (place.isArchive() && m_cachedArchiveURL == place.archiveURL())
+    if (place.isArchive() && m_cachedArchiveURL == place.archivePath())
         known = m_cachedArchiveMembers;
     using Hidden = FileSystemService::HiddenFiles;
     return std::make_shared<ListingJob>(ListingJob::Request { std::move(place),
@@ -90,7 +90,7 @@ void PanelState::keepArchiveMembers(const ListingJob& listed)
 {
     if (!listed.archiveMembers())
         return;
-    m_cachedArchiveURL = listed.place().archiveURL();
+    m_cachedArchiveURL = listed.place().archivePath();
     m_cachedArchiveMembers = listed.archiveMembers();
 }
 
@@ -112,7 +112,7 @@ std::string PanelState::nameInParent() const
     if (!m_location.isArchive())
         return PathString::lastComponent(m_location.path());
     if (m_location.internalPath().empty())
-        return PathString::lastComponent(m_location.archiveURL());
+        return PathString::lastComponent(m_location.archivePath());
     return PathString::lastComponent(m_location.internalPath());
 }
 
@@ -233,15 +233,15 @@ std::optional<PanelLocation> PanelState::targetInFolder(const FileEntry& entry) 
 
 std::optional<PanelLocation> PanelState::targetInArchive(const FileEntry& entry) const
 {
-    const auto& archiveURL = m_location.archiveURL();
+    const auto& archivePath = m_location.archivePath();
     const auto& internalPath = m_location.internalPath();
     switch (entry.kind) {
     case FileEntry::Kind::parentDirectory:
         if (internalPath.empty())
             return PanelLocation::filesystem(m_location.nearestRealDirectory());
-        return PanelLocation::archive(archiveURL, std::string(ArchiveTree::parentOf(internalPath)));
+        return PanelLocation::archive(archivePath, std::string(ArchiveTree::parentOf(internalPath)));
     case FileEntry::Kind::directory:
-        return PanelLocation::archive(archiveURL, internalPath + entry.name + "/");
+        return PanelLocation::archive(archivePath, internalPath + entry.name + "/");
     case FileEntry::Kind::archive: // archives inside archives are not entered
     case FileEntry::Kind::regularFile:
     case FileEntry::Kind::symlink:

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "archives/ArchiveService.h"
-#include "files/FileEntry.h"
+#include "base/FileEntry.h"
 #include "files/FileSystemService.h"
 #include "panel/ListingJob.h"
 #include "panel/PanelLocation.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/FileEntry.h"
+#include "base/FileEntry.h"
 #include "panel/SortOrder.h"
 
 #include <vector>

@@ -2,8 +2,8 @@
 
 #include "archives/ArchiveService.h"
 #include "base/ErrorText.h"
-#include "files/FileEntry.h"
-#include "files/PathString.h"
+#include "base/FileEntry.h"
+#include "base/PathString.h"
 #include "files/TreeWalk.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"

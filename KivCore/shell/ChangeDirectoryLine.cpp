@@ -1,7 +1,7 @@
 #include "shell/ChangeDirectoryLine.h"
 
 #include "base/KivError.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 #include <utility>
 #include <vector>

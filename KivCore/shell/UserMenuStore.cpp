@@ -74,14 +74,14 @@ std::string menuText(const std::vector<UserMenuItem>& items)
 
 } // namespace
 
-std::string menuFileURL()
+std::string menuFilePath()
 {
     return ConfigFolder::filePath(menuFileName);
 }
 
 Menu load()
 {
-    auto path = menuFileURL();
+    auto path = menuFilePath();
     std::string contents;
     switch (WholeFile::read(path, contents)) {
     case WholeFile::ReadOutcome::missing: {

@@ -29,7 +29,7 @@ struct Menu
 };
 
 // The menu file's path in the ConfigFolder.
-std::string menuFileURL();
+std::string menuFilePath();
 
 // The menu read from its file; never throws, and has items or bad lines. A missing file is
 // created with the default menu (a failure to create it is ignored). A file that cannot be read

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/FileEntry.h"
+#include "base/FileEntry.h"
 
 #include <cstddef>
 #include <span>

@@ -5,7 +5,7 @@
 #include "base/PlatformCalls.h"
 #include "base/UniqueFd.h"
 #include "files/DiskItem.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 #include "trash/TrashInfo.h"
 #include "trash/TrashLocation.h"
 

@@ -2,7 +2,7 @@
 
 #include "base/ErrorText.h"
 #include "base/KivError.h"
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 #include <cerrno>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include "base/ErrorText.h"
 #include "jobs/ItemCounter.h"
 #include "panels/PanelColumnTitles.h"
-#include "panels/PanelRowView.h"
+#include "panels/PanelRowDelegate.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
 #include "toolkit/RetroLabel.h"
@@ -115,7 +115,7 @@ TEST(PanelViewControllerTest, TitlesStandOverTheirColumnsAndTheListShowsWholeRow
     PanelFixture fixture(scratch.path());
     PanelTableView& list = *fixture.panel.tableView();
     auto& titles = *fixture.panel.view()->findChild<PanelColumnTitles*>();
-    const qreal cell = PanelRowView(fixture.panel.state()).cellWidth();
+    const qreal cell = PanelRowDelegate(fixture.panel.state()).cellWidth();
     // At either width the ink of each title and of the rows under it (all but the cursor's) line
     // up at the side the column keeps to, to the pixel give or take the bold font's extra one.
     for (int width : { 560, 1000 }) {
@@ -126,8 +126,8 @@ TEST(PanelViewControllerTest, TitlesStandOverTheirColumnsAndTheListShowsWholeRow
             = list.viewport()->mapTo(fixture.panel.view(), QPoint(0, PanelTableView::rowHeight));
         const QPoint titlesAt = titles.mapTo(fixture.panel.view(), QPoint());
         for (const PanelRowText::Title& title : titles.titles()) {
-            const int left = int(PanelRowView::textInset + title.firstCell * cell);
-            const int right = int(PanelRowView::textInset + title.endCell * cell);
+            const int left = int(PanelRowDelegate::textInset + title.firstCell * cell);
+            const int right = int(PanelRowDelegate::textInset + title.endCell * cell);
             const auto [rowFirst, rowLast]
                 = inkSpan(image, QRect(rowsAt.x() + left, rowsAt.y(), right - left, 100));
             const auto [titleFirst, titleLast]

@@ -1,4 +1,4 @@
-#include "text/PanelRowText.h"
+#include "panel/PanelRowText.h"
 #include "text/KivFormat.h"
 
 #include <gtest/gtest.h>

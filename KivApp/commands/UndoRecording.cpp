@@ -1,11 +1,11 @@
-#include "commands/HistoryRecording.h"
+#include "commands/UndoRecording.h"
 
 #include "commands/CommandContext.h"
 #include "history/OperationHistory.h"
 #include "history/RecordedJob.h"
 #include "jobscreen/JobRunner.h"
 
-namespace kiv::HistoryRecording {
+namespace kiv::UndoRecording {
 
 void start(const CommandContext& context, std::shared_ptr<Job> work, const TransferReport& report,
     OperationRecord::Kind kind)
@@ -15,4 +15,4 @@ void start(const CommandContext& context, std::shared_ptr<Job> work, const Trans
         job, [job, &history = context.history](const JobOutcome&) { history.record(job->takeRecord()); });
 }
 
-} // namespace kiv::HistoryRecording
+} // namespace kiv::UndoRecording

@@ -1,4 +1,4 @@
-#include "files/ArchiveFormat.h"
+#include "base/ArchiveFormat.h"
 
 #include <algorithm>
 #include <array>

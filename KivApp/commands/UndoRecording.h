@@ -11,11 +11,11 @@ struct CommandContext;
 } // namespace kiv
 
 // Starting a job whose result goes into the history once it has ended.
-namespace kiv::HistoryRecording {
+namespace kiv::UndoRecording {
 
 // Starts `work` on the context's job runner; when it has ended, what its `report` (owned by
 // `work`) says it did is recorded in the context's history as an operation of `kind`.
 void start(const CommandContext& context, std::shared_ptr<Job> work, const TransferReport& report,
     OperationRecord::Kind kind);
 
-} // namespace kiv::HistoryRecording
+} // namespace kiv::UndoRecording

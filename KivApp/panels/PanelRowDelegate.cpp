@@ -1,8 +1,8 @@
-#include "panels/PanelRowView.h"
+#include "panels/PanelRowDelegate.h"
 
 #include "panel/PanelState.h"
 #include "panels/PanelTableView.h"
-#include "text/PanelRowText.h"
+#include "panel/PanelRowText.h"
 #include "toolkit/Theme.h"
 
 #include <QFontMetricsF>
@@ -19,7 +19,7 @@ constexpr int fontSize = 12;
 
 } // namespace
 
-PanelRowView::PanelRowView(const PanelState& state, QObject* parent)
+PanelRowDelegate::PanelRowDelegate(const PanelState& state, QObject* parent)
     : QStyledItemDelegate(parent)
     , m_state(state)
     , m_font(rowFont())
@@ -30,17 +30,17 @@ PanelRowView::PanelRowView(const PanelState& state, QObject* parent)
     m_cellWidth = metrics.horizontalAdvance(QLatin1Char('M'));
 }
 
-QFont PanelRowView::rowFont()
+QFont PanelRowDelegate::rowFont()
 {
     return Theme::monoFont(fontSize);
 }
 
-int PanelRowView::cellsAcross(int width) const
+int PanelRowDelegate::cellsAcross(int width) const
 {
     return std::max(0, int(std::floor((width - textInset) / m_cellWidth)));
 }
 
-void PanelRowView::paint(
+void PanelRowDelegate::paint(
     QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const auto row = std::size_t(index.row());
@@ -69,7 +69,7 @@ void PanelRowView::paint(
 
 // Drawn at a baseline rather than into a rectangle: no text layout, which keeps scrolling through
 // long lists cheap.
-void PanelRowView::drawPiece(
+void PanelRowDelegate::drawPiece(
     QPainter& painter, const CellText::Piece& piece, const QRectF& cells, RowColors colors) const
 {
     const QPointF baseline(
@@ -102,7 +102,7 @@ void PanelRowView::drawPiece(
     }
 }
 
-bool PanelRowView::canDraw(const QString& character) const
+bool PanelRowDelegate::canDraw(const QString& character) const
 {
     const auto known = m_drawable.constFind(character);
     if (known != m_drawable.constEnd())
@@ -118,7 +118,7 @@ bool PanelRowView::canDraw(const QString& character) const
     return drawable;
 }
 
-QSize PanelRowView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+QSize PanelRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     return { option.rect.width(), PanelTableView::rowHeight };
 }

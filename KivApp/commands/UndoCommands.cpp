@@ -1,4 +1,4 @@
-#include "commands/HistoryCommands.h"
+#include "commands/UndoCommands.h"
 
 #include "history/OperationHistory.h"
 #include "history/ReplayJob.h"
@@ -24,35 +24,35 @@ RetroMenuItem menuItem(const QString& verb, const OperationRecord* record, const
 
 } // namespace
 
-HistoryCommands::HistoryCommands(CommandContext context, QObject* parent)
+UndoCommands::UndoCommands(CommandContext context, QObject* parent)
     : QObject(parent)
     , m_context(context)
 {
 }
 
-void HistoryCommands::undoOperation()
+void UndoCommands::undoOperation()
 {
     replay(&OperationHistory::startUndo, QStringLiteral("undo"));
 }
 
-void HistoryCommands::redoOperation()
+void UndoCommands::redoOperation()
 {
     replay(&OperationHistory::startRedo, QStringLiteral("redo"));
 }
 
-RetroMenuItem HistoryCommands::undoMenuItem()
+RetroMenuItem UndoCommands::undoMenuItem()
 {
     return menuItem(QStringLiteral("Undo"), m_context.history.nextUndo(), QStringLiteral("Ctrl+Z"), u'o',
-        weakly(this, &HistoryCommands::undoOperation));
+        weakly(this, &UndoCommands::undoOperation));
 }
 
-RetroMenuItem HistoryCommands::redoMenuItem()
+RetroMenuItem UndoCommands::redoMenuItem()
 {
     return menuItem(QStringLiteral("Redo"), m_context.history.nextRedo(), QStringLiteral("Ctrl+Shift+Z"),
-        u'e', weakly(this, &HistoryCommands::redoOperation));
+        u'e', weakly(this, &UndoCommands::redoOperation));
 }
 
-void HistoryCommands::replay(Start start, const QString& verb)
+void UndoCommands::replay(Start start, const QString& verb)
 {
     OperationHistory& history = m_context.history;
     if (history.isReplaying()) {

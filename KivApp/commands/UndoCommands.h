@@ -15,12 +15,12 @@ class ReplayJob;
 // Undo (Ctrl+Z) and redo (Ctrl+Shift+Z) of the file operations recorded in the history, and the
 // titles of their menu entries. Each runs as a job; what was done shows in the active panel's
 // status line, a refusal (the files changed since) in the dialog that ends the job.
-class HistoryCommands : public QObject
+class UndoCommands : public QObject
 {
     Q_OBJECT
 public:
     // Works in `context`.
-    explicit HistoryCommands(CommandContext context, QObject* parent = nullptr);
+    explicit UndoCommands(CommandContext context, QObject* parent = nullptr);
 
     // Undoes the most recent operation as a job; the status line says what was undone.
     void undoOperation();

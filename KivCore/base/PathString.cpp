@@ -1,4 +1,4 @@
-#include "files/PathString.h"
+#include "base/PathString.h"
 
 #include <cstdlib>
 #include <vector>

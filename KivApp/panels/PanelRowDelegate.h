@@ -16,7 +16,7 @@ class PanelState;
 // bar in the cursor text colour, elsewhere in the colour of the row's ForegroundRole.
 // Placeholders show reversed, the cut marker in the folder colour, and a character no installed
 // font can draw as a box over its cells.
-class PanelRowView : public QStyledItemDelegate
+class PanelRowDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 public:
@@ -24,7 +24,7 @@ public:
     static constexpr int textInset = 2;
 
     // Creates a painter for the rows of `state`, which must outlive it, in an active panel.
-    explicit PanelRowView(const PanelState& state, QObject* parent = nullptr);
+    explicit PanelRowDelegate(const PanelState& state, QObject* parent = nullptr);
 
     // Returns the font the rows are drawn in.
     static QFont rowFont();

@@ -1,7 +1,7 @@
-#include "files/FileEntry.h"
+#include "base/FileEntry.h"
 
 #include "base/HashMix.h"
-#include "files/ArchiveFormat.h"
+#include "base/ArchiveFormat.h"
 
 namespace kiv {
 
