@@ -61,15 +61,14 @@ QStringList linesOf(const JobQuestion& question)
 
 } // namespace
 
-JobAnswer JobQuestionDialog::ask(QWidget* parent, const std::string& jobTitle, const JobQuestion& question)
+JobAnswer JobQuestionDialog::askModally()
 {
-    JobQuestionDialog dialog(jobTitle, question, parent);
-    if (parent) {
+    if (QWidget* parent = parentWidget()) {
         const QRect around = parent->window()->frameGeometry();
-        dialog.move(around.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+        move(around.center() - QPoint(width() / 2, height() / 2));
     }
-    dialog.exec();
-    return dialog.m_answer;
+    exec();
+    return m_answer;
 }
 
 JobQuestionDialog::JobQuestionDialog(

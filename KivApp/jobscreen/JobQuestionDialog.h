@@ -15,12 +15,12 @@ class JobQuestionDialog : public QDialog
 {
     Q_OBJECT
 public:
-    // Asks `question` of the job titled `jobTitle` in a dialog centred on `parent`'s window;
-    // returns the answer once the user gave one.
-    static JobAnswer ask(QWidget* parent, const std::string& jobTitle, const JobQuestion& question);
-
-    // Creates the hidden dialog for `question`.
+    // Creates the hidden dialog for `question` of the job titled `jobTitle`, over `parent`'s window.
     JobQuestionDialog(const std::string& jobTitle, const JobQuestion& question, QWidget* parent);
+
+    // Shows the dialog centred on its parent's window and returns the answer once the user gave
+    // one, or `cancel` when it was closed otherwise (reject()).
+    JobAnswer askModally();
     // Returns the dialog's face.
     RetroChoiceView* face() const { return m_face; }
 

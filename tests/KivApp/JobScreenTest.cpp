@@ -7,11 +7,46 @@
 #include "window/PulldownMenuBarView.h"
 
 #include <QApplication>
+#include <QPointer>
 
 using namespace kiv;
 using namespace kiv::test;
 
 namespace {
+
+// A job that asks one question of `kind` and ends as soon as it has any answer.
+class AskingJob : public Job
+{
+public:
+    explicit AskingJob(JobQuestion::Kind kind)
+        : m_kind(kind)
+    {
+    }
+    std::string title() const override { return "Ask"; }
+    std::string description() const override { return "Ask"; }
+    JobFootprint footprint() const override { return {}; }
+    JobOutcome run(JobControl& control) override
+    {
+        control.ask({ m_kind, { "/a/b", 1, std::nullopt, false }, { "/c/b", 2, std::nullopt, false }, "failed" });
+        return { JobOutcome::End::completed, "asked" };
+    }
+
+private:
+    JobQuestion::Kind m_kind;
+};
+
+// Presses Esc in the progress dialog of choices `modal`.
+void escapeFrom(QWidget* modal)
+{
+    QTest::keyClick(modal->findChild<RetroChoiceView*>(), Qt::Key_Escape);
+}
+
+// Waits until the dialog `modal` has closed; false when it stays open.
+bool closes(QWidget* modal)
+{
+    QPointer<QWidget> open = modal;
+    return QTest::qWaitFor([&] { return !open || !open->isVisible(); });
+}
 
 // The left panel on "src", the right one on "dst" holding a.txt and b.txt.
 class JobScreenTest : public ProgramTest
@@ -143,4 +178,45 @@ TEST_F(JobScreenTest, QuittingWithAJobRunningAsksAndCancelsIt)
     EXPECT_TRUE(quits);
     waitForJobs();
     EXPECT_FALSE(std::filesystem::exists(m_dst + "/made"));
+}
+
+TEST_F(JobScreenTest, TheQuestionWhetherToCancelHoldsTheJobStillUntilAnswered)
+{
+    auto gate = startGate();
+    answerNextModal(escapeFrom);
+    bool heldStill = false;
+    answerNextModal([&](QWidget* question) {
+        gate->released = true;
+        QTest::qWait(200);
+        heldStill = !std::filesystem::exists(m_dst + "/made");
+        QTest::keyClick(question->focusWidget() ? question->focusWidget() : question, Qt::Key_Escape);
+    });
+    waitForJobs();
+    EXPECT_TRUE(heldStill) << "the job went on writing while asked whether to cancel it";
+    EXPECT_TRUE(std::filesystem::exists(m_dst + "/made")) << "No did not let the job go on";
+}
+
+TEST_F(JobScreenTest, AJobThatEndsWhileAnyOfItsQuestionsIsOpenClosesItAndEndsCleanly)
+{
+    // Deep in one long call, the job cannot stop for "Cancel the gate?" and ends meanwhile.
+    auto gate = std::make_shared<GateJob>(m_src, m_dst, GateJob::Waits::blind);
+    m_controller->jobs().start(gate);
+    answerNextModal(escapeFrom);
+    answerNextModal([&](QWidget* question) {
+        gate->released = true;
+        EXPECT_TRUE(closes(question)) << "the question outlived its job";
+    });
+    waitForJobs();
+    EXPECT_TRUE(std::filesystem::exists(m_dst + "/made"));
+
+    // A taken name and a failed item: the job is cancelled from elsewhere while it asks.
+    for (const auto kind : { JobQuestion::Kind::conflict, JobQuestion::Kind::itemError }) {
+        const JobQueue::Id id = m_controller->jobs().start(std::make_shared<AskingJob>(kind));
+        answerNextModal([&](QWidget* question) {
+            m_controller->jobs().queue().cancel(id);
+            EXPECT_TRUE(closes(question)) << "the question outlived its job";
+        });
+        waitForJobs();
+    }
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
