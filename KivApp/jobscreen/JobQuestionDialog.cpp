@@ -30,6 +30,15 @@ const std::vector<Offer>& conflictOffers()
     return offers;
 }
 
+// Where a file and a folder meet: nothing replaces the old item in place.
+const std::vector<Offer>& acrossKindsOffers()
+{
+    static const std::vector<Offer> offers { { "R Replace", Qt::Key_R, JobAnswer::overwrite },
+        { "S Skip", Qt::Key_S, JobAnswer::skip }, { "K Keep both", Qt::Key_K, JobAnswer::keepBoth },
+        { "Esc Cancel", Qt::Key_Escape, JobAnswer::cancel } };
+    return offers;
+}
+
 const std::vector<Offer>& failureOffers()
 {
     static const std::vector<Offer> offers { { "R Retry", Qt::Key_R, JobAnswer::retry },
@@ -50,13 +59,31 @@ QString factsLine(const char* label, const JobItemFacts& item)
     return QString::fromStdString(line);
 }
 
+bool kindsDiffer(const JobQuestion& question)
+{
+    return question.kind == JobQuestion::Kind::conflict && question.source.isFolder != question.target.isFolder;
+}
+
+QString kindOf(const JobItemFacts& item)
+{
+    return item.isFolder ? QStringLiteral("folder") : QStringLiteral("file");
+}
+
 QStringList linesOf(const JobQuestion& question)
 {
     if (question.kind == JobQuestion::Kind::itemError)
         return { QStringLiteral("Could not finish:"), ShownText::of(question.source.path), QString(),
             ShownText::of(question.message) };
-    return { QStringLiteral("The target already exists:"), ShownText::of(question.target.path), QString(),
-        factsLine("New:  ", question.source), factsLine("Old:  ", question.target) };
+    const QStringList facts { factsLine("New:  ", question.source), factsLine("Old:  ", question.target) };
+    if (!kindsDiffer(question))
+        return QStringList { QStringLiteral("The target already exists:"), ShownText::of(question.target.path),
+                   QString() }
+            + facts;
+    return QStringList { QStringLiteral("A %1 onto a %2 of the same name:")
+                             .arg(kindOf(question.source), kindOf(question.target)),
+               ShownText::of(question.target.path), QString() }
+        + facts
+        + QStringList { QString(), QStringLiteral("Replace puts the old %1 in the trash first.").arg(kindOf(question.target)) };
 }
 
 } // namespace
@@ -76,7 +103,8 @@ JobQuestionDialog::JobQuestionDialog(
     : QDialog(parent ? parent->window() : nullptr, Qt::Dialog | Qt::FramelessWindowHint)
 {
     const bool conflict = question.kind == JobQuestion::Kind::conflict;
-    const std::vector<Offer>& offers = conflict ? conflictOffers() : failureOffers();
+    const std::vector<Offer>& offers
+        = kindsDiffer(question) ? acrossKindsOffers() : (conflict ? conflictOffers() : failureOffers());
     std::vector<RetroChoiceView::Choice> choices;
     for (const Offer& offer : offers) {
         choices.push_back({ QString::fromLatin1(offer.caption), offer.key });

@@ -10,7 +10,9 @@ class RetroChoiceView;
 
 // The question a job asks, as a modal retro dialog: for a taken name both items with size, date
 // and time, and O Overwrite, A Overwrite all, S Skip, L Skip all, N Overwrite all older, K Keep
-// both; for a failed item what failed, and R Retry, S Skip, L Skip all. Esc cancels the job.
+// both; where a file and a folder meet, which kinds they are, and R Replace (the old item to the
+// trash first), S Skip, K Keep both; for a failed item what failed, and R Retry, S Skip, L Skip
+// all. Esc cancels the job.
 class JobQuestionDialog : public QDialog
 {
     Q_OBJECT

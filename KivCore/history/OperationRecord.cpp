@@ -4,20 +4,20 @@
 
 namespace kiv {
 
-void OperationRecord::addMoved(std::string from, std::string to)
+void OperationRecord::addMoved(std::string from, std::string to, TrashedItem replaced)
 {
-    steps.push_back({ std::move(from), std::move(to), {}, {} });
+    steps.push_back({ std::move(from), std::move(to), {}, {}, std::move(replaced) });
 }
 
-void OperationRecord::addMade(std::string from, std::string to)
+void OperationRecord::addMade(std::string from, std::string to, TrashedItem replaced)
 {
     TreeSnapshot made = TreeSnapshot::of(to);
-    steps.push_back({ std::move(from), std::move(to), {}, std::move(made) });
+    steps.push_back({ std::move(from), std::move(to), {}, std::move(made), std::move(replaced) });
 }
 
 void OperationRecord::addTrashed(const TrashedItem& item)
 {
-    steps.push_back({ item.originalPath, item.trashedPath, item.infoPath, {} });
+    steps.push_back({ item.originalPath, item.trashedPath, item.infoPath, {}, {} });
 }
 
 std::string OperationRecord::description() const

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "history/TreeSnapshot.h"
-#include "trash/TrashedItem.h"
+#include "files/TrashedItem.h"
 
 #include <string>
 #include <vector>
@@ -34,6 +34,9 @@ struct OperationRecord
         std::string to; // where the operation put it: new name, copy, new folder, place in the trash
         std::string info; // the trash's info file of a trashed item; empty otherwise
         TreeSnapshot made; // a copy or new folder as it was once made; empty otherwise
+        // The item of another kind that a copy or move replaced at `to`, in the trash; empty when
+        // nothing was replaced.
+        TrashedItem replaced;
 
         bool operator==(const Step&) const = default;
     };
@@ -43,11 +46,13 @@ struct OperationRecord
 
     bool operator==(const OperationRecord&) const = default;
 
-    // Notes that the item at `from` was renamed or moved to `to`.
-    void addMoved(std::string from, std::string to);
-    // Notes that `to` was made, as a copy of `from` or as a new folder (`from` empty), and what it
-    // looks like now. Throws the platform error when `to` cannot be read.
-    void addMade(std::string from, std::string to);
+    // Notes that the item at `from` was renamed or moved to `to`, in the place of `replaced` (when
+    // set).
+    void addMoved(std::string from, std::string to, TrashedItem replaced = {});
+    // Notes that `to` was made, as a copy of `from` or as a new folder (`from` empty), in the place
+    // of `replaced` (when set), and what it looks like now. Throws the platform error when `to`
+    // cannot be read.
+    void addMade(std::string from, std::string to, TrashedItem replaced = {});
     // Notes that an item went to the trash.
     void addTrashed(const TrashedItem& item);
 

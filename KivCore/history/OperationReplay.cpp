@@ -26,26 +26,45 @@ struct Expectation
     bool unchanged;
 };
 
+bool replacedSomething(const Step& step)
+{
+    return !step.replaced.trashedPath.empty();
+}
+
 Expectation expectationFor(Kind kind, const Step& step, Direction direction)
 {
     static const std::string none;
     const bool undo = direction == Direction::undo;
+    // A redo puts whatever is at `to` again into the trash, as the operation did with what it replaced.
+    const std::string& taken = replacedSomething(step) ? none : step.to;
     switch (kind) {
     case Kind::copy:
     case Kind::makeFolder:
     case Kind::extract:
     case Kind::pack:
-        return undo ? Expectation { step.to, none, true } : Expectation { step.from, step.to, false };
+        return undo ? Expectation { step.to, none, true } : Expectation { step.from, taken, false };
     case Kind::moveToTrash:
         return undo ? Expectation { step.to, step.from, false } : Expectation { step.from, none, false };
     case Kind::rename:
     case Kind::move:
         break;
     }
-    return undo ? Expectation { step.to, step.from, false } : Expectation { step.from, step.to, false };
+    return undo ? Expectation { step.to, step.from, false } : Expectation { step.from, taken, false };
 }
 
-void addDifferences(std::vector<std::string>& found, const Step& step, const Expectation& expected)
+void addChanges(std::vector<std::string>& found, const Step& step, const std::string& path)
+{
+    try {
+        if (const auto changed = TreeSnapshot::of(path).firstDifference(step.made))
+            found.push_back((changed->empty() ? path : PathString::appendingComponent(path, *changed))
+                + " has changed since.");
+    } catch (const std::exception& error) {
+        found.push_back(userMessage(error));
+    }
+}
+
+void addDifferences(
+    std::vector<std::string>& found, const Step& step, const Expectation& expected, Direction direction)
 {
     if (!expected.present.empty() && !DiskItem::exists(expected.present)) {
         found.push_back(expected.present + " is no longer there.");
@@ -53,15 +72,10 @@ void addDifferences(std::vector<std::string>& found, const Step& step, const Exp
     }
     if (!expected.absent.empty() && DiskItem::exists(expected.absent))
         found.push_back("Something is at " + expected.absent + " again.");
-    if (!expected.unchanged)
-        return;
-    try {
-        if (const auto changed = TreeSnapshot::of(step.to).firstDifference(step.made))
-            found.push_back((changed->empty() ? step.to : PathString::appendingComponent(step.to, *changed))
-                + " has changed since.");
-    } catch (const std::exception& error) {
-        found.push_back(userMessage(error));
-    }
+    if (direction == Direction::undo && replacedSomething(step) && !DiskItem::exists(step.replaced.trashedPath))
+        found.push_back(step.replaced.originalPath + ", which it replaced, is no longer in the trash.");
+    if (expected.unchanged)
+        addChanges(found, step, expected.present);
 }
 
 // Runs `job` as a part of the replay on its control: a cancel ends the replay, anything less
@@ -82,14 +96,31 @@ void transfer(TransferJob::Mode mode, const std::string& from, const std::string
         control);
 }
 
+// Puts what is at `step.to` into the trash again, where the operation had replaced an item there.
+void trashReplaced(Step& step, const Trash& trash)
+{
+    if (replacedSomething(step) && DiskItem::exists(step.to))
+        step.replaced = trash.moveToTrash(step.to);
+}
+
+// Brings back the item the step had replaced, once what replaced it has gone. The step keeps its
+// note of it: a redo replaces it again.
+void restoreReplaced(const Step& step, const Trash& trash)
+{
+    if (replacedSomething(step))
+        trash.restore(step.replaced);
+}
+
 void redo(Kind kind, Step& step, const Trash& trash, JobControl& control)
 {
     switch (kind) {
     case Kind::rename:
     case Kind::move:
+        trashReplaced(step, trash);
         transfer(TransferJob::Mode::move, step.from, step.to, control);
         return;
     case Kind::copy:
+        trashReplaced(step, trash);
         transfer(TransferJob::Mode::copy, step.from, step.to, control);
         step.made = TreeSnapshot::of(step.to);
         return;
@@ -119,10 +150,12 @@ void undo(Kind kind, Step& step, const Trash& trash, JobControl& control)
     case Kind::rename:
     case Kind::move:
         transfer(TransferJob::Mode::move, step.to, step.from, control);
+        restoreReplaced(step, trash);
         return;
     case Kind::copy:
     case Kind::makeFolder:
         runPart(DeleteJob({ step.to }), control);
+        restoreReplaced(step, trash);
         return;
     case Kind::moveToTrash:
         trash.restore({ step.from, step.to, step.info });
@@ -144,7 +177,7 @@ std::vector<std::string> differences(const OperationRecord& record, Direction di
 {
     std::vector<std::string> found;
     for (const Step& step : record.steps)
-        addDifferences(found, step, expectationFor(record.kind, step, direction));
+        addDifferences(found, step, expectationFor(record.kind, step, direction), direction);
     return found;
 }
 

@@ -2,7 +2,7 @@
 
 #include "jobs/Job.h"
 #include "trash/Trash.h"
-#include "trash/TrashedItem.h"
+#include "files/TrashedItem.h"
 
 #include <string>
 #include <vector>

@@ -220,3 +220,24 @@ TEST_F(JobScreenTest, AJobThatEndsWhileAnyOfItsQuestionsIsOpenClosesItAndEndsCle
     }
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
+
+TEST_F(JobScreenTest, AFileOntoAFolderSaysSoAndReplaceSendsTheFolderToTheTrashWhereUndoFindsIt)
+{
+    m_home.write("src/book", "one file");
+    m_home.write("dst/book/chapter1", "1");
+    left().reload();
+    right().reload();
+    waitForJobs();
+    putCursorOn(left(), "book");
+    const ShownDialogs shown = press(Qt::Key_F5, { ok, pressing(Qt::Key_R) });
+    ASSERT_EQ(shown.size(), 2u);
+    const std::string& message = shown[1].message;
+    EXPECT_TRUE(message.starts_with("A file onto a folder of the same name:\n" + m_dst + "/book\n")) << message;
+    EXPECT_TRUE(message.ends_with("\nReplace puts the old folder in the trash first.")) << message;
+    EXPECT_EQ(readFile(m_dst + "/book"), "one file");
+    EXPECT_EQ(readFile(m_home / ".local/share/Trash/files/book/chapter1"), "1");
+
+    QTest::keyClick(active().tableView(), Qt::Key_Z, Qt::ControlModifier);
+    waitForJobs();
+    EXPECT_EQ(readFile(m_dst + "/book/chapter1"), "1") << "undo did not bring the folder back";
+}

@@ -34,7 +34,8 @@ protected:
     OperationRecord transferred(TransferJob::Mode mode, std::vector<TransferJob::Item> items,
         const std::string& toFolder, JobControl* asking = nullptr)
     {
-        auto transfer = std::make_shared<TransferJob>(mode, std::move(items), toFolder);
+        auto transfer
+            = std::make_shared<TransferJob>(mode, std::move(items), toFolder, std::make_shared<Trash>(trash));
         RecordedJob job(
             transfer, transfer->report(), mode == TransferJob::Mode::copy ? Kind::copy : Kind::move);
         JobControl control;
@@ -213,6 +214,35 @@ TEST_F(OperationHistoryTest, RefusesToUndoWhenTheFilesChangedAndTouchesNothing)
     EXPECT_EQ(
         std::pair(readFile(dir / "a"), readFile(dir / "b")), std::pair(std::string("a"), std::string("b")));
     EXPECT_NE(refusedUndo().find(dir / "copies/a is no longer there."), std::string::npos);
+}
+
+TEST_F(OperationHistoryTest, AnItemOfAnotherKindThatACopyOrMoveReplacedComesBackFromTheTrashOnUndo)
+{
+    dir.write("src/book", "one file");
+    dir.write("dst/book/chapter1", "1");
+    dir.write("src/notes/n1", "n1");
+    dir.write("dst/notes", "a file");
+    states.push_back(tree());
+    JobControl replacing;
+    replacing.setQuestionListener([&replacing] { replacing.answer(JobAnswer::overwrite); });
+    recorded(transferred(
+        TransferJob::Mode::copy, TransferJob::keepingNames({ dir / "src/book" }), dir / "dst", &replacing));
+    recorded(transferred(
+        TransferJob::Mode::move, TransferJob::keepingNames({ dir / "src/notes" }), dir / "dst", &replacing));
+    EXPECT_EQ(readFile(dir / "dst/book"), "one file");
+    EXPECT_EQ(readFile(dir / "dst/notes/n1"), "n1");
+    for (std::size_t left = 2; left > 0; --left) {
+        undo();
+        EXPECT_EQ(tree(), states[left - 1]) << "undoing operation " << left;
+    }
+    for (std::size_t redone = 1; redone <= 2; ++redone) {
+        redo();
+        EXPECT_EQ(tree(), states[redone]) << "redoing operation " << redone;
+    }
+    // What it replaced must still be in the trash to come back.
+    std::filesystem::remove_all(home / "Trash/files/notes");
+    EXPECT_NE(refusedUndo().find(dir / "dst/notes, which it replaced, is no longer in the trash."),
+        std::string::npos);
 }
 
 } // namespace
