@@ -248,7 +248,7 @@ void FileOperationCommands::renameOrMove(
             return;
         fs.rename(from, name);
         OperationRecord record { OperationRecord::Kind::rename, {} };
-        record.addMoved(from, PathString::appendingComponent(folder, name));
+        record.addRenamed(from, PathString::appendingComponent(folder, name));
         m_context.history.record(std::move(record));
         return;
     }

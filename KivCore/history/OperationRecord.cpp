@@ -4,9 +4,20 @@
 
 namespace kiv {
 
+void OperationRecord::addRenamed(std::string from, std::string to)
+{
+    steps.push_back({ std::move(from), std::move(to), {}, {}, {} });
+}
+
 void OperationRecord::addMoved(std::string from, std::string to, TrashedItem replaced)
 {
-    steps.push_back({ std::move(from), std::move(to), {}, {}, std::move(replaced) });
+    TreeSnapshot now;
+    try {
+        now = TreeSnapshot::of(to);
+    } catch (const std::exception&) {
+        // A folder inside that cannot be read: the item still goes back, checked for presence only.
+    }
+    steps.push_back({ std::move(from), std::move(to), {}, std::move(now), std::move(replaced) });
 }
 
 void OperationRecord::addMade(std::string from, std::string to, TrashedItem replaced)

@@ -33,7 +33,9 @@ struct OperationRecord
         std::string from;
         std::string to; // where the operation put it: new name, copy, new folder, place in the trash
         std::string info; // the trash's info file of a trashed item; empty otherwise
-        TreeSnapshot made; // a copy or new folder as it was once made; empty otherwise
+        // A copy, new folder or moved item as the operation left it; empty for a rename, a trashed
+        // item and an undone extraction or packing.
+        TreeSnapshot made;
         // The item of another kind that a copy or move replaced at `to`, in the trash; empty when
         // nothing was replaced.
         TrashedItem replaced;
@@ -46,8 +48,10 @@ struct OperationRecord
 
     bool operator==(const OperationRecord&) const = default;
 
-    // Notes that the item at `from` was renamed or moved to `to`, in the place of `replaced` (when
-    // set).
+    // Notes that the item at `from` was renamed to `to`.
+    void addRenamed(std::string from, std::string to);
+    // Notes that the item at `from` was moved to `to`, in the place of `replaced` (when set), and
+    // what it looks like now where it can be read (else an undo only checks that it is there).
     void addMoved(std::string from, std::string to, TrashedItem replaced = {});
     // Notes that `to` was made, as a copy of `from` or as a new folder (`from` empty), in the place
     // of `replaced` (when set), and what it looks like now. Throws the platform error when `to`

@@ -49,15 +49,24 @@ Expectation expectationFor(Kind kind, const Step& step, Direction direction)
     case Kind::move:
         break;
     }
-    return undo ? Expectation { step.to, step.from, false } : Expectation { step.from, taken, false };
+    // A moved item must be as the move left it, either way; a rename is not checked inside.
+    const bool unchanged = !step.made.empty();
+    return undo ? Expectation { step.to, step.from, unchanged } : Expectation { step.from, taken, unchanged };
 }
 
 void addChanges(std::vector<std::string>& found, const Step& step, const std::string& path)
 {
+    using Kind = TreeSnapshot::Difference::Kind;
     try {
-        if (const auto changed = TreeSnapshot::of(path).firstDifference(step.made))
-            found.push_back((changed->empty() ? path : PathString::appendingComponent(path, *changed))
-                + " has changed since.");
+        const auto difference = TreeSnapshot::of(path).firstDifference(step.made);
+        if (!difference)
+            return;
+        const std::string where
+            = difference->path.empty() ? path : PathString::appendingComponent(path, difference->path);
+        const char* what = difference->kind == Kind::added ? " is new since."
+            : difference->kind == Kind::removed            ? " is gone since."
+                                                           : " has changed since.";
+        found.push_back(where + what);
     } catch (const std::exception& error) {
         found.push_back(userMessage(error));
     }
@@ -118,6 +127,8 @@ void redo(Kind kind, Step& step, const Trash& trash, JobControl& control)
     case Kind::move:
         trashReplaced(step, trash);
         transfer(TransferJob::Mode::move, step.from, step.to, control);
+        if (!step.made.empty())
+            step.made = TreeSnapshot::of(step.to);
         return;
     case Kind::copy:
         trashReplaced(step, trash);

@@ -214,6 +214,21 @@ TEST_F(OperationHistoryTest, RefusesToUndoWhenTheFilesChangedAndTouchesNothing)
     EXPECT_EQ(
         std::pair(readFile(dir / "a"), readFile(dir / "b")), std::pair(std::string("a"), std::string("b")));
     EXPECT_NE(refusedUndo().find(dir / "copies/a is no longer there."), std::string::npos);
+
+    // A moved folder that got a new file and an edited one since is not moved back, nor one that
+    // lost a file.
+    dir.write("box/before.txt", "before");
+    dir.write("box/edited.txt", "as moved");
+    moved(Kind::move, { { "box", "into/box" } });
+    dir.write("into/box/added.txt", "added");
+    dir.write("into/box/edited.txt", "edited!!");
+    EXPECT_EQ(refusedUndo(),
+        "Nothing was undone: the files are no longer as the operation left them.\n" + dir / "into/box/added.txt"
+            + " is new since.");
+    std::filesystem::remove(dir / "into/box/added.txt");
+    EXPECT_NE(refusedUndo().find(dir / "into/box/edited.txt has changed since."), std::string::npos);
+    std::filesystem::remove(dir / "into/box/before.txt");
+    EXPECT_NE(refusedUndo().find(dir / "into/box/before.txt is gone since."), std::string::npos);
 }
 
 TEST_F(OperationHistoryTest, AnItemOfAnotherKindThatACopyOrMoveReplacedComesBackFromTheTrashOnUndo)
