@@ -211,6 +211,7 @@ void SftpDownload::receiveInto(const std::string& path, const SftpEntry& entry, 
     for (auto piece = reader.next(); !piece.empty(); piece = reader.next()) {
         writeAll(fd, piece, path);
         m_control.addBytes(static_cast<std::int64_t>(piece.size()));
+        m_control.throwIfCancelled();
     }
     keepFacts(fd, entry.attributes, path);
 }
