@@ -82,6 +82,9 @@ void SshConnection::configure(const RemotePlace& place)
     if (ssh_options_parse_config(m_session, nullptr) != SSH_OK)
         fail("Cannot read the SSH configuration");
     ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT, &timeoutSeconds);
+    // Requests are small and each waits for its answer: Nagle's delay would hold them back.
+    const int noDelay = 1;
+    ssh_options_set(m_session, SSH_OPTIONS_NODELAY, &noDelay);
     m_host = optionText(m_session, SSH_OPTIONS_HOST);
 }
 
