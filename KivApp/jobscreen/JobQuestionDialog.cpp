@@ -61,7 +61,8 @@ QString factsLine(const char* label, const JobItemFacts& item)
 
 bool kindsDiffer(const JobQuestion& question)
 {
-    return question.kind == JobQuestion::Kind::conflict && question.source.isFolder != question.target.isFolder;
+    return question.kind == JobQuestion::Kind::conflict
+        && question.source.isFolder != question.target.isFolder;
 }
 
 QString kindOf(const JobItemFacts& item)
@@ -74,16 +75,16 @@ QStringList linesOf(const JobQuestion& question)
     if (question.kind == JobQuestion::Kind::itemError)
         return { QStringLiteral("Could not finish:"), ShownText::of(question.source.path), QString(),
             ShownText::of(question.message) };
-    const QStringList facts { factsLine("New:  ", question.source), factsLine("Old:  ", question.target) };
-    if (!kindsDiffer(question))
-        return QStringList { QStringLiteral("The target already exists:"), ShownText::of(question.target.path),
-                   QString() }
-            + facts;
-    return QStringList { QStringLiteral("A %1 onto a %2 of the same name:")
-                             .arg(kindOf(question.source), kindOf(question.target)),
-               ShownText::of(question.target.path), QString() }
-        + facts
-        + QStringList { QString(), QStringLiteral("Replace puts the old %1 in the trash first.").arg(kindOf(question.target)) };
+    const bool across = kindsDiffer(question);
+    const QString head = across ? QStringLiteral("A %1 onto a %2 of the same name:")
+                                      .arg(kindOf(question.source), kindOf(question.target))
+                                : QStringLiteral("The target already exists:");
+    QStringList lines { head, ShownText::of(question.target.path), QString(),
+        factsLine("New:  ", question.source), factsLine("Old:  ", question.target) };
+    if (across)
+        lines << QString()
+              << QStringLiteral("Replace puts the old %1 in the trash first.").arg(kindOf(question.target));
+    return lines;
 }
 
 } // namespace

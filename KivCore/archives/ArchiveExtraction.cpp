@@ -3,11 +3,11 @@
 #include "archives/ArchiveMemberPath.h"
 #include "base/ErrorText.h"
 #include "base/KivError.h"
+#include "base/PathString.h"
 #include "base/PlatformCalls.h"
 #include "base/UniqueFd.h"
 #include "files/FreeName.h"
 #include "files/ItemFacts.h"
-#include "base/PathString.h"
 #include "files/TransferSession.h"
 #include "jobs/JobControl.h"
 

@@ -65,7 +65,8 @@ archive_entry* ArchiveReader::next()
     if (status == ARCHIVE_RETRY) {
         const char* reason = archive_error_string(m_archive.get());
         m_damage = m_path + ": " + (reason ? reason : "damaged archive") + " after "
-            + (m_member.empty() ? std::string("its start") : m_member) + "; what follows the damage is read on";
+            + (m_member.empty() ? std::string("its start") : m_member)
+            + "; what follows the damage is read on";
     }
     while (status == ARCHIVE_RETRY)
         status = archive_read_next_header(m_archive.get(), &entry);

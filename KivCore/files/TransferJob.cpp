@@ -1,10 +1,10 @@
 #include "files/TransferJob.h"
 
 #include "base/KivError.h"
+#include "base/PathString.h"
 #include "files/DirectoryChain.h"
 #include "files/DiskItem.h"
 #include "files/ItemFacts.h"
-#include "base/PathString.h"
 #include "files/TransferSession.h"
 #include "files/TreeCopy.h"
 #include "files/TreeCount.h"

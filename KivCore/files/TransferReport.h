@@ -19,16 +19,18 @@ public:
     {
         std::string from;
         std::string to;
-        TrashedItem replaced; // the item of another kind that was at `to`, now in the trash; or empty
+        TrashedItem replaced = {}; // the item of another kind that was at `to`, now in the trash; or empty
 
         bool operator==(const Item&) const = default;
     };
 
-    // Notes that `to` was made anew, as a copy of `from`, in the place of `replaced` when that is set. Reported as a folder is made, before
-    // what goes inside it; anything inside a folder already noted is left out, the folder covers it.
+    // Notes that `to` was made anew, as a copy of `from`, in the place of `replaced` when that is
+    // set. Reported as a folder is made, before what goes inside it; anything inside a folder
+    // already noted is left out, the folder covers it.
     void addMade(const std::string& from, const std::string& to, const TrashedItem& replaced = {});
-    // Notes that the item at `from` is now wholly at `to` (in the place of `replaced`, if set). Reported once the item is complete, after
-    // what it holds; what was noted inside `to` before is dropped, the item covers it.
+    // Notes that the item at `from` is now wholly at `to` (in the place of `replaced`, if set).
+    // Reported once the item is complete, after what it holds; what was noted inside `to` before is
+    // dropped, the item covers it.
     void addMoved(const std::string& from, const std::string& to, const TrashedItem& replaced = {});
 
     // Returns the items in the order they were noted.

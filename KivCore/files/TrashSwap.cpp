@@ -12,8 +12,7 @@ TrashedItem replace(const TrashBin* trash, const std::string& targetPath, bool t
     const std::function<int()>& putIn)
 {
     const std::string refusal = std::string("Nothing was replaced: the old ")
-        + (targetIsFolder ? "folder " : "file ") + targetPath
-        + " would have to go to the trash first, and ";
+        + (targetIsFolder ? "folder " : "file ") + targetPath + " would have to go to the trash first, and ";
     if (!trash)
         throw KivError::operationFailed(refusal + "there is no trash here.");
     TrashedItem trashed;

@@ -2,13 +2,13 @@
 
 #include "base/ErrorText.h"
 #include "base/KivError.h"
+#include "base/PathString.h"
 #include "base/PlatformCalls.h"
 #include "base/UniqueFd.h"
 #include "files/DirectoryChain.h"
 #include "files/FileBytes.h"
 #include "files/FreeName.h"
 #include "files/ItemFacts.h"
-#include "base/PathString.h"
 #include "files/TransferSession.h"
 #include "files/TrashSwap.h"
 #include "files/TreeCount.h"
@@ -232,17 +232,19 @@ private:
             return makeReplacement(name, info, temporary)
                 && m_session.failures.attempt(
                     [&] {
-                        trashed = TrashSwap::replace(m_session.trash, targetPath, S_ISDIR(existing.st_mode), [&] {
-                            return PlatformCalls::renameExclusiveAt(
-                                m_to.fd(), temporary.c_str(), m_to.fd(), targetName.c_str());
-                        });
+                        trashed
+                            = TrashSwap::replace(m_session.trash, targetPath, S_ISDIR(existing.st_mode), [&] {
+                                  return PlatformCalls::renameExclusiveAt(
+                                      m_to.fd(), temporary.c_str(), m_to.fd(), targetName.c_str());
+                              });
                     },
                     targetPath);
         });
         if (!made)
             return false;
         noteMade(name, targetName, trashed);
-        const bool gone = S_ISDIR(info.st_mode) ? removeFolderSource(name) : finishCopied(name, info, targetName);
+        const bool gone
+            = S_ISDIR(info.st_mode) ? removeFolderSource(name) : finishCopied(name, info, targetName);
         return noteMoved(name, targetName, gone, trashed);
     }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "history/TreeSnapshot.h"
+#include "files/ItemAttributes.h"
 #include "files/TrashedItem.h"
+#include "history/TreeSnapshot.h"
 
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ struct OperationRecord
         // takes it back out.
         extract,
         pack,
+        attributes, // permission bits, owner, group or time changed: `from` is the item
+        link, // a symbolic link made: `from` is what it points to, `to` the link
     };
 
     // One item the operation changed.
@@ -33,12 +36,14 @@ struct OperationRecord
         std::string from;
         std::string to; // where the operation put it: new name, copy, new folder, place in the trash
         std::string info; // the trash's info file of a trashed item; empty otherwise
-        // A copy, new folder or moved item as the operation left it; empty for a rename, a trashed
-        // item and an undone extraction or packing.
+        // A copy, new folder, link or moved item as the operation left it; empty for a rename made
+        // in the window, a trashed item and an undone extraction or packing.
         TreeSnapshot made;
+        ItemAttributes before = {}; // an item's attributes before and after an attribute change
+        ItemAttributes after = {};
         // The item of another kind that a copy or move replaced at `to`, in the trash; empty when
         // nothing was replaced.
-        TrashedItem replaced;
+        TrashedItem replaced = {};
 
         bool operator==(const Step&) const = default;
     };
@@ -53,10 +58,12 @@ struct OperationRecord
     // Notes that the item at `from` was moved to `to`, in the place of `replaced` (when set), and
     // what it looks like now where it can be read (else an undo only checks that it is there).
     void addMoved(std::string from, std::string to, TrashedItem replaced = {});
-    // Notes that `to` was made, as a copy of `from` or as a new folder (`from` empty), in the place
-    // of `replaced` (when set), and what it looks like now. Throws the platform error when `to`
-    // cannot be read.
+    // Notes that `to` was made, as a copy of `from`, as a new folder (`from` empty) or as a link to
+    // `from`, in the place of `replaced` (when set), and what it looks like now. Throws the platform
+    // error when `to` cannot be read.
     void addMade(std::string from, std::string to, TrashedItem replaced = {});
+    // Notes that the attributes of the item at `path` went from `before` to `after`.
+    void addAttributes(std::string path, const ItemAttributes& before, const ItemAttributes& after);
     // Notes that an item went to the trash.
     void addTrashed(const TrashedItem& item);
 

@@ -43,7 +43,8 @@ void RecordedJob::record()
 {
     for (const TransferReport::Item& item : m_report.items()) {
         try {
-            if (m_record.kind == OperationRecord::Kind::move)
+            if (m_record.kind == OperationRecord::Kind::move
+                || m_record.kind == OperationRecord::Kind::rename)
                 m_record.addMoved(item.from, item.to, item.replaced);
             else
                 m_record.addMade(item.from, item.to, item.replaced);

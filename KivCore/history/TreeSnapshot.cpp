@@ -1,9 +1,9 @@
 #include "history/TreeSnapshot.h"
 
 #include "base/ErrorText.h"
+#include "base/PathString.h"
 #include "base/PlatformCalls.h"
 #include "files/DirectoryReader.h"
-#include "base/PathString.h"
 
 #include <algorithm>
 #include <cerrno>

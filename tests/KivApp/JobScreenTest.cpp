@@ -27,7 +27,8 @@ public:
     JobFootprint footprint() const override { return {}; }
     JobOutcome run(JobControl& control) override
     {
-        control.ask({ m_kind, { "/a/b", 1, std::nullopt, false }, { "/c/b", 2, std::nullopt, false }, "failed" });
+        control.ask(
+            { m_kind, { "/a/b", 1, std::nullopt, false }, { "/c/b", 2, std::nullopt, false }, "failed" });
         return { JobOutcome::End::completed, "asked" };
     }
 
@@ -232,7 +233,8 @@ TEST_F(JobScreenTest, AFileOntoAFolderSaysSoAndReplaceSendsTheFolderToTheTrashWh
     const ShownDialogs shown = press(Qt::Key_F5, { ok, pressing(Qt::Key_R) });
     ASSERT_EQ(shown.size(), 2u);
     const std::string& message = shown[1].message;
-    EXPECT_TRUE(message.starts_with("A file onto a folder of the same name:\n" + m_dst + "/book\n")) << message;
+    EXPECT_TRUE(message.starts_with("A file onto a folder of the same name:\n" + m_dst + "/book\n"))
+        << message;
     EXPECT_TRUE(message.ends_with("\nReplace puts the old folder in the trash first.")) << message;
     EXPECT_EQ(readFile(m_dst + "/book"), "one file");
     EXPECT_EQ(readFile(m_home / ".local/share/Trash/files/book/chapter1"), "1");

@@ -278,17 +278,20 @@ TEST_F(ArchiveServiceTest, DamagedMembersFailThroughTheQuestionAndLeaveNoPartial
         EXPECT_EQ(skipping.run(ExtractJob(made / name, {}, to)).end, JobOutcome::End::incomplete);
         ASSERT_EQ(skipping.asked.size(), 1u);
         EXPECT_EQ(skipping.asked[0].kind, JobQuestion::Kind::itemError);
-        EXPECT_NE(skipping.asked[0].message.find(made / name + ": "), std::string::npos) << skipping.asked[0].message;
+        EXPECT_NE(skipping.asked[0].message.find(made / name + ": "), std::string::npos)
+            << skipping.asked[0].message;
         EXPECT_EQ(leftOver(to), (Files { "a.txt", "c.txt" })) << "a damaged member written, or half of it";
     }
     // A retry reads the member again (and finds it damaged again); alone, or for the viewer.
     JobScript retrying({ JobAnswer::retry, JobAnswer::skip });
-    EXPECT_EQ(retrying.run(ExtractJob(made / "crc.zip", { { "b.txt", Member::file } }, m_destination / "one")).end,
+    EXPECT_EQ(
+        retrying.run(ExtractJob(made / "crc.zip", { { "b.txt", Member::file } }, m_destination / "one")).end,
         JobOutcome::End::incomplete);
     EXPECT_EQ(retrying.asked.size(), 2u);
     EXPECT_TRUE(std::filesystem::is_empty(m_destination / "one"));
-    EXPECT_NE(failureText([&] { m_archives.extract(made / "crc.zip", "b.txt", Member::file, m_destination / "two"); })
-                  .find("b.txt is damaged: "),
+    EXPECT_NE(failureText([&] {
+        m_archives.extract(made / "crc.zip", "b.txt", Member::file, m_destination / "two");
+    }).find("b.txt is damaged: "),
         std::string::npos);
     EXPECT_TRUE(std::filesystem::is_empty(m_destination / "two"));
 }

@@ -189,7 +189,8 @@ TEST_F(FileJobsTest, AFileAndAFolderOfOneNameAreReplacedOnlyThroughTheTrashAndOn
 
     // "Overwrite all" does not reach across kinds: the folder is asked about, naming both kinds.
     JobScript all({ JobAnswer::overwriteAll, JobAnswer::skip });
-    EXPECT_EQ(all.run(transferWithTrash(Mode::copy, sources, trash)).summary, "Copied 1 of 2 items; 1 skipped");
+    EXPECT_EQ(
+        all.run(transferWithTrash(Mode::copy, sources, trash)).summary, "Copied 1 of 2 items; 1 skipped");
     ASSERT_EQ(all.asked.size(), 2u);
     EXPECT_EQ(std::pair(all.asked[1].source.isFolder, all.asked[1].target.isFolder), std::pair(false, true));
     EXPECT_EQ(treeOf(dir / "dst/book"), book);
@@ -199,12 +200,14 @@ TEST_F(FileJobsTest, AFileAndAFolderOfOneNameAreReplacedOnlyThroughTheTrashAndOn
     JobScript noTrash({ JobAnswer::overwrite, JobAnswer::skip });
     EXPECT_EQ(noTrash.run(transferWithTrash(Mode::copy, { dir / "src/book" }, nullptr)).end, End::incomplete);
     ASSERT_EQ(noTrash.asked.size(), 2u);
-    EXPECT_NE(noTrash.asked[1].message.find("Nothing was replaced"), std::string::npos) << noTrash.asked[1].message;
+    EXPECT_NE(noTrash.asked[1].message.find("Nothing was replaced"), std::string::npos)
+        << noTrash.asked[1].message;
     EXPECT_EQ(treeOf(dir / "dst/book"), book);
 
     // Replace: the folder goes to the trash whole, the file takes its name.
     JobScript replacing({ JobAnswer::overwrite });
-    EXPECT_EQ(replacing.run(transferWithTrash(Mode::copy, { dir / "src/book" }, trash)).summary, "Copied 1 item");
+    EXPECT_EQ(
+        replacing.run(transferWithTrash(Mode::copy, { dir / "src/book" }, trash)).summary, "Copied 1 item");
     EXPECT_EQ(readFile(dir / "dst/book"), "one file");
     EXPECT_EQ(treeOf(home / "Trash/files/book"), book);
 
@@ -215,7 +218,8 @@ TEST_F(FileJobsTest, AFileAndAFolderOfOneNameAreReplacedOnlyThroughTheTrashAndOn
     EXPECT_EQ(keeping.run(transferWithTrash(Mode::copy, { dir / "src/notes" }, trash)).end, End::completed);
     EXPECT_EQ(readFile(dir / "dst/notes (2)/n1"), "n1");
     JobScript moving({ JobAnswer::overwriteAllOlder });
-    EXPECT_EQ(moving.run(transferWithTrash(Mode::move, { dir / "src/notes" }, trash)).summary, "Moved 1 item");
+    EXPECT_EQ(
+        moving.run(transferWithTrash(Mode::move, { dir / "src/notes" }, trash)).summary, "Moved 1 item");
     EXPECT_EQ(treeOf(dir / "dst/notes"), (Tree { { "n1", "n1" } }));
     EXPECT_EQ(readFile(home / "Trash/files/notes"), "a file in the way");
     EXPECT_FALSE(std::filesystem::exists(dir / "src/notes"));

@@ -8,6 +8,7 @@
 #include "history/ReplayJob.h"
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
+#include "rename/RenameSetJob.h"
 
 #include <map>
 
@@ -223,8 +224,8 @@ TEST_F(OperationHistoryTest, RefusesToUndoWhenTheFilesChangedAndTouchesNothing)
     dir.write("into/box/added.txt", "added");
     dir.write("into/box/edited.txt", "edited!!");
     EXPECT_EQ(refusedUndo(),
-        "Nothing was undone: the files are no longer as the operation left them.\n" + dir / "into/box/added.txt"
-            + " is new since.");
+        "Nothing was undone: the files are no longer as the operation left them.\n"
+            + dir / "into/box/added.txt" + " is new since.");
     std::filesystem::remove(dir / "into/box/added.txt");
     EXPECT_NE(refusedUndo().find(dir / "into/box/edited.txt has changed since."), std::string::npos);
     std::filesystem::remove(dir / "into/box/before.txt");
@@ -258,6 +259,30 @@ TEST_F(OperationHistoryTest, AnItemOfAnotherKindThatACopyOrMoveReplacedComesBack
     std::filesystem::remove_all(home / "Trash/files/notes");
     EXPECT_NE(refusedUndo().find(dir / "dst/notes, which it replaced, is no longer in the trash."),
         std::string::npos);
+}
+
+TEST_F(OperationHistoryTest, UndoesARingOfRenamesAsOneStepAndRedoesIt)
+{
+    for (const char* name : { "a", "b", "c", "d" })
+        dir.write(name, name);
+    states.push_back(tree());
+    auto renames
+        = std::make_shared<RenameSetJob>(std::vector<RenameSetJob::Rename> { { dir / "a", dir / "b" },
+            { dir / "b", dir / "c" }, { dir / "c", dir / "a" }, { dir / "d", dir / "e" } });
+    RecordedJob job(renames, renames->report(), Kind::rename);
+    JobControl control;
+    JobThread::runHere(job, control);
+    recorded(job.takeRecord());
+    EXPECT_EQ(history.nextUndo()->description(), "rename of 4 items");
+    // Each name the undo gives back is held by another item of the ring: no refusal for those.
+    EXPECT_EQ(undo(), "Undone: rename of 4 items");
+    EXPECT_EQ(tree(), states[0]);
+    EXPECT_EQ(redo(), "Redone: rename of 4 items");
+    EXPECT_EQ(tree(), states[1]);
+    dir.write("d", "new d");
+    EXPECT_EQ(refusedUndo(),
+        "Nothing was undone: the files are no longer as the operation left them.\nSomething is at "
+            + dir / "d" + " again.");
 }
 
 } // namespace
