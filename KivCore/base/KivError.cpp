@@ -11,8 +11,6 @@ std::string describe(KivError::Case errorCase, const std::string& payload)
         return "Not a directory: " + payload;
     case KivError::Case::alreadyExists:
         return "Already exists: " + payload;
-    case KivError::Case::connectionLost:
-        return "Connection lost: " + payload;
     case KivError::Case::operationFailed:
         break;
     }

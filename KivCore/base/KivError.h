@@ -15,7 +15,6 @@ public:
         notADirectory, // payload: the path that was to be listed
         alreadyExists, // payload: the destination path that is in the way
         operationFailed, // payload: the complete message
-        connectionLost, // payload: the place that stopped answering ("sftp://me@host")
     };
 
     static KivError notADirectory(std::string path) { return { Case::notADirectory, std::move(path) }; }
@@ -24,15 +23,11 @@ public:
     {
         return { Case::operationFailed, std::move(message) };
     }
-    // A place that stopped answering: said where it happened, and never a reason to show or use
-    // another place instead.
-    static KivError connectionLost(std::string place) { return { Case::connectionLost, std::move(place) }; }
 
     Case errorCase() const { return m_case; }
     const std::string& payload() const { return m_payload; }
 
-    // The text the user reads: "Not a directory: …", "Already exists: …", "Connection lost: …", or
-    // the message itself.
+    // The text the user reads: "Not a directory: …", "Already exists: …", or the message itself.
     const std::string& description() const { return m_description; }
     const char* what() const noexcept override { return m_description.c_str(); }
 

@@ -30,9 +30,10 @@ struct DoorItem;
 //
 // Failures throw: KivError::notADirectory (list() of what is no folder), alreadyExists (a name
 // taken), operationFailed (what the place cannot do, such as writing inside an archive, with the
-// reason), connectionLost (the place stopped answering: reported where it happened, never taken
-// as a reason to fall back to another place), or the platform's error naming the path
-// (std::filesystem::filesystem_error: "Permission denied: /x").
+// reason), the platform's error naming the path (std::filesystem::filesystem_error: "Permission
+// denied: /x"), or the door's own error for a place that stopped answering (RemoteError's
+// connectionLost for a folder on another machine): that one is reported where it happened and is
+// never a reason to fall back to another place.
 class Door
 {
 public:

@@ -2,13 +2,15 @@
 
 #include "base/ErrorText.h"
 #include "base/KivError.h"
+#include "base/PathString.h"
 #include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
-#include "base/PathString.h"
 #include "files/TransferJob.h"
 #include "jobs/JobCancelled.h"
 #include "trash/Trash.h"
+
+#include <unordered_set>
 
 namespace kiv::OperationReplay {
 
@@ -45,13 +47,15 @@ Expectation expectationFor(Kind kind, const Step& step, Direction direction)
     return undo ? Expectation { step.to, step.from, false } : Expectation { step.from, step.to, false };
 }
 
-void addDifferences(std::vector<std::string>& found, const Step& step, const Expectation& expected)
+// `leaving` holds the paths that other steps of the operation move away first.
+void addDifferences(std::vector<std::string>& found, const Step& step, const Expectation& expected,
+    const std::unordered_set<std::string>& leaving)
 {
     if (!expected.present.empty() && !DiskItem::exists(expected.present)) {
         found.push_back(expected.present + " is no longer there.");
         return;
     }
-    if (!expected.absent.empty() && DiskItem::exists(expected.absent))
+    if (!expected.absent.empty() && !leaving.contains(expected.absent) && DiskItem::exists(expected.absent))
         found.push_back("Something is at " + expected.absent + " again.");
     if (!expected.unchanged)
         return;
@@ -142,8 +146,14 @@ void undo(Kind kind, Step& step, const Trash& trash, JobControl& control)
 std::vector<std::string> differences(const OperationRecord& record, Direction direction)
 {
     std::vector<std::string> found;
+    // The items of a rename go all at once, so one may take a name another leaves (a swap, a ring).
+    std::unordered_set<std::string> leaving;
+    if (record.kind == Kind::rename) {
+        for (const Step& step : record.steps)
+            leaving.insert(expectationFor(record.kind, step, direction).present);
+    }
     for (const Step& step : record.steps)
-        addDifferences(found, step, expectationFor(record.kind, step, direction));
+        addDifferences(found, step, expectationFor(record.kind, step, direction), leaving);
     return found;
 }
 
