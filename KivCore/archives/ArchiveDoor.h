@@ -44,7 +44,7 @@ public:
     std::unique_ptr<ReadStream> read(const std::string& path) const override;
     std::unique_ptr<WriteStream> write(const std::string& path) const override;
     void makeFolder(const std::string& path) const override;
-    void makeLink(const std::string& path, const std::string& target) const override;
+    void makeLink(const std::string& target, const std::string& path) const override;
     void keepAttributes(const std::string& path, const ItemInfo& like) const override;
     void rename(const std::string& from, const std::string& to) const override;
     void remove(const std::string& path) const override;

@@ -102,9 +102,9 @@ public:
     virtual std::unique_ptr<WriteStream> write(const std::string& path) const = 0;
     // Makes the folder `path`. Throws KivError::alreadyExists when anything is there.
     virtual void makeFolder(const std::string& path) const = 0;
-    // Makes a symbolic link at `path` pointing to `target`. Throws KivError::alreadyExists when
-    // anything is there.
-    virtual void makeLink(const std::string& path, const std::string& target) const = 0;
+    // Makes a symbolic link at `path` holding `target` as it is. Throws KivError::alreadyExists
+    // when anything is there.
+    virtual void makeLink(const std::string& target, const std::string& path) const = 0;
     // Gives the item at `path` (a link itself) the permission bits and modification time of
     // `like`, as far as the place keeps them; what `like` does not know is left.
     virtual void keepAttributes(const std::string& path, const ItemInfo& like) const = 0;

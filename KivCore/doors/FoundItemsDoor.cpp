@@ -81,9 +81,9 @@ void FoundItemsDoor::makeFolder(const std::string& path) const
     host().makeFolder(path);
 }
 
-void FoundItemsDoor::makeLink(const std::string& path, const std::string& target) const
+void FoundItemsDoor::makeLink(const std::string& target, const std::string& path) const
 {
-    host().makeLink(path, target);
+    host().makeLink(target, path);
 }
 
 void FoundItemsDoor::keepAttributes(const std::string& path, const ItemInfo& like) const

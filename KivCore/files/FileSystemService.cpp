@@ -2,6 +2,7 @@
 
 #include "base/ErrorText.h"
 #include "base/KivError.h"
+#include "base/PathString.h"
 #include "base/PlatformCalls.h"
 #include "files/DirectoryReader.h"
 #include "files/DiskItem.h"
@@ -314,7 +315,7 @@ void FileSystemService::makeFolder(const std::string& path) const
     throwSystemError(errno, path);
 }
 
-void FileSystemService::makeLink(const std::string& path, const std::string& target) const
+void FileSystemService::makeLink(const std::string& target, const std::string& path) const
 {
     if (::symlink(target.c_str(), path.c_str()) == 0)
         return;

@@ -52,9 +52,11 @@ std::string ReplayJob::description() const
 JobFootprint ReplayJob::footprint() const
 {
     JobFootprint footprint;
+    // What a link points to is only its text: the link alone is written.
+    const bool linked = m_remaining.kind == OperationRecord::Kind::link;
     for (const OperationRecord::Step& step : m_remaining.steps) {
         for (const std::string* path : { &step.from, &step.to })
-            if (!path->empty())
+            if (!path->empty() && !(linked && path == &step.from))
                 footprint.writes.push_back(*path);
     }
     return footprint;

@@ -75,7 +75,7 @@ TEST(ArchiveDoorTest, NothingInsideIsChangedAndOnlyTheSameFileIsTheSamePlace)
     const ArchiveDoor door(FileSystemService::shared(), dir / "one.zip");
     const std::string refusal = "The inside of " + dir / "one.zip" + " can only be read: nothing in an archive is changed in place.";
     for (const auto& change : std::vector<std::function<void()>> { [&] { door.write("b.txt"); },
-             [&] { door.makeFolder("d/"); }, [&] { door.makeLink("l", "a.txt"); }, [&] { door.rename("a.txt", "b.txt"); },
+             [&] { door.makeFolder("d/"); }, [&] { door.makeLink("a.txt", "l"); }, [&] { door.rename("a.txt", "b.txt"); },
              [&] { door.remove("a.txt"); }, [&] { door.keepAttributes("a.txt", {}); } })
         EXPECT_EQ(failureText(change), refusal);
     EXPECT_EQ(contentsOf(door, "a.txt"), "a");

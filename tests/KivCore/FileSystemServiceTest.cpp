@@ -207,8 +207,8 @@ TEST_F(FileSystemServiceTest, FoldersLinksAttributesRenamesAndRemovalsChangeOnly
 {
     const std::string file = dir.write("a/file.txt", "x");
     fs.makeFolder(dir / "b");
-    fs.makeLink(dir / "b/link", file);
-    EXPECT_EQ(errorText([&] { fs.makeLink(dir / "b/link", "other"); }), "Already exists: " + dir / "b/link");
+    fs.makeLink(file, dir / "b/link");
+    EXPECT_EQ(errorText([&] { fs.makeLink("other", dir / "b/link"); }), "Already exists: " + dir / "b/link");
     EXPECT_EQ(std::filesystem::read_symlink(dir / "b/link").string(), file);
     ItemInfo like;
     like.permissions = 0751;
