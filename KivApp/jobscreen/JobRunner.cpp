@@ -102,9 +102,12 @@ void JobRunner::takeEnded()
 {
     for (const JobQueue::Ended& ended : m_queue->takeEnded()) {
         EndListener onEnd;
+        bool unwatched = false;
         if (const auto found = m_watches.find(ended.id); found != m_watches.end()) {
-            if (JobProgressDialog* dialog = found->second->dialog)
+            if (JobProgressDialog* dialog = found->second->dialog) {
+                unwatched = dialog->inBackground();
                 dialog->jobEnded();
+            }
             if (JobQuestionDialog* question = found->second->question)
                 question->reject();
             onEnd = std::move(found->second->onEnd);
@@ -114,7 +117,7 @@ void JobRunner::takeEnded()
         if (m_quitting)
             continue;
         if (onJobEnded)
-            onJobEnded(ended);
+            onJobEnded(ended, unwatched);
         if (onEnd)
             onEnd(ended.outcome);
     }

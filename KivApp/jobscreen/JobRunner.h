@@ -48,8 +48,9 @@ public:
     // Returns the menu bar's indicator: "Copy 45%", "Copy 45% +2", or "" when no job runs.
     QString indicator() const;
 
-    // Called on the UI thread for each job that has ended, after its dialog closed.
-    std::function<void(const JobQueue::Ended& ended)> onJobEnded;
+    // Called on the UI thread for each job that has ended, after its dialog closed; `unwatched`
+    // when the user had sent it to the background.
+    std::function<void(const JobQueue::Ended& ended, bool unwatched)> onJobEnded;
     // Called on the UI thread whenever what indicator() says may have changed.
     std::function<void()> onActivity;
 

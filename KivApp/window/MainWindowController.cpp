@@ -119,8 +119,10 @@ void MainWindowController::buildWindow()
 void MainWindowController::makeCommands()
 {
     m_jobs = std::make_unique<JobRunner>(*m_window);
-    m_jobs->onJobEnded
-        = [this](const JobQueue::Ended& ended) { relistAfter(ended.footprint, ended.outcome); };
+    m_jobs->onJobEnded = [this](const JobQueue::Ended& ended, bool unwatched) {
+        relistAfter(ended.footprint);
+        tellEnd(ended.outcome, unwatched);
+    };
     m_jobs->onActivity = [this] { m_root->menuBar()->setIndicator(m_jobs->indicator()); };
     const CommandContext context { *m_panels, *m_window, m_fileSystem, m_archives, *m_jobs, m_trash,
         m_history };
@@ -306,7 +308,7 @@ void MainWindowController::updatePrompt()
         ShownText::of(m_panels->active().state().location().nearestRealDirectory()));
 }
 
-void MainWindowController::relistAfter(const JobFootprint& footprint, const JobOutcome& outcome)
+void MainWindowController::relistAfter(const JobFootprint& footprint)
 {
     for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
         const PanelLocation& location = panel->state().location();
@@ -314,7 +316,16 @@ void MainWindowController::relistAfter(const JobFootprint& footprint, const JobO
         if (location.isFound() || (!location.isArchive() && footprint.touchesFolder(location.path())))
             panel->reload();
     }
-    if (outcome.end != JobOutcome::End::completed)
+}
+
+void MainWindowController::tellEnd(const JobOutcome& outcome, bool unwatched)
+{
+    if (outcome.end == JobOutcome::End::completed)
+        return;
+    // What the user chose needs no dismissing; a failure, or an end the user did not watch, does.
+    if (outcome.byChoice && !unwatched)
+        m_panels->active().showNotice(ShownText::of(outcome.summary));
+    else
         RetroDialogs::message(m_window.get(), QStringLiteral("Job Ended"), ShownText::of(outcome.summary));
 }
 

@@ -96,7 +96,8 @@ private:
     void pressControlFunctionKey(int key);
     void showPulldownMenu(int index, QRectF anchorFrame);
     void updatePrompt();
-    void relistAfter(const JobFootprint& footprint, const JobOutcome& outcome);
+    void relistAfter(const JobFootprint& footprint);
+    void tellEnd(const JobOutcome& outcome, bool unwatched);
     void restoreSettings();
     void tellStartProblems();
     void placeDivider();

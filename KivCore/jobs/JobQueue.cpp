@@ -108,7 +108,7 @@ void JobQueue::cancel(Id id)
         if (slot.thread)
             return; // it ends by itself, soon
         m_ended.push_back({ id, slot.job->title(), slot.footprint,
-            { JobOutcome::End::cancelled, slot.job->title() + " cancelled before it started" } });
+            { JobOutcome::End::cancelled, slot.job->title() + " cancelled before it started", true } });
         m_slots.erase(found);
     }
     notify();

@@ -30,7 +30,7 @@ JobOutcome JobThread::runHere(Job& job, JobControl& control)
     try {
         outcome = job.run(control);
     } catch (const JobCancelled&) {
-        outcome = { JobOutcome::End::cancelled, job.title() + " cancelled" };
+        outcome = { JobOutcome::End::cancelled, job.title() + " cancelled", true };
     } catch (const std::exception& error) {
         outcome = { JobOutcome::End::failed, userMessage(error) };
     }
