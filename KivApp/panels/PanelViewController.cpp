@@ -1,9 +1,10 @@
 #include "panels/PanelViewController.h"
 
+#include "archives/ArchiveDoor.h"
 #include "base/KivError.h"
-#include "files/EditableText.h"
 #include "base/PathString.h"
 #include "doors/Door.h"
+#include "files/EditableText.h"
 #include "files/ExistingFolder.h"
 #include "panels/FolderWatcher.h"
 #include "panels/ListingRunner.h"
@@ -202,12 +203,21 @@ void PanelViewController::arrive(
     if (arrived) {
         m_model->replaceRows([&] { m_state.acceptMove(listed, destination.cursorName); });
         syncUI();
+        noteDamage();
     } else {
         redrawKeepingCursor();
     }
     if (then)
         then(arrived);
     listingEnded();
+}
+
+// An archive damaged part way lists what came before the damage; the status line says where it broke.
+void PanelViewController::noteDamage()
+{
+    const auto* archive = dynamic_cast<const ArchiveDoor*>(m_state.location().door().get());
+    if (archive && !archive->damage().empty())
+        showNotice(ShownText::of(archive->damage()));
 }
 
 void PanelViewController::listingEnded()

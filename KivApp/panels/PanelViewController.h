@@ -141,6 +141,7 @@ private:
     void followDisk();
     void redrawKeepingCursor();
     void updateStatusLine();
+    void noteDamage();
     void selectionChanged();
     void toggleMark();
     void activateSelection();
