@@ -2,6 +2,7 @@
 #include "commands/ShellCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
+#include "console/ConsoleOutputView.h"
 
 using namespace kiv;
 using namespace kiv::test;
@@ -34,8 +35,10 @@ protected:
     {
         field().setText(line);
         QTest::keyClick(&field(), Qt::Key_Return);
+        ShellCommands& shell = m_controller->shellCommands();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !shell.consoleOutput()->isRunning(); }));
         waitForJobs();
-        m_controller->shellCommands().dismissConsoleOutput();
+        shell.dismissConsoleOutput();
     }
 
     const std::string m_docs = m_home / "docs";

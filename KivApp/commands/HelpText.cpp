@@ -1,0 +1,101 @@
+#include "commands/HelpText.h"
+
+#include "commands/CommandTable.h"
+#include "text/WordWrap.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <array>
+
+namespace kiv::HelpText {
+
+namespace {
+
+using Place = Action::Place;
+
+// The smallest width a description wraps at, however narrow the help: a word or two a line.
+constexpr int narrowestDescription = 12;
+
+struct Heading
+{
+    Place place;
+    const char* title;
+    const char* opener; // the action whose key opens the place, named after the title; or null
+};
+
+constexpr std::array<Heading, 9> headings { {
+    { Place::panels, "Panels", nullptr },
+    { Place::commandLine, "Command line", nullptr },
+    { Place::console, "Console", nullptr },
+    { Place::editor, "Editor", nullptr },
+    { Place::menus, "Menus", nullptr },
+    { Place::dialogs, "Dialogs", nullptr },
+    { Place::jobs, "Jobs", nullptr },
+    { Place::find, "Find file", "find-file" },
+    { Place::viewer, "Viewer", "view" },
+} };
+
+QString headingOf(const Heading& heading, const std::vector<Action>& actions)
+{
+    QString title = QString::fromLatin1(heading.title);
+    const auto opener = std::find_if(actions.begin(), actions.end(), [&heading](const Action& action) {
+        return heading.opener && action.id == std::string_view(heading.opener) && !action.keys.empty();
+    });
+    if (opener != actions.end())
+        title += QStringLiteral(" (") + CommandTable::keyName(opener->keys.front()) + QLatin1Char(')');
+    return title;
+}
+
+// Each line of `text` wrapped on its own.
+QStringList wrapped(const QString& text, int width)
+{
+    QStringList lines;
+    for (const QString& paragraph : text.split(u'\n'))
+        for (const std::string& line : WordWrap::lines(paragraph.toStdString(), std::max(width, 1)))
+            lines << QString::fromStdString(line);
+    return lines;
+}
+
+// The key's name padded to the key column, what it does wrapped beside it.
+void addKeyLines(QStringList& lines, const QString& key, const QString& text, int keyColumn, int columns)
+{
+    const QString indent(2, u' ');
+    const QStringList description = wrapped(text, std::max(columns - keyColumn, narrowestDescription));
+    lines << indent + key.leftJustified(keyColumn - indent.size()) + description.front();
+    for (qsizetype at = 1; at < description.size(); ++at)
+        lines << QString(keyColumn, u' ') + description[at];
+}
+
+void addActionLines(QStringList& lines, const Action& action, int keyColumn, int columns)
+{
+    for (std::size_t at = 0; at < action.keys.size(); ++at) {
+        const QString text = at == 0
+            ? action.help
+            : QStringLiteral("The same as ") + CommandTable::keyName(action.keys.front());
+        addKeyLines(lines, CommandTable::keyName(action.keys[at]), text, keyColumn, columns);
+    }
+}
+
+} // namespace
+
+QString compose(const std::vector<Action>& actions, int columns, const QString& closing)
+{
+    qsizetype widest = 0;
+    for (const Action& action : actions)
+        for (const QKeySequence& key : action.keys)
+            widest = std::max(widest, CommandTable::keyName(key).size());
+    const int keyColumn = int(widest) + 4; // two blanks before the name, two after the widest
+    QStringList lines;
+    for (const Heading& heading : headings) {
+        const qsizetype headingAt = lines.size();
+        for (const Action& action : actions)
+            if (action.place == heading.place)
+                addActionLines(lines, action, keyColumn, columns);
+        if (lines.size() > headingAt)
+            lines.insert(
+                headingAt, (headingAt == 0 ? QString() : QStringLiteral("\n")) + headingOf(heading, actions));
+    }
+    return lines.join(u'\n') + QStringLiteral("\n\n") + wrapped(closing, columns).join(u'\n');
+}
+
+} // namespace kiv::HelpText
