@@ -288,6 +288,7 @@ TEST_F(CommandTableTest, KeysRunTheirRowsOnlyWhereTheRowsSayKeypadKeysAsTheMainO
     EXPECT_EQ(runs(Qt::Key_Return), "run-command-line");
     EXPECT_EQ(runs(Qt::Key_Up), "older-command");
     EXPECT_EQ(runs(Qt::ControlModifier | Qt::Key_Z), "nothing"); // the line's own undo
+    EXPECT_EQ(runs(Qt::ControlModifier | Qt::Key_E), "nothing"); // and its own end of line
     EXPECT_EQ(runs(Qt::ControlModifier | Qt::Key_U), "swap-panels");
 
     // The keypad's Enter, "+" and "*" are the main keys, "*" typed with Shift too.
