@@ -123,7 +123,7 @@ std::vector<Action> commandRows(const Targets& t)
         { "quit", Place::panels, { Qt::Key_F10 }, "Quit", noMenu, anywhere,
             on(t.tools, &ToolCommands::quit) },
         { "quit-at-once", Place::panels, { ctrl(Qt::Key_Q) },
-            "Quit without asking (but about unsaved editor text and running jobs)", noMenu, anywhere,
+            "Quit at once (asks only about unsaved editor text and running jobs)", noMenu, anywhere,
             on(t.tools, &ToolCommands::quitAtOnce) },
         { "minimise", Place::panels, { ctrl(Qt::Key_H) }, "Minimise the window", noMenu, anywhere,
             on(t.window, &QWidget::showMinimized) },
