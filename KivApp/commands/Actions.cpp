@@ -52,10 +52,21 @@ QKeySequence control(Qt::Key key)
 #endif
 }
 
-// Runs `member` of `object` while it exists, whichever panel the action is for.
-template <class T, class F> Handler on(T& object, F member)
+// Runs `member` of `object` while it exists, whichever panel the action is for; none without one.
+template <class T, class F> Handler on(T* object, F member)
 {
-    return [run = weakly(&object, member)](PanelViewController&) { run(); };
+    if (!object)
+        return {};
+    return [run = weakly(object, member)](PanelViewController&) { run(); };
+}
+
+// What undo or redo would act on now, told beside its entry.
+std::function<std::optional<QString>()> nextOf(
+    UndoCommands* undo, std::optional<QString> (UndoCommands::*next)() const)
+{
+    if (!undo)
+        return {};
+    return [undo, next] { return (undo->*next)(); };
 }
 
 // Runs `member` of the panel the action is for.
@@ -76,7 +87,7 @@ std::vector<Action> commandRows(const Targets& t)
     using Shell = ShellCommands;
     return {
         { "help", Place::panels, { Qt::Key_F1 }, "Help: this list", noMenu, anywhere,
-            on(t.tools, [&table = t.table](ToolCommands& tools) { tools.showHelp(table); }) },
+            on(t.tools, [table = t.table](ToolCommands& tools) { tools.showHelp(*table); }) },
         { "user-menu", Place::panels, { Qt::Key_F2 }, "User menu (its entries run on their hot keys)",
             Entry { Pulldown::commands, 1, "User Menu...", u'u' }, anywhere,
             on(t.shell, &Shell::showUserMenu) },
@@ -102,11 +113,11 @@ std::vector<Action> commandRows(const Targets& t)
             on(t.trash, &TrashCommands::trashOperation) },
         { "undo", Place::panels, { ctrl(Qt::Key_Z) },
             "Undo the last file operation (those of this run only, never F8)",
-            Entry { Pulldown::files, 4, "Undo", u'o', [&undo = t.undo] { return undo.nextUndo(); } },
-            panelList, on(t.undo, &UndoCommands::undoOperation) },
+            Entry { Pulldown::files, 4, "Undo", u'o', nextOf(t.undo, &UndoCommands::nextUndo) }, panelList,
+            on(t.undo, &UndoCommands::undoOperation) },
         { "redo", Place::panels, { ctrlShift(Qt::Key_Z) }, "Redo what was undone",
-            Entry { Pulldown::files, 4, "Redo", u'e', [&undo = t.undo] { return undo.nextRedo(); } },
-            panelList, on(t.undo, &UndoCommands::redoOperation) },
+            Entry { Pulldown::files, 4, "Redo", u'e', nextOf(t.undo, &UndoCommands::nextRedo) }, panelList,
+            on(t.undo, &UndoCommands::redoOperation) },
         { "extract", Place::panels, { ctrlShift(Qt::Key_X) },
             "Extract the archive under the cursor into the other panel's folder",
             Entry { Pulldown::files, 2, "Extract Archive to Other Panel", u'x' }, anywhere,
@@ -119,7 +130,8 @@ std::vector<Action> commandRows(const Targets& t)
             "Pack the marked files or the cursor's into a new archive",
             Entry { Pulldown::files, 2, "Pack...", u'a' }, anywhere, on(t.tools, &ToolCommands::pack) },
         { "pulldowns", Place::panels, { Qt::Key_F9 }, "Pulldown menus", noMenu, anywhere,
-            [open = t.openPulldowns](PanelViewController&) { open(); } },
+            t.openPulldowns ? Handler([open = t.openPulldowns](PanelViewController&) { open(); })
+                            : Handler() },
         { "quit", Place::panels, { Qt::Key_F10 }, "Quit", noMenu, anywhere,
             on(t.tools, &ToolCommands::quit) },
         { "quit-at-once", Place::panels, { ctrl(Qt::Key_Q) },

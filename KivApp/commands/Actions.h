@@ -25,27 +25,27 @@ class UndoCommands;
 // help, and the keys other windows answer, told in the help.
 namespace Actions {
 
-// What the rows' handlers act on; everything outlives the rows, which run nothing once the object
-// they act on is gone.
+// What the rows' handlers act on. The rows run nothing once the object they act on is gone; a row
+// whose object is null has no handler, so rows made without targets are only told (the manual).
 struct Targets
 {
-    PanelPair& panels;
-    QWidget& window;
-    CommandLineField& commandLine;
-    FileOperationCommands& files;
-    TrashCommands& trash;
-    UndoCommands& undo;
-    ShellCommands& shell;
-    ToolCommands& tools;
-    NavigationCommands& navigation;
-    SearchCommands& search;
-    const CommandTable& table; // the help lists it
+    PanelPair* panels = nullptr;
+    QWidget* window = nullptr;
+    CommandLineField* commandLine = nullptr;
+    FileOperationCommands* files = nullptr;
+    TrashCommands* trash = nullptr;
+    UndoCommands* undo = nullptr;
+    ShellCommands* shell = nullptr;
+    ToolCommands* tools = nullptr;
+    NavigationCommands* navigation = nullptr;
+    SearchCommands* search = nullptr;
+    const CommandTable* table = nullptr; // the help lists it
     std::string home;
     std::function<void()> openPulldowns;
 };
 
 // Returns every row, in the order the help and the menus list them.
-std::vector<Action> all(const Targets& targets);
+std::vector<Action> all(const Targets& targets = {});
 
 } // namespace Actions
 

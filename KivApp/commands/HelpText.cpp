@@ -57,43 +57,54 @@ QStringList wrapped(const QString& text, int width)
 }
 
 // The key's name padded to the key column, what it does wrapped beside it.
-void addKeyLines(QStringList& lines, const QString& key, const QString& text, int keyColumn, int columns)
+void addKeyLines(QStringList& lines, const Line& line, int keyColumn, int columns)
 {
     const QString indent(2, u' ');
-    const QStringList description = wrapped(text, std::max(columns - keyColumn, narrowestDescription));
-    lines << indent + key.leftJustified(keyColumn - indent.size()) + description.front();
+    const QStringList description = wrapped(line.text, std::max(columns - keyColumn, narrowestDescription));
+    lines << indent + line.key.leftJustified(keyColumn - indent.size()) + description.front();
     for (qsizetype at = 1; at < description.size(); ++at)
         lines << QString(keyColumn, u' ') + description[at];
 }
 
-void addActionLines(QStringList& lines, const Action& action, int keyColumn, int columns)
+void addActionLines(std::vector<Line>& lines, const Action& action)
 {
     for (std::size_t at = 0; at < action.keys.size(); ++at) {
         const QString text = at == 0
             ? action.help
             : QStringLiteral("The same as ") + CommandTable::keyName(action.keys.front());
-        addKeyLines(lines, CommandTable::keyName(action.keys[at]), text, keyColumn, columns);
+        lines.push_back({ CommandTable::keyName(action.keys[at]), text });
     }
 }
 
 } // namespace
 
-QString compose(const std::vector<Action>& actions, int columns, const QString& closing)
+std::vector<Section> sections(const std::vector<Action>& actions)
 {
-    qsizetype widest = 0;
-    for (const Action& action : actions)
-        for (const QKeySequence& key : action.keys)
-            widest = std::max(widest, CommandTable::keyName(key).size());
-    const int keyColumn = int(widest) + 4; // two blanks before the name, two after the widest
-    QStringList lines;
+    std::vector<Section> result;
     for (const Heading& heading : headings) {
-        const qsizetype headingAt = lines.size();
+        Section section { headingOf(heading, actions), {} };
         for (const Action& action : actions)
             if (action.place == heading.place)
-                addActionLines(lines, action, keyColumn, columns);
-        if (lines.size() > headingAt)
-            lines.insert(
-                headingAt, (headingAt == 0 ? QString() : QStringLiteral("\n")) + headingOf(heading, actions));
+                addActionLines(section.lines, action);
+        if (!section.lines.empty())
+            result.push_back(std::move(section));
+    }
+    return result;
+}
+
+QString compose(const std::vector<Action>& actions, int columns, const QString& closing)
+{
+    const std::vector<Section> told = sections(actions);
+    qsizetype widest = 0;
+    for (const Section& section : told)
+        for (const Line& line : section.lines)
+            widest = std::max(widest, line.key.size());
+    const int keyColumn = int(widest) + 4; // two blanks before the name, two after the widest
+    QStringList lines;
+    for (const Section& section : told) {
+        lines << (lines.isEmpty() ? QString() : QStringLiteral("\n")) + section.heading;
+        for (const Line& line : section.lines)
+            addKeyLines(lines, line, keyColumn, columns);
     }
     return lines.join(u'\n') + QStringLiteral("\n\n") + wrapped(closing, columns).join(u'\n');
 }

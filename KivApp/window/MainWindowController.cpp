@@ -70,12 +70,13 @@ QString permissionHint()
 
 } // namespace
 
-MainWindowController::MainWindowController(QObject* parent)
+MainWindowController::MainWindowController(std::vector<StartPlace> startPlaces, QObject* parent)
     : QObject(parent)
     , m_trash(Trash::homeTrashPath(m_fileSystem.homeDirectoryPath()))
     , m_history(m_trash)
     , m_panels(std::make_unique<PanelPair>(m_fileSystem.homeDirectoryPath()))
     , m_window(std::make_unique<MainWindow>())
+    , m_startPlaces(std::move(startPlaces))
 {
     buildWindow();
     makeCommands();
@@ -139,12 +140,21 @@ void MainWindowController::makeCommands()
 void MainWindowController::restoreSettings()
 {
     SettingsStore::Loaded loaded = SettingsStore::load();
-    const Settings& settings = loaded.settings;
+    Settings& settings = loaded.settings;
     if (settings.windowWidth > 0 && settings.windowHeight > 0)
         m_window->resize(settings.windowWidth, settings.windowHeight);
     m_keptDivider = settings.dividerPosition;
-    m_panels->left().restore(settings.left);
-    m_panels->right().restore(settings.right);
+    const std::array<PanelViewController*, 2> panels { &m_panels->left(), &m_panels->right() };
+    const std::array<PanelSettings*, 2> kept { &settings.left, &settings.right };
+    for (std::size_t side = 0; side < std::min(m_startPlaces.size(), kept.size()); ++side)
+        kept[side]->folder = m_startPlaces[side].folder;
+    for (std::size_t side = 0; side < panels.size(); ++side)
+        panels[side]->restore(*kept[side]);
+    // A file asked for is shown in its folder with the cursor on it once listed.
+    for (std::size_t side = 0; side < std::min(m_startPlaces.size(), panels.size()); ++side) {
+        if (const StartPlace& place = m_startPlaces[side]; !place.cursorName.empty())
+            panels[side]->goTo(PanelLocation::filesystem(place.folder), place.cursorName);
+    }
     m_navigationCommands->hotlist().restore(settings.hotlist);
     m_shellCommands->commandHistory().restore(settings.commandHistory);
     m_settingsProblem = loaded.problem;
@@ -182,10 +192,10 @@ void MainWindowController::placeDivider()
 void MainWindowController::bindKeys()
 {
     m_commandTable = std::make_unique<CommandTable>();
-    const Actions::Targets targets { *m_panels, *m_window, *m_root->commandLine()->field(), *m_fileCommands,
-        *m_trashCommands, *m_undoCommands, *m_shellCommands, *m_toolCommands, *m_navigationCommands,
-        *m_searchCommands, *m_commandTable, m_fileSystem.homeDirectoryPath(),
-        weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem) };
+    const Actions::Targets targets { m_panels.get(), m_window.get(), m_root->commandLine()->field(),
+        m_fileCommands.get(), m_trashCommands.get(), m_undoCommands.get(), m_shellCommands.get(),
+        m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_commandTable.get(),
+        m_fileSystem.homeDirectoryPath(), weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem) };
     m_commandTable->setActions(Actions::all(targets));
     m_keyRouter = std::make_unique<KeyRouter>(
         *m_commandTable, *m_panels, *m_root->commandLine()->field(), *m_shellCommands);
@@ -211,7 +221,19 @@ void MainWindowController::showWindow()
         if (!m_settingsProblem.empty())
             RetroDialogs::message(
                 m_window.get(), QStringLiteral("Settings"), ShownText::of(m_settingsProblem));
+        tellStartProblems();
     });
+}
+
+void MainWindowController::tellStartProblems()
+{
+    const QString sides[] { QStringLiteral("left"), QStringLiteral("right") };
+    for (std::size_t side = 0; side < std::min(m_startPlaces.size(), std::size(sides)); ++side) {
+        if (!m_startPlaces[side].problem.empty())
+            RetroDialogs::message(m_window.get(), QStringLiteral("Can't Open Folder"),
+                ShownText::of(m_startPlaces[side].problem)
+                    + QStringLiteral("\n\nThe %1 panel shows your home folder instead.").arg(sides[side]));
+    }
 }
 
 std::vector<RetroMenuItem> MainWindowController::pulldownItems(int index) const

@@ -2,10 +2,10 @@
 
 #include "base/ErrorText.h"
 #include "base/KivError.h"
+#include "base/PathString.h"
 #include "base/PlatformCalls.h"
 #include "files/DirectoryReader.h"
 #include "files/DiskItem.h"
-#include "base/PathString.h"
 #include "jobs/ItemCounter.h"
 #include "jobs/JobControl.h"
 #include "text/FileNameOrder.h"
@@ -266,6 +266,15 @@ void FileSystemService::makeDirectory(const std::string& name, const std::string
             throw KivError::alreadyExists(target);
         throwSystemError(errno, target);
     }
+}
+
+void FileSystemService::makeLink(const std::string& target, const std::string& link) const
+{
+    if (::symlink(target.c_str(), link.c_str()) == 0)
+        return;
+    if (errno == EEXIST)
+        throw KivError::alreadyExists(link);
+    throwSystemError(errno, link);
 }
 
 void FileSystemService::rename(const std::string& from, const std::string& newName) const

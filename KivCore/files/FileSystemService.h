@@ -47,6 +47,10 @@ public:
     // Creates the folder `name` inside `parent`. Throws alreadyExists when anything is there.
     void makeDirectory(const std::string& name, const std::string& parent) const;
 
+    // Creates the symbolic link `link` holding `target`, as it is. Throws alreadyExists when anything
+    // is at `link`.
+    void makeLink(const std::string& target, const std::string& link) const;
+
     // Renames `from` to `newName` in the same folder; never replaces anything (alreadyExists).
     void rename(const std::string& from, const std::string& newName) const;
 
