@@ -26,7 +26,7 @@ struct Heading
 constexpr std::array<Heading, 9> headings { {
     { Place::panels, "Panels", nullptr },
     { Place::commandLine, "Command line", nullptr },
-    { Place::console, "Console", nullptr },
+    { Place::console, "Console (other keys go to the program; once it ended, any key returns)", nullptr },
     { Place::editor, "Editor", nullptr },
     { Place::menus, "Menus", nullptr },
     { Place::dialogs, "Dialogs", nullptr },

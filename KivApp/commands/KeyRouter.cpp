@@ -3,7 +3,7 @@
 #include "commands/CommandTable.h"
 #include "commands/ShellCommands.h"
 #include "console/CommandLineField.h"
-#include "console/ConsoleOutputView.h"
+#include "console/ConsoleView.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
@@ -25,7 +25,7 @@ KeyRouter::KeyRouter(
 
 QWidget* KeyRouter::console() const
 {
-    return m_shell.consoleOutput();
+    return m_shell.console();
 }
 
 // A key a widget left unanswered goes on to its parents, each "elsewhere": no row runs there that

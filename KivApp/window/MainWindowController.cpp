@@ -195,7 +195,8 @@ void MainWindowController::bindKeys()
     const Actions::Targets targets { m_panels.get(), m_window.get(), m_root->commandLine()->field(),
         m_fileCommands.get(), m_trashCommands.get(), m_undoCommands.get(), m_shellCommands.get(),
         m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_commandTable.get(),
-        m_fileSystem.homeDirectoryPath(), weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem) };
+        m_fileSystem.homeDirectoryPath(),
+        weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem) };
     m_commandTable->setActions(Actions::all(targets));
     m_keyRouter = std::make_unique<KeyRouter>(
         *m_commandTable, *m_panels, *m_root->commandLine()->field(), *m_shellCommands);

@@ -4,7 +4,7 @@
 #include "commands/ShellCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
-#include "console/ConsoleOutputView.h"
+#include "console/ConsoleView.h"
 #include "jobscreen/JobRunner.h"
 #include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroMenuPanel.h"
@@ -33,7 +33,7 @@ protected:
     }
 
     const CommandTable& table() { return m_controller->commandTable(); }
-    ConsoleOutputView* console() { return m_controller->shellCommands().consoleOutput(); }
+    ConsoleView* console() { return m_controller->shellCommands().console(); }
 
     // Every key of every row the window routes, with the row's id.
     std::vector<std::pair<QKeySequence, std::string>> windowKeys()
@@ -120,11 +120,11 @@ TEST_F(CommandTableTest, NoTwoRowsShareAKeyWhereTheyActAndEveryRoutedRowRuns)
         }
     }
     // The keys the next features will take are still free.
-    for (QKeySequence planned : { QKeySequence("Ctrl+O"), QKeySequence("Ctrl+T"), QKeySequence("Ctrl+W"),
-             QKeySequence("Ctrl+PgUp"), QKeySequence("Ctrl+PgDown"), QKeySequence("Alt+Q"),
-             QKeySequence("Ctrl+M"), QKeySequence("Ctrl+Shift+S"), QKeySequence("Ctrl+Shift+C"),
-             QKeySequence("Ctrl+A"), QKeySequence("Ctrl+L"), QKeySequence("Shift+Return"),
-             QKeySequence("Ctrl+C"), QKeySequence("Ctrl+X"), QKeySequence("Ctrl+V") })
+    for (QKeySequence planned : { QKeySequence("Ctrl+T"), QKeySequence("Ctrl+W"), QKeySequence("Ctrl+PgUp"),
+             QKeySequence("Ctrl+PgDown"), QKeySequence("Alt+Q"), QKeySequence("Ctrl+M"),
+             QKeySequence("Ctrl+Shift+S"), QKeySequence("Ctrl+Shift+C"), QKeySequence("Ctrl+A"),
+             QKeySequence("Ctrl+L"), QKeySequence("Shift+Return"), QKeySequence("Ctrl+C"),
+             QKeySequence("Ctrl+X"), QKeySequence("Ctrl+V") })
         EXPECT_EQ(table().actionFor(planned[0], Action::panel), nullptr) << planned.toString().toStdString();
 }
 
@@ -188,21 +188,24 @@ TEST_F(CommandTableTest, TheHelpTellsEveryKeyAndKeepsWithinTheWindowWithItsKeyCo
     }
 }
 
-// While a command runs only Ctrl+C acts, whichever widget the key is aimed at; once it has ended
-// any key only closes the console.
+// While a command runs every key goes to it but the console's own, whichever widget the key is
+// aimed at; once it has ended any key only closes the console. No key acts behind it.
 TEST_F(CommandTableTest, BehindTheConsoleNoKeyActsAndOnceItsCommandHasEndedAnyKeyOnlyClosesIt)
 {
     std::vector<std::pair<QKeySequence, std::string>> keys = windowKeys();
     for (const char* more : { "Shift+F5", "Alt+F6", "Ctrl+F9", "A" })
         keys.emplace_back(QKeySequence(QString::fromLatin1(more)), more);
-    const QKeySequence interrupt = table().action("interrupt")->keys.front();
+    std::set<QKeySequence> consoleKeys;
+    for (const Action& action : table().actions())
+        if (action.place == Action::Place::console)
+            consoleKeys.insert(action.keys.begin(), action.keys.end());
     const Scene before = scene();
 
     root().commandLine()->field()->setText("sleep 30");
     m_controller->shellCommands().submitCommandLine();
     ASSERT_NE(console(), nullptr);
     for (const auto& [key, id] : keys) {
-        if (key == interrupt)
+        if (consoleKeys.contains(key))
             continue;
         // To the console, and to a panel behind it as if the focus had strayed there.
         const ShownDialogs shown = answering({}, [&] {
@@ -213,9 +216,9 @@ TEST_F(CommandTableTest, BehindTheConsoleNoKeyActsAndOnceItsCommandHasEndedAnyKe
         EXPECT_TRUE(console() && console()->isRunning()) << id;
         EXPECT_TRUE(scene() == before) << id;
     }
-    click(QApplication::focusWidget(), interrupt);
+    click(QApplication::focusWidget(), table().action("interrupt")->keys.front());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !console()->isRunning(); }, 10'000));
-    m_controller->shellCommands().dismissConsoleOutput();
+    m_controller->shellCommands().hideConsole();
     waitForJobs();
 
     for (const auto& [key, id] : keys) {
