@@ -32,9 +32,9 @@ struct RecordingDelegate : PanelViewControllerDelegate
 {
     void panelDidBecomeActive(PanelViewController&) override { calls.push_back("active"); }
     void panelDidChangeLocation(PanelViewController&) override { calls.push_back("location"); }
-    void panelDidOpenFile(PanelViewController&, const FileEntry& file, const std::string& realPath) override
+    void panelDidOpenFile(PanelViewController&, const std::string& realPath) override
     {
-        calls.push_back("open " + file.name + " " + realPath);
+        calls.push_back("open " + realPath);
     }
     void panelDidFailWithError(PanelViewController&, const std::exception& error) override
     {
@@ -235,11 +235,13 @@ TEST(PanelViewControllerTest, ActivatingEntersFoldersAndArchivesGoingUpReturnsAn
     scratch.write("zipped/member.txt", "y");
     scratch.run("cd zipped && zip -q ../pack.zip member.txt");
     ASSERT_EQ(::symlink((scratch / "docs").c_str(), (scratch / "linkdir").c_str()), 0);
+    ASSERT_EQ(::symlink("note.txt", (scratch / "linkfile").c_str()), 0);
+    scratch.write("note.txt", "n");
     PanelFixture fixture(scratch.path());
     auto& calls = fixture.recorder.calls;
     const auto shows = [&](const std::string& path) { return fixture.line("pathLabel") == " " + path + " "; };
 
-    // Rows: .., docs, zipped, linkdir, pack.zip. A double click enters too.
+    // Rows: .., docs, zipped, linkdir, linkfile, note.txt, pack.zip. A double click enters too.
     fixture.press(Qt::Key_Down);
     fixture.run(&PanelViewController::activateSelection);
     EXPECT_TRUE(shows(scratch / "docs"));
@@ -261,7 +263,16 @@ TEST(PanelViewControllerTest, ActivatingEntersFoldersAndArchivesGoingUpReturnsAn
     fixture.run(&PanelViewController::activateSelection);
     EXPECT_TRUE(shows(scratch.path()));
     calls.clear();
-    fixture.panel.tableView()->moveSelection(4);
+
+    // A file opens, and so does a link that leads to one, with no word of a folder.
+    for (int row : { 5, 4 }) {
+        fixture.panel.tableView()->moveSelection(row);
+        fixture.run(&PanelViewController::activateSelection);
+    }
+    EXPECT_EQ(calls, (std::vector<std::string> { "open " + scratch / "note.txt", "open " + scratch / "linkfile" }));
+    EXPECT_TRUE(shows(scratch.path()));
+    calls.clear();
+    fixture.panel.tableView()->moveSelection(6);
     fixture.run(&PanelViewController::activateSelection);
     fixture.press(Qt::Key_End);
     fixture.run(&PanelViewController::activateSelection);
