@@ -3,6 +3,7 @@
 #include "base/ErrorText.h"
 #include "base/KivError.h"
 #include "base/UniqueFd.h"
+#include "files/BlockRead.h"
 #include "jobs/JobControl.h"
 
 #include <algorithm>
@@ -58,11 +59,7 @@ LineIndex LineIndex::read(const std::string& path, JobControl* control)
     for (;;) {
         if (control)
             control->throwIfCancelled();
-        const ssize_t got = ::read(fd.get(), block.data(), block.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throwSystemError(errno, path);
+        const std::size_t got = BlockRead::fill(fd.get(), block.data(), block.size(), path);
         if (got == 0)
             break;
         const char* at = block.data();
@@ -78,9 +75,9 @@ LineIndex LineIndex::read(const std::string& path, JobControl* control)
             hash = fnvOffset;
             at = newline + 1;
         }
-        offset += std::uint64_t(got);
+        offset += got;
         if (control)
-            control->addBytes(got);
+            control->addBytes(std::int64_t(got));
     }
     if (index.m_starts.size() > index.m_hashes.size()) {
         index.m_hashes.push_back(hash ^ unterminated);

@@ -33,6 +33,13 @@ void OperationRecord::addTrashed(const TrashedItem& item)
     steps.push_back({ item.originalPath, item.trashedPath, item.infoPath, {}, {}, {}, true });
 }
 
+OperationRecord OperationRecord::taken()
+{
+    OperationRecord record { kind, {} };
+    std::swap(record, *this);
+    return record;
+}
+
 std::string OperationRecord::description() const
 {
     const Step& first = steps.front();

@@ -66,6 +66,9 @@ struct OperationRecord
     // Notes that an item went to the trash.
     void addTrashed(const TrashedItem& item);
 
+    // Returns the record as it is and leaves it empty, of the same kind: a job hands over what it did.
+    OperationRecord taken();
+
     // Returns what the user reads after "Undo" or "Undone:": `move of 3 items`, `rename of "a.txt"`,
     // `new folder "b"`; names are the file system's bytes.
     std::string description() const;

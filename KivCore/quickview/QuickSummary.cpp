@@ -5,6 +5,7 @@
 #include "base/ErrorText.h"
 #include "base/PathString.h"
 #include "base/UniqueFd.h"
+#include "files/BlockRead.h"
 #include "files/FilePreview.h"
 #include "files/FolderSizeJob.h"
 #include "jobs/JobCancelled.h"
@@ -37,25 +38,6 @@ std::string linkText(const std::string& path)
     return length < 0 ? std::string() : std::string(text, std::size_t(length));
 }
 
-// The first screenBytes of the regular file open as `fd`, or fewer at its end.
-std::string firstScreen(int fd, const std::string& path)
-{
-    std::string bytes(QuickSummary::screenBytes, '\0');
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throwSystemError(errno, path);
-        if (got == 0)
-            break;
-        filled += std::size_t(got);
-    }
-    bytes.resize(filled);
-    return bytes;
-}
-
 void readStart(QuickSummary& summary)
 {
     // Not blocking, and checked again once open: the item may have been swapped for a FIFO.
@@ -68,7 +50,8 @@ void readStart(QuickSummary& summary)
         summary.format = specialKind(info.st_mode);
         return;
     }
-    std::string bytes = firstScreen(fd.get(), summary.path);
+    std::string bytes(QuickSummary::screenBytes, '\0');
+    bytes.resize(BlockRead::fill(fd.get(), bytes.data(), bytes.size(), summary.path));
     summary.bytesRead = bytes.size();
     const auto scan = FilePreview::scanText(bytes);
     if (scan.stop == FilePreview::TextScan::Stop::notText) {

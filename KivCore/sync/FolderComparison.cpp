@@ -3,6 +3,7 @@
 #include "base/ErrorText.h"
 #include "base/PathString.h"
 #include "base/UniqueFd.h"
+#include "files/BlockRead.h"
 #include "files/DirectoryReader.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
@@ -48,23 +49,6 @@ UniqueFd openFile(int folderFd, const char* name, const std::string& path)
     if (!fd.valid())
         throwSystemError(errno, path);
     return fd;
-}
-
-// Reads up to `size` bytes, fewer only at the end of the file.
-std::size_t readBlock(int fd, char* buffer, std::size_t size, const std::string& path)
-{
-    std::size_t filled = 0;
-    while (filled < size) {
-        const ssize_t got = ::read(fd, buffer + filled, size - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throwSystemError(errno, path);
-        if (got == 0)
-            break;
-        filled += std::size_t(got);
-    }
-    return filled;
 }
 
 class Comparer
@@ -185,8 +169,8 @@ bool Comparer::sameBytes(const FolderPair& pair, const char* name)
     for (;;) {
         if (m_control)
             m_control->throwIfCancelled();
-        const std::size_t got = readBlock(left.get(), leftBlock.data(), blockSize, leftPath);
-        if (readBlock(right.get(), rightBlock.data(), blockSize, rightPath) != got
+        const std::size_t got = BlockRead::fill(left.get(), leftBlock.data(), blockSize, leftPath);
+        if (BlockRead::fill(right.get(), rightBlock.data(), blockSize, rightPath) != got
             || std::memcmp(leftBlock.data(), rightBlock.data(), got) != 0)
             return false;
         if (m_control)

@@ -195,9 +195,7 @@ JobOutcome SyncJob::run(JobControl& control)
 
 OperationRecord SyncJob::takeRecord()
 {
-    OperationRecord record { m_record.kind, {} };
-    std::swap(record, m_record);
-    return record;
+    return m_record.taken();
 }
 
 } // namespace kiv
