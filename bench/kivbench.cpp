@@ -6,6 +6,7 @@
 #include "compare/FileCompareJob.h"
 #include "files/DeleteJob.h"
 #include "files/FilePreview.h"
+#include "files/HexPager.h"
 #include "files/FileSystemService.h"
 #include "files/FolderSizeJob.h"
 #include "files/TransferJob.h"
@@ -177,7 +178,8 @@ int packCommand(int argc, char** argv)
     return outcome.end == kiv::JobOutcome::End::completed ? 0 : 1;
 }
 
-// Prints how the viewer would show FILE ("text", "hex" or "unreadable") and the length of that text.
+// Prints how the viewer would show FILE ("text", "hex" or "unreadable") and the length of that text,
+// or for the dump the bytes it reaches.
 int viewCommand(int argc, char** argv)
 {
     if (argc != 3)
@@ -187,7 +189,9 @@ int viewCommand(int argc, char** argv)
     const char* kind = preview.kind == Kind::text ? "text"
         : preview.kind == Kind::hexDump           ? "hex"
                                                   : "unreadable";
-    std::printf("%s %zu\n", kind, preview.content.size());
+    const auto length = preview.kind == Kind::hexDump ? std::size_t(kiv::HexPager(argv[2]).size())
+                                                      : preview.content.size();
+    std::printf("%s %zu\n", kind, length);
     return 0;
 }
 

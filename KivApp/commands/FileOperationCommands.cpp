@@ -133,8 +133,12 @@ void FileOperationCommands::viewOperation()
 
 void FileOperationCommands::editOperation()
 {
-    if (const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("Edit")))
-        m_context.panels.inactive().presentEditor(*path);
+    const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("Edit"));
+    if (!path)
+        return;
+    // A member of an archive is edited in a copy that nothing would carry back: it is only read.
+    const PanelLocation& location = m_context.panels.active().state().location();
+    m_context.panels.inactive().presentEditor(*path, location.isArchive() ? location.archivePath() : std::string());
 }
 
 void FileOperationCommands::copyOperation()

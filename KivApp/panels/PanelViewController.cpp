@@ -1,5 +1,6 @@
 #include "panels/PanelViewController.h"
 
+#include "files/EditableText.h"
 #include "files/ExistingFolder.h"
 #include "base/PathString.h"
 #include "panels/FolderWatcher.h"
@@ -518,20 +519,46 @@ void PanelViewController::goToParent()
     moveTo(*m_state.destinationOf(m_state.entries().front()));
 }
 
-void PanelViewController::presentEditor(const std::string& filePath)
+void PanelViewController::presentEditor(const std::string& filePath, const std::string& archivePath)
 {
+    const EditableText::Loaded loaded = EditableText::load(filePath);
+    if (loaded.kind != EditableText::Loaded::Kind::text && loaded.kind != EditableText::Loaded::Kind::missing) {
+        refuseToEdit(filePath, loaded.kind);
+        return;
+    }
     if (m_editorView) {
         if (!m_editorView->confirmClose())
             return;
         removeEditor();
     }
-    m_editorView = new PanelEditorView(filePath, m_view);
+    m_editorView = new PanelEditorView(filePath, loaded, archivePath, m_view);
     m_editorView->setGeometry(m_view->rect());
     m_editorView->onClose = weakly(this, &PanelViewController::dismissEditor);
     m_editorView->show();
     m_editorView->raise();
     m_editorView->focusEditor();
     m_tableView->setFocusPolicy(Qt::NoFocus); // out of the Tab chain while covered
+}
+
+// An editor of text would change other bytes, and an empty one would replace what it never showed.
+void PanelViewController::refuseToEdit(const std::string& filePath, EditableText::Loaded::Kind kind) const
+{
+    const QString name = ShownText::of(PathString::lastComponent(filePath));
+    QString text;
+    switch (kind) {
+    case EditableText::Loaded::Kind::notText:
+        text = name + QStringLiteral(" is not UTF-8 text, and the editor would change its bytes");
+        break;
+    case EditableText::Loaded::Kind::unkeptBreaks:
+        text = name
+            + QStringLiteral(" has line breaks the editor would change (carriage returns alone, both kinds of "
+                             "line break, or paragraph separators)");
+        break;
+    default:
+        text = name + QStringLiteral(" could not be read (a folder, a device, or no permission to read it)");
+    }
+    RetroDialogs::message(
+        m_view, QStringLiteral("Can't Edit"), text + QStringLiteral(", so the editor does not open it. F3 shows it."));
 }
 
 void PanelViewController::saveInlineEditorIfPresent()

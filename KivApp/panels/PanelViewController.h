@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/FileEntry.h"
+#include "files/EditableText.h"
 #include "panel/FolderHistory.h"
 #include "panel/PanelState.h"
 #include "settings/Settings.h"
@@ -121,8 +122,10 @@ public:
     // Returns the entry under the cursor, or nothing when the list has no selected row.
     std::optional<FileEntry> selectedEntry() const;
     // Covers the panel with an editor for `filePath`, after the shown editor agreed to close; the
-    // list under it takes no focus until it closes.
-    void presentEditor(const std::string& filePath);
+    // list under it takes no focus until it closes. A non-empty `archivePath` names the archive the
+    // file is a copy from, which the editor shows read-only. A file that is not UTF-8 text or
+    // cannot be read opens no editor: a dialog says why.
+    void presentEditor(const std::string& filePath, const std::string& archivePath = {});
     // Saves the shown editor; nothing when none is shown.
     void saveInlineEditorIfPresent();
 
@@ -153,6 +156,7 @@ private:
     void reportFailure(const std::exception& error);
     void removeEditor();
     void dismissEditor();
+    void refuseToEdit(const std::string& filePath, EditableText::Loaded::Kind kind) const;
 
     PanelState m_state;
     PanelViewControllerDelegate* m_delegate = nullptr;

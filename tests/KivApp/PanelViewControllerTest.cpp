@@ -302,6 +302,18 @@ TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBefor
     fixture.panel.presentEditor(second);
     ASSERT_NE(fixture.panel.editorView(), nullptr);
     EXPECT_EQ(fixture.panel.editorView()->filePath(), second);
+
+    // Bytes that are not UTF-8 text, or a file that cannot be read, open no editor: an empty one
+    // would invite a save over what it never showed. The editor shown stays.
+    const std::string binary = "\x89PNG\r\n\x1a\n\xff\xfe";
+    const std::string image = scratch.write("image.png", binary);
+    EXPECT_EQ(answering({ ok }, [&] { fixture.panel.presentEditor(image); }),
+        ShownDialogs { notice("Can't Edit",
+            "image.png is not UTF-8 text, and the editor would change its bytes, so the editor does not open "
+            "it. F3 shows it.") });
+    EXPECT_EQ(answering({ ok }, [&] { fixture.panel.presentEditor(scratch.path()); }).at(0).title, "Can't Edit");
+    EXPECT_EQ(fixture.panel.editorView()->filePath(), second);
+    EXPECT_EQ(readFile(image), binary);
     QTest::keyClick(fixture.panel.editorView()->findChild<EditorTextView*>(), Qt::Key_Escape);
     EXPECT_EQ(fixture.panel.editorView(), nullptr);
     // The window's own focus widget: the dialog's window may still hold the activation.
