@@ -220,7 +220,10 @@ void MainWindowController::bindKeys()
               { QStringLiteral("d"), weakly(navigation, &NavigationCommands::showHotlist) },
               { QStringLiteral("g"), weakly(navigation, &NavigationCommands::goToFolder) },
               { QStringLiteral("j"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
-              { QStringLiteral("\r"), weakly(navigation, &NavigationCommands::putNameInCommandLine) } };
+              { QStringLiteral("\r"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
+              { QStringLiteral("o"), weakly(shell, &ShellCommands::showConsole) } };
+    // The console's program takes every key while the console is shown.
+    m_window->isKeyboardTaken = weakly(shell, [](ShellCommands& commands) { return commands.console() != nullptr; });
     m_window->onShouldClose = weakly(tools, &ToolCommands::quit);
     for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
         PanelTableView* table = panel->tableView();
@@ -263,11 +266,6 @@ void MainWindowController::tellStartProblems()
 
 void MainWindowController::pressFunctionKey(int key)
 {
-    // While the console output covers the window, every function key only closes it.
-    if (m_shellCommands->consoleOutput()) {
-        m_shellCommands->dismissConsoleOutput();
-        return;
-    }
     if (key >= 1 && key <= int(m_functionKeys.size()))
         m_functionKeys[std::size_t(key - 1)]();
 }
@@ -276,7 +274,7 @@ void MainWindowController::pressControlFunctionKey(int key)
 {
     const auto binding = std::find_if(SortKeys::bindings.begin(), SortKeys::bindings.end(),
         [key](const SortKeys::Binding& sortKey) { return sortKey.functionKey == key; });
-    if (binding == SortKeys::bindings.end() || m_shellCommands->consoleOutput())
+    if (binding == SortKeys::bindings.end())
         pressFunctionKey(key);
     else
         m_panels->active().chooseSortKey(binding->key);
