@@ -38,35 +38,41 @@ TerminalScreen::TerminalScreen(int rows, int columns, std::size_t scrollbackLine
 {
 }
 
-void TerminalScreen::putNarrow(Position at, char32_t character, const TerminalCell& style)
+TerminalCell* TerminalScreen::placeFor(Position at)
 {
     if (at.row < 0 || at.row >= m_rows || at.column < 0 || at.column >= m_columns)
-        return;
+        return nullptr;
     Line& line = shown()[std::size_t(at.row)];
     TerminalCell& target = line[std::size_t(at.column)];
     if (target.width != 1)
         breakWideCharacterAt(line, at.column);
-    target = style;
-    target.character = character;
-    target.mark = 0;
-    target.width = 1;
+    return &target;
+}
+
+void TerminalScreen::putNarrow(Position at, char32_t character, const TerminalCell& style)
+{
+    TerminalCell* target = placeFor(at);
+    if (!target)
+        return;
+    *target = style;
+    target->character = character;
+    target->mark = 0;
+    target->width = 1;
 }
 
 void TerminalScreen::put(Position at, const TerminalCell& cell)
 {
-    if (at.row < 0 || at.row >= m_rows || at.column < 0 || at.column >= m_columns)
+    TerminalCell* target = placeFor(at);
+    if (!target)
         return;
-    Line& line = shown()[std::size_t(at.row)];
-    TerminalCell& target = line[std::size_t(at.column)];
-    if (target.width != 1)
-        breakWideCharacterAt(line, at.column);
-    target = cell;
+    *target = cell;
     if (cell.width != 2)
         return;
     if (at.column + 1 == m_columns) {
-        line[std::size_t(at.column)].width = 1; // no room for its right half
+        target->width = 1; // no room for its right half
         return;
     }
+    Line& line = shown()[std::size_t(at.row)];
     breakWideCharacterAt(line, at.column + 1);
     TerminalCell& right = line[std::size_t(at.column) + 1];
     right = cell;

@@ -79,6 +79,7 @@ private:
     Lines& shown() { return m_alternate ? m_alternateLines : m_lines; }
     const Lines& shown() const { return m_alternate ? m_alternateLines : m_lines; }
     Line blankLine(const TerminalCell& blank) const { return Line(std::size_t(m_columns), blank); }
+    TerminalCell* placeFor(Position at);
     void scrollLines(int top, int bottom, int downward, const TerminalCell& blank);
     void breakWideCharacterAt(Line& line, int column);
     static void mendWideCharacters(Line& line);

@@ -118,7 +118,7 @@ TEST_F(TerminalEmulatorTest, ScrollRegionsInsertedAndDeletedCharactersAndWideCha
     EXPECT_EQ(m_terminal.screen().scrollback().size(), 0u);
 
     // Overwriting half of a wide character blanks all of it.
-    m_terminal.write("\x1b[r\x1b[3;1H\u4e2d\u4e2d\x1b[3;2Hx\x1b[3;3H\x1b[1@");
+    m_terminal.write("\x1b[r\x1b[3;1H\u4e2d\u4e2d\x1b[3;2Hx\x1b[3;3H\x1b[1@\x1b[3;7H\u4e2d\x1b[3;8H\x1b[X");
     EXPECT_EQ(screen(), "acdef\n4\n x \u4e2d\n\n5");
 
     // Lines leaving the top of the whole screen go to the scrollback.

@@ -82,6 +82,7 @@ protected:
 
 TEST_F(TerminalSessionTest, TheLineRunsInTheFolderOnATerminalItLeadsSizedAsAskedWithTheExitCodeAfterIt)
 {
+    const ScopedEnvironment startedFromAConsole("TERM", "dumb"); // not what the console is
     start("stty size; echo $TERM; pwd; exec python3 -c 'import os; print(os.isatty(0), os.isatty(1), "
           "os.isatty(2), os.getsid(0) == os.getpid(), os.tcgetpgrp(0) == os.getpgrp() == os.getpid()); "
           "exit(3)'",
