@@ -335,8 +335,7 @@ void MainWindowController::panelDidChangeLocation(PanelViewController& panel)
         updatePrompt();
 }
 
-void MainWindowController::panelDidOpenFile(
-    PanelViewController&, const FileEntry&, const std::string& realPath)
+void MainWindowController::panelDidOpenFile(PanelViewController&, const std::string& realPath)
 {
     // Built from the path's bytes, percent-encoded: text decoded from a name that is not UTF-8
     // would name another file. The opener decodes the URL back to the same bytes.

@@ -84,8 +84,7 @@ public:
     // Shows the folder of `panel` in the prompt when it is the active panel.
     void panelDidChangeLocation(PanelViewController& panel) override;
     // Opens the file at `realPath` with the desktop's default application.
-    void panelDidOpenFile(
-        PanelViewController& panel, const FileEntry& file, const std::string& realPath) override;
+    void panelDidOpenFile(PanelViewController& panel, const std::string& realPath) override;
     // Shows the "Can't Open Folder" dialog for `error`, with a hint for a refused permission.
     void panelDidFailWithError(PanelViewController& panel, const std::exception& error) override;
 
