@@ -34,6 +34,7 @@ RetroChoiceView::RetroChoiceView(
     setFocusPolicy(Qt::StrongFocus);
     for (std::size_t index = 0; index < m_choices.size(); ++index) {
         auto* button = new RetroDialogButton(m_choices[index].caption, ButtonTone::ordinary, this);
+        button->setHighlighted(m_choices[index].key == Qt::Key_Return);
         button->onClick = [this, index] {
             if (onChoice)
                 onChoice(int(index));

@@ -12,6 +12,7 @@ class RetroDialogButton;
 // The face of a retro dialog that offers several choices: a centred bold title over a rule,
 // lines of fixed-pitch text (one may be highlighted as a cursor row), and a row of bracketed
 // buttons, each chosen by its own key, all inside the two-pixel black frame of the house dialogs.
+// The button Return chooses, when one does, is highlighted; no other ever is.
 class RetroChoiceView : public QWidget
 {
     Q_OBJECT
