@@ -24,11 +24,15 @@ public:
         int key;
     };
 
+    // Returns the width a line of text may take on a face `width` pixels wide.
+    static int textWidth(int width);
+
     // Creates the face `width` pixels wide, with room for `lineCount` lines of text.
     RetroChoiceView(const QString& title, std::vector<Choice> choices, int width, int lineCount,
         QWidget* parent = nullptr);
 
-    // Replaces the text lines; `highlighted` (or -1) is drawn as the cursor row.
+    // Replaces the text lines; `highlighted` (or -1) is drawn as the cursor row. A line wider than
+    // the face is fitted (FittedText::line): its paths are shortened, not its words.
     void setLines(const QStringList& lines, int highlighted = -1);
     // Returns the text lines.
     const QStringList& lines() const { return m_lines; }
