@@ -2,6 +2,7 @@
 #include "commands/ShellCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
+#include "toolkit/ShownText.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
 #include "toolkit/RetroMenuView.h"
@@ -33,9 +34,9 @@ protected:
     }
     static std::string place(PanelViewController& panel) { return panel.state().location().displayPath(); }
     CommandLineField& field() { return *root().commandLine()->field(); }
-    void runCommandLine(const char* line)
+    void runCommandLine(const std::string& line)
     {
-        field().setText(line);
+        field().setText(ShownText::of(line));
         QTest::keyClick(&field(), Qt::Key_Return);
         waitForJobs();
         m_controller->shellCommands().dismissConsoleOutput();
@@ -81,6 +82,16 @@ TEST_F(NavigationCommandsTest, GoToSwapHistoryAndNamesIntoTheCommandLine)
     EXPECT_EQ(field().text(), "echo");
     QTest::keyClick(&field(), Qt::Key_Down);
     EXPECT_EQ(field().text(), "ec");
+
+    // A line holding a name that is not UTF-8 comes back with the same bytes, and runs as itself.
+    field().clear();
+    const std::string odd = "touch caf\xE9 ";
+    runCommandLine(odd + "\xFF");
+    QTest::keyClick(&field(), Qt::Key_Up);
+    EXPECT_EQ(ShownText::bytesOf(field().text()), odd + "\xFF");
+    QTest::keyClick(&field(), Qt::Key_Up);
+    QTest::keyClick(&field(), Qt::Key_Down);
+    EXPECT_EQ(ShownText::bytesOf(field().text()), odd + "\xFF");
 }
 
 TEST_F(NavigationCommandsTest, SettingsComeBackAfterARestartAndADamagedFileIsSetAside)
