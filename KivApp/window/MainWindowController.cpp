@@ -338,12 +338,16 @@ void MainWindowController::panelDidChangeLocation(PanelViewController& panel)
 }
 
 void MainWindowController::panelDidOpenFile(
-    PanelViewController&, const FileEntry&, const std::string& realPath)
+    PanelViewController&, const FileEntry& file, const std::string& realPath)
 {
     // Built from the path's bytes, percent-encoded: text decoded from a name that is not UTF-8
     // would name another file. The opener decodes the URL back to the same bytes.
-    QDesktopServices::openUrl(
-        QUrl::fromEncoded("file://" + QByteArray::fromStdString(realPath).toPercentEncoding("/")));
+    if (QDesktopServices::openUrl(
+            QUrl::fromEncoded("file://" + QByteArray::fromStdString(realPath).toPercentEncoding("/"))))
+        return;
+    RetroDialogs::message(m_window.get(), QStringLiteral("Can't Open File"),
+        QStringLiteral("No application could be started to open ") + ShownText::of(file.name)
+            + QStringLiteral(": the desktop has no opener for files. F3 views the file and F4 edits it."));
 }
 
 void MainWindowController::panelDidFailWithError(PanelViewController&, const std::exception& error)

@@ -83,7 +83,8 @@ public:
     void panelRequestsSwitch(PanelViewController& panel) override;
     // Shows the folder of `panel` in the prompt when it is the active panel.
     void panelDidChangeLocation(PanelViewController& panel) override;
-    // Opens the file at `realPath` with the desktop's default application.
+    // Opens the file at `realPath` with the desktop's default application; says so in a dialog when
+    // the desktop has none to start.
     void panelDidOpenFile(
         PanelViewController& panel, const FileEntry& file, const std::string& realPath) override;
     // Shows the "Can't Open Folder" dialog for `error`, with a hint for a refused permission.
