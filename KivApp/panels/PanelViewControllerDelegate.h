@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/FileEntry.h"
+#include "panel/PanelLocation.h"
 
 #include <exception>
 #include <string>
@@ -23,8 +24,11 @@ public:
     virtual void panelDidOpenFile(
         PanelViewController& panel, const FileEntry& file, const std::string& realPath)
         = 0;
-    // Called when listing failed while reloading, entering a row or going to the parent.
-    virtual void panelDidFailWithError(PanelViewController& panel, const std::exception& error) = 0;
+    // Called when listing `place` (a folder, or an archive or a folder inside one) failed while
+    // reloading, entering a row or going to the parent.
+    virtual void panelDidFailWithError(
+        PanelViewController& panel, const std::exception& error, const PanelLocation& place)
+        = 0;
 
 protected:
     ~PanelViewControllerDelegate() = default;

@@ -52,18 +52,18 @@ bool isPermissionRefusal(const std::exception& error)
             || systemError->code() == std::errc::operation_not_permitted);
 }
 
-// What the user can do about a folder the system refused to list.
-QString permissionHint()
+// What the user can do about a folder (or archive: `what`) the system refused to list.
+QString permissionHint(const QString& what)
 {
 #ifdef Q_OS_MACOS
     return QStringLiteral(
-        "\n\nmacOS protects this folder. Open System Settings > Privacy & Security > Files and "
+        "\n\nmacOS protects this %1. Open System Settings > Privacy & Security > Files and "
         "Folders, allow Tavrin access to it, then try again. The panel has stayed where it was "
-        "so you can keep browsing.");
+        "so you can keep browsing.").arg(what);
 #else
     return QStringLiteral(
-        "\n\nYou have no permission to read this folder. The panel has stayed where it was so "
-        "you can keep browsing.");
+        "\n\nYou have no permission to read this %1. The panel has stayed where it was so "
+        "you can keep browsing.").arg(what);
 #endif
 }
 
@@ -350,12 +350,15 @@ void MainWindowController::panelDidOpenFile(
             + QStringLiteral(": the desktop has no opener for files. F3 views the file and F4 edits it."));
 }
 
-void MainWindowController::panelDidFailWithError(PanelViewController&, const std::exception& error)
+void MainWindowController::panelDidFailWithError(
+    PanelViewController&, const std::exception& error, const PanelLocation& place)
 {
+    const bool archive = place.isArchive();
     QString text = ShownText::of(userMessage(error));
     if (isPermissionRefusal(error))
-        text += permissionHint();
-    RetroDialogs::message(m_window.get(), QStringLiteral("Can't Open Folder"), text);
+        text += permissionHint(archive ? QStringLiteral("archive") : QStringLiteral("folder"));
+    RetroDialogs::message(m_window.get(),
+        archive ? QStringLiteral("Can't Open Archive") : QStringLiteral("Can't Open Folder"), text);
 }
 
 } // namespace kiv

@@ -87,8 +87,10 @@ public:
     // the desktop has none to start.
     void panelDidOpenFile(
         PanelViewController& panel, const FileEntry& file, const std::string& realPath) override;
-    // Shows the "Can't Open Folder" dialog for `error`, with a hint for a refused permission.
-    void panelDidFailWithError(PanelViewController& panel, const std::exception& error) override;
+    // Shows the "Can't Open Folder" dialog for `error` ("Can't Open Archive" when `place` is inside
+    // an archive), with a hint for a refused permission.
+    void panelDidFailWithError(
+        PanelViewController& panel, const std::exception& error, const PanelLocation& place) override;
 
 private:
     void buildWindow();

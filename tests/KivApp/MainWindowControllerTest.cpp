@@ -197,6 +197,16 @@ TEST_F(MainWindowControllerTest, PulldownsToggleHiddenFilesPerPanelOrBothAndGoHo
 
 TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStaysWhereItWas)
 {
+    // A damaged archive is named an archive.
+    m_home.write("broken.zip", "PK\x03\x04 not really a zip");
+    left().reload();
+    waitForJobs();
+    putCursorOn(left(), "broken.zip");
+    const ShownDialogs broken = press(Qt::Key_Return, { ok });
+    ASSERT_EQ(broken.size(), 1u);
+    EXPECT_EQ(broken[0].title, "Can't Open Archive");
+    EXPECT_EQ(left().state().location().path(), m_home.path());
+
     if (!permissionBitsBind(m_home))
         GTEST_SKIP() << "permission bits do not bind for this user";
     const std::string locked = m_home.folder("locked");

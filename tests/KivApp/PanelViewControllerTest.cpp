@@ -37,9 +37,9 @@ struct RecordingDelegate : PanelViewControllerDelegate
     {
         calls.push_back("open " + file.name + " " + realPath);
     }
-    void panelDidFailWithError(PanelViewController&, const std::exception& error) override
+    void panelDidFailWithError(PanelViewController&, const std::exception& error, const PanelLocation& place) override
     {
-        calls.push_back("error " + userMessage(error));
+        calls.push_back("error " + userMessage(error) + (place.isArchive() ? " (archive)" : ""));
     }
 
     std::vector<std::string> calls;
