@@ -50,7 +50,7 @@ int listCommand(int argc, char** argv)
         return usage();
     using Hidden = kiv::FileSystemService::HiddenFiles;
     auto hidden = argc > 3 && std::strcmp(argv[3], "--hidden") == 0 ? Hidden::show : Hidden::hide;
-    auto rows = kiv::FileSystemService().listDirectory(argv[2], hidden);
+    auto rows = kiv::FileSystemService().list(argv[2], hidden, kiv::Door::ListingOrder::byName, nullptr);
     std::printf("%zu\n", rows.size());
     return 0;
 }

@@ -243,7 +243,7 @@ void FileOperationCommands::renameOrMove(
     if (folder == sourceFolder) {
         if (name == item.name)
             return;
-        fs.rename(from, name);
+        fs.rename(from, PathString::appendingComponent(folder, name));
         OperationRecord record { OperationRecord::Kind::rename, {} };
         record.addMoved(from, PathString::appendingComponent(folder, name));
         m_context.history.record(std::move(record));
@@ -288,9 +288,10 @@ void FileOperationCommands::mkdirOperation()
     if (!name || name->empty())
         return;
     try {
-        m_context.files.makeDirectory(*name, panel.state().location().path());
+        const std::string path = PathString::appendingComponent(panel.state().location().path(), *name);
+        m_context.files.makeFolder(path);
         OperationRecord record { OperationRecord::Kind::makeFolder, {} };
-        record.addMade({}, PathString::appendingComponent(panel.state().location().path(), *name));
+        record.addMade({}, path);
         m_context.history.record(std::move(record));
     } catch (const std::exception& error) {
         RetroDialogs::error(&m_context.dialogParent, error);

@@ -1,8 +1,10 @@
 #include "panels/PanelViewController.h"
 
+#include "base/KivError.h"
 #include "files/EditableText.h"
-#include "files/ExistingFolder.h"
 #include "base/PathString.h"
+#include "doors/Door.h"
+#include "files/ExistingFolder.h"
 #include "panels/FolderWatcher.h"
 #include "panels/ListingRunner.h"
 #include "panels/PanelColumnTitles.h"
@@ -174,7 +176,7 @@ void PanelViewController::relisted(ListingJob& listed)
 
 void PanelViewController::goTo(const std::string& path, MoveEnd then)
 {
-    goTo(PanelLocation::filesystem(path), {}, std::move(then));
+    goTo(m_state.realFolder(path), {}, std::move(then));
 }
 
 void PanelViewController::goTo(PanelLocation place, std::string_view cursorName, MoveEnd then)
@@ -186,17 +188,19 @@ void PanelViewController::moveTo(PanelState::Destination destination, MoveEnd th
 {
     // A relisting of the place being left is moot: the move lists with the settings of now.
     m_relistAgain = false;
-    m_listing->start(m_state.listingOf(std::move(destination.place)),
+    auto job = m_state.listingOf(destination.place);
+    m_listing->start(std::move(job),
         weakly(this,
-            [cursorName = std::move(destination.cursorName), then = std::move(then)](
-                PanelViewController& panel, ListingJob& listed) { panel.arrive(listed, cursorName, then); }));
+            [destination = std::move(destination), then = std::move(then)](
+                PanelViewController& panel, ListingJob& listed) { panel.arrive(listed, destination, then); }));
 }
 
-void PanelViewController::arrive(ListingJob& listed, const std::string& cursorName, const MoveEnd& then)
+void PanelViewController::arrive(
+    ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then)
 {
-    const bool arrived = !reportedRefusal(listed);
+    const bool arrived = !openedAsFile(listed, destination) && !reportedRefusal(listed);
     if (arrived) {
-        m_model->replaceRows([&] { m_state.acceptMove(listed, cursorName); });
+        m_model->replaceRows([&] { m_state.acceptMove(listed, destination.cursorName); });
         syncUI();
     } else {
         redrawKeepingCursor();
@@ -214,6 +218,25 @@ void PanelViewController::listingEnded()
         return;
     for (const auto& waiter : std::exchange(m_whenListed, {}))
         waiter();
+}
+
+// A link that leads to no folder is opened as the file it names, as a file's row would be.
+bool PanelViewController::openedAsFile(const ListingJob& listed, const PanelState::Destination& destination)
+{
+    if (!destination.throughLink || !listed.refusal())
+        return false;
+    try {
+        std::rethrow_exception(listed.refusal());
+    } catch (const KivError& error) {
+        if (error.errorCase() != KivError::Case::notADirectory)
+            return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+    const PanelLocation& link = destination.place;
+    if (m_delegate && link.door()->localPath(link.folder()))
+        m_delegate->panelDidOpenFile(*this, *link.door()->localPath(link.folder()));
+    return true;
 }
 
 bool PanelViewController::reportedRefusal(const ListingJob& listed)
@@ -505,11 +528,10 @@ void PanelViewController::activateSelection()
         moveTo(std::move(*destination));
         return;
     }
-    const bool isFile
-        = entry->kind == FileEntry::Kind::regularFile || entry->kind == FileEntry::Kind::symlink;
-    if (isFile && !m_state.location().isArchive() && m_delegate)
-        m_delegate->panelDidOpenFile(
-            *this, *entry, PathString::appendingComponent(m_state.location().path(), entry->name));
+    const PanelLocation& here = m_state.location();
+    const std::optional<std::string> file = here.door()->localPath(entry->id);
+    if (entry->kind == FileEntry::Kind::regularFile && file && m_delegate)
+        m_delegate->panelDidOpenFile(*this, *file);
 }
 
 void PanelViewController::goToParent()

@@ -146,7 +146,8 @@ private:
     void activateSelection();
     void goToParent();
     void moveTo(PanelState::Destination destination, MoveEnd then = {});
-    void arrive(ListingJob& listed, const std::string& cursorName, const MoveEnd& then);
+    void arrive(ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then);
+    bool openedAsFile(const ListingJob& listed, const PanelState::Destination& destination);
     void relisted(ListingJob& listed);
     bool reportedRefusal(const ListingJob& listed);
     void showReadingProgress(std::int64_t itemsRead);

@@ -1,6 +1,7 @@
 #include "window/MainWindowController.h"
 
 #include "base/ErrorText.h"
+#include "base/PathString.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/UndoCommands.h"
 #include "commands/NavigationCommands.h"
@@ -220,7 +221,10 @@ void MainWindowController::bindKeys()
               { QStringLiteral("d"), weakly(navigation, &NavigationCommands::showHotlist) },
               { QStringLiteral("g"), weakly(navigation, &NavigationCommands::goToFolder) },
               { QStringLiteral("j"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
-              { QStringLiteral("\r"), weakly(navigation, &NavigationCommands::putNameInCommandLine) } };
+              { QStringLiteral("\r"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
+              { QStringLiteral("o"), weakly(shell, &ShellCommands::showConsole) } };
+    // The console's program takes every key while the console is shown.
+    m_window->isKeyboardTaken = weakly(shell, [](ShellCommands& commands) { return commands.console() != nullptr; });
     m_window->onShouldClose = weakly(tools, &ToolCommands::quit);
     for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
         PanelTableView* table = panel->tableView();
@@ -263,11 +267,6 @@ void MainWindowController::tellStartProblems()
 
 void MainWindowController::pressFunctionKey(int key)
 {
-    // While the console output covers the window, every function key only closes it.
-    if (m_shellCommands->consoleOutput()) {
-        m_shellCommands->dismissConsoleOutput();
-        return;
-    }
     if (key >= 1 && key <= int(m_functionKeys.size()))
         m_functionKeys[std::size_t(key - 1)]();
 }
@@ -276,7 +275,7 @@ void MainWindowController::pressControlFunctionKey(int key)
 {
     const auto binding = std::find_if(SortKeys::bindings.begin(), SortKeys::bindings.end(),
         [key](const SortKeys::Binding& sortKey) { return sortKey.functionKey == key; });
-    if (binding == SortKeys::bindings.end() || m_shellCommands->consoleOutput())
+    if (binding == SortKeys::bindings.end())
         pressFunctionKey(key);
     else
         m_panels->active().chooseSortKey(binding->key);
@@ -337,8 +336,7 @@ void MainWindowController::panelDidChangeLocation(PanelViewController& panel)
         updatePrompt();
 }
 
-void MainWindowController::panelDidOpenFile(
-    PanelViewController&, const FileEntry& file, const std::string& realPath)
+void MainWindowController::panelDidOpenFile(PanelViewController&, const std::string& realPath)
 {
     // Built from the path's bytes, percent-encoded: text decoded from a name that is not UTF-8
     // would name another file. The opener decodes the URL back to the same bytes.
@@ -346,7 +344,8 @@ void MainWindowController::panelDidOpenFile(
             QUrl::fromEncoded("file://" + QByteArray::fromStdString(realPath).toPercentEncoding("/"))))
         return;
     RetroDialogs::message(m_window.get(), QStringLiteral("Can't Open File"),
-        QStringLiteral("No application could be started to open ") + ShownText::of(file.name)
+        QStringLiteral("No application could be started to open ")
+            + ShownText::of(PathString::lastComponent(realPath))
             + QStringLiteral(": the desktop has no opener for files. F3 views the file and F4 edits it."));
 }
 

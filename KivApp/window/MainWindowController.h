@@ -85,8 +85,7 @@ public:
     void panelDidChangeLocation(PanelViewController& panel) override;
     // Opens the file at `realPath` with the desktop's default application; says so in a dialog when
     // the desktop has none to start.
-    void panelDidOpenFile(
-        PanelViewController& panel, const FileEntry& file, const std::string& realPath) override;
+    void panelDidOpenFile(PanelViewController& panel, const std::string& realPath) override;
     // Shows the "Can't Open Folder" dialog for `error` ("Can't Open Archive" when `place` is inside
     // an archive), with a hint for a refused permission.
     void panelDidFailWithError(

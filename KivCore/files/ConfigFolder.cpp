@@ -15,7 +15,7 @@ constexpr std::string_view folderName = "kiv-mac";
 
 std::string homeConfigPath()
 {
-    return PathString::appendingComponent(FileSystemService().homeDirectoryPath(), ".config");
+    return PathString::appendingComponent(FileSystemService::homeDirectoryPath(), ".config");
 }
 
 std::string folderPath()

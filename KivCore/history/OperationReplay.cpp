@@ -160,8 +160,7 @@ void redo(Kind kind, Step& step, const Trash& trash, JobControl& control)
         step.made = TreeSnapshot::of(step.to);
         return;
     case Kind::makeFolder:
-        FileSystemService().makeDirectory(
-            PathString::lastComponent(step.to), PathString::parentOrRoot(step.to));
+        FileSystemService().makeFolder(step.to);
         step.made = TreeSnapshot::of(step.to);
         return;
     case Kind::moveToTrash: {

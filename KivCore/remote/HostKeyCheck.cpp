@@ -3,6 +3,7 @@
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
 #include "remote/RemoteError.h"
+#include "remote/SshOption.h"
 
 #include <libssh/libssh.h>
 #include <memory>
@@ -41,21 +42,11 @@ std::string shortTypeName(ssh_key key)
     }
 }
 
-std::string option(ssh_session session, ssh_options_e which)
-{
-    char* value = nullptr;
-    if (ssh_options_get(session, which, &value) != SSH_OK || !value)
-        return {};
-    std::string text = value;
-    ssh_string_free_char(value);
-    return text;
-}
-
 std::string serverName(ssh_session session)
 {
     unsigned int port = 22;
     ssh_options_get_port(session, &port);
-    return knownHostsName(option(session, SSH_OPTIONS_HOST), static_cast<int>(port));
+    return knownHostsName(SshOption::text(session, SSH_OPTIONS_HOST), static_cast<int>(port));
 }
 
 [[noreturn]] void refuseChangedKey(ssh_session session, const KeyFacts& facts)
@@ -64,7 +55,7 @@ std::string serverName(ssh_session session)
         "WARNING: the host key of " + serverName(session) + " has changed. Someone may be listening in "
             + "on the connection, or the server got a new key. Its " + facts.type + " key is now "
             + facts.fingerprint + ". Tavrin does not connect, reads and writes nothing there. If the "
-            + "change is expected, remove the old key from " + option(session, SSH_OPTIONS_KNOWNHOSTS)
+            + "change is expected, remove the old key from " + SshOption::text(session, SSH_OPTIONS_KNOWNHOSTS)
             + " (ssh-keygen -R) and connect again.");
 }
 
@@ -81,7 +72,7 @@ void trustNewKey(ssh_session session, const KeyFacts& facts, JobControl& control
         throw RemoteError(RemoteError::Case::hostKeyUnknown,
             "Not connected to " + question.source.path + ": its host key was not trusted");
     // libssh appends to the file but leaves a missing folder missing.
-    const std::string file = option(session, SSH_OPTIONS_KNOWNHOSTS);
+    const std::string file = SshOption::text(session, SSH_OPTIONS_KNOWNHOSTS);
     if (const auto slash = file.rfind('/'); slash != std::string::npos && slash > 0)
         ::mkdir(file.substr(0, slash).c_str(), 0700);
     if (ssh_session_update_known_hosts(session) != SSH_OK)

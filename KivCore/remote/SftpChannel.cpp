@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <libssh/libssh.h>
+#include <poll.h>
 
 namespace kiv {
 
@@ -75,8 +76,7 @@ void SftpChannel::send(const std::string& packet)
     while (!rest.empty()) {
         const std::uint32_t window = ssh_channel_window_size(m_channel);
         if (window == 0) {
-            // Replies read meanwhile carry the window adjustments; they wait in m_input.
-            readMore(nullptr);
+            waitForWindow();
             continue;
         }
         const auto chunk = static_cast<std::uint32_t>(std::min<std::size_t>(window, rest.size()));
@@ -133,6 +133,27 @@ bool SftpChannel::takeReply(Reply& reply)
     if (m_awaited.erase(reply.id) == 0)
         lose("the server answered a request that was never made");
     return true;
+}
+
+void SftpChannel::waitForWindow()
+{
+    // A blocking read would sit out its whole timeout when the server adjusts the window but
+    // sends no data: the socket is watched instead, and what arrives is taken without waiting.
+    const auto waitStart = std::chrono::steady_clock::now();
+    char buffer[64 * 1024];
+    while (ssh_channel_window_size(m_channel) == 0) {
+        const int got = ssh_channel_read_nonblocking(m_channel, buffer, sizeof buffer, 0);
+        if (got > 0) {
+            m_input.append(buffer, static_cast<std::size_t>(got));
+            continue;
+        }
+        if (got < 0 || ssh_channel_is_eof(m_channel) || !ssh_channel_is_open(m_channel))
+            lose("the server closed the connection");
+        if (std::chrono::steady_clock::now() - waitStart >= m_silenceLimit)
+            lose("the server stopped answering");
+        pollfd socket { ssh_get_fd(ssh_channel_get_session(m_channel)), POLLIN, 0 };
+        ::poll(&socket, 1, pollMilliseconds);
+    }
 }
 
 void SftpChannel::readMore(const JobControl* control)

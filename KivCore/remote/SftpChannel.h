@@ -55,6 +55,8 @@ public:
 
 private:
     void readMore(const JobControl* control);
+    // Waits until the server lets more bytes go out, keeping what it sends meanwhile.
+    void waitForWindow();
     bool takeReply(Reply& reply);
     [[noreturn]] void lose(const std::string& because);
     void throwIfLost() const;

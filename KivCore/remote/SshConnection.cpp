@@ -4,6 +4,7 @@
 #include "remote/HostKeyCheck.h"
 #include "remote/RemoteError.h"
 #include "remote/SshLogin.h"
+#include "remote/SshOption.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,16 +23,6 @@ std::string homeFolder()
         return home;
     const passwd* account = ::getpwuid(::getuid());
     return account && account->pw_dir ? account->pw_dir : "/";
-}
-
-std::string optionText(ssh_session session, ssh_options_e option)
-{
-    char* value = nullptr;
-    if (ssh_options_get(session, option, &value) != SSH_OK || !value)
-        return {};
-    std::string text = value;
-    ssh_string_free_char(value);
-    return text;
 }
 
 } // namespace
@@ -85,17 +76,17 @@ void SshConnection::configure(const RemotePlace& place)
     // Requests are small and each waits for its answer: Nagle's delay would hold them back.
     const int noDelay = 1;
     ssh_options_set(m_session, SSH_OPTIONS_NODELAY, &noDelay);
-    m_host = optionText(m_session, SSH_OPTIONS_HOST);
+    m_host = SshOption::text(m_session, SSH_OPTIONS_HOST);
 }
 
 void SshConnection::noteWhereTo()
 {
-    m_user = optionText(m_session, SSH_OPTIONS_USER);
+    m_user = SshOption::text(m_session, SSH_OPTIONS_USER);
     if (m_user.empty()) {
         const passwd* account = ::getpwuid(::getuid());
         m_user = account ? account->pw_name : "";
     }
-    m_host = optionText(m_session, SSH_OPTIONS_HOST);
+    m_host = SshOption::text(m_session, SSH_OPTIONS_HOST);
     unsigned int port = 22;
     ssh_options_get_port(m_session, &port);
     m_port = static_cast<int>(port);
@@ -147,7 +138,7 @@ ssh_channel_struct* SshConnection::openSftpChannel()
 
 void SshConnection::fail(const std::string& what)
 {
-    const std::string target = (m_host.empty() ? optionText(m_session, SSH_OPTIONS_HOST) : m_host);
+    const std::string target = (m_host.empty() ? SshOption::text(m_session, SSH_OPTIONS_HOST) : m_host);
     throw RemoteError(RemoteError::Case::cannotConnect, "Cannot connect to " + target + ": " + what);
 }
 

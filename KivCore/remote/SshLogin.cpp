@@ -3,6 +3,7 @@
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
 #include "remote/RemoteError.h"
+#include "remote/SshOption.h"
 
 #include <cstring>
 #include <libssh/callbacks.h>
@@ -142,16 +143,6 @@ bool tryPassword(ssh_session session, Asking& asking, const std::string& user)
     return false;
 }
 
-std::string userName(ssh_session session)
-{
-    char* value = nullptr;
-    if (ssh_options_get(session, SSH_OPTIONS_USER, &value) != SSH_OK || !value)
-        return {};
-    std::string text = value;
-    ssh_string_free_char(value);
-    return text;
-}
-
 } // namespace
 
 void logIn(ssh_session session, JobControl& control, const std::string& where)
@@ -164,7 +155,7 @@ void logIn(ssh_session session, JobControl& control, const std::string& where)
         return;
     if ((methods & SSH_AUTH_METHOD_INTERACTIVE) && tryKeyboardInteractive(session, asking))
         return;
-    if ((methods & SSH_AUTH_METHOD_PASSWORD) && tryPassword(session, asking, userName(session)))
+    if ((methods & SSH_AUTH_METHOD_PASSWORD) && tryPassword(session, asking, SshOption::text(session, SSH_OPTIONS_USER)))
         return;
     control.throwIfCancelled();
     throw RemoteError(RemoteError::Case::loginRefused, "Permission denied: cannot log in to " + where);

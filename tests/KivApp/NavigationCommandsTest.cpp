@@ -2,6 +2,7 @@
 #include "commands/ShellCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
+#include "console/ConsoleView.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
@@ -38,8 +39,10 @@ protected:
     {
         field().setText(ShownText::of(line));
         QTest::keyClick(&field(), Qt::Key_Return);
+        ConsoleView* console = m_controller->shellCommands().console();
+        ASSERT_TRUE(console && QTest::qWaitFor([&] { return !console->isRunning(); }, 10'000));
         waitForJobs();
-        m_controller->shellCommands().dismissConsoleOutput();
+        m_controller->shellCommands().hideConsole();
     }
 
     const std::string m_docs = m_home / "docs";

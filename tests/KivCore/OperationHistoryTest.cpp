@@ -61,7 +61,7 @@ protected:
     }
     void madeFolder(const std::string& name)
     {
-        fs.makeDirectory(name, dir.path());
+        fs.makeFolder(dir / name);
         OperationRecord record { Kind::makeFolder, {} };
         record.addMade("", dir / name);
         recorded(record);
