@@ -157,6 +157,7 @@ void MainWindowController::restoreSettings()
     }
     m_navigationCommands->hotlist().restore(settings.hotlist);
     m_shellCommands->commandHistory().restore(settings.commandHistory);
+    m_unknownSettingsLines = std::move(settings.unknownLines);
     m_settingsProblem = loaded.problem;
     m_maySaveSettings = loaded.maySave;
 }
@@ -169,9 +170,10 @@ void MainWindowController::saveSettings(Failures failures)
     const QList<int> paneWidths = m_root->splitView()->sizes();
     if (m_root->splitView()->isVisible() && paneWidths.size() == 2 && paneWidths[0] > 0)
         m_keptDivider = paneWidths[0];
-    const Settings settings { m_panels->left().settings(), m_panels->right().settings(), m_window->width(),
+    Settings settings { m_panels->left().settings(), m_panels->right().settings(), m_window->width(),
         m_window->height(), m_keptDivider, m_navigationCommands->hotlist().folders(),
         m_shellCommands->commandHistory().lines() };
+    settings.unknownLines = m_unknownSettingsLines;
     try {
         SettingsStore::save(settings);
     } catch (const std::exception& error) {

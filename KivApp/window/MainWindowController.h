@@ -122,10 +122,11 @@ private:
     // Where the panels were asked to open when the program started, the left one first.
     std::vector<StartPlace> m_startPlaces;
     // From the settings file: the divider to restore (the last one placed, once the window shows),
-    // what went wrong reading the file, whether to write it.
+    // what went wrong reading the file, whether to write it, the lines of a newer version written back.
     int m_keptDivider = -1;
     std::string m_settingsProblem;
     bool m_maySaveSettings = true;
+    std::vector<std::string> m_unknownSettingsLines;
     // What F1 to F10 run, by key number minus one.
     std::array<std::function<void()>, 10> m_functionKeys;
 };

@@ -109,6 +109,8 @@ TEST_F(NavigationCommandsTest, SettingsComeBackAfterARestartAndADamagedFileIsSet
     runCommandLine("true");
     finishTestDialogs();
     m_controller.reset();
+    const std::string file = m_home / ".config/kiv-mac/settings.txt";
+    m_home.write(".config/kiv-mac/settings.txt", readFile(file) + "from.a.newer.version 1\n");
     startProgram();
 
     EXPECT_EQ(std::pair(place(left()), place(right())), std::pair(m_docs, m_home.path()));
@@ -127,7 +129,7 @@ TEST_F(NavigationCommandsTest, SettingsComeBackAfterARestartAndADamagedFileIsSet
 
     finishTestDialogs();
     m_controller.reset();
-    const std::string file = m_home / ".config/kiv-mac/settings.txt";
+    EXPECT_TRUE(readFile(file).ends_with("\nfrom.a.newer.version 1\n")) << "a newer version's line was lost";
     m_home.write(".config/kiv-mac/settings.txt", "not settings");
     EXPECT_EQ(answering({ ok },
                   [&] {
