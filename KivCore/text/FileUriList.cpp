@@ -9,11 +9,12 @@ namespace kiv::FileUriList {
 
 namespace {
 
+// Whether `text` starts with `start` (lower-case ASCII), letters in either case.
 bool startsWithNoCase(std::string_view text, std::string_view start)
 {
     return text.size() >= start.size()
         && std::equal(start.begin(), start.end(), text.begin(),
-            [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+            [](char lower, char any) { return std::tolower(static_cast<unsigned char>(any)) == lower; });
 }
 
 // The path a file: URI names on this machine: "file:///p", "file://localhost/p" or "file:/p".
@@ -26,7 +27,7 @@ std::optional<std::string> localPath(std::string_view uri)
     if (rest.starts_with("//")) {
         const std::size_t slash = rest.find('/', 2);
         const std::string_view host = rest.substr(2, slash == std::string_view::npos ? rest.npos : slash - 2);
-        if (slash == std::string_view::npos || !(host.empty() || startsWithNoCase(host, "localhost")))
+        if (slash == std::string_view::npos || !(host.empty() || (host.size() == 9 && startsWithNoCase(host, "localhost"))))
             return std::nullopt;
         rest = rest.substr(slash);
     }

@@ -32,6 +32,7 @@ TEST(FileUriListTest, OnlyFilesOfThisMachineAreTakenAndTheRestIsCounted)
                                                              "FILE://localhost/etc/hosts\r\n"
                                                              "file:/usr/bin\n"
                                                              "file://otherhost/etc/passwd\r\n"
+                                                             "file://localhostile/etc/passwd\r\n"
                                                              "https://example.org/file\r\n"
                                                              "file:///bad%zzescape\r\n"
                                                              "file:///a%00b\r\n"
@@ -40,7 +41,7 @@ TEST(FileUriListTest, OnlyFilesOfThisMachineAreTakenAndTheRestIsCounted)
                                                              "\r\n"
                                                              "file:///last");
     EXPECT_EQ(read.paths, (std::vector<std::string> { "/etc/hosts", "/usr/bin", "/last" }));
-    EXPECT_EQ(read.others, 6u);
+    EXPECT_EQ(read.others, 7u);
 
     // What does not start with copy or cut is no list of copied files.
     for (const char* text : { "", "move\nfile:///a", "file:///a", "Copy\nfile:///a" })
