@@ -1,5 +1,6 @@
 #include "commands/Actions.h"
 
+#include "commands/ClipboardCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/NavigationCommands.h"
 #include "commands/SearchCommands.h"
@@ -111,6 +112,17 @@ std::vector<Action> commandRows(const Targets& t)
         { "trash", Place::panels, { Qt::Key_Delete }, "Move the marked files or the cursor's to the trash",
             Entry { Pulldown::files, 1, "Move to Trash", u't' }, panelList,
             on(t.trash, &TrashCommands::trashOperation) },
+        { "clipboard-copy", Place::panels, { ctrl(Qt::Key_C) },
+            "Put the marked files or the cursor's on the desktop's clipboard, to be copied",
+            Entry { Pulldown::files, 1, "Copy to Clipboard", u'y' }, panelList,
+            on(t.clipboard, &ClipboardCommands::copyFiles) },
+        { "clipboard-cut", Place::panels, { ctrl(Qt::Key_X) },
+            "Put them there to be moved (cut)", Entry { Pulldown::files, 1, "Cut to Clipboard", u'l' },
+            panelList, on(t.clipboard, &ClipboardCommands::cutFiles) },
+        { "clipboard-paste", Place::panels, { ctrl(Qt::Key_V) },
+            "Copy the clipboard's files here, or move them when they were cut",
+            Entry { Pulldown::files, 1, "Paste from Clipboard", u'b' }, panelList,
+            on(t.clipboard, &ClipboardCommands::paste) },
         { "undo", Place::panels, { ctrl(Qt::Key_Z) },
             "Undo the last file operation (those of this run only, never F8)",
             Entry { Pulldown::files, 4, "Undo", u'o', nextOf(t.undo, &UndoCommands::nextUndo) }, panelList,
