@@ -5,7 +5,6 @@
 #include "doors/Door.h"
 #include "files/TransferJob.h"
 #include "panel/PanelLocation.h"
-#include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "text/FileUriList.h"
 #include "toolkit/RetroDialogs.h"
@@ -60,20 +59,20 @@ ClipboardCommands::ClipboardCommands(CommandContext context, QObject* parent)
 {
 }
 
-void ClipboardCommands::copyFiles()
+void ClipboardCommands::copyFiles(PanelViewController& panel)
 {
-    put(false);
+    put(panel, false);
 }
 
-void ClipboardCommands::cutFiles()
+void ClipboardCommands::cutFiles(PanelViewController& panel)
 {
-    put(true);
+    put(panel, true);
 }
 
-void ClipboardCommands::put(bool cut)
+void ClipboardCommands::put(PanelViewController& panel, bool cut)
 {
     const std::vector<std::string> paths
-        = selectedLocalPaths(cut ? QStringLiteral("Cut") : QStringLiteral("Copy"));
+        = selectedLocalPaths(panel, cut ? QStringLiteral("Cut") : QStringLiteral("Copy"));
     if (paths.empty())
         return;
     auto* data = new QMimeData;
@@ -82,15 +81,16 @@ void ClipboardCommands::put(bool cut)
     if (cut)
         data->setData(cutSelectionType, QByteArrayLiteral("1"));
     QGuiApplication::clipboard()->setMimeData(data);
-    m_context.panels.active().setMarks({});
+    panel.setMarks({});
 }
 
 // Only files of this machine mean anything to another program; none at all when one is not.
-std::vector<std::string> ClipboardCommands::selectedLocalPaths(const QString& title) const
+std::vector<std::string> ClipboardCommands::selectedLocalPaths(
+    const PanelViewController& panel, const QString& title) const
 {
-    const PanelLocation& location = m_context.panels.active().state().location();
+    const PanelLocation& location = panel.state().location();
     std::vector<std::string> paths;
-    for (const FileEntry& item : m_context.panels.active().state().selectionForOperation()) {
+    for (const FileEntry& item : panel.state().selectionForOperation()) {
         const std::optional<std::string> path = location.isArchive()
             ? std::nullopt
             : location.door()->localPath(PathString::appendingComponent(location.path(), item.name));
@@ -104,7 +104,7 @@ std::vector<std::string> ClipboardCommands::selectedLocalPaths(const QString& ti
     return paths;
 }
 
-void ClipboardCommands::paste()
+void ClipboardCommands::paste(PanelViewController& panel)
 {
     const QString title = QStringLiteral("Paste");
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -115,7 +115,7 @@ void ClipboardCommands::paste()
                              : QStringLiteral("The clipboard holds no files."));
         return;
     }
-    const std::optional<std::string> folder = localFolder(m_context.panels.active().state().location());
+    const std::optional<std::string> folder = localFolder(panel.state().location());
     if (!folder) {
         refuse(title, QStringLiteral("Files are pasted only into a folder of this machine."));
         return;

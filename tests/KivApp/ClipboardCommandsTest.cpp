@@ -73,7 +73,7 @@ TEST_F(ClipboardCommandsTest, CopyAndCutAreOfferedAsDesktopsReadThemAndPasteCopi
     EXPECT_EQ(readFile(m_home / "dst/b.txt"), "beta");
     EXPECT_TRUE(lists(left(), "two\nlines") && lists(left(), "b.txt"));
     // A copy stays on the clipboard: pasted again, its names are taken and the job asks.
-    EXPECT_FALSE(control(right(), Qt::Key_V, { { Qt::Key_Escape }, { Qt::Key_Escape } }).empty());
+    EXPECT_FALSE(control(right(), Qt::Key_V, { { Qt::Key_Escape, {} }, { Qt::Key_Escape, {} } }).empty());
 
     putCursorOn(left(), "c.txt");
     control(left(), Qt::Key_X);
@@ -95,8 +95,9 @@ TEST_F(ClipboardCommandsTest, CopyAndCutAreOfferedAsDesktopsReadThemAndPasteCopi
 TEST_F(ClipboardCommandsTest, APasteOfACutWhoseSourceVanishedLosesNothingAndOnlyLocalFilesArePasted)
 {
     offer("x-special/gnome-copied-files", FileUriList::copiedFiles({ m_src + "/gone", m_src + "/b.txt" }, true));
-    const ShownDialogs shown = control(right(), Qt::Key_V, { { Qt::Key_S } });
-    ASSERT_EQ(shown.size(), 1u);
+    const ShownDialogs shown = control(right(), Qt::Key_V, { { Qt::Key_S, {} }, ok });
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].title, "Job Ended");
     EXPECT_NE(shown[0].message.find("gone"), std::string::npos) << shown[0].message;
     EXPECT_EQ(readFile(m_home / "dst/b.txt"), "beta");
     EXPECT_FALSE(lists(right(), "gone"));
@@ -114,6 +115,7 @@ TEST_F(ClipboardCommandsTest, APasteOfACutWhoseSourceVanishedLosesNothingAndOnly
     ASSERT_TRUE(left().state().location().isArchive());
     EXPECT_EQ(control(left(), Qt::Key_V, { ok }),
         ShownDialogs { notice("Paste", "Files are pasted only into a folder of this machine.") });
+    putCursorOn(left(), "c.txt");
     EXPECT_EQ(control(left(), Qt::Key_C, { ok }).size(), 1u);
     EXPECT_EQ(clipboard("text/uri-list"), FileUriList::uriList({ m_src + "/c.txt" }));
 }
