@@ -4,6 +4,7 @@
 #include "base/PathString.h"
 #include "commands/Actions.h"
 #include "commands/CommandTable.h"
+#include "commands/ClipboardCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/KeyRouter.h"
 #include "commands/NavigationCommands.h"
@@ -133,6 +134,7 @@ void MainWindowController::makeCommands()
     m_trashCommands = std::make_unique<TrashCommands>(context);
     m_undoCommands = std::make_unique<UndoCommands>(context);
     m_searchCommands = std::make_unique<SearchCommands>(context);
+    m_clipboardCommands = std::make_unique<ClipboardCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_navigationCommands->onHotlistChanged
         = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
@@ -197,7 +199,7 @@ void MainWindowController::bindKeys()
     m_commandTable = std::make_unique<CommandTable>();
     const Actions::Targets targets { m_panels.get(), m_window.get(), m_root->commandLine()->field(),
         m_fileCommands.get(), m_trashCommands.get(), m_undoCommands.get(), m_shellCommands.get(),
-        m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_commandTable.get(),
+        m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_clipboardCommands.get(), m_commandTable.get(),
         m_fileSystem.homeDirectoryPath(),
         weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem) };
     m_commandTable->setActions(Actions::all(targets));

@@ -19,6 +19,7 @@
 namespace kiv {
 
 class CommandTable;
+class ClipboardCommands;
 class FileOperationCommands;
 class KeyRouter;
 class UndoCommands;
@@ -122,6 +123,7 @@ private:
     std::unique_ptr<UndoCommands> m_undoCommands;
     std::unique_ptr<SearchCommands> m_searchCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
+    std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     std::unique_ptr<CommandTable> m_commandTable;
     std::unique_ptr<KeyRouter> m_keyRouter;
     // Where the panels were asked to open when the program started, the left one first.
