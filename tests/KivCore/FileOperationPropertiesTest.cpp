@@ -39,6 +39,11 @@ void showValue(JobOutcome::End end, std::ostream& out)
     out << shown[static_cast<int>(end)];
 }
 
+void showValue(TransferJob::Mode mode, std::ostream& out)
+{
+    out << (mode == TransferJob::Mode::copy ? "copy" : "move");
+}
+
 } // namespace kiv
 
 namespace {
@@ -170,7 +175,7 @@ struct User
         return { *rc::gen::nonEmpty(rc::gen::container<std::vector<A>>(rc::gen::element(A::overwrite,
                      A::overwriteAll, A::skip, A::skipAll, A::overwriteAllOlder, A::keepBoth))),
             *rc::gen::nonEmpty(rc::gen::container<std::vector<A>>(rc::gen::element(A::skip, A::skipAll))),
-            *rc::gen::inRange<std::size_t>(0, 12), *rc::gen::inRange<std::int64_t>(1, 40),
+            *rc::gen::inRange<std::size_t>(0, 12), *rc::gen::inRange<std::int64_t>(0, 30),
             *rc::gen::element<std::int64_t>(4 << 20, 12 << 20, 1 << 30), {} };
     }
 
@@ -293,8 +298,10 @@ void checkUndoAndRedo(World& world, OperationRecord record, const std::vector<Tr
         RC_ASSERT(treeOf(world.src) == before[0]);
         RC_ASSERT(treeOf(world.dst) == before[1]);
     }
-    RC_ASSERT(replayed(world, world.history.startRedo()).end == End::completed);
+    // A redo meets again what kept the operation from completing (an unreadable item, say).
+    const JobOutcome redone = replayed(world, world.history.startRedo());
     if (whole) {
+        RC_ASSERT(redone.end == End::completed);
         RC_ASSERT(treeOf(world.src) == after[0]);
         RC_ASSERT(treeOf(world.dst) == after[1]);
     }
@@ -367,7 +374,7 @@ RC_GTEST_PROP(FileOperationProperties, PackedItemsComeBackWholeAndExtractingLose
     build(world.dst, *treeSpecs(6), world.serial);
     const auto sources = pickedFrom(world.src);
     RC_PRE(!sources.empty());
-    const std::string name = "packed" + *rc::gen::element<std::string>(".zip", ".tar", ".tar.gz", ".7z");
+    const std::string name = "packed" + *rc::gen::element<std::string>(".zip", ".tar", ".tar.gz");
     User packer = User::generated();
     PackJob pack(sources, world.dir / name);
     const JobOutcome packed = packer.run(pack);
