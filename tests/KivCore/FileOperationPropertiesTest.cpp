@@ -434,8 +434,12 @@ RC_GTEST_PROP(FileOperationProperties, DeleteAndTrashTakeOnlyWhatWasChosen, ())
     }
     if (!toTrash)
         return;
+    // Everything that went is noted, so that the undo can bring it back.
     OperationRecord record { Kind::moveToTrash, {} };
     for (const TrashedItem& item : trashing.trashed())
         record.addTrashed(item);
+    RC_ASSERT(std::count_if(sources.begin(), sources.end(), [](const std::string& path) {
+        return !std::filesystem::exists(std::filesystem::symlink_status(path));
+    }) == static_cast<std::ptrdiff_t>(record.steps.size()));
     checkUndoAndRedo(world, record, { before, treeOf(world.dst) }, true);
 }
