@@ -4,6 +4,13 @@
 
 namespace kiv {
 
+OperationRecord::Kind OperationRecord::Step::kindIn(Kind kind) const
+{
+    if (kind != Kind::synchronize)
+        return kind;
+    return trashed ? Kind::moveToTrash : Kind::copy;
+}
+
 void OperationRecord::addRenamed(std::string from, std::string to)
 {
     steps.push_back({ std::move(from), std::move(to), {}, {} });
@@ -17,7 +24,7 @@ void OperationRecord::addMoved(std::string from, std::string to, TrashedItem rep
     } catch (const std::exception&) {
         // A folder inside that cannot be read: the item still goes back, checked for presence only.
     }
-    steps.push_back({ std::move(from), std::move(to), {}, std::move(now), {}, {}, std::move(replaced) });
+    steps.push_back({ std::move(from), std::move(to), {}, std::move(now), {}, {}, false, std::move(replaced) });
 }
 
 void OperationRecord::addEmptied(std::string from)
@@ -28,7 +35,7 @@ void OperationRecord::addEmptied(std::string from)
 void OperationRecord::addMade(std::string from, std::string to, TrashedItem replaced)
 {
     TreeSnapshot made = TreeSnapshot::of(to);
-    steps.push_back({ std::move(from), std::move(to), {}, std::move(made), {}, {}, std::move(replaced) });
+    steps.push_back({ std::move(from), std::move(to), {}, std::move(made), {}, {}, false, std::move(replaced) });
 }
 
 void OperationRecord::addAttributes(
@@ -39,7 +46,14 @@ void OperationRecord::addAttributes(
 
 void OperationRecord::addTrashed(const TrashedItem& item)
 {
-    steps.push_back({ item.originalPath, item.trashedPath, item.infoPath, {} });
+    steps.push_back({ item.originalPath, item.trashedPath, item.infoPath, {}, {}, {}, true });
+}
+
+OperationRecord OperationRecord::taken()
+{
+    OperationRecord record { kind, {} };
+    std::swap(record, *this);
+    return record;
 }
 
 std::string OperationRecord::description() const
@@ -52,7 +66,7 @@ std::string OperationRecord::description() const
         return what + PathString::lastComponent(first.to) + "\"";
     }
     static constexpr const char* names[] = { "rename", "move", "copy", "new folder", "move to trash",
-        "extraction", "packing", "attribute change", "new link" };
+        "extraction", "packing", "attribute change", "new link", "synchronization" };
     const std::string name = names[static_cast<int>(kind)];
     if (steps.size() != 1)
         return name + " of " + std::to_string(steps.size()) + " items";
