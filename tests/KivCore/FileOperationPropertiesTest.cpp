@@ -230,10 +230,9 @@ struct World
     // Fails the case when a name the core uses for work in progress is left anywhere.
     void assertNoPartsLeft() const
     {
-        for (const std::vector<Tree>& all : { trees() })
-            for (const Tree& tree : all)
-                for (const auto& [path, value] : tree)
-                    RC_ASSERT(path.find(".tavrin-part-") == std::string::npos);
+        for (const Tree& tree : trees())
+            for (const auto& [path, value] : tree)
+                RC_ASSERT(path.find(".tavrin-part-") == std::string::npos);
     }
 
     TempDir dir;
