@@ -20,4 +20,9 @@ void TransferReport::addMoved(const std::string& from, const std::string& to, co
     m_items.push_back({ from, to, replaced });
 }
 
+void TransferReport::addEmptied(const std::string& from)
+{
+    m_items.push_back({ from, {} });
+}
+
 } // namespace kiv

@@ -14,7 +14,8 @@ namespace kiv {
 class TransferReport
 {
 public:
-    // One item: where it came from (empty when it came out of an archive) and where it is now.
+    // One item: where it came from (empty when it came out of an archive) and where it is now
+    // (empty for a folder a move emptied and removed).
     struct Item
     {
         std::string from;
@@ -32,6 +33,9 @@ public:
     // Reported once the item is complete, after what it holds; what was noted inside `to` before is
     // dropped, the item covers it.
     void addMoved(const std::string& from, const std::string& to, const TrashedItem& replaced = {});
+    // Notes that the folder at `from` was removed once everything in it had moved into the folder
+    // of its name that was there: an item with an empty `to`.
+    void addEmptied(const std::string& from);
 
     // Returns the items in the order they were noted.
     const std::vector<Item>& items() const { return m_items; }

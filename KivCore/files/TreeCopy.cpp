@@ -177,8 +177,13 @@ private:
             return false;
         }
         const bool gone = finishCopied(name, info, targetName);
-        // A folder merged into one that was there is no item of its own: what moved into it is.
-        return how == Folder::create ? noteMoved(name, targetName, gone) : gone;
+        if (how == Folder::create)
+            return noteMoved(name, targetName, gone);
+        // A folder merged into one that was there is no item of its own: what moved into it is,
+        // and an undo makes the folder again to put it back into.
+        if (m_report && gone)
+            m_report->addEmptied(sourcePath);
+        return gone;
     }
 
     // Removes the source once its copy is complete, when this is a move.

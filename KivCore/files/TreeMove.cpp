@@ -138,13 +138,16 @@ private:
             allGone = moveEntry(child, child, Counting::none) && allGone;
         toLevel.reset();
         fromLevel.reset();
-        return allGone
+        const bool removed = allGone
             && m_session.failures.attempt(
                 [&] {
                     if (::unlinkat(m_from.fd(), name.c_str(), AT_REMOVEDIR) != 0)
                         throwSystemError(errno, m_from.pathOf(name));
                 },
                 m_from.pathOf(name));
+        if (removed)
+            m_session.report.addEmptied(m_from.pathOf(name));
+        return removed;
     }
 
     // A folder replaces a file or a file a folder, as the user chose: the old item goes to the

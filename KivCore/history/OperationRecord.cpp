@@ -27,6 +27,11 @@ void OperationRecord::addMoved(std::string from, std::string to, TrashedItem rep
     steps.push_back({ std::move(from), std::move(to), {}, std::move(now), {}, {}, false, std::move(replaced) });
 }
 
+void OperationRecord::addEmptied(std::string from)
+{
+    steps.push_back({ std::move(from), {}, {}, {} });
+}
+
 void OperationRecord::addMade(std::string from, std::string to, TrashedItem replaced)
 {
     TreeSnapshot made = TreeSnapshot::of(to);

@@ -37,7 +37,9 @@ struct OperationRecord
         // Where the item was or the source of a copy; for an undone extraction or packing, its
         // place in the trash; empty for a new folder.
         std::string from;
-        std::string to; // where the operation put it: new name, copy, new folder, place in the trash
+        // Where the operation put it: new name, copy, new folder, place in the trash; empty for a
+        // folder a move emptied and removed.
+        std::string to;
         std::string info; // the trash's info file of a trashed item; empty otherwise
         // A copy, new folder, link or moved item as the operation left it; empty for a rename made
         // in the window, a trashed item and an undone extraction or packing.
@@ -66,6 +68,9 @@ struct OperationRecord
     // Notes that the item at `from` was moved to `to`, in the place of `replaced` (when set), and
     // what it looks like now where it can be read (else an undo only checks that it is there).
     void addMoved(std::string from, std::string to, TrashedItem replaced = {});
+    // Notes that a move removed the folder at `from` once it had emptied it into the folder of its
+    // name that was there: an undo makes it again, a redo removes it again.
+    void addEmptied(std::string from);
     // Notes that `to` was made, as a copy of `from`, as a new folder (`from` empty) or as a link to
     // `from`, in the place of `replaced` (when set), and what it looks like now. Throws the platform
     // error when `to` cannot be read.

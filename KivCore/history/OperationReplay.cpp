@@ -63,6 +63,8 @@ Expectation expectationFor(Kind kind, const Step& step, Direction direction)
     case Kind::move:
         break;
     }
+    if (step.to.empty()) // a folder the move emptied: made again on undo, removed again on redo
+        return undo ? Expectation { none, step.from, false } : Expectation { step.from, none, false };
     // A moved item must be as the move left it, either way; a rename is not checked inside.
     const bool unchanged = !step.made.empty();
     return undo ? Expectation { step.to, step.from, unchanged } : Expectation { step.from, taken, unchanged };
@@ -194,6 +196,8 @@ void redo(Kind kind, Step& step, const Trash& trash, JobControl& control)
         return;
     case Kind::rename:
     case Kind::move:
+        if (step.to.empty())
+            return FileSystemService().remove(step.from);
         trashReplaced(step, trash);
         transfer(TransferJob::Mode::move, step.from, step.to, control);
         if (!step.made.empty())
@@ -230,6 +234,8 @@ void undo(Kind kind, Step& step, const Trash& trash, JobControl& control)
         return;
     case Kind::rename:
     case Kind::move:
+        if (step.to.empty())
+            return FileSystemService().makeFolder(step.from);
         transfer(TransferJob::Mode::move, step.to, step.from, control);
         restoreReplaced(step, trash);
         return;

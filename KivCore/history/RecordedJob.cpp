@@ -43,7 +43,9 @@ void RecordedJob::record()
 {
     for (const TransferReport::Item& item : m_report.items()) {
         try {
-            if (m_record.kind == OperationRecord::Kind::move
+            if (item.to.empty())
+                m_record.addEmptied(item.from);
+            else if (m_record.kind == OperationRecord::Kind::move
                 || m_record.kind == OperationRecord::Kind::rename)
                 m_record.addMoved(item.from, item.to, item.replaced);
             else

@@ -163,6 +163,21 @@ TEST_F(OperationHistoryTest, UndoOfACopyTakesAwayOnlyWhatItMadeAndOfACancelledOn
     EXPECT_EQ(tree(), before);
 }
 
+TEST_F(OperationHistoryTest, UndoOfAMoveIntoAFolderOfTheSameNameBringsBackTheFolderItEmptied)
+{
+    dir.write("box/new.txt", "new");
+    dir.folder("box/empty");
+    dir.write("dst/box/old.txt", "was there");
+    dir.folder("dst/box/empty");
+    states.push_back(tree());
+    moved(Kind::move, { { "box", "dst/box" } });
+    EXPECT_FALSE(std::filesystem::exists(dir / "box"));
+    EXPECT_EQ(undo(), "Undone: move of 3 items");
+    EXPECT_EQ(tree(), states[0]);
+    EXPECT_EQ(redo(), "Redone: move of 3 items");
+    EXPECT_EQ(tree(), states[1]);
+}
+
 TEST_F(OperationHistoryTest, PackedAndExtractedItemsGoToTheTrashOnUndoAndComeBackOnRedo)
 {
     const auto recordedJob = [&](std::shared_ptr<Job> work, const TransferReport& report, Kind kind) {
