@@ -1,9 +1,11 @@
 #include "window/MainWindowController.h"
 
 #include "base/ErrorText.h"
+#include "commands/AttributeCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/UndoCommands.h"
 #include "commands/NavigationCommands.h"
+#include "commands/QuickViewCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
@@ -132,6 +134,8 @@ void MainWindowController::makeCommands()
     m_undoCommands = std::make_unique<UndoCommands>(context);
     m_searchCommands = std::make_unique<SearchCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
+    m_attributeCommands = std::make_unique<AttributeCommands>(context);
+    m_quickViewCommands = std::make_unique<QuickViewCommands>(context, *m_root->splitView());
     m_navigationCommands->onHotlistChanged
         = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
 }
@@ -221,7 +225,9 @@ void MainWindowController::bindKeys()
               { QStringLiteral("g"), weakly(navigation, &NavigationCommands::goToFolder) },
               { QStringLiteral("j"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
               { QStringLiteral("\r"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
-              { QStringLiteral("o"), weakly(shell, &ShellCommands::showConsole) } };
+              { QStringLiteral("o"), weakly(shell, &ShellCommands::showConsole) },
+              { QStringLiteral("a"), weakly(m_attributeCommands.get(), &AttributeCommands::changeAttributes) },
+              { QStringLiteral("l"), weakly(m_attributeCommands.get(), &AttributeCommands::makeLink) } };
     // The console's program takes every key while the console is shown.
     m_window->isKeyboardTaken = weakly(shell, [](ShellCommands& commands) { return commands.console() != nullptr; });
     m_window->onShouldClose = weakly(tools, &ToolCommands::quit);
@@ -326,7 +332,8 @@ void MainWindowController::panelDidBecomeActive(PanelViewController& panel)
 
 void MainWindowController::panelRequestsSwitch(PanelViewController& panel)
 {
-    m_panels->other(panel).focus();
+    if (!m_quickViewCommands->takeKeyboardFrom(panel))
+        m_panels->other(panel).focus();
 }
 
 void MainWindowController::panelDidChangeLocation(PanelViewController& panel)

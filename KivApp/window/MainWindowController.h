@@ -18,6 +18,7 @@
 
 namespace kiv {
 
+class AttributeCommands;
 class FileOperationCommands;
 class UndoCommands;
 class JobRunner;
@@ -25,6 +26,7 @@ class MainRootView;
 class NavigationCommands;
 class MainWindow;
 class PanelPair;
+class QuickViewCommands;
 class ShellCommands;
 class SearchCommands;
 class ToolCommands;
@@ -116,6 +118,8 @@ private:
     std::unique_ptr<UndoCommands> m_undoCommands;
     std::unique_ptr<SearchCommands> m_searchCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
+    std::unique_ptr<AttributeCommands> m_attributeCommands;
+    std::unique_ptr<QuickViewCommands> m_quickViewCommands;
     // Where the panels were asked to open when the program started, the left one first.
     std::vector<StartPlace> m_startPlaces;
     // From the settings file: the divider to restore (the last one placed, once the window shows),
