@@ -71,6 +71,11 @@ void QuickViewCommands::hide()
         m_followed->focus();
 }
 
+QuickView* QuickViewCommands::quickView() const
+{
+    return m_view;
+}
+
 bool QuickViewCommands::takeKeyboardFrom(PanelViewController& panel)
 {
     if (!m_view || m_followed != &panel)

@@ -31,7 +31,7 @@ public:
     // Gives the keyboard to the quick view when it follows `panel`; returns whether it did (Tab).
     bool takeKeyboardFrom(PanelViewController& panel);
     // Returns the quick view shown, or null.
-    QuickView* quickView() const { return m_view; }
+    QuickView* quickView() const;
 
 private:
     void show(PanelViewController& followed);
