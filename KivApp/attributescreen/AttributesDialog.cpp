@@ -14,7 +14,7 @@ namespace kiv {
 namespace {
 
 constexpr int dialogWidth = 460;
-// The subject, a rule, the twelve bits, a rule, owner, group, time and reach.
+// The subject, a rule, the twelve bits, how to flip them, owner, group, time and reach.
 constexpr int lineCount = 19;
 constexpr int firstBitLine = 2;
 constexpr int setChoice = 0;
@@ -94,7 +94,7 @@ void AttributesDialog::refresh()
     for (std::size_t row = 0; row < AttributeForm::bits.size(); ++row)
         lines << QStringLiteral("   %1 %2").arg(box(m_form.state(row)), AttributeForm::bits[row].label);
     const std::optional<FileTime> modified = m_form.modified();
-    lines << QString() << QStringLiteral(" O  Owner:    ") + shown(m_form.owner(), &AccountNames::userName)
+    lines << QStringLiteral("   (Up, Down: a bit; Space flips it)") << QStringLiteral(" O  Owner:    ") + shown(m_form.owner(), &AccountNames::userName)
           << QStringLiteral(" G  Group:    ") + shown(m_form.group(), &AccountNames::groupName)
           << QStringLiteral(" T  Modified: ")
             + (modified ? ShownText::of(AttributeForm::timeText(*modified)) : QStringLiteral("(they differ)"))

@@ -65,7 +65,7 @@ std::string of(const QuickSummary& summary)
 
 std::string counting(std::int64_t items)
 {
-    return std::string("Counting... ").append(KivFormat::grouped(items)).append(" items (Esc stops)");
+    return std::string("Counting... ").append(KivFormat::grouped(items)).append(" items (Tab, then Esc, stops it)");
 }
 
 } // namespace kiv::QuickViewText
