@@ -83,7 +83,9 @@ protected:
     void typeInto(const QString& text)
     {
         answerNextModal(later([text](QWidget* modal) {
-            QLineEdit* field = modal->findChild<RetroDialogView*>()->textField();
+            const auto* view = modal->findChild<RetroDialogView*>();
+            ASSERT_TRUE(view && view->textField()) << "no prompt, but " << modal->windowTitle().toStdString();
+            QLineEdit* field = view->textField();
             field->setText(text);
             QTest::keyClick(field, Qt::Key_Return);
         }));
@@ -92,7 +94,9 @@ protected:
     void noteMessage(QStringList& messages)
     {
         answerNextModal(later([&messages](QWidget* modal) {
-            messages << modal->findChild<RetroDialogView*>()->messageText();
+            const auto* view = modal->findChild<RetroDialogView*>();
+            ASSERT_TRUE(view) << "no message, but " << modal->windowTitle().toStdString();
+            messages << view->messageText();
             QTest::keyClick(modal->focusWidget(), Qt::Key_Return);
         }));
     }
