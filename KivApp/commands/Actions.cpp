@@ -1,6 +1,7 @@
 #include "commands/Actions.h"
 
 #include "commands/AttributeCommands.h"
+#include "commands/ClipboardCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/NavigationCommands.h"
 #include "commands/QuickViewCommands.h"
@@ -61,6 +62,14 @@ template <class T, class F> Handler on(T* object, F member)
     if (!object)
         return {};
     return [run = weakly(object, member)](PanelViewController&) { run(); };
+}
+
+// Runs `member` of `object` with the panel the action is for, while the object exists.
+template <class T, class F> Handler withPanel(T* object, F member)
+{
+    if (!object)
+        return {};
+    return [run = weakly(object, member)](PanelViewController& panel) { run(panel); };
 }
 
 // What undo or redo would act on now, told beside its entry.
@@ -137,6 +146,17 @@ std::vector<Action> commandRows(const Targets& t)
         { "trash", Place::panels, { Qt::Key_Delete }, "Move the marked files or the cursor's to the trash",
             Entry { Pulldown::files, 1, "Move to Trash", u't' }, panelList,
             on(t.trash, &TrashCommands::trashOperation) },
+        { "clipboard-copy", Place::panels, { ctrl(Qt::Key_C) },
+            "Put the marked files or the cursor's on the desktop's clipboard, to be copied",
+            Entry { Pulldown::files, 5, "Copy to Clipboard", u'y' }, panelList,
+            withPanel(t.clipboard, &ClipboardCommands::copyFiles) },
+        { "clipboard-cut", Place::panels, { ctrl(Qt::Key_X) },
+            "Put them there to be moved (cut)", Entry { Pulldown::files, 5, "Cut to Clipboard", u'l' },
+            panelList, withPanel(t.clipboard, &ClipboardCommands::cutFiles) },
+        { "clipboard-paste", Place::panels, { ctrl(Qt::Key_V) },
+            "Copy the clipboard's files here, or move them when they were cut",
+            Entry { Pulldown::files, 5, "Paste from Clipboard", u'b' }, panelList,
+            withPanel(t.clipboard, &ClipboardCommands::paste) },
         { "undo", Place::panels, { ctrl(Qt::Key_Z) },
             "Undo the last file operation (those of this run only, never F8)",
             Entry { Pulldown::files, 4, "Undo", u'o', nextOf(t.undo, &UndoCommands::nextUndo) }, panelList,
@@ -157,11 +177,11 @@ std::vector<Action> commandRows(const Targets& t)
             Entry { Pulldown::files, 2, "Pack...", u'a' }, anywhere, on(t.tools, &ToolCommands::pack) },
         { "attributes", Place::panels, { ctrl(Qt::Key_A) },
             "Attributes of the marked items or the cursor's: permissions, owner, group, time",
-            Entry { Pulldown::files, 2, "Attributes...", u'b' }, panelList,
+            Entry { Pulldown::files, 2, "Change Attributes...", u'h' }, panelList,
             on(t.attributes, &AttributeCommands::changeAttributes) },
         { "make-link", Place::panels, { ctrl(Qt::Key_L) },
             "Make a symbolic link to the cursor's item in the other panel",
-            Entry { Pulldown::files, 2, "Make Link...", u'l' }, panelList, on(t.attributes, &AttributeCommands::makeLink) },
+            Entry { Pulldown::files, 2, "Make Link...", u'k' }, panelList, on(t.attributes, &AttributeCommands::makeLink) },
         { "pulldowns", Place::panels, { Qt::Key_F9 }, "Pulldown menus", noMenu, anywhere,
             t.openPulldowns ? Handler([open = t.openPulldowns](PanelViewController&) { open(); })
                             : Handler() },

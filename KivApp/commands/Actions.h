@@ -11,6 +11,7 @@ class QWidget;
 namespace kiv {
 
 class AttributeCommands;
+class ClipboardCommands;
 class CommandLineField;
 class CommandTable;
 class FileOperationCommands;
@@ -41,6 +42,7 @@ struct Targets
     ToolCommands* tools = nullptr;
     NavigationCommands* navigation = nullptr;
     SearchCommands* search = nullptr;
+    ClipboardCommands* clipboard = nullptr;
     AttributeCommands* attributes = nullptr;
     QuickViewCommands* quickView = nullptr;
     const CommandTable* table = nullptr; // the help lists it

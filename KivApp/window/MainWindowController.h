@@ -20,6 +20,7 @@ namespace kiv {
 
 class AttributeCommands;
 class CommandTable;
+class ClipboardCommands;
 class FileOperationCommands;
 class KeyRouter;
 class UndoCommands;
@@ -123,6 +124,7 @@ private:
     std::unique_ptr<NavigationCommands> m_navigationCommands;
     std::unique_ptr<AttributeCommands> m_attributeCommands;
     std::unique_ptr<QuickViewCommands> m_quickViewCommands;
+    std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     std::unique_ptr<CommandTable> m_commandTable;
     std::unique_ptr<KeyRouter> m_keyRouter;
     // Where the panels were asked to open when the program started, the left one first.
