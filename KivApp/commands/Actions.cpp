@@ -1,8 +1,10 @@
 #include "commands/Actions.h"
 
+#include "commands/AttributeCommands.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/NavigationCommands.h"
+#include "commands/QuickViewCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
@@ -13,6 +15,7 @@
 #include "panels/PanelViewController.h"
 #include "toolkit/Weakly.h"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace kiv::Actions {
@@ -84,6 +87,29 @@ template <class F> Handler onPanel(F member)
     return [member](PanelViewController& panel) { std::invoke(member, panel); };
 }
 
+// Runs `member` of `object` for the panel the action is for, while the object exists.
+template <class T, class F> Handler onFor(T* object, F member)
+{
+    if (!object)
+        return {};
+    return [object = QPointer<T>(object), member](PanelViewController& panel) {
+        if (object)
+            std::invoke(member, *object, panel);
+    };
+}
+
+// Tab: into the quick view that follows the panel, else to the other panel.
+Handler switchPanel(const Targets& t)
+{
+    if (!t.panels)
+        return {};
+    return [panels = QPointer<PanelPair>(t.panels), quickView = QPointer<QuickViewCommands>(t.quickView)](
+               PanelViewController& panel) {
+        if (panels && !(quickView && quickView->takeKeyboardFrom(panel)))
+            panels->other(panel).focus();
+    };
+}
+
 Handler sortBy(SortOrder::Key key)
 {
     return [key](PanelViewController& panel) { panel.chooseSortKey(key); };
@@ -149,6 +175,13 @@ std::vector<Action> commandRows(const Targets& t)
         { "pack", Place::panels, { alt(Qt::Key_F5) },
             "Pack the marked files or the cursor's into a new archive",
             Entry { Pulldown::files, 2, "Pack...", u'a' }, anywhere, on(t.tools, &ToolCommands::pack) },
+        { "attributes", Place::panels, { ctrl(Qt::Key_A) },
+            "Attributes of the marked items or the cursor's: permissions, owner, group, time",
+            Entry { Pulldown::files, 2, "Change Attributes...", u'h' }, panelList,
+            on(t.attributes, &AttributeCommands::changeAttributes) },
+        { "make-link", Place::panels, { ctrl(Qt::Key_L) },
+            "Make a symbolic link to the cursor's item in the other panel",
+            Entry { Pulldown::files, 2, "Make Link...", u'k' }, panelList, on(t.attributes, &AttributeCommands::makeLink) },
         { "pulldowns", Place::panels, { Qt::Key_F9 }, "Pulldown menus", noMenu, anywhere,
             t.openPulldowns ? Handler([open = t.openPulldowns](PanelViewController&) { open(); })
                             : Handler() },
@@ -171,8 +204,7 @@ std::vector<Action> commandRows(const Targets& t)
             Entry { Pulldown::commands, 1, "Jobs...", u'j' }, anywhere,
             on(t.tools, &ToolCommands::showJobs) },
         { "switch-panel", Place::panels, { Qt::Key_Tab, QKeySequence(Qt::ShiftModifier | Qt::Key_Tab) },
-            "Switch to the other panel", noMenu, panelList,
-            on(t.panels, [](PanelPair& panels) { panels.inactive().focus(); }) },
+            "Switch to the other panel (or into the quick view)", noMenu, panelList, switchPanel(t) },
         { "mark", Place::panels, { Qt::Key_Space, Qt::Key_Insert }, "Mark / unmark, then down a row" },
         { "open", Place::panels, { Qt::Key_Return }, "Enter the folder or archive, or open the file", noMenu,
             panelList, onPanel(&PanelViewController::activateSelection) },
@@ -226,6 +258,9 @@ std::vector<Action> panelRows(const Targets& t)
         { "folder-history", Place::panels, { alt(Qt::Key_Down) }, "The panel's folder history",
             Entry { Pulldown::panel, 1, "Folder History...", u'y' }, panelList,
             onPanel(&Panel::showHistoryMenu) },
+        { "quick-view", Place::panels, { alt(Qt::Key_Q) },
+            "Quick view of the cursor's item in the other panel (Tab into it and back; again: the panel)",
+            Entry { Pulldown::panel, 1, "Quick View", u'q' }, anywhere, onFor(t.quickView, &QuickViewCommands::toggle) },
         { "folder-size", Place::panels, { ctrl(Qt::Key_Space) },
             "Measure the marked folders or the cursor's (size in the Size column)",
             Entry { Pulldown::files, 3, "Folder Size", u'z' }, anywhere,
@@ -311,6 +346,8 @@ std::vector<Action> otherWindowRows()
             "Select group: mark with the letters' case matched" },
         { "dialog-next", Place::dialogs, { Qt::Key_Tab },
             "Next button (a prompt's field keeps the keyboard)" },
+        { "attributes-flip", Place::dialogs, { Qt::Key_Space },
+            "Attributes: flip the bit under the cursor (O, G, T: owner, group, time; I: inside folders)" },
         { "background", Place::jobs, { Qt::Key_B }, "Progress: go on in the background" },
         { "cancel-job", Place::jobs, { Qt::Key_Escape }, "Progress: cancel the job (asks first)" },
         { "overwrite", Place::jobs, { Qt::Key_O }, "Name taken: overwrite" },

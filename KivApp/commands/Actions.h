@@ -10,12 +10,14 @@ class QWidget;
 
 namespace kiv {
 
+class AttributeCommands;
 class ClipboardCommands;
 class CommandLineField;
 class CommandTable;
 class FileOperationCommands;
 class NavigationCommands;
 class PanelPair;
+class QuickViewCommands;
 class SearchCommands;
 class ShellCommands;
 class ToolCommands;
@@ -41,6 +43,8 @@ struct Targets
     NavigationCommands* navigation = nullptr;
     SearchCommands* search = nullptr;
     ClipboardCommands* clipboard = nullptr;
+    AttributeCommands* attributes = nullptr;
+    QuickViewCommands* quickView = nullptr;
     const CommandTable* table = nullptr; // the help lists it
     std::string home;
     std::function<void()> openPulldowns;

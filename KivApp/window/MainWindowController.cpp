@@ -2,12 +2,14 @@
 
 #include "base/ErrorText.h"
 #include "base/PathString.h"
+#include "commands/AttributeCommands.h"
 #include "commands/Actions.h"
 #include "commands/CommandTable.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/KeyRouter.h"
 #include "commands/NavigationCommands.h"
+#include "commands/QuickViewCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
@@ -138,6 +140,8 @@ void MainWindowController::makeCommands()
     m_searchCommands = std::make_unique<SearchCommands>(context);
     m_clipboardCommands = std::make_unique<ClipboardCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
+    m_attributeCommands = std::make_unique<AttributeCommands>(context);
+    m_quickViewCommands = std::make_unique<QuickViewCommands>(context, *m_root->splitView());
     m_navigationCommands->onHotlistChanged
         = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
 }
@@ -201,8 +205,8 @@ void MainWindowController::bindKeys()
     m_commandTable = std::make_unique<CommandTable>();
     const Actions::Targets targets { m_panels.get(), m_window.get(), m_root->commandLine()->field(),
         m_fileCommands.get(), m_trashCommands.get(), m_undoCommands.get(), m_shellCommands.get(),
-        m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_clipboardCommands.get(), m_commandTable.get(),
-        m_fileSystem.homeDirectoryPath(),
+        m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_clipboardCommands.get(),
+        m_attributeCommands.get(), m_quickViewCommands.get(), m_commandTable.get(), m_fileSystem.homeDirectoryPath(),
         weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem) };
     m_commandTable->setActions(Actions::all(targets));
     m_keyRouter = std::make_unique<KeyRouter>(

@@ -18,6 +18,7 @@
 
 namespace kiv {
 
+class AttributeCommands;
 class CommandTable;
 class ClipboardCommands;
 class FileOperationCommands;
@@ -28,6 +29,7 @@ class MainRootView;
 class NavigationCommands;
 class MainWindow;
 class PanelPair;
+class QuickViewCommands;
 class ShellCommands;
 class SearchCommands;
 class ToolCommands;
@@ -124,6 +126,8 @@ private:
     std::unique_ptr<UndoCommands> m_undoCommands;
     std::unique_ptr<SearchCommands> m_searchCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
+    std::unique_ptr<AttributeCommands> m_attributeCommands;
+    std::unique_ptr<QuickViewCommands> m_quickViewCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     std::unique_ptr<CommandTable> m_commandTable;
     std::unique_ptr<KeyRouter> m_keyRouter;

@@ -390,7 +390,7 @@ TEST_F(FileOperationCommandsTest, TheFilesMenuRunsTheSameCommands)
     chooseFromPulldown(1, 4); // Move to Trash
     waitForJobs();
     EXPECT_FALSE(lists(left(), "a.txt"));
-    chooseFromPulldown(1, 12); // Undo, the Redo below it still disabled
+    chooseFromPulldown(1, 14); // Undo, the Redo below it still disabled
     waitForJobs();
     EXPECT_EQ(readFile(m_src + "/a.txt"), "alpha");
 }
