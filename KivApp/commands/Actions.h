@@ -15,6 +15,7 @@ class CommandLineField;
 class CommandTable;
 class FileOperationCommands;
 class NavigationCommands;
+class OpenWithCommands;
 class PanelPair;
 class SearchCommands;
 class ShellCommands;
@@ -41,6 +42,7 @@ struct Targets
     NavigationCommands* navigation = nullptr;
     SearchCommands* search = nullptr;
     ClipboardCommands* clipboard = nullptr;
+    OpenWithCommands* openWith = nullptr;
     const CommandTable* table = nullptr; // the help lists it
     std::string home;
     std::function<void()> openPulldowns;

@@ -21,6 +21,7 @@ namespace kiv {
 class CommandTable;
 class ClipboardCommands;
 class FileOperationCommands;
+class OpenWithCommands;
 class KeyRouter;
 class UndoCommands;
 class JobRunner;
@@ -121,6 +122,7 @@ private:
     std::unique_ptr<SearchCommands> m_searchCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
+    std::unique_ptr<OpenWithCommands> m_openWithCommands;
     std::unique_ptr<CommandTable> m_commandTable;
     std::unique_ptr<KeyRouter> m_keyRouter;
     // Where the panels were asked to open when the program started, the left one first.
