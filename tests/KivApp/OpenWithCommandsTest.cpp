@@ -22,6 +22,9 @@ protected:
                 std::string("[Desktop Entry]\nType=Application\nName=Kiv Writer ") + which
                     + "\nExec=/bin/cp %f " + m_home.path() + "/opened-by-" + which
                     + "\nMimeType=text/plain;\n");
+        // As update-desktop-database leaves it: the index GIO reads types from.
+        m_home.write(".local/share/applications/mimeinfo.cache",
+            "[MIME Cache]\ntext/plain=kivtest-a.desktop;kivtest-b.desktop;\n");
         m_home.write(".config/mimeapps.list", "[Default Applications]\ntext/plain=kivtest-b.desktop\n");
         startProgram();
     }
