@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ clang cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libicu-dev libarchive-dev zlib1g-dev libgtest-dev librapidcheck-dev
+  qt6-base-dev libglib2.0-dev libgl-dev libicu-dev libarchive-dev zlib1g-dev libgtest-dev librapidcheck-dev
   libvterm-dev libssh-dev openssh-server openssh-client ccache
   unzip zip tar gzip xz-utils bzip2 libarchive-tools util-linux
   fonts-dejavu-core fonts-wqy-microhei

@@ -4,6 +4,7 @@
 #include "commands/ClipboardCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/NavigationCommands.h"
+#include "commands/OpenWithCommands.h"
 #include "commands/QuickViewCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
@@ -157,6 +158,10 @@ std::vector<Action> commandRows(const Targets& t)
             "Copy the clipboard's files here, or move them when they were cut",
             Entry { Pulldown::files, 5, "Paste from Clipboard", u'b' }, panelList,
             withPanel(t.clipboard, &ClipboardCommands::paste) },
+        { "open-with", Place::panels, { QKeySequence(Qt::ShiftModifier | Qt::Key_Return) },
+            "Open the file with an application chosen from those the desktop knows for it",
+            Entry { Pulldown::files, 5, "Open With...", u'w' }, panelList,
+            withPanel(t.openWith, &OpenWithCommands::chooseApplication) },
         { "undo", Place::panels, { ctrl(Qt::Key_Z) },
             "Undo the last file operation (those of this run only, never F8)",
             Entry { Pulldown::files, 4, "Undo", u'o', nextOf(t.undo, &UndoCommands::nextUndo) }, panelList,

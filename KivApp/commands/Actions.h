@@ -16,6 +16,7 @@ class CommandLineField;
 class CommandTable;
 class FileOperationCommands;
 class NavigationCommands;
+class OpenWithCommands;
 class PanelPair;
 class QuickViewCommands;
 class SearchCommands;
@@ -45,6 +46,7 @@ struct Targets
     ClipboardCommands* clipboard = nullptr;
     AttributeCommands* attributes = nullptr;
     QuickViewCommands* quickView = nullptr;
+    OpenWithCommands* openWith = nullptr;
     const CommandTable* table = nullptr; // the help lists it
     std::string home;
     std::function<void()> openPulldowns;

@@ -9,6 +9,7 @@
 #include "commands/FileOperationCommands.h"
 #include "commands/KeyRouter.h"
 #include "commands/NavigationCommands.h"
+#include "commands/OpenWithCommands.h"
 #include "commands/QuickViewCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
@@ -139,6 +140,7 @@ void MainWindowController::makeCommands()
     m_undoCommands = std::make_unique<UndoCommands>(context);
     m_searchCommands = std::make_unique<SearchCommands>(context);
     m_clipboardCommands = std::make_unique<ClipboardCommands>(context);
+    m_openWithCommands = std::make_unique<OpenWithCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_attributeCommands = std::make_unique<AttributeCommands>(context);
     m_quickViewCommands = std::make_unique<QuickViewCommands>(context, *m_root->splitView());
@@ -206,7 +208,8 @@ void MainWindowController::bindKeys()
     const Actions::Targets targets { m_panels.get(), m_window.get(), m_root->commandLine()->field(),
         m_fileCommands.get(), m_trashCommands.get(), m_undoCommands.get(), m_shellCommands.get(),
         m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_clipboardCommands.get(),
-        m_attributeCommands.get(), m_quickViewCommands.get(), m_commandTable.get(), m_fileSystem.homeDirectoryPath(),
+        m_attributeCommands.get(), m_quickViewCommands.get(), m_openWithCommands.get(), m_commandTable.get(),
+        m_fileSystem.homeDirectoryPath(),
         weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem) };
     m_commandTable->setActions(Actions::all(targets));
     m_keyRouter = std::make_unique<KeyRouter>(

@@ -22,6 +22,7 @@ class AttributeCommands;
 class CommandTable;
 class ClipboardCommands;
 class FileOperationCommands;
+class OpenWithCommands;
 class KeyRouter;
 class UndoCommands;
 class JobRunner;
@@ -129,6 +130,7 @@ private:
     std::unique_ptr<AttributeCommands> m_attributeCommands;
     std::unique_ptr<QuickViewCommands> m_quickViewCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
+    std::unique_ptr<OpenWithCommands> m_openWithCommands;
     std::unique_ptr<CommandTable> m_commandTable;
     std::unique_ptr<KeyRouter> m_keyRouter;
     // Where the panels were asked to open when the program started, the left one first.

@@ -122,7 +122,7 @@ TEST_F(CommandTableTest, NoTwoRowsShareAKeyWhereTheyActAndEveryRoutedRowRuns)
     // The keys the next features will take are still free.
     for (QKeySequence planned : { QKeySequence("Ctrl+T"), QKeySequence("Ctrl+W"), QKeySequence("Ctrl+PgUp"),
              QKeySequence("Ctrl+PgDown"), QKeySequence("Ctrl+M"),
-             QKeySequence("Ctrl+Shift+S"), QKeySequence("Ctrl+Shift+C"), QKeySequence("Shift+Return") })
+             QKeySequence("Ctrl+Shift+S"), QKeySequence("Ctrl+Shift+C") })
         EXPECT_EQ(table().actionFor(planned[0], Action::panel), nullptr) << planned.toString().toStdString();
 }
 
