@@ -1,9 +1,11 @@
 #include "window/MainWindowController.h"
 
 #include "base/ErrorText.h"
+#include "commands/ComparisonCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/UndoCommands.h"
 #include "commands/NavigationCommands.h"
+#include "commands/RenameCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
@@ -132,6 +134,8 @@ void MainWindowController::makeCommands()
     m_undoCommands = std::make_unique<UndoCommands>(context);
     m_searchCommands = std::make_unique<SearchCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
+    m_renameCommands = std::make_unique<RenameCommands>(context);
+    m_comparisonCommands = std::make_unique<ComparisonCommands>(context);
     m_navigationCommands->onHotlistChanged
         = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
 }

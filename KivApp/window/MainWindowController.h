@@ -18,6 +18,7 @@
 
 namespace kiv {
 
+class ComparisonCommands;
 class FileOperationCommands;
 class UndoCommands;
 class JobRunner;
@@ -25,6 +26,7 @@ class MainRootView;
 class NavigationCommands;
 class MainWindow;
 class PanelPair;
+class RenameCommands;
 class ShellCommands;
 class SearchCommands;
 class ToolCommands;
@@ -74,6 +76,10 @@ public:
     ShellCommands& shellCommands() const { return *m_shellCommands; }
     // Returns the help, quit, extract, compare, jobs and About commands.
     ToolCommands& toolCommands() const { return *m_toolCommands; }
+    // Returns the multi-rename command.
+    RenameCommands& renameCommands() const { return *m_renameCommands; }
+    // Returns the commands that compare files and synchronize folders.
+    ComparisonCommands& comparisonCommands() const { return *m_comparisonCommands; }
     // Returns the runner of copy, move, delete and extraction jobs.
     JobRunner& jobs() const { return *m_jobs; }
 
@@ -116,6 +122,8 @@ private:
     std::unique_ptr<UndoCommands> m_undoCommands;
     std::unique_ptr<SearchCommands> m_searchCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
+    std::unique_ptr<RenameCommands> m_renameCommands;
+    std::unique_ptr<ComparisonCommands> m_comparisonCommands;
     // Where the panels were asked to open when the program started, the left one first.
     std::vector<StartPlace> m_startPlaces;
     // From the settings file: the divider to restore (the last one placed, once the window shows),
