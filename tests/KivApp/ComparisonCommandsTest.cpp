@@ -100,7 +100,7 @@ TEST_F(ComparisonCommandsTest, TwoFilesSideBySideTheirDifferingLinesMarkedAndF7G
     waitForJobs();
     putCursorOn(left(), "one.txt");
     putCursorOn(right(), "two.txt");
-    m_controller->comparisonCommands().compareFiles();
+    QTest::keyClick(active().tableView(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     waitForJobs();
     CompareWindowController* compare = m_controller->comparisonCommands().findChild<CompareWindowController*>();
     ASSERT_NE(compare, nullptr) << "no comparison window";
@@ -138,11 +138,11 @@ TEST_F(ComparisonCommandsTest, TwoMarkedFilesAreComparedAndAnythingElseIsRefused
     putCursorOn(right(), "box");
     QString refusal;
     returnTo(refusal);
-    m_controller->comparisonCommands().compareFiles();
+    QTest::keyClick(active().tableView(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(refusal, "Put the cursor on a file in each panel, or mark two files in one.");
 
     left().setMarks({ "one.txt", "two.txt" });
-    m_controller->comparisonCommands().compareFiles();
+    QTest::keyClick(active().tableView(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     waitForJobs();
     auto* compare = m_controller->comparisonCommands().findChild<CompareWindowController*>();
     ASSERT_NE(compare, nullptr);
@@ -159,7 +159,7 @@ TEST_F(SynchronizeTest, TheDefaultsCopyTheNewerAndTheMissingDeleteNothingAndOneU
         listed = dialog.face()->lines();
         QTest::keyClick(dialog.face(), Qt::Key_Return);
     });
-    m_controller->comparisonCommands().synchronize();
+    QTest::keyClick(active().tableView(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !listed.isEmpty() && m_controller->jobs().isIdle(); }));
     waitForJobs();
     EXPECT_TRUE(how.contains("by size and time")) << how.toStdString();
@@ -195,7 +195,7 @@ TEST_F(SynchronizeTest, ChoicesMadeInTheListAreCarriedOutAndATargetChangedMeanwh
         QTest::keyClick(face, Qt::Key_Return);
     });
     returnTo(ended);
-    m_controller->comparisonCommands().synchronize();
+    QTest::keyClick(active().tableView(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !ended.isEmpty(); }));
     waitForJobs();
     EXPECT_EQ(readFile(m_left + "/a.txt"), "edited meanwhile");

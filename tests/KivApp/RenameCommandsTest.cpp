@@ -72,7 +72,7 @@ TEST_F(RenameCommandsTest, AClashIsShownAndRefusedThenOneJobRenamesAndOneUndoGiv
         mask->setText("[N]_[C:2].[E]");
         QTest::keyClick(mask, Qt::Key_Return);
     });
-    m_controller->renameCommands().multiRename();
+    QTest::keyClick(active().tableView(), Qt::Key_M, Qt::ControlModifier);
     waitForJobs();
     EXPECT_TRUE(focusedWithMaskSelected);
     EXPECT_TRUE(stayedOpen) << "Return ran a plan with clashes";
@@ -105,7 +105,7 @@ TEST_F(RenameCommandsTest, AltRMakesTheSearchAnExpressionAltCTheCaseAndABadExpre
         planned = dialog.plan() ? dialog.plan()->lines().at(0).newName : "(no plan)";
         QTest::keyClick(dialog.replaceField(), Qt::Key_Return);
     });
-    m_controller->renameCommands().multiRename();
+    QTest::keyClick(active().tableView(), Qt::Key_M, Qt::ControlModifier);
     waitForJobs();
     EXPECT_TRUE(refusedBad);
     EXPECT_TRUE(badStatus.contains("(")) << badStatus.toStdString();
