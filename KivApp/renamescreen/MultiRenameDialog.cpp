@@ -18,13 +18,15 @@ namespace kiv {
 namespace {
 
 constexpr int dialogWidth = 720;
+// A field stands on its line with a line between it and the next, so each shows whole.
 constexpr int maskLine = 0;
-constexpr int searchLine = 1;
-constexpr int replaceLine = 2;
-constexpr int listTop = 6; // the options, the fields' legend and the list's heading come before
+constexpr int searchLine = 2;
+constexpr int replaceLine = 4;
+constexpr int listTop = 9; // the options, the fields' legend and the list's heading come before
 constexpr int listLines = 14;
 constexpr int lineCount = listTop + listLines + 2; // a blank line and the status after the list
-constexpr int fieldIndent = 11; // characters of the line's label before its field
+constexpr int fieldIndent = 11;
+constexpr int fieldOverhang = 3; // pixels a field reaches above and below its line // characters of the line's label before its field
 constexpr int renameChoice = 0;
 
 const QString startingMask = QStringLiteral("[N].[E]");
@@ -104,7 +106,7 @@ QLineEdit* MultiRenameDialog::addField(const QString& text, int line)
     QLineEdit* field = RetroControls::field(text, m_face);
     const QRect band = m_face->lineRect(line);
     const int indent = QFontMetrics(Theme::monoFont(13)).horizontalAdvance(QString(fieldIndent, u'M'));
-    field->setGeometry(band.left() + indent, band.top(), band.width() - indent, band.height());
+    field->setGeometry(band.adjusted(indent, -fieldOverhang, 0, fieldOverhang));
     connect(field, &QLineEdit::textChanged, this, &MultiRenameDialog::replan);
     field->installEventFilter(this);
     return field;
@@ -150,8 +152,8 @@ void MultiRenameDialog::refresh()
 {
     const QString regex = m_syntax == NameReplace::Syntax::regularExpression ? QStringLiteral("[x]")
                                                                              : QStringLiteral("[ ]");
-    QStringList lines { QStringLiteral(" Mask:"), QStringLiteral(" Search:"), QStringLiteral(" Replace:"),
-        QStringLiteral(" Alt+R %1 Regular expression     Alt+C Case: %2").arg(regex, caseName(m_case)),
+    QStringList lines { QStringLiteral(" Mask:"), QString(), QStringLiteral(" Search:"), QString(),
+        QStringLiteral(" Replace:"), QString(), QStringLiteral(" Alt+R %1 Regular expression     Alt+C Case: %2").arg(regex, caseName(m_case)),
         QStringLiteral(" [N] name  [E] extension  [N2-5] characters  [C] counter, [C:3] of 3 digits  "
                        "[D] date  [T] time"),
         QStringLiteral("   Old name → New name") };
