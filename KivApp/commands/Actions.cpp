@@ -282,7 +282,7 @@ std::vector<Action> comparisonRows(const Targets& t)
     return {
         { "multi-rename", Place::panels, { ctrl(Qt::Key_M) },
             "Rename the marked items or the cursor's by a mask, search and case",
-            Entry { Pulldown::files, 1, "Multi-Rename...", u'n' }, panelList,
+            Entry { Pulldown::files, 5, "Multi-Rename...", u'n' }, panelList,
             on(t.rename, &RenameCommands::multiRename) },
         { "synchronize", Place::panels, { ctrlShift(Qt::Key_S) },
             "Synchronize the two panels' folders and everything below them",
