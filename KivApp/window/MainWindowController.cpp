@@ -3,6 +3,7 @@
 #include "base/ErrorText.h"
 #include "commands/Actions.h"
 #include "commands/CommandTable.h"
+#include "commands/ClipboardCommands.h"
 #include "commands/ComparisonCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/KeyRouter.h"
@@ -134,6 +135,7 @@ void MainWindowController::makeCommands()
     m_trashCommands = std::make_unique<TrashCommands>(context);
     m_undoCommands = std::make_unique<UndoCommands>(context);
     m_searchCommands = std::make_unique<SearchCommands>(context);
+    m_clipboardCommands = std::make_unique<ClipboardCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_renameCommands = std::make_unique<RenameCommands>(context);
     m_comparisonCommands = std::make_unique<ComparisonCommands>(context);
@@ -198,7 +200,7 @@ void MainWindowController::bindKeys()
     m_commandTable = std::make_unique<CommandTable>();
     const Actions::Targets targets { m_panels.get(), m_window.get(), m_root->commandLine()->field(),
         m_fileCommands.get(), m_trashCommands.get(), m_undoCommands.get(), m_shellCommands.get(),
-        m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_commandTable.get(),
+        m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_clipboardCommands.get(), m_commandTable.get(),
         m_fileSystem.homeDirectoryPath(),
         weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem), m_renameCommands.get(),
         m_comparisonCommands.get() };

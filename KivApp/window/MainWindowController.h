@@ -19,6 +19,7 @@
 namespace kiv {
 
 class CommandTable;
+class ClipboardCommands;
 class ComparisonCommands;
 class FileOperationCommands;
 class KeyRouter;
@@ -127,6 +128,7 @@ private:
     std::unique_ptr<NavigationCommands> m_navigationCommands;
     std::unique_ptr<RenameCommands> m_renameCommands;
     std::unique_ptr<ComparisonCommands> m_comparisonCommands;
+    std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     std::unique_ptr<CommandTable> m_commandTable;
     std::unique_ptr<KeyRouter> m_keyRouter;
     // Where the panels were asked to open when the program started, the left one first.
