@@ -231,7 +231,7 @@ bool PanelViewController::reportedRefusal(const ListingJob& listed)
     try {
         std::rethrow_exception(listed.refusal());
     } catch (const std::exception& error) {
-        reportFailure(error);
+        reportFailure(error, listed.place());
     }
     return true;
 }
@@ -324,7 +324,7 @@ void PanelViewController::restore(const PanelSettings& settings)
             m_state.refresh();
         });
     } catch (const std::exception& error) {
-        reportFailure(error);
+        reportFailure(error, m_state.location());
     }
     syncUI();
 }
@@ -395,10 +395,10 @@ void PanelViewController::toggleHidden()
     setShowHidden(!m_state.showHidden());
 }
 
-void PanelViewController::reportFailure(const std::exception& error)
+void PanelViewController::reportFailure(const std::exception& error, const PanelLocation& place)
 {
     if (m_delegate)
-        m_delegate->panelDidFailWithError(*this, error);
+        m_delegate->panelDidFailWithError(*this, error, place);
 }
 
 void PanelViewController::syncUI()
