@@ -14,11 +14,13 @@ class AttributeCommands;
 class ClipboardCommands;
 class CommandLineField;
 class CommandTable;
+class ComparisonCommands;
 class FileOperationCommands;
 class NavigationCommands;
 class OpenWithCommands;
 class PanelPair;
 class QuickViewCommands;
+class RenameCommands;
 class SearchCommands;
 class ShellCommands;
 class ToolCommands;
@@ -50,6 +52,8 @@ struct Targets
     const CommandTable* table = nullptr; // the help lists it
     std::string home;
     std::function<void()> openPulldowns;
+    RenameCommands* rename = nullptr;
+    ComparisonCommands* comparison = nullptr;
 };
 
 // Returns every row, in the order the help and the menus list them.

@@ -6,11 +6,13 @@
 #include "commands/Actions.h"
 #include "commands/CommandTable.h"
 #include "commands/ClipboardCommands.h"
+#include "commands/ComparisonCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/KeyRouter.h"
 #include "commands/NavigationCommands.h"
 #include "commands/OpenWithCommands.h"
 #include "commands/QuickViewCommands.h"
+#include "commands/RenameCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
@@ -144,6 +146,8 @@ void MainWindowController::makeCommands()
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_attributeCommands = std::make_unique<AttributeCommands>(context);
     m_quickViewCommands = std::make_unique<QuickViewCommands>(context, *m_root->splitView());
+    m_renameCommands = std::make_unique<RenameCommands>(context);
+    m_comparisonCommands = std::make_unique<ComparisonCommands>(context);
     m_navigationCommands->onHotlistChanged
         = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
 }
@@ -210,7 +214,8 @@ void MainWindowController::bindKeys()
         m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_clipboardCommands.get(),
         m_attributeCommands.get(), m_quickViewCommands.get(), m_openWithCommands.get(), m_commandTable.get(),
         m_fileSystem.homeDirectoryPath(),
-        weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem) };
+        weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem), m_renameCommands.get(),
+        m_comparisonCommands.get() };
     m_commandTable->setActions(Actions::all(targets));
     m_keyRouter = std::make_unique<KeyRouter>(
         *m_commandTable, *m_panels, *m_root->commandLine()->field(), *m_shellCommands);

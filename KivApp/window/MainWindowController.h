@@ -21,6 +21,7 @@ namespace kiv {
 class AttributeCommands;
 class CommandTable;
 class ClipboardCommands;
+class ComparisonCommands;
 class FileOperationCommands;
 class OpenWithCommands;
 class KeyRouter;
@@ -31,6 +32,7 @@ class NavigationCommands;
 class MainWindow;
 class PanelPair;
 class QuickViewCommands;
+class RenameCommands;
 class ShellCommands;
 class SearchCommands;
 class ToolCommands;
@@ -80,6 +82,10 @@ public:
     ShellCommands& shellCommands() const { return *m_shellCommands; }
     // Returns the help, quit, extract, compare, jobs and About commands.
     ToolCommands& toolCommands() const { return *m_toolCommands; }
+    // Returns the multi-rename command.
+    RenameCommands& renameCommands() const { return *m_renameCommands; }
+    // Returns the commands that compare files and synchronize folders.
+    ComparisonCommands& comparisonCommands() const { return *m_comparisonCommands; }
     // Returns the runner of copy, move, delete and extraction jobs.
     JobRunner& jobs() const { return *m_jobs; }
     // Returns the table of every action, its keys and menu entries.
@@ -129,6 +135,8 @@ private:
     std::unique_ptr<NavigationCommands> m_navigationCommands;
     std::unique_ptr<AttributeCommands> m_attributeCommands;
     std::unique_ptr<QuickViewCommands> m_quickViewCommands;
+    std::unique_ptr<RenameCommands> m_renameCommands;
+    std::unique_ptr<ComparisonCommands> m_comparisonCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     std::unique_ptr<OpenWithCommands> m_openWithCommands;
     std::unique_ptr<CommandTable> m_commandTable;
