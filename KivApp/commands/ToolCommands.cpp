@@ -1,5 +1,6 @@
 #include "commands/ToolCommands.h"
 
+#include "commands/ServerGuard.h"
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
 #include "archives/PackJob.h"
@@ -105,6 +106,8 @@ void ToolCommands::extractArchive()
 {
     PanelPair& panels = m_context.panels;
     const std::optional<FileEntry> entry = panels.active().selectedEntry();
+    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Extract Archive"), { &panels.active(), &panels.inactive() }))
+        return;
     if (!entry || entry->kind != FileEntry::Kind::archive) {
         tellAboutExtraction(QStringLiteral("Select an archive file first."));
         return;
@@ -133,6 +136,8 @@ void ToolCommands::showJobs()
 void ToolCommands::pack()
 {
     PanelPair& panels = m_context.panels;
+    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Pack"), { &panels.active(), &panels.inactive() }))
+        return;
     const PanelLocation& here = panels.active().state().location();
     const PanelLocation& there = panels.inactive().state().location();
     const std::vector<FileEntry> items = panels.active().state().selectionForOperation();

@@ -10,7 +10,8 @@ class RetroChoiceView;
 
 // The question a job asks, as a modal retro dialog: for a taken name both items with size, date
 // and time, and O Overwrite, A Overwrite all, S Skip, L Skip all, N Overwrite all older, K Keep
-// both; for a failed item what failed, and R Retry, S Skip, L Skip all. Esc cancels the job.
+// both; for a failed item what failed, and R Retry, S Skip, L Skip all; for an unknown server its
+// key's type and fingerprint, and T Trust. Esc cancels the job.
 class JobQuestionDialog : public QDialog
 {
     Q_OBJECT

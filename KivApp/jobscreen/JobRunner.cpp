@@ -6,6 +6,7 @@
 #include "jobscreen/JobProgressDialog.h"
 #include "jobscreen/JobQuestionDialog.h"
 #include "toolkit/RetroDialogs.h"
+#include "toolkit/ShownText.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -139,7 +140,18 @@ void JobRunner::askQuestion(std::weak_ptr<JobControl> asking)
                 parent = watch->dialog;
         }
     }
-    control->answer(JobQuestionDialog::ask(parent, title, *question));
+    if (question->kind != JobQuestion::Kind::secret) {
+        control->answer(JobQuestionDialog::ask(parent, title, *question));
+        return;
+    }
+    const QString prompt = ShownText::of(question->source.path) + u'\n' + ShownText::of(question->message);
+    const std::optional<QString> typed = question->echoesReply
+        ? RetroDialogs::prompt(parent, QString::fromStdString(title), prompt, {})
+        : RetroDialogs::secret(parent, QString::fromStdString(title), prompt);
+    if (typed)
+        control->answerText(typed->toStdString());
+    else
+        control->answer(JobAnswer::cancel);
 }
 
 bool JobRunner::confirmQuit()

@@ -39,6 +39,8 @@ struct RetroDialogStyle
     // The caption of the third button of a confirmation or prompt, e.g. "Save"; empty when there is
     // none.
     QString alternativeTitle;
+    // True for a prompt whose field shows nothing of what is typed (a password).
+    bool hidesTyping = false;
 
     // Returns a prompt style whose field starts with `defaultValue`.
     static RetroDialogStyle prompt(const QString& defaultValue) { return { Kind::prompt, defaultValue, {} }; }
@@ -48,6 +50,8 @@ struct RetroDialogStyle
     {
         return { Kind::prompt, defaultValue, alternativeTitle };
     }
+    // Returns a prompt style whose empty field never shows what is typed, not even its length.
+    static RetroDialogStyle secretPrompt() { return { Kind::prompt, {}, {}, true }; }
     // Returns the style of a question answered by OK or Cancel.
     static RetroDialogStyle confirm() { return { Kind::confirm, {}, {} }; }
     // Returns the style of a question answered by OK, Cancel or a button captioned

@@ -101,6 +101,8 @@ void RetroDialogView::createTextField(const QString& defaultValue)
     // A plain field: the square edge is the face's own drawing, with no style's frame or focus ring.
     m_textField->setFrame(false);
     m_textField->setTextMargins(3, 0, 3, 0);
+    if (m_style.hidesTyping)
+        m_textField->setEchoMode(QLineEdit::NoEcho);
     // Typing at once replaces the suggested text, as in a native field that takes focus.
     m_textField->selectAll();
     m_textField->installEventFilter(this);

@@ -303,15 +303,17 @@ void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 void MainWindowController::updatePrompt()
 {
     m_root->commandLine()->setPromptPath(
-        ShownText::of(m_panels->active().state().location().nearestRealDirectory()));
+        ShownText::of(m_panels->active().state().location().address()));
 }
 
 void MainWindowController::relistAfter(const JobFootprint& footprint, const JobOutcome& outcome)
 {
     for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
         const PanelLocation& location = panel->state().location();
-        // Found items lie anywhere below their folder; looking them up again is cheap.
-        if (location.isFound() || (!location.isArchive() && footprint.touchesFolder(location.path())))
+        // Found items lie anywhere below their folder; looking them up again is cheap. A footprint
+        // names only paths of this machine: a server's folder is looked at again after any job.
+        if (location.isFound() || location.isRemote()
+            || (!location.isArchive() && footprint.touchesFolder(location.path())))
             panel->reload();
     }
     if (outcome.end != JobOutcome::End::completed)
@@ -341,6 +343,11 @@ void MainWindowController::panelDidOpenFile(PanelViewController&, const std::str
     // would name another file. The opener decodes the URL back to the same bytes.
     QDesktopServices::openUrl(
         QUrl::fromEncoded("file://" + QByteArray::fromStdString(realPath).toPercentEncoding("/")));
+}
+
+void MainWindowController::panelWantsServer(PanelViewController& panel, const std::string& url)
+{
+    m_navigationCommands->connect(panel, url);
 }
 
 void MainWindowController::panelDidFailWithError(PanelViewController&, const std::exception& error)

@@ -87,6 +87,8 @@ public:
     void panelDidOpenFile(PanelViewController& panel, const std::string& realPath) override;
     // Shows the "Can't Open Folder" dialog for `error`, with a hint for a refused permission.
     void panelDidFailWithError(PanelViewController& panel, const std::exception& error) override;
+    // Connects to the server as a job and takes the panel there.
+    void panelWantsServer(PanelViewController& panel, const std::string& url) override;
 
 private:
     void buildWindow();

@@ -5,6 +5,7 @@
 #include "doors/ReadStream.h"
 #include "doors/WriteStream.h"
 #include "remote/RemoteError.h"
+#include "remote/SftpConnectJob.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -184,3 +185,21 @@ TEST(SftpDoorTest, AHostileServersNamesAreListedAsNothingOutsideTheFolder)
 }
 
 } // namespace kiv
+
+TEST(SftpDoorTest, ConnectingAsAJobAsksAboutTheKeyAndFindsTheFolderNamed)
+{
+    SshServer server;
+    TempDir remote;
+    remote.folder("sub");
+    test::JobScript refusing({ JobAnswer::cancel });
+    SftpConnectJob refused(server.place(remote / "sub/.."));
+    EXPECT_NE(refusing.run(std::move(refused)).end, JobOutcome::End::completed);
+    EXPECT_EQ(refused.door(), nullptr);
+
+    test::JobScript trusting({ JobAnswer::trust });
+    SftpConnectJob job(server.place(remote / "sub/.."));
+    EXPECT_EQ(trusting.run(std::move(job)).end, JobOutcome::End::completed);
+    ASSERT_NE(job.door(), nullptr);
+    EXPECT_EQ(job.folder(), remote.path());
+    EXPECT_EQ(trusting.asked.at(0).kind, JobQuestion::Kind::hostKey);
+}
