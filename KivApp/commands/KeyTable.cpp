@@ -62,7 +62,7 @@ const std::vector<Binding>& all()
         { P::panels, QKeySequence(Qt::AltModifier | Qt::Key_F7),
             QStringLiteral("Find files by name and text below a folder") },
         { P::panels, ctrl(Qt::Key_D), QStringLiteral("Folder hotlist: go, add this folder, remove") },
-        { P::panels, ctrl(Qt::Key_G), QStringLiteral("Go to a folder or file by its path (~ is home)") },
+        { P::panels, ctrl(Qt::Key_G), QStringLiteral("Go to a folder or file by its path (~ is home), or sftp://user@host/folder") },
         { P::panels, ctrl(Qt::Key_J), QStringLiteral("Put the name under the cursor into the command line") },
         { P::panels, ctrl(Qt::Key_O), QStringLiteral("The last command's screen and scrollback again") },
         { P::panels, ctrl(Qt::Key_Return), QStringLiteral("The same as Ctrl+J") },

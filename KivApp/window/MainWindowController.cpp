@@ -1,5 +1,6 @@
 #include "window/MainWindowController.h"
 
+#include "remote/RemoteError.h"
 #include "base/ErrorText.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/UndoCommands.h"
@@ -350,9 +351,16 @@ void MainWindowController::panelWantsServer(PanelViewController& panel, const st
     m_navigationCommands->connect(panel, url);
 }
 
-void MainWindowController::panelDidFailWithError(PanelViewController&, const std::exception& error)
+void MainWindowController::panelDidFailWithError(PanelViewController& panel, const std::exception& error)
 {
     QString text = ShownText::of(userMessage(error));
+    // The panel stays on the server's folder: it offers that server again, never another place.
+    const auto* remote = dynamic_cast<const RemoteError*>(&error);
+    if (remote && remote->errorCase() == RemoteError::Case::connectionLost && panel.state().location().isRemote()) {
+        if (RetroDialogs::confirm(m_window.get(), QStringLiteral("Connection Lost"), text, QStringLiteral("Reconnect")))
+            m_navigationCommands->connect(panel, panel.state().location().address());
+        return;
+    }
     if (isPermissionRefusal(error))
         text += permissionHint();
     RetroDialogs::message(m_window.get(), QStringLiteral("Can't Open Folder"), text);

@@ -85,7 +85,8 @@ public:
     void panelDidChangeLocation(PanelViewController& panel) override;
     // Opens the file at `realPath` with the desktop's default application.
     void panelDidOpenFile(PanelViewController& panel, const std::string& realPath) override;
-    // Shows the "Can't Open Folder" dialog for `error`, with a hint for a refused permission.
+    // Shows the "Can't Open Folder" dialog for `error`, with a hint for a refused permission; for
+    // a lost connection of a server's panel, "Connection Lost" with Reconnect.
     void panelDidFailWithError(PanelViewController& panel, const std::exception& error) override;
     // Connects to the server as a job and takes the panel there.
     void panelWantsServer(PanelViewController& panel, const std::string& url) override;

@@ -3,6 +3,9 @@
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "console/ConsoleView.h"
+#include "jobscreen/JobQuestionDialog.h"
+
+#include <QApplication>
 
 #include "SshServer.h"
 
@@ -137,6 +140,14 @@ TEST_F(NavigationCommandsTest, AServersFolderOpensByItsAddressAndNoCommandActsOn
         << shown[1].message;
     EXPECT_EQ(place(left()), url);
     EXPECT_TRUE(lists(left(), "it's here.txt"));
+    // A Return typed ahead leaves the question open: trusting takes its own letter.
+    answerNextModal([](QWidget* modal) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(modal->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_T);
+    });
+    EXPECT_EQ(JobQuestionDialog::ask(nullptr, "Connect", { JobQuestion::Kind::hostKey, {}, {}, "key", false }),
+        JobAnswer::trust);
 
     // The server's folder is this machine's docs folder too: only a command acting on the wrong
     // place could change it.

@@ -184,8 +184,6 @@ TEST(SftpDoorTest, AHostileServersNamesAreListedAsNothingOutsideTheFolder)
         EXPECT_EQ(PathString::parentOrRoot(rows[index].id), "/in") << rows[index].id;
 }
 
-} // namespace kiv
-
 TEST(SftpDoorTest, ConnectingAsAJobAsksAboutTheKeyAndFindsTheFolderNamed)
 {
     SshServer server;
@@ -203,3 +201,5 @@ TEST(SftpDoorTest, ConnectingAsAJobAsksAboutTheKeyAndFindsTheFolderNamed)
     EXPECT_EQ(job.folder(), remote.path());
     EXPECT_EQ(trusting.asked.at(0).kind, JobQuestion::Kind::hostKey);
 }
+
+} // namespace kiv
