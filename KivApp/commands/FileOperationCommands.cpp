@@ -3,12 +3,12 @@
 #include "archives/ArchiveMemberCopy.h"
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
+#include "base/PathString.h"
 #include "commands/ServerGuard.h"
 #include "commands/UndoRecording.h"
 #include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
-#include "base/PathString.h"
 #include "files/TransferJob.h"
 #include "files/TypedPath.h"
 #include "history/OperationHistory.h"
@@ -184,12 +184,13 @@ void FileOperationCommands::copyWithServer(
     }
     const QString question = QStringLiteral("Copy ") + itemCount(items) + QStringLiteral(" to ")
         + ShownText::of(target.displayPath()) + u'?';
-    if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Copy"), question, QStringLiteral("Copy")))
+    if (!RetroDialogs::confirm(
+            &m_context.dialogParent, QStringLiteral("Copy"), question, QStringLiteral("Copy")))
         return;
     const auto& server = static_cast<const SftpDoor&>(*(download ? source : target).door());
     m_context.jobs.start(std::make_shared<SftpCopyJob>(server.session(),
-        download ? SftpCopyJob::Direction::download : SftpCopyJob::Direction::upload, sourcePaths(source, items),
-        target.path()));
+        download ? SftpCopyJob::Direction::download : SftpCopyJob::Direction::upload,
+        sourcePaths(source, items), target.path()));
     m_context.panels.active().setMarks({});
 }
 
@@ -221,7 +222,8 @@ void FileOperationCommands::startRecorded(
 void FileOperationCommands::moveOperation()
 {
     PanelViewController& source = m_context.panels.active();
-    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Move"), { &source, &m_context.panels.other(source) }))
+    if (ServerGuard::refused(
+            m_context.dialogParent, QStringLiteral("Move"), { &source, &m_context.panels.other(source) }))
         return;
     if (source.state().location().isArchive()) {
         refuse(QStringLiteral("Move"),

@@ -1,13 +1,13 @@
 #include "commands/NavigationCommands.h"
 
-#include "console/CommandLineField.h"
 #include "base/PathString.h"
+#include "console/CommandLineField.h"
 #include "files/FileSystemService.h"
 #include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"
+#include "panels/PanelViewController.h"
 #include "remote/SftpConnectJob.h"
 #include "remote/SftpDoor.h"
-#include "panels/PanelViewController.h"
 #include "shell/ShellQuote.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
@@ -90,9 +90,10 @@ QPoint NavigationCommands::menuPoint() const
 void NavigationCommands::goToFolder()
 {
     const PanelLocation& location = m_context.panels.active().state().location();
-    const std::optional<QString> typed = RetroDialogs::prompt(&m_context.dialogParent,
-        QStringLiteral("Go to folder"), QStringLiteral("Folder, file or sftp://user@host/folder (~ is your home folder):"),
-        ShownText::of(location.address()));
+    const std::optional<QString> typed
+        = RetroDialogs::prompt(&m_context.dialogParent, QStringLiteral("Go to folder"),
+            QStringLiteral("Folder, file or sftp://user@host/folder (~ is your home folder):"),
+            ShownText::of(location.address()));
     if (!typed || typed->isEmpty())
         return;
     const std::string text = ShownText::bytesOf(*typed);
@@ -101,7 +102,8 @@ void NavigationCommands::goToFolder()
         return;
     }
     // A path typed on a server's panel starts at this machine's home folder, never at the server's path.
-    const std::string here = location.isRemote() ? m_context.files.homeDirectoryPath() : location.nearestRealDirectory();
+    const std::string here
+        = location.isRemote() ? m_context.files.homeDirectoryPath() : location.nearestRealDirectory();
     const std::string path = PathString::resolving(text, here);
     // A path that leads nowhere goes to the panel as it is, so the panel says why it cannot go there.
     if (isShownInItsFolder(path))

@@ -1,8 +1,8 @@
 #include "commands/SearchCommands.h"
 
+#include "base/PathString.h"
 #include "commands/ServerGuard.h"
 #include "files/FolderSizeJob.h"
-#include "base/PathString.h"
 #include "findscreen/FindHitsDialog.h"
 #include "findscreen/FindQueryDialog.h"
 #include "jobscreen/JobRunner.h"
@@ -54,7 +54,8 @@ void SearchCommands::showFolderSize(const std::string& path, std::int64_t bytes)
 
 void SearchCommands::findFile()
 {
-    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Find File"), { &m_context.panels.active() }))
+    if (ServerGuard::refused(
+            m_context.dialogParent, QStringLiteral("Find File"), { &m_context.panels.active() }))
         return;
     FindQuery start = m_lastQuery.value_or(FindQuery {});
     const std::string here = m_context.panels.active().state().location().nearestRealDirectory();

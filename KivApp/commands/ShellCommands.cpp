@@ -1,7 +1,7 @@
 #include "commands/ShellCommands.h"
 
-#include "commands/ServerGuard.h"
 #include "base/ErrorText.h"
+#include "commands/ServerGuard.h"
 #include "console/CommandLineField.h"
 #include "console/ConsoleView.h"
 #include "panels/PanelPair.h"
@@ -72,7 +72,8 @@ void ShellCommands::submitCommandLine()
     const QString line = m_commandLine.text();
     // The line stays, to be run once the panel is on a folder of this machine.
     if (!line.isEmpty()
-        && ServerGuard::refused(m_context.dialogParent, QStringLiteral("Command"), { &m_context.panels.active() }))
+        && ServerGuard::refused(
+            m_context.dialogParent, QStringLiteral("Command"), { &m_context.panels.active() }))
         return;
     m_commandLine.clear();
     if (line.isEmpty()) {
@@ -132,7 +133,8 @@ void ShellCommands::runInWorkingFolder(const std::string& command)
             QStringLiteral("A command is still running; Ctrl+O shows it."));
         return;
     }
-    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Command"), { &m_context.panels.active() }))
+    if (ServerGuard::refused(
+            m_context.dialogParent, QStringLiteral("Command"), { &m_context.panels.active() }))
         return;
     const std::string folder = m_context.panels.active().state().location().nearestRealDirectory();
     if (m_console)

@@ -1,14 +1,14 @@
 #include "commands/ToolCommands.h"
 
-#include "commands/ServerGuard.h"
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
 #include "archives/PackJob.h"
-#include "commands/UndoRecording.h"
-#include "commands/KeyTable.h"
 #include "base/ArchiveFormat.h"
-#include "files/FileSystemService.h"
 #include "base/PathString.h"
+#include "commands/KeyTable.h"
+#include "commands/ServerGuard.h"
+#include "commands/UndoRecording.h"
+#include "files/FileSystemService.h"
 #include "files/TypedPath.h"
 #include "jobscreen/JobListDialog.h"
 #include "jobscreen/JobRunner.h"
@@ -106,7 +106,8 @@ void ToolCommands::extractArchive()
 {
     PanelPair& panels = m_context.panels;
     const std::optional<FileEntry> entry = panels.active().selectedEntry();
-    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Extract Archive"), { &panels.active(), &panels.inactive() }))
+    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Extract Archive"),
+            { &panels.active(), &panels.inactive() }))
         return;
     if (!entry || entry->kind != FileEntry::Kind::archive) {
         tellAboutExtraction(QStringLiteral("Select an archive file first."));
@@ -136,7 +137,8 @@ void ToolCommands::showJobs()
 void ToolCommands::pack()
 {
     PanelPair& panels = m_context.panels;
-    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Pack"), { &panels.active(), &panels.inactive() }))
+    if (ServerGuard::refused(
+            m_context.dialogParent, QStringLiteral("Pack"), { &panels.active(), &panels.inactive() }))
         return;
     const PanelLocation& here = panels.active().state().location();
     const PanelLocation& there = panels.inactive().state().location();

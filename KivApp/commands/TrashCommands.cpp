@@ -1,8 +1,8 @@
 #include "commands/TrashCommands.h"
 
+#include "base/PathString.h"
 #include "commands/ServerGuard.h"
 #include "files/DeleteJob.h"
-#include "base/PathString.h"
 #include "history/OperationHistory.h"
 #include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"

@@ -89,8 +89,8 @@ QString factsLine(const char* label, const JobItemFacts& item)
 QStringList linesOf(const JobQuestion& question)
 {
     if (question.kind == JobQuestion::Kind::hostKey)
-        return { QStringLiteral("The key of this server is not known yet:"), ShownText::of(question.source.path),
-            QString(), ShownText::of(question.message), QString(),
+        return { QStringLiteral("The key of this server is not known yet:"),
+            ShownText::of(question.source.path), QString(), ShownText::of(question.message), QString(),
             QStringLiteral("Trust it only if it is the server's key: T trusts it and remembers it.") };
     if (question.kind == JobQuestion::Kind::itemError)
         return { QStringLiteral("Could not finish:"), ShownText::of(question.source.path), QString(),

@@ -1,10 +1,9 @@
 #include "panels/PanelViewController.h"
 
 #include "base/KivError.h"
-#include "files/EditableText.h"
 #include "base/PathString.h"
 #include "doors/Door.h"
-#include "remote/RemotePlace.h"
+#include "files/EditableText.h"
 #include "files/ExistingFolder.h"
 #include "panels/FolderWatcher.h"
 #include "panels/ListingRunner.h"
@@ -13,6 +12,7 @@
 #include "panels/PanelRowDelegate.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
+#include "remote/RemotePlace.h"
 #include "text/KivFormat.h"
 #include "toolkit/BorderedPanel.h"
 #include "toolkit/RetroControls.h"
@@ -324,8 +324,7 @@ void PanelViewController::showHistoryMenu()
 
 PanelSettings PanelViewController::settings() const
 {
-    return { m_state.location().address(), m_state.showHidden(), m_state.sortOrder(),
-        m_history.folders() };
+    return { m_state.location().address(), m_state.showHidden(), m_state.sortOrder(), m_history.folders() };
 }
 
 void PanelViewController::restore(const PanelSettings& settings)
@@ -452,7 +451,8 @@ void PanelViewController::followDisk()
 {
     // A panel on its way elsewhere has no use for the folder it leaves.
     const ListingJob* underWay = m_listing->underWay();
-    if (m_state.location().isArchive() || m_state.location().isRemote() || (underWay && underWay->place() != m_state.location()))
+    if (m_state.location().isArchive() || m_state.location().isRemote()
+        || (underWay && underWay->place() != m_state.location()))
         return;
     const std::string folder = m_state.location().path();
     const std::string refuge = ExistingFolder::nearest(folder);

@@ -1,20 +1,20 @@
 #include "window/MainWindowController.h"
 
-#include "remote/RemoteError.h"
 #include "base/ErrorText.h"
 #include "commands/FileOperationCommands.h"
-#include "commands/UndoCommands.h"
 #include "commands/NavigationCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
 #include "commands/TrashCommands.h"
+#include "commands/UndoCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
+#include "remote/RemoteError.h"
 #include "settings/SettingsStore.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
@@ -303,8 +303,7 @@ void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 
 void MainWindowController::updatePrompt()
 {
-    m_root->commandLine()->setPromptPath(
-        ShownText::of(m_panels->active().state().location().address()));
+    m_root->commandLine()->setPromptPath(ShownText::of(m_panels->active().state().location().address()));
 }
 
 void MainWindowController::relistAfter(const JobFootprint& footprint, const JobOutcome& outcome)
@@ -356,8 +355,10 @@ void MainWindowController::panelDidFailWithError(PanelViewController& panel, con
     QString text = ShownText::of(userMessage(error));
     // The panel stays on the server's folder: it offers that server again, never another place.
     const auto* remote = dynamic_cast<const RemoteError*>(&error);
-    if (remote && remote->errorCase() == RemoteError::Case::connectionLost && panel.state().location().isRemote()) {
-        if (RetroDialogs::confirm(m_window.get(), QStringLiteral("Connection Lost"), text, QStringLiteral("Reconnect")))
+    if (remote && remote->errorCase() == RemoteError::Case::connectionLost
+        && panel.state().location().isRemote()) {
+        if (RetroDialogs::confirm(
+                m_window.get(), QStringLiteral("Connection Lost"), text, QStringLiteral("Reconnect")))
             m_navigationCommands->connect(panel, panel.state().location().address());
         return;
     }

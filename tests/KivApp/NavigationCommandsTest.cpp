@@ -136,7 +136,8 @@ TEST_F(NavigationCommandsTest, AServersFolderOpensByItsAddressAndNoCommandActsOn
     const ShownDialogs shown = answering({ typing(url), pressing(Qt::Key_T) }, [&] { ctrl(Qt::Key_G); });
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].title, "Connect - Unknown Server");
-    EXPECT_NE(shown[1].message.find("ED25519 key fingerprint is " + server.hostKeyFingerprint()), std::string::npos)
+    EXPECT_NE(
+        shown[1].message.find("ED25519 key fingerprint is " + server.hostKeyFingerprint()), std::string::npos)
         << shown[1].message;
     EXPECT_EQ(place(left()), url);
     EXPECT_TRUE(lists(left(), "it's here.txt"));
@@ -146,14 +147,16 @@ TEST_F(NavigationCommandsTest, AServersFolderOpensByItsAddressAndNoCommandActsOn
         EXPECT_TRUE(modal->isVisible());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_T);
     });
-    EXPECT_EQ(JobQuestionDialog::ask(nullptr, "Connect", { JobQuestion::Kind::hostKey, {}, {}, "key", false }),
+    EXPECT_EQ(
+        JobQuestionDialog::ask(nullptr, "Connect", { JobQuestion::Kind::hostKey, {}, {}, "key", false }),
         JobAnswer::trust);
 
     // The server's folder is this machine's docs folder too: only a command acting on the wrong
     // place could change it.
     putCursorOn(left(), "it's here.txt");
     const std::string refusal = " works on folders of this machine only, not on a server's folder.";
-    EXPECT_EQ(press({ Qt::Key_F3, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8, Qt::Key_Delete }, { ok, ok, ok, ok, ok }),
+    EXPECT_EQ(
+        press({ Qt::Key_F3, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8, Qt::Key_Delete }, { ok, ok, ok, ok, ok }),
         (ShownDialogs { notice("View", "View" + refusal), notice("Move", "Move" + refusal),
             notice("Make Directory", "Make Directory" + refusal), notice("Delete", "Delete" + refusal),
             notice("Move to Trash", "Move to Trash" + refusal) }));

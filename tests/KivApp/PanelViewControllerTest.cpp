@@ -37,7 +37,10 @@ struct RecordingDelegate : PanelViewControllerDelegate
     {
         calls.push_back("open " + realPath);
     }
-    void panelWantsServer(PanelViewController&, const std::string& url) override { calls.push_back("server " + url); }
+    void panelWantsServer(PanelViewController&, const std::string& url) override
+    {
+        calls.push_back("server " + url);
+    }
     void panelDidFailWithError(PanelViewController&, const std::exception& error) override
     {
         calls.push_back("error " + userMessage(error));
