@@ -4,8 +4,8 @@
 #include "console/CommandLineField.h"
 #include "console/ConsoleView.h"
 #include "jobscreen/JobQuestionDialog.h"
+#include "toolkit/RetroChoiceView.h"
 
-#include <QApplication>
 
 #include "SshServer.h"
 
@@ -143,9 +143,10 @@ TEST_F(NavigationCommandsTest, AServersFolderOpensByItsAddressAndNoCommandActsOn
     EXPECT_TRUE(lists(left(), "it's here.txt"));
     // A Return typed ahead leaves the question open: trusting takes its own letter.
     answerNextModal([](QWidget* modal) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        auto* face = modal->findChild<RetroChoiceView*>();
+        QTest::keyClick(face, Qt::Key_Return);
         EXPECT_TRUE(modal->isVisible());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_T);
+        QTest::keyClick(face, Qt::Key_T);
     });
     EXPECT_EQ(
         JobQuestionDialog::ask(nullptr, "Connect", { JobQuestion::Kind::hostKey, {}, {}, "key", false }),
