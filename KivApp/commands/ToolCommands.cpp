@@ -5,7 +5,8 @@
 #include "archives/PackJob.h"
 #include "base/ArchiveFormat.h"
 #include "base/PathString.h"
-#include "commands/KeyTable.h"
+#include "commands/CommandTable.h"
+#include "commands/HelpText.h"
 #include "commands/ServerGuard.h"
 #include "commands/UndoRecording.h"
 #include "files/FileSystemService.h"
@@ -15,12 +16,14 @@
 #include "panel/DirectoryComparer.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
+#include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
 #include "viewer/PanelEditorView.h"
 
 #include <QCoreApplication>
+#include <QWidget>
 #include <exception>
 
 namespace kiv {
@@ -33,10 +36,14 @@ QString archiveSuffixes(std::string_view separator)
     return QString::fromStdString(ArchiveFormat::suffixList(separator));
 }
 
-QString helpText()
+// What the help says after the keys.
+QString archivesParagraph(const CommandTable& table)
 {
-    return KeyTable::helpText() + QStringLiteral("\n\nArchives (") + archiveSuffixes(", ")
-        + QStringLiteral(") open like folders;\nCopy (F5) extracts marked members into the other panel.");
+    const Action* copy = table.action("copy");
+    const QString copyKey
+        = copy ? QStringLiteral(" (") + CommandTable::keyName(copy->keys.front()) + ')' : QString();
+    return QStringLiteral("Archives (") + archiveSuffixes(", ") + QStringLiteral(") open like folders;\nCopy")
+        + copyKey + QStringLiteral(" extracts marked members into the other panel.");
 }
 
 const QString& aboutText()
@@ -62,9 +69,12 @@ ToolCommands::ToolCommands(CommandContext context, QObject* parent)
 {
 }
 
-void ToolCommands::showHelp()
+void ToolCommands::showHelp(const CommandTable& table)
 {
-    RetroDialogs::listing(&m_context.dialogParent, QStringLiteral("Tavrin - Help"), helpText());
+    // Laid out for the window's width, so the help is never wider than the window.
+    const int columns = RetroDialogView::listingColumns(m_context.dialogParent.window()->width());
+    RetroDialogs::listing(&m_context.dialogParent, QStringLiteral("Tavrin - Help"),
+        HelpText::compose(table.actions(), columns, archivesParagraph(table)));
 }
 
 void ToolCommands::showAbout()

@@ -90,21 +90,6 @@ PanelEditorView* PanelViewController::editorView() const
 void PanelViewController::wireTable()
 {
     m_tableView->onToggleMark = weakly(this, &PanelViewController::toggleMark);
-    m_tableView->onSelectGroup
-        = weakly(this, [](PanelViewController& panel) { panel.selectGroup(PanelState::MarkChange::mark); });
-    m_tableView->onUnselectGroup
-        = weakly(this, [](PanelViewController& panel) { panel.selectGroup(PanelState::MarkChange::unmark); });
-    m_tableView->onInvertMarks = weakly(this, &PanelViewController::invertMarks);
-    m_tableView->onHistoryBack = weakly(this, &PanelViewController::goBack);
-    m_tableView->onHistoryForward = weakly(this, &PanelViewController::goForward);
-    m_tableView->onHistoryMenu = weakly(this, &PanelViewController::showHistoryMenu);
-    m_tableView->onActivateSelection = weakly(this, &PanelViewController::activateSelection);
-    m_tableView->onSwitchPanel = weakly(this, [](PanelViewController& panel) {
-        if (panel.m_delegate)
-            panel.m_delegate->panelRequestsSwitch(panel);
-    });
-    m_tableView->onGoToParent = weakly(this, &PanelViewController::goToParent);
-    m_tableView->onStopListing = weakly(this, &PanelViewController::stopListing);
     m_tableView->onBecameFirstResponder = weakly(this, [](PanelViewController& panel) {
         // A list under the editor is out of sight: the keys go on to the editor, and the panel
         // does not become active to act on rows nobody sees.
@@ -253,7 +238,7 @@ bool PanelViewController::reportedRefusal(const ListingJob& listed)
     try {
         std::rethrow_exception(listed.refusal());
     } catch (const std::exception& error) {
-        reportFailure(error);
+        reportFailure(error, listed.place());
     }
     return true;
 }
@@ -345,7 +330,7 @@ void PanelViewController::restore(const PanelSettings& settings)
             m_state.refresh();
         });
     } catch (const std::exception& error) {
-        reportFailure(error);
+        reportFailure(error, m_state.location());
     }
     syncUI();
     // The window shows first; the server is connected to as a job.
@@ -419,10 +404,10 @@ void PanelViewController::toggleHidden()
     setShowHidden(!m_state.showHidden());
 }
 
-void PanelViewController::reportFailure(const std::exception& error)
+void PanelViewController::reportFailure(const std::exception& error, const PanelLocation& place)
 {
     if (m_delegate)
-        m_delegate->panelDidFailWithError(*this, error);
+        m_delegate->panelDidFailWithError(*this, error, place);
 }
 
 void PanelViewController::syncUI()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/FileEntry.h"
+#include "panel/PanelLocation.h"
 
 #include <exception>
 #include <string>
@@ -15,8 +16,6 @@ class PanelViewControllerDelegate
 public:
     // Called when the panel's list received the keyboard focus.
     virtual void panelDidBecomeActive(PanelViewController& panel) = 0;
-    // Called when Tab or Shift+Tab was pressed in the panel's list.
-    virtual void panelRequestsSwitch(PanelViewController& panel) = 0;
     // Called at the end of every full refresh, whether or not the location changed.
     virtual void panelDidChangeLocation(PanelViewController& panel) = 0;
     // Called when a file of the local disk, or a link there that leads to no folder, was opened;
@@ -25,8 +24,11 @@ public:
     // Called when the panel is to go to the folder on a server that the sftp:// `url` names (from
     // the history, the hotlist or the last run): connecting is the owner's, as a job.
     virtual void panelWantsServer(PanelViewController& panel, const std::string& url) = 0;
-    // Called when listing failed while reloading, entering a row or going to the parent.
-    virtual void panelDidFailWithError(PanelViewController& panel, const std::exception& error) = 0;
+    // Called when listing `place` (a folder, or an archive or a folder inside one) failed while
+    // reloading, entering a row or going to the parent.
+    virtual void panelDidFailWithError(
+        PanelViewController& panel, const std::exception& error, const PanelLocation& place)
+        = 0;
 
 protected:
     ~PanelViewControllerDelegate() = default;

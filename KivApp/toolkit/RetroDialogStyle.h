@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 namespace kiv {
@@ -22,7 +23,7 @@ enum class ButtonTone
 
 // Which kind of retro dialog to build: a prompt with an input field, a confirmation (with or
 // without a third, alternative answer), a plain message with only an OK button, or a listing:
-// unwrapped fixed-pitch lines that scroll, with OK.
+// fixed-pitch lines that scroll, with OK, as wide as the longest line within its bounds.
 struct RetroDialogStyle
 {
     enum class Kind
@@ -39,6 +40,8 @@ struct RetroDialogStyle
     // The caption of the third button of a confirmation or prompt, e.g. "Save"; empty when there is
     // none.
     QString alternativeTitle;
+    // The largest a listing may be, or empty for no bound.
+    QSize bounds = {};
     // True for a prompt whose field shows nothing of what is typed (a password).
     bool hidesTyping = false;
 
@@ -51,7 +54,7 @@ struct RetroDialogStyle
         return { Kind::prompt, defaultValue, alternativeTitle };
     }
     // Returns a prompt style whose empty field never shows what is typed, not even its length.
-    static RetroDialogStyle secretPrompt() { return { Kind::prompt, {}, {}, true }; }
+    static RetroDialogStyle secretPrompt() { return { Kind::prompt, {}, {}, {}, true }; }
     // Returns the style of a question answered by OK or Cancel.
     static RetroDialogStyle confirm() { return { Kind::confirm, {}, {} }; }
     // Returns the style of a question answered by OK, Cancel or a button captioned
@@ -62,8 +65,9 @@ struct RetroDialogStyle
     }
     // Returns the style of a message with only an OK button.
     static RetroDialogStyle message() { return { Kind::message, {}, {} }; }
-    // Returns the style of a listing with only an OK button.
-    static RetroDialogStyle listing() { return { Kind::listing, {}, {} }; }
+    // Returns the style of a listing with only an OK button, no larger than `bounds` when that is
+    // not empty.
+    static RetroDialogStyle listing(QSize bounds = {}) { return { Kind::listing, {}, {}, bounds }; }
 
     // Returns true for prompts and confirmations, which offer a Cancel button.
     bool hasCancel() const { return kind == Kind::prompt || kind == Kind::confirm; }

@@ -17,8 +17,8 @@ class RetroDialogButton;
 // of Cancel left of OK), all inside a two-pixel black frame. Return or Enter means OK and Escape
 // means Cancel, whether the field or the face has the keyboard; the first letter of the
 // alternative's caption chooses it (with Alt in a prompt, whose field takes letters). Tab never takes the
-// keyboard from the field; without a field, Left, Right and Tab highlight the buttons in turn and Return
-// presses the highlighted one.
+// keyboard from the field; without a field, Left, Right and Tab highlight the buttons in turn. One
+// button is always highlighted, OK at first, and Return presses it.
 class RetroDialogView : public QWidget
 {
     Q_OBJECT
@@ -42,8 +42,11 @@ public:
     static int wrappedMessageHeight(const QString& message);
 
     // Returns the size the dialog needs: 352 wide, or wider for a listing's longest line, and tall
-    // enough for title, message (a listing: at most 24 lines), field and buttons, but at least 110.
+    // enough for title, message (a listing: at most 24 lines), field and buttons, but at least 110;
+    // a listing keeps within the style's bounds.
     QSize intrinsicSize() const;
+    // Returns how many characters of a line a listing shows in a dialog `windowWidth` wide.
+    static int listingColumns(int windowWidth);
     // Returns the widget that should take the keyboard first: the input field, else this face.
     QWidget* fieldForFirstResponder();
     // Returns the input field's text, or an empty string when there is no field.
@@ -81,6 +84,7 @@ protected:
 private:
     void createListing(const QString& lines);
     QSize listingSize() const;
+    int chromeHeight() const;
     void chooseOtherButton(int step);
     void createTextField(const QString& defaultValue);
     RetroDialogButton* createButton(
@@ -98,7 +102,7 @@ private:
     RetroDialogButton* m_okButton = nullptr;
     RetroDialogButton* m_cancelButton = nullptr;
     RetroDialogButton* m_alternativeButton = nullptr;
-    // The button the keys highlighted, or null while they have chosen none.
+    // The button highlighted, which Return presses: OK until the keys choose another.
     RetroDialogButton* m_chosenButton = nullptr;
     QRect m_messageRect;
     QRect m_titleRect;
