@@ -279,7 +279,7 @@ std::vector<Action> panelRows(const Targets& t)
             Entry { Pulldown::commands, 2, "Folder Hotlist...", u'l' }, anywhere,
             on(t.navigation, &Navigation::showHotlist) },
         { "go-to-folder", Place::panels, { ctrl(Qt::Key_G) },
-            "Go to a folder or file by its path (~ is home)",
+            "Go to a folder or file by its path (~ is home), or sftp://user@host/folder",
             Entry { Pulldown::commands, 2, "Go to Folder...", u'g' }, anywhere,
             on(t.navigation, &Navigation::goToFolder) },
         { "name-to-command-line", Place::panels, { ctrl(Qt::Key_J), ctrl(Qt::Key_Return) },

@@ -61,6 +61,9 @@ private:
     void startCopy(const PanelLocation& source, const std::vector<FileEntry>& items,
         const std::string& destination) const;
     std::shared_ptr<const TrashBin> trashBin() const;
+    // Downloads from or uploads to a server's folder, between it and a folder of this machine.
+    void copyWithServer(
+        const PanelLocation& source, const std::vector<FileEntry>& items, const PanelLocation& target) const;
     void startRecorded(std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const;
     void moveOneItem(PanelViewController& source, PanelViewController& target, const FileEntry& item) const;
     void renameOrMove(

@@ -1,7 +1,8 @@
 #include "commands/SearchCommands.h"
 
-#include "files/FolderSizeJob.h"
 #include "base/PathString.h"
+#include "commands/ServerGuard.h"
+#include "files/FolderSizeJob.h"
 #include "findscreen/FindHitsDialog.h"
 #include "findscreen/FindQueryDialog.h"
 #include "jobscreen/JobRunner.h"
@@ -22,6 +23,8 @@ SearchCommands::SearchCommands(CommandContext context, QObject* parent)
 void SearchCommands::measureFolders()
 {
     const PanelViewController& panel = m_context.panels.active();
+    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Folder Size"), { &panel }))
+        return;
     const PanelLocation& location = panel.state().location();
     std::vector<std::string> paths;
     if (!location.isArchive()) {
@@ -51,6 +54,9 @@ void SearchCommands::showFolderSize(const std::string& path, std::int64_t bytes)
 
 void SearchCommands::findFile()
 {
+    if (ServerGuard::refused(
+            m_context.dialogParent, QStringLiteral("Find File"), { &m_context.panels.active() }))
+        return;
     FindQuery start = m_lastQuery.value_or(FindQuery {});
     const std::string here = m_context.panels.active().state().location().nearestRealDirectory();
     start.root = here;

@@ -6,6 +6,7 @@
 #include "jobscreen/JobProgressDialog.h"
 #include "jobscreen/JobQuestionDialog.h"
 #include "toolkit/RetroDialogs.h"
+#include "toolkit/ShownText.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -138,13 +139,30 @@ void JobRunner::askQuestion(std::weak_ptr<JobControl> asking)
         if (watch->control == control)
             asker = watch.get();
     }
+    const std::string title = asker ? asker->title : std::string();
+    if (question->kind == JobQuestion::Kind::secret) {
+        askSecret(*control, title, *question);
+        return;
+    }
     // A child of the main window, never of the progress dialog, which goes when the job ends.
-    JobQuestionDialog dialog(asker ? asker->title : std::string(), *question, &m_dialogParent);
+    JobQuestionDialog dialog(title, *question, &m_dialogParent);
     if (asker)
         asker->question = &dialog;
     // The watch may be gone once this returns (the job ended meanwhile); the control stays, and
     // an answer to a question no longer asked does nothing.
     control->answer(dialog.askModally());
+}
+
+void JobRunner::askSecret(JobControl& control, const std::string& title, const JobQuestion& question)
+{
+    const QString prompt = ShownText::of(question.source.path) + u'\n' + ShownText::of(question.message);
+    const std::optional<QString> typed = question.echoesReply
+        ? RetroDialogs::prompt(&m_dialogParent, QString::fromStdString(title), prompt, {})
+        : RetroDialogs::secret(&m_dialogParent, QString::fromStdString(title), prompt);
+    if (typed)
+        control.answerText(typed->toStdString());
+    else
+        control.answer(JobAnswer::cancel);
 }
 
 bool JobRunner::confirmQuit()

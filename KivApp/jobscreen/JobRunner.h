@@ -60,6 +60,8 @@ private:
     void takeEnded();
     void tick();
     void askQuestion(std::weak_ptr<JobControl> control);
+    // Asks for the name or the secret a job needs (a user name, a password that is never shown).
+    void askSecret(JobControl& control, const std::string& title, const JobQuestion& question);
 
     QWidget& m_dialogParent;
     std::map<JobQueue::Id, std::unique_ptr<Watch>> m_watches;

@@ -13,6 +13,7 @@
 #include "panels/PanelRowDelegate.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
+#include "remote/RemotePlace.h"
 #include "text/KivFormat.h"
 #include "toolkit/BorderedPanel.h"
 #include "toolkit/RetroControls.h"
@@ -162,6 +163,12 @@ void PanelViewController::relisted(ListingJob& listed)
 
 void PanelViewController::goTo(const std::string& path, MoveEnd then)
 {
+    // A server's address is never a path of this machine.
+    if (RemotePlace::looksRemote(path)) {
+        if (m_delegate)
+            m_delegate->panelWantsServer(*this, path);
+        return;
+    }
     goTo(m_state.realFolder(path), {}, std::move(then));
 }
 
@@ -312,8 +319,7 @@ void PanelViewController::showHistoryMenu()
 
 PanelSettings PanelViewController::settings() const
 {
-    return { m_state.location().nearestRealDirectory(), m_state.showHidden(), m_state.sortOrder(),
-        m_history.folders() };
+    return { m_state.location().address(), m_state.showHidden(), m_state.sortOrder(), m_history.folders() };
 }
 
 void PanelViewController::restore(const PanelSettings& settings)
@@ -326,7 +332,7 @@ void PanelViewController::restore(const PanelSettings& settings)
     try {
         m_model->replaceRows([&] {
             try {
-                if (!settings.folder.empty())
+                if (!settings.folder.empty() && !RemotePlace::looksRemote(settings.folder))
                     return m_state.goTo(settings.folder);
             } catch (const std::exception&) {
                 // A folder gone since the last run is no error: the current place is listed instead.
@@ -337,6 +343,9 @@ void PanelViewController::restore(const PanelSettings& settings)
         reportFailure(error, m_state.location());
     }
     syncUI();
+    // The window shows first; the server is connected to as a job.
+    if (RemotePlace::looksRemote(settings.folder) && m_delegate)
+        m_delegate->panelWantsServer(*this, settings.folder);
 }
 
 void PanelViewController::setMarks(std::unordered_set<std::string> names)
@@ -417,7 +426,7 @@ void PanelViewController::syncUI()
     m_pathLabel->setText(u' ' + ShownText::of(m_state.location().displayPath()) + u' ');
     m_columnHeader->setSortOrder(m_state.sortOrder());
     if (!m_state.location().isArchive())
-        m_history.visit(m_state.location().path());
+        m_history.visit(m_state.location().address());
     if (!m_state.entries().empty())
         m_tableView->moveSelection(std::min(static_cast<int>(m_state.cursorIndex()), lastRow(m_state)));
     updateStatusLine();
@@ -427,16 +436,18 @@ void PanelViewController::syncUI()
 
 void PanelViewController::watchLocation()
 {
-    // An archive is read once on entering; only real folders are followed.
+    // An archive is read once on entering; only folders of this machine are followed.
     const PanelLocation& place = m_state.location();
-    m_folderWatcher->watch(place.isArchive() ? std::string() : place.path(), m_state.entries());
+    const bool followed = !place.isArchive() && !place.isRemote();
+    m_folderWatcher->watch(followed ? place.path() : std::string(), m_state.entries());
 }
 
 void PanelViewController::followDisk()
 {
     // A panel on its way elsewhere has no use for the folder it leaves.
     const ListingJob* underWay = m_listing->underWay();
-    if (m_state.location().isArchive() || (underWay && underWay->place() != m_state.location()))
+    if (m_state.location().isArchive() || m_state.location().isRemote()
+        || (underWay && underWay->place() != m_state.location()))
         return;
     const std::string folder = m_state.location().path();
     const std::string refuge = ExistingFolder::nearest(folder);

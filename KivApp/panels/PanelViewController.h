@@ -73,7 +73,8 @@ public:
     // Goes to the real folder `path` with no marks and the cursor on the first row, once it is
     // listed on a worker; the old rows show and take keys until then. When it cannot be listed
     // the panel stays exactly as it was and the delegate hears of it once. A later move
-    // supersedes it. `then` hears how it ended.
+    // supersedes it. `then` hears how it ended. An sftp:// URL goes to the delegate to connect to
+    // (and `then` hears nothing).
     void goTo(const std::string& path, MoveEnd then = {});
     // As goTo(path) for any place, then puts the cursor on the row named `cursorName`, if listed.
     void goTo(PanelLocation place, std::string_view cursorName, MoveEnd then = {});
@@ -98,7 +99,8 @@ public:
     void showHistoryMenu();
     // Returns what the panel keeps between runs: folder, hidden files, sort order and history.
     PanelSettings settings() const;
-    // Takes on `settings` and lists its folder, or the current place when it is empty or can no
+    // Takes on `settings` and lists its folder (a server's is handed to the delegate to connect to
+    // once the current place is listed), or the current place when it is empty or can no
     // longer be listed (said to nobody: a folder gone since the last run is no error).
     void restore(const PanelSettings& settings);
     // Replaces the marks by `names` (none unmarks every row) and redraws; names without a row go

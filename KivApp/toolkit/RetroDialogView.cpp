@@ -98,6 +98,8 @@ RetroDialogButton* RetroDialogView::createButton(
 void RetroDialogView::createTextField(const QString& defaultValue)
 {
     m_textField = RetroControls::field(defaultValue, this);
+    if (m_style.hidesTyping)
+        m_textField->setEchoMode(QLineEdit::NoEcho);
     // Typing at once replaces the suggested text, as in a native field that takes focus.
     m_textField->selectAll();
     m_textField->installEventFilter(this);

@@ -23,6 +23,7 @@
 #include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
+#include "remote/RemoteError.h"
 #include "settings/SettingsStore.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
@@ -289,16 +290,17 @@ void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 
 void MainWindowController::updatePrompt()
 {
-    m_root->commandLine()->setPromptPath(
-        ShownText::of(m_panels->active().state().location().nearestRealDirectory()));
+    m_root->commandLine()->setPromptPath(ShownText::of(m_panels->active().state().location().address()));
 }
 
 void MainWindowController::relistAfter(const JobFootprint& footprint)
 {
     for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
         const PanelLocation& location = panel->state().location();
-        // Found items lie anywhere below their folder; looking them up again is cheap.
-        if (location.isFound() || (!location.isArchive() && footprint.touchesFolder(location.path())))
+        // Found items lie anywhere below their folder; looking them up again is cheap. A footprint
+        // names only paths of this machine: a server's folder is looked at again after any job.
+        if (location.isFound() || location.isRemote()
+            || (!location.isArchive() && footprint.touchesFolder(location.path())))
             panel->reload();
     }
 }
@@ -339,11 +341,25 @@ void MainWindowController::panelDidOpenFile(PanelViewController&, const std::str
             + QStringLiteral(": the desktop has no opener for files. F3 views the file and F4 edits it."));
 }
 
+void MainWindowController::panelWantsServer(PanelViewController& panel, const std::string& url)
+{
+    m_navigationCommands->connect(panel, url);
+}
+
 void MainWindowController::panelDidFailWithError(
-    PanelViewController&, const std::exception& error, const PanelLocation& place)
+    PanelViewController& panel, const std::exception& error, const PanelLocation& place)
 {
     const bool archive = place.isArchive();
     QString text = ShownText::of(userMessage(error));
+    // The panel stays on the server's folder: it offers that server again, never another place.
+    const auto* remote = dynamic_cast<const RemoteError*>(&error);
+    if (remote && remote->errorCase() == RemoteError::Case::connectionLost
+        && panel.state().location().isRemote()) {
+        if (RetroDialogs::confirm(
+                m_window.get(), QStringLiteral("Connection Lost"), text, QStringLiteral("Reconnect")))
+            m_navigationCommands->connect(panel, panel.state().location().address());
+        return;
+    }
     if (isPermissionRefusal(error))
         text += permissionHint(archive ? QStringLiteral("archive") : QStringLiteral("folder"));
     RetroDialogs::message(m_window.get(),

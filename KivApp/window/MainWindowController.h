@@ -101,9 +101,12 @@ public:
     // the desktop has none to start.
     void panelDidOpenFile(PanelViewController& panel, const std::string& realPath) override;
     // Shows the "Can't Open Folder" dialog for `error` ("Can't Open Archive" when `place` is inside
-    // an archive), with a hint for a refused permission.
+    // an archive), with a hint for a refused permission; for a lost connection of a server's panel,
+    // "Connection Lost" with Reconnect.
     void panelDidFailWithError(
         PanelViewController& panel, const std::exception& error, const PanelLocation& place) override;
+    // Connects to the server as a job and takes the panel there.
+    void panelWantsServer(PanelViewController& panel, const std::string& url) override;
 
 private:
     void buildWindow();

@@ -36,6 +36,10 @@ struct RecordingDelegate : PanelViewControllerDelegate
     {
         calls.push_back("open " + realPath);
     }
+    void panelWantsServer(PanelViewController&, const std::string& url) override
+    {
+        calls.push_back("server " + url);
+    }
     void panelDidFailWithError(
         PanelViewController&, const std::exception& error, const PanelLocation& place) override
     {
