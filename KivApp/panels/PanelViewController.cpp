@@ -4,7 +4,6 @@
 #include "files/EditableText.h"
 #include "base/PathString.h"
 #include "doors/Door.h"
-#include "files/ExistingFolder.h"
 #include "panels/FolderWatcher.h"
 #include "panels/ListingRunner.h"
 #include "panels/PanelColumnTitles.h"
@@ -42,8 +41,13 @@ int lastRow(const PanelState& state)
 } // namespace
 
 PanelViewController::PanelViewController(const std::string& startPath, QObject* parent)
+    : PanelViewController(PanelLocation::filesystem(startPath), parent)
+{
+}
+
+PanelViewController::PanelViewController(PanelLocation start, QObject* parent)
     : QObject(parent)
-    , m_state(startPath)
+    , m_state(std::move(start))
     , m_view(new BorderedPanel)
     , m_pathLabel(RetroControls::label(
           {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, m_view))
@@ -157,17 +161,30 @@ void PanelViewController::setActive(bool active)
 
 void PanelViewController::reload()
 {
+    relist(ListingJob::IfGone::refuse);
+}
+
+void PanelViewController::relist(ListingJob::IfGone ifGone)
+{
     // The listing under way may have read the folder before the change this relisting is for.
     if (m_listing->isBusy()) {
         m_relistAgain = true;
         return;
     }
-    m_listing->start(m_state.listingOf(m_state.location()),
+    m_listing->start(m_state.listingOf(m_state.location(), ifGone),
         weakly(this, [](PanelViewController& panel, ListingJob& listed) { panel.relisted(listed); }));
 }
 
 void PanelViewController::relisted(ListingJob& listed)
 {
+    if (listed.listed() != listed.place()) {
+        const QString gone = ShownText::of(listed.place().path());
+        arrive(listed, { listed.listed(), {} }, [this, gone](bool arrived) {
+            if (arrived)
+                showNotice(QStringLiteral("Folder gone: ") + gone);
+        });
+        return;
+    }
     if (!reportedRefusal(listed))
         m_model->replaceRows([&] { m_state.acceptRelisting(listed); });
     syncUI();
@@ -327,21 +344,22 @@ void PanelViewController::restore(const PanelSettings& settings)
     m_state.setShowHidden(settings.showHidden);
     m_state.setSortOrder(settings.sortOrder);
     m_history.restore(settings.history);
-    // Listed at once, so that the window's first picture shows both panels filled.
-    try {
-        m_model->replaceRows([&] {
-            try {
-                if (!settings.folder.empty())
-                    return m_state.goTo(settings.folder);
-            } catch (const std::exception&) {
-                // A folder gone since the last run is no error: the current place is listed instead.
-            }
-            m_state.refresh();
-        });
-    } catch (const std::exception& error) {
-        reportFailure(error);
+    // Read on a worker, so that the window shows at once even with a folder on a dead mount.
+    m_statusLabel->setText(QStringLiteral(" Reading..."));
+    const PanelLocation here = m_state.location();
+    if (settings.folder.empty()) {
+        goTo(here, {});
+        return;
     }
-    syncUI();
+    m_relistAgain = false;
+    m_listing->start(m_state.listingOf(m_state.realFolder(settings.folder)),
+        weakly(this, [here](PanelViewController& panel, ListingJob& listed) {
+            // A folder gone since the last run is no error: the current place is listed instead.
+            if (listed.refusal())
+                panel.goTo(here, {});
+            else
+                panel.arrive(listed, { listed.place(), {} }, {});
+        }));
 }
 
 void PanelViewController::setMarks(std::unordered_set<std::string> names)
@@ -443,16 +461,8 @@ void PanelViewController::followDisk()
     const ListingJob* underWay = m_listing->underWay();
     if (m_state.location().isArchive() || (underWay && underWay->place() != m_state.location()))
         return;
-    const std::string folder = m_state.location().path();
-    const std::string refuge = ExistingFolder::nearest(folder);
-    if (refuge == folder) {
-        reload();
-        return;
-    }
-    goTo(refuge, weakly(this, [folder](PanelViewController& panel, bool arrived) {
-        if (arrived)
-            panel.showNotice(QStringLiteral("Folder gone: ") + ShownText::of(folder));
-    }));
+    // Whether the folder is still there is asked on the worker too: the disk may not answer.
+    relist(ListingJob::IfGone::nearestFolder);
 }
 
 void PanelViewController::redrawKeepingCursor()

@@ -43,6 +43,8 @@ class PanelViewController : public QObject
 public:
     // Creates the panel on `startPath`; lists nothing until reload().
     explicit PanelViewController(const std::string& startPath, QObject* parent = nullptr);
+    // Creates the panel on `start`, whose door also opens the real folders it goes to by path.
+    explicit PanelViewController(PanelLocation start, QObject* parent = nullptr);
     // Deletes the panel's view too, unless a parent widget deleted it first.
     ~PanelViewController() override;
 
@@ -93,8 +95,9 @@ public:
     void showHistoryMenu();
     // Returns what the panel keeps between runs: folder, hidden files, sort order and history.
     PanelSettings settings() const;
-    // Takes on `settings` and lists its folder, or the current place when it is empty or can no
-    // longer be listed (said to nobody: a folder gone since the last run is no error).
+    // Takes on `settings` and lists its folder on a worker, "Reading..." showing until then, or
+    // the current place when it is empty or can no longer be listed (said to nobody: a folder gone
+    // since the last run is no error).
     void restore(const PanelSettings& settings);
     // Replaces the marks by `names` (none unmarks every row) and redraws; names without a row go
     // at the next listing.
@@ -148,6 +151,7 @@ private:
     void moveTo(PanelState::Destination destination, MoveEnd then = {});
     void arrive(ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then);
     bool openedAsFile(const ListingJob& listed, const PanelState::Destination& destination);
+    void relist(ListingJob::IfGone ifGone);
     void relisted(ListingJob& listed);
     bool reportedRefusal(const ListingJob& listed);
     void showReadingProgress(std::int64_t itemsRead);

@@ -72,7 +72,7 @@ public:
     PanelPair& panels() const { return *m_panels; }
     // Returns the command line, user menu and console output commands.
     ShellCommands& shellCommands() const { return *m_shellCommands; }
-    // Returns the help, quit, extract, compare, jobs and About commands.
+    // Returns the help, quit, extract, pack, compare, jobs and About commands.
     ToolCommands& toolCommands() const { return *m_toolCommands; }
     // Returns the runner of copy, move, delete and extraction jobs.
     JobRunner& jobs() const { return *m_jobs; }
