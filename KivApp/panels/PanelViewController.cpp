@@ -153,7 +153,9 @@ void PanelViewController::relist(ListingJob::IfGone ifGone)
 {
     // The listing under way may have read the folder before the change this relisting is for.
     if (m_listing->isBusy()) {
-        m_relistAgain = true;
+        // Following the disk outweighs a plain relisting: a folder gone is left either way.
+        if (m_relistAgain != ListingJob::IfGone::nearestFolder)
+            m_relistAgain = ifGone;
         return;
     }
     m_listing->start(m_state.listingOf(m_state.location(), ifGone),
@@ -189,7 +191,7 @@ void PanelViewController::goTo(PanelLocation place, std::string_view cursorName,
 void PanelViewController::moveTo(PanelState::Destination destination, MoveEnd then)
 {
     // A relisting of the place being left is moot: the move lists with the settings of now.
-    m_relistAgain = false;
+    m_relistAgain.reset();
     auto job = m_state.listingOf(destination.place);
     m_listing->start(std::move(job),
         weakly(this,
@@ -214,8 +216,8 @@ void PanelViewController::arrive(
 
 void PanelViewController::listingEnded()
 {
-    if (std::exchange(m_relistAgain, false))
-        reload();
+    if (const auto again = std::exchange(m_relistAgain, std::nullopt))
+        relist(*again);
     if (m_listing->isBusy())
         return;
     for (const auto& waiter : std::exchange(m_whenListed, {}))
@@ -255,7 +257,7 @@ bool PanelViewController::reportedRefusal(const ListingJob& listed)
 
 void PanelViewController::stopListing()
 {
-    m_relistAgain = false;
+    m_relistAgain.reset();
     if (m_listing->stop())
         updateStatusLine();
     listingEnded();
@@ -319,8 +321,10 @@ void PanelViewController::showHistoryMenu()
 
 PanelSettings PanelViewController::settings() const
 {
-    return { m_state.location().nearestRealDirectory(), m_state.showHidden(), m_state.sortOrder(),
-        m_history.folders() };
+    // A folder still being read (a slow mount at the start) is where the panel goes: kept as such.
+    const ListingJob* underWay = m_listing->underWay();
+    const PanelLocation& place = underWay ? underWay->place() : m_state.location();
+    return { place.nearestRealDirectory(), m_state.showHidden(), m_state.sortOrder(), m_history.folders() };
 }
 
 void PanelViewController::restore(const PanelSettings& settings)
@@ -336,7 +340,7 @@ void PanelViewController::restore(const PanelSettings& settings)
         goTo(here, {});
         return;
     }
-    m_relistAgain = false;
+    m_relistAgain.reset();
     m_listing->start(m_state.listingOf(m_state.realFolder(settings.folder)),
         weakly(this, [here](PanelViewController& panel, ListingJob& listed) {
             // A folder gone since the last run is no error: the current place is listed instead.

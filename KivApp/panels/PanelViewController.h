@@ -98,7 +98,8 @@ public:
     void goForward();
     // Opens a menu of the folders visited, newest first, that goes to the one chosen (Alt+Down).
     void showHistoryMenu();
-    // Returns what the panel keeps between runs: folder, hidden files, sort order and history.
+    // Returns what the panel keeps between runs: folder (the one being listed, while one is),
+    // hidden files, sort order and history.
     PanelSettings settings() const;
     // Takes on `settings` and lists its folder on a worker, "Reading..." showing until then, or
     // the current place when it is empty or can no longer be listed (said to nobody: a folder gone
@@ -179,7 +180,7 @@ private:
     PanelColumnTitles* m_columnHeader;
     FolderWatcher* m_folderWatcher;
     ListingRunner* m_listing;
-    bool m_relistAgain = false; // a relisting was asked for while a listing was under way
+    std::optional<ListingJob::IfGone> m_relistAgain; // a relisting asked for while a listing was under way
     std::vector<std::function<void()>> m_whenListed;
     QPointer<PanelEditorView> m_editorView;
     FolderHistory m_history;

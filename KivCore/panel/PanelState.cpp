@@ -86,7 +86,7 @@ void PanelState::acceptRelisting(ListingJob& listed)
 
 void PanelState::acceptMove(ListingJob& listed, std::string_view cursorName)
 {
-    m_location = listed.place();
+    m_location = listed.listed();
     m_entries = listed.takeRows();
     m_markedNames.clear();
     m_folderSizes.clear();

@@ -461,6 +461,7 @@ TEST(PanelViewControllerTest, AHangingFolderHoldsUpNeitherTheStartNorTheKeysAndI
         EXPECT_LT(clock.elapsed(), 1000) << "the window waits for no folder to show";
         EXPECT_TRUE(panel.isListing());
         EXPECT_EQ(status(), QStringLiteral(" Reading..."));
+        EXPECT_EQ(panel.settings().folder, scratch / "kept") << "quitting now would forget the folder";
         door->released = true;
         ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.isListing(); }, 10000));
         EXPECT_EQ(panel.state().location().folder(), scratch / "kept");
