@@ -1,5 +1,6 @@
 #include "commands/Actions.h"
 
+#include "commands/ClipboardCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/NavigationCommands.h"
 #include "commands/SearchCommands.h"
@@ -60,6 +61,14 @@ template <class T, class F> Handler on(T* object, F member)
     return [run = weakly(object, member)](PanelViewController&) { run(); };
 }
 
+// Runs `member` of `object` with the panel the action is for, while the object exists.
+template <class T, class F> Handler withPanel(T* object, F member)
+{
+    if (!object)
+        return {};
+    return [run = weakly(object, member)](PanelViewController& panel) { run(panel); };
+}
+
 // What undo or redo would act on now, told beside its entry.
 std::function<std::optional<QString>()> nextOf(
     UndoCommands* undo, std::optional<QString> (UndoCommands::*next)() const)
@@ -111,6 +120,17 @@ std::vector<Action> commandRows(const Targets& t)
         { "trash", Place::panels, { Qt::Key_Delete }, "Move the marked files or the cursor's to the trash",
             Entry { Pulldown::files, 1, "Move to Trash", u't' }, panelList,
             on(t.trash, &TrashCommands::trashOperation) },
+        { "clipboard-copy", Place::panels, { ctrl(Qt::Key_C) },
+            "Put the marked files or the cursor's on the desktop's clipboard, to be copied",
+            Entry { Pulldown::files, 5, "Copy to Clipboard", u'y' }, panelList,
+            withPanel(t.clipboard, &ClipboardCommands::copyFiles) },
+        { "clipboard-cut", Place::panels, { ctrl(Qt::Key_X) },
+            "Put them there to be moved (cut)", Entry { Pulldown::files, 5, "Cut to Clipboard", u'l' },
+            panelList, withPanel(t.clipboard, &ClipboardCommands::cutFiles) },
+        { "clipboard-paste", Place::panels, { ctrl(Qt::Key_V) },
+            "Copy the clipboard's files here, or move them when they were cut",
+            Entry { Pulldown::files, 5, "Paste from Clipboard", u'b' }, panelList,
+            withPanel(t.clipboard, &ClipboardCommands::paste) },
         { "undo", Place::panels, { ctrl(Qt::Key_Z) },
             "Undo the last file operation (those of this run only, never F8)",
             Entry { Pulldown::files, 4, "Undo", u'o', nextOf(t.undo, &UndoCommands::nextUndo) }, panelList,

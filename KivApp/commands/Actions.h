@@ -10,6 +10,7 @@ class QWidget;
 
 namespace kiv {
 
+class ClipboardCommands;
 class CommandLineField;
 class CommandTable;
 class FileOperationCommands;
@@ -39,6 +40,7 @@ struct Targets
     ToolCommands* tools = nullptr;
     NavigationCommands* navigation = nullptr;
     SearchCommands* search = nullptr;
+    ClipboardCommands* clipboard = nullptr;
     const CommandTable* table = nullptr; // the help lists it
     std::string home;
     std::function<void()> openPulldowns;

@@ -68,7 +68,8 @@ void NavigationCommands::showHotlist()
         weakly(this, [listed, here](NavigationCommands& commands) {
             commands.changeHotlist(listed ? &FolderHotlist::remove : &FolderHotlist::add, here);
         })));
-    RetroMenu::popUp(std::move(items), menuPoint(), &m_context.dialogParent);
+    // On its first folder, so that Return goes there at once.
+    RetroMenu::popUp(std::move(items), menuPoint(), &m_context.dialogParent, RetroMenu::Opening::firstHighlighted);
 }
 
 void NavigationCommands::changeHotlist(

@@ -26,7 +26,7 @@ public:
     // The other panel goes to the active panel's place (Ctrl+=).
     void showActiveFolderInOtherPanel();
     // Opens the hotlist menu: its folders, to go to with the active panel, then adding the active
-    // folder or removing it (Ctrl+D).
+    // folder or removing it (Ctrl+D); it opens on its first entry.
     void showHotlist();
     // Asks for a path ("~" is home, relative paths start at the active folder) and takes the
     // active panel there; for a file, to its folder with the cursor on it (Ctrl+G).

@@ -104,14 +104,15 @@ bool ShellCommands::changeFolder(const std::string& line)
 
 void ShellCommands::showOlderCommand()
 {
-    if (const auto line = m_history.older(m_commandLine.text().toStdString()))
-        m_commandLine.setText(QString::fromStdString(*line));
+    // Through the one reversible decoding both ways: a line may hold a name's bytes that are not UTF-8.
+    if (const auto line = m_history.older(ShownText::bytesOf(m_commandLine.text())))
+        m_commandLine.setText(ShownText::of(*line));
 }
 
 void ShellCommands::showNewerCommand()
 {
     if (const auto line = m_history.newer())
-        m_commandLine.setText(QString::fromStdString(*line));
+        m_commandLine.setText(ShownText::of(*line));
 }
 
 void ShellCommands::leaveCommandLine()

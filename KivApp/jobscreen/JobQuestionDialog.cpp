@@ -1,10 +1,14 @@
 #include "jobscreen/JobQuestionDialog.h"
 
 #include "text/KivFormat.h"
+#include "toolkit/FittedText.h"
 #include "toolkit/RetroChoiceView.h"
+#include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroPainting.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
+
+#include <QFontMetrics>
 
 namespace kiv {
 
@@ -52,9 +56,11 @@ QString factsLine(const char* label, const JobItemFacts& item)
 
 QStringList linesOf(const JobQuestion& question)
 {
+    // The reason is a sentence: it wraps, and only the paths in it are ever shortened.
     if (question.kind == JobQuestion::Kind::itemError)
-        return { QStringLiteral("Could not finish:"), ShownText::of(question.source.path), QString(),
-            ShownText::of(question.message) };
+        return QStringList { QStringLiteral("Could not finish:"), ShownText::of(question.source.path), QString() }
+        + FittedText::wrapped(ShownText::of(question.message), QFontMetrics(RetroDialogView::messageFont()),
+            RetroChoiceView::textWidth(dialogWidth));
     return { QStringLiteral("The target already exists:"), ShownText::of(question.target.path), QString(),
         factsLine("New:  ", question.source), factsLine("Old:  ", question.target) };
 }

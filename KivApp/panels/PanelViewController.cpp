@@ -250,7 +250,7 @@ bool PanelViewController::reportedRefusal(const ListingJob& listed)
     try {
         std::rethrow_exception(listed.refusal());
     } catch (const std::exception& error) {
-        reportFailure(error);
+        reportFailure(error, listed.place());
     }
     return true;
 }
@@ -417,10 +417,10 @@ void PanelViewController::toggleHidden()
     setShowHidden(!m_state.showHidden());
 }
 
-void PanelViewController::reportFailure(const std::exception& error)
+void PanelViewController::reportFailure(const std::exception& error, const PanelLocation& place)
 {
     if (m_delegate)
-        m_delegate->panelDidFailWithError(*this, error);
+        m_delegate->panelDidFailWithError(*this, error, place);
 }
 
 void PanelViewController::syncUI()

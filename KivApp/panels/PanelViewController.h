@@ -162,7 +162,7 @@ private:
     void listingEnded();
     void stepThroughHistory(std::optional<std::string> (FolderHistory::*step)(),
         std::optional<std::string> (FolderHistory::*undo)());
-    void reportFailure(const std::exception& error);
+    void reportFailure(const std::exception& error, const PanelLocation& place);
     void removeEditor();
     void dismissEditor();
     void refuseToEdit(const std::string& filePath, EditableText::Loaded::Kind kind) const;

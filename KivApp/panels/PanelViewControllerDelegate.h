@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/FileEntry.h"
+#include "panel/PanelLocation.h"
 
 #include <exception>
 #include <string>
@@ -20,8 +21,11 @@ public:
     // Called when a file of the local disk, or a link there that leads to no folder, was opened;
     // `realPath` is its full path.
     virtual void panelDidOpenFile(PanelViewController& panel, const std::string& realPath) = 0;
-    // Called when listing failed while reloading, entering a row or going to the parent.
-    virtual void panelDidFailWithError(PanelViewController& panel, const std::exception& error) = 0;
+    // Called when listing `place` (a folder, or an archive or a folder inside one) failed while
+    // reloading, entering a row or going to the parent.
+    virtual void panelDidFailWithError(
+        PanelViewController& panel, const std::exception& error, const PanelLocation& place)
+        = 0;
 
 protected:
     ~PanelViewControllerDelegate() = default;

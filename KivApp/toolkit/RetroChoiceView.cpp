@@ -1,5 +1,6 @@
 #include "toolkit/RetroChoiceView.h"
 
+#include "toolkit/FittedText.h"
 #include "toolkit/RetroDialogButton.h"
 #include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroPainting.h"
@@ -34,6 +35,7 @@ RetroChoiceView::RetroChoiceView(
     setFocusPolicy(Qt::StrongFocus);
     for (std::size_t index = 0; index < m_choices.size(); ++index) {
         auto* button = new RetroDialogButton(m_choices[index].caption, ButtonTone::ordinary, this);
+        button->setHighlighted(m_choices[index].key == Qt::Key_Return);
         button->onClick = [this, index] {
             if (onChoice)
                 onChoice(int(index));
@@ -42,6 +44,11 @@ RetroChoiceView::RetroChoiceView(
     }
     m_linesTop = padding + titleBandHeight() + 6 + 10;
     layoutButtons(width);
+}
+
+int RetroChoiceView::textWidth(int width)
+{
+    return width - 2 * padding;
 }
 
 int RetroChoiceView::lineHeight() const
@@ -107,7 +114,7 @@ void RetroChoiceView::paintEvent(QPaintEvent*)
         if (index == m_highlighted)
             painter.fillRect(band, Theme::cursorBackground());
         painter.setPen(index == m_highlighted ? Theme::cursorText() : Theme::dialogText());
-        const QString shown = metrics.elidedText(m_lines[index], Qt::ElideMiddle, width() - 2 * padding);
+        const QString shown = FittedText::line(m_lines[index], metrics, textWidth(width()));
         RetroPainting::drawLine(painter, shown, { qreal(padding), qreal(band.top()) });
     }
     painter.setPen(QPen(Theme::popupFrame(), 1));

@@ -12,6 +12,7 @@ class RetroDialogButton;
 // The face of a retro dialog that offers several choices: a centred bold title over a rule,
 // lines of fixed-pitch text (one may be highlighted as a cursor row), and a row of bracketed
 // buttons, each chosen by its own key, all inside the two-pixel black frame of the house dialogs.
+// The button Return chooses, when one does, is highlighted; no other ever is.
 class RetroChoiceView : public QWidget
 {
     Q_OBJECT
@@ -23,11 +24,15 @@ public:
         int key;
     };
 
+    // Returns the width a line of text may take on a face `width` pixels wide.
+    static int textWidth(int width);
+
     // Creates the face `width` pixels wide, with room for `lineCount` lines of text.
     RetroChoiceView(const QString& title, std::vector<Choice> choices, int width, int lineCount,
         QWidget* parent = nullptr);
 
-    // Replaces the text lines; `highlighted` (or -1) is drawn as the cursor row.
+    // Replaces the text lines; `highlighted` (or -1) is drawn as the cursor row. A line wider than
+    // the face is fitted (FittedText::line): its paths are shortened, not its words.
     void setLines(const QStringList& lines, int highlighted = -1);
     // Returns the text lines.
     const QStringList& lines() const { return m_lines; }

@@ -15,7 +15,6 @@ RetroDialogButton::RetroDialogButton(const QString& title, ButtonTone tone, QWid
     , m_tone(tone)
 {
     setFocusPolicy(Qt::NoFocus);
-    setMouseTracking(true);
 }
 
 QFont RetroDialogButton::captionFont()
@@ -42,16 +41,6 @@ void RetroDialogButton::paintEvent(QPaintEvent*)
     painter.setFont(captionFont());
     painter.setPen(m_tone == ButtonTone::destructive ? Theme::destructiveButtonText() : Theme::dialogText());
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, label());
-}
-
-void RetroDialogButton::enterEvent(QEnterEvent*)
-{
-    setHighlighted(true);
-}
-
-void RetroDialogButton::leaveEvent(QEvent*)
-{
-    setHighlighted(false);
 }
 
 void RetroDialogButton::mousePressEvent(QMouseEvent* event)

@@ -7,8 +7,10 @@
 
 namespace kiv {
 
-// A dialog button drawn as its bracketed caption ("[ OK ]") on the dialog's face, cyan while
-// the pointer is over it. It takes no keyboard focus; a click counts only when released on it.
+// A dialog button drawn as its bracketed caption ("[ OK ]") on the dialog's face, on cyan while it
+// is highlighted: the one button Return presses. The pointer highlights nothing, so that a resting
+// pointer never looks like the keyboard's choice. It takes no keyboard focus; a click counts only
+// when released on it.
 class RetroDialogButton : public QWidget
 {
     Q_OBJECT
@@ -25,7 +27,7 @@ public:
     QString label() const;
     // Returns the width the button needs: the caption's width rounded up, plus 14.
     int intrinsicWidth() const;
-    // Returns whether the button is highlighted: the pointer is over it or the keys chose it.
+    // Returns whether the button is highlighted: it is the one Return presses.
     bool isHighlighted() const { return m_isHighlighted; }
     // Highlights the button or not, and repaints it.
     void setHighlighted(bool highlighted);
@@ -35,8 +37,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 

@@ -76,6 +76,8 @@ RetroDialogView::RetroDialogView(const QString& title, const QString& message, c
     if (m_style.hasAlternative())
         m_alternativeButton
             = createButton(m_style.alternativeTitle, ButtonTone::ordinary, &RetroDialogView::onAlternative);
+    m_chosenButton = m_okButton;
+    m_okButton->setHighlighted(true);
     resize(intrinsicSize());
     layoutSubviews();
 }
@@ -283,10 +285,8 @@ void RetroDialogView::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (m_chosenButton && m_chosenButton->onClick)
+        if (m_chosenButton->onClick)
             m_chosenButton->onClick();
-        else if (!m_chosenButton && onOK)
-            onOK();
         break;
     case Qt::Key_Left:
         chooseOtherButton(-1);
@@ -347,11 +347,9 @@ void RetroDialogView::chooseOtherButton(int step)
     for (RetroDialogButton* button : { m_alternativeButton, m_cancelButton, m_okButton })
         if (button)
             buttons.push_back(button);
-    const auto chosen = std::find(buttons.begin(), buttons.end(), m_chosenButton);
-    // Nothing chosen yet means OK, the default, is where the keys start from.
-    const auto from = chosen == buttons.end() ? buttons.size() - 1 : std::size_t(chosen - buttons.begin());
+    const auto from = std::ptrdiff_t(std::find(buttons.begin(), buttons.end(), m_chosenButton) - buttons.begin());
     const auto count = std::ptrdiff_t(buttons.size());
-    m_chosenButton = buttons[std::size_t(((std::ptrdiff_t(from) + step) % count + count) % count)];
+    m_chosenButton = buttons[std::size_t(((from + step) % count + count) % count)];
     for (RetroDialogButton* button : buttons)
         button->setHighlighted(button == m_chosenButton);
 }

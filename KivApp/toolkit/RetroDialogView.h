@@ -17,8 +17,8 @@ class RetroDialogButton;
 // of Cancel left of OK), all inside a two-pixel black frame. Return or Enter means OK and Escape
 // means Cancel, whether the field or the face has the keyboard; the first letter of the
 // alternative's caption chooses it (with Alt in a prompt, whose field takes letters). Tab never takes the
-// keyboard from the field; without a field, Left, Right and Tab highlight the buttons in turn and Return
-// presses the highlighted one.
+// keyboard from the field; without a field, Left, Right and Tab highlight the buttons in turn. One
+// button is always highlighted, OK at first, and Return presses it.
 class RetroDialogView : public QWidget
 {
     Q_OBJECT
@@ -102,7 +102,7 @@ private:
     RetroDialogButton* m_okButton = nullptr;
     RetroDialogButton* m_cancelButton = nullptr;
     RetroDialogButton* m_alternativeButton = nullptr;
-    // The button the keys highlighted, or null while they have chosen none.
+    // The button highlighted, which Return presses: OK until the keys choose another.
     RetroDialogButton* m_chosenButton = nullptr;
     QRect m_messageRect;
     QRect m_titleRect;

@@ -1,8 +1,10 @@
 #include "window/MainWindowController.h"
 
 #include "base/ErrorText.h"
+#include "base/PathString.h"
 #include "commands/Actions.h"
 #include "commands/CommandTable.h"
+#include "commands/ClipboardCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/KeyRouter.h"
 #include "commands/NavigationCommands.h"
@@ -53,18 +55,18 @@ bool isPermissionRefusal(const std::exception& error)
             || systemError->code() == std::errc::operation_not_permitted);
 }
 
-// What the user can do about a folder the system refused to list.
-QString permissionHint()
+// What the user can do about a folder (or archive: `what`) the system refused to list.
+QString permissionHint(const QString& what)
 {
 #ifdef Q_OS_MACOS
     return QStringLiteral(
-        "\n\nmacOS protects this folder. Open System Settings > Privacy & Security > Files and "
+        "\n\nmacOS protects this %1. Open System Settings > Privacy & Security > Files and "
         "Folders, allow Tavrin access to it, then try again. The panel has stayed where it was "
-        "so you can keep browsing.");
+        "so you can keep browsing.").arg(what);
 #else
     return QStringLiteral(
-        "\n\nYou have no permission to read this folder. The panel has stayed where it was so "
-        "you can keep browsing.");
+        "\n\nYou have no permission to read this %1. The panel has stayed where it was so "
+        "you can keep browsing.").arg(what);
 #endif
 }
 
@@ -132,6 +134,7 @@ void MainWindowController::makeCommands()
     m_trashCommands = std::make_unique<TrashCommands>(context);
     m_undoCommands = std::make_unique<UndoCommands>(context);
     m_searchCommands = std::make_unique<SearchCommands>(context);
+    m_clipboardCommands = std::make_unique<ClipboardCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_navigationCommands->onHotlistChanged
         = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
@@ -157,6 +160,7 @@ void MainWindowController::restoreSettings()
     }
     m_navigationCommands->hotlist().restore(settings.hotlist);
     m_shellCommands->commandHistory().restore(settings.commandHistory);
+    m_unknownSettingsLines = std::move(settings.unknownLines);
     m_settingsProblem = loaded.problem;
     m_maySaveSettings = loaded.maySave;
 }
@@ -169,9 +173,10 @@ void MainWindowController::saveSettings(Failures failures)
     const QList<int> paneWidths = m_root->splitView()->sizes();
     if (m_root->splitView()->isVisible() && paneWidths.size() == 2 && paneWidths[0] > 0)
         m_keptDivider = paneWidths[0];
-    const Settings settings { m_panels->left().settings(), m_panels->right().settings(), m_window->width(),
+    Settings settings { m_panels->left().settings(), m_panels->right().settings(), m_window->width(),
         m_window->height(), m_keptDivider, m_navigationCommands->hotlist().folders(),
         m_shellCommands->commandHistory().lines() };
+    settings.unknownLines = m_unknownSettingsLines;
     try {
         SettingsStore::save(settings);
     } catch (const std::exception& error) {
@@ -194,7 +199,7 @@ void MainWindowController::bindKeys()
     m_commandTable = std::make_unique<CommandTable>();
     const Actions::Targets targets { m_panels.get(), m_window.get(), m_root->commandLine()->field(),
         m_fileCommands.get(), m_trashCommands.get(), m_undoCommands.get(), m_shellCommands.get(),
-        m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_commandTable.get(),
+        m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_clipboardCommands.get(), m_commandTable.get(),
         m_fileSystem.homeDirectoryPath(),
         weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem) };
     m_commandTable->setActions(Actions::all(targets));
@@ -302,16 +307,24 @@ void MainWindowController::panelDidOpenFile(PanelViewController&, const std::str
 {
     // Built from the path's bytes, percent-encoded: text decoded from a name that is not UTF-8
     // would name another file. The opener decodes the URL back to the same bytes.
-    QDesktopServices::openUrl(
-        QUrl::fromEncoded("file://" + QByteArray::fromStdString(realPath).toPercentEncoding("/")));
+    if (QDesktopServices::openUrl(
+            QUrl::fromEncoded("file://" + QByteArray::fromStdString(realPath).toPercentEncoding("/"))))
+        return;
+    RetroDialogs::message(m_window.get(), QStringLiteral("Can't Open File"),
+        QStringLiteral("No application could be started to open ")
+            + ShownText::of(PathString::lastComponent(realPath))
+            + QStringLiteral(": the desktop has no opener for files. F3 views the file and F4 edits it."));
 }
 
-void MainWindowController::panelDidFailWithError(PanelViewController&, const std::exception& error)
+void MainWindowController::panelDidFailWithError(
+    PanelViewController&, const std::exception& error, const PanelLocation& place)
 {
+    const bool archive = place.isArchive();
     QString text = ShownText::of(userMessage(error));
     if (isPermissionRefusal(error))
-        text += permissionHint();
-    RetroDialogs::message(m_window.get(), QStringLiteral("Can't Open Folder"), text);
+        text += permissionHint(archive ? QStringLiteral("archive") : QStringLiteral("folder"));
+    RetroDialogs::message(m_window.get(),
+        archive ? QStringLiteral("Can't Open Archive") : QStringLiteral("Can't Open Folder"), text);
 }
 
 } // namespace kiv

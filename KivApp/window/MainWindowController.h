@@ -19,6 +19,7 @@
 namespace kiv {
 
 class CommandTable;
+class ClipboardCommands;
 class FileOperationCommands;
 class KeyRouter;
 class UndoCommands;
@@ -87,10 +88,13 @@ public:
     void panelDidBecomeActive(PanelViewController& panel) override;
     // Shows the folder of `panel` in the prompt when it is the active panel.
     void panelDidChangeLocation(PanelViewController& panel) override;
-    // Opens the file at `realPath` with the desktop's default application.
+    // Opens the file at `realPath` with the desktop's default application; says so in a dialog when
+    // the desktop has none to start.
     void panelDidOpenFile(PanelViewController& panel, const std::string& realPath) override;
-    // Shows the "Can't Open Folder" dialog for `error`, with a hint for a refused permission.
-    void panelDidFailWithError(PanelViewController& panel, const std::exception& error) override;
+    // Shows the "Can't Open Folder" dialog for `error` ("Can't Open Archive" when `place` is inside
+    // an archive), with a hint for a refused permission.
+    void panelDidFailWithError(
+        PanelViewController& panel, const std::exception& error, const PanelLocation& place) override;
 
 private:
     void buildWindow();
@@ -119,15 +123,17 @@ private:
     std::unique_ptr<UndoCommands> m_undoCommands;
     std::unique_ptr<SearchCommands> m_searchCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
+    std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     std::unique_ptr<CommandTable> m_commandTable;
     std::unique_ptr<KeyRouter> m_keyRouter;
     // Where the panels were asked to open when the program started, the left one first.
     std::vector<StartPlace> m_startPlaces;
     // From the settings file: the divider to restore (the last one placed, once the window shows),
-    // what went wrong reading the file, whether to write it.
+    // what went wrong reading the file, whether to write it, the lines of a newer version written back.
     int m_keptDivider = -1;
     std::string m_settingsProblem;
     bool m_maySaveSettings = true;
+    std::vector<std::string> m_unknownSettingsLines;
 };
 
 } // namespace kiv

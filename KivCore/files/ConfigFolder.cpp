@@ -11,15 +11,20 @@ namespace kiv::ConfigFolder {
 
 namespace {
 
+constexpr std::string_view folderName = "kiv-mac";
+
+std::string homeConfigPath()
+{
+    return PathString::appendingComponent(FileSystemService::homeDirectoryPath(), ".config");
+}
+
 std::string folderPath()
 {
     // The base directory convention ignores relative values, so a stray setting cannot scatter
     // files into whatever folder the program was started in.
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    const std::string base = configHome && configHome[0] == '/'
-        ? std::string(configHome)
-        : PathString::appendingComponent(FileSystemService::homeDirectoryPath(), ".config");
-    return PathString::appendingComponent(base, "kiv-mac");
+    const std::string base = configHome && configHome[0] == '/' ? std::string(configHome) : homeConfigPath();
+    return PathString::appendingComponent(base, folderName);
 }
 
 } // namespace
@@ -27,6 +32,11 @@ std::string folderPath()
 std::string filePath(std::string_view name)
 {
     return PathString::appendingComponent(folderPath(), name);
+}
+
+std::string homeFilePath(std::string_view name)
+{
+    return PathString::appendingComponent(PathString::appendingComponent(homeConfigPath(), folderName), name);
 }
 
 void writeFile(std::string_view name, std::string_view contents)

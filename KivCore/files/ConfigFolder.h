@@ -10,6 +10,10 @@ namespace kiv::ConfigFolder {
 // The full path of the file `name` in the folder; the folder may not exist yet.
 std::string filePath(std::string_view name);
 
+// The full path of the file `name` in ~/.config/kiv-mac, where the folder is when XDG_CONFIG_HOME
+// is not set, whether it is set or not.
+std::string homeFilePath(std::string_view name);
+
 // Replaces the file `name` in the folder with `contents` atomically (AtomicFile::write), creating
 // the folders on the way. Throws the platform error (std::filesystem::filesystem_error) on
 // failure, leaving any existing file as it was.

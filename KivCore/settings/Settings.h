@@ -41,6 +41,8 @@ struct Settings
     std::vector<std::string> commandHistory; // oldest first
     HiddenTabs leftTabs = {}; // `left` and `right` are the tabs the panels show
     HiddenTabs rightTabs = {};
+    // Lines of keys this version does not know, as they were written: kept for the version that wrote them.
+    std::vector<std::string> unknownLines = {};
 
     bool operator==(const Settings&) const = default;
 };

@@ -4,6 +4,7 @@
 #include "files/ConfigFolder.h"
 #include "files/WholeFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -21,6 +22,8 @@ struct SortName
     SortOrder::Key key;
     std::string_view name;
 };
+
+constexpr std::array<std::string_view, 4> panelFields { "folder", "hidden", "sort", "history" };
 
 constexpr std::array<SortName, 5> sortNames { {
     { SortOrder::Key::name, "name" },
@@ -91,20 +94,26 @@ std::optional<SortOrder> parseSort(std::string_view value)
     return std::nullopt;
 }
 
-// Reads "WIDTH HEIGHT DIVIDER" into `settings`; false when the value is anything else.
+// Reads "WIDTH HEIGHT DIVIDER" into `settings`; false, changing nothing, when the value is anything else.
 bool parseWindow(std::string_view value, Settings& settings)
 {
     const char* at = value.data();
     const char* end = value.data() + value.size();
-    for (int* number : { &settings.windowWidth, &settings.windowHeight, &settings.dividerPosition }) {
+    std::array<int, 3> numbers {};
+    for (int& number : numbers) {
         while (at != end && *at == ' ')
             ++at;
-        const auto [next, error] = std::from_chars(at, end, *number);
+        const auto [next, error] = std::from_chars(at, end, number);
         if (error != std::errc())
             return false;
         at = next;
     }
-    return at == end;
+    if (at != end)
+        return false;
+    settings.windowWidth = numbers[0];
+    settings.windowHeight = numbers[1];
+    settings.dividerPosition = numbers[2];
+    return true;
 }
 
 // Writes `prefix`.folder first: for a hidden tab, that line starts the tab.
@@ -128,7 +137,24 @@ void appendSide(
         appendPanel(text, side + ".tab", tab);
 }
 
-// Takes one "left."/"right." line, or one of a hidden tab's; false when its value is impossible.
+// Whether this version reads the key: the others are kept for the version that wrote them.
+bool isKnown(std::string_view key)
+{
+    for (std::string_view side : { std::string_view("left."), std::string_view("right.") }) {
+        if (!key.starts_with(side))
+            continue;
+        std::string_view field = key.substr(side.size());
+        if (field == "shown")
+            return true;
+        if (field.starts_with("tab."))
+            field.remove_prefix(4);
+        return std::find(panelFields.begin(), panelFields.end(), field) != panelFields.end();
+    }
+    return key == "window" || key == "hotlist" || key == "command";
+}
+
+// Takes one "left."/"right." line of a known field, or one of a hidden tab's; false when its value
+// is impossible.
 bool applyPanelLine(PanelSettings& panel, std::string_view field, std::string value)
 {
     if (field == "folder") {
@@ -142,7 +168,7 @@ bool applyPanelLine(PanelSettings& panel, std::string_view field, std::string va
         if (!order)
             return false;
         panel.sortOrder = *order;
-    } else if (field == "history") {
+    } else {
         panel.history.push_back(std::move(value));
     }
     return true;
@@ -152,8 +178,12 @@ bool applyPanelLine(PanelSettings& panel, std::string_view field, std::string va
 bool applySideLine(PanelSettings& shown, HiddenTabs& hidden, std::string_view field, std::string value)
 {
     if (field == "shown") {
-        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), hidden.shownAt);
-        return error == std::errc() && end == value.data() + value.size();
+        std::size_t shownAt = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), shownAt);
+        if (error != std::errc() || end != value.data() + value.size())
+            return false;
+        hidden.shownAt = shownAt;
+        return true;
     }
     if (!field.starts_with("tab."))
         return applyPanelLine(shown, field, std::move(value));
@@ -163,6 +193,7 @@ bool applySideLine(PanelSettings& shown, HiddenTabs& hidden, std::string_view fi
     return !hidden.tabs.empty() && applyPanelLine(hidden.tabs.back(), field, std::move(value));
 }
 
+// Takes one line of a known key; false when its value is impossible.
 bool applyLine(Settings& settings, std::string_view key, std::string value)
 {
     if (key == "window")
@@ -173,30 +204,77 @@ bool applyLine(Settings& settings, std::string_view key, std::string value)
         settings.commandHistory.push_back(std::move(value));
     else if (key.starts_with("left."))
         return applySideLine(settings.left, settings.leftTabs, key.substr(5), std::move(value));
-    else if (key.starts_with("right."))
+    else
         return applySideLine(settings.right, settings.rightTabs, key.substr(6), std::move(value));
     return true;
 }
 
-// Moves the damaged file out of the way under a name that is free, never replacing anything.
-Loaded setAside(const std::string& path)
+// Takes one line of the file into `parsed`: a setting, a line kept for a newer version, or a bad line.
+void takeLine(Parsed& parsed, std::string_view line, int number)
 {
-    Loaded loaded;
+    const auto blank = line.find(' ');
+    const auto key = line.substr(0, blank);
+    if (blank != std::string_view::npos && !isKnown(key)) {
+        parsed.settings.unknownLines.emplace_back(line);
+        return;
+    }
+    const auto value = blank == std::string_view::npos ? std::nullopt : unescaped(line.substr(blank + 1));
+    if (!value || !applyLine(parsed.settings, key, std::move(*value)))
+        parsed.badLines.push_back(number);
+}
+
+// Moves the file out of the way under a name that is free, never replacing anything: that name,
+// or nothing when it could not be moved.
+std::optional<std::string> setAside(const std::string& path)
+{
     for (int attempt = 1; attempt < 100; ++attempt) {
         std::string aside = path + ".damaged";
         if (attempt > 1)
             aside.append("-").append(std::to_string(attempt));
-        if (PlatformCalls::renameExclusive(path.c_str(), aside.c_str()) == 0) {
-            loaded.problem = "The settings file " + path + " was damaged. It has been set aside as " + aside
-                + ", and Tavrin starts with its default settings.";
-            return loaded;
-        }
+        if (PlatformCalls::renameExclusive(path.c_str(), aside.c_str()) == 0)
+            return aside;
         if (errno != EEXIST)
             break;
+    }
+    return std::nullopt;
+}
+
+// The defaults, for a file that is not a settings file at all, which is set aside.
+Loaded defaultsForDamaged(const std::string& path)
+{
+    Loaded loaded;
+    if (const auto aside = setAside(path)) {
+        loaded.problem = "The settings file " + path + " was damaged. It has been set aside as " + *aside
+            + ", and Tavrin starts with its default settings.";
+        return loaded;
     }
     loaded.problem = "The settings file " + path
         + " is damaged and could not be set aside. Tavrin starts with its default settings and leaves "
           "the file as it is: this session's settings will not be saved.";
+    loaded.maySave = false;
+    return loaded;
+}
+
+// The good lines of a file with bad ones. The file as it was is set aside and the good lines are
+// written back at once, so the bad ones are told of once and kept nowhere but in the file set aside.
+Loaded goodLinesOf(const std::string& path, Parsed parsed)
+{
+    const auto count = parsed.badLines.size();
+    Loaded loaded { std::move(parsed.settings), "The settings file " + path + " has "
+            + (count == 1 ? "a line" : std::to_string(count) + " lines") + " Tavrin cannot read (line "
+            + std::to_string(parsed.badLines.front()) + (count == 1 ? "" : " is the first") + ").",
+        true };
+    if (const auto aside = setAside(path)) {
+        loaded.problem += " Every other setting was kept; the file as it was has been set aside as " + *aside + ".";
+        try {
+            save(loaded.settings);
+        } catch (const std::exception&) {
+            // Written again when the program ends, which reports a failure then.
+        }
+        return loaded;
+    }
+    loaded.problem += " Every other setting was kept, but the file could not be set aside: this session's "
+                      "settings will not be saved.";
     loaded.maySave = false;
     return loaded;
 }
@@ -218,11 +296,14 @@ Loaded load()
     case WholeFile::ReadOutcome::unreadable:
         break;
     case WholeFile::ReadOutcome::read:
-        if (auto settings = parseSettingsText(contents))
-            return { std::move(*settings), {}, true };
+        if (auto parsed = parseSettingsText(contents)) {
+            if (parsed->badLines.empty())
+                return { std::move(parsed->settings), {}, true };
+            return goodLinesOf(path, std::move(*parsed));
+        }
         break;
     }
-    return setAside(path);
+    return defaultsForDamaged(path);
 }
 
 void save(const Settings& settings)
@@ -243,27 +324,25 @@ std::string settingsText(const Settings& settings)
         appendLine(text, "hotlist", folder);
     for (const auto& line : settings.commandHistory)
         appendLine(text, "command", line);
+    for (const auto& line : settings.unknownLines)
+        text.append(line).append("\n");
     return text;
 }
 
-std::optional<Settings> parseSettingsText(std::string_view text)
+std::optional<Parsed> parseSettingsText(std::string_view text)
 {
     if (!text.starts_with(headerLine) || text.substr(headerLine.size(), 1) != "\n")
         return std::nullopt;
     text.remove_prefix(headerLine.size() + 1);
-    Settings settings;
-    while (!text.empty()) {
+    Parsed parsed;
+    for (int number = 2; !text.empty(); ++number) {
         const auto end = text.find('\n');
         const auto line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (line.empty())
-            continue;
-        const auto blank = line.find(' ');
-        const auto value = blank == std::string_view::npos ? std::nullopt : unescaped(line.substr(blank + 1));
-        if (!value || !applyLine(settings, line.substr(0, blank), std::move(*value)))
-            return std::nullopt;
+        if (!line.empty())
+            takeLine(parsed, line, number);
     }
-    return settings;
+    return parsed;
 }
 
 } // namespace kiv::SettingsStore

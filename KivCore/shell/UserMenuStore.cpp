@@ -5,6 +5,7 @@
 #include "text/Utf8Text.h"
 
 #include <optional>
+#include <sys/stat.h>
 #include <variant>
 
 namespace kiv::UserMenuStore {
@@ -76,7 +77,12 @@ std::string menuText(const std::vector<UserMenuItem>& items)
 
 std::string menuFilePath()
 {
-    return ConfigFolder::filePath(menuFileName);
+    const std::string path = ConfigFolder::filePath(menuFileName);
+    const std::string beforeTheMove = ConfigFolder::homeFilePath(menuFileName);
+    struct stat facts;
+    if (::lstat(path.c_str(), &facts) != 0 && ::lstat(beforeTheMove.c_str(), &facts) == 0)
+        return beforeTheMove;
+    return path;
 }
 
 Menu load()

@@ -28,7 +28,8 @@ struct Menu
     std::vector<BadLine> badLines;
 };
 
-// The menu file's path in the ConfigFolder.
+// The menu file's path: in the ConfigFolder, or, while there is none there and XDG_CONFIG_HOME
+// moved that folder, the one in ~/.config/kiv-mac, so that setting the variable keeps the menu.
 std::string menuFilePath();
 
 // The menu read from its file; never throws, and has items or bad lines. A missing file is

@@ -1,7 +1,7 @@
 #include "text/KivFormat.h"
 
 #include <array>
-#include <cstdio>
+#include <cmath>
 #include <ctime>
 
 namespace kiv::KivFormat {
@@ -67,9 +67,9 @@ std::string humanSize(std::int64_t bytes)
     }
     if (unit == 0)
         return std::to_string(bytes) + " bytes";
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.1f %s", value, units[unit]);
-    return buffer;
+    // Whole tenths, never printf's "%.1f": that writes the locale's decimal sign, "1,5" in German.
+    const long long tenths = std::llround(value * 10);
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " " + units[unit];
 }
 
 } // namespace kiv::KivFormat

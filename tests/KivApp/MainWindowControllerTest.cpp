@@ -6,6 +6,7 @@
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
 #include "toolkit/RetroMenuView.h"
+#include "toolkit/ShownText.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -116,14 +117,24 @@ TEST_F(
     EXPECT_EQ(&active(), &left());
 }
 
-TEST_F(MainWindowControllerTest, ReturnOpensAFileWhoseNameIsNotUtf8ByItsOwnBytes)
+TEST_F(MainWindowControllerTest, ReturnOpensAFileWhoseNameIsNotUtf8ByItsOwnBytesOrSaysNothingOpensIt)
 {
-    OpenedFiles desktop;
     const std::string file = m_home.write("caf\xE9 #1.txt", "x");
     left().reload();
     waitForJobs();
     putCursorOn(left(), "caf\xE9 #1.txt");
-    press(Qt::Key_Return);
+    {
+        // No desktop and no opener on the path: the key says so instead of doing nothing.
+        ScopedEnvironment noPrograms("PATH", m_home.folder("no-programs").c_str());
+        ScopedEnvironment noBrowser("BROWSER", nullptr);
+        ScopedEnvironment noDesktop("XDG_CURRENT_DESKTOP", nullptr);
+        EXPECT_EQ(press(Qt::Key_Return, { ok }),
+            ShownDialogs { notice("Can't Open File",
+                "No application could be started to open " + ShownText::of("caf\xE9 #1.txt").toStdString()
+                    + ": the desktop has no opener for files. F3 views the file and F4 edits it.") });
+    }
+    OpenedFiles desktop;
+    EXPECT_TRUE(press(Qt::Key_Return).empty());
     EXPECT_EQ(desktop.paths, std::vector { QByteArray::fromStdString(file) });
 }
 
@@ -186,6 +197,16 @@ TEST_F(MainWindowControllerTest, PulldownsToggleHiddenFilesPerPanelOrBothAndGoHo
 
 TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStaysWhereItWas)
 {
+    // A damaged archive is named an archive.
+    m_home.write("broken.zip", "PK\x03\x04 not really a zip");
+    left().reload();
+    waitForJobs();
+    putCursorOn(left(), "broken.zip");
+    const ShownDialogs broken = press(Qt::Key_Return, { ok });
+    ASSERT_EQ(broken.size(), 1u);
+    EXPECT_EQ(broken[0].title, "Can't Open Archive");
+    EXPECT_EQ(left().state().location().path(), m_home.path());
+
     if (!permissionBitsBind(m_home))
         GTEST_SKIP() << "permission bits do not bind for this user";
     const std::string locked = m_home.folder("locked");

@@ -39,9 +39,10 @@ struct RecordingDelegate : PanelViewControllerDelegate
     {
         calls.push_back("open " + realPath);
     }
-    void panelDidFailWithError(PanelViewController&, const std::exception& error) override
+    void panelDidFailWithError(
+        PanelViewController&, const std::exception& error, const PanelLocation& place) override
     {
-        calls.push_back("error " + userMessage(error));
+        calls.push_back("error " + userMessage(error) + (place.isArchive() ? " (archive)" : ""));
     }
 
     std::vector<std::string> calls;

@@ -1,9 +1,12 @@
 #include "toolkit/RetroDialogs.h"
 #include "DialogDriver.h"
+#include "toolkit/RetroChoiceView.h"
 #include "toolkit/RetroDialogButton.h"
 #include "toolkit/RetroDialogView.h"
+#include "toolkit/Theme.h"
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -31,7 +34,55 @@ template <typename Dialog> auto clicked(RetroDialogButton* (RetroDialogView::*bu
     return dialog();
 }
 
+// The pointer comes to rest over `button`, as it does when a dialog opens under it.
+void pointerEnters(QWidget* button)
+{
+    const QPointF inside = button->rect().center();
+    QEnterEvent entered(inside, button->mapTo(button->window(), inside), button->mapToGlobal(inside));
+    QApplication::sendEvent(button, &entered);
+}
+
+// Which buttons are drawn on the highlight's cyan.
+std::vector<bool> drawnHighlighted(const std::vector<RetroDialogButton*>& buttons)
+{
+    std::vector<bool> drawn;
+    for (RetroDialogButton* button : buttons)
+        drawn.push_back(button->grab().toImage().pixel(2, 2) == Theme::menuHighlightBG().rgb());
+    return drawn;
+}
+
 } // namespace
+
+TEST(RetroDialogsTest, OnlyTheButtonReturnPressesIsHighlightedWhereverThePointerRests)
+{
+    // A prompt under a pointer resting on Cancel: OK alone is highlighted, and Return presses it.
+    answerNextModal([](QWidget* modal) {
+        auto* face = modal->findChild<RetroDialogView*>();
+        pointerEnters(face->cancelButton());
+        EXPECT_EQ(drawnHighlighted({ face->okButton(), face->cancelButton() }), (std::vector { true, false }));
+        QTest::keyClick(face->textField(), Qt::Key_Return);
+    });
+    EXPECT_EQ(RetroDialogs::prompt(nullptr, "Select group", "Mark the names matching:", "*"), QString("*"));
+    // A question: the keys move the one highlight, the pointer does not, and Return presses it.
+    answerNextModal([](QWidget* modal) {
+        auto* face = modal->findChild<RetroDialogView*>();
+        const std::vector buttons { face->alternativeButton(), face->cancelButton(), face->okButton() };
+        EXPECT_EQ(drawnHighlighted(buttons), (std::vector { false, false, true }));
+        QTest::keyClick(face, Qt::Key_Right);
+        pointerEnters(face->okButton());
+        EXPECT_EQ(drawnHighlighted(buttons), (std::vector { true, false, false }));
+        QTest::keyClick(face, Qt::Key_Return);
+    });
+    EXPECT_EQ(RetroDialogs::ask(nullptr, "Unsaved Changes", "Close?", "Discard", ButtonTone::destructive, "Save"),
+        RetroDialogResponse::alternative);
+    // Of lettered choices, only the one Return makes is highlighted, and none where Return makes none.
+    RetroChoiceView find("Find File", { { "Return Find", Qt::Key_Return }, { "Esc Cancel", Qt::Key_Escape } }, 400, 1);
+    RetroChoiceView failed("Copy - Error", { { "S Skip", Qt::Key_S }, { "L Skip all", Qt::Key_L } }, 400, 1);
+    pointerEnters(find.buttons()[1]);
+    pointerEnters(failed.buttons()[1]);
+    EXPECT_EQ(drawnHighlighted(find.buttons()), (std::vector { true, false }));
+    EXPECT_EQ(drawnHighlighted(failed.buttons()), (std::vector { false, false }));
+}
 
 TEST(RetroDialogsTest, PromptGivesTheFieldOnOkAndNothingOnCancelAndConfirmIsTrueOnlyForOk)
 {

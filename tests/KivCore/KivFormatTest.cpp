@@ -1,7 +1,12 @@
 #include "text/KivFormat.h"
 
+#include "ScopedEnvironment.h"
+#include "TempDir.h"
+#include "jobs/ProgressText.h"
+
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <ctime>
 
@@ -37,4 +42,30 @@ TEST(KivFormatTest, DateAndTimeInLocalTimeWithTwoDigitFieldsBeforeAndLongAfter19
              { at(9254341200'250'000), "04-05-63 10:20" } }) // 2263, past the nanosecond clock's end
         EXPECT_EQ(KivFormat::date(when) + " " + KivFormat::time(when), text);
     EXPECT_EQ(KivFormat::date(std::nullopt) + KivFormat::time(std::nullopt), "");
+}
+
+TEST(KivFormatTest, SizesAndProgressReadTheSameUnderAGermanLocale)
+{
+    // The system's German locale, or one made here where it has none (a fresh Debian has none).
+    test::TempDir locales;
+    test::ScopedEnvironment path("LOCPATH", nullptr);
+    // Made in Latin-1, which takes a fraction of the time UTF-8 does and writes numbers the same.
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+        locales.run("localedef -i de_DE -f ISO-8859-1 ./de_DE");
+        ::setenv("LOCPATH", locales.path().c_str(), 1);
+        ASSERT_NE(std::setlocale(LC_ALL, "de_DE"), nullptr);
+    }
+    const std::string decimalSign = std::localeconv()->decimal_point;
+    EXPECT_EQ(decimalSign, ",");
+    const std::string human = KivFormat::humanSize(1536) + " " + KivFormat::humanSize(2147483648);
+    const std::string grouped = KivFormat::grouped(1234567);
+    JobProgress progress;
+    progress.phase = JobProgress::Phase::working;
+    progress.bytesDone = 1536;
+    progress.bytesTotal = 3 * 1024;
+    const std::string pace = ProgressText::pace(progress, 1.0);
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(human, "1.5 KB 2.0 GB");
+    EXPECT_EQ(grouped, "1,234,567");
+    EXPECT_EQ(pace, "1.5 KB/s, 0:01 left");
 }

@@ -55,6 +55,20 @@ TEST_F(UserMenuStoreTest, AMissingFileIsWrittenWithTheDefaultsAndAFileWithoutEnt
     EXPECT_EQ(linesOf(UserMenuStore::load()), (Lines { "q|Quick|ls -la", "2: it is not valid UTF-8 text" }));
 }
 
+TEST_F(UserMenuStoreTest, SettingXdgConfigHomeKeepsTheMenuMadeBeforeUntilOneIsMadeThere)
+{
+    m_home.write(".config/kiv-mac/menu.txt", "m|Mine|make\n");
+    const std::string moved = m_home.folder("elsewhere");
+    ScopedEnvironment configHome("XDG_CONFIG_HOME", moved.c_str());
+    EXPECT_EQ(UserMenuStore::menuFilePath(), m_file);
+    EXPECT_EQ(linesOf(UserMenuStore::load()), Lines { "m|Mine|make" });
+    EXPECT_FALSE(std::filesystem::exists(moved + "/kiv-mac")) << "no fresh default menu was made";
+
+    m_home.write("elsewhere/kiv-mac/menu.txt", "n|New|ninja\n");
+    EXPECT_EQ(UserMenuStore::menuFilePath(), moved + "/kiv-mac/menu.txt");
+    EXPECT_EQ(linesOf(UserMenuStore::load()), Lines { "n|New|ninja" });
+}
+
 TEST_F(UserMenuStoreTest, LinesFollowTheHotkeyLabelCommandRules)
 {
     auto menu = UserMenuStore::parseMenuText(
