@@ -18,6 +18,7 @@
 #include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
+#include "trash/Trash.h"
 #include "viewer/ViewerWindowController.h"
 
 #include <QStringList>
@@ -171,7 +172,7 @@ void FileOperationCommands::startCopy(
 {
     if (!source.isArchive()) {
         startRecorded(std::make_shared<TransferJob>(TransferJob::Mode::copy,
-                          TransferJob::keepingNames(sourcePaths(source, items)), destination),
+                          TransferJob::keepingNames(sourcePaths(source, items)), destination, trashBin()),
             OperationRecord::Kind::copy);
         return;
     }
@@ -182,6 +183,12 @@ void FileOperationCommands::startCopy(
                                                     : ArchiveService::Member::file });
     const auto job = std::make_shared<ExtractJob>(source.archivePath(), std::move(members), destination);
     UndoRecording::start(m_context, job, job->report(), OperationRecord::Kind::extract);
+}
+
+// A copy of its own: the job may outlive the window that holds the context's trash.
+std::shared_ptr<const TrashBin> FileOperationCommands::trashBin() const
+{
+    return std::make_shared<Trash>(m_context.trash);
 }
 
 // The history hears of a copy or move once its job has ended, from what the job reports it did.
@@ -248,8 +255,8 @@ void FileOperationCommands::renameOrMove(
     }
     if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
         return; // the item already is there
-    startRecorded(std::make_shared<TransferJob>(
-                      TransferJob::Mode::move, std::vector<TransferJob::Item> { { from, name } }, folder),
+    startRecorded(std::make_shared<TransferJob>(TransferJob::Mode::move,
+                      std::vector<TransferJob::Item> { { from, name } }, folder, trashBin()),
         OperationRecord::Kind::move);
 }
 
@@ -267,7 +274,8 @@ void FileOperationCommands::moveItems(
         return;
     startRecorded(
         std::make_shared<TransferJob>(TransferJob::Mode::move,
-            TransferJob::keepingNames(sourcePaths(source.state().location(), items)), targetLocation.path()),
+            TransferJob::keepingNames(sourcePaths(source.state().location(), items)), targetLocation.path(),
+            trashBin()),
         OperationRecord::Kind::move);
     source.setMarks({});
 }

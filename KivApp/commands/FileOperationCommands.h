@@ -16,6 +16,7 @@ namespace kiv {
 
 class ItemChangeJob;
 class TransferJob;
+class TrashBin;
 class PanelLocation;
 class PanelViewController;
 
@@ -60,6 +61,7 @@ private:
     std::optional<std::string> realPathUnderCursor(const QString& title) const;
     void startCopy(const PanelLocation& source, const std::vector<FileEntry>& items,
         const std::string& destination) const;
+    std::shared_ptr<const TrashBin> trashBin() const;
     void startRecorded(std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const;
     void moveOneItem(PanelViewController& source, PanelViewController& target, const FileEntry& item) const;
     void renameOrMove(const PanelLocation& sourceFolder, const FileEntry& item, const std::string& answer) const;

@@ -3,7 +3,7 @@
 #include "jobs/JobControl.h"
 #include "jobs/ProgressText.h"
 #include "toolkit/RetroChoiceView.h"
-#include "toolkit/RetroDialogs.h"
+#include "toolkit/RetroDialogWindow.h"
 #include "toolkit/RetroPainting.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
@@ -99,10 +99,37 @@ void JobProgressDialog::reject()
 
 void JobProgressDialog::askToCancel()
 {
-    if (RetroDialogs::confirm(this, text(m_title),
-            QStringLiteral("Cancel the %1?").arg(text(m_title).toLower()), QStringLiteral("Stop"),
-            ButtonTone::destructive))
+    if (m_asking || m_ended)
+        return;
+    m_control->pause();
+    // A child of the main window, not of this dialog: whatever happens to this one, the question
+    // is never deleted under its own modal run.
+    RetroDialogWindow question(text(m_title), QStringLiteral("Cancel the %1?").arg(text(m_title).toLower()),
+        RetroDialogStyle::confirm(), QStringLiteral("Stop"), ButtonTone::destructive, parentWidget());
+    m_asking = &question;
+    const bool stop = question.runModal(this) == RetroDialogResponse::ok;
+    m_asking = nullptr;
+    if (m_ended) {
+        deleteLater();
+        return;
+    }
+    if (stop)
         m_control->cancel();
+    else
+        m_control->resume();
+}
+
+void JobProgressDialog::jobEnded()
+{
+    m_ended = true;
+    m_timer.stop();
+    hide();
+    if (m_asking) {
+        // askToCancel() goes on once the question's modal run returns, and deletes this then.
+        m_asking->finish(RetroDialogResponse::cancel);
+        return;
+    }
+    deleteLater();
 }
 
 } // namespace kiv

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 
@@ -9,12 +10,14 @@ namespace kiv {
 
 class JobControl;
 class RetroChoiceView;
+class RetroDialogWindow;
 
 // The progress of one running job in the house style: its title, what it does, the current name,
 // a text-mode bar for the current file and one for the whole job, "1.2 GB of 3.4 GB", "1,204 of
 // 3,000 items", the speed and the time left, read from the job's control ten times a second.
-// Esc or [ Cancel ] asks "Cancel the copy?" and cancels the job; B or [ Background ] hides the
-// dialog while the job goes on. It keeps the main window's keys while shown.
+// Esc or [ Cancel ] asks "Cancel the copy?", holding the job still meanwhile, and cancels it on
+// yes; B or [ Background ] hides the dialog while the job goes on. It keeps the main window's keys
+// while shown.
 class JobProgressDialog : public QDialog
 {
     Q_OBJECT
@@ -30,6 +33,9 @@ public:
 
     // Esc or a close from the window system asks whether to cancel the job.
     void reject() override;
+    // Called once the job has ended: closes the question whether to cancel it, if open, and
+    // deletes the dialog once nothing of it runs any more.
+    void jobEnded();
 
 private:
     void refresh();
@@ -41,6 +47,8 @@ private:
     RetroChoiceView* m_face;
     QTimer m_timer;
     QElapsedTimer m_working;
+    QPointer<RetroDialogWindow> m_asking; // "Cancel the copy?" while it is open
+    bool m_ended = false;
 };
 
 } // namespace kiv

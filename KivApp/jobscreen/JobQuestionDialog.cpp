@@ -34,6 +34,15 @@ const std::vector<Offer>& conflictOffers()
     return offers;
 }
 
+// Where a file and a folder meet: nothing replaces the old item in place.
+const std::vector<Offer>& acrossKindsOffers()
+{
+    static const std::vector<Offer> offers { { "R Replace", Qt::Key_R, JobAnswer::overwrite },
+        { "S Skip", Qt::Key_S, JobAnswer::skip }, { "K Keep both", Qt::Key_K, JobAnswer::keepBoth },
+        { "Esc Cancel", Qt::Key_Escape, JobAnswer::cancel } };
+    return offers;
+}
+
 const std::vector<Offer>& failureOffers()
 {
     static const std::vector<Offer> offers { { "R Retry", Qt::Key_R, JobAnswer::retry },
@@ -54,6 +63,17 @@ QString factsLine(const char* label, const JobItemFacts& item)
     return QString::fromStdString(line);
 }
 
+bool kindsDiffer(const JobQuestion& question)
+{
+    return question.kind == JobQuestion::Kind::conflict
+        && question.source.isFolder != question.target.isFolder;
+}
+
+QString kindOf(const JobItemFacts& item)
+{
+    return item.isFolder ? QStringLiteral("folder") : QStringLiteral("file");
+}
+
 QStringList linesOf(const JobQuestion& question)
 {
     // The reason is a sentence: it wraps, and only the paths in it are ever shortened.
@@ -61,21 +81,28 @@ QStringList linesOf(const JobQuestion& question)
         return QStringList { QStringLiteral("Could not finish:"), ShownText::of(question.source.path), QString() }
         + FittedText::wrapped(ShownText::of(question.message), QFontMetrics(RetroDialogView::messageFont()),
             RetroChoiceView::textWidth(dialogWidth));
-    return { QStringLiteral("The target already exists:"), ShownText::of(question.target.path), QString(),
+    const bool across = kindsDiffer(question);
+    const QString head = across ? QStringLiteral("A %1 onto a %2 of the same name:")
+                                      .arg(kindOf(question.source), kindOf(question.target))
+                                : QStringLiteral("The target already exists:");
+    QStringList lines { head, ShownText::of(question.target.path), QString(),
         factsLine("New:  ", question.source), factsLine("Old:  ", question.target) };
+    if (across)
+        lines << QString()
+              << QStringLiteral("Replace puts the old %1 in the trash first.").arg(kindOf(question.target));
+    return lines;
 }
 
 } // namespace
 
-JobAnswer JobQuestionDialog::ask(QWidget* parent, const std::string& jobTitle, const JobQuestion& question)
+JobAnswer JobQuestionDialog::askModally()
 {
-    JobQuestionDialog dialog(jobTitle, question, parent);
-    if (parent) {
+    if (QWidget* parent = parentWidget()) {
         const QRect around = parent->window()->frameGeometry();
-        dialog.move(around.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+        move(around.center() - QPoint(width() / 2, height() / 2));
     }
-    dialog.exec();
-    return dialog.m_answer;
+    exec();
+    return m_answer;
 }
 
 JobQuestionDialog::JobQuestionDialog(
@@ -83,7 +110,8 @@ JobQuestionDialog::JobQuestionDialog(
     : QDialog(parent ? parent->window() : nullptr, Qt::Dialog | Qt::FramelessWindowHint)
 {
     const bool conflict = question.kind == JobQuestion::Kind::conflict;
-    const std::vector<Offer>& offers = conflict ? conflictOffers() : failureOffers();
+    const std::vector<Offer>& offers
+        = kindsDiffer(question) ? acrossKindsOffers() : (conflict ? conflictOffers() : failureOffers());
     std::vector<RetroChoiceView::Choice> choices;
     for (const Offer& offer : offers) {
         choices.push_back({ QString::fromLatin1(offer.caption), offer.key });

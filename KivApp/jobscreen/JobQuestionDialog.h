@@ -10,17 +10,19 @@ class RetroChoiceView;
 
 // The question a job asks, as a modal retro dialog: for a taken name both items with size, date
 // and time, and O Overwrite, A Overwrite all, S Skip, L Skip all, N Overwrite all older, K Keep
-// both; for a failed item what failed, and R Retry, S Skip, L Skip all. Esc cancels the job.
+// both; where a file and a folder meet, which kinds they are, and R Replace (the old item to the
+// trash first), S Skip, K Keep both; for a failed item what failed, and R Retry, S Skip, L Skip
+// all. Esc cancels the job.
 class JobQuestionDialog : public QDialog
 {
     Q_OBJECT
 public:
-    // Asks `question` of the job titled `jobTitle` in a dialog centred on `parent`'s window;
-    // returns the answer once the user gave one.
-    static JobAnswer ask(QWidget* parent, const std::string& jobTitle, const JobQuestion& question);
-
-    // Creates the hidden dialog for `question`.
+    // Creates the hidden dialog for `question` of the job titled `jobTitle`, over `parent`'s window.
     JobQuestionDialog(const std::string& jobTitle, const JobQuestion& question, QWidget* parent);
+
+    // Shows the dialog centred on its parent's window and returns the answer once the user gave
+    // one, or `cancel` when it was closed otherwise (reject()).
+    JobAnswer askModally();
     // Returns the dialog's face.
     RetroChoiceView* face() const { return m_face; }
 

@@ -27,6 +27,7 @@ struct JobRunner::Watch
     std::string description;
     QElapsedTimer running; // started once the job is seen running
     QPointer<JobProgressDialog> dialog; // hidden while the job is in the background
+    QPointer<JobQuestionDialog> question; // the question the job waits on, while it is open
     JobRunner::EndListener onEnd;
 };
 
@@ -107,11 +108,10 @@ void JobRunner::takeEnded()
     for (const JobQueue::Ended& ended : m_queue->takeEnded()) {
         EndListener onEnd;
         if (const auto found = m_watches.find(ended.id); found != m_watches.end()) {
-            // Later, not now: the dialog may be in the middle of asking "Cancel the copy?".
-            if (JobProgressDialog* dialog = found->second->dialog) {
-                dialog->hide();
-                dialog->deleteLater();
-            }
+            if (JobProgressDialog* dialog = found->second->dialog)
+                dialog->jobEnded();
+            if (JobQuestionDialog* question = found->second->question)
+                question->reject();
             onEnd = std::move(found->second->onEnd);
             m_watches.erase(found);
         }
@@ -136,16 +136,18 @@ void JobRunner::askQuestion(std::weak_ptr<JobControl> asking)
     const std::optional<JobQuestion> question = control ? control->pendingQuestion() : std::nullopt;
     if (!question)
         return;
-    std::string title;
-    QWidget* parent = &m_dialogParent;
+    Watch* asker = nullptr;
     for (const auto& [id, watch] : m_watches) {
-        if (watch->control == control) {
-            title = watch->title;
-            if (watch->dialog && watch->dialog->isVisible())
-                parent = watch->dialog;
-        }
+        if (watch->control == control)
+            asker = watch.get();
     }
-    control->answer(JobQuestionDialog::ask(parent, title, *question));
+    // A child of the main window, never of the progress dialog, which goes when the job ends.
+    JobQuestionDialog dialog(asker ? asker->title : std::string(), *question, &m_dialogParent);
+    if (asker)
+        asker->question = &dialog;
+    // The watch may be gone once this returns (the job ended meanwhile); the control stays, and
+    // an answer to a question no longer asked does nothing.
+    control->answer(dialog.askModally());
 }
 
 bool JobRunner::confirmQuit()

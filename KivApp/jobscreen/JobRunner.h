@@ -18,8 +18,9 @@ class WorkerLink;
 
 // The program's side of the job queue: starts file jobs, shows the progress dialog of a job that
 // runs longer than about 0.3 s (until the user sends it to the background), puts each question a
-// job asks to the user and hands back the answer, and reports every job that ends. Lives on the
-// UI thread; whatever the workers report reaches it queued.
+// job asks to the user and hands back the answer, and reports every job that ends. A job that ends
+// while one of its questions is open closes that question. Lives on the UI thread; whatever the
+// workers report reaches it queued.
 class JobRunner : public QObject
 {
     Q_OBJECT
@@ -63,7 +64,6 @@ private:
     void startClocks();
     void tick();
     void askQuestion(std::weak_ptr<JobControl> control);
-    QWidget* questionParent() const;
 
     QWidget& m_dialogParent;
     std::map<JobQueue::Id, std::unique_ptr<Watch>> m_watches;

@@ -3,11 +3,11 @@
 #include "archives/ArchiveMemberPath.h"
 #include "base/ErrorText.h"
 #include "base/KivError.h"
+#include "base/PathString.h"
 #include "base/PlatformCalls.h"
 #include "base/UniqueFd.h"
 #include "files/FreeName.h"
 #include "files/ItemFacts.h"
-#include "base/PathString.h"
 #include "files/TransferSession.h"
 #include "jobs/JobControl.h"
 
@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kiv {
 
@@ -100,8 +101,13 @@ void ArchiveExtraction::extract(const std::string& archivePath, const Selection&
     m_selection = selection;
     m_base = selection.member.substr(0, selection.member.rfind('/') + 1);
     bool found = false;
+    std::string damage;
     ArchiveReader reader(archivePath, selection.member);
     while (archive_entry* entry = reader.next()) {
+        damage = reader.takeDamage();
+        // A damaged header may have been any member's: of the whole archive, it is an item failed.
+        if (!damage.empty() && selection.member.empty())
+            attempt([&] { throw KivError::operationFailed(damage); }, archivePath);
         const std::string member = ArchiveReader::memberPath(entry);
         if (member.empty() || !isSelected(member))
             continue;
@@ -109,7 +115,8 @@ void ArchiveExtraction::extract(const std::string& archivePath, const Selection&
         extractMember(reader, entry, member);
     }
     if (!found && !selection.member.empty())
-        throw KivError::operationFailed(selection.member + ": Not found in archive");
+        throw KivError::operationFailed(
+            selection.member + ": Not found in archive" + (damage.empty() ? "" : " (" + damage + ")"));
     supplyLinkData();
 }
 
@@ -148,16 +155,44 @@ void ArchiveExtraction::extractMember(ArchiveReader& reader, archive_entry* entr
         return;
     if (const char* link = archive_entry_hardlink(entry)) {
         const std::string linked = ArchiveMemberPath::safe(link, false);
-        const auto written = m_written.find(linked);
-        if (written == m_written.end()) {
+        if (!m_written.contains(linked)) {
             // Its data comes with a member not taken out: fetched once this pass is over.
             m_pendingLinks.emplace(linked, std::move(*place));
             return;
         }
-        archive_entry_set_hardlink(entry, written->second.c_str());
     }
-    writeBeside(reader, entry, *place);
-    m_written[member] = place->path;
+    if (writeMember(reader, entry, member, *place))
+        m_written[member] = place->path;
+}
+
+bool ArchiveExtraction::writeMember(
+    ArchiveReader& reader, archive_entry* entry, const std::string& member, const Place& place)
+{
+    bool again = false;
+    return attempt(
+        [&] {
+            if (!std::exchange(again, true)) {
+                linkToWritten(entry);
+                writeBeside(reader, entry, place);
+                return;
+            }
+            // The first reader has gone past the member's data: a retry reads it anew.
+            ArchiveReader fresh(m_archivePath, member);
+            archive_entry* found = fresh.next();
+            while (found && ArchiveReader::memberPath(found) != member)
+                found = fresh.next();
+            if (!found)
+                throw KivError::operationFailed(member + ": Not found in archive");
+            linkToWritten(found);
+            writeBeside(fresh, found, place);
+        },
+        place.path);
+}
+
+void ArchiveExtraction::linkToWritten(archive_entry* entry) const
+{
+    if (const char* link = archive_entry_hardlink(entry))
+        archive_entry_set_hardlink(entry, m_written.at(ArchiveMemberPath::safe(link, false)).c_str());
 }
 
 TransferReport* ArchiveExtraction::report() const
@@ -165,12 +200,12 @@ TransferReport* ArchiveExtraction::report() const
     return m_session ? &m_session->report : nullptr;
 }
 
-void ArchiveExtraction::attempt(const std::function<void()>& step, const std::string& path)
+bool ArchiveExtraction::attempt(const std::function<void()>& step, const std::string& path)
 {
     if (m_session)
-        m_session->failures.attempt(step, path);
-    else
-        step();
+        return m_session->failures.attempt(step, path);
+    step();
+    return true;
 }
 
 void ArchiveExtraction::makeFolder(
@@ -263,13 +298,8 @@ void ArchiveExtraction::copyData(ArchiveReader& reader, const std::string& path)
 {
     const void* block = nullptr;
     std::size_t size = 0;
-    la_int64_t offset = 0;
-    for (;;) {
-        const int status = archive_read_data_block(reader.handle(), &block, &size, &offset);
-        if (status == ARCHIVE_EOF)
-            return;
-        if (status < ARCHIVE_WARN)
-            reader.fail();
+    std::int64_t offset = 0;
+    while (reader.nextBlock(block, size, offset)) {
         if (archive_write_data_block(m_writer.get(), block, size, offset) < ARCHIVE_WARN)
             failWriting(path);
         if (m_session) {

@@ -21,8 +21,9 @@ struct TransferSession;
 // under its own name ("docs/subway.txt" becomes "subway.txt" in the folder, a folder "docs/sub"
 // becomes "sub" with everything below it); the whole archive keeps its paths. Every file or link
 // is made beside its target under a temporary name and put in place once complete, so a failure
-// or a cancel leaves no half file and replaces nothing. Nothing is written outside the folder:
-// member paths are made safe and the library refuses to write through links.
+// or a cancel leaves no half file and replaces nothing; a member whose data the library finds
+// damaged (a bad checksum, cut short) fails, and a retry reads it again. Nothing is written outside the
+// folder: member paths are made safe and the library refuses to write through links.
 class ArchiveExtraction
 {
 public:
@@ -64,7 +65,14 @@ private:
     TransferReport* report() const;
     void extractMember(ArchiveReader& reader, archive_entry* entry, const std::string& member);
     // Runs `step`; with a session a failure is its question (retry, skip), else it is thrown.
-    void attempt(const std::function<void()>& step, const std::string& path);
+    // Returns whether the step succeeded (false: skipped).
+    bool attempt(const std::function<void()>& step, const std::string& path);
+    // Writes a file or link member at its place, a failure (damaged data) asked about; returns
+    // whether it is there.
+    bool writeMember(
+        ArchiveReader& reader, archive_entry* entry, const std::string& member, const Place& place);
+    // Points a hard link member at where the member it links to was written.
+    void linkToWritten(archive_entry* entry) const;
     void makeFolder(archive_entry* entry, const std::string& relative, const std::string& target);
     // Where the member goes: `target`, a free name beside it, or nowhere (skipped).
     std::optional<Place> placement(archive_entry* entry, const std::string& member,

@@ -5,6 +5,9 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace kiv {
 
 ArchiveMemberStream::ArchiveMemberStream(const std::string& archivePath, const std::string& member)
@@ -23,12 +26,46 @@ ArchiveMemberStream::ArchiveMemberStream(const std::string& archivePath, const s
     throw KivError::operationFailed("Not in " + archivePath + ": " + member);
 }
 
+// Block by block, so that a member the library finds damaged throws instead of reading wrong.
 std::size_t ArchiveMemberStream::read(std::span<char> buffer)
 {
-    const la_ssize_t count = archive_read_data(m_reader.handle(), buffer.data(), buffer.size());
-    if (count < 0)
-        m_reader.fail();
-    return static_cast<std::size_t>(count);
+    if (buffer.empty())
+        return 0;
+    if (!haveBlock())
+        return zeros(buffer, m_size);
+    if (m_blockAt > m_position)
+        return zeros(buffer, m_blockAt);
+    const std::size_t count = std::min(buffer.size(), m_left);
+    std::memcpy(buffer.data(), m_block, count);
+    m_block += count;
+    m_left -= count;
+    m_blockAt += static_cast<std::int64_t>(count);
+    m_position += static_cast<std::int64_t>(count);
+    return count;
+}
+
+bool ArchiveMemberStream::haveBlock()
+{
+    while (m_left == 0 && !m_ended) {
+        const void* block = nullptr;
+        if (!m_reader.nextBlock(block, m_left, m_blockAt)) {
+            m_ended = true;
+            m_left = 0;
+        }
+        m_block = static_cast<const char*>(block);
+    }
+    return m_left > 0;
+}
+
+std::size_t ArchiveMemberStream::zeros(std::span<char> buffer, std::int64_t end)
+{
+    if (end <= m_position)
+        return 0;
+    const auto count = static_cast<std::size_t>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(buffer.size()), end - m_position));
+    std::memset(buffer.data(), 0, count);
+    m_position += static_cast<std::int64_t>(count);
+    return count;
 }
 
 } // namespace kiv

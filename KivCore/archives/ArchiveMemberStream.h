@@ -21,8 +21,18 @@ public:
     std::size_t read(std::span<char> buffer) override;
 
 private:
+    // Steps to the member's next block of data when the last one is used up; false at the end.
+    bool haveBlock();
+    // Fills `buffer` with zeros up to `end` (a hole in a sparse member); returns how many.
+    std::size_t zeros(std::span<char> buffer, std::int64_t end);
+
     ArchiveReader m_reader;
     std::int64_t m_size = 0;
+    std::int64_t m_position = 0; // bytes handed out so far
+    const char* m_block = nullptr; // the rest of the library's current block
+    std::size_t m_left = 0;
+    std::int64_t m_blockAt = 0; // where in the member m_block starts
+    bool m_ended = false;
 };
 
 } // namespace kiv

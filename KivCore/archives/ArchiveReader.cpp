@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <utility>
 
 namespace kiv {
 
@@ -59,13 +60,45 @@ ArchiveReader::~ArchiveReader() = default;
 archive_entry* ArchiveReader::next()
 {
     archive_entry* entry = nullptr;
-    const int status = archive_read_next_header(m_archive.get(), &entry);
+    int status = archive_read_next_header(m_archive.get(), &entry);
+    // The library steps over a damaged header block by block, each step a retry.
+    if (status == ARCHIVE_RETRY) {
+        const char* reason = archive_error_string(m_archive.get());
+        m_damage = m_path + ": " + (reason ? reason : "damaged archive") + " after "
+            + (m_member.empty() ? std::string("its start") : m_member)
+            + "; what follows the damage is read on";
+    }
+    while (status == ARCHIVE_RETRY)
+        status = archive_read_next_header(m_archive.get(), &entry);
     if (status == ARCHIVE_EOF)
         return nullptr;
     // A warning (a name that cannot be converted, an unknown extension) still gives the member.
     if (status < ARCHIVE_WARN)
         fail();
+    const char* stored = archive_entry_pathname(entry);
+    m_member.assign(stored ? stored : unreadableName);
     return entry;
+}
+
+std::string ArchiveReader::takeDamage()
+{
+    return std::exchange(m_damage, {});
+}
+
+bool ArchiveReader::nextBlock(const void*& block, std::size_t& size, std::int64_t& offset)
+{
+    la_int64_t at = 0;
+    const int status = archive_read_data_block(m_archive.get(), &block, &size, &at);
+    offset = at;
+    if (status == ARCHIVE_EOF)
+        return false;
+    // A warning here is a checksum that does not match, or data cut short: the bytes are wrong.
+    if (status != ARCHIVE_OK) {
+        const char* reason = archive_error_string(m_archive.get());
+        throw KivError::operationFailed(
+            m_path + ": " + m_member + " is damaged: " + (reason ? reason : "its data cannot be read"));
+    }
+    return true;
 }
 
 std::string ArchiveReader::memberPath(archive_entry* entry)

@@ -30,9 +30,17 @@ public:
     ArchiveReader& operator=(const ArchiveReader&) = delete;
 
     // Steps to the next member and returns it (owned by the reader, valid until the next call),
-    // or nullptr after the last. Throws KivError::operationFailed naming the archive and the
-    // library's reason when the archive is damaged.
+    // or nullptr after the last. A damaged member header that the library can step over (a tar
+    // header with a bad checksum) is stepped over, and takeDamage() then says so. Throws
+    // KivError::operationFailed naming the archive and the library's reason when the archive is
+    // damaged past reading on.
     archive_entry* next();
+    // Returns what the last next() stepped over as damaged, "" when nothing, and forgets it.
+    std::string takeDamage();
+    // Reads the next block of the current member's data; returns false after its last block.
+    // Throws KivError::operationFailed naming the member and the library's reason when its data is
+    // damaged (a bad checksum, a truncated archive), even where the library only warns.
+    bool nextBlock(const void*& block, std::size_t& size, std::int64_t& offset);
 
     // The member's path inside the archive as the program uses it (ArchiveMemberPath::safe).
     static std::string memberPath(archive_entry* entry);
@@ -44,10 +52,10 @@ public:
     // The library's handle, for reading the current member's data.
     archive* handle() const { return m_archive.get(); }
 
+private:
     // Throws KivError::operationFailed with the archive's path and the library's last complaint.
     [[noreturn]] void fail() const;
 
-private:
     struct Free
     {
         void operator()(archive* reading) const;
@@ -58,6 +66,8 @@ private:
     UniqueFd m_fd;
     std::optional<ZipExcerpt> m_excerpt; // what the library reads instead of the file, if anything
     std::unique_ptr<archive, Free> m_archive;
+    std::string m_member; // the current member's path as stored, for the messages about it
+    std::string m_damage;
 };
 
 } // namespace kiv

@@ -6,6 +6,8 @@
 #include "jobs/JobControl.h"
 #include "jobs/WorkTally.h"
 
+#include <exception>
+
 namespace kiv {
 
 ExtractJob::ExtractJob(std::string archivePath, std::vector<Member> members, std::string destination)
@@ -43,6 +45,7 @@ JobOutcome ExtractJob::run(JobControl& control)
     tally.total = m_members.empty() ? 1 : static_cast<std::int64_t>(m_members.size());
     control.addToTotals(tally.total, 0);
     control.startWorking();
+    std::exception_ptr failure;
     try {
         if (m_members.empty())
             m_archives.extractAll(m_archivePath, m_destination, session);
@@ -53,8 +56,13 @@ JobOutcome ExtractJob::run(JobControl& control)
         tally.done = tally.total;
     } catch (const JobCancelled&) {
         tally.cancelled = true;
+    } catch (...) {
+        failure = std::current_exception();
     }
+    // What was taken out before an archive damaged past reading stopped the job stays undoable.
     m_report = std::move(session.report);
+    if (failure)
+        std::rethrow_exception(failure);
     tally.skipped = session.skipped + session.failures.skipped();
     tally.lastFailure = session.failures.lastFailure();
     return tally.outcome("Extracted");

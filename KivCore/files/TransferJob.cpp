@@ -1,10 +1,10 @@
 #include "files/TransferJob.h"
 
 #include "base/KivError.h"
+#include "base/PathString.h"
 #include "files/DirectoryChain.h"
 #include "files/DiskItem.h"
 #include "files/ItemFacts.h"
-#include "base/PathString.h"
 #include "files/TransferSession.h"
 #include "files/TreeCopy.h"
 #include "files/TreeCount.h"
@@ -33,10 +33,12 @@ std::string itemsText(std::size_t count)
 
 } // namespace
 
-TransferJob::TransferJob(Mode mode, std::vector<Item> items, std::string targetFolder)
+TransferJob::TransferJob(
+    Mode mode, std::vector<Item> items, std::string targetFolder, std::shared_ptr<const TrashBin> trash)
     : m_mode(mode)
     , m_items(std::move(items))
     , m_targetFolder(std::move(targetFolder))
+    , m_trash(std::move(trash))
 {
     for (Item& item : m_items)
         item.source = PathString::standardizing(item.source);
@@ -88,7 +90,7 @@ void TransferJob::count(JobControl& control, std::int64_t& total) const
 
 JobOutcome TransferJob::run(JobControl& control)
 {
-    TransferSession session(control);
+    TransferSession session(control, m_trash.get());
     WorkTally tally;
     const std::string verb = m_mode == Mode::copy ? "copy" : "move";
     try {

@@ -3,10 +3,13 @@
 #include "files/TransferReport.h"
 #include "jobs/Job.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kiv {
+
+class TrashBin;
 
 // Copies or moves items into one folder, each under a name of its own: first counts them, then
 // copies (TreeCopy) or moves (TreeMove) them one after another.
@@ -25,8 +28,10 @@ public:
         std::string targetName;
     };
 
-    // Copies or moves `items` into the folder `targetFolder`.
-    TransferJob(Mode mode, std::vector<Item> items, std::string targetFolder);
+    // Copies or moves `items` into the folder `targetFolder`. An item the user chooses to replace
+    // with one of another kind goes to `trash` first; without one that choice is refused.
+    TransferJob(Mode mode, std::vector<Item> items, std::string targetFolder,
+        std::shared_ptr<const TrashBin> trash = nullptr);
     // The same for items that keep their own names.
     static std::vector<Item> keepingNames(const std::vector<std::string>& sources);
 
@@ -45,6 +50,7 @@ private:
     Mode m_mode;
     std::vector<Item> m_items;
     std::string m_targetFolder;
+    std::shared_ptr<const TrashBin> m_trash;
     TransferReport m_report;
 };
 

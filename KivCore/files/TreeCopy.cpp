@@ -2,20 +2,22 @@
 
 #include "base/ErrorText.h"
 #include "base/KivError.h"
+#include "base/PathString.h"
 #include "base/PlatformCalls.h"
 #include "base/UniqueFd.h"
 #include "files/DirectoryChain.h"
 #include "files/FileBytes.h"
 #include "files/FreeName.h"
 #include "files/ItemFacts.h"
-#include "base/PathString.h"
 #include "files/TransferSession.h"
+#include "files/TrashSwap.h"
 #include "files/TreeCount.h"
 #include "files/TreeRemoval.h"
 #include "jobs/JobControl.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <functional>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -62,7 +64,9 @@ public:
             skip(name, info);
             return false;
         }
-        return replace(name, info, targetName, existing);
+        if (S_ISDIR(info.st_mode) != S_ISDIR(existing.st_mode))
+            return replaceAcrossKinds(name, info, targetName, existing);
+        return replace(name, info, targetName);
     }
 
 private:
@@ -98,17 +102,18 @@ private:
     }
 
     // A copy notes each item it made anew, a folder as soon as it is there.
-    void noteMade(const std::string& name, const std::string& targetName)
+    void noteMade(const std::string& name, const std::string& targetName, const TrashedItem& replaced = {})
     {
         if (m_report && m_source == Source::keep)
-            m_report->addMade(m_from.pathOf(name), m_to.pathOf(targetName));
+            m_report->addMade(m_from.pathOf(name), m_to.pathOf(targetName), replaced);
     }
 
     // A move notes each item made anew whose source is gone; returns `gone`.
-    bool noteMoved(const std::string& name, const std::string& targetName, bool gone)
+    bool noteMoved(
+        const std::string& name, const std::string& targetName, bool gone, const TrashedItem& replaced = {})
     {
         if (m_report && gone)
-            m_report->addMoved(m_from.pathOf(name), m_to.pathOf(targetName));
+            m_report->addMoved(m_from.pathOf(name), m_to.pathOf(targetName), replaced);
         return gone;
     }
 
@@ -168,8 +173,13 @@ private:
             return false;
         }
         const bool gone = finishCopied(name, info, targetName);
-        // A folder merged into one that was there is no item of its own: what moved into it is.
-        return how == Folder::create ? noteMoved(name, targetName, gone) : gone;
+        if (how == Folder::create)
+            return noteMoved(name, targetName, gone);
+        // A folder merged into one that was there is no item of its own: what moved into it is,
+        // and an undo makes the folder again to put it back into.
+        if (m_report && gone)
+            m_report->addEmptied(sourcePath);
+        return gone;
     }
 
     // Removes the source once its copy is complete, when this is a move.
@@ -190,8 +200,22 @@ private:
         return removed;
     }
 
-    // Makes the replacement beside the target, then puts it in the target's place.
-    bool replace(const std::string& name, const struct stat& info, const std::string& targetName,
+    // A file over a file (or link, or special file): the new one is made beside the old one and
+    // renamed over it in one step, so a failure never destroys the old one.
+    bool replace(const std::string& name, const struct stat& info, const std::string& targetName)
+    {
+        const std::string temporary = FreeName::temporary(m_to.fd());
+        const bool made = throughTemporary(temporary, [&] {
+            return makeReplacement(name, info, temporary)
+                && m_session.failures.attempt(
+                    [&] { renameOver(temporary, targetName); }, m_to.pathOf(targetName));
+        });
+        return made && finishCopied(name, info, targetName);
+    }
+
+    // A folder over a file or a file over a folder, as the user chose: the new item is made whole
+    // beside the old one, the old one goes to the trash, and the new one takes its name.
+    bool replaceAcrossKinds(const std::string& name, const struct stat& info, const std::string& targetName,
         const struct stat& existing)
     {
         const std::string sourcePath = m_from.pathOf(name);
@@ -208,23 +232,41 @@ private:
             return false;
         }
         const std::string temporary = FreeName::temporary(m_to.fd());
-        bool made = false;
-        try {
-            made = makeReplacement(name, info, temporary);
-            made = made
+        TrashedItem trashed;
+        const bool made = throughTemporary(temporary, [&] {
+            return makeReplacement(name, info, temporary)
                 && m_session.failures.attempt(
-                    [&] { putInPlace(temporary, targetName, existing, info); }, targetPath);
+                    [&] {
+                        trashed
+                            = TrashSwap::replace(m_session.trash, targetPath, S_ISDIR(existing.st_mode), [&] {
+                                  return PlatformCalls::renameExclusiveAt(
+                                      m_to.fd(), temporary.c_str(), m_to.fd(), targetName.c_str());
+                              });
+                    },
+                    targetPath);
+        });
+        if (!made)
+            return false;
+        noteMade(name, targetName, trashed);
+        const bool gone
+            = S_ISDIR(info.st_mode) ? removeFolderSource(name) : finishCopied(name, info, targetName);
+        return noteMoved(name, targetName, gone, trashed);
+    }
+
+    // Runs `work`, which makes the new item at `temporary` and puts it in place; whatever it left
+    // at `temporary` when it failed or was cancelled goes. Returns what `work` returned.
+    bool throughTemporary(const std::string& temporary, const std::function<bool()>& work)
+    {
+        bool done = false;
+        try {
+            done = work();
         } catch (...) {
             TreeRemoval::removeOwn(m_to, temporary);
             throw;
         }
-        if (!made) {
+        if (!done)
             TreeRemoval::removeOwn(m_to, temporary);
-            return false;
-        }
-        if (S_ISDIR(info.st_mode))
-            return removeFolderSource(name);
-        return finishCopied(name, info, targetName);
+        return done;
     }
 
     bool makeReplacement(const std::string& name, const struct stat& info, const std::string& temporary)
@@ -254,35 +296,10 @@ private:
         return removed;
     }
 
-    // Renames the finished `temporary` over `targetName`. A file replaces a file in one step; where
-    // a folder is involved the old item is first renamed aside, then removed once the new one is in.
-    void putInPlace(const std::string& temporary, const std::string& targetName, const struct stat& existing,
-        const struct stat& info)
+    void renameOver(const std::string& temporary, const std::string& targetName)
     {
-        const int folder = m_to.fd();
-        const std::string targetPath = m_to.pathOf(targetName);
-        if (!S_ISDIR(existing.st_mode) && !S_ISDIR(info.st_mode)) {
-            if (::renameat(folder, temporary.c_str(), folder, targetName.c_str()) != 0)
-                throwSystemError(errno, targetPath);
-            return;
-        }
-        const std::string aside = FreeName::temporary(folder);
-        if (::renameat(folder, targetName.c_str(), folder, aside.c_str()) != 0)
-            throwSystemError(errno, targetPath);
-        if (::renameat(folder, temporary.c_str(), folder, targetName.c_str()) != 0) {
-            const int error = errno;
-            ::renameat(folder, aside.c_str(), folder, targetName.c_str());
-            throwSystemError(error, targetPath);
-        }
-        m_session.failures.attempt([&] { removeAside(aside); }, m_to.pathOf(aside),
-            "The new " + targetPath + " is in place, but the old one could not be removed: ");
-    }
-
-    void removeAside(const std::string& aside)
-    {
-        ItemFailures strict(m_control);
-        if (!TreeRemoval::remove(m_to, aside, strict, nullptr))
-            throw KivError::operationFailed(strict.lastFailure());
+        if (::renameat(m_to.fd(), temporary.c_str(), m_to.fd(), targetName.c_str()) != 0)
+            throwSystemError(errno, m_to.pathOf(targetName));
     }
 
     void makeFolder(const std::string& targetName, const std::string& targetPath)

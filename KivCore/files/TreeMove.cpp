@@ -1,13 +1,15 @@
 #include "files/TreeMove.h"
 
 #include "base/ErrorText.h"
+#include "base/KivError.h"
+#include "base/PathString.h"
 #include "base/PlatformCalls.h"
 #include "files/DirectoryChain.h"
 #include "files/FreeName.h"
 #include "files/ItemFacts.h"
 #include "files/TransferSession.h"
+#include "files/TrashSwap.h"
 #include "files/TreeCopy.h"
-#include "files/TreeRemoval.h"
 #include "jobs/JobControl.h"
 
 #include <cerrno>
@@ -78,9 +80,9 @@ private:
             ++m_session.skipped;
             return false;
         }
-        if (!S_ISDIR(info.st_mode) && !S_ISDIR(existing.st_mode))
-            return renameNoted(name, targetName, Replace::yes);
-        return swapIn(name, targetName);
+        if (S_ISDIR(info.st_mode) != S_ISDIR(existing.st_mode))
+            return replaceAcrossKinds(name, targetName, existing);
+        return renameNoted(name, targetName, Replace::yes);
     }
 
     enum class Replace
@@ -136,37 +138,42 @@ private:
             allGone = moveEntry(child, child, Counting::none) && allGone;
         toLevel.reset();
         fromLevel.reset();
-        return allGone
+        const bool removed = allGone
             && m_session.failures.attempt(
                 [&] {
                     if (::unlinkat(m_from.fd(), name.c_str(), AT_REMOVEDIR) != 0)
                         throwSystemError(errno, m_from.pathOf(name));
                 },
                 m_from.pathOf(name));
+        if (removed)
+            m_session.report.addEmptied(m_from.pathOf(name));
+        return removed;
     }
 
-    // A folder replaces a file or a file a folder: the old item is renamed aside, the new one
-    // renamed in, and only then is the old one removed.
-    std::optional<bool> swapIn(const std::string& name, const std::string& targetName)
+    // A folder replaces a file or a file a folder, as the user chose: the old item goes to the
+    // trash, then the new one is renamed into its name (the old one comes back when that fails).
+    bool replaceAcrossKinds(
+        const std::string& name, const std::string& targetName, const struct stat& existing)
     {
-        const std::string aside = FreeName::temporary(m_to.fd());
-        const std::optional<bool> setAside = renameStep(targetName, aside, Replace::no, m_to);
-        if (!setAside || !*setAside)
-            return false;
-        const std::optional<bool> moved = renameNoted(name, targetName, Replace::no);
-        if (!moved || !*moved) {
-            ::renameat(m_to.fd(), aside.c_str(), m_to.fd(), targetName.c_str());
-            return moved;
-        }
-        TreeRemoval::remove(m_to, aside, m_session.failures, nullptr);
-        return true;
-    }
-
-    std::optional<bool> renameStep(
-        const std::string& name, const std::string& newName, Replace replace, DirectoryChain& within)
-    {
-        Mover inside(m_session, within, within);
-        return inside.renameStep(name, newName, replace);
+        const std::string sourcePath = m_from.pathOf(name);
+        const std::string targetPath = m_to.pathOf(targetName);
+        TrashedItem trashed;
+        const bool moved = m_session.failures.attempt(
+            [&] {
+                if (S_ISDIR(existing.st_mode)
+                    && PathString::isSameOrInside(
+                        ItemFacts::resolved(sourcePath), ItemFacts::resolved(targetPath)))
+                    throw KivError::operationFailed(
+                        "Cannot replace the folder " + targetPath + " with an item inside it.");
+                trashed = TrashSwap::replace(m_session.trash, targetPath, S_ISDIR(existing.st_mode), [&] {
+                    return PlatformCalls::renameExclusiveAt(
+                        m_from.fd(), name.c_str(), m_to.fd(), targetName.c_str());
+                });
+            },
+            sourcePath);
+        if (moved)
+            m_session.report.addMoved(sourcePath, targetPath, trashed);
+        return moved;
     }
 
     TransferSession& m_session;

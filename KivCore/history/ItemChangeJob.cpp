@@ -74,7 +74,7 @@ void ItemChangeJob::record()
         if (m_from.empty())
             m_record.addMade({}, m_to);
         else
-            m_record.addMoved(m_from, m_to);
+            m_record.addRenamed(m_from, m_to);
     } catch (const std::exception&) {
         // Gone again at once: nothing is left to undo.
     }

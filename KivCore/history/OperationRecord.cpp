@@ -11,15 +11,31 @@ OperationRecord::Kind OperationRecord::Step::kindIn(Kind kind) const
     return trashed ? Kind::moveToTrash : Kind::copy;
 }
 
-void OperationRecord::addMoved(std::string from, std::string to)
+void OperationRecord::addRenamed(std::string from, std::string to)
 {
     steps.push_back({ std::move(from), std::move(to), {}, {} });
 }
 
-void OperationRecord::addMade(std::string from, std::string to)
+void OperationRecord::addMoved(std::string from, std::string to, TrashedItem replaced)
+{
+    TreeSnapshot now;
+    try {
+        now = TreeSnapshot::of(to);
+    } catch (const std::exception&) {
+        // A folder inside that cannot be read: the item still goes back, checked for presence only.
+    }
+    steps.push_back({ std::move(from), std::move(to), {}, std::move(now), {}, {}, false, std::move(replaced) });
+}
+
+void OperationRecord::addEmptied(std::string from)
+{
+    steps.push_back({ std::move(from), {}, {}, {} });
+}
+
+void OperationRecord::addMade(std::string from, std::string to, TrashedItem replaced)
 {
     TreeSnapshot made = TreeSnapshot::of(to);
-    steps.push_back({ std::move(from), std::move(to), {}, std::move(made) });
+    steps.push_back({ std::move(from), std::move(to), {}, std::move(made), {}, {}, false, std::move(replaced) });
 }
 
 void OperationRecord::addAttributes(

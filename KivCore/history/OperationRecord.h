@@ -1,8 +1,8 @@
 #pragma once
 
 #include "files/ItemAttributes.h"
+#include "files/TrashedItem.h"
 #include "history/TreeSnapshot.h"
-#include "trash/TrashedItem.h"
 
 #include <string>
 #include <vector>
@@ -37,12 +37,19 @@ struct OperationRecord
         // Where the item was or the source of a copy; for an undone extraction or packing, its
         // place in the trash; empty for a new folder.
         std::string from;
-        std::string to; // where the operation put it: new name, copy, new folder, place in the trash
+        // Where the operation put it: new name, copy, new folder, place in the trash; empty for a
+        // folder a move emptied and removed.
+        std::string to;
         std::string info; // the trash's info file of a trashed item; empty otherwise
-        TreeSnapshot made; // a copy, new folder or link as it was once made; empty otherwise
+        // A copy, new folder, link or moved item as the operation left it; empty for a rename made
+        // in the window, a trashed item and an undone extraction or packing.
+        TreeSnapshot made;
         ItemAttributes before = {}; // an item's attributes before and after an attribute change
         ItemAttributes after = {};
         bool trashed = false; // the step moved an item to the trash (addTrashed)
+        // The item of another kind that a copy or move replaced at `to`, in the trash; empty when
+        // nothing was replaced.
+        TrashedItem replaced = {};
 
         bool operator==(const Step&) const = default;
 
@@ -56,11 +63,18 @@ struct OperationRecord
 
     bool operator==(const OperationRecord&) const = default;
 
-    // Notes that the item at `from` was renamed or moved to `to`.
-    void addMoved(std::string from, std::string to);
+    // Notes that the item at `from` was renamed to `to`.
+    void addRenamed(std::string from, std::string to);
+    // Notes that the item at `from` was moved to `to`, in the place of `replaced` (when set), and
+    // what it looks like now where it can be read (else an undo only checks that it is there).
+    void addMoved(std::string from, std::string to, TrashedItem replaced = {});
+    // Notes that a move removed the folder at `from` once it had emptied it into the folder of its
+    // name that was there: an undo makes it again, a redo removes it again.
+    void addEmptied(std::string from);
     // Notes that `to` was made, as a copy of `from`, as a new folder (`from` empty) or as a link to
-    // `from`, and what it looks like now. Throws the platform error when `to` cannot be read.
-    void addMade(std::string from, std::string to);
+    // `from`, in the place of `replaced` (when set), and what it looks like now. Throws the platform
+    // error when `to` cannot be read.
+    void addMade(std::string from, std::string to, TrashedItem replaced = {});
     // Notes that the attributes of the item at `path` went from `before` to `after`.
     void addAttributes(std::string path, const ItemAttributes& before, const ItemAttributes& after);
     // Notes that an item went to the trash.

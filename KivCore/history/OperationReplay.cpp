@@ -34,17 +34,24 @@ struct Expectation
     const ItemAttributes* shownTo = nullptr;
 };
 
+bool replacedSomething(const Step& step)
+{
+    return !step.replaced.trashedPath.empty();
+}
+
 Expectation expectationFor(Kind kind, const Step& step, Direction direction)
 {
     static const std::string none;
     const bool undo = direction == Direction::undo;
+    // A redo puts whatever is at `to` again into the trash, as the operation did with what it replaced.
+    const std::string& taken = replacedSomething(step) ? none : step.to;
     switch (step.kindIn(kind)) {
     case Kind::synchronize: // never met: its steps are copies and moves to the trash
     case Kind::copy:
     case Kind::makeFolder:
     case Kind::extract:
     case Kind::pack:
-        return undo ? Expectation { step.to, none, true } : Expectation { step.from, step.to, false };
+        return undo ? Expectation { step.to, none, true } : Expectation { step.from, taken, false };
     case Kind::moveToTrash:
         return undo ? Expectation { step.to, step.from, false } : Expectation { step.from, none, false };
     case Kind::link:
@@ -56,7 +63,29 @@ Expectation expectationFor(Kind kind, const Step& step, Direction direction)
     case Kind::move:
         break;
     }
-    return undo ? Expectation { step.to, step.from, false } : Expectation { step.from, step.to, false };
+    if (step.to.empty()) // a folder the move emptied: made again on undo, removed again on redo
+        return undo ? Expectation { none, step.from, false } : Expectation { step.from, none, false };
+    // A moved item must be as the move left it, either way; a rename is not checked inside.
+    const bool unchanged = !step.made.empty();
+    return undo ? Expectation { step.to, step.from, unchanged } : Expectation { step.from, taken, unchanged };
+}
+
+void addChanges(std::vector<std::string>& found, const Step& step, const std::string& path)
+{
+    using Kind = TreeSnapshot::Difference::Kind;
+    try {
+        const auto difference = TreeSnapshot::of(path).firstDifference(step.made);
+        if (!difference)
+            return;
+        const std::string where
+            = difference->path.empty() ? path : PathString::appendingComponent(path, difference->path);
+        const char* what = difference->kind == Kind::added ? " is new since."
+            : difference->kind == Kind::removed            ? " is gone since."
+                                                           : " has changed since.";
+        found.push_back(where + what);
+    } catch (const std::exception& error) {
+        found.push_back(userMessage(error));
+    }
 }
 
 void addAttributeDifference(std::vector<std::string>& found, const Expectation& expected)
@@ -72,7 +101,7 @@ void addAttributeDifference(std::vector<std::string>& found, const Expectation& 
 
 // `leaving` holds the paths that other steps of the operation move away first.
 void addDifferences(std::vector<std::string>& found, const Step& step, const Expectation& expected,
-    const std::unordered_set<std::string>& leaving)
+    Direction direction, const std::unordered_set<std::string>& leaving)
 {
     if (!expected.present.empty() && !DiskItem::exists(expected.present)) {
         found.push_back(expected.present + " is no longer there.");
@@ -80,17 +109,13 @@ void addDifferences(std::vector<std::string>& found, const Step& step, const Exp
     }
     if (!expected.absent.empty() && !leaving.contains(expected.absent) && DiskItem::exists(expected.absent))
         found.push_back("Something is at " + expected.absent + " again.");
+    if (direction == Direction::undo && replacedSomething(step)
+        && !DiskItem::exists(step.replaced.trashedPath))
+        found.push_back(step.replaced.originalPath + ", which it replaced, is no longer in the trash.");
     if (expected.shownFrom)
         addAttributeDifference(found, expected);
-    if (!expected.unchanged)
-        return;
-    try {
-        if (const auto changed = TreeSnapshot::of(step.to).firstDifference(step.made))
-            found.push_back((changed->empty() ? step.to : PathString::appendingComponent(step.to, *changed))
-                + " has changed since.");
-    } catch (const std::exception& error) {
-        found.push_back(userMessage(error));
-    }
+    if (expected.unchanged)
+        addChanges(found, step, expected.present);
 }
 
 // Runs `job` as a part of the replay on its control: a cancel ends the replay, anything less
@@ -109,6 +134,21 @@ void transfer(TransferJob::Mode mode, const std::string& from, const std::string
 {
     runPart(TransferJob(mode, { { from, PathString::lastComponent(to) } }, PathString::parentOrRoot(to)),
         control);
+}
+
+// Puts what is at `step.to` into the trash again, where the operation had replaced an item there.
+void trashReplaced(Step& step, const Trash& trash)
+{
+    if (replacedSomething(step) && DiskItem::exists(step.to))
+        step.replaced = trash.moveToTrash(step.to);
+}
+
+// Brings back the item the step had replaced, once what replaced it has gone. The step keeps its
+// note of it: a redo replaces it again.
+void restoreReplaced(const Step& step, const Trash& trash)
+{
+    if (replacedSomething(step))
+        trash.restore(step.replaced);
 }
 
 // Gives the item the attribute change from `from` to `to` again.
@@ -156,9 +196,15 @@ void redo(Kind kind, Step& step, const Trash& trash, JobControl& control)
         return;
     case Kind::rename:
     case Kind::move:
+        if (step.to.empty())
+            return FileSystemService().remove(step.from);
+        trashReplaced(step, trash);
         transfer(TransferJob::Mode::move, step.from, step.to, control);
+        if (!step.made.empty())
+            step.made = TreeSnapshot::of(step.to);
         return;
     case Kind::copy:
+        trashReplaced(step, trash);
         transfer(TransferJob::Mode::copy, step.from, step.to, control);
         step.made = TreeSnapshot::of(step.to);
         return;
@@ -188,7 +234,10 @@ void undo(Kind kind, Step& step, const Trash& trash, JobControl& control)
         return;
     case Kind::rename:
     case Kind::move:
+        if (step.to.empty())
+            return FileSystemService().makeFolder(step.from);
         transfer(TransferJob::Mode::move, step.to, step.from, control);
+        restoreReplaced(step, trash);
         return;
     case Kind::attributes:
         changeAttributes(step.from, step.after, step.before);
@@ -197,6 +246,7 @@ void undo(Kind kind, Step& step, const Trash& trash, JobControl& control)
     case Kind::makeFolder:
     case Kind::link:
         runPart(DeleteJob({ step.to }), control);
+        restoreReplaced(step, trash);
         return;
     case Kind::moveToTrash:
         trash.restore({ step.from, step.to, step.info });
@@ -235,7 +285,7 @@ std::vector<std::string> differences(const OperationRecord& record, Direction di
     for (const Step& step : record.steps) {
         if (!changed.empty() && outOfReach(step.from) && insideChangedFolder(step.from, changed))
             continue; // checked as it is replayed, once its folders are
-        addDifferences(found, step, expectationFor(record.kind, step, direction), leaving);
+        addDifferences(found, step, expectationFor(record.kind, step, direction), direction, leaving);
     }
     return found;
 }

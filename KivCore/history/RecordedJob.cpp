@@ -42,14 +42,17 @@ JobOutcome RecordedJob::run(JobControl& control)
 void RecordedJob::record()
 {
     for (const TransferReport::Item& item : m_report.items()) {
-        if (m_record.kind == OperationRecord::Kind::move || m_record.kind == OperationRecord::Kind::rename) {
-            m_record.addMoved(item.from, item.to);
-            continue;
-        }
         try {
-            m_record.addMade(item.from, item.to);
+            if (item.to.empty())
+                m_record.addEmptied(item.from);
+            else if (m_record.kind == OperationRecord::Kind::move
+                || m_record.kind == OperationRecord::Kind::rename)
+                m_record.addMoved(item.from, item.to, item.replaced);
+            else
+                m_record.addMade(item.from, item.to, item.replaced);
         } catch (const std::exception&) {
             // Gone already, like an item that failed half way and removed itself: nothing to undo.
+            // What it replaced stays in the trash, where the user finds it.
         }
     }
 }

@@ -1,9 +1,9 @@
 #include "history/TreeSnapshot.h"
 
 #include "base/ErrorText.h"
+#include "base/PathString.h"
 #include "base/PlatformCalls.h"
 #include "files/DirectoryReader.h"
-#include "base/PathString.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -44,17 +44,20 @@ void TreeSnapshot::add(
     }
 }
 
-std::optional<std::string> TreeSnapshot::firstDifference(const TreeSnapshot& earlier) const
+std::optional<TreeSnapshot::Difference> TreeSnapshot::firstDifference(const TreeSnapshot& earlier) const
 {
+    using Kind = Difference::Kind;
     const auto [mine, theirs] = std::mismatch(
         m_entries.begin(), m_entries.end(), earlier.m_entries.begin(), earlier.m_entries.end());
-    if (mine == m_entries.end() && theirs == earlier.m_entries.end())
+    const bool mineEnded = mine == m_entries.end();
+    const bool theirsEnded = theirs == earlier.m_entries.end();
+    if (mineEnded && theirsEnded)
         return std::nullopt;
-    if (mine == m_entries.end())
-        return theirs->path;
-    if (theirs == earlier.m_entries.end())
-        return mine->path;
-    return std::min(mine->path, theirs->path);
+    if (!mineEnded && !theirsEnded && mine->path == theirs->path)
+        return Difference { mine->path, Kind::changed };
+    if (theirsEnded || (!mineEnded && mine->path < theirs->path))
+        return Difference { mine->path, Kind::added };
+    return Difference { theirs->path, Kind::removed };
 }
 
 } // namespace kiv

@@ -17,9 +17,29 @@ public:
     // Throws the platform error when the item or a folder inside it cannot be read.
     static TreeSnapshot of(const std::string& path);
 
-    // Returns the first path, relative to the item ("" for the item itself), that is new, gone or
-    // different in this snapshot compared with `earlier`; nothing when they are the same.
-    std::optional<std::string> firstDifference(const TreeSnapshot& earlier) const;
+    // One way a snapshot differs from an earlier one: a path, relative to the item ("" for the item
+    // itself), that is new, gone or different.
+    struct Difference
+    {
+        enum class Kind
+        {
+            added,
+            removed,
+            changed,
+        };
+
+        std::string path;
+        Kind kind;
+
+        bool operator==(const Difference&) const = default;
+    };
+
+    // Returns the first difference in path order of this snapshot compared with `earlier`; nothing
+    // when they are the same.
+    std::optional<Difference> firstDifference(const TreeSnapshot& earlier) const;
+
+    // Returns whether no snapshot was taken (a snapshot of any item holds at least the item).
+    bool empty() const { return m_entries.empty(); }
 
     bool operator==(const TreeSnapshot&) const = default;
 

@@ -21,8 +21,30 @@ ConflictAnswers::Resolution ConflictAnswers::byStanding(
     }
 }
 
+ConflictAnswers::Resolution ConflictAnswers::acrossKinds(
+    const JobItemFacts& source, const JobItemFacts& target)
+{
+    if (m_standing == Standing::skipAll)
+        return Resolution::skip;
+    switch (m_control.ask({ JobQuestion::Kind::conflict, source, target, {} })) {
+    case JobAnswer::overwrite:
+    case JobAnswer::overwriteAll:
+    case JobAnswer::overwriteAllOlder:
+        return Resolution::overwrite;
+    case JobAnswer::skip:
+    case JobAnswer::skipAll:
+        return Resolution::skip;
+    case JobAnswer::keepBoth:
+        return Resolution::keepBoth;
+    default:
+        throw JobCancelled();
+    }
+}
+
 ConflictAnswers::Resolution ConflictAnswers::resolve(const JobItemFacts& source, const JobItemFacts& target)
 {
+    if (source.isFolder != target.isFolder)
+        return acrossKinds(source, target);
     if (m_standing != Standing::ask)
         return byStanding(source, target);
     switch (m_control.ask({ JobQuestion::Kind::conflict, source, target, {} })) {

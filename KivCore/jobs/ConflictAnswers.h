@@ -8,13 +8,15 @@ class JobControl;
 
 // Asks what to do when a target name is taken, and remembers the "all" answers for the rest of
 // the job: Overwrite all, Skip all, Overwrite all older (only targets older than their source).
+// Where a folder and a file meet, no "overwrite" answer given for another item applies: that one
+// is always asked, and its overwrite answer (Replace) holds for it alone.
 class ConflictAnswers
 {
 public:
     // What to do with one conflict.
     enum class Resolution
     {
-        overwrite,
+        overwrite, // across kinds: the old item is to go to the trash first
         skip,
         keepBoth,
     };
@@ -38,6 +40,7 @@ private:
     };
 
     Resolution byStanding(const JobItemFacts& source, const JobItemFacts& target) const;
+    Resolution acrossKinds(const JobItemFacts& source, const JobItemFacts& target);
 
     JobControl& m_control;
     Standing m_standing = Standing::ask;

@@ -20,6 +20,18 @@ void JobControl::cancel()
     m_answered.notify_all();
 }
 
+void JobControl::pause()
+{
+    m_paused.store(true, std::memory_order_relaxed);
+}
+
+void JobControl::resume()
+{
+    std::lock_guard lock(m_mutex);
+    m_paused.store(false, std::memory_order_relaxed);
+    m_answered.notify_all();
+}
+
 JobProgress JobControl::progress() const
 {
     std::lock_guard lock(m_mutex);
@@ -53,6 +65,11 @@ void JobControl::answerText(std::string text)
 
 void JobControl::throwIfCancelled() const
 {
+    // One relaxed load on the way through: this runs between every two chunks of work.
+    if (m_paused.load(std::memory_order_relaxed)) {
+        std::unique_lock lock(m_mutex);
+        m_answered.wait(lock, [this] { return !m_paused.load(std::memory_order_relaxed) || isCancelled(); });
+    }
     if (isCancelled())
         throw JobCancelled();
 }

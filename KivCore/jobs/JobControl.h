@@ -29,8 +29,14 @@ public:
     // Sets who hears of questions; set it before the job starts.
     void setQuestionListener(QuestionListener listener);
 
-    // Asks the job to stop; a question it waits on is answered `cancel` at once.
+    // Asks the job to stop; a question it waits on is answered `cancel` at once, and a paused job
+    // stops at once.
     void cancel();
+    // Holds the job at its next step (throwIfCancelled) until resume() or cancel(): nothing more
+    // is written while the user is asked whether to cancel it.
+    void pause();
+    // Lets a paused job go on.
+    void resume();
     // Returns whether cancel() was called.
     bool isCancelled() const { return m_cancelled.load(std::memory_order_relaxed); }
     // Returns a copy of the progress record.
@@ -42,7 +48,7 @@ public:
     // Answers the waiting question for text with `text` (JobAnswer::reply).
     void answerText(std::string text);
 
-    // Worker side. Throws JobCancelled once cancel() was called.
+    // Worker side. Waits while the job is paused; throws JobCancelled once cancel() was called.
     void throwIfCancelled() const;
     // Adds to the totals while counting.
     void addToTotals(std::int64_t items, std::int64_t bytes);
@@ -66,8 +72,9 @@ public:
 
 private:
     std::atomic<bool> m_cancelled { false };
+    std::atomic<bool> m_paused { false };
     mutable std::mutex m_mutex;
-    std::condition_variable m_answered;
+    mutable std::condition_variable m_answered; // also wakes a paused job
     JobProgress m_progress;
     std::optional<JobQuestion> m_question;
     std::optional<JobAnswer> m_answer;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "trash/TrashedItem.h"
+#include "files/TrashBin.h"
+#include "files/TrashedItem.h"
 
 #include <string>
 
@@ -9,7 +10,7 @@ namespace kiv {
 // Moves items to the user's trash and puts them back. On Linux this is the freedesktop.org trash:
 // the item is renamed into the trash of its own file system, never copied, beside a .trashinfo
 // file that keeps its original path byte for byte; on macOS it is renamed into ~/.Trash.
-class Trash
+class Trash final : public TrashBin
 {
 public:
     // The trash whose home part is the folder `homeTrash` (see homeTrashPath()).
@@ -23,12 +24,12 @@ public:
     // Moves the item at the absolute `path` into the trash of its file system under a free name
     // (the info file claims it first) and returns where it went. Throws KivError::operationFailed
     // when that file system has no trash, or the platform error; the item then stays where it was.
-    TrashedItem moveToTrash(const std::string& path) const;
+    TrashedItem moveToTrash(const std::string& path) const override;
 
     // Moves `item` back to its original path and drops its info file. Throws KivError::
     // alreadyExists when that name is taken, operationFailed when the item has left the trash, or
     // the platform error; nothing changes then.
-    void restore(const TrashedItem& item) const;
+    void restore(const TrashedItem& item) const override;
 
 private:
     std::string m_homeTrash;

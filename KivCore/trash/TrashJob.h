@@ -1,8 +1,8 @@
 #pragma once
 
+#include "files/TrashedItem.h"
 #include "jobs/Job.h"
 #include "trash/Trash.h"
-#include "trash/TrashedItem.h"
 
 #include <string>
 #include <vector>

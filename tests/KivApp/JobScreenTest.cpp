@@ -7,11 +7,47 @@
 #include "window/PulldownMenuBarView.h"
 
 #include <QApplication>
+#include <QPointer>
 
 using namespace kiv;
 using namespace kiv::test;
 
 namespace {
+
+// A job that asks one question of `kind` and ends as soon as it has any answer.
+class AskingJob : public Job
+{
+public:
+    explicit AskingJob(JobQuestion::Kind kind)
+        : m_kind(kind)
+    {
+    }
+    std::string title() const override { return "Ask"; }
+    std::string description() const override { return "Ask"; }
+    JobFootprint footprint() const override { return {}; }
+    JobOutcome run(JobControl& control) override
+    {
+        control.ask(
+            { m_kind, { "/a/b", 1, std::nullopt, false }, { "/c/b", 2, std::nullopt, false }, "failed" });
+        return { JobOutcome::End::completed, "asked" };
+    }
+
+private:
+    JobQuestion::Kind m_kind;
+};
+
+// Presses Esc in the progress dialog of choices `modal`.
+void escapeFrom(QWidget* modal)
+{
+    QTest::keyClick(modal->findChild<RetroChoiceView*>(), Qt::Key_Escape);
+}
+
+// Waits until the dialog `modal` has closed; false when it stays open.
+bool closes(QWidget* modal)
+{
+    QPointer<QWidget> open = modal;
+    return QTest::qWaitFor([&] { return !open || !open->isVisible(); });
+}
 
 // The left panel on "src", the right one on "dst" holding a.txt and b.txt.
 class JobScreenTest : public ProgramTest
@@ -143,4 +179,67 @@ TEST_F(JobScreenTest, QuittingWithAJobRunningAsksAndCancelsIt)
     EXPECT_TRUE(quits);
     waitForJobs();
     EXPECT_FALSE(std::filesystem::exists(m_dst + "/made"));
+}
+
+TEST_F(JobScreenTest, TheQuestionWhetherToCancelHoldsTheJobStillUntilAnswered)
+{
+    auto gate = startGate();
+    answerNextModal(escapeFrom);
+    bool heldStill = false;
+    answerNextModal([&](QWidget* question) {
+        gate->released = true;
+        QTest::qWait(200);
+        heldStill = !std::filesystem::exists(m_dst + "/made");
+        QTest::keyClick(question->focusWidget() ? question->focusWidget() : question, Qt::Key_Escape);
+    });
+    waitForJobs();
+    EXPECT_TRUE(heldStill) << "the job went on writing while asked whether to cancel it";
+    EXPECT_TRUE(std::filesystem::exists(m_dst + "/made")) << "No did not let the job go on";
+}
+
+TEST_F(JobScreenTest, AJobThatEndsWhileAnyOfItsQuestionsIsOpenClosesItAndEndsCleanly)
+{
+    // Deep in one long call, the job cannot stop for "Cancel the gate?" and ends meanwhile.
+    auto gate = std::make_shared<GateJob>(m_src, m_dst, GateJob::Waits::blind);
+    m_controller->jobs().start(gate);
+    answerNextModal(escapeFrom);
+    answerNextModal([&](QWidget* question) {
+        gate->released = true;
+        EXPECT_TRUE(closes(question)) << "the question outlived its job";
+    });
+    waitForJobs();
+    EXPECT_TRUE(std::filesystem::exists(m_dst + "/made"));
+
+    // A taken name and a failed item: the job is cancelled from elsewhere while it asks.
+    for (const auto kind : { JobQuestion::Kind::conflict, JobQuestion::Kind::itemError }) {
+        const JobQueue::Id id = m_controller->jobs().start(std::make_shared<AskingJob>(kind));
+        answerNextModal([&](QWidget* question) {
+            m_controller->jobs().queue().cancel(id);
+            EXPECT_TRUE(closes(question)) << "the question outlived its job";
+        });
+        waitForJobs();
+    }
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(JobScreenTest, AFileOntoAFolderSaysSoAndReplaceSendsTheFolderToTheTrashWhereUndoFindsIt)
+{
+    m_home.write("src/book", "one file");
+    m_home.write("dst/book/chapter1", "1");
+    left().reload();
+    right().reload();
+    waitForJobs();
+    putCursorOn(left(), "book");
+    const ShownDialogs shown = press(Qt::Key_F5, { ok, pressing(Qt::Key_R) });
+    ASSERT_EQ(shown.size(), 2u);
+    const std::string& message = shown[1].message;
+    EXPECT_TRUE(message.starts_with("A file onto a folder of the same name:\n" + m_dst + "/book\n"))
+        << message;
+    EXPECT_TRUE(message.ends_with("\nReplace puts the old folder in the trash first.")) << message;
+    EXPECT_EQ(readFile(m_dst + "/book"), "one file");
+    EXPECT_EQ(readFile(m_home / ".local/share/Trash/files/book/chapter1"), "1");
+
+    QTest::keyClick(active().tableView(), Qt::Key_Z, Qt::ControlModifier);
+    waitForJobs();
+    EXPECT_EQ(readFile(m_dst + "/book/chapter1"), "1") << "undo did not bring the folder back";
 }

@@ -248,6 +248,54 @@ TEST_F(ArchiveServiceTest, ExtractionCreatesTheDestinationAndAsksBeforeReplacing
     }
 }
 
+TEST_F(ArchiveServiceTest, DamagedMembersFailThroughTheQuestionAndLeaveNoPartialFile)
+{
+    // A stored zip whose second member has one byte changed, so its checksum no longer matches, and
+    // a tar whose second member's header is damaged.
+    TempDir made;
+    made.write("in/a.txt", "first member");
+    made.write("in/b.txt", std::string(5000, 'b'));
+    made.write("in/c.txt", "third member");
+    made.run("cd in && zip -q0 ../crc.zip a.txt b.txt c.txt && tar -cf ../header.tar a.txt b.txt c.txt");
+    const auto damage = [&](const std::string& name, std::size_t at) {
+        std::string bytes = readFile(made / name);
+        bytes[at] ^= 0x11;
+        std::ofstream(made / name, std::ios::binary) << bytes;
+    };
+    damage("crc.zip", readFile(made / "crc.zip").find(std::string(5000, 'b')) + 100);
+    damage("header.tar", 1024 + 150); // the checksum field of the second header
+
+    const auto leftOver = [](const std::string& folder) {
+        Files names;
+        for (const auto& item : std::filesystem::directory_iterator(folder))
+            names.insert(item.path().filename().string());
+        return names;
+    };
+    for (const std::string name : { "crc.zip", "header.tar" }) {
+        SCOPED_TRACE(name);
+        const std::string to = m_destination / name;
+        JobScript skipping({ JobAnswer::skip });
+        EXPECT_EQ(skipping.run(ExtractJob(made / name, {}, to)).end, JobOutcome::End::incomplete);
+        ASSERT_EQ(skipping.asked.size(), 1u);
+        EXPECT_EQ(skipping.asked[0].kind, JobQuestion::Kind::itemError);
+        EXPECT_NE(skipping.asked[0].message.find(made / name + ": "), std::string::npos)
+            << skipping.asked[0].message;
+        EXPECT_EQ(leftOver(to), (Files { "a.txt", "c.txt" })) << "a damaged member written, or half of it";
+    }
+    // A retry reads the member again (and finds it damaged again); alone, or for the viewer.
+    JobScript retrying({ JobAnswer::retry, JobAnswer::skip });
+    EXPECT_EQ(
+        retrying.run(ExtractJob(made / "crc.zip", { { "b.txt", Member::file } }, m_destination / "one")).end,
+        JobOutcome::End::incomplete);
+    EXPECT_EQ(retrying.asked.size(), 2u);
+    EXPECT_TRUE(std::filesystem::is_empty(m_destination / "one"));
+    EXPECT_NE(failureText([&] {
+        m_archives.extract(made / "crc.zip", "b.txt", Member::file, m_destination / "two");
+    }).find("b.txt is damaged: "),
+        std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_empty(m_destination / "two"));
+}
+
 TEST_F(ArchiveServiceTest, FailedExtractionsSayWhy)
 {
     auto to = m_destination.path();

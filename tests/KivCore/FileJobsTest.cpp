@@ -2,6 +2,7 @@
 #include "files/DirectoryChain.h"
 #include "files/TransferJob.h"
 #include "files/TreeRemoval.h"
+#include "trash/Trash.h"
 
 #include "JobScript.h"
 #include "TempDir.h"
@@ -168,6 +169,60 @@ TEST_F(FileJobsTest, EveryConflictChoiceDoesWhatItSays)
     EXPECT_EQ(treeOf(dir / "merge/dst"),
         (Tree { { "keep.txt", "mine" }, { "same.txt", "new" }, { "added.txt", "added" } }));
     EXPECT_EQ(merge.asked.size(), 1u);
+}
+
+TEST_F(FileJobsTest, AFileAndAFolderOfOneNameAreReplacedOnlyThroughTheTrashAndOnlyWhenAskedEachTime)
+{
+    TempDir home;
+    const auto trash = std::make_shared<Trash>(home / "Trash");
+    const auto transferWithTrash
+        = [&](Mode mode, const std::vector<std::string>& sources, std::shared_ptr<const TrashBin> bin) {
+              return TransferJob(mode, TransferJob::keepingNames(sources), dir / "dst", std::move(bin));
+          };
+    dir.write("src/a.txt", "new a");
+    dir.write("src/book", "one file");
+    dir.write("dst/a.txt", "old a");
+    dir.write("dst/book/chapter1", "1");
+    dir.write("dst/book/chapter2", "2");
+    const Tree book = treeOf(dir / "dst/book");
+    const std::vector<std::string> sources { dir / "src/a.txt", dir / "src/book" };
+
+    // "Overwrite all" does not reach across kinds: the folder is asked about, naming both kinds.
+    JobScript all({ JobAnswer::overwriteAll, JobAnswer::skip });
+    EXPECT_EQ(
+        all.run(transferWithTrash(Mode::copy, sources, trash)).summary, "Copied 1 of 2 items; 1 skipped");
+    ASSERT_EQ(all.asked.size(), 2u);
+    EXPECT_EQ(std::pair(all.asked[1].source.isFolder, all.asked[1].target.isFolder), std::pair(false, true));
+    EXPECT_EQ(treeOf(dir / "dst/book"), book);
+    EXPECT_EQ(readFile(dir / "dst/a.txt"), "new a");
+
+    // Where there is no trash, Replace is refused with a word, and the folder stays.
+    JobScript noTrash({ JobAnswer::overwrite, JobAnswer::skip });
+    EXPECT_EQ(noTrash.run(transferWithTrash(Mode::copy, { dir / "src/book" }, nullptr)).end, End::incomplete);
+    ASSERT_EQ(noTrash.asked.size(), 2u);
+    EXPECT_NE(noTrash.asked[1].message.find("Nothing was replaced"), std::string::npos)
+        << noTrash.asked[1].message;
+    EXPECT_EQ(treeOf(dir / "dst/book"), book);
+
+    // Replace: the folder goes to the trash whole, the file takes its name.
+    JobScript replacing({ JobAnswer::overwrite });
+    EXPECT_EQ(
+        replacing.run(transferWithTrash(Mode::copy, { dir / "src/book" }, trash)).summary, "Copied 1 item");
+    EXPECT_EQ(readFile(dir / "dst/book"), "one file");
+    EXPECT_EQ(treeOf(home / "Trash/files/book"), book);
+
+    // Keep both gives the folder a free name; a folder onto a file, moved, sends the file away.
+    dir.write("src/notes/n1", "n1");
+    dir.write("dst/notes", "a file in the way");
+    JobScript keeping({ JobAnswer::keepBoth });
+    EXPECT_EQ(keeping.run(transferWithTrash(Mode::copy, { dir / "src/notes" }, trash)).end, End::completed);
+    EXPECT_EQ(readFile(dir / "dst/notes (2)/n1"), "n1");
+    JobScript moving({ JobAnswer::overwriteAllOlder });
+    EXPECT_EQ(
+        moving.run(transferWithTrash(Mode::move, { dir / "src/notes" }, trash)).summary, "Moved 1 item");
+    EXPECT_EQ(treeOf(dir / "dst/notes"), (Tree { { "n1", "n1" } }));
+    EXPECT_EQ(readFile(home / "Trash/files/notes"), "a file in the way");
+    EXPECT_FALSE(std::filesystem::exists(dir / "src/notes"));
 }
 
 TEST_F(FileJobsTest, CancelLosesNothingWhereverItComes)

@@ -35,7 +35,8 @@ protected:
     OperationRecord transferred(TransferJob::Mode mode, std::vector<TransferJob::Item> items,
         const std::string& toFolder, JobControl* asking = nullptr)
     {
-        auto transfer = std::make_shared<TransferJob>(mode, std::move(items), toFolder);
+        auto transfer
+            = std::make_shared<TransferJob>(mode, std::move(items), toFolder, std::make_shared<Trash>(trash));
         RecordedJob job(
             transfer, transfer->report(), mode == TransferJob::Mode::copy ? Kind::copy : Kind::move);
         JobControl control;
@@ -162,6 +163,21 @@ TEST_F(OperationHistoryTest, UndoOfACopyTakesAwayOnlyWhatItMadeAndOfACancelledOn
     EXPECT_EQ(tree(), before);
 }
 
+TEST_F(OperationHistoryTest, UndoOfAMoveIntoAFolderOfTheSameNameBringsBackTheFolderItEmptied)
+{
+    dir.write("box/new.txt", "new");
+    dir.folder("box/empty");
+    dir.write("dst/box/old.txt", "was there");
+    dir.folder("dst/box/empty");
+    states.push_back(tree());
+    moved(Kind::move, { { "box", "dst/box" } });
+    EXPECT_FALSE(std::filesystem::exists(dir / "box"));
+    EXPECT_EQ(undo(), "Undone: move of 3 items");
+    EXPECT_EQ(tree(), states[0]);
+    EXPECT_EQ(redo(), "Redone: move of 3 items");
+    EXPECT_EQ(tree(), states[1]);
+}
+
 TEST_F(OperationHistoryTest, PackedAndExtractedItemsGoToTheTrashOnUndoAndComeBackOnRedo)
 {
     const auto recordedJob = [&](std::shared_ptr<Job> work, const TransferReport& report, Kind kind) {
@@ -214,6 +230,50 @@ TEST_F(OperationHistoryTest, RefusesToUndoWhenTheFilesChangedAndTouchesNothing)
     EXPECT_EQ(
         std::pair(readFile(dir / "a"), readFile(dir / "b")), std::pair(std::string("a"), std::string("b")));
     EXPECT_NE(refusedUndo().find(dir / "copies/a is no longer there."), std::string::npos);
+
+    // A moved folder that got a new file and an edited one since is not moved back, nor one that
+    // lost a file.
+    dir.write("box/before.txt", "before");
+    dir.write("box/edited.txt", "as moved");
+    moved(Kind::move, { { "box", "into/box" } });
+    dir.write("into/box/added.txt", "added");
+    dir.write("into/box/edited.txt", "edited!!");
+    EXPECT_EQ(refusedUndo(),
+        "Nothing was undone: the files are no longer as the operation left them.\n"
+            + dir / "into/box/added.txt" + " is new since.");
+    std::filesystem::remove(dir / "into/box/added.txt");
+    EXPECT_NE(refusedUndo().find(dir / "into/box/edited.txt has changed since."), std::string::npos);
+    std::filesystem::remove(dir / "into/box/before.txt");
+    EXPECT_NE(refusedUndo().find(dir / "into/box/before.txt is gone since."), std::string::npos);
+}
+
+TEST_F(OperationHistoryTest, AnItemOfAnotherKindThatACopyOrMoveReplacedComesBackFromTheTrashOnUndo)
+{
+    dir.write("src/book", "one file");
+    dir.write("dst/book/chapter1", "1");
+    dir.write("src/notes/n1", "n1");
+    dir.write("dst/notes", "a file");
+    states.push_back(tree());
+    JobControl replacing;
+    replacing.setQuestionListener([&replacing] { replacing.answer(JobAnswer::overwrite); });
+    recorded(transferred(
+        TransferJob::Mode::copy, TransferJob::keepingNames({ dir / "src/book" }), dir / "dst", &replacing));
+    recorded(transferred(
+        TransferJob::Mode::move, TransferJob::keepingNames({ dir / "src/notes" }), dir / "dst", &replacing));
+    EXPECT_EQ(readFile(dir / "dst/book"), "one file");
+    EXPECT_EQ(readFile(dir / "dst/notes/n1"), "n1");
+    for (std::size_t left = 2; left > 0; --left) {
+        undo();
+        EXPECT_EQ(tree(), states[left - 1]) << "undoing operation " << left;
+    }
+    for (std::size_t redone = 1; redone <= 2; ++redone) {
+        redo();
+        EXPECT_EQ(tree(), states[redone]) << "redoing operation " << redone;
+    }
+    // What it replaced must still be in the trash to come back.
+    std::filesystem::remove_all(home / "Trash/files/notes");
+    EXPECT_NE(refusedUndo().find(dir / "dst/notes, which it replaced, is no longer in the trash."),
+        std::string::npos);
 }
 
 TEST_F(OperationHistoryTest, UndoesARingOfRenamesAsOneStepAndRedoesIt)

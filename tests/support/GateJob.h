@@ -16,8 +16,17 @@ namespace kiv::test {
 class GateJob : public Job
 {
 public:
-    GateJob(std::string source, std::string target)
+    // How the job waits: stepping (looking for a cancel or pause between steps) or in one long
+    // call that looks at nothing, like a write to a slow mount.
+    enum class Waits
+    {
+        stepping,
+        blind,
+    };
+
+    GateJob(std::string source, std::string target, Waits waits = Waits::stepping)
         : m_footprint { { std::move(source) }, { std::move(target) } }
+        , m_waits(waits)
     {
     }
     std::string title() const override { return "Gate"; }
@@ -29,8 +38,12 @@ public:
         control.addToTotals(2, 0);
         control.startWorking();
         control.finishItems(1, 0);
-        while (!released) {
-            control.throwIfCancelled();
+        // A step first: a release that comes while the job is held is seen only once it goes on.
+        for (;;) {
+            if (m_waits == Waits::stepping)
+                control.throwIfCancelled();
+            if (released)
+                break;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         std::ofstream(m_footprint.writes.front() + "/made") << "made";
@@ -42,6 +55,7 @@ public:
 
 private:
     JobFootprint m_footprint;
+    Waits m_waits;
 };
 
 } // namespace kiv::test
