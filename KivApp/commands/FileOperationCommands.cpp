@@ -9,6 +9,7 @@
 #include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
+#include "history/ItemChangeJob.h"
 #include "files/TransferJob.h"
 #include "files/TypedPath.h"
 #include "history/OperationHistory.h"
@@ -265,7 +266,7 @@ void FileOperationCommands::moveOneItem(
     if (!answer || answer->empty())
         return;
     try {
-        renameOrMove(PathString::parentOrRoot(from), leaf, *answer);
+        renameOrMove(PanelLocation(source.state().location().door(), PathString::parentOrRoot(from)), leaf, *answer);
     } catch (const std::exception& error) {
         RetroDialogs::error(&m_context.dialogParent, error);
     }
@@ -273,19 +274,15 @@ void FileOperationCommands::moveOneItem(
 }
 
 void FileOperationCommands::renameOrMove(
-    const std::string& sourceFolder, const FileEntry& item, const std::string& answer) const
+    const PanelLocation& source, const FileEntry& item, const std::string& answer) const
 {
-    const FileSystemService& fs = m_context.files;
+    const std::string& sourceFolder = source.path();
     const std::string from = PathString::appendingComponent(sourceFolder, item.name);
     const auto [folder, name]
-        = TypedPath::destination(answer, sourceFolder, fs.homeDirectoryPath(), item.name);
+        = TypedPath::destination(answer, sourceFolder, FileSystemService::homeDirectoryPath(), item.name);
     if (folder == sourceFolder) {
-        if (name == item.name)
-            return;
-        fs.rename(from, PathString::appendingComponent(folder, name));
-        OperationRecord record { OperationRecord::Kind::rename, {} };
-        record.addRenamed(from, PathString::appendingComponent(folder, name));
-        m_context.history.record(std::move(record));
+        if (name != item.name)
+            startChange(ItemChangeJob::rename(source.door(), from, PathString::appendingComponent(folder, name)));
         return;
     }
     if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
@@ -329,17 +326,15 @@ void FileOperationCommands::mkdirOperation()
         = askFor(QStringLiteral("Make Directory"), QStringLiteral("Name for the new folder:"), {});
     if (!name || name->empty())
         return;
-    try {
-        const std::string path = PathString::appendingComponent(panel.state().location().path(), *name);
-        m_context.files.makeFolder(path);
-        OperationRecord record { OperationRecord::Kind::makeFolder, {} };
-        record.addMade({}, path);
-        m_context.history.record(std::move(record));
-    } catch (const std::exception& error) {
-        RetroDialogs::error(&m_context.dialogParent, error);
-        return;
-    }
-    panel.reload();
+    const PanelLocation& place = panel.state().location();
+    startChange(ItemChangeJob::makeFolder(place.door(), PathString::appendingComponent(place.path(), *name)));
+}
+
+// The panels showing the folder are relisted once the job has ended, as after any job.
+void FileOperationCommands::startChange(std::shared_ptr<ItemChangeJob> change) const
+{
+    m_context.jobs.start(
+        change, [change, &history = m_context.history](const JobOutcome&) { history.record(change->takeRecord()); });
 }
 
 void FileOperationCommands::deleteOperation()

@@ -6,17 +6,18 @@
 #include "findscreen/FindHitsDialog.h"
 #include "findscreen/FindQueryDialog.h"
 #include "jobscreen/JobRunner.h"
+#include "jobscreen/WorkerLink.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
 
-#include <QPointer>
 
 namespace kiv {
 
 SearchCommands::SearchCommands(CommandContext context, QObject* parent)
     : QObject(parent)
     , m_context(context)
+    , m_link(new WorkerLink(this))
 {
 }
 
@@ -37,13 +38,10 @@ void SearchCommands::measureFolders()
             QStringLiteral("Put the cursor on a folder, or mark folders, to measure them."));
         return;
     }
-    const QPointer<SearchCommands> self(this);
-    m_context.jobs.start(std::make_shared<FolderSizeJob>(
-        std::move(paths), [self](const std::string& path, const FolderSizeJob::Size& size) {
-            QMetaObject::invokeMethod(
-                self, [self, path, bytes = size.bytes] { self->showFolderSize(path, bytes); },
-                Qt::QueuedConnection);
-        }));
+    const auto show = m_link->relay<std::string, std::int64_t>(
+        [this](const std::string& path, std::int64_t bytes) { showFolderSize(path, bytes); });
+    m_context.jobs.start(std::make_shared<FolderSizeJob>(std::move(paths),
+        [show](const std::string& path, const FolderSizeJob::Size& size) { show(path, size.bytes); }));
 }
 
 void SearchCommands::showFolderSize(const std::string& path, std::int64_t bytes)

@@ -5,6 +5,7 @@
 #include "jobs/ProgressText.h"
 #include "jobscreen/JobProgressDialog.h"
 #include "jobscreen/JobQuestionDialog.h"
+#include "jobscreen/WorkerLink.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 
@@ -16,8 +17,7 @@ namespace kiv {
 namespace {
 
 // Small operations end before this and look as they always did: no dialog flashes by.
-constexpr qint64 dialogDelayMilliseconds = 300;
-constexpr int tickMilliseconds = 100;
+constexpr qint64 dialogDelayMilliseconds = WorkerLink::quietMilliseconds;
 
 } // namespace
 
@@ -35,16 +35,16 @@ struct JobRunner::Watch
 JobRunner::JobRunner(QWidget& dialogParent, QObject* parent)
     : QObject(parent)
     , m_dialogParent(dialogParent)
-    , m_queue(std::make_unique<JobQueue>(
-          [this] { QMetaObject::invokeMethod(this, &JobRunner::takeEnded, Qt::QueuedConnection); }))
+    , m_link(new WorkerLink(this))
+    , m_queue(std::make_unique<JobQueue>(m_link->relay<>([this] { takeEnded(); })))
 {
-    connect(&m_ticker, &QTimer::timeout, this, &JobRunner::tick);
-    m_ticker.setInterval(tickMilliseconds);
+    m_link->onPulse = [this] { tick(); };
 }
 
 JobRunner::~JobRunner()
 {
     // The queue goes first, while this object can still take what its workers post.
+    m_queue->close(patienceAtQuit);
     m_queue.reset();
     for (auto& [id, watch] : m_watches)
         delete watch->dialog;
@@ -55,10 +55,7 @@ JobQueue::Id JobRunner::start(std::shared_ptr<Job> job, EndListener onEnd)
     auto control = std::make_shared<JobControl>();
     // Weak: the control owns this listener, and a question may outlive the job it came from.
     std::weak_ptr<JobControl> asking = control;
-    control->setQuestionListener([this, asking] {
-        QMetaObject::invokeMethod(
-            this, [this, asking] { askQuestion(asking); }, Qt::QueuedConnection);
-    });
+    control->setQuestionListener(m_link->relay<>([this, asking] { askQuestion(asking); }));
     auto watch = std::make_unique<Watch>();
     watch->control = control;
     watch->title = job->title();
@@ -66,21 +63,29 @@ JobQueue::Id JobRunner::start(std::shared_ptr<Job> job, EndListener onEnd)
     watch->onEnd = std::move(onEnd);
     const JobQueue::Id id = m_queue->add(std::move(job), std::move(control));
     m_watches[id] = std::move(watch);
-    m_ticker.start();
+    startClocks();
+    if (!m_link->isPulsing())
+        m_link->startPulse();
     if (onActivity)
         onActivity();
     return id;
 }
 
-void JobRunner::tick()
+// A job's time counts from when it is seen running: at its start, or once the one before it ended.
+void JobRunner::startClocks()
 {
     for (auto& [id, watch] : m_watches) {
-        if (m_queue->state(id) != JobQueue::State::running)
-            continue;
-        if (!watch->running.isValid())
+        if (!watch->running.isValid() && m_queue->state(id) == JobQueue::State::running)
             watch->running.start();
+    }
+}
+
+void JobRunner::tick()
+{
+    startClocks();
+    for (auto& [id, watch] : m_watches) {
         // Not over a question: the question is what the user has to look at now.
-        if (!watch->dialog && watch->running.elapsed() >= dialogDelayMilliseconds
+        if (watch->running.isValid() && !watch->dialog && watch->running.elapsed() >= dialogDelayMilliseconds
             && !watch->control->pendingQuestion())
             bringToFront(id);
     }
@@ -122,8 +127,9 @@ void JobRunner::takeEnded()
         if (onEnd)
             onEnd(ended.outcome);
     }
+    startClocks();
     if (m_watches.empty())
-        m_ticker.stop();
+        m_link->stopPulse();
     if (onActivity)
         onActivity();
 }

@@ -42,6 +42,8 @@ class PanelViewController : public QObject
 public:
     // Creates the panel on `startPath`; lists nothing until reload().
     explicit PanelViewController(const std::string& startPath, QObject* parent = nullptr);
+    // Creates the panel on `start`, whose door also opens the real folders it goes to by path.
+    explicit PanelViewController(PanelLocation start, QObject* parent = nullptr);
     // Deletes the panel's view too, unless a parent widget deleted it first.
     ~PanelViewController() override;
 
@@ -97,11 +99,12 @@ public:
     void goForward();
     // Opens a menu of the folders visited, newest first, that goes to the one chosen (Alt+Down).
     void showHistoryMenu();
-    // Returns what the panel keeps between runs: folder, hidden files, sort order and history.
+    // Returns what the panel keeps between runs: folder (the one being listed, while one is),
+    // hidden files, sort order and history.
     PanelSettings settings() const;
-    // Takes on `settings` and lists its folder (a server's is handed to the delegate to connect to
-    // once the current place is listed), or the current place when it is empty or can no
-    // longer be listed (said to nobody: a folder gone since the last run is no error).
+    // Takes on `settings` and lists its folder on a worker, "Reading..." showing until then (a
+    // server's is handed to the delegate to connect to as a job), or the current place when it is
+    // empty or can no longer be listed (said to nobody: a folder gone since the last run is no error).
     void restore(const PanelSettings& settings);
     // Replaces the marks by `names` (none unmarks every row) and redraws; names without a row go
     // at the next listing.
@@ -154,6 +157,7 @@ private:
     void moveTo(PanelState::Destination destination, MoveEnd then = {});
     void arrive(ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then);
     bool openedAsFile(const ListingJob& listed, const PanelState::Destination& destination);
+    void relist(ListingJob::IfGone ifGone);
     void relisted(ListingJob& listed);
     bool reportedRefusal(const ListingJob& listed);
     void showReadingProgress(std::int64_t itemsRead);
@@ -178,7 +182,7 @@ private:
     PanelColumnTitles* m_columnHeader;
     FolderWatcher* m_folderWatcher;
     ListingRunner* m_listing;
-    bool m_relistAgain = false; // a relisting was asked for while a listing was under way
+    std::optional<ListingJob::IfGone> m_relistAgain; // a relisting asked for while a listing was under way
     std::vector<std::function<void()>> m_whenListed;
     QPointer<PanelEditorView> m_editorView;
     FolderHistory m_history;

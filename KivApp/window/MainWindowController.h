@@ -80,7 +80,7 @@ public:
     PanelPair& panels() const { return *m_panels; }
     // Returns the command line, user menu and console output commands.
     ShellCommands& shellCommands() const { return *m_shellCommands; }
-    // Returns the help, quit, extract, compare, jobs and About commands.
+    // Returns the help, quit, extract, pack, compare, jobs and About commands.
     ToolCommands& toolCommands() const { return *m_toolCommands; }
     // Returns the multi-rename command.
     RenameCommands& renameCommands() const { return *m_renameCommands; }

@@ -1,4 +1,6 @@
+#include "BlockingDoor.h"
 #include "ProgramTest.h"
+#include "panel/PanelLocation.h"
 #include "toolkit/RetroLabel.h"
 #include "viewer/PanelEditorView.h"
 
@@ -222,7 +224,7 @@ TEST_F(FileOperationCommandsTest, MakeDirectoryIgnoresAnEmptyNameAndNeverTakesAn
     EXPECT_EQ(
         press(Qt::Key_F7, { ok }), ShownDialogs { prompt("Make Directory", "Name for the new folder:", "") });
     EXPECT_EQ(
-        press(Qt::Key_F7, { typing("box"), ok }).at(1), notice("Error", "Already exists: " + m_src + "/box"));
+        press(Qt::Key_F7, { typing("box"), ok }).at(1), notice("Job Ended", "Already exists: " + m_src + "/box"));
     EXPECT_EQ(disk(), before);
 
     press(Qt::Key_F7, { typing("fresh") });
@@ -416,4 +418,35 @@ TEST_F(FileOperationCommandsTest, NamesThatAreNotUtf8SurviveBeingOfferedAndEdite
     press(Qt::Key_F6);
     EXPECT_EQ(readFile(folder + "/" + name + "-old"), "latin-1 name");
     EXPECT_EQ(snapshot(folder).size(), 2u) << "something landed under a mangled name";
+}
+
+TEST_F(FileOperationCommandsTest, MakeFolderAndRenameRunOnAWorkerSoAFolderThatHangsHoldsUpNoKey)
+{
+    auto door = std::make_shared<BlockingDoor>();
+    door->released = true;
+    left().goTo(PanelLocation(door, m_src), {});
+    waitForJobs();
+    // The key comes back at once; the job shows its progress after about 0.3 s (B: background),
+    // and the panels take keys meanwhile.
+    const auto hanging = [&](Qt::Key key, const std::string& typed, const std::string& title) {
+        door->released = false;
+        const ShownDialogs shown = answering(
+            { typing(typed), pressing(Qt::Key_B) }, [&] { QTest::keyClick(left().tableView(), key); });
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_EQ(shown[1].title, title);
+        EXPECT_GE(door->waiting, 1) << "the change was done before its job";
+        const int row = rowOf(left(), left().selectedEntry()->name);
+        QTest::keyClick(left().tableView(), Qt::Key_Up);
+        EXPECT_EQ(rowOf(left(), left().selectedEntry()->name), row - 1);
+        door->released = true;
+        waitForJobs();
+    };
+    cursorTo("b.txt");
+    hanging(Qt::Key_F7, "fresh", "Make folder");
+    EXPECT_TRUE(std::filesystem::is_directory(m_src + "/fresh"));
+    EXPECT_TRUE(lists(left(), "fresh"));
+    cursorTo("a.txt");
+    hanging(Qt::Key_F6, "a2.txt", "Rename");
+    EXPECT_EQ(readFile(m_src + "/a2.txt"), "alpha");
+    EXPECT_TRUE(lists(left(), "a2.txt"));
 }
