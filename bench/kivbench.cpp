@@ -5,11 +5,15 @@
 #include "base/ZoneFile.h"
 #include "files/DeleteJob.h"
 #include "files/FilePreview.h"
+#include "files/HexPager.h"
 #include "files/FileSystemService.h"
 #include "files/FolderSizeJob.h"
 #include "files/TransferJob.h"
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
+#include "remote/RemotePlace.h"
+#include "remote/SftpCopyJob.h"
+#include "remote/SftpSession.h"
 #include "search/FindJob.h"
 #include "search/FindResults.h"
 
@@ -26,7 +30,8 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: kivbench list DIR [--hidden]\n"
-        "       kivbench copy SRC DSTDIR\n"
+        "       kivbench copy SRC DSTDIR       (either may be sftp://[user@]host[:port]/path)\n"
+        "       kivbench remote-list URL       (sftp://[user@]host[:port]/path)\n"
         "       kivbench delete PATH\n"
         "       kivbench archive FILE\n"
         "       kivbench children FILE PREFIX\n"
@@ -45,7 +50,7 @@ int listCommand(int argc, char** argv)
         return usage();
     using Hidden = kiv::FileSystemService::HiddenFiles;
     auto hidden = argc > 3 && std::strcmp(argv[3], "--hidden") == 0 ? Hidden::show : Hidden::hide;
-    auto rows = kiv::FileSystemService().listDirectory(argv[2], hidden);
+    auto rows = kiv::FileSystemService().list(argv[2], hidden, kiv::Door::ListingOrder::byName, nullptr);
     std::printf("%zu\n", rows.size());
     return 0;
 }
@@ -63,10 +68,48 @@ int runJob(kiv::Job&& job)
     return 0;
 }
 
+// Connects as the program does, with nobody to answer: the host must be in known_hosts already
+// and the login work without a password (agent or key).
+std::shared_ptr<kiv::SftpSession> connectTo(const kiv::RemotePlace& place)
+{
+    kiv::JobControl control;
+    return kiv::SftpSession::open(place, control);
+}
+
+// A copy from or to a server: the path on the server is taken as given (absolute).
+int remoteCopyCommand(const char* source, const char* target)
+{
+    const auto from = kiv::RemotePlace::parse(source);
+    const auto to = kiv::RemotePlace::parse(target);
+    if ((from && to) || (!from && !to)) {
+        std::fprintf(stderr, "kivbench: one side of a remote copy is local\n");
+        return 2;
+    }
+    using Direction = kiv::SftpCopyJob::Direction;
+    if (from)
+        return runJob(kiv::SftpCopyJob(connectTo(*from), Direction::download, { from->path },
+            std::filesystem::absolute(target).string()));
+    return runJob(kiv::SftpCopyJob(
+        connectTo(*to), Direction::upload, { std::filesystem::absolute(source).string() }, to->path));
+}
+
+// Lists a folder on a server, as a panel entering it would: prints the number of entries.
+int remoteListCommand(int argc, char** argv)
+{
+    const auto place = argc == 3 ? kiv::RemotePlace::parse(argv[2]) : std::nullopt;
+    if (!place)
+        return usage();
+    const auto session = connectTo(*place);
+    std::printf("%zu\n", session->list(session->realPath(place->path, nullptr), nullptr).size());
+    return 0;
+}
+
 int copyCommand(int argc, char** argv)
 {
     if (argc != 4)
         return usage();
+    if (kiv::RemotePlace::looksRemote(argv[2]) || kiv::RemotePlace::looksRemote(argv[3]))
+        return remoteCopyCommand(argv[2], argv[3]);
     const auto sources = std::vector<std::string> { std::filesystem::absolute(argv[2]).string() };
     return runJob(kiv::TransferJob(kiv::TransferJob::Mode::copy, kiv::TransferJob::keepingNames(sources),
         std::filesystem::absolute(argv[3]).string()));
@@ -131,7 +174,8 @@ int packCommand(int argc, char** argv)
     return outcome.end == kiv::JobOutcome::End::completed ? 0 : 1;
 }
 
-// Prints how the viewer would show FILE ("text", "hex" or "unreadable") and the length of that text.
+// Prints how the viewer would show FILE ("text", "hex" or "unreadable") and the length of that text,
+// or for the dump the bytes it reaches.
 int viewCommand(int argc, char** argv)
 {
     if (argc != 3)
@@ -141,7 +185,9 @@ int viewCommand(int argc, char** argv)
     const char* kind = preview.kind == Kind::text ? "text"
         : preview.kind == Kind::hexDump           ? "hex"
                                                   : "unreadable";
-    std::printf("%s %zu\n", kind, preview.content.size());
+    const auto length = preview.kind == Kind::hexDump ? std::size_t(kiv::HexPager(argv[2]).size())
+                                                      : preview.content.size();
+    std::printf("%s %zu\n", kind, length);
     return 0;
 }
 
@@ -203,6 +249,8 @@ int main(int argc, char** argv)
             return listCommand(argc, argv);
         if (command == "copy")
             return copyCommand(argc, argv);
+        if (command == "remote-list")
+            return remoteListCommand(argc, argv);
         if (command == "delete")
             return deleteCommand(argc, argv);
         if (command == "archive")

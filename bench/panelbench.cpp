@@ -60,7 +60,7 @@ Waited untilListed(kiv::PanelViewController& panel, const std::function<void()>&
 int run(const char* folder)
 {
     const double listing = millisecondsOf(
-        [&] { kiv::FileSystemService().listDirectory(folder, kiv::FileSystemService::HiddenFiles::hide); });
+        [&] { kiv::FileSystemService().list(folder, kiv::Door::HiddenFiles::hide, kiv::Door::ListingOrder::byName, nullptr); });
 
     kiv::PanelViewController panel(kiv::PathString::parentOrRoot(folder));
     panel.view()->resize(560, 760);
@@ -83,7 +83,7 @@ int run(const char* folder)
         }
     });
     const double processor = 1000.0 * double(std::clock() - processorStart) / CLOCKS_PER_SEC;
-    std::printf("rows %d  listDirectory %.1f ms  enter %.1f ms (longest UI stall %.1f ms)  reload %.1f ms "
+    std::printf("rows %d  listing %.1f ms  enter %.1f ms (longest UI stall %.1f ms)  reload %.1f ms "
                 "(longest UI stall %.1f ms)  first paint %.1f ms  Down+repaint %.3f ms (%.3f ms processor "
                 "time; mean of %d)\n",
         list->model()->rowCount(), listing, entering.milliseconds, entering.longestStallMs,

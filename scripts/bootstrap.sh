@@ -9,6 +9,7 @@ packages=(
   libvterm-dev libssh-dev openssh-server openssh-client ccache
   unzip zip tar gzip xz-utils bzip2 libarchive-tools util-linux
   fonts-dejavu-core fonts-wqy-microhei
+  dpkg-dev file groff-base
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws Tavrin's icon, two blue panels under a grey menu bar above a key bar, as SVG, as a
-256-pixel PNG and as a macOS .icns, into KivApp/resources/. Run it after changing the picture."""
+256-pixel PNG, as the smaller PNGs a desktop's icon theme looks for (tavrin-16.png to
+tavrin-128.png) and as a macOS .icns, into KivApp/resources/. Run it after changing the picture."""
 import os
 import struct
 import zlib
@@ -34,28 +35,47 @@ def inside_rounded_square(x, y):
     return (x - cx) ** 2 + (y - cy) ** 2 <= RADIUS ** 2
 
 
-def pixels():
-    rows = []
-    for y in range(SIZE):
-        row = []
-        for x in range(SIZE):
-            px, py = x + 0.5, y + 0.5
-            colour = BLACK if inside_rounded_square(px, py) else None
-            for rx, ry, rw, rh, c in RECTS:
-                if rx <= px < rx + rw and ry <= py < ry + rh:
-                    colour = c
-            row.append((0, 0, 0, 0) if colour is None else rgb(colour) + (255,))
-        rows.append(row)
-    return rows
+# The smaller sizes of the hicolor icon theme; 256 is the picture itself.
+SMALLER_SIZES = [16, 22, 24, 32, 48, 64, 128]
 
 
-def png_bytes():
-    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in pixels())
+def colour_at(px, py):
+    """The colour at the point (px, py) of the 256-unit picture, or None outside it."""
+    colour = BLACK if inside_rounded_square(px, py) else None
+    for rx, ry, rw, rh, c in RECTS:
+        if rx <= px < rx + rw and ry <= py < ry + rh:
+            colour = c
+    return colour
+
+
+def pixel(x, y, size, samples):
+    """Pixel (x, y) of the picture drawn `size` pixels wide: the mean of samples x samples points
+    in it, so thin bars fade rather than vanish at small sizes."""
+    unit = SIZE / size
+    total = [0, 0, 0, 0]
+    for sy in range(samples):
+        for sx in range(samples):
+            colour = colour_at((x + (sx + 0.5) / samples) * unit, (y + (sy + 0.5) / samples) * unit)
+            if colour is not None:
+                r, g, b = rgb(colour)
+                total = [total[0] + r, total[1] + g, total[2] + b, total[3] + 1]
+    if total[3] == 0:
+        return (0, 0, 0, 0)
+    return tuple(round(v / total[3]) for v in total[:3]) + (round(255 * total[3] / samples ** 2),)
+
+
+def pixels(size):
+    samples = 1 if size == SIZE else 4
+    return [[pixel(x, y, size, samples) for x in range(size)] for y in range(size)]
+
+
+def png_bytes(size=SIZE):
+    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in pixels(size))
 
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
 
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
 
 
@@ -82,6 +102,9 @@ def main():
         f.write(svg_text())
     with open(os.path.join(out, "AppIcon.icns"), "wb") as f:
         f.write(icns_bytes(png))
+    for size in SMALLER_SIZES:
+        with open(os.path.join(out, f"tavrin-{size}.png"), "wb") as f:
+            f.write(png_bytes(size))
 
 
 if __name__ == "__main__":

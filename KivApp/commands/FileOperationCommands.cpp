@@ -133,8 +133,12 @@ void FileOperationCommands::viewOperation()
 
 void FileOperationCommands::editOperation()
 {
-    if (const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("Edit")))
-        m_context.panels.inactive().presentEditor(*path);
+    const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("Edit"));
+    if (!path)
+        return;
+    // A member of an archive is edited in a copy that nothing would carry back: it is only read.
+    const PanelLocation& location = m_context.panels.active().state().location();
+    m_context.panels.inactive().presentEditor(*path, location.isArchive() ? location.archivePath() : std::string());
 }
 
 void FileOperationCommands::copyOperation()
@@ -239,7 +243,7 @@ void FileOperationCommands::renameOrMove(
     if (folder == sourceFolder) {
         if (name == item.name)
             return;
-        fs.rename(from, name);
+        fs.rename(from, PathString::appendingComponent(folder, name));
         OperationRecord record { OperationRecord::Kind::rename, {} };
         record.addMoved(from, PathString::appendingComponent(folder, name));
         m_context.history.record(std::move(record));
@@ -284,9 +288,10 @@ void FileOperationCommands::mkdirOperation()
     if (!name || name->empty())
         return;
     try {
-        m_context.files.makeDirectory(*name, panel.state().location().path());
+        const std::string path = PathString::appendingComponent(panel.state().location().path(), *name);
+        m_context.files.makeFolder(path);
         OperationRecord record { OperationRecord::Kind::makeFolder, {} };
-        record.addMade({}, PathString::appendingComponent(panel.state().location().path(), *name));
+        record.addMade({}, path);
         m_context.history.record(std::move(record));
     } catch (const std::exception& error) {
         RetroDialogs::error(&m_context.dialogParent, error);

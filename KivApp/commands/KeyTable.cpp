@@ -64,6 +64,7 @@ const std::vector<Binding>& all()
         { P::panels, ctrl(Qt::Key_D), QStringLiteral("Folder hotlist: go, add this folder, remove") },
         { P::panels, ctrl(Qt::Key_G), QStringLiteral("Go to a folder or file by its path (~ is home)") },
         { P::panels, ctrl(Qt::Key_J), QStringLiteral("Put the name under the cursor into the command line") },
+        { P::panels, ctrl(Qt::Key_O), QStringLiteral("The last command's screen and scrollback again") },
         { P::panels, ctrl(Qt::Key_Return), QStringLiteral("The same as Ctrl+J") },
         { P::panels, Qt::Key_Backspace,
             QStringLiteral("Up to the parent folder (the cursor lands on the one left)") },
@@ -78,8 +79,14 @@ const std::vector<Binding>& all()
         { P::commandLine, Qt::Key_Escape, QStringLiteral("Back to the panel") },
         { P::commandLine, Qt::Key_Up, QStringLiteral("Earlier command (kept across runs)") },
         { P::commandLine, Qt::Key_Down, QStringLiteral("Later command") },
-        { P::commandLine, ctrl(Qt::Key_C),
-            QStringLiteral("While a command runs: interrupt it; a second Ctrl+C ends it") },
+        { P::console, ctrl(Qt::Key_O), QStringLiteral("The panels (a command that runs goes on)") },
+        { P::console, ctrl(Qt::Key_C),
+            QStringLiteral("Interrupt; again in a row half a second on: end it (unless it reads keys raw)") },
+        { P::console, QKeySequence(Qt::ShiftModifier | Qt::Key_PageUp),
+            QStringLiteral("Up a page through the last 10,000 lines") },
+        { P::console, QKeySequence(Qt::ShiftModifier | Qt::Key_PageDown),
+            QStringLiteral("Down a page through them") },
+        { P::console, QKeySequence(Qt::ShiftModifier | Qt::Key_Insert), QStringLiteral("Paste the clipboard") },
         { P::menus, Qt::Key_Left, QStringLiteral("Previous pulldown") },
         { P::menus, Qt::Key_Right, QStringLiteral("Next pulldown") },
         { P::menus, Qt::Key_Up, QStringLiteral("Previous entry") },
@@ -134,6 +141,8 @@ QString placeName(Place place)
         return QStringLiteral("Panels");
     case Place::commandLine:
         return QStringLiteral("Command line");
+    case Place::console:
+        return QStringLiteral("Console (other keys go to the program; once it ended, any key returns)");
     case Place::menus:
         return QStringLiteral("Menus");
     case Place::dialogs:

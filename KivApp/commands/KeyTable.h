@@ -13,6 +13,7 @@ enum class Place
 {
     panels, // the file panels, and the whole window for the function keys
     commandLine,
+    console, // a command's terminal: every key not listed goes to the program
     menus,
     dialogs,
     jobs, // a job's progress, its questions and the jobs list

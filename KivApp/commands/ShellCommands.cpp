@@ -2,8 +2,7 @@
 
 #include "base/ErrorText.h"
 #include "console/CommandLineField.h"
-#include "console/ConsoleOutputView.h"
-#include "console/LiveCommand.h"
+#include "console/ConsoleView.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
@@ -122,42 +121,48 @@ void ShellCommands::leaveCommandLine()
 
 void ShellCommands::runInWorkingFolder(const std::string& command)
 {
+    // One terminal at a time: a second command would take the keys the first one waits for.
+    if (m_console && m_console->isRunning()) {
+        RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Command Running"),
+            QStringLiteral("A command is still running; Ctrl+O shows it."));
+        return;
+    }
     const std::string folder = m_context.panels.active().state().location().nearestRealDirectory();
-    removeConsoleOutput();
-    auto* view = new ConsoleOutputView(ShownText::of(folder), ShownText::of(command));
-    view->onDismiss = weakly(this, &ShellCommands::dismissConsoleOutput);
-    m_showOverlay(view);
-    m_consoleOutput = view;
-    view->setFocus();
-    // The command lives as long as its view, which the window owns.
-    auto* running = new LiveCommand(command, folder, *view, view);
+    if (m_console)
+        m_console->deleteLater();
+    auto* console = new ConsoleView;
+    console->onDismiss = weakly(this, &ShellCommands::hideConsole);
+    console->onHide = weakly(this, &ShellCommands::hideConsole);
     // The command may have changed files either panel shows.
-    running->onEnd = weakly(&m_context.panels, &PanelPair::reloadBoth);
+    console->onEnd = weakly(&m_context.panels, &PanelPair::reloadBoth);
+    m_console = console;
+    showConsole();
+    console->start(command, folder);
 }
 
-ConsoleOutputView* ShellCommands::consoleOutput() const
+ConsoleView* ShellCommands::console() const
 {
-    return m_consoleOutput;
+    return m_consoleShown ? m_console.data() : nullptr;
 }
 
-void ShellCommands::dismissConsoleOutput()
+void ShellCommands::showConsole()
 {
-    if (m_consoleOutput && m_consoleOutput->isRunning())
+    if (!m_console)
+        return;
+    m_showOverlay(m_console);
+    m_consoleShown = true;
+    m_console->setFocus();
+}
+
+void ShellCommands::hideConsole()
+{
+    if (!m_consoleShown)
         return;
     // The panel takes the focus while the console is still shown, so the focus never passes
     // through whatever widget Qt would pick when a focused widget hides.
     m_context.panels.active().tableView()->setFocus();
-    removeConsoleOutput();
-}
-
-void ShellCommands::removeConsoleOutput()
-{
-    ConsoleOutputView* view = std::exchange(m_consoleOutput, nullptr);
-    if (!view)
-        return;
-    view->hide();
-    // The console may be in the middle of the very key or click event that dismissed it.
-    view->deleteLater();
+    m_consoleShown = false;
+    m_showOverlay(nullptr);
 }
 
 } // namespace kiv

@@ -2,7 +2,6 @@
 
 #include "commands/CommandContext.h"
 #include "shell/CommandHistory.h"
-#include "shell/ShellRunner.h"
 
 #include <QObject>
 #include <QPointer>
@@ -16,22 +15,24 @@ class QWidget;
 namespace kiv {
 
 class CommandLineField;
+class ConsoleView;
 class PanelViewController;
-class ConsoleOutputView;
 
 // The shell side of the main window: the command line, the user menu (F2) and its file, and the
-// console output that covers the window while a command runs and after, until a key is pressed.
-// Commands run in the active panel's folder (inside an archive: the folder holding it).
+// console that covers the window while a command runs on its terminal and after, until a key is
+// pressed; Ctrl+O shows it again. Commands run in the active panel's folder (inside an archive:
+// the folder holding it), one at a time.
 class ShellCommands : public QObject
 {
     Q_OBJECT
 public:
-    // Puts `overlay` over the whole window content, which owns it from then on.
+    // Puts `overlay` over the whole window content, which owns it from then on; with null, hides
+    // the overlay shown.
     using ShowOverlay = std::function<void(QWidget* overlay)>;
 
     // Works in `context` with the window's `commandLine` and its content view `content`, from
-    // whose lower left corner the user menu hangs and which `showOverlay` covers with the console
-    // output. The command line and the content must outlive this.
+    // whose lower left corner the user menu hangs and which `showOverlay` covers with the
+    // console. The command line and the content must outlive this.
     ShellCommands(CommandContext context, CommandLineField& commandLine, QWidget& content,
         ShowOverlay showOverlay, QObject* parent = nullptr);
 
@@ -39,7 +40,7 @@ public:
     void showUserMenu();
     // Opens the user-menu file (created when missing) in the in-panel editor of the inactive panel.
     void editUserMenuFile();
-    // Runs the command line's text, adds it to the history and shows its output as it arrives; a
+    // Runs the command line's text on a terminal in the console and adds it to the history; a
     // lone cd line moves the active panel instead, and an empty line only returns the keyboard to
     // the active panel. Either way the command line is emptied.
     void submitCommandLine();
@@ -52,22 +53,25 @@ public:
     // Returns the lines run from the command line, to be kept between runs.
     CommandHistory& commandHistory() { return m_history; }
 
-    // Returns the console output covering the window, or null when none is shown.
-    ConsoleOutputView* consoleOutput() const;
-    // Removes the console output, if shown and its command has ended, and gives the keyboard back
-    // to the active panel.
-    void dismissConsoleOutput();
+    // Returns the console covering the window, or null when none is shown.
+    ConsoleView* console() const;
+    // Shows the console of the last command again (Ctrl+O), running or ended, with its screen and
+    // scrollback; nothing when no command has run.
+    void showConsole();
+    // Hides the console, if shown, and gives the keyboard back to the active panel; a command
+    // that still runs goes on.
+    void hideConsole();
 
 private:
     bool changeFolder(const std::string& line);
     void runInWorkingFolder(const std::string& command);
-    void removeConsoleOutput();
 
     CommandContext m_context;
     CommandLineField& m_commandLine;
     QWidget& m_content;
     ShowOverlay m_showOverlay;
-    QPointer<ConsoleOutputView> m_consoleOutput;
+    QPointer<ConsoleView> m_console; // the last command's, shown or not
+    bool m_consoleShown = false;
     // Per panel, the folder the last cd on the command line left, for "cd -".
     std::unordered_map<const PanelViewController*, std::string> m_previousFolders;
     CommandHistory m_history;

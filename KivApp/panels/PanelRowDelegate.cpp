@@ -6,9 +6,7 @@
 #include "toolkit/Theme.h"
 
 #include <QFontMetricsF>
-#include <QGlyphRun>
 #include <QPainter>
-#include <QTextLayout>
 #include <cmath>
 
 namespace kiv {
@@ -23,6 +21,7 @@ PanelRowDelegate::PanelRowDelegate(const PanelState& state, QObject* parent)
     : QStyledItemDelegate(parent)
     , m_state(state)
     , m_font(rowFont())
+    , m_coverage(m_font)
 {
     const QFontMetricsF metrics(m_font);
     m_ascent = metrics.ascent();
@@ -94,28 +93,12 @@ void PanelRowDelegate::drawPiece(
     case CellText::Piece::Kind::text:
         // A run of ASCII takes one cell a byte; anything else is one character, which may need a
         // font other than the row's, or none at all.
-        if (piece.cells == int(piece.text.size()) || canDraw(text))
+        if (piece.cells == int(piece.text.size()) || m_coverage.canDraw(text))
             painter.drawText(baseline, text);
         else
             painter.drawRect(cells.adjusted(1, 3, -2, -4));
         return;
     }
-}
-
-bool PanelRowDelegate::canDraw(const QString& character) const
-{
-    const auto known = m_drawable.constFind(character);
-    if (known != m_drawable.constEnd())
-        return *known;
-    QTextLayout layout(character, m_font);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    bool drawable = true;
-    for (const QGlyphRun& run : layout.glyphRuns())
-        drawable = drawable && !run.glyphIndexes().contains(0);
-    m_drawable.insert(character, drawable);
-    return drawable;
 }
 
 QSize PanelRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "text/CellText.h"
+#include "toolkit/FontCoverage.h"
 
 #include <QFont>
-#include <QHash>
 #include <QStyledItemDelegate>
 
 namespace kiv {
@@ -51,7 +51,6 @@ private:
     };
     void drawPiece(
         QPainter& painter, const CellText::Piece& piece, const QRectF& cells, RowColors colors) const;
-    bool canDraw(const QString& character) const;
 
     const PanelState& m_state;
     bool m_isActivePanelCursor = true;
@@ -59,8 +58,7 @@ private:
     qreal m_ascent = 0;
     qreal m_lineHeight = 0;
     qreal m_cellWidth = 0;
-    // Whether the installed fonts draw a character, asked once per character.
-    mutable QHash<QString, bool> m_drawable;
+    FontCoverage m_coverage;
 };
 
 } // namespace kiv

@@ -1,7 +1,10 @@
 #include "panels/PanelViewController.h"
 
-#include "files/ExistingFolder.h"
+#include "base/KivError.h"
+#include "files/EditableText.h"
 #include "base/PathString.h"
+#include "doors/Door.h"
+#include "files/ExistingFolder.h"
 #include "panels/FolderWatcher.h"
 #include "panels/ListingRunner.h"
 #include "panels/PanelColumnTitles.h"
@@ -173,7 +176,7 @@ void PanelViewController::relisted(ListingJob& listed)
 
 void PanelViewController::goTo(const std::string& path, MoveEnd then)
 {
-    goTo(PanelLocation::filesystem(path), {}, std::move(then));
+    goTo(m_state.realFolder(path), {}, std::move(then));
 }
 
 void PanelViewController::goTo(PanelLocation place, std::string_view cursorName, MoveEnd then)
@@ -185,17 +188,19 @@ void PanelViewController::moveTo(PanelState::Destination destination, MoveEnd th
 {
     // A relisting of the place being left is moot: the move lists with the settings of now.
     m_relistAgain = false;
-    m_listing->start(m_state.listingOf(std::move(destination.place)),
+    auto job = m_state.listingOf(destination.place);
+    m_listing->start(std::move(job),
         weakly(this,
-            [cursorName = std::move(destination.cursorName), then = std::move(then)](
-                PanelViewController& panel, ListingJob& listed) { panel.arrive(listed, cursorName, then); }));
+            [destination = std::move(destination), then = std::move(then)](
+                PanelViewController& panel, ListingJob& listed) { panel.arrive(listed, destination, then); }));
 }
 
-void PanelViewController::arrive(ListingJob& listed, const std::string& cursorName, const MoveEnd& then)
+void PanelViewController::arrive(
+    ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then)
 {
-    const bool arrived = !reportedRefusal(listed);
+    const bool arrived = !openedAsFile(listed, destination) && !reportedRefusal(listed);
     if (arrived) {
-        m_model->replaceRows([&] { m_state.acceptMove(listed, cursorName); });
+        m_model->replaceRows([&] { m_state.acceptMove(listed, destination.cursorName); });
         syncUI();
     } else {
         redrawKeepingCursor();
@@ -213,6 +218,25 @@ void PanelViewController::listingEnded()
         return;
     for (const auto& waiter : std::exchange(m_whenListed, {}))
         waiter();
+}
+
+// A link that leads to no folder is opened as the file it names, as a file's row would be.
+bool PanelViewController::openedAsFile(const ListingJob& listed, const PanelState::Destination& destination)
+{
+    if (!destination.throughLink || !listed.refusal())
+        return false;
+    try {
+        std::rethrow_exception(listed.refusal());
+    } catch (const KivError& error) {
+        if (error.errorCase() != KivError::Case::notADirectory)
+            return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+    const PanelLocation& link = destination.place;
+    if (m_delegate && link.door()->localPath(link.folder()))
+        m_delegate->panelDidOpenFile(*this, *link.door()->localPath(link.folder()));
+    return true;
 }
 
 bool PanelViewController::reportedRefusal(const ListingJob& listed)
@@ -504,11 +528,10 @@ void PanelViewController::activateSelection()
         moveTo(std::move(*destination));
         return;
     }
-    const bool isFile
-        = entry->kind == FileEntry::Kind::regularFile || entry->kind == FileEntry::Kind::symlink;
-    if (isFile && !m_state.location().isArchive() && m_delegate)
-        m_delegate->panelDidOpenFile(
-            *this, *entry, PathString::appendingComponent(m_state.location().path(), entry->name));
+    const PanelLocation& here = m_state.location();
+    const std::optional<std::string> file = here.door()->localPath(entry->id);
+    if (entry->kind == FileEntry::Kind::regularFile && file && m_delegate)
+        m_delegate->panelDidOpenFile(*this, *file);
 }
 
 void PanelViewController::goToParent()
@@ -518,20 +541,46 @@ void PanelViewController::goToParent()
     moveTo(*m_state.destinationOf(m_state.entries().front()));
 }
 
-void PanelViewController::presentEditor(const std::string& filePath)
+void PanelViewController::presentEditor(const std::string& filePath, const std::string& archivePath)
 {
+    const EditableText::Loaded loaded = EditableText::load(filePath);
+    if (loaded.kind != EditableText::Loaded::Kind::text && loaded.kind != EditableText::Loaded::Kind::missing) {
+        refuseToEdit(filePath, loaded.kind);
+        return;
+    }
     if (m_editorView) {
         if (!m_editorView->confirmClose())
             return;
         removeEditor();
     }
-    m_editorView = new PanelEditorView(filePath, m_view);
+    m_editorView = new PanelEditorView(filePath, loaded, archivePath, m_view);
     m_editorView->setGeometry(m_view->rect());
     m_editorView->onClose = weakly(this, &PanelViewController::dismissEditor);
     m_editorView->show();
     m_editorView->raise();
     m_editorView->focusEditor();
     m_tableView->setFocusPolicy(Qt::NoFocus); // out of the Tab chain while covered
+}
+
+// An editor of text would change other bytes, and an empty one would replace what it never showed.
+void PanelViewController::refuseToEdit(const std::string& filePath, EditableText::Loaded::Kind kind) const
+{
+    const QString name = ShownText::of(PathString::lastComponent(filePath));
+    QString text;
+    switch (kind) {
+    case EditableText::Loaded::Kind::notText:
+        text = name + QStringLiteral(" is not UTF-8 text, and the editor would change its bytes");
+        break;
+    case EditableText::Loaded::Kind::unkeptBreaks:
+        text = name
+            + QStringLiteral(" has line breaks the editor would change (carriage returns alone, both kinds of "
+                             "line break, or paragraph separators)");
+        break;
+    default:
+        text = name + QStringLiteral(" could not be read (a folder, a device, or no permission to read it)");
+    }
+    RetroDialogs::message(
+        m_view, QStringLiteral("Can't Edit"), text + QStringLiteral(", so the editor does not open it. F3 shows it."));
 }
 
 void PanelViewController::saveInlineEditorIfPresent()

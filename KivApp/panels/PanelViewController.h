@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/FileEntry.h"
+#include "files/EditableText.h"
 #include "panel/FolderHistory.h"
 #include "panel/PanelState.h"
 #include "settings/Settings.h"
@@ -121,8 +122,10 @@ public:
     // Returns the entry under the cursor, or nothing when the list has no selected row.
     std::optional<FileEntry> selectedEntry() const;
     // Covers the panel with an editor for `filePath`, after the shown editor agreed to close; the
-    // list under it takes no focus until it closes.
-    void presentEditor(const std::string& filePath);
+    // list under it takes no focus until it closes. A non-empty `archivePath` names the archive the
+    // file is a copy from, which the editor shows read-only. A file that is not UTF-8 text or
+    // cannot be read opens no editor: a dialog says why.
+    void presentEditor(const std::string& filePath, const std::string& archivePath = {});
     // Saves the shown editor; nothing when none is shown.
     void saveInlineEditorIfPresent();
 
@@ -143,7 +146,8 @@ private:
     void activateSelection();
     void goToParent();
     void moveTo(PanelState::Destination destination, MoveEnd then = {});
-    void arrive(ListingJob& listed, const std::string& cursorName, const MoveEnd& then);
+    void arrive(ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then);
+    bool openedAsFile(const ListingJob& listed, const PanelState::Destination& destination);
     void relisted(ListingJob& listed);
     bool reportedRefusal(const ListingJob& listed);
     void showReadingProgress(std::int64_t itemsRead);
@@ -153,6 +157,7 @@ private:
     void reportFailure(const std::exception& error);
     void removeEditor();
     void dismissEditor();
+    void refuseToEdit(const std::string& filePath, EditableText::Loaded::Kind kind) const;
 
     PanelState m_state;
     PanelViewControllerDelegate* m_delegate = nullptr;

@@ -19,10 +19,9 @@ public:
     virtual void panelRequestsSwitch(PanelViewController& panel) = 0;
     // Called at the end of every full refresh, whether or not the location changed.
     virtual void panelDidChangeLocation(PanelViewController& panel) = 0;
-    // Called when a file or symbolic link in a real folder was opened; `realPath` is its full path.
-    virtual void panelDidOpenFile(
-        PanelViewController& panel, const FileEntry& file, const std::string& realPath)
-        = 0;
+    // Called when a file of the local disk, or a link there that leads to no folder, was opened;
+    // `realPath` is its full path.
+    virtual void panelDidOpenFile(PanelViewController& panel, const std::string& realPath) = 0;
     // Called when listing failed while reloading, entering a row or going to the parent.
     virtual void panelDidFailWithError(PanelViewController& panel, const std::exception& error) = 0;
 

@@ -18,8 +18,6 @@ const QColor& red();
 const QColor& lightGray();
 // Returns the shared dark grey (0.33, 0.33, 0.33).
 const QColor& darkGray();
-// Returns the shared light red (1, 0.33, 0.33).
-const QColor& lightRed();
 // Returns the shared light magenta (1, 0.33, 1).
 const QColor& lightMagenta();
 // Returns the shared yellow (1, 1, 0.33).

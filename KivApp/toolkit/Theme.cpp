@@ -1,8 +1,10 @@
 #include "toolkit/Theme.h"
 
+#include "terminal/TerminalPalette.h"
 #include "toolkit/DOSColor.h"
 
 #include <QFontDatabase>
+#include <array>
 
 namespace kiv::Theme {
 
@@ -86,13 +88,17 @@ const QColor& commandLineBackground()
 {
     return DOSColor::black();
 }
-const QColor& commandFailureText()
+const QColor& terminalColor(int index)
 {
-    return DOSColor::lightRed();
-}
-const QColor& commandErrorText()
-{
-    return DOSColor::lightRed();
+    static const std::array<QColor, 16> colors = [] {
+        std::array<QColor, 16> made;
+        for (int at = 0; at < 16; ++at) {
+            const TerminalPalette::Rgb rgb = TerminalPalette::colour(at);
+            made[std::size_t(at)] = QColor(rgb.red, rgb.green, rgb.blue);
+        }
+        return made;
+    }();
+    return colors[std::size_t(index)];
 }
 const QColor& editorCaret()
 {

@@ -47,10 +47,9 @@ const QColor& funcKeyLabelText();
 const QColor& commandLineText();
 // Returns DOSColor::black(), the command line's background.
 const QColor& commandLineBackground();
-// Returns DOSColor::lightRed(), the exit code of a failed command under its output.
-const QColor& commandFailureText();
-// Returns DOSColor::lightRed(), what a command writes to its standard error.
-const QColor& commandErrorText();
+// Returns colour `index` (0 to 15) of the 16 the console draws programs' output in, those of
+// TerminalPalette.
+const QColor& terminalColor(int index);
 // Returns DOSColor::yellow(), the in-panel editor's text cursor.
 const QColor& editorCaret();
 // Returns DOSColor::lightGray(), the menu bar and popup menus' background.

@@ -2,7 +2,6 @@
 
 #include "files/AtomicFile.h"
 #include "base/PathString.h"
-#include "files/WholeFile.h"
 #include "toolkit/RetroControls.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroPainting.h"
@@ -12,7 +11,6 @@
 
 #include <QPainter>
 #include <QResizeEvent>
-#include <QStringDecoder>
 
 namespace kiv {
 
@@ -23,8 +21,10 @@ constexpr int statusHeight = 16;
 constexpr qreal textFontSize = 12;
 constexpr qreal statusFontSize = 11;
 
-QString keyHints()
+QString keyHints(bool readOnly)
 {
+    if (readOnly)
+        return QStringLiteral(" Esc Close ");
 #ifdef Q_OS_MACOS
     return QStringLiteral(" Cmd-S Save   Esc Close (asks about unsaved changes) ");
 #else
@@ -34,14 +34,16 @@ QString keyHints()
 
 } // namespace
 
-PanelEditorView::PanelEditorView(std::string filePath, QWidget* parent)
+PanelEditorView::PanelEditorView(
+    std::string filePath, const EditableText::Loaded& loaded, std::string archivePath, QWidget* parent)
     : QWidget(parent)
     , m_filePath(std::move(filePath))
+    , m_archivePath(std::move(archivePath))
     , m_textView(new EditorTextView(this))
     , m_titleLabel(RetroControls::label(
           {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, this))
-    , m_statusLabel(RetroControls::label(keyHints(), Theme::monoFont(statusFontSize), Theme::panelHeader(),
-          std::nullopt, Qt::AlignLeft, this))
+    , m_statusLabel(RetroControls::label(keyHints(!m_archivePath.empty()), Theme::monoFont(statusFontSize),
+          Theme::panelHeader(), std::nullopt, Qt::AlignLeft, this))
 {
     m_textView->setFont(Theme::monoFont(textFontSize));
     m_textView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -49,35 +51,17 @@ PanelEditorView::PanelEditorView(std::string filePath, QWidget* parent)
     m_textView->setFrameShape(QFrame::NoFrame);
     RetroPainting::setPaletteColor(*m_textView, QPalette::Base, Theme::panelBackground());
     RetroPainting::setPaletteColor(*m_textView, QPalette::Text, Theme::panelText());
-    load();
+    m_form = { loaded.kind, {}, loaded.crLf, loaded.byteOrderMark };
+    m_textView->setPlainText(QString::fromUtf8(loaded.text.data(), qsizetype(loaded.text.size())));
+    if (!m_archivePath.empty()) {
+        m_textView->setReadOnly(true);
+        // Still a caret that the keys move, so the text can be read as in the editor.
+        m_textView->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    }
     connect(m_textView, &QPlainTextEdit::textChanged, this, [this] { setDirty(true); });
     m_textView->onEscape = [this] { escape(); };
     m_textView->onSave = [this] { save(); };
     updateTitle();
-}
-
-void PanelEditorView::load()
-{
-    std::string contents;
-    switch (WholeFile::read(m_filePath, contents)) {
-    case WholeFile::ReadOutcome::missing:
-        m_loadOutcome = LoadOutcome::missing;
-        return;
-    case WholeFile::ReadOutcome::unreadable:
-        m_loadOutcome = LoadOutcome::notShown;
-        return;
-    case WholeFile::ReadOutcome::read:
-        break;
-    }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder(QByteArrayView(contents.data(), qsizetype(contents.size())));
-    if (decoder.hasError()) {
-        m_loadOutcome = LoadOutcome::notShown;
-        return;
-    }
-    m_loadOutcome = LoadOutcome::loaded;
-    m_usesCrLf = contents.find("\r\n") != std::string::npos;
-    m_textView->setPlainText(text);
 }
 
 bool PanelEditorView::confirmClose()
@@ -105,7 +89,7 @@ void PanelEditorView::focusEditor()
 
 void PanelEditorView::save()
 {
-    if (m_loadOutcome == LoadOutcome::notShown) {
+    if (!m_archivePath.empty()) {
         refuseSave();
         return;
     }
@@ -116,7 +100,6 @@ void PanelEditorView::save()
             RetroDialogs::error(this, error);
         return;
     }
-    m_loadOutcome = LoadOutcome::loaded;
     setDirty(false);
 }
 
@@ -125,19 +108,19 @@ std::string PanelEditorView::textToSave() const
     // toPlainText() would turn no-break spaces into plain ones; the raw text keeps every character
     // and separates lines by paragraph separators.
     QString text = m_textView->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, m_usesCrLf ? QStringLiteral("\r\n") : QStringLiteral("\n"));
-    return text.toStdString();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return EditableText::savedBytes(text.toStdString(), m_form);
 }
 
 void PanelEditorView::refuseSave()
 {
-    // Saving would replace contents the user has never seen with the empty text shown here.
+    // Saving the copy would change nothing the user can find again, so nothing pretends to.
     if (!isVisible())
         return;
     RetroDialogs::message(this, QStringLiteral("Can't Save"),
-        fileName()
-            + QStringLiteral(" could not be opened as UTF-8 text, so its contents are not shown here and "
-                             "saving would destroy them. The file was not changed."));
+        fileName() + QStringLiteral(" is shown from inside the archive ") + archiveName()
+            + QStringLiteral(", which Tavrin does not change: the editor only reads it. To edit the file, "
+                             "copy it out of the archive (F5) and edit the copy."));
 }
 
 void PanelEditorView::escape()
@@ -154,6 +137,11 @@ void PanelEditorView::setDirty(bool dirty)
 
 void PanelEditorView::updateTitle()
 {
+    if (!m_archivePath.empty()) {
+        m_titleLabel->setText(
+            QStringLiteral(" Read-only: ") + fileName() + QStringLiteral(" (inside ") + archiveName() + u')' + u' ');
+        return;
+    }
     m_titleLabel->setText(QStringLiteral(" Editing: ") + fileName()
         + (m_isDirty ? QStringLiteral(" (edited)") : QString()) + u' ');
 }
@@ -161,6 +149,11 @@ void PanelEditorView::updateTitle()
 QString PanelEditorView::fileName() const
 {
     return ShownText::of(PathString::lastComponent(m_filePath));
+}
+
+QString PanelEditorView::archiveName() const
+{
+    return ShownText::of(PathString::lastComponent(m_archivePath));
 }
 
 void PanelEditorView::paintEvent(QPaintEvent*)

@@ -1,11 +1,14 @@
 #include "viewer/ViewerWindowController.h"
 
-#include "files/FilePreview.h"
 #include "base/PathString.h"
+#include "files/FilePreview.h"
+#include "files/HexPager.h"
+#include "files/HexSearch.h"
 #include "text/KivFormat.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
+#include "viewer/HexView.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -29,6 +32,9 @@ constexpr QSize windowSize { 720, 500 };
 // blocks of this many, joined by line separators that show and copy as ordinary line breaks.
 constexpr int linesPerBlock = 64;
 constexpr qsizetype gatheringThreshold = 1 << 20;
+
+// How many bytes one step of a search through the dump reads: a few milliseconds from the cache.
+constexpr std::int64_t dumpSearchStep = 8 << 20;
 
 // A read-only, selectable text view in the panels' colours that wraps long lines at its edge.
 QPlainTextEdit* makeTextView(QWidget* window)
@@ -111,9 +117,10 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, QObj
 
     auto* layout = new QVBoxLayout(m_window.get());
     layout->setContentsMargins(0, 0, 0, 0);
-    QPlainTextEdit* textView = makeTextView(m_window.get());
-    layout->addWidget(textView);
-    m_textView = textView;
+    m_textView = makeTextView(m_window.get());
+    layout->addWidget(m_textView);
+    m_hexView = new HexView(m_window.get());
+    layout->addWidget(m_hexView);
     m_statusLine = makeStatusLine(m_window.get());
     layout->addWidget(m_statusLine);
     std::error_code unknown;
@@ -122,77 +129,167 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, QObj
         + (unknown ? QString()
                    : QStringLiteral("   %1 bytes")
                          .arg(QString::fromStdString(KivFormat::grouped(std::int64_t(size)))));
-    connect(textView->verticalScrollBar(), &QScrollBar::valueChanged, this,
+    connect(m_textView->verticalScrollBar(), &QScrollBar::valueChanged, this,
         &ViewerWindowController::updateStatusLine);
-    connect(textView->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+    connect(m_textView->verticalScrollBar(), &QScrollBar::rangeChanged, this,
         &ViewerWindowController::updateStatusLine);
+    m_hexView->onScroll = [this] { updateStatusLine(); };
+    m_searchTimer.setInterval(0);
+    connect(&m_searchTimer, &QTimer::timeout, this, &ViewerWindowController::searchDumpOn);
     showAs(FilePreview::Form::judged);
-    bindKeys(*textView);
+    bindKeys();
     m_window->installEventFilter(this);
 }
 
+// The dump is paged from the file, never held whole; the text is, and is dropped for the dump.
 void ViewerWindowController::showAs(FilePreview::Form form)
 {
+    stopDumpSearch();
     FilePreview::Preview preview = FilePreview::load(m_filePath, form);
-    m_shownAsHex = preview.kind == FilePreview::Preview::Kind::hexDump;
-    setDisplayText(m_textView,
-        preview.kind == FilePreview::Preview::Kind::unreadable ? QStringLiteral("(could not read file)")
-                                                               : QString::fromStdString(preview.content));
+    auto pager = preview.kind == FilePreview::Preview::Kind::hexDump ? std::make_unique<HexPager>(m_filePath)
+                                                                     : nullptr;
+    m_shownAsHex = pager && pager->isOpen();
+    if (!m_shownAsHex && preview.kind != FilePreview::Preview::Kind::text)
+        preview.content = "(could not read file)";
+    setDisplayText(m_textView, QString::fromStdString(preview.content));
+    m_hexView->setPager(m_shownAsHex ? std::move(pager) : nullptr);
+    m_textView->setVisible(!m_shownAsHex);
+    m_hexView->setVisible(m_shownAsHex);
+    (m_shownAsHex ? static_cast<QWidget*>(m_hexView) : m_textView)->setFocus();
     updateStatusLine();
 }
 
 // The name, the size, how far down the view is and whether it shows text or the dump.
 void ViewerWindowController::updateStatusLine()
 {
+    if (m_dumpSearch) {
+        m_statusLine->setText(
+            m_statusStart + QStringLiteral("   Searching... %1% (Esc stops)").arg(m_dumpSearch->percentDone()));
+        return;
+    }
     const QScrollBar* bar = m_textView->verticalScrollBar();
-    const int percent = bar->maximum() <= bar->minimum() ? 100 : int(100LL * bar->value() / bar->maximum());
+    const auto [at, last] = m_shownAsHex ? std::pair { m_hexView->topLine(), m_hexView->lastTopLine() }
+                                         : std::pair { std::int64_t(bar->value()), std::int64_t(bar->maximum()) };
+    const std::int64_t percent = last <= 0 ? 100 : 100 * at / last;
     m_statusLine->setText(m_statusStart + QStringLiteral("   %1%   ").arg(percent)
         + (m_shownAsHex ? QStringLiteral("Hex") : QStringLiteral("Text")));
 }
 
 // The keys that open and leave the viewer close it; Home and End go to the ends of the text,
 // which a view without a caret would not do by itself.
-void ViewerWindowController::bindKeys(QPlainTextEdit& textView)
+void ViewerWindowController::bindKeys()
 {
     QWidget* window = m_window.get();
     const auto bind = [window](const QKeySequence& key, auto action) {
         connect(new QShortcut(key, window), &QShortcut::activated, window, action);
     };
-    for (const Qt::Key key : { Qt::Key_Escape, Qt::Key_F3, Qt::Key_F10 })
+    bind(Qt::Key_Escape, [this] { escape(); });
+    for (const Qt::Key key : { Qt::Key_F3, Qt::Key_F10 })
         bind(key, [window] { window->close(); });
-    QScrollBar* bar = textView.verticalScrollBar();
-    bind(Qt::Key_Home, [bar] { bar->setValue(bar->minimum()); });
-    bind(Qt::Key_End, [bar] { bar->setValue(bar->maximum()); });
-    bind(Qt::Key_F7,
-        [this, &textView] { m_searchText.isEmpty() ? askAndFind(textView) : findNext(textView); });
-    bind(QKeySequence(Qt::ControlModifier | Qt::Key_F), [this, &textView] { askAndFind(textView); });
-    bind(QKeySequence(Qt::ShiftModifier | Qt::Key_F7), [this, &textView] { findNext(textView); });
+    bind(Qt::Key_Home, [this] { scrollToEnd(false); });
+    bind(Qt::Key_End, [this] { scrollToEnd(true); });
+    bind(Qt::Key_F7, [this] { m_searchText.isEmpty() ? askAndFind() : findNext(); });
+    bind(QKeySequence(Qt::ControlModifier | Qt::Key_F), [this] { askAndFind(); });
+    bind(QKeySequence(Qt::ShiftModifier | Qt::Key_F7), [this] { findNext(); });
     bind(Qt::Key_F4, [this] { showAs(m_shownAsHex ? FilePreview::Form::text : FilePreview::Form::hexDump); });
 }
 
-void ViewerWindowController::askAndFind(QPlainTextEdit& textView)
+void ViewerWindowController::scrollToEnd(bool bottom)
+{
+    if (m_shownAsHex) {
+        m_hexView->setTopLine(bottom ? m_hexView->lastTopLine() : 0);
+        return;
+    }
+    QScrollBar* bar = m_textView->verticalScrollBar();
+    bar->setValue(bottom ? bar->maximum() : bar->minimum());
+}
+
+// Esc stops a search through the dump first; only then does it close the window.
+void ViewerWindowController::escape()
+{
+    if (m_dumpSearch) {
+        stopDumpSearch();
+        return;
+    }
+    m_window->close();
+}
+
+void ViewerWindowController::askAndFind()
 {
     const std::optional<QString> typed = RetroDialogs::prompt(
         m_window.get(), QStringLiteral("Find"), QStringLiteral("Text to find:"), m_searchText);
     if (!typed || typed->isEmpty())
         return;
     m_searchText = *typed;
-    findNext(textView);
+    findNext();
+}
+
+void ViewerWindowController::findNext()
+{
+    if (m_searchText.isEmpty() || m_dumpSearch)
+        return;
+    if (m_shownAsHex)
+        findInDump();
+    else
+        findInText();
 }
 
 // Case is ignored, as users of a viewer expect; past the last match the search starts again
 // from the top once, and a text found nowhere is said so.
-void ViewerWindowController::findNext(QPlainTextEdit& textView)
+void ViewerWindowController::findInText()
 {
-    if (m_searchText.isEmpty())
+    if (m_textView->find(m_searchText))
         return;
-    if (textView.find(m_searchText))
+    const QTextCursor kept = m_textView->textCursor();
+    m_textView->moveCursor(QTextCursor::Start);
+    if (m_textView->find(m_searchText))
         return;
-    const QTextCursor kept = textView.textCursor();
-    textView.moveCursor(QTextCursor::Start);
-    if (textView.find(m_searchText))
+    m_textView->setTextCursor(kept);
+    tellNotFound();
+}
+
+// From just after the match shown, else from the first line in sight; the bytes typed are looked
+// for as they are, so a name's bytes that are not UTF-8 are found too.
+void ViewerWindowController::findInDump()
+{
+    const std::int64_t mark = m_hexView->markOffset();
+    const std::int64_t top = m_hexView->topLine() * HexPager::bytesPerLine;
+    const bool markInSight = mark >= top && mark < top + m_hexView->linesInSight() * HexPager::bytesPerLine;
+    m_dumpSearch = std::make_unique<HexSearch>(
+        *m_hexView->pager(), ShownText::bytesOf(m_searchText), markInSight ? mark + 1 : top);
+    m_searchTimer.start();
+    updateStatusLine();
+}
+
+// One step at a time, so the window keeps answering while a large file is searched.
+void ViewerWindowController::searchDumpOn()
+{
+    if (!m_dumpSearch)
         return;
-    textView.setTextCursor(kept);
+    switch (m_dumpSearch->step(dumpSearchStep)) {
+    case HexSearch::State::going:
+        updateStatusLine();
+        return;
+    case HexSearch::State::found:
+        m_hexView->markBytes(m_dumpSearch->matchOffset(), m_dumpSearch->needleLength());
+        stopDumpSearch();
+        return;
+    case HexSearch::State::notFound:
+        stopDumpSearch();
+        tellNotFound();
+        return;
+    }
+}
+
+void ViewerWindowController::stopDumpSearch()
+{
+    m_searchTimer.stop();
+    m_dumpSearch.reset();
+    updateStatusLine();
+}
+
+void ViewerWindowController::tellNotFound()
+{
     RetroDialogs::message(
         m_window.get(), QStringLiteral("Find"), QStringLiteral("Not found: ") + m_searchText);
 }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <memory>
 #include <string>
 
@@ -13,12 +14,17 @@ class QWidget;
 
 namespace kiv {
 
-// Owns one read-only viewer window showing a file as text, or as a hex dump of its first 8 KiB
-// when it is not UTF-8 text. The content is read once, when the controller is made; once the
-// window is closed (its close button, Esc, F3 or F10) the controller deletes itself, and the
-// window with it. Up, Down, PageUp, PageDown, Home and End scroll; F7 or Ctrl+F finds a text
-// (ignoring case), F7 again or Shift+F7 the next match; F4 switches between text and hex dump.
-// A status line at the bottom gives the name, size, position in percent and "Text" or "Hex".
+class HexSearch;
+class HexView;
+
+// Owns one read-only viewer window showing a file as text, or as a hex dump of the whole file
+// when it is not UTF-8 text. A text is read once, when it is shown; the dump reads the lines in
+// sight as it scrolls. Once the window is closed (its close button, Esc, F3 or F10) the controller
+// deletes itself, and the window with it. Up, Down, PageUp, PageDown, Home and End scroll; F7 or
+// Ctrl+F finds a text (ignoring case), F7 again or Shift+F7 the next match; in the dump the search
+// runs through the file in steps, with its progress in the status line, and Esc stops it. F4
+// switches between text and hex dump. A status line at the bottom gives the name, size, position
+// in percent and "Text" or "Hex".
 class ViewerWindowController : public QObject
 {
     Q_OBJECT
@@ -41,17 +47,28 @@ protected:
 private:
     void showAs(FilePreview::Form form);
     void updateStatusLine();
-    void bindKeys(QPlainTextEdit& textView);
-    void askAndFind(QPlainTextEdit& textView);
-    void findNext(QPlainTextEdit& textView);
+    void bindKeys();
+    void scrollToEnd(bool bottom);
+    void escape();
+    void askAndFind();
+    void findNext();
+    void findInText();
+    void findInDump();
+    void searchDumpOn();
+    void stopDumpSearch();
+    void tellNotFound();
 
     std::string m_filePath;
     std::unique_ptr<QWidget> m_window;
     QPlainTextEdit* m_textView = nullptr;
+    HexView* m_hexView = nullptr;
     QLabel* m_statusLine = nullptr;
     QString m_statusStart;
     bool m_shownAsHex = false;
     QString m_searchText;
+    // The search through the dump under way, stepped by the timer; null when none runs.
+    std::unique_ptr<HexSearch> m_dumpSearch;
+    QTimer m_searchTimer;
 };
 
 } // namespace kiv

@@ -25,8 +25,9 @@ void sendToFocusedWidget(const char* slot)
 
 } // namespace
 
-AppDelegate::AppDelegate(QObject* parent)
+AppDelegate::AppDelegate(std::vector<StartPlace> startPlaces, QObject* parent)
     : QObject(parent)
+    , m_startPlaces(std::move(startPlaces))
 {
 }
 
@@ -40,7 +41,7 @@ AppDelegate::~AppDelegate()
 void AppDelegate::applicationDidFinishLaunching()
 {
     ArchiveMemberCopy::removeUnused(); // what an earlier run that ended without its own clean-up left
-    m_windowController = std::make_unique<MainWindowController>();
+    m_windowController = std::make_unique<MainWindowController>(std::move(m_startPlaces));
 #ifdef Q_OS_MACOS
     installNativeMenuBar();
 #else

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "settings/StartPlace.h"
+
 #include <QObject>
 #include <memory>
+#include <vector>
 
 class QMenuBar;
 
@@ -16,8 +19,9 @@ class AppDelegate : public QObject
 {
     Q_OBJECT
 public:
-    // Creates the delegate; nothing is shown until applicationDidFinishLaunching().
-    explicit AppDelegate(QObject* parent = nullptr);
+    // Creates the delegate for a window whose panels open on `startPlaces` (see
+    // MainWindowController); nothing is shown until applicationDidFinishLaunching().
+    explicit AppDelegate(std::vector<StartPlace> startPlaces = {}, QObject* parent = nullptr);
     // Destroys the main window controller and with it the window, then removes the temporary
     // copies of archive members this run made.
     ~AppDelegate() override;
@@ -38,6 +42,7 @@ private:
     void installShortcuts();
 #endif
 
+    std::vector<StartPlace> m_startPlaces;
     std::unique_ptr<MainWindowController> m_windowController;
 #ifdef Q_OS_MACOS
     std::unique_ptr<QMenuBar> m_menuBar;

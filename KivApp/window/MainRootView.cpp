@@ -24,7 +24,11 @@ MainRootView::MainRootView(QWidget* parent)
 
 void MainRootView::showOverlay(QWidget* overlay)
 {
+    if (m_overlay && m_overlay != overlay)
+        m_overlay->hide();
     m_overlay = overlay;
+    if (!overlay)
+        return;
     overlay->setParent(this);
     overlay->setGeometry(rect());
     overlay->raise();

@@ -34,7 +34,8 @@ public:
     FunctionKeyBarView* funcKeyBar() const { return m_funcKeyBar; }
 
     // Puts `overlay` (owned by the view from now on) on top of everything, covering the whole
-    // view and following its size until the overlay is deleted; the caller gives it the focus.
+    // view and following its size until the overlay is deleted or another shown; the caller gives
+    // it the focus. With null, hides the overlay shown, which stays the view's until deleted.
     void showOverlay(QWidget* overlay);
     // Returns the overlay shown, or null when none is (or it has been deleted).
     QWidget* overlay() const { return m_overlay; }

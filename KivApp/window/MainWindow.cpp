@@ -49,6 +49,8 @@ void MainWindow::setContentView(QWidget* view)
 
 bool MainWindow::routeKeyPress(const QKeyEvent& event)
 {
+    if (isKeyboardTaken && isKeyboardTaken())
+        return false;
     if (const int number = functionKeyNumber(event.key())) {
         if (event.modifiers().testFlag(Qt::AltModifier) && onAltFunctionKey)
             onAltFunctionKey(number);

@@ -13,7 +13,7 @@ namespace kiv {
 // The one main window. It sees every key press aimed at any of its widgets before that widget
 // does: F1 to F10 go to onFunctionKey (with Alt to onAltFunctionKey, with Ctrl to onControlFunctionKey
 // when set), then Ctrl-key shortcuts (Cmd on macOS) are looked up in onCommandKeyEquivalent, and only
-// the rest reaches the focused widget. Its
+// the rest reaches the focused widget; while isKeyboardTaken says so, every key reaches it. Its
 // content view fills it.
 class MainWindow : public QWidget
 {
@@ -36,8 +36,13 @@ public:
     QWidget* contentView() const { return m_contentView; }
 
     // Applies the key routing to `event` as if it were aimed at a widget of this window; returns
-    // whether the window consumed it (every F1 to F10, and matched Ctrl-key shortcuts).
+    // whether the window consumed it (every F1 to F10, and matched Ctrl-key shortcuts), never
+    // while the keyboard is taken.
     bool routeKeyPress(const QKeyEvent& event);
+
+    // Asked before each key press is routed; while it returns true the focused widget gets every
+    // key (the console, whose program takes them all). May be unset.
+    std::function<bool()> isKeyboardTaken;
 
     // Called with 1 to 10 when F1 to F10 is pressed; may be unset (the key is consumed anyway).
     std::function<void(int key)> onFunctionKey;

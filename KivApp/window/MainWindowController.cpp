@@ -69,12 +69,13 @@ QString permissionHint()
 
 } // namespace
 
-MainWindowController::MainWindowController(QObject* parent)
+MainWindowController::MainWindowController(std::vector<StartPlace> startPlaces, QObject* parent)
     : QObject(parent)
     , m_trash(Trash::homeTrashPath(m_fileSystem.homeDirectoryPath()))
     , m_history(m_trash)
     , m_panels(std::make_unique<PanelPair>(m_fileSystem.homeDirectoryPath()))
     , m_window(std::make_unique<MainWindow>())
+    , m_startPlaces(std::move(startPlaces))
 {
     buildWindow();
     makeCommands();
@@ -138,12 +139,21 @@ void MainWindowController::makeCommands()
 void MainWindowController::restoreSettings()
 {
     SettingsStore::Loaded loaded = SettingsStore::load();
-    const Settings& settings = loaded.settings;
+    Settings& settings = loaded.settings;
     if (settings.windowWidth > 0 && settings.windowHeight > 0)
         m_window->resize(settings.windowWidth, settings.windowHeight);
     m_keptDivider = settings.dividerPosition;
-    m_panels->left().restore(settings.left);
-    m_panels->right().restore(settings.right);
+    const std::array<PanelViewController*, 2> panels { &m_panels->left(), &m_panels->right() };
+    const std::array<PanelSettings*, 2> kept { &settings.left, &settings.right };
+    for (std::size_t side = 0; side < std::min(m_startPlaces.size(), kept.size()); ++side)
+        kept[side]->folder = m_startPlaces[side].folder;
+    for (std::size_t side = 0; side < panels.size(); ++side)
+        panels[side]->restore(*kept[side]);
+    // A file asked for is shown in its folder with the cursor on it once listed.
+    for (std::size_t side = 0; side < std::min(m_startPlaces.size(), panels.size()); ++side) {
+        if (const StartPlace& place = m_startPlaces[side]; !place.cursorName.empty())
+            panels[side]->goTo(PanelLocation::filesystem(place.folder), place.cursorName);
+    }
     m_navigationCommands->hotlist().restore(settings.hotlist);
     m_shellCommands->commandHistory().restore(settings.commandHistory);
     m_settingsProblem = loaded.problem;
@@ -210,7 +220,10 @@ void MainWindowController::bindKeys()
               { QStringLiteral("d"), weakly(navigation, &NavigationCommands::showHotlist) },
               { QStringLiteral("g"), weakly(navigation, &NavigationCommands::goToFolder) },
               { QStringLiteral("j"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
-              { QStringLiteral("\r"), weakly(navigation, &NavigationCommands::putNameInCommandLine) } };
+              { QStringLiteral("\r"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
+              { QStringLiteral("o"), weakly(shell, &ShellCommands::showConsole) } };
+    // The console's program takes every key while the console is shown.
+    m_window->isKeyboardTaken = weakly(shell, [](ShellCommands& commands) { return commands.console() != nullptr; });
     m_window->onShouldClose = weakly(tools, &ToolCommands::quit);
     for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
         PanelTableView* table = panel->tableView();
@@ -236,16 +249,23 @@ void MainWindowController::showWindow()
         if (!m_settingsProblem.empty())
             RetroDialogs::message(
                 m_window.get(), QStringLiteral("Settings"), ShownText::of(m_settingsProblem));
+        tellStartProblems();
     });
+}
+
+void MainWindowController::tellStartProblems()
+{
+    const QString sides[] { QStringLiteral("left"), QStringLiteral("right") };
+    for (std::size_t side = 0; side < std::min(m_startPlaces.size(), std::size(sides)); ++side) {
+        if (!m_startPlaces[side].problem.empty())
+            RetroDialogs::message(m_window.get(), QStringLiteral("Can't Open Folder"),
+                ShownText::of(m_startPlaces[side].problem)
+                    + QStringLiteral("\n\nThe %1 panel shows your home folder instead.").arg(sides[side]));
+    }
 }
 
 void MainWindowController::pressFunctionKey(int key)
 {
-    // While the console output covers the window, every function key only closes it.
-    if (m_shellCommands->consoleOutput()) {
-        m_shellCommands->dismissConsoleOutput();
-        return;
-    }
     if (key >= 1 && key <= int(m_functionKeys.size()))
         m_functionKeys[std::size_t(key - 1)]();
 }
@@ -254,7 +274,7 @@ void MainWindowController::pressControlFunctionKey(int key)
 {
     const auto binding = std::find_if(SortKeys::bindings.begin(), SortKeys::bindings.end(),
         [key](const SortKeys::Binding& sortKey) { return sortKey.functionKey == key; });
-    if (binding == SortKeys::bindings.end() || m_shellCommands->consoleOutput())
+    if (binding == SortKeys::bindings.end())
         pressFunctionKey(key);
     else
         m_panels->active().chooseSortKey(binding->key);
@@ -315,8 +335,7 @@ void MainWindowController::panelDidChangeLocation(PanelViewController& panel)
         updatePrompt();
 }
 
-void MainWindowController::panelDidOpenFile(
-    PanelViewController&, const FileEntry&, const std::string& realPath)
+void MainWindowController::panelDidOpenFile(PanelViewController&, const std::string& realPath)
 {
     // Built from the path's bytes, percent-encoded: text decoded from a name that is not UTF-8
     // would name another file. The opener decodes the URL back to the same bytes.

@@ -6,6 +6,7 @@
 #include "jobs/JobFootprint.h"
 #include "jobs/JobOutcome.h"
 #include "panels/PanelViewControllerDelegate.h"
+#include "settings/StartPlace.h"
 
 #include <QObject>
 #include <QRectF>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kiv {
 
@@ -41,13 +43,16 @@ public:
     // Builds the window titled "Tavrin" (at least 700 x 400), the left panel active, and every
     // binding, with the settings kept from the last run: window size (else 1100 x 680), the
     // panels' folders (else home), hidden files, sort orders and histories, the hotlist and the
-    // command history. The window is not shown yet.
-    explicit MainWindowController(QObject* parent = nullptr);
+    // command history. A panel given a place in `startPlaces` (the left one first) opens there
+    // instead, or on the home folder when the place has a problem, which the window tells once
+    // shown. The window is not shown yet.
+    explicit MainWindowController(std::vector<StartPlace> startPlaces = {}, QObject* parent = nullptr);
     // Saves the settings, then closes and destroys the window and the panels.
     ~MainWindowController() override;
 
     // Shows the window, then, once the event loop runs, focuses the left panel, places the
-    // divider (centred unless kept from the last run) and tells of a damaged settings file.
+    // divider (centred unless kept from the last run) and tells of a damaged settings file and of
+    // start places that could not be opened.
     void showWindow();
     // Whether saveSettings() tells of a failure in a dialog.
     enum class Failures
@@ -79,8 +84,7 @@ public:
     // Shows the folder of `panel` in the prompt when it is the active panel.
     void panelDidChangeLocation(PanelViewController& panel) override;
     // Opens the file at `realPath` with the desktop's default application.
-    void panelDidOpenFile(
-        PanelViewController& panel, const FileEntry& file, const std::string& realPath) override;
+    void panelDidOpenFile(PanelViewController& panel, const std::string& realPath) override;
     // Shows the "Can't Open Folder" dialog for `error`, with a hint for a refused permission.
     void panelDidFailWithError(PanelViewController& panel, const std::exception& error) override;
 
@@ -94,6 +98,7 @@ private:
     void updatePrompt();
     void relistAfter(const JobFootprint& footprint, const JobOutcome& outcome);
     void restoreSettings();
+    void tellStartProblems();
     void placeDivider();
 
     FileSystemService m_fileSystem;
@@ -111,6 +116,8 @@ private:
     std::unique_ptr<UndoCommands> m_undoCommands;
     std::unique_ptr<SearchCommands> m_searchCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
+    // Where the panels were asked to open when the program started, the left one first.
+    std::vector<StartPlace> m_startPlaces;
     // From the settings file: the divider to restore (the last one placed, once the window shows),
     // what went wrong reading the file, whether to write it.
     int m_keptDivider = -1;

@@ -86,6 +86,7 @@ std::vector<RetroMenuItem> items(int index, const Targets& targets)
             Item::item("Edit User Menu File", weakly(shell, &ShellCommands::editUserMenuFile), u'e'),
             Item::item("Focus Command Line",
                 weakly(&targets.commandLine, [](CommandLineField& field) { field.setFocus(); }), u'f'),
+            Item::item("Command Output  (Ctrl+O)", weakly(shell, &ShellCommands::showConsole), u't'),
             Item::item("Jobs...  (Ctrl+Shift+J)", weakly(tools, &ToolCommands::showJobs), u'j'),
             Item::item("Find File...  (Alt+F7)", weakly(&targets.search, &SearchCommands::findFile), u'i'),
             Item::separator(),

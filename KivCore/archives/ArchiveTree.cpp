@@ -141,6 +141,22 @@ std::vector<FileEntry> ArchiveTree::children(std::string_view prefix, ParentRow 
     return rows;
 }
 
+std::optional<FileEntry> ArchiveTree::find(std::string_view path) const
+{
+    std::string_view folder = path;
+    if (folder.ends_with('/'))
+        folder.remove_suffix(1);
+    folder = folder.substr(0, folder.rfind('/') + 1);
+    const auto found = m_folders.find(folder);
+    if (path.empty() || found == m_folders.end())
+        return std::nullopt;
+    for (const FileEntry& row : found->second) {
+        if (row.id == path)
+            return row;
+    }
+    return std::nullopt;
+}
+
 std::string_view ArchiveTree::parentOf(std::string_view prefix)
 {
     if (prefix.empty())

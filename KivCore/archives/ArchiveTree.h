@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -34,6 +35,10 @@ public:
     // when `parentRow` includes it, then folders, then files, each group in file-name order. A
     // filled-in folder is undated; a folder row's id is its prefix. No rows for an unknown prefix.
     std::vector<FileEntry> children(std::string_view prefix, ParentRow parentRow) const;
+
+    // The row of the member at `path` as its folder lists it ("docs/a.txt", a folder as "docs/sub/"),
+    // or nothing when there is no such member.
+    std::optional<FileEntry> find(std::string_view path) const;
 
     // The prefix one level up: "docs/sub/" gives "docs/", "docs/" and "" give "".
     static std::string_view parentOf(std::string_view prefix);

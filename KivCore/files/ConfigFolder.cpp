@@ -18,7 +18,7 @@ std::string folderPath()
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
     const std::string base = configHome && configHome[0] == '/'
         ? std::string(configHome)
-        : PathString::appendingComponent(FileSystemService().homeDirectoryPath(), ".config");
+        : PathString::appendingComponent(FileSystemService::homeDirectoryPath(), ".config");
     return PathString::appendingComponent(base, "kiv-mac");
 }
 

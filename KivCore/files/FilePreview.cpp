@@ -3,6 +3,7 @@
 #include "base/UniqueFd.h"
 #include "text/Utf8Text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -12,8 +13,8 @@ namespace kiv::FilePreview {
 
 namespace {
 
-// Large enough that a big text file takes few system calls, small enough that a binary file
-// costs almost nothing beyond the bytes its dump shows.
+// Large enough that a big text file takes few system calls, small enough that judging a binary
+// file costs almost nothing.
 constexpr std::size_t readBlockSize = 1 << 20;
 
 constexpr std::size_t bytesPerLine = 16;
@@ -47,24 +48,16 @@ ssize_t appendBlock(int fd, std::string& content)
     return got;
 }
 
-// Completes the leading bytes a dump needs when the first block was short, then dumps them.
-Preview hexPreview(int fd, std::string content)
-{
-    while (content.size() < hexDumpLimit && appendBlock(fd, content) > 0) { }
-    if (content.size() > hexDumpLimit)
-        content.resize(hexDumpLimit);
-    return { Preview::Kind::hexDump, hexDump(content) };
-}
-
 void appendHexByte(std::string& out, unsigned char byte)
 {
     out += hexDigits[byte >> 4];
     out += hexDigits[byte & 0x0F];
 }
 
-void appendDumpLine(std::string& out, std::size_t offset, std::string_view run)
+void appendDumpLine(std::string& out, std::uint64_t offset, int digits, std::string_view run)
 {
-    for (int shift = 28; shift >= 0; shift -= 4)
+    digits = std::max(digits, offsetDigits(std::int64_t(offset) + 1));
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
         out += hexDigits[(offset >> shift) & 0x0F];
     out += "  ";
     const std::size_t hexStart = out.size();
@@ -115,7 +108,7 @@ Preview load(const std::string& path, Form form)
     if (!fd.valid())
         return {};
     if (form == Form::hexDump)
-        return hexPreview(fd.get(), {});
+        return { Preview::Kind::hexDump, {} };
     std::string content;
     std::size_t scanned = 0;
     for (;;) {
@@ -129,25 +122,33 @@ Preview load(const std::string& path, Form form)
         const TextScan scan = scanText(std::string_view(content).substr(scanned));
         scanned += scan.validLength;
         if (scan.stop == TextScan::Stop::notText)
-            return hexPreview(fd.get(), std::move(content));
+            return { Preview::Kind::hexDump, {} };
     }
     // A sequence still open at the end of the file is invalid after all.
     if (form == Form::judged && scanned != content.size())
-        return hexPreview(fd.get(), std::move(content));
+        return { Preview::Kind::hexDump, {} };
     return { Preview::Kind::text, std::move(content) };
 }
 
-std::string hexDump(std::string_view bytes)
+std::string hexDump(std::string_view bytes, std::int64_t firstOffset, int offsetDigits)
 {
     std::string out;
     const std::size_t lineCount = (bytes.size() + bytesPerLine - 1) / bytesPerLine;
-    out.reserve(lineCount * (8 + 2 + hexColumnWidth + 2 + bytesPerLine + 1));
-    for (std::size_t offset = 0; offset < bytes.size(); offset += bytesPerLine) {
-        if (offset > 0)
+    out.reserve(lineCount * (std::size_t(offsetDigits) + 2 + hexColumnWidth + 2 + bytesPerLine + 1));
+    for (std::size_t at = 0; at < bytes.size(); at += bytesPerLine) {
+        if (at > 0)
             out += '\n';
-        appendDumpLine(out, offset, bytes.substr(offset, bytesPerLine));
+        appendDumpLine(out, std::uint64_t(firstOffset) + at, offsetDigits, bytes.substr(at, bytesPerLine));
     }
     return out;
+}
+
+int offsetDigits(std::int64_t size)
+{
+    int digits = 8;
+    for (auto last = std::uint64_t(std::max<std::int64_t>(size - 1, 0)) >> 32; last != 0; last >>= 4)
+        ++digits;
+    return digits;
 }
 
 } // namespace kiv::FilePreview

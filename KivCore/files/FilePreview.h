@@ -9,16 +9,13 @@
 // binary file than the dump needs.
 namespace kiv::FilePreview {
 
-// How many leading bytes of a binary file the hex dump shows.
-inline constexpr std::size_t hexDumpLimit = 8192;
-
 // What a viewer shows of one file.
 struct Preview
 {
     enum class Kind
     {
         text, // valid UTF-8 without NUL: `content` is the whole file
-        hexDump, // anything else: `content` is hexDump() of the first hexDumpLimit bytes
+        hexDump, // anything else, shown as its dump page by page (HexPager): `content` is empty
         unreadable // the file could not be opened or read: `content` is empty
     };
     Kind kind = Kind::unreadable;
@@ -36,16 +33,21 @@ enum class Form
 };
 
 // Reads the file at `path` block by block and returns it whole as text while every byte so far
-// is valid UTF-8 without NUL; at the first NUL or invalid sequence it stops and returns the hex
-// dump of the first hexDumpLimit bytes instead. Form::text and Form::hexDump skip the judging.
-// Never throws for file-system failures (they give Kind::unreadable) and never blocks on a FIFO
-// without a writer.
+// is valid UTF-8 without NUL; at the first NUL or invalid sequence it stops reading and says the
+// file is to be dumped. Form::text and Form::hexDump skip the judging. Never throws for
+// file-system failures (they give Kind::unreadable) and never blocks on a FIFO without a writer.
 Preview load(const std::string& path, Form form = Form::judged);
 
-// Returns the dump of `bytes`: per 16 bytes one line of the offset ("%08X"), two spaces, the
-// bytes as "%02X" joined by single spaces and padded to 48 columns, two spaces, and the bytes
-// 0x20..0x7E as themselves, others as "."; lines joined by "\n", none after the last.
-std::string hexDump(std::string_view bytes);
+// Returns the dump of `bytes`, which stand at `firstOffset` in their file: per 16 bytes one line of
+// the offset in upper-case hex with leading zeros to `offsetDigits` digits (more when it needs
+// more), two spaces, the bytes as "%02X" joined by single spaces and padded to 48 columns, two
+// spaces, and the bytes 0x20..0x7E as themselves, others as "."; lines joined by "\n", none after
+// the last.
+std::string hexDump(std::string_view bytes, std::int64_t firstOffset = 0, int offsetDigits = 8);
+
+// Returns how many hex digits the offsets of a file of `size` bytes take: 8, or more past 4 GiB,
+// so that every line of one file's dump keeps the same columns.
+int offsetDigits(std::int64_t size);
 
 // Where a scan of bytes for text stopped.
 struct TextScan

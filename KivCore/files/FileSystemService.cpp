@@ -2,9 +2,12 @@
 
 #include "base/ErrorText.h"
 #include "base/KivError.h"
+#include "base/PathString.h"
 #include "base/PlatformCalls.h"
 #include "files/DirectoryReader.h"
 #include "files/DiskItem.h"
+#include "files/LocalReadStream.h"
+#include "files/LocalWriteStream.h"
 #include "base/PathString.h"
 #include "jobs/ItemCounter.h"
 #include "jobs/JobControl.h"
@@ -25,18 +28,6 @@
 namespace kiv {
 
 namespace {
-
-std::string permissionText(mode_t mode)
-{
-    static constexpr char letters[] = "rwxrwxrwx";
-    std::string text(10, '-');
-    text[0] = S_ISDIR(mode) ? 'd' : '-';
-    for (int bit = 0; bit < 9; ++bit) {
-        if (mode & (0400 >> bit))
-            text[static_cast<std::size_t>(bit) + 1] = letters[bit];
-    }
-    return text;
-}
 
 // Absent for a time beyond the hundreds of thousands of years a FileTime holds, rather than a
 // wrapped-around one. tv_sec counts whole seconds down (-0.5 s is -1 s and 500,000,000 ns).
@@ -70,13 +61,13 @@ constexpr unsigned maxThreads = 4;
 constexpr std::size_t namesPerCancelCheck = 4096;
 
 // Reads every name of the folder into `names` and returns where each is.
-std::vector<ListedChild> readNames(DirectoryReader& reader, FileSystemService::HiddenFiles hiddenFiles,
+std::vector<ListedChild> readNames(DirectoryReader& reader, Door::HiddenFiles hiddenFiles,
     std::string& names, const JobControl* control)
 {
     std::vector<ListedChild> children;
     DirectoryReader::Item item;
     while (reader.next(item)) {
-        if (hiddenFiles == FileSystemService::HiddenFiles::hide && item.name[0] == '.')
+        if (hiddenFiles == Door::HiddenFiles::hide && item.name[0] == '.')
             continue;
         const std::size_t length = std::strlen(item.name);
         children.push_back({ names.size(), length });
@@ -138,33 +129,40 @@ void lookUp(int folderFd, const std::string& names, std::vector<ListedChild>& ch
     });
 }
 
+ItemInfo::Type typeOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return ItemInfo::Type::folder;
+    if (S_ISLNK(mode))
+        return ItemInfo::Type::link;
+    return S_ISREG(mode) ? ItemInfo::Type::file : ItemInfo::Type::other;
+}
+
+ItemInfo infoOf(mode_t mode, off_t size, const timespec& modified)
+{
+    ItemInfo info;
+    info.type = typeOf(mode);
+    info.size = static_cast<std::int64_t>(size);
+    info.modified = fileTime(modified);
+    info.permissions = static_cast<std::uint32_t>(mode & 07777);
+    return info;
+}
+
 // `folderPrefix` is the listed folder's path ending in "/".
 FileEntry entryFor(const std::string& folderPrefix, std::string_view name, const ListedChild& child)
 {
-    FileEntry entry;
-    entry.id.reserve(folderPrefix.size() + name.size());
-    entry.id.append(folderPrefix).append(name);
-    entry.name = name;
-    if (S_ISDIR(child.mode))
-        entry.kind = FileEntry::Kind::directory;
-    else if (S_ISLNK(child.mode))
-        entry.kind = FileEntry::Kind::symlink;
-    else if (S_ISREG(child.mode))
-        entry.kind = FileEntry::kindForRegularFile(entry.name);
-    else // a pipe or device is never read as an archive, whatever its name: reading it may block
-        entry.kind = FileEntry::Kind::regularFile;
-    entry.size = entry.kind == FileEntry::Kind::directory ? 0 : static_cast<std::int64_t>(child.size);
-    entry.modificationDate = fileTime(child.modified);
-    entry.permissions = permissionText(child.mode);
-    return entry;
+    std::string id;
+    id.reserve(folderPrefix.size() + name.size());
+    id.append(folderPrefix).append(name);
+    return infoOf(child.mode, child.size, child.modified).row(std::move(id), std::string(name));
 }
 
 // The children of one group (folders or files) in the order they are shown: file-name order, or
 // as listed.
 std::vector<const ListedChild*> inOrder(const std::vector<const ListedChild*>& group,
-    const std::string& names, FileSystemService::ListingOrder order)
+    const std::string& names, Door::ListingOrder order)
 {
-    if (order == FileSystemService::ListingOrder::asListed)
+    if (order == Door::ListingOrder::asListed)
         return group;
     std::vector<std::string_view> groupNames;
     groupNames.reserve(group.size());
@@ -210,7 +208,47 @@ FileEntry parentRow(const std::string& path)
 
 } // namespace
 
-std::vector<FileEntry> FileSystemService::listDirectory(
+const std::shared_ptr<const FileSystemService>& FileSystemService::shared()
+{
+    static const auto disk = std::make_shared<const FileSystemService>();
+    return disk;
+}
+
+std::string FileSystemService::homeDirectoryPath()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
+        return user->pw_dir;
+    return "/";
+}
+
+Door::Kind FileSystemService::kind() const
+{
+    return Kind::localDisk;
+}
+
+bool FileSystemService::isSamePlace(const Door& other) const
+{
+    return other.kind() == Kind::localDisk;
+}
+
+std::string FileSystemService::displayPath(const std::string& folder) const
+{
+    return folder;
+}
+
+const DoorItem* FileSystemService::container() const
+{
+    return nullptr;
+}
+
+std::optional<std::string> FileSystemService::localPath(const std::string& path) const
+{
+    return path;
+}
+
+std::vector<FileEntry> FileSystemService::list(
     const std::string& path, HiddenFiles hiddenFiles, ListingOrder order, JobControl* control) const
 {
     struct stat folderInfo;
@@ -238,52 +276,94 @@ std::vector<FileEntry> FileSystemService::listDirectory(
     return rows;
 }
 
-std::vector<FileEntry> FileSystemService::listItems(
-    const std::string& path, const std::vector<std::string>& names) const
+std::optional<ItemInfo> FileSystemService::info(const std::string& path, Link link) const
 {
-    std::vector<FileEntry> rows;
-    rows.reserve(names.size() + 1);
-    rows.push_back(parentRow(path));
-    rows.back().id = path;
-    const std::string folderPrefix = PathString::appendingComponent(path, "");
-    for (const std::string& name : names) {
-        struct stat info;
-        if (::lstat((folderPrefix + name).c_str(), &info) != 0)
-            continue; // gone since it was found
-        rows.push_back(entryFor(folderPrefix, name,
-            { 0, name.size(), true, info.st_mode, info.st_size, PlatformCalls::modificationTime(info) }));
+    struct stat status;
+    const int result = link == Link::itself ? ::lstat(path.c_str(), &status) : ::stat(path.c_str(), &status);
+    if (result != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        throwSystemError(errno, path);
     }
-    return rows;
-}
-
-void FileSystemService::makeDirectory(const std::string& name, const std::string& parent) const
-{
-    auto target = PathString::appendingComponent(parent, name);
-    if (DiskItem::exists(target))
-        throw KivError::alreadyExists(target);
-    if (::mkdir(target.c_str(), 0777) != 0) {
-        if (errno == EEXIST)
-            throw KivError::alreadyExists(target);
-        throwSystemError(errno, target);
+    ItemInfo info = infoOf(status.st_mode, status.st_size, PlatformCalls::modificationTime(status));
+    if (info.type == ItemInfo::Type::link) {
+        std::string target(static_cast<std::size_t>(std::max<off_t>(status.st_size, 0)) + 1, '\0');
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length >= 0)
+            info.linkTarget = target.substr(0, static_cast<std::size_t>(length));
     }
+    return info;
 }
 
-void FileSystemService::rename(const std::string& from, const std::string& newName) const
+std::unique_ptr<ReadStream> FileSystemService::read(const std::string& path) const
 {
-    auto target = PathString::appendingComponent(PathString::deletingLastComponent(from), newName);
-    if (DiskItem::exists(target))
-        throw KivError::alreadyExists(target);
-    if (PlatformCalls::renameExclusive(from.c_str(), target.c_str()) != 0)
-        throwRenameFailure(errno, from, target);
+    return std::make_unique<LocalReadStream>(path);
 }
 
-std::string FileSystemService::homeDirectoryPath() const
+std::unique_ptr<WriteStream> FileSystemService::write(const std::string& path) const
 {
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
-        return user->pw_dir;
-    return "/";
+    return std::make_unique<LocalWriteStream>(path);
+}
+
+void FileSystemService::makeFolder(const std::string& path) const
+{
+    if (::mkdir(path.c_str(), 0777) == 0)
+        return;
+    // A dangling link there counts as taken: mkdir would report it so too.
+    if (errno == EEXIST)
+        throw KivError::alreadyExists(path);
+    throwSystemError(errno, path);
+}
+
+void FileSystemService::makeLink(const std::string& target, const std::string& path) const
+{
+    if (::symlink(target.c_str(), path.c_str()) == 0)
+        return;
+    if (errno == EEXIST)
+        throw KivError::alreadyExists(path);
+    throwSystemError(errno, path);
+}
+
+void FileSystemService::keepAttributes(const std::string& path, const ItemInfo& like) const
+{
+    // A link has no permission bits of its own to set on Linux; only its time is kept.
+    if (like.permissions && like.type != ItemInfo::Type::link && ::chmod(path.c_str(), *like.permissions) != 0)
+        throwSystemError(errno, path);
+    if (!like.modified)
+        return;
+    const auto sinceEpoch = like.modified->time_since_epoch();
+    const auto seconds = std::chrono::floor<std::chrono::seconds>(sinceEpoch);
+    const timespec times[2] = { { 0, UTIME_OMIT },
+        { static_cast<time_t>(seconds.count()),
+            static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch - seconds).count()) } };
+    if (::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
+        throwSystemError(errno, path);
+}
+
+void FileSystemService::rename(const std::string& from, const std::string& to) const
+{
+    if (DiskItem::exists(to))
+        throw KivError::alreadyExists(to);
+    if (PlatformCalls::renameExclusive(from.c_str(), to.c_str()) != 0)
+        throwRenameFailure(errno, from, to);
+}
+
+void FileSystemService::remove(const std::string& path) const
+{
+    if (::unlink(path.c_str()) == 0)
+        return;
+    if ((errno == EISDIR || errno == EPERM) && DiskItem::isRealFolder(path) && ::rmdir(path.c_str()) == 0)
+        return;
+    throwSystemError(errno, path);
+}
+
+bool FileSystemService::sharesFileSystem(
+    const std::string& path, const Door& other, const std::string& otherPath) const
+{
+    const std::optional<std::string> otherLocal = other.localPath(otherPath);
+    struct stat a, b;
+    return otherLocal && ::lstat(path.c_str(), &a) == 0 && ::lstat(otherLocal->c_str(), &b) == 0
+        && a.st_dev == b.st_dev;
 }
 
 } // namespace kiv

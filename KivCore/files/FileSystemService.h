@@ -1,7 +1,9 @@
 #pragma once
 
 #include "base/FileEntry.h"
+#include "doors/Door.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,49 +11,37 @@ namespace kiv {
 
 class JobControl;
 
-// The core's door to the real file system for what is done at once: lists folders into panel
-// rows, makes folders and renames items in their folder (copy, move and delete are jobs:
-// TransferJob, DeleteJob). Stateless; instances are interchangeable.
-// Failures throw KivError for the core's own refusals and std::filesystem::filesystem_error
-// (system message + path) for the platform's.
-class FileSystemService
+// The local disk as a door: lists its folders into panel rows straight from the folder's
+// descriptor, tells the facts of an item, reads and writes files (LocalReadStream,
+// LocalWriteStream), makes, renames and removes items. Stateless; every instance opens the same
+// disk. The copy, move and delete jobs take their own fast way over it when both sides are here.
+class FileSystemService : public Door
 {
 public:
-    // Whether listDirectory() includes names that begin with ".".
-    enum class HiddenFiles
-    {
-        hide,
-        show,
-    };
-
-    // Whether listDirectory() puts each group in file-name order or leaves the file system's order.
-    enum class ListingOrder
-    {
-        byName,
-        asListed,
-    };
-
-    // The rows of the folder at `path`: "..", then folders, then files, each in file-name order
-    // (or as the file system lists them, for ListingOrder::asListed). With a `control`, counts
-    // the items read into its progress and throws JobCancelled once it is cancelled.
-    // Throws KivError::notADirectory(path) when `path` is not a folder (following links),
-    // or the platform error when the folder cannot be read.
-    std::vector<FileEntry> listDirectory(const std::string& path, HiddenFiles hiddenFiles,
-        ListingOrder order = ListingOrder::byName, JobControl* control = nullptr) const;
-
-    // The rows of the items at `names` (paths relative to the folder `path`): a ".." row that leads
-    // to the folder, then a row named by its relative path for each item that still exists, links
-    // not followed, in the order given.
-    std::vector<FileEntry> listItems(const std::string& path, const std::vector<std::string>& names) const;
-
-    // Creates the folder `name` inside `parent`. Throws alreadyExists when anything is there.
-    void makeDirectory(const std::string& name, const std::string& parent) const;
-
-    // Renames `from` to `newName` in the same folder; never replaces anything (alreadyExists).
-    void rename(const std::string& from, const std::string& newName) const;
+    // The one door to the local disk the program shares.
+    static const std::shared_ptr<const FileSystemService>& shared();
 
     // The user's home folder: $HOME, else the password database's entry.
-    std::string homeDirectoryPath() const;
+    static std::string homeDirectoryPath();
+
+    Kind kind() const override;
+    bool isSamePlace(const Door& other) const override;
+    std::string displayPath(const std::string& folder) const override;
+    const DoorItem* container() const override;
+    std::optional<std::string> localPath(const std::string& path) const override;
+    // Reads the folder with one fstatat() per name, by several threads at once for a big folder;
+    // a name gone since it was read is left out.
+    std::vector<FileEntry> list(const std::string& folder, HiddenFiles hiddenFiles, ListingOrder order,
+        JobControl* control) const override;
+    std::optional<ItemInfo> info(const std::string& path, Link link) const override;
+    std::unique_ptr<ReadStream> read(const std::string& path) const override;
+    std::unique_ptr<WriteStream> write(const std::string& path) const override;
+    void makeFolder(const std::string& path) const override;
+    void makeLink(const std::string& target, const std::string& path) const override;
+    void keepAttributes(const std::string& path, const ItemInfo& like) const override;
+    void rename(const std::string& from, const std::string& to) const override;
+    void remove(const std::string& path) const override;
+    bool sharesFileSystem(const std::string& path, const Door& other, const std::string& otherPath) const override;
 };
 
 } // namespace kiv

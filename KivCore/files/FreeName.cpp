@@ -19,6 +19,11 @@ bool isTaken(int folderFd, const std::string& name)
 
 std::string numbered(int folderFd, const std::string& name, bool isFolder)
 {
+    return numbered(name, isFolder, [folderFd](const std::string& candidate) { return isTaken(folderFd, candidate); });
+}
+
+std::string numbered(const std::string& name, bool isFolder, const std::function<bool(const std::string&)>& taken)
+{
     // "notes.v2.txt" numbers as "notes.v2 (2).txt", "archive.tar.gz" as "archive (2).tar.gz";
     // ".profile" has no extension.
     std::size_t dot = isFolder ? std::string::npos : name.rfind('.');
@@ -28,7 +33,7 @@ std::string numbered(int folderFd, const std::string& name, bool isFolder)
         dot -= 4;
     for (int number = 2;; ++number) {
         std::string candidate = name.substr(0, dot) + " (" + std::to_string(number) + ")" + name.substr(dot);
-        if (!isTaken(folderFd, candidate))
+        if (!taken(candidate))
             return candidate;
     }
 }

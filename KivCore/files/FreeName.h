@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Names for new items beside existing ones.
@@ -8,6 +9,8 @@ namespace kiv::FreeName {
 // Returns the first name of "name (2).ext", "name (3).ext"... that nothing in the folder open as
 // `folderFd` uses; a folder's name, or one with no extension, gets the number at its end.
 std::string numbered(int folderFd, const std::string& name, bool isFolder);
+// numbered() for a folder elsewhere (on a server): `taken` says whether a name is in use.
+std::string numbered(const std::string& name, bool isFolder, const std::function<bool(const std::string&)>& taken);
 
 // Returns a short hidden name unused in the folder open as `folderFd`, for an item made beside
 // another that it replaces once complete.

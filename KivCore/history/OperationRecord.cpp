@@ -15,6 +15,12 @@ void OperationRecord::addMade(std::string from, std::string to)
     steps.push_back({ std::move(from), std::move(to), {}, std::move(made) });
 }
 
+void OperationRecord::addAttributes(
+    std::string path, const ItemAttributes& before, const ItemAttributes& after)
+{
+    steps.push_back({ std::move(path), {}, {}, {}, before, after });
+}
+
 void OperationRecord::addTrashed(const TrashedItem& item)
 {
     steps.push_back({ item.originalPath, item.trashedPath, item.infoPath, {} });
@@ -23,11 +29,14 @@ void OperationRecord::addTrashed(const TrashedItem& item)
 std::string OperationRecord::description() const
 {
     const Step& first = steps.front();
-    if ((kind == Kind::makeFolder || kind == Kind::pack) && steps.size() == 1)
-        return (kind == Kind::pack ? "new archive \"" : "new folder \"") + PathString::lastComponent(first.to)
-            + "\"";
-    static constexpr const char* names[]
-        = { "rename", "move", "copy", "new folder", "move to trash", "extraction", "packing" };
+    if ((kind == Kind::makeFolder || kind == Kind::pack || kind == Kind::link) && steps.size() == 1) {
+        const char* what = kind == Kind::pack ? "new archive \""
+            : kind == Kind::link              ? "new link \""
+                                              : "new folder \"";
+        return what + PathString::lastComponent(first.to) + "\"";
+    }
+    static constexpr const char* names[] = { "rename", "move", "copy", "new folder", "move to trash",
+        "extraction", "packing", "attribute change", "new link" };
     const std::string name = names[static_cast<int>(kind)];
     if (steps.size() != 1)
         return name + " of " + std::to_string(steps.size()) + " items";

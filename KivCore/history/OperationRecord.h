@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/ItemAttributes.h"
 #include "history/TreeSnapshot.h"
 #include "trash/TrashedItem.h"
 
@@ -23,6 +24,8 @@ struct OperationRecord
         // takes it back out.
         extract,
         pack,
+        attributes, // permission bits, owner, group or time changed: `from` is the item
+        link, // a symbolic link made: `from` is what it points to, `to` the link
     };
 
     // One item the operation changed.
@@ -33,7 +36,9 @@ struct OperationRecord
         std::string from;
         std::string to; // where the operation put it: new name, copy, new folder, place in the trash
         std::string info; // the trash's info file of a trashed item; empty otherwise
-        TreeSnapshot made; // a copy or new folder as it was once made; empty otherwise
+        TreeSnapshot made; // a copy, new folder or link as it was once made; empty otherwise
+        ItemAttributes before = {}; // an item's attributes before and after an attribute change
+        ItemAttributes after = {};
 
         bool operator==(const Step&) const = default;
     };
@@ -45,9 +50,11 @@ struct OperationRecord
 
     // Notes that the item at `from` was renamed or moved to `to`.
     void addMoved(std::string from, std::string to);
-    // Notes that `to` was made, as a copy of `from` or as a new folder (`from` empty), and what it
-    // looks like now. Throws the platform error when `to` cannot be read.
+    // Notes that `to` was made, as a copy of `from`, as a new folder (`from` empty) or as a link to
+    // `from`, and what it looks like now. Throws the platform error when `to` cannot be read.
     void addMade(std::string from, std::string to);
+    // Notes that the attributes of the item at `path` went from `before` to `after`.
+    void addAttributes(std::string path, const ItemAttributes& before, const ItemAttributes& after);
     // Notes that an item went to the trash.
     void addTrashed(const TrashedItem& item);
 

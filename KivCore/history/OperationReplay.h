@@ -23,6 +23,8 @@ enum class Direction
 // Returns one sentence for each way the files differ from what undoing (or redoing) `record`
 // expects: an item no longer where the operation put it, a name it would take back being used
 // again, a copy changed since it was made. Empty when every step can go ahead. Touches nothing.
+// An item out of reach inside a folder whose attributes the same operation changed (the right to
+// enter it taken away) is checked as it is replayed instead, once that folder's change is undone.
 std::vector<std::string> differences(const OperationRecord& record, Direction direction);
 
 // Undoes or redoes one step of an operation of `kind`, updating `step` where redoing lands the

@@ -42,7 +42,7 @@ JobOutcome RecordedJob::run(JobControl& control)
 void RecordedJob::record()
 {
     for (const TransferReport::Item& item : m_report.items()) {
-        if (m_record.kind == OperationRecord::Kind::move) {
+        if (m_record.kind == OperationRecord::Kind::move || m_record.kind == OperationRecord::Kind::rename) {
             m_record.addMoved(item.from, item.to);
             continue;
         }

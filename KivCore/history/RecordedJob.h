@@ -9,7 +9,7 @@ namespace kiv {
 
 class TransferReport;
 
-// A copy, move or extraction whose end goes into the history: runs the work, then, still on the
+// A copy, move, rename or extraction whose end goes into the history: runs the work, then, still on the
 // job's thread, turns what the work reports it did into a record, taking each new item's
 // snapshot then. A cancelled or partly failed job records just what it did.
 class RecordedJob : public Job

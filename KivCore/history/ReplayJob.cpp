@@ -3,8 +3,12 @@
 #include "base/ErrorText.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
+#include "rename/RenameSetJob.h"
 
+#include <algorithm>
 #include <iterator>
+#include <set>
+#include <utility>
 
 namespace kiv {
 
@@ -48,9 +52,11 @@ std::string ReplayJob::description() const
 JobFootprint ReplayJob::footprint() const
 {
     JobFootprint footprint;
+    // What a link points to is only its text: the link alone is written.
+    const bool linked = m_remaining.kind == OperationRecord::Kind::link;
     for (const OperationRecord::Step& step : m_remaining.steps) {
         for (const std::string* path : { &step.from, &step.to })
-            if (!path->empty())
+            if (!path->empty() && !(linked && path == &step.from))
                 footprint.writes.push_back(*path);
     }
     return footprint;
@@ -60,10 +66,9 @@ JobOutcome ReplayJob::run(JobControl& control)
 {
     if (const auto differences = OperationReplay::differences(m_remaining, m_direction); !differences.empty())
         return { JobOutcome::End::failed, refusal(differences, m_direction) };
-    control.addToTotals(std::int64_t(m_remaining.steps.size()), 0);
-    control.startWorking();
     const std::size_t count = m_remaining.steps.size();
-    JobOutcome outcome = replayAll(control);
+    JobOutcome outcome
+        = m_remaining.kind == OperationRecord::Kind::rename ? replayRenames(control) : replayAll(control);
     if (outcome.end == JobOutcome::End::completed)
         return { outcome.end, (m_direction == Direction::undo ? "Undone: " : "Redone: ") + m_what };
     const std::string done = std::to_string(m_replayed.steps.size()) + " of " + std::to_string(count);
@@ -76,6 +81,8 @@ JobOutcome ReplayJob::run(JobControl& control)
 // held by an earlier one. The items done move from the remaining record to the replayed one.
 JobOutcome ReplayJob::replayAll(JobControl& control)
 {
+    control.addToTotals(std::int64_t(m_remaining.steps.size()), 0);
+    control.startWorking();
     auto& steps = m_remaining.steps;
     const bool backward = m_direction == Direction::undo;
     const std::size_t count = steps.size();
@@ -99,6 +106,33 @@ JobOutcome ReplayJob::replayAll(JobControl& control)
     m_replayed.steps.assign(std::make_move_iterator(first), std::make_move_iterator(last));
     steps.erase(first, last);
     return outcome;
+}
+
+// The items of a rename go as one set, so that names they swap or pass round are free when taken;
+// the items renamed move from the remaining record to the replayed one.
+JobOutcome ReplayJob::replayRenames(JobControl& control)
+{
+    const bool undo = m_direction == Direction::undo;
+    std::vector<RenameSetJob::Rename> renames;
+    for (const OperationRecord::Step& step : m_remaining.steps)
+        renames.push_back(
+            undo ? RenameSetJob::Rename { step.to, step.from } : RenameSetJob::Rename { step.from, step.to });
+    RenameSetJob job(std::move(renames));
+    const JobOutcome outcome = job.run(control);
+    std::set<std::pair<std::string, std::string>> renamed;
+    for (const TransferReport::Item& item : job.report().items())
+        renamed.emplace(undo ? item.to : item.from, undo ? item.from : item.to);
+    auto& steps = m_remaining.steps;
+    const auto firstLeft
+        = std::stable_partition(steps.begin(), steps.end(), [&](const OperationRecord::Step& step) {
+              return renamed.contains({ step.from, step.to });
+          });
+    m_replayed.steps.assign(std::make_move_iterator(steps.begin()), std::make_move_iterator(firstLeft));
+    steps.erase(steps.begin(), firstLeft);
+    if (outcome.end == JobOutcome::End::cancelled)
+        return { outcome.end, "cancelled" };
+    return { outcome.end == JobOutcome::End::completed ? outcome.end : JobOutcome::End::failed,
+        job.lastFailure() };
 }
 
 } // namespace kiv

@@ -10,7 +10,7 @@ namespace kiv {
 // Undoing, or doing again, one recorded operation as a job. It first checks that the files are
 // still as the operation left them; when they are not it fails, saying what differs, with
 // nothing touched. Otherwise it replays the items, the last first for an undo, and a cancel
-// stops it between items.
+// stops it between items; the items of a rename go as one set (RenameSetJob).
 class ReplayJob : public Job
 {
 public:
@@ -33,6 +33,7 @@ public:
 
 private:
     JobOutcome replayAll(JobControl& control);
+    JobOutcome replayRenames(JobControl& control);
 
     OperationRecord m_remaining;
     OperationRecord m_replayed;

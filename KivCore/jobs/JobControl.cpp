@@ -2,6 +2,8 @@
 
 #include "jobs/JobCancelled.h"
 
+#include <utility>
+
 namespace kiv {
 
 void JobControl::setQuestionListener(QuestionListener listener)
@@ -36,6 +38,16 @@ void JobControl::answer(JobAnswer answer)
     if (!m_question || m_answer)
         return;
     m_answer = answer;
+    m_answered.notify_all();
+}
+
+void JobControl::answerText(std::string text)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_question || m_answer)
+        return;
+    m_reply = std::move(text);
+    m_answer = JobAnswer::reply;
     m_answered.notify_all();
 }
 
@@ -91,6 +103,7 @@ JobAnswer JobControl::ask(JobQuestion question)
     std::unique_lock lock(m_mutex);
     if (isCancelled())
         return JobAnswer::cancel;
+    // Unheard, nothing is replaced and no key is trusted.
     if (!m_listener)
         return question.kind == JobQuestion::Kind::conflict ? JobAnswer::skip : JobAnswer::cancel;
     m_question = std::move(question);
@@ -104,6 +117,14 @@ JobAnswer JobControl::ask(JobQuestion question)
     m_question.reset();
     m_answer.reset();
     return answer;
+}
+
+std::optional<std::string> JobControl::askText(JobQuestion question)
+{
+    if (ask(std::move(question)) != JobAnswer::reply)
+        return std::nullopt;
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_reply, {});
 }
 
 } // namespace kiv

@@ -39,6 +39,8 @@ public:
     std::optional<JobQuestion> pendingQuestion() const;
     // Answers the waiting question; does nothing when none waits.
     void answer(JobAnswer answer);
+    // Answers the waiting question for text with `text` (JobAnswer::reply).
+    void answerText(std::string text);
 
     // Worker side. Throws JobCancelled once cancel() was called.
     void throwIfCancelled() const;
@@ -58,6 +60,9 @@ public:
     // listener it answers at once: `skip` for a conflict (nothing is replaced unasked) and
     // `cancel` for an item error.
     JobAnswer ask(JobQuestion question);
+    // Asks a question answered with text (a password): the text, or nothing when the watcher
+    // cancelled it, the job was cancelled or nobody listens. The text is kept nowhere else.
+    std::optional<std::string> askText(JobQuestion question);
 
 private:
     std::atomic<bool> m_cancelled { false };
@@ -66,6 +71,7 @@ private:
     JobProgress m_progress;
     std::optional<JobQuestion> m_question;
     std::optional<JobAnswer> m_answer;
+    std::string m_reply;
     QuestionListener m_listener;
 };
 

@@ -8,7 +8,7 @@
 namespace kiv {
 
 // How the user answers a job's question. Conflicts take the first six, item errors retry, skip,
-// skipAll and cancel.
+// skipAll and cancel, an unknown host key trust or cancel, a question for text reply or cancel.
 enum class JobAnswer
 {
     overwrite,
@@ -18,6 +18,8 @@ enum class JobAnswer
     overwriteAllOlder, // replace only targets older than their source, from now on
     keepBoth, // the new item takes a free name beside the old one
     retry,
+    trust, // connect and remember the server's key
+    reply, // the text asked for was typed (JobControl::askText gives it)
     cancel,
 };
 
@@ -39,12 +41,15 @@ struct JobQuestion
     {
         conflict, // `source` is to go where `target` already is
         itemError, // `message` says what failed; `source.path` is the item
+        hostKey, // `source.path` is an unknown server, `message` its key's type and fingerprint
+        secret, // `message` is the server's prompt for a password or passphrase, `source.path` the place
     };
 
     Kind kind = Kind::itemError;
     JobItemFacts source;
     JobItemFacts target;
     std::string message;
+    bool echoesReply = false; // a secret question whose answer may show as it is typed
 
     bool operator==(const JobQuestion&) const = default;
 };

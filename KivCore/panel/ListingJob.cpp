@@ -5,10 +5,8 @@
 
 namespace kiv {
 
-ListingJob::ListingJob(Request request, FileSystemService fs, ArchiveService archives)
+ListingJob::ListingJob(Request request)
     : m_request(std::move(request))
-    , m_fs(std::move(fs))
-    , m_archives(std::move(archives))
 {
 }
 
@@ -44,20 +42,9 @@ JobOutcome ListingJob::run(JobControl& control)
 std::vector<FileEntry> ListingJob::list(JobControl& control)
 {
     const PanelLocation& place = m_request.place;
-    std::vector<FileEntry> rows;
-    if (place.isFound()) {
-        rows = m_fs.listItems(place.path(), place.foundNames());
-    } else if (!place.isArchive()) {
-        using Order = FileSystemService::ListingOrder;
-        rows = m_fs.listDirectory(place.path(), m_request.hiddenFiles,
-            m_request.sortOrder.key == SortOrder::Key::unsorted ? Order::asListed : Order::byName, &control);
-    } else {
-        m_members = m_request.knownMembers;
-        if (!m_members)
-            m_members = std::make_shared<const ArchiveTree>(
-                m_archives.listRawEntries(place.archivePath(), &control));
-        rows = m_members->children(place.internalPath(), ArchiveTree::ParentRow::include);
-    }
+    using Order = Door::ListingOrder;
+    const Order order = m_request.sortOrder.key == SortOrder::Key::unsorted ? Order::asListed : Order::byName;
+    std::vector<FileEntry> rows = place.door()->list(place.folder(), m_request.hiddenFiles, order, &control);
     RowOrder::sort(rows, m_request.sortOrder);
     return rows;
 }

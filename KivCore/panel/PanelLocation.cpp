@@ -1,49 +1,83 @@
 #include "panel/PanelLocation.h"
 
+#include "archives/ArchiveDoor.h"
 #include "base/PathString.h"
+#include "doors/DoorItem.h"
+#include "doors/FoundItemsDoor.h"
+#include "files/FileSystemService.h"
 
 namespace kiv {
 
-PanelLocation::PanelLocation(Kind kind, std::string path, std::string internalPath)
-    : m_kind(kind)
-    , m_path(std::move(path))
-    , m_internalPath(std::move(internalPath))
+namespace {
+
+std::shared_ptr<const Door> orLocalDisk(std::shared_ptr<const Door> host)
+{
+    return host ? std::move(host) : FileSystemService::shared();
+}
+
+} // namespace
+
+PanelLocation::PanelLocation(std::shared_ptr<const Door> door, std::string folder)
+    : m_door(std::move(door))
+    , m_folder(std::move(folder))
 {
 }
 
 PanelLocation PanelLocation::filesystem(std::string path)
 {
-    return { Kind::filesystem, std::move(path), {} };
+    return { FileSystemService::shared(), std::move(path) };
 }
 
-PanelLocation PanelLocation::archive(std::string archivePath, std::string internalPath)
+PanelLocation PanelLocation::archive(
+    std::string archivePath, std::string internalPath, std::shared_ptr<const Door> host)
 {
-    return { Kind::archive, std::move(archivePath), std::move(internalPath) };
+    return { std::make_shared<ArchiveDoor>(orLocalDisk(std::move(host)), std::move(archivePath)),
+        std::move(internalPath) };
 }
 
-PanelLocation PanelLocation::found(std::string path, std::vector<std::string> names)
+PanelLocation PanelLocation::found(std::string path, std::vector<std::string> names, std::shared_ptr<const Door> host)
 {
-    PanelLocation location(Kind::found, std::move(path), {});
-    location.m_foundNames = std::make_shared<const std::vector<std::string>>(std::move(names));
-    return location;
+    auto door = std::make_shared<FoundItemsDoor>(orLocalDisk(std::move(host)), path, std::move(names));
+    return { std::move(door), std::move(path) };
+}
+
+PanelLocation::Kind PanelLocation::kind() const
+{
+    switch (m_door->kind()) {
+    case Door::Kind::archive:
+        return Kind::archive;
+    case Door::Kind::foundItems:
+        return Kind::found;
+    case Door::Kind::localDisk:
+    case Door::Kind::remote:
+        break;
+    }
+    return Kind::filesystem;
+}
+
+const std::string& PanelLocation::archivePath() const
+{
+    return m_door->container()->path;
+}
+
+std::string PanelLocation::internalPath() const
+{
+    return isArchive() ? m_folder : std::string();
 }
 
 std::string PanelLocation::displayPath() const
 {
-    switch (m_kind) {
-    case Kind::archive:
-        return m_path + " :: /" + m_internalPath;
-    case Kind::found:
-        return "Found in " + m_path;
-    case Kind::filesystem:
-        break;
-    }
-    return m_path;
+    return m_door->displayPath(m_folder);
 }
 
 std::string PanelLocation::nearestRealDirectory() const
 {
-    return isArchive() ? PathString::parentOrRoot(m_path) : m_path;
+    return isArchive() ? PathString::parentOrRoot(archivePath()) : m_folder;
+}
+
+bool PanelLocation::operator==(const PanelLocation& other) const
+{
+    return m_folder == other.m_folder && m_door->isSamePlace(*other.m_door);
 }
 
 } // namespace kiv

@@ -6,8 +6,10 @@
 
 namespace kiv {
 
-// The place one panel shows: a real folder, a folder inside an archive file, or the items a search
-// found below a real folder. A plain value.
+class Door;
+
+// The place one panel shows: a folder behind a door (a real folder, a folder inside an archive
+// file, the items a search found). A plain value: copies share the door.
 class PanelLocation
 {
 public:
@@ -18,34 +20,42 @@ public:
         found, // items found below a real folder, named by their paths from it
     };
 
-    // The real folder at the absolute path `path`.
+    // The folder `folder` behind `door`.
+    PanelLocation(std::shared_ptr<const Door> door, std::string folder);
+
+    // The real folder at the absolute path `path` on the local disk.
     static PanelLocation filesystem(std::string path);
 
-    // The folder `internalPath` inside the archive file at `archivePath` (a plain path).
-    // REQUIRES: `internalPath` is empty for the archive's root, otherwise a relative path whose
-    // every component ends in "/" ("docs/img/").
-    static PanelLocation archive(std::string archivePath, std::string internalPath);
+    // The folder `internalPath` inside the archive file at `archivePath` on `host` (the local disk
+    // when null), read afresh. REQUIRES: `internalPath` is empty for the archive's root, otherwise
+    // a relative path whose every component ends in "/" ("docs/img/").
+    static PanelLocation archive(
+        std::string archivePath, std::string internalPath, std::shared_ptr<const Door> host = nullptr);
 
     // The items at `names` (paths relative to the real folder `path`, without "." or ".."), as
-    // a list in place of a folder; the folder is where the list leads back to.
-    static PanelLocation found(std::string path, std::vector<std::string> names);
+    // a list in place of a folder; the folder is where the list leads back to. On `host`, the
+    // local disk when null.
+    static PanelLocation found(
+        std::string path, std::vector<std::string> names, std::shared_ptr<const Door> host = nullptr);
 
-    Kind kind() const { return m_kind; }
-    bool isArchive() const { return m_kind == Kind::archive; }
-    bool isFound() const { return m_kind == Kind::found; }
+    Kind kind() const;
+    bool isArchive() const { return kind() == Kind::archive; }
+    bool isFound() const { return kind() == Kind::found; }
+
+    // The door the place is behind.
+    const std::shared_ptr<const Door>& door() const { return m_door; }
+    // The folder listed, as a path on the door.
+    const std::string& folder() const { return m_folder; }
 
     // The real folder's path; for found items, the folder their names start from.
     // REQUIRES: not an archive location.
-    const std::string& path() const { return m_path; }
+    const std::string& path() const { return m_folder; }
 
     // The archive file's path. REQUIRES: an archive location.
-    const std::string& archivePath() const { return m_path; }
+    const std::string& archivePath() const;
 
     // The folder inside the archive: empty at its root, and always empty for a real folder.
-    const std::string& internalPath() const { return m_internalPath; }
-
-    // The names of found items. REQUIRES: a found location.
-    const std::vector<std::string>& foundNames() const { return *m_foundNames; }
+    std::string internalPath() const;
 
     // The text a panel shows for the place: the folder's path, for an archive its file's
     // path, " :: /" and the internal path ("/data/a.zip :: /docs/"), for found items
@@ -55,16 +65,12 @@ public:
     // The real folder nearest to the place: the folder itself, or the folder holding the archive.
     std::string nearestRealDirectory() const;
 
-    // Same kind and the same paths, compared as strings; found items the same list.
-    bool operator==(const PanelLocation&) const = default;
+    // The same place (Door::isSamePlace) and the same folder.
+    bool operator==(const PanelLocation& other) const;
 
 private:
-    PanelLocation(Kind kind, std::string path, std::string internalPath);
-
-    Kind m_kind;
-    std::string m_path;
-    std::string m_internalPath;
-    std::shared_ptr<const std::vector<std::string>> m_foundNames; // shared: locations are copied freely
+    std::shared_ptr<const Door> m_door;
+    std::string m_folder;
 };
 
 } // namespace kiv

@@ -1,7 +1,8 @@
 #include "panel/PanelState.h"
 
-#include "files/DiskItem.h"
+#include "archives/ArchiveTree.h"
 #include "base/PathString.h"
+#include "doors/DoorItem.h"
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
 
@@ -10,16 +11,25 @@
 
 namespace kiv {
 
-PanelState::PanelState(std::string startPath, FileSystemService fs, ArchiveService archives)
-    : m_fs(std::move(fs))
-    , m_archives(std::move(archives))
-    , m_location(PanelLocation::filesystem(std::move(startPath)))
+PanelState::PanelState(PanelLocation start)
+    : m_disk(start.door())
+    , m_location(std::move(start))
 {
+}
+
+PanelState::PanelState(std::string startPath)
+    : PanelState(PanelLocation::filesystem(std::move(startPath)))
+{
+}
+
+PanelLocation PanelState::realFolder(std::string path) const
+{
+    return { m_disk, std::move(path) };
 }
 
 void PanelState::goTo(const std::string& path)
 {
-    goTo(PanelLocation::filesystem(path));
+    goTo(realFolder(path));
 }
 
 void PanelState::goTo(PanelLocation place, std::string_view cursorName)
@@ -42,13 +52,12 @@ void PanelState::placeCursorOn(std::string_view name)
 
 std::shared_ptr<ListingJob> PanelState::listingOf(PanelLocation place) const
 {
-    ListingJob::ArchiveMembers known;
-    if (place.isArchive() && m_cachedArchiveURL == place.archivePath())
-        known = m_cachedArchiveMembers;
-    using Hidden = FileSystemService::HiddenFiles;
-    return std::make_shared<ListingJob>(ListingJob::Request { std::move(place),
-                                            m_showHidden ? Hidden::show : Hidden::hide, m_sortOrder, known },
-        m_fs, m_archives);
+    if (m_lastArchive && place.isArchive() && place.door() != m_lastArchive
+        && place.door()->isSamePlace(*m_lastArchive))
+        place = PanelLocation(m_lastArchive, place.folder());
+    using Hidden = Door::HiddenFiles;
+    return std::make_shared<ListingJob>(
+        ListingJob::Request { std::move(place), m_showHidden ? Hidden::show : Hidden::hide, m_sortOrder });
 }
 
 std::shared_ptr<ListingJob> PanelState::listedHere(PanelLocation place) const
@@ -72,7 +81,7 @@ void PanelState::acceptRelisting(ListingJob& listed)
     if (cursorRow)
         m_cursorIndex = *cursorRow;
     keepCursorInsideEntries();
-    keepArchiveMembers(listed);
+    keepArchiveDoor(listed);
 }
 
 void PanelState::acceptMove(ListingJob& listed, std::string_view cursorName)
@@ -83,15 +92,19 @@ void PanelState::acceptMove(ListingJob& listed, std::string_view cursorName)
     m_folderSizes.clear();
     m_cursorIndex = 0;
     placeCursorOn(cursorName);
-    keepArchiveMembers(listed);
+    keepArchiveDoor(listed);
 }
 
-void PanelState::keepArchiveMembers(const ListingJob& listed)
+void PanelState::keepArchiveDoor(const ListingJob& listed)
 {
-    if (!listed.archiveMembers())
-        return;
-    m_cachedArchiveURL = listed.place().archivePath();
-    m_cachedArchiveMembers = listed.archiveMembers();
+    if (listed.place().isArchive())
+        m_lastArchive = listed.place().door();
+}
+
+// Real folders reached from the found list are the host's, where the found items lie.
+const std::shared_ptr<const Door>& PanelState::folderDoor() const
+{
+    return m_location.isFound() ? m_location.door()->container()->door : m_location.door();
 }
 
 std::optional<PanelState::Destination> PanelState::destinationOf(const FileEntry& entry) const
@@ -100,7 +113,8 @@ std::optional<PanelState::Destination> PanelState::destinationOf(const FileEntry
     if (!place)
         return std::nullopt;
     return Destination { std::move(*place),
-        entry.kind == FileEntry::Kind::parentDirectory ? nameInParent() : std::string() };
+        entry.kind == FileEntry::Kind::parentDirectory ? nameInParent() : std::string(),
+        entry.kind == FileEntry::Kind::symlink };
 }
 
 // The row that stands for the current place one level up: the folder, the archive file, or the
@@ -210,21 +224,19 @@ std::int64_t PanelState::totalMarkedSize() const
 std::optional<PanelLocation> PanelState::targetInFolder(const FileEntry& entry) const
 {
     const auto& path = m_location.path();
+    const auto& door = folderDoor();
     switch (entry.kind) {
     case FileEntry::Kind::parentDirectory:
         // Found items lead back to the folder searched.
-        return PanelLocation::filesystem(m_location.isFound() ? path : PathString::parentOrRoot(path));
+        return PanelLocation(door, m_location.isFound() ? path : PathString::parentOrRoot(path));
     case FileEntry::Kind::directory:
-        return PanelLocation::filesystem(PathString::appendingComponent(path, entry.name));
+        return PanelLocation(door, PathString::appendingComponent(path, entry.name));
     case FileEntry::Kind::archive:
-        return PanelLocation::archive(PathString::appendingComponent(path, entry.name), "");
-    case FileEntry::Kind::symlink: {
-        // Entered at the link's own path, so that ".." leads back here and not to the target's parent.
-        auto linkPath = PathString::appendingComponent(path, entry.name);
-        if (DiskItem::destination(linkPath) == DiskItem::Destination::folder)
-            return PanelLocation::filesystem(std::move(linkPath));
-        break;
-    }
+        return PanelLocation::archive(PathString::appendingComponent(path, entry.name), "", door);
+    case FileEntry::Kind::symlink:
+        // Entered at the link's own path, so that ".." leads back here and not to the target's
+        // parent; whether it leads to a folder is for its listing to find out, off this thread.
+        return PanelLocation(door, PathString::appendingComponent(path, entry.name));
     case FileEntry::Kind::regularFile:
         break;
     }
@@ -233,15 +245,14 @@ std::optional<PanelLocation> PanelState::targetInFolder(const FileEntry& entry) 
 
 std::optional<PanelLocation> PanelState::targetInArchive(const FileEntry& entry) const
 {
-    const auto& archivePath = m_location.archivePath();
-    const auto& internalPath = m_location.internalPath();
+    const std::string internalPath = m_location.internalPath();
     switch (entry.kind) {
     case FileEntry::Kind::parentDirectory:
         if (internalPath.empty())
-            return PanelLocation::filesystem(m_location.nearestRealDirectory());
-        return PanelLocation::archive(archivePath, std::string(ArchiveTree::parentOf(internalPath)));
+            return PanelLocation(m_location.door()->container()->door, m_location.nearestRealDirectory());
+        return PanelLocation(m_location.door(), std::string(ArchiveTree::parentOf(internalPath)));
     case FileEntry::Kind::directory:
-        return PanelLocation::archive(archivePath, internalPath + entry.name + "/");
+        return PanelLocation(m_location.door(), internalPath + entry.name + "/");
     case FileEntry::Kind::archive: // archives inside archives are not entered
     case FileEntry::Kind::regularFile:
     case FileEntry::Kind::symlink:

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "archives/ArchiveService.h"
 #include "base/FileEntry.h"
-#include "files/FileSystemService.h"
 #include "panel/ListingJob.h"
 #include "panel/PanelLocation.h"
 #include "panel/SortOrder.h"
@@ -21,21 +19,22 @@
 namespace kiv {
 
 // The model of one panel: where it is, what it lists, which names are marked, where the cursor
-// stands, whether hidden files show, and the raw listing of the last archive entered. All moves
-// go through it, and a move whose listing fails leaves the panel exactly where it was.
+// stands, whether hidden files show, and the door of the last archive entered (which keeps what it
+// read of the archive). All moves go through it, and a move whose listing fails leaves the panel
+// exactly where it was.
 // Marks belong to names, so a marked file stays marked through relistings wherever it sorts.
 class PanelState
 {
 public:
-    // Stands at the folder `startPath`; nothing listed until refresh(), nothing marked, cursor 0,
-    // hidden files off, no archive cached.
-    explicit PanelState(std::string startPath, FileSystemService fs = {}, ArchiveService archives = {});
+    // Stands at `start`, whose door is also the door of every real folder the panel goes to by
+    // path; nothing listed until refresh(), nothing marked, cursor 0, hidden files off, no archive
+    // kept.
+    explicit PanelState(PanelLocation start);
+    // Stands at the folder `startPath` of the local disk, as above.
+    explicit PanelState(std::string startPath);
 
-    // The service that lists real folders.
-    const FileSystemService& fs() const { return m_fs; }
-
-    // The service that lists archives and builds their virtual folders.
-    const ArchiveService& archives() const { return m_archives; }
+    // Returns the real folder `path` behind the panel's door for real folders.
+    PanelLocation realFolder(std::string path) const;
 
     // Where the panel is; changed only by acceptMove() and goTo().
     const PanelLocation& location() const { return m_location; }
@@ -70,16 +69,18 @@ public:
     // Puts the cursor on the row named `name`; leaves it where it is when no row has that name.
     void placeCursorOn(std::string_view name);
 
-    // A place to go to, and the name of the row the cursor is to land on there (empty: row 0).
+    // A place to go to, the name of the row the cursor is to land on there (empty: row 0), and
+    // whether it is a link's, which may turn out to lead to a file instead of a folder.
     struct Destination
     {
         PanelLocation place;
         std::string cursorName;
+        bool throughLink = false;
     };
 
     // Returns the job that lists `place` as this panel shows it now (hidden files, sort order,
-    // and the members of the archive entered last, when `place` is inside it). It reads nothing
-    // of the panel once made, so any thread may run it.
+    // and the door of the archive entered last, when `place` is inside it, so that the archive is
+    // not read again). It reads nothing of the panel once made, so any thread may run it.
     std::shared_ptr<ListingJob> listingOf(PanelLocation place) const;
 
     // Takes on the rows of a completed relisting of the panel's own place: keeps only the marks
@@ -96,7 +97,7 @@ public:
     // listed, throws what refused it and changes nothing.
     void goTo(PanelLocation place, std::string_view cursorName = {});
 
-    // As goTo() for the real folder `path`.
+    // As goTo() for the real folder `path` (see realFolder()).
     void goTo(const std::string& path);
 
     // Relists the current place here and now, as acceptRelisting() does. A place that cannot be
@@ -106,9 +107,9 @@ public:
     void refresh();
 
     // Where entering the row leads (a folder, the parent, an archive's root, a folder inside an
-    // archive, a link to a folder at the link's own path); on the ".." row's way up the cursor
-    // lands on the row of the folder or archive just left. Nothing for a row that leads nowhere
-    // (files, other links, archives inside archives).
+    // archive, a link at the link's own path, which lists only when it leads to a folder); on the
+    // ".." row's way up the cursor lands on the row of the folder or archive just left. Nothing
+    // for a row that leads nowhere (files, archives inside archives, links inside archives).
     std::optional<Destination> destinationOf(const FileEntry& entry) const;
 
     // Marks or unmarks the row at `index`; nothing happens for the ".." row or an index outside.
@@ -141,7 +142,8 @@ public:
 
 private:
     std::shared_ptr<ListingJob> listedHere(PanelLocation place) const;
-    void keepArchiveMembers(const ListingJob& listed);
+    void keepArchiveDoor(const ListingJob& listed);
+    const std::shared_ptr<const Door>& folderDoor() const;
     std::optional<PanelLocation> targetInFolder(const FileEntry& entry) const;
     std::optional<PanelLocation> targetInArchive(const FileEntry& entry) const;
     std::string nameInParent() const;
@@ -160,16 +162,14 @@ private:
         std::optional<FileTime> modificationDate;
     };
 
-    FileSystemService m_fs;
-    ArchiveService m_archives;
+    std::shared_ptr<const Door> m_disk; // the door of real folders
     PanelLocation m_location;
     std::vector<FileEntry> m_entries;
     std::unordered_set<std::string> m_markedNames;
     std::ptrdiff_t m_cursorIndex = 0;
     bool m_showHidden = false;
     SortOrder m_sortOrder;
-    std::optional<std::string> m_cachedArchiveURL;
-    ListingJob::ArchiveMembers m_cachedArchiveMembers;
+    std::shared_ptr<const Door> m_lastArchive; // the door of the last archive listed, or null
     std::unordered_map<std::string, MeasuredFolder> m_folderSizes; // by name, for the current place
 };
 

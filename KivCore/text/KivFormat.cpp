@@ -6,8 +6,6 @@
 
 namespace kiv::KivFormat {
 
-namespace {
-
 std::string localTimeText(const std::optional<FileTime>& when, const char* format)
 {
     if (!when)
@@ -22,8 +20,6 @@ std::string localTimeText(const std::optional<FileTime>& when, const char* forma
     auto length = std::strftime(buffer, sizeof buffer, format, &local);
     return std::string(buffer, length);
 }
-
-} // namespace
 
 std::string size(const FileEntry& entry, std::size_t width)
 {

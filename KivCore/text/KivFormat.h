@@ -23,6 +23,9 @@ std::string date(const std::optional<FileTime>& when);
 // The local time as "HH:mm" (24-hour), or "" when absent.
 std::string time(const std::optional<FileTime>& when);
 
+// The local time as strftime() writes it with `format` (at most 31 bytes), or "" when absent.
+std::string localTimeText(const std::optional<FileTime>& when, const char* format);
+
 // "1023 bytes", "1.5 KB", … in steps of 1024 up to TB.
 std::string humanSize(std::int64_t bytes);
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unicode/brkiter.h>
 #include <unicode/utext.h>
+#include <unicode/utf8.h>
 
 namespace kiv::Utf8Text {
 
@@ -143,6 +144,41 @@ std::string reversibleBytes(std::string_view text)
 bool isValid(std::string_view bytes)
 {
     return firstInvalidOffset(bytes) == std::string_view::npos;
+}
+
+std::u32string codePoints(std::string_view bytes)
+{
+    std::u32string points;
+    points.reserve(bytes.size());
+    const auto length = static_cast<int32_t>(bytes.size());
+    for (int32_t at = 0; at < length;) {
+        const auto sequence = sequenceAt(bytes, std::size_t(at));
+        if (sequence.kind != Sequence::Kind::valid) {
+            points.push_back(firstStrayByte + static_cast<unsigned char>(bytes[std::size_t(at++)]));
+            continue;
+        }
+        UChar32 point = 0;
+        U8_NEXT_UNSAFE(bytes.data(), at, point);
+        points.push_back(static_cast<char32_t>(point));
+    }
+    return points;
+}
+
+std::string bytesOf(std::u32string_view points)
+{
+    std::string bytes;
+    bytes.reserve(points.size());
+    for (const char32_t point : points) {
+        if (point >= firstStrayByte) {
+            bytes += static_cast<char>(point - firstStrayByte);
+            continue;
+        }
+        char encoded[U8_MAX_LENGTH];
+        int32_t length = 0;
+        U8_APPEND_UNSAFE(encoded, length, static_cast<UChar32>(point));
+        bytes.append(encoded, std::size_t(length));
+    }
+    return bytes;
 }
 
 std::string firstCharacter(std::string_view text)

@@ -46,6 +46,16 @@ std::string reversibleText(std::string_view bytes);
 // it is. REQUIRES: `text` is valid UTF-8 (anything else is copied through unchanged).
 std::string reversibleBytes(std::string_view text);
 
+// The first of the values above every code point that codePoints() gives bytes that are not UTF-8.
+inline constexpr char32_t firstStrayByte = 0x110000;
+
+// Returns `bytes` as code points, each byte that is not part of valid UTF-8 as firstStrayByte plus
+// its value, so that bytesOf() gives back exactly `bytes`.
+std::u32string codePoints(std::string_view bytes);
+
+// Returns the bytes that `points` from codePoints() stand for.
+std::string bytesOf(std::u32string_view points);
+
 // The bytes of the first user-perceived character (extended grapheme cluster) of `text`,
 // empty for empty text. Never reads past `text`, whatever bytes it holds.
 std::string firstCharacter(std::string_view text);

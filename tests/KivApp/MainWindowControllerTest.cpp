@@ -211,3 +211,34 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
 }
 
 #include "MainWindowControllerTest.moc"
+
+TEST_F(MainWindowControllerTest, StartPlacesOpenTheirPanelsAFileWithTheCursorOnItAndABadPathHomeSayingSo)
+{
+    const auto restart = [&](std::vector<StartPlace> places, std::vector<Answer> answers = {}) {
+        finishTestDialogs();
+        m_controller.reset();
+        const ShownDialogs shown = answering(answers, [&] {
+            m_controller = std::make_unique<MainWindowController>(std::move(places));
+            m_controller->showWindow();
+        });
+        waitForJobs();
+        return shown;
+    };
+    const auto place = [](PanelViewController& panel) { return panel.state().location().path(); };
+    right().goTo(m_docs);
+    waitForJobs();
+
+    // A panel given no place opens where it was.
+    restart({ StartPlace::of("music", m_home.path()) });
+    EXPECT_EQ(std::pair(place(left()), place(right())), std::pair(m_home / "music", m_docs));
+
+    const ShownDialogs told = restart(
+        { StartPlace::of(m_home / "notes.txt", "/"), StartPlace::of("gone", m_home.path()) }, { ok });
+    EXPECT_EQ(told,
+        ShownDialogs { notice("Can't Open Folder",
+            "No such file or directory: " + m_home / "gone"
+                + "\n\nThe right panel shows your home folder instead.") });
+    EXPECT_EQ(std::pair(place(left()), place(right())), std::pair(m_home.path(), m_home.path()));
+    ASSERT_TRUE(left().selectedEntry());
+    EXPECT_EQ(left().selectedEntry()->name, "notes.txt");
+}

@@ -2,6 +2,7 @@
 #include "commands/ShellCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
+#include "console/ConsoleView.h"
 
 using namespace kiv;
 using namespace kiv::test;
@@ -34,8 +35,10 @@ protected:
     {
         field().setText(line);
         QTest::keyClick(&field(), Qt::Key_Return);
+        ConsoleView* console = m_controller->shellCommands().console();
+        ASSERT_TRUE(console && QTest::qWaitFor([&] { return !console->isRunning(); }, 10'000));
         waitForJobs();
-        m_controller->shellCommands().dismissConsoleOutput();
+        m_controller->shellCommands().hideConsole();
     }
 
     const std::string m_docs = m_home / "docs";

@@ -33,9 +33,9 @@ struct RecordingDelegate : PanelViewControllerDelegate
     void panelDidBecomeActive(PanelViewController&) override { calls.push_back("active"); }
     void panelRequestsSwitch(PanelViewController&) override { calls.push_back("switch"); }
     void panelDidChangeLocation(PanelViewController&) override { calls.push_back("location"); }
-    void panelDidOpenFile(PanelViewController&, const FileEntry& file, const std::string& realPath) override
+    void panelDidOpenFile(PanelViewController&, const std::string& realPath) override
     {
-        calls.push_back("open " + file.name + " " + realPath);
+        calls.push_back("open " + realPath);
     }
     void panelDidFailWithError(PanelViewController&, const std::exception& error) override
     {
@@ -231,11 +231,13 @@ TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFiles
     scratch.write("zipped/member.txt", "y");
     scratch.run("cd zipped && zip -q ../pack.zip member.txt");
     ASSERT_EQ(::symlink((scratch / "docs").c_str(), (scratch / "linkdir").c_str()), 0);
+    ASSERT_EQ(::symlink("note.txt", (scratch / "linkfile").c_str()), 0);
+    scratch.write("note.txt", "n");
     PanelFixture fixture(scratch.path());
     auto& calls = fixture.recorder.calls;
     const auto shows = [&](const std::string& path) { return fixture.line("pathLabel") == " " + path + " "; };
 
-    // Rows: .., docs, zipped, linkdir, pack.zip. A double click enters too.
+    // Rows: .., docs, zipped, linkdir, linkfile, note.txt, pack.zip. A double click enters too.
     fixture.press(Qt::Key_Down);
     fixture.press(Qt::Key_Return);
     EXPECT_TRUE(shows(scratch / "docs"));
@@ -257,7 +259,16 @@ TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFiles
     fixture.press(Qt::Key_Return);
     EXPECT_TRUE(shows(scratch.path()));
     calls.clear();
-    fixture.panel.tableView()->moveSelection(4);
+
+    // A file opens, and so does a link that leads to one, with no word of a folder.
+    for (int row : { 5, 4 }) {
+        fixture.panel.tableView()->moveSelection(row);
+        fixture.press(Qt::Key_Return);
+    }
+    EXPECT_EQ(calls, (std::vector<std::string> { "open " + scratch / "note.txt", "open " + scratch / "linkfile" }));
+    EXPECT_TRUE(shows(scratch.path()));
+    calls.clear();
+    fixture.panel.tableView()->moveSelection(6);
     for (Qt::Key key : { Qt::Key_Return, Qt::Key_End, Qt::Key_Return })
         fixture.press(key);
     EXPECT_TRUE(shows(scratch / "pack.zip :: /"));
@@ -302,6 +313,18 @@ TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBefor
     fixture.panel.presentEditor(second);
     ASSERT_NE(fixture.panel.editorView(), nullptr);
     EXPECT_EQ(fixture.panel.editorView()->filePath(), second);
+
+    // Bytes that are not UTF-8 text, or a file that cannot be read, open no editor: an empty one
+    // would invite a save over what it never showed. The editor shown stays.
+    const std::string binary = "\x89PNG\r\n\x1a\n\xff\xfe";
+    const std::string image = scratch.write("image.png", binary);
+    EXPECT_EQ(answering({ ok }, [&] { fixture.panel.presentEditor(image); }),
+        ShownDialogs { notice("Can't Edit",
+            "image.png is not UTF-8 text, and the editor would change its bytes, so the editor does not open "
+            "it. F3 shows it.") });
+    EXPECT_EQ(answering({ ok }, [&] { fixture.panel.presentEditor(scratch.path()); }).at(0).title, "Can't Edit");
+    EXPECT_EQ(fixture.panel.editorView()->filePath(), second);
+    EXPECT_EQ(readFile(image), binary);
     QTest::keyClick(fixture.panel.editorView()->findChild<EditorTextView*>(), Qt::Key_Escape);
     EXPECT_EQ(fixture.panel.editorView(), nullptr);
     // The window's own focus widget: the dialog's window may still hold the activation.

@@ -2,6 +2,8 @@
 
 #include "DialogDriver.h"
 #include "TempDir.h"
+#include "files/HexPager.h"
+#include "viewer/HexView.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -37,8 +39,10 @@ TEST(ViewerWindowControllerTest, TextIsShownReadOnlyLineForLineBinaryAsItsDumpAn
     EXPECT_TRUE(viewer.window()->findChild<QPlainTextEdit*>()->isReadOnly());
 
     ViewerWindowController binary(scratch.write("a.bin", std::string("Hello\0World", 11)));
-    EXPECT_EQ(
-        shownText(binary), "00000000  48 65 6C 6C 6F 00 57 6F 72 6C 64" + QString(16, ' ') + "  Hello.World");
+    const HexView* dump = binary.window()->findChild<HexView*>();
+    EXPECT_TRUE(dump->isVisibleTo(binary.window()));
+    EXPECT_EQ(dump->pager()->lines(0, 5),
+        std::vector<std::string> { "00000000  48 65 6C 6C 6F 00 57 6F 72 6C 64" + std::string(16, ' ') + "  Hello.World" });
     ViewerWindowController missing(scratch / "gone.txt");
     EXPECT_EQ(shownText(missing), "(could not read file)");
     EXPECT_EQ(shownText(ViewerWindowController(scratch.folder("folder"))), "(could not read file)");
@@ -77,9 +81,8 @@ TEST(ViewerWindowControllerTest, EndAndHomeScrollAndEscF3AndF10CloseTheWindow)
         EXPECT_TRUE(status->text().startsWith(" long.txt   18,890 bytes   ")) << status->text().toStdString();
         EXPECT_TRUE(status->text().endsWith("Text")) << status->text().toStdString();
         QTest::keyClick(window, Qt::Key_F4);
-        EXPECT_TRUE(view->toPlainText().startsWith("00000000  6C 69 6E 65"))
-            << view->toPlainText().left(40).toStdString();
-        EXPECT_TRUE(status->text().endsWith("0%   Hex")) << status->text().toStdString();
+        EXPECT_EQ(window->findChild<HexView*>()->pager()->lines(0, 1).at(0).substr(0, 21), "00000000  6C 69 6E 65");
+        EXPECT_TRUE(status->text().endsWith(" 0%   Hex")) << status->text().toStdString();
         QTest::keyClick(window, Qt::Key_F4);
         EXPECT_TRUE(view->toPlainText().startsWith("line 0\nline 1"))
             << view->toPlainText().left(40).toStdString();
@@ -87,4 +90,68 @@ TEST(ViewerWindowControllerTest, EndAndHomeScrollAndEscF3AndF10CloseTheWindow)
         // The controller deletes itself, and the window with it, once the event loop runs.
         EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); })) << closing;
     }
+}
+
+TEST(ViewerWindowControllerTest, TheDumpReachesTheEndOfAHugeFileAndSearchesItInStepsThatEscStops)
+{
+    TempDir scratch;
+    const auto sparse = [&](const std::string& name, std::int64_t size, std::int64_t needleAt) {
+        const std::string path = scratch.write(name);
+        EXPECT_EQ(::truncate(path.c_str(), size), 0);
+        std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(needleAt).write("Needle", 6);
+        return path;
+    };
+    // More lines than a scroll bar counts, so one step of the bar is several lines.
+    const std::int64_t huge = std::int64_t(64) << 30;
+    auto* viewer = new ViewerWindowController(sparse("huge.bin", huge, huge - 6));
+    QPointer<QWidget> window = viewer->window();
+    viewer->showWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto* dump = window->findChild<HexView*>();
+    auto* status = window->findChild<QLabel*>();
+    const auto statusEnds = [&](const char* end) { return status->text().endsWith(end); };
+    EXPECT_TRUE(statusEnds(" 0%   Hex")) << status->text().toStdString();
+    QTest::keyClick(dump, Qt::Key_PageDown);
+    EXPECT_EQ(dump->topLine(), dump->linesInSight());
+    QTest::keyClick(window, Qt::Key_End);
+    EXPECT_EQ(dump->topLine(), huge / 16 - dump->linesInSight());
+    EXPECT_TRUE(statusEnds(" 100%   Hex")) << status->text().toStdString();
+    QTest::keyClick(dump, Qt::Key_PageDown);
+    EXPECT_EQ(dump->topLine(), dump->lastTopLine());
+    QTest::keyClick(dump, Qt::Key_Up);
+    EXPECT_EQ(dump->topLine(), dump->lastTopLine() - 1);
+    QScrollBar* bar = dump->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    EXPECT_NEAR(double(dump->topLine()) / double(dump->lastTopLine()), 0.5, 0.01);
+    QTest::keyClick(window, Qt::Key_Home);
+    EXPECT_EQ(dump->topLine(), 0);
+
+    // A search through 64 GiB runs in steps: the status line says so, and Esc stops it, not the viewer.
+    test::answering({ test::typing("absent") }, [&] { QTest::keyClick(window, Qt::Key_F7); });
+    EXPECT_TRUE(status->text().contains("Searching... ")) << status->text().toStdString();
+    window->activateWindow(); // the dialog took the window's activation with it
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(statusEnds(" 0%   Hex")) << status->text().toStdString();
+    ASSERT_FALSE(window.isNull());
+    window->close();
+
+    // Found, the match is marked and brought into sight; the next search starts after it, wraps and
+    // finds it again.
+    auto* smaller = new ViewerWindowController(sparse("smaller.bin", 48 << 20, (40 << 20) + 3));
+    window = smaller->window();
+    smaller->showWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    dump = window->findChild<HexView*>();
+    test::answering({ test::typing("NEEDLE") }, [&] { QTest::keyClick(window, Qt::Key_F7); });
+    QTRY_COMPARE(dump->markOffset(), (40 << 20) + 3);
+    EXPECT_EQ(dump->topLine(), (40 << 20) / 16);
+    status = window->findChild<QLabel*>();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_F7);
+    EXPECT_TRUE(status->text().contains("Searching... ")) << status->text().toStdString();
+    QTRY_VERIFY(!status->text().contains("Searching"));
+    EXPECT_EQ(dump->markOffset(), (40 << 20) + 3);
+    window->close();
 }

@@ -8,6 +8,7 @@
 #include "history/ReplayJob.h"
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
+#include "rename/RenameSetJob.h"
 
 #include <map>
 
@@ -60,7 +61,7 @@ protected:
     }
     void madeFolder(const std::string& name)
     {
-        fs.makeDirectory(name, dir.path());
+        fs.makeFolder(dir / name);
         OperationRecord record { Kind::makeFolder, {} };
         record.addMade("", dir / name);
         recorded(record);
@@ -213,6 +214,30 @@ TEST_F(OperationHistoryTest, RefusesToUndoWhenTheFilesChangedAndTouchesNothing)
     EXPECT_EQ(
         std::pair(readFile(dir / "a"), readFile(dir / "b")), std::pair(std::string("a"), std::string("b")));
     EXPECT_NE(refusedUndo().find(dir / "copies/a is no longer there."), std::string::npos);
+}
+
+TEST_F(OperationHistoryTest, UndoesARingOfRenamesAsOneStepAndRedoesIt)
+{
+    for (const char* name : { "a", "b", "c", "d" })
+        dir.write(name, name);
+    states.push_back(tree());
+    auto renames
+        = std::make_shared<RenameSetJob>(std::vector<RenameSetJob::Rename> { { dir / "a", dir / "b" },
+            { dir / "b", dir / "c" }, { dir / "c", dir / "a" }, { dir / "d", dir / "e" } });
+    RecordedJob job(renames, renames->report(), Kind::rename);
+    JobControl control;
+    JobThread::runHere(job, control);
+    recorded(job.takeRecord());
+    EXPECT_EQ(history.nextUndo()->description(), "rename of 4 items");
+    // Each name the undo gives back is held by another item of the ring: no refusal for those.
+    EXPECT_EQ(undo(), "Undone: rename of 4 items");
+    EXPECT_EQ(tree(), states[0]);
+    EXPECT_EQ(redo(), "Redone: rename of 4 items");
+    EXPECT_EQ(tree(), states[1]);
+    dir.write("d", "new d");
+    EXPECT_EQ(refusedUndo(),
+        "Nothing was undone: the files are no longer as the operation left them.\nSomething is at "
+            + dir / "d" + " again.");
 }
 
 } // namespace

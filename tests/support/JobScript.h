@@ -60,7 +60,8 @@ inline Tree treeOf(const std::string& root)
     std::error_code error;
     for (auto it = std::filesystem::recursive_directory_iterator(root, error);
          it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        const std::string relative = std::filesystem::relative(it->path(), root).string();
+        // Lexically: relative() would resolve a link to the place it points to.
+        const std::string relative = it->path().lexically_relative(root).string();
         if (it->is_symlink())
             tree[relative] = "-> " + std::filesystem::read_symlink(it->path()).string();
         else if (it->is_directory())

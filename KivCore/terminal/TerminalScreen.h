@@ -1,0 +1,98 @@
+#pragma once
+
+#include "terminal/TerminalCell.h"
+#include "terminal/TerminalScrollback.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace kiv {
+
+// The cells of a terminal: the normal screen with the scrollback above it, and the alternate
+// screen that full-screen programs draw on and that gives the normal one back when they leave.
+// It is told what to change in screen coordinates (row 0 at the top); scrolling whole lines
+// moves the lines, not their cells, so a flood of output costs little per line.
+class TerminalScreen
+{
+public:
+    using Line = TerminalScrollback::Line;
+
+    // A cell's place: row and column from 0 at the top left.
+    struct Position
+    {
+        int row = 0;
+        int column = 0;
+    };
+    // The cells from row `top` to before `bottom` and from column `left` to before `right`.
+    struct Rect
+    {
+        int top = 0;
+        int bottom = 0;
+        int left = 0;
+        int right = 0;
+    };
+
+    // An empty screen of `rows` by `columns` cells keeping `scrollbackLines` lines above it.
+    // REQUIRES: all three > 0.
+    TerminalScreen(int rows, int columns, std::size_t scrollbackLines);
+
+    // Returns the rows of the screen.
+    int rows() const { return m_rows; }
+    // Returns the columns of the screen.
+    int columns() const { return m_columns; }
+    // Returns whether the alternate screen is shown.
+    bool isAlternate() const { return m_alternate; }
+    // Returns row `row` of the screen shown. REQUIRES: 0 <= row < rows().
+    const Line& line(int row) const { return shown()[std::size_t(row)]; }
+    // Returns the lines above the normal screen.
+    const TerminalScrollback& scrollback() const { return m_scrollback; }
+
+    // Puts `cell` at `at`; a wide cell takes the cell to its right too, and a wide character
+    // it overwrites half of is blanked whole. Places off the screen are ignored.
+    void put(Position at, const TerminalCell& cell);
+    // Puts `character`, one cell wide and without a mark, at `at` in the colours and style of
+    // `style`: put() for the common character, without building a cell first.
+    void putNarrow(Position at, char32_t character, const TerminalCell& style);
+    // Moves the cells of `rect` up by `downward` rows (down when negative) and left by `rightward`
+    // columns, filling what they leave with `blank`. Lines leaving the top of the normal screen
+    // across its whole width go to the scrollback.
+    void scroll(Rect rect, int downward, int rightward, const TerminalCell& blank);
+    // Copies the cells of `source` onto `destination`, a rectangle of the same size.
+    void move(Rect destination, Rect source);
+    // Fills `rect` with `blank`.
+    void erase(Rect rect, const TerminalCell& blank);
+    // Shows the alternate screen, or the normal one again.
+    void useAlternate(bool alternate) { m_alternate = alternate; }
+    // Changes the size to `rows` by `columns`. Lines the normal screen loses at the top go to
+    // the scrollback, and lines it gains come back from there, so the rows around `cursorRow`
+    // stay in sight; returns how many rows the cursor moves down (up when negative).
+    int resize(int rows, int columns, int cursorRow);
+
+    // Fills `cells` with what `rows()` rows show when the view stands `linesBack` lines up in the
+    // scrollback: that many scrollback lines, then the screen shown, row by row, each as wide
+    // as the screen. REQUIRES: 0 <= linesBack <= scrollback().size().
+    void copyView(std::size_t linesBack, std::vector<TerminalCell>& cells) const;
+
+private:
+    using Lines = std::vector<Line>;
+
+    Lines& shown() { return m_alternate ? m_alternateLines : m_lines; }
+    const Lines& shown() const { return m_alternate ? m_alternateLines : m_lines; }
+    Line blankLine(const TerminalCell& blank) const { return Line(std::size_t(m_columns), blank); }
+    TerminalCell* placeFor(Position at);
+    void scrollLines(int top, int bottom, int downward, const TerminalCell& blank);
+    void breakWideCharacterAt(Line& line, int column);
+    static void mendWideCharacters(Line& line);
+    static bool isBlank(const Line& line);
+    int shrinkNormal(int rows, int cursorRow);
+    int growNormal(int rows);
+
+    int m_rows;
+    int m_columns;
+    Lines m_lines;
+    Lines m_alternateLines;
+    bool m_alternate = false;
+    TerminalScrollback m_scrollback;
+};
+
+} // namespace kiv
