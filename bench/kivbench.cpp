@@ -3,6 +3,7 @@
 #include "archives/PackJob.h"
 #include "base/ErrorText.h"
 #include "base/ZoneFile.h"
+#include "compare/FileCompareJob.h"
 #include "files/DeleteJob.h"
 #include "files/FilePreview.h"
 #include "files/HexPager.h"
@@ -16,6 +17,7 @@
 #include "remote/SftpSession.h"
 #include "search/FindJob.h"
 #include "search/FindResults.h"
+#include "sync/FolderComparison.h"
 
 #include <cstdio>
 #include <cstring>
@@ -40,7 +42,9 @@ int usage()
         "       kivbench view FILE\n"
         "       kivbench find ROOT PATTERN\n"
         "       kivbench grep ROOT TEXT\n"
-        "       kivbench dirsize ROOT\n");
+        "       kivbench dirsize ROOT\n"
+        "       kivbench compare FILE1 FILE2\n"
+        "       kivbench sync-compare LEFT RIGHT [--content]\n");
     return 2;
 }
 
@@ -236,6 +240,31 @@ int dirsizeCommand(int argc, char** argv)
     return 0;
 }
 
+// Compares two files line by line as the viewer's comparison does; prints its summary.
+int compareCommand(int argc, char** argv)
+{
+    if (argc != 4)
+        return usage();
+    kiv::FileCompareJob job(argv[2], argv[3]);
+    kiv::JobControl control;
+    const auto outcome = kiv::JobThread::runHere(job, control);
+    std::printf("%s\n", outcome.summary.c_str());
+    return outcome.end == kiv::JobOutcome::End::completed ? 0 : 1;
+}
+
+// Compares two folder trees as a synchronization does; prints the number of differences.
+int syncCompareCommand(int argc, char** argv)
+{
+    if (argc < 4)
+        return usage();
+    const bool content = argc > 4 && std::strcmp(argv[4], "--content") == 0;
+    using Mode = kiv::FolderComparison::Mode;
+    const auto items = kiv::FolderComparison::compare(
+        argv[2], argv[3], content ? Mode::content : Mode::sizeAndTime, nullptr);
+    std::printf("%zu\n", items.size());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -269,6 +298,10 @@ int main(int argc, char** argv)
             return grepCommand(argc, argv);
         if (command == "dirsize")
             return dirsizeCommand(argc, argv);
+        if (command == "compare")
+            return compareCommand(argc, argv);
+        if (command == "sync-compare")
+            return syncCompareCommand(argc, argv);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kivbench: %s\n", kiv::userMessage(error).c_str());
         return 1;

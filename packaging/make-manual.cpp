@@ -1,8 +1,9 @@
-// Writes Tavrin's manual page: the template with the program's key table put in place of the
-// line `.\" The keys go here.`, one subsection per place, so the page lists exactly what F1 lists.
+// Writes Tavrin's manual page: the template with the keys of the program's command table put in
+// place of the line `.\" The keys go here.`, one subsection per place, as F1 tells them.
 // Usage: make-manual TEMPLATE OUTPUT
 
-#include "commands/KeyTable.h"
+#include "commands/Actions.h"
+#include "commands/HelpText.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -35,16 +36,13 @@ std::string roff(const QString& text)
 // A subsection a place, its keys as a table: the key, then what it does, no space between rows.
 std::string keysSection()
 {
-    std::string section;
-    const auto& bindings = kiv::KeyTable::all();
-    for (std::size_t at = 0; at < bindings.size(); ++at) {
-        const kiv::KeyTable::Binding& binding = bindings[at];
-        if (at == 0 || bindings[at - 1].place != binding.place)
-            section += ".PD\n.SS " + roff(kiv::KeyTable::placeName(binding.place)) + "\n.PD 0\n";
-        section += ".TP 16\n\\fB" + roff(kiv::KeyTable::keyName(binding.key)) + "\\fR\n"
-            + roff(binding.action) + "\n";
+    std::string text;
+    for (const kiv::HelpText::Section& section : kiv::HelpText::sections(kiv::Actions::all())) {
+        text += ".PD\n.SS " + roff(section.heading) + "\n.PD 0\n";
+        for (const kiv::HelpText::Line& line : section.lines)
+            text += ".TP 16\n\\fB" + roff(line.key) + "\\fR\n" + roff(line.text) + "\n";
     }
-    return section + ".PD\n";
+    return text + ".PD\n";
 }
 
 } // namespace

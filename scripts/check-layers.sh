@@ -27,7 +27,7 @@ forbid KivApp/commands "window/" "the window (the window binds the commands, nev
 
 # The core's folders, lowest first; a folder may include those before it, never one after it.
 # Folders on one line sit side by side and include neither each other.
-core_order=(base text jobs doors files "archives trash rename remote" history attributes panel search "settings shell terminal")
+core_order=(base text jobs doors files "archives trash rename remote compare" history "attributes sync quickview" panel search "settings shell terminal")
 for ((i = 0; i < ${#core_order[@]}; i++)); do
   above=()
   for ((j = i + 1; j < ${#core_order[@]}; j++)); do above+=(${core_order[j]}); done

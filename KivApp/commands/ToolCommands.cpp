@@ -3,23 +3,26 @@
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
 #include "archives/PackJob.h"
-#include "commands/UndoRecording.h"
-#include "commands/KeyTable.h"
 #include "base/ArchiveFormat.h"
-#include "files/FileSystemService.h"
 #include "base/PathString.h"
+#include "commands/CommandTable.h"
+#include "commands/HelpText.h"
+#include "commands/UndoRecording.h"
+#include "files/FileSystemService.h"
 #include "files/TypedPath.h"
 #include "jobscreen/JobListDialog.h"
 #include "jobscreen/JobRunner.h"
 #include "panel/DirectoryComparer.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
+#include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
 #include "viewer/PanelEditorView.h"
 
 #include <QCoreApplication>
+#include <QWidget>
 #include <exception>
 
 namespace kiv {
@@ -32,10 +35,14 @@ QString archiveSuffixes(std::string_view separator)
     return QString::fromStdString(ArchiveFormat::suffixList(separator));
 }
 
-QString helpText()
+// What the help says after the keys.
+QString archivesParagraph(const CommandTable& table)
 {
-    return KeyTable::helpText() + QStringLiteral("\n\nArchives (") + archiveSuffixes(", ")
-        + QStringLiteral(") open like folders;\nCopy (F5) extracts marked members into the other panel.");
+    const Action* copy = table.action("copy");
+    const QString copyKey
+        = copy ? QStringLiteral(" (") + CommandTable::keyName(copy->keys.front()) + ')' : QString();
+    return QStringLiteral("Archives (") + archiveSuffixes(", ") + QStringLiteral(") open like folders;\nCopy")
+        + copyKey + QStringLiteral(" extracts marked members into the other panel.");
 }
 
 const QString& aboutText()
@@ -61,9 +68,12 @@ ToolCommands::ToolCommands(CommandContext context, QObject* parent)
 {
 }
 
-void ToolCommands::showHelp()
+void ToolCommands::showHelp(const CommandTable& table)
 {
-    RetroDialogs::listing(&m_context.dialogParent, QStringLiteral("Tavrin - Help"), helpText());
+    // Laid out for the window's width, so the help is never wider than the window.
+    const int columns = RetroDialogView::listingColumns(m_context.dialogParent.window()->width());
+    RetroDialogs::listing(&m_context.dialogParent, QStringLiteral("Tavrin - Help"),
+        HelpText::compose(table.actions(), columns, archivesParagraph(table)));
 }
 
 void ToolCommands::showAbout()

@@ -7,6 +7,8 @@
 
 namespace kiv {
 
+class CommandTable;
+
 // The main window's other commands: help (F1), quitting (F10, the window's close button, Ctrl+Q),
 // extracting the archive under the cursor into the other panel, packing into a new archive,
 // comparing the two panels, the list of jobs, and the About box.
@@ -17,8 +19,8 @@ public:
     // Works in `context`.
     explicit ToolCommands(CommandContext context, QObject* parent = nullptr);
 
-    // Shows the help dialog (F1).
-    void showHelp();
+    // Shows the help dialog (F1): the keys of `table`, laid out no wider than the window.
+    void showHelp(const CommandTable& table);
     // Shows the About box.
     void showAbout();
     // Asks about each in-panel editor with unsaved changes, then "Quit Tavrin?" (or, while jobs

@@ -12,14 +12,11 @@ namespace kiv {
 
 namespace {
 
-RetroMenuItem menuItem(const QString& verb, const OperationRecord* record, const QString& key, QChar letter,
-    std::function<void()> action)
+std::optional<QString> describe(const OperationRecord* record)
 {
-    if (!record) // disabled, but its key still shown as on every entry
-        return RetroMenuItem::item(verb + "  (" + key + ")", {}, letter);
-    return RetroMenuItem::item(
-        verb + QLatin1Char(' ') + ShownText::of(record->description()) + "  (" + key + ")", std::move(action),
-        letter);
+    if (!record)
+        return std::nullopt;
+    return ShownText::of(record->description());
 }
 
 } // namespace
@@ -40,16 +37,14 @@ void UndoCommands::redoOperation()
     replay(&OperationHistory::startRedo, QStringLiteral("redo"));
 }
 
-RetroMenuItem UndoCommands::undoMenuItem()
+std::optional<QString> UndoCommands::nextUndo() const
 {
-    return menuItem(QStringLiteral("Undo"), m_context.history.nextUndo(), QStringLiteral("Ctrl+Z"), u'o',
-        weakly(this, &UndoCommands::undoOperation));
+    return describe(m_context.history.nextUndo());
 }
 
-RetroMenuItem UndoCommands::redoMenuItem()
+std::optional<QString> UndoCommands::nextRedo() const
 {
-    return menuItem(QStringLiteral("Redo"), m_context.history.nextRedo(), QStringLiteral("Ctrl+Shift+Z"),
-        u'e', weakly(this, &UndoCommands::redoOperation));
+    return describe(m_context.history.nextRedo());
 }
 
 void UndoCommands::replay(Start start, const QString& verb)

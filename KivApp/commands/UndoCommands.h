@@ -1,20 +1,20 @@
 #pragma once
 
 #include "commands/CommandContext.h"
-#include "toolkit/RetroMenuItem.h"
 
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace kiv {
 
 class OperationHistory;
 class ReplayJob;
 
-// Undo (Ctrl+Z) and redo (Ctrl+Shift+Z) of the file operations recorded in the history, and the
-// titles of their menu entries. Each runs as a job; what was done shows in the active panel's
-// status line, a refusal (the files changed since) in the dialog that ends the job.
+// Undo and redo of the file operations recorded in the history, and what each would act on next. Each runs as
+// a job; what was done shows in the active panel's status line, a refusal (the files changed since) in the
+// dialog that ends the job.
 class UndoCommands : public QObject
 {
     Q_OBJECT
@@ -27,11 +27,10 @@ public:
     // Does the most recently undone operation again as a job; as undoOperation() otherwise.
     void redoOperation();
 
-    // Returns the menu entry for undoOperation(), "Undo move of 3 items  (Ctrl+Z)", or a disabled
-    // "Undo" when there is nothing to undo; it does nothing once this object is gone.
-    RetroMenuItem undoMenuItem();
-    // Returns the menu entry for redoOperation(), as undoMenuItem() does.
-    RetroMenuItem redoMenuItem();
+    // Returns what undoOperation() would undo ("move of 3 items"), or nothing when nothing is left.
+    std::optional<QString> nextUndo() const;
+    // Returns what redoOperation() would do again, or nothing when nothing is undone.
+    std::optional<QString> nextRedo() const;
 
 private:
     using Start = std::shared_ptr<ReplayJob> (OperationHistory::*)();

@@ -58,92 +58,12 @@ void PanelTableView::moveSelectionBy(int step)
     moveSelection(std::max(selectedRow(), 0) + step);
 }
 
-// The file keys that are not plain navigation; they go to the list even where a menu of the
-// window carries the same shortcut (the text widgets' Undo on macOS).
-const std::function<void()>* PanelTableView::callbackFor(const QKeyEvent& event) const
-{
-    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
-    if (event.key() == Qt::Key_Delete && modifiers == Qt::NoModifier)
-        return &onMoveToTrash;
-    if (event.key() != Qt::Key_Z)
-        return nullptr;
-    if (modifiers == Qt::ControlModifier)
-        return &onUndo;
-    return modifiers == (Qt::ControlModifier | Qt::ShiftModifier) ? &onRedo : nullptr;
-}
-
-bool PanelTableView::event(QEvent* event)
-{
-    if (event->type() == QEvent::ShortcutOverride && callbackFor(*static_cast<QKeyEvent*>(event))) {
-        event->accept();
-        return true;
-    }
-    // QWidget::event would move the focus on Tab before keyPressEvent saw it.
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
-        }
-    }
-    return QListView::event(event);
-}
-
-bool PanelTableView::pressAltKey(int key)
-{
-    switch (key) {
-    case Qt::Key_Left:
-        call(onHistoryBack);
-        return true;
-    case Qt::Key_Right:
-        call(onHistoryForward);
-        return true;
-    case Qt::Key_Down:
-        call(onHistoryMenu);
-        return true;
-    default:
-        return false;
-    }
-}
-
 void PanelTableView::keyPressEvent(QKeyEvent* event)
 {
-    if (const std::function<void()>* callback = callbackFor(*event)) {
-        call(*callback);
-        event->accept();
-        return;
-    }
-    if (event->modifiers().testFlag(Qt::AltModifier) && pressAltKey(event->key())) {
-        event->accept();
-        return;
-    }
     switch (event->key()) {
     case Qt::Key_Space:
     case Qt::Key_Insert:
         call(onToggleMark);
-        break;
-    case Qt::Key_Plus:
-        call(onSelectGroup);
-        break;
-    case Qt::Key_Minus:
-        call(onUnselectGroup);
-        break;
-    case Qt::Key_Asterisk:
-        call(onInvertMarks);
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        call(onActivateSelection);
-        break;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        call(onSwitchPanel);
-        break;
-    case Qt::Key_Backspace:
-        call(onGoToParent);
-        break;
-    case Qt::Key_Escape:
-        call(onStopListing);
         break;
     case Qt::Key_Up:
         moveSelectionBy(-1);

@@ -89,21 +89,6 @@ PanelEditorView* PanelViewController::editorView() const
 void PanelViewController::wireTable()
 {
     m_tableView->onToggleMark = weakly(this, &PanelViewController::toggleMark);
-    m_tableView->onSelectGroup
-        = weakly(this, [](PanelViewController& panel) { panel.selectGroup(PanelState::MarkChange::mark); });
-    m_tableView->onUnselectGroup
-        = weakly(this, [](PanelViewController& panel) { panel.selectGroup(PanelState::MarkChange::unmark); });
-    m_tableView->onInvertMarks = weakly(this, &PanelViewController::invertMarks);
-    m_tableView->onHistoryBack = weakly(this, &PanelViewController::goBack);
-    m_tableView->onHistoryForward = weakly(this, &PanelViewController::goForward);
-    m_tableView->onHistoryMenu = weakly(this, &PanelViewController::showHistoryMenu);
-    m_tableView->onActivateSelection = weakly(this, &PanelViewController::activateSelection);
-    m_tableView->onSwitchPanel = weakly(this, [](PanelViewController& panel) {
-        if (panel.m_delegate)
-            panel.m_delegate->panelRequestsSwitch(panel);
-    });
-    m_tableView->onGoToParent = weakly(this, &PanelViewController::goToParent);
-    m_tableView->onStopListing = weakly(this, &PanelViewController::stopListing);
     m_tableView->onBecameFirstResponder = weakly(this, [](PanelViewController& panel) {
         // A list under the editor is out of sight: the keys go on to the editor, and the panel
         // does not become active to act on rows nobody sees.

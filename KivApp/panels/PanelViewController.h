@@ -30,13 +30,12 @@ class PanelViewControllerDelegate;
 class RetroLabel;
 
 // One file panel on screen: a bordered box with the location line, the column titles, the rows
-// of its PanelState and a status line. Turns the list's keys into navigation and marking,
-// reports to its delegate, and can cover itself with the in-panel editor. A real folder is
-// followed: changes made by anyone are listed shortly after, and when the folder goes the panel
-// moves to the nearest folder that is still there. Folders are listed on a worker and the rows
-// swapped in at once; a slow listing shows its count in the status line and Esc stops it. Its
-// state changes only through its own intents (reload, goTo, marks, hidden files), each of which
-// redraws what changed.
+// of its PanelState and a status line. Turns the list's marking keys into marks, moves by
+// the intents below, reports to its delegate, and can cover itself with the in-panel editor. A
+// real folder is followed: changes made by anyone are listed shortly after, and when the folder goes the
+// panel moves to the nearest folder that is still there. Folders are listed on a worker and the rows swapped
+// in at once; a slow listing shows its count in the status line and Esc stops it. Its state changes only
+// through its own intents (reload, goTo, marks, hidden files), each of which redraws what changed.
 class PanelViewController : public QObject
 {
     Q_OBJECT
@@ -80,6 +79,12 @@ public:
     void goTo(PanelLocation place, std::string_view cursorName, MoveEnd then = {});
     // Stops the listing under way, if any: the panel stays where it was, with its rows (Esc).
     void stopListing();
+    // Enters the folder or archive under the cursor, or has the delegate open the file there
+    // (Return, a double click).
+    void activateSelection();
+    // Goes to the parent of the place shown, the cursor landing on the row left (Backspace);
+    // nothing at the top.
+    void goToParent();
     // Returns whether a listing is under way.
     bool isListing() const;
     // Calls `then` once no listing is under way: at once when none is, else when the last one has
@@ -143,8 +148,6 @@ private:
     void updateStatusLine();
     void selectionChanged();
     void toggleMark();
-    void activateSelection();
-    void goToParent();
     void moveTo(PanelState::Destination destination, MoveEnd then = {});
     void arrive(ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then);
     bool openedAsFile(const ListingJob& listed, const PanelState::Destination& destination);

@@ -15,8 +15,6 @@ class PanelViewControllerDelegate
 public:
     // Called when the panel's list received the keyboard focus.
     virtual void panelDidBecomeActive(PanelViewController& panel) = 0;
-    // Called when Tab or Shift+Tab was pressed in the panel's list.
-    virtual void panelRequestsSwitch(PanelViewController& panel) = 0;
     // Called at the end of every full refresh, whether or not the location changed.
     virtual void panelDidChangeLocation(PanelViewController& panel) = 0;
     // Called when a file of the local disk, or a link there that leads to no folder, was opened;

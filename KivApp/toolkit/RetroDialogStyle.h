@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 namespace kiv {
@@ -22,7 +23,7 @@ enum class ButtonTone
 
 // Which kind of retro dialog to build: a prompt with an input field, a confirmation (with or
 // without a third, alternative answer), a plain message with only an OK button, or a listing:
-// unwrapped fixed-pitch lines that scroll, with OK.
+// fixed-pitch lines that scroll, with OK, as wide as the longest line within its bounds.
 struct RetroDialogStyle
 {
     enum class Kind
@@ -39,6 +40,8 @@ struct RetroDialogStyle
     // The caption of the third button of a confirmation or prompt, e.g. "Save"; empty when there is
     // none.
     QString alternativeTitle;
+    // The largest a listing may be, or empty for no bound.
+    QSize bounds = {};
 
     // Returns a prompt style whose field starts with `defaultValue`.
     static RetroDialogStyle prompt(const QString& defaultValue) { return { Kind::prompt, defaultValue, {} }; }
@@ -58,8 +61,9 @@ struct RetroDialogStyle
     }
     // Returns the style of a message with only an OK button.
     static RetroDialogStyle message() { return { Kind::message, {}, {} }; }
-    // Returns the style of a listing with only an OK button.
-    static RetroDialogStyle listing() { return { Kind::listing, {}, {} }; }
+    // Returns the style of a listing with only an OK button, no larger than `bounds` when that is
+    // not empty.
+    static RetroDialogStyle listing(QSize bounds = {}) { return { Kind::listing, {}, {}, bounds }; }
 
     // Returns true for prompts and confirmations, which offer a Cancel button.
     bool hasCancel() const { return kind == Kind::prompt || kind == Kind::confirm; }

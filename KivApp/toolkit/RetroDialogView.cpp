@@ -24,6 +24,8 @@ constexpr int buttonGap = 10;
 constexpr int ruleInset = 8;
 constexpr int listingLinesShown = 24;
 constexpr int listingMargin = 4;
+// What a listing adds to its lines' width and height: the document margins and the edge.
+constexpr int listingFrame = 2 * listingMargin + 2;
 
 // Wraps at word boundaries, but a path longer than a line still breaks rather than overflows.
 qreal layOutWrapped(QTextLayout& layout, qreal width)
@@ -111,7 +113,8 @@ void RetroDialogView::createListing(const QString& lines)
     m_listing = new QPlainTextEdit(lines, this);
     m_listing->setFont(messageFont());
     m_listing->setReadOnly(true);
-    m_listing->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_listing->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_listing->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_listing->setFrameShape(QFrame::NoFrame);
     m_listing->document()->setDocumentMargin(listingMargin);
     m_listing->setVerticalScrollBar(new RetroScrollBar(m_listing));
@@ -120,7 +123,8 @@ void RetroDialogView::createListing(const QString& lines)
     RetroPainting::setPaletteColor(*m_listing, QPalette::Base, Theme::dialogBackground());
 }
 
-// As wide as the longest line, so none wraps, and as high as the lines up to a screenful.
+// As wide as the longest line, so none wraps, and as high as the lines up to a screenful, both
+// within the bounds; a line wider than the bounds wraps.
 QSize RetroDialogView::listingSize() const
 {
     const QStringList lines = m_messageText.split(u'\n');
@@ -128,10 +132,26 @@ QSize RetroDialogView::listingSize() const
     int widest = 0;
     for (const QString& line : lines)
         widest = std::max(widest, metrics.horizontalAdvance(line));
-    const int shown = std::min(int(lines.size()), listingLinesShown);
+    int shown = std::min(int(lines.size()), listingLinesShown);
+    const QSize bounds = m_style.bounds;
+    if (!bounds.isEmpty())
+        shown
+            = std::clamp((bounds.height() - chromeHeight() - listingFrame) / metrics.lineSpacing(), 1, shown);
     const int scrollBar = int(lines.size()) > shown ? RetroScrollBar::thickness : 0;
-    return { widest + 2 * listingMargin + scrollBar + 2,
-        shown * metrics.lineSpacing() + 2 * listingMargin + 2 };
+    int width = widest + listingFrame + scrollBar;
+    if (!bounds.isEmpty())
+        width = std::min(width, bounds.width() - 2 * padding);
+    return { width, shown * metrics.lineSpacing() + listingFrame };
+}
+
+int RetroDialogView::listingColumns(int windowWidth)
+{
+    // Measured over many characters: one character's width is a fraction of a pixel off.
+    constexpr int sample = 100;
+    const qreal characterWidth
+        = QFontMetricsF(messageFont()).horizontalAdvance(QString(sample, u'M')) / sample;
+    const int text = windowWidth - 2 * padding - listingFrame - RetroScrollBar::thickness;
+    return std::max(1, int(text / characterWidth));
 }
 
 QFont RetroDialogView::messageFont()
@@ -152,14 +172,19 @@ int RetroDialogView::wrappedMessageHeight(const QString& message)
     return static_cast<int>(std::ceil(layOutWrapped(layout, contentWidth)));
 }
 
-QSize RetroDialogView::intrinsicSize() const
+// Everything but the message: title, rule, gaps, field and buttons.
+int RetroDialogView::chromeHeight() const
 {
-    int height = padding + titleBandHeight() + 6;
-    height += 8;
-    height += (m_listing ? listingSize().height() : wrappedMessageHeight(m_messageText)) + 12;
+    int height = padding + titleBandHeight() + 6 + 8 + 12;
     if (m_style.hasField())
         height += fieldHeight + fieldGap;
-    height += RetroDialogButton::buttonHeight + padding;
+    return height + RetroDialogButton::buttonHeight + padding;
+}
+
+QSize RetroDialogView::intrinsicSize() const
+{
+    const int height
+        = chromeHeight() + (m_listing ? listingSize().height() : wrappedMessageHeight(m_messageText));
     const int width = m_listing ? std::max(contentWidth, listingSize().width()) : contentWidth;
     return { width + 2 * padding, std::max(110, height) };
 }

@@ -42,8 +42,11 @@ public:
     static int wrappedMessageHeight(const QString& message);
 
     // Returns the size the dialog needs: 352 wide, or wider for a listing's longest line, and tall
-    // enough for title, message (a listing: at most 24 lines), field and buttons, but at least 110.
+    // enough for title, message (a listing: at most 24 lines), field and buttons, but at least 110;
+    // a listing keeps within the style's bounds.
     QSize intrinsicSize() const;
+    // Returns how many characters of a line a listing shows in a dialog `windowWidth` wide.
+    static int listingColumns(int windowWidth);
     // Returns the widget that should take the keyboard first: the input field, else this face.
     QWidget* fieldForFirstResponder();
     // Returns the input field's text, or an empty string when there is no field.
@@ -81,6 +84,7 @@ protected:
 private:
     void createListing(const QString& lines);
     QSize listingSize() const;
+    int chromeHeight() const;
     void chooseOtherButton(int step);
     void createTextField(const QString& defaultValue);
     RetroDialogButton* createButton(

@@ -4,6 +4,8 @@
 #include "toolkit/RetroDialogWindow.h"
 #include "toolkit/ShownText.h"
 
+#include <QWidget>
+
 namespace kiv::RetroDialogs {
 
 std::optional<QString> prompt(
@@ -51,8 +53,9 @@ void message(QWidget* parent, const QString& title, const QString& message)
 
 void listing(QWidget* parent, const QString& title, const QString& lines)
 {
-    RetroDialogWindow dialog(
-        title, lines, RetroDialogStyle::listing(), QStringLiteral("OK"), ButtonTone::ordinary, parent);
+    RetroDialogWindow dialog(title, lines,
+        RetroDialogStyle::listing(parent ? parent->window()->size() : QSize()), QStringLiteral("OK"),
+        ButtonTone::ordinary, parent);
     dialog.runModal(parent);
 }
 

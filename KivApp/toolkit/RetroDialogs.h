@@ -39,8 +39,9 @@ RetroDialogResponse ask(QWidget* parent, const QString& title, const QString& me
 // answers a dialog or by a click on OK.
 void message(QWidget* parent, const QString& title, const QString& message);
 
-// Shows `lines` under `title` unwrapped in a dialog as wide as its longest line, those that do not
-// fit scrolling, with only an OK button; returns when dismissed as message() is.
+// Shows `lines` under `title` in a dialog as wide as its longest line but never larger than
+// `parent`'s window (a line wider than that wraps), those that do not fit scrolling, with only an
+// OK button; returns when dismissed as message() is.
 void listing(QWidget* parent, const QString& title, const QString& lines);
 
 // Shows the "Error" dialog with the text the user reads for `error`.

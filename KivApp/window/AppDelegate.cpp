@@ -2,7 +2,6 @@
 
 #include "archives/ArchiveMemberCopy.h"
 #include "commands/ToolCommands.h"
-#include "window/MainWindow.h"
 #include "window/MainWindowController.h"
 
 #include <QAction>
@@ -44,8 +43,6 @@ void AppDelegate::applicationDidFinishLaunching()
     m_windowController = std::make_unique<MainWindowController>(std::move(m_startPlaces));
 #ifdef Q_OS_MACOS
     installNativeMenuBar();
-#else
-    installShortcuts();
 #endif
     m_windowController->showWindow();
 }
@@ -56,21 +53,7 @@ void AppDelegate::showAboutTavrin()
         m_windowController->toolCommands().showAbout();
 }
 
-#ifndef Q_OS_MACOS
-void AppDelegate::installShortcuts()
-{
-    // Without a system menu bar the window carries its commands' keys itself; the text widgets
-    // bring their own editing keys, and About lives in the "Options" pulldown.
-    MainWindow& window = m_windowController->window();
-    auto* quit = new QAction(QStringLiteral("Quit Tavrin"), &window);
-    quit->setShortcut(QKeySequence::Quit);
-    connect(quit, &QAction::triggered, &m_windowController->toolCommands(), &ToolCommands::quitAtOnce);
-    auto* hide = new QAction(QStringLiteral("Hide Tavrin"), &window);
-    hide->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_H));
-    connect(hide, &QAction::triggered, &window, &QWidget::showMinimized);
-    window.addActions({ quit, hide });
-}
-#else
+#ifdef Q_OS_MACOS
 
 void AppDelegate::installNativeMenuBar()
 {

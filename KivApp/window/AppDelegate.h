@@ -12,9 +12,9 @@ namespace kiv {
 
 class MainWindowController;
 
-// The application's own object: once the event loop is about to run it puts up the system
-// commands (About, Hide, Quit and text editing) and creates the one main window controller,
-// which it keeps for the rest of the run.
+// The application's own object: once the event loop is about to run it creates the one main
+// window controller, which it keeps for the rest of the run, and on macOS puts up the system menu
+// (About, Hide, Quit and text editing); elsewhere the window's command table has Quit and Hide.
 class AppDelegate : public QObject
 {
     Q_OBJECT
@@ -26,8 +26,8 @@ public:
     // copies of archive members this run made.
     ~AppDelegate() override;
 
-    // Removes the temporary copies of archive members left by runs that have ended, installs the
-    // system commands, creates the main window controller and brings its window to the front with
+    // Removes the temporary copies of archive members left by runs that have ended, creates the
+    // main window controller, installs the system menu on macOS and brings its window to the front with
     // the keyboard.
     void applicationDidFinishLaunching();
     // Returns the main window controller, or null before launching has finished.
@@ -38,8 +38,6 @@ public:
 private:
 #ifdef Q_OS_MACOS
     void installNativeMenuBar();
-#else
-    void installShortcuts();
 #endif
 
     std::vector<StartPlace> m_startPlaces;

@@ -1,18 +1,21 @@
 #include "window/MainWindowController.h"
 
 #include "base/ErrorText.h"
+#include "commands/Actions.h"
+#include "commands/CommandTable.h"
+#include "commands/ClipboardCommands.h"
 #include "commands/FileOperationCommands.h"
-#include "commands/UndoCommands.h"
+#include "commands/KeyRouter.h"
 #include "commands/NavigationCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/ToolCommands.h"
 #include "commands/TrashCommands.h"
+#include "commands/UndoCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"
-#include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
 #include "settings/SettingsStore.h"
 #include "toolkit/RetroDialogs.h"
@@ -28,13 +31,12 @@
 #include "window/MainRootView.h"
 #include "window/MainWindow.h"
 #include "window/PulldownMenuBarView.h"
-#include "window/PulldownMenus.h"
-#include "window/SortKeys.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QUrl>
-#include <algorithm>
+#include <array>
 #include <system_error>
 
 namespace kiv {
@@ -113,7 +115,7 @@ void MainWindowController::buildWindow()
     m_root->splitView()->addWidget(m_panels->right().view());
     m_panels->left().setDelegate(this);
     m_panels->right().setDelegate(this);
-    m_panels->left().tableView()->setFocus();
+    m_panels->left().focus();
 }
 
 void MainWindowController::makeCommands()
@@ -131,6 +133,7 @@ void MainWindowController::makeCommands()
     m_trashCommands = std::make_unique<TrashCommands>(context);
     m_undoCommands = std::make_unique<UndoCommands>(context);
     m_searchCommands = std::make_unique<SearchCommands>(context);
+    m_clipboardCommands = std::make_unique<ClipboardCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_navigationCommands->onHotlistChanged
         = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
@@ -190,52 +193,24 @@ void MainWindowController::placeDivider()
 
 void MainWindowController::bindKeys()
 {
-    using Files = FileOperationCommands;
-    Files* files = m_fileCommands.get();
-    ShellCommands* shell = m_shellCommands.get();
-    ToolCommands* tools = m_toolCommands.get();
-    m_functionKeys = { weakly(tools, &ToolCommands::showHelp), weakly(shell, &ShellCommands::showUserMenu),
-        weakly(files, &Files::viewOperation), weakly(files, &Files::editOperation),
-        weakly(files, &Files::copyOperation), weakly(files, &Files::moveOperation),
-        weakly(files, &Files::mkdirOperation), weakly(files, &Files::deleteOperation),
-        weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem),
-        weakly(tools, &ToolCommands::quit) };
-    const auto pressKey = weakly(this, &MainWindowController::pressFunctionKey);
-    m_window->onFunctionKey = pressKey;
-    // Alt+F5 packs, Alt+F7 finds; every other function key means the same with Alt as without.
-    m_window->onAltFunctionKey
-        = [pressKey, pack = weakly(tools, &ToolCommands::pack),
-              find = weakly(m_searchCommands.get(), &SearchCommands::findFile)](int key) {
-              key == 5 ? pack() : key == 7 ? find() : pressKey(key);
-          };
-    m_window->onControlFunctionKey = weakly(this, &MainWindowController::pressControlFunctionKey);
-    m_root->funcKeyBar()->onKeyTapped = pressKey;
-    NavigationCommands* navigation = m_navigationCommands.get();
-    m_window->onCommandKeyEquivalent
-        = { { QStringLiteral("s"), weakly(m_panels.get(), &PanelPair::saveEditors) },
-              { QStringLiteral("J"), weakly(tools, &ToolCommands::showJobs) },
-              { QStringLiteral("u"), weakly(navigation, &NavigationCommands::swapPanels) },
-              { QStringLiteral(" "), weakly(m_searchCommands.get(), &SearchCommands::measureFolders) },
-              { QStringLiteral("="), weakly(navigation, &NavigationCommands::showActiveFolderInOtherPanel) },
-              { QStringLiteral("d"), weakly(navigation, &NavigationCommands::showHotlist) },
-              { QStringLiteral("g"), weakly(navigation, &NavigationCommands::goToFolder) },
-              { QStringLiteral("j"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
-              { QStringLiteral("\r"), weakly(navigation, &NavigationCommands::putNameInCommandLine) },
-              { QStringLiteral("o"), weakly(shell, &ShellCommands::showConsole) } };
-    // The console's program takes every key while the console is shown.
-    m_window->isKeyboardTaken = weakly(shell, [](ShellCommands& commands) { return commands.console() != nullptr; });
-    m_window->onShouldClose = weakly(tools, &ToolCommands::quit);
-    for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
-        PanelTableView* table = panel->tableView();
-        table->onMoveToTrash = weakly(m_trashCommands.get(), &TrashCommands::trashOperation);
-        table->onUndo = weakly(m_undoCommands.get(), &UndoCommands::undoOperation);
-        table->onRedo = weakly(m_undoCommands.get(), &UndoCommands::redoOperation);
-    }
+    m_commandTable = std::make_unique<CommandTable>();
+    const Actions::Targets targets { m_panels.get(), m_window.get(), m_root->commandLine()->field(),
+        m_fileCommands.get(), m_trashCommands.get(), m_undoCommands.get(), m_shellCommands.get(),
+        m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_clipboardCommands.get(), m_commandTable.get(),
+        m_fileSystem.homeDirectoryPath(),
+        weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem) };
+    m_commandTable->setActions(Actions::all(targets));
+    m_keyRouter = std::make_unique<KeyRouter>(
+        *m_commandTable, *m_panels, *m_root->commandLine()->field(), *m_shellCommands);
+    KeyRouter* router = m_keyRouter.get();
+    m_window->onKeyPress
+        = [router](const QKeyEvent& event, QObject* receiver) { return router->press(event, receiver); };
+    m_window->takesKey
+        = [router](const QKeyEvent& event, QObject* receiver) { return router->takes(event, receiver); };
+    m_root->funcKeyBar()->onKeyTapped
+        = [router](int key) { router->run(QKeyCombination(Qt::Key(Qt::Key_F1 + key - 1))); };
+    m_window->onShouldClose = weakly(m_toolCommands.get(), &ToolCommands::quit);
     m_root->menuBar()->onActivate = weakly(this, &MainWindowController::showPulldownMenu);
-    m_root->commandLine()->field()->onSubmit = weakly(shell, &ShellCommands::submitCommandLine);
-    m_root->commandLine()->field()->onCancel = weakly(shell, &ShellCommands::leaveCommandLine);
-    m_root->commandLine()->field()->onOlder = weakly(shell, &ShellCommands::showOlderCommand);
-    m_root->commandLine()->field()->onNewer = weakly(shell, &ShellCommands::showNewerCommand);
 }
 
 void MainWindowController::showWindow()
@@ -264,29 +239,24 @@ void MainWindowController::tellStartProblems()
     }
 }
 
-void MainWindowController::pressFunctionKey(int key)
+std::vector<RetroMenuItem> MainWindowController::pulldownItems(int index) const
 {
-    if (key >= 1 && key <= int(m_functionKeys.size()))
-        m_functionKeys[std::size_t(key - 1)]();
-}
-
-void MainWindowController::pressControlFunctionKey(int key)
-{
-    const auto binding = std::find_if(SortKeys::bindings.begin(), SortKeys::bindings.end(),
-        [key](const SortKeys::Binding& sortKey) { return sortKey.functionKey == key; });
-    if (binding == SortKeys::bindings.end())
-        pressFunctionKey(key);
-    else
-        m_panels->active().chooseSortKey(binding->key);
+    // The bar's titles in order: "Left", "Files", "Commands", "Options", "Right".
+    using Pulldown = Action::Pulldown;
+    static constexpr std::array<Pulldown, 5> menus { Pulldown::panel, Pulldown::files, Pulldown::commands,
+        Pulldown::options, Pulldown::panel };
+    if (index < 0 || index >= int(menus.size()))
+        return {};
+    PanelViewController& panel = index == 0 ? m_panels->left()
+        : index == 4                        ? m_panels->right()
+                                            : m_panels->active();
+    return m_commandTable->menuItems(menus[std::size_t(index)], panel);
 }
 
 void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 {
     const QPoint below(qRound(anchorFrame.left()), qRound(anchorFrame.bottom()));
-    const PulldownMenus::Targets targets { *m_panels, *m_fileCommands, *m_trashCommands, *m_undoCommands,
-        *m_shellCommands, *m_toolCommands, *m_navigationCommands, *m_searchCommands,
-        *m_root->commandLine()->field(), m_fileSystem };
-    RetroMenu::popUp(PulldownMenus::items(index, targets), below, m_root->menuBar());
+    RetroMenu::popUp(pulldownItems(index), below, m_root->menuBar());
     RetroMenuSession* session = RetroMenuSession::current();
     if (!session)
         return;
@@ -322,11 +292,6 @@ void MainWindowController::panelDidBecomeActive(PanelViewController& panel)
 {
     if (m_panels->makeActive(panel))
         updatePrompt();
-}
-
-void MainWindowController::panelRequestsSwitch(PanelViewController& panel)
-{
-    m_panels->other(panel).focus();
 }
 
 void MainWindowController::panelDidChangeLocation(PanelViewController& panel)

@@ -7,10 +7,10 @@
 #include "jobs/JobOutcome.h"
 #include "panels/PanelViewControllerDelegate.h"
 #include "settings/StartPlace.h"
+#include "toolkit/RetroMenuItem.h"
 
 #include <QObject>
 #include <QRectF>
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,7 +18,10 @@
 
 namespace kiv {
 
+class CommandTable;
+class ClipboardCommands;
 class FileOperationCommands;
+class KeyRouter;
 class UndoCommands;
 class JobRunner;
 class MainRootView;
@@ -31,8 +34,8 @@ class ToolCommands;
 class TrashCommands;
 
 // Builds the main window and owns what it is made of: the two panels on the home folder, the
-// core services, the history of undoable operations and the command objects. Binds the function keys, the key
-// bar, the pulldown menus and the command line straight to the commands, and keeps the active-panel rules:
+// core services, the history of undoable operations, the command objects and the command table,
+// from which the window's keys, the key bar and the pulldown menus run them. Keeps the active-panel rules:
 // the panel whose list takes the focus becomes active, and the prompt shows the active panel's folder. When a
 // job ends, the panels showing a folder it changed are relisted and a job that did not do everything says
 // what it did.
@@ -76,11 +79,13 @@ public:
     ToolCommands& toolCommands() const { return *m_toolCommands; }
     // Returns the runner of copy, move, delete and extraction jobs.
     JobRunner& jobs() const { return *m_jobs; }
+    // Returns the table of every action, its keys and menu entries.
+    const CommandTable& commandTable() const { return *m_commandTable; }
+    // Returns what routes the window's keys by the table.
+    KeyRouter& keyRouter() const { return *m_keyRouter; }
 
     // Makes `panel` the active panel and shows its folder in the prompt, if it was not already.
     void panelDidBecomeActive(PanelViewController& panel) override;
-    // Focuses the panel opposite `panel` (Tab).
-    void panelRequestsSwitch(PanelViewController& panel) override;
     // Shows the folder of `panel` in the prompt when it is the active panel.
     void panelDidChangeLocation(PanelViewController& panel) override;
     // Opens the file at `realPath` with the desktop's default application.
@@ -92,8 +97,7 @@ private:
     void buildWindow();
     void makeCommands();
     void bindKeys();
-    void pressFunctionKey(int key);
-    void pressControlFunctionKey(int key);
+    std::vector<RetroMenuItem> pulldownItems(int index) const;
     void showPulldownMenu(int index, QRectF anchorFrame);
     void updatePrompt();
     void relistAfter(const JobFootprint& footprint, const JobOutcome& outcome);
@@ -116,6 +120,9 @@ private:
     std::unique_ptr<UndoCommands> m_undoCommands;
     std::unique_ptr<SearchCommands> m_searchCommands;
     std::unique_ptr<NavigationCommands> m_navigationCommands;
+    std::unique_ptr<ClipboardCommands> m_clipboardCommands;
+    std::unique_ptr<CommandTable> m_commandTable;
+    std::unique_ptr<KeyRouter> m_keyRouter;
     // Where the panels were asked to open when the program started, the left one first.
     std::vector<StartPlace> m_startPlaces;
     // From the settings file: the divider to restore (the last one placed, once the window shows),
@@ -123,8 +130,6 @@ private:
     int m_keptDivider = -1;
     std::string m_settingsProblem;
     bool m_maySaveSettings = true;
-    // What F1 to F10 run, by key number minus one.
-    std::array<std::function<void()>, 10> m_functionKeys;
 };
 
 } // namespace kiv

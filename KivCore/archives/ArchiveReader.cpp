@@ -75,6 +75,18 @@ std::string ArchiveReader::memberPath(archive_entry* entry)
         stored ? stored : unreadableName, archive_entry_filetype(entry) == AE_IFDIR);
 }
 
+std::string ArchiveReader::formatName() const
+{
+    const char* format = archive_format_name(m_archive.get());
+    std::string name = format ? format : "unknown format";
+    // Filter 0 is the outermost: the compression around the archive, "none" where there is none.
+    const char* filter
+        = archive_filter_count(m_archive.get()) > 1 ? archive_filter_name(m_archive.get(), 0) : nullptr;
+    if (filter && std::string_view(filter) != "none")
+        name.append(", ").append(filter);
+    return name;
+}
+
 void ArchiveReader::fail() const
 {
     const char* reason = archive_error_string(m_archive.get());

@@ -37,6 +37,10 @@ public:
     // The member's path inside the archive as the program uses it (ArchiveMemberPath::safe).
     static std::string memberPath(archive_entry* entry);
 
+    // The format and compression the library found ("GNU tar format, gzip"); known once the
+    // first member has been read.
+    std::string formatName() const;
+
     // The library's handle, for reading the current member's data.
     archive* handle() const { return m_archive.get(); }
 

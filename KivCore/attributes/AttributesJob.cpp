@@ -100,9 +100,7 @@ JobOutcome AttributesJob::run(JobControl& control)
 
 OperationRecord AttributesJob::takeRecord()
 {
-    OperationRecord record { m_record.kind, {} };
-    std::swap(record, m_record);
-    return record;
+    return m_record.taken();
 }
 
 } // namespace kiv

@@ -55,9 +55,7 @@ JobOutcome LinkJob::run(JobControl& control)
 
 OperationRecord LinkJob::takeRecord()
 {
-    OperationRecord record { m_record.kind, {} };
-    std::swap(record, m_record);
-    return record;
+    return m_record.taken();
 }
 
 } // namespace kiv

@@ -4,6 +4,13 @@
 
 namespace kiv {
 
+OperationRecord::Kind OperationRecord::Step::kindIn(Kind kind) const
+{
+    if (kind != Kind::synchronize)
+        return kind;
+    return trashed ? Kind::moveToTrash : Kind::copy;
+}
+
 void OperationRecord::addMoved(std::string from, std::string to)
 {
     steps.push_back({ std::move(from), std::move(to), {}, {} });
@@ -23,7 +30,14 @@ void OperationRecord::addAttributes(
 
 void OperationRecord::addTrashed(const TrashedItem& item)
 {
-    steps.push_back({ item.originalPath, item.trashedPath, item.infoPath, {} });
+    steps.push_back({ item.originalPath, item.trashedPath, item.infoPath, {}, {}, {}, true });
+}
+
+OperationRecord OperationRecord::taken()
+{
+    OperationRecord record { kind, {} };
+    std::swap(record, *this);
+    return record;
 }
 
 std::string OperationRecord::description() const
@@ -36,7 +50,7 @@ std::string OperationRecord::description() const
         return what + PathString::lastComponent(first.to) + "\"";
     }
     static constexpr const char* names[] = { "rename", "move", "copy", "new folder", "move to trash",
-        "extraction", "packing", "attribute change", "new link" };
+        "extraction", "packing", "attribute change", "new link", "synchronization" };
     const std::string name = names[static_cast<int>(kind)];
     if (steps.size() != 1)
         return name + " of " + std::to_string(steps.size()) + " items";

@@ -26,6 +26,9 @@ struct OperationRecord
         pack,
         attributes, // permission bits, owner, group or time changed: `from` is the item
         link, // a symbolic link made: `from` is what it points to, `to` the link
+        // Folders made alike: each step is a copy, or an item moved to the trash (deleted, or
+        // replaced by a copy).
+        synchronize,
     };
 
     // One item the operation changed.
@@ -39,8 +42,13 @@ struct OperationRecord
         TreeSnapshot made; // a copy, new folder or link as it was once made; empty otherwise
         ItemAttributes before = {}; // an item's attributes before and after an attribute change
         ItemAttributes after = {};
+        bool trashed = false; // the step moved an item to the trash (addTrashed)
 
         bool operator==(const Step&) const = default;
+
+        // Returns the kind of this one step of an operation of `kind`: a synchronization's steps
+        // are copies and moves to the trash; every other operation's are of its own kind.
+        Kind kindIn(Kind kind) const;
     };
 
     Kind kind;
@@ -57,6 +65,9 @@ struct OperationRecord
     void addAttributes(std::string path, const ItemAttributes& before, const ItemAttributes& after);
     // Notes that an item went to the trash.
     void addTrashed(const TrashedItem& item);
+
+    // Returns the record as it is and leaves it empty, of the same kind: a job hands over what it did.
+    OperationRecord taken();
 
     // Returns what the user reads after "Undo" or "Undone:": `move of 3 items`, `rename of "a.txt"`,
     // `new folder "b"`; names are the file system's bytes.

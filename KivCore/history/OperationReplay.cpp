@@ -38,7 +38,8 @@ Expectation expectationFor(Kind kind, const Step& step, Direction direction)
 {
     static const std::string none;
     const bool undo = direction == Direction::undo;
-    switch (kind) {
+    switch (step.kindIn(kind)) {
+    case Kind::synchronize: // never met: its steps are copies and moves to the trash
     case Kind::copy:
     case Kind::makeFolder:
     case Kind::extract:
@@ -143,7 +144,9 @@ bool insideChangedFolder(const std::string& path, const std::unordered_set<std::
 
 void redo(Kind kind, Step& step, const Trash& trash, JobControl& control)
 {
-    switch (kind) {
+    switch (step.kindIn(kind)) {
+    case Kind::synchronize: // never met: its steps are copies and moves to the trash
+        return;
     case Kind::attributes:
         changeAttributes(step.from, step.before, step.after);
         return;
@@ -180,7 +183,9 @@ void redo(Kind kind, Step& step, const Trash& trash, JobControl& control)
 
 void undo(Kind kind, Step& step, const Trash& trash, JobControl& control)
 {
-    switch (kind) {
+    switch (step.kindIn(kind)) {
+    case Kind::synchronize: // never met: its steps are copies and moves to the trash
+        return;
     case Kind::rename:
     case Kind::move:
         transfer(TransferJob::Mode::move, step.to, step.from, control);
@@ -212,11 +217,15 @@ void undo(Kind kind, Step& step, const Trash& trash, JobControl& control)
 std::vector<std::string> differences(const OperationRecord& record, Direction direction)
 {
     std::vector<std::string> found;
-    // The items of a rename go all at once, so one may take a name another leaves (a swap, a ring).
+    // The items of a rename go all at once, so one may take a name another leaves (a swap, a
+    // ring); a synchronization replaces an item by its copy, which goes first on undo.
     std::unordered_set<std::string> leaving;
-    if (record.kind == Kind::rename) {
-        for (const Step& step : record.steps)
-            leaving.insert(expectationFor(record.kind, step, direction).present);
+    if (record.kind == Kind::rename || record.kind == Kind::synchronize) {
+        for (const Step& step : record.steps) {
+            const bool copied = step.kindIn(record.kind) == Kind::copy;
+            if (!copied || direction == Direction::undo) // a copy's source stays where it is
+                leaving.insert(expectationFor(record.kind, step, direction).present);
+        }
     }
     std::unordered_set<std::string> changed;
     if (record.kind == Kind::attributes) {

@@ -56,9 +56,7 @@ void RecordedJob::record()
 
 OperationRecord RecordedJob::takeRecord()
 {
-    OperationRecord record { m_record.kind, {} };
-    std::swap(record, m_record);
-    return record;
+    return m_record.taken();
 }
 
 } // namespace kiv

@@ -1,5 +1,6 @@
 #include "remote/RemotePlace.h"
 
+#include "text/PercentEncoding.h"
 #include "text/Utf8Text.h"
 
 #include <charconv>
@@ -9,36 +10,6 @@ namespace kiv {
 namespace {
 
 constexpr std::string_view scheme = "sftp://";
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Decodes %XX escapes; nothing when a "%" is not followed by two hex digits.
-std::optional<std::string> percentDecoded(std::string_view text)
-{
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            decoded += text[i];
-            continue;
-        }
-        const int high = i + 2 < text.size() ? hexValue(text[i + 1]) : -1;
-        const int low = high >= 0 ? hexValue(text[i + 2]) : -1;
-        if (low < 0)
-            return std::nullopt;
-        decoded += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return decoded;
-}
 
 // Escapes "%", control bytes, and the bytes of ill-formed UTF-8, plus any of `reserved`.
 std::string percentEncoded(std::string_view text, std::string_view reserved)
@@ -137,7 +108,7 @@ std::optional<RemotePlace> RemotePlace::parse(std::string_view text)
     RemotePlace place;
     const auto at = authority.rfind('@');
     if (at != std::string_view::npos) {
-        auto user = percentDecoded(authority.substr(0, at));
+        auto user = PercentEncoding::decoded(authority.substr(0, at));
         if (!user || user->empty())
             return std::nullopt;
         place.user = std::move(*user);
@@ -146,7 +117,7 @@ std::optional<RemotePlace> RemotePlace::parse(std::string_view text)
     if (!readHostAndPort(authority, place))
         return std::nullopt;
     if (slash != std::string_view::npos) {
-        auto path = percentDecoded(text.substr(slash));
+        auto path = PercentEncoding::decoded(text.substr(slash));
         if (!path)
             return std::nullopt;
         place.path = std::move(*path);

@@ -14,19 +14,21 @@ constexpr std::size_t requestsInFlight = 64;
 
 } // namespace
 
-SftpFileWriter::SftpFileWriter(std::shared_ptr<SftpSession> session, std::string path, std::uint32_t mode,
-    const JobControl* control)
+SftpFileWriter::SftpFileWriter(std::shared_ptr<SftpSession> session, std::string path,
+    std::optional<std::uint32_t> mode, const JobControl* control)
     : m_session(std::move(session))
     , m_path(std::move(path))
     , m_control(control)
 {
-    // Created owner-only; the final bits are set once it is whole.
+    // Given bits: created owner-only, then given them, so that the bytes are never readable by
+    // more people than the bits allow. Else the server's umask applies to a new file's bits.
     SftpAttributes attributes;
     attributes.flags = Sftp::hasPermissions;
-    attributes.permissions = 0600;
+    attributes.permissions = mode ? 0600 : 0666;
     m_handle = m_session->openFile(
         m_path, Sftp::openWrite | Sftp::openCreate | Sftp::openExclusive, attributes, control);
-    m_inFlight.push_back(m_session->sendSetPermissions(m_handle, mode));
+    if (mode)
+        m_inFlight.push_back(m_session->sendSetPermissions(m_handle, *mode));
 }
 
 SftpFileWriter::~SftpFileWriter()

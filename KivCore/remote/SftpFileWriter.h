@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,9 @@ class SftpFileWriter
 {
 public:
     // Creates `path`, which must not exist yet, with the permission bits `mode` (the server's
-    // umask does not apply). Throws as SftpSession's calls do.
-    SftpFileWriter(std::shared_ptr<SftpSession> session, std::string path, std::uint32_t mode,
+    // umask does not apply), or without one as the server's umask makes a new file. Throws as
+    // SftpSession's calls do.
+    SftpFileWriter(std::shared_ptr<SftpSession> session, std::string path, std::optional<std::uint32_t> mode,
         const JobControl* control);
     SftpFileWriter(const SftpFileWriter&) = delete;
     SftpFileWriter& operator=(const SftpFileWriter&) = delete;

@@ -2,6 +2,8 @@
 
 #include "base/ErrorText.h"
 #include "base/KivError.h"
+#include "jobs/ItemCounter.h"
+#include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
 #include "remote/RemoteError.h"
 #include "remote/RemoteName.h"
@@ -13,6 +15,7 @@ namespace kiv {
 namespace {
 
 constexpr std::string_view posixRenameExtension = "posix-rename@openssh.com";
+constexpr std::string_view statvfsExtension = "statvfs@openssh.com";
 
 RemoteError protocolError(const std::string& what)
 {
@@ -65,6 +68,8 @@ void SftpSession::readExtensions(const std::string& versionBody)
         const auto data = reader.string();
         if (name == posixRenameExtension && data == "1")
             m_posixRename = true;
+        if (name == statvfsExtension && data == "2")
+            m_statvfs = true;
     }
 }
 
@@ -75,7 +80,18 @@ SftpChannel::Reply SftpSession::call(Sftp::Type type, const Fields& fields, cons
     SftpPacketWriter packet(type, id);
     fields(packet);
     m_channel->send(packet.bytes());
-    return m_channel->receive(id, control);
+    return receiveHeld(id, control);
+}
+
+SftpChannel::Reply SftpSession::receiveHeld(std::uint32_t id, const JobControl* control)
+{
+    // Others go on using the connection: a reply nobody waits for any more must not pile up.
+    try {
+        return m_channel->receive(id, control);
+    } catch (const JobCancelled&) {
+        m_channel->abandon(id);
+        throw;
+    }
 }
 
 void SftpSession::callForStatus(Sftp::Type type, const Fields& fields, const std::string& path,
@@ -177,13 +193,13 @@ std::string SftpSession::readLink(const std::string& path, const JobControl* con
     return nameRequest(Sftp::readlink, path, control);
 }
 
-std::vector<SftpEntry> SftpSession::list(const std::string& path, const JobControl* control)
+std::vector<SftpEntry> SftpSession::list(const std::string& path, const JobControl* control, ItemCounter* counter)
 {
     const auto opened = call(Sftp::opendir, [&](SftpPacketWriter& packet) { packet.string(path); }, control);
     const std::string handle(expectReply(opened, Sftp::handle, path).string());
     std::vector<SftpEntry> entries;
     try {
-        while (readFolder(handle, path, entries, control)) { }
+        while (readFolder(handle, path, entries, control, counter)) { }
     } catch (...) {
         if (!isLost())
             closeFile(handle, path, false, nullptr);
@@ -194,7 +210,7 @@ std::vector<SftpEntry> SftpSession::list(const std::string& path, const JobContr
 }
 
 bool SftpSession::readFolder(const std::string& handle, const std::string& path, std::vector<SftpEntry>& entries,
-    const JobControl* control)
+    const JobControl* control, ItemCounter* counter)
 {
     const auto reply = call(Sftp::readdir, [&](SftpPacketWriter& packet) { packet.string(handle); }, control);
     if (reply.type == Sftp::status && SftpPacketReader(reply.body).u32() == Sftp::endOfFile)
@@ -209,6 +225,8 @@ bool SftpSession::readFolder(const std::string& handle, const std::string& path,
             continue;
         entry.usable = !RemoteName::problem(entry.name);
         entries.push_back(std::move(entry));
+        if (counter)
+            counter->count();
     }
     return true;
 }
@@ -240,6 +258,25 @@ void SftpSession::setPermissions(const std::string& path, std::uint32_t mode, co
 {
     callForStatus(Sftp::setstat,
         [&](SftpPacketWriter& packet) { packet.string(path).attributes(permissionsOnly(mode)); }, path, control);
+}
+
+void SftpSession::setAttributes(const std::string& path, const SftpAttributes& attributes, const JobControl* control)
+{
+    callForStatus(Sftp::setstat, [&](SftpPacketWriter& packet) { packet.string(path).attributes(attributes); }, path,
+        control);
+}
+
+std::optional<std::uint64_t> SftpSession::fileSystemId(const std::string& path, const JobControl* control)
+{
+    if (!m_statvfs)
+        return std::nullopt;
+    const auto reply = call(Sftp::extended,
+        [&](SftpPacketWriter& packet) { packet.string(statvfsExtension).string(path); }, control);
+    auto reader = expectReply(reply, Sftp::extendedReply, path);
+    // Block size, fragment size, blocks, free, available, files, free, available, then the id.
+    for (int field = 0; field < 8; ++field)
+        reader.u64();
+    return reader.u64();
 }
 
 void SftpSession::rename(const std::string& from, const std::string& to, Replace replace, const JobControl* control)
@@ -287,7 +324,7 @@ std::uint32_t SftpSession::sendSetPermissions(const std::string& handle, std::ui
 SftpChannel::Reply SftpSession::awaitReply(std::uint32_t id, const JobControl* control)
 {
     std::lock_guard lock(m_mutex);
-    return m_channel->receive(id, control);
+    return receiveHeld(id, control);
 }
 
 void SftpSession::abandon(std::uint32_t id)

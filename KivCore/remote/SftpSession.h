@@ -8,11 +8,13 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kiv {
 
+class ItemCounter;
 class JobControl;
 
 // One entry of a folder on a server. `usable` is false for a name that cannot stand for an item
@@ -58,8 +60,9 @@ public:
     // The facts of `path`, following a link (stat) or not (lstat).
     SftpAttributes stat(const std::string& path, const JobControl* control);
     SftpAttributes lstat(const std::string& path, const JobControl* control);
-    // The entries of the folder `path` with their facts, "." and ".." left out, in the server's order.
-    std::vector<SftpEntry> list(const std::string& path, const JobControl* control);
+    // The entries of the folder `path` with their facts, "." and ".." left out, in the server's order,
+    // each counted into `counter` when one is given.
+    std::vector<SftpEntry> list(const std::string& path, const JobControl* control, ItemCounter* counter = nullptr);
     // Where the link `path` points.
     std::string readLink(const std::string& path, const JobControl* control);
     void makeFolder(const std::string& path, std::uint32_t mode, const JobControl* control);
@@ -68,6 +71,10 @@ public:
     void makeLink(const std::string& target, const std::string& path, const JobControl* control);
     // Sets the permission bits of `path` (the server's umask does not apply).
     void setPermissions(const std::string& path, std::uint32_t mode, const JobControl* control);
+    // Sets the facts of `attributes` whose flags are set on `path` (following a link, as the server does).
+    void setAttributes(const std::string& path, const SftpAttributes& attributes, const JobControl* control);
+    // The id of the file system `path` lies on, or nothing when the server cannot tell.
+    std::optional<std::uint64_t> fileSystemId(const std::string& path, const JobControl* control);
     // Renames `from` to `to`; Replace::allowed replaces an item at `to` at once (an atomic rename
     // where the server offers one), Replace::never fails when `to` is taken.
     void rename(const std::string& from, const std::string& to, Replace replace, const JobControl* control);
@@ -108,12 +115,15 @@ private:
     SftpAttributes attributesRequest(Sftp::Type type, const std::string& path, const JobControl* control);
     // Reads one batch of entries into `entries`; false at the folder's end.
     bool readFolder(const std::string& handle, const std::string& path, std::vector<SftpEntry>& entries,
-        const JobControl* control);
+        const JobControl* control, ItemCounter* counter);
+    // Waits for the reply to `id` under the held lock; a cancelled wait leaves the reply to be dropped.
+    SftpChannel::Reply receiveHeld(std::uint32_t id, const JobControl* control);
 
     std::unique_ptr<SshConnection> m_connection;
     std::unique_ptr<SftpChannel> m_channel;
     std::string m_where;
     bool m_posixRename = false;
+    bool m_statvfs = false;
     mutable std::mutex m_mutex;
 };
 

@@ -107,16 +107,28 @@ bool parseWindow(std::string_view value, Settings& settings)
     return at == end;
 }
 
-void appendPanel(std::string& text, const std::string& side, const PanelSettings& panel)
+// Writes `prefix`.folder first: for a hidden tab, that line starts the tab.
+void appendPanel(std::string& text, const std::string& prefix, const PanelSettings& panel)
 {
-    appendLine(text, side + ".folder", panel.folder);
-    appendLine(text, side + ".hidden", panel.showHidden ? "1" : "0");
-    appendLine(text, side + ".sort", sortText(panel.sortOrder));
+    appendLine(text, prefix + ".folder", panel.folder);
+    appendLine(text, prefix + ".hidden", panel.showHidden ? "1" : "0");
+    appendLine(text, prefix + ".sort", sortText(panel.sortOrder));
     for (const auto& folder : panel.history)
-        appendLine(text, side + ".history", folder);
+        appendLine(text, prefix + ".history", folder);
 }
 
-// Takes one "left."/"right." line; false when its value is impossible.
+void appendSide(
+    std::string& text, const std::string& side, const PanelSettings& shown, const HiddenTabs& hidden)
+{
+    appendPanel(text, side, shown);
+    if (hidden.tabs.empty())
+        return;
+    appendLine(text, side + ".shown", std::to_string(hidden.shownAt));
+    for (const PanelSettings& tab : hidden.tabs)
+        appendPanel(text, side + ".tab", tab);
+}
+
+// Takes one "left."/"right." line, or one of a hidden tab's; false when its value is impossible.
 bool applyPanelLine(PanelSettings& panel, std::string_view field, std::string value)
 {
     if (field == "folder") {
@@ -136,6 +148,21 @@ bool applyPanelLine(PanelSettings& panel, std::string_view field, std::string va
     return true;
 }
 
+// Takes one line of a side: of its shown tab, "shown", or "tab." lines, each tab from its "folder" on.
+bool applySideLine(PanelSettings& shown, HiddenTabs& hidden, std::string_view field, std::string value)
+{
+    if (field == "shown") {
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), hidden.shownAt);
+        return error == std::errc() && end == value.data() + value.size();
+    }
+    if (!field.starts_with("tab."))
+        return applyPanelLine(shown, field, std::move(value));
+    field.remove_prefix(4);
+    if (field == "folder")
+        hidden.tabs.emplace_back();
+    return !hidden.tabs.empty() && applyPanelLine(hidden.tabs.back(), field, std::move(value));
+}
+
 bool applyLine(Settings& settings, std::string_view key, std::string value)
 {
     if (key == "window")
@@ -145,9 +172,9 @@ bool applyLine(Settings& settings, std::string_view key, std::string value)
     else if (key == "command")
         settings.commandHistory.push_back(std::move(value));
     else if (key.starts_with("left."))
-        return applyPanelLine(settings.left, key.substr(5), std::move(value));
+        return applySideLine(settings.left, settings.leftTabs, key.substr(5), std::move(value));
     else if (key.starts_with("right."))
-        return applyPanelLine(settings.right, key.substr(6), std::move(value));
+        return applySideLine(settings.right, settings.rightTabs, key.substr(6), std::move(value));
     return true;
 }
 
@@ -210,8 +237,8 @@ std::string settingsText(const Settings& settings)
     appendLine(text, "window",
         std::to_string(settings.windowWidth) + " " + std::to_string(settings.windowHeight) + " "
             + std::to_string(settings.dividerPosition));
-    appendPanel(text, "left", settings.left);
-    appendPanel(text, "right", settings.right);
+    appendSide(text, "left", settings.left, settings.leftTabs);
+    appendSide(text, "right", settings.right, settings.rightTabs);
     for (const auto& folder : settings.hotlist)
         appendLine(text, "hotlist", folder);
     for (const auto& line : settings.commandHistory)

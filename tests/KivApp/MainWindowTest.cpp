@@ -1,13 +1,15 @@
 #include "window/MainWindow.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QTest>
 #include <gtest/gtest.h>
 
 using namespace kiv;
 
-TEST(MainWindowTest, FunctionKeysGoToTheWindowFirstAndItsCtrlKeysMatchExactly)
+TEST(MainWindowTest, TheWindowHasItsWidgetsKeysFirstAndTheKeysItTakesBeatShortcuts)
 {
     MainWindow window;
     auto* content = new QWidget;
@@ -15,31 +17,42 @@ TEST(MainWindowTest, FunctionKeysGoToTheWindowFirstAndItsCtrlKeysMatchExactly)
     auto* text = new QPlainTextEdit(content);
     text->move(0, 40);
     window.setContentView(content);
-    std::vector<int> functionKeys;
-    int saves = 0;
-    window.onFunctionKey = [&](int key) { functionKeys.push_back(key); };
-    window.onCommandKeyEquivalent.push_back({ "s", [&] { ++saves; } });
+    // The window takes Ctrl+S and F5, and hears of every key with the widget it was aimed at.
+    std::vector<std::pair<int, QObject*>> seen;
+    const auto isOwnKey = [](const QKeyEvent& event) {
+        return event.key() == Qt::Key_F5
+            || (event.key() == Qt::Key_S && event.modifiers() == Qt::ControlModifier);
+    };
+    window.onKeyPress = [&](const QKeyEvent& event, QObject* receiver) {
+        if (event.key() != Qt::Key_Control) // pressed alone first, it goes on up the widget's parents
+            seen.emplace_back(event.key(), receiver);
+        return isOwnKey(event);
+    };
+    window.takesKey = [&](const QKeyEvent& event, QObject*) { return isOwnKey(event); };
+    int shortcuts = 0;
+    for (QKeySequence key : { QKeySequence(Qt::ControlModifier | Qt::Key_S), QKeySequence(Qt::Key_F6) })
+        QObject::connect(new QShortcut(key, &window), &QShortcut::activated, [&] { ++shortcuts; });
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 
-    // Whatever has focus and whatever the modifiers; F11 is an ordinary key, and keys of another
-    // top-level window are none of the main window's business.
-    QTest::keyClick(line, Qt::Key_F5, Qt::ShiftModifier);
-    QTest::keyClick(text, Qt::Key_F10, Qt::ControlModifier | Qt::AltModifier);
-    QTest::keyClick(line, Qt::Key_F11);
+    // A key the window takes never reaches the widget nor a shortcut on it; the others do.
+    text->setFocus();
+    QTest::keyClicks(text, "ab");
+    QTest::keyClick(text, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(text, Qt::Key_F5);
+    QTest::keyClick(text, Qt::Key_F6);
+    EXPECT_EQ(text->toPlainText(), "ab");
+    EXPECT_EQ(shortcuts, 1); // F6's
+    QTest::keyClick(line, Qt::Key_X);
+    EXPECT_EQ(line->text(), "x");
+    EXPECT_EQ(seen,
+        (std::vector<std::pair<int, QObject*>> { { Qt::Key_A, text }, { Qt::Key_B, text },
+            { Qt::Key_S, text }, { Qt::Key_F5, text }, { Qt::Key_X, line } }));
+
+    // Keys of another top-level window are none of the main window's business.
     QLineEdit elsewhere;
     elsewhere.show();
-    QTest::keyClick(&elsewhere, Qt::Key_F3);
-    EXPECT_EQ(functionKeys, (std::vector<int> { 5, 10 }));
-
-    // Ctrl+S, not Ctrl+Shift+S or S; an unmatched Ctrl key is the focused widget's own (select all).
-    QTest::keyClicks(text, "abc");
-    QTest::keyClick(text, Qt::Key_S, Qt::ControlModifier);
-    QTest::keyClick(text, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    QTest::keyClick(text, Qt::Key_S);
-    EXPECT_EQ(saves, 1);
-    EXPECT_EQ(text->toPlainText(), "abcs");
-    QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(text, Qt::Key_X);
-    EXPECT_EQ(text->toPlainText(), "x");
+    QTest::keyClick(&elsewhere, Qt::Key_F5);
+    EXPECT_EQ(seen.size(), 5u);
 }

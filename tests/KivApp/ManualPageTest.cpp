@@ -1,7 +1,8 @@
 #ifdef KIV_MANUAL_PAGE
 
 #include "TempDir.h"
-#include "commands/KeyTable.h"
+#include "commands/Actions.h"
+#include "commands/HelpText.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -43,17 +44,14 @@ TEST(ManualPageTest, EveryKeyOfTheTableIsOnThePageAsF1ShowsItAndGroffHasNothingT
         << page.text.toStdString();
     // Each place's keys under its heading, in the table's order.
     qsizetype at = page.text.indexOf(QStringLiteral("KEYS"));
-    KeyTable::Place place {};
-    for (std::size_t row = 0; row < KeyTable::all().size(); ++row) {
-        const KeyTable::Binding& binding = KeyTable::all()[row];
-        if (row == 0 || binding.place != place) {
-            place = binding.place;
-            at = page.text.indexOf(KeyTable::placeName(place), at);
-            ASSERT_GE(at, 0) << "no heading " << KeyTable::placeName(place).toStdString();
+    for (const HelpText::Section& section : HelpText::sections(Actions::all())) {
+        at = page.text.indexOf(section.heading, at);
+        ASSERT_GE(at, 0) << "no heading " << section.heading.toStdString();
+        for (const HelpText::Line& told : section.lines) {
+            const QString line = told.key + u' ' + told.text.simplified();
+            at = page.text.indexOf(line, at);
+            ASSERT_GE(at, 0) << "the page lacks, or misplaces, \"" << line.toStdString() << '"';
         }
-        const QString line = KeyTable::keyName(binding.key) + u' ' + binding.action.simplified();
-        at = page.text.indexOf(line, at);
-        ASSERT_GE(at, 0) << "the page lacks, or misplaces, \"" << line.toStdString() << '"';
     }
 }
 

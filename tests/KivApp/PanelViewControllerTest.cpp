@@ -31,7 +31,6 @@ namespace {
 struct RecordingDelegate : PanelViewControllerDelegate
 {
     void panelDidBecomeActive(PanelViewController&) override { calls.push_back("active"); }
-    void panelRequestsSwitch(PanelViewController&) override { calls.push_back("switch"); }
     void panelDidChangeLocation(PanelViewController&) override { calls.push_back("location"); }
     void panelDidOpenFile(PanelViewController&, const std::string& realPath) override
     {
@@ -73,6 +72,12 @@ struct PanelFixture
     void press(Qt::Key key)
     {
         QTest::keyClick(panel.tableView(), key);
+        waitUntilListed();
+    }
+    // Runs the panel's intent `intent` and waits for what it lists.
+    void run(void (PanelViewController::*intent)())
+    {
+        (panel.*intent)();
         waitUntilListed();
     }
     std::string line(const char* name) const
@@ -200,17 +205,16 @@ TEST(PanelViewControllerTest, GroupKeysMarkByPatternAndANewSortOrderKeepsTheCurs
         field->setText(QStringLiteral("*.TXT"));
         QTest::keyClick(field, Qt::Key_M, Qt::AltModifier); // Match case
     });
-    fixture.press(Qt::Key_Plus);
+    const auto selectGroup = [&] { fixture.panel.selectGroup(PanelState::MarkChange::mark); };
+    selectGroup();
     EXPECT_EQ(marked(), (std::set<std::string> { "sub", "b.TXT" }));
-    const ShownDialog selectGroup { "Select group",
+    const ShownDialog selectGroupDialog { "Select group",
         "Names like *.txt; *.md, a?c, [a-f]* (OK ignores case, Match case does not):", "*", "[ OK ]", true,
         ButtonTone::ordinary, "[ Match case ]" };
-    EXPECT_EQ(
-        answering({ typing("*.txt") }, [&] { fixture.press(Qt::Key_Plus); }), ShownDialogs { selectGroup });
+    EXPECT_EQ(answering({ typing("*.txt") }, selectGroup), ShownDialogs { selectGroupDialog });
     EXPECT_EQ(marked(), (std::set<std::string> { "sub", "a.txt", "b.TXT" }));
-    answering({ typing("a*; s?b") },
-        [&] { QTest::keyClick(fixture.panel.tableView(), Qt::Key_Minus, Qt::KeypadModifier); });
-    fixture.press(Qt::Key_Asterisk);
+    answering({ typing("a*; s?b") }, [&] { fixture.panel.selectGroup(PanelState::MarkChange::unmark); });
+    fixture.panel.invertMarks();
     EXPECT_EQ(marked(), (std::set<std::string> { "a.txt", "c.img", "sub" }));
     EXPECT_EQ(fixture.line("statusLabel"), " 3 marked, 1001 bytes");
 
@@ -224,7 +228,7 @@ TEST(PanelViewControllerTest, GroupKeysMarkByPatternAndANewSortOrderKeepsTheCurs
     EXPECT_EQ(fixture.panel.view()->findChild<PanelColumnTitles*>()->titles()[1].text, "Size↓");
 }
 
-TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFilesAreReported)
+TEST(PanelViewControllerTest, ActivatingEntersFoldersAndArchivesGoingUpReturnsAndFilesAreReported)
 {
     TempDir scratch;
     scratch.write("docs/inner.txt", "x");
@@ -239,41 +243,42 @@ TEST(PanelViewControllerTest, ReturnEntersFoldersAndArchivesBackspaceGoesUpFiles
 
     // Rows: .., docs, zipped, linkdir, linkfile, note.txt, pack.zip. A double click enters too.
     fixture.press(Qt::Key_Down);
-    fixture.press(Qt::Key_Return);
+    fixture.run(&PanelViewController::activateSelection);
     EXPECT_TRUE(shows(scratch / "docs"));
     EXPECT_EQ(calls, std::vector<std::string> { "location" });
-    fixture.press(Qt::Key_Backspace);
+    fixture.run(&PanelViewController::goToParent);
     EXPECT_TRUE(shows(scratch.path()));
     const QPoint docsRow = fixture.panel.tableView()->visualRect(fixture.index(1)).center();
     QTest::mouseClick(fixture.panel.tableView()->viewport(), Qt::LeftButton, {}, docsRow);
     QTest::mouseDClick(fixture.panel.tableView()->viewport(), Qt::LeftButton, {}, docsRow);
     fixture.waitUntilListed();
     EXPECT_TRUE(shows(scratch / "docs"));
-    fixture.press(Qt::Key_Backspace);
+    fixture.run(&PanelViewController::goToParent);
 
     // A link to a folder is entered at its own path, so ".." comes back here; a file inside an
     // archive opens nothing.
     fixture.panel.tableView()->moveSelection(3);
-    fixture.press(Qt::Key_Enter);
+    fixture.run(&PanelViewController::activateSelection);
     EXPECT_TRUE(shows(scratch / "linkdir"));
-    fixture.press(Qt::Key_Return);
+    fixture.run(&PanelViewController::activateSelection);
     EXPECT_TRUE(shows(scratch.path()));
     calls.clear();
 
     // A file opens, and so does a link that leads to one, with no word of a folder.
     for (int row : { 5, 4 }) {
         fixture.panel.tableView()->moveSelection(row);
-        fixture.press(Qt::Key_Return);
+        fixture.run(&PanelViewController::activateSelection);
     }
     EXPECT_EQ(calls, (std::vector<std::string> { "open " + scratch / "note.txt", "open " + scratch / "linkfile" }));
     EXPECT_TRUE(shows(scratch.path()));
     calls.clear();
     fixture.panel.tableView()->moveSelection(6);
-    for (Qt::Key key : { Qt::Key_Return, Qt::Key_End, Qt::Key_Return })
-        fixture.press(key);
+    fixture.run(&PanelViewController::activateSelection);
+    fixture.press(Qt::Key_End);
+    fixture.run(&PanelViewController::activateSelection);
     EXPECT_TRUE(shows(scratch / "pack.zip :: /"));
     EXPECT_EQ(calls, std::vector<std::string> { "location" });
-    fixture.press(Qt::Key_Backspace);
+    fixture.run(&PanelViewController::goToParent);
     EXPECT_TRUE(shows(scratch.path()));
 }
 
@@ -396,8 +401,8 @@ TEST(PanelViewControllerTest,
     QTest::keyClick(fixture.panel.tableView(), Qt::Key_Home);
     EXPECT_EQ(std::tuple(where(), fixture.panel.state().markedNames(), fixture.panel.state().cursorIndex()),
         std::tuple(scratch.path(), marked, std::ptrdiff_t { 0 }));
-    // Esc stops it: the panel stays where it was, as it was.
-    QTest::keyClick(fixture.panel.tableView(), Qt::Key_Escape);
+    // Stopped, the panel stays where it was, as it was.
+    fixture.panel.stopListing();
     EXPECT_FALSE(fixture.panel.isListing());
     EXPECT_EQ(fixture.line("statusLabel"), " 1 marked, 0 bytes");
 
@@ -427,7 +432,7 @@ TEST(PanelViewControllerTest, AFolderThatRefusesToBeListedLeavesThePanelAsItWasA
     fixture.press(Qt::Key_Space);
     fixture.panel.tableView()->moveSelection(1);
     const auto rows = fixture.panel.state().entries();
-    fixture.press(Qt::Key_Return);
+    fixture.run(&PanelViewController::activateSelection);
     ::chmod((scratch / "locked").c_str(), 0700);
     EXPECT_EQ(fixture.recorder.calls,
         std::vector<std::string> { "error Permission denied: " + scratch / "locked" });

@@ -1,6 +1,5 @@
 #include "ProgramTest.h"
 #include "TerminalText.h"
-#include "commands/KeyTable.h"
 #include "commands/ShellCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
@@ -353,26 +352,4 @@ TEST_F(ToolCommandsTest, CompareMarksOnlyWhatDiffersOnDiskNowAndReplacesEarlierM
     using Names = std::unordered_set<std::string>;
     EXPECT_EQ(left().state().markedNames(), Names({ "differs.txt", "only-left.txt" }));
     EXPECT_EQ(right().state().markedNames(), Names({ "differs.txt" }));
-}
-
-TEST_F(ToolCommandsTest, HelpListsEveryKeyOnceOnUnwrappedLinesThatScroll)
-{
-    std::set<std::pair<KeyTable::Place, QKeySequence>> seen;
-    for (const KeyTable::Binding& binding : KeyTable::all())
-        EXPECT_TRUE(seen.insert({ binding.place, binding.key }).second)
-            << KeyTable::keyName(binding.key).toStdString() << " twice in " << int(binding.place);
-    answerNextModal([](QWidget* modal) {
-        QPlainTextEdit& listing = *modal->findChild<RetroDialogView*>()->listing();
-        const QString text = listing.toPlainText();
-        for (const KeyTable::Binding& binding : KeyTable::all())
-            EXPECT_TRUE(text.contains(KeyTable::keyName(binding.key) + "  ")) << binding.action.toStdString();
-        EXPECT_TRUE(text.contains("Backspace"));
-        // Every line shows whole, and what does not fit in the height scrolls.
-        const QFontMetrics metrics(listing.font());
-        for (const QString& line : text.split('\n'))
-            EXPECT_LE(metrics.horizontalAdvance(line), listing.viewport()->width()) << line.toStdString();
-        EXPECT_GT(listing.verticalScrollBar()->maximum(), 0);
-        QTest::keyClick(&listing, Qt::Key_Return);
-    });
-    press(Qt::Key_F1); // Return closes it, or the dialog watch fails the test
 }

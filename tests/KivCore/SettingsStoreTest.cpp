@@ -42,6 +42,25 @@ TEST_F(SettingsStoreTest, EverythingComesBackAndTheFolderFollowsXdgConfigHome)
     EXPECT_EQ(SettingsStore::load().settings, Settings {});
 }
 
+TEST_F(SettingsStoreTest, EveryTabComesBackAndAFileWithoutTabsStillLoads)
+{
+    Settings settings;
+    settings.left.folder = "/shown";
+    settings.leftTabs
+        = { { { "/first", true, { SortOrder::Key::size }, { "/x", "/first" } }, { "/third", false, {}, {} } },
+              1 };
+    settings.rightTabs = { { { "/r\nnewline", false, {}, {} } }, 0 };
+    SettingsStore::save(settings);
+    EXPECT_EQ(SettingsStore::load().settings, settings);
+    const std::string header = "# Tavrin settings: one \"key value\" a line\n";
+    const auto parsed = SettingsStore::parseSettingsText(header + "left.folder /a\nleft.hidden 1\n");
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->leftTabs, HiddenTabs {});
+    // A tab's line before the line that starts a tab, or a place that is no number: damaged.
+    EXPECT_FALSE(SettingsStore::parseSettingsText(header + "left.tab.hidden 1\n"));
+    EXPECT_FALSE(SettingsStore::parseSettingsText(header + "left.shown one\n"));
+}
+
 TEST_F(SettingsStoreTest, ADamagedFileIsSetAsideUnderAFreeNameAndTheDefaultsCome)
 {
     for (const char* damaged : { "# Tavrin settings: one \"key value\" a line\nleft.sort size sideways\n",

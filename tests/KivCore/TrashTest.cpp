@@ -1,6 +1,7 @@
 #include "trash/Trash.h"
 #include "TempDir.h"
 #include "base/KivError.h"
+#include "text/PercentEncoding.h"
 #include "trash/TrashInfo.h"
 
 #include <regex>
@@ -37,8 +38,8 @@ TEST(TrashTest, KeepsNamesThatAreNotUtf8ByteExactAndRestoresOnlyToAFreeName)
     std::smatch parts;
     const std::string infoText = readFile(first.infoPath);
     ASSERT_TRUE(std::regex_match(infoText, parts, info)) << infoText;
-    EXPECT_EQ(parts[1], TrashInfo::percentEncoded(original));
-    EXPECT_EQ(TrashInfo::percentEncoded("/a b/%\xe9-_.~"), "/a%20b/%25%E9-_.~");
+    EXPECT_EQ(parts[1], PercentEncoding::encoded(original));
+    EXPECT_EQ(PercentEncoding::encoded("/a b/%\xe9-_.~"), "/a%20b/%25%E9-_.~");
 
     // The same name again gets a numbered one; putting the first back takes the original name,
     // so the second finds it taken and stays in the trash with its info file.
@@ -62,7 +63,7 @@ TEST(TrashTest, UsesTheTrashOnTheItemsOwnFileSystemOrRefusesLeavingTheItem)
     const std::string original = shm.write("x\xff", "data");
     const TrashedItem item = trash.moveToTrash(original);
     EXPECT_EQ(item.trashedPath, topTrash.path + "/files/x\xff");
-    EXPECT_NE(readFile(item.infoPath).find("\nPath=" + TrashInfo::percentEncoded(original.substr(9)) + "\n"),
+    EXPECT_NE(readFile(item.infoPath).find("\nPath=" + PercentEncoding::encoded(original.substr(9)) + "\n"),
         std::string::npos)
         << "relative to the top of /dev/shm";
     trash.restore(item);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "doors/WriteStream.h"
+
+#include <memory>
+#include <string>
+
+namespace kiv {
+
+class SftpFileWriter;
+class SftpSession;
+
+// A new file of a server written under a hidden temporary name in its target's folder and renamed
+// to the target's name at commit(), as SftpDoor::write() starts it. Replacing a file keeps its
+// permission bits (the temporary file has them from the start) and writes through a link to the
+// file it points to; the server's own rename puts it in place at once. The owner cannot be kept:
+// the new file is the logged-in user's.
+class SftpWriteStream : public WriteStream
+{
+public:
+    // Creates the temporary file for the file at `path` (a new file's bits as the server's umask
+    // makes them). Throws as SftpSession's calls do.
+    SftpWriteStream(std::shared_ptr<SftpSession> session, std::string path);
+    // Removes the temporary file unless commit() put it in place, where the server still answers.
+    ~SftpWriteStream() override;
+
+    void write(std::string_view bytes) override;
+    void commit(Replace replace) override;
+
+private:
+    void finish();
+    void putInPlace(const std::string& target, Replace replace);
+
+    std::shared_ptr<SftpSession> m_session;
+    std::string m_path; // as asked for, for errors
+    std::string m_target; // the file it becomes: `m_path`, or the file a link there points to
+    std::string m_temporary; // "" once it is no longer ours to remove
+    std::unique_ptr<SftpFileWriter> m_writer; // null once finished
+};
+
+} // namespace kiv
