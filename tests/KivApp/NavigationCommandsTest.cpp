@@ -166,9 +166,8 @@ TEST_F(NavigationCommandsTest, AServersFolderOpensByItsAddressAndNoCommandActsOn
         EXPECT_TRUE(modal->isVisible());
         QTest::keyClick(face, Qt::Key_T);
     });
-    EXPECT_EQ(
-        JobQuestionDialog::ask(nullptr, "Connect", { JobQuestion::Kind::hostKey, {}, {}, "key", false }),
-        JobAnswer::trust);
+    JobQuestionDialog question("Connect", { JobQuestion::Kind::hostKey, {}, {}, "key", false }, nullptr);
+    EXPECT_EQ(question.askModally(), JobAnswer::trust);
 
     // The server's folder is this machine's docs folder too: only a command acting on the wrong
     // place could change it.
