@@ -13,6 +13,7 @@ class QWidget;
 namespace kiv {
 
 class Job;
+struct JobQuestion;
 class JobProgressDialog;
 class WorkerLink;
 
