@@ -19,6 +19,7 @@ class NavigationCommands;
 class PanelPair;
 class QuickViewCommands;
 class SearchCommands;
+class TabCommands;
 class ShellCommands;
 class ToolCommands;
 class TrashCommands;
@@ -45,6 +46,7 @@ struct Targets
     ClipboardCommands* clipboard = nullptr;
     AttributeCommands* attributes = nullptr;
     QuickViewCommands* quickView = nullptr;
+    TabCommands* tabs = nullptr;
     const CommandTable* table = nullptr; // the help lists it
     std::string home;
     std::function<void()> openPulldowns;

@@ -108,6 +108,9 @@ bool PanelViewController::eventFilter(QObject* watched, QEvent* event)
     // the guarded pointer to a half-destroyed view is undefined.
     if (event->type() == QEvent::Resize && watched == m_view)
         layoutChildren();
+    const bool rowShownOrHidden = event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent;
+    if (rowShownOrHidden && m_topRow && watched == m_topRow)
+        layoutChildren();
     // The rows lay themselves out across the list's width, which shrinks when the scroll bar shows.
     if (event->type() == QEvent::Resize && watched == m_tableView->viewport())
         m_columnHeader->setRowWidth(m_tableView->viewport()->width());
@@ -118,13 +121,24 @@ bool PanelViewController::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+void PanelViewController::setTopRow(QWidget* row)
+{
+    m_topRow = row;
+    row->setParent(m_view);
+    row->installEventFilter(this);
+    layoutChildren();
+}
+
 void PanelViewController::layoutChildren()
 {
     const int w = m_view->width();
     const int h = m_view->height();
-    m_pathLabel->setGeometry(1, 1, w - 2, pathHeight);
-    m_columnHeader->setGeometry(1, 1 + pathHeight, w - 2, headerHeight);
-    const int listTop = 1 + pathHeight + headerHeight;
+    const int top = m_topRow && !m_topRow->isHidden() ? 1 + m_topRow->height() : 1;
+    if (m_topRow)
+        m_topRow->setGeometry(1, 1, w - 2, m_topRow->height());
+    m_pathLabel->setGeometry(1, top, w - 2, pathHeight);
+    m_columnHeader->setGeometry(1, top + pathHeight, w - 2, headerHeight);
+    const int listTop = top + pathHeight + headerHeight;
     // Whole rows only: what is left under the last one stays empty.
     const int listHeight = std::max(0, h - 1 - statusHeight - listTop);
     m_tableView->setGeometry(1, listTop, w - 2, listHeight - listHeight % PanelTableView::rowHeight);

@@ -133,6 +133,9 @@ public:
     void presentEditor(const std::string& filePath, const std::string& archivePath = {});
     // Saves the shown editor; nothing when none is shown.
     void saveInlineEditorIfPresent();
+    // Puts `row` (owned by the panel's view from now on) along the panel's top, the panel's lines
+    // moving down to make room for it whenever it is not hidden.
+    void setTopRow(QWidget* row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -178,6 +181,7 @@ private:
     bool m_relistAgain = false; // a relisting was asked for while a listing was under way
     std::vector<std::function<void()>> m_whenListed;
     QPointer<PanelEditorView> m_editorView;
+    QPointer<QWidget> m_topRow;
     FolderHistory m_history;
 };
 

@@ -12,6 +12,7 @@
 #include "commands/QuickViewCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
+#include "commands/TabCommands.h"
 #include "commands/ToolCommands.h"
 #include "commands/TrashCommands.h"
 #include "commands/UndoCommands.h"
@@ -140,6 +141,7 @@ void MainWindowController::makeCommands()
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_attributeCommands = std::make_unique<AttributeCommands>(context);
     m_quickViewCommands = std::make_unique<QuickViewCommands>(context, *m_root->splitView());
+    m_tabCommands = std::make_unique<TabCommands>(*m_panels);
     m_navigationCommands->onHotlistChanged
         = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
 }
@@ -156,7 +158,8 @@ void MainWindowController::restoreSettings()
     for (std::size_t side = 0; side < std::min(m_startPlaces.size(), kept.size()); ++side)
         kept[side]->folder = m_startPlaces[side].folder;
     for (std::size_t side = 0; side < panels.size(); ++side)
-        panels[side]->restore(*kept[side]);
+        m_tabCommands->restore(*panels[side], *kept[side], side == 0 ? settings.leftTabs : settings.rightTabs,
+            m_fileSystem.homeDirectoryPath());
     // A file asked for is shown in its folder with the cursor on it once listed.
     for (std::size_t side = 0; side < std::min(m_startPlaces.size(), panels.size()); ++side) {
         if (const StartPlace& place = m_startPlaces[side]; !place.cursorName.empty())
@@ -179,7 +182,8 @@ void MainWindowController::saveSettings(Failures failures)
         m_keptDivider = paneWidths[0];
     Settings settings { m_panels->left().settings(), m_panels->right().settings(), m_window->width(),
         m_window->height(), m_keptDivider, m_navigationCommands->hotlist().folders(),
-        m_shellCommands->commandHistory().lines() };
+        m_shellCommands->commandHistory().lines(), m_tabCommands->hiddenTabs(m_panels->left()),
+        m_tabCommands->hiddenTabs(m_panels->right()) };
     settings.unknownLines = m_unknownSettingsLines;
     try {
         SettingsStore::save(settings);
@@ -204,7 +208,8 @@ void MainWindowController::bindKeys()
     const Actions::Targets targets { m_panels.get(), m_window.get(), m_root->commandLine()->field(),
         m_fileCommands.get(), m_trashCommands.get(), m_undoCommands.get(), m_shellCommands.get(),
         m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_clipboardCommands.get(),
-        m_attributeCommands.get(), m_quickViewCommands.get(), m_commandTable.get(), m_fileSystem.homeDirectoryPath(),
+        m_attributeCommands.get(), m_quickViewCommands.get(), m_tabCommands.get(), m_commandTable.get(),
+        m_fileSystem.homeDirectoryPath(),
         weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem) };
     m_commandTable->setActions(Actions::all(targets));
     m_keyRouter = std::make_unique<KeyRouter>(

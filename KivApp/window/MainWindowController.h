@@ -30,6 +30,7 @@ class NavigationCommands;
 class MainWindow;
 class PanelPair;
 class QuickViewCommands;
+class TabCommands;
 class ShellCommands;
 class SearchCommands;
 class ToolCommands;
@@ -128,6 +129,7 @@ private:
     std::unique_ptr<AttributeCommands> m_attributeCommands;
     std::unique_ptr<QuickViewCommands> m_quickViewCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
+    std::unique_ptr<TabCommands> m_tabCommands;
     std::unique_ptr<CommandTable> m_commandTable;
     std::unique_ptr<KeyRouter> m_keyRouter;
     // Where the panels were asked to open when the program started, the left one first.
