@@ -43,7 +43,7 @@ JobRun runCopyJob(QWidget& window, const std::string& source, const std::string&
     JobRun run;
     Clock::time_point cancelled;
     bool ended = false;
-    runner.onJobEnded = [&](const kiv::JobQueue::Ended&) {
+    runner.onJobEnded = [&](const kiv::JobQueue::Ended&, bool) {
         ended = true;
         if (cancelAfter > 0)
             run.cancelMs = std::chrono::duration<double, std::milli>(Clock::now() - cancelled).count();

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tavrin needs to build, test and run. Safe to run again:
-# it installs only what is missing, as root or through sudo.
+# Installs the Debian packages Tavrin needs to build, test and run, and any named on the command
+# line (scripts/fuzz.sh adds clang). Safe to run again: it installs only what is missing, as root
+# or through sudo.
 set -euo pipefail
 
 packages=(
-  g++ clang cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libicu-dev libarchive-dev zlib1g-dev libgtest-dev librapidcheck-dev
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev libglib2.0-dev libgl-dev libicu-dev libarchive-dev zlib1g-dev libgtest-dev librapidcheck-dev
   libvterm-dev libssh-dev openssh-server openssh-client ccache
   unzip zip tar gzip xz-utils bzip2 libarchive-tools util-linux
   fonts-dejavu-core fonts-wqy-microhei
   dpkg-dev file groff-base locales
+  "$@"
 )
 
 missing=()

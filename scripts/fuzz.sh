@@ -15,7 +15,7 @@ fi
 target=$1 seconds=$2
 shift 2
 
-"$root/scripts/bootstrap.sh"
+"$root/scripts/bootstrap.sh" clang
 CXX=${KIV_FUZZ_CXX:-clang++} cmake -S "$root" -B "$build" -G Ninja -DKIV_FUZZ=ON -DKIV_BUILD_APP=OFF \
     -DKIV_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target "kivfuzz-$target"

@@ -27,6 +27,9 @@ struct Action
         jobs, // a job's progress, its questions and the jobs list
         find, // the find dialog and its list of hits
         viewer,
+        rename, // the multi-rename dialog
+        synchronize, // the list of a synchronization's differences
+        compare, // two files side by side
     };
 
     // What holds the main window's keyboard when a key is pressed. The console, while shown, and

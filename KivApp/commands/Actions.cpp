@@ -2,9 +2,12 @@
 
 #include "commands/AttributeCommands.h"
 #include "commands/ClipboardCommands.h"
+#include "commands/ComparisonCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/NavigationCommands.h"
+#include "commands/OpenWithCommands.h"
 #include "commands/QuickViewCommands.h"
+#include "commands/RenameCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/TabCommands.h"
@@ -158,6 +161,10 @@ std::vector<Action> commandRows(const Targets& t)
             "Copy the clipboard's files here, or move them when they were cut",
             Entry { Pulldown::files, 5, "Paste from Clipboard", u'b' }, panelList,
             withPanel(t.clipboard, &ClipboardCommands::paste) },
+        { "open-with", Place::panels, { QKeySequence(Qt::ShiftModifier | Qt::Key_Return) },
+            "Open the file with an application chosen from those the desktop knows for it",
+            Entry { Pulldown::files, 5, "Open With...", u'w' }, panelList,
+            withPanel(t.openWith, &OpenWithCommands::chooseApplication) },
         { "undo", Place::panels, { ctrl(Qt::Key_Z) },
             "Undo the last file operation (those of this run only, never F8)",
             Entry { Pulldown::files, 4, "Undo", u'o', nextOf(t.undo, &UndoCommands::nextUndo) }, panelList,
@@ -273,7 +280,7 @@ std::vector<Action> panelRows(const Targets& t)
             Entry { Pulldown::commands, 2, "Folder Hotlist...", u'l' }, anywhere,
             on(t.navigation, &Navigation::showHotlist) },
         { "go-to-folder", Place::panels, { ctrl(Qt::Key_G) },
-            "Go to a folder or file by its path (~ is home)",
+            "Go to a folder or file by its path (~ is home), or sftp://user@host/folder",
             Entry { Pulldown::commands, 2, "Go to Folder...", u'g' }, anywhere,
             on(t.navigation, &Navigation::goToFolder) },
         { "name-to-command-line", Place::panels, { ctrl(Qt::Key_J), ctrl(Qt::Key_Return) },
@@ -337,6 +344,41 @@ std::vector<Action> textRows(const Targets& t)
     };
 }
 
+// Renaming by a rule, comparing two files and making two folders alike, with the keys of their
+// dialogs and windows.
+std::vector<Action> comparisonRows(const Targets& t)
+{
+    return {
+        { "multi-rename", Place::panels, { ctrl(Qt::Key_M) },
+            "Rename the marked items or the cursor's by a mask, search and case",
+            Entry { Pulldown::files, 6, "Multi-Rename...", u'n' }, panelList,
+            on(t.rename, &RenameCommands::multiRename) },
+        { "synchronize", Place::panels, { ctrlShift(Qt::Key_S) },
+            "Synchronize the two panels' folders and everything below them",
+            Entry { Pulldown::commands, 3, "Synchronize Folders...", u's' }, anywhere,
+            on(t.comparison, &ComparisonCommands::synchronize) },
+        { "compare-files", Place::panels, { ctrlShift(Qt::Key_C) },
+            "Compare the cursor's files of both panels (or two marked ones) side by side",
+            Entry { Pulldown::commands, 3, "Compare Files", u'c' }, anywhere,
+            on(t.comparison, &ComparisonCommands::compareFiles) },
+        { "rename-regex", Place::rename, { alt(Qt::Key_R) }, "The search is a regular expression, or plain text" },
+        { "rename-case", Place::rename, { alt(Qt::Key_C) }, "Case: as is, lower, UPPER, First letter" },
+        { "rename-scroll", Place::rename, { Qt::Key_Down }, "Scroll the list (Up, PageUp, PageDown likewise)" },
+        { "rename-run", Place::rename, { Qt::Key_Return }, "Rename, once no name clashes" },
+        { "sync-next-choice", Place::synchronize, { Qt::Key_Space }, "The item's next choice" },
+        { "sync-right", Place::synchronize, { Qt::Key_Right }, "Copy it to the right (> too)" },
+        { "sync-left", Place::synchronize, { Qt::Key_Left }, "Copy it to the left (< too)" },
+        { "sync-skip", Place::synchronize, { Qt::Key_S }, "Skip it" },
+        { "sync-delete", Place::synchronize, { Qt::Key_Delete }, "Delete it, where one side alone has it" },
+        { "sync-run", Place::synchronize, { Qt::Key_Return }, "Synchronize as chosen" },
+        { "compare-next", Place::compare, { Qt::Key_F7 }, "Next difference" },
+        { "compare-previous", Place::compare, { QKeySequence(Qt::ShiftModifier | Qt::Key_F7) },
+            "Previous difference" },
+        { "compare-sideways", Place::compare, { Qt::Key_Right }, "Scroll sideways (Left back)" },
+        { "compare-close", Place::compare, { Qt::Key_Escape }, "Close (F3 and F10 too)" },
+    };
+}
+
 // The keys other windows answer: menus, dialogs, jobs, find and the viewer.
 std::vector<Action> otherWindowRows()
 {
@@ -396,7 +438,8 @@ std::vector<Action> otherWindowRows()
 std::vector<Action> all(const Targets& targets)
 {
     std::vector<Action> rows = commandRows(targets);
-    for (std::vector<Action> more : { panelRows(targets), textRows(targets), otherWindowRows() })
+    for (std::vector<Action> more :
+        { panelRows(targets), textRows(targets), otherWindowRows(), comparisonRows(targets) })
         rows.insert(rows.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
     return rows;
 }

@@ -14,10 +14,13 @@ class AttributeCommands;
 class ClipboardCommands;
 class CommandLineField;
 class CommandTable;
+class ComparisonCommands;
 class FileOperationCommands;
 class NavigationCommands;
+class OpenWithCommands;
 class PanelPair;
 class QuickViewCommands;
+class RenameCommands;
 class SearchCommands;
 class TabCommands;
 class ShellCommands;
@@ -46,10 +49,13 @@ struct Targets
     ClipboardCommands* clipboard = nullptr;
     AttributeCommands* attributes = nullptr;
     QuickViewCommands* quickView = nullptr;
-    TabCommands* tabs = nullptr;
+    OpenWithCommands* openWith = nullptr;
     const CommandTable* table = nullptr; // the help lists it
     std::string home;
     std::function<void()> openPulldowns;
+    RenameCommands* rename = nullptr;
+    ComparisonCommands* comparison = nullptr;
+    TabCommands* tabs = nullptr;
 };
 
 // Returns every row, in the order the help and the menus list them.

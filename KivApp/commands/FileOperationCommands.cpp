@@ -3,11 +3,13 @@
 #include "archives/ArchiveMemberCopy.h"
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
+#include "base/PathString.h"
+#include "commands/ServerGuard.h"
 #include "commands/UndoRecording.h"
 #include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
-#include "base/PathString.h"
+#include "history/ItemChangeJob.h"
 #include "files/TransferJob.h"
 #include "files/TypedPath.h"
 #include "history/OperationHistory.h"
@@ -15,6 +17,8 @@
 #include "panel/PanelLocation.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
+#include "remote/SftpCopyJob.h"
+#include "remote/SftpDoor.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "trash/Trash.h"
@@ -103,7 +107,7 @@ std::optional<std::string> FileOperationCommands::realPathUnderCursor(const QStr
 {
     const PanelViewController& panel = m_context.panels.active();
     const std::optional<FileEntry> entry = panel.selectedEntry();
-    if (!entry || !isViewable(*entry))
+    if (!entry || !isViewable(*entry) || ServerGuard::refused(m_context.dialogParent, title, { &panel }))
         return std::nullopt;
     const PanelLocation& location = panel.state().location();
     if (!location.isArchive()) {
@@ -149,6 +153,10 @@ void FileOperationCommands::copyOperation()
     const std::vector<FileEntry> items = source.state().selectionForOperation();
     if (items.empty())
         return;
+    if (source.state().location().isRemote() || target.state().location().isRemote()) {
+        copyWithServer(source.state().location(), items, target.state().location());
+        return;
+    }
     if (target.state().location().isArchive()) {
         refuse(QStringLiteral("Copy"),
             QStringLiteral(
@@ -164,6 +172,28 @@ void FileOperationCommands::copyOperation()
         *answer, source.state().location().nearestRealDirectory(), m_context.files.homeDirectoryPath());
     startCopy(source.state().location(), items, destination);
     source.setMarks({});
+}
+
+void FileOperationCommands::copyWithServer(
+    const PanelLocation& source, const std::vector<FileEntry>& items, const PanelLocation& target) const
+{
+    const bool download = source.isRemote();
+    const PanelLocation& local = download ? target : source;
+    if (local.isRemote() || local.isArchive() || local.isFound()) {
+        refuse(QStringLiteral("Copy"),
+            QStringLiteral("A server's items are copied to and from folders of this machine only."));
+        return;
+    }
+    const QString question = QStringLiteral("Copy ") + itemCount(items) + QStringLiteral(" to ")
+        + ShownText::of(target.displayPath()) + u'?';
+    if (!RetroDialogs::confirm(
+            &m_context.dialogParent, QStringLiteral("Copy"), question, QStringLiteral("Copy")))
+        return;
+    const auto& server = static_cast<const SftpDoor&>(*(download ? source : target).door());
+    m_context.jobs.start(std::make_shared<SftpCopyJob>(server.session(),
+        download ? SftpCopyJob::Direction::download : SftpCopyJob::Direction::upload,
+        sourcePaths(source, items), target.path()));
+    m_context.panels.active().setMarks({});
 }
 
 void FileOperationCommands::startCopy(
@@ -200,6 +230,9 @@ void FileOperationCommands::startRecorded(
 void FileOperationCommands::moveOperation()
 {
     PanelViewController& source = m_context.panels.active();
+    if (ServerGuard::refused(
+            m_context.dialogParent, QStringLiteral("Move"), { &source, &m_context.panels.other(source) }))
+        return;
     if (source.state().location().isArchive()) {
         refuse(QStringLiteral("Move"),
             QStringLiteral(
@@ -233,7 +266,7 @@ void FileOperationCommands::moveOneItem(
     if (!answer || answer->empty())
         return;
     try {
-        renameOrMove(PathString::parentOrRoot(from), leaf, *answer);
+        renameOrMove(PanelLocation(source.state().location().door(), PathString::parentOrRoot(from)), leaf, *answer);
     } catch (const std::exception& error) {
         RetroDialogs::error(&m_context.dialogParent, error);
     }
@@ -241,19 +274,15 @@ void FileOperationCommands::moveOneItem(
 }
 
 void FileOperationCommands::renameOrMove(
-    const std::string& sourceFolder, const FileEntry& item, const std::string& answer) const
+    const PanelLocation& source, const FileEntry& item, const std::string& answer) const
 {
-    const FileSystemService& fs = m_context.files;
+    const std::string& sourceFolder = source.path();
     const std::string from = PathString::appendingComponent(sourceFolder, item.name);
     const auto [folder, name]
-        = TypedPath::destination(answer, sourceFolder, fs.homeDirectoryPath(), item.name);
+        = TypedPath::destination(answer, sourceFolder, FileSystemService::homeDirectoryPath(), item.name);
     if (folder == sourceFolder) {
-        if (name == item.name)
-            return;
-        fs.rename(from, PathString::appendingComponent(folder, name));
-        OperationRecord record { OperationRecord::Kind::rename, {} };
-        record.addRenamed(from, PathString::appendingComponent(folder, name));
-        m_context.history.record(std::move(record));
+        if (name != item.name)
+            startChange(ItemChangeJob::rename(source.door(), from, PathString::appendingComponent(folder, name)));
         return;
     }
     if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
@@ -286,6 +315,8 @@ void FileOperationCommands::moveItems(
 void FileOperationCommands::mkdirOperation()
 {
     PanelViewController& panel = m_context.panels.active();
+    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Make Directory"), { &panel }))
+        return;
     if (panel.state().location().isArchive()) {
         refuse(QStringLiteral("Make Directory"),
             QStringLiteral("Can't create a folder inside an archive view."));
@@ -295,22 +326,22 @@ void FileOperationCommands::mkdirOperation()
         = askFor(QStringLiteral("Make Directory"), QStringLiteral("Name for the new folder:"), {});
     if (!name || name->empty())
         return;
-    try {
-        const std::string path = PathString::appendingComponent(panel.state().location().path(), *name);
-        m_context.files.makeFolder(path);
-        OperationRecord record { OperationRecord::Kind::makeFolder, {} };
-        record.addMade({}, path);
-        m_context.history.record(std::move(record));
-    } catch (const std::exception& error) {
-        RetroDialogs::error(&m_context.dialogParent, error);
-        return;
-    }
-    panel.reload();
+    const PanelLocation& place = panel.state().location();
+    startChange(ItemChangeJob::makeFolder(place.door(), PathString::appendingComponent(place.path(), *name)));
+}
+
+// The panels showing the folder are relisted once the job has ended, as after any job.
+void FileOperationCommands::startChange(std::shared_ptr<ItemChangeJob> change) const
+{
+    m_context.jobs.start(
+        change, [change, &history = m_context.history](const JobOutcome&) { history.record(change->takeRecord()); });
 }
 
 void FileOperationCommands::deleteOperation()
 {
     PanelViewController& source = m_context.panels.active();
+    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Delete"), { &source }))
+        return;
     if (source.state().location().isArchive()) {
         refuse(QStringLiteral("Delete"), QStringLiteral("Can't delete items from inside an archive view."));
         return;

@@ -14,6 +14,7 @@
 
 namespace kiv {
 
+class ItemChangeJob;
 class TransferJob;
 class TrashBin;
 class PanelLocation;
@@ -61,10 +62,13 @@ private:
     void startCopy(const PanelLocation& source, const std::vector<FileEntry>& items,
         const std::string& destination) const;
     std::shared_ptr<const TrashBin> trashBin() const;
+    // Downloads from or uploads to a server's folder, between it and a folder of this machine.
+    void copyWithServer(
+        const PanelLocation& source, const std::vector<FileEntry>& items, const PanelLocation& target) const;
     void startRecorded(std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const;
     void moveOneItem(PanelViewController& source, PanelViewController& target, const FileEntry& item) const;
-    void renameOrMove(
-        const std::string& sourceFolder, const FileEntry& item, const std::string& answer) const;
+    void renameOrMove(const PanelLocation& sourceFolder, const FileEntry& item, const std::string& answer) const;
+    void startChange(std::shared_ptr<ItemChangeJob> change) const;
     void moveItems(
         PanelViewController& source, PanelViewController& target, const std::vector<FileEntry>& items) const;
 

@@ -23,7 +23,7 @@ struct Heading
     const char* opener; // the action whose key opens the place, named after the title; or null
 };
 
-constexpr std::array<Heading, 9> headings { {
+constexpr std::array<Heading, 12> headings { {
     { Place::panels, "Panels", nullptr },
     { Place::commandLine, "Command line", nullptr },
     { Place::console, "Console (other keys go to the program; once it ended, any key returns)", nullptr },
@@ -33,6 +33,9 @@ constexpr std::array<Heading, 9> headings { {
     { Place::jobs, "Jobs", nullptr },
     { Place::find, "Find file", "find-file" },
     { Place::viewer, "Viewer", "view" },
+    { Place::rename, "Multi-rename", "multi-rename" },
+    { Place::synchronize, "Synchronize folders", "synchronize" },
+    { Place::compare, "Compare files", "compare-files" },
 } };
 
 QString headingOf(const Heading& heading, const std::vector<Action>& actions)

@@ -1,9 +1,13 @@
 #include "commands/NavigationCommands.h"
 
-#include "console/CommandLineField.h"
 #include "base/PathString.h"
+#include "console/CommandLineField.h"
+#include "files/FileSystemService.h"
+#include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
+#include "remote/SftpConnectJob.h"
+#include "remote/SftpDoor.h"
 #include "shell/ShellQuote.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
@@ -53,7 +57,7 @@ void NavigationCommands::showActiveFolderInOtherPanel()
 
 void NavigationCommands::showHotlist()
 {
-    const std::string here = m_context.panels.active().state().location().nearestRealDirectory();
+    const std::string here = m_context.panels.active().state().location().address();
     std::vector<RetroMenuItem> items;
     for (const auto& folder : m_hotlist.folders()) {
         items.push_back(RetroMenuItem::item(ShownText::of(folder),
@@ -86,19 +90,45 @@ QPoint NavigationCommands::menuPoint() const
 
 void NavigationCommands::goToFolder()
 {
-    const std::string here = m_context.panels.active().state().location().nearestRealDirectory();
+    const PanelLocation& location = m_context.panels.active().state().location();
     const std::optional<QString> typed
         = RetroDialogs::prompt(&m_context.dialogParent, QStringLiteral("Go to folder"),
-            QStringLiteral("Folder or file (~ is your home folder):"), ShownText::of(here));
+            QStringLiteral("Folder, file or sftp://user@host/folder (~ is your home folder):"),
+            ShownText::of(location.address()));
     if (!typed || typed->isEmpty())
         return;
-    const std::string path = PathString::resolving(ShownText::bytesOf(*typed), here);
+    const std::string text = ShownText::bytesOf(*typed);
+    if (RemotePlace::looksRemote(text)) {
+        connect(m_context.panels.active(), text);
+        return;
+    }
+    // A path typed on a server's panel starts at this machine's home folder, never at the server's path.
+    const std::string here
+        = location.isRemote() ? m_context.files.homeDirectoryPath() : location.nearestRealDirectory();
+    const std::string path = PathString::resolving(text, here);
     // A path that leads nowhere goes to the panel as it is, so the panel says why it cannot go there.
     if (isShownInItsFolder(path))
         m_context.panels.active().goTo(
             PanelLocation::filesystem(PathString::parentOrRoot(path)), PathString::lastComponent(path));
     else
         m_context.panels.active().goTo(path);
+}
+
+void NavigationCommands::connect(PanelViewController& panel, const std::string& url)
+{
+    const std::optional<RemotePlace> place = RemotePlace::parse(url);
+    if (!place) {
+        RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Go to folder"),
+            QStringLiteral("Not a server's address: ") + ShownText::of(url)
+                + QStringLiteral("\n\nWrite it as sftp://user@host:port/folder."));
+        return;
+    }
+    auto job = std::make_shared<SftpConnectJob>(*place);
+    // The job's end reports a failure itself; a panel closed meanwhile goes nowhere.
+    m_context.jobs.start(job, weakly(&panel, [job](PanelViewController& target, const JobOutcome&) {
+        if (job->door())
+            target.goTo(PanelLocation(job->door(), job->folder()), {});
+    }));
 }
 
 void NavigationCommands::putNameInCommandLine()

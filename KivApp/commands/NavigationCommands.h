@@ -28,9 +28,12 @@ public:
     // Opens the hotlist menu: its folders, to go to with the active panel, then adding the active
     // folder or removing it (Ctrl+D); it opens on its first entry.
     void showHotlist();
-    // Asks for a path ("~" is home, relative paths start at the active folder) and takes the
-    // active panel there; for a file, to its folder with the cursor on it (Ctrl+G).
+    // Asks for a path ("~" is home, relative paths start at the active folder) or an sftp:// URL
+    // and takes the active panel there; for a file, to its folder with the cursor on it (Ctrl+G).
     void goToFolder();
+    // Connects to the server that `url` (sftp://[user@]host[:port][/path]) names as a job, asking
+    // about its key and for passwords, then takes `panel` to the folder; a malformed URL is said.
+    void connect(PanelViewController& panel, const std::string& url);
     // Inserts the name under the active panel's cursor, quoted for the shell where needed and
     // followed by a blank, into the command line at its cursor (Ctrl+J, Ctrl+Return).
     void putNameInCommandLine();

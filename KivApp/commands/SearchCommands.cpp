@@ -1,27 +1,31 @@
 #include "commands/SearchCommands.h"
 
-#include "files/FolderSizeJob.h"
 #include "base/PathString.h"
+#include "commands/ServerGuard.h"
+#include "files/FolderSizeJob.h"
 #include "findscreen/FindHitsDialog.h"
 #include "findscreen/FindQueryDialog.h"
 #include "jobscreen/JobRunner.h"
+#include "jobscreen/WorkerLink.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
 
-#include <QPointer>
 
 namespace kiv {
 
 SearchCommands::SearchCommands(CommandContext context, QObject* parent)
     : QObject(parent)
     , m_context(context)
+    , m_link(new WorkerLink(this))
 {
 }
 
 void SearchCommands::measureFolders()
 {
     const PanelViewController& panel = m_context.panels.active();
+    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Folder Size"), { &panel }))
+        return;
     const PanelLocation& location = panel.state().location();
     std::vector<std::string> paths;
     if (!location.isArchive()) {
@@ -34,13 +38,10 @@ void SearchCommands::measureFolders()
             QStringLiteral("Put the cursor on a folder, or mark folders, to measure them."));
         return;
     }
-    const QPointer<SearchCommands> self(this);
-    m_context.jobs.start(std::make_shared<FolderSizeJob>(
-        std::move(paths), [self](const std::string& path, const FolderSizeJob::Size& size) {
-            QMetaObject::invokeMethod(
-                self, [self, path, bytes = size.bytes] { self->showFolderSize(path, bytes); },
-                Qt::QueuedConnection);
-        }));
+    const auto show = m_link->relay<std::string, std::int64_t>(
+        [this](const std::string& path, std::int64_t bytes) { showFolderSize(path, bytes); });
+    m_context.jobs.start(std::make_shared<FolderSizeJob>(std::move(paths),
+        [show](const std::string& path, const FolderSizeJob::Size& size) { show(path, size.bytes); }));
 }
 
 void SearchCommands::showFolderSize(const std::string& path, std::int64_t bytes)
@@ -51,6 +52,9 @@ void SearchCommands::showFolderSize(const std::string& path, std::int64_t bytes)
 
 void SearchCommands::findFile()
 {
+    if (ServerGuard::refused(
+            m_context.dialogParent, QStringLiteral("Find File"), { &m_context.panels.active() }))
+        return;
     FindQuery start = m_lastQuery.value_or(FindQuery {});
     const std::string here = m_context.panels.active().state().location().nearestRealDirectory();
     start.root = here;

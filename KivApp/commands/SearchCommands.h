@@ -10,6 +10,7 @@
 namespace kiv {
 
 class PanelViewController;
+class WorkerLink;
 
 // Measuring folders and finding files: the size of the folders marked (or under the cursor) as a
 // job, shown in their Size column (Ctrl+Space), and the find dialog whose hits lead the active
@@ -34,6 +35,7 @@ private:
     void showHitsInPanel(const std::string& root, const std::vector<FindResults::Hit>& hits);
 
     CommandContext m_context;
+    WorkerLink* m_link; // brings the folder sizes measured on the job's thread
     std::optional<FindQuery> m_lastQuery;
 };
 

@@ -1,6 +1,7 @@
 #include "commands/ShellCommands.h"
 
 #include "base/ErrorText.h"
+#include "commands/ServerGuard.h"
 #include "console/CommandLineField.h"
 #include "console/ConsoleView.h"
 #include "panels/PanelPair.h"
@@ -69,6 +70,11 @@ void ShellCommands::editUserMenuFile()
 void ShellCommands::submitCommandLine()
 {
     const QString line = m_commandLine.text();
+    // The line stays, to be run once the panel is on a folder of this machine.
+    if (!line.isEmpty()
+        && ServerGuard::refused(
+            m_context.dialogParent, QStringLiteral("Command"), { &m_context.panels.active() }))
+        return;
     m_commandLine.clear();
     if (line.isEmpty()) {
         leaveCommandLine();
@@ -128,6 +134,9 @@ void ShellCommands::runInWorkingFolder(const std::string& command)
             QStringLiteral("A command is still running; Ctrl+O shows it."));
         return;
     }
+    if (ServerGuard::refused(
+            m_context.dialogParent, QStringLiteral("Command"), { &m_context.panels.active() }))
+        return;
     const std::string folder = m_context.panels.active().state().location().nearestRealDirectory();
     if (m_console)
         m_console->deleteLater();

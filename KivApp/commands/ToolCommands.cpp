@@ -7,6 +7,7 @@
 #include "base/PathString.h"
 #include "commands/CommandTable.h"
 #include "commands/HelpText.h"
+#include "commands/ServerGuard.h"
 #include "commands/UndoRecording.h"
 #include "files/FileSystemService.h"
 #include "files/TypedPath.h"
@@ -115,6 +116,9 @@ void ToolCommands::extractArchive()
 {
     PanelPair& panels = m_context.panels;
     const std::optional<FileEntry> entry = panels.active().selectedEntry();
+    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Extract Archive"),
+            { &panels.active(), &panels.inactive() }))
+        return;
     if (!entry || entry->kind != FileEntry::Kind::archive) {
         tellAboutExtraction(QStringLiteral("Select an archive file first."));
         return;
@@ -143,6 +147,9 @@ void ToolCommands::showJobs()
 void ToolCommands::pack()
 {
     PanelPair& panels = m_context.panels;
+    if (ServerGuard::refused(
+            m_context.dialogParent, QStringLiteral("Pack"), { &panels.active(), &panels.inactive() }))
+        return;
     const PanelLocation& here = panels.active().state().location();
     const PanelLocation& there = panels.inactive().state().location();
     const std::vector<FileEntry> items = panels.active().state().selectionForOperation();

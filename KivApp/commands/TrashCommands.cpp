@@ -1,7 +1,8 @@
 #include "commands/TrashCommands.h"
 
-#include "files/DeleteJob.h"
 #include "base/PathString.h"
+#include "commands/ServerGuard.h"
+#include "files/DeleteJob.h"
 #include "history/OperationHistory.h"
 #include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"
@@ -29,6 +30,8 @@ TrashCommands::TrashCommands(CommandContext context, QObject* parent)
 void TrashCommands::trashOperation()
 {
     PanelViewController& source = m_context.panels.active();
+    if (ServerGuard::refused(m_context.dialogParent, title, { &source }))
+        return;
     if (source.state().location().isArchive()) {
         RetroDialogs::message(&m_context.dialogParent, title,
             QStringLiteral("Can't move items from inside an archive view to the trash."));

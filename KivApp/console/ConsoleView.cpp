@@ -3,6 +3,7 @@
 #include "console/TerminalView.h"
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
+#include "jobscreen/WorkerLink.h"
 #include "terminal/TerminalSession.h"
 #include "text/KivFormat.h"
 #include "toolkit/RetroControls.h"
@@ -43,6 +44,7 @@ ConsoleView::ConsoleView(QWidget* parent)
     : QWidget(parent)
     , m_bar(RetroControls::label(QString(), Theme::monoFontBold(11), Theme::commandLineBackground(),
           Theme::commandLineText(), Qt::AlignCenter, this))
+    , m_link(new WorkerLink(this))
 {
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -62,9 +64,8 @@ void ConsoleView::start(const std::string& line, const std::string& folder)
     m_terminal->onUpdate = [this] { showState(); };
     m_terminal->show();
     // Told even while the console is hidden: the panels are relisted when the command ends.
-    m_thread = std::make_unique<JobThread>(m_session, std::make_shared<JobControl>(), [this](const JobOutcome&) {
-        QMetaObject::invokeMethod(this, &ConsoleView::commandEnded, Qt::QueuedConnection);
-    });
+    m_thread = std::make_unique<JobThread>(m_session, std::make_shared<JobControl>(),
+        m_link->relay<const JobOutcome&>([this](const JobOutcome&) { commandEnded(); }));
     showState();
 }
 

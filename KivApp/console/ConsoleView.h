@@ -12,6 +12,7 @@ class JobThread;
 class RetroLabel;
 class TerminalSession;
 class TerminalView;
+class WorkerLink;
 
 // Covers the window with one command running on a terminal of its own: a bar that says what is
 // going on, and the terminal (TerminalView) under it, as big as the rest. Shift+PageUp and
@@ -57,6 +58,7 @@ private:
     RetroLabel* m_bar;
     TerminalView* m_terminal = nullptr;
     std::shared_ptr<TerminalSession> m_session;
+    WorkerLink* m_link; // brings the command's end from its thread
     std::unique_ptr<JobThread> m_thread;
     bool m_ended = false;
 };

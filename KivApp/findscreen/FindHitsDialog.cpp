@@ -2,6 +2,7 @@
 
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
+#include "jobscreen/WorkerLink.h"
 #include "search/FindJob.h"
 #include "text/KivFormat.h"
 #include "toolkit/RetroChoiceView.h"
@@ -19,7 +20,6 @@ namespace {
 constexpr int dialogWidth = 720;
 constexpr int shownHits = 16;
 constexpr int nameColumn = 28;
-constexpr int refreshMilliseconds = 100;
 
 enum ChoiceIndex
 {
@@ -56,6 +56,7 @@ FindHitsDialog::FindHitsDialog(const FindQuery& query, QWidget* parent)
     : QDialog(parent ? parent->window() : nullptr, Qt::Dialog | Qt::FramelessWindowHint)
     , m_results(std::make_shared<FindResults>())
     , m_control(std::make_shared<JobControl>())
+    , m_link(new WorkerLink(this))
 {
     m_face = new RetroChoiceView(QStringLiteral("Find: ") + ShownText::of(query.root),
         { { QStringLiteral("Return Go to"), Qt::Key_Return }, { QStringLiteral("P Panel"), Qt::Key_P },
@@ -68,19 +69,19 @@ FindHitsDialog::FindHitsDialog(const FindQuery& query, QWidget* parent)
     setFixedSize(m_face->size());
     setModal(true);
     RetroPainting::setPaletteColor(*this, QPalette::Window, Theme::dialogBackground());
-    connect(&m_timer, &QTimer::timeout, this, &FindHitsDialog::takeNewHits);
-    m_timer.start(refreshMilliseconds);
-    // The end comes on the worker's thread; this object outlives the thread, which it joins.
-    m_thread = std::make_unique<JobThread>(
-        std::make_shared<FindJob>(query, m_results), m_control, [this](const JobOutcome& outcome) {
-            QMetaObject::invokeMethod(
-                this, [this, outcome] { ended(outcome); }, Qt::QueuedConnection);
-        });
+    m_link->onPulse = [this] { takeNewHits(); };
+    m_link->startPulse();
+    m_thread = std::make_unique<JobThread>(std::make_shared<FindJob>(query, m_results), m_control,
+        m_link->relay<const JobOutcome&>([this](const JobOutcome& outcome) { ended(outcome); }));
     refresh();
     m_face->setFocus();
 }
 
-FindHitsDialog::~FindHitsDialog() = default;
+FindHitsDialog::~FindHitsDialog()
+{
+    // A search only reads: one that does not end when cancelled is left to end by itself.
+    m_thread->abandon();
+}
 
 void FindHitsDialog::takeNewHits()
 {
@@ -94,7 +95,7 @@ void FindHitsDialog::takeNewHits()
 void FindHitsDialog::ended(const JobOutcome& outcome)
 {
     m_outcome = outcome;
-    m_timer.stop();
+    m_link->stopPulse();
     takeNewHits();
     refresh();
 }

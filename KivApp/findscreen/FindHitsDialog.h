@@ -5,7 +5,6 @@
 #include "search/FindResults.h"
 
 #include <QDialog>
-#include <QTimer>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -15,6 +14,7 @@ namespace kiv {
 class JobControl;
 class JobThread;
 class RetroChoiceView;
+class WorkerLink;
 
 // The hits of a search, listed as they are found with their folders while the search runs on a
 // worker thread. Up, Down, Page Up, Page Down, Home and End move the cursor; Return chooses the
@@ -42,7 +42,7 @@ public:
 
     // Creates the hidden list and starts the search.
     FindHitsDialog(const FindQuery& query, QWidget* parent);
-    // Stops the search and waits for its thread.
+    // Stops the search; a search stuck on a dead mount is left to end by itself.
     ~FindHitsDialog() override;
 
     // Returns the hits shown so far.
@@ -70,7 +70,7 @@ private:
     std::optional<Choice> m_choice;
     int m_cursor = 0;
     int m_top = 0;
-    QTimer m_timer;
+    WorkerLink* m_link;
     RetroChoiceView* m_face;
 };
 

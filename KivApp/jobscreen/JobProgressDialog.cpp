@@ -48,6 +48,7 @@ JobProgressDialog::JobProgressDialog(const std::string& title, const std::string
         dialogWidth, 8, this);
     m_face->onChoice = [this](int index) {
         if (index == background) {
+            m_inBackground = true;
             hide();
         } else {
             reject();
@@ -68,6 +69,7 @@ void JobProgressDialog::present()
         const QRect around = main->window()->frameGeometry();
         move(around.center() - QPoint(width() / 2, height() / 2));
     }
+    m_inBackground = false;
     show();
     raise();
     activateWindow();

@@ -33,6 +33,8 @@ public:
 
     // Esc or a close from the window system asks whether to cancel the job.
     void reject() override;
+    // Returns whether the user sent the job to the background and has not brought it back.
+    bool inBackground() const { return m_inBackground; }
     // Called once the job has ended: closes the question whether to cancel it, if open, and
     // deletes the dialog once nothing of it runs any more.
     void jobEnded();
@@ -49,6 +51,7 @@ private:
     QElapsedTimer m_working;
     QPointer<RetroDialogWindow> m_asking; // "Cancel the copy?" while it is open
     bool m_ended = false;
+    bool m_inBackground = false;
 };
 
 } // namespace kiv

@@ -51,6 +51,42 @@ const std::vector<Offer>& failureOffers()
     return offers;
 }
 
+// Trusting takes its own letter: a Return typed ahead never trusts a key.
+const std::vector<Offer>& hostKeyOffers()
+{
+    static const std::vector<Offer> offers { { "T Trust", Qt::Key_T, JobAnswer::trust },
+        { "Esc Cancel", Qt::Key_Escape, JobAnswer::cancel } };
+    return offers;
+}
+
+const std::vector<Offer>& offersFor(JobQuestion::Kind kind)
+{
+    switch (kind) {
+    case JobQuestion::Kind::conflict:
+        return conflictOffers();
+    case JobQuestion::Kind::hostKey:
+        return hostKeyOffers();
+    case JobQuestion::Kind::itemError:
+    case JobQuestion::Kind::secret:
+        break;
+    }
+    return failureOffers();
+}
+
+QString titleSuffix(JobQuestion::Kind kind)
+{
+    switch (kind) {
+    case JobQuestion::Kind::conflict:
+        return QStringLiteral(" - Name Taken");
+    case JobQuestion::Kind::hostKey:
+        return QStringLiteral(" - Unknown Server");
+    case JobQuestion::Kind::itemError:
+    case JobQuestion::Kind::secret:
+        break;
+    }
+    return QStringLiteral(" - Error");
+}
+
 // "New  12,345 bytes  12-06-26 17:30", the date in the panels' own form.
 QString factsLine(const char* label, const JobItemFacts& item)
 {
@@ -76,6 +112,10 @@ QString kindOf(const JobItemFacts& item)
 
 QStringList linesOf(const JobQuestion& question)
 {
+    if (question.kind == JobQuestion::Kind::hostKey)
+        return { QStringLiteral("The key of this server is not known yet:"),
+            ShownText::of(question.source.path), QString(), ShownText::of(question.message), QString(),
+            QStringLiteral("Trust it only if it is the server's key: T trusts it and remembers it.") };
     // The reason is a sentence: it wraps, and only the paths in it are ever shortened.
     if (question.kind == JobQuestion::Kind::itemError)
         return QStringList { QStringLiteral("Could not finish:"), ShownText::of(question.source.path), QString() }
@@ -109,16 +149,13 @@ JobQuestionDialog::JobQuestionDialog(
     const std::string& jobTitle, const JobQuestion& question, QWidget* parent)
     : QDialog(parent ? parent->window() : nullptr, Qt::Dialog | Qt::FramelessWindowHint)
 {
-    const bool conflict = question.kind == JobQuestion::Kind::conflict;
-    const std::vector<Offer>& offers
-        = kindsDiffer(question) ? acrossKindsOffers() : (conflict ? conflictOffers() : failureOffers());
+    const std::vector<Offer>& offers = kindsDiffer(question) ? acrossKindsOffers() : offersFor(question.kind);
     std::vector<RetroChoiceView::Choice> choices;
     for (const Offer& offer : offers) {
         choices.push_back({ QString::fromLatin1(offer.caption), offer.key });
         m_answers.push_back(offer.answer);
     }
-    const QString title = QString::fromStdString(jobTitle)
-        + (conflict ? QStringLiteral(" - Name Taken") : QStringLiteral(" - Error"));
+    const QString title = QString::fromStdString(jobTitle) + titleSuffix(question.kind);
     const QStringList lines = linesOf(question);
     m_face = new RetroChoiceView(title, std::move(choices), dialogWidth, int(lines.size()), this);
     m_face->setLines(lines);

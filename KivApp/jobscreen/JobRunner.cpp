@@ -5,7 +5,9 @@
 #include "jobs/ProgressText.h"
 #include "jobscreen/JobProgressDialog.h"
 #include "jobscreen/JobQuestionDialog.h"
+#include "jobscreen/WorkerLink.h"
 #include "toolkit/RetroDialogs.h"
+#include "toolkit/ShownText.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -15,8 +17,7 @@ namespace kiv {
 namespace {
 
 // Small operations end before this and look as they always did: no dialog flashes by.
-constexpr qint64 dialogDelayMilliseconds = 300;
-constexpr int tickMilliseconds = 100;
+constexpr qint64 dialogDelayMilliseconds = WorkerLink::quietMilliseconds;
 
 } // namespace
 
@@ -34,16 +35,16 @@ struct JobRunner::Watch
 JobRunner::JobRunner(QWidget& dialogParent, QObject* parent)
     : QObject(parent)
     , m_dialogParent(dialogParent)
-    , m_queue(std::make_unique<JobQueue>(
-          [this] { QMetaObject::invokeMethod(this, &JobRunner::takeEnded, Qt::QueuedConnection); }))
+    , m_link(new WorkerLink(this))
+    , m_queue(std::make_unique<JobQueue>(m_link->relay<>([this] { takeEnded(); })))
 {
-    connect(&m_ticker, &QTimer::timeout, this, &JobRunner::tick);
-    m_ticker.setInterval(tickMilliseconds);
+    m_link->onPulse = [this] { tick(); };
 }
 
 JobRunner::~JobRunner()
 {
     // The queue goes first, while this object can still take what its workers post.
+    m_queue->close(patienceAtQuit);
     m_queue.reset();
     for (auto& [id, watch] : m_watches)
         delete watch->dialog;
@@ -54,10 +55,7 @@ JobQueue::Id JobRunner::start(std::shared_ptr<Job> job, EndListener onEnd)
     auto control = std::make_shared<JobControl>();
     // Weak: the control owns this listener, and a question may outlive the job it came from.
     std::weak_ptr<JobControl> asking = control;
-    control->setQuestionListener([this, asking] {
-        QMetaObject::invokeMethod(
-            this, [this, asking] { askQuestion(asking); }, Qt::QueuedConnection);
-    });
+    control->setQuestionListener(m_link->relay<>([this, asking] { askQuestion(asking); }));
     auto watch = std::make_unique<Watch>();
     watch->control = control;
     watch->title = job->title();
@@ -65,21 +63,29 @@ JobQueue::Id JobRunner::start(std::shared_ptr<Job> job, EndListener onEnd)
     watch->onEnd = std::move(onEnd);
     const JobQueue::Id id = m_queue->add(std::move(job), std::move(control));
     m_watches[id] = std::move(watch);
-    m_ticker.start();
+    startClocks();
+    if (!m_link->isPulsing())
+        m_link->startPulse();
     if (onActivity)
         onActivity();
     return id;
 }
 
-void JobRunner::tick()
+// A job's time counts from when it is seen running: at its start, or once the one before it ended.
+void JobRunner::startClocks()
 {
     for (auto& [id, watch] : m_watches) {
-        if (m_queue->state(id) != JobQueue::State::running)
-            continue;
-        if (!watch->running.isValid())
+        if (!watch->running.isValid() && m_queue->state(id) == JobQueue::State::running)
             watch->running.start();
+    }
+}
+
+void JobRunner::tick()
+{
+    startClocks();
+    for (auto& [id, watch] : m_watches) {
         // Not over a question: the question is what the user has to look at now.
-        if (!watch->dialog && watch->running.elapsed() >= dialogDelayMilliseconds
+        if (watch->running.isValid() && !watch->dialog && watch->running.elapsed() >= dialogDelayMilliseconds
             && !watch->control->pendingQuestion())
             bringToFront(id);
     }
@@ -102,9 +108,12 @@ void JobRunner::takeEnded()
 {
     for (const JobQueue::Ended& ended : m_queue->takeEnded()) {
         EndListener onEnd;
+        bool unwatched = false;
         if (const auto found = m_watches.find(ended.id); found != m_watches.end()) {
-            if (JobProgressDialog* dialog = found->second->dialog)
+            if (JobProgressDialog* dialog = found->second->dialog) {
+                unwatched = dialog->inBackground();
                 dialog->jobEnded();
+            }
             if (JobQuestionDialog* question = found->second->question)
                 question->reject();
             onEnd = std::move(found->second->onEnd);
@@ -114,12 +123,13 @@ void JobRunner::takeEnded()
         if (m_quitting)
             continue;
         if (onJobEnded)
-            onJobEnded(ended);
+            onJobEnded(ended, unwatched);
         if (onEnd)
             onEnd(ended.outcome);
     }
+    startClocks();
     if (m_watches.empty())
-        m_ticker.stop();
+        m_link->stopPulse();
     if (onActivity)
         onActivity();
 }
@@ -135,13 +145,30 @@ void JobRunner::askQuestion(std::weak_ptr<JobControl> asking)
         if (watch->control == control)
             asker = watch.get();
     }
+    const std::string title = asker ? asker->title : std::string();
+    if (question->kind == JobQuestion::Kind::secret) {
+        askSecret(*control, title, *question);
+        return;
+    }
     // A child of the main window, never of the progress dialog, which goes when the job ends.
-    JobQuestionDialog dialog(asker ? asker->title : std::string(), *question, &m_dialogParent);
+    JobQuestionDialog dialog(title, *question, &m_dialogParent);
     if (asker)
         asker->question = &dialog;
     // The watch may be gone once this returns (the job ended meanwhile); the control stays, and
     // an answer to a question no longer asked does nothing.
     control->answer(dialog.askModally());
+}
+
+void JobRunner::askSecret(JobControl& control, const std::string& title, const JobQuestion& question)
+{
+    const QString prompt = ShownText::of(question.source.path) + u'\n' + ShownText::of(question.message);
+    const std::optional<QString> typed = question.echoesReply
+        ? RetroDialogs::prompt(&m_dialogParent, QString::fromStdString(title), prompt, {})
+        : RetroDialogs::secret(&m_dialogParent, QString::fromStdString(title), prompt);
+    if (typed)
+        control.answerText(typed->toStdString());
+    else
+        control.answer(JobAnswer::cancel);
 }
 
 bool JobRunner::confirmQuit()

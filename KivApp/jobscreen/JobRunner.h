@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,7 +13,9 @@ class QWidget;
 namespace kiv {
 
 class Job;
+struct JobQuestion;
 class JobProgressDialog;
+class WorkerLink;
 
 // The program's side of the job queue: starts file jobs, shows the progress dialog of a job that
 // runs longer than about 0.3 s (until the user sends it to the background), puts each question a
@@ -25,9 +26,13 @@ class JobRunner : public QObject
 {
     Q_OBJECT
 public:
+    // How long the runner, when it goes, waits for jobs that do not end when cancelled.
+    static constexpr std::chrono::milliseconds patienceAtQuit { 1000 };
+
     // Shows its dialogs over `dialogParent`'s window.
     explicit JobRunner(QWidget& dialogParent, QObject* parent = nullptr);
-    // Cancels every job and waits for the running ones to end.
+    // Cancels every job, waits up to patienceAtQuit for the running ones to end and leaves any
+    // still stuck to end by themselves (JobQueue::close).
     ~JobRunner() override;
 
     // Called on the UI thread when one job has ended, after onJobEnded.
@@ -48,8 +53,9 @@ public:
     // Returns the menu bar's indicator: "Copy 45%", "Copy 45% +2", or "" when no job runs.
     QString indicator() const;
 
-    // Called on the UI thread for each job that has ended, after its dialog closed.
-    std::function<void(const JobQueue::Ended& ended)> onJobEnded;
+    // Called on the UI thread for each job that has ended, after its dialog closed; `unwatched`
+    // when the user had sent it to the background.
+    std::function<void(const JobQueue::Ended& ended, bool unwatched)> onJobEnded;
     // Called on the UI thread whenever what indicator() says may have changed.
     std::function<void()> onActivity;
 
@@ -57,13 +63,16 @@ private:
     struct Watch;
 
     void takeEnded();
+    void startClocks();
     void tick();
     void askQuestion(std::weak_ptr<JobControl> control);
+    // Asks for the name or the secret a job needs (a user name, a password that is never shown).
+    void askSecret(JobControl& control, const std::string& title, const JobQuestion& question);
 
     QWidget& m_dialogParent;
     std::map<JobQueue::Id, std::unique_ptr<Watch>> m_watches;
+    WorkerLink* m_link;
     std::unique_ptr<JobQueue> m_queue;
-    QTimer m_ticker;
     bool m_quitting = false;
 };
 

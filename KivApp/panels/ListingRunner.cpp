@@ -2,30 +2,23 @@
 
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
+#include "jobscreen/WorkerLink.h"
 #include "panel/ListingJob.h"
 
 namespace kiv {
 
-namespace {
-
-// A listing that ends sooner shows nothing of itself: the rows simply change.
-constexpr qint64 quietMilliseconds = 300;
-constexpr int progressInterval = 100;
-
-} // namespace
-
 ListingRunner::ListingRunner(QObject* parent)
     : QObject(parent)
+    , m_link(new WorkerLink(this))
 {
-    m_progressTimer.setInterval(progressInterval);
-    connect(&m_progressTimer, &QTimer::timeout, this, &ListingRunner::tick);
+    m_link->onPulse = [this] { tick(); };
 }
 
 ListingRunner::~ListingRunner()
 {
+    // A listing changes nothing: one that is still running is simply left to end by itself.
     for (auto& [id, running] : m_running)
-        running.control->cancel();
-    m_running.clear();
+        running.thread->abandon();
 }
 
 void ListingRunner::start(std::shared_ptr<ListingJob> job, EndListener onEnd)
@@ -34,15 +27,12 @@ void ListingRunner::start(std::shared_ptr<ListingJob> job, EndListener onEnd)
     const std::uint64_t id = ++m_lastId;
     auto control = std::make_shared<JobControl>();
     // The end comes back through the event loop: the rows change on the UI thread only.
-    auto thread = std::make_unique<JobThread>(job, control, [this, id](const JobOutcome&) {
-        QMetaObject::invokeMethod(
-            this, [this, id] { ended(id); }, Qt::QueuedConnection);
-    });
+    auto thread = std::make_unique<JobThread>(job, control,
+        m_link->relay<const JobOutcome&>([this, id](const JobOutcome&) { ended(id); }));
     m_running.emplace(
         id, Running { std::move(job), std::move(control), std::move(thread), std::move(onEnd) });
     m_current = id;
-    m_clock.start();
-    m_progressTimer.start();
+    m_link->startPulse();
 }
 
 bool ListingRunner::stop()
@@ -52,7 +42,7 @@ bool ListingRunner::stop()
     // Its thread is left to notice the cancel on its own and is forgotten when it has ended.
     m_running.at(m_current).control->cancel();
     m_current = 0;
-    m_progressTimer.stop();
+    m_link->stopPulse();
     return true;
 }
 
@@ -72,14 +62,14 @@ void ListingRunner::ended(std::uint64_t id)
     if (id != m_current)
         return;
     m_current = 0;
-    m_progressTimer.stop();
+    m_link->stopPulse();
     if (ended.onEnd)
         ended.onEnd(*ended.job);
 }
 
 void ListingRunner::tick()
 {
-    if (isBusy() && m_clock.elapsed() >= quietMilliseconds && onProgress)
+    if (isBusy() && onProgress)
         onProgress(m_running.at(m_current).control->progress().itemsDone);
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -13,11 +11,12 @@ namespace kiv {
 class JobControl;
 class JobThread;
 class ListingJob;
+class WorkerLink;
 
 // Runs one panel's listings on worker threads, one that counts at a time: a new listing
 // supersedes the one under way, which is cancelled and whose result is dropped, never shown. The
-// end of the listing that counts is reported on the UI thread; the UI thread never waits for a
-// worker, not even for one stuck on a hung mount.
+// end of the listing that counts is reported on the UI thread. The UI thread never waits for a
+// listing's worker: one stuck on a dead mount is left to end by itself, also when the runner goes.
 class ListingRunner : public QObject
 {
     Q_OBJECT
@@ -27,7 +26,7 @@ public:
 
     // Runs nothing until start().
     explicit ListingRunner(QObject* parent = nullptr);
-    // Cancels every listing still running and waits for their threads.
+    // Cancels every listing still running and abandons their threads (JobThread::abandon).
     ~ListingRunner() override;
 
     // Starts `job` on a worker of its own, superseding the listing under way; `onEnd` hears of
@@ -60,8 +59,7 @@ private:
     std::map<std::uint64_t, Running> m_running;
     std::uint64_t m_current = 0; // the listing that counts, 0 for none
     std::uint64_t m_lastId = 0;
-    QTimer m_progressTimer;
-    QElapsedTimer m_clock;
+    WorkerLink* m_link;
 };
 
 } // namespace kiv

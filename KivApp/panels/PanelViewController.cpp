@@ -1,10 +1,10 @@
 #include "panels/PanelViewController.h"
 
+#include "archives/ArchiveDoor.h"
 #include "base/KivError.h"
-#include "files/EditableText.h"
 #include "base/PathString.h"
 #include "doors/Door.h"
-#include "files/ExistingFolder.h"
+#include "files/EditableText.h"
 #include "panels/FolderWatcher.h"
 #include "panels/ListingRunner.h"
 #include "panels/PanelColumnTitles.h"
@@ -12,6 +12,7 @@
 #include "panels/PanelRowDelegate.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
+#include "remote/RemotePlace.h"
 #include "text/KivFormat.h"
 #include "toolkit/BorderedPanel.h"
 #include "toolkit/RetroControls.h"
@@ -42,8 +43,13 @@ int lastRow(const PanelState& state)
 } // namespace
 
 PanelViewController::PanelViewController(const std::string& startPath, QObject* parent)
+    : PanelViewController(PanelLocation::filesystem(startPath), parent)
+{
+}
+
+PanelViewController::PanelViewController(PanelLocation start, QObject* parent)
     : QObject(parent)
-    , m_state(startPath)
+    , m_state(std::move(start))
     , m_view(new BorderedPanel)
     , m_pathLabel(RetroControls::label(
           {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, m_view))
@@ -156,17 +162,32 @@ void PanelViewController::setActive(bool active)
 
 void PanelViewController::reload()
 {
+    relist(ListingJob::IfGone::refuse);
+}
+
+void PanelViewController::relist(ListingJob::IfGone ifGone)
+{
     // The listing under way may have read the folder before the change this relisting is for.
     if (m_listing->isBusy()) {
-        m_relistAgain = true;
+        // Following the disk outweighs a plain relisting: a folder gone is left either way.
+        if (m_relistAgain != ListingJob::IfGone::nearestFolder)
+            m_relistAgain = ifGone;
         return;
     }
-    m_listing->start(m_state.listingOf(m_state.location()),
+    m_listing->start(m_state.listingOf(m_state.location(), ifGone),
         weakly(this, [](PanelViewController& panel, ListingJob& listed) { panel.relisted(listed); }));
 }
 
 void PanelViewController::relisted(ListingJob& listed)
 {
+    if (listed.listed() != listed.place()) {
+        const QString gone = ShownText::of(listed.place().path());
+        arrive(listed, { listed.listed(), {} }, [this, gone](bool arrived) {
+            if (arrived)
+                showNotice(QStringLiteral("Folder gone: ") + gone);
+        });
+        return;
+    }
     if (!reportedRefusal(listed))
         m_model->replaceRows([&] { m_state.acceptRelisting(listed); });
     syncUI();
@@ -175,6 +196,12 @@ void PanelViewController::relisted(ListingJob& listed)
 
 void PanelViewController::goTo(const std::string& path, MoveEnd then)
 {
+    // A server's address is never a path of this machine.
+    if (RemotePlace::looksRemote(path)) {
+        if (m_delegate)
+            m_delegate->panelWantsServer(*this, path);
+        return;
+    }
     goTo(m_state.realFolder(path), {}, std::move(then));
 }
 
@@ -186,7 +213,7 @@ void PanelViewController::goTo(PanelLocation place, std::string_view cursorName,
 void PanelViewController::moveTo(PanelState::Destination destination, MoveEnd then)
 {
     // A relisting of the place being left is moot: the move lists with the settings of now.
-    m_relistAgain = false;
+    m_relistAgain.reset();
     auto job = m_state.listingOf(destination.place);
     m_listing->start(std::move(job),
         weakly(this,
@@ -201,6 +228,7 @@ void PanelViewController::arrive(
     if (arrived) {
         m_model->replaceRows([&] { m_state.acceptMove(listed, destination.cursorName); });
         syncUI();
+        noteDamage();
     } else {
         redrawKeepingCursor();
     }
@@ -209,10 +237,18 @@ void PanelViewController::arrive(
     listingEnded();
 }
 
+// An archive damaged part way lists what came before the damage; the status line says where it broke.
+void PanelViewController::noteDamage()
+{
+    const auto* archive = dynamic_cast<const ArchiveDoor*>(m_state.location().door().get());
+    if (archive && !archive->damage().empty())
+        showNotice(ShownText::of(archive->damage()));
+}
+
 void PanelViewController::listingEnded()
 {
-    if (std::exchange(m_relistAgain, false))
-        reload();
+    if (const auto again = std::exchange(m_relistAgain, std::nullopt))
+        relist(*again);
     if (m_listing->isBusy())
         return;
     for (const auto& waiter : std::exchange(m_whenListed, {}))
@@ -252,7 +288,7 @@ bool PanelViewController::reportedRefusal(const ListingJob& listed)
 
 void PanelViewController::stopListing()
 {
-    m_relistAgain = false;
+    m_relistAgain.reset();
     if (m_listing->stop())
         updateStatusLine();
     listingEnded();
@@ -316,8 +352,10 @@ void PanelViewController::showHistoryMenu()
 
 PanelSettings PanelViewController::settings() const
 {
-    return { m_state.location().nearestRealDirectory(), m_state.showHidden(), m_state.sortOrder(),
-        m_history.folders() };
+    // A folder still being read (a slow mount at the start) is where the panel goes: kept as such.
+    const ListingJob* underWay = m_listing->underWay();
+    const PanelLocation& place = underWay ? underWay->place() : m_state.location();
+    return { place.address(), m_state.showHidden(), m_state.sortOrder(), m_history.folders() };
 }
 
 void PanelViewController::restore(const PanelSettings& settings)
@@ -326,21 +364,25 @@ void PanelViewController::restore(const PanelSettings& settings)
     m_state.setShowHidden(settings.showHidden);
     m_state.setSortOrder(settings.sortOrder);
     m_history.restore(settings.history);
-    // Listed at once, so that the window's first picture shows both panels filled.
-    try {
-        m_model->replaceRows([&] {
-            try {
-                if (!settings.folder.empty())
-                    return m_state.goTo(settings.folder);
-            } catch (const std::exception&) {
-                // A folder gone since the last run is no error: the current place is listed instead.
-            }
-            m_state.refresh();
-        });
-    } catch (const std::exception& error) {
-        reportFailure(error, m_state.location());
+    // Read on a worker, so that the window shows at once even with a folder on a dead mount.
+    m_statusLabel->setText(QStringLiteral(" Reading..."));
+    const PanelLocation here = m_state.location();
+    if (settings.folder.empty() || RemotePlace::looksRemote(settings.folder)) {
+        goTo(here, {});
+        // The server is connected to as a job.
+        if (!settings.folder.empty() && m_delegate)
+            m_delegate->panelWantsServer(*this, settings.folder);
+        return;
     }
-    syncUI();
+    m_relistAgain.reset();
+    m_listing->start(m_state.listingOf(m_state.realFolder(settings.folder)),
+        weakly(this, [here](PanelViewController& panel, ListingJob& listed) {
+            // A folder gone since the last run is no error: the current place is listed instead.
+            if (listed.refusal())
+                panel.goTo(here, {});
+            else
+                panel.arrive(listed, { listed.place(), {} }, {});
+        }));
 }
 
 void PanelViewController::setMarks(std::unordered_set<std::string> names)
@@ -421,7 +463,7 @@ void PanelViewController::syncUI()
     m_pathLabel->setText(u' ' + ShownText::of(m_state.location().displayPath()) + u' ');
     m_columnHeader->setSortOrder(m_state.sortOrder());
     if (!m_state.location().isArchive())
-        m_history.visit(m_state.location().path());
+        m_history.visit(m_state.location().address());
     if (!m_state.entries().empty())
         m_tableView->moveSelection(std::min(static_cast<int>(m_state.cursorIndex()), lastRow(m_state)));
     updateStatusLine();
@@ -431,27 +473,21 @@ void PanelViewController::syncUI()
 
 void PanelViewController::watchLocation()
 {
-    // An archive is read once on entering; only real folders are followed.
+    // An archive is read once on entering; only folders of this machine are followed.
     const PanelLocation& place = m_state.location();
-    m_folderWatcher->watch(place.isArchive() ? std::string() : place.path(), m_state.entries());
+    const bool followed = !place.isArchive() && !place.isRemote();
+    m_folderWatcher->watch(followed ? place.path() : std::string(), m_state.entries());
 }
 
 void PanelViewController::followDisk()
 {
     // A panel on its way elsewhere has no use for the folder it leaves.
     const ListingJob* underWay = m_listing->underWay();
-    if (m_state.location().isArchive() || (underWay && underWay->place() != m_state.location()))
+    if (m_state.location().isArchive() || m_state.location().isRemote()
+        || (underWay && underWay->place() != m_state.location()))
         return;
-    const std::string folder = m_state.location().path();
-    const std::string refuge = ExistingFolder::nearest(folder);
-    if (refuge == folder) {
-        reload();
-        return;
-    }
-    goTo(refuge, weakly(this, [folder](PanelViewController& panel, bool arrived) {
-        if (arrived)
-            panel.showNotice(QStringLiteral("Folder gone: ") + ShownText::of(folder));
-    }));
+    // Whether the folder is still there is asked on the worker too: the disk may not answer.
+    relist(ListingJob::IfGone::nearestFolder);
 }
 
 void PanelViewController::redrawKeepingCursor()

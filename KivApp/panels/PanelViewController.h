@@ -42,6 +42,8 @@ class PanelViewController : public QObject
 public:
     // Creates the panel on `startPath`; lists nothing until reload().
     explicit PanelViewController(const std::string& startPath, QObject* parent = nullptr);
+    // Creates the panel on `start`, whose door also opens the real folders it goes to by path.
+    explicit PanelViewController(PanelLocation start, QObject* parent = nullptr);
     // Deletes the panel's view too, unless a parent widget deleted it first.
     ~PanelViewController() override;
 
@@ -73,7 +75,8 @@ public:
     // Goes to the real folder `path` with no marks and the cursor on the first row, once it is
     // listed on a worker; the old rows show and take keys until then. When it cannot be listed
     // the panel stays exactly as it was and the delegate hears of it once. A later move
-    // supersedes it. `then` hears how it ended.
+    // supersedes it. `then` hears how it ended. An sftp:// URL goes to the delegate to connect to
+    // (and `then` hears nothing).
     void goTo(const std::string& path, MoveEnd then = {});
     // As goTo(path) for any place, then puts the cursor on the row named `cursorName`, if listed.
     void goTo(PanelLocation place, std::string_view cursorName, MoveEnd then = {});
@@ -96,10 +99,12 @@ public:
     void goForward();
     // Opens a menu of the folders visited, newest first, that goes to the one chosen (Alt+Down).
     void showHistoryMenu();
-    // Returns what the panel keeps between runs: folder, hidden files, sort order and history.
+    // Returns what the panel keeps between runs: folder (the one being listed, while one is),
+    // hidden files, sort order and history.
     PanelSettings settings() const;
-    // Takes on `settings` and lists its folder, or the current place when it is empty or can no
-    // longer be listed (said to nobody: a folder gone since the last run is no error).
+    // Takes on `settings` and lists its folder on a worker, "Reading..." showing until then (a
+    // server's is handed to the delegate to connect to as a job), or the current place when it is
+    // empty or can no longer be listed (said to nobody: a folder gone since the last run is no error).
     void restore(const PanelSettings& settings);
     // Replaces the marks by `names` (none unmarks every row) and redraws; names without a row go
     // at the next listing.
@@ -149,11 +154,13 @@ private:
     void followDisk();
     void redrawKeepingCursor();
     void updateStatusLine();
+    void noteDamage();
     void selectionChanged();
     void toggleMark();
     void moveTo(PanelState::Destination destination, MoveEnd then = {});
     void arrive(ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then);
     bool openedAsFile(const ListingJob& listed, const PanelState::Destination& destination);
+    void relist(ListingJob::IfGone ifGone);
     void relisted(ListingJob& listed);
     bool reportedRefusal(const ListingJob& listed);
     void showReadingProgress(std::int64_t itemsRead);
@@ -178,7 +185,7 @@ private:
     PanelColumnTitles* m_columnHeader;
     FolderWatcher* m_folderWatcher;
     ListingRunner* m_listing;
-    bool m_relistAgain = false; // a relisting was asked for while a listing was under way
+    std::optional<ListingJob::IfGone> m_relistAgain; // a relisting asked for while a listing was under way
     std::vector<std::function<void()>> m_whenListed;
     QPointer<PanelEditorView> m_editorView;
     QPointer<QWidget> m_topRow;

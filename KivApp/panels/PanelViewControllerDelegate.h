@@ -21,6 +21,9 @@ public:
     // Called when a file of the local disk, or a link there that leads to no folder, was opened;
     // `realPath` is its full path.
     virtual void panelDidOpenFile(PanelViewController& panel, const std::string& realPath) = 0;
+    // Called when the panel is to go to the folder on a server that the sftp:// `url` names (from
+    // the history, the hotlist or the last run): connecting is the owner's, as a job.
+    virtual void panelWantsServer(PanelViewController& panel, const std::string& url) = 0;
     // Called when listing `place` (a folder, or an archive or a folder inside one) failed while
     // reloading, entering a row or going to the parent.
     virtual void panelDidFailWithError(

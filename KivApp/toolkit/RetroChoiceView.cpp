@@ -92,6 +92,11 @@ void RetroChoiceView::setLines(const QStringList& lines, int highlighted)
     update();
 }
 
+QRect RetroChoiceView::lineRect(int index) const
+{
+    return { padding - 2, m_linesTop + index * lineHeight(), width() - 2 * padding + 4, lineHeight() };
+}
+
 void RetroChoiceView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -109,8 +114,7 @@ void RetroChoiceView::paintEvent(QPaintEvent*)
     painter.setFont(font);
     const QFontMetrics metrics(font);
     for (int index = 0; index < m_lines.size() && index < m_lineCount; ++index) {
-        const QRect band(
-            padding - 2, m_linesTop + index * lineHeight(), width() - 2 * padding + 4, lineHeight());
+        const QRect band = lineRect(index);
         if (index == m_highlighted)
             painter.fillRect(band, Theme::cursorBackground());
         painter.setPen(index == m_highlighted ? Theme::cursorText() : Theme::dialogText());

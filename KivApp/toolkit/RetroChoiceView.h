@@ -38,6 +38,8 @@ public:
     const QStringList& lines() const { return m_lines; }
     // Returns the title.
     const QString& titleText() const { return m_title; }
+    // Returns where text line `index` is drawn, so a field can be laid over part of it.
+    QRect lineRect(int index) const;
     // Returns the buttons, in the order of the choices.
     const std::vector<RetroDialogButton*>& buttons() const { return m_buttons; }
 

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class QLineEdit;
+
 namespace kiv::RetroControls {
 
 // Returns a new RetroLabel showing `text`, owned by `parent` (or by the caller when null). The
@@ -12,5 +14,9 @@ namespace kiv::RetroControls {
 RetroLabel* label(const QString& text, const QFont& font = Theme::monoFont(),
     const QColor& color = Theme::panelText(), const std::optional<QColor>& background = std::nullopt,
     Qt::Alignment alignment = Qt::AlignLeft, QWidget* parent = nullptr);
+
+// Returns a new input field holding `text` in the dialogs' colours, without a frame of its own
+// (a dialog draws its square edge), owned by `parent`.
+QLineEdit* field(const QString& text, QWidget* parent);
 
 } // namespace kiv::RetroControls

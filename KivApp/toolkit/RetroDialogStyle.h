@@ -42,6 +42,8 @@ struct RetroDialogStyle
     QString alternativeTitle;
     // The largest a listing may be, or empty for no bound.
     QSize bounds = {};
+    // True for a prompt whose field shows nothing of what is typed (a password).
+    bool hidesTyping = false;
 
     // Returns a prompt style whose field starts with `defaultValue`.
     static RetroDialogStyle prompt(const QString& defaultValue) { return { Kind::prompt, defaultValue, {} }; }
@@ -51,6 +53,8 @@ struct RetroDialogStyle
     {
         return { Kind::prompt, defaultValue, alternativeTitle };
     }
+    // Returns a prompt style whose empty field never shows what is typed, not even its length.
+    static RetroDialogStyle secretPrompt() { return { Kind::prompt, {}, {}, {}, true }; }
     // Returns the style of a question answered by OK or Cancel.
     static RetroDialogStyle confirm() { return { Kind::confirm, {}, {} }; }
     // Returns the style of a question answered by OK, Cancel or a button captioned

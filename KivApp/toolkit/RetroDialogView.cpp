@@ -1,5 +1,6 @@
 #include "toolkit/RetroDialogView.h"
 
+#include "toolkit/RetroControls.h"
 #include "toolkit/RetroDialogButton.h"
 #include "toolkit/RetroPainting.h"
 #include "toolkit/RetroScrollBar.h"
@@ -96,15 +97,9 @@ RetroDialogButton* RetroDialogView::createButton(
 
 void RetroDialogView::createTextField(const QString& defaultValue)
 {
-    m_textField = new QLineEdit(defaultValue, this);
-    m_textField->setFont(Theme::monoFont(13));
-    RetroPainting::setPaletteColor(*m_textField, QPalette::Text, Theme::dialogText());
-    RetroPainting::setPaletteColor(*m_textField, QPalette::Base, Theme::dialogFieldBackground());
-    RetroPainting::setPaletteColor(*m_textField, QPalette::Highlight, Theme::cursorBackground());
-    RetroPainting::setPaletteColor(*m_textField, QPalette::HighlightedText, Theme::cursorText());
-    // A plain field: the square edge is the face's own drawing, with no style's frame or focus ring.
-    m_textField->setFrame(false);
-    m_textField->setTextMargins(3, 0, 3, 0);
+    m_textField = RetroControls::field(defaultValue, this);
+    if (m_style.hidesTyping)
+        m_textField->setEchoMode(QLineEdit::NoEcho);
     // Typing at once replaces the suggested text, as in a native field that takes focus.
     m_textField->selectAll();
     m_textField->installEventFilter(this);

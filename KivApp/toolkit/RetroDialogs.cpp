@@ -8,14 +8,28 @@
 
 namespace kiv::RetroDialogs {
 
-std::optional<QString> prompt(
-    QWidget* parent, const QString& title, const QString& message, const QString& defaultValue)
+namespace {
+
+std::optional<QString> promptIn(
+    const RetroDialogStyle& style, QWidget* parent, const QString& title, const QString& message)
 {
-    RetroDialogWindow dialog(title, message, RetroDialogStyle::prompt(defaultValue), QStringLiteral("OK"),
-        ButtonTone::ordinary, parent);
+    RetroDialogWindow dialog(title, message, style, QStringLiteral("OK"), ButtonTone::ordinary, parent);
     if (dialog.runModal(parent) != RetroDialogResponse::ok)
         return std::nullopt;
     return dialog.textFieldValue();
+}
+
+} // namespace
+
+std::optional<QString> prompt(
+    QWidget* parent, const QString& title, const QString& message, const QString& defaultValue)
+{
+    return promptIn(RetroDialogStyle::prompt(defaultValue), parent, title, message);
+}
+
+std::optional<QString> secret(QWidget* parent, const QString& title, const QString& message)
+{
+    return promptIn(RetroDialogStyle::secretPrompt(), parent, title, message);
 }
 
 std::optional<std::pair<QString, RetroDialogResponse>> promptOr(QWidget* parent, const QString& title,

@@ -18,6 +18,10 @@ namespace kiv::RetroDialogs {
 std::optional<QString> prompt(
     QWidget* parent, const QString& title, const QString& message, const QString& defaultValue);
 
+// Asks for a password or passphrase in a field that never shows what is typed; returns it on OK,
+// nothing on Cancel or Escape.
+std::optional<QString> secret(QWidget* parent, const QString& title, const QString& message);
+
 // Asks for a line of text as prompt() does, offering a third button captioned `alternativeTitle`
 // (also Alt and its first letter) that takes the text as well; returns the text and the answer
 // (ok or alternative), nothing on Cancel or Escape.

@@ -6,10 +6,13 @@
 #include "commands/Actions.h"
 #include "commands/CommandTable.h"
 #include "commands/ClipboardCommands.h"
+#include "commands/ComparisonCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/KeyRouter.h"
 #include "commands/NavigationCommands.h"
+#include "commands/OpenWithCommands.h"
 #include "commands/QuickViewCommands.h"
+#include "commands/RenameCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
 #include "commands/TabCommands.h"
@@ -21,6 +24,7 @@
 #include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
+#include "remote/RemoteError.h"
 #include "settings/SettingsStore.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
@@ -125,8 +129,10 @@ void MainWindowController::buildWindow()
 void MainWindowController::makeCommands()
 {
     m_jobs = std::make_unique<JobRunner>(*m_window);
-    m_jobs->onJobEnded
-        = [this](const JobQueue::Ended& ended) { relistAfter(ended.footprint, ended.outcome); };
+    m_jobs->onJobEnded = [this](const JobQueue::Ended& ended, bool unwatched) {
+        relistAfter(ended.footprint);
+        tellEnd(ended.outcome, unwatched);
+    };
     m_jobs->onActivity = [this] { m_root->menuBar()->setIndicator(m_jobs->indicator()); };
     const CommandContext context { *m_panels, *m_window, m_fileSystem, m_archives, *m_jobs, m_trash,
         m_history };
@@ -138,10 +144,13 @@ void MainWindowController::makeCommands()
     m_undoCommands = std::make_unique<UndoCommands>(context);
     m_searchCommands = std::make_unique<SearchCommands>(context);
     m_clipboardCommands = std::make_unique<ClipboardCommands>(context);
+    m_openWithCommands = std::make_unique<OpenWithCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_attributeCommands = std::make_unique<AttributeCommands>(context);
     m_quickViewCommands = std::make_unique<QuickViewCommands>(context, *m_root->splitView());
     m_tabCommands = std::make_unique<TabCommands>(*m_panels);
+    m_renameCommands = std::make_unique<RenameCommands>(context);
+    m_comparisonCommands = std::make_unique<ComparisonCommands>(context);
     m_navigationCommands->onHotlistChanged
         = weakly(this, [](MainWindowController& controller) { controller.saveSettings(Failures::reported); });
 }
@@ -208,9 +217,10 @@ void MainWindowController::bindKeys()
     const Actions::Targets targets { m_panels.get(), m_window.get(), m_root->commandLine()->field(),
         m_fileCommands.get(), m_trashCommands.get(), m_undoCommands.get(), m_shellCommands.get(),
         m_toolCommands.get(), m_navigationCommands.get(), m_searchCommands.get(), m_clipboardCommands.get(),
-        m_attributeCommands.get(), m_quickViewCommands.get(), m_tabCommands.get(), m_commandTable.get(),
+        m_attributeCommands.get(), m_quickViewCommands.get(), m_openWithCommands.get(), m_commandTable.get(),
         m_fileSystem.homeDirectoryPath(),
-        weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem) };
+        weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem), m_renameCommands.get(),
+        m_comparisonCommands.get(), m_tabCommands.get() };
     m_commandTable->setActions(Actions::all(targets));
     m_keyRouter = std::make_unique<KeyRouter>(
         *m_commandTable, *m_panels, *m_root->commandLine()->field(), *m_shellCommands);
@@ -284,19 +294,29 @@ void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
 
 void MainWindowController::updatePrompt()
 {
-    m_root->commandLine()->setPromptPath(
-        ShownText::of(m_panels->active().state().location().nearestRealDirectory()));
+    m_root->commandLine()->setPromptPath(ShownText::of(m_panels->active().state().location().address()));
 }
 
-void MainWindowController::relistAfter(const JobFootprint& footprint, const JobOutcome& outcome)
+void MainWindowController::relistAfter(const JobFootprint& footprint)
 {
     for (PanelViewController* panel : { &m_panels->left(), &m_panels->right() }) {
         const PanelLocation& location = panel->state().location();
-        // Found items lie anywhere below their folder; looking them up again is cheap.
-        if (location.isFound() || (!location.isArchive() && footprint.touchesFolder(location.path())))
+        // Found items lie anywhere below their folder; looking them up again is cheap. A footprint
+        // names only paths of this machine: a server's folder is looked at again after any job.
+        if (location.isFound() || location.isRemote()
+            || (!location.isArchive() && footprint.touchesFolder(location.path())))
             panel->reload();
     }
-    if (outcome.end != JobOutcome::End::completed)
+}
+
+void MainWindowController::tellEnd(const JobOutcome& outcome, bool unwatched)
+{
+    if (outcome.end == JobOutcome::End::completed)
+        return;
+    // What the user chose needs no dismissing; a failure, or an end the user did not watch, does.
+    if (outcome.byChoice && !unwatched)
+        m_panels->active().showNotice(ShownText::of(outcome.summary));
+    else
         RetroDialogs::message(m_window.get(), QStringLiteral("Job Ended"), ShownText::of(outcome.summary));
 }
 
@@ -325,11 +345,25 @@ void MainWindowController::panelDidOpenFile(PanelViewController&, const std::str
             + QStringLiteral(": the desktop has no opener for files. F3 views the file and F4 edits it."));
 }
 
+void MainWindowController::panelWantsServer(PanelViewController& panel, const std::string& url)
+{
+    m_navigationCommands->connect(panel, url);
+}
+
 void MainWindowController::panelDidFailWithError(
-    PanelViewController&, const std::exception& error, const PanelLocation& place)
+    PanelViewController& panel, const std::exception& error, const PanelLocation& place)
 {
     const bool archive = place.isArchive();
     QString text = ShownText::of(userMessage(error));
+    // The panel stays on the server's folder: it offers that server again, never another place.
+    const auto* remote = dynamic_cast<const RemoteError*>(&error);
+    if (remote && remote->errorCase() == RemoteError::Case::connectionLost
+        && panel.state().location().isRemote()) {
+        if (RetroDialogs::confirm(
+                m_window.get(), QStringLiteral("Connection Lost"), text, QStringLiteral("Reconnect")))
+            m_navigationCommands->connect(panel, panel.state().location().address());
+        return;
+    }
     if (isPermissionRefusal(error))
         text += permissionHint(archive ? QStringLiteral("archive") : QStringLiteral("folder"));
     RetroDialogs::message(m_window.get(),

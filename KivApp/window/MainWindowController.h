@@ -21,7 +21,9 @@ namespace kiv {
 class AttributeCommands;
 class CommandTable;
 class ClipboardCommands;
+class ComparisonCommands;
 class FileOperationCommands;
+class OpenWithCommands;
 class KeyRouter;
 class UndoCommands;
 class JobRunner;
@@ -31,6 +33,7 @@ class MainWindow;
 class PanelPair;
 class QuickViewCommands;
 class TabCommands;
+class RenameCommands;
 class ShellCommands;
 class SearchCommands;
 class ToolCommands;
@@ -78,8 +81,12 @@ public:
     PanelPair& panels() const { return *m_panels; }
     // Returns the command line, user menu and console output commands.
     ShellCommands& shellCommands() const { return *m_shellCommands; }
-    // Returns the help, quit, extract, compare, jobs and About commands.
+    // Returns the help, quit, extract, pack, compare, jobs and About commands.
     ToolCommands& toolCommands() const { return *m_toolCommands; }
+    // Returns the multi-rename command.
+    RenameCommands& renameCommands() const { return *m_renameCommands; }
+    // Returns the commands that compare files and synchronize folders.
+    ComparisonCommands& comparisonCommands() const { return *m_comparisonCommands; }
     // Returns the runner of copy, move, delete and extraction jobs.
     JobRunner& jobs() const { return *m_jobs; }
     // Returns the table of every action, its keys and menu entries.
@@ -95,9 +102,12 @@ public:
     // the desktop has none to start.
     void panelDidOpenFile(PanelViewController& panel, const std::string& realPath) override;
     // Shows the "Can't Open Folder" dialog for `error` ("Can't Open Archive" when `place` is inside
-    // an archive), with a hint for a refused permission.
+    // an archive), with a hint for a refused permission; for a lost connection of a server's panel,
+    // "Connection Lost" with Reconnect.
     void panelDidFailWithError(
         PanelViewController& panel, const std::exception& error, const PanelLocation& place) override;
+    // Connects to the server as a job and takes the panel there.
+    void panelWantsServer(PanelViewController& panel, const std::string& url) override;
 
 private:
     void buildWindow();
@@ -106,7 +116,8 @@ private:
     std::vector<RetroMenuItem> pulldownItems(int index) const;
     void showPulldownMenu(int index, QRectF anchorFrame);
     void updatePrompt();
-    void relistAfter(const JobFootprint& footprint, const JobOutcome& outcome);
+    void relistAfter(const JobFootprint& footprint);
+    void tellEnd(const JobOutcome& outcome, bool unwatched);
     void restoreSettings();
     void tellStartProblems();
     void placeDivider();
@@ -128,8 +139,11 @@ private:
     std::unique_ptr<NavigationCommands> m_navigationCommands;
     std::unique_ptr<AttributeCommands> m_attributeCommands;
     std::unique_ptr<QuickViewCommands> m_quickViewCommands;
+    std::unique_ptr<RenameCommands> m_renameCommands;
+    std::unique_ptr<ComparisonCommands> m_comparisonCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     std::unique_ptr<TabCommands> m_tabCommands;
+    std::unique_ptr<OpenWithCommands> m_openWithCommands;
     std::unique_ptr<CommandTable> m_commandTable;
     std::unique_ptr<KeyRouter> m_keyRouter;
     // Where the panels were asked to open when the program started, the left one first.

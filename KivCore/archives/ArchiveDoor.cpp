@@ -55,6 +55,9 @@ std::optional<ItemInfo> ArchiveDoor::info(const std::string& path, Link) const
         row = tree(nullptr)->find(path + "/"); // a folder named without its "/"
     if (!row)
         return std::nullopt;
+    if (row->kind == FileEntry::Kind::symlink)
+        return ItemInfo { ItemInfo::Type::link, 0, row->modificationDate, std::nullopt,
+            tree(nullptr)->linkTarget(path) };
     const bool isFolder = row->kind == FileEntry::Kind::directory;
     return ItemInfo { isFolder ? ItemInfo::Type::folder : ItemInfo::Type::file, isFolder ? 0 : row->size,
         row->modificationDate, std::nullopt, {} };
@@ -113,9 +116,20 @@ std::string ArchiveDoor::fileOnDisk() const
 std::shared_ptr<const ArchiveTree> ArchiveDoor::tree(JobControl* control) const
 {
     std::lock_guard lock(m_mutex);
-    if (!m_tree)
-        m_tree = std::make_shared<const ArchiveTree>(ArchiveService().listRawEntries(fileOnDisk(), control));
+    if (!m_tree) {
+        std::string damage;
+        m_tree = std::make_shared<const ArchiveTree>(
+            ArchiveService().listRawEntries(fileOnDisk(), control, &damage));
+        std::lock_guard damageLock(m_damageMutex);
+        m_damage = std::move(damage);
+    }
     return m_tree;
+}
+
+std::string ArchiveDoor::damage() const
+{
+    std::lock_guard lock(m_damageMutex);
+    return m_damage;
 }
 
 void ArchiveDoor::refuseChange() const

@@ -26,6 +26,9 @@ public:
 
     // Returns the archive file's path on its host door.
     const std::string& archivePath() const { return m_file.path; }
+    // Returns where the archive broke, once a listing found it damaged part way and listed what
+    // came before (ArchiveService::listRawEntries); "" when nothing did or nothing is read yet.
+    std::string damage() const;
 
     Kind kind() const override;
     bool isSamePlace(const Door& other) const override;
@@ -33,9 +36,10 @@ public:
     const DoorItem* container() const override;
     std::optional<std::string> localPath(const std::string& path) const override;
     // Lists the folder `folder` of the archive with a ".." row first (at the root too, leading out
-    // of it); names that begin with "." always show and the order is the file-name order. Throws
-    // the platform error when the file cannot be opened and KivError::operationFailed naming the
-    // archive when it is damaged or no format reads it.
+    // of it); names that begin with "." always show and the order is the file-name order. An
+    // archive damaged after its first member lists what came before (damage() says where it broke).
+    // Throws the platform error when the file cannot be opened and KivError::operationFailed naming
+    // the archive when it is damaged from the start or no format reads it.
     std::vector<FileEntry> list(const std::string& folder, HiddenFiles hiddenFiles, ListingOrder order,
         JobControl* control) const override;
     std::optional<ItemInfo> info(const std::string& path, Link link) const override;
@@ -58,6 +62,8 @@ private:
     DoorItem m_file;
     mutable std::mutex m_mutex;
     mutable std::shared_ptr<const ArchiveTree> m_tree; // read once, under the mutex
+    mutable std::mutex m_damageMutex; // its own, so that asking never waits for a read
+    mutable std::string m_damage; // found as m_tree was read, under m_damageMutex
 };
 
 } // namespace kiv

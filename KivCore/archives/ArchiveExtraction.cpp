@@ -103,7 +103,7 @@ void ArchiveExtraction::extract(const std::string& archivePath, const Selection&
     bool found = false;
     std::string damage;
     ArchiveReader reader(archivePath, selection.member);
-    while (archive_entry* entry = reader.next()) {
+    while (archive_entry* entry = nextMember(reader, found)) {
         damage = reader.takeDamage();
         // A damaged header may have been any member's: of the whole archive, it is an item failed.
         if (!damage.empty() && selection.member.empty())
@@ -118,6 +118,19 @@ void ArchiveExtraction::extract(const std::string& archivePath, const Selection&
         throw KivError::operationFailed(
             selection.member + ": Not found in archive" + (damage.empty() ? "" : " (" + damage + ")"));
     supplyLinkData();
+}
+
+// Once the one file selected is out, damage that ends the reading ends it quietly: the file came
+// before the damage, whole, so an archive cut short still gives what it holds intact.
+archive_entry* ArchiveExtraction::nextMember(ArchiveReader& reader, bool found) const
+{
+    try {
+        return reader.next();
+    } catch (const KivError&) {
+        if (!found || m_selection.member.empty() || m_selection.isFolder)
+            throw;
+        return nullptr;
+    }
 }
 
 bool ArchiveExtraction::isSelected(const std::string& member) const
@@ -146,7 +159,8 @@ void ArchiveExtraction::extractMember(ArchiveReader& reader, archive_entry* entr
         return;
     }
     if (archive_entry_filetype(entry) == AE_IFDIR) {
-        attempt([&] { makeFolder(entry, relative, target); }, target);
+        if (attempt([&] { makeFolder(entry, relative, target); }, target))
+            countPlaced();
         return;
     }
     std::optional<Place> place;
@@ -156,13 +170,23 @@ void ArchiveExtraction::extractMember(ArchiveReader& reader, archive_entry* entr
     if (const char* link = archive_entry_hardlink(entry)) {
         const std::string linked = ArchiveMemberPath::safe(link, false);
         if (!m_written.contains(linked)) {
-            // Its data comes with a member not taken out: fetched once this pass is over.
+            // Its data comes with a member not taken out: fetched once this pass is over, or the
+            // whole extraction fails.
             m_pendingLinks.emplace(linked, std::move(*place));
+            countPlaced();
             return;
         }
     }
-    if (writeMember(reader, entry, member, *place))
+    if (writeMember(reader, entry, member, *place)) {
         m_written[member] = place->path;
+        countPlaced();
+    }
+}
+
+void ArchiveExtraction::countPlaced() const
+{
+    if (m_session)
+        ++m_session->done;
 }
 
 bool ArchiveExtraction::writeMember(

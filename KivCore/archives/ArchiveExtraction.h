@@ -61,9 +61,13 @@ private:
     };
 
     bool isSelected(const std::string& member) const;
+    // Steps to the next member, or nullptr after the last; `found` once the selection was met.
+    archive_entry* nextMember(ArchiveReader& reader, bool found) const;
     // The session's report of what was made anew, or null without a session.
     TransferReport* report() const;
     void extractMember(ArchiveReader& reader, archive_entry* entry, const std::string& member);
+    // Counts one member placed (made, or a folder merged into) in the session's tally.
+    void countPlaced() const;
     // Runs `step`; with a session a failure is its question (retry, skip), else it is thrown.
     // Returns whether the step succeeded (false: skipped).
     bool attempt(const std::function<void()>& step, const std::string& path);

@@ -16,6 +16,7 @@ struct ArchiveRawEntry
     std::int64_t size = 0; // uncompressed size in bytes
     std::optional<FileTime> modificationDate;
     bool encrypted = false; // its data cannot be read without a password
+    std::string linkTarget = {}; // a symbolic link's target as stored; "" for the rest
 
     bool operator==(const ArchiveRawEntry&) const = default;
 };

@@ -2,6 +2,8 @@
 
 #include "archives/ArchiveExtraction.h"
 #include "archives/ArchiveReader.h"
+#include "base/ErrorText.h"
+#include "base/KivError.h"
 #include "jobs/ItemCounter.h"
 
 #include <archive.h>
@@ -27,21 +29,50 @@ std::optional<FileTime> modificationDate(archive_entry* entry)
     return FileTime(std::chrono::duration_cast<FileTime::duration>(since));
 }
 
+std::string linkTargetOf(archive_entry* entry)
+{
+    const char* target = archive_entry_symlink(entry);
+    return target ? target : "";
+}
+
+// Steps to the next member after those `listed`; with `damage` and at least one member listed,
+// damage that ends the reading ends the listing instead, and it or damage stepped over is noted there.
+archive_entry* nextListed(
+    ArchiveReader& reader, const std::vector<ArchiveRawEntry>& listed, std::string* damage)
+{
+    archive_entry* entry = nullptr;
+    try {
+        entry = reader.next();
+    } catch (const KivError& error) {
+        if (!damage || listed.empty())
+            throw;
+        *damage = userMessage(error) + " after " + listed.back().path + "; only what comes before is listed";
+        return nullptr;
+    }
+    if (std::string stepped = reader.takeDamage(); damage && !stepped.empty() && damage->empty())
+        *damage = std::move(stepped);
+    return entry;
+}
+
 } // namespace
 
 std::vector<ArchiveRawEntry> ArchiveService::listRawEntries(
-    const std::string& archivePath, JobControl* control) const
+    const std::string& archivePath, JobControl* control, std::string* damage) const
 {
     ArchiveReader reader(archivePath);
     std::vector<ArchiveRawEntry> entries;
     ItemCounter counter(control);
-    while (archive_entry* entry = reader.next()) {
+    while (archive_entry* entry = nextListed(reader, entries, damage)) {
         counter.count();
         auto path = ArchiveReader::memberPath(entry);
         if (path.empty())
             continue; // the root itself ("./" or "/")
-        entries.push_back({ std::move(path), archive_entry_size(entry), modificationDate(entry),
-            archive_entry_is_encrypted(entry) != 0 });
+        // A link's size is that of its target text, as a link on the disk has.
+        std::string linkTarget = archive_entry_filetype(entry) == AE_IFLNK ? linkTargetOf(entry) : "";
+        const std::int64_t size
+            = linkTarget.empty() ? archive_entry_size(entry) : static_cast<std::int64_t>(linkTarget.size());
+        entries.push_back({ std::move(path), size, modificationDate(entry),
+            archive_entry_is_encrypted(entry) != 0, std::move(linkTarget) });
     }
     return entries;
 }

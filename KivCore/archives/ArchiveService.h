@@ -27,9 +27,11 @@ public:
     // (ArchiveMemberPath::safe; the root itself left out). Throws the platform error when the
     // file cannot be opened, KivError::operationFailed naming the archive and the reason when it
     // is not a regular file, is damaged or no format reads it. With a `control`, counts the members
-    // read into its progress and throws JobCancelled once it is cancelled.
+    // read into its progress and throws JobCancelled once it is cancelled. With a `damage`, an
+    // archive damaged after its first member (cut short, a header stepped over) gives the members
+    // read, and `damage` says where it broke ("" when nothing did).
     std::vector<ArchiveRawEntry> listRawEntries(
-        const std::string& archivePath, JobControl* control = nullptr) const;
+        const std::string& archivePath, JobControl* control = nullptr, std::string* damage = nullptr) const;
 
     // Extracts the member `internalEntryPath` (a folder with its whole subtree when `member` is a
     // folder) into `to` under its own name (ArchiveExtraction), merging into folders that exist

@@ -118,7 +118,10 @@ ArchiveTree::ArchiveTree(std::vector<ArchiveRawEntry> members)
         for (const std::size_t index : folder.files) {
             auto& member = members[index];
             std::string name(fileName(member.path));
-            const auto kind = FileEntry::kindForRegularFile(name);
+            const auto kind
+                = member.linkTarget.empty() ? FileEntry::kindForRegularFile(name) : FileEntry::Kind::symlink;
+            if (!member.linkTarget.empty())
+                m_linkTargets.emplace(member.path, std::move(member.linkTarget));
             rows.push_back({ std::move(member.path), std::move(name), kind, member.size,
                 member.modificationDate, std::nullopt });
         }
@@ -155,6 +158,12 @@ std::optional<FileEntry> ArchiveTree::find(std::string_view path) const
             return row;
     }
     return std::nullopt;
+}
+
+std::string ArchiveTree::linkTarget(std::string_view path) const
+{
+    const auto found = m_linkTargets.find(path);
+    return found == m_linkTargets.end() ? std::string() : found->second;
 }
 
 std::string_view ArchiveTree::parentOf(std::string_view prefix)

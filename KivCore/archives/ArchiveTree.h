@@ -39,6 +39,8 @@ public:
     // The row of the member at `path` as its folder lists it ("docs/a.txt", a folder as "docs/sub/"),
     // or nothing when there is no such member.
     std::optional<FileEntry> find(std::string_view path) const;
+    // The target of the link member at `path` as stored, or "" when it is no link.
+    std::string linkTarget(std::string_view path) const;
 
     // The prefix one level up: "docs/sub/" gives "docs/", "docs/" and "" give "".
     static std::string_view parentOf(std::string_view prefix);
@@ -55,6 +57,7 @@ private:
     };
 
     std::unordered_map<std::string, std::vector<FileEntry>, PrefixHash, std::equal_to<>> m_folders;
+    std::unordered_map<std::string, std::string, PrefixHash, std::equal_to<>> m_linkTargets; // by member path
 };
 
 } // namespace kiv

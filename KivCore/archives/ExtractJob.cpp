@@ -41,9 +41,8 @@ JobOutcome ExtractJob::run(JobControl& control)
 {
     TransferSession session(control);
     WorkTally tally;
-    // The members are the items counted; a whole archive is one.
-    tally.total = m_members.empty() ? 1 : static_cast<std::int64_t>(m_members.size());
-    control.addToTotals(tally.total, 0);
+    // The progress counts the selections; a whole archive is one.
+    control.addToTotals(m_members.empty() ? 1 : static_cast<std::int64_t>(m_members.size()), 0);
     control.startWorking();
     std::exception_ptr failure;
     try {
@@ -53,7 +52,6 @@ JobOutcome ExtractJob::run(JobControl& control)
             m_archives.extract(m_archivePath, member.path, member.kind, m_destination, session);
             control.finishItems(1, 0);
         }
-        tally.done = tally.total;
     } catch (const JobCancelled&) {
         tally.cancelled = true;
     } catch (...) {
@@ -63,7 +61,11 @@ JobOutcome ExtractJob::run(JobControl& control)
     m_report = std::move(session.report);
     if (failure)
         std::rethrow_exception(failure);
+    // The summary counts members, which are known once read: run to its end, every one was placed
+    // or skipped; cancelled, what was not reached is not known.
+    tally.done = session.done;
     tally.skipped = session.skipped + session.failures.skipped();
+    tally.total = tally.cancelled ? WorkTally::unknown : tally.done + tally.skipped;
     tally.lastFailure = session.failures.lastFailure();
     return tally.outcome("Extracted");
 }

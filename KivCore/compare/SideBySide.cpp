@@ -60,4 +60,10 @@ std::optional<std::size_t> SideBySide::previousDifference(std::size_t from) cons
     return next == m_differenceRows.begin() ? std::nullopt : std::optional(*(next - 1));
 }
 
+std::size_t SideBySide::differencesBefore(std::size_t row) const
+{
+    return std::size_t(std::lower_bound(m_differenceRows.begin(), m_differenceRows.end(), row)
+        - m_differenceRows.begin());
+}
+
 } // namespace kiv

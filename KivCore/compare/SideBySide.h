@@ -44,6 +44,8 @@ public:
     std::optional<std::size_t> nextDifference(std::size_t from) const;
     // Returns the first row of the last difference that starts before row `from`, or nothing.
     std::optional<std::size_t> previousDifference(std::size_t from) const;
+    // Returns how many differences start before row `row`: a difference's number, counted from 0.
+    std::size_t differencesBefore(std::size_t row) const;
 
 private:
     // A run of rows: lines alike, or one hunk.

@@ -1,8 +1,8 @@
 #include "files/DeleteJob.h"
 
-#include "files/DirectoryChain.h"
 #include "base/PathString.h"
-#include "files/TreeCount.h"
+#include "files/DirectoryChain.h"
+#include "files/SideCount.h"
 #include "files/TreeRemoval.h"
 #include "jobs/ItemFailures.h"
 #include "jobs/JobCancelled.h"
@@ -41,21 +41,24 @@ JobOutcome DeleteJob::run(JobControl& control)
 {
     ItemFailures failures(control);
     WorkTally tally;
+    // Removing starts at once: waiting for a count would cost about as much as the removal.
+    SideCount counting(m_paths, control);
+    control.startWorking();
+    std::int64_t left = 0; // items that stay: skipped, or folders holding what was skipped
     try {
         for (const std::string& path : m_paths) {
             DirectoryChain chain(PathString::parentOrRoot(path));
-            tally.total += TreeCount::count(chain, PathString::lastComponent(path), &control).items;
-        }
-        control.startWorking();
-        for (const std::string& path : m_paths) {
-            DirectoryChain chain(PathString::parentOrRoot(path));
-            TreeRemoval::remove(chain, PathString::lastComponent(path), failures, &control);
+            TreeRemoval::remove(chain, PathString::lastComponent(path), failures, &control, &left);
         }
     } catch (const JobCancelled&) {
         tally.cancelled = true;
     }
+    counting.stop();
     tally.done = control.progress().itemsDone;
-    tally.skipped = failures.skipped();
+    tally.skipped = left;
+    // Run to its end, the work saw every item; cancelled, what was not reached is not known: the
+    // count beside the work may have missed what the work removed first.
+    tally.total = tally.cancelled ? WorkTally::unknown : tally.done + left;
     tally.lastFailure = failures.lastFailure();
     return tally.outcome("Deleted");
 }

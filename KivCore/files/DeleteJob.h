@@ -7,8 +7,9 @@
 
 namespace kiv {
 
-// Deletes items with everything in them: first counts them, then removes one item after another
-// (TreeRemoval). A path naming a link removes the link, with or without a trailing "/".
+// Deletes items with everything in them, one item after another (TreeRemoval), from the start: the
+// count of what there is runs beside the work (SideCount), and the progress has a total once it
+// lands. A path naming a link removes the link, with or without a trailing "/".
 class DeleteJob : public Job
 {
 public:

@@ -13,6 +13,8 @@
 #include "jobs/JobControl.h"
 #include "jobs/WorkTally.h"
 
+#include <algorithm>
+
 namespace kiv {
 
 namespace {
@@ -29,6 +31,18 @@ void refuseFolderIntoItself(const std::string& from, const std::string& toFolder
 std::string itemsText(std::size_t count)
 {
     return std::to_string(count) + (count == 1 ? " item" : " items");
+}
+
+// What the job left of the items it counted. Run to its end, that is every item neither done nor
+// kept at its source, whether a taken name or a failure left it, and a folder that could not be
+// read counts with all it holds: the summary adds up. Cancelled, the items never reached are no
+// skipped ones, so the items and failures skipped on the way are counted instead (a source that
+// could not be removed was asked about as a failure, but it is counted apart).
+std::int64_t skippedItems(const TransferSession& session, const WorkTally& tally)
+{
+    if (tally.cancelled)
+        return session.skipped + session.failures.skipped() - session.sourcesKept;
+    return std::max<std::int64_t>(0, tally.total - tally.done - tally.sourcesKept);
 }
 
 } // namespace
@@ -113,9 +127,8 @@ JobOutcome TransferJob::run(JobControl& control)
     }
     m_report = std::move(session.report);
     tally.done = session.done;
-    // A source that could not be removed was asked about as a failure, but it is counted apart.
-    tally.skipped = session.skipped + session.failures.skipped() - session.sourcesKept;
     tally.sourcesKept = session.sourcesKept;
+    tally.skipped = skippedItems(session, tally);
     tally.lastFailure = session.failures.lastFailure();
     return tally.outcome(m_mode == Mode::copy ? "Copied" : "Moved");
 }

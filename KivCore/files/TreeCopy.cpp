@@ -76,16 +76,20 @@ private:
         merge,
     };
 
-    // Counts a skipped item and everything below it as dealt with.
-    void skip(const std::string& name, const struct stat& info)
+    // Counts an item left alone for its taken name, and everything below it, as skipped.
+    void skip(const std::string& name, const struct stat& info) { m_session.skipped += leave(name, info); }
+
+    // Counts an item and everything below it as dealt with, without copying it; returns how many
+    // items that is. A failure that left it was counted when the user skipped it.
+    std::int64_t leave(const std::string& name, const struct stat& info)
     {
-        ++m_session.skipped;
         if (!S_ISDIR(info.st_mode)) {
             m_control.finishItems(1, S_ISREG(info.st_mode) ? info.st_size : 0);
-            return;
+            return 1;
         }
         const auto size = TreeCount::count(m_from, name, nullptr);
         m_control.finishItems(size.items, size.bytes);
+        return size.items;
     }
 
     bool copyFresh(const std::string& name, const struct stat& info, const std::string& targetName)
@@ -135,7 +139,7 @@ private:
         const std::string targetPath = m_to.pathOf(targetName);
         if (how == Folder::create
             && !m_session.failures.attempt([&] { makeFolder(targetName, targetPath); }, targetPath)) {
-            skip(name, info);
+            leave(name, info);
             return false;
         }
         if (how == Folder::create)
@@ -154,7 +158,7 @@ private:
             fromLevel.reset();
             if (how == Folder::create)
                 ::unlinkat(m_to.fd(), targetName.c_str(), AT_REMOVEDIR);
-            skip(name, info);
+            leave(name, info);
             return false;
         }
         m_control.beginItem(sourcePath, 0);
@@ -228,7 +232,7 @@ private:
                         "Cannot replace the folder " + targetPath + " with an item inside it.");
                 },
                 sourcePath);
-            skip(name, info);
+            leave(name, info);
             return false;
         }
         const std::string temporary = FreeName::temporary(m_to.fd());

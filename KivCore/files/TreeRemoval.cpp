@@ -31,15 +31,25 @@ enum class Owner
 class Remover
 {
 public:
-    Remover(DirectoryChain& chain, Attempt attempt, JobControl* control, Owner owner)
+    Remover(DirectoryChain& chain, Attempt attempt, JobControl* control, Owner owner, std::int64_t* left)
         : m_chain(chain)
         , m_attempt(std::move(attempt))
         , m_control(control)
         , m_owner(owner)
+        , m_left(left)
     {
     }
 
     bool remove(const std::string& name)
+    {
+        const bool gone = removeItem(name);
+        if (!gone && m_left)
+            ++*m_left;
+        return gone;
+    }
+
+private:
+    bool removeItem(const std::string& name)
     {
         if (m_control)
             m_control->throwIfCancelled();
@@ -61,7 +71,6 @@ public:
         return gone;
     }
 
-private:
     void statAt(const std::string& name, const std::string& path, struct stat& info)
     {
         if (::fstatat(m_chain.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
@@ -88,16 +97,18 @@ private:
     Attempt m_attempt;
     JobControl* m_control;
     Owner m_owner;
+    std::int64_t* m_left;
 };
 
 } // namespace
 
-bool remove(DirectoryChain& chain, const std::string& name, ItemFailures& failures, JobControl* control)
+bool remove(DirectoryChain& chain, const std::string& name, ItemFailures& failures, JobControl* control,
+    std::int64_t* left)
 {
     Attempt asking = [&failures](const std::function<void()>& step, const std::string& path) {
         return failures.attempt(step, path);
     };
-    return Remover(chain, asking, control, Owner::user).remove(name);
+    return Remover(chain, asking, control, Owner::user, left).remove(name);
 }
 
 void removeOwn(DirectoryChain& chain, const std::string& name) noexcept
@@ -111,7 +122,7 @@ void removeOwn(DirectoryChain& chain, const std::string& name) noexcept
         }
     };
     try {
-        Remover(chain, quiet, nullptr, Owner::program).remove(name);
+        Remover(chain, quiet, nullptr, Owner::program, nullptr).remove(name);
     } catch (...) {
         // Best effort: the failure that made this clean-up necessary is the one to report.
     }

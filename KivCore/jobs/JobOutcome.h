@@ -17,6 +17,9 @@ struct JobOutcome
 
     End end = End::completed;
     std::string summary;
+    // Ended short only by the user's own choices (items skipped for taken names, a cancel), with
+    // nothing failing on the way: there is no failure to tell.
+    bool byChoice = false;
 
     bool operator==(const JobOutcome&) const = default;
 };

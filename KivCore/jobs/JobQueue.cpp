@@ -17,12 +17,26 @@ struct JobQueue::Slot
     std::unique_ptr<JobThread> thread; // set once started
 };
 
+// What a job's thread reaches the queue through: the queue until it is closed, then nothing.
+struct JobQueue::Gate
+{
+    std::mutex mutex;
+    JobQueue* queue;
+};
+
 JobQueue::JobQueue(std::function<void()> onChange)
     : m_onChange(std::move(onChange))
+    , m_gate(std::make_shared<Gate>())
 {
+    m_gate->queue = this;
 }
 
 JobQueue::~JobQueue()
+{
+    close(std::chrono::milliseconds::max());
+}
+
+void JobQueue::close(std::chrono::milliseconds patience)
 {
     std::vector<std::unique_ptr<JobThread>> threads;
     {
@@ -35,9 +49,22 @@ JobQueue::~JobQueue()
         }
         for (auto& thread : m_endedThreads)
             threads.push_back(std::move(thread));
+        m_endedThreads.clear();
     }
-    // Joined without the lock: an ending job reports back to the queue first.
-    threads.clear();
+    // Waited for without the lock: an ending job reports back to the queue first.
+    const auto deadline = std::chrono::steady_clock::now()
+        + std::min(patience, std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::hours(24 * 365)));
+    for (const auto& thread : threads)
+        thread->waitFor(std::max(std::chrono::milliseconds(0),
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())));
+    {
+        std::lock_guard lock(m_gate->mutex);
+        m_gate->queue = nullptr;
+    }
+    for (const auto& thread : threads) {
+        if (!thread->hasEnded())
+            thread->abandon();
+    }
 }
 
 JobQueue::Id JobQueue::add(std::shared_ptr<Job> job, std::shared_ptr<JobControl> control)
@@ -61,8 +88,11 @@ JobQueue::Id JobQueue::add(std::shared_ptr<Job> job, std::shared_ptr<JobControl>
 void JobQueue::startLocked(Slot& slot)
 {
     const Id id = slot.id;
-    slot.thread = std::make_unique<JobThread>(
-        slot.job, slot.control, [this, id](const JobOutcome& outcome) { jobEnded(id, outcome); });
+    slot.thread = std::make_unique<JobThread>(slot.job, slot.control, [gate = m_gate, id](const JobOutcome& outcome) {
+        std::lock_guard lock(gate->mutex);
+        if (gate->queue)
+            gate->queue->jobEnded(id, outcome);
+    });
 }
 
 // Jobs run one after another: the first waiting one starts only when none runs.
@@ -108,7 +138,7 @@ void JobQueue::cancel(Id id)
         if (slot.thread)
             return; // it ends by itself, soon
         m_ended.push_back({ id, slot.job->title(), slot.footprint,
-            { JobOutcome::End::cancelled, slot.job->title() + " cancelled before it started" } });
+            { JobOutcome::End::cancelled, slot.job->title() + " cancelled before it started", true } });
         m_slots.erase(found);
     }
     notify();

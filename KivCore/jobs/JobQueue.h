@@ -4,6 +4,7 @@
 #include "jobs/JobOutcome.h"
 #include "jobs/JobProgress.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -55,8 +56,14 @@ public:
     explicit JobQueue(std::function<void()> onChange = {});
     JobQueue(const JobQueue&) = delete;
     JobQueue& operator=(const JobQueue&) = delete;
-    // Cancels every job and waits for the running ones to end.
+    // Closes the queue (see close()), waiting as long as the running jobs take.
     ~JobQueue();
+
+    // Cancels every job, starts none from now on, waits up to `patience` for the running ones to
+    // end and abandons those that have not (JobThread::abandon): a job stuck in a call that does
+    // not return, on a dead network mount, keeps its thread but no longer holds up the program.
+    // Nothing is heard of the jobs from then on.
+    void close(std::chrono::milliseconds patience);
 
     // Queues `job`, reporting through `control`; it starts at once when no job runs.
     Id add(std::shared_ptr<Job> job, std::shared_ptr<JobControl> control);
@@ -81,6 +88,7 @@ public:
 
 private:
     struct Slot;
+    struct Gate;
 
     void startLocked(Slot& slot);
     void startNextLocked();
@@ -88,6 +96,7 @@ private:
     void notify() const;
 
     std::function<void()> m_onChange;
+    std::shared_ptr<Gate> m_gate; // how the threads reach the queue, closed by close()
     mutable std::mutex m_mutex;
     std::list<std::unique_ptr<Slot>> m_slots; // waiting and running jobs
     std::vector<std::unique_ptr<JobThread>> m_endedThreads; // joined outside the lock

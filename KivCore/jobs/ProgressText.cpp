@@ -38,6 +38,12 @@ std::string clock(double seconds)
     return text;
 }
 
+// A job may work before its total is counted (or never count it): nothing to measure against.
+bool totalKnown(const JobProgress& progress)
+{
+    return progress.itemsTotal > 0 || progress.bytesTotal > 0;
+}
+
 } // namespace
 
 std::string bar(std::int64_t done, std::int64_t total, int cells)
@@ -48,6 +54,8 @@ std::string bar(std::int64_t done, std::int64_t total, int cells)
 
 std::string bytes(const JobProgress& progress)
 {
+    if (!totalKnown(progress))
+        return KivFormat::humanSize(progress.bytesDone);
     return KivFormat::humanSize(progress.bytesDone) + " of " + KivFormat::humanSize(progress.bytesTotal);
 }
 
@@ -61,6 +69,8 @@ std::string items(const JobProgress& progress)
 {
     if (progress.phase == JobProgress::Phase::counting)
         return "Counting... " + KivFormat::grouped(progress.itemsTotal) + " items";
+    if (!totalKnown(progress))
+        return KivFormat::grouped(progress.itemsDone) + (progress.itemsDone == 1 ? " item" : " items");
     return KivFormat::grouped(progress.itemsDone) + " of " + KivFormat::grouped(progress.itemsTotal)
         + (progress.itemsTotal == 1 ? " item" : " items");
 }
@@ -70,6 +80,8 @@ std::string pace(const JobProgress& progress, double seconds)
     if (progress.phase != JobProgress::Phase::working || seconds <= 0 || progress.bytesDone <= 0)
         return {};
     const double perSecond = double(progress.bytesDone) / seconds;
+    if (!totalKnown(progress))
+        return KivFormat::humanSize(std::int64_t(perSecond)) + "/s";
     const double left
         = double(std::max<std::int64_t>(progress.bytesTotal - progress.bytesDone, 0)) / perSecond;
     return KivFormat::humanSize(std::int64_t(perSecond)) + "/s, " + clock(left) + " left";

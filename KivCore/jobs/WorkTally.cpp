@@ -18,7 +18,8 @@ JobOutcome WorkTally::outcome(const std::string& pastVerb) const
     const bool whole = !cancelled && skipped == 0 && sourcesKept == 0 && lastFailure.empty();
     if (whole)
         return { JobOutcome::End::completed, pastVerb + " " + items(done) };
-    std::string summary = pastVerb + " " + KivFormat::grouped(done) + " of " + items(total);
+    std::string summary = pastVerb + " "
+        + (total == unknown ? items(done) : KivFormat::grouped(done) + " of " + items(total));
     if (skipped > 0)
         summary += "; " + KivFormat::grouped(skipped) + " skipped";
     if (sourcesKept > 0)
@@ -27,7 +28,8 @@ JobOutcome WorkTally::outcome(const std::string& pastVerb) const
         summary += "; cancelled";
     if (!lastFailure.empty())
         summary += ".\n" + lastFailure;
-    return { cancelled ? JobOutcome::End::cancelled : JobOutcome::End::incomplete, summary };
+    return { cancelled ? JobOutcome::End::cancelled : JobOutcome::End::incomplete, summary,
+        lastFailure.empty() };
 }
 
 } // namespace kiv

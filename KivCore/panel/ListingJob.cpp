@@ -1,5 +1,6 @@
 #include "panel/ListingJob.h"
 
+#include "base/PathString.h"
 #include "jobs/JobCancelled.h"
 #include "panel/RowOrder.h"
 
@@ -7,6 +8,7 @@ namespace kiv {
 
 ListingJob::ListingJob(Request request)
     : m_request(std::move(request))
+    , m_listed(m_request.place)
 {
 }
 
@@ -41,12 +43,33 @@ JobOutcome ListingJob::run(JobControl& control)
 
 std::vector<FileEntry> ListingJob::list(JobControl& control)
 {
-    const PanelLocation& place = m_request.place;
+    const PanelLocation& asked = m_request.place;
+    if (m_request.ifGone == IfGone::nearestFolder && !asked.isArchive() && !asked.isFound())
+        m_listed = standingPlace();
+    const PanelLocation& place = m_listed;
     using Order = Door::ListingOrder;
     const Order order = m_request.sortOrder.key == SortOrder::Key::unsorted ? Order::asListed : Order::byName;
     std::vector<FileEntry> rows = place.door()->list(place.folder(), m_request.hiddenFiles, order, &control);
     RowOrder::sort(rows, m_request.sortOrder);
     return rows;
+}
+
+// Asked here, on the job's thread: the question can hang as long as the listing can.
+PanelLocation ListingJob::standingPlace() const
+{
+    const Door& door = *m_request.place.door();
+    std::string folder = m_request.place.folder();
+    const auto standing = [&] {
+        try {
+            const auto info = door.info(folder, Door::Link::followed);
+            return info && info->type == ItemInfo::Type::folder;
+        } catch (const std::exception&) {
+            return false; // a folder that cannot be examined is no place to stand either
+        }
+    };
+    while (folder != "/" && !standing())
+        folder = PathString::parentOrRoot(folder);
+    return { m_request.place.door(), folder };
 }
 
 } // namespace kiv

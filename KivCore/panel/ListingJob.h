@@ -18,12 +18,19 @@ namespace kiv {
 class ListingJob : public Job
 {
 public:
+    // What a listing does when its folder is gone.
+    enum class IfGone
+    {
+        refuse,
+        nearestFolder, // lists the nearest real folder above it that is still there ("/" at the last)
+    };
     // What to list and how.
     struct Request
     {
         PanelLocation place;
         Door::HiddenFiles hiddenFiles = Door::HiddenFiles::hide;
         SortOrder sortOrder;
+        IfGone ifGone = IfGone::refuse;
     };
 
     // Lists nothing until run().
@@ -36,8 +43,11 @@ public:
     // refusal() and passed on, so the job fails with its text.
     JobOutcome run(JobControl& control) override;
 
-    // The place listed.
+    // The place asked for.
     const PanelLocation& place() const { return m_request.place; }
+    // The place listed: the one asked for, or the folder that stood in for it when it was gone.
+    // REQUIRES: run() completed.
+    const PanelLocation& listed() const { return m_listed; }
     // Moves the rows out, in display order. REQUIRES: run() completed.
     std::vector<FileEntry> takeRows() { return std::move(m_rows); }
     // What refused the listing, to be rethrown where its message is shown; null when nothing did.
@@ -45,8 +55,10 @@ public:
 
 private:
     std::vector<FileEntry> list(JobControl& control);
+    PanelLocation standingPlace() const;
 
     Request m_request;
+    PanelLocation m_listed;
     std::vector<FileEntry> m_rows;
     std::exception_ptr m_refusal;
 };

@@ -5,6 +5,7 @@
 #include "doors/DoorItem.h"
 #include "doors/FoundItemsDoor.h"
 #include "files/FileSystemService.h"
+#include "remote/SftpDoor.h"
 
 namespace kiv {
 
@@ -48,8 +49,9 @@ PanelLocation::Kind PanelLocation::kind() const
         return Kind::archive;
     case Door::Kind::foundItems:
         return Kind::found;
-    case Door::Kind::localDisk:
     case Door::Kind::remote:
+        return Kind::remote;
+    case Door::Kind::localDisk:
         break;
     }
     return Kind::filesystem;
@@ -73,6 +75,13 @@ std::string PanelLocation::displayPath() const
 std::string PanelLocation::nearestRealDirectory() const
 {
     return isArchive() ? PathString::parentOrRoot(archivePath()) : m_folder;
+}
+
+std::string PanelLocation::address() const
+{
+    if (isRemote())
+        return static_cast<const SftpDoor&>(*m_door).server().withPath(m_folder).url();
+    return nearestRealDirectory();
 }
 
 bool PanelLocation::operator==(const PanelLocation& other) const

@@ -9,7 +9,7 @@ namespace kiv {
 class Door;
 
 // The place one panel shows: a folder behind a door (a real folder, a folder inside an archive
-// file, the items a search found). A plain value: copies share the door.
+// file, the items a search found, a folder on another machine). A plain value: copies share the door.
 class PanelLocation
 {
 public:
@@ -18,6 +18,7 @@ public:
         filesystem, // a real folder
         archive, // a folder inside an archive file
         found, // items found below a real folder, named by their paths from it
+        remote, // a folder on another machine, named by its path there
     };
 
     // The folder `folder` behind `door`.
@@ -41,6 +42,7 @@ public:
     Kind kind() const;
     bool isArchive() const { return kind() == Kind::archive; }
     bool isFound() const { return kind() == Kind::found; }
+    bool isRemote() const { return kind() == Kind::remote; }
 
     // The door the place is behind.
     const std::shared_ptr<const Door>& door() const { return m_door; }
@@ -63,7 +65,12 @@ public:
     std::string displayPath() const;
 
     // The real folder nearest to the place: the folder itself, or the folder holding the archive.
+    // REQUIRES: not a remote location.
     std::string nearestRealDirectory() const;
+
+    // The text that names the place for a later run, the hotlist or the history: the nearest real
+    // folder's path, or the sftp:// URL of a folder on a server (RemotePlace reads it back).
+    std::string address() const;
 
     // The same place (Door::isSamePlace) and the same folder.
     bool operator==(const PanelLocation& other) const;

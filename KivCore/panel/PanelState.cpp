@@ -50,14 +50,14 @@ void PanelState::placeCursorOn(std::string_view name)
         m_cursorIndex = found - m_entries.begin();
 }
 
-std::shared_ptr<ListingJob> PanelState::listingOf(PanelLocation place) const
+std::shared_ptr<ListingJob> PanelState::listingOf(PanelLocation place, ListingJob::IfGone ifGone) const
 {
     if (m_lastArchive && place.isArchive() && place.door() != m_lastArchive
         && place.door()->isSamePlace(*m_lastArchive))
         place = PanelLocation(m_lastArchive, place.folder());
     using Hidden = Door::HiddenFiles;
     return std::make_shared<ListingJob>(
-        ListingJob::Request { std::move(place), m_showHidden ? Hidden::show : Hidden::hide, m_sortOrder });
+        ListingJob::Request { std::move(place), m_showHidden ? Hidden::show : Hidden::hide, m_sortOrder, ifGone });
 }
 
 std::shared_ptr<ListingJob> PanelState::listedHere(PanelLocation place) const
@@ -86,7 +86,7 @@ void PanelState::acceptRelisting(ListingJob& listed)
 
 void PanelState::acceptMove(ListingJob& listed, std::string_view cursorName)
 {
-    m_location = listed.place();
+    m_location = listed.listed();
     m_entries = listed.takeRows();
     m_markedNames.clear();
     m_folderSizes.clear();

@@ -80,8 +80,10 @@ public:
 
     // Returns the job that lists `place` as this panel shows it now (hidden files, sort order,
     // and the door of the archive entered last, when `place` is inside it, so that the archive is
-    // not read again). It reads nothing of the panel once made, so any thread may run it.
-    std::shared_ptr<ListingJob> listingOf(PanelLocation place) const;
+    // not read again), doing `ifGone` when the folder is gone. It reads nothing of the panel once
+    // made, so any thread may run it.
+    std::shared_ptr<ListingJob> listingOf(
+        PanelLocation place, ListingJob::IfGone ifGone = ListingJob::IfGone::refuse) const;
 
     // Takes on the rows of a completed relisting of the panel's own place: keeps only the marks
     // whose names are still listed, and keeps the cursor on its name; when that name is gone, on

@@ -72,8 +72,9 @@ TEST_F(ClipboardCommandsTest, CopyAndCutAreOfferedAsDesktopsReadThemAndPasteCopi
     EXPECT_EQ(readFile(m_home / "dst/two\nlines"), "first");
     EXPECT_EQ(readFile(m_home / "dst/b.txt"), "beta");
     EXPECT_TRUE(lists(left(), "two\nlines") && lists(left(), "b.txt"));
-    // A copy stays on the clipboard: pasted again, its names are taken and the job asks.
-    EXPECT_FALSE(control(right(), Qt::Key_V, { { Qt::Key_Escape, {} }, { Qt::Key_Escape, {} } }).empty());
+    // A copy stays on the clipboard: pasted again, its names are taken and the job asks; Esc
+    // cancels it, which the status line tells.
+    EXPECT_FALSE(control(right(), Qt::Key_V, { { Qt::Key_Escape, {} } }).empty());
 
     putCursorOn(left(), "c.txt");
     control(left(), Qt::Key_X);

@@ -3,10 +3,14 @@
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "console/ConsoleView.h"
+#include "jobscreen/JobQuestionDialog.h"
+#include "toolkit/RetroChoiceView.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
 #include "toolkit/RetroMenuView.h"
+
+#include "SshServer.h"
 
 using namespace kiv;
 using namespace kiv::test;
@@ -141,4 +145,51 @@ TEST_F(NavigationCommandsTest, SettingsComeBackAfterARestartAndADamagedFileIsSet
                 + ".damaged, and Tavrin starts with its default settings.") });
     EXPECT_EQ(place(left()), m_home.path());
     EXPECT_EQ(readFile(file + ".damaged"), "not settings");
+}
+
+TEST_F(NavigationCommandsTest, AServersFolderOpensByItsAddressAndNoCommandActsOnTheLocalFolderOfItsPath)
+{
+    SshServer server;
+    const std::string url = server.place(m_docs).url();
+    const ShownDialogs shown = answering({ typing(url), pressing(Qt::Key_T) }, [&] { ctrl(Qt::Key_G); });
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].title, "Connect - Unknown Server");
+    EXPECT_NE(
+        shown[1].message.find("ED25519 key fingerprint is " + server.hostKeyFingerprint()), std::string::npos)
+        << shown[1].message;
+    EXPECT_EQ(place(left()), url);
+    EXPECT_TRUE(lists(left(), "it's here.txt"));
+    // A Return typed ahead leaves the question open: trusting takes its own letter.
+    answerNextModal([](QWidget* modal) {
+        auto* face = modal->findChild<RetroChoiceView*>();
+        QTest::keyClick(face, Qt::Key_Return);
+        EXPECT_TRUE(modal->isVisible());
+        QTest::keyClick(face, Qt::Key_T);
+    });
+    JobQuestionDialog question("Connect", { JobQuestion::Kind::hostKey, {}, {}, "key", false }, nullptr);
+    EXPECT_EQ(question.askModally(), JobAnswer::trust);
+
+    // The server's folder is this machine's docs folder too: only a command acting on the wrong
+    // place could change it.
+    putCursorOn(left(), "it's here.txt");
+    const std::string refusal = " works on folders of this machine only, not on a server's folder.";
+    EXPECT_EQ(
+        press({ Qt::Key_F3, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8, Qt::Key_Delete }, { ok, ok, ok, ok, ok }),
+        (ShownDialogs { notice("View", "View" + refusal), notice("Move", "Move" + refusal),
+            notice("Make Directory", "Make Directory" + refusal), notice("Delete", "Delete" + refusal),
+            notice("Move to Trash", "Move to Trash" + refusal) }));
+    field().setText("touch planted");
+    EXPECT_EQ(answering({ ok }, [&] { QTest::keyClick(&field(), Qt::Key_Return); }),
+        ShownDialogs { notice("Command", "Command" + refusal) });
+    EXPECT_EQ(field().text(), "touch planted");
+    EXPECT_EQ(std::filesystem::exists(m_docs + "/it's here.txt"), true);
+    EXPECT_FALSE(std::filesystem::exists(m_docs + "/planted"));
+
+    // The next run connects to it again, the key known by now, while the window already shows.
+    finishTestDialogs();
+    m_controller.reset();
+    startProgram();
+    waitForJobs();
+    EXPECT_EQ(place(left()), url);
+    EXPECT_TRUE(lists(left(), "it's here.txt"));
 }

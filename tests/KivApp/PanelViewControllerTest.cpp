@@ -1,5 +1,7 @@
 #include "panels/PanelViewController.h"
+#include "BlockingDoor.h"
 #include "DialogDriver.h"
+#include "RowNames.h"
 #include "TempDir.h"
 #include "WidgetProbe.h"
 #include "base/ErrorText.h"
@@ -14,6 +16,7 @@
 #include "viewer/PanelEditorView.h"
 
 #include <QAbstractItemModelTester>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -35,6 +38,10 @@ struct RecordingDelegate : PanelViewControllerDelegate
     void panelDidOpenFile(PanelViewController&, const std::string& realPath) override
     {
         calls.push_back("open " + realPath);
+    }
+    void panelWantsServer(PanelViewController&, const std::string& url) override
+    {
+        calls.push_back("server " + url);
     }
     void panelDidFailWithError(
         PanelViewController&, const std::exception& error, const PanelLocation& place) override
@@ -442,4 +449,39 @@ TEST(PanelViewControllerTest, AFolderThatRefusesToBeListedLeavesThePanelAsItWasA
     EXPECT_EQ(fixture.panel.state().markedNames(), std::unordered_set<std::string> { "a.txt" });
     EXPECT_EQ(fixture.panel.selectedEntry()->name, "locked");
     EXPECT_EQ(fixture.line("pathLabel"), " " + scratch.path() + " ");
+}
+
+TEST(PanelViewControllerTest, AHangingFolderHoldsUpNeitherTheStartNorTheKeysAndIsListedWhenItAnswers)
+{
+    TempDir scratch;
+    scratch.write("kept/a.txt");
+    scratch.write("kept/deeper/b.txt");
+    auto door = std::make_shared<kiv::test::BlockingDoor>();
+    {
+        PanelViewController panel(PanelLocation(door, scratch.path()));
+        const auto status = [&] { return panel.view()->findChild<RetroLabel*>("statusLabel")->text(); };
+        QElapsedTimer clock;
+        clock.start();
+        panel.restore({ scratch / "kept", false, {}, {} });
+        EXPECT_LT(clock.elapsed(), 1000) << "the window waits for no folder to show";
+        EXPECT_TRUE(panel.isListing());
+        EXPECT_EQ(status(), QStringLiteral(" Reading..."));
+        EXPECT_EQ(panel.settings().folder, scratch / "kept") << "quitting now would forget the folder";
+        door->released = true;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.isListing(); }, 10000));
+        EXPECT_EQ(panel.state().location().folder(), scratch / "kept");
+        EXPECT_EQ(kiv::test::namesOf(panel.state().entries()), (std::vector<std::string> { "..", "deeper", "a.txt" }));
+
+        // Entering a folder that hangs keeps the rows, and Esc gives the panel back at once.
+        door->released = false;
+        panel.goTo(scratch / "kept/deeper");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return door->waiting == 1; }));
+        panel.stopListing();
+        EXPECT_FALSE(panel.isListing());
+        EXPECT_EQ(panel.state().location().folder(), scratch / "kept");
+    }
+    // The panel is gone with its listing still hanging: released now, it reaches nothing of it.
+    door->released = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return door->waiting == 0; }));
+    QTest::qWait(50);
 }

@@ -17,6 +17,7 @@ void ProgramTest::startProgram()
     m_controller->showWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return left().tableView()->hasFocus(); }));
+    waitForJobs(); // the panels' first listings
 }
 
 void ProgramTest::TearDown()

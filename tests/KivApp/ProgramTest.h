@@ -25,7 +25,7 @@ namespace kiv::test {
 class ProgramTest : public ::testing::Test
 {
 protected:
-    // Builds and shows the window and waits for the left panel's focus.
+    // Builds and shows the window and waits for the left panel's focus and the first listings.
     void startProgram();
     void TearDown() override;
 

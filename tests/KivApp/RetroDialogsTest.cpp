@@ -92,6 +92,19 @@ TEST(RetroDialogsTest, PromptGivesTheFieldOnOkAndNothingOnCancelAndConfirmIsTrue
     EXPECT_EQ(answered({ Qt::Key_Escape, "edited" }, prompt), std::nullopt);
     EXPECT_EQ(clicked(&RetroDialogView::okButton, prompt), QString("old"));
 
+    // A password is typed into a field that shows nothing of it, not even how long it is.
+    const auto secret = [] { return RetroDialogs::secret(nullptr, "Connect", "Password:"); };
+    answerNextModal([](QWidget* modal) {
+        QLineEdit* field = modal->findChild<RetroDialogView*>()->textField();
+        EXPECT_EQ(field->echoMode(), QLineEdit::NoEcho);
+        EXPECT_EQ(field->text(), "");
+        QTest::keyClicks(field, "s3cret");
+        EXPECT_EQ(field->displayText(), "");
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    EXPECT_EQ(secret(), QString("s3cret"));
+    EXPECT_EQ(answered({ Qt::Key_Escape, "typed" }, secret), std::nullopt);
+
     const auto confirm = [] { return RetroDialogs::confirm(nullptr, "Quit", "Quit Tavrin?"); };
     EXPECT_FALSE(answered(no, confirm));
     EXPECT_TRUE(answered(ok, confirm));

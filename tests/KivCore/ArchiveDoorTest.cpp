@@ -104,4 +104,53 @@ TEST(ArchiveDoorTest, TheArchiveIsReadOnceUnlessAListingIsCancelledAndADamagedOn
     dir.write("bad.zip", "PK\x03\x04 this is no archive");
     const ArchiveDoor damaged(FileSystemService::shared(), dir / "bad.zip");
     EXPECT_EQ(failureText([&] { listed(damaged, ""); }).rfind(dir / "bad.zip" + ": ", 0), 0u);
+
+    // Cut short after its first member, it lists that one and says where it broke.
+    dir.run("head -c 300000 /dev/urandom > big.bin && tar -czf cut.tgz a.txt big.bin && truncate -s 100000 "
+            "cut.tgz");
+    const ArchiveDoor cut(FileSystemService::shared(), dir / "cut.tgz");
+    EXPECT_EQ(cut.damage(), "") << "nothing read yet";
+    EXPECT_EQ(namesOf(listed(cut, "")), (std::vector<std::string> { "..", "a.txt", "big.bin" }));
+    EXPECT_NE(cut.damage().find(" after big.bin"), std::string::npos) << cut.damage();
+}
+
+TEST(ArchiveDoorTest, AMemberReadsWholeWithItsHolesOrFailsWhenDamaged)
+{
+    TempDir dir;
+    dir.write("in/b.txt", std::string(5000, 'b'));
+    dir.run("cd in && zip -q0 ../crc.zip b.txt");
+    std::string bytes = readFile(dir / "crc.zip");
+    bytes[bytes.find(std::string(5000, 'b')) + 100] ^= 0x11;
+    std::ofstream(dir / "crc.zip", std::ios::binary) << bytes;
+    const ArchiveDoor damaged(FileSystemService::shared(), dir / "crc.zip");
+    EXPECT_NE(failureText([&] { contentsOf(damaged, "b.txt"); }), "(no error)")
+        << "wrong bytes given as right";
+
+    // A sparse member comes out with its holes as zeros, in their places.
+    dir.run("cd in && truncate -s 300000 holes && printf middle | dd of=holes bs=1 seek=150000 conv=notrunc "
+            "status=none && printf end >> holes && tar --sparse -cf ../holes.tar holes");
+    const ArchiveDoor sparse(FileSystemService::shared(), dir / "holes.tar");
+    EXPECT_EQ(contentsOf(sparse, "holes"), readFile(dir / "in/holes"));
+}
+
+TEST(ArchiveDoorTest, LinksInsideAreListedAsLinksWithTheirTargets)
+{
+    TempDir dir;
+    dir.write("pack/docs/a.txt", "alpha");
+    dir.run("ln -s docs/a.txt pack/current");
+    dir.run("tar cf p.tar -C pack . && cd pack && zip -qry ../p.zip .");
+    for (const char* archive : { "p.tar", "p.zip" }) {
+        SCOPED_TRACE(archive);
+        const ArchiveDoor door(FileSystemService::shared(), dir / archive);
+        const auto rows = listed(door, "");
+        ASSERT_EQ(namesOf(rows), (std::vector<std::string> { "..", "docs", "current" }));
+        EXPECT_EQ(
+            std::pair(rows[2].kind, rows[2].size), std::pair(FileEntry::Kind::symlink, std::int64_t(10)))
+            << "sized as a link on the disk is";
+        const auto info = door.info("current", Door::Link::itself);
+        ASSERT_TRUE(info);
+        EXPECT_EQ(std::pair(info->type, info->linkTarget),
+            std::pair(ItemInfo::Type::link, std::string("docs/a.txt")));
+        EXPECT_EQ(listed(door, "docs/")[1].kind, FileEntry::Kind::regularFile);
+    }
 }

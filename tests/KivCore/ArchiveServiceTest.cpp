@@ -226,7 +226,8 @@ TEST_F(ArchiveServiceTest, ExtractionCreatesTheDestinationAndAsksBeforeReplacing
         auto mine = m_destination.write(
             std::filesystem::relative(to, m_destination.path()).string() + "/read me.md", "old");
         JobScript keeping({ JobAnswer::skip });
-        EXPECT_EQ(keeping.run(ExtractJob(path, {}, to)).summary, "Extracted 1 of 1 item; 1 skipped");
+        EXPECT_EQ(keeping.run(ExtractJob(path, {}, to)).summary, "Extracted 16 of 17 items; 1 skipped")
+            << "fourteen files and three folders";
         ASSERT_EQ(keeping.asked.size(), 1u);
         EXPECT_EQ(keeping.asked[0].target.path, mine);
         EXPECT_EQ(test::readFile(mine), "old");
@@ -294,6 +295,40 @@ TEST_F(ArchiveServiceTest, DamagedMembersFailThroughTheQuestionAndLeaveNoPartial
     }).find("b.txt is damaged: "),
         std::string::npos);
     EXPECT_TRUE(std::filesystem::is_empty(m_destination / "two"));
+}
+
+TEST_F(ArchiveServiceTest, ACutShortArchiveListsWhatCameBeforeAndGivesItsIntactMembers)
+{
+    TempDir made;
+    made.write("in/a.txt", "first member");
+    made.write("in/b.txt", "second member");
+    made.run("head -c 400000 /dev/urandom > in/c.bin && tar -czf cut.tgz -C in a.txt b.txt c.bin"
+             " && truncate -s 200000 cut.tgz");
+    std::string damage;
+    const auto members = m_archives.listRawEntries(made / "cut.tgz", nullptr, &damage);
+    std::vector<std::string> paths;
+    for (const auto& member : members)
+        paths.push_back(member.path);
+    EXPECT_EQ(paths, (std::vector<std::string> { "a.txt", "b.txt", "c.bin" }));
+    EXPECT_EQ(damage.rfind(made / "cut.tgz: ", 0), 0u) << damage;
+    EXPECT_NE(damage.find(" after c.bin; only what comes before is listed"), std::string::npos) << damage;
+    EXPECT_NE(failureText([&] { m_archives.listRawEntries(made / "cut.tgz"); }), "no failure")
+        << "only a caller ready for it gets a part";
+
+    // The intact members come out whole; the one cut short fails through the question.
+    const std::string to = m_destination / "out";
+    JobScript copying;
+    EXPECT_EQ(
+        copying
+            .run(ExtractJob(made / "cut.tgz", { { "a.txt", Member::file }, { "b.txt", Member::file } }, to))
+            .end,
+        JobOutcome::End::completed);
+    EXPECT_EQ(std::pair(readFile(to + "/a.txt"), readFile(to + "/b.txt")),
+        std::pair(std::string("first member"), std::string("second member")));
+    JobScript skipping({ JobAnswer::skip });
+    EXPECT_EQ(skipping.run(ExtractJob(made / "cut.tgz", { { "c.bin", Member::file } }, to)).end,
+        JobOutcome::End::incomplete);
+    EXPECT_FALSE(std::filesystem::exists(to + "/c.bin"));
 }
 
 TEST_F(ArchiveServiceTest, FailedExtractionsSayWhy)

@@ -116,3 +116,37 @@ TEST(JobQueueTest, CancellingARunningJobStartsTheNextAndClosingCancelsAll)
     EXPECT_EQ(JobThread::runHere(alone, control).end, JobOutcome::End::cancelled);
     EXPECT_EQ(control.progress().phase, JobProgress::Phase::finished);
 }
+
+TEST(JobQueueTest, ClosingWaitsALittleForAStuckJobThenLeavesIt)
+{
+    // A job stuck in a call that does not return, as on a dead network mount: it ignores cancel.
+    struct StuckJob : GateJob
+    {
+        using GateJob::GateJob;
+        JobOutcome run(JobControl&) override
+        {
+            started.set_value();
+            while (!released)
+                std::this_thread::sleep_for(1ms);
+            return { JobOutcome::End::completed, "done" };
+        }
+    };
+    auto stuck = std::make_shared<StuckJob>("/a", "/b");
+    std::atomic<int> changes { 0 };
+    auto queue = std::make_unique<JobQueue>([&] { ++changes; });
+    queue->add(stuck, std::make_shared<JobControl>());
+    stuck->started.get_future().wait();
+    auto closed = std::async(std::launch::async, [&] { queue->close(100ms); });
+    const bool closedInTime = closed.wait_for(3s) == std::future_status::ready;
+    if (!closedInTime)
+        stuck->released = true;
+    ASSERT_TRUE(closedInTime) << "closing waits for a stuck job no longer than it was told";
+    EXPECT_EQ(JobThread::abandonedRunning(), 1);
+
+    // The queue may go at once; the stuck job, released later, reaches nothing of it.
+    const int changesAtClose = changes.load();
+    queue.reset();
+    stuck->released = true;
+    EXPECT_TRUE(eventually([] { return JobThread::abandonedRunning() == 0; }));
+    EXPECT_EQ(changes.load(), changesAtClose);
+}

@@ -27,4 +27,10 @@ TEST(ProgressTextTest, LinesFollowTheRecordAndNeverOverflow)
     progress.bytesDone = 5LL << 30;
     EXPECT_EQ(ProgressText::percent(progress), 100);
     EXPECT_EQ(ProgressText::pace(progress, 10), "512.0 MB/s, 0:00 left");
+
+    // Working before the count has landed: no total to set the work against.
+    const JobProgress uncounted { JobProgress::Phase::working, 0, 1204, 0, 1LL << 30, "", 0, 0 };
+    EXPECT_EQ(std::tuple(ProgressText::items(uncounted), ProgressText::bytes(uncounted),
+                  ProgressText::pace(uncounted, 10), ProgressText::percent(uncounted)),
+        std::tuple(std::string("1,204 items"), std::string("1.0 GB"), std::string("102.4 MB/s"), 0));
 }

@@ -5,6 +5,7 @@
 #include "doors/ReadStream.h"
 #include "doors/WriteStream.h"
 #include "remote/RemoteError.h"
+#include "remote/SftpConnectJob.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -181,6 +182,24 @@ TEST(SftpDoorTest, AHostileServersNamesAreListedAsNothingOutsideTheFolder)
                                   "nul\xE2\x90\x80" "byte", "fine \xFF" }));
     for (std::size_t index = 1; index < rows.size(); ++index)
         EXPECT_EQ(PathString::parentOrRoot(rows[index].id), "/in") << rows[index].id;
+}
+
+TEST(SftpDoorTest, ConnectingAsAJobAsksAboutTheKeyAndFindsTheFolderNamed)
+{
+    SshServer server;
+    TempDir remote;
+    remote.folder("sub");
+    test::JobScript refusing({ JobAnswer::cancel });
+    SftpConnectJob refused(server.place(remote / "sub/.."));
+    EXPECT_NE(refusing.run(std::move(refused)).end, JobOutcome::End::completed);
+    EXPECT_EQ(refused.door(), nullptr);
+
+    test::JobScript trusting({ JobAnswer::trust });
+    SftpConnectJob job(server.place(remote / "sub/.."));
+    EXPECT_EQ(trusting.run(std::move(job)).end, JobOutcome::End::completed);
+    ASSERT_NE(job.door(), nullptr);
+    EXPECT_EQ(job.folder(), remote.path());
+    EXPECT_EQ(trusting.asked.at(0).kind, JobQuestion::Kind::hostKey);
 }
 
 } // namespace kiv

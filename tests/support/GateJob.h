@@ -47,10 +47,11 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         std::ofstream(m_footprint.writes.front() + "/made") << "made";
-        return { JobOutcome::End::completed, "done" };
+        return outcome;
     }
 
     std::promise<void> started;
+    JobOutcome outcome { JobOutcome::End::completed, "done" }; // what the job ends with once released
     std::atomic<bool> released { false };
 
 private:

@@ -109,6 +109,8 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+        // Never the test's own output: a server outliving a crashed test would hold ctest's pipe open.
+        posix_spawn_file_actions_adddup2(&actions, 2, 1);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         const int spawned = ::posix_spawn(&m_pid, arguments[0], &actions, nullptr,
             const_cast<char* const*>(arguments.data()), environ);
