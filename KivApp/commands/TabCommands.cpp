@@ -3,8 +3,21 @@
 #include "panels/PanelPair.h"
 #include "panels/PanelTabRow.h"
 #include "panels/PanelViewController.h"
+#include "toolkit/ShownText.h"
+#include "toolkit/Weakly.h"
 
 namespace kiv {
+
+namespace {
+
+std::string cursorNameOf(const PanelState& state)
+{
+    const auto& rows = state.entries();
+    const std::ptrdiff_t at = state.cursorIndex();
+    return at >= 0 && at < std::ptrdiff_t(rows.size()) ? rows[std::size_t(at)].name : std::string();
+}
+
+} // namespace
 
 TabCommands::TabCommands(PanelPair& panels, QObject* parent)
     : QObject(parent)
@@ -22,39 +35,67 @@ TabCommands::Side& TabCommands::sideOf(const PanelViewController& panel)
     return m_sides.at(&panel);
 }
 
-const PanelTabs& TabCommands::tabs(const PanelViewController& panel) const
-{
-    return m_sides.at(&panel).tabs;
-}
-
 void TabCommands::restore(
     PanelViewController& panel, const PanelSettings& shown, const HiddenTabs& hidden, const std::string& home)
 {
     Side& side = sideOf(panel);
     side.tabs = PanelTabs::restored(shown, hidden, home);
-    side.marks.assign(side.tabs.count(), {});
+    side.views.assign(side.tabs.count(), {});
     panel.restore(side.tabs.shownSettings());
     drawRow(side);
 }
 
 HiddenTabs TabCommands::hiddenTabs(const PanelViewController& panel) const
 {
-    PanelTabs now = tabs(panel);
+    PanelTabs now = m_sides.at(&panel).tabs;
     now.keepShown(panel.settings());
     return now.hiddenSettings();
 }
 
-// What the shown tab holds now goes into its keeping before another is shown.
+std::vector<RetroMenuItem> TabCommands::menuItems(PanelViewController& panel)
+{
+    const Side& side = sideOf(panel);
+    std::vector<RetroMenuItem> items;
+    if (side.tabs.count() < 2)
+        return items;
+    for (std::size_t at = 0; at < side.tabs.count(); ++at) {
+        // The first nine are chosen by their number.
+        const QChar letter = at < 9 ? QChar(char16_t(u'1' + at)) : QChar();
+        const QString tick = at == side.tabs.shownIndex() ? QStringLiteral("\u221A ") : QStringLiteral("  ");
+        const QString title = tick + QString::number(at + 1) + u' ' + ShownText::of(side.tabs.title(at));
+        items.push_back(RetroMenuItem::item(title,
+            weakly(this, [&panel, at](TabCommands& tabs) { tabs.showTab(panel, at); }), letter));
+    }
+    return items;
+}
+
+void TabCommands::panelMoved(PanelViewController& panel)
+{
+    Side& side = sideOf(panel);
+    side.tabs.keepShown(panel.settings());
+    drawRow(side);
+}
+
+// What the shown tab holds now goes into its keeping before another is shown. Marks and cursor
+// are taken only while the panel shows the tab's own folder: until a tab just shown is listed,
+// the rows are still those of the tab before.
 void TabCommands::keep(PanelViewController& panel, Side& side)
 {
-    side.tabs.keepShown(panel.settings());
-    side.marks[side.tabs.shownIndex()] = panel.state().markedNames();
+    const PanelSettings now = panel.settings();
+    const std::string shownFolder = panel.state().location().address();
+    if (shownFolder == now.folder)
+        side.views[side.tabs.shownIndex()] = { shownFolder, panel.state().markedNames(), cursorNameOf(panel.state()) };
+    side.tabs.keepShown(now);
 }
 
 void TabCommands::showShown(PanelViewController& panel, Side& side)
 {
-    panel.restore(side.tabs.shownSettings());
-    panel.setMarks(side.marks[side.tabs.shownIndex()]);
+    const TabView view = side.views[side.tabs.shownIndex()];
+    // A tab whose folder went meanwhile lands elsewhere: its marks name rows of another folder.
+    panel.restore(side.tabs.shownSettings(), view.cursorName, [&panel, view](bool arrived) {
+        if (arrived && panel.state().location().address() == view.folder)
+            panel.setMarks(view.marks);
+    });
     drawRow(side);
 }
 
@@ -62,8 +103,10 @@ void TabCommands::openTab(PanelViewController& panel)
 {
     Side& side = sideOf(panel);
     keep(panel, side);
+    TabView view = side.views[side.tabs.shownIndex()];
+    view.marks.clear();
     side.tabs.open();
-    side.marks.insert(side.marks.begin() + std::ptrdiff_t(side.tabs.shownIndex()), {});
+    side.views.insert(side.views.begin() + std::ptrdiff_t(side.tabs.shownIndex()), std::move(view));
     showShown(panel, side);
 }
 
@@ -71,19 +114,18 @@ void TabCommands::closeTab(PanelViewController& panel)
 {
     Side& side = sideOf(panel);
     const std::size_t closing = side.tabs.shownIndex();
-    keep(panel, side);
     if (!side.tabs.closeShown())
         return;
-    side.marks.erase(side.marks.begin() + std::ptrdiff_t(closing));
+    side.views.erase(side.views.begin() + std::ptrdiff_t(closing));
     showShown(panel, side);
 }
 
-void TabCommands::switchTo(PanelViewController& panel, Side& side, void (PanelTabs::*step)())
+void TabCommands::switchTo(PanelViewController& panel, Side& side, const std::function<void(PanelTabs&)>& step)
 {
     if (side.tabs.count() < 2)
         return;
     keep(panel, side);
-    (side.tabs.*step)();
+    step(side.tabs);
     showShown(panel, side);
 }
 
@@ -95,6 +137,13 @@ void TabCommands::nextTab(PanelViewController& panel)
 void TabCommands::previousTab(PanelViewController& panel)
 {
     switchTo(panel, sideOf(panel), &PanelTabs::showPrevious);
+}
+
+void TabCommands::showTab(PanelViewController& panel, std::size_t index)
+{
+    Side& side = sideOf(panel);
+    if (index < side.tabs.count() && index != side.tabs.shownIndex())
+        switchTo(panel, side, [index](PanelTabs& tabs) { tabs.show(index); });
 }
 
 void TabCommands::drawRow(Side& side)

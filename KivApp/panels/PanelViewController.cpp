@@ -358,7 +358,7 @@ PanelSettings PanelViewController::settings() const
     return { place.address(), m_state.showHidden(), m_state.sortOrder(), m_history.folders() };
 }
 
-void PanelViewController::restore(const PanelSettings& settings)
+void PanelViewController::restore(const PanelSettings& settings, std::string_view cursorName, MoveEnd then)
 {
     m_listing->stop();
     m_state.setShowHidden(settings.showHidden);
@@ -375,14 +375,18 @@ void PanelViewController::restore(const PanelSettings& settings)
         return;
     }
     m_relistAgain.reset();
-    m_listing->start(m_state.listingOf(m_state.realFolder(settings.folder)),
-        weakly(this, [here](PanelViewController& panel, ListingJob& listed) {
-            // A folder gone since the last run is no error: the current place is listed instead.
-            if (listed.refusal())
-                panel.goTo(here, {});
-            else
-                panel.arrive(listed, { listed.place(), {} }, {});
-        }));
+    const auto listing = m_state.listingOf(m_state.realFolder(settings.folder), ListingJob::IfGone::nearestFolder);
+    m_listing->start(listing,
+        weakly(this,
+            [here, cursor = std::string(cursorName), then = std::move(then)](
+                PanelViewController& panel, ListingJob& listed) {
+                // A folder gone since is no error: the nearest one still there is listed instead,
+                // or the current place when not even that can be.
+                if (listed.refusal())
+                    panel.goTo(here, {});
+                else
+                    panel.arrive(listed, { listed.place(), cursor }, then);
+            }));
 }
 
 void PanelViewController::setMarks(std::unordered_set<std::string> names)

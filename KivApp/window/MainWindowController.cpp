@@ -272,7 +272,15 @@ std::vector<RetroMenuItem> MainWindowController::pulldownItems(int index) const
     PanelViewController& panel = index == 0 ? m_panels->left()
         : index == 4                        ? m_panels->right()
                                             : m_panels->active();
-    return m_commandTable->menuItems(menus[std::size_t(index)], panel);
+    std::vector<RetroMenuItem> items = m_commandTable->menuItems(menus[std::size_t(index)], panel);
+    // The Left and Right menus end with the panel's tabs, when it has more than one.
+    if (menus[std::size_t(index)] == Pulldown::panel) {
+        std::vector<RetroMenuItem> tabs = m_tabCommands->menuItems(panel);
+        if (!tabs.empty())
+            items.push_back(RetroMenuItem::separator());
+        items.insert(items.end(), std::make_move_iterator(tabs.begin()), std::make_move_iterator(tabs.end()));
+    }
+    return items;
 }
 
 void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
@@ -328,6 +336,8 @@ void MainWindowController::panelDidBecomeActive(PanelViewController& panel)
 
 void MainWindowController::panelDidChangeLocation(PanelViewController& panel)
 {
+    if (m_tabCommands)
+        m_tabCommands->panelMoved(panel);
     if (&panel == &m_panels->active())
         updatePrompt();
 }
