@@ -3,12 +3,24 @@
 #include "panels/PanelPair.h"
 #include "panels/PanelTabRow.h"
 #include "panels/PanelViewController.h"
+#include "text/CellText.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
 
 namespace kiv {
 
 namespace {
+
+// The most cells a tab's name takes in a menu: a long one is cut, as in the panel.
+constexpr int menuTitleCells = 40;
+
+QString menuTitleOf(const std::string& name)
+{
+    std::string fitted;
+    for (const CellText::Piece& piece : CellText::fitted(name, menuTitleCells, CellText::Side::left))
+        fitted += piece.text;
+    return ShownText::of(fitted).trimmed();
+}
 
 std::string cursorNameOf(const PanelState& state)
 {
@@ -62,7 +74,7 @@ std::vector<RetroMenuItem> TabCommands::menuItems(PanelViewController& panel)
         // The first nine are chosen by their number.
         const QChar letter = at < 9 ? QChar(char16_t(u'1' + at)) : QChar();
         const QString tick = at == side.tabs.shownIndex() ? QStringLiteral("\u221A ") : QStringLiteral("  ");
-        const QString title = tick + QString::number(at + 1) + u' ' + ShownText::of(side.tabs.title(at));
+        const QString title = tick + QString::number(at + 1) + u' ' + menuTitleOf(side.tabs.title(at));
         items.push_back(RetroMenuItem::item(title,
             weakly(this, [&panel, at](TabCommands& tabs) { tabs.showTab(panel, at); }), letter));
     }

@@ -37,7 +37,7 @@ void PanelTabRow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.fillRect(rect(), Theme::panelHeaderBG());
+    painter.fillRect(rect(), Theme::panelBackground());
     const QFont font = Theme::monoFont(fontSize);
     painter.setFont(font);
     const QFontMetricsF metrics(font);
@@ -48,7 +48,7 @@ void PanelTabRow::paintEvent(QPaintEvent*)
         const int cells = std::min(titleCells, int(m_titles[at].size()) + 2);
         const CellText::Line line = CellText::fitted(" " + m_titles[at], cells, CellText::Side::left);
         const bool shown = at == m_shown;
-        painter.fillRect(QRectF(x, 0, cells * cell, height()), shown ? Theme::cursorBackground() : Theme::panelHeaderBG());
+        painter.fillRect(QRectF(x, 0, cells * cell, height()), shown ? Theme::cursorBackground() : Theme::panelBackground());
         for (const CellText::Piece& piece : line) {
             const bool cut = piece.kind == CellText::Piece::Kind::cut;
             painter.setPen(cut ? Theme::panelCutMarker() : shown ? Theme::cursorText() : Theme::panelHeader());

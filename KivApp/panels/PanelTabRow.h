@@ -6,8 +6,8 @@
 
 namespace kiv {
 
-// The row of a panel's tab titles, drawn in the header colours over the panel's lines, the shown
-// tab in the cursor's colours; a title longer than its room ends in the cut marker.
+// The row of a panel's tab titles, drawn in the column titles' colours over the panel's lines, the
+// shown tab in the cursor's colours; a title longer than its room ends in the cut marker.
 class PanelTabRow : public QWidget
 {
     Q_OBJECT
