@@ -7,7 +7,8 @@
 namespace kiv {
 
 // The row of a panel's tab titles, drawn in the column titles' colours over the panel's lines, the
-// shown tab in the cursor's colours; a title longer than its room ends in the cut marker.
+// shown tab in the cursor's colours; a title longer than its room ends in the cut marker, and the
+// titles before the shown one give way when they would push it out of sight.
 class PanelTabRow : public QWidget
 {
     Q_OBJECT
@@ -26,6 +27,9 @@ public:
     const std::vector<std::string>& titles() const { return m_titles; }
     // Returns the index of the highlighted title.
     std::size_t shownIndex() const { return m_shown; }
+    // Returns the index of the first title drawn in a row `rowCells` cells wide: the first one
+    // when all up to the highlighted one fit, else the one that keeps the highlighted one in sight.
+    std::size_t firstInSight(int rowCells) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

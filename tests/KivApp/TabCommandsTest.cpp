@@ -159,3 +159,18 @@ TEST_F(TabCommandsTest, TabsComeBackAfterARestartOnFoldersStillThere)
     EXPECT_FALSE(std::filesystem::exists(m_two));
     EXPECT_FALSE(std::filesystem::exists(m_long));
 }
+
+// With more tabs than the row holds, the titles before the shown one give way so that it stays in
+// sight; those after it are cut off at the edge.
+TEST(PanelTabRowTest, TheShownTitleStaysInSight)
+{
+    PanelTabRow row;
+    const std::string name = "long-folder-name-that-is-cut"; // takes the most cells a title may
+    row.setTitles({ name, name, name, name }, 2);
+    EXPECT_EQ(row.firstInSight(200), 0u);
+    EXPECT_EQ(row.firstInSight(1 + 3 * (PanelTabRow::titleCells + 1)), 0u);
+    EXPECT_EQ(row.firstInSight(3 * (PanelTabRow::titleCells + 1)), 1u);
+    EXPECT_EQ(row.firstInSight(10), 2u) << "too narrow even for the shown one: it comes first";
+    row.setTitles({ name }, 0);
+    EXPECT_EQ(row.firstInSight(10), 0u);
+}
