@@ -88,15 +88,20 @@ void TabCommands::panelMoved(PanelViewController& panel)
     drawRow(side);
 }
 
-// What the shown tab holds now goes into its keeping before another is shown. Marks and cursor
-// are taken only while the panel shows the tab's own folder: until a tab just shown is listed,
-// the rows are still those of the tab before.
+// What the shown tab holds now goes into its keeping before another is shown. Until a tab just
+// shown is listed, the rows are still those of the tab before: its marks and cursor stay as kept.
 void TabCommands::keep(PanelViewController& panel, Side& side)
 {
     const PanelSettings now = panel.settings();
-    const std::string shownFolder = panel.state().location().address();
-    if (shownFolder == now.folder)
-        side.views[side.tabs.shownIndex()] = { shownFolder, panel.state().markedNames(), cursorNameOf(panel.state()) };
+    const PanelLocation& shown = panel.state().location();
+    if (shown.address() == now.folder) {
+        // A tab comes back on the folder holding an archive or a found item, where the names of
+        // those rows would mark others.
+        const bool ownRows = !shown.isArchive() && !shown.isFound();
+        side.views[side.tabs.shownIndex()] = ownRows
+            ? TabView { now.folder, panel.state().markedNames(), cursorNameOf(panel.state()) }
+            : TabView {};
+    }
     side.tabs.keepShown(now);
 }
 

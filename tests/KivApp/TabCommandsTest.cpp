@@ -158,6 +158,17 @@ TEST_F(TabCommandsTest, TabsComeBackAfterARestartOnFoldersStillThere)
     EXPECT_TRUE(marks().empty()) << "the gone folder's marks on this folder's a.txt";
     EXPECT_FALSE(std::filesystem::exists(m_two));
     EXPECT_FALSE(std::filesystem::exists(m_long));
+
+    // A tab left inside an archive comes back on the archive's folder, without the archive's marks.
+    m_home.run("cd one && zip -q pack.zip a.txt");
+    control(Qt::Key_R);
+    enter("pack.zip");
+    putCursorOn(left(), "a.txt");
+    press(Qt::Key_Space);
+    control(Qt::Key_PageDown);
+    control(Qt::Key_PageUp);
+    EXPECT_EQ(folder(), m_one);
+    EXPECT_TRUE(marks().empty()) << "the archive's marks on this folder's a.txt";
 }
 
 // With more tabs than the row holds, the titles before the shown one give way so that it stays in
