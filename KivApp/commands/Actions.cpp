@@ -10,6 +10,7 @@
 #include "commands/RenameCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
+#include "commands/TabCommands.h"
 #include "commands/ToolCommands.h"
 #include "commands/TrashCommands.h"
 #include "commands/UndoCommands.h"
@@ -297,6 +298,14 @@ std::vector<Action> panelRows(const Targets& t)
         { "page-down", Place::panels, { Qt::Key_PageDown }, "Cursor down a page" },
         { "first-row", Place::panels, { Qt::Key_Home }, "First row" },
         { "last-row", Place::panels, { Qt::Key_End }, "Last row" },
+        { "new-tab", Place::panels, { ctrl(Qt::Key_T) }, "A new tab on this folder",
+            Entry { Pulldown::panel, 3, "New Tab", u'a' }, panelList, onFor(t.tabs, &TabCommands::openTab) },
+        { "close-tab", Place::panels, { ctrl(Qt::Key_W) }, "Close the tab (the last one stays)",
+            Entry { Pulldown::panel, 3, "Close Tab", u'c' }, panelList, onFor(t.tabs, &TabCommands::closeTab) },
+        { "next-tab", Place::panels, { ctrl(Qt::Key_PageDown) }, "The next tab",
+            Entry { Pulldown::panel, 3, "Next Tab", u'x' }, panelList, onFor(t.tabs, &TabCommands::nextTab) },
+        { "previous-tab", Place::panels, { ctrl(Qt::Key_PageUp) }, "The previous tab",
+            Entry { Pulldown::panel, 3, "Previous Tab", u'p' }, panelList, onFor(t.tabs, &TabCommands::previousTab) },
         { "hidden-in-both", Place::panels, {}, {},
             Entry { Pulldown::options, 1, "Toggle Hidden Files (Both Panels)", u't' }, anywhere,
             on(t.panels, &PanelPair::toggleHiddenInBoth) },

@@ -22,6 +22,7 @@ class PanelPair;
 class QuickViewCommands;
 class RenameCommands;
 class SearchCommands;
+class TabCommands;
 class ShellCommands;
 class ToolCommands;
 class TrashCommands;
@@ -54,6 +55,7 @@ struct Targets
     std::function<void()> openPulldowns;
     RenameCommands* rename = nullptr;
     ComparisonCommands* comparison = nullptr;
+    TabCommands* tabs = nullptr;
 };
 
 // Returns every row, in the order the help and the menus list them.

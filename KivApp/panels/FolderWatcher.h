@@ -25,6 +25,9 @@ public:
     // listed `entries`, instead of what was watched before; an empty `path` watches nothing.
     void watch(const std::string& path, const std::vector<FileEntry>& entries);
 
+    // Returns the folders watched now: the one asked for, or none.
+    QStringList folders() const { return m_watcher.directories(); }
+
     // Called about a fifth of a second after the first change of a burst, if set.
     std::function<void()> onChange;
 

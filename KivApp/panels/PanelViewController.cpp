@@ -114,6 +114,9 @@ bool PanelViewController::eventFilter(QObject* watched, QEvent* event)
     // the guarded pointer to a half-destroyed view is undefined.
     if (event->type() == QEvent::Resize && watched == m_view)
         layoutChildren();
+    const bool rowShownOrHidden = event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent;
+    if (rowShownOrHidden && m_topRow && watched == m_topRow)
+        layoutChildren();
     // The rows lay themselves out across the list's width, which shrinks when the scroll bar shows.
     if (event->type() == QEvent::Resize && watched == m_tableView->viewport())
         m_columnHeader->setRowWidth(m_tableView->viewport()->width());
@@ -124,13 +127,24 @@ bool PanelViewController::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+void PanelViewController::setTopRow(QWidget* row)
+{
+    m_topRow = row;
+    row->setParent(m_view);
+    row->installEventFilter(this);
+    layoutChildren();
+}
+
 void PanelViewController::layoutChildren()
 {
     const int w = m_view->width();
     const int h = m_view->height();
-    m_pathLabel->setGeometry(1, 1, w - 2, pathHeight);
-    m_columnHeader->setGeometry(1, 1 + pathHeight, w - 2, headerHeight);
-    const int listTop = 1 + pathHeight + headerHeight;
+    const int top = m_topRow && !m_topRow->isHidden() ? 1 + m_topRow->height() : 1;
+    if (m_topRow)
+        m_topRow->setGeometry(1, 1, w - 2, m_topRow->height());
+    m_pathLabel->setGeometry(1, top, w - 2, pathHeight);
+    m_columnHeader->setGeometry(1, top + pathHeight, w - 2, headerHeight);
+    const int listTop = top + pathHeight + headerHeight;
     // Whole rows only: what is left under the last one stays empty.
     const int listHeight = std::max(0, h - 1 - statusHeight - listTop);
     m_tableView->setGeometry(1, listTop, w - 2, listHeight - listHeight % PanelTableView::rowHeight);
@@ -344,7 +358,7 @@ PanelSettings PanelViewController::settings() const
     return { place.address(), m_state.showHidden(), m_state.sortOrder(), m_history.folders() };
 }
 
-void PanelViewController::restore(const PanelSettings& settings)
+void PanelViewController::restore(const PanelSettings& settings, std::string_view cursorName, MoveEnd then)
 {
     m_listing->stop();
     m_state.setShowHidden(settings.showHidden);
@@ -361,14 +375,18 @@ void PanelViewController::restore(const PanelSettings& settings)
         return;
     }
     m_relistAgain.reset();
-    m_listing->start(m_state.listingOf(m_state.realFolder(settings.folder)),
-        weakly(this, [here](PanelViewController& panel, ListingJob& listed) {
-            // A folder gone since the last run is no error: the current place is listed instead.
-            if (listed.refusal())
-                panel.goTo(here, {});
-            else
-                panel.arrive(listed, { listed.place(), {} }, {});
-        }));
+    const auto listing = m_state.listingOf(m_state.realFolder(settings.folder), ListingJob::IfGone::nearestFolder);
+    m_listing->start(listing,
+        weakly(this,
+            [here, cursor = std::string(cursorName), then = std::move(then)](
+                PanelViewController& panel, ListingJob& listed) {
+                // A folder gone since is no error: the nearest one still there is listed instead,
+                // or the current place when not even that can be.
+                if (listed.refusal())
+                    panel.goTo(here, {});
+                else
+                    panel.arrive(listed, { listed.place(), cursor }, then);
+            }));
 }
 
 void PanelViewController::setMarks(std::unordered_set<std::string> names)

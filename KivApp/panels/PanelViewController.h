@@ -102,10 +102,12 @@ public:
     // Returns what the panel keeps between runs: folder (the one being listed, while one is),
     // hidden files, sort order and history.
     PanelSettings settings() const;
-    // Takes on `settings` and lists its folder on a worker, "Reading..." showing until then (a
-    // server's is handed to the delegate to connect to as a job), or the current place when it is
-    // empty or can no longer be listed (said to nobody: a folder gone since the last run is no error).
-    void restore(const PanelSettings& settings);
+    // Takes on `settings` and lists its folder on a worker, "Reading..." showing until then, the
+    // cursor on the row named `cursorName` if listed and `then` hearing of the arrival. A folder
+    // gone since stands for the nearest one above it still there, and the current place for one
+    // that is empty or cannot be listed at all (said to nobody: a folder gone since the last run is
+    // no error); a server's is handed to the delegate to connect to as a job.
+    void restore(const PanelSettings& settings, std::string_view cursorName = {}, MoveEnd then = {});
     // Replaces the marks by `names` (none unmarks every row) and redraws; names without a row go
     // at the next listing.
     void setMarks(std::unordered_set<std::string> names);
@@ -138,6 +140,9 @@ public:
     void presentEditor(const std::string& filePath, const std::string& archivePath = {});
     // Saves the shown editor; nothing when none is shown.
     void saveInlineEditorIfPresent();
+    // Puts `row` (owned by the panel's view from now on) along the panel's top, the panel's lines
+    // moving down to make room for it whenever it is not hidden.
+    void setTopRow(QWidget* row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -185,6 +190,7 @@ private:
     std::optional<ListingJob::IfGone> m_relistAgain; // a relisting asked for while a listing was under way
     std::vector<std::function<void()>> m_whenListed;
     QPointer<PanelEditorView> m_editorView;
+    QPointer<QWidget> m_topRow;
     FolderHistory m_history;
 };
 

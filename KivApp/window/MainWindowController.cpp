@@ -15,6 +15,7 @@
 #include "commands/RenameCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/ShellCommands.h"
+#include "commands/TabCommands.h"
 #include "commands/ToolCommands.h"
 #include "commands/TrashCommands.h"
 #include "commands/UndoCommands.h"
@@ -147,6 +148,7 @@ void MainWindowController::makeCommands()
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_attributeCommands = std::make_unique<AttributeCommands>(context);
     m_quickViewCommands = std::make_unique<QuickViewCommands>(context, *m_root->splitView());
+    m_tabCommands = std::make_unique<TabCommands>(*m_panels);
     m_renameCommands = std::make_unique<RenameCommands>(context);
     m_comparisonCommands = std::make_unique<ComparisonCommands>(context);
     m_navigationCommands->onHotlistChanged
@@ -165,7 +167,8 @@ void MainWindowController::restoreSettings()
     for (std::size_t side = 0; side < std::min(m_startPlaces.size(), kept.size()); ++side)
         kept[side]->folder = m_startPlaces[side].folder;
     for (std::size_t side = 0; side < panels.size(); ++side)
-        panels[side]->restore(*kept[side]);
+        m_tabCommands->restore(*panels[side], *kept[side], side == 0 ? settings.leftTabs : settings.rightTabs,
+            m_fileSystem.homeDirectoryPath());
     // A file asked for is shown in its folder with the cursor on it once listed.
     for (std::size_t side = 0; side < std::min(m_startPlaces.size(), panels.size()); ++side) {
         if (const StartPlace& place = m_startPlaces[side]; !place.cursorName.empty())
@@ -188,7 +191,8 @@ void MainWindowController::saveSettings(Failures failures)
         m_keptDivider = paneWidths[0];
     Settings settings { m_panels->left().settings(), m_panels->right().settings(), m_window->width(),
         m_window->height(), m_keptDivider, m_navigationCommands->hotlist().folders(),
-        m_shellCommands->commandHistory().lines() };
+        m_shellCommands->commandHistory().lines(), m_tabCommands->hiddenTabs(m_panels->left()),
+        m_tabCommands->hiddenTabs(m_panels->right()) };
     settings.unknownLines = m_unknownSettingsLines;
     try {
         SettingsStore::save(settings);
@@ -216,7 +220,7 @@ void MainWindowController::bindKeys()
         m_attributeCommands.get(), m_quickViewCommands.get(), m_openWithCommands.get(), m_commandTable.get(),
         m_fileSystem.homeDirectoryPath(),
         weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem), m_renameCommands.get(),
-        m_comparisonCommands.get() };
+        m_comparisonCommands.get(), m_tabCommands.get() };
     m_commandTable->setActions(Actions::all(targets));
     m_keyRouter = std::make_unique<KeyRouter>(
         *m_commandTable, *m_panels, *m_root->commandLine()->field(), *m_shellCommands);
@@ -268,7 +272,15 @@ std::vector<RetroMenuItem> MainWindowController::pulldownItems(int index) const
     PanelViewController& panel = index == 0 ? m_panels->left()
         : index == 4                        ? m_panels->right()
                                             : m_panels->active();
-    return m_commandTable->menuItems(menus[std::size_t(index)], panel);
+    std::vector<RetroMenuItem> items = m_commandTable->menuItems(menus[std::size_t(index)], panel);
+    // The Left and Right menus end with the panel's tabs, when it has more than one.
+    if (menus[std::size_t(index)] == Pulldown::panel) {
+        std::vector<RetroMenuItem> tabs = m_tabCommands->menuItems(panel);
+        if (!tabs.empty())
+            items.push_back(RetroMenuItem::separator());
+        items.insert(items.end(), std::make_move_iterator(tabs.begin()), std::make_move_iterator(tabs.end()));
+    }
+    return items;
 }
 
 void MainWindowController::showPulldownMenu(int index, QRectF anchorFrame)
@@ -324,6 +336,8 @@ void MainWindowController::panelDidBecomeActive(PanelViewController& panel)
 
 void MainWindowController::panelDidChangeLocation(PanelViewController& panel)
 {
+    if (m_tabCommands)
+        m_tabCommands->panelMoved(panel);
     if (&panel == &m_panels->active())
         updatePrompt();
 }

@@ -32,6 +32,7 @@ class NavigationCommands;
 class MainWindow;
 class PanelPair;
 class QuickViewCommands;
+class TabCommands;
 class RenameCommands;
 class ShellCommands;
 class SearchCommands;
@@ -141,6 +142,7 @@ private:
     std::unique_ptr<RenameCommands> m_renameCommands;
     std::unique_ptr<ComparisonCommands> m_comparisonCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
+    std::unique_ptr<TabCommands> m_tabCommands;
     std::unique_ptr<OpenWithCommands> m_openWithCommands;
     std::unique_ptr<CommandTable> m_commandTable;
     std::unique_ptr<KeyRouter> m_keyRouter;

@@ -1,7 +1,7 @@
 #include "settings/PanelTabs.h"
 
 #include "base/PathString.h"
-#include "files/ExistingFolder.h"
+#include "remote/RemotePlace.h"
 
 #include <algorithm>
 
@@ -9,10 +9,11 @@ namespace kiv {
 
 namespace {
 
-// A tab restored on a folder gone since stands where the panel would go if it went while shown.
-std::string standingFolder(const std::string& saved, const std::string& home)
+// Whether the folder is still there is left to the listing, on a worker, when the tab is shown: a
+// dead mount must not hold the window at the start.
+std::string placeOf(const std::string& saved, const std::string& home)
 {
-    return saved.starts_with('/') ? ExistingFolder::nearest(saved) : ExistingFolder::nearest(home);
+    return saved.starts_with('/') || RemotePlace::looksRemote(saved) ? saved : home;
 }
 
 } // namespace
@@ -32,7 +33,7 @@ PanelTabs PanelTabs::restored(PanelSettings shown, HiddenTabs hidden, const std:
     std::rotate(
         tabs.m_tabs.begin(), tabs.m_tabs.begin() + 1, tabs.m_tabs.begin() + std::ptrdiff_t(tabs.m_shown) + 1);
     for (PanelSettings& tab : tabs.m_tabs)
-        tab.folder = standingFolder(tab.folder, home);
+        tab.folder = placeOf(tab.folder, home);
     return tabs;
 }
 

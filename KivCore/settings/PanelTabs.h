@@ -18,9 +18,9 @@ public:
     // One tab, holding `first`.
     explicit PanelTabs(PanelSettings first);
 
-    // Returns the tabs saved as `shown` and `hidden`, each on a folder that exists now: a folder
-    // gone since stands for its nearest ancestor still there, an empty or relative one for
-    // `home`. Reads the disk.
+    // Returns the tabs saved as `shown` and `hidden`, the shown one where `hidden` says it stood;
+    // an empty or relative folder stands for `home`. Reads nothing: a folder gone since is the
+    // panel's to leave when the tab is shown.
     static PanelTabs restored(PanelSettings shown, HiddenTabs hidden, const std::string& home);
 
     // Returns the shown tab and the others in their saved form.
