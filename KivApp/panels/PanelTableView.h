@@ -2,8 +2,10 @@
 
 #include <QListView>
 
-class QKeyEvent;
 #include <functional>
+
+class QDropEvent;
+class QKeyEvent;
 
 namespace kiv {
 
@@ -34,17 +36,29 @@ public:
     std::function<void()> onToggleMark;
     // Called whenever the list receives the keyboard focus; may be unset.
     std::function<void()> onBecameFirstResponder;
+    // Called when the left button, pressed on `row`, has moved the drag distance; may be unset.
+    std::function<void(int row)> onDragStart;
+    // Called when `event`, which may name files, is dropped on `row` (-1 below the rows); may be
+    // unset. The source always hears of a copy: whatever the list does, the source keeps its items.
+    std::function<void(const QDropEvent& event, int row)> onDrop;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(
         const QModelIndex& index, const QEvent* event = nullptr) const override;
 
 private:
     void moveSelectionBy(int step);
     static void call(const std::function<void()>& callback);
+
+    QPoint m_pressPosition;
+    int m_pressRow = -1; // the row the left button went down on, until a drag starts from it
 };
 
 } // namespace kiv
