@@ -28,7 +28,7 @@ PanelTableView::PanelTableView(QWidget* parent)
     setTabKeyNavigation(false);
     RetroPainting::setPaletteColor(*this, QPalette::Base, Theme::panelBackground());
     RetroPainting::setPaletteColor(*this, QPalette::Window, Theme::panelBackground());
-    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
 }
 
 int PanelTableView::visiblePageRowCount() const
@@ -143,8 +143,8 @@ void PanelTableView::dropEvent(QDropEvent* event)
     if (onDrop)
         onDrop(*event, indexAt(event->position().toPoint()).row());
     // A move is made here, never by the source: told of one, a source might delete what a
-    // cancelled or skipped move left in its place.
-    event->setDropAction(Qt::CopyAction);
+    // cancelled or skipped move left in its place. A source that offers only a move hears of none.
+    event->setDropAction(event->possibleActions().testFlag(Qt::CopyAction) ? Qt::CopyAction : Qt::IgnoreAction);
     event->accept();
 }
 

@@ -39,7 +39,7 @@ public:
     // Called when the left button, pressed on `row`, has moved the drag distance; may be unset.
     std::function<void(int row)> onDragStart;
     // Called when `event`, which may name files, is dropped on `row` (-1 below the rows); may be
-    // unset. The source always hears of a copy: whatever the list does, the source keeps its items.
+    // unset. The source never hears of a move: whatever the list does, the source keeps its items.
     std::function<void(const QDropEvent& event, int row)> onDrop;
 
 protected:
