@@ -161,16 +161,17 @@ TEST_F(DragDropCommandsTest, AMoveAsksFirstAndAMoveWhoseSourceVanishedLosesNothi
 TEST_F(DragDropCommandsTest, ADragOffersTheMarkedItemsAsAUriListOnlyPastTheDistanceAndNeverFromTheParentRow)
 {
     PanelTableView* list = left().tableView();
+    putCursorOn(left(), "a\nb%41");
+    QTest::keyClick(list, Qt::Key_Space);
+    putCursorOn(left(), "b.txt");
+    QTest::keyClick(list, Qt::Key_Space);
+    // The marks are what a drag takes, but never from "..".
     const QPoint far(0, 3 * QApplication::startDragDistance());
     mouse(left(), QEvent::MouseButtonPress, centreOf(left(), ".."));
     mouse(left(), QEvent::MouseMove, centreOf(left(), "..") + far);
     mouse(left(), QEvent::MouseButtonRelease, centreOf(left(), "..") + far);
     EXPECT_EQ(list->findChild<QDrag*>(), nullptr);
 
-    putCursorOn(left(), "a\nb%41");
-    QTest::keyClick(list, Qt::Key_Space);
-    putCursorOn(left(), "b.txt");
-    QTest::keyClick(list, Qt::Key_Space);
     const QPoint start = centreOf(left(), "deeper");
     mouse(left(), QEvent::MouseButtonPress, start);
     mouse(left(), QEvent::MouseMove, start + QPoint(1, 0));
