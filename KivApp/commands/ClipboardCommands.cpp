@@ -56,7 +56,7 @@ void ClipboardCommands::paste(PanelViewController& panel)
     if (files.paths.empty()) {
         refuse(title,
             !files.others.empty() ? QStringLiteral("The clipboard names no file of this machine.")
-                             : QStringLiteral("The clipboard holds no files."));
+                                  : QStringLiteral("The clipboard holds no files."));
         return;
     }
     const std::optional<std::string> folder = DesktopFiles::localFolder(panel.state().location());

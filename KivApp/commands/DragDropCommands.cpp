@@ -75,8 +75,8 @@ void DragDropCommands::drop(
         });
 }
 
-void DragDropCommands::transfer(
-    PanelViewController& panel, const FileUriList::Files& files, bool move, const std::string& folderRow) const
+void DragDropCommands::transfer(PanelViewController& panel, const FileUriList::Files& files, bool move,
+    const std::string& folderRow) const
 {
     if (!files.others.empty()) {
         refuse(QStringLiteral("Only files of this machine can be dropped here, not ") + namesOf(files.others)

@@ -38,7 +38,8 @@ public:
 private:
     void transfer(PanelViewController& panel, const FileUriList::Files& files, bool move,
         const std::string& folderRow) const;
-    std::optional<std::string> targetFolder(const PanelViewController& panel, const std::string& folderRow) const;
+    std::optional<std::string> targetFolder(
+        const PanelViewController& panel, const std::string& folderRow) const;
     void refuse(const QString& text) const;
 
     CommandContext m_context;

@@ -144,7 +144,8 @@ void PanelTableView::dropEvent(QDropEvent* event)
         onDrop(*event, indexAt(event->position().toPoint()).row());
     // A move is made here, never by the source: told of one, a source might delete what a
     // cancelled or skipped move left in its place. A source that offers only a move hears of none.
-    event->setDropAction(event->possibleActions().testFlag(Qt::CopyAction) ? Qt::CopyAction : Qt::IgnoreAction);
+    event->setDropAction(
+        event->possibleActions().testFlag(Qt::CopyAction) ? Qt::CopyAction : Qt::IgnoreAction);
     event->accept();
 }
 

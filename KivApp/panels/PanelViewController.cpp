@@ -128,7 +128,8 @@ void PanelViewController::dragFrom(int row)
 void PanelViewController::dropOn(const QDropEvent& event, int row)
 {
     const FileEntry* entry = entryAt(row);
-    const std::string folderRow = entry && entry->kind == FileEntry::Kind::directory ? entry->name : std::string();
+    const std::string folderRow
+        = entry && entry->kind == FileEntry::Kind::directory ? entry->name : std::string();
     const bool move = event.dropAction() == Qt::MoveAction || event.modifiers().testFlag(Qt::ShiftModifier);
     if (m_delegate)
         m_delegate->panelDidReceiveDrop(*this, *event.mimeData(), move, folderRow);

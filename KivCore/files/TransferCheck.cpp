@@ -11,7 +11,8 @@ std::optional<std::string> refusal(
     for (const std::string& path : sources) {
         const std::string source = PathString::standardizing(path);
         if (PathString::isSameOrInside(target, source))
-            return "Cannot " + verb + " the folder " + source + " into itself or into one of its own subfolders.";
+            return "Cannot " + verb + " the folder " + source
+                + " into itself or into one of its own subfolders.";
         if (PathString::parentOrRoot(source) == target)
             return PathString::lastComponent(source) + " is already in " + target + ".";
     }

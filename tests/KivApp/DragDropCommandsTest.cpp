@@ -118,10 +118,11 @@ TEST_F(DragDropCommandsTest, RefusedDropsSayWhyAndChangeNothing)
     EXPECT_EQ(drop(left(), "b.txt", FileUriList::uriList({ m_src + "/b.txt" }), { ok }),
         ShownDialogs { notice("Drop", "b.txt is already in " + m_src + ".") });
     EXPECT_EQ(drop(left(), "deeper", FileUriList::uriList({ m_src }), { ok }, Qt::MoveAction),
-        ShownDialogs { notice("Drop",
-            "Cannot move the folder " + m_src + " into itself or into one of its own subfolders.") });
+        ShownDialogs { notice(
+            "Drop", "Cannot move the folder " + m_src + " into itself or into one of its own subfolders.") });
     EXPECT_EQ(drop(right(), "", "https://example.org/x\r\nfile://" + m_out + "/moved.txt\r\n", { ok }),
-        ShownDialogs { notice("Drop", "Only files of this machine can be dropped here, not https://example.org/x.") });
+        ShownDialogs {
+            notice("Drop", "Only files of this machine can be dropped here, not https://example.org/x.") });
     EXPECT_FALSE(lists(right(), "moved.txt"));
 
     m_home.run("tar -czf src/pack.tgz -C src b.txt");
@@ -139,15 +140,15 @@ TEST_F(DragDropCommandsTest, RefusedDropsSayWhyAndChangeNothing)
 TEST_F(DragDropCommandsTest, AMoveAsksFirstAndAMoveWhoseSourceVanishedLosesNothing)
 {
     const ShownDialog asked = question("Move", "Move 1 item(s) to " + m_dst + "?");
-    EXPECT_EQ(drop(right(), "", uris({ "moved.txt" }), { { Qt::Key_Escape, {} } }, Qt::CopyAction | Qt::MoveAction,
-                  Qt::ShiftModifier),
+    EXPECT_EQ(drop(right(), "", uris({ "moved.txt" }), { { Qt::Key_Escape, {} } },
+                  Qt::CopyAction | Qt::MoveAction, Qt::ShiftModifier),
         ShownDialogs { asked });
     EXPECT_EQ(readFile(m_out + "/moved.txt"), "moving");
     EXPECT_FALSE(lists(right(), "moved.txt"));
 
     // The drop's own move action moves too; the source never hears of a move, so it deletes nothing.
-    const ShownDialogs shown = drop(right(), "", uris({ "gone", "moved.txt" }), { ok, { Qt::Key_S, {} }, ok },
-        Qt::MoveAction);
+    const ShownDialogs shown
+        = drop(right(), "", uris({ "gone", "moved.txt" }), { ok, { Qt::Key_S, {} }, ok }, Qt::MoveAction);
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0], question("Move", "Move 2 item(s) to " + m_dst + "?"));
     EXPECT_NE(shown[1].message.find("gone"), std::string::npos) << shown[1].message;

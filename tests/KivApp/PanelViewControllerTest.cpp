@@ -44,7 +44,8 @@ struct RecordingDelegate : PanelViewControllerDelegate
         calls.push_back("server " + url);
     }
     void panelWantsDrag(PanelViewController&) override { calls.push_back("drag"); }
-    void panelDidReceiveDrop(PanelViewController&, const QMimeData&, bool move, const std::string& folderRow) override
+    void panelDidReceiveDrop(
+        PanelViewController&, const QMimeData&, bool move, const std::string& folderRow) override
     {
         calls.push_back((move ? "move to " : "copy to ") + folderRow);
     }

@@ -43,7 +43,8 @@ TEST(FileUriListTest, OnlyFilesOfThisMachineAreTakenAndTheRestIsKeptByName)
     EXPECT_EQ(read.paths, (std::vector<std::string> { "/etc/hosts", "/usr/bin", "/last" }));
     EXPECT_EQ(read.others,
         (std::vector<std::string> { "file://otherhost/etc/passwd", "file://localhostile/etc/passwd",
-            "https://example.org/file", "file:///bad%zzescape", "file:///a%00b", "file://", "file:relative/path" }));
+            "https://example.org/file", "file:///bad%zzescape", "file:///a%00b", "file://",
+            "file:relative/path" }));
 
     // What does not start with copy or cut is no list of copied files.
     for (const char* text : { "", "move\nfile:///a", "file:///a", "Copy\nfile:///a" })

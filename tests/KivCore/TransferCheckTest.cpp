@@ -7,8 +7,8 @@ using namespace kiv;
 TEST(TransferCheckTest, ItemsAlreadyThereAndFoldersIntoThemselvesAreRefusedOthersGo)
 {
     using Sources = std::vector<std::string>;
-    EXPECT_EQ(TransferCheck::refusal({ "/home/me/a.txt" }, "/home/me", "copy"),
-        "a.txt is already in /home/me.");
+    EXPECT_EQ(
+        TransferCheck::refusal({ "/home/me/a.txt" }, "/home/me", "copy"), "a.txt is already in /home/me.");
     // Spelled another way, the folder is still the item's own.
     EXPECT_EQ(TransferCheck::refusal({ "/home/me/./a.txt" }, "/home/me/src/../", "move"),
         "a.txt is already in /home/me.");
