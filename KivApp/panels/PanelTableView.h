@@ -10,9 +10,10 @@ class QKeyEvent;
 namespace kiv {
 
 // The list inside a file panel: one column of 16-pixel rows that takes the keyboard focus, moves
-// the cursor (the one selected row) without wrapping and reports the marking keys. Knows nothing
-// of files; the window's command table has the other keys first, and the rest reach QListView,
-// so letters still search by the model's display text.
+// the cursor (the one selected row) without wrapping and reports the marking keys, drags started
+// from its rows and lists of URLs dropped on them. Knows nothing of files; the window's command
+// table has the other keys first, and the rest reach QListView, so letters still search by the
+// model's display text.
 class PanelTableView : public QListView
 {
     Q_OBJECT
