@@ -4,8 +4,6 @@
 
 #include <QObject>
 #include <QString>
-#include <string>
-#include <vector>
 
 namespace kiv {
 
@@ -31,7 +29,6 @@ public:
 
 private:
     void put(PanelViewController& panel, bool cut);
-    std::vector<std::string> selectedLocalPaths(const PanelViewController& panel, const QString& title) const;
     void refuse(const QString& title, const QString& text) const;
 
     CommandContext m_context;

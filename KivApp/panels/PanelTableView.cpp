@@ -4,7 +4,9 @@
 #include "toolkit/RetroScrollBar.h"
 #include "toolkit/Theme.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <algorithm>
 
 namespace kiv {
@@ -26,6 +28,7 @@ PanelTableView::PanelTableView(QWidget* parent)
     setTabKeyNavigation(false);
     RetroPainting::setPaletteColor(*this, QPalette::Base, Theme::panelBackground());
     RetroPainting::setPaletteColor(*this, QPalette::Window, Theme::panelBackground());
+    viewport()->setAcceptDrops(true);
 }
 
 int PanelTableView::visiblePageRowCount() const
@@ -101,7 +104,49 @@ void PanelTableView::mousePressEvent(QMouseEvent* event)
 {
     // Focus first, so a click into the inactive panel activates it and moves its cursor at once.
     setFocus(Qt::MouseFocusReason);
+    const QPoint position = event->position().toPoint();
+    m_pressRow = event->button() == Qt::LeftButton ? indexAt(position).row() : -1;
+    m_pressPosition = position;
     QListView::mousePressEvent(event);
+}
+
+void PanelTableView::mouseMoveEvent(QMouseEvent* event)
+{
+    const bool dragged = (event->position().toPoint() - m_pressPosition).manhattanLength()
+        >= QApplication::startDragDistance();
+    if (m_pressRow < 0 || !(event->buttons() & Qt::LeftButton) || !dragged) {
+        QListView::mouseMoveEvent(event);
+        return;
+    }
+    const int row = m_pressRow;
+    m_pressRow = -1;
+    if (onDragStart)
+        onDragStart(row);
+}
+
+// Files come as a list of URLs; other things dragged (text, pictures) are not taken.
+void PanelTableView::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void PanelTableView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void PanelTableView::dropEvent(QDropEvent* event)
+{
+    if (onDrop)
+        onDrop(*event, indexAt(event->position().toPoint()).row());
+    // A move is made here, never by the source: told of one, a source might delete what a
+    // cancelled or skipped move left in its place. A source that offers only a move hears of none.
+    event->setDropAction(
+        event->possibleActions().testFlag(Qt::CopyAction) ? Qt::CopyAction : Qt::IgnoreAction);
+    event->accept();
 }
 
 QItemSelectionModel::SelectionFlags PanelTableView::selectionCommand(

@@ -22,6 +22,7 @@
 #include "toolkit/Weakly.h"
 #include "viewer/PanelEditorView.h"
 
+#include <QDropEvent>
 #include <QEvent>
 #include <algorithm>
 
@@ -106,6 +107,32 @@ void PanelViewController::wireTable()
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &PanelViewController::selectionChanged);
     connect(m_tableView, &QAbstractItemView::doubleClicked, this, &PanelViewController::activateSelection);
+    m_tableView->onDragStart = weakly(this, &PanelViewController::dragFrom);
+    m_tableView->onDrop = weakly(this, &PanelViewController::dropOn);
+}
+
+const FileEntry* PanelViewController::entryAt(int row) const
+{
+    const std::vector<FileEntry>& rows = m_state.entries();
+    return row >= 0 && std::size_t(row) < rows.size() ? &rows[std::size_t(row)] : nullptr;
+}
+
+void PanelViewController::dragFrom(int row)
+{
+    const FileEntry* entry = entryAt(row);
+    if (entry && entry->kind != FileEntry::Kind::parentDirectory && m_delegate)
+        m_delegate->panelWantsDrag(*this);
+}
+
+// Onto a folder row the items go into that folder; anywhere else, ".." too, into the panel's own.
+void PanelViewController::dropOn(const QDropEvent& event, int row)
+{
+    const FileEntry* entry = entryAt(row);
+    const std::string folderRow
+        = entry && entry->kind == FileEntry::Kind::directory ? entry->name : std::string();
+    const bool move = event.dropAction() == Qt::MoveAction || event.modifiers().testFlag(Qt::ShiftModifier);
+    if (m_delegate)
+        m_delegate->panelDidReceiveDrop(*this, *event.mimeData(), move, folderRow);
 }
 
 bool PanelViewController::eventFilter(QObject* watched, QEvent* event)

@@ -16,6 +16,8 @@
 #include <unordered_set>
 #include <vector>
 
+class QDropEvent;
+
 namespace kiv {
 
 class BorderedPanel;
@@ -36,6 +38,7 @@ class RetroLabel;
 // panel moves to the nearest folder that is still there. Folders are listed on a worker and the rows swapped
 // in at once; a slow listing shows its count in the status line and Esc stops it. Its state changes only
 // through its own intents (reload, goTo, marks, hidden files), each of which redraws what changed.
+// A drag from its rows and files dropped on them go to its delegate.
 class PanelViewController : public QObject
 {
     Q_OBJECT
@@ -159,6 +162,9 @@ private:
     void noteDamage();
     void selectionChanged();
     void toggleMark();
+    const FileEntry* entryAt(int row) const;
+    void dragFrom(int row);
+    void dropOn(const QDropEvent& event, int row);
     void moveTo(PanelState::Destination destination, MoveEnd then = {});
     void arrive(ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then);
     bool openedAsFile(const ListingJob& listed, const PanelState::Destination& destination);

@@ -6,6 +6,8 @@
 #include <exception>
 #include <string>
 
+class QMimeData;
+
 namespace kiv {
 
 class PanelViewController;
@@ -28,6 +30,15 @@ public:
     // reloading, entering a row or going to the parent.
     virtual void panelDidFailWithError(
         PanelViewController& panel, const std::exception& error, const PanelLocation& place)
+        = 0;
+    // Called when the left button dragged the panel's rows from a row other than "..": the owner
+    // offers the panel's items to other programs.
+    virtual void panelWantsDrag(PanelViewController& panel) = 0;
+    // Called when `data` was dropped on the panel, to be moved when `move` (Shift or the drop's own
+    // action) else copied, onto the folder row `folderRow`, or into the panel's folder when that is
+    // empty. `data` lasts only for the call.
+    virtual void panelDidReceiveDrop(
+        PanelViewController& panel, const QMimeData& data, bool move, const std::string& folderRow)
         = 0;
 
 protected:

@@ -7,6 +7,7 @@
 #include "commands/CommandTable.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/ComparisonCommands.h"
+#include "commands/DragDropCommands.h"
 #include "commands/FileOperationCommands.h"
 #include "commands/KeyRouter.h"
 #include "commands/NavigationCommands.h"
@@ -144,6 +145,7 @@ void MainWindowController::makeCommands()
     m_undoCommands = std::make_unique<UndoCommands>(context);
     m_searchCommands = std::make_unique<SearchCommands>(context);
     m_clipboardCommands = std::make_unique<ClipboardCommands>(context);
+    m_dragDropCommands = std::make_unique<DragDropCommands>(context);
     m_openWithCommands = std::make_unique<OpenWithCommands>(context);
     m_navigationCommands = std::make_unique<NavigationCommands>(context, *m_root->commandLine()->field());
     m_attributeCommands = std::make_unique<AttributeCommands>(context);
@@ -353,6 +355,17 @@ void MainWindowController::panelDidOpenFile(PanelViewController&, const std::str
         QStringLiteral("No application could be started to open ")
             + ShownText::of(PathString::lastComponent(realPath))
             + QStringLiteral(": the desktop has no opener for files. F3 views the file and F4 edits it."));
+}
+
+void MainWindowController::panelWantsDrag(PanelViewController& panel)
+{
+    m_dragDropCommands->drag(panel);
+}
+
+void MainWindowController::panelDidReceiveDrop(
+    PanelViewController& panel, const QMimeData& data, bool move, const std::string& folderRow)
+{
+    m_dragDropCommands->drop(panel, data, move, folderRow);
 }
 
 void MainWindowController::panelWantsServer(PanelViewController& panel, const std::string& url)

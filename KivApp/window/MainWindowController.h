@@ -21,6 +21,7 @@ namespace kiv {
 class AttributeCommands;
 class CommandTable;
 class ClipboardCommands;
+class DragDropCommands;
 class ComparisonCommands;
 class FileOperationCommands;
 class OpenWithCommands;
@@ -108,6 +109,11 @@ public:
         PanelViewController& panel, const std::exception& error, const PanelLocation& place) override;
     // Connects to the server as a job and takes the panel there.
     void panelWantsServer(PanelViewController& panel, const std::string& url) override;
+    // Offers the panel's items to other programs (DragDropCommands).
+    void panelWantsDrag(PanelViewController& panel) override;
+    // Copies or moves the dropped files into the panel's folder or its folder row (DragDropCommands).
+    void panelDidReceiveDrop(
+        PanelViewController& panel, const QMimeData& data, bool move, const std::string& folderRow) override;
 
 private:
     void buildWindow();
@@ -143,6 +149,7 @@ private:
     std::unique_ptr<ComparisonCommands> m_comparisonCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     std::unique_ptr<TabCommands> m_tabCommands;
+    std::unique_ptr<DragDropCommands> m_dragDropCommands;
     std::unique_ptr<OpenWithCommands> m_openWithCommands;
     std::unique_ptr<CommandTable> m_commandTable;
     std::unique_ptr<KeyRouter> m_keyRouter;

@@ -62,7 +62,7 @@ Files filesOf(const std::vector<std::string_view>& uris)
         if (std::optional<std::string> path = localPath(uri))
             files.paths.push_back(std::move(*path));
         else
-            ++files.others;
+            files.others.emplace_back(uri);
     }
     return files;
 }

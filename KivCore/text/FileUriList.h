@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,12 +11,12 @@
 namespace kiv::FileUriList {
 
 // What a list names: the local paths of its file: URIs, whether they were cut rather than copied,
-// and how many of its entries name no local file (another scheme or machine, a bad escape).
+// and its entries that name no local file (another scheme or machine, a bad escape), as written.
 struct Files
 {
     std::vector<std::string> paths;
     bool cut = false;
-    std::size_t others = 0;
+    std::vector<std::string> others;
 };
 
 // Returns the file: URI of the absolute path `path`.

@@ -43,6 +43,12 @@ struct RecordingDelegate : PanelViewControllerDelegate
     {
         calls.push_back("server " + url);
     }
+    void panelWantsDrag(PanelViewController&) override { calls.push_back("drag"); }
+    void panelDidReceiveDrop(
+        PanelViewController&, const QMimeData&, bool move, const std::string& folderRow) override
+    {
+        calls.push_back((move ? "move to " : "copy to ") + folderRow);
+    }
     void panelDidFailWithError(
         PanelViewController&, const std::exception& error, const PanelLocation& place) override
     {
