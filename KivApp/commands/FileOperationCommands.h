@@ -3,6 +3,7 @@
 #include "commands/CommandContext.h"
 #include "base/FileEntry.h"
 #include "history/OperationRecord.h"
+#include "remote/SftpCopyJob.h"
 
 #include <QObject>
 #include <QString>
@@ -46,11 +47,14 @@ public:
     // for, the other panel's by default (F5), as a job; clears the marks.
     void copyOperation();
     // Renames the one selected item at once, or moves it (as a job) to a path asked for, or moves
-    // several selected items into the other panel's folder as a job after asking (F6).
+    // several selected items into the other panel's folder as a job after asking (F6). Within one
+    // server the items are renamed there; between a server and this machine they are copied and
+    // each removed at its source once its copy is whole (SftpCopyJob).
     void moveOperation();
     // Makes a folder with a name asked for in the active panel's folder (F7).
     void mkdirOperation();
-    // Deletes the active panel's selection, as a job, after asking (F8).
+    // Deletes the active panel's selection, as a job, after asking (F8); on a server's panel the
+    // question says the delete is permanent (ServerDelete).
     void deleteOperation();
 
 private:
@@ -65,6 +69,10 @@ private:
     // Downloads from or uploads to a server's folder, between it and a folder of this machine.
     void copyWithServer(
         const PanelLocation& source, const std::vector<FileEntry>& items, const PanelLocation& target) const;
+    // Copies or moves between a server's folder and a folder of this machine, after asking.
+    void transferWithServer(const PanelLocation& source, const std::vector<FileEntry>& items,
+        const PanelLocation& target, SftpCopyJob::Mode mode) const;
+    void moveWithServer(PanelViewController& source, PanelViewController& target) const;
     void startRecorded(std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const;
     void moveOneItem(PanelViewController& source, PanelViewController& target, const FileEntry& item) const;
     void renameOrMove(const PanelLocation& sourceFolder, const FileEntry& item, const std::string& answer) const;

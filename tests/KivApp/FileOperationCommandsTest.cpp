@@ -1,4 +1,5 @@
 #include "BlockingDoor.h"
+#include "SshServer.h"
 #include "ProgramTest.h"
 #include "panel/PanelLocation.h"
 #include "toolkit/RetroLabel.h"
@@ -449,4 +450,38 @@ TEST_F(FileOperationCommandsTest, MakeFolderAndRenameRunOnAWorkerSoAFolderThatHa
     hanging(Qt::Key_F6, "a2.txt", "Rename");
     EXPECT_EQ(readFile(m_src + "/a2.txt"), "alpha");
     EXPECT_TRUE(lists(left(), "a2.txt"));
+}
+
+TEST_F(FileOperationCommandsTest, OnAServersPanelMakeFolderAndDeleteActThereAndDeleteSaysItIsForGood)
+{
+    SshServer server;
+    server.trustHostKey();
+    const std::string url = server.place(m_src).url();
+    answering({ typing(url) }, [&] {
+        QTest::keyClick(active().tableView(), Qt::Key_G, Qt::ControlModifier);
+        waitForJobs();
+    });
+    ASSERT_EQ(left().state().location().displayPath(), url);
+
+    press(Qt::Key_F7, { typing("made") });
+    EXPECT_TRUE(std::filesystem::is_directory(m_src + "/made"));
+    EXPECT_TRUE(lists(left(), "made")) << "the panel was not relisted";
+    // The history undoes on this machine's disk: the server's new folder is not its to remove.
+    QTest::keyClick(active().tableView(), Qt::Key_Z, Qt::ControlModifier);
+    waitForJobs();
+    EXPECT_TRUE(std::filesystem::is_directory(m_src + "/made"));
+
+    // No trash on a server: Delete and F8 both ask for the permanent delete and say so.
+    mark({ "box", "a.txt" });
+    const std::string permanent = "Delete 2 item(s) in " + url
+        + " permanently?\nbox, a.txt\n\nA server has no trash: this cannot be undone.";
+    EXPECT_EQ(press(Qt::Key_Delete, { no }),
+        ShownDialogs { question("Move to Trash", permanent, "[ Delete Permanently ]", ButtonTone::destructive) });
+    EXPECT_EQ(marks(), 2u);
+    EXPECT_EQ(press(Qt::Key_F8, { ok }),
+        ShownDialogs { question("Delete", permanent, "[ Delete Permanently ]", ButtonTone::destructive) });
+    EXPECT_EQ(snapshot(m_src), (Tree { { "b.txt", "beta" }, { "c.txt", "gamma" }, { "made", "<folder>" } }));
+    EXPECT_FALSE(std::filesystem::exists(m_home / ".local/share/Trash/files/a.txt"));
+    EXPECT_FALSE(lists(left(), "a.txt"));
+    EXPECT_EQ(marks(), 0u);
 }
