@@ -485,3 +485,47 @@ TEST_F(FileOperationCommandsTest, OnAServersPanelMakeFolderAndDeleteActThereAndD
     EXPECT_FALSE(lists(left(), "a.txt"));
     EXPECT_EQ(marks(), 0u);
 }
+
+TEST_F(FileOperationCommandsTest, F6OnAServerRenamesThereAndMovesToThisMachineOnlyWhatItCopiedWhole)
+{
+    SshServer server;
+    server.trustHostKey();
+    const auto goTo = [&](const std::string& folder) {
+        answering({ typing(server.place(folder).url()) }, [&] {
+            QTest::keyClick(active().tableView(), Qt::Key_G, Qt::ControlModifier);
+            waitForJobs();
+        });
+    };
+    goTo(m_dst);
+    QTest::keyClick(active().tableView(), Qt::Key_Equal, Qt::ControlModifier);
+    goTo(m_src);
+    ASSERT_EQ(right().state().location().displayPath(), server.place(m_dst).url());
+
+    // Within one server: renamed there, one item to the name typed, several into the other folder.
+    cursorTo("a.txt");
+    EXPECT_EQ(press(Qt::Key_F6, { typing("a2.txt") }),
+        ShownDialogs { prompt("Rename / Move", "New name or full path on the server for \"a.txt\":", m_dst + "/a.txt") });
+    mark({ "b.txt", "box" });
+    EXPECT_EQ(press(Qt::Key_F6, { ok }),
+        ShownDialogs { question("Move", "Move 2 item(s) to " + server.place(m_dst).url() + "?") });
+    EXPECT_EQ(snapshot(m_home.path()),
+        (Tree { { "dst", "<folder>" }, { "dst/b.txt", "beta" }, { "dst/box", "<folder>" },
+            { "dst/box/inside.txt", "inside" }, { "src", "<folder>" }, { "src/a2.txt", "alpha" },
+            { "src/c.txt", "gamma" } }));
+
+    // To this machine: a copy whose taken name is skipped leaves its source where it was.
+    right().goTo(m_dst);
+    m_home.write("dst/c.txt", "mine");
+    waitForJobs();
+    cursorTo("c.txt");
+    const ShownDialogs asked = press(Qt::Key_F6, { ok, pressing(Qt::Key_S) });
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], question("Move", "Move 1 item(s) to " + m_dst + "?", "[ Move ]"));
+    EXPECT_EQ(readFile(m_src + "/c.txt"), "gamma");
+    EXPECT_EQ(readFile(m_dst + "/c.txt"), "mine");
+    cursorTo("a2.txt");
+    press(Qt::Key_F6, { ok });
+    EXPECT_EQ(snapshot(m_src), (Tree { { "c.txt", "gamma" } }));
+    EXPECT_EQ(readFile(m_dst + "/a2.txt"), "alpha");
+    EXPECT_TRUE(lists(right(), "a2.txt"));
+}
