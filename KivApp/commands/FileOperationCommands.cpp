@@ -9,6 +9,7 @@
 #include "commands/UndoRecording.h"
 #include "files/DeleteJob.h"
 #include "files/DiskItem.h"
+#include "files/FetchJob.h"
 #include "files/FileSystemService.h"
 #include "history/ItemChangeJob.h"
 #include "files/TransferJob.h"
@@ -23,6 +24,7 @@
 #include "remote/SftpRenameJob.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
+#include "toolkit/Weakly.h"
 #include "trash/Trash.h"
 #include "viewer/ViewerWindowController.h"
 
@@ -132,10 +134,29 @@ std::optional<std::string> FileOperationCommands::realPathUnderCursor(const QStr
 
 void FileOperationCommands::viewOperation()
 {
+    if (m_context.panels.active().state().location().isRemote()) {
+        viewServerFile();
+        return;
+    }
     const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("View"));
     if (!path)
         return;
     (new ViewerWindowController(*path, this))->showWindow();
+}
+
+// The viewer reads real files: a server's file is fetched to a copy of this machine first, as a job.
+void FileOperationCommands::viewServerFile()
+{
+    const PanelViewController& panel = m_context.panels.active();
+    const std::optional<FileEntry> entry = panel.selectedEntry();
+    if (!entry || !isViewable(*entry))
+        return;
+    const PanelLocation& place = panel.state().location();
+    auto job = std::make_shared<FetchJob>(place.door(), sourcePath(place, *entry));
+    m_context.jobs.start(job, weakly(this, [job](FileOperationCommands& commands, const JobOutcome&) {
+        if (!job->copy().empty())
+            (new ViewerWindowController(job->copy(), &commands))->showWindow();
+    }));
 }
 
 void FileOperationCommands::editOperation()

@@ -37,8 +37,9 @@ public:
 
     // Opens a new viewer window on the file or link under the active panel's cursor (F3); an
     // archive member is viewed as a freshly extracted copy (ArchiveMemberCopy), and a failed
-    // extraction is shown in the "Error" dialog. Anything else does nothing. A viewer belongs to
-    // this object until its window is closed.
+    // extraction is shown in the "Error" dialog, and a server's file is fetched to a copy as a job
+    // (FetchJob) first. Anything else does nothing. A viewer belongs to this object until its
+    // window is closed.
     void viewOperation();
     // Opens the file or link under the active panel's cursor in the in-panel editor of the other
     // panel (F4); an archive member is edited as an extracted copy, never in the archive.
@@ -63,6 +64,7 @@ private:
         const QString& title, const QString& message, const std::string& defaultValue) const;
     void finish(PanelViewController& source, PanelViewController* target) const;
     std::optional<std::string> realPathUnderCursor(const QString& title) const;
+    void viewServerFile();
     void startCopy(const PanelLocation& source, const std::vector<FileEntry>& items,
         const std::string& destination) const;
     std::shared_ptr<const TrashBin> trashBin() const;

@@ -452,7 +452,7 @@ TEST_F(FileOperationCommandsTest, MakeFolderAndRenameRunOnAWorkerSoAFolderThatHa
     EXPECT_TRUE(lists(left(), "a2.txt"));
 }
 
-TEST_F(FileOperationCommandsTest, OnAServersPanelMakeFolderAndDeleteActThereAndDeleteSaysItIsForGood)
+TEST_F(FileOperationCommandsTest, OnAServersPanelViewMakeFolderAndDeleteActThereAndDeleteSaysItIsForGood)
 {
     SshServer server;
     server.trustHostKey();
@@ -462,6 +462,21 @@ TEST_F(FileOperationCommandsTest, OnAServersPanelMakeFolderAndDeleteActThereAndD
         waitForJobs();
     });
     ASSERT_EQ(left().state().location().displayPath(), url);
+
+    // The viewer reads a copy fetched from the server, never the local file of the same path.
+    cursorTo("c.txt");
+    press(Qt::Key_F3);
+    QWidgetList viewers = QApplication::topLevelWidgets();
+    viewers.removeIf([](QWidget* window) { return !window->windowTitle().startsWith("View: "); });
+    ASSERT_EQ(viewers.size(), 1);
+    EXPECT_EQ(viewers[0]->windowTitle(), "View: c.txt");
+    std::vector<std::string> copies;
+    for (const auto& folder : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
+        if (folder.path().filename().string().starts_with("kiv-mac-" + std::to_string(::getpid()) + "-"))
+            copies.push_back(readFile(folder.path() / "c.txt"));
+    EXPECT_EQ(copies, std::vector<std::string> { "gamma" });
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
 
     press(Qt::Key_F7, { typing("made") });
     EXPECT_TRUE(std::filesystem::is_directory(m_src + "/made"));
