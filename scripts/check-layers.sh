@@ -17,10 +17,10 @@ forbid() {
   fi
 }
 
-app_folders='toolkit|panels|viewer|console|commands|window|jobscreen|findscreen|attributescreen|renamescreen|syncscreen|comparescreen'
+app_folders='toolkit|panels|viewer|console|commands|window|jobscreen|findscreen|connectscreen|attributescreen|renamescreen|syncscreen|comparescreen'
 forbid KivCore "Q|($app_folders)/" "Qt or the application (the core knows nothing of the screen)"
-forbid KivApp/toolkit "(panels|viewer|console|commands|window|jobscreen|findscreen|attributescreen|renamescreen|syncscreen|comparescreen)/" "the program's own parts (the toolkit is generic)"
-for folder in panels viewer console jobscreen findscreen attributescreen renamescreen syncscreen comparescreen; do
+forbid KivApp/toolkit "(panels|viewer|console|commands|window|jobscreen|findscreen|connectscreen|attributescreen|renamescreen|syncscreen|comparescreen)/" "the program's own parts (the toolkit is generic)"
+for folder in panels viewer console jobscreen findscreen connectscreen attributescreen renamescreen syncscreen comparescreen; do
   forbid "KivApp/$folder" "(commands|window)/" "the commands or the window (they sit above it)"
 done
 forbid KivApp/commands "window/" "the window (the window binds the commands, never the other way)"

@@ -4,10 +4,12 @@
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
 #include "base/PathString.h"
+#include "commands/ServerDelete.h"
 #include "commands/ServerGuard.h"
 #include "commands/UndoRecording.h"
 #include "files/DeleteJob.h"
 #include "files/DiskItem.h"
+#include "files/FetchJob.h"
 #include "files/FileSystemService.h"
 #include "history/ItemChangeJob.h"
 #include "files/TransferJob.h"
@@ -19,8 +21,10 @@
 #include "panels/PanelViewController.h"
 #include "remote/SftpCopyJob.h"
 #include "remote/SftpDoor.h"
+#include "remote/SftpRenameJob.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
+#include "toolkit/Weakly.h"
 #include "trash/Trash.h"
 #include "viewer/ViewerWindowController.h"
 
@@ -130,10 +134,29 @@ std::optional<std::string> FileOperationCommands::realPathUnderCursor(const QStr
 
 void FileOperationCommands::viewOperation()
 {
+    if (m_context.panels.active().state().location().isRemote()) {
+        viewServerFile();
+        return;
+    }
     const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("View"));
     if (!path)
         return;
     (new ViewerWindowController(*path, this))->showWindow();
+}
+
+// The viewer reads real files: a server's file is fetched to a copy of this machine first, as a job.
+void FileOperationCommands::viewServerFile()
+{
+    const PanelViewController& panel = m_context.panels.active();
+    const std::optional<FileEntry> entry = panel.selectedEntry();
+    if (!entry || !isViewable(*entry))
+        return;
+    const PanelLocation& place = panel.state().location();
+    auto job = std::make_shared<FetchJob>(place.door(), sourcePath(place, *entry));
+    m_context.jobs.start(job, weakly(this, [job](FileOperationCommands& commands, const JobOutcome&) {
+        if (!job->copy().empty())
+            (new ViewerWindowController(job->copy(), &commands))->showWindow();
+    }));
 }
 
 void FileOperationCommands::editOperation()
@@ -177,22 +200,28 @@ void FileOperationCommands::copyOperation()
 void FileOperationCommands::copyWithServer(
     const PanelLocation& source, const std::vector<FileEntry>& items, const PanelLocation& target) const
 {
+    transferWithServer(source, items, target, SftpCopyJob::Mode::copy);
+}
+
+void FileOperationCommands::transferWithServer(const PanelLocation& source, const std::vector<FileEntry>& items,
+    const PanelLocation& target, SftpCopyJob::Mode mode) const
+{
+    const QString verb = mode == SftpCopyJob::Mode::move ? QStringLiteral("Move") : QStringLiteral("Copy");
     const bool download = source.isRemote();
     const PanelLocation& local = download ? target : source;
     if (local.isRemote() || local.isArchive() || local.isFound()) {
-        refuse(QStringLiteral("Copy"),
-            QStringLiteral("A server's items are copied to and from folders of this machine only."));
+        refuse(verb,
+            QStringLiteral("A server's items are %1d to and from folders of this machine only.").arg(verb.toLower()));
         return;
     }
-    const QString question = QStringLiteral("Copy ") + itemCount(items) + QStringLiteral(" to ")
-        + ShownText::of(target.displayPath()) + u'?';
-    if (!RetroDialogs::confirm(
-            &m_context.dialogParent, QStringLiteral("Copy"), question, QStringLiteral("Copy")))
+    const QString question
+        = verb + u' ' + itemCount(items) + QStringLiteral(" to ") + ShownText::of(target.displayPath()) + u'?';
+    if (!RetroDialogs::confirm(&m_context.dialogParent, verb, question, verb))
         return;
     const auto& server = static_cast<const SftpDoor&>(*(download ? source : target).door());
     m_context.jobs.start(std::make_shared<SftpCopyJob>(server.session(),
-        download ? SftpCopyJob::Direction::download : SftpCopyJob::Direction::upload,
-        sourcePaths(source, items), target.path()));
+        download ? SftpCopyJob::Direction::download : SftpCopyJob::Direction::upload, sourcePaths(source, items),
+        target.path(), mode));
     m_context.panels.active().setMarks({});
 }
 
@@ -230,9 +259,11 @@ void FileOperationCommands::startRecorded(
 void FileOperationCommands::moveOperation()
 {
     PanelViewController& source = m_context.panels.active();
-    if (ServerGuard::refused(
-            m_context.dialogParent, QStringLiteral("Move"), { &source, &m_context.panels.other(source) }))
+    PanelViewController& target = m_context.panels.other(source);
+    if (source.state().location().isRemote() || target.state().location().isRemote()) {
+        moveWithServer(source, target);
         return;
+    }
     if (source.state().location().isArchive()) {
         refuse(QStringLiteral("Move"),
             QStringLiteral(
@@ -242,7 +273,6 @@ void FileOperationCommands::moveOperation()
     const std::vector<FileEntry> items = source.state().selectionForOperation();
     if (items.empty())
         return;
-    PanelViewController& target = m_context.panels.other(source);
     if (items.size() == 1)
         moveOneItem(source, target, items.front());
     else
@@ -312,11 +342,46 @@ void FileOperationCommands::moveItems(
     source.setMarks({});
 }
 
+// Within one server the items are renamed there; between a server and this machine they are
+// copied, and each removed at its source once its copy is whole.
+void FileOperationCommands::moveWithServer(PanelViewController& source, PanelViewController& target) const
+{
+    const std::vector<FileEntry> items = source.state().selectionForOperation();
+    if (items.empty())
+        return;
+    const PanelLocation& from = source.state().location();
+    const PanelLocation& to = target.state().location();
+    if (!from.isRemote() || !to.isRemote()) {
+        transferWithServer(from, items, to, SftpCopyJob::Mode::move);
+        return;
+    }
+    if (!from.door()->isSamePlace(*to.door())) {
+        refuse(QStringLiteral("Move"),
+            QStringLiteral("Items move within one server, or between a server and this machine."));
+        return;
+    }
+    std::optional<std::string> destination = to.path();
+    if (items.size() == 1)
+        destination = askFor(QStringLiteral("Rename / Move"),
+            "New name or full path on the server for \"" + ShownText::of(items.front().name) + "\":",
+            PathString::appendingComponent(to.path(), items.front().name));
+    else if (!RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Move"),
+                 "Move " + itemCount(items) + " to " + ShownText::of(to.displayPath()) + "?"))
+        return;
+    // An emptied field names nothing to rename to: the same as Cancel.
+    if (!destination || destination->empty())
+        return;
+    // A server's paths are its own: "~" is no folder of this machine there.
+    const std::string path = destination->front() == '/' ? *destination
+                                                         : PathString::appendingComponent(from.path(), *destination);
+    m_context.jobs.start(std::make_shared<SftpRenameJob>(
+        std::static_pointer_cast<const SftpDoor>(from.door()), sourcePaths(from, items), path));
+    source.setMarks({});
+}
+
 void FileOperationCommands::mkdirOperation()
 {
     PanelViewController& panel = m_context.panels.active();
-    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Make Directory"), { &panel }))
-        return;
     if (panel.state().location().isArchive()) {
         refuse(QStringLiteral("Make Directory"),
             QStringLiteral("Can't create a folder inside an archive view."));
@@ -340,8 +405,10 @@ void FileOperationCommands::startChange(std::shared_ptr<ItemChangeJob> change) c
 void FileOperationCommands::deleteOperation()
 {
     PanelViewController& source = m_context.panels.active();
-    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Delete"), { &source }))
+    if (source.state().location().isRemote()) {
+        ServerDelete::offer(m_context, source, QStringLiteral("Delete"));
         return;
+    }
     if (source.state().location().isArchive()) {
         refuse(QStringLiteral("Delete"), QStringLiteral("Can't delete items from inside an archive view."));
         return;

@@ -3,6 +3,7 @@
 #include "commands/CommandContext.h"
 #include "base/FileEntry.h"
 #include "history/OperationRecord.h"
+#include "remote/SftpCopyJob.h"
 
 #include <QObject>
 #include <QString>
@@ -36,8 +37,9 @@ public:
 
     // Opens a new viewer window on the file or link under the active panel's cursor (F3); an
     // archive member is viewed as a freshly extracted copy (ArchiveMemberCopy), and a failed
-    // extraction is shown in the "Error" dialog. Anything else does nothing. A viewer belongs to
-    // this object until its window is closed.
+    // extraction is shown in the "Error" dialog, and a server's file is fetched to a copy as a job
+    // (FetchJob) first. Anything else does nothing. A viewer belongs to this object until its
+    // window is closed.
     void viewOperation();
     // Opens the file or link under the active panel's cursor in the in-panel editor of the other
     // panel (F4); an archive member is edited as an extracted copy, never in the archive.
@@ -46,11 +48,14 @@ public:
     // for, the other panel's by default (F5), as a job; clears the marks.
     void copyOperation();
     // Renames the one selected item at once, or moves it (as a job) to a path asked for, or moves
-    // several selected items into the other panel's folder as a job after asking (F6).
+    // several selected items into the other panel's folder as a job after asking (F6). Within one
+    // server the items are renamed there; between a server and this machine they are copied and
+    // each removed at its source once its copy is whole (SftpCopyJob).
     void moveOperation();
     // Makes a folder with a name asked for in the active panel's folder (F7).
     void mkdirOperation();
-    // Deletes the active panel's selection, as a job, after asking (F8).
+    // Deletes the active panel's selection, as a job, after asking (F8); on a server's panel the
+    // question says the delete is permanent (ServerDelete).
     void deleteOperation();
 
 private:
@@ -59,12 +64,17 @@ private:
         const QString& title, const QString& message, const std::string& defaultValue) const;
     void finish(PanelViewController& source, PanelViewController* target) const;
     std::optional<std::string> realPathUnderCursor(const QString& title) const;
+    void viewServerFile();
     void startCopy(const PanelLocation& source, const std::vector<FileEntry>& items,
         const std::string& destination) const;
     std::shared_ptr<const TrashBin> trashBin() const;
     // Downloads from or uploads to a server's folder, between it and a folder of this machine.
     void copyWithServer(
         const PanelLocation& source, const std::vector<FileEntry>& items, const PanelLocation& target) const;
+    // Copies or moves between a server's folder and a folder of this machine, after asking.
+    void transferWithServer(const PanelLocation& source, const std::vector<FileEntry>& items,
+        const PanelLocation& target, SftpCopyJob::Mode mode) const;
+    void moveWithServer(PanelViewController& source, PanelViewController& target) const;
     void startRecorded(std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const;
     void moveOneItem(PanelViewController& source, PanelViewController& target, const FileEntry& item) const;
     void renameOrMove(const PanelLocation& sourceFolder, const FileEntry& item, const std::string& answer) const;

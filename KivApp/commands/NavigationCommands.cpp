@@ -1,6 +1,7 @@
 #include "commands/NavigationCommands.h"
 
 #include "base/PathString.h"
+#include "connectscreen/ConnectDialog.h"
 #include "console/CommandLineField.h"
 #include "files/FileSystemService.h"
 #include "jobscreen/JobRunner.h"
@@ -123,7 +124,18 @@ void NavigationCommands::connect(PanelViewController& panel, const std::string& 
                 + QStringLiteral("\n\nWrite it as sftp://user@host:port/folder."));
         return;
     }
-    auto job = std::make_shared<SftpConnectJob>(*place);
+    connectTo(panel, *place);
+}
+
+void NavigationCommands::connectToServer()
+{
+    if (const std::optional<RemotePlace> place = ConnectDialog::ask(&m_context.dialogParent, {}))
+        connectTo(m_context.panels.active(), *place);
+}
+
+void NavigationCommands::connectTo(PanelViewController& panel, const RemotePlace& place)
+{
+    auto job = std::make_shared<SftpConnectJob>(place);
     // The job's end reports a failure itself; a panel closed meanwhile goes nowhere.
     m_context.jobs.start(job, weakly(&panel, [job](PanelViewController& target, const JobOutcome&) {
         if (job->door())

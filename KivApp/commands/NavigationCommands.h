@@ -2,6 +2,7 @@
 
 #include "commands/CommandContext.h"
 #include "panel/FolderHotlist.h"
+#include "remote/RemotePlace.h"
 
 #include <QObject>
 #include <functional>
@@ -34,6 +35,9 @@ public:
     // Connects to the server that `url` (sftp://[user@]host[:port][/path]) names as a job, asking
     // about its key and for passwords, then takes `panel` to the folder; a malformed URL is said.
     void connect(PanelViewController& panel, const std::string& url);
+    // Asks for a server's host, port, user and folder (ConnectDialog) and connects the active
+    // panel there as connect() does (Ctrl+Shift+G, "Commands > Connect to Server...").
+    void connectToServer();
     // Inserts the name under the active panel's cursor, quoted for the shell where needed and
     // followed by a blank, into the command line at its cursor (Ctrl+J, Ctrl+Return).
     void putNameInCommandLine();
@@ -46,6 +50,7 @@ public:
 private:
     void changeHotlist(bool (FolderHotlist::*change)(const std::string&), const std::string& folder);
     QPoint menuPoint() const;
+    void connectTo(PanelViewController& panel, const RemotePlace& place);
 
     CommandContext m_context;
     CommandLineField& m_commandLine;

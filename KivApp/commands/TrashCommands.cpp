@@ -1,7 +1,7 @@
 #include "commands/TrashCommands.h"
 
 #include "base/PathString.h"
-#include "commands/ServerGuard.h"
+#include "commands/ServerDelete.h"
 #include "files/DeleteJob.h"
 #include "history/OperationHistory.h"
 #include "jobscreen/JobRunner.h"
@@ -30,8 +30,10 @@ TrashCommands::TrashCommands(CommandContext context, QObject* parent)
 void TrashCommands::trashOperation()
 {
     PanelViewController& source = m_context.panels.active();
-    if (ServerGuard::refused(m_context.dialogParent, title, { &source }))
+    if (source.state().location().isRemote()) {
+        ServerDelete::offer(m_context, source, title);
         return;
+    }
     if (source.state().location().isArchive()) {
         RetroDialogs::message(&m_context.dialogParent, title,
             QStringLiteral("Can't move items from inside an archive view to the trash."));

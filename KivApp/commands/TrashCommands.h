@@ -25,7 +25,8 @@ public:
 
     // Moves the marked items, or the one under the cursor, to the trash as a job and clears the
     // marks; once it has ended the history records what went, and the items that have no trash
-    // are offered for the permanent delete.
+    // are offered for the permanent delete. On a server's panel, which has no trash, the permanent
+    // delete is offered at once (ServerDelete).
     void trashOperation();
 
 private:

@@ -1,7 +1,7 @@
 #include "window/AppDelegate.h"
 
-#include "archives/ArchiveMemberCopy.h"
 #include "commands/ToolCommands.h"
+#include "files/TemporaryCopy.h"
 #include "window/MainWindowController.h"
 
 #include <QAction>
@@ -34,12 +34,12 @@ AppDelegate::~AppDelegate()
 {
     // The viewers and editors go with the window, and with them every use of this run's copies.
     m_windowController.reset();
-    ArchiveMemberCopy::removeUnused();
+    TemporaryCopy::removeUnused();
 }
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    ArchiveMemberCopy::removeUnused(); // what an earlier run that ended without its own clean-up left
+    TemporaryCopy::removeUnused(); // what an earlier run that ended without its own clean-up left
     m_windowController = std::make_unique<MainWindowController>(std::move(m_startPlaces));
 #ifdef Q_OS_MACOS
     installNativeMenuBar();

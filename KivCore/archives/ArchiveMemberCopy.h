@@ -6,10 +6,8 @@ namespace kiv {
 class ArchiveService;
 }
 
-// A copy of one archive member on disk, for the viewer and the editor, which read real files.
-// Each copy lives in a folder of its own in the system's temporary folder, named "kiv-mac-", the
-// id of the process that made it, "-" and a random UUID, so that leftovers can be told apart from
-// the copies of a program still running.
+// A copy of one archive member on disk, for the viewer and the editor, which read real files, in
+// a folder of its own (TemporaryCopy).
 namespace kiv::ArchiveMemberCopy {
 
 // Extracts the member `memberPath` of the archive at `archivePath` into a new copy folder and
@@ -18,9 +16,5 @@ namespace kiv::ArchiveMemberCopy {
 // does, leaving no folder behind.
 std::string make(
     const ArchiveService& archives, const std::string& archivePath, const std::string& memberPath);
-
-// Removes the copy folders made by this process or by one that no longer runs; never throws.
-// Called when the program starts and when it ends, once nothing shows this process's copies.
-void removeUnused();
 
 } // namespace kiv::ArchiveMemberCopy

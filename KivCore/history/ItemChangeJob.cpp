@@ -70,6 +70,10 @@ void ItemChangeJob::change() const
 
 void ItemChangeJob::record()
 {
+    // The history undoes through this machine's disk: a change elsewhere (on a server) is not
+    // its to undo, and a local item of the same path must never be taken for it.
+    if (!m_door->localPath(m_to))
+        return;
     try {
         if (m_from.empty())
             m_record.addMade({}, m_to);

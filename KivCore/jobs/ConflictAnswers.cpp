@@ -43,6 +43,14 @@ ConflictAnswers::Resolution ConflictAnswers::acrossKinds(
 
 ConflictAnswers::Resolution ConflictAnswers::resolve(const JobItemFacts& source, const JobItemFacts& target)
 {
+    const Resolution resolution = decide(source, target);
+    if (resolution == Resolution::skip)
+        ++m_skipped;
+    return resolution;
+}
+
+ConflictAnswers::Resolution ConflictAnswers::decide(const JobItemFacts& source, const JobItemFacts& target)
+{
     if (source.isFolder != target.isFolder)
         return acrossKinds(source, target);
     if (m_standing != Standing::ask)

@@ -29,6 +29,8 @@ public:
     // Returns what to do with `source` going where `target` is, asking only when no earlier
     // "all" answer decides it. Cancel throws JobCancelled.
     Resolution resolve(const JobItemFacts& source, const JobItemFacts& target);
+    // Returns how many conflicts resolve() left skipped.
+    int skipped() const { return m_skipped; }
 
 private:
     enum class Standing
@@ -39,11 +41,13 @@ private:
         overwriteOlder,
     };
 
+    Resolution decide(const JobItemFacts& source, const JobItemFacts& target);
     Resolution byStanding(const JobItemFacts& source, const JobItemFacts& target) const;
     Resolution acrossKinds(const JobItemFacts& source, const JobItemFacts& target);
 
     JobControl& m_control;
     Standing m_standing = Standing::ask;
+    int m_skipped = 0;
 };
 
 } // namespace kiv

@@ -34,6 +34,8 @@ public:
 
     // How many items were skipped, and the last failure's text.
     const ItemFailures& failures() const { return m_failures; }
+    // Returns how many items the copy left out so far: skipped on a failure or on a taken name.
+    int leftOut() const { return m_failures.skipped() + m_conflicts.skipped(); }
 
 private:
     void copyEntry(const std::string& localPath, const std::string& remotePath);

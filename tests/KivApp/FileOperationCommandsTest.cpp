@@ -1,4 +1,5 @@
 #include "BlockingDoor.h"
+#include "SshServer.h"
 #include "ProgramTest.h"
 #include "panel/PanelLocation.h"
 #include "toolkit/RetroLabel.h"
@@ -449,4 +450,97 @@ TEST_F(FileOperationCommandsTest, MakeFolderAndRenameRunOnAWorkerSoAFolderThatHa
     hanging(Qt::Key_F6, "a2.txt", "Rename");
     EXPECT_EQ(readFile(m_src + "/a2.txt"), "alpha");
     EXPECT_TRUE(lists(left(), "a2.txt"));
+}
+
+TEST_F(FileOperationCommandsTest, OnAServersPanelViewMakeFolderAndDeleteActThereAndDeleteSaysItIsForGood)
+{
+    SshServer server;
+    server.trustHostKey();
+    const std::string url = server.place(m_src).url();
+    answering({ typing(url) }, [&] {
+        QTest::keyClick(active().tableView(), Qt::Key_G, Qt::ControlModifier);
+        waitForJobs();
+    });
+    ASSERT_EQ(left().state().location().displayPath(), url);
+
+    // The viewer reads a copy fetched from the server, never the local file of the same path.
+    cursorTo("c.txt");
+    press(Qt::Key_F3);
+    QWidgetList viewers = QApplication::topLevelWidgets();
+    viewers.removeIf([](QWidget* window) { return !window->windowTitle().startsWith("View: "); });
+    ASSERT_EQ(viewers.size(), 1);
+    EXPECT_EQ(viewers[0]->windowTitle(), "View: c.txt");
+    std::vector<std::string> copies;
+    for (const auto& folder : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
+        if (folder.path().filename().string().starts_with("kiv-mac-" + std::to_string(::getpid()) + "-"))
+            copies.push_back(readFile(folder.path() / "c.txt"));
+    EXPECT_EQ(copies, std::vector<std::string> { "gamma" });
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+
+    press(Qt::Key_F7, { typing("made") });
+    EXPECT_TRUE(std::filesystem::is_directory(m_src + "/made"));
+    EXPECT_TRUE(lists(left(), "made")) << "the panel was not relisted";
+    // The history undoes on this machine's disk: the server's new folder is not its to remove.
+    QTest::keyClick(active().tableView(), Qt::Key_Z, Qt::ControlModifier);
+    waitForJobs();
+    EXPECT_TRUE(std::filesystem::is_directory(m_src + "/made"));
+
+    // No trash on a server: Delete and F8 both ask for the permanent delete and say so.
+    mark({ "box", "a.txt" });
+    const std::string permanent = "Delete 2 item(s) in " + url
+        + " permanently?\nbox, a.txt\n\nA server has no trash: this cannot be undone.";
+    EXPECT_EQ(press(Qt::Key_Delete, { no }),
+        ShownDialogs { question("Move to Trash", permanent, "[ Delete Permanently ]", ButtonTone::destructive) });
+    EXPECT_EQ(marks(), 2u);
+    EXPECT_EQ(press(Qt::Key_F8, { ok }),
+        ShownDialogs { question("Delete", permanent, "[ Delete Permanently ]", ButtonTone::destructive) });
+    EXPECT_EQ(snapshot(m_src), (Tree { { "b.txt", "beta" }, { "c.txt", "gamma" }, { "made", "<folder>" } }));
+    EXPECT_FALSE(std::filesystem::exists(m_home / ".local/share/Trash/files/a.txt"));
+    EXPECT_FALSE(lists(left(), "a.txt"));
+    EXPECT_EQ(marks(), 0u);
+}
+
+TEST_F(FileOperationCommandsTest, F6OnAServerRenamesThereAndMovesToThisMachineOnlyWhatItCopiedWhole)
+{
+    SshServer server;
+    server.trustHostKey();
+    const auto goTo = [&](const std::string& folder) {
+        answering({ typing(server.place(folder).url()) }, [&] {
+            QTest::keyClick(active().tableView(), Qt::Key_G, Qt::ControlModifier);
+            waitForJobs();
+        });
+    };
+    goTo(m_dst);
+    QTest::keyClick(active().tableView(), Qt::Key_Equal, Qt::ControlModifier);
+    goTo(m_src);
+    ASSERT_EQ(right().state().location().displayPath(), server.place(m_dst).url());
+
+    // Within one server: renamed there, one item to the name typed, several into the other folder.
+    cursorTo("a.txt");
+    EXPECT_EQ(press(Qt::Key_F6, { typing("a2.txt") }),
+        ShownDialogs { prompt("Rename / Move", "New name or full path on the server for \"a.txt\":", m_dst + "/a.txt") });
+    mark({ "b.txt", "box" });
+    EXPECT_EQ(press(Qt::Key_F6, { ok }),
+        ShownDialogs { question("Move", "Move 2 item(s) to " + server.place(m_dst).url() + "?") });
+    EXPECT_EQ(snapshot(m_home.path()),
+        (Tree { { "dst", "<folder>" }, { "dst/b.txt", "beta" }, { "dst/box", "<folder>" },
+            { "dst/box/inside.txt", "inside" }, { "src", "<folder>" }, { "src/a2.txt", "alpha" },
+            { "src/c.txt", "gamma" } }));
+
+    // To this machine: a copy whose taken name is skipped leaves its source where it was.
+    right().goTo(m_dst);
+    m_home.write("dst/c.txt", "mine");
+    waitForJobs();
+    cursorTo("c.txt");
+    const ShownDialogs asked = press(Qt::Key_F6, { ok, pressing(Qt::Key_S) });
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], question("Move", "Move 1 item(s) to " + m_dst + "?", "[ Move ]"));
+    EXPECT_EQ(readFile(m_src + "/c.txt"), "gamma");
+    EXPECT_EQ(readFile(m_dst + "/c.txt"), "mine");
+    cursorTo("a2.txt");
+    press(Qt::Key_F6, { ok });
+    EXPECT_EQ(snapshot(m_src), (Tree { { "c.txt", "gamma" } }));
+    EXPECT_EQ(readFile(m_dst + "/a2.txt"), "alpha");
+    EXPECT_TRUE(lists(right(), "a2.txt"));
 }

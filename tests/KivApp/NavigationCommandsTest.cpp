@@ -5,12 +5,16 @@
 #include "console/ConsoleView.h"
 #include "jobscreen/JobQuestionDialog.h"
 #include "toolkit/RetroChoiceView.h"
+#include "toolkit/RetroDialogView.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
 #include "toolkit/RetroMenuView.h"
 
 #include "SshServer.h"
+
+#include <QLineEdit>
+#include <QTimer>
 
 using namespace kiv;
 using namespace kiv::test;
@@ -173,11 +177,7 @@ TEST_F(NavigationCommandsTest, AServersFolderOpensByItsAddressAndNoCommandActsOn
     // place could change it.
     putCursorOn(left(), "it's here.txt");
     const std::string refusal = " works on folders of this machine only, not on a server's folder.";
-    EXPECT_EQ(
-        press({ Qt::Key_F3, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8, Qt::Key_Delete }, { ok, ok, ok, ok, ok }),
-        (ShownDialogs { notice("View", "View" + refusal), notice("Move", "Move" + refusal),
-            notice("Make Directory", "Make Directory" + refusal), notice("Delete", "Delete" + refusal),
-            notice("Move to Trash", "Move to Trash" + refusal) }));
+    EXPECT_EQ(press(Qt::Key_F4, { ok }), ShownDialogs { notice("Edit", "Edit" + refusal) });
     field().setText("touch planted");
     EXPECT_EQ(answering({ ok }, [&] { QTest::keyClick(&field(), Qt::Key_Return); }),
         ShownDialogs { notice("Command", "Command" + refusal) });
@@ -191,5 +191,62 @@ TEST_F(NavigationCommandsTest, AServersFolderOpensByItsAddressAndNoCommandActsOn
     startProgram();
     waitForJobs();
     EXPECT_EQ(place(left()), url);
+    EXPECT_TRUE(lists(left(), "it's here.txt"));
+}
+
+TEST_F(NavigationCommandsTest, ConnectToServerAsksForTheServersPartsAndOpensThePanelThere)
+{
+    SshServer server;
+    server.trustHostKey();
+    // Keys reach the dialog from the event loop, not from the answer, so the prompt or message a key
+    // opens is answered in its turn; `lines` keeps what the dialog showed before each key.
+    std::vector<std::string> lines;
+    const auto key = [&lines](Qt::Key pressed) {
+        answerNextModal([&lines, pressed](QWidget* modal) {
+            lines.push_back(modal->findChild<RetroChoiceView*>()->lines().join('\n').toStdString());
+            QTimer::singleShot(0, modal, [modal, pressed] { QTest::keyClick(modal->focusWidget(), pressed); });
+        });
+    };
+    const auto field = [&](Qt::Key letter, const std::string& text) {
+        key(letter);
+        answerNextModal([text](QWidget* prompt) {
+            auto* edit = prompt->findChild<QLineEdit*>();
+            edit->setText(QString::fromStdString(text));
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+    };
+    const auto connectKey = [&] {
+        QTest::keyClick(active().tableView(), Qt::Key_G, Qt::ControlModifier | Qt::ShiftModifier);
+        waitForJobs();
+    };
+
+    // Without a host there is nothing to connect to: it says why and the dialog stays open.
+    key(Qt::Key_Return);
+    std::string refusal;
+    answerNextModal([&refusal](QWidget* modal) {
+        refusal = modal->findChild<RetroDialogView*>()->messageText().toStdString();
+        QTest::keyClick(modal->focusWidget(), Qt::Key_Return);
+    });
+    key(Qt::Key_Escape);
+    connectKey();
+    EXPECT_EQ(refusal, "Give the server's host name or address.");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find(" H  Host:    (none yet)\n P  Port:    22\n"), std::string::npos) << lines[0];
+    EXPECT_EQ(place(left()), m_home.path());
+
+    lines.clear();
+    field(Qt::Key_H, " 127.0.0.1");
+    field(Qt::Key_P, std::to_string(server.port));
+    field(Qt::Key_U, currentUserName());
+    field(Qt::Key_F, m_docs);
+    key(Qt::Key_Return);
+    connectKey();
+    ASSERT_EQ(lines.size(), 5u);
+    // The fields show as typed, and are read without the blanks around them.
+    EXPECT_NE(lines[4].find(" H  Host:     127.0.0.1\n P  Port:    " + std::to_string(server.port)
+                  + "\n U  User:    " + currentUserName() + "\n F  Folder:  " + m_docs + "\n"),
+        std::string::npos)
+        << lines[4];
+    EXPECT_EQ(place(left()), server.place(m_docs).url());
     EXPECT_TRUE(lists(left(), "it's here.txt"));
 }

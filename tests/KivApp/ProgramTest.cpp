@@ -1,6 +1,6 @@
 #include "ProgramTest.h"
 
-#include "archives/ArchiveMemberCopy.h"
+#include "files/TemporaryCopy.h"
 #include "jobscreen/JobRunner.h"
 #include "toolkit/RetroMenuPanel.h"
 #include "toolkit/RetroMenuSession.h"
@@ -24,7 +24,7 @@ void ProgramTest::TearDown()
 {
     finishTestDialogs(); // while the window that owns them is still there
     m_controller.reset();
-    ArchiveMemberCopy::removeUnused(); // as the program does when it ends
+    TemporaryCopy::removeUnused(); // as the program does when it ends
 }
 
 int ProgramTest::rowOf(PanelViewController& panel, const std::string& name)

@@ -1,4 +1,5 @@
 #include "archives/ArchiveMemberCopy.h"
+#include "files/TemporaryCopy.h"
 
 #include "ScopedEnvironment.h"
 #include "TempDir.h"
@@ -43,6 +44,6 @@ TEST(ArchiveMemberCopyTest, EveryCopyGetsAFolderOfItsOwnAndNoneOutlivesAFailureO
     for (const std::string& name : kept)
         dir.folder("tmp/" + name);
     dir.folder("tmp/kiv-mac-" + std::to_string(ended) + uuid);
-    ArchiveMemberCopy::removeUnused();
+    TemporaryCopy::removeUnused();
     EXPECT_EQ(copyFolders(), kept);
 }
