@@ -53,7 +53,7 @@ const std::vector<std::string> names { "a", "b c", "-d", "new\nline", "\xFF\xFE"
 
 // One generated item: what it is, its name, the folder it goes in (an index among the folders
 // made so far) and a number that sizes it or picks what it points to.
-struct ItemSpec
+struct ItemPlan
 {
     enum Kind
     {
@@ -72,21 +72,21 @@ struct ItemSpec
     int number;
 };
 
-void showValue(const ItemSpec& spec, std::ostream& out)
+void showValue(const ItemPlan& plan, std::ostream& out)
 {
-    out << "{kind " << spec.kind << ", " << rc::toString(names[spec.name]) << " in folder " << spec.place
-        << ", " << spec.number << "}";
+    out << "{kind " << plan.kind << ", " << rc::toString(names[plan.name]) << " in folder " << plan.place
+        << ", " << plan.number << "}";
 }
 
-rc::Gen<std::vector<ItemSpec>> treeSpecs(int most)
+rc::Gen<std::vector<ItemPlan>> treePlans(int most)
 {
-    using S = ItemSpec;
+    using S = ItemPlan;
     const auto kind = rc::gen::weightedElement<int>({ { 4, S::file }, { 2, S::empty }, { 1, S::sparse },
         { 4, S::folder }, { 2, S::symlink }, { 1, S::hardLink }, { 1, S::unreadable }, { 1, S::big } });
-    const auto spec = rc::gen::construct<ItemSpec>(kind,
+    const auto plan = rc::gen::construct<ItemPlan>(kind,
         rc::gen::inRange<int>(0, static_cast<int>(names.size())), rc::gen::inRange(0, 6),
         rc::gen::inRange(0, 3000));
-    return rc::gen::resize(most, rc::gen::nonEmpty(rc::gen::container<std::vector<ItemSpec>>(spec)));
+    return rc::gen::resize(most, rc::gen::nonEmpty(rc::gen::container<std::vector<ItemPlan>>(plan)));
 }
 
 void writeAt(const std::string& path, const std::string& bytes, off_t offset)
@@ -98,42 +98,42 @@ void writeAt(const std::string& path, const std::string& bytes, off_t offset)
 
 // Makes the items below `root`. Every file holds a tag no other file holds, so that a file found
 // anywhere later tells which one it was, and a part of one matches none.
-void build(const std::string& root, const std::vector<ItemSpec>& specs, int& serial)
+void build(const std::string& root, const std::vector<ItemPlan>& plans, int& serial)
 {
     std::vector<std::string> folders { root };
     std::vector<std::string> files;
-    for (const ItemSpec& spec : specs) {
-        const std::string path = folders[spec.place % folders.size()] + "/" + names[spec.name];
+    for (const ItemPlan& plan : plans) {
+        const std::string path = folders[plan.place % folders.size()] + "/" + names[plan.name];
         if (::access(path.c_str(), F_OK) == 0 || std::filesystem::is_symlink(path))
             continue;
-        const std::string tag = "#" + std::to_string(++serial) + ":" + std::string(spec.number, 'x');
-        switch (spec.kind) {
-        case ItemSpec::folder:
+        const std::string tag = "#" + std::to_string(++serial) + ":" + std::string(plan.number, 'x');
+        switch (plan.kind) {
+        case ItemPlan::folder:
             ::mkdir(path.c_str(), 0755);
             folders.push_back(path);
             continue;
-        case ItemSpec::symlink:
-            ::symlink((spec.number % 2 ? names[spec.number % names.size()] : tag).c_str(), path.c_str());
+        case ItemPlan::symlink:
+            ::symlink((plan.number % 2 ? names[plan.number % names.size()] : tag).c_str(), path.c_str());
             continue;
-        case ItemSpec::hardLink:
+        case ItemPlan::hardLink:
             if (!files.empty())
-                ::link(files[spec.number % files.size()].c_str(), path.c_str());
+                ::link(files[plan.number % files.size()].c_str(), path.c_str());
             continue;
-        case ItemSpec::empty:
+        case ItemPlan::empty:
             writeAt(path, "", 0);
             break;
-        case ItemSpec::sparse:
+        case ItemPlan::sparse:
             writeAt(path, tag, 0);
             writeAt(path, tag, off_t(1) << 20);
             break;
-        case ItemSpec::big:
+        case ItemPlan::big:
             writeAt(path, tag + std::string(9 << 20, char('a' + serial % 26)), 0);
             break;
         default:
             writeAt(path, tag, 0);
         }
         files.push_back(path);
-        if (spec.kind == ItemSpec::unreadable)
+        if (plan.kind == ItemPlan::unreadable)
             ::chmod(path.c_str(), 0);
     }
 }
@@ -357,8 +357,8 @@ std::vector<std::string> pickedFrom(const std::string& folder)
 RC_GTEST_PROP(FileOperationProperties, CopyAndMoveLoseNothingWhateverTheAnswersAndCancels, ())
 {
     World world(*rc::gen::arbitrary<bool>());
-    build(world.src, *treeSpecs(10), world.serial);
-    build(world.dst, *treeSpecs(8), world.serial);
+    build(world.src, *treePlans(10), world.serial);
+    build(world.dst, *treePlans(8), world.serial);
     const auto mode = *rc::gen::element(TransferJob::Mode::copy, TransferJob::Mode::move);
     const auto sources = pickedFrom(world.src);
     RC_PRE(!sources.empty());
@@ -377,8 +377,8 @@ RC_GTEST_PROP(FileOperationProperties, CopyAndMoveLoseNothingWhateverTheAnswersA
 RC_GTEST_PROP(FileOperationProperties, PackedItemsComeBackWholeAndExtractingLosesNothing, ())
 {
     World world(false);
-    build(world.src, *treeSpecs(10), world.serial);
-    build(world.dst, *treeSpecs(6), world.serial);
+    build(world.src, *treePlans(10), world.serial);
+    build(world.dst, *treePlans(6), world.serial);
     const auto sources = pickedFrom(world.src);
     RC_PRE(!sources.empty());
     const std::string name = "packed" + *rc::gen::element<std::string>(".zip", ".tar", ".tar.gz");
@@ -411,7 +411,7 @@ RC_GTEST_PROP(FileOperationProperties, PackedItemsComeBackWholeAndExtractingLose
 RC_GTEST_PROP(FileOperationProperties, DeleteAndTrashTakeOnlyWhatWasChosen, ())
 {
     World world(false);
-    build(world.src, *treeSpecs(12), world.serial);
+    build(world.src, *treePlans(12), world.serial);
     const auto sources = pickedFrom(world.src);
     const Tree before = treeOf(world.src);
     User user = User::generated();
