@@ -15,12 +15,6 @@ using namespace kiv::test;
 
 namespace {
 
-int modeOf(const std::string& path)
-{
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0 ? int(info.st_mode & 07777) : -1;
-}
-
 // The row of a bit in the attributes dialog, counted from the first bit line.
 enum Row
 {

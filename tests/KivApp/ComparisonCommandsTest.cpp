@@ -37,20 +37,6 @@ protected:
 
     virtual void fill() { }
 
-    // Runs `act` on the open modal dialog of type T from the event loop.
-    template <class T> static void onDialog(std::function<void(T&)> act)
-    {
-        answerNextModal([act](QWidget* modal) {
-            QTimer::singleShot(0, modal, [act, modal] {
-                T* dialog = qobject_cast<T*>(modal);
-                if (!dialog)
-                    dialog = modal->findChild<T*>();
-                ASSERT_NE(dialog, nullptr) << "not the dialog expected";
-                act(*dialog);
-            });
-        });
-    }
-
     // Answers the next message or question with Return, keeping its text in `text`.
     static void returnTo(QString& text)
     {

@@ -3,13 +3,15 @@
 #include "toolkit/RetroDialogStyle.h"
 
 #include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
 #include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-class QWidget;
 
 namespace kiv::test {
 
@@ -17,6 +19,20 @@ namespace kiv::test {
 // that opens (QApplication::activeModalWidget()) is handed to the next queued answer from the
 // event loop. The queue lives until the end of the test at most: finishTestDialogs() empties it.
 void answerNextModal(std::function<void(QWidget* modal)> answer);
+
+// Runs `act` on the next modal dialog, of type T or holding one, from the event loop once it is open.
+template <class T> void onDialog(std::function<void(T&)> act)
+{
+    answerNextModal([act](QWidget* modal) {
+        QTimer::singleShot(0, modal, [act, modal] {
+            T* dialog = qobject_cast<T*>(modal);
+            if (!dialog)
+                dialog = modal->findChild<T*>();
+            ASSERT_NE(dialog, nullptr) << "not the dialog expected";
+            act(*dialog);
+        });
+    });
+}
 
 // From now on answers the dialogs as they open, and fails the running test on a dialog left open
 // for 3 s, and closes it, so an unexpected dialog or a wrong answer fails fast and by its title

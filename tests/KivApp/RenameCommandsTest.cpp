@@ -26,18 +26,6 @@ protected:
         waitForJobs();
     }
 
-    // Runs `act` on the multi-rename dialog once it is open, from the event loop.
-    static void onDialog(std::function<void(MultiRenameDialog&)> act)
-    {
-        answerNextModal([act](QWidget* modal) {
-            QTimer::singleShot(0, modal, [act, modal] {
-                auto* dialog = qobject_cast<MultiRenameDialog*>(modal);
-                ASSERT_NE(dialog, nullptr) << "not the multi-rename dialog";
-                act(*dialog);
-            });
-        });
-    }
-
     std::string names() const
     {
         std::vector<std::string> found;
@@ -61,7 +49,7 @@ TEST_F(RenameCommandsTest, AClashIsShownAndRefusedThenOneJobRenamesAndOneUndoGiv
     bool focusedWithMaskSelected = false;
     bool stayedOpen = false;
     QStringList clashLines;
-    onDialog([&](MultiRenameDialog& dialog) {
+    onDialog<MultiRenameDialog>([&](MultiRenameDialog& dialog) {
         QLineEdit* mask = dialog.maskField();
         focusedWithMaskSelected = QApplication::focusWidget() == mask && mask->selectedText() == "[N].[E]";
         // Both to c.txt, which the unmarked c.txt holds: the file it would replace is lost.
@@ -92,7 +80,7 @@ TEST_F(RenameCommandsTest, AltRMakesTheSearchAnExpressionAltCTheCaseAndABadExpre
     QString badStatus;
     bool refusedBad = false;
     std::string planned;
-    onDialog([&](MultiRenameDialog& dialog) {
+    onDialog<MultiRenameDialog>([&](MultiRenameDialog& dialog) {
         dialog.searchField()->setText("(");
         QTest::keyClick(dialog.searchField(), Qt::Key_R, Qt::AltModifier);
         badStatus = dialog.status();

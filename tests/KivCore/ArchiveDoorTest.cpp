@@ -9,6 +9,7 @@
 #include "jobs/ItemCounter.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
+#include "Drained.h"
 
 using namespace kiv;
 using namespace kiv::test;
@@ -27,12 +28,7 @@ std::string failureText(const std::function<void()>& action)
 
 std::string contentsOf(const Door& door, const std::string& path)
 {
-    const auto stream = door.read(path);
-    std::string bytes;
-    char buffer[4096];
-    while (const std::size_t count = stream->read(buffer))
-        bytes.append(buffer, count);
-    return bytes;
+    return drained(*door.read(path));
 }
 
 std::vector<FileEntry> listed(const Door& door, const std::string& folder, JobControl* control = nullptr)

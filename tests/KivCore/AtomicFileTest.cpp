@@ -6,12 +6,6 @@ using namespace kiv;
 using namespace kiv::test;
 namespace {
 
-mode_t permissionBits(const std::string& path)
-{
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
 std::ptrdiff_t itemCount(const std::string& folder)
 {
     return std::distance(std::filesystem::directory_iterator(folder), {});
@@ -26,7 +20,7 @@ TEST(AtomicFileTest, ReplacesContentsKeepingPermissionBitsAndLinksSymbolicAndHar
     AtomicFile::write(folder / "link.txt", "new\n");
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.txt"));
     EXPECT_EQ(test::readFile(path), "new\n");
-    EXPECT_EQ(permissionBits(path), 0640u);
+    EXPECT_EQ(modeOf(path), 0640);
     EXPECT_EQ(itemCount(folder.path()), 2) << "a temporary file was left";
 
     // A file with a second name stays one file, still shared with that name.

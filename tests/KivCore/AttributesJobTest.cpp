@@ -34,10 +34,8 @@ protected:
     std::map<std::string, int> modes() const
     {
         std::map<std::string, int> found;
-        for (const char* path : { "top", "top/sub", "top/sub/deep", "top/file", "outside" }) {
-            struct stat info;
-            found[path] = ::lstat((dir / path).c_str(), &info) == 0 ? int(info.st_mode & 07777) : -1;
-        }
+        for (const char* path : { "top", "top/sub", "top/sub/deep", "top/file", "outside" })
+            found[path] = modeOf(dir / path);
         return found;
     }
     JobOutcome changed(AttributeChange change, std::vector<JobAnswer> answers = {})

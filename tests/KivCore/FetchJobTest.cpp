@@ -15,9 +15,7 @@ namespace kiv {
 
 namespace {
 
-using test::JobScript;
-using test::SshServer;
-using test::TempDir;
+using namespace test;
 
 // The copy folders of this process in the temporary folder.
 int copyFolders()

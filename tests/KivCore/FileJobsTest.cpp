@@ -33,12 +33,6 @@ struct stat statOf(const std::string& path)
     return info;
 }
 
-void setTime(const std::string& path, time_t seconds)
-{
-    const timespec times[2] = { { seconds, 0 }, { seconds, 0 } };
-    ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
-}
-
 // A second file system for moves that must copy; empty when there is none.
 std::string otherFileSystem(const TempDir& dir)
 {

@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include "Drained.h"
 
 using namespace kiv;
 using namespace kiv::test;
@@ -131,20 +132,6 @@ TEST_F(FileSystemServiceTest, ALargeFolderListedInPartsLosesNoNameAndStopsWhenIt
         JobCancelled);
 }
 
-namespace {
-
-// Everything the stream gives, read in small pieces.
-std::string drained(ReadStream& stream)
-{
-    std::string bytes;
-    char buffer[3];
-    while (const std::size_t count = stream.read(buffer))
-        bytes.append(buffer, count);
-    return bytes;
-}
-
-} // namespace
-
 TEST_F(FileSystemServiceTest, FactsOfItemsTellLinksNothingAndLoopsApart)
 {
     const std::string file = dir.write("file.txt", "12345");
@@ -173,7 +160,7 @@ TEST_F(FileSystemServiceTest, FilesAreReadAsStreamsAndWrittenUnderATemporaryName
     ::chmod(old.c_str(), 0604);
     const auto in = fs.read(old);
     EXPECT_EQ(in->size(), 12);
-    EXPECT_EQ(drained(*in), "old contents");
+    EXPECT_EQ(drained(*in, 3), "old contents");
     ::mkfifo((dir / "pipe").c_str(), 0600);
     for (const auto& refused : { dir / "pipe", dir.path() })
         EXPECT_EQ(errorText([&] { fs.read(refused); }), "Not a regular file: " + refused);

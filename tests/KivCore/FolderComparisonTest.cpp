@@ -14,12 +14,6 @@ using Action = SyncItem::Action;
 
 namespace {
 
-void setTime(const std::string& path, std::int64_t seconds)
-{
-    const timespec times[2] { { seconds, 0 }, { seconds, 0 } };
-    ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
-}
-
 class FolderComparisonTest : public ::testing::Test
 {
 protected:

@@ -15,35 +15,18 @@
 #include "JobScript.h"
 #include "RowNames.h"
 #include "SshServer.h"
+#include "Drained.h"
 
 namespace kiv {
 
 namespace {
 
-using test::namesOf;
-using test::SshServer;
-using test::TempDir;
+using namespace test;
 
 std::shared_ptr<const SftpDoor> openDoor(const SshServer& server, const std::string& path = {})
 {
     test::JobScript script;
     return SftpDoor::open(server.place(path), script.control);
-}
-
-std::string readAll(ReadStream& stream)
-{
-    std::string bytes;
-    char buffer[5000];
-    while (const std::size_t count = stream.read(buffer))
-        bytes.append(buffer, count);
-    return bytes;
-}
-
-int modeOf(const std::string& path)
-{
-    struct stat info {};
-    ::lstat(path.c_str(), &info);
-    return int(info.st_mode & 07777);
 }
 
 } // namespace
@@ -82,7 +65,7 @@ TEST(SftpDoorTest, ListsLooksAtAndReadsTheServersFolders)
     EXPECT_FALSE(door->info(remote / "nothing", Door::Link::itself));
     const auto stream = door->read(remote / "big.bin");
     EXPECT_EQ(stream->size(), 300'000);
-    EXPECT_EQ(readAll(*stream), big);
+    EXPECT_EQ(drained(*stream, 5000), big);
     EXPECT_THROW(door->read(remote / "A-folder"), KivError);
     EXPECT_FALSE(door->localPath(remote / "z.txt")) << "nothing of a server is a local file";
 }

@@ -13,9 +13,7 @@
 
 namespace kiv {
 
-using test::FakeSftpServer;
-using test::JobScript;
-using test::TempDir;
+using namespace test;
 
 TEST(SftpDownloadTest, NamesFromAHostileServerNeverWriteOutsideTheTarget)
 {

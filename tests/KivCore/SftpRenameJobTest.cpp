@@ -9,14 +9,7 @@
 
 namespace kiv {
 
-namespace {
-
-using test::JobScript;
-using test::SshServer;
-using test::TempDir;
-using test::Tree;
-
-} // namespace
+using namespace test;
 
 TEST(SftpRenameJobTest, RenamesToANameOrIntoAFolderAndNeverReplaces)
 {

@@ -22,9 +22,7 @@ namespace kiv {
 
 namespace {
 
-using test::JobScript;
-using test::SshServer;
-using test::TempDir;
+using namespace test;
 
 std::string randomBytes(std::size_t size, unsigned seed)
 {
@@ -40,13 +38,6 @@ std::shared_ptr<SftpSession> connectTo(const SshServer& server, JobScript& scrip
     SshConnection::Timing timing = {})
 {
     return SftpSession::open(server.place(), script.control, timing);
-}
-
-std::string fileMode(const std::string& path)
-{
-    struct stat info {};
-    ::lstat(path.c_str(), &info);
-    return std::to_string(info.st_mode & 07777);
 }
 
 template <typename Condition> void runCancellingWhen(JobScript& script, Job&& job, Condition condition)
@@ -204,12 +195,12 @@ TEST(SftpSessionTest, CopiesBothWaysAreByteExactAndKeepModes)
     auto outcome = script.run(SftpCopyJob(session, SftpCopyJob::Direction::upload, { source / "tree" }, remote.path()));
     EXPECT_EQ(outcome.end, JobOutcome::End::completed) << outcome.summary;
     EXPECT_EQ(test::treeOf(remote / "tree"), test::treeOf(source / "tree"));
-    EXPECT_EQ(fileMode(remote / "tree/deep/er/small"), "489");
+    EXPECT_EQ(modeOf(remote / "tree/deep/er/small"), 0751);
 
     outcome = script.run(SftpCopyJob(session, SftpCopyJob::Direction::download, { remote / "tree" }, back.path()));
     EXPECT_EQ(outcome.end, JobOutcome::End::completed) << outcome.summary;
     EXPECT_EQ(test::treeOf(back / "tree"), test::treeOf(source / "tree"));
-    EXPECT_EQ(fileMode(back / "tree/deep/er/small"), "489");
+    EXPECT_EQ(modeOf(back / "tree/deep/er/small"), 0751);
     EXPECT_EQ(script.control.progress().bytesDone, script.control.progress().bytesTotal);
 
     // The same file again is a conflict; Skip leaves the target alone.
@@ -294,7 +285,7 @@ TEST(SftpSessionTest, FolderOperationsRenameReplaceAndRemoveTrees)
     JobScript script;
     auto session = connectTo(server, script);
     session->makeFolder(remote / "made", 0750, nullptr);
-    EXPECT_EQ(fileMode(remote / "made"), "488");
+    EXPECT_EQ(modeOf(remote / "made"), 0750);
     EXPECT_THROW(session->makeFolder(remote / "made", 0750, nullptr), std::exception);
 
     EXPECT_THROW(session->rename(remote / "a", remote / "b", SftpSession::Replace::never, nullptr), std::exception);
@@ -308,7 +299,7 @@ TEST(SftpSessionTest, FolderOperationsRenameReplaceAndRemoveTrees)
     local.write("edited", "new b");
     SftpUpload(session, script.control).replaceFile(local / "edited", remote / "b", 0604);
     EXPECT_EQ(test::readFile(remote / "b"), "new b");
-    EXPECT_EQ(fileMode(remote / "b"), "388");
+    EXPECT_EQ(modeOf(remote / "b"), 0604);
     EXPECT_EQ(test::treeOf(remote.path()).size(), 7u);
 
     SftpTreeRemoval::remove(*session, remote / "tree", script.control);

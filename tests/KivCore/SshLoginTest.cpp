@@ -11,8 +11,7 @@
 
 namespace kiv {
 
-using test::FakeSftpServer;
-using test::JobScript;
+using namespace test;
 
 TEST(SshLoginTest, APasswordIsAskedAgainWhenWrongAndCancelStopsTheLogin)
 {

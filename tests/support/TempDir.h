@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -76,6 +78,20 @@ inline std::string readFile(const std::string& path)
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return std::move(bytes).str();
+}
+
+// The permission bits of `path` itself (a link's own), or -1 when it is not there.
+inline int modeOf(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
+// Sets the access and modification time of `path` itself to `seconds` since the epoch.
+inline void setTime(const std::string& path, std::int64_t seconds)
+{
+    const timespec times[2] { { seconds, 0 }, { seconds, 0 } };
+    ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 // True when permission bits bind for this process (false for root with DAC override).
