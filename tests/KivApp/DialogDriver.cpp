@@ -20,22 +20,28 @@ namespace kiv::test {
 namespace {
 
 std::deque<std::function<void(QWidget* modal)>> queuedAnswers;
-QPointer<QWidget> watchedModal; // the dialog open at the last look, answered if there was an answer
+QPointer<QWidget> watchedModal; // the dialog on top at the last look
 int ticksOpen = 0;
 
-// Hands a dialog that has just opened to the next answer; fails the test on one open for 3 s.
+// Hands a dialog that has just come to the top to the next answer, once it has stayed there for a
+// second look: a dialog's loop may still run a pass after it closed and before the next one opens,
+// and the one beneath, seen in that pass, must not take the answer meant for the next. Fails the
+// test on a dialog open for 3 s.
 void lookAtDialogs()
 {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal != watchedModal) {
         watchedModal = modal;
         ticksOpen = 0;
-        if (modal && !queuedAnswers.empty()) {
-            auto answer = std::move(queuedAnswers.front());
-            queuedAnswers.pop_front();
-            answer(modal);
-        }
-    } else if (modal && ++ticksOpen > 300) {
+        return;
+    }
+    if (!modal)
+        return;
+    if (++ticksOpen == 1 && !queuedAnswers.empty()) {
+        auto answer = std::move(queuedAnswers.front());
+        queuedAnswers.pop_front();
+        answer(modal);
+    } else if (ticksOpen > 300) {
         const auto* view = modal->findChild<RetroDialogView*>();
         ADD_FAILURE() << "a dialog stayed open for 3 s: " << (view ? view->titleText().toStdString() : "?");
         modal->close(); // a dialog is rejected
