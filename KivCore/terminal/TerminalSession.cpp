@@ -17,6 +17,8 @@ namespace kiv {
 namespace {
 
 constexpr std::size_t readChunkBytes = 1 << 16;
+// What the emulator takes in one go while it holds the lock: a few tenths of a millisecond.
+constexpr std::size_t sliceBytes = 1 << 12;
 // What one turn of the loop reads at most, so keys and resizes are handled during a flood too.
 constexpr std::size_t readTurnBytes = 1 << 20;
 // How often the loop looks whether the shell has ended while the terminal stays open (a program
@@ -182,12 +184,20 @@ bool TerminalSession::readAvailable(PseudoTerminal& terminal, std::string& buffe
         // The end, or EIO once every process has closed the terminal.
         if (count <= 0)
             return false;
-        std::lock_guard lock(m_mutex);
-        m_emulator.write(std::string_view(buffer.data(), std::size_t(count)));
-        ++m_changes;
+        showOutput(std::string_view(buffer.data(), std::size_t(count)));
         taken += std::size_t(count);
     }
     return true;
+}
+
+void TerminalSession::showOutput(std::string_view bytes)
+{
+    std::lock_guard lock(m_mutex);
+    for (std::size_t at = 0; at < bytes.size(); at += sliceBytes) {
+        m_mutex.handOver();
+        m_emulator.write(bytes.substr(at, sliceBytes));
+        ++m_changes;
+    }
 }
 
 void TerminalSession::takeWork(std::string& outgoing, bool& killAsked)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/HandoverMutex.h"
 #include "base/UniqueFd.h"
 #include "jobs/Job.h"
 #include "terminal/PseudoTerminal.h"
@@ -8,7 +9,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,13 +66,16 @@ private:
     PseudoTerminal::Size size() const;
     void pump(PseudoTerminal& terminal, JobControl& control);
     bool readAvailable(PseudoTerminal& terminal, std::string& buffer);
+    void showOutput(std::string_view bytes);
     void takeWork(std::string& outgoing, bool& killAsked);
     void end(int exitCode);
     void wake();
 
     const std::string m_line;
     const std::string m_directory;
-    mutable std::mutex m_mutex; // guards everything below but the wake pipe and m_changes
+    // Guards everything below but the wake pipe and m_changes; run() hands it over between slices
+    // of output, so the window and the keys never wait long for it.
+    mutable HandoverMutex m_mutex;
     PseudoTerminal::Size m_size;
     TerminalEmulator m_emulator;
     std::string m_toProgram; // bytes for the program not yet handed to the terminal
