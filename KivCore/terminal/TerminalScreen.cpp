@@ -32,32 +32,16 @@ void blankHalf(TerminalCell& cell)
 TerminalScreen::TerminalScreen(int rows, int columns, std::size_t scrollbackLines)
     : m_rows(rows)
     , m_columns(columns)
-    , m_lines(std::size_t(rows), blankLine({}))
-    , m_alternateLines(std::size_t(rows), blankLine({}))
+    , m_normalRows { Lines(std::size_t(rows), blankLine({})) }
+    , m_alternateRows { Lines(std::size_t(rows), blankLine({})) }
     , m_scrollback(scrollbackLines)
 {
 }
 
-TerminalCell* TerminalScreen::placeFor(Position at)
+void TerminalScreen::Rows::straighten()
 {
-    if (at.row < 0 || at.row >= m_rows || at.column < 0 || at.column >= m_columns)
-        return nullptr;
-    Line& line = shown()[std::size_t(at.row)];
-    TerminalCell& target = line[std::size_t(at.column)];
-    if (target.width != 1)
-        breakWideCharacterAt(line, at.column);
-    return &target;
-}
-
-void TerminalScreen::putNarrow(Position at, char32_t character, const TerminalCell& style)
-{
-    TerminalCell* target = placeFor(at);
-    if (!target)
-        return;
-    *target = style;
-    target->character = character;
-    target->mark = 0;
-    target->width = 1;
+    std::rotate(lines.begin(), lines.begin() + std::ptrdiff_t(top), lines.end());
+    top = 0;
 }
 
 void TerminalScreen::put(Position at, const TerminalCell& cell)
@@ -72,7 +56,7 @@ void TerminalScreen::put(Position at, const TerminalCell& cell)
         target->width = 1; // no room for its right half
         return;
     }
-    Line& line = shown()[std::size_t(at.row)];
+    Line& line = shown().row(at.row);
     breakWideCharacterAt(line, at.column + 1);
     TerminalCell& right = line[std::size_t(at.column) + 1];
     right = cell;
@@ -123,32 +107,44 @@ void TerminalScreen::scroll(Rect rect, int downward, int rightward, const Termin
 
 void TerminalScreen::scrollLines(int top, int bottom, int downward, const TerminalCell& blank)
 {
-    Lines& lines = shown();
+    Rows& rows = shown();
     const int count = std::min(std::abs(downward), bottom - top);
-    const auto first = lines.begin() + top;
-    const auto last = lines.begin() + bottom;
     if (downward > 0) {
         const bool keep = !m_alternate && top == 0;
-        for (auto leaving = first; leaving != first + count; ++leaving) {
+        for (int leaving = top; leaving < top + count; ++leaving) {
             if (keep)
-                m_scrollback.push(*leaving);
-            leaving->assign(std::size_t(m_columns), blank);
+                m_scrollback.push(rows.row(leaving));
+            blankOut(rows.row(leaving), blank);
         }
-        std::rotate(first, first + count, last);
+        if (top == 0 && bottom == m_rows) {
+            rows.top = rows.index(count); // the blanked lines are the bottom rows now
+            return;
+        }
+        // The lines that stay move up in order; the blanked ones end below them in any order.
+        for (int row = top; row + count < bottom; ++row)
+            std::swap(rows.row(row), rows.row(row + count));
     } else {
-        std::rotate(first, last - count, last);
-        for (auto entering = first; entering != first + count; ++entering)
-            entering->assign(std::size_t(m_columns), blank);
+        for (int row = bottom - 1; row - count >= top; --row)
+            std::swap(rows.row(row), rows.row(row - count));
+        for (int entering = top; entering < top + count; ++entering)
+            blankOut(rows.row(entering), blank);
     }
+}
+
+void TerminalScreen::blankOut(Line& line, const TerminalCell& blank)
+{
+    if (m_blankLine.size() != std::size_t(m_columns) || m_blankLine.front() != blank)
+        m_blankLine.assign(std::size_t(m_columns), blank);
+    line = m_blankLine; // a copy of plain cells, where filling builds each cell anew
 }
 
 void TerminalScreen::move(Rect destination, Rect source)
 {
-    Lines& lines = shown();
+    Rows& rows = shown();
     const int height = source.bottom - source.top;
     const auto copyRow = [&](int offset) {
-        const Line& from = lines[std::size_t(source.top + offset)];
-        Line& to = lines[std::size_t(destination.top + offset)];
+        const Line& from = rows.row(source.top + offset);
+        Line& to = rows.row(destination.top + offset);
         const auto begin = from.begin() + source.left;
         const auto end = from.begin() + source.right;
         // Within one line the cells may overlap their new place: copy away from the side they go to.
@@ -170,9 +166,9 @@ void TerminalScreen::move(Rect destination, Rect source)
 
 void TerminalScreen::erase(Rect rect, const TerminalCell& blank)
 {
-    Lines& lines = shown();
+    Rows& rows = shown();
     for (int row = rect.top; row < rect.bottom; ++row) {
-        Line& line = lines[std::size_t(row)];
+        Line& line = rows.row(row);
         std::fill(line.begin() + rect.left, line.begin() + rect.right, blank);
         if (rect.left > 0 || rect.right < m_columns)
             mendWideCharacters(line);
@@ -201,9 +197,11 @@ bool TerminalScreen::isBlank(const Line& line)
 
 int TerminalScreen::resize(int rows, int columns, int cursorRow)
 {
+    m_normalRows.straighten();
+    m_alternateRows.straighten();
     if (columns != m_columns) {
-        for (Lines* lines : { &m_lines, &m_alternateLines })
-            for (Line& line : *lines)
+        for (Rows* rows : { &m_normalRows, &m_alternateRows })
+            for (Line& line : rows->lines)
                 fitWidth(line, columns);
         m_columns = columns;
     }
@@ -212,9 +210,9 @@ int TerminalScreen::resize(int rows, int columns, int cursorRow)
         moved = shrinkNormal(rows, m_alternate ? -1 : cursorRow);
     else if (rows > m_rows && !m_alternate)
         moved = growNormal(rows);
-    m_lines.resize(std::size_t(rows), blankLine({}));
+    m_normalRows.lines.resize(std::size_t(rows), blankLine({}));
     // A full-screen program draws its screen anew at the new size.
-    m_alternateLines.resize(std::size_t(rows), blankLine({}));
+    m_alternateRows.lines.resize(std::size_t(rows), blankLine({}));
     m_rows = rows;
     return m_alternate ? 0 : moved;
 }
@@ -223,13 +221,13 @@ int TerminalScreen::shrinkNormal(int rows, int cursorRow)
 {
     int excess = m_rows - rows;
     // Blank lines below the cursor go first; then lines at the top, into the scrollback.
-    while (excess > 0 && int(m_lines.size()) - 1 > cursorRow && isBlank(m_lines.back())) {
-        m_lines.pop_back();
+    while (excess > 0 && int(m_normalRows.lines.size()) - 1 > cursorRow && isBlank(m_normalRows.lines.back())) {
+        m_normalRows.lines.pop_back();
         --excess;
     }
     for (int row = 0; row < excess; ++row)
-        m_scrollback.push(m_lines[std::size_t(row)]);
-    m_lines.erase(m_lines.begin(), m_lines.begin() + excess);
+        m_scrollback.push(m_normalRows.lines[std::size_t(row)]);
+    m_normalRows.lines.erase(m_normalRows.lines.begin(), m_normalRows.lines.begin() + excess);
     return -excess;
 }
 
@@ -238,7 +236,7 @@ int TerminalScreen::growNormal(int rows)
     int returned = 0;
     for (Line line; returned < rows - m_rows && m_scrollback.popInto(line); ++returned) {
         fitWidth(line, m_columns);
-        m_lines.insert(m_lines.begin(), std::exchange(line, {}));
+        m_normalRows.lines.insert(m_normalRows.lines.begin(), std::exchange(line, {}));
     }
     return returned;
 }
@@ -252,7 +250,7 @@ void TerminalScreen::copyView(std::size_t linesBack, std::vector<TerminalCell>& 
         if (row < linesBack)
             m_scrollback.copyLine(linesBack - 1 - row, start, m_columns);
         else
-            std::copy_n(shown()[row - linesBack].begin(), columns, start);
+            std::copy_n(shown().row(int(row - linesBack)).begin(), columns, start);
     }
 }
 

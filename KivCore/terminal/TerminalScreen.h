@@ -43,7 +43,7 @@ public:
     // Returns whether the alternate screen is shown.
     bool isAlternate() const { return m_alternate; }
     // Returns row `row` of the screen shown. REQUIRES: 0 <= row < rows().
-    const Line& line(int row) const { return shown()[std::size_t(row)]; }
+    const Line& line(int row) const { return shown().row(row); }
     // Returns the lines above the normal screen.
     const TerminalScrollback& scrollback() const { return m_scrollback; }
 
@@ -52,7 +52,15 @@ public:
     void put(Position at, const TerminalCell& cell);
     // Puts `character`, one cell wide and without a mark, at `at` in the colours and style of
     // `style`: put() for the common character, without building a cell first.
-    void putNarrow(Position at, char32_t character, const TerminalCell& style);
+    void putNarrow(Position at, char32_t character, const TerminalCell& style)
+    {
+        if (TerminalCell* target = placeFor(at)) {
+            *target = style;
+            target->character = character;
+            target->mark = 0;
+            target->width = 1;
+        }
+    }
     // Moves the cells of `rect` up by `downward` rows (down when negative) and left by `rightward`
     // columns, filling what they leave with `blank`. Lines leaving the top of the normal screen
     // across its whole width go to the scrollback.
@@ -75,12 +83,39 @@ public:
 
 private:
     using Lines = std::vector<Line>;
+    // The lines of one screen, kept in a ring: scrolling the whole screen moves where the top
+    // row is, not the lines.
+    struct Rows
+    {
+        Lines lines;
+        std::size_t top = 0; // the index in `lines` of row 0
 
-    Lines& shown() { return m_alternate ? m_alternateLines : m_lines; }
-    const Lines& shown() const { return m_alternate ? m_alternateLines : m_lines; }
+        Line& row(int row) { return lines[index(row)]; }
+        const Line& row(int row) const { return lines[index(row)]; }
+        std::size_t index(int row) const
+        {
+            const std::size_t at = top + std::size_t(row);
+            return at < lines.size() ? at : at - lines.size();
+        }
+        // Puts row 0 first in `lines` again, as the operations on the whole vector expect.
+        void straighten();
+    };
+
+    Rows& shown() { return m_alternate ? m_alternateRows : m_normalRows; }
+    const Rows& shown() const { return m_alternate ? m_alternateRows : m_normalRows; }
     Line blankLine(const TerminalCell& blank) const { return Line(std::size_t(m_columns), blank); }
-    TerminalCell* placeFor(Position at);
+    TerminalCell* placeFor(Position at)
+    {
+        if (at.row < 0 || at.row >= m_rows || at.column < 0 || at.column >= m_columns)
+            return nullptr;
+        Line& line = shown().row(at.row);
+        TerminalCell& target = line[std::size_t(at.column)];
+        if (target.width != 1)
+            breakWideCharacterAt(line, at.column);
+        return &target;
+    }
     void scrollLines(int top, int bottom, int downward, const TerminalCell& blank);
+    void blankOut(Line& line, const TerminalCell& blank);
     void breakWideCharacterAt(Line& line, int column);
     static void mendWideCharacters(Line& line);
     static bool isBlank(const Line& line);
@@ -89,10 +124,11 @@ private:
 
     int m_rows;
     int m_columns;
-    Lines m_lines;
-    Lines m_alternateLines;
+    Rows m_normalRows;
+    Rows m_alternateRows;
     bool m_alternate = false;
     TerminalScrollback m_scrollback;
+    Line m_blankLine; // a line of the last blank asked for, copied where lines are blanked
 };
 
 } // namespace kiv

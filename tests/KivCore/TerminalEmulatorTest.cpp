@@ -129,14 +129,14 @@ TEST_F(TerminalEmulatorTest, ScrollRegionsInsertedAndDeletedCharactersAndWideCha
 
 TEST_F(TerminalEmulatorTest, ResizingKeepsTheLinesAroundTheCursorInSightThroughTheScrollback)
 {
-    m_terminal.write("1\r\n2\r\n3\r\n4\r\n5");
+    m_terminal.write("0\r\n1\r\n2\r\n3\r\n4\r\n5"); // the screen has scrolled once
     m_terminal.resize(3, 10);
     EXPECT_EQ(screen(), "3\n4\n5");
     EXPECT_EQ(m_terminal.cursor().row, 2);
-    EXPECT_EQ(m_terminal.screen().scrollback().size(), 2u);
+    EXPECT_EQ(m_terminal.screen().scrollback().size(), 3u);
     m_terminal.resize(6, 10);
-    EXPECT_EQ(screen(), "1\n2\n3\n4\n5");
-    EXPECT_EQ(m_terminal.cursor().row, 4);
+    EXPECT_EQ(screen(), "0\n1\n2\n3\n4\n5");
+    EXPECT_EQ(m_terminal.cursor().row, 5);
     EXPECT_EQ(m_terminal.screen().scrollback().size(), 0u);
 
     // Blank lines below the cursor go before any line with text.
