@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QPainter>
 #include <cmath>
@@ -152,6 +153,8 @@ TerminalView::TerminalView(std::shared_ptr<TerminalSession> session, QWidget* pa
     , m_session(std::move(session))
     , m_font(Theme::monoFont(fontSize))
     , m_boldFont(Theme::monoFontBold(fontSize))
+    , m_glyphs(m_font)
+    , m_boldGlyphs(m_boldFont)
     , m_cellWidth(cellWidthOf(m_font))
     , m_coverage(m_font)
 {
@@ -162,6 +165,16 @@ TerminalView::TerminalView(std::shared_ptr<TerminalSession> session, QWidget* pa
     m_frames.setInterval(frameMilliseconds);
     connect(&m_frames, &QTimer::timeout, this, &TerminalView::refresh);
     takeSnapshot();
+}
+
+TerminalView::AsciiGlyphs::AsciiGlyphs(const QFont& font)
+    : font(QRawFont::fromFont(font))
+{
+    QString ascii;
+    for (char16_t character = 0x20; character < 0x7F; ++character)
+        ascii += QChar(character);
+    const QList<quint32> found = this->font.glyphIndexesForString(ascii);
+    std::copy_n(found.begin(), std::min<qsizetype>(found.size(), qsizetype(indexes.size())), indexes.begin());
 }
 
 PseudoTerminal::Size TerminalView::gridFor(QSize size)
@@ -345,14 +358,26 @@ void TerminalView::paintEvent(QPaintEvent*)
     drawCursor(painter);
 }
 
-// A run of printable ASCII in one style is drawn in one go: the font is fixed-pitch, so each
-// character still lands on its cell.
+// A run of printable ASCII in one style is drawn as one run of glyphs, each placed on its cell.
 void TerminalView::drawRun(QPainter& painter, int row, int column, int end) const
 {
-    QString text(end - column, Qt::Uninitialized);
-    for (int at = column; at < end; ++at)
-        text[at - column] = QChar(char16_t(m_snapshot.at(row, at).character));
-    drawText(painter, cellsRect(row, column, end - column), text, styleOf(m_snapshot.at(row, column)));
+    const TerminalCell& first = m_snapshot.at(row, column);
+    const AsciiGlyphs& glyphs = (first.style & TerminalCell::bold) ? m_boldGlyphs : m_glyphs;
+    QList<quint32> indexes(end - column);
+    QList<QPointF> positions(end - column);
+    for (int at = column; at < end; ++at) {
+        indexes[at - column] = glyphs.indexes[m_snapshot.at(row, at).character - 0x20];
+        positions[at - column] = QPointF((at - column) * m_cellWidth, 0);
+    }
+    QGlyphRun run;
+    run.setRawFont(glyphs.font);
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    const QRectF cells = cellsRect(row, column, end - column);
+    const Style style = styleOf(first);
+    drawPaper(painter, cells, style);
+    painter.drawGlyphRun(QPointF(cells.left(), cells.top() + m_baseline), run);
+    drawLines(painter, cells, style);
 }
 
 void TerminalView::drawCell(QPainter& painter, int row, int column) const
@@ -379,11 +404,22 @@ void TerminalView::drawCell(QPainter& painter, int row, int column) const
 
 void TerminalView::drawText(QPainter& painter, const QRectF& cells, const QString& text, const Style& style) const
 {
+    drawPaper(painter, cells, style);
+    painter.setFont(style.font);
+    painter.drawText(QPointF(cells.left(), cells.top() + m_baseline), text);
+    drawLines(painter, cells, style);
+}
+
+// Fills the cells' background unless it is the console's own, and takes the ink.
+void TerminalView::drawPaper(QPainter& painter, const QRectF& cells, const Style& style) const
+{
     if (style.paper != Theme::commandLineBackground())
         painter.fillRect(cells, style.paper);
     painter.setPen(style.ink);
-    painter.setFont(style.font);
-    painter.drawText(QPointF(cells.left(), cells.top() + m_baseline), text);
+}
+
+void TerminalView::drawLines(QPainter& painter, const QRectF& cells, const Style& style) const
+{
     if (style.lines & TerminalCell::underline)
         painter.drawLine(QLineF(cells.left(), cells.top() + m_baseline + 1, cells.right() - 1, cells.top() + m_baseline + 1));
     if (style.lines & TerminalCell::strike)

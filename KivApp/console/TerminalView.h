@@ -6,8 +6,10 @@
 #include "toolkit/FontCoverage.h"
 
 #include <QClipboard>
+#include <QRawFont>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -63,6 +65,14 @@ protected:
 
 private:
     struct Style;
+    // A font's glyphs for printable ASCII, looked up once: runs of it are drawn without the
+    // text layout, which a flood of output would pay for on every row of every frame.
+    struct AsciiGlyphs
+    {
+        explicit AsciiGlyphs(const QFont& font);
+        QRawFont font;
+        std::array<quint32, 0x7F - 0x20> indexes {};
+    };
 
     void refresh();
     void takeSnapshot();
@@ -76,6 +86,8 @@ private:
     Style styleOf(const TerminalCell& cell) const;
     QRectF cellsRect(int row, int column, int count) const;
     void drawText(QPainter& painter, const QRectF& cells, const QString& text, const Style& style) const;
+    void drawPaper(QPainter& painter, const QRectF& cells, const Style& style) const;
+    void drawLines(QPainter& painter, const QRectF& cells, const Style& style) const;
 
     std::shared_ptr<TerminalSession> m_session;
     TerminalSnapshot m_snapshot;
@@ -85,6 +97,8 @@ private:
     QTimer m_frames;
     QFont m_font;
     QFont m_boldFont;
+    AsciiGlyphs m_glyphs;
+    AsciiGlyphs m_boldGlyphs;
     qreal m_cellWidth = 0;
     qreal m_baseline = 0;
     FontCoverage m_coverage;
