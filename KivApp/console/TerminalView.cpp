@@ -167,13 +167,13 @@ TerminalView::TerminalView(std::shared_ptr<TerminalSession> session, QWidget* pa
     takeSnapshot();
 }
 
-TerminalView::AsciiGlyphs::AsciiGlyphs(const QFont& font)
-    : font(QRawFont::fromFont(font))
+TerminalView::AsciiGlyphs::AsciiGlyphs(const QFont& from)
+    : font(QRawFont::fromFont(from))
 {
     QString ascii;
     for (char16_t character = 0x20; character < 0x7F; ++character)
         ascii += QChar(character);
-    const QList<quint32> found = this->font.glyphIndexesForString(ascii);
+    const QList<quint32> found = font.glyphIndexesForString(ascii);
     std::copy_n(found.begin(), std::min<qsizetype>(found.size(), qsizetype(indexes.size())), indexes.begin());
 }
 

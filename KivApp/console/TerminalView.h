@@ -69,7 +69,7 @@ private:
     // text layout, which a flood of output would pay for on every row of every frame.
     struct AsciiGlyphs
     {
-        explicit AsciiGlyphs(const QFont& font);
+        explicit AsciiGlyphs(const QFont& from);
         QRawFont font;
         std::array<quint32, 0x7F - 0x20> indexes {};
     };
