@@ -11,9 +11,10 @@
 #include "files/DiskItem.h"
 #include "files/FetchJob.h"
 #include "files/FileSystemService.h"
-#include "history/ItemChangeJob.h"
 #include "files/TransferJob.h"
 #include "files/TypedPath.h"
+#include "files/WriteBackJob.h"
+#include "history/ItemChangeJob.h"
 #include "history/OperationHistory.h"
 #include "jobscreen/JobRunner.h"
 #include "panel/PanelLocation.h"
@@ -159,8 +160,50 @@ void FileOperationCommands::viewServerFile()
     }));
 }
 
+// The editor reads real files too: a server's file is fetched as for viewing, and saving writes
+// the text back to the server as a job.
+void FileOperationCommands::editServerFile()
+{
+    const PanelViewController& panel = m_context.panels.active();
+    const std::optional<FileEntry> entry = panel.selectedEntry();
+    if (!entry || !isViewable(*entry))
+        return;
+    const PanelLocation& place = panel.state().location();
+    auto job = std::make_shared<FetchJob>(place.door(), sourcePath(place, *entry));
+    QPointer<PanelViewController> editing = &m_context.panels.inactive();
+    m_context.jobs.start(job,
+        weakly(this,
+            [job, editing, door = place.door(), path = sourcePath(place, *entry)](
+                FileOperationCommands& commands, const JobOutcome&) {
+                if (!job->copy().empty() && editing)
+                    editing->presentEditor(job->copy(), {}, commands.saveBack(door, path, job->stamp()));
+            }));
+}
+
+PanelEditorView::SaveBack FileOperationCommands::saveBack(
+    std::shared_ptr<const Door> door, const std::string& path, std::optional<FileStamp> stamp)
+{
+    // What the file was when last read or written, so a save after a save asks nothing.
+    auto read = std::make_shared<std::optional<FileStamp>>(std::move(stamp));
+    const auto write = [door, path, read](FileOperationCommands& commands, std::string bytes,
+                           std::function<void(bool written)> done) {
+        auto job = std::make_shared<WriteBackJob>(door, path, std::move(bytes), *read);
+        commands.m_context.jobs.start(job, [job, read, done](const JobOutcome& outcome) {
+            const bool written = outcome.end == JobOutcome::End::completed;
+            if (written)
+                *read = job->written();
+            done(written);
+        });
+    };
+    return { ShownText::of(door->displayPath(path)), weakly(this, write) };
+}
+
 void FileOperationCommands::editOperation()
 {
+    if (m_context.panels.active().state().location().isRemote()) {
+        editServerFile();
+        return;
+    }
     const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("Edit"));
     if (!path)
         return;
