@@ -96,14 +96,14 @@ void DirectoryChain::leave()
         parent.fd = std::move(up);
 }
 
-std::vector<std::string> DirectoryChain::childNames()
+std::vector<DirectoryChain::Child> DirectoryChain::children()
 {
     DirectoryReader reader(fd(), ".", m_path, DirectoryReader::FinalLink::follow);
-    std::vector<std::string> names;
+    std::vector<Child> children;
     DirectoryReader::Item item;
     while (reader.next(item))
-        names.emplace_back(item.name);
-    return names;
+        children.push_back({ item.name, item.type });
+    return children;
 }
 
 // Closes the shallowest open levels until only a few stay open; the current one always stays.

@@ -35,9 +35,16 @@ public:
     void enter(const std::string& name);
     // Makes the folder above the current one current again.
     void leave();
-    // Returns the names in the current folder, read whole so no descriptor stays open for them;
+    // An item of the current folder: its name and its kind as the folder tells it (a DT_* value,
+    // DT_UNKNOWN where the file system gives none).
+    struct Child
+    {
+        std::string name;
+        unsigned char type;
+    };
+    // Returns the items in the current folder, read whole so no descriptor stays open for them;
     // throws the platform error when the folder cannot be read.
-    std::vector<std::string> childNames();
+    std::vector<Child> children();
 
 private:
     struct Level

@@ -46,21 +46,18 @@ void SideCount::count(const std::vector<std::string>& paths, JobControl& control
         if (m_stopped.wait_for(lock, beginAfter, [this] { return m_stop; }))
             return;
     }
-    TreeCount::Size total;
+    std::int64_t items = 0;
     try {
         for (const std::string& path : paths) {
             DirectoryChain chain(PathString::parentOrRoot(path));
-            const TreeCount::Size size
-                = TreeCount::count(chain, PathString::lastComponent(path), &m_stopping);
-            total.items += size.items;
-            total.bytes += size.bytes;
+            items += TreeCount::count(chain, PathString::lastComponent(path), &m_stopping).items;
         }
     } catch (const JobCancelled&) {
         return;
     } catch (const std::system_error&) {
         return; // a folder gone under the work: there is no whole count to give
     }
-    control.addToTotals(total.items, total.bytes);
+    control.addToTotals(items, 0);
 }
 
 } // namespace kiv

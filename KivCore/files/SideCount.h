@@ -10,9 +10,10 @@
 
 namespace kiv {
 
-// Counts the trees a job works on beside the work, on a thread of its own, so that the work need
-// not wait for the count: the job's progress shows no total until the count lands, then the whole
-// total at once. Nobody sees a total before the progress shows, after about 0.3 s, so the count
+// Counts the items of the trees a removal works on beside the work, on a thread of its own, so
+// that the work need not wait for the count: the job's progress shows no total until the count
+// lands, then the whole total at once. Items, not bytes: removing a file costs about the same
+// whatever its size. Nobody sees a total before the progress shows, after about 0.3 s, so the count
 // begins only a little before that: work done sooner costs nothing more. The count is of the trees as the thread
 // finds them; what the work removed first is not in it.
 class SideCount

@@ -146,11 +146,11 @@ private:
             noteMade(name, targetName);
         std::optional<ChainLevel> fromLevel;
         std::optional<ChainLevel> toLevel;
-        std::vector<std::string> names;
+        std::vector<DirectoryChain::Child> names;
         const bool entered = m_session.failures.attempt(
             [&] {
                 fromLevel.emplace(m_from, name);
-                names = m_from.childNames();
+                names = m_from.children();
                 toLevel.emplace(m_to, targetName);
             },
             sourcePath);
@@ -163,8 +163,8 @@ private:
         }
         m_control.beginItem(sourcePath, 0);
         bool allGone = true;
-        for (const std::string& child : names)
-            allGone = copyEntry(child, child) && allGone;
+        for (const DirectoryChain::Child& child : names)
+            allGone = copyEntry(child.name, child.name) && allGone;
         toLevel.reset();
         fromLevel.reset();
         // Permissions and times last: adding the children changed the time, and a read-only

@@ -28,15 +28,15 @@ void add(DirectoryChain& chain, const std::string& name, JobControl* control, Si
     if (!S_ISDIR(info.st_mode))
         return;
     std::optional<ChainLevel> level;
-    std::vector<std::string> names;
+    std::vector<DirectoryChain::Child> names;
     try {
         level.emplace(chain, name);
-        names = chain.childNames();
+        names = chain.children();
     } catch (const std::system_error&) {
         return; // the work itself will meet the same refusal and ask about it
     }
-    for (const std::string& child : names)
-        add(chain, child, control, size);
+    for (const DirectoryChain::Child& child : names)
+        add(chain, child.name, control, size);
 }
 
 } // namespace

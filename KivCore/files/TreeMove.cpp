@@ -124,18 +124,18 @@ private:
     {
         std::optional<ChainLevel> fromLevel;
         std::optional<ChainLevel> toLevel;
-        std::vector<std::string> names;
+        std::vector<DirectoryChain::Child> names;
         if (!m_session.failures.attempt(
                 [&] {
                     fromLevel.emplace(m_from, name);
-                    names = m_from.childNames();
+                    names = m_from.children();
                     toLevel.emplace(m_to, targetName);
                 },
                 m_from.pathOf(name)))
             return false;
         bool allGone = true;
-        for (const std::string& child : names)
-            allGone = moveEntry(child, child, Counting::none) && allGone;
+        for (const DirectoryChain::Child& child : names)
+            allGone = moveEntry(child.name, child.name, Counting::none) && allGone;
         toLevel.reset();
         fromLevel.reset();
         const bool removed = allGone

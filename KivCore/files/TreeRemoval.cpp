@@ -6,6 +6,7 @@
 #include "jobs/JobControl.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <functional>
 #include <optional>
@@ -40,35 +41,48 @@ public:
     {
     }
 
-    bool remove(const std::string& name)
+    bool remove(const std::string& name, unsigned char type = DT_UNKNOWN)
     {
-        const bool gone = removeItem(name);
+        const bool gone = removeItem(name, type);
         if (!gone && m_left)
             ++*m_left;
         return gone;
     }
 
 private:
-    bool removeItem(const std::string& name)
+    // Most items are files whose kind their folder already told: they go in one call, and only a
+    // failure, a folder or a kind not told costs a look at the item.
+    bool removeItem(const std::string& name, unsigned char type)
     {
         if (m_control)
             m_control->throwIfCancelled();
+        if (type != DT_DIR && type != DT_UNKNOWN && ::unlinkat(m_chain.fd(), name.c_str(), 0) == 0)
+            return finished();
         const std::string path = m_chain.pathOf(name);
-        struct stat info;
-        if (!m_attempt([&] { statAt(name, path, info); }, path))
+        bool folder = type == DT_DIR;
+        if (!folder) {
+            struct stat info;
+            if (!m_attempt([&] { statAt(name, path, info); }, path))
+                return false;
+            folder = S_ISDIR(info.st_mode);
+        }
+        if (folder && !removeContents(name, path))
             return false;
-        if (S_ISDIR(info.st_mode) && !removeContents(name, path))
-            return false;
-        const int flags = S_ISDIR(info.st_mode) ? AT_REMOVEDIR : 0;
         const bool gone = m_attempt(
             [&] {
-                if (::unlinkat(m_chain.fd(), name.c_str(), flags) != 0)
+                if (::unlinkat(m_chain.fd(), name.c_str(), folder ? AT_REMOVEDIR : 0) != 0)
                     throwSystemError(errno, path);
             },
             path);
-        if (gone && m_control)
-            m_control->finishItems(1, S_ISREG(info.st_mode) ? info.st_size : 0);
-        return gone;
+        return gone && finished();
+    }
+
+    // Counts one more item gone; a removal's work is in its items, whatever their size.
+    bool finished()
+    {
+        if (m_control)
+            m_control->finishItems(1, 0);
+        return true;
     }
 
     void statAt(const std::string& name, const std::string& path, struct stat& info)
@@ -82,14 +96,14 @@ private:
         if (m_owner == Owner::program)
             ::fchmodat(m_chain.fd(), name.c_str(), 0700, 0);
         std::optional<ChainLevel> level;
-        std::vector<std::string> names;
-        if (!m_attempt([&] { level.emplace(m_chain, name), names = m_chain.childNames(); }, path))
+        std::vector<DirectoryChain::Child> children;
+        if (!m_attempt([&] { level.emplace(m_chain, name), children = m_chain.children(); }, path))
             return false;
         if (m_control)
             m_control->beginItem(path, 0);
         bool allGone = true;
-        for (const std::string& child : names)
-            allGone = remove(child) && allGone;
+        for (const DirectoryChain::Child& child : children)
+            allGone = remove(child.name, child.type) && allGone;
         return allGone;
     }
 

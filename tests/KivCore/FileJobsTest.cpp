@@ -384,7 +384,7 @@ TEST_F(FileJobsTest, TheCountBesideTheWorkLandsWhole)
             std::this_thread::sleep_for(1ms);
     }
     EXPECT_EQ(std::pair(control.progress().itemsTotal, control.progress().bytesTotal),
-        std::pair(std::int64_t { 4 }, std::int64_t { 5 }));
+        std::pair(std::int64_t { 4 }, std::int64_t { 0 }));
     EXPECT_EQ(control.progress().phase, JobProgress::Phase::working) << "the work goes on meanwhile";
 }
 
@@ -407,6 +407,8 @@ TEST_F(FileJobsTest, DeepTreesSparseFilesAndLinksWithASlash)
         EXPECT_EQ(
             JobScript().run(transfer(Mode::move, { dir / "copy/d" }, far.path())).summary, "Moved 701 items");
         EXPECT_FALSE(std::filesystem::exists(dir / "copy/d"));
+        // Gone before `far` is: its own clean-up cannot go this deep with so few descriptors.
+        EXPECT_EQ(JobScript().run(DeleteJob({ far / "d" })).summary, "Deleted 701 items");
     }
     EXPECT_EQ(JobScript().run(DeleteJob({ dir / "deep/d" })).summary, "Deleted 701 items");
     EXPECT_FALSE(std::filesystem::exists(dir / "deep/d"));
