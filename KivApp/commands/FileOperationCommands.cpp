@@ -145,8 +145,9 @@ void FileOperationCommands::viewOperation()
     (new ViewerWindowController(*path, this))->showWindow();
 }
 
-// The viewer reads real files: a server's file is fetched to a copy of this machine first, as a job.
-void FileOperationCommands::viewServerFile()
+// The viewer and the editor read real files: a server's file is fetched to a copy of this machine
+// first, as a job.
+void FileOperationCommands::fetchServerFile(std::function<void(FileOperationCommands&, const FetchJob&)> open)
 {
     const PanelViewController& panel = m_context.panels.active();
     const std::optional<FileEntry> entry = panel.selectedEntry();
@@ -154,30 +155,28 @@ void FileOperationCommands::viewServerFile()
         return;
     const PanelLocation& place = panel.state().location();
     auto job = std::make_shared<FetchJob>(place.door(), sourcePath(place, *entry));
-    m_context.jobs.start(job, weakly(this, [job](FileOperationCommands& commands, const JobOutcome&) {
+    m_context.jobs.start(job, weakly(this, [job, open](FileOperationCommands& commands, const JobOutcome&) {
         if (!job->copy().empty())
-            (new ViewerWindowController(job->copy(), &commands))->showWindow();
+            open(commands, *job);
     }));
 }
 
-// The editor reads real files too: a server's file is fetched as for viewing, and saving writes
-// the text back to the server as a job.
+void FileOperationCommands::viewServerFile()
+{
+    fetchServerFile([](FileOperationCommands& commands, const FetchJob& fetched) {
+        (new ViewerWindowController(fetched.copy(), &commands))->showWindow();
+    });
+}
+
+// Saving writes the text back to the server as a job.
 void FileOperationCommands::editServerFile()
 {
-    const PanelViewController& panel = m_context.panels.active();
-    const std::optional<FileEntry> entry = panel.selectedEntry();
-    if (!entry || !isViewable(*entry))
-        return;
-    const PanelLocation& place = panel.state().location();
-    auto job = std::make_shared<FetchJob>(place.door(), sourcePath(place, *entry));
     QPointer<PanelViewController> editing = &m_context.panels.inactive();
-    m_context.jobs.start(job,
-        weakly(this,
-            [job, editing, door = place.door(), path = sourcePath(place, *entry)](
-                FileOperationCommands& commands, const JobOutcome&) {
-                if (!job->copy().empty() && editing)
-                    editing->presentEditor(job->copy(), {}, commands.saveBack(door, path, job->stamp()));
-            }));
+    fetchServerFile([editing](FileOperationCommands& commands, const FetchJob& fetched) {
+        if (editing)
+            editing->presentEditor(
+                fetched.copy(), {}, commands.saveBack(fetched.door(), fetched.path(), fetched.stamp()));
+    });
 }
 
 PanelEditorView::SaveBack FileOperationCommands::saveBack(

@@ -17,6 +17,7 @@
 
 namespace kiv {
 
+class FetchJob;
 class ItemChangeJob;
 class TransferJob;
 class TrashBin;
@@ -68,6 +69,9 @@ private:
         const QString& title, const QString& message, const std::string& defaultValue) const;
     void finish(PanelViewController& source, PanelViewController* target) const;
     std::optional<std::string> realPathUnderCursor(const QString& title) const;
+    // Fetches the server's file under the active panel's cursor as a job, then hands the job to
+    // `open` once it completed.
+    void fetchServerFile(std::function<void(FileOperationCommands&, const FetchJob&)> open);
     void viewServerFile();
     void editServerFile();
     // Saves an edited copy of the server's file at `path` back there, as a job, checking the file

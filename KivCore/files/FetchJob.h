@@ -27,6 +27,9 @@ public:
     // Fails as the door does, and on what is no regular file.
     JobOutcome run(JobControl& control) override;
 
+    // Returns the door and the path of the file fetched.
+    const std::shared_ptr<const Door>& door() const { return m_door; }
+    const std::string& path() const { return m_path; }
     // Returns the copy's path, in a folder of its own (TemporaryCopy) named as the file, or "" until
     // a run has completed.
     const std::string& copy() const { return m_copy; }

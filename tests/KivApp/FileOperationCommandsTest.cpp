@@ -458,10 +458,7 @@ TEST_F(FileOperationCommandsTest, OnAServersPanelViewEditMakeFolderAndDeleteActT
     SshServer server;
     server.trustHostKey();
     const std::string url = server.place(m_src).url();
-    answering({ typing(url) }, [&] {
-        QTest::keyClick(active().tableView(), Qt::Key_G, Qt::ControlModifier);
-        waitForJobs();
-    });
+    goToServer(url);
     ASSERT_EQ(left().state().location().displayPath(), url);
 
     // The viewer reads a copy fetched from the server, never the local file of the same path.
@@ -544,15 +541,9 @@ TEST_F(FileOperationCommandsTest, F6OnAServerRenamesThereAndMovesToThisMachineOn
 {
     SshServer server;
     server.trustHostKey();
-    const auto goTo = [&](const std::string& folder) {
-        answering({ typing(server.place(folder).url()) }, [&] {
-            QTest::keyClick(active().tableView(), Qt::Key_G, Qt::ControlModifier);
-            waitForJobs();
-        });
-    };
-    goTo(m_dst);
+    goToServer(server.place(m_dst).url());
     QTest::keyClick(active().tableView(), Qt::Key_Equal, Qt::ControlModifier);
-    goTo(m_src);
+    goToServer(server.place(m_src).url());
     ASSERT_EQ(right().state().location().displayPath(), server.place(m_dst).url());
 
     // Within one server: renamed there, one item to the name typed, several into the other folder.

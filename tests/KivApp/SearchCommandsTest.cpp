@@ -122,10 +122,7 @@ TEST_F(SearchCommandsTest, OnAServersPanelSizesFindAndCompareWorkThereAndWhatWor
     SshServer server;
     server.trustHostKey();
     const std::string url = server.place(m_src).url();
-    answering({ typing(url) }, [&] {
-        QTest::keyClick(active().tableView(), Qt::Key_G, Qt::ControlModifier);
-        waitForJobs();
-    });
+    goToServer(url);
     ASSERT_EQ(left().state().location().displayPath(), url);
 
     // Measured on the server: this machine's folder of the same path in the other panel is not it.
