@@ -15,7 +15,6 @@
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
 
-#include <sys/stat.h>
 
 namespace kiv {
 
@@ -23,13 +22,6 @@ namespace {
 
 // Where a menu opened for the active panel hangs, inside that panel below its titles.
 constexpr QPoint menuOffset(8, 36);
-
-// Anything there but a folder (following links): a file to show in its folder.
-bool isShownInItsFolder(const std::string& path)
-{
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
 
 } // namespace
 
@@ -107,12 +99,7 @@ void NavigationCommands::goToFolder()
     const std::string here
         = location.isRemote() ? m_context.files.homeDirectoryPath() : location.nearestRealDirectory();
     const std::string path = PathString::resolving(text, here);
-    // A path that leads nowhere goes to the panel as it is, so the panel says why it cannot go there.
-    if (isShownInItsFolder(path))
-        m_context.panels.active().goTo(
-            PanelLocation::filesystem(PathString::parentOrRoot(path)), PathString::lastComponent(path));
-    else
-        m_context.panels.active().goTo(path);
+    m_context.panels.active().goToItem(path);
 }
 
 void NavigationCommands::connect(PanelViewController& panel, const std::string& url)

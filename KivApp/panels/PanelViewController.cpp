@@ -1,7 +1,6 @@
 #include "panels/PanelViewController.h"
 
 #include "archives/ArchiveDoor.h"
-#include "base/KivError.h"
 #include "base/PathString.h"
 #include "doors/Door.h"
 #include "files/EditableText.h"
@@ -237,6 +236,13 @@ void PanelViewController::goTo(PanelLocation place, std::string_view cursorName,
     moveTo({ std::move(place), std::string(cursorName) }, std::move(then));
 }
 
+// The listing finds out whether it is a folder, on the worker: a look from here could hang on a
+// dead mount.
+void PanelViewController::goToItem(const std::string& path)
+{
+    moveTo({ m_state.realFolder(path), {}, PanelState::Destination::AtAFile::showInItsFolder });
+}
+
 void PanelViewController::moveTo(PanelState::Destination destination, MoveEnd then)
 {
     // A relisting of the place being left is moot: the move lists with the settings of now.
@@ -251,6 +257,8 @@ void PanelViewController::moveTo(PanelState::Destination destination, MoveEnd th
 void PanelViewController::arrive(
     ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then)
 {
+    if (wentToItsFolder(listed, destination, then))
+        return;
     const bool arrived = !openedAsFile(listed, destination) && !reportedRefusal(listed);
     if (arrived) {
         m_model->replaceRows([&] { m_state.acceptMove(listed, destination.cursorName); });
@@ -285,19 +293,21 @@ void PanelViewController::listingEnded()
 // A link that leads to no folder is opened as the file it names, as a file's row would be.
 bool PanelViewController::openedAsFile(const ListingJob& listed, const PanelState::Destination& destination)
 {
-    if (!destination.throughLink || !listed.refusal())
+    if (destination.atAFile != PanelState::Destination::AtAFile::open || !listed.refusedAsNoFolder())
         return false;
-    try {
-        std::rethrow_exception(listed.refusal());
-    } catch (const KivError& error) {
-        if (error.errorCase() != KivError::Case::notADirectory)
-            return false;
-    } catch (const std::exception&) {
-        return false;
-    }
     const PanelLocation& link = destination.place;
     if (m_delegate && link.door()->localPath(link.folder()))
         m_delegate->panelDidOpenFile(*this, *link.door()->localPath(link.folder()));
+    return true;
+}
+
+bool PanelViewController::wentToItsFolder(
+    const ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then)
+{
+    if (destination.atAFile != PanelState::Destination::AtAFile::showInItsFolder || !listed.refusedAsNoFolder())
+        return false;
+    const std::string& path = destination.place.path();
+    moveTo({ m_state.realFolder(PathString::parentOrRoot(path)), PathString::lastComponent(path) }, then);
     return true;
 }
 

@@ -83,6 +83,9 @@ public:
     void goTo(const std::string& path, MoveEnd then = {});
     // As goTo(path) for any place, then puts the cursor on the row named `cursorName`, if listed.
     void goTo(PanelLocation place, std::string_view cursorName, MoveEnd then = {});
+    // As goTo(path), but where `path` turns out to be a file, goes to the folder holding it with
+    // the cursor on it.
+    void goToItem(const std::string& path);
     // Stops the listing under way, if any: the panel stays where it was, with its rows (Esc).
     void stopListing();
     // Enters the folder or archive under the cursor, or has the delegate open the file there
@@ -170,6 +173,7 @@ private:
     void moveTo(PanelState::Destination destination, MoveEnd then = {});
     void arrive(ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then);
     bool openedAsFile(const ListingJob& listed, const PanelState::Destination& destination);
+    bool wentToItsFolder(const ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then);
     void relist(ListingJob::IfGone ifGone);
     void relisted(ListingJob& listed);
     bool reportedRefusal(const ListingJob& listed);

@@ -20,7 +20,7 @@ constexpr std::size_t zip64LocatorSize = 20;
 constexpr std::size_t entrySize = 46;
 constexpr std::size_t longestComment = 0xFFFF;
 constexpr std::uint16_t unicodePathField = 0x7075;
-constexpr std::size_t readBlock = 64 * 1024; // the members read are few: small reads
+constexpr std::size_t memberReadBlock = 64 * 1024; // the members read are few: small reads
 
 std::uint64_t le(std::string_view bytes, std::size_t at, int width)
 {
@@ -277,9 +277,9 @@ ssize_t ZipExcerpt::read(archive* reading, void* self, const void** buffer)
         excerpt.m_position += given;
         return given;
     }
-    excerpt.m_block.resize(readBlock);
+    excerpt.m_block.resize(memberReadBlock);
     const auto wanted
-        = static_cast<std::size_t>(std::min<std::int64_t>(readBlock, excerpt.m_directoryOffset - position));
+        = static_cast<std::size_t>(std::min<std::int64_t>(memberReadBlock, excerpt.m_directoryOffset - position));
     const std::size_t got = readInto(excerpt.m_fd, position, excerpt.m_block.data(), wanted);
     if (got == 0) {
         // The file ended (or could not be read) before the directory it names.

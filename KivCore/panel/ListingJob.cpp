@@ -1,5 +1,6 @@
 #include "panel/ListingJob.h"
 
+#include "base/KivError.h"
 #include "base/PathString.h"
 #include "jobs/JobCancelled.h"
 #include "panel/RowOrder.h"
@@ -70,6 +71,19 @@ PanelLocation ListingJob::standingPlace() const
     while (folder != "/" && !standing())
         folder = PathString::parentOrRoot(folder);
     return { m_request.place.door(), folder };
+}
+
+bool ListingJob::refusedAsNoFolder() const
+{
+    if (!m_refusal)
+        return false;
+    try {
+        std::rethrow_exception(m_refusal);
+    } catch (const KivError& error) {
+        return error.errorCase() == KivError::Case::notADirectory;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 } // namespace kiv

@@ -52,6 +52,8 @@ public:
     std::vector<FileEntry> takeRows() { return std::move(m_rows); }
     // What refused the listing, to be rethrown where its message is shown; null when nothing did.
     std::exception_ptr refusal() const { return m_refusal; }
+    // Returns whether the listing was refused because the place is no folder (a file is there).
+    bool refusedAsNoFolder() const;
 
 private:
     std::vector<FileEntry> list(JobControl& control);

@@ -114,7 +114,7 @@ std::optional<PanelState::Destination> PanelState::destinationOf(const FileEntry
         return std::nullopt;
     return Destination { std::move(*place),
         entry.kind == FileEntry::Kind::parentDirectory ? nameInParent() : std::string(),
-        entry.kind == FileEntry::Kind::symlink };
+        entry.kind == FileEntry::Kind::symlink ? Destination::AtAFile::open : Destination::AtAFile::refuse };
 }
 
 // The row that stands for the current place one level up: the folder, the archive file, or the

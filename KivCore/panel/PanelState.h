@@ -70,12 +70,18 @@ public:
     void placeCursorOn(std::string_view name);
 
     // A place to go to, the name of the row the cursor is to land on there (empty: row 0), and
-    // whether it is a link's, which may turn out to lead to a file instead of a folder.
+    // what to do when it turns out to be a file, not a folder (a link's target, a typed path).
     struct Destination
     {
+        enum class AtAFile
+        {
+            refuse,
+            open, // as Return on the file would
+            showInItsFolder, // the folder holding it, the cursor on it
+        };
         PanelLocation place;
         std::string cursorName;
-        bool throughLink = false;
+        AtAFile atAFile = AtAFile::refuse;
     };
 
     // Returns the job that lists `place` as this panel shows it now (hidden files, sort order,

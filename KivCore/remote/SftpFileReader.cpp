@@ -7,14 +7,6 @@
 
 namespace kiv {
 
-namespace {
-
-// OpenSSH's client's default buffer length and number of requests.
-constexpr std::uint32_t blockLength = 32 * 1024;
-constexpr std::size_t requestsInFlight = 64;
-
-} // namespace
-
 SftpFileReader::SftpFileReader(std::shared_ptr<SftpSession> session, std::string path,
     std::optional<std::uint64_t> knownSize, const JobControl* control)
     : m_session(std::move(session))
@@ -51,9 +43,9 @@ void SftpFileReader::sendRequests()
 {
     // Up to the size known at the start and one block past it, which finds the end or a file
     // that grew since.
-    while (!m_ended && m_inFlight.size() < requestsInFlight && m_nextOffset <= m_size) {
-        m_inFlight.push_back({ m_session->sendRead(m_handle, m_nextOffset, blockLength), m_nextOffset, blockLength });
-        m_nextOffset += blockLength;
+    while (!m_ended && m_inFlight.size() < SftpSession::requestsInFlight && m_nextOffset <= m_size) {
+        m_inFlight.push_back({ m_session->sendRead(m_handle, m_nextOffset, SftpSession::blockLength), m_nextOffset, SftpSession::blockLength });
+        m_nextOffset += SftpSession::blockLength;
     }
 }
 

@@ -7,13 +7,6 @@
 
 namespace kiv {
 
-namespace {
-
-constexpr std::size_t blockLength = 32 * 1024;
-constexpr std::size_t requestsInFlight = 64;
-
-} // namespace
-
 SftpFileWriter::SftpFileWriter(std::shared_ptr<SftpSession> session, std::string path,
     std::optional<std::uint32_t> mode, const JobControl* control)
     : m_session(std::move(session))
@@ -55,9 +48,9 @@ void SftpFileWriter::awaitOldest()
 void SftpFileWriter::write(std::string_view data)
 {
     while (!data.empty()) {
-        if (m_inFlight.size() >= requestsInFlight)
+        if (m_inFlight.size() >= SftpSession::requestsInFlight)
             awaitOldest();
-        const auto piece = data.substr(0, std::min(blockLength, data.size()));
+        const auto piece = data.substr(0, std::min<std::size_t>(SftpSession::blockLength, data.size()));
         m_inFlight.push_back(m_session->sendWrite(m_handle, m_offset, piece));
         m_offset += piece.size();
         data.remove_prefix(piece.size());

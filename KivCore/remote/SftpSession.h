@@ -34,6 +34,11 @@ struct SftpEntry
 class SftpSession
 {
 public:
+    // A pipelined transfer's bytes per request and requests kept in flight: OpenSSH's client's
+    // defaults.
+    static constexpr std::uint32_t blockLength = 32 * 1024;
+    static constexpr std::size_t requestsInFlight = 64;
+
     // Replacing the target of a rename, or refusing when it is taken.
     enum class Replace
     {
