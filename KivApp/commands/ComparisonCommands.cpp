@@ -1,6 +1,7 @@
 #include "commands/ComparisonCommands.h"
 
 #include "base/PathString.h"
+#include "commands/ServerGuard.h"
 #include "compare/FileCompareJob.h"
 #include "comparescreen/CompareWindowController.h"
 #include "history/OperationHistory.h"
@@ -32,7 +33,7 @@ bool isFile(const FileEntry& entry)
 bool isPlainFolder(const PanelViewController& panel)
 {
     const PanelLocation& location = panel.state().location();
-    return !location.isArchive() && !location.isFound();
+    return !location.isArchive() && !location.isFound() && !location.isRemote();
 }
 
 std::string pathOf(const PanelViewController& panel, const FileEntry& entry)
@@ -71,8 +72,10 @@ std::optional<std::pair<std::string, std::string>> ComparisonCommands::filesToCo
         return std::nullopt;
     }
     if (!isPlainFolder(left) || !isPlainFolder(right)) {
-        refuse(compareTitle, QStringLiteral("Both files need to be in folders on the disk. Copy a "
-                                            "member out of its archive with F5 first."));
+        if (!ServerGuard::refused(m_context.dialogParent, compareTitle, { &left, &right }))
+            refuse(compareTitle,
+                QStringLiteral("Both files need to be in folders on the disk. Copy a "
+                               "member out of its archive with F5 first."));
         return std::nullopt;
     }
     return std::pair { pathOf(left, *leftFile), pathOf(right, *rightFile) };
@@ -97,7 +100,8 @@ std::optional<std::pair<std::string, std::string>> ComparisonCommands::foldersTo
     const PanelViewController& left = m_context.panels.left();
     const PanelViewController& right = m_context.panels.right();
     if (!isPlainFolder(left) || !isPlainFolder(right)) {
-        refuse(syncTitle, QStringLiteral("Both panels need to be on folders on the disk."));
+        if (!ServerGuard::refused(m_context.dialogParent, syncTitle, { &left, &right }))
+            refuse(syncTitle, QStringLiteral("Both panels need to be on folders on the disk."));
         return std::nullopt;
     }
     const std::string& leftRoot = left.state().location().path();

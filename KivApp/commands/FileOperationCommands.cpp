@@ -11,9 +11,10 @@
 #include "files/DiskItem.h"
 #include "files/FetchJob.h"
 #include "files/FileSystemService.h"
-#include "history/ItemChangeJob.h"
 #include "files/TransferJob.h"
 #include "files/TypedPath.h"
+#include "files/WriteBackJob.h"
+#include "history/ItemChangeJob.h"
 #include "history/OperationHistory.h"
 #include "jobscreen/JobRunner.h"
 #include "panel/PanelLocation.h"
@@ -144,8 +145,9 @@ void FileOperationCommands::viewOperation()
     (new ViewerWindowController(*path, this))->showWindow();
 }
 
-// The viewer reads real files: a server's file is fetched to a copy of this machine first, as a job.
-void FileOperationCommands::viewServerFile()
+// The viewer and the editor read real files: a server's file is fetched to a copy of this machine
+// first, as a job.
+void FileOperationCommands::fetchServerFile(std::function<void(FileOperationCommands&, const FetchJob&)> open)
 {
     const PanelViewController& panel = m_context.panels.active();
     const std::optional<FileEntry> entry = panel.selectedEntry();
@@ -153,14 +155,54 @@ void FileOperationCommands::viewServerFile()
         return;
     const PanelLocation& place = panel.state().location();
     auto job = std::make_shared<FetchJob>(place.door(), sourcePath(place, *entry));
-    m_context.jobs.start(job, weakly(this, [job](FileOperationCommands& commands, const JobOutcome&) {
+    m_context.jobs.start(job, weakly(this, [job, open](FileOperationCommands& commands, const JobOutcome&) {
         if (!job->copy().empty())
-            (new ViewerWindowController(job->copy(), &commands))->showWindow();
+            open(commands, *job);
     }));
+}
+
+void FileOperationCommands::viewServerFile()
+{
+    fetchServerFile([](FileOperationCommands& commands, const FetchJob& fetched) {
+        (new ViewerWindowController(fetched.copy(), &commands))->showWindow();
+    });
+}
+
+// Saving writes the text back to the server as a job.
+void FileOperationCommands::editServerFile()
+{
+    QPointer<PanelViewController> editing = &m_context.panels.inactive();
+    fetchServerFile([editing](FileOperationCommands& commands, const FetchJob& fetched) {
+        if (editing)
+            editing->presentEditor(
+                fetched.copy(), {}, commands.saveBack(fetched.door(), fetched.path(), fetched.stamp()));
+    });
+}
+
+PanelEditorView::SaveBack FileOperationCommands::saveBack(
+    std::shared_ptr<const Door> door, const std::string& path, std::optional<FileStamp> stamp)
+{
+    // What the file was when last read or written, so a save after a save asks nothing.
+    auto read = std::make_shared<std::optional<FileStamp>>(std::move(stamp));
+    const auto write = [door, path, read](FileOperationCommands& commands, std::string bytes,
+                           std::function<void(bool written)> done) {
+        auto job = std::make_shared<WriteBackJob>(door, path, std::move(bytes), *read);
+        commands.m_context.jobs.start(job, [job, read, done](const JobOutcome& outcome) {
+            const bool written = outcome.end == JobOutcome::End::completed;
+            if (written)
+                *read = job->written();
+            done(written);
+        });
+    };
+    return { ShownText::of(door->displayPath(path)), weakly(this, write) };
 }
 
 void FileOperationCommands::editOperation()
 {
+    if (m_context.panels.active().state().location().isRemote()) {
+        editServerFile();
+        return;
+    }
     const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("Edit"));
     if (!path)
         return;

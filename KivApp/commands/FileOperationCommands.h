@@ -1,9 +1,11 @@
 #pragma once
 
-#include "commands/CommandContext.h"
 #include "base/FileEntry.h"
+#include "commands/CommandContext.h"
+#include "files/FileStamp.h"
 #include "history/OperationRecord.h"
 #include "remote/SftpCopyJob.h"
+#include "viewer/PanelEditorView.h"
 
 #include <QObject>
 #include <QString>
@@ -15,6 +17,7 @@
 
 namespace kiv {
 
+class FetchJob;
 class ItemChangeJob;
 class TransferJob;
 class TrashBin;
@@ -42,7 +45,9 @@ public:
     // window is closed.
     void viewOperation();
     // Opens the file or link under the active panel's cursor in the in-panel editor of the other
-    // panel (F4); an archive member is edited as an extracted copy, never in the archive.
+    // panel (F4); an archive member is edited as an extracted copy, never in the archive; a
+    // server's file is fetched to a copy as a job, and saving writes it back to the server as a job
+    // (WriteBackJob).
     void editOperation();
     // Copies the active panel's selection, or extracts it out of an archive, into a folder asked
     // for, the other panel's by default (F5), as a job; clears the marks.
@@ -64,7 +69,15 @@ private:
         const QString& title, const QString& message, const std::string& defaultValue) const;
     void finish(PanelViewController& source, PanelViewController* target) const;
     std::optional<std::string> realPathUnderCursor(const QString& title) const;
+    // Fetches the server's file under the active panel's cursor as a job, then hands the job to
+    // `open` once it completed.
+    void fetchServerFile(std::function<void(FileOperationCommands&, const FetchJob&)> open);
     void viewServerFile();
+    void editServerFile();
+    // Saves an edited copy of the server's file at `path` back there, as a job, checking the file
+    // against `stamp` (as it was read) first.
+    PanelEditorView::SaveBack saveBack(
+        std::shared_ptr<const Door> door, const std::string& path, std::optional<FileStamp> stamp);
     void startCopy(const PanelLocation& source, const std::vector<FileEntry>& items,
         const std::string& destination) const;
     std::shared_ptr<const TrashBin> trashBin() const;

@@ -1,5 +1,6 @@
 #include "commands/RenameCommands.h"
 
+#include "commands/ServerGuard.h"
 #include "commands/UndoRecording.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -21,6 +22,8 @@ void RenameCommands::multiRename()
 {
     PanelViewController& panel = m_context.panels.active();
     const PanelLocation& location = panel.state().location();
+    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Multi-Rename"), { &panel }))
+        return;
     if (location.isArchive() || location.isFound()) {
         RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Multi-Rename"),
             QStringLiteral("Items can be renamed together in a folder on the disk only."));

@@ -1,7 +1,7 @@
 #include "commands/SearchCommands.h"
 
 #include "base/PathString.h"
-#include "commands/ServerGuard.h"
+#include "doors/Door.h"
 #include "files/FolderSizeJob.h"
 #include "findscreen/FindHitsDialog.h"
 #include "findscreen/FindQueryDialog.h"
@@ -24,8 +24,6 @@ SearchCommands::SearchCommands(CommandContext context, QObject* parent)
 void SearchCommands::measureFolders()
 {
     const PanelViewController& panel = m_context.panels.active();
-    if (ServerGuard::refused(m_context.dialogParent, QStringLiteral("Folder Size"), { &panel }))
-        return;
     const PanelLocation& location = panel.state().location();
     std::vector<std::string> paths;
     if (!location.isArchive()) {
@@ -38,45 +36,62 @@ void SearchCommands::measureFolders()
             QStringLiteral("Put the cursor on a folder, or mark folders, to measure them."));
         return;
     }
+    // A server's folders are walked through its door, never on this machine's disk.
+    std::shared_ptr<const Door> server = location.isRemote() ? location.door() : nullptr;
     const auto show = m_link->relay<std::string, std::int64_t>(
-        [this](const std::string& path, std::int64_t bytes) { showFolderSize(path, bytes); });
-    m_context.jobs.start(std::make_shared<FolderSizeJob>(std::move(paths),
-        [show](const std::string& path, const FolderSizeJob::Size& size) { show(path, size.bytes); }));
+        [this, server](
+            const std::string& path, std::int64_t bytes) { showFolderSize(server.get(), path, bytes); });
+    m_context.jobs.start(std::make_shared<FolderSizeJob>(
+        std::move(paths),
+        [show](const std::string& path, const FolderSizeJob::Size& size) { show(path, size.bytes); },
+        server));
 }
 
-void SearchCommands::showFolderSize(const std::string& path, std::int64_t bytes)
+// A size measured on a server belongs to that server's rows, one of this machine to no server's.
+void SearchCommands::showFolderSize(const Door* server, const std::string& path, std::int64_t bytes)
 {
-    m_context.panels.left().showFolderSize(path, bytes);
-    m_context.panels.right().showFolderSize(path, bytes);
+    for (PanelViewController* panel : { &m_context.panels.left(), &m_context.panels.right() }) {
+        const PanelLocation& shown = panel->state().location();
+        if (server ? shown.isRemote() && shown.door()->isSamePlace(*server) : !shown.isRemote())
+            panel->showFolderSize(path, bytes);
+    }
 }
 
 void SearchCommands::findFile()
 {
-    if (ServerGuard::refused(
-            m_context.dialogParent, QStringLiteral("Find File"), { &m_context.panels.active() }))
-        return;
+    const PanelLocation& location = m_context.panels.active().state().location();
+    // Taken now: the panel may move while the dialogs are shown.
+    const std::shared_ptr<const Door> server = location.isRemote() ? location.door() : nullptr;
+    const std::string here = server ? location.path() : location.nearestRealDirectory();
     FindQuery start = m_lastQuery.value_or(FindQuery {});
-    const std::string here = m_context.panels.active().state().location().nearestRealDirectory();
     start.root = here;
     std::optional<FindQuery> query = FindQueryDialog::ask(&m_context.dialogParent, start);
     if (!query)
         return;
     query->root = PathString::resolving(query->root, here);
     m_lastQuery = query;
-    const std::optional<FindHitsDialog::Choice> choice = FindHitsDialog::run(&m_context.dialogParent, *query);
+    const std::optional<FindHitsDialog::Choice> choice
+        = FindHitsDialog::run(&m_context.dialogParent, *query, server);
     if (!choice)
         return;
     if (choice->kind == FindHitsDialog::Choice::Kind::oneHit)
-        goToHit(choice->hits.front());
+        goToHit(choice->hits.front(), server);
+    else if (server)
+        RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Find File"),
+            QStringLiteral("The files found on a server are not listed in the panel: Return goes to "
+                           "the one under the cursor."));
     else
         showHitsInPanel(query->root, choice->hits);
 }
 
-void SearchCommands::goToHit(const FindResults::Hit& hit)
+void SearchCommands::goToHit(const FindResults::Hit& hit, const std::shared_ptr<const Door>& server)
 {
-    m_context.panels.active().goTo(hit.inArchive ? PanelLocation::archive(hit.folder, hit.insideArchive)
-                                                 : PanelLocation::filesystem(hit.folder),
-        hit.name);
+    if (server)
+        m_context.panels.active().goTo(PanelLocation(server, hit.folder), hit.name);
+    else
+        m_context.panels.active().goTo(hit.inArchive ? PanelLocation::archive(hit.folder, hit.insideArchive)
+                                                     : PanelLocation::filesystem(hit.folder),
+            hit.name);
 }
 
 // Members of archives have no path of their own on disk: the panel lists the rest.

@@ -1,5 +1,6 @@
 #include "findscreen/FindHitsDialog.h"
 
+#include "doors/Door.h"
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
 #include "jobscreen/WorkerLink.h"
@@ -41,9 +42,10 @@ QString lineOf(const FindResults::Hit& hit)
 
 } // namespace
 
-std::optional<FindHitsDialog::Choice> FindHitsDialog::run(QWidget* parent, const FindQuery& query)
+std::optional<FindHitsDialog::Choice> FindHitsDialog::run(
+    QWidget* parent, const FindQuery& query, std::shared_ptr<const Door> door)
 {
-    FindHitsDialog dialog(query, parent);
+    FindHitsDialog dialog(query, parent, std::move(door));
     if (parent) {
         const QRect around = parent->window()->frameGeometry();
         dialog.move(around.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
@@ -52,13 +54,14 @@ std::optional<FindHitsDialog::Choice> FindHitsDialog::run(QWidget* parent, const
     return dialog.choice();
 }
 
-FindHitsDialog::FindHitsDialog(const FindQuery& query, QWidget* parent)
+FindHitsDialog::FindHitsDialog(const FindQuery& query, QWidget* parent, std::shared_ptr<const Door> door)
     : QDialog(parent ? parent->window() : nullptr, Qt::Dialog | Qt::FramelessWindowHint)
     , m_results(std::make_shared<FindResults>())
     , m_control(std::make_shared<JobControl>())
     , m_link(new WorkerLink(this))
 {
-    m_face = new RetroChoiceView(QStringLiteral("Find: ") + ShownText::of(query.root),
+    m_face = new RetroChoiceView(
+        QStringLiteral("Find: ") + ShownText::of(door ? door->displayPath(query.root) : query.root),
         { { QStringLiteral("Return Go to"), Qt::Key_Return }, { QStringLiteral("P Panel"), Qt::Key_P },
             { QStringLiteral("U Unreadable"), Qt::Key_U },
             { QStringLiteral("Esc Stop / Close"), Qt::Key_Escape } },
@@ -71,8 +74,8 @@ FindHitsDialog::FindHitsDialog(const FindQuery& query, QWidget* parent)
     RetroPainting::setPaletteColor(*this, QPalette::Window, Theme::dialogBackground());
     m_link->onPulse = [this] { takeNewHits(); };
     m_link->startPulse();
-    m_thread = std::make_unique<JobThread>(std::make_shared<FindJob>(query, m_results), m_control,
-        m_link->relay<const JobOutcome&>([this](const JobOutcome& outcome) { ended(outcome); }));
+    m_thread = std::make_unique<JobThread>(std::make_shared<FindJob>(query, m_results, std::move(door)),
+        m_control, m_link->relay<const JobOutcome&>([this](const JobOutcome& outcome) { ended(outcome); }));
     refresh();
     m_face->setFocus();
 }

@@ -11,6 +11,7 @@
 
 namespace kiv {
 
+class Door;
 class JobControl;
 class JobThread;
 class RetroChoiceView;
@@ -36,12 +37,14 @@ public:
         std::vector<FindResults::Hit> hits;
     };
 
-    // Runs `query` and shows its hits over `parent`'s window until the user closes the list;
-    // returns the choice, or nothing when closed with Esc. The search is stopped on return.
-    static std::optional<Choice> run(QWidget* parent, const FindQuery& query);
+    // Runs `query` (behind `door`, or on this machine's disk when null) and shows its hits over
+    // `parent`'s window until the user closes the list; returns the choice, or nothing when closed
+    // with Esc. The search is stopped on return.
+    static std::optional<Choice> run(
+        QWidget* parent, const FindQuery& query, std::shared_ptr<const Door> door = nullptr);
 
-    // Creates the hidden list and starts the search.
-    FindHitsDialog(const FindQuery& query, QWidget* parent);
+    // Creates the hidden list and starts the search (as run() does).
+    FindHitsDialog(const FindQuery& query, QWidget* parent, std::shared_ptr<const Door> door = nullptr);
     // Stops the search; a search stuck on a dead mount is left to end by itself.
     ~FindHitsDialog() override;
 

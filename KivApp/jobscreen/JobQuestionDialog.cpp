@@ -59,6 +59,14 @@ const std::vector<Offer>& hostKeyOffers()
     return offers;
 }
 
+// Writing over what changed since it was read takes its own letter too.
+const std::vector<Offer>& changedOffers()
+{
+    static const std::vector<Offer> offers { { "O Overwrite", Qt::Key_O, JobAnswer::overwrite },
+        { "Esc Cancel", Qt::Key_Escape, JobAnswer::cancel } };
+    return offers;
+}
+
 const std::vector<Offer>& offersFor(JobQuestion::Kind kind)
 {
     switch (kind) {
@@ -66,6 +74,8 @@ const std::vector<Offer>& offersFor(JobQuestion::Kind kind)
         return conflictOffers();
     case JobQuestion::Kind::hostKey:
         return hostKeyOffers();
+    case JobQuestion::Kind::changed:
+        return changedOffers();
     case JobQuestion::Kind::itemError:
     case JobQuestion::Kind::secret:
         break;
@@ -80,6 +90,8 @@ QString titleSuffix(JobQuestion::Kind kind)
         return QStringLiteral(" - Name Taken");
     case JobQuestion::Kind::hostKey:
         return QStringLiteral(" - Unknown Server");
+    case JobQuestion::Kind::changed:
+        return QStringLiteral(" - Changed");
     case JobQuestion::Kind::itemError:
     case JobQuestion::Kind::secret:
         break;
@@ -116,6 +128,10 @@ QStringList linesOf(const JobQuestion& question)
         return { QStringLiteral("The key of this server is not known yet:"),
             ShownText::of(question.source.path), QString(), ShownText::of(question.message), QString(),
             QStringLiteral("Trust it only if it is the server's key: T trusts it and remembers it.") };
+    if (question.kind == JobQuestion::Kind::changed)
+        return { QStringLiteral("The file changed since it was read:"), ShownText::of(question.target.path),
+            QString(), factsLine("Read: ", question.source), factsLine("Now:  ", question.target), QString(),
+            QStringLiteral("O writes the editor's text over it; Esc leaves it as it is now.") };
     // The reason is a sentence: it wraps, and only the paths in it are ever shortened.
     if (question.kind == JobQuestion::Kind::itemError)
         return QStringList { QStringLiteral("Could not finish:"), ShownText::of(question.source.path), QString() }

@@ -12,7 +12,8 @@ class RetroChoiceView;
 // and time, and O Overwrite, A Overwrite all, S Skip, L Skip all, N Overwrite all older, K Keep
 // both; where a file and a folder meet, which kinds they are, and R Replace (the old item to the
 // trash first), S Skip, K Keep both; for a failed item what failed, and R Retry, S Skip, L Skip
-// all; for an unknown server its key's type and fingerprint, and T Trust. Esc cancels the job.
+// all; for an unknown server its key's type and fingerprint, and T Trust; for a file changed since
+// it was read both sizes and times, and O Overwrite. Esc cancels the job.
 class JobQuestionDialog : public QDialog
 {
     Q_OBJECT

@@ -617,7 +617,8 @@ void PanelViewController::goToParent()
     moveTo(*m_state.destinationOf(m_state.entries().front()));
 }
 
-void PanelViewController::presentEditor(const std::string& filePath, const std::string& archivePath)
+void PanelViewController::presentEditor(const std::string& filePath, const std::string& archivePath,
+    std::optional<PanelEditorView::SaveBack> saveBack)
 {
     const EditableText::Loaded loaded = EditableText::load(filePath);
     if (loaded.kind != EditableText::Loaded::Kind::text && loaded.kind != EditableText::Loaded::Kind::missing) {
@@ -629,7 +630,7 @@ void PanelViewController::presentEditor(const std::string& filePath, const std::
             return;
         removeEditor();
     }
-    m_editorView = new PanelEditorView(filePath, loaded, archivePath, m_view);
+    m_editorView = new PanelEditorView(filePath, loaded, archivePath, std::move(saveBack), m_view);
     m_editorView->setGeometry(m_view->rect());
     m_editorView->onClose = weakly(this, &PanelViewController::dismissEditor);
     m_editorView->show();

@@ -5,6 +5,7 @@
 #include "panel/FolderHistory.h"
 #include "panel/PanelState.h"
 #include "settings/Settings.h"
+#include "viewer/PanelEditorView.h"
 
 #include <QObject>
 #include <QPointer>
@@ -24,7 +25,6 @@ class BorderedPanel;
 class PanelColumnTitles;
 class FolderWatcher;
 class ListingRunner;
-class PanelEditorView;
 class PanelListModel;
 class PanelRowDelegate;
 class PanelTableView;
@@ -142,8 +142,10 @@ public:
     // Covers the panel with an editor for `filePath`, after the shown editor agreed to close; the
     // list under it takes no focus until it closes. A non-empty `archivePath` names the archive the
     // file is a copy from, which the editor shows read-only. A file that is not UTF-8 text or
-    // cannot be read opens no editor: a dialog says why.
-    void presentEditor(const std::string& filePath, const std::string& archivePath = {});
+    // cannot be read opens no editor: a dialog says why. With `saveBack`, `filePath` is a copy of
+    // a file kept elsewhere, saved back through it (PanelEditorView::SaveBack).
+    void presentEditor(const std::string& filePath, const std::string& archivePath = {},
+        std::optional<PanelEditorView::SaveBack> saveBack = {});
     // Saves the shown editor; nothing when none is shown.
     void saveInlineEditorIfPresent();
     // Puts `row` (owned by the panel's view from now on) along the panel's top, the panel's lines

@@ -10,6 +10,7 @@
 #include "viewer/EditorTextView.h"
 
 #include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
 
 namespace kiv {
@@ -34,8 +35,8 @@ QString keyHints(bool readOnly)
 
 } // namespace
 
-PanelEditorView::PanelEditorView(
-    std::string filePath, const EditableText::Loaded& loaded, std::string archivePath, QWidget* parent)
+PanelEditorView::PanelEditorView(std::string filePath, const EditableText::Loaded& loaded,
+    std::string archivePath, std::optional<SaveBack> saveBack, QWidget* parent)
     : QWidget(parent)
     , m_filePath(std::move(filePath))
     , m_archivePath(std::move(archivePath))
@@ -44,7 +45,9 @@ PanelEditorView::PanelEditorView(
           {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, this))
     , m_statusLabel(RetroControls::label(keyHints(!m_archivePath.empty()), Theme::monoFont(statusFontSize),
           Theme::panelHeader(), std::nullopt, Qt::AlignLeft, this))
+    , m_saveBack(std::move(saveBack))
 {
+    m_titleLabel->setObjectName(QStringLiteral("editorTitle"));
     m_textView->setFont(Theme::monoFont(textFontSize));
     m_textView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_textView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -75,6 +78,8 @@ bool PanelEditorView::confirmClose()
         return true;
     case RetroDialogResponse::alternative:
         save(); // a failed save has told why and leaves the text unsaved, so the editor stays
+        // Saving back takes a while: the editor closes once the text is written.
+        m_closeWhenSaved = m_savingBack;
         return !m_isDirty;
     case RetroDialogResponse::cancel:
         break;
@@ -91,6 +96,10 @@ void PanelEditorView::save()
 {
     if (!m_archivePath.empty()) {
         refuseSave();
+        return;
+    }
+    if (m_saveBack) {
+        saveBack();
         return;
     }
     try {
@@ -123,6 +132,31 @@ void PanelEditorView::refuseSave()
                              "copy it out of the archive (F5) and edit the copy."));
 }
 
+void PanelEditorView::saveBack()
+{
+    // The next save checks the file against what this one leaves, so it waits for it.
+    if (m_savingBack)
+        return;
+    m_savingBack = true;
+    updateTitle();
+    std::string bytes = textToSave();
+    m_saveBack->write(bytes, [editor = QPointer(this), bytes](bool written) {
+        if (editor)
+            editor->savedBack(bytes, written);
+    });
+}
+
+void PanelEditorView::savedBack(const std::string& bytes, bool written)
+{
+    m_savingBack = false;
+    // Text typed while the save ran is not saved yet.
+    setDirty(m_isDirty && !(written && textToSave() == bytes));
+    const bool close = m_closeWhenSaved && !m_isDirty;
+    m_closeWhenSaved = false;
+    if (close && onClose)
+        onClose();
+}
+
 void PanelEditorView::escape()
 {
     if (confirmClose() && onClose)
@@ -142,8 +176,11 @@ void PanelEditorView::updateTitle()
             QStringLiteral(" Read-only: ") + fileName() + QStringLiteral(" (inside ") + archiveName() + u')' + u' ');
         return;
     }
-    m_titleLabel->setText(QStringLiteral(" Editing: ") + fileName()
-        + (m_isDirty ? QStringLiteral(" (edited)") : QString()) + u' ');
+    QString state = m_isDirty ? QStringLiteral(" (edited)") : QString();
+    if (m_savingBack)
+        state += QStringLiteral(" (saving)");
+    m_titleLabel->setText(
+        QStringLiteral(" Editing: ") + (m_saveBack ? m_saveBack->place : fileName()) + state + u' ');
 }
 
 QString PanelEditorView::fileName() const

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace kiv {
@@ -14,17 +15,27 @@ class RetroLabel;
 // The in-panel editor: a title line naming the file, the whole file as wrapping plain text in
 // the panel's colours, and a line of key hints. The save shortcut saves, Escape closes (asking
 // first when there are unsaved changes). A copy of a file inside an archive is shown read-only,
-// and the save shortcut says why it saves nothing.
+// and the save shortcut says why it saves nothing. A copy of a file kept elsewhere (a server's) is
+// saved back there.
 class PanelEditorView : public QWidget
 {
     Q_OBJECT
 public:
+    // How the copy of a file kept elsewhere is saved: `place` names that file in the title
+    // ("sftp://me@host/a.txt"); `write` is handed the bytes to save and `done`, which it calls on
+    // the UI thread, whenever the writing ends, with whether they were written.
+    struct SaveBack
+    {
+        QString place;
+        std::function<void(std::string bytes, std::function<void(bool written)> done)> write;
+    };
+
     // Creates the editor on `loaded`, the text of the file at `filePath` (file-system bytes) as
     // EditableText::load() gave it: Kind::text, or Kind::missing for a file not there yet. A
     // non-empty `archivePath` names the archive whose member `filePath` is a copy of: the text is
-    // then read-only.
+    // then read-only. With `saveBack`, `filePath` is a copy whose text is saved through it.
     PanelEditorView(std::string filePath, const EditableText::Loaded& loaded, std::string archivePath = {},
-        QWidget* parent = nullptr);
+        std::optional<SaveBack> saveBack = {}, QWidget* parent = nullptr);
 
     // Returns the path of the edited file.
     const std::string& filePath() const { return m_filePath; }
@@ -37,8 +48,10 @@ public:
     void focusEditor();
 
     // Writes the text to the file atomically as UTF-8 with the line breaks and byte-order mark the
-    // file had, keeping its permission bits and writing through a symbolic link; a failure is shown in a dialog while the editor is visible
-    // and leaves the dirty mark as it was. A read-only copy is never written: a dialog says so.
+    // file had, keeping its permission bits and writing through a symbolic link; a failure is shown in a
+    // dialog while the editor is visible and leaves the dirty mark as it was. A read-only copy is never
+    // written: a dialog says so. A copy saved back hands its bytes to SaveBack::write (one save at a time:
+    // another asked for meanwhile does nothing) and is clean once they are written, unless edited since.
     void save();
 
     // Called when the editor is to be closed (Escape, allowed by confirmClose()); may be unset.
@@ -55,6 +68,8 @@ private:
     QString archiveName() const;
     std::string textToSave() const;
     void refuseSave();
+    void saveBack();
+    void savedBack(const std::string& bytes, bool written);
     void escape();
 
     std::string m_filePath;
@@ -64,6 +79,9 @@ private:
     RetroLabel* m_titleLabel;
     RetroLabel* m_statusLabel;
     bool m_isDirty = false;
+    std::optional<SaveBack> m_saveBack;
+    bool m_savingBack = false;
+    bool m_closeWhenSaved = false; // "Save" answered to the close question while saving back
     // The file's line breaks and byte-order mark, which the text widget does not keep (no text).
     EditableText::Loaded m_form;
 };

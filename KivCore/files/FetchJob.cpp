@@ -32,7 +32,9 @@ JobOutcome FetchJob::run(JobControl& control)
     if (::mkdir(folder.c_str(), 0700) != 0)
         throwSystemError(errno, folder);
     const std::string copy = PathString::appendingComponent(folder, PathString::lastComponent(m_path));
+    std::optional<FileStamp> stamp;
     try {
+        stamp = FileStamp::of(*m_door, m_path);
         fetchInto(copy, control);
     } catch (...) {
         std::error_code ignored;
@@ -40,6 +42,7 @@ JobOutcome FetchJob::run(JobControl& control)
         throw;
     }
     m_copy = copy;
+    m_stamp = stamp;
     return { JobOutcome::End::completed, "Fetched " + m_door->displayPath(m_path) };
 }
 

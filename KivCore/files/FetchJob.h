@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/FileStamp.h"
 #include "jobs/Job.h"
 
 #include <memory>
@@ -26,9 +27,15 @@ public:
     // Fails as the door does, and on what is no regular file.
     JobOutcome run(JobControl& control) override;
 
+    // Returns the door and the path of the file fetched.
+    const std::shared_ptr<const Door>& door() const { return m_door; }
+    const std::string& path() const { return m_path; }
     // Returns the copy's path, in a folder of its own (TemporaryCopy) named as the file, or "" until
     // a run has completed.
     const std::string& copy() const { return m_copy; }
+    // Returns the file's size and time as they were just before it was read, once a run has
+    // completed: what a later write back checks the file against.
+    const std::optional<FileStamp>& stamp() const { return m_stamp; }
 
 private:
     void fetchInto(const std::string& copy, JobControl& control) const;
@@ -36,6 +43,7 @@ private:
     std::shared_ptr<const Door> m_door;
     std::string m_path;
     std::string m_copy;
+    std::optional<FileStamp> m_stamp;
 };
 
 } // namespace kiv

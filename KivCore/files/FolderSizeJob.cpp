@@ -1,6 +1,8 @@
 #include "files/FolderSizeJob.h"
 
 #include "base/PathString.h"
+#include "doors/Door.h"
+#include "doors/DoorWalk.h"
 #include "files/TreeWalk.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
@@ -11,9 +13,42 @@
 
 namespace kiv {
 
-FolderSizeJob::FolderSizeJob(std::vector<std::string> paths, Measured onMeasured)
+namespace {
+
+void countRefusal(FolderSizeJob::Size& size, const std::string& folder, const std::string& why)
+{
+    size.unreadable += 1;
+    size.lastRefusal = why + ": " + folder;
+}
+
+// The listing counts the items into the progress; the bytes are counted here.
+FolderSizeJob::Size measureThrough(const Door& door, const std::string& path, JobControl& control)
+{
+    FolderSizeJob::Size size;
+    const auto visit = [&](const std::string&, const FileEntry& row) {
+        if (row.kind == FileEntry::Kind::directory) {
+            size.folders += 1;
+            return;
+        }
+        const bool isFile = row.kind == FileEntry::Kind::regularFile || row.kind == FileEntry::Kind::archive;
+        const std::int64_t bytes = isFile ? row.size : 0;
+        size.files += 1;
+        size.bytes += bytes;
+        control.finishItems(0, bytes);
+    };
+    const auto refused
+        = [&](const std::string& folder, const std::string& why) { countRefusal(size, folder, why); };
+    DoorWalk(door, visit, refused, &control).walk(path);
+    return size;
+}
+
+} // namespace
+
+FolderSizeJob::FolderSizeJob(
+    std::vector<std::string> paths, Measured onMeasured, std::shared_ptr<const Door> door)
     : m_paths(std::move(paths))
     , m_onMeasured(std::move(onMeasured))
+    , m_door(std::move(door))
 {
 }
 
@@ -36,10 +71,8 @@ FolderSizeJob::Size FolderSizeJob::measure(const std::string& path, JobControl* 
         if (control)
             control->finishItems(1, bytes);
     };
-    const auto refused = [&](const std::string& folder, const std::string& why) {
-        size.unreadable += 1;
-        size.lastRefusal = why + ": " + folder;
-    };
+    const auto refused
+        = [&](const std::string& folder, const std::string& why) { countRefusal(size, folder, why); };
     TreeWalk(TreeWalk::Detail::status, visit, refused, control).walk(path);
     return size;
 }
@@ -51,15 +84,22 @@ std::string FolderSizeJob::title() const
 
 std::string FolderSizeJob::description() const
 {
+    const auto shown = [this](const std::string& path) { return m_door ? m_door->displayPath(path) : path; };
     if (m_paths.size() == 1)
-        return "Measure " + m_paths.front();
+        return "Measure " + shown(m_paths.front());
     return "Measure " + std::to_string(m_paths.size()) + " folders in "
-        + PathString::parentOrRoot(m_paths.front());
+        + shown(PathString::parentOrRoot(m_paths.front()));
 }
 
+// A footprint names paths of this machine only.
 JobFootprint FolderSizeJob::footprint() const
 {
-    return { m_paths, {} };
+    return m_door ? JobFootprint {} : JobFootprint { m_paths, {} };
+}
+
+FolderSizeJob::Size FolderSizeJob::measureOne(const std::string& path, JobControl& control) const
+{
+    return m_door ? measureThrough(*m_door, path, control) : measure(path, &control);
 }
 
 JobOutcome FolderSizeJob::run(JobControl& control)
@@ -70,7 +110,7 @@ JobOutcome FolderSizeJob::run(JobControl& control)
     try {
         for (const std::string& path : m_paths) {
             control.beginItem(path, 0);
-            const Size size = measure(path, &control);
+            const Size size = measureOne(path, control);
             measured += 1;
             total.bytes += size.bytes;
             total.unreadable += size.unreadable;

@@ -4,14 +4,18 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kiv {
 
+class Door;
+
 // Measures whole folders: the bytes of every regular file below each, links never followed and a
 // file with several hard links counted once. Folders it cannot read are counted and the walk goes
-// on beside them.
+// on beside them. Folders behind a door of another place (a server's) are walked through its
+// listing, where a file with several names counts each time: such a place tells no inodes.
 class FolderSizeJob : public Job
 {
 public:
@@ -31,8 +35,10 @@ public:
     // job was cancelled in is not reported.
     using Measured = std::function<void(const std::string& path, const Size& size)>;
 
-    // Measures the folders at `paths`, reporting each through `onMeasured` (may be empty).
-    FolderSizeJob(std::vector<std::string> paths, Measured onMeasured);
+    // Measures the folders at `paths`, reporting each through `onMeasured` (may be empty); the
+    // paths are those of `door`, or of this machine's disk when it is null.
+    FolderSizeJob(
+        std::vector<std::string> paths, Measured onMeasured, std::shared_ptr<const Door> door = nullptr);
 
     // Returns the size of the folder `path` on the calling thread; checks `control` (may be null)
     // for cancellation and then throws JobCancelled.
@@ -44,8 +50,11 @@ public:
     JobOutcome run(JobControl& control) override;
 
 private:
+    Size measureOne(const std::string& path, JobControl& control) const;
+
     std::vector<std::string> m_paths;
     Measured m_onMeasured;
+    std::shared_ptr<const Door> m_door;
 };
 
 } // namespace kiv

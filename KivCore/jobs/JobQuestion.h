@@ -8,7 +8,8 @@
 namespace kiv {
 
 // How the user answers a job's question. Conflicts take the first six, item errors retry, skip,
-// skipAll and cancel, an unknown host key trust or cancel, a question for text reply or cancel.
+// skipAll and cancel, an unknown host key trust or cancel, a question for text reply or cancel, a
+// file changed since it was read overwrite or cancel.
 enum class JobAnswer
 {
     overwrite,
@@ -43,6 +44,8 @@ struct JobQuestion
         itemError, // `message` says what failed; `source.path` is the item
         hostKey, // `source.path` is an unknown server, `message` its key's type and fingerprint
         secret, // `message` is the server's prompt for a password or passphrase, `source.path` the place
+        changed, // the file `target.path` changed since it was read: `source` as it was read, `target`
+                 // as it is now; answered overwrite or cancel
     };
 
     Kind kind = Kind::itemError;

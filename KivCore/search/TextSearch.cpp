@@ -2,6 +2,7 @@
 
 #include "base/ErrorText.h"
 #include "base/UniqueFd.h"
+#include "doors/ReadStream.h"
 
 #include <algorithm>
 #include <cctype>
@@ -43,34 +44,52 @@ bool TextSearch::foundIn(int folderFd, const char* name, const std::string& path
     const UniqueFd fd(::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid())
         throwSystemError(errno, pathForErrors);
-    return foundInOpen(fd.get(), pathForErrors);
+    ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return foundInBlocks([&](std::span<char> into) {
+        for (;;) {
+            const ssize_t got = ::read(fd.get(), into.data(), into.size());
+            if (got >= 0)
+                return std::size_t(got);
+            if (errno != EINTR)
+                throwSystemError(errno, pathForErrors);
+        }
+    });
+}
+
+bool TextSearch::foundIn(ReadStream& stream)
+{
+    // A stream may give less than asked before its end: a block is filled to its size.
+    return foundInBlocks([&](std::span<char> into) {
+        std::size_t filled = 0;
+        while (filled < into.size()) {
+            const std::size_t got = stream.read(into.subspan(filled));
+            if (got == 0)
+                break;
+            filled += got;
+        }
+        return filled;
+    });
 }
 
 // Each block is searched with the last bytes of the one before it in front, one more than the
 // text is long: a match that ends at a block's end is judged in the next round, where the byte
 // after it (for whole words) is known, and one that starts the kept bytes was judged before.
-bool TextSearch::foundInOpen(int fd, const std::string& pathForErrors)
+bool TextSearch::foundInBlocks(const Reader& read)
 {
     const std::size_t carry = m_text.size() + 1;
     m_buffer.resize(carry + blockBytes);
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     std::size_t kept = 0;
     bool startsFile = true;
     bool firstRead = true;
     for (;;) {
-        const ssize_t got = ::read(fd, m_buffer.data() + kept, blockBytes);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throwSystemError(errno, pathForErrors);
-        }
+        const std::size_t got = read({ m_buffer.data() + kept, blockBytes });
         char* fresh = m_buffer.data() + kept;
-        if (firstRead && m_binaries == Binaries::skipped && std::memchr(fresh, 0, std::size_t(got)))
+        if (firstRead && m_binaries == Binaries::skipped && std::memchr(fresh, 0, got))
             return false;
         firstRead = false;
         if (m_letterCase == NamePatterns::LetterCase::ignored)
             std::transform(fresh, fresh + got, fresh, folded);
-        const std::size_t length = kept + std::size_t(got);
+        const std::size_t length = kept + got;
         if (foundInBuffer(length, startsFile, got == 0))
             return true;
         if (got == 0)

@@ -3,10 +3,14 @@
 #include "text/NamePatterns.h"
 
 #include <cstddef>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace kiv {
+
+class ReadStream;
 
 // Looks for one text in files, reading each in large blocks; a text that straddles two blocks is
 // found as well. Letters are compared with their case or without it (ASCII letters: other bytes
@@ -38,9 +42,15 @@ public:
     // Returns whether the regular file `name` in the folder `folderFd` holds the text; never for a
     // skipped binary file. Throws the platform error with `pathForErrors` when it cannot be read.
     bool foundIn(int folderFd, const char* name, const std::string& pathForErrors);
+    // Returns whether the file `stream` reads holds the text; never for a skipped binary file.
+    // Throws as the stream does.
+    bool foundIn(ReadStream& stream);
 
 private:
-    bool foundInOpen(int fd, const std::string& pathForErrors);
+    // Reads the next bytes of the file into the span given, returning how many; 0 at its end.
+    using Reader = std::function<std::size_t(std::span<char>)>;
+
+    bool foundInBlocks(const Reader& read);
     bool foundInBuffer(std::size_t length, bool startsFile, bool atEnd) const;
     bool standsAlone(std::size_t at, std::size_t length) const;
 

@@ -1,8 +1,9 @@
 #include "BlockingDoor.h"
-#include "SshServer.h"
 #include "ProgramTest.h"
+#include "SshServer.h"
 #include "panel/PanelLocation.h"
 #include "toolkit/RetroLabel.h"
+#include "viewer/EditorTextView.h"
 #include "viewer/PanelEditorView.h"
 
 #include <QApplication>
@@ -452,15 +453,12 @@ TEST_F(FileOperationCommandsTest, MakeFolderAndRenameRunOnAWorkerSoAFolderThatHa
     EXPECT_TRUE(lists(left(), "a2.txt"));
 }
 
-TEST_F(FileOperationCommandsTest, OnAServersPanelViewMakeFolderAndDeleteActThereAndDeleteSaysItIsForGood)
+TEST_F(FileOperationCommandsTest, OnAServersPanelViewEditMakeFolderAndDeleteActThereAndDeleteSaysItIsForGood)
 {
     SshServer server;
     server.trustHostKey();
     const std::string url = server.place(m_src).url();
-    answering({ typing(url) }, [&] {
-        QTest::keyClick(active().tableView(), Qt::Key_G, Qt::ControlModifier);
-        waitForJobs();
-    });
+    goToServer(url);
     ASSERT_EQ(left().state().location().displayPath(), url);
 
     // The viewer reads a copy fetched from the server, never the local file of the same path.
@@ -499,21 +497,53 @@ TEST_F(FileOperationCommandsTest, OnAServersPanelViewMakeFolderAndDeleteActThere
     EXPECT_FALSE(std::filesystem::exists(m_home / ".local/share/Trash/files/a.txt"));
     EXPECT_FALSE(lists(left(), "a.txt"));
     EXPECT_EQ(marks(), 0u);
+
+    // F4 edits a copy, its title naming the server's file, and Ctrl+S writes it back there as a job.
+    cursorTo("c.txt");
+    press(Qt::Key_F4);
+    ASSERT_NE(right().editorView(), nullptr);
+    const auto title
+        = [&] { return right().editorView()->findChild<RetroLabel*>("editorTitle")->text().toStdString(); };
+    const auto typeAndSave = [&](const char* text) {
+        auto* editor = right().editorView()->findChild<EditorTextView*>();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+    };
+    typeAndSave("X");
+    waitForJobs();
+    EXPECT_EQ(readFile(m_src + "/c.txt"), "Xgamma");
+    EXPECT_EQ(title(), " Editing: " + url + "/c.txt ");
+    // Changed there since it was read: asked first, and Esc leaves it; a stopped server: the reason,
+    // the file whole and the text still unsaved.
+    m_home.write("src/c.txt", "their text");
+    const ShownDialogs asked = answering({ no }, [&] {
+        typeAndSave("Y");
+        waitForJobs();
+    });
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].title, "Save - Changed");
+    left().goTo(m_src); // a panel on the stopped server would say so too
+    waitForJobs();
+    server.stop();
+    const ShownDialogs failed = answering({ ok }, [&] {
+        typeAndSave("Z");
+        waitForJobs();
+    });
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].title, "Job Ended");
+    EXPECT_TRUE(failed[0].message.starts_with("Could not save " + url + "/c.txt: ")) << failed[0].message;
+    EXPECT_EQ(
+        snapshot(m_src), (Tree { { "b.txt", "beta" }, { "c.txt", "their text" }, { "made", "<folder>" } }));
+    EXPECT_EQ(title(), " Editing: " + url + "/c.txt (edited) ");
 }
 
 TEST_F(FileOperationCommandsTest, F6OnAServerRenamesThereAndMovesToThisMachineOnlyWhatItCopiedWhole)
 {
     SshServer server;
     server.trustHostKey();
-    const auto goTo = [&](const std::string& folder) {
-        answering({ typing(server.place(folder).url()) }, [&] {
-            QTest::keyClick(active().tableView(), Qt::Key_G, Qt::ControlModifier);
-            waitForJobs();
-        });
-    };
-    goTo(m_dst);
+    goToServer(server.place(m_dst).url());
     QTest::keyClick(active().tableView(), Qt::Key_Equal, Qt::ControlModifier);
-    goTo(m_src);
+    goToServer(server.place(m_src).url());
     ASSERT_EQ(right().state().location().displayPath(), server.place(m_dst).url());
 
     // Within one server: renamed there, one item to the name typed, several into the other folder.

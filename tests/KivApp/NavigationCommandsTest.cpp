@@ -177,7 +177,8 @@ TEST_F(NavigationCommandsTest, AServersFolderOpensByItsAddressAndNoCommandActsOn
     // place could change it.
     putCursorOn(left(), "it's here.txt");
     const std::string refusal = " works on folders of this machine only, not on a server's folder.";
-    EXPECT_EQ(press(Qt::Key_F4, { ok }), ShownDialogs { notice("Edit", "Edit" + refusal) });
+    EXPECT_EQ(answering({ ok }, [&] { ctrl(Qt::Key_M); }),
+        ShownDialogs { notice("Multi-Rename", "Multi-Rename" + refusal) });
     field().setText("touch planted");
     EXPECT_EQ(answering({ ok }, [&] { QTest::keyClick(&field(), Qt::Key_Return); }),
         ShownDialogs { notice("Command", "Command" + refusal) });

@@ -45,6 +45,14 @@ ShownDialogs ProgramTest::press(std::initializer_list<Qt::Key> keys, std::vector
     return shown;
 }
 
+void ProgramTest::goToServer(const std::string& url)
+{
+    answering({ typing(url) }, [&] {
+        QTest::keyClick(active().tableView(), Qt::Key_G, Qt::ControlModifier);
+        waitForJobs();
+    });
+}
+
 void ProgramTest::waitForJobs()
 {
     EXPECT_TRUE(QTest::qWaitFor(
