@@ -15,13 +15,6 @@ namespace kiv {
 namespace {
 
 constexpr int padding = RetroDialogView::padding;
-constexpr int ruleInset = 8;
-constexpr int buttonGap = 10;
-
-int titleBandHeight()
-{
-    return RetroDialogView::titleFont().pixelSize() + 4;
-}
 
 } // namespace
 
@@ -42,7 +35,7 @@ RetroChoiceView::RetroChoiceView(
         };
         m_buttons.push_back(button);
     }
-    m_linesTop = padding + titleBandHeight() + 6 + 10;
+    m_linesTop = padding + RetroDialogView::titleBandHeight() + 6 + 10;
     layoutButtons(width);
 }
 
@@ -62,12 +55,12 @@ void RetroChoiceView::layoutButtons(int width)
     std::vector<std::vector<RetroDialogButton*>> rows(1);
     int used = 0;
     for (RetroDialogButton* button : m_buttons) {
-        const int needed = button->intrinsicWidth() + (rows.back().empty() ? 0 : buttonGap);
+        const int needed = button->intrinsicWidth() + (rows.back().empty() ? 0 : RetroDialogView::buttonGap);
         if (!rows.back().empty() && used + needed > width - 2 * padding) {
             rows.emplace_back();
             used = 0;
         }
-        used += button->intrinsicWidth() + (rows.back().empty() ? 0 : buttonGap);
+        used += button->intrinsicWidth() + (rows.back().empty() ? 0 : RetroDialogView::buttonGap);
         rows.back().push_back(button);
     }
     int y = m_linesTop + m_lineCount * lineHeight() + 12;
@@ -76,7 +69,7 @@ void RetroChoiceView::layoutButtons(int width)
         for (auto it = row.rbegin(); it != row.rend(); ++it) {
             x -= (*it)->intrinsicWidth();
             (*it)->setGeometry(x, y, (*it)->intrinsicWidth(), RetroDialogButton::buttonHeight);
-            x -= buttonGap;
+            x -= RetroDialogView::buttonGap;
         }
         y += RetroDialogButton::buttonHeight + 4;
     }
@@ -106,9 +99,9 @@ void RetroChoiceView::paintEvent(QPaintEvent*)
     painter.setPen(Theme::dialogText());
     const qreal titleWidth = RetroPainting::measure(m_title, painter.font()).width();
     RetroPainting::drawLine(painter, m_title, { (width() - titleWidth) / 2, qreal(padding) });
-    const int ruleY = padding + titleBandHeight() + 6;
+    const int ruleY = padding + RetroDialogView::titleBandHeight() + 6;
     painter.setPen(QPen(Theme::popupRule(), 1));
-    painter.drawLine(ruleInset, ruleY, width() - ruleInset, ruleY);
+    painter.drawLine(RetroDialogView::ruleInset, ruleY, width() - RetroDialogView::ruleInset, ruleY);
 
     const QFont font = RetroDialogView::messageFont();
     painter.setFont(font);

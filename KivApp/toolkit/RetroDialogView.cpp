@@ -21,8 +21,6 @@ namespace {
 
 constexpr int fieldHeight = 24;
 constexpr int fieldGap = 12;
-constexpr int buttonGap = 10;
-constexpr int ruleInset = 8;
 constexpr int listingLinesShown = 24;
 constexpr int listingMargin = 4;
 // What a listing adds to its lines' width and height: the document margins and the edge.
@@ -49,11 +47,6 @@ qreal layOutWrapped(QTextLayout& layout, qreal width)
 QString withLineSeparators(QString text)
 {
     return text.replace(QLatin1Char('\n'), QChar::LineSeparator);
-}
-
-int titleBandHeight()
-{
-    return RetroDialogView::titleFont().pixelSize() + 4;
 }
 
 } // namespace
@@ -159,6 +152,11 @@ QFont RetroDialogView::messageFont()
 QFont RetroDialogView::titleFont()
 {
     return Theme::monoFontBold(13);
+}
+
+int RetroDialogView::titleBandHeight()
+{
+    return titleFont().pixelSize() + 4;
 }
 
 int RetroDialogView::wrappedMessageHeight(const QString& message)

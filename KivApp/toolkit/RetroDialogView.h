@@ -27,6 +27,9 @@ public:
     static constexpr int contentWidth = 320;
     // The margin around the content, in pixels.
     static constexpr int padding = 16;
+    // How far the rule under the title stays from either side, and the gap between two buttons.
+    static constexpr int ruleInset = 8;
+    static constexpr int buttonGap = 10;
 
     // Creates the face for `style`; the OK button reads `okTitle` and the Cancel button, present
     // exactly when style.hasCancel(), reads "Cancel".
@@ -37,6 +40,8 @@ public:
     static QFont messageFont();
     // Returns the font of the title.
     static QFont titleFont();
+    // Returns the height of the band the title stands in.
+    static int titleBandHeight();
     // Returns the height of `message` wrapped at contentWidth in messageFont(), rounded up;
     // explicit line breaks start new lines and words longer than a line break anywhere.
     static int wrappedMessageHeight(const QString& message);
