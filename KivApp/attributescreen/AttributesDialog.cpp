@@ -13,12 +13,12 @@ namespace kiv {
 
 namespace {
 
-constexpr int dialogWidth = 460;
+constexpr int attributesDialogWidth = 460;
 // The subject, a rule, the twelve bits, how to flip them, owner, group, time and reach.
-constexpr int lineCount = 19;
+constexpr int attributesLineCount = 19;
 constexpr int firstBitLine = 2;
 constexpr int setChoice = 0;
-const QString title = QStringLiteral("Attributes");
+const QString attributesDialogTitle = QStringLiteral("Attributes");
 
 QString box(AttributeForm::State state)
 {
@@ -75,12 +75,12 @@ AttributesDialog::AttributesDialog(const QString& subject, AttributeForm form, Q
     , m_subject(subject)
     , m_form(std::move(form))
 {
-    m_face = new RetroChoiceView(title,
+    m_face = new RetroChoiceView(attributesDialogTitle,
         { { QStringLiteral("Return Set"), Qt::Key_Return }, { QStringLiteral("Esc Cancel"), Qt::Key_Escape } },
-        dialogWidth, lineCount, this);
+        attributesDialogWidth, attributesLineCount, this);
     m_face->onChoice = [this](int index) { index == setChoice ? accept() : reject(); };
     m_face->onOtherKey = [this](QKeyEvent* event) { press(event->key()); };
-    setWindowTitle(title);
+    setWindowTitle(attributesDialogTitle);
     setFixedSize(m_face->size());
     setModal(true);
     RetroPainting::setPaletteColor(*this, QPalette::Window, Theme::dialogBackground());
@@ -139,7 +139,7 @@ void AttributesDialog::moveCursor(int step)
 
 std::optional<std::string> AttributesDialog::askText(const QString& message, const std::string& now)
 {
-    const std::optional<QString> typed = RetroDialogs::prompt(this, title, message, ShownText::of(now));
+    const std::optional<QString> typed = RetroDialogs::prompt(this, attributesDialogTitle, message, ShownText::of(now));
     if (!typed || typed->trimmed().isEmpty())
         return std::nullopt;
     return ShownText::bytesOf(typed->trimmed());
@@ -147,7 +147,7 @@ std::optional<std::string> AttributesDialog::askText(const QString& message, con
 
 void AttributesDialog::refuse(const QString& text)
 {
-    RetroDialogs::message(this, title, text);
+    RetroDialogs::message(this, attributesDialogTitle, text);
 }
 
 void AttributesDialog::askOwner()

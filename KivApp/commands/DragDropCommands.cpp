@@ -22,7 +22,7 @@ namespace kiv {
 
 namespace {
 
-const QString title = QStringLiteral("Drop");
+const QString dropTitle = QStringLiteral("Drop");
 
 // The entries of a drop that name no file here, a few of them by name.
 QString namesOf(const std::vector<std::string>& others)
@@ -125,7 +125,7 @@ std::optional<std::string> DragDropCommands::targetFolder(
 
 void DragDropCommands::refuse(const QString& text) const
 {
-    RetroDialogs::message(&m_context.dialogParent, title, text);
+    RetroDialogs::message(&m_context.dialogParent, dropTitle, text);
 }
 
 } // namespace kiv

@@ -17,7 +17,7 @@ namespace kiv {
 
 namespace {
 
-const QString title = QStringLiteral("Move to Trash");
+const QString trashTitle = QStringLiteral("Move to Trash");
 
 } // namespace
 
@@ -31,11 +31,11 @@ void TrashCommands::trashOperation()
 {
     PanelViewController& source = m_context.panels.active();
     if (source.state().location().isRemote()) {
-        ServerDelete::offer(m_context, source, title);
+        ServerDelete::offer(m_context, source, trashTitle);
         return;
     }
     if (source.state().location().isArchive()) {
-        RetroDialogs::message(&m_context.dialogParent, title,
+        RetroDialogs::message(&m_context.dialogParent, trashTitle,
             QStringLiteral("Can't move items from inside an archive view to the trash."));
         return;
     }
@@ -44,7 +44,7 @@ void TrashCommands::trashOperation()
         return;
     if (items.size() > itemsWithoutQuestion
         && !RetroDialogs::confirm(
-            &m_context.dialogParent, title, QStringLiteral("Move %1 items to the trash?").arg(items.size())))
+            &m_context.dialogParent, trashTitle, QStringLiteral("Move %1 items to the trash?").arg(items.size())))
         return;
     std::vector<std::string> paths;
     for (const FileEntry& item : items)
@@ -75,7 +75,7 @@ void TrashCommands::offerPermanentDelete(const std::vector<std::string>& paths, 
                                             "Delete them permanently instead? This cannot be undone.")
                                  .arg(paths.size())
                                  .arg(names.join(QStringLiteral(", ")), ShownText::of(reason));
-    if (RetroDialogs::confirm(&m_context.dialogParent, title, question, QStringLiteral("Delete Permanently"),
+    if (RetroDialogs::confirm(&m_context.dialogParent, trashTitle, question, QStringLiteral("Delete Permanently"),
             ButtonTone::destructive))
         m_context.jobs.start(std::make_shared<DeleteJob>(paths));
 }

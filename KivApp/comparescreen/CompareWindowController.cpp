@@ -15,7 +15,7 @@ namespace kiv {
 
 namespace {
 
-constexpr QSize windowSize { 960, 560 };
+constexpr QSize compareWindowSize { 960, 560 };
 
 RetroLabel* nameLine(const LineIndex& file, QWidget* window)
 {
@@ -33,7 +33,7 @@ CompareWindowController::CompareWindowController(
     m_window->setWindowFlags(Qt::Window);
     m_window->setWindowTitle("Compare: " + ShownText::of(PathString::lastComponent(comparison->left.path()))
         + QStringLiteral(" | ") + ShownText::of(PathString::lastComponent(comparison->right.path())));
-    m_window->resize(windowSize);
+    m_window->resize(compareWindowSize);
     auto* layout = new QVBoxLayout(m_window.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -12,9 +12,9 @@ namespace kiv {
 
 namespace {
 
-const QString title = QStringLiteral("Connect to Server");
-constexpr int dialogWidth = 520;
-constexpr int lineCount = 6;
+const QString connectTitle = QStringLiteral("Connect to Server");
+constexpr int connectDialogWidth = 520;
+constexpr int connectLineCount = 6;
 
 // The first button connects; the other cancels.
 constexpr int connectChoice = 0;
@@ -42,12 +42,12 @@ ConnectDialog::ConnectDialog(ConnectForm start, QWidget* parent)
     : QDialog(parent ? parent->window() : nullptr, Qt::Dialog | Qt::FramelessWindowHint)
     , m_form(std::move(start))
 {
-    m_face = new RetroChoiceView(title,
+    m_face = new RetroChoiceView(connectTitle,
         { { QStringLiteral("Return Connect"), Qt::Key_Return }, { QStringLiteral("Esc Cancel"), Qt::Key_Escape } },
-        dialogWidth, lineCount, this);
+        connectDialogWidth, connectLineCount, this);
     m_face->onChoice = [this](int index) { index == connectChoice ? connectIfWhole() : reject(); };
     m_face->onOtherKey = [this](QKeyEvent* event) { change(event->key()); };
-    setWindowTitle(title);
+    setWindowTitle(connectTitle);
     setFixedSize(m_face->size());
     setModal(true);
     RetroPainting::setPaletteColor(*this, QPalette::Window, Theme::dialogBackground());
@@ -87,7 +87,7 @@ void ConnectDialog::change(int key)
 
 void ConnectDialog::edit(const QString& message, std::string& field)
 {
-    const std::optional<QString> typed = RetroDialogs::prompt(this, title, message, ShownText::of(field));
+    const std::optional<QString> typed = RetroDialogs::prompt(this, connectTitle, message, ShownText::of(field));
     if (typed)
         field = ShownText::bytesOf(*typed);
 }
@@ -95,7 +95,7 @@ void ConnectDialog::edit(const QString& message, std::string& field)
 void ConnectDialog::connectIfWhole()
 {
     if (const std::optional<std::string> problem = m_form.problem()) {
-        RetroDialogs::message(this, title, ShownText::of(*problem));
+        RetroDialogs::message(this, connectTitle, ShownText::of(*problem));
         return;
     }
     accept();

@@ -15,7 +15,7 @@ namespace kiv {
 
 namespace {
 
-constexpr int fontSize = 12;
+constexpr int terminalFontSize = 12;
 constexpr int textInset = 2; // as in the panels' rows
 // About a screen's refresh: the most often the view redraws while a program floods it.
 constexpr int frameMilliseconds = 16;
@@ -151,8 +151,8 @@ struct TerminalView::Style
 TerminalView::TerminalView(std::shared_ptr<TerminalSession> session, QWidget* parent)
     : QWidget(parent)
     , m_session(std::move(session))
-    , m_font(Theme::monoFont(fontSize))
-    , m_boldFont(Theme::monoFontBold(fontSize))
+    , m_font(Theme::monoFont(terminalFontSize))
+    , m_boldFont(Theme::monoFontBold(terminalFontSize))
     , m_glyphs(m_font)
     , m_boldGlyphs(m_boldFont)
     , m_cellWidth(cellWidthOf(m_font))
@@ -179,7 +179,7 @@ TerminalView::AsciiGlyphs::AsciiGlyphs(const QFont& from)
 
 PseudoTerminal::Size TerminalView::gridFor(QSize size)
 {
-    const qreal cellWidth = cellWidthOf(Theme::monoFont(fontSize));
+    const qreal cellWidth = cellWidthOf(Theme::monoFont(terminalFontSize));
     return { std::max(1, size.height() / rowHeight),
         std::max(1, int(std::floor((size.width() - textInset) / cellWidth))) };
 }

@@ -18,7 +18,7 @@ namespace kiv {
 
 namespace {
 
-constexpr int dialogWidth = 720;
+constexpr int hitsDialogWidth = 720;
 constexpr int shownHits = 16;
 constexpr int nameColumn = 28;
 
@@ -65,7 +65,7 @@ FindHitsDialog::FindHitsDialog(const FindQuery& query, QWidget* parent, std::sha
         { { QStringLiteral("Return Go to"), Qt::Key_Return }, { QStringLiteral("P Panel"), Qt::Key_P },
             { QStringLiteral("U Unreadable"), Qt::Key_U },
             { QStringLiteral("Esc Stop / Close"), Qt::Key_Escape } },
-        dialogWidth, shownHits + 2, this);
+        hitsDialogWidth, shownHits + 2, this);
     m_face->onChoice = [this](int index) { choose(index); };
     m_face->onOtherKey = [this](QKeyEvent* event) { moveCursor(event->key()); };
     setWindowTitle(QStringLiteral("Find"));

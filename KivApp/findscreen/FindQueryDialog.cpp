@@ -12,8 +12,8 @@ namespace kiv {
 
 namespace {
 
-constexpr int dialogWidth = 520;
-constexpr int lineCount = 8;
+constexpr int queryDialogWidth = 520;
+constexpr int queryLineCount = 8;
 
 // The first button finds; the other cancels.
 constexpr int findChoice = 0;
@@ -50,7 +50,7 @@ FindQueryDialog::FindQueryDialog(FindQuery start, QWidget* parent)
     m_face = new RetroChoiceView(QStringLiteral("Find File"),
         { { QStringLiteral("Return Find"), Qt::Key_Return },
             { QStringLiteral("Esc Cancel"), Qt::Key_Escape } },
-        dialogWidth, lineCount, this);
+        queryDialogWidth, queryLineCount, this);
     m_face->onChoice = [this](int index) { index == findChoice ? accept() : reject(); };
     m_face->onOtherKey = [this](QKeyEvent* event) { change(event->key()); };
     setWindowTitle(QStringLiteral("Find File"));

@@ -14,11 +14,11 @@ namespace kiv {
 
 namespace {
 
-constexpr int dialogWidth = 600;
+constexpr int jobListWidth = 600;
 constexpr int shownLines = 10;
-constexpr int refreshMilliseconds = 200;
+constexpr int listRefreshMilliseconds = 200;
 
-enum Choice
+enum ListChoice
 {
     showJob,
     startJob,
@@ -55,7 +55,7 @@ JobListDialog::JobListDialog(JobRunner& runner, QWidget* parent)
         { { QStringLiteral("Return Show"), Qt::Key_Return }, { QStringLiteral("S Start now"), Qt::Key_S },
             { QStringLiteral("Del Cancel job"), Qt::Key_Delete },
             { QStringLiteral("Esc Close"), Qt::Key_Escape } },
-        dialogWidth, shownLines, this);
+        jobListWidth, shownLines, this);
     m_face->onChoice = [this](int index) { choose(index); };
     m_face->onOtherKey = [this](QKeyEvent* event) {
         if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
@@ -66,7 +66,7 @@ JobListDialog::JobListDialog(JobRunner& runner, QWidget* parent)
     setModal(true);
     RetroPainting::setPaletteColor(*this, QPalette::Window, Theme::dialogBackground());
     connect(&m_timer, &QTimer::timeout, this, &JobListDialog::refresh);
-    m_timer.start(refreshMilliseconds);
+    m_timer.start(listRefreshMilliseconds);
     refresh();
     m_face->setFocus();
 }

@@ -12,11 +12,11 @@ namespace kiv {
 
 namespace {
 
-constexpr int dialogWidth = 520;
+constexpr int progressDialogWidth = 520;
 constexpr int barCells = 40;
-constexpr int refreshMilliseconds = 100;
+constexpr int progressRefreshMilliseconds = 100;
 
-enum Choice
+enum ProgressChoice
 {
     background,
     cancel,
@@ -45,7 +45,7 @@ JobProgressDialog::JobProgressDialog(const std::string& title, const std::string
 {
     m_face = new RetroChoiceView(text(title),
         { { QStringLiteral("B Background"), Qt::Key_B }, { QStringLiteral("Esc Cancel"), Qt::Key_Escape } },
-        dialogWidth, 8, this);
+        progressDialogWidth, 8, this);
     m_face->onChoice = [this](int index) {
         if (index == background) {
             m_inBackground = true;
@@ -59,7 +59,7 @@ JobProgressDialog::JobProgressDialog(const std::string& title, const std::string
     setWindowModality(Qt::WindowModal);
     RetroPainting::setPaletteColor(*this, QPalette::Window, Theme::dialogBackground());
     connect(&m_timer, &QTimer::timeout, this, &JobProgressDialog::refresh);
-    m_timer.start(refreshMilliseconds);
+    m_timer.start(progressRefreshMilliseconds);
     refresh();
 }
 

@@ -14,7 +14,7 @@ namespace kiv {
 
 namespace {
 
-constexpr int dialogWidth = 560;
+constexpr int questionDialogWidth = 560;
 
 struct Offer
 {
@@ -136,7 +136,7 @@ QStringList linesOf(const JobQuestion& question)
     if (question.kind == JobQuestion::Kind::itemError)
         return QStringList { QStringLiteral("Could not finish:"), ShownText::of(question.source.path), QString() }
         + FittedText::wrapped(ShownText::of(question.message), QFontMetrics(RetroDialogView::messageFont()),
-            RetroChoiceView::textWidth(dialogWidth));
+            RetroChoiceView::textWidth(questionDialogWidth));
     const bool across = kindsDiffer(question);
     const QString head = across ? QStringLiteral("A %1 onto a %2 of the same name:")
                                       .arg(kindOf(question.source), kindOf(question.target))
@@ -173,7 +173,7 @@ JobQuestionDialog::JobQuestionDialog(
     }
     const QString title = QString::fromStdString(jobTitle) + titleSuffix(question.kind);
     const QStringList lines = linesOf(question);
-    m_face = new RetroChoiceView(title, std::move(choices), dialogWidth, int(lines.size()), this);
+    m_face = new RetroChoiceView(title, std::move(choices), questionDialogWidth, int(lines.size()), this);
     m_face->setLines(lines);
     m_face->onChoice = [this](int index) {
         m_answer = m_answers[std::size_t(index)];

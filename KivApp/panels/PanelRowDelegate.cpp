@@ -13,7 +13,7 @@ namespace kiv {
 
 namespace {
 
-constexpr int fontSize = 12;
+constexpr int rowFontSize = 12;
 
 } // namespace
 
@@ -31,7 +31,7 @@ PanelRowDelegate::PanelRowDelegate(const PanelState& state, QObject* parent)
 
 QFont PanelRowDelegate::rowFont()
 {
-    return Theme::monoFont(fontSize);
+    return Theme::monoFont(rowFontSize);
 }
 
 int PanelRowDelegate::cellsAcross(int width) const

@@ -11,7 +11,7 @@ namespace kiv {
 
 namespace {
 
-constexpr qreal fontSize = 12;
+constexpr qreal tabFontSize = 12;
 
 QString textOf(const CellText::Piece& piece)
 {
@@ -44,7 +44,7 @@ void PanelTabRow::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.fillRect(rect(), Theme::panelBackground());
-    const QFont font = Theme::monoFont(fontSize);
+    const QFont font = Theme::monoFont(tabFontSize);
     painter.setFont(font);
     const QFontMetricsF metrics(font);
     const qreal cell = metrics.horizontalAdvance(QLatin1Char('M'));

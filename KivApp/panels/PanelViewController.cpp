@@ -31,8 +31,8 @@ namespace {
 
 constexpr int pathHeight = 18;
 constexpr int headerHeight = 16;
-constexpr int statusHeight = 16;
-constexpr qreal statusFontSize = 11;
+constexpr int panelStatusHeight = 16;
+constexpr qreal panelStatusFontSize = 11;
 constexpr int menuIndent = 8;
 
 int lastRow(const PanelState& state)
@@ -54,7 +54,7 @@ PanelViewController::PanelViewController(PanelLocation start, QObject* parent)
     , m_pathLabel(RetroControls::label(
           {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, m_view))
     , m_statusLabel(RetroControls::label(
-          {}, Theme::monoFont(statusFontSize), Theme::panelHeader(), std::nullopt, Qt::AlignLeft, m_view))
+          {}, Theme::monoFont(panelStatusFontSize), Theme::panelHeader(), std::nullopt, Qt::AlignLeft, m_view))
     , m_tableView(new PanelTableView(m_view))
     , m_model(new PanelListModel(m_state, this))
     , m_rowView(new PanelRowDelegate(m_state, this))
@@ -172,9 +172,9 @@ void PanelViewController::layoutChildren()
     m_columnHeader->setGeometry(1, top + pathHeight, w - 2, headerHeight);
     const int listTop = top + pathHeight + headerHeight;
     // Whole rows only: what is left under the last one stays empty.
-    const int listHeight = std::max(0, h - 1 - statusHeight - listTop);
+    const int listHeight = std::max(0, h - 1 - panelStatusHeight - listTop);
     m_tableView->setGeometry(1, listTop, w - 2, listHeight - listHeight % PanelTableView::rowHeight);
-    m_statusLabel->setGeometry(1, h - 1 - statusHeight, w - 2, statusHeight);
+    m_statusLabel->setGeometry(1, h - 1 - panelStatusHeight, w - 2, panelStatusHeight);
     if (m_editorView)
         m_editorView->setGeometry(m_view->rect());
 }

@@ -17,8 +17,8 @@ namespace kiv {
 
 namespace {
 
-constexpr int titleHeight = 18;
-constexpr qreal textFontSize = 12;
+constexpr int quickViewTitleHeight = 18;
+constexpr qreal quickViewFontSize = 12;
 // A summary that takes longer says how far its count has come, ten times a second.
 constexpr int progressInterval = 100;
 
@@ -30,7 +30,7 @@ QuickView::QuickView(QWidget* parent)
           {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, this))
     , m_text(new EditorTextView(this))
 {
-    m_text->setFont(Theme::monoFont(textFontSize));
+    m_text->setFont(Theme::monoFont(quickViewFontSize));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text->setFrameShape(QFrame::NoFrame);
     m_text->setReadOnly(true);
@@ -136,8 +136,8 @@ void QuickView::focusText()
 void QuickView::resizeEvent(QResizeEvent* event)
 {
     BorderedPanel::resizeEvent(event);
-    m_title->setGeometry(1, 1, width() - 2, titleHeight);
-    m_text->setGeometry(1, 1 + titleHeight, width() - 2, height() - 2 - titleHeight);
+    m_title->setGeometry(1, 1, width() - 2, quickViewTitleHeight);
+    m_text->setGeometry(1, 1 + quickViewTitleHeight, width() - 2, height() - 2 - quickViewTitleHeight);
 }
 
 // The text would take Tab as a focus move of its own; here it hands the keyboard back.

@@ -17,14 +17,14 @@ namespace kiv {
 
 namespace {
 
-constexpr int dialogWidth = 720;
+constexpr int renameDialogWidth = 720;
 // A field stands on its line with a line between it and the next, so each shows whole.
 constexpr int maskLine = 0;
 constexpr int searchLine = 2;
 constexpr int replaceLine = 4;
 constexpr int listTop = 9; // the options, the fields' legend and the list's heading come before
 constexpr int listLines = 14;
-constexpr int lineCount = listTop + listLines + 2; // a blank line and the status after the list
+constexpr int renameLineCount = listTop + listLines + 2; // a blank line and the status after the list
 constexpr int fieldIndent = 11;
 constexpr int fieldOverhang = 3; // pixels a field reaches above and below its line // characters of the line's label before its field
 constexpr int renameChoice = 0;
@@ -85,7 +85,7 @@ MultiRenameDialog::MultiRenameDialog(
 {
     m_face = new RetroChoiceView(QStringLiteral("Multi-Rename"),
         { { QStringLiteral("Return Rename"), Qt::Key_Return }, { QStringLiteral("Esc Cancel"), Qt::Key_Escape } },
-        dialogWidth, lineCount, this);
+        renameDialogWidth, renameLineCount, this);
     m_face->onChoice = [this](int index) { index == renameChoice ? renameIfClear() : reject(); };
     m_face->onOtherKey = [this](QKeyEvent* event) { handleKey(event); };
     m_mask = addField(startingMask, maskLine);
@@ -162,7 +162,7 @@ void MultiRenameDialog::refresh()
     m_top = std::min(m_top, planned.empty() ? 0 : planned.size() - 1);
     for (std::size_t index = m_top; index < planned.size() && index < m_top + listLines; ++index)
         lines << listLine(planned[index]);
-    while (lines.size() < lineCount - 1)
+    while (lines.size() < renameLineCount - 1)
         lines << QString();
     lines << status();
     m_face->setLines(lines);

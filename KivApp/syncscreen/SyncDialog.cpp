@@ -12,7 +12,7 @@ namespace kiv {
 
 namespace {
 
-constexpr int dialogWidth = 760;
+constexpr int syncDialogWidth = 760;
 constexpr int headingLines = 2;
 constexpr int itemLines = 15;
 constexpr int footLines = 3; // a blank line, the summary and the keys
@@ -109,7 +109,7 @@ SyncDialog::SyncDialog(
     m_face = new RetroChoiceView(QStringLiteral("Synchronize Folders"),
         { { QStringLiteral("Return Synchronize"), Qt::Key_Return },
             { QStringLiteral("Esc Cancel"), Qt::Key_Escape } },
-        dialogWidth, headingLines + itemLines + footLines, this);
+        syncDialogWidth, headingLines + itemLines + footLines, this);
     m_face->onChoice = [this](int index) { index == synchronizeChoice ? accept() : reject(); };
     m_face->onOtherKey = [this](QKeyEvent* event) { handleKey(event); };
     setWindowTitle(QStringLiteral("Synchronize Folders"));

@@ -17,10 +17,10 @@ namespace kiv {
 
 namespace {
 
-constexpr int titleHeight = 18;
-constexpr int statusHeight = 16;
-constexpr qreal textFontSize = 12;
-constexpr qreal statusFontSize = 11;
+constexpr int editorTitleHeight = 18;
+constexpr int editorStatusHeight = 16;
+constexpr qreal editorFontSize = 12;
+constexpr qreal editorStatusFontSize = 11;
 
 QString keyHints(bool readOnly)
 {
@@ -43,12 +43,12 @@ PanelEditorView::PanelEditorView(std::string filePath, const EditableText::Loade
     , m_textView(new EditorTextView(this))
     , m_titleLabel(RetroControls::label(
           {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, this))
-    , m_statusLabel(RetroControls::label(keyHints(!m_archivePath.empty()), Theme::monoFont(statusFontSize),
+    , m_statusLabel(RetroControls::label(keyHints(!m_archivePath.empty()), Theme::monoFont(editorStatusFontSize),
           Theme::panelHeader(), std::nullopt, Qt::AlignLeft, this))
     , m_saveBack(std::move(saveBack))
 {
     m_titleLabel->setObjectName(QStringLiteral("editorTitle"));
-    m_textView->setFont(Theme::monoFont(textFontSize));
+    m_textView->setFont(Theme::monoFont(editorFontSize));
     m_textView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_textView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_textView->setFrameShape(QFrame::NoFrame);
@@ -206,9 +206,9 @@ void PanelEditorView::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     const int w = width();
     const int h = height();
-    m_titleLabel->setGeometry(1, 1, w - 2, titleHeight);
-    m_textView->setGeometry(1, 1 + titleHeight, w - 2, h - 2 - titleHeight - statusHeight);
-    m_statusLabel->setGeometry(1, h - 1 - statusHeight, w - 2, statusHeight);
+    m_titleLabel->setGeometry(1, 1, w - 2, editorTitleHeight);
+    m_textView->setGeometry(1, 1 + editorTitleHeight, w - 2, h - 2 - editorTitleHeight - editorStatusHeight);
+    m_statusLabel->setGeometry(1, h - 1 - editorStatusHeight, w - 2, editorStatusHeight);
 }
 
 } // namespace kiv

@@ -26,7 +26,7 @@ namespace kiv {
 
 namespace {
 
-constexpr QSize windowSize { 720, 500 };
+constexpr QSize viewerWindowSize { 720, 500 };
 
 // A text document pays for every block it holds, so the lines of a long text are gathered into
 // blocks of this many, joined by line separators that show and copy as ordinary line breaks.
@@ -109,7 +109,7 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, QObj
 {
     m_window->setWindowFlags(Qt::Window);
     m_window->setWindowTitle("View: " + ShownText::of(PathString::lastComponent(filePath)));
-    m_window->resize(windowSize);
+    m_window->resize(viewerWindowSize);
     QPalette colors = m_window->palette();
     colors.setColor(QPalette::Window, Theme::panelBackground());
     m_window->setPalette(colors);

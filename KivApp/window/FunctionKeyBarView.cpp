@@ -11,7 +11,7 @@ namespace kiv {
 namespace {
 
 constexpr qreal gap = 2;
-constexpr qreal fontSize = 11;
+constexpr qreal keyBarFontSize = 11;
 
 } // namespace
 
@@ -54,7 +54,7 @@ void FunctionKeyBarView::paintEvent(QPaintEvent*)
 
 void FunctionKeyBarView::drawCell(QPainter& painter, int index, const QRectF& cell) const
 {
-    painter.setFont(Theme::monoFontBold(fontSize));
+    painter.setFont(Theme::monoFontBold(keyBarFontSize));
     painter.setPen(Theme::funcKeyNumber());
     const qreal numberWidth
         = RetroPainting::drawLineCentred(painter, QString::number(index + 1), cell.x() + gap, cell.height())
@@ -62,7 +62,7 @@ void FunctionKeyBarView::drawCell(QPainter& painter, int index, const QRectF& ce
     const QRectF field(
         cell.x() + gap + numberWidth + gap, 0, cell.width() - numberWidth - 2 * gap, cell.height());
     painter.fillRect(field, Theme::funcKeyLabelBG());
-    painter.setFont(Theme::monoFont(fontSize));
+    painter.setFont(Theme::monoFont(keyBarFontSize));
     painter.setPen(Theme::funcKeyLabelText());
     // The caption is not clipped: in a very narrow window it runs over the next cell.
     RetroPainting::drawLineCentred(painter, labels()[index], field.x() + gap, cell.height());
