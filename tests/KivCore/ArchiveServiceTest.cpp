@@ -18,7 +18,7 @@
 
 using namespace kiv;
 using namespace kiv::test;
-using Kind = FileEntry::Kind;
+using EntryKind = FileEntry::Kind;
 using Parent = ArchiveTree::ParentRow;
 using Member = ArchiveService::Member;
 using Files = std::set<std::string>;
@@ -361,15 +361,15 @@ TEST_F(ArchiveServiceTest, ChildrenAreParentThenFoldersThenFilesInNaturalOrderWi
         member("docs/sub/c/d.txt", 7), member("docs/", 0, twoDays), member("file10.txt", 1),
         member("File9.txt", 1), member("notes.zip", 1), member("File9.txt", 2), member("Dir10/z", 1) });
     const std::vector<FileEntry> docs {
-        { "", "..", Kind::parentDirectory, 0, std::nullopt, std::nullopt },
-        { "docs/sub/", "sub", Kind::directory, 0, std::nullopt, std::nullopt },
-        { "docs/a.txt", "a.txt", Kind::regularFile, 5, day, std::nullopt },
+        { "", "..", EntryKind::parentDirectory, 0, std::nullopt, std::nullopt },
+        { "docs/sub/", "sub", EntryKind::directory, 0, std::nullopt, std::nullopt },
+        { "docs/a.txt", "a.txt", EntryKind::regularFile, 5, day, std::nullopt },
     };
     EXPECT_EQ(entries.children("docs/", Parent::include), docs);
     auto root = entries.children("", Parent::omit);
     EXPECT_EQ(namesOf(root),
         (std::vector<std::string> { "Dir10", "docs", "File9.txt", "File9.txt", "file10.txt", "notes.zip" }));
-    EXPECT_EQ(root.back().kind, Kind::archive);
+    EXPECT_EQ(root.back().kind, EntryKind::archive);
     EXPECT_EQ(root[1].modificationDate, twoDays); // a folder listed after its members still gets its date
     EXPECT_EQ(entries.children("", Parent::include).front().id, "");
     EXPECT_TRUE(entries.children("nowhere/", Parent::omit).empty());

@@ -5,10 +5,10 @@
 using namespace kiv;
 namespace {
 
-using Kind = FileEntry::Kind;
+using EntryKind = FileEntry::Kind;
 using Names = std::set<std::string>;
 
-FileEntry row(const std::string& name, Kind kind, std::int64_t size, std::optional<double> seconds)
+FileEntry row(const std::string& name, EntryKind kind, std::int64_t size, std::optional<double> seconds)
 {
     std::optional<FileTime> when;
     if (seconds)
@@ -19,17 +19,17 @@ FileEntry row(const std::string& name, Kind kind, std::int64_t size, std::option
 
 FileEntry file(const std::string& name, std::int64_t size = 10, std::optional<double> seconds = 100.0)
 {
-    return row(name, Kind::regularFile, size, seconds);
+    return row(name, EntryKind::regularFile, size, seconds);
 }
 
 TEST(DirectoryComparerTest, MarksMissingAndDifferingFilesOnTheRightSides)
 {
-    std::vector<FileEntry> left { row("..", Kind::parentDirectory, 0, std::nullopt), file("a.txt"),
+    std::vector<FileEntry> left { row("..", EntryKind::parentDirectory, 0, std::nullopt), file("a.txt"),
         file("b.txt", 100), file("c.txt", 10, 100.0), file("c2.txt", 10, 100.0),
-        row("d.zip", Kind::archive, 5, 100.0), file("same"), file("e") };
-    std::vector<FileEntry> right { row("..", Kind::parentDirectory, 0, std::nullopt), file("b.txt", 101),
-        file("c.txt", 10, 101.5), file("c2.txt", 10, 102.0), row("d.zip", Kind::archive, 5, std::nullopt),
-        file("same"), row("e", Kind::directory, 0, 100.0), file("only-right") };
+        row("d.zip", EntryKind::archive, 5, 100.0), file("same"), file("e") };
+    std::vector<FileEntry> right { row("..", EntryKind::parentDirectory, 0, std::nullopt), file("b.txt", 101),
+        file("c.txt", 10, 101.5), file("c2.txt", 10, 102.0), row("d.zip", EntryKind::archive, 5, std::nullopt),
+        file("same"), row("e", EntryKind::directory, 0, 100.0), file("only-right") };
 
     const auto result = DirectoryComparer::compare(left, right);
     EXPECT_EQ(result.leftDifferent, (Names { "a.txt", "b.txt", "c2.txt", "d.zip", "e" }));
@@ -38,7 +38,7 @@ TEST(DirectoryComparerTest, MarksMissingAndDifferingFilesOnTheRightSides)
 
 TEST(DirectoryComparerTest, FoldersLinksIdenticalListingsAndDuplicateNamesNeverCount)
 {
-    std::vector<FileEntry> side { row("docs", Kind::directory, 0, 1.0), row("l", Kind::symlink, 3, 1.0),
+    std::vector<FileEntry> side { row("docs", EntryKind::directory, 0, 1.0), row("l", EntryKind::symlink, 3, 1.0),
         file("same"), file("undated", 3, std::nullopt) };
     EXPECT_EQ(DirectoryComparer::compare(side, side), DirectoryComparer::Result {});
     EXPECT_EQ(DirectoryComparer::compare(side, { file("same"), file("undated", 3, std::nullopt) }),

@@ -22,7 +22,7 @@
 using namespace kiv;
 using namespace kiv::test;
 using End = JobOutcome::End;
-using Kind = OperationRecord::Kind;
+using RecordKind = OperationRecord::Kind;
 
 namespace kiv {
 
@@ -262,7 +262,7 @@ JobOutcome replayed(World& world, std::shared_ptr<ReplayJob> job)
 bool changeWhatWasMade(const OperationRecord& record)
 {
     for (const OperationRecord::Step& step : record.steps) {
-        if (record.kind == Kind::moveToTrash) {
+        if (record.kind == RecordKind::moveToTrash) {
             writeAt(step.from, "new since", 0);
             return true;
         }
@@ -371,7 +371,7 @@ RC_GTEST_PROP(FileOperationProperties, CopyAndMoveLoseNothingWhateverTheAnswersA
 
     auto transfer = std::make_shared<TransferJob>(
         mode, TransferJob::keepingNames(sources), world.dst, std::make_shared<Trash>(world.trash));
-    RecordedJob job(transfer, transfer->report(), mode == TransferJob::Mode::copy ? Kind::copy : Kind::move);
+    RecordedJob job(transfer, transfer->report(), mode == TransferJob::Mode::copy ? RecordKind::copy : RecordKind::move);
     User user = User::generated();
     const JobOutcome outcome = user.run(job);
     RC_TAG(outcome.end);
@@ -405,7 +405,7 @@ RC_GTEST_PROP(FileOperationProperties, PackedItemsComeBackWholeAndExtractingLose
 
     const std::vector<Tree> before = world.trees();
     auto extract = std::make_shared<ExtractJob>(world.dir / name, std::vector<ExtractJob::Member> {}, world.dst);
-    RecordedJob job(extract, extract->report(), Kind::extract);
+    RecordedJob job(extract, extract->report(), RecordKind::extract);
     User user = User::generated();
     const JobOutcome outcome = user.run(job);
     RC_TAG(outcome.end);
@@ -440,7 +440,7 @@ RC_GTEST_PROP(FileOperationProperties, DeleteAndTrashTakeOnlyWhatWasChosen, ())
     if (!toTrash)
         return;
     // Everything that went is noted, so that the undo can bring it back.
-    OperationRecord record { Kind::moveToTrash, {} };
+    OperationRecord record { RecordKind::moveToTrash, {} };
     for (const TrashedItem& item : trashing.trashed())
         record.addTrashed(item);
     RC_ASSERT(std::count_if(sources.begin(), sources.end(), [](const std::string& path) {

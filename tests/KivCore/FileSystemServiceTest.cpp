@@ -16,7 +16,7 @@ using namespace kiv;
 using namespace kiv::test;
 namespace {
 
-using Kind = FileEntry::Kind;
+using EntryKind = FileEntry::Kind;
 using Hidden = FileSystemService::HiddenFiles;
 
 // The row named `name` (the ".." row when there is none).
@@ -69,9 +69,9 @@ TEST_F(FileSystemServiceTest, ListsParentThenFoldersThenFilesInFileNameOrder)
         (std::vector<std::string> { "..", "Docs", "zeta", "a.txt", "Archive.TGZ", "B.txt", "data.gz", "file9",
             "file10", "link-to-zeta" }));
     const std::string parent = std::filesystem::path(dir.path()).parent_path().string();
-    EXPECT_EQ(std::pair(rows[0].kind, rows[0].id), std::pair(Kind::parentDirectory, parent));
-    for (auto [name, kind] : { std::pair { "Archive.TGZ", Kind::archive }, { "data.gz", Kind::regularFile },
-             { "link-to-zeta", Kind::symlink }, { "Docs", Kind::directory } })
+    EXPECT_EQ(std::pair(rows[0].kind, rows[0].id), std::pair(EntryKind::parentDirectory, parent));
+    for (auto [name, kind] : { std::pair { "Archive.TGZ", EntryKind::archive }, { "data.gz", EntryKind::regularFile },
+             { "link-to-zeta", EntryKind::symlink }, { "Docs", EntryKind::directory } })
         EXPECT_EQ(rowNamed(rows, name).kind, kind) << name;
     const FileEntry& file = rowNamed(rows, "a.txt");
     const auto seconds = std::chrono::floor<std::chrono::seconds>(file.modificationDate.value());
@@ -81,7 +81,7 @@ TEST_F(FileSystemServiceTest, ListsParentThenFoldersThenFilesInFileNameOrder)
     EXPECT_EQ(listed(dir.path(), Hidden::show).size(), rows.size() + 2); // .git and .profile
 
     // The root has no parent row; a trailing slash does not count as a level.
-    EXPECT_NE(listed("/")[0].kind, Kind::parentDirectory);
+    EXPECT_NE(listed("/")[0].kind, EntryKind::parentDirectory);
     EXPECT_EQ(listed(dir.path() + "/")[0].id, parent);
     ::symlink((dir / "nowhere").c_str(), (dir / "dangling").c_str());
     for (const auto& path : { dir / "missing", dir / "a.txt", dir / "dangling" })

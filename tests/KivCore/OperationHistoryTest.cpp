@@ -16,7 +16,7 @@ using namespace kiv;
 using namespace kiv::test;
 namespace {
 
-using Kind = OperationRecord::Kind;
+using RecordKind = OperationRecord::Kind;
 
 class OperationHistoryTest : public ::testing::Test
 {
@@ -38,12 +38,12 @@ protected:
         auto transfer
             = std::make_shared<TransferJob>(mode, std::move(items), toFolder, std::make_shared<Trash>(trash));
         RecordedJob job(
-            transfer, transfer->report(), mode == TransferJob::Mode::copy ? Kind::copy : Kind::move);
+            transfer, transfer->report(), mode == TransferJob::Mode::copy ? RecordKind::copy : RecordKind::move);
         JobControl control;
         JobThread::runHere(job, asking ? *asking : control);
         return job.takeRecord();
     }
-    void moved(Kind kind, const std::vector<std::pair<std::string, std::string>>& items)
+    void moved(RecordKind kind, const std::vector<std::pair<std::string, std::string>>& items)
     {
         OperationRecord record { kind, {} };
         for (const auto& [from, to] : items) {
@@ -63,13 +63,13 @@ protected:
     void madeFolder(const std::string& name)
     {
         fs.makeFolder(dir / name);
-        OperationRecord record { Kind::makeFolder, {} };
+        OperationRecord record { RecordKind::makeFolder, {} };
         record.addMade("", dir / name);
         recorded(record);
     }
     void trashed(const std::vector<std::string>& names)
     {
-        OperationRecord record { Kind::moveToTrash, {} };
+        OperationRecord record { RecordKind::moveToTrash, {} };
         for (const auto& name : names)
             record.addTrashed(trash.moveToTrash(dir / name));
         recorded(record);
@@ -117,8 +117,8 @@ TEST_F(OperationHistoryTest, UndoesAChainOfEveryKindInOrderAndRedoesIt)
     for (const std::string n : { "1", "2", "3", "4" }) {
         madeFolder("c" + n);
         copied("folder", "c" + n);
-        moved(Kind::rename, { { "c" + n + "/folder", "c" + n + "/renamed" } });
-        moved(Kind::move, { { "c" + n + "/renamed", "top" + n } });
+        moved(RecordKind::rename, { { "c" + n + "/folder", "c" + n + "/renamed" } });
+        moved(RecordKind::move, { { "c" + n + "/renamed", "top" + n } });
         trashed({ "top" + n, "c" + n });
     }
     ASSERT_EQ(states.size(), 21u);
@@ -170,7 +170,7 @@ TEST_F(OperationHistoryTest, UndoOfAMoveIntoAFolderOfTheSameNameBringsBackTheFol
     dir.write("dst/box/old.txt", "was there");
     dir.folder("dst/box/empty");
     states.push_back(tree());
-    moved(Kind::move, { { "box", "dst/box" } });
+    moved(RecordKind::move, { { "box", "dst/box" } });
     EXPECT_FALSE(std::filesystem::exists(dir / "box"));
     EXPECT_EQ(undo(), "Undone: move of 3 items");
     EXPECT_EQ(tree(), states[0]);
@@ -180,7 +180,7 @@ TEST_F(OperationHistoryTest, UndoOfAMoveIntoAFolderOfTheSameNameBringsBackTheFol
 
 TEST_F(OperationHistoryTest, PackedAndExtractedItemsGoToTheTrashOnUndoAndComeBackOnRedo)
 {
-    const auto recordedJob = [&](std::shared_ptr<Job> work, const TransferReport& report, Kind kind) {
+    const auto recordedJob = [&](std::shared_ptr<Job> work, const TransferReport& report, RecordKind kind) {
         RecordedJob job(std::move(work), report, kind);
         JobControl control;
         JobThread::runHere(job, control);
@@ -189,10 +189,10 @@ TEST_F(OperationHistoryTest, PackedAndExtractedItemsGoToTheTrashOnUndoAndComeBac
     dir.write("box/inner.txt", "inner");
     dir.write("out/box/mine.txt", "mine"); // the extraction merges into this folder
     auto pack = std::make_shared<PackJob>(std::vector<std::string> { dir / "box" }, dir / "box.zip");
-    recordedJob(pack, pack->report(), Kind::pack);
+    recordedJob(pack, pack->report(), RecordKind::pack);
     auto extract
         = std::make_shared<ExtractJob>(dir / "box.zip", std::vector<ExtractJob::Member> {}, dir / "out");
-    recordedJob(extract, extract->report(), Kind::extract);
+    recordedJob(extract, extract->report(), RecordKind::extract);
     EXPECT_EQ(readFile(dir / "out/box/inner.txt"), "inner");
     EXPECT_EQ(undo(), "Undone: extraction of \"inner.txt\"");
     EXPECT_EQ(tree(), states[0]);
@@ -216,7 +216,7 @@ TEST_F(OperationHistoryTest, RefusesToUndoWhenTheFilesChangedAndTouchesNothing)
     EXPECT_NE(refusedUndo().find(dir / "copies/a has changed since."), std::string::npos);
     std::filesystem::remove(dir / "copies/a");
 
-    moved(Kind::move, { { "a", "into/a" }, { "b", "into/b" } });
+    moved(RecordKind::move, { { "a", "into/a" }, { "b", "into/b" } });
     EXPECT_EQ(undo(), "Undone: move of 2 items");
     EXPECT_EQ(redo(), "Redone: move of 2 items");
     dir.write("b", "new b"); // the old name is taken again
@@ -235,7 +235,7 @@ TEST_F(OperationHistoryTest, RefusesToUndoWhenTheFilesChangedAndTouchesNothing)
     // lost a file.
     dir.write("box/before.txt", "before");
     dir.write("box/edited.txt", "as moved");
-    moved(Kind::move, { { "box", "into/box" } });
+    moved(RecordKind::move, { { "box", "into/box" } });
     dir.write("into/box/added.txt", "added");
     dir.write("into/box/edited.txt", "edited!!");
     EXPECT_EQ(refusedUndo(),
@@ -284,7 +284,7 @@ TEST_F(OperationHistoryTest, UndoesARingOfRenamesAsOneStepAndRedoesIt)
     auto renames
         = std::make_shared<RenameSetJob>(std::vector<RenameSetJob::Rename> { { dir / "a", dir / "b" },
             { dir / "b", dir / "c" }, { dir / "c", dir / "a" }, { dir / "d", dir / "e" } });
-    RecordedJob job(renames, renames->report(), Kind::rename);
+    RecordedJob job(renames, renames->report(), RecordKind::rename);
     JobControl control;
     JobThread::runHere(job, control);
     recorded(job.takeRecord());

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace kiv;
-using Kind = FileEntry::Kind;
+using EntryKind = FileEntry::Kind;
 
 namespace {
 
@@ -28,7 +28,7 @@ std::string shown(const CellText::Line& line)
     return text;
 }
 
-std::string rowOf(std::string name, Kind kind, std::int64_t size = 0, std::optional<FileTime> date = when)
+std::string rowOf(std::string name, EntryKind kind, std::int64_t size = 0, std::optional<FileTime> date = when)
 {
     return shown(PanelRowText::row({ "/x/" + name, name, kind, size, date, std::nullopt }, 23));
 }
@@ -38,20 +38,20 @@ std::string rowOf(std::string name, Kind kind, std::int64_t size = 0, std::optio
 TEST(PanelRowTextTest, RowsKeepTheirColumnsAndMarkWhatIsCut)
 {
     const std::string dateAndTime = "  " + KivFormat::date(when) + "  " + KivFormat::time(when);
-    EXPECT_EQ(rowOf("a.txt", Kind::regularFile, 1234), " a.txt                        1,234" + dateAndTime);
-    EXPECT_EQ(rowOf("..", Kind::parentDirectory, 0, std::nullopt),
+    EXPECT_EQ(rowOf("a.txt", EntryKind::regularFile, 1234), " a.txt                        1,234" + dateAndTime);
+    EXPECT_EQ(rowOf("..", EntryKind::parentDirectory, 0, std::nullopt),
         " [..]                         <DIR>" + std::string(17, ' '));
     // A name one cell too long keeps 22 cells and shows the marker in the 23rd.
     const std::string name(23, 'n');
-    EXPECT_EQ(rowOf(name + 'n', Kind::regularFile, 5), " " + name.substr(1) + "<}>          5" + dateAndTime);
-    EXPECT_EQ(rowOf(name, Kind::regularFile, 5), " " + name + "          5" + dateAndTime);
+    EXPECT_EQ(rowOf(name + 'n', EntryKind::regularFile, 5), " " + name.substr(1) + "<}>          5" + dateAndTime);
+    EXPECT_EQ(rowOf(name, EntryKind::regularFile, 5), " " + name + "          5" + dateAndTime);
     // A size too long for its 11 cells shows in binary units, never cut.
-    EXPECT_EQ(rowOf("big", Kind::archive, 2'147'483'648).substr(24, 11), "     2.0 GB");
+    EXPECT_EQ(rowOf("big", EntryKind::archive, 2'147'483'648).substr(24, 11), "     2.0 GB");
     // The name column takes what the other columns leave, and every row fills exactly the panel.
     for (int cells : { 44, 60, 120 }) {
         const int width = PanelRowText::nameWidth(cells);
         EXPECT_EQ(
-            CellText::cellsOf(PanelRowText::row({ "/x/a", "a", Kind::regularFile, 1, when, {} }, width)),
+            CellText::cellsOf(PanelRowText::row({ "/x/a", "a", EntryKind::regularFile, 1, when, {} }, width)),
             cells - 1);
         const std::vector<PanelRowText::Title> titles = PanelRowText::columnTitles(width);
         EXPECT_EQ(titles.back().endCell, cells - 1);
