@@ -50,7 +50,9 @@ void SideCount::count(const std::vector<std::string>& paths, JobControl& control
     try {
         for (const std::string& path : paths) {
             DirectoryChain chain(PathString::parentOrRoot(path));
-            items += TreeCount::count(chain, PathString::lastComponent(path), &m_stopping).items;
+            items += TreeCount::count(
+                chain, PathString::lastComponent(path), &m_stopping, TreeCount::Weigh::itemsOnly)
+                         .items;
         }
     } catch (const JobCancelled&) {
         return;

@@ -3,6 +3,7 @@
 #include "files/DirectoryChain.h"
 #include "jobs/JobControl.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -13,10 +14,17 @@ namespace kiv::TreeCount {
 
 namespace {
 
-void add(DirectoryChain& chain, const std::string& name, JobControl* control, Size& size)
+void add(DirectoryChain& chain, const DirectoryChain::Child& item, Weigh weigh, JobControl* control, Size& size)
 {
     if (control)
         control->throwIfCancelled();
+    if (weigh == Weigh::itemsOnly && item.type != DT_DIR && item.type != DT_UNKNOWN) {
+        size.items += 1;
+        if (control)
+            control->addToTotals(1, 0);
+        return;
+    }
+    const std::string& name = item.name;
     struct stat info;
     if (::fstatat(chain.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return;
@@ -36,16 +44,16 @@ void add(DirectoryChain& chain, const std::string& name, JobControl* control, Si
         return; // the work itself will meet the same refusal and ask about it
     }
     for (const DirectoryChain::Child& child : names)
-        add(chain, child.name, control, size);
+        add(chain, child, weigh, control, size);
 }
 
 } // namespace
 
-Size count(DirectoryChain& chain, const std::string& name, JobControl* control)
+Size count(DirectoryChain& chain, const std::string& name, JobControl* control, Weigh weigh)
 {
     Size size;
     try {
-        add(chain, name, control, size);
+        add(chain, { name, DT_UNKNOWN }, weigh, control, size);
     } catch (const std::system_error&) {
         // A folder on the way could not be opened again: what was counted stands.
     }
