@@ -51,6 +51,7 @@ void ProgramTest::goToServer(const std::string& url)
         QTest::keyClick(active().tableView(), Qt::Key_G, Qt::ControlModifier);
         waitForJobs();
     });
+    EXPECT_EQ(active().state().location().displayPath(), url) << "the panel did not reach the server";
 }
 
 void ProgramTest::waitForJobs()

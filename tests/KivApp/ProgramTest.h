@@ -49,7 +49,8 @@ protected:
     // Waits until no job runs or waits and neither panel is listing (the panels the jobs changed
     // are relisted, a move has arrived).
     void waitForJobs();
-    // Takes the active panel to the sftp:// `url` with Ctrl+G and waits for its listing.
+    // Takes the active panel to the sftp:// `url` with Ctrl+G, waits for its listing and checks the
+    // panel stands there.
     void goToServer(const std::string& url);
     // Presses `keys` in the active panel's list, answering their dialogs as answering() does,
     // then waits for the jobs they started.

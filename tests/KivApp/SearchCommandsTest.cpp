@@ -123,7 +123,6 @@ TEST_F(SearchCommandsTest, OnAServersPanelSizesFindAndCompareWorkThereAndWhatWor
     server.trustHostKey();
     const std::string url = server.place(m_src).url();
     goToServer(url);
-    ASSERT_EQ(left().state().location().displayPath(), url);
 
     // Measured on the server: this machine's folder of the same path in the other panel is not it.
     putCursorOn(left(), "box");
