@@ -218,14 +218,14 @@ void FileOperationCommands::copyOperation()
     const std::vector<FileEntry> items = source.state().selectionForOperation();
     if (items.empty())
         return;
-    if (source.state().location().isRemote() || target.state().location().isRemote()) {
-        copyWithServer(source.state().location(), items, target.state().location());
-        return;
-    }
     if (target.state().location().isArchive()) {
         refuse(QStringLiteral("Copy"),
             QStringLiteral(
                 "Can't copy into an archive view. Switch the other panel to a real folder first."));
+        return;
+    }
+    if (source.state().location().isRemote() || target.state().location().isRemote()) {
+        copyWithServer(source.state().location(), items, target.state().location());
         return;
     }
     const std::optional<std::string> answer = askFor(
@@ -251,7 +251,12 @@ void FileOperationCommands::transferWithServer(const PanelLocation& source, cons
     const QString verb = mode == SftpCopyJob::Mode::move ? QStringLiteral("Move") : QStringLiteral("Copy");
     const bool download = source.isRemote();
     const PanelLocation& local = download ? target : source;
-    if (local.isRemote() || local.isArchive() || local.isFound()) {
+    if (target.isArchive()) {
+        refuse(verb, QStringLiteral("Can't %1 into an archive view.").arg(verb.toLower()));
+        return;
+    }
+    // An archive's items are read through its door; moving them out was refused before this.
+    if (local.isRemote() || local.isFound()) {
         refuse(verb,
             QStringLiteral("A server's items are %1d to and from folders of this machine only.").arg(verb.toLower()));
         return;
@@ -263,7 +268,7 @@ void FileOperationCommands::transferWithServer(const PanelLocation& source, cons
     const auto& server = static_cast<const SftpDoor&>(*(download ? source : target).door());
     m_context.jobs.start(std::make_shared<SftpCopyJob>(server.session(),
         download ? SftpCopyJob::Direction::download : SftpCopyJob::Direction::upload, sourcePaths(source, items),
-        target.path(), mode));
+        target.path(), mode, download ? nullptr : source.door()));
     m_context.panels.active().setMarks({});
 }
 
@@ -302,14 +307,14 @@ void FileOperationCommands::moveOperation()
 {
     PanelViewController& source = m_context.panels.active();
     PanelViewController& target = m_context.panels.other(source);
-    if (source.state().location().isRemote() || target.state().location().isRemote()) {
-        moveWithServer(source, target);
-        return;
-    }
     if (source.state().location().isArchive()) {
         refuse(QStringLiteral("Move"),
             QStringLiteral(
                 "Can't move items from inside an archive view - use Copy (F5) to extract them first."));
+        return;
+    }
+    if (source.state().location().isRemote() || target.state().location().isRemote()) {
+        moveWithServer(source, target);
         return;
     }
     const std::vector<FileEntry> items = source.state().selectionForOperation();

@@ -43,7 +43,9 @@ std::optional<std::string> ArchiveDoor::localPath(const std::string&) const
 
 std::vector<FileEntry> ArchiveDoor::list(const std::string& folder, HiddenFiles, ListingOrder, JobControl* control) const
 {
-    return tree(control)->children(folder, ArchiveTree::ParentRow::include);
+    // A folder named without its "/" is the same folder, as info() takes it.
+    const bool bare = !folder.empty() && !folder.ends_with('/');
+    return tree(control)->children(bare ? folder + "/" : folder, ArchiveTree::ParentRow::include);
 }
 
 std::optional<ItemInfo> ArchiveDoor::info(const std::string& path, Link) const

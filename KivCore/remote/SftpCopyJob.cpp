@@ -1,7 +1,10 @@
 #include "remote/SftpCopyJob.h"
 
 #include "base/PathString.h"
+#include "doors/Door.h"
+#include "doors/DoorItem.h"
 #include "files/DirectoryChain.h"
+#include "files/FileSystemService.h"
 #include "files/TreeRemoval.h"
 #include "jobs/ItemFailures.h"
 #include "jobs/JobControl.h"
@@ -13,8 +16,9 @@
 namespace kiv {
 
 SftpCopyJob::SftpCopyJob(std::shared_ptr<SftpSession> session, Direction direction, std::vector<std::string> sources,
-    std::string target, Mode mode)
+    std::string target, Mode mode, std::shared_ptr<const Door> from)
     : m_session(std::move(session))
+    , m_from(from ? std::move(from) : FileSystemService::shared())
     , m_direction(direction)
     , m_sources(std::move(sources))
     , m_target(std::move(target))
@@ -24,7 +28,9 @@ SftpCopyJob::SftpCopyJob(std::shared_ptr<SftpSession> session, Direction directi
 
 std::string SftpCopyJob::description() const
 {
-    const std::string what = m_sources.size() == 1 ? m_sources.front() : std::to_string(m_sources.size()) + " items";
+    const std::string what = m_sources.size() != 1 ? std::to_string(m_sources.size()) + " items"
+        : m_direction == Direction::upload          ? m_from->displayPath(m_sources.front())
+                                                    : m_sources.front();
     const std::string where = m_direction == Direction::upload ? m_session->placeOf(m_target).url() : m_target;
     return title() + " " + what + " to " + where;
 }
@@ -34,6 +40,10 @@ JobFootprint SftpCopyJob::footprint() const
     // Only the local side: paths on a server never clash with local ones.
     if (m_direction == Direction::download)
         return { {}, { m_target } };
+    if (const DoorItem* archive = m_from->container()) {
+        const std::optional<std::string> file = archive->door->localPath(archive->path);
+        return { file ? std::vector { *file } : std::vector<std::string> {}, {} };
+    }
     if (m_mode == Mode::move)
         return { {}, m_sources };
     return { m_sources, {} };
@@ -45,7 +55,10 @@ JobOutcome SftpCopyJob::run(JobControl& control)
         SftpDownload download(m_session, control);
         return runWith(download, control);
     }
-    SftpUpload upload(m_session, control);
+    // Removing a source is done on the local disk: nothing elsewhere is ever taken for it.
+    if (m_mode == Mode::move && m_from->kind() != Door::Kind::localDisk)
+        return { JobOutcome::End::failed, "Only items of this machine are moved onto a server." };
+    SftpUpload upload(m_from, m_session, control);
     return runWith(upload, control);
 }
 

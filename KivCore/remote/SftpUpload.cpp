@@ -3,51 +3,31 @@
 #include "base/ErrorText.h"
 #include "base/KivError.h"
 #include "base/PathString.h"
-#include "base/UniqueFd.h"
 #include "base/Uuid.h"
+#include "doors/Door.h"
+#include "doors/ReadStream.h"
 #include "files/FreeName.h"
 #include "jobs/JobControl.h"
 #include "remote/SftpFileWriter.h"
 #include "remote/SftpSession.h"
 
 #include <cerrno>
-#include <dirent.h>
 #include <filesystem>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace kiv {
 
 namespace {
 
-struct stat localFacts(const std::string& path)
-{
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0)
-        throwSystemError(errno, path);
-    return info;
-}
+// A folder whose bits the source does not keep (an archive's) opens as a new folder would.
+constexpr std::uint32_t plainFolderBits = 0755;
 
-std::vector<std::string> localNames(const std::string& folder)
+JobItemFacts sourceFacts(const std::string& shown, const ItemInfo& info)
 {
-    DIR* stream = ::opendir(folder.c_str());
-    if (!stream)
-        throwSystemError(errno, folder);
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(stream)) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..")
-            names.emplace_back(name);
-    }
-    ::closedir(stream);
-    return names;
-}
-
-JobItemFacts localItemFacts(const std::string& path, const struct stat& info)
-{
-    return { path, info.st_size, std::chrono::system_clock::from_time_t(info.st_mtime), S_ISDIR(info.st_mode) };
+    std::optional<std::chrono::system_clock::time_point> modified;
+    if (info.modified)
+        modified = std::chrono::time_point_cast<std::chrono::system_clock::duration>(*info.modified);
+    return { shown, info.size, modified, info.type == ItemInfo::Type::folder };
 }
 
 JobItemFacts remoteItemFacts(const std::string& path, const SftpAttributes& attributes)
@@ -58,56 +38,66 @@ JobItemFacts remoteItemFacts(const std::string& path, const SftpAttributes& attr
 
 } // namespace
 
-SftpUpload::SftpUpload(std::shared_ptr<SftpSession> session, JobControl& control)
-    : m_session(std::move(session))
+SftpUpload::SftpUpload(std::shared_ptr<const Door> from, std::shared_ptr<SftpSession> session, JobControl& control)
+    : m_from(std::move(from))
+    , m_session(std::move(session))
     , m_control(control)
     , m_conflicts(control)
     , m_failures(control)
 {
 }
 
-void SftpUpload::count(const std::string& localPath)
+void SftpUpload::count(const std::string& path)
 {
-    const struct stat info = localFacts(localPath);
-    m_control.addToTotals(1, S_ISREG(info.st_mode) ? info.st_size : 0);
-    if (S_ISDIR(info.st_mode))
-        for (const std::string& name : localNames(localPath))
-            count(PathString::appendingComponent(localPath, name));
+    const ItemInfo info = facts(path);
+    m_control.addToTotals(1, info.type == ItemInfo::Type::file ? info.size : 0);
+    if (info.type == ItemInfo::Type::folder)
+        countFolder(path);
 }
 
-void SftpUpload::copy(const std::string& localPath, const std::string& remoteFolder)
+// The rows of a listing say enough to count by: no second look at each item.
+void SftpUpload::countFolder(const std::string& path)
 {
-    copyEntry(localPath, PathString::appendingComponent(remoteFolder, PathString::lastComponent(localPath)));
+    for (const FileEntry& row : m_from->list(path, Door::HiddenFiles::show, Door::ListingOrder::asListed, &m_control)) {
+        if (row.kind == FileEntry::Kind::parentDirectory)
+            continue;
+        const bool isFile = row.kind == FileEntry::Kind::regularFile || row.kind == FileEntry::Kind::archive;
+        m_control.addToTotals(1, isFile ? row.size : 0);
+        if (row.kind == FileEntry::Kind::directory)
+            countFolder(row.id);
+    }
 }
 
-void SftpUpload::copyEntry(const std::string& localPath, const std::string& remotePath)
+void SftpUpload::copy(const std::string& path, const std::string& remoteFolder)
+{
+    copyEntry(path, PathString::appendingComponent(remoteFolder, PathString::lastComponent(path)));
+}
+
+void SftpUpload::copyEntry(const std::string& path, const std::string& remotePath)
 {
     m_control.throwIfCancelled();
-    struct stat info {};
-    if (!m_failures.attempt([&] { info = localFacts(localPath); }, localPath))
+    ItemInfo info;
+    if (!m_failures.attempt([&] { info = facts(path); }, shown(path)))
         return;
-    if (S_ISDIR(info.st_mode))
-        copyFolder(localPath, remotePath, info);
-    else if (S_ISREG(info.st_mode))
-        copyFile(localPath, remotePath, info);
-    else if (S_ISLNK(info.st_mode))
+    switch (info.type) {
+    case ItemInfo::Type::folder:
+        copyFolder(path, remotePath, info);
+        break;
+    case ItemInfo::Type::file:
+        copyFile(path, remotePath, info);
+        break;
+    case ItemInfo::Type::link:
+        m_failures.attempt([&] { m_session->makeLink(info.linkTarget, remotePath, &m_control); }, shown(path));
+        break;
+    case ItemInfo::Type::other:
         m_failures.attempt(
-            [&] {
-                std::string target(static_cast<std::size_t>(info.st_size) + 1, '\0');
-                const ssize_t length = ::readlink(localPath.c_str(), target.data(), target.size());
-                if (length < 0)
-                    throwSystemError(errno, localPath);
-                target.resize(static_cast<std::size_t>(length));
-                m_session->makeLink(target, remotePath, &m_control);
-            },
-            localPath);
-    else
-        m_failures.attempt([&] { throw KivError::operationFailed("Not a file, folder or link: " + localPath); },
-            localPath);
+            [&] { throw KivError::operationFailed("Not a file, folder or link: " + shown(path)); }, shown(path));
+        break;
+    }
     m_control.finishItems(1, 0);
 }
 
-void SftpUpload::copyFolder(const std::string& localPath, const std::string& remotePath, const struct stat& info)
+void SftpUpload::copyFolder(const std::string& path, const std::string& remotePath, const ItemInfo& info)
 {
     const bool made = m_failures.attempt(
         [&] {
@@ -119,44 +109,32 @@ void SftpUpload::copyFolder(const std::string& localPath, const std::string& rem
                     throw;
             }
         },
-        localPath);
-    std::vector<std::string> names;
-    if (!made || !m_failures.attempt([&] { names = localNames(localPath); }, localPath))
+        shown(path));
+    std::vector<FileEntry> rows;
+    const auto list = [&] { rows = m_from->list(path, Door::HiddenFiles::show, Door::ListingOrder::asListed, nullptr); };
+    if (!made || !m_failures.attempt(list, shown(path)))
         return;
-    for (const std::string& name : names)
-        copyEntry(PathString::appendingComponent(localPath, name), PathString::appendingComponent(remotePath, name));
-    m_failures.attempt([&] { m_session->setPermissions(remotePath, info.st_mode, &m_control); }, localPath);
+    for (const FileEntry& row : rows)
+        if (row.kind != FileEntry::Kind::parentDirectory)
+            copyEntry(row.id, PathString::appendingComponent(remotePath, row.name));
+    m_failures.attempt(
+        [&] { m_session->setPermissions(remotePath, info.permissions.value_or(plainFolderBits), &m_control); },
+        shown(path));
 }
 
-void SftpUpload::copyFile(const std::string& localPath, const std::string& remotePath, const struct stat& info)
+void SftpUpload::copyFile(const std::string& path, const std::string& remotePath, const ItemInfo& info)
 {
-    std::string target = remotePath;
     bool replacing = false;
-    try {
-        const SftpAttributes existing = m_session->lstat(remotePath, &m_control);
-        switch (m_conflicts.resolve(localItemFacts(localPath, info), remoteItemFacts(remotePath, existing))) {
-        case ConflictAnswers::Resolution::skip:
-            return;
-        case ConflictAnswers::Resolution::keepBoth:
-            target = PathString::appendingComponent(PathString::parentOrRoot(remotePath),
-                FreeName::numbered(PathString::lastComponent(remotePath), false, [&](const std::string& name) {
-                    return exists(PathString::appendingComponent(PathString::parentOrRoot(remotePath), name));
-                }));
-            break;
-        case ConflictAnswers::Resolution::overwrite:
-            replacing = true;
-            break;
-        }
-    } catch (const std::filesystem::filesystem_error&) {
-        // Nothing there yet.
-    }
-    m_control.beginItem(localPath, info.st_size);
+    const std::optional<std::string> target = targetFor(path, remotePath, info, replacing);
+    if (!target)
+        return;
+    m_control.beginItem(shown(path), info.size);
     m_failures.attempt(
         [&] {
-            const std::string temporary = temporaryBeside(target);
-            sendFile(localPath, temporary, info.st_mode);
+            const std::string temporary = temporaryBeside(*target);
+            sendFile(path, temporary, info.permissions);
             try {
-                m_session->rename(temporary, target,
+                m_session->rename(temporary, *target,
                     replacing ? SftpSession::Replace::allowed : SftpSession::Replace::never, &m_control);
             } catch (...) {
                 if (!m_session->isLost())
@@ -164,20 +142,32 @@ void SftpUpload::copyFile(const std::string& localPath, const std::string& remot
                 throw;
             }
         },
-        localPath);
+        shown(path));
 }
 
-void SftpUpload::replaceFile(const std::string& localPath, const std::string& remotePath, std::uint32_t mode)
+std::optional<std::string> SftpUpload::targetFor(
+    const std::string& path, const std::string& remotePath, const ItemInfo& info, bool& replacing)
 {
-    const std::string temporary = temporaryBeside(remotePath);
-    sendFile(localPath, temporary, mode);
+    SftpAttributes existing;
     try {
-        m_session->rename(temporary, remotePath, SftpSession::Replace::allowed, &m_control);
-    } catch (...) {
-        if (!m_session->isLost())
-            m_session->removeFile(temporary, nullptr);
-        throw;
+        existing = m_session->lstat(remotePath, &m_control);
+    } catch (const std::filesystem::filesystem_error&) {
+        return remotePath; // nothing there yet
     }
+    switch (m_conflicts.resolve(sourceFacts(shown(path), info), remoteItemFacts(remotePath, existing))) {
+    case ConflictAnswers::Resolution::skip:
+        return std::nullopt;
+    case ConflictAnswers::Resolution::keepBoth: {
+        const std::string folder = PathString::parentOrRoot(remotePath);
+        return PathString::appendingComponent(folder,
+            FreeName::numbered(PathString::lastComponent(remotePath), false,
+                [&](const std::string& name) { return exists(PathString::appendingComponent(folder, name)); }));
+    }
+    case ConflictAnswers::Resolution::overwrite:
+        replacing = true;
+        break;
+    }
+    return remotePath;
 }
 
 bool SftpUpload::exists(const std::string& remotePath)
@@ -195,26 +185,29 @@ std::string SftpUpload::temporaryBeside(const std::string& remotePath) const
     return PathString::appendingComponent(PathString::parentOrRoot(remotePath), ".tavrin-" + Uuid::randomString().substr(0, 13));
 }
 
-void SftpUpload::sendFile(const std::string& localPath, const std::string& temporary, std::uint32_t mode)
+void SftpUpload::sendFile(const std::string& path, const std::string& temporary, std::optional<std::uint32_t> mode)
 {
-    const UniqueFd fd(::open(localPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (!fd.valid())
-        throwSystemError(errno, localPath);
-    SftpFileWriter writer(m_session, temporary, mode & 07777, &m_control);
+    const std::unique_ptr<ReadStream> stream = m_from->read(path);
+    SftpFileWriter writer(m_session, temporary, mode, &m_control);
     std::vector<char> buffer(256 * 1024);
-    for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throwSystemError(errno, localPath);
-        if (got == 0)
-            break;
-        writer.write(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
-        m_control.addBytes(got);
+    while (const std::size_t got = stream->read(buffer)) {
+        writer.write(std::string_view(buffer.data(), got));
+        m_control.addBytes(static_cast<std::int64_t>(got));
         m_control.throwIfCancelled();
     }
     writer.finish();
+}
+
+ItemInfo SftpUpload::facts(const std::string& path) const
+{
+    if (std::optional<ItemInfo> info = m_from->info(path, Door::Link::itself))
+        return *info;
+    throwSystemError(ENOENT, shown(path));
+}
+
+std::string SftpUpload::shown(const std::string& path) const
+{
+    return m_from->displayPath(path);
 }
 
 } // namespace kiv

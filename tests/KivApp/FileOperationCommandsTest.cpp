@@ -572,4 +572,25 @@ TEST_F(FileOperationCommandsTest, F6OnAServerRenamesThereAndMovesToThisMachineOn
     EXPECT_EQ(snapshot(m_src), (Tree { { "c.txt", "gamma" } }));
     EXPECT_EQ(readFile(m_dst + "/a2.txt"), "alpha");
     EXPECT_TRUE(lists(right(), "a2.txt"));
+
+    // Out of an archive onto the server: copied, never moved; and nothing goes into an archive.
+    m_home.run("cd dst && zip -q pack.zip a2.txt");
+    right().reload();
+    waitForJobs();
+    putCursorOn(right(), "pack.zip");
+    QTest::keyClick(right().tableView(), Qt::Key_Return);
+    waitForJobs();
+    cursorTo("c.txt");
+    EXPECT_EQ(press(Qt::Key_F5, { ok }),
+        ShownDialogs { notice("Copy", "Can't copy into an archive view. Switch the other panel to a real folder first.") });
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    press(Qt::Key_Tab);
+    ASSERT_EQ(&active(), &right());
+    cursorTo("a2.txt");
+    EXPECT_EQ(press({ Qt::Key_F6, Qt::Key_F5 }, { ok, ok }),
+        (ShownDialogs {
+            notice("Move", "Can't move items from inside an archive view - use Copy (F5) to extract them first."),
+            question("Copy", "Copy 1 item(s) to " + server.place(m_src).url() + "?", "[ Copy ]") }));
+    EXPECT_EQ(snapshot(m_src), (Tree { { "a2.txt", "alpha" }, { "c.txt", "gamma" } }));
 }

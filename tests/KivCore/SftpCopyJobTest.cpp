@@ -1,5 +1,7 @@
 #include "remote/SftpCopyJob.h"
 
+#include "archives/ArchiveDoor.h"
+#include "files/FileSystemService.h"
 #include "remote/SftpSession.h"
 
 #include <atomic>
@@ -81,6 +83,58 @@ TEST(SftpCopyJobTest, AMoveCancelledMidFileLeavesTheSourceWhole)
     EXPECT_EQ(outcome.end, JobOutcome::End::cancelled);
     EXPECT_EQ(test::readFile(remote / "big"), big);
     EXPECT_TRUE(std::filesystem::is_empty(local.path()));
+}
+
+TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
+{
+    SshServer server;
+    server.trustHostKey();
+    TempDir local;
+    local.write("pack/docs/a.txt", "alpha");
+    local.write("pack/docs/sub/b.txt", "beta");
+    std::string big(16 * 1024 * 1024, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>((i * 2654435761u) >> 13);
+    local.write("pack/big", big);
+    local.run("cd pack && zip -qr ../p.zip .");
+    const auto archive = std::make_shared<ArchiveDoor>(FileSystemService::shared(), local / "p.zip");
+    TempDir remote;
+    remote.write("a.txt", "server's a");
+    JobScript connecting;
+    const auto session = SftpSession::open(server.place(), connecting.control);
+
+    // A folder member named as the panel names it, without its "/", comes with all it holds.
+    JobScript copying({ JobAnswer::skip });
+    EXPECT_EQ(copying.run(SftpCopyJob(session, SftpCopyJob::Direction::upload, { "docs/sub", "docs/a.txt" },
+                  remote.path(), SftpCopyJob::Mode::copy, archive)),
+        (JobOutcome { JobOutcome::End::completed, "Copied" }));
+    EXPECT_EQ(test::treeOf(remote.path()), (Tree { { "a.txt", "server's a" }, { "sub", "/" }, { "sub/b.txt", "beta" } }));
+    ASSERT_EQ(copying.asked.size(), 1u);
+    EXPECT_EQ(copying.asked[0].source.path, local / "p.zip" + " :: /docs/a.txt");
+    EXPECT_EQ(copying.asked[0].source.size, 5);
+    EXPECT_TRUE(copying.asked[0].source.modified);
+    EXPECT_EQ(copying.asked[0].target.size, 10);
+
+    JobScript cancelling;
+    std::atomic<bool> done { false };
+    std::thread canceller([&] {
+        while (!done && cancelling.control.progress().currentBytesDone < 1024 * 1024)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        cancelling.control.cancel();
+    });
+    const JobOutcome cancelled = cancelling.run(
+        SftpCopyJob(session, SftpCopyJob::Direction::upload, { "big" }, remote.path(), SftpCopyJob::Mode::copy, archive));
+    done = true;
+    canceller.join();
+    EXPECT_EQ(cancelled.end, JobOutcome::End::cancelled);
+    EXPECT_EQ(test::treeOf(remote.path()).size(), 3u) << "no part of the file, under any name";
+
+    // Nothing is ever removed from an archive, so nothing moves out of one.
+    JobScript moving;
+    EXPECT_EQ(moving.run(SftpCopyJob(session, SftpCopyJob::Direction::upload, { "docs/a.txt" }, remote / "sub",
+                  SftpCopyJob::Mode::move, archive)).end,
+        JobOutcome::End::failed);
+    EXPECT_EQ(test::treeOf(remote.path()).size(), 3u);
 }
 
 } // namespace kiv
