@@ -266,9 +266,14 @@ void FileOperationCommands::transferWithServer(const PanelLocation& source, cons
     if (!RetroDialogs::confirm(&m_context.dialogParent, verb, question, verb))
         return;
     const auto& server = static_cast<const SftpDoor&>(*(download ? source : target).door());
-    m_context.jobs.start(std::make_shared<SftpCopyJob>(server.session(),
+    auto job = std::make_shared<SftpCopyJob>(server.session(),
         download ? SftpCopyJob::Direction::download : SftpCopyJob::Direction::upload, sourcePaths(source, items),
-        target.path(), mode, download ? nullptr : source.door()));
+        target.path(), mode, download ? nullptr : source.door());
+    // A copy onto a server is undone there; what went both ways or came to this machine is not kept.
+    if (download || mode == SftpCopyJob::Mode::move)
+        m_context.jobs.start(job);
+    else
+        UndoRecording::start(m_context, job, job->report(), OperationRecord::Kind::copy, target.door());
     m_context.panels.active().setMarks({});
 }
 
@@ -421,8 +426,9 @@ void FileOperationCommands::moveWithServer(PanelViewController& source, PanelVie
     // A server's paths are its own: "~" is no folder of this machine there.
     const std::string path = destination->front() == '/' ? *destination
                                                          : PathString::appendingComponent(from.path(), *destination);
-    m_context.jobs.start(std::make_shared<SftpRenameJob>(
-        std::static_pointer_cast<const SftpDoor>(from.door()), sourcePaths(from, items), path));
+    const auto job = std::make_shared<SftpRenameJob>(
+        std::static_pointer_cast<const SftpDoor>(from.door()), sourcePaths(from, items), path);
+    UndoRecording::start(m_context, job, job->report(), OperationRecord::Kind::move, from.door());
     source.setMarks({});
 }
 

@@ -14,8 +14,9 @@ struct CommandContext;
 namespace kiv::UndoRecording {
 
 // Starts `work` on the context's job runner; when it has ended, what its `report` (owned by
-// `work`) says it did is recorded in the context's history as an operation of `kind`.
+// `work`) says it did is recorded in the context's history as an operation of `kind`, in `place`
+// (a server's folders; this machine's disk when null).
 void start(const CommandContext& context, std::shared_ptr<Job> work, const TransferReport& report,
-    OperationRecord::Kind kind);
+    OperationRecord::Kind kind, std::shared_ptr<const Door> place = nullptr);
 
 } // namespace kiv::UndoRecording

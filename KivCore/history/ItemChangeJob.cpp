@@ -70,9 +70,11 @@ void ItemChangeJob::change() const
 
 void ItemChangeJob::record()
 {
-    // The history undoes through this machine's disk: a change elsewhere (on a server) is not
-    // its to undo, and a local item of the same path must never be taken for it.
-    if (!m_door->localPath(m_to))
+    // The history replays a change where it was made: on this machine's disk, or on a server
+    // through its door, so that a local item of the same path is never taken for one there.
+    if (m_door->kind() == Door::Kind::remote)
+        m_record.place = m_door;
+    else if (!m_door->localPath(m_to))
         return;
     try {
         if (m_from.empty())

@@ -12,7 +12,7 @@ class Door;
 
 // One quick change to one item through its door, run as a job all the same (a folder on a dead
 // mount may never answer): making a folder or renaming an item in its folder, never in place of
-// anything, recorded for undo where the item lies on this machine.
+// anything, recorded for undo where the item lies on this machine or on a server.
 class ItemChangeJob : public Job
 {
 public:

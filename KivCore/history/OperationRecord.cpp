@@ -1,6 +1,7 @@
 #include "history/OperationRecord.h"
 
 #include "base/PathString.h"
+#include "doors/Door.h"
 
 namespace kiv {
 
@@ -20,7 +21,7 @@ void OperationRecord::addMoved(std::string from, std::string to, TrashedItem rep
 {
     TreeSnapshot now;
     try {
-        now = TreeSnapshot::of(to);
+        now = snapshotOf(to);
     } catch (const std::exception&) {
         // A folder inside that cannot be read: the item still goes back, checked for presence only.
     }
@@ -34,7 +35,7 @@ void OperationRecord::addEmptied(std::string from)
 
 void OperationRecord::addMade(std::string from, std::string to, TrashedItem replaced)
 {
-    TreeSnapshot made = TreeSnapshot::of(to);
+    TreeSnapshot made = snapshotOf(to);
     steps.push_back({ std::move(from), std::move(to), {}, std::move(made), {}, {}, false, std::move(replaced) });
 }
 
@@ -51,9 +52,14 @@ void OperationRecord::addTrashed(const TrashedItem& item)
 
 OperationRecord OperationRecord::taken()
 {
-    OperationRecord record { kind, {} };
+    OperationRecord record { kind, {}, place };
     std::swap(record, *this);
     return record;
+}
+
+TreeSnapshot OperationRecord::snapshotOf(const std::string& path) const
+{
+    return place ? TreeSnapshot::of(*place, path) : TreeSnapshot::of(path);
 }
 
 std::string OperationRecord::description() const

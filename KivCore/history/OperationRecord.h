@@ -4,10 +4,13 @@
 #include "files/TrashedItem.h"
 #include "history/TreeSnapshot.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kiv {
+
+class Door;
 
 // What one file operation did, item by item, in enough detail to undo it and to do it again:
 // the record an operation hands to the OperationHistory.
@@ -60,6 +63,9 @@ struct OperationRecord
 
     Kind kind;
     std::vector<Step> steps;
+    // The place whose paths the steps are, behind its door (a server's folders); null for this
+    // machine's disk. Nothing of one place is ever replayed on another.
+    std::shared_ptr<const Door> place = nullptr;
 
     bool operator==(const OperationRecord&) const = default;
 
@@ -80,12 +86,15 @@ struct OperationRecord
     // Notes that an item went to the trash.
     void addTrashed(const TrashedItem& item);
 
-    // Returns the record as it is and leaves it empty, of the same kind: a job hands over what it did.
+    // Returns the record as it is and leaves it empty, of the same kind and place: a job hands over
+    // what it did.
     OperationRecord taken();
 
     // Returns what the user reads after "Undo" or "Undone:": `move of 3 items`, `rename of "a.txt"`,
     // `new folder "b"`; names are the file system's bytes.
     std::string description() const;
+    // Returns the snapshot of the item at `path` in the record's place; throws as TreeSnapshot::of().
+    TreeSnapshot snapshotOf(const std::string& path) const;
 };
 
 } // namespace kiv

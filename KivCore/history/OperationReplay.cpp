@@ -3,6 +3,8 @@
 #include "base/ErrorText.h"
 #include "base/KivError.h"
 #include "base/PathString.h"
+#include "doors/Door.h"
+#include "doors/DoorWalk.h"
 #include "files/DeleteJob.h"
 #include "files/DiskItem.h"
 #include "files/FileSystemService.h"
@@ -70,11 +72,18 @@ Expectation expectationFor(Kind kind, const Step& step, Direction direction)
     return undo ? Expectation { step.to, step.from, unchanged } : Expectation { step.from, taken, unchanged };
 }
 
-void addChanges(std::vector<std::string>& found, const Step& step, const std::string& path)
+// Whether anything is at `path` in `place` (this machine's disk when null).
+bool exists(const Door* place, const std::string& path)
+{
+    return place ? place->info(path, Door::Link::itself).has_value() : DiskItem::exists(path);
+}
+
+void addChanges(std::vector<std::string>& found, const Step& step, const std::string& path, const Door* place)
 {
     using Kind = TreeSnapshot::Difference::Kind;
     try {
-        const auto difference = TreeSnapshot::of(path).firstDifference(step.made);
+        const TreeSnapshot now = place ? TreeSnapshot::of(*place, path) : TreeSnapshot::of(path);
+        const auto difference = now.firstDifference(step.made);
         if (!difference)
             return;
         const std::string where
@@ -99,15 +108,16 @@ void addAttributeDifference(std::vector<std::string>& found, const Expectation& 
     }
 }
 
-// `leaving` holds the paths that other steps of the operation move away first.
+// `leaving` holds the paths that other steps of the operation move away first; `place` is where
+// the paths are (this machine's disk when null).
 void addDifferences(std::vector<std::string>& found, const Step& step, const Expectation& expected,
-    Direction direction, const std::unordered_set<std::string>& leaving)
+    Direction direction, const std::unordered_set<std::string>& leaving, const Door* place)
 {
-    if (!expected.present.empty() && !DiskItem::exists(expected.present)) {
+    if (!expected.present.empty() && !exists(place, expected.present)) {
         found.push_back(expected.present + " is no longer there.");
         return;
     }
-    if (!expected.absent.empty() && !leaving.contains(expected.absent) && DiskItem::exists(expected.absent))
+    if (!expected.absent.empty() && !leaving.contains(expected.absent) && exists(place, expected.absent))
         found.push_back("Something is at " + expected.absent + " again.");
     if (direction == Direction::undo && replacedSomething(step)
         && !DiskItem::exists(step.replaced.trashedPath))
@@ -115,7 +125,7 @@ void addDifferences(std::vector<std::string>& found, const Step& step, const Exp
     if (expected.shownFrom)
         addAttributeDifference(found, expected);
     if (expected.unchanged)
-        addChanges(found, step, expected.present);
+        addChanges(found, step, expected.present, place);
 }
 
 // Runs `job` as a part of the replay on its control: a cancel ends the replay, anything less
@@ -180,6 +190,47 @@ bool insideChangedFolder(const std::string& path, const std::unordered_set<std::
             return true;
     } while (folder != "/");
     return false;
+}
+
+// Removes the item at `path` behind `place` with everything it holds, what is inside first.
+void removeTree(const Door& place, const std::string& path, JobControl& control)
+{
+    std::vector<std::string> inside;
+    const auto visit = [&](const std::string&, const FileEntry& row) { inside.push_back(row.id); };
+    const auto refused = [&](const std::string& folder, const std::string& why) {
+        throw KivError::operationFailed(place.displayPath(folder) + ": " + why);
+    };
+    if (place.info(path, Door::Link::itself)->type == ItemInfo::Type::folder)
+        DoorWalk(place, visit, refused, &control).walk(path);
+    for (auto item = inside.rbegin(); item != inside.rend(); ++item)
+        place.remove(*item);
+    place.remove(path);
+}
+
+// Replays a step in a place of its own (a server's folders), through its door alone: renames
+// and new folders both ways, and a copy taken away again.
+void replayThere(const Door& place, Kind kind, Step& step, Direction direction, JobControl& control)
+{
+    const bool undo = direction == Direction::undo;
+    switch (step.kindIn(kind)) {
+    case Kind::rename:
+    case Kind::move:
+        undo ? place.rename(step.to, step.from) : place.rename(step.from, step.to);
+        return;
+    case Kind::copy:
+        if (undo)
+            return removeTree(place, step.to, control);
+        break; // its source lies in another place
+    case Kind::makeFolder:
+        if (undo)
+            return removeTree(place, step.to, control);
+        place.makeFolder(step.to);
+        step.made = TreeSnapshot::of(place, step.to);
+        return;
+    default:
+        break;
+    }
+    throw KivError::operationFailed("Only renames, new folders and copies are replayed on a server.");
 }
 
 void redo(Kind kind, Step& step, const Trash& trash, JobControl& control)
@@ -285,14 +336,20 @@ std::vector<std::string> differences(const OperationRecord& record, Direction di
     for (const Step& step : record.steps) {
         if (!changed.empty() && outOfReach(step.from) && insideChangedFolder(step.from, changed))
             continue; // checked as it is replayed, once its folders are
-        addDifferences(found, step, expectationFor(record.kind, step, direction), direction, leaving);
+        addDifferences(found, step, expectationFor(record.kind, step, direction), direction, leaving,
+            record.place.get());
+        // Its source lay elsewhere (this machine, an archive): a copy onto a server is made anew.
+        if (record.place && direction == Direction::redo && step.kindIn(record.kind) == Kind::copy)
+            found.push_back(step.to + " is not copied again from here: copy it anew.");
     }
     return found;
 }
 
-void replay(Kind kind, Step& step, Direction direction, const Trash& trash, JobControl& control)
+void replay(Kind kind, Step& step, Direction direction, const Trash& trash, JobControl& control, const Door* place)
 {
-    if (direction == Direction::undo)
+    if (place)
+        replayThere(*place, kind, step, direction, control);
+    else if (direction == Direction::undo)
         undo(kind, step, trash, control);
     else
         redo(kind, step, trash, control);

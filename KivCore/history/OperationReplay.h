@@ -6,6 +6,7 @@
 #include <vector>
 
 namespace kiv {
+class Door;
 class JobControl;
 class Trash;
 } // namespace kiv
@@ -29,9 +30,10 @@ std::vector<std::string> differences(const OperationRecord& record, Direction di
 
 // Undoes or redoes one step of an operation of `kind`, updating `step` where redoing lands the
 // item somewhere new (a new place in the trash, a new copy's snapshot). The copies, moves and
-// deletes run on `control`. Throws JobCancelled on a cancel, else what the file operation throws;
-// the step is then not done.
+// deletes run on `control`, in the record's `place` through its door alone when it has one (a
+// server's: renames, new folders and copies). Throws JobCancelled on a cancel, else what the file
+// operation throws; the step is then not done.
 void replay(OperationRecord::Kind kind, OperationRecord::Step& step, Direction direction, const Trash& trash,
-    JobControl& control);
+    JobControl& control, const Door* place);
 
 } // namespace kiv::OperationReplay

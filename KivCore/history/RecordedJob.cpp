@@ -4,10 +4,11 @@
 
 namespace kiv {
 
-RecordedJob::RecordedJob(std::shared_ptr<Job> work, const TransferReport& report, OperationRecord::Kind kind)
+RecordedJob::RecordedJob(std::shared_ptr<Job> work, const TransferReport& report, OperationRecord::Kind kind,
+    std::shared_ptr<const Door> place)
     : m_work(std::move(work))
     , m_report(report)
-    , m_record { kind, {} }
+    , m_record { kind, {}, std::move(place) }
 {
 }
 

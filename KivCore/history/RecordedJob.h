@@ -15,8 +15,10 @@ class TransferReport;
 class RecordedJob : public Job
 {
 public:
-    // Runs `work`, whose `report` (owned by `work`) says what it did, recorded as `kind`.
-    RecordedJob(std::shared_ptr<Job> work, const TransferReport& report, OperationRecord::Kind kind);
+    // Runs `work`, whose `report` (owned by `work`) says what it did, recorded as `kind` in `place`
+    // (OperationRecord::place; this machine's disk when null).
+    RecordedJob(std::shared_ptr<Job> work, const TransferReport& report, OperationRecord::Kind kind,
+        std::shared_ptr<const Door> place = nullptr);
 
     std::string title() const override;
     std::string description() const override;

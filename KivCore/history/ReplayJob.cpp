@@ -32,7 +32,7 @@ std::string refusal(const std::vector<std::string>& differences, ReplayJob::Dire
 
 ReplayJob::ReplayJob(OperationRecord record, Direction direction, Trash trash)
     : m_remaining(std::move(record))
-    , m_replayed { m_remaining.kind, {} }
+    , m_replayed { m_remaining.kind, {}, m_remaining.place }
     , m_direction(direction)
     , m_trash(std::move(trash))
     , m_what(m_remaining.description())
@@ -52,6 +52,9 @@ std::string ReplayJob::description() const
 JobFootprint ReplayJob::footprint() const
 {
     JobFootprint footprint;
+    // A server's paths never clash with this machine's.
+    if (m_remaining.place)
+        return footprint;
     // What a link points to is only its text: the link alone is written.
     const bool linked = m_remaining.kind == OperationRecord::Kind::link;
     for (const OperationRecord::Step& step : m_remaining.steps) {
@@ -67,8 +70,9 @@ JobOutcome ReplayJob::run(JobControl& control)
     if (const auto differences = OperationReplay::differences(m_remaining, m_direction); !differences.empty())
         return { JobOutcome::End::failed, refusal(differences, m_direction) };
     const std::size_t count = m_remaining.steps.size();
-    JobOutcome outcome
-        = m_remaining.kind == OperationRecord::Kind::rename ? replayRenames(control) : replayAll(control);
+    // A server's renames go one by one through its door.
+    const bool renameSet = m_remaining.kind == OperationRecord::Kind::rename && !m_remaining.place;
+    JobOutcome outcome = renameSet ? replayRenames(control) : replayAll(control);
     if (outcome.end == JobOutcome::End::completed)
         return { outcome.end, (m_direction == Direction::undo ? "Undone: " : "Redone: ") + m_what };
     const std::string done = std::to_string(m_replayed.steps.size()) + " of " + std::to_string(count);
@@ -93,7 +97,7 @@ JobOutcome ReplayJob::replayAll(JobControl& control)
             control.throwIfCancelled();
             OperationRecord::Step& step = steps[backward ? count - 1 - done : done];
             control.beginItem(step.to, 0);
-            OperationReplay::replay(m_remaining.kind, step, m_direction, m_trash, control);
+            OperationReplay::replay(m_remaining.kind, step, m_direction, m_trash, control, m_remaining.place.get());
             control.finishItems(1, 0);
         }
     } catch (const JobCancelled&) {

@@ -2,7 +2,10 @@
 
 #include "base/ErrorText.h"
 #include "base/PathString.h"
+#include "base/KivError.h"
 #include "base/PlatformCalls.h"
+#include "doors/Door.h"
+#include "doors/DoorWalk.h"
 #include "files/DirectoryReader.h"
 
 #include <algorithm>
@@ -16,9 +19,68 @@ TreeSnapshot TreeSnapshot::of(const std::string& path)
 {
     TreeSnapshot snapshot;
     snapshot.add(AT_FDCWD, path.c_str(), "", path);
-    std::sort(snapshot.m_entries.begin(), snapshot.m_entries.end(),
-        [](const Entry& a, const Entry& b) { return a.path < b.path; });
+    snapshot.putInOrder();
     return snapshot;
+}
+
+void TreeSnapshot::putInOrder()
+{
+    std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.path < b.path; });
+}
+
+namespace {
+
+std::uint32_t typeBits(FileEntry::Kind kind)
+{
+    switch (kind) {
+    case FileEntry::Kind::directory:
+        return S_IFDIR;
+    case FileEntry::Kind::symlink:
+        return S_IFLNK;
+    default:
+        return S_IFREG;
+    }
+}
+
+std::uint32_t typeBits(ItemInfo::Type type)
+{
+    static constexpr FileEntry::Kind kinds[] = { FileEntry::Kind::directory, FileEntry::Kind::regularFile,
+        FileEntry::Kind::symlink, FileEntry::Kind::regularFile };
+    return typeBits(kinds[static_cast<int>(type)]);
+}
+
+} // namespace
+
+TreeSnapshot TreeSnapshot::of(const Door& door, const std::string& path)
+{
+    const std::optional<ItemInfo> item = door.info(path, Door::Link::itself);
+    if (!item)
+        throwSystemError(ENOENT, door.displayPath(path));
+    TreeSnapshot snapshot;
+    snapshot.addSeen("", typeBits(item->type), item->size, item->modified);
+    if (item->type == ItemInfo::Type::folder) {
+        const std::size_t inside = PathString::appendingComponent(path, "").size();
+        const auto visit = [&](const std::string&, const FileEntry& row) {
+            snapshot.addSeen(row.id.substr(inside), typeBits(row.kind), row.size, row.modificationDate);
+        };
+        const auto refused = [&](const std::string& folder, const std::string& why) {
+            throw KivError::operationFailed(door.displayPath(folder) + ": " + why);
+        };
+        DoorWalk(door, visit, refused, nullptr).walk(path);
+    }
+    snapshot.putInOrder();
+    return snapshot;
+}
+
+void TreeSnapshot::addSeen(
+    const std::string& relative, std::uint32_t type, std::int64_t size, const std::optional<FileTime>& modified)
+{
+    if (type == S_IFDIR) {
+        m_entries.push_back({ relative, type, 0, 0, 0 });
+        return;
+    }
+    const std::int64_t microseconds = modified ? modified->time_since_epoch().count() : 0;
+    m_entries.push_back({ relative, type, size, microseconds / 1'000'000, (microseconds % 1'000'000) * 1000 });
 }
 
 void TreeSnapshot::add(

@@ -58,7 +58,7 @@ JobOutcome SftpCopyJob::run(JobControl& control)
     // Removing a source is done on the local disk: nothing elsewhere is ever taken for it.
     if (m_mode == Mode::move && m_from->kind() != Door::Kind::localDisk)
         return { JobOutcome::End::failed, "Only items of this machine are moved onto a server." };
-    SftpUpload upload(m_from, m_session, control);
+    SftpUpload upload(m_from, m_session, control, m_report);
     return runWith(upload, control);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/TransferReport.h"
 #include "jobs/Job.h"
 
 #include <memory>
@@ -42,6 +43,10 @@ public:
     JobFootprint footprint() const override;
     JobOutcome run(JobControl& control) override;
 
+    // Returns what an upload made anew on the server, for undo; empty for a download. The reference
+    // lasts as long as the job.
+    const TransferReport& report() const { return m_report; }
+
 private:
     template <typename Transfer> JobOutcome runWith(Transfer& transfer, JobControl& control);
     // Removes the source `path` of a whole copy, asking about failures through `failures`.
@@ -53,6 +58,7 @@ private:
     std::vector<std::string> m_sources;
     std::string m_target;
     Mode m_mode;
+    TransferReport m_report;
 };
 
 } // namespace kiv

@@ -46,7 +46,10 @@ JobOutcome SftpRenameJob::run(JobControl& control)
                 ? PathString::appendingComponent(m_destination, PathString::lastComponent(path))
                 : m_destination;
             // Already there: renaming onto itself would only fail on a taken name.
-            if (to == path || failures.attempt([&] { m_door->rename(path, to); }, path))
+            const bool renamed = to != path && failures.attempt([&] { m_door->rename(path, to); }, path);
+            if (renamed)
+                m_report.addMoved(path, to);
+            if (renamed || to == path)
                 control.finishItems(1, 0);
         }
     } catch (const JobCancelled&) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/TransferReport.h"
 #include "jobs/Job.h"
 
 #include <memory>
@@ -28,10 +29,14 @@ public:
     // Fails at once when several items are to go to what is no folder.
     JobOutcome run(JobControl& control) override;
 
+    // Returns the items the last run renamed, for undo. The reference lasts as long as the job.
+    const TransferReport& report() const { return m_report; }
+
 private:
     std::shared_ptr<const SftpDoor> m_door;
     std::vector<std::string> m_paths;
     std::string m_destination;
+    TransferReport m_report;
 };
 
 } // namespace kiv

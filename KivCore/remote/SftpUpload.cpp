@@ -7,6 +7,7 @@
 #include "doors/Door.h"
 #include "doors/ReadStream.h"
 #include "files/FreeName.h"
+#include "files/TransferReport.h"
 #include "jobs/JobControl.h"
 #include "remote/SftpFileWriter.h"
 #include "remote/SftpSession.h"
@@ -38,12 +39,14 @@ JobItemFacts remoteItemFacts(const std::string& path, const SftpAttributes& attr
 
 } // namespace
 
-SftpUpload::SftpUpload(std::shared_ptr<const Door> from, std::shared_ptr<SftpSession> session, JobControl& control)
+SftpUpload::SftpUpload(
+    std::shared_ptr<const Door> from, std::shared_ptr<SftpSession> session, JobControl& control, TransferReport& report)
     : m_from(std::move(from))
     , m_session(std::move(session))
     , m_control(control)
     , m_conflicts(control)
     , m_failures(control)
+    , m_report(report)
 {
 }
 
@@ -87,7 +90,8 @@ void SftpUpload::copyEntry(const std::string& path, const std::string& remotePat
         copyFile(path, remotePath, info);
         break;
     case ItemInfo::Type::link:
-        m_failures.attempt([&] { m_session->makeLink(info.linkTarget, remotePath, &m_control); }, shown(path));
+        if (m_failures.attempt([&] { m_session->makeLink(info.linkTarget, remotePath, &m_control); }, shown(path)))
+            m_report.addMade(shown(path), remotePath);
         break;
     case ItemInfo::Type::other:
         m_failures.attempt(
@@ -103,6 +107,7 @@ void SftpUpload::copyFolder(const std::string& path, const std::string& remotePa
         [&] {
             try {
                 m_session->makeFolder(remotePath, 0700, &m_control);
+                m_report.addMade(shown(path), remotePath);
             } catch (const std::exception&) {
                 // An existing folder takes the items in; anything else there is the failure.
                 if (!m_session->lstat(remotePath, &m_control).isFolder())
@@ -129,7 +134,7 @@ void SftpUpload::copyFile(const std::string& path, const std::string& remotePath
     if (!target)
         return;
     m_control.beginItem(shown(path), info.size);
-    m_failures.attempt(
+    const bool copied = m_failures.attempt(
         [&] {
             const std::string temporary = temporaryBeside(*target);
             sendFile(path, temporary, info.permissions);
@@ -143,6 +148,8 @@ void SftpUpload::copyFile(const std::string& path, const std::string& remotePath
             }
         },
         shown(path));
+    if (copied && !replacing)
+        m_report.addMade(shown(path), *target);
 }
 
 std::optional<std::string> SftpUpload::targetFor(

@@ -13,6 +13,7 @@ namespace kiv {
 class Door;
 class JobControl;
 class SftpSession;
+class TransferReport;
 struct ItemInfo;
 
 // Copies items read through a door (the local disk, the inside of an archive) into a folder of a
@@ -22,8 +23,10 @@ struct ItemInfo;
 class SftpUpload
 {
 public:
-    // Copies from `from` onto the server of `session`, asking and counting on `control`.
-    SftpUpload(std::shared_ptr<const Door> from, std::shared_ptr<SftpSession> session, JobControl& control);
+    // Copies from `from` onto the server of `session`, asking and counting on `control`, and notes
+    // in `report` what it made anew there (not what replaced a file).
+    SftpUpload(std::shared_ptr<const Door> from, std::shared_ptr<SftpSession> session, JobControl& control,
+        TransferReport& report);
 
     // Adds the items and bytes below `path` on the source door to the job's totals.
     void count(const std::string& path);
@@ -57,6 +60,7 @@ private:
     JobControl& m_control;
     ConflictAnswers m_conflicts;
     ItemFailures m_failures;
+    TransferReport& m_report;
 };
 
 } // namespace kiv

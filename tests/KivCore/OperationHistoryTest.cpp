@@ -4,11 +4,17 @@
 #include "archives/PackJob.h"
 #include "files/FileSystemService.h"
 #include "files/TransferJob.h"
+#include "history/ItemChangeJob.h"
 #include "history/RecordedJob.h"
 #include "history/ReplayJob.h"
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
+#include "remote/SftpCopyJob.h"
+#include "remote/SftpDoor.h"
+#include "remote/SftpRenameJob.h"
 #include "rename/RenameSetJob.h"
+#include "JobScript.h"
+#include "SshServer.h"
 
 #include <map>
 
@@ -301,3 +307,46 @@ TEST_F(OperationHistoryTest, UndoesARingOfRenamesAsOneStepAndRedoesIt)
 }
 
 } // namespace
+
+TEST_F(OperationHistoryTest, OnAServerRenamesNewFoldersAndCopiesAreReplayedThereThroughItsDoorAlone)
+{
+    SshServer server;
+    server.trustHostKey();
+    JobScript connecting;
+    const auto door = SftpDoor::open(server.place(), connecting.control);
+    dir.write("local/tree/sub/b", "b");
+    dir.write("remote/x", "x");
+    const auto run = [&](const std::shared_ptr<Job>& work, const TransferReport* report, RecordKind kind) {
+        JobControl control;
+        if (!report) {
+            JobThread::runHere(*work, control);
+            return history.record(std::static_pointer_cast<ItemChangeJob>(work)->takeRecord());
+        }
+        RecordedJob job(work, *report, kind, door);
+        JobThread::runHere(job, control);
+        history.record(job.takeRecord());
+    };
+    run(ItemChangeJob::makeFolder(door, dir / "remote/made"), nullptr, RecordKind::makeFolder);
+    const auto renaming = std::make_shared<SftpRenameJob>(door, std::vector { dir / "remote/x" }, dir / "remote/made/y");
+    run(renaming, &renaming->report(), RecordKind::move);
+    const auto copying = std::make_shared<SftpCopyJob>(
+        door->session(), SftpCopyJob::Direction::upload, std::vector { dir / "local/tree" }, dir / "remote");
+    run(copying, &copying->report(), RecordKind::copy);
+
+    dir.write("remote/tree/sub/c", "c");
+    EXPECT_NE(refusedUndo().find(dir / "remote/tree/sub/c is new since."), std::string::npos);
+    std::filesystem::remove(dir / "remote/tree/sub/c");
+    EXPECT_EQ(undo(), "Undone: copy of \"tree\"");
+    EXPECT_EQ(undo(), "Undone: move of \"x\"");
+    EXPECT_EQ(undo(), "Undone: new folder \"made\"");
+    EXPECT_EQ(treeOf(dir / "remote"), (Tree { { "x", "x" } }));
+    redo();
+    redo();
+    EXPECT_NE(replayed(history.startRedo()).summary.find(dir / "remote/tree is not copied again"), std::string::npos);
+    EXPECT_EQ(treeOf(dir / "remote"), (Tree { { "made", "/" }, { "made/y", "x" } }));
+
+    // Gone, the server undoes nothing, and nothing here is taken for its paths.
+    server.stop();
+    EXPECT_NE(refusedUndo().find("Connection lost to sftp://"), std::string::npos);
+    EXPECT_EQ(treeOf(dir / "remote"), (Tree { { "made", "/" }, { "made/y", "x" } }));
+}
