@@ -316,22 +316,19 @@ TEST_F(OperationHistoryTest, OnAServerRenamesNewFoldersAndCopiesAreReplayedThere
     const auto door = SftpDoor::open(server.place(), connecting.control);
     dir.write("local/tree/sub/b", "b");
     dir.write("remote/x", "x");
-    const auto run = [&](const std::shared_ptr<Job>& work, const TransferReport* report, RecordKind kind) {
-        JobControl control;
-        if (!report) {
-            JobThread::runHere(*work, control);
-            return history.record(std::static_pointer_cast<ItemChangeJob>(work)->takeRecord());
-        }
-        RecordedJob job(work, *report, kind, door);
-        JobThread::runHere(job, control);
-        history.record(job.takeRecord());
-    };
-    run(ItemChangeJob::makeFolder(door, dir / "remote/made"), nullptr, RecordKind::makeFolder);
+    const auto making = ItemChangeJob::makeFolder(door, dir / "remote/made");
+    JobControl makingControl;
+    JobThread::runHere(*making, makingControl);
+    history.record(making->takeRecord());
     const auto renaming = std::make_shared<SftpRenameJob>(door, std::vector { dir / "remote/x" }, dir / "remote/made/y");
-    run(renaming, &renaming->report(), RecordKind::move);
     const auto copying = std::make_shared<SftpCopyJob>(
         door->session(), SftpCopyJob::Direction::upload, std::vector { dir / "local/tree" }, dir / "remote");
-    run(copying, &copying->report(), RecordKind::copy);
+    for (RecordedJob job : { RecordedJob(renaming, renaming->report(), RecordKind::move, door),
+             RecordedJob(copying, copying->report(), RecordKind::copy, door) }) {
+        JobControl control;
+        JobThread::runHere(job, control);
+        history.record(job.takeRecord());
+    }
 
     dir.write("remote/tree/sub/c", "c");
     EXPECT_NE(refusedUndo().find(dir / "remote/tree/sub/c is new since."), std::string::npos);

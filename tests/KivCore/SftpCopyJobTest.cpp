@@ -4,10 +4,8 @@
 #include "files/FileSystemService.h"
 #include "remote/SftpSession.h"
 
-#include <atomic>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <thread>
 
 #include "JobScript.h"
 #include "SshServer.h"
@@ -70,17 +68,9 @@ TEST(SftpCopyJobTest, AMoveCancelledMidFileLeavesTheSourceWhole)
     const auto session = SftpSession::open(server.place(), connecting.control);
 
     JobScript script;
-    std::atomic<bool> done { false };
-    std::thread canceller([&] {
-        while (!done && script.control.progress().currentBytesDone < 1024 * 1024)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        script.control.cancel();
-    });
-    const JobOutcome outcome = script.run(SftpCopyJob(
-        session, SftpCopyJob::Direction::download, { remote / "big" }, local.path(), SftpCopyJob::Mode::move));
-    done = true;
-    canceller.join();
-    EXPECT_EQ(outcome.end, JobOutcome::End::cancelled);
+    EXPECT_EQ(script.runPastOneMebibyte(SftpCopyJob(session, SftpCopyJob::Direction::download, { remote / "big" },
+                  local.path(), SftpCopyJob::Mode::move)).end,
+        JobOutcome::End::cancelled);
     EXPECT_EQ(test::readFile(remote / "big"), big);
     EXPECT_TRUE(std::filesystem::is_empty(local.path()));
 }
@@ -116,17 +106,9 @@ TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
     EXPECT_EQ(copying.asked[0].target.size, 10);
 
     JobScript cancelling;
-    std::atomic<bool> done { false };
-    std::thread canceller([&] {
-        while (!done && cancelling.control.progress().currentBytesDone < 1024 * 1024)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        cancelling.control.cancel();
-    });
-    const JobOutcome cancelled = cancelling.run(
-        SftpCopyJob(session, SftpCopyJob::Direction::upload, { "big" }, remote.path(), SftpCopyJob::Mode::copy, archive));
-    done = true;
-    canceller.join();
-    EXPECT_EQ(cancelled.end, JobOutcome::End::cancelled);
+    EXPECT_EQ(cancelling.runPastOneMebibyte(SftpCopyJob(session, SftpCopyJob::Direction::upload, { "big" },
+                  remote.path(), SftpCopyJob::Mode::copy, archive)).end,
+        JobOutcome::End::cancelled);
     EXPECT_EQ(test::treeOf(remote.path()).size(), 3u) << "no part of the file, under any name";
 
     // Nothing is ever removed from an archive, so nothing moves out of one.

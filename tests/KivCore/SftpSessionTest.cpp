@@ -7,12 +7,10 @@
 #include "remote/SftpTreeRemoval.h"
 
 #include <algorithm>
-#include <atomic>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/stat.h>
-#include <thread>
 
 #include "JobScript.h"
 #include "SshServer.h"
@@ -37,20 +35,6 @@ std::shared_ptr<SftpSession> connectTo(const SshServer& server, JobScript& scrip
     SshConnection::Timing timing = {})
 {
     return SftpSession::open(server.place(), script.control, timing);
-}
-
-template <typename Condition> void runCancellingWhen(JobScript& script, Job&& job, Condition condition)
-{
-    std::atomic<bool> done { false };
-    std::thread watcher([&] {
-        while (!done && !condition(script.control.progress()))
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        script.control.cancel();
-    });
-    const auto outcome = script.run(std::move(job));
-    done = true;
-    watcher.join();
-    EXPECT_EQ(outcome.end, JobOutcome::End::cancelled) << outcome.summary;
 }
 
 } // namespace
@@ -224,12 +208,13 @@ TEST(SftpSessionTest, CancellingMidFileLeavesNoPartOfItEitherWay)
 
     JobScript script;
     auto session = connectTo(server, script);
-    const auto midFile = [](const JobProgress& progress) { return progress.currentBytesDone > 1024 * 1024; };
-    runCancellingWhen(script, SftpCopyJob(session, SftpCopyJob::Direction::download, { remote / "big.bin" }, downloads.path()), midFile);
+    EXPECT_EQ(script.runPastOneMebibyte(SftpCopyJob(session, SftpCopyJob::Direction::download, { remote / "big.bin" }, downloads.path())).end,
+        JobOutcome::End::cancelled);
     EXPECT_TRUE(std::filesystem::is_empty(downloads.path()));
 
     JobScript uploading;
-    runCancellingWhen(uploading, SftpCopyJob(session, SftpCopyJob::Direction::upload, { local / "big.bin" }, uploads.path()), midFile);
+    EXPECT_EQ(uploading.runPastOneMebibyte(SftpCopyJob(session, SftpCopyJob::Direction::upload, { local / "big.bin" }, uploads.path())).end,
+        JobOutcome::End::cancelled);
     EXPECT_TRUE(session->list(uploads.path(), nullptr).empty());
     EXPECT_TRUE(std::filesystem::is_empty(uploads.path()));
 }
@@ -244,16 +229,10 @@ TEST(SftpSessionTest, AServerThatStopsAnsweringIsReportedLostAndNothingIsLeft)
 
     JobScript script({ JobAnswer::skip });
     auto session = connectTo(server, script, { std::chrono::seconds(20), std::chrono::milliseconds(1500) });
-    std::atomic<bool> done { false };
-    std::thread freezer([&] {
-        while (!done && script.control.progress().currentBytesDone < 1024 * 1024)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        server.freeze();
-    });
     const auto started = std::chrono::steady_clock::now();
-    const auto outcome = script.run(SftpCopyJob(session, SftpCopyJob::Direction::download, { remote / "big.bin" }, downloads.path()));
-    done = true;
-    freezer.join();
+    const auto outcome = script.runPastOneMebibyte(
+        SftpCopyJob(session, SftpCopyJob::Direction::download, { remote / "big.bin" }, downloads.path()),
+        [&] { server.freeze(); });
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15));
     EXPECT_EQ(outcome.end, JobOutcome::End::incomplete);
     ASSERT_EQ(script.asked.size(), 1u);

@@ -4,11 +4,13 @@
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TempDir.h"
@@ -41,6 +43,21 @@ public:
     }
 
     JobOutcome run(Job&& job) { return JobThread::runHere(job, control); }
+    // Runs `job` while another thread waits for it to be a mebibyte into a file and then does `act`
+    // (cancels the job when there is none).
+    JobOutcome runPastOneMebibyte(Job&& job, const std::function<void()>& act = {})
+    {
+        std::atomic<bool> done { false };
+        std::thread actor([&] {
+            while (!done && control.progress().currentBytesDone < 1024 * 1024)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            act ? act() : control.cancel();
+        });
+        const JobOutcome outcome = run(std::move(job));
+        done = true;
+        actor.join();
+        return outcome;
+    }
 
     JobControl control;
     std::vector<JobQuestion> asked;
