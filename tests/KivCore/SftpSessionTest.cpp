@@ -4,7 +4,6 @@
 #include "jobs/JobThread.h"
 #include "remote/RemoteError.h"
 #include "remote/SftpCopyJob.h"
-#include "remote/SftpTreeRemoval.h"
 
 #include <algorithm>
 #include <fstream>
@@ -247,34 +246,6 @@ TEST(SftpSessionTest, AServerThatStopsAnsweringIsReportedLostAndNothingIsLeft)
         EXPECT_EQ(error.errorCase(), RemoteError::Case::connectionLost);
     }
     server.resume();
-}
-
-TEST(SftpSessionTest, FolderOperationsRenameReplaceAndRemoveTrees)
-{
-    SshServer server;
-    server.trustHostKey();
-    TempDir remote;
-    remote.write("a", "old a");
-    remote.write("b", "old b");
-    remote.write("tree/x/y/z", "z");
-    ::symlink("/", (remote / "tree/x/root-link").c_str());
-
-    JobScript script;
-    auto session = connectTo(server, script);
-    session->makeFolder(remote / "made", 0750, nullptr);
-    EXPECT_EQ(modeOf(remote / "made"), 0750);
-    EXPECT_THROW(session->makeFolder(remote / "made", 0750, nullptr), std::exception);
-
-    EXPECT_THROW(session->rename(remote / "a", remote / "b", SftpSession::Replace::never, nullptr), std::exception);
-    EXPECT_EQ(test::readFile(remote / "b"), "old b");
-    session->rename(remote / "a", remote / "b", SftpSession::Replace::allowed, nullptr);
-    EXPECT_EQ(test::readFile(remote / "b"), "old a");
-    EXPECT_FALSE(std::filesystem::exists(remote / "a"));
-
-
-    SftpTreeRemoval::remove(*session, remote / "tree", script.control);
-    EXPECT_FALSE(std::filesystem::exists(remote / "tree"));
-    EXPECT_TRUE(std::filesystem::exists("/etc"));
 }
 
 } // namespace kiv
