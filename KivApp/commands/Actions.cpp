@@ -13,6 +13,7 @@
 #include "commands/TabCommands.h"
 #include "commands/ToolCommands.h"
 #include "commands/TrashCommands.h"
+#include "commands/ViewEditCommands.h"
 #include "commands/UndoCommands.h"
 #include "console/CommandLineField.h"
 #include "panels/PanelPair.h"
@@ -134,9 +135,9 @@ std::vector<Action> commandRows(const Targets& t)
             Entry { Pulldown::commands, 1, "Edit User Menu File", u'e' }, anywhere,
             on(t.shell, &Shell::editUserMenuFile) },
         { "view", Place::panels, { Qt::Key_F3 }, "View the file under the cursor", noMenu, anywhere,
-            on(t.files, &Files::viewOperation) },
+            on(t.viewEdit, &ViewEditCommands::viewOperation) },
         { "edit", Place::panels, { Qt::Key_F4 }, "Edit the file under the cursor", noMenu, anywhere,
-            on(t.files, &Files::editOperation) },
+            on(t.viewEdit, &ViewEditCommands::editOperation) },
         { "copy", Place::panels, { Qt::Key_F5 }, "Copy the marked files or the cursor's to the other panel",
             Entry { Pulldown::files, 1, "Copy...", u'c' }, anywhere, on(t.files, &Files::copyOperation) },
         { "move", Place::panels, { Qt::Key_F6 }, "Move / rename",

@@ -3,7 +3,6 @@
 #include "archives/ArchiveDoor.h"
 #include "base/PathString.h"
 #include "doors/Door.h"
-#include "files/EditableText.h"
 #include "panels/FolderWatcher.h"
 #include "panels/ListingRunner.h"
 #include "panels/PanelColumnTitles.h"
@@ -617,14 +616,9 @@ void PanelViewController::goToParent()
     moveTo(*m_state.destinationOf(m_state.entries().front()));
 }
 
-void PanelViewController::presentEditor(const std::string& filePath, const std::string& archivePath,
-    std::optional<PanelEditorView::SaveBack> saveBack)
+void PanelViewController::presentEditor(const std::string& filePath, const EditableText::Loaded& loaded,
+    const std::string& archivePath, std::optional<PanelEditorView::SaveBack> saveBack)
 {
-    const EditableText::Loaded loaded = EditableText::load(filePath);
-    if (loaded.kind != EditableText::Loaded::Kind::text && loaded.kind != EditableText::Loaded::Kind::missing) {
-        refuseToEdit(filePath, loaded.kind);
-        return;
-    }
     if (m_editorView) {
         if (!m_editorView->confirmClose())
             return;
@@ -637,27 +631,6 @@ void PanelViewController::presentEditor(const std::string& filePath, const std::
     m_editorView->raise();
     m_editorView->focusEditor();
     m_tableView->setFocusPolicy(Qt::NoFocus); // out of the Tab chain while covered
-}
-
-// An editor of text would change other bytes, and an empty one would replace what it never showed.
-void PanelViewController::refuseToEdit(const std::string& filePath, EditableText::Loaded::Kind kind) const
-{
-    const QString name = ShownText::of(PathString::lastComponent(filePath));
-    QString text;
-    switch (kind) {
-    case EditableText::Loaded::Kind::notText:
-        text = name + QStringLiteral(" is not UTF-8 text, and the editor would change its bytes");
-        break;
-    case EditableText::Loaded::Kind::unkeptBreaks:
-        text = name
-            + QStringLiteral(" has line breaks the editor would change (carriage returns alone, both kinds of "
-                             "line break, or paragraph separators)");
-        break;
-    default:
-        text = name + QStringLiteral(" could not be read (a folder, a device, or no permission to read it)");
-    }
-    RetroDialogs::message(
-        m_view, QStringLiteral("Can't Edit"), text + QStringLiteral(", so the editor does not open it. F3 shows it."));
 }
 
 void PanelViewController::saveInlineEditorIfPresent()

@@ -139,13 +139,12 @@ public:
     void focus();
     // Returns the entry under the cursor, or nothing when the list has no selected row.
     std::optional<FileEntry> selectedEntry() const;
-    // Covers the panel with an editor for `filePath`, after the shown editor agreed to close; the
-    // list under it takes no focus until it closes. A non-empty `archivePath` names the archive the
-    // file is a copy from, which the editor shows read-only. A file that is not UTF-8 text or
-    // cannot be read opens no editor: a dialog says why. With `saveBack`, `filePath` is a copy of
-    // a file kept elsewhere, saved back through it (PanelEditorView::SaveBack).
-    void presentEditor(const std::string& filePath, const std::string& archivePath = {},
-        std::optional<PanelEditorView::SaveBack> saveBack = {});
+    // Covers the panel with an editor on `loaded`, the text of `filePath`, after the shown editor
+    // agreed to close; the list under it takes no focus until it closes. The text is saved through
+    // `saveBack`; without it, it is a copy of a member of the archive `archivePath`, shown read-only
+    // (PanelEditorView).
+    void presentEditor(const std::string& filePath, const EditableText::Loaded& loaded,
+        const std::string& archivePath, std::optional<PanelEditorView::SaveBack> saveBack);
     // Saves the shown editor; nothing when none is shown.
     void saveInlineEditorIfPresent();
     // Puts `row` (owned by the panel's view from now on) along the panel's top, the panel's lines
@@ -184,7 +183,6 @@ private:
     void reportFailure(const std::exception& error, const PanelLocation& place);
     void removeEditor();
     void dismissEditor();
-    void refuseToEdit(const std::string& filePath, EditableText::Loaded::Kind kind) const;
 
     PanelState m_state;
     PanelViewControllerDelegate* m_delegate = nullptr;

@@ -12,6 +12,7 @@
 #include "remote/SftpSession.h"
 #include "remote/SftpTreeRemoval.h"
 #include "remote/SftpUpload.h"
+#include "text/KivFormat.h"
 
 namespace kiv {
 
@@ -28,7 +29,7 @@ SftpCopyJob::SftpCopyJob(std::shared_ptr<SftpSession> session, Direction directi
 
 std::string SftpCopyJob::description() const
 {
-    const std::string what = m_sources.size() != 1 ? std::to_string(m_sources.size()) + " items"
+    const std::string what = m_sources.size() != 1 ? KivFormat::itemCount(std::ssize(m_sources))
         : m_direction == Direction::upload          ? m_from->displayPath(m_sources.front())
                                                     : m_sources.front();
     const std::string where = m_direction == Direction::upload ? m_session->placeOf(m_target).url() : m_target;
