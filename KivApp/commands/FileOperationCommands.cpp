@@ -138,8 +138,8 @@ void FileOperationCommands::transferWithServer(const PanelLocation& source, cons
         return;
     const auto& server = static_cast<const SftpDoor&>(*(download ? source : target).door());
     auto job = std::make_shared<SftpCopyJob>(server.session(),
-        download ? SftpCopyJob::Direction::download : SftpCopyJob::Direction::upload, sourcePaths(source, items),
-        target.path(), mode, download ? nullptr : source.door());
+        download ? SftpCopyJob::Direction::download : SftpCopyJob::Direction::upload,
+        sourcePaths(source, items), target.path(), mode, download ? nullptr : source.door());
     // A copy onto a server is undone there; what went both ways or came to this machine is not kept.
     if (download || mode == SftpCopyJob::Mode::move)
         m_context.jobs.start(job);

@@ -78,12 +78,12 @@ bool exists(const Door* place, const std::string& path)
     return place ? place->info(path, Door::Link::itself).has_value() : DiskItem::exists(path);
 }
 
-void addChanges(std::vector<std::string>& found, const Step& step, const std::string& path, const Door* place)
+void addChanges(
+    std::vector<std::string>& found, const Step& step, const std::string& path, const OperationRecord& record)
 {
     using Kind = TreeSnapshot::Difference::Kind;
     try {
-        const TreeSnapshot now = place ? TreeSnapshot::of(*place, path) : TreeSnapshot::of(path);
-        const auto difference = now.firstDifference(step.made);
+        const auto difference = record.snapshotOf(path).firstDifference(step.made);
         if (!difference)
             return;
         const std::string where
@@ -108,11 +108,11 @@ void addAttributeDifference(std::vector<std::string>& found, const Expectation& 
     }
 }
 
-// `leaving` holds the paths that other steps of the operation move away first; `place` is where
-// the paths are (this machine's disk when null).
+// `leaving` holds the paths that other steps of `record` move away first.
 void addDifferences(std::vector<std::string>& found, const Step& step, const Expectation& expected,
-    Direction direction, const std::unordered_set<std::string>& leaving, const Door* place)
+    Direction direction, const std::unordered_set<std::string>& leaving, const OperationRecord& record)
 {
+    const Door* place = record.place.get();
     if (!expected.present.empty() && !exists(place, expected.present)) {
         found.push_back(expected.present + " is no longer there.");
         return;
@@ -125,7 +125,7 @@ void addDifferences(std::vector<std::string>& found, const Step& step, const Exp
     if (expected.shownFrom)
         addAttributeDifference(found, expected);
     if (expected.unchanged)
-        addChanges(found, step, expected.present, place);
+        addChanges(found, step, expected.present, record);
 }
 
 // Runs `job` as a part of the replay on its control: a cancel ends the replay, anything less
@@ -200,7 +200,8 @@ void removeTree(const Door& place, const std::string& path, JobControl& control)
     const auto refused = [&](const std::string& folder, const std::string& why) {
         throw KivError::operationFailed(place.displayPath(folder) + ": " + why);
     };
-    if (place.info(path, Door::Link::itself)->type == ItemInfo::Type::folder)
+    const std::optional<ItemInfo> facts = place.info(path, Door::Link::itself);
+    if (facts && facts->type == ItemInfo::Type::folder)
         DoorWalk(place, visit, refused, &control).walk(path);
     for (auto item = inside.rbegin(); item != inside.rend(); ++item)
         place.remove(*item);
@@ -336,16 +337,18 @@ std::vector<std::string> differences(const OperationRecord& record, Direction di
     for (const Step& step : record.steps) {
         if (!changed.empty() && outOfReach(step.from) && insideChangedFolder(step.from, changed))
             continue; // checked as it is replayed, once its folders are
-        addDifferences(found, step, expectationFor(record.kind, step, direction), direction, leaving,
-            record.place.get());
-        // Its source lay elsewhere (this machine, an archive): a copy onto a server is made anew.
-        if (record.place && direction == Direction::redo && step.kindIn(record.kind) == Kind::copy)
+        // Its source lay in another place (this machine, an archive): a copy onto a server is made anew.
+        if (record.place && direction == Direction::redo && step.kindIn(record.kind) == Kind::copy) {
             found.push_back(step.to + " is not copied again from here: copy it anew.");
+            continue;
+        }
+        addDifferences(found, step, expectationFor(record.kind, step, direction), direction, leaving, record);
     }
     return found;
 }
 
-void replay(Kind kind, Step& step, Direction direction, const Trash& trash, JobControl& control, const Door* place)
+void replay(
+    Kind kind, Step& step, Direction direction, const Trash& trash, JobControl& control, const Door* place)
 {
     if (place)
         replayThere(*place, kind, step, direction, control);

@@ -97,7 +97,8 @@ JobOutcome ReplayJob::replayAll(JobControl& control)
             control.throwIfCancelled();
             OperationRecord::Step& step = steps[backward ? count - 1 - done : done];
             control.beginItem(step.to, 0);
-            OperationReplay::replay(m_remaining.kind, step, m_direction, m_trash, control, m_remaining.place.get());
+            OperationReplay::replay(
+                m_remaining.kind, step, m_direction, m_trash, control, m_remaining.place.get());
             control.finishItems(1, 0);
         }
     } catch (const JobCancelled&) {

@@ -1,8 +1,8 @@
 #include "history/TreeSnapshot.h"
 
 #include "base/ErrorText.h"
-#include "base/PathString.h"
 #include "base/KivError.h"
+#include "base/PathString.h"
 #include "base/PlatformCalls.h"
 #include "doors/Door.h"
 #include "doors/DoorWalk.h"
@@ -25,7 +25,8 @@ TreeSnapshot TreeSnapshot::of(const std::string& path)
 
 void TreeSnapshot::putInOrder()
 {
-    std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.path < b.path; });
+    std::sort(
+        m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.path < b.path; });
 }
 
 namespace {
@@ -72,15 +73,16 @@ TreeSnapshot TreeSnapshot::of(const Door& door, const std::string& path)
     return snapshot;
 }
 
-void TreeSnapshot::addSeen(
-    const std::string& relative, std::uint32_t type, std::int64_t size, const std::optional<FileTime>& modified)
+void TreeSnapshot::addSeen(const std::string& relative, std::uint32_t type, std::int64_t size,
+    const std::optional<FileTime>& modified)
 {
     if (type == S_IFDIR) {
         m_entries.push_back({ relative, type, 0, 0, 0 });
         return;
     }
     const std::int64_t microseconds = modified ? modified->time_since_epoch().count() : 0;
-    m_entries.push_back({ relative, type, size, microseconds / 1'000'000, (microseconds % 1'000'000) * 1000 });
+    m_entries.push_back(
+        { relative, type, size, microseconds / 1'000'000, (microseconds % 1'000'000) * 1000 });
 }
 
 void TreeSnapshot::add(

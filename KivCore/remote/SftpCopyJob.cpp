@@ -16,8 +16,8 @@
 
 namespace kiv {
 
-SftpCopyJob::SftpCopyJob(std::shared_ptr<SftpSession> session, Direction direction, std::vector<std::string> sources,
-    std::string target, Mode mode, std::shared_ptr<const Door> from)
+SftpCopyJob::SftpCopyJob(std::shared_ptr<SftpSession> session, Direction direction,
+    std::vector<std::string> sources, std::string target, Mode mode, std::shared_ptr<const Door> from)
     : m_session(std::move(session))
     , m_from(from ? std::move(from) : FileSystemService::shared())
     , m_direction(direction)
@@ -30,8 +30,8 @@ SftpCopyJob::SftpCopyJob(std::shared_ptr<SftpSession> session, Direction directi
 std::string SftpCopyJob::description() const
 {
     const std::string what = m_sources.size() != 1 ? KivFormat::itemCount(std::ssize(m_sources))
-        : m_direction == Direction::upload          ? m_from->displayPath(m_sources.front())
-                                                    : m_sources.front();
+        : m_direction == Direction::upload         ? m_from->displayPath(m_sources.front())
+                                                   : m_sources.front();
     const std::string where = m_direction == Direction::upload ? m_session->placeOf(m_target).url() : m_target;
     return title() + " " + what + " to " + where;
 }

@@ -39,8 +39,8 @@ JobItemFacts remoteItemFacts(const std::string& path, const SftpAttributes& attr
 
 } // namespace
 
-SftpUpload::SftpUpload(
-    std::shared_ptr<const Door> from, std::shared_ptr<SftpSession> session, JobControl& control, TransferReport& report)
+SftpUpload::SftpUpload(std::shared_ptr<const Door> from, std::shared_ptr<SftpSession> session,
+    JobControl& control, TransferReport& report)
     : m_from(std::move(from))
     , m_session(std::move(session))
     , m_control(control)
@@ -61,7 +61,8 @@ void SftpUpload::count(const std::string& path)
 // The rows of a listing say enough to count by: no second look at each item.
 void SftpUpload::countFolder(const std::string& path)
 {
-    for (const FileEntry& row : m_from->list(path, Door::HiddenFiles::show, Door::ListingOrder::asListed, &m_control)) {
+    for (const FileEntry& row :
+        m_from->list(path, Door::HiddenFiles::show, Door::ListingOrder::asListed, &m_control)) {
         if (row.kind == FileEntry::Kind::parentDirectory)
             continue;
         const bool isFile = row.kind == FileEntry::Kind::regularFile || row.kind == FileEntry::Kind::archive;
@@ -90,12 +91,14 @@ void SftpUpload::copyEntry(const std::string& path, const std::string& remotePat
         copyFile(path, remotePath, info);
         break;
     case ItemInfo::Type::link:
-        if (m_failures.attempt([&] { m_session->makeLink(info.linkTarget, remotePath, &m_control); }, shown(path)))
+        if (m_failures.attempt(
+                [&] { m_session->makeLink(info.linkTarget, remotePath, &m_control); }, shown(path)))
             m_report.addMade(shown(path), remotePath);
         break;
     case ItemInfo::Type::other:
         m_failures.attempt(
-            [&] { throw KivError::operationFailed("Not a file, folder or link: " + shown(path)); }, shown(path));
+            [&] { throw KivError::operationFailed("Not a file, folder or link: " + shown(path)); },
+            shown(path));
         break;
     }
     m_control.finishItems(1, 0);
@@ -116,14 +119,17 @@ void SftpUpload::copyFolder(const std::string& path, const std::string& remotePa
         },
         shown(path));
     std::vector<FileEntry> rows;
-    const auto list = [&] { rows = m_from->list(path, Door::HiddenFiles::show, Door::ListingOrder::asListed, nullptr); };
+    const auto list
+        = [&] { rows = m_from->list(path, Door::HiddenFiles::show, Door::ListingOrder::asListed, nullptr); };
     if (!made || !m_failures.attempt(list, shown(path)))
         return;
     for (const FileEntry& row : rows)
         if (row.kind != FileEntry::Kind::parentDirectory)
             copyEntry(row.id, PathString::appendingComponent(remotePath, row.name));
     m_failures.attempt(
-        [&] { m_session->setPermissions(remotePath, info.permissions.value_or(plainFolderBits), &m_control); },
+        [&] {
+            m_session->setPermissions(remotePath, info.permissions.value_or(plainFolderBits), &m_control);
+        },
         shown(path));
 }
 
@@ -167,8 +173,9 @@ std::optional<std::string> SftpUpload::targetFor(
     case ConflictAnswers::Resolution::keepBoth: {
         const std::string folder = PathString::parentOrRoot(remotePath);
         return PathString::appendingComponent(folder,
-            FreeName::numbered(PathString::lastComponent(remotePath), false,
-                [&](const std::string& name) { return exists(PathString::appendingComponent(folder, name)); }));
+            FreeName::numbered(PathString::lastComponent(remotePath), false, [&](const std::string& name) {
+                return exists(PathString::appendingComponent(folder, name));
+            }));
     }
     case ConflictAnswers::Resolution::overwrite:
         replacing = true;
@@ -192,7 +199,8 @@ std::string SftpUpload::temporaryBeside(const std::string& remotePath) const
     return PathString::appendingComponent(PathString::parentOrRoot(remotePath), ".tavrin-" + Uuid::randomString().substr(0, 13));
 }
 
-void SftpUpload::sendFile(const std::string& path, const std::string& temporary, std::optional<std::uint32_t> mode)
+void SftpUpload::sendFile(
+    const std::string& path, const std::string& temporary, std::optional<std::uint32_t> mode)
 {
     const std::unique_ptr<ReadStream> stream = m_from->read(path);
     SftpFileWriter writer(m_session, temporary, mode, &m_control);

@@ -47,8 +47,8 @@ private:
     void copyFile(const std::string& path, const std::string& remotePath, const ItemInfo& info);
     // Where a file goes: `remotePath`, a free name beside it or nowhere (skipped); `replacing` when
     // it takes the place of the file there.
-    std::optional<std::string> targetFor(const std::string& path, const std::string& remotePath,
-        const ItemInfo& info, bool& replacing);
+    std::optional<std::string> targetFor(
+        const std::string& path, const std::string& remotePath, const ItemInfo& info, bool& replacing);
     void sendFile(const std::string& path, const std::string& temporary, std::optional<std::uint32_t> mode);
     ItemInfo facts(const std::string& path) const;
     std::string shown(const std::string& path) const;

@@ -603,7 +603,8 @@ TEST_F(FileOperationCommandsTest, F6OnAServerRenamesThereAndMovesToThisMachineOn
     waitForJobs();
     cursorTo("c.txt");
     EXPECT_EQ(press(Qt::Key_F5, { ok }),
-        ShownDialogs { notice("Copy", "Can't copy into an archive view. Switch the other panel to a real folder first.") });
+        ShownDialogs { notice(
+            "Copy", "Can't copy into an archive view. Switch the other panel to a real folder first.") });
     window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
     press(Qt::Key_Tab);
@@ -611,7 +612,8 @@ TEST_F(FileOperationCommandsTest, F6OnAServerRenamesThereAndMovesToThisMachineOn
     cursorTo("a2.txt");
     EXPECT_EQ(press({ Qt::Key_F6, Qt::Key_F5 }, { ok, ok }),
         (ShownDialogs {
-            notice("Move", "Can't move items from inside an archive view - use Copy (F5) to extract them first."),
+            notice("Move",
+                "Can't move items from inside an archive view - use Copy (F5) to extract them first."),
             question("Copy", "Copy 1 item(s) to " + server.place(m_src).url() + "?", "[ Copy ]") }));
     EXPECT_EQ(snapshot(m_src), (Tree { { "a2.txt", "alpha" }, { "c.txt", "gamma" } }));
     QTest::keyClick(active().tableView(), Qt::Key_Z, Qt::ControlModifier);

@@ -1,4 +1,6 @@
 #include "history/OperationHistory.h"
+#include "JobScript.h"
+#include "SshServer.h"
 #include "TempDir.h"
 #include "archives/ExtractJob.h"
 #include "archives/PackJob.h"
@@ -13,8 +15,6 @@
 #include "remote/SftpDoor.h"
 #include "remote/SftpRenameJob.h"
 #include "rename/RenameSetJob.h"
-#include "JobScript.h"
-#include "SshServer.h"
 
 #include <map>
 
@@ -320,7 +320,8 @@ TEST_F(OperationHistoryTest, OnAServerRenamesNewFoldersAndCopiesAreReplayedThere
     JobControl makingControl;
     JobThread::runHere(*making, makingControl);
     history.record(making->takeRecord());
-    const auto renaming = std::make_shared<SftpRenameJob>(door, std::vector { dir / "remote/x" }, dir / "remote/made/y");
+    const auto renaming
+        = std::make_shared<SftpRenameJob>(door, std::vector { dir / "remote/x" }, dir / "remote/made/y");
     const auto copying = std::make_shared<SftpCopyJob>(
         door->session(), SftpCopyJob::Direction::upload, std::vector { dir / "local/tree" }, dir / "remote");
     for (RecordedJob job : { RecordedJob(renaming, renaming->report(), RecordKind::move, door),
@@ -339,7 +340,8 @@ TEST_F(OperationHistoryTest, OnAServerRenamesNewFoldersAndCopiesAreReplayedThere
     EXPECT_EQ(treeOf(dir / "remote"), (Tree { { "x", "x" } }));
     redo();
     redo();
-    EXPECT_NE(replayed(history.startRedo()).summary.find(dir / "remote/tree is not copied again"), std::string::npos);
+    EXPECT_NE(replayed(history.startRedo()).summary.find(dir / "remote/tree is not copied again"),
+        std::string::npos);
     EXPECT_EQ(treeOf(dir / "remote"), (Tree { { "made", "/" }, { "made/y", "x" } }));
 
     // Gone, the server undoes nothing, and nothing here is taken for its paths.

@@ -68,8 +68,10 @@ TEST(SftpCopyJobTest, AMoveCancelledMidFileLeavesTheSourceWhole)
     const auto session = SftpSession::open(server.place(), connecting.control);
 
     JobScript script;
-    EXPECT_EQ(script.runPastOneMebibyte(SftpCopyJob(session, SftpCopyJob::Direction::download, { remote / "big" },
-                  local.path(), SftpCopyJob::Mode::move)).end,
+    EXPECT_EQ(script
+                  .runPastOneMebibyte(SftpCopyJob(session, SftpCopyJob::Direction::download,
+                      { remote / "big" }, local.path(), SftpCopyJob::Mode::move))
+                  .end,
         JobOutcome::End::cancelled);
     EXPECT_EQ(test::readFile(remote / "big"), big);
     EXPECT_TRUE(std::filesystem::is_empty(local.path()));
@@ -98,7 +100,8 @@ TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
     EXPECT_EQ(copying.run(SftpCopyJob(session, SftpCopyJob::Direction::upload, { "docs/sub", "docs/a.txt" },
                   remote.path(), SftpCopyJob::Mode::copy, archive)),
         (JobOutcome { JobOutcome::End::completed, "Copied" }));
-    EXPECT_EQ(test::treeOf(remote.path()), (Tree { { "a.txt", "server's a" }, { "sub", "/" }, { "sub/b.txt", "beta" } }));
+    EXPECT_EQ(test::treeOf(remote.path()),
+        (Tree { { "a.txt", "server's a" }, { "sub", "/" }, { "sub/b.txt", "beta" } }));
     ASSERT_EQ(copying.asked.size(), 1u);
     EXPECT_EQ(copying.asked[0].source.path, local / "p.zip" + " :: /docs/a.txt");
     EXPECT_EQ(copying.asked[0].source.size, 5);
@@ -106,15 +109,19 @@ TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
     EXPECT_EQ(copying.asked[0].target.size, 10);
 
     JobScript cancelling;
-    EXPECT_EQ(cancelling.runPastOneMebibyte(SftpCopyJob(session, SftpCopyJob::Direction::upload, { "big" },
-                  remote.path(), SftpCopyJob::Mode::copy, archive)).end,
+    EXPECT_EQ(cancelling
+                  .runPastOneMebibyte(SftpCopyJob(session, SftpCopyJob::Direction::upload, { "big" },
+                      remote.path(), SftpCopyJob::Mode::copy, archive))
+                  .end,
         JobOutcome::End::cancelled);
     EXPECT_EQ(test::treeOf(remote.path()).size(), 3u) << "no part of the file, under any name";
 
     // Nothing is ever removed from an archive, so nothing moves out of one.
     JobScript moving;
-    EXPECT_EQ(moving.run(SftpCopyJob(session, SftpCopyJob::Direction::upload, { "docs/a.txt" }, remote / "sub",
-                  SftpCopyJob::Mode::move, archive)).end,
+    EXPECT_EQ(moving
+                  .run(SftpCopyJob(session, SftpCopyJob::Direction::upload, { "docs/a.txt" }, remote / "sub",
+                      SftpCopyJob::Mode::move, archive))
+                  .end,
         JobOutcome::End::failed);
     EXPECT_EQ(test::treeOf(remote.path()).size(), 3u);
 }

@@ -207,12 +207,18 @@ TEST(SftpSessionTest, CancellingMidFileLeavesNoPartOfItEitherWay)
 
     JobScript script;
     auto session = connectTo(server, script);
-    EXPECT_EQ(script.runPastOneMebibyte(SftpCopyJob(session, SftpCopyJob::Direction::download, { remote / "big.bin" }, downloads.path())).end,
+    EXPECT_EQ(script
+                  .runPastOneMebibyte(SftpCopyJob(
+                      session, SftpCopyJob::Direction::download, { remote / "big.bin" }, downloads.path()))
+                  .end,
         JobOutcome::End::cancelled);
     EXPECT_TRUE(std::filesystem::is_empty(downloads.path()));
 
     JobScript uploading;
-    EXPECT_EQ(uploading.runPastOneMebibyte(SftpCopyJob(session, SftpCopyJob::Direction::upload, { local / "big.bin" }, uploads.path())).end,
+    EXPECT_EQ(uploading
+                  .runPastOneMebibyte(SftpCopyJob(
+                      session, SftpCopyJob::Direction::upload, { local / "big.bin" }, uploads.path()))
+                  .end,
         JobOutcome::End::cancelled);
     EXPECT_TRUE(session->list(uploads.path(), nullptr).empty());
     EXPECT_TRUE(std::filesystem::is_empty(uploads.path()));
