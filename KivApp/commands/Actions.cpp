@@ -6,6 +6,7 @@
 #include "commands/FileOperationCommands.h"
 #include "commands/NavigationCommands.h"
 #include "commands/OpenWithCommands.h"
+#include "commands/PanelPrompts.h"
 #include "commands/QuickViewCommands.h"
 #include "commands/RenameCommands.h"
 #include "commands/SearchCommands.h"
@@ -219,10 +220,10 @@ std::vector<Action> commandRows(const Targets& t)
             panelList, onPanel(&PanelViewController::activateSelection) },
         { "select-group", Place::panels, { Qt::Key_Plus }, "Mark the names that match patterns (*.txt; *.md)",
             Entry { Pulldown::files, 3, "Select Group...", u's' }, panelList,
-            [](PanelViewController& panel) { panel.selectGroup(PanelState::MarkChange::mark); } },
+            [](PanelViewController& panel) { PanelPrompts::selectGroup(panel, PanelState::MarkChange::mark); } },
         { "unselect-group", Place::panels, { Qt::Key_Minus }, "Unmark the names that match patterns",
             Entry { Pulldown::files, 3, "Unselect Group...", u'u' }, panelList,
-            [](PanelViewController& panel) { panel.selectGroup(PanelState::MarkChange::unmark); } },
+            [](PanelViewController& panel) { PanelPrompts::selectGroup(panel, PanelState::MarkChange::unmark); } },
         { "invert-marks", Place::panels, { Qt::Key_Asterisk }, "Invert the marks",
             Entry { Pulldown::files, 3, "Invert Selection", u'i' }, panelList,
             onPanel(&PanelViewController::invertMarks) },
@@ -266,7 +267,7 @@ std::vector<Action> panelRows(const Targets& t)
             Entry { Pulldown::panel, 1, "Forward", u'f' }, panelList, onPanel(&Panel::goForward) },
         { "folder-history", Place::panels, { alt(Qt::Key_Down) }, "The panel's folder history",
             Entry { Pulldown::panel, 1, "Folder History...", u'y' }, panelList,
-            onPanel(&Panel::showHistoryMenu) },
+            PanelPrompts::showHistoryMenu },
         { "quick-view", Place::panels, { alt(Qt::Key_Q) },
             "Quick view of the cursor's item in the other panel (Tab into it and back; again: the panel)",
             Entry { Pulldown::panel, 1, "Quick View", u'q' }, anywhere, onFor(t.quickView, &QuickViewCommands::toggle) },

@@ -6,19 +6,16 @@
 #include "panels/FolderWatcher.h"
 #include "panels/ListingRunner.h"
 #include "panels/PanelColumnTitles.h"
+#include "panels/PanelEditorCover.h"
+#include "panels/PanelFrameView.h"
 #include "panels/PanelListModel.h"
 #include "panels/PanelRowDelegate.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
 #include "remote/RemotePlace.h"
 #include "text/KivFormat.h"
-#include "toolkit/BorderedPanel.h"
-#include "toolkit/RetroControls.h"
-#include "toolkit/RetroDialogs.h"
-#include "toolkit/RetroMenu.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
-#include "viewer/PanelEditorView.h"
 
 #include <QDropEvent>
 #include <QEvent>
@@ -27,12 +24,6 @@
 namespace kiv {
 
 namespace {
-
-constexpr int pathHeight = 18;
-constexpr int headerHeight = 16;
-constexpr int panelStatusHeight = 16;
-constexpr qreal panelStatusFontSize = 11;
-constexpr int menuIndent = 8;
 
 int lastRow(const PanelState& state)
 {
@@ -49,24 +40,14 @@ PanelViewController::PanelViewController(const std::string& startPath, QObject* 
 PanelViewController::PanelViewController(PanelLocation start, QObject* parent)
     : QObject(parent)
     , m_state(std::move(start))
-    , m_view(new BorderedPanel)
-    , m_pathLabel(RetroControls::label(
-          {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, m_view))
-    , m_statusLabel(RetroControls::label(
-          {}, Theme::monoFont(panelStatusFontSize), Theme::panelHeader(), std::nullopt, Qt::AlignLeft, m_view))
-    , m_tableView(new PanelTableView(m_view))
     , m_model(new PanelListModel(m_state, this))
     , m_rowView(new PanelRowDelegate(m_state, this))
-    , m_columnHeader(new PanelColumnTitles(*m_rowView, m_view))
+    , m_view(new PanelFrameView(*m_rowView))
+    , m_tableView(m_view->list())
+    , m_editor(new PanelEditorCover(*m_view, this))
     , m_folderWatcher(new FolderWatcher(this))
     , m_listing(new ListingRunner(this))
 {
-    // Named so that the window and its tests can tell the three lines apart.
-    m_pathLabel->setObjectName(QStringLiteral("pathLabel"));
-    m_columnHeader->setObjectName(QStringLiteral("columnHeader"));
-    m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
-    m_view->installEventFilter(this);
-    m_tableView->viewport()->installEventFilter(this);
     m_tableView->installEventFilter(this);
     m_rowView->setActivePanelCursor(m_isActive);
     m_tableView->setModel(m_model);
@@ -81,14 +62,14 @@ PanelViewController::~PanelViewController()
     delete m_view.data();
 }
 
-QWidget* PanelViewController::view() const
+PanelFrameView* PanelViewController::view() const
 {
     return m_view;
 }
 
 PanelEditorView* PanelViewController::editorView() const
 {
-    return m_editorView;
+    return m_editor->editor();
 }
 
 void PanelViewController::wireTable()
@@ -97,9 +78,7 @@ void PanelViewController::wireTable()
     m_tableView->onBecameFirstResponder = weakly(this, [](PanelViewController& panel) {
         // A list under the editor is out of sight: the keys go on to the editor, and the panel
         // does not become active to act on rows nobody sees.
-        if (panel.m_editorView)
-            panel.m_editorView->focusEditor();
-        else if (panel.m_delegate)
+        if (!panel.m_editor->focusEditor() && panel.m_delegate)
             panel.m_delegate->panelDidBecomeActive(panel);
     });
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -135,47 +114,11 @@ void PanelViewController::dropOn(const QDropEvent& event, int row)
 
 bool PanelViewController::eventFilter(QObject* watched, QEvent* event)
 {
-    // The type first: while the view is being destroyed it still sends events here, and reading
-    // the guarded pointer to a half-destroyed view is undefined.
-    if (event->type() == QEvent::Resize && watched == m_view)
-        layoutChildren();
-    const bool rowShownOrHidden = event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent;
-    if (rowShownOrHidden && m_topRow && watched == m_topRow)
-        layoutChildren();
-    // The rows lay themselves out across the list's width, which shrinks when the scroll bar shows.
-    if (event->type() == QEvent::Resize && watched == m_tableView->viewport())
-        m_columnHeader->setRowWidth(m_tableView->viewport()->width());
     if (event->type() == QEvent::KeyPress && watched == m_tableView && !m_notice.isEmpty()) {
         m_notice.clear();
         updateStatusLine();
     }
     return QObject::eventFilter(watched, event);
-}
-
-void PanelViewController::setTopRow(QWidget* row)
-{
-    m_topRow = row;
-    row->setParent(m_view);
-    row->installEventFilter(this);
-    layoutChildren();
-}
-
-void PanelViewController::layoutChildren()
-{
-    const int w = m_view->width();
-    const int h = m_view->height();
-    const int top = m_topRow && !m_topRow->isHidden() ? 1 + m_topRow->height() : 1;
-    if (m_topRow)
-        m_topRow->setGeometry(1, 1, w - 2, m_topRow->height());
-    m_pathLabel->setGeometry(1, top, w - 2, pathHeight);
-    m_columnHeader->setGeometry(1, top + pathHeight, w - 2, headerHeight);
-    const int listTop = top + pathHeight + headerHeight;
-    // Whole rows only: what is left under the last one stays empty.
-    const int listHeight = std::max(0, h - 1 - panelStatusHeight - listTop);
-    m_tableView->setGeometry(1, listTop, w - 2, listHeight - listHeight % PanelTableView::rowHeight);
-    m_statusLabel->setGeometry(1, h - 1 - panelStatusHeight, w - 2, panelStatusHeight);
-    if (m_editorView)
-        m_editorView->setGeometry(m_view->rect());
 }
 
 void PanelViewController::setActive(bool active)
@@ -345,7 +288,7 @@ bool PanelViewController::isListing() const
 
 void PanelViewController::showReadingProgress(std::int64_t itemsRead)
 {
-    m_statusLabel->setText(
+    m_view->setStatus(
         QStringLiteral(" Reading... %1 items").arg(QString::fromStdString(KivFormat::grouped(itemsRead))));
 }
 
@@ -372,20 +315,6 @@ void PanelViewController::stepThroughHistory(
         }));
 }
 
-void PanelViewController::showHistoryMenu()
-{
-    std::vector<RetroMenuItem> items;
-    std::unordered_set<std::string> listed;
-    const auto& folders = m_history.folders();
-    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
-        if (!listed.insert(*folder).second)
-            continue;
-        items.push_back(RetroMenuItem::item(ShownText::of(*folder),
-            weakly(this, [path = *folder](PanelViewController& panel) { panel.goTo(path); })));
-    }
-    RetroMenu::popUp(std::move(items), QPoint(menuIndent, 1 + pathHeight + headerHeight), m_view);
-}
-
 PanelSettings PanelViewController::settings() const
 {
     // A folder still being read (a slow mount at the start) is where the panel goes: kept as such.
@@ -401,7 +330,7 @@ void PanelViewController::restore(const PanelSettings& settings, std::string_vie
     m_state.setSortOrder(settings.sortOrder);
     m_history.restore(settings.history);
     // Read on a worker, so that the window shows at once even with a folder on a dead mount.
-    m_statusLabel->setText(QStringLiteral(" Reading..."));
+    m_view->setStatus(QStringLiteral(" Reading..."));
     const PanelLocation here = m_state.location();
     if (settings.folder.empty() || RemotePlace::looksRemote(settings.folder)) {
         goTo(here, {});
@@ -456,19 +385,9 @@ void PanelViewController::setSortOrder(SortOrder order)
     reload();
 }
 
-void PanelViewController::selectGroup(PanelState::MarkChange change)
+void PanelViewController::markMatching(const NamePatterns& patterns, PanelState::MarkChange change)
 {
-    const bool marking = change == PanelState::MarkChange::mark;
-    const auto answer = RetroDialogs::promptOr(m_view,
-        marking ? QStringLiteral("Select group") : QStringLiteral("Unselect group"),
-        QStringLiteral("Names like *.txt; *.md, a?c, [a-f]* (OK ignores case, Match case does not):"),
-        QStringLiteral("*"), QStringLiteral("Match case"));
-    if (!answer)
-        return;
-    const auto letterCase = answer->second == RetroDialogResponse::alternative
-        ? NamePatterns::LetterCase::matched
-        : NamePatterns::LetterCase::ignored;
-    m_state.markMatching(NamePatterns(ShownText::bytesOf(answer->first), letterCase), change);
+    m_state.markMatching(patterns, change);
     m_model->restyleAllRows();
     updateStatusLine();
 }
@@ -500,8 +419,8 @@ void PanelViewController::reportFailure(const std::exception& error, const Panel
 void PanelViewController::syncUI()
 {
     watchLocation();
-    m_pathLabel->setText(u' ' + ShownText::of(m_state.location().displayPath()) + u' ');
-    m_columnHeader->setSortOrder(m_state.sortOrder());
+    m_view->setPath(u' ' + ShownText::of(m_state.location().displayPath()) + u' ');
+    m_view->titles()->setSortOrder(m_state.sortOrder());
     if (!m_state.location().isArchive())
         m_history.visit(m_state.location().address());
     if (!m_state.entries().empty())
@@ -547,14 +466,14 @@ void PanelViewController::showNotice(const QString& text)
 void PanelViewController::updateStatusLine()
 {
     if (!m_notice.isEmpty()) {
-        m_statusLabel->setText(QLatin1Char(' ') + m_notice);
+        m_view->setStatus(QLatin1Char(' ') + m_notice);
         return;
     }
     if (m_state.markedNames().empty()) {
-        m_statusLabel->setText(QStringLiteral(" %1 items").arg(m_state.entries().size()));
+        m_view->setStatus(QStringLiteral(" %1 items").arg(m_state.entries().size()));
         return;
     }
-    m_statusLabel->setText(QStringLiteral(" %1 marked, %2")
+    m_view->setStatus(QStringLiteral(" %1 marked, %2")
                                .arg(m_state.selectionForOperation().size())
                                .arg(QString::fromStdString(KivFormat::humanSize(m_state.totalMarkedSize()))));
 }
@@ -568,9 +487,7 @@ void PanelViewController::selectionChanged()
 
 void PanelViewController::focus()
 {
-    if (m_editorView)
-        m_editorView->focusEditor();
-    else
+    if (!m_editor->focusEditor())
         m_tableView->setFocus(Qt::OtherFocusReason);
 }
 
@@ -614,46 +531,6 @@ void PanelViewController::goToParent()
     if (m_state.entries().empty() || m_state.entries().front().kind != FileEntry::Kind::parentDirectory)
         return;
     moveTo(*m_state.destinationOf(m_state.entries().front()));
-}
-
-void PanelViewController::presentEditor(const std::string& filePath, const EditableText::Loaded& loaded,
-    const std::string& archivePath, std::optional<PanelEditorView::SaveBack> saveBack)
-{
-    if (m_editorView) {
-        if (!m_editorView->confirmClose())
-            return;
-        removeEditor();
-    }
-    m_editorView = new PanelEditorView(filePath, loaded, archivePath, std::move(saveBack), m_view);
-    m_editorView->setGeometry(m_view->rect());
-    m_editorView->onClose = weakly(this, &PanelViewController::dismissEditor);
-    m_editorView->show();
-    m_editorView->raise();
-    m_editorView->focusEditor();
-    m_tableView->setFocusPolicy(Qt::NoFocus); // out of the Tab chain while covered
-}
-
-void PanelViewController::saveInlineEditorIfPresent()
-{
-    if (m_editorView)
-        m_editorView->save();
-}
-
-void PanelViewController::removeEditor()
-{
-    // Deleted later: the editor may still be inside its own key handler.
-    m_editorView->hide();
-    m_editorView->deleteLater();
-    m_editorView = nullptr;
-    m_tableView->setFocusPolicy(Qt::StrongFocus);
-}
-
-void PanelViewController::dismissEditor()
-{
-    if (!m_editorView)
-        return;
-    removeEditor();
-    m_tableView->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace kiv

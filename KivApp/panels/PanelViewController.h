@@ -1,11 +1,9 @@
 #pragma once
 
 #include "base/FileEntry.h"
-#include "files/EditableText.h"
 #include "panel/FolderHistory.h"
 #include "panel/PanelState.h"
 #include "settings/Settings.h"
-#include "viewer/PanelEditorView.h"
 
 #include <QObject>
 #include <QPointer>
@@ -21,19 +19,20 @@ class QDropEvent;
 
 namespace kiv {
 
-class BorderedPanel;
-class PanelColumnTitles;
 class FolderWatcher;
 class ListingRunner;
+class PanelEditorCover;
+class PanelEditorView;
+class PanelFrameView;
 class PanelListModel;
 class PanelRowDelegate;
 class PanelTableView;
 class PanelViewControllerDelegate;
-class RetroLabel;
 
-// One file panel on screen: a bordered box with the location line, the column titles, the rows
-// of its PanelState and a status line. Turns the list's marking keys into marks, moves by
-// the intents below, reports to its delegate, and can cover itself with the in-panel editor. A
+// One file panel on screen: its frame (PanelFrameView) shows the location line, the column titles,
+// the rows of its PanelState and a status line. Turns the list's marking keys into marks, moves by
+// the intents below, reports to its delegate, and can be covered by the in-panel editor
+// (PanelEditorCover). A
 // real folder is followed: changes made by anyone are listed shortly after, and when the folder goes the
 // panel moves to the nearest folder that is still there. Folders are listed on a worker and the rows swapped
 // in at once; a slow listing shows its count in the status line and Esc stops it. Its state changes only
@@ -51,13 +50,17 @@ public:
     ~PanelViewController() override;
 
     // Returns the panel's view, to be placed by the owner; its widget parent owns it from then on.
-    QWidget* view() const;
+    PanelFrameView* view() const;
     // Returns the panel's list.
     PanelTableView* tableView() const { return m_tableView; }
     // Returns the panel's model, to read: the intents below make every change.
     const PanelState& state() const { return m_state; }
     // Returns the editor covering the panel, or null.
     PanelEditorView* editorView() const;
+    // Returns what lays the in-panel editor over the panel.
+    PanelEditorCover& editorCover() const { return *m_editor; }
+    // Returns the folders visited, oldest first (see goBack()).
+    const FolderHistory& history() const { return m_history; }
 
     // Returns the receiver of the panel's reports, or null.
     PanelViewControllerDelegate* delegate() const { return m_delegate; }
@@ -103,8 +106,6 @@ public:
     void goBack();
     // Goes forward again after goBack() (Alt+Right), if possible.
     void goForward();
-    // Opens a menu of the folders visited, newest first, that goes to the one chosen (Alt+Down).
-    void showHistoryMenu();
     // Returns what the panel keeps between runs: folder (the one being listed, while one is),
     // hidden files, sort order and history.
     PanelSettings settings() const;
@@ -128,8 +129,8 @@ public:
     void chooseSortKey(SortOrder::Key key);
     // Orders the rows by `order` from now on and relists, the cursor staying on its row's name.
     void setSortOrder(SortOrder order);
-    // Asks for name patterns ("Select group") and marks, or unmarks, the rows they match.
-    void selectGroup(PanelState::MarkChange change);
+    // Marks, or unmarks, the rows whose names `patterns` match.
+    void markMatching(const NamePatterns& patterns, PanelState::MarkChange change);
     // Marks the unmarked rows but ".." and unmarks the marked ones.
     void invertMarks();
     // Shows `text` in the status line instead of the counts until the next key pressed on the
@@ -139,25 +140,12 @@ public:
     void focus();
     // Returns the entry under the cursor, or nothing when the list has no selected row.
     std::optional<FileEntry> selectedEntry() const;
-    // Covers the panel with an editor on `loaded`, the text of `filePath`, after the shown editor
-    // agreed to close; the list under it takes no focus until it closes. The text is saved through
-    // `saveBack`; without it, it is a copy of a member of the archive `archivePath`, shown read-only
-    // (PanelEditorView).
-    void presentEditor(const std::string& filePath, const EditableText::Loaded& loaded,
-        const std::string& archivePath, std::optional<PanelEditorView::SaveBack> saveBack);
-    // Saves the shown editor; nothing when none is shown.
-    void saveInlineEditorIfPresent();
-    // Puts `row` (owned by the panel's view from now on) along the panel's top, the panel's lines
-    // moving down to make room for it whenever it is not hidden.
-    void setTopRow(QWidget* row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildView();
     void wireTable();
-    void layoutChildren();
     void syncUI();
     void watchLocation();
     void followDisk();
@@ -181,26 +169,20 @@ private:
     void stepThroughHistory(std::optional<std::string> (FolderHistory::*step)(),
         std::optional<std::string> (FolderHistory::*undo)());
     void reportFailure(const std::exception& error, const PanelLocation& place);
-    void removeEditor();
-    void dismissEditor();
 
     PanelState m_state;
     PanelViewControllerDelegate* m_delegate = nullptr;
     bool m_isActive = false;
-    QPointer<BorderedPanel> m_view;
-    RetroLabel* m_pathLabel;
-    RetroLabel* m_statusLabel;
     QString m_notice;
-    PanelTableView* m_tableView;
     PanelListModel* m_model;
     PanelRowDelegate* m_rowView;
-    PanelColumnTitles* m_columnHeader;
+    QPointer<PanelFrameView> m_view;
+    PanelTableView* m_tableView;
+    PanelEditorCover* m_editor;
     FolderWatcher* m_folderWatcher;
     ListingRunner* m_listing;
     std::optional<ListingJob::IfGone> m_relistAgain; // a relisting asked for while a listing was under way
     std::vector<std::function<void()>> m_whenListed;
-    QPointer<PanelEditorView> m_editorView;
-    QPointer<QWidget> m_topRow;
     FolderHistory m_history;
 };
 
