@@ -1,18 +1,15 @@
 #include "panels/PanelViewController.h"
 
-#include "archives/ArchiveDoor.h"
 #include "base/PathString.h"
 #include "doors/Door.h"
-#include "panels/FolderWatcher.h"
-#include "panels/ListingRunner.h"
 #include "panels/PanelColumnTitles.h"
 #include "panels/PanelEditorCover.h"
 #include "panels/PanelFrameView.h"
 #include "panels/PanelListModel.h"
+#include "panels/PanelNavigator.h"
 #include "panels/PanelRowDelegate.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
-#include "remote/RemotePlace.h"
 #include "text/KivFormat.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
@@ -45,15 +42,12 @@ PanelViewController::PanelViewController(PanelLocation start, QObject* parent)
     , m_view(new PanelFrameView(*m_rowView))
     , m_tableView(m_view->list())
     , m_editor(new PanelEditorCover(*m_view, this))
-    , m_folderWatcher(new FolderWatcher(this))
-    , m_listing(new ListingRunner(this))
+    , m_navigator(new PanelNavigator(m_state, *this, this))
 {
     m_tableView->installEventFilter(this);
     m_rowView->setActivePanelCursor(m_isActive);
     m_tableView->setModel(m_model);
     m_tableView->setItemDelegate(m_rowView);
-    m_folderWatcher->onChange = weakly(this, &PanelViewController::followDisk);
-    m_listing->onProgress = weakly(this, &PanelViewController::showReadingProgress);
     wireTable();
 }
 
@@ -128,232 +122,6 @@ void PanelViewController::setActive(bool active)
     redrawKeepingCursor();
 }
 
-void PanelViewController::reload()
-{
-    relist(ListingJob::IfGone::refuse);
-}
-
-void PanelViewController::relist(ListingJob::IfGone ifGone)
-{
-    // The listing under way may have read the folder before the change this relisting is for.
-    if (m_listing->isBusy()) {
-        // Following the disk outweighs a plain relisting: a folder gone is left either way.
-        if (m_relistAgain != ListingJob::IfGone::nearestFolder)
-            m_relistAgain = ifGone;
-        return;
-    }
-    m_listing->start(m_state.listingOf(m_state.location(), ifGone),
-        weakly(this, [](PanelViewController& panel, ListingJob& listed) { panel.relisted(listed); }));
-}
-
-void PanelViewController::relisted(ListingJob& listed)
-{
-    if (listed.listed() != listed.place()) {
-        const QString gone = ShownText::of(listed.place().path());
-        arrive(listed, { listed.listed(), {} }, [this, gone](bool arrived) {
-            if (arrived)
-                showNotice(QStringLiteral("Folder gone: ") + gone);
-        });
-        return;
-    }
-    if (!reportedRefusal(listed))
-        m_model->replaceRows([&] { m_state.acceptRelisting(listed); });
-    syncUI();
-    listingEnded();
-}
-
-void PanelViewController::goTo(const std::string& path, MoveEnd then)
-{
-    // A server's address is never a path of this machine.
-    if (RemotePlace::looksRemote(path)) {
-        if (m_delegate)
-            m_delegate->panelWantsServer(*this, path);
-        return;
-    }
-    goTo(m_state.realFolder(path), {}, std::move(then));
-}
-
-void PanelViewController::goTo(PanelLocation place, std::string_view cursorName, MoveEnd then)
-{
-    moveTo({ std::move(place), std::string(cursorName) }, std::move(then));
-}
-
-// The listing finds out whether it is a folder, on the worker: a look from here could hang on a
-// dead mount.
-void PanelViewController::goToItem(const std::string& path)
-{
-    moveTo({ m_state.realFolder(path), {}, PanelState::Destination::AtAFile::showInItsFolder });
-}
-
-void PanelViewController::moveTo(PanelState::Destination destination, MoveEnd then)
-{
-    // A relisting of the place being left is moot: the move lists with the settings of now.
-    m_relistAgain.reset();
-    auto job = m_state.listingOf(destination.place);
-    m_listing->start(std::move(job),
-        weakly(this,
-            [destination = std::move(destination), then = std::move(then)](
-                PanelViewController& panel, ListingJob& listed) { panel.arrive(listed, destination, then); }));
-}
-
-void PanelViewController::arrive(
-    ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then)
-{
-    if (wentToItsFolder(listed, destination, then))
-        return;
-    const bool arrived = !openedAsFile(listed, destination) && !reportedRefusal(listed);
-    if (arrived) {
-        m_model->replaceRows([&] { m_state.acceptMove(listed, destination.cursorName); });
-        syncUI();
-        noteDamage();
-    } else {
-        redrawKeepingCursor();
-    }
-    if (then)
-        then(arrived);
-    listingEnded();
-}
-
-// An archive damaged part way lists what came before the damage; the status line says where it broke.
-void PanelViewController::noteDamage()
-{
-    const auto* archive = dynamic_cast<const ArchiveDoor*>(m_state.location().door().get());
-    if (archive && !archive->damage().empty())
-        showNotice(ShownText::of(archive->damage()));
-}
-
-void PanelViewController::listingEnded()
-{
-    if (const auto again = std::exchange(m_relistAgain, std::nullopt))
-        relist(*again);
-    if (m_listing->isBusy())
-        return;
-    for (const auto& waiter : std::exchange(m_whenListed, {}))
-        waiter();
-}
-
-// A link that leads to no folder is opened as the file it names, as a file's row would be.
-bool PanelViewController::openedAsFile(const ListingJob& listed, const PanelState::Destination& destination)
-{
-    if (destination.atAFile != PanelState::Destination::AtAFile::open || !listed.refusedAsNoFolder())
-        return false;
-    const PanelLocation& link = destination.place;
-    if (m_delegate && link.door()->localPath(link.folder()))
-        m_delegate->panelDidOpenFile(*this, *link.door()->localPath(link.folder()));
-    return true;
-}
-
-bool PanelViewController::wentToItsFolder(
-    const ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then)
-{
-    if (destination.atAFile != PanelState::Destination::AtAFile::showInItsFolder || !listed.refusedAsNoFolder())
-        return false;
-    const std::string& path = destination.place.path();
-    moveTo({ m_state.realFolder(PathString::parentOrRoot(path)), PathString::lastComponent(path) }, then);
-    return true;
-}
-
-bool PanelViewController::reportedRefusal(const ListingJob& listed)
-{
-    if (!listed.refusal())
-        return false;
-    try {
-        std::rethrow_exception(listed.refusal());
-    } catch (const std::exception& error) {
-        reportFailure(error, listed.place());
-    }
-    return true;
-}
-
-void PanelViewController::stopListing()
-{
-    m_relistAgain.reset();
-    if (m_listing->stop())
-        updateStatusLine();
-    listingEnded();
-}
-
-void PanelViewController::whenListed(std::function<void()> then)
-{
-    if (m_listing->isBusy())
-        m_whenListed.push_back(std::move(then));
-    else
-        then();
-}
-
-bool PanelViewController::isListing() const
-{
-    return m_listing->isBusy();
-}
-
-void PanelViewController::showReadingProgress(std::int64_t itemsRead)
-{
-    m_view->setStatus(
-        QStringLiteral(" Reading... %1 items").arg(QString::fromStdString(KivFormat::grouped(itemsRead))));
-}
-
-void PanelViewController::goBack()
-{
-    stepThroughHistory(&FolderHistory::back, &FolderHistory::forward);
-}
-
-void PanelViewController::goForward()
-{
-    stepThroughHistory(&FolderHistory::forward, &FolderHistory::back);
-}
-
-void PanelViewController::stepThroughHistory(
-    std::optional<std::string> (FolderHistory::*step)(), std::optional<std::string> (FolderHistory::*undo)())
-{
-    // The history moves first, so that arriving there records nothing new; a folder that can no
-    // longer be listed moves it back.
-    const std::optional<std::string> folder = (m_history.*step)();
-    if (folder)
-        goTo(*folder, weakly(this, [undo](PanelViewController& panel, bool arrived) {
-            if (!arrived)
-                (panel.m_history.*undo)();
-        }));
-}
-
-PanelSettings PanelViewController::settings() const
-{
-    // A folder still being read (a slow mount at the start) is where the panel goes: kept as such.
-    const ListingJob* underWay = m_listing->underWay();
-    const PanelLocation& place = underWay ? underWay->place() : m_state.location();
-    return { place.address(), m_state.showHidden(), m_state.sortOrder(), m_history.folders() };
-}
-
-void PanelViewController::restore(const PanelSettings& settings, std::string_view cursorName, MoveEnd then)
-{
-    m_listing->stop();
-    m_state.setShowHidden(settings.showHidden);
-    m_state.setSortOrder(settings.sortOrder);
-    m_history.restore(settings.history);
-    // Read on a worker, so that the window shows at once even with a folder on a dead mount.
-    m_view->setStatus(QStringLiteral(" Reading..."));
-    const PanelLocation here = m_state.location();
-    if (settings.folder.empty() || RemotePlace::looksRemote(settings.folder)) {
-        goTo(here, {});
-        // The server is connected to as a job.
-        if (!settings.folder.empty() && m_delegate)
-            m_delegate->panelWantsServer(*this, settings.folder);
-        return;
-    }
-    m_relistAgain.reset();
-    const auto listing = m_state.listingOf(m_state.realFolder(settings.folder), ListingJob::IfGone::nearestFolder);
-    m_listing->start(listing,
-        weakly(this,
-            [here, cursor = std::string(cursorName), then = std::move(then)](
-                PanelViewController& panel, ListingJob& listed) {
-                // A folder gone since is no error: the nearest one still there is listed instead,
-                // or the current place when not even that can be.
-                if (listed.refusal())
-                    panel.goTo(here, {});
-                else
-                    panel.arrive(listed, { listed.place(), cursor }, then);
-            }));
-}
-
 void PanelViewController::setMarks(std::unordered_set<std::string> names)
 {
     m_state.setMarkedNames(std::move(names));
@@ -382,7 +150,7 @@ void PanelViewController::setSortOrder(SortOrder order)
 {
     // The relisting keeps the cursor on its row's name.
     m_state.setSortOrder(order);
-    reload();
+    m_navigator->reload();
 }
 
 void PanelViewController::markMatching(const NamePatterns& patterns, PanelState::MarkChange change)
@@ -402,12 +170,22 @@ void PanelViewController::invertMarks()
 void PanelViewController::setShowHidden(bool show)
 {
     m_state.setShowHidden(show);
-    reload();
+    m_navigator->reload();
 }
 
 void PanelViewController::toggleHidden()
 {
     setShowHidden(!m_state.showHidden());
+}
+
+void PanelViewController::replaceRows(const std::function<void()>& change)
+{
+    m_model->replaceRows(change);
+}
+
+void PanelViewController::showStatus(const QString& text)
+{
+    m_view->setStatus(text);
 }
 
 void PanelViewController::reportFailure(const std::exception& error, const PanelLocation& place)
@@ -416,37 +194,27 @@ void PanelViewController::reportFailure(const std::exception& error, const Panel
         m_delegate->panelDidFailWithError(*this, error, place);
 }
 
-void PanelViewController::syncUI()
+void PanelViewController::openFile(const std::string& realPath)
 {
-    watchLocation();
+    if (m_delegate)
+        m_delegate->panelDidOpenFile(*this, realPath);
+}
+
+void PanelViewController::goToServer(const std::string& url)
+{
+    if (m_delegate)
+        m_delegate->panelWantsServer(*this, url);
+}
+
+void PanelViewController::showPlace()
+{
     m_view->setPath(u' ' + ShownText::of(m_state.location().displayPath()) + u' ');
     m_view->titles()->setSortOrder(m_state.sortOrder());
-    if (!m_state.location().isArchive())
-        m_history.visit(m_state.location().address());
     if (!m_state.entries().empty())
         m_tableView->moveSelection(std::min(static_cast<int>(m_state.cursorIndex()), lastRow(m_state)));
     updateStatusLine();
     if (m_delegate)
         m_delegate->panelDidChangeLocation(*this);
-}
-
-void PanelViewController::watchLocation()
-{
-    // An archive is read once on entering; only folders of this machine are followed.
-    const PanelLocation& place = m_state.location();
-    const bool followed = !place.isArchive() && !place.isRemote();
-    m_folderWatcher->watch(followed ? place.path() : std::string(), m_state.entries());
-}
-
-void PanelViewController::followDisk()
-{
-    // A panel on its way elsewhere has no use for the folder it leaves.
-    const ListingJob* underWay = m_listing->underWay();
-    if (m_state.location().isArchive() || m_state.location().isRemote()
-        || (underWay && underWay->place() != m_state.location()))
-        return;
-    // Whether the folder is still there is asked on the worker too: the disk may not answer.
-    relist(ListingJob::IfGone::nearestFolder);
 }
 
 void PanelViewController::redrawKeepingCursor()
@@ -517,20 +285,20 @@ void PanelViewController::activateSelection()
     if (!entry)
         return;
     if (auto destination = m_state.destinationOf(*entry)) {
-        moveTo(std::move(*destination));
+        m_navigator->moveTo(std::move(*destination));
         return;
     }
     const PanelLocation& here = m_state.location();
     const std::optional<std::string> file = here.door()->localPath(entry->id);
-    if (entry->kind == FileEntry::Kind::regularFile && file && m_delegate)
-        m_delegate->panelDidOpenFile(*this, *file);
+    if (entry->kind == FileEntry::Kind::regularFile && file)
+        openFile(*file);
 }
 
 void PanelViewController::goToParent()
 {
     if (m_state.entries().empty() || m_state.entries().front().kind != FileEntry::Kind::parentDirectory)
         return;
-    moveTo(*m_state.destinationOf(m_state.entries().front()));
+    m_navigator->moveTo(*m_state.destinationOf(m_state.entries().front()));
 }
 
 } // namespace kiv
