@@ -14,8 +14,8 @@
 #include "commands/TabCommands.h"
 #include "commands/ToolCommands.h"
 #include "commands/TrashCommands.h"
-#include "commands/ViewEditCommands.h"
 #include "commands/UndoCommands.h"
+#include "commands/ViewEditCommands.h"
 #include "console/CommandLineField.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -91,17 +91,6 @@ std::function<std::optional<QString>()> nextOf(
 template <class F> Handler onPanel(F member)
 {
     return [member](PanelViewController& panel) { std::invoke(member, panel); };
-}
-
-// Runs `member` of `object` for the panel the action is for, while the object exists.
-template <class T, class F> Handler onFor(T* object, F member)
-{
-    if (!object)
-        return {};
-    return [object = QPointer<T>(object), member](PanelViewController& panel) {
-        if (object)
-            std::invoke(member, *object, panel);
-    };
 }
 
 // Tab: into the quick view that follows the panel, else to the other panel.
@@ -270,7 +259,7 @@ std::vector<Action> panelRows(const Targets& t)
             PanelPrompts::showHistoryMenu },
         { "quick-view", Place::panels, { alt(Qt::Key_Q) },
             "Quick view of the cursor's item in the other panel (Tab into it and back; again: the panel)",
-            Entry { Pulldown::panel, 1, "Quick View", u'q' }, anywhere, onFor(t.quickView, &QuickViewCommands::toggle) },
+            Entry { Pulldown::panel, 1, "Quick View", u'q' }, anywhere, withPanel(t.quickView, &QuickViewCommands::toggle) },
         { "folder-size", Place::panels, { ctrl(Qt::Key_Space) },
             "Measure the marked folders or the cursor's (size in the Size column)",
             Entry { Pulldown::files, 3, "Folder Size", u'z' }, anywhere,
@@ -305,13 +294,13 @@ std::vector<Action> panelRows(const Targets& t)
         { "first-row", Place::panels, { Qt::Key_Home }, "First row" },
         { "last-row", Place::panels, { Qt::Key_End }, "Last row" },
         { "new-tab", Place::panels, { ctrl(Qt::Key_T) }, "A new tab on this folder",
-            Entry { Pulldown::panel, 3, "New Tab", u'a' }, panelList, onFor(t.tabs, &TabCommands::openTab) },
+            Entry { Pulldown::panel, 3, "New Tab", u'a' }, panelList, withPanel(t.tabs, &TabCommands::openTab) },
         { "close-tab", Place::panels, { ctrl(Qt::Key_W) }, "Close the tab (the last one stays)",
-            Entry { Pulldown::panel, 3, "Close Tab", u'c' }, panelList, onFor(t.tabs, &TabCommands::closeTab) },
+            Entry { Pulldown::panel, 3, "Close Tab", u'c' }, panelList, withPanel(t.tabs, &TabCommands::closeTab) },
         { "next-tab", Place::panels, { ctrl(Qt::Key_PageDown) }, "The next tab",
-            Entry { Pulldown::panel, 3, "Next Tab", u'x' }, panelList, onFor(t.tabs, &TabCommands::nextTab) },
+            Entry { Pulldown::panel, 3, "Next Tab", u'x' }, panelList, withPanel(t.tabs, &TabCommands::nextTab) },
         { "previous-tab", Place::panels, { ctrl(Qt::Key_PageUp) }, "The previous tab",
-            Entry { Pulldown::panel, 3, "Previous Tab", u'p' }, panelList, onFor(t.tabs, &TabCommands::previousTab) },
+            Entry { Pulldown::panel, 3, "Previous Tab", u'p' }, panelList, withPanel(t.tabs, &TabCommands::previousTab) },
         { "hidden-in-both", Place::panels, {}, {},
             Entry { Pulldown::options, 1, "Toggle Hidden Files (Both Panels)", u't' }, anywhere,
             on(t.panels, &PanelPair::toggleHiddenInBoth) },
