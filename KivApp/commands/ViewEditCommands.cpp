@@ -7,6 +7,7 @@
 #include "files/WriteBackJob.h"
 #include "jobscreen/JobRunner.h"
 #include "panel/PanelLocation.h"
+#include "panels/PanelEditorCover.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
@@ -111,7 +112,7 @@ void ViewEditCommands::openEditor(PanelViewController& editing, const FileLoadJo
     std::optional<PanelEditorView::SaveBack> save;
     if (archive.empty())
         save = saveBack(loaded.door(), loaded.path(), loaded.stamp());
-    editing.presentEditor(loaded.file(), loaded.text(), archive, std::move(save));
+    editing.editorCover().present(loaded.file(), loaded.text(), archive, std::move(save));
 }
 
 // An editor of text would change other bytes, and an empty one would replace what it never showed.

@@ -24,6 +24,7 @@
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "jobscreen/JobRunner.h"
+#include "panels/PanelFrameView.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "remote/RemoteError.h"

@@ -7,8 +7,10 @@
 #include "WidgetProbe.h"
 #include "base/ErrorText.h"
 #include "files/EditableText.h"
+#include "commands/PanelPrompts.h"
 #include "jobs/ItemCounter.h"
 #include "panels/PanelColumnTitles.h"
+#include "panels/PanelEditorCover.h"
 #include "panels/PanelRowDelegate.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
@@ -221,7 +223,7 @@ TEST(PanelViewControllerTest, GroupKeysMarkByPatternAndANewSortOrderKeepsTheCurs
         field->setText(QStringLiteral("*.TXT"));
         QTest::keyClick(field, Qt::Key_M, Qt::AltModifier); // Match case
     });
-    const auto selectGroup = [&] { fixture.panel.selectGroup(PanelState::MarkChange::mark); };
+    const auto selectGroup = [&] { PanelPrompts::selectGroup(fixture.panel, PanelState::MarkChange::mark); };
     selectGroup();
     EXPECT_EQ(marked(), (std::set<std::string> { "sub", "b.TXT" }));
     const ShownDialog selectGroupDialog { "Select group",
@@ -229,7 +231,7 @@ TEST(PanelViewControllerTest, GroupKeysMarkByPatternAndANewSortOrderKeepsTheCurs
         ButtonTone::ordinary, "[ Match case ]" };
     EXPECT_EQ(answering({ typing("*.txt") }, selectGroup), ShownDialogs { selectGroupDialog });
     EXPECT_EQ(marked(), (std::set<std::string> { "sub", "a.txt", "b.TXT" }));
-    answering({ typing("a*; s?b") }, [&] { fixture.panel.selectGroup(PanelState::MarkChange::unmark); });
+    answering({ typing("a*; s?b") }, [&] { PanelPrompts::selectGroup(fixture.panel, PanelState::MarkChange::unmark); });
     fixture.panel.invertMarks();
     EXPECT_EQ(marked(), (std::set<std::string> { "a.txt", "c.img", "sub" }));
     EXPECT_EQ(fixture.line("statusLabel"), " 3 marked, 1001 bytes");
@@ -321,7 +323,7 @@ TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBefor
     const std::string second = scratch.write("second.txt", "two");
     PanelFixture fixture(scratch.path());
     const auto edit = [&](const std::string& path) {
-        fixture.panel.presentEditor(path, EditableText::load(path), {}, savingAtOnce(path));
+        fixture.panel.editorCover().present(path, EditableText::load(path), {}, savingAtOnce(path));
     };
     edit(first);
     PanelEditorView* editor = fixture.panel.editorView();
@@ -332,7 +334,7 @@ TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBefor
     QTest::keyClicks(text, "edited ");
     answering({ no }, [&] { edit(second); });
     EXPECT_EQ(fixture.panel.editorView(), editor);
-    fixture.panel.saveInlineEditorIfPresent();
+    fixture.panel.editorCover().save();
     EXPECT_EQ(readFile(first), "edited one");
     edit(second);
     ASSERT_NE(fixture.panel.editorView(), nullptr);
