@@ -167,7 +167,9 @@ std::optional<std::string> SftpUpload::targetFor(
     } catch (const std::filesystem::filesystem_error&) {
         return remotePath; // nothing there yet
     }
-    switch (m_conflicts.resolve(sourceFacts(shown(path), info), remoteItemFacts(remotePath, existing))) {
+    // The server's file is named by its address: its path alone reads as one of this machine.
+    const JobItemFacts there = remoteItemFacts(m_session->placeOf(remotePath).url(), existing);
+    switch (m_conflicts.resolve(sourceFacts(shown(path), info), there)) {
     case ConflictAnswers::Resolution::skip:
         return std::nullopt;
     case ConflictAnswers::Resolution::keepBoth: {

@@ -107,6 +107,7 @@ TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
     EXPECT_EQ(copying.asked[0].source.size, 5);
     EXPECT_TRUE(copying.asked[0].source.modified);
     EXPECT_EQ(copying.asked[0].target.size, 10);
+    EXPECT_EQ(copying.asked[0].target.path, server.place(remote / "a.txt").url());
 
     JobScript cancelling;
     EXPECT_EQ(cancelling
