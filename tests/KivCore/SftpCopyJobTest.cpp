@@ -84,7 +84,7 @@ TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
     TempDir local;
     local.write("pack/docs/a.txt", "alpha");
     local.write("pack/docs/sub/b.txt", "beta");
-    std::string big(16 * 1024 * 1024, '\0');
+    std::string big(16 * 1024 * 1024, '\0'); // data that does not shrink, so that reading it takes a while
     for (std::size_t i = 0; i < big.size(); ++i)
         big[i] = static_cast<char>((i * 2654435761u) >> 13);
     local.write("pack/big", big);
