@@ -53,9 +53,12 @@ JobOutcome FileLoadJob::run(JobControl& control)
         if (const std::optional<std::string> problem = linkProblem(*local))
             throw KivError::operationFailed(*problem);
         m_stamp = FileStamp::of(*m_door, m_path);
-        control.addToTotals(1, m_stamp ? m_stamp->size : 0);
+        const std::int64_t size = m_stamp ? m_stamp->size : 0;
+        control.addToTotals(1, size);
         control.startWorking();
+        control.beginItem(m_path, size);
         readHere(*local, &control);
+        control.finishItems(1, 0);
     } else {
         FetchJob fetch(m_door, m_path);
         fetch.run(control);
