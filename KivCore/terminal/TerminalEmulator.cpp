@@ -132,9 +132,19 @@ VTermKey vtermKey(const TerminalKey& key)
     return VTERM_KEY_NONE;
 }
 
-TerminalScreen::Rect rectOf(VTermRect rect)
+// The part of `rect` on `screen`: libvterm may name rows that are not there, after a resize that
+// left a scrolling region below the screen.
+TerminalScreen::Rect rectOn(const TerminalScreen& screen, VTermRect rect)
 {
-    return { rect.start_row, rect.end_row, rect.start_col, rect.end_col };
+    const int top = std::clamp(rect.start_row, 0, screen.rows());
+    const int left = std::clamp(rect.start_col, 0, screen.columns());
+    return { top, std::clamp(rect.end_row, top, screen.rows()), left, std::clamp(rect.end_col, left, screen.columns()) };
+}
+
+bool isWhole(TerminalScreen::Rect clipped, VTermRect rect)
+{
+    return clipped.top == rect.start_row && clipped.bottom == rect.end_row && clipped.left == rect.start_col
+        && clipped.right == rect.end_col;
 }
 
 } // namespace
@@ -166,17 +176,22 @@ struct TerminalEmulator::Callbacks
     }
     static int scrollRect(VTermRect rect, int downward, int rightward, void* user)
     {
-        of(user).m_screen.scroll(rectOf(rect), downward, rightward, of(user).blankCell());
+        TerminalScreen& screen = of(user).m_screen;
+        screen.scroll(rectOn(screen, rect), downward, rightward, of(user).blankCell());
         return 1;
     }
     static int moveRect(VTermRect destination, VTermRect source, void* user)
     {
-        of(user).m_screen.move(rectOf(destination), rectOf(source));
+        TerminalScreen& screen = of(user).m_screen;
+        const TerminalScreen::Rect to = rectOn(screen, destination);
+        const TerminalScreen::Rect from = rectOn(screen, source);
+        if (isWhole(to, destination) && isWhole(from, source))
+            screen.move(to, from);
         return 1;
     }
     static int erase(VTermRect rect, int, void* user)
     {
-        of(user).m_screen.erase(rectOf(rect), of(user).blankCell());
+        of(user).m_screen.erase(rectOn(of(user).m_screen, rect), of(user).blankCell());
         return 1;
     }
     static int initPen(void* user)

@@ -225,10 +225,12 @@ int TerminalScreen::shrinkNormal(int rows, int cursorRow)
         m_normalRows.lines.pop_back();
         --excess;
     }
-    for (int row = 0; row < excess; ++row)
+    // No more than would take the cursor's line along: the rest goes at the bottom.
+    const int fromTop = cursorRow < 0 ? excess : std::min(excess, cursorRow);
+    for (int row = 0; row < fromTop; ++row)
         m_scrollback.push(m_normalRows.lines[std::size_t(row)]);
-    m_normalRows.lines.erase(m_normalRows.lines.begin(), m_normalRows.lines.begin() + excess);
-    return -excess;
+    m_normalRows.lines.erase(m_normalRows.lines.begin(), m_normalRows.lines.begin() + fromTop);
+    return -fromTop;
 }
 
 int TerminalScreen::growNormal(int rows)

@@ -73,7 +73,8 @@ public:
     void useAlternate(bool alternate) { m_alternate = alternate; }
     // Changes the size to `rows` by `columns`. Lines the normal screen loses at the top go to
     // the scrollback, and lines it gains come back from there, so the rows around `cursorRow`
-    // stay in sight; returns how many rows the cursor moves down (up when negative).
+    // stay in sight (and the cursor's own on the screen); returns how many rows the cursor moves
+    // down (up when negative).
     int resize(int rows, int columns, int cursorRow);
 
     // Fills `cells` with what `rows()` rows show when the view stands `linesBack` lines up in the

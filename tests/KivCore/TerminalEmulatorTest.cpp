@@ -144,6 +144,11 @@ TEST_F(TerminalEmulatorTest, ResizingKeepsTheLinesAroundTheCursorInSightThroughT
     m_terminal.resize(2, 10);
     EXPECT_EQ(screen(), "1\n2");
     EXPECT_EQ(m_terminal.screen().scrollback().size(), 0u);
+    // The cursor's line stays: lines below it go first.
+    m_terminal.write("\x1b[H");
+    m_terminal.resize(1, 10);
+    EXPECT_EQ(screen(), "1");
+    EXPECT_EQ(m_terminal.cursor().row, 0);
 }
 
 TEST_F(TerminalEmulatorTest, TheConsolesNotesStandOnLinesOfTheirOwnInPlainCharactersWithControlsShown)
