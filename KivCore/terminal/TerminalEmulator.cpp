@@ -147,6 +147,11 @@ bool isWhole(TerminalScreen::Rect clipped, VTermRect rect)
         && clipped.right == rect.end_col;
 }
 
+void appendCursorMove(std::string& bytes, TerminalScreen::Position to)
+{
+    bytes += "\x1b[" + std::to_string(to.row + 1) + ';' + std::to_string(to.column + 1) + 'H';
+}
+
 } // namespace
 
 // libvterm's state layer calls these; the screen layer it also has copies every cell of the
@@ -160,6 +165,8 @@ struct TerminalEmulator::Callbacks
     static int putGlyph(VTermGlyphInfo* glyph, VTermPos at, void* user)
     {
         TerminalEmulator& terminal = of(user);
+        if (terminal.m_muted)
+            return 1;
         const std::uint32_t character = glyph->chars[0];
         if (character >= 0x20 && character < 0x7F && glyph->chars[1] == 0) {
             terminal.m_screen.putNarrow({ at.row, at.col }, character, terminal.m_glyphPen);
@@ -268,11 +275,12 @@ struct TerminalEmulator::Callbacks
     }
 };
 
-TerminalEmulator::TerminalEmulator(int rows, int columns, ProgramInput toProgram)
+TerminalEmulator::TerminalEmulator(int rows, int columns, ProgramInput toProgram, bool plainShortcut)
     : m_toProgram(std::move(toProgram))
     , m_screen(rows, columns, scrollbackLines)
     , m_terminal(vterm_new(rows, columns))
     , m_state(vterm_obtain_state(m_terminal))
+    , m_plainShortcut(plainShortcut)
 {
     penChanged();
     static const VTermStateCallbacks callbacks {
@@ -301,7 +309,95 @@ TerminalEmulator::~TerminalEmulator()
 
 void TerminalEmulator::write(std::string_view bytes)
 {
+    if (!m_plainShortcut) {
+        vterm_input_write(m_terminal, bytes.data(), bytes.size());
+        return;
+    }
+    while (!bytes.empty()) {
+        std::size_t written = writePlain(bytes);
+        if (written == 0)
+            written = writeThrough(bytes);
+        bytes.remove_prefix(written);
+    }
+}
+
+// libvterm's parser costs more than the rest of the terminal: a run of plain text, the bulk of a
+// flood, is put into the cells here the way libvterm puts it, and libvterm is told the outcome.
+// Only while no wrap is pending: whether one is cannot be asked of libvterm.
+std::size_t TerminalEmulator::writePlain(std::string_view bytes)
+{
+    const std::size_t run = m_scanner.plainRun(bytes);
+    const int rows = m_screen.rows();
+    const int columns = m_screen.columns();
+    if (run == 0 || !m_noWrapPending || columns < 3)
+        return 0;
+    const TerminalScreen::Position from = m_cursor;
+    TerminalScreen::Position at = m_cursor;
+    TerminalScreen::Position lastPut;
+    char lastCharacter = 0;
+    std::size_t used = 0;
+    while (used < run) {
+        const char byte = bytes[used];
+        if (byte == '\r' || byte == '\n') {
+            if (byte == '\r')
+                at.column = 0;
+            else if (at.row + 1 < rows)
+                ++at.row;
+            else
+                m_screen.scroll({ 0, rows, 0, columns }, 1, 0, blankCell());
+            ++used;
+            continue;
+        }
+        // The characters up to a line break or the last column.
+        std::size_t end = used;
+        while (end < run && int(end - used) < columns - at.column && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        m_screen.putAscii(at, bytes.substr(used, end - used), m_glyphPen);
+        lastPut = { at.row, at.column + int(end - used) - 1 };
+        lastCharacter = bytes[end - 1];
+        used = end;
+        if (lastPut.column + 1 == columns) {
+            at = lastPut;
+            break; // libvterm wraps before the next character: its turn
+        }
+        at.column = lastPut.column + 1;
+    }
+    m_cursor = at;
+    catchUp(from, lastCharacter ? &lastPut : nullptr, lastCharacter);
+    return used;
+}
+
+// Moves libvterm's cursor from `from` to where the shortcut left it. The last character put
+// there, `lastCharacter` at `lastPut`, is put again, unseen: libvterm then knows what a combining
+// mark that follows goes with, and whether a wrap is pending.
+void TerminalEmulator::catchUp(TerminalScreen::Position from, const TerminalScreen::Position* lastPut, char lastCharacter)
+{
+    std::string bytes;
+    TerminalScreen::Position libvtermAt = from;
+    if (lastPut) {
+        appendCursorMove(bytes, *lastPut);
+        bytes += lastCharacter;
+        libvtermAt = { lastPut->row, std::min(lastPut->column + 1, m_screen.columns() - 1) };
+    }
+    const TerminalScreen::Position cursor = m_cursor;
+    if (libvtermAt != cursor)
+        appendCursorMove(bytes, cursor);
+    m_muted = true;
     vterm_input_write(m_terminal, bytes.data(), bytes.size());
+    m_muted = false;
+    m_noWrapPending = !lastPut || lastPut->column + 1 < m_screen.columns();
+}
+
+// Hands bytes to libvterm up to where a run of plain text begins. Whether they leave a wrap
+// pending is known only for a plain printable character or carriage return alone, one that
+// leaves the cursor short of the last column.
+std::size_t TerminalEmulator::writeThrough(std::string_view bytes)
+{
+    const bool plain = m_scanner.plainRun(bytes.substr(0, 1)) == 1;
+    const std::size_t length = m_scanner.skip(bytes);
+    vterm_input_write(m_terminal, bytes.data(), length);
+    m_noWrapPending = plain && length == 1 && bytes.front() != '\n' && m_cursor.column + 1 < m_screen.columns();
+    return length;
 }
 
 void TerminalEmulator::writeNote(std::string_view text, int colour)
