@@ -300,6 +300,11 @@ TerminalEmulator::TerminalEmulator(int rows, int columns, ProgramInput toProgram
     vterm_output_set_callback(m_terminal, &Callbacks::output, this);
     vterm_state_set_callbacks(m_state, &callbacks, this);
     vterm_state_reset(m_state, 1);
+    // A character put unseen: libvterm repeats the last one for a program that asks (REP), and
+    // before the first it would repeat nothing for ever.
+    m_muted = true;
+    vterm_input_write(m_terminal, " \x1b[H", 4);
+    m_muted = false;
 }
 
 TerminalEmulator::~TerminalEmulator()
