@@ -7,26 +7,12 @@
 #include <QIcon>
 #include <QTimer>
 #include <cstdio>
-#include <filesystem>
 
 namespace {
 
 kiv::ProgramArguments argumentsOf(int argc, char* argv[])
 {
     return kiv::ProgramArguments::parse(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
-}
-
-// The panels' places for the paths given; a path given relative to a working folder that is gone
-// is taken from the root.
-std::vector<kiv::StartPlace> startPlaces(const std::vector<std::string>& paths)
-{
-    std::error_code gone;
-    const std::filesystem::path current = std::filesystem::current_path(gone);
-    const std::string workingFolder = gone ? std::string(1, '/') : current.string();
-    std::vector<kiv::StartPlace> places;
-    for (const std::string& path : paths)
-        places.push_back(kiv::StartPlace::of(path, workingFolder));
-    return places;
 }
 
 } // namespace
@@ -49,7 +35,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
     QApplication::setDesktopFileName(QStringLiteral("tavrin"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavrin.png")));
-    kiv::AppDelegate delegate(startPlaces(arguments.folders));
+    kiv::AppDelegate delegate(kiv::StartPlace::ofArguments(arguments.folders));
     QTimer::singleShot(0, &delegate, &kiv::AppDelegate::applicationDidFinishLaunching);
     return app.exec();
 }

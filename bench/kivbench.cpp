@@ -5,7 +5,7 @@
 #include "base/ZoneFile.h"
 #include "compare/FileCompareJob.h"
 #include "files/DeleteJob.h"
-#include "files/FilePreview.h"
+#include "files/FilePreviewReader.h"
 #include "files/HexPager.h"
 #include "files/FileSystemService.h"
 #include "files/FolderSizeJob.h"
@@ -184,7 +184,7 @@ int viewCommand(int argc, char** argv)
 {
     if (argc != 3)
         return usage();
-    const auto preview = kiv::FilePreview::load(argv[2]);
+    const auto preview = kiv::FilePreviewReader::load(argv[2]);
     using Kind = kiv::FilePreview::Preview::Kind;
     const char* kind = preview.kind == Kind::text ? "text"
         : preview.kind == Kind::hexDump           ? "hex"

@@ -2,6 +2,7 @@
 #include "files/FileSystemService.h"
 #include "base/PathString.h"
 #include "panels/PanelTableView.h"
+#include "panels/PanelFrameView.h"
 #include "panels/PanelViewController.h"
 
 #include <QApplication>

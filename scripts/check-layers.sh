@@ -24,6 +24,9 @@ for folder in panels viewer console jobscreen findscreen connectscreen attribute
   forbid "KivApp/$folder" "(commands|window)/" "the commands or the window (they sit above it)"
 done
 forbid KivApp/commands "window/" "the window (the window binds the commands, never the other way)"
+# The widgets reach the disk only through the core's doors and jobs, never on the window's thread.
+forbid KivApp "files/(DiskItem|ExistingFolder|WholeFile|AtomicFile|FilePreviewReader)\\.h|archives/ArchiveMemberCopy\\.h|(sys/stat|fcntl|dirent|unistd)\\.h|filesystem>" \
+  "the core's disk helpers or the system's file calls (the disk is reached through doors and jobs)"
 
 # The core's folders, lowest first; a folder may include those before it, never one after it.
 # Folders on one line sit side by side and include neither each other.

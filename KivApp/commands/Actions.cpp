@@ -6,6 +6,7 @@
 #include "commands/FileOperationCommands.h"
 #include "commands/NavigationCommands.h"
 #include "commands/OpenWithCommands.h"
+#include "commands/PanelPrompts.h"
 #include "commands/QuickViewCommands.h"
 #include "commands/RenameCommands.h"
 #include "commands/SearchCommands.h"
@@ -14,6 +15,7 @@
 #include "commands/ToolCommands.h"
 #include "commands/TrashCommands.h"
 #include "commands/UndoCommands.h"
+#include "commands/ViewEditCommands.h"
 #include "console/CommandLineField.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
@@ -91,17 +93,6 @@ template <class F> Handler onPanel(F member)
     return [member](PanelViewController& panel) { std::invoke(member, panel); };
 }
 
-// Runs `member` of `object` for the panel the action is for, while the object exists.
-template <class T, class F> Handler onFor(T* object, F member)
-{
-    if (!object)
-        return {};
-    return [object = QPointer<T>(object), member](PanelViewController& panel) {
-        if (object)
-            std::invoke(member, *object, panel);
-    };
-}
-
 // Tab: into the quick view that follows the panel, else to the other panel.
 Handler switchPanel(const Targets& t)
 {
@@ -134,9 +125,9 @@ std::vector<Action> commandRows(const Targets& t)
             Entry { Pulldown::commands, 1, "Edit User Menu File", u'e' }, anywhere,
             on(t.shell, &Shell::editUserMenuFile) },
         { "view", Place::panels, { Qt::Key_F3 }, "View the file under the cursor", noMenu, anywhere,
-            on(t.files, &Files::viewOperation) },
+            on(t.viewEdit, &ViewEditCommands::viewOperation) },
         { "edit", Place::panels, { Qt::Key_F4 }, "Edit the file under the cursor", noMenu, anywhere,
-            on(t.files, &Files::editOperation) },
+            on(t.viewEdit, &ViewEditCommands::editOperation) },
         { "copy", Place::panels, { Qt::Key_F5 }, "Copy the marked files or the cursor's to the other panel",
             Entry { Pulldown::files, 1, "Copy...", u'c' }, anywhere, on(t.files, &Files::copyOperation) },
         { "move", Place::panels, { Qt::Key_F6 }, "Move / rename",
@@ -218,10 +209,10 @@ std::vector<Action> commandRows(const Targets& t)
             panelList, onPanel(&PanelViewController::activateSelection) },
         { "select-group", Place::panels, { Qt::Key_Plus }, "Mark the names that match patterns (*.txt; *.md)",
             Entry { Pulldown::files, 3, "Select Group...", u's' }, panelList,
-            [](PanelViewController& panel) { panel.selectGroup(PanelState::MarkChange::mark); } },
+            [](PanelViewController& panel) { PanelPrompts::selectGroup(panel, PanelState::MarkChange::mark); } },
         { "unselect-group", Place::panels, { Qt::Key_Minus }, "Unmark the names that match patterns",
             Entry { Pulldown::files, 3, "Unselect Group...", u'u' }, panelList,
-            [](PanelViewController& panel) { panel.selectGroup(PanelState::MarkChange::unmark); } },
+            [](PanelViewController& panel) { PanelPrompts::selectGroup(panel, PanelState::MarkChange::unmark); } },
         { "invert-marks", Place::panels, { Qt::Key_Asterisk }, "Invert the marks",
             Entry { Pulldown::files, 3, "Invert Selection", u'i' }, panelList,
             onPanel(&PanelViewController::invertMarks) },
@@ -265,10 +256,10 @@ std::vector<Action> panelRows(const Targets& t)
             Entry { Pulldown::panel, 1, "Forward", u'f' }, panelList, onPanel(&Panel::goForward) },
         { "folder-history", Place::panels, { alt(Qt::Key_Down) }, "The panel's folder history",
             Entry { Pulldown::panel, 1, "Folder History...", u'y' }, panelList,
-            onPanel(&Panel::showHistoryMenu) },
+            PanelPrompts::showHistoryMenu },
         { "quick-view", Place::panels, { alt(Qt::Key_Q) },
             "Quick view of the cursor's item in the other panel (Tab into it and back; again: the panel)",
-            Entry { Pulldown::panel, 1, "Quick View", u'q' }, anywhere, onFor(t.quickView, &QuickViewCommands::toggle) },
+            Entry { Pulldown::panel, 1, "Quick View", u'q' }, anywhere, withPanel(t.quickView, &QuickViewCommands::toggle) },
         { "folder-size", Place::panels, { ctrl(Qt::Key_Space) },
             "Measure the marked folders or the cursor's (size in the Size column)",
             Entry { Pulldown::files, 3, "Folder Size", u'z' }, anywhere,
@@ -303,13 +294,13 @@ std::vector<Action> panelRows(const Targets& t)
         { "first-row", Place::panels, { Qt::Key_Home }, "First row" },
         { "last-row", Place::panels, { Qt::Key_End }, "Last row" },
         { "new-tab", Place::panels, { ctrl(Qt::Key_T) }, "A new tab on this folder",
-            Entry { Pulldown::panel, 3, "New Tab", u'a' }, panelList, onFor(t.tabs, &TabCommands::openTab) },
+            Entry { Pulldown::panel, 3, "New Tab", u'a' }, panelList, withPanel(t.tabs, &TabCommands::openTab) },
         { "close-tab", Place::panels, { ctrl(Qt::Key_W) }, "Close the tab (the last one stays)",
-            Entry { Pulldown::panel, 3, "Close Tab", u'c' }, panelList, onFor(t.tabs, &TabCommands::closeTab) },
+            Entry { Pulldown::panel, 3, "Close Tab", u'c' }, panelList, withPanel(t.tabs, &TabCommands::closeTab) },
         { "next-tab", Place::panels, { ctrl(Qt::Key_PageDown) }, "The next tab",
-            Entry { Pulldown::panel, 3, "Next Tab", u'x' }, panelList, onFor(t.tabs, &TabCommands::nextTab) },
+            Entry { Pulldown::panel, 3, "Next Tab", u'x' }, panelList, withPanel(t.tabs, &TabCommands::nextTab) },
         { "previous-tab", Place::panels, { ctrl(Qt::Key_PageUp) }, "The previous tab",
-            Entry { Pulldown::panel, 3, "Previous Tab", u'p' }, panelList, onFor(t.tabs, &TabCommands::previousTab) },
+            Entry { Pulldown::panel, 3, "Previous Tab", u'p' }, panelList, withPanel(t.tabs, &TabCommands::previousTab) },
         { "hidden-in-both", Place::panels, {}, {},
             Entry { Pulldown::options, 1, "Toggle Hidden Files (Both Panels)", u't' }, anywhere,
             on(t.panels, &PanelPair::toggleHiddenInBoth) },

@@ -16,6 +16,7 @@ class CommandLineField;
 class CommandTable;
 class ComparisonCommands;
 class FileOperationCommands;
+class ViewEditCommands;
 class NavigationCommands;
 class OpenWithCommands;
 class PanelPair;
@@ -56,6 +57,7 @@ struct Targets
     RenameCommands* rename = nullptr;
     ComparisonCommands* comparison = nullptr;
     TabCommands* tabs = nullptr;
+    ViewEditCommands* viewEdit = nullptr;
 };
 
 // Returns every row, in the order the help and the menus list them.

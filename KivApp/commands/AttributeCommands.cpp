@@ -2,6 +2,7 @@
 
 #include "attributes/AttributeForm.h"
 #include "attributes/AttributesJob.h"
+#include "attributes/AttributesReadJob.h"
 #include "attributes/LinkJob.h"
 #include "attributescreen/AttributesDialog.h"
 #include "base/PathString.h"
@@ -15,6 +16,7 @@
 #include "panels/PanelViewController.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
+#include "toolkit/Weakly.h"
 
 namespace kiv {
 
@@ -78,21 +80,23 @@ void AttributeCommands::changeAttributes()
     const std::optional<std::vector<std::string>> paths = localPaths(attributesTitle);
     if (!paths)
         return;
-    std::vector<ItemAttributes> items;
-    try {
-        for (const std::string& path : *paths)
-            items.push_back(ItemAttributes::of(path));
-    } catch (const std::exception& error) {
-        RetroDialogs::error(&m_context.dialogParent, error);
-        return;
-    }
+    auto reading = std::make_shared<AttributesReadJob>(*paths);
+    m_context.jobs.start(reading,
+        weakly(this, [reading, paths = *paths](AttributeCommands& commands, const JobOutcome& outcome) {
+            if (outcome.end == JobOutcome::End::completed)
+                commands.askAndChange(paths, reading->items());
+        }));
+}
+
+void AttributeCommands::askAndChange(const std::vector<std::string>& paths, const std::vector<ItemAttributes>& items)
+{
     const bool hasFolders
         = std::any_of(items.begin(), items.end(), [](const ItemAttributes& item) { return item.isFolder(); });
     const std::optional<AttributeChange> change = AttributesDialog::ask(
-        &m_context.dialogParent, subjectOf(*paths), AttributeForm(items, hasFolders));
+        &m_context.dialogParent, subjectOf(paths), AttributeForm(items, hasFolders));
     if (!change)
         return;
-    startRecorded(m_context, std::make_shared<AttributesJob>(*paths, *change));
+    startRecorded(m_context, std::make_shared<AttributesJob>(paths, *change));
     m_context.panels.active().setMarks({});
 }
 

@@ -8,6 +8,7 @@
 #include "panel/PanelLocation.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
+#include "text/KivFormat.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "trash/Trash.h"
@@ -94,7 +95,7 @@ void DragDropCommands::transfer(PanelViewController& panel, const FileUriList::F
         refuse(ShownText::of(*refusal));
         return;
     }
-    const QString count = QString::number(files.paths.size()) + QStringLiteral(" item(s)");
+    const QString count = QString::fromStdString(KivFormat::selectionCount(files.paths.size()));
     if (move
         && !RetroDialogs::confirm(&m_context.dialogParent, QStringLiteral("Move"),
             QStringLiteral("Move ") + count + QStringLiteral(" to ") + ShownText::of(*folder) + u'?'))

@@ -1,6 +1,5 @@
 #include "commands/FileOperationCommands.h"
 
-#include "archives/ArchiveMemberCopy.h"
 #include "archives/ArchiveService.h"
 #include "archives/ExtractJob.h"
 #include "base/PathString.h"
@@ -8,12 +7,9 @@
 #include "commands/ServerGuard.h"
 #include "commands/UndoRecording.h"
 #include "files/DeleteJob.h"
-#include "files/DiskItem.h"
-#include "files/FetchJob.h"
 #include "files/FileSystemService.h"
 #include "files/TransferJob.h"
 #include "files/TypedPath.h"
-#include "files/WriteBackJob.h"
 #include "history/ItemChangeJob.h"
 #include "history/OperationHistory.h"
 #include "jobscreen/JobRunner.h"
@@ -23,39 +19,17 @@
 #include "remote/SftpCopyJob.h"
 #include "remote/SftpDoor.h"
 #include "remote/SftpRenameJob.h"
+#include "text/KivFormat.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
 #include "trash/Trash.h"
-#include "viewer/ViewerWindowController.h"
 
 #include <QStringList>
 
 namespace kiv {
 
 namespace {
-
-bool isViewable(const FileEntry& entry)
-{
-    return entry.kind == FileEntry::Kind::regularFile || entry.kind == FileEntry::Kind::symlink;
-}
-
-// Why the link at `path` cannot be shown as a file, or nothing when it leads to one.
-std::optional<QString> linkProblem(const std::string& path)
-{
-    const QString name = ShownText::of(PathString::lastComponent(path));
-    switch (DiskItem::destination(path)) {
-    case DiskItem::Destination::folder:
-        return name + QStringLiteral(" is a link to a folder; Return enters it.");
-    case DiskItem::Destination::nothing:
-        return name + QStringLiteral(" points to nothing: what it names does not exist.");
-    case DiskItem::Destination::loop:
-        return name + QStringLiteral(" is a link that leads round in a loop, to no file.");
-    case DiskItem::Destination::other:
-        break;
-    }
-    return std::nullopt;
-}
 
 std::string sourcePath(const PanelLocation& source, const FileEntry& item)
 {
@@ -64,7 +38,7 @@ std::string sourcePath(const PanelLocation& source, const FileEntry& item)
 
 QString itemCount(const std::vector<FileEntry>& items)
 {
-    return QString::number(items.size()) + QStringLiteral(" item(s)");
+    return QString::fromStdString(KivFormat::selectionCount(items.size()));
 }
 
 std::vector<std::string> sourcePaths(const PanelLocation& source, const std::vector<FileEntry>& items)
@@ -106,109 +80,6 @@ void FileOperationCommands::finish(PanelViewController& source, PanelViewControl
     source.reload();
     if (target)
         target->reload();
-}
-
-std::optional<std::string> FileOperationCommands::realPathUnderCursor(const QString& title) const
-{
-    const PanelViewController& panel = m_context.panels.active();
-    const std::optional<FileEntry> entry = panel.selectedEntry();
-    if (!entry || !isViewable(*entry) || ServerGuard::refused(m_context.dialogParent, title, { &panel }))
-        return std::nullopt;
-    const PanelLocation& location = panel.state().location();
-    if (!location.isArchive()) {
-        std::string path = PathString::appendingComponent(location.path(), entry->name);
-        const std::optional<QString> problem
-            = entry->kind == FileEntry::Kind::symlink ? linkProblem(path) : std::nullopt;
-        if (!problem)
-            return path;
-        refuse(title, *problem);
-        return std::nullopt;
-    }
-    try {
-        return ArchiveMemberCopy::make(
-            m_context.archives, location.archivePath(), location.internalPath() + entry->name);
-    } catch (const std::exception& error) {
-        RetroDialogs::error(&m_context.dialogParent, error);
-        return std::nullopt;
-    }
-}
-
-void FileOperationCommands::viewOperation()
-{
-    if (m_context.panels.active().state().location().isRemote()) {
-        viewServerFile();
-        return;
-    }
-    const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("View"));
-    if (!path)
-        return;
-    (new ViewerWindowController(*path, this))->showWindow();
-}
-
-// The viewer and the editor read real files: a server's file is fetched to a copy of this machine
-// first, as a job.
-void FileOperationCommands::fetchServerFile(std::function<void(FileOperationCommands&, const FetchJob&)> open)
-{
-    const PanelViewController& panel = m_context.panels.active();
-    const std::optional<FileEntry> entry = panel.selectedEntry();
-    if (!entry || !isViewable(*entry))
-        return;
-    const PanelLocation& place = panel.state().location();
-    auto job = std::make_shared<FetchJob>(place.door(), sourcePath(place, *entry));
-    m_context.jobs.start(job, weakly(this, [job, open](FileOperationCommands& commands, const JobOutcome&) {
-        if (!job->copy().empty())
-            open(commands, *job);
-    }));
-}
-
-void FileOperationCommands::viewServerFile()
-{
-    fetchServerFile([](FileOperationCommands& commands, const FetchJob& fetched) {
-        (new ViewerWindowController(fetched.copy(), &commands))->showWindow();
-    });
-}
-
-// Saving writes the text back to the server as a job.
-void FileOperationCommands::editServerFile()
-{
-    QPointer<PanelViewController> editing = &m_context.panels.inactive();
-    fetchServerFile([editing](FileOperationCommands& commands, const FetchJob& fetched) {
-        if (editing)
-            editing->presentEditor(
-                fetched.copy(), {}, commands.saveBack(fetched.door(), fetched.path(), fetched.stamp()));
-    });
-}
-
-PanelEditorView::SaveBack FileOperationCommands::saveBack(
-    std::shared_ptr<const Door> door, const std::string& path, std::optional<FileStamp> stamp)
-{
-    // What the file was when last read or written, so a save after a save asks nothing.
-    auto read = std::make_shared<std::optional<FileStamp>>(std::move(stamp));
-    const auto write = [door, path, read](FileOperationCommands& commands, std::string bytes,
-                           std::function<void(bool written)> done) {
-        auto job = std::make_shared<WriteBackJob>(door, path, std::move(bytes), *read);
-        commands.m_context.jobs.start(job, [job, read, done](const JobOutcome& outcome) {
-            const bool written = outcome.end == JobOutcome::End::completed;
-            if (written)
-                *read = job->written();
-            done(written);
-        });
-    };
-    return { ShownText::of(door->displayPath(path)), weakly(this, write) };
-}
-
-void FileOperationCommands::editOperation()
-{
-    if (m_context.panels.active().state().location().isRemote()) {
-        editServerFile();
-        return;
-    }
-    const std::optional<std::string> path = realPathUnderCursor(QStringLiteral("Edit"));
-    if (!path)
-        return;
-    // A member of an archive is edited in a copy that nothing would carry back: it is only read.
-    const PanelLocation& location = m_context.panels.active().state().location();
-    m_context.panels.inactive().presentEditor(*path, location.isArchive() ? location.archivePath() : std::string());
 }
 
 void FileOperationCommands::copyOperation()
@@ -357,8 +228,6 @@ void FileOperationCommands::renameOrMove(
             startChange(ItemChangeJob::rename(source.door(), from, PathString::appendingComponent(folder, name)));
         return;
     }
-    if (name == item.name && DiskItem::isSame(folder, sourceFolder, DiskItem::Link::target))
-        return; // the item already is there
     startRecorded(std::make_shared<TransferJob>(TransferJob::Mode::move,
                       std::vector<TransferJob::Item> { { from, name } }, folder, trashBin()),
         OperationRecord::Kind::move);

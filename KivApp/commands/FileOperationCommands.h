@@ -2,10 +2,8 @@
 
 #include "base/FileEntry.h"
 #include "commands/CommandContext.h"
-#include "files/FileStamp.h"
 #include "history/OperationRecord.h"
 #include "remote/SftpCopyJob.h"
-#include "viewer/PanelEditorView.h"
 
 #include <QObject>
 #include <QString>
@@ -17,15 +15,14 @@
 
 namespace kiv {
 
-class FetchJob;
 class ItemChangeJob;
 class TransferJob;
 class TrashBin;
 class PanelLocation;
 class PanelViewController;
 
-// The file commands of the main window: view (F3), edit (F4), copy (F5), rename or move (F6),
-// make folder (F7) and delete (F8). The source is the active panel when a command starts and the
+// The file commands of the main window: copy (F5), rename or move (F6), make folder (F7) and
+// delete (F8). The source is the active panel when a command starts and the
 // target the other panel. Every question and refusal is a retro dialog in the main window. Copy,
 // move and delete run as jobs (JobRunner), which ask before replacing anything; making a folder
 // and renaming within one folder happen at once. What can be undone is recorded in the history.
@@ -35,20 +32,8 @@ class FileOperationCommands : public QObject
 public:
     // Works in `context`.
     explicit FileOperationCommands(CommandContext context, QObject* parent = nullptr);
-    // Closes every viewer window opened by viewOperation().
     ~FileOperationCommands() override;
 
-    // Opens a new viewer window on the file or link under the active panel's cursor (F3); an
-    // archive member is viewed as a freshly extracted copy (ArchiveMemberCopy), and a failed
-    // extraction is shown in the "Error" dialog, and a server's file is fetched to a copy as a job
-    // (FetchJob) first. Anything else does nothing. A viewer belongs to this object until its
-    // window is closed.
-    void viewOperation();
-    // Opens the file or link under the active panel's cursor in the in-panel editor of the other
-    // panel (F4); an archive member is edited as an extracted copy, never in the archive; a
-    // server's file is fetched to a copy as a job, and saving writes it back to the server as a job
-    // (WriteBackJob).
-    void editOperation();
     // Copies the active panel's selection, or extracts it out of an archive, into a folder asked
     // for, the other panel's by default (F5), as a job; clears the marks.
     void copyOperation();
@@ -68,16 +53,6 @@ private:
     std::optional<std::string> askFor(
         const QString& title, const QString& message, const std::string& defaultValue) const;
     void finish(PanelViewController& source, PanelViewController* target) const;
-    std::optional<std::string> realPathUnderCursor(const QString& title) const;
-    // Fetches the server's file under the active panel's cursor as a job, then hands the job to
-    // `open` once it completed.
-    void fetchServerFile(std::function<void(FileOperationCommands&, const FetchJob&)> open);
-    void viewServerFile();
-    void editServerFile();
-    // Saves an edited copy of the server's file at `path` back there, as a job, checking the file
-    // against `stamp` (as it was read) first.
-    PanelEditorView::SaveBack saveBack(
-        std::shared_ptr<const Door> door, const std::string& path, std::optional<FileStamp> stamp);
     void startCopy(const PanelLocation& source, const std::vector<FileEntry>& items,
         const std::string& destination) const;
     std::shared_ptr<const TrashBin> trashBin() const;

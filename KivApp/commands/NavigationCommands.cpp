@@ -5,6 +5,7 @@
 #include "console/CommandLineField.h"
 #include "files/FileSystemService.h"
 #include "jobscreen/JobRunner.h"
+#include "panels/PanelFrameView.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "remote/SftpConnectJob.h"

@@ -3,6 +3,7 @@
 #include "base/PathString.h"
 #include "doors/Door.h"
 #include "panel/PanelLocation.h"
+#include "panels/PanelFrameView.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"

@@ -6,6 +6,7 @@
 #include "panels/PanelViewController.h"
 #include "remote/SftpDeleteJob.h"
 #include "remote/SftpDoor.h"
+#include "text/KivFormat.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 
@@ -25,9 +26,9 @@ void ServerDelete::offer(const CommandContext& context, PanelViewController& sou
         names << ShownText::of(item.name);
         paths.push_back(PathString::appendingComponent(place.path(), item.name));
     }
-    const QString question = QStringLiteral("Delete %1 item(s) in %2 permanently?\n%3\n\n"
+    const QString question = QStringLiteral("Delete %1 in %2 permanently?\n%3\n\n"
                                             "A server has no trash: this cannot be undone.")
-                                 .arg(items.size())
+                                 .arg(QString::fromStdString(KivFormat::selectionCount(items.size())))
                                  .arg(ShownText::of(place.displayPath()), names.join(QStringLiteral(", ")));
     if (!RetroDialogs::confirm(&context.dialogParent, title, question, QStringLiteral("Delete Permanently"),
             ButtonTone::destructive))

@@ -2,6 +2,7 @@
 
 #include "base/ErrorText.h"
 #include "commands/ServerGuard.h"
+#include "commands/ViewEditCommands.h"
 #include "console/CommandLineField.h"
 #include "console/ConsoleView.h"
 #include "panels/PanelPair.h"
@@ -28,11 +29,12 @@ constexpr int userMenuAboveBottom = 60;
 } // namespace
 
 ShellCommands::ShellCommands(CommandContext context, CommandLineField& commandLine, QWidget& content,
-    ShowOverlay showOverlay, QObject* parent)
+    ShowOverlay showOverlay, ViewEditCommands& viewEdit, QObject* parent)
     : QObject(parent)
     , m_context(context)
     , m_commandLine(commandLine)
     , m_content(content)
+    , m_viewEdit(viewEdit)
     , m_showOverlay(std::move(showOverlay))
 {
 }
@@ -64,7 +66,7 @@ void ShellCommands::showUserMenu()
 void ShellCommands::editUserMenuFile()
 {
     UserMenuStore::load(); // only so that the file exists before the editor opens it
-    m_context.panels.inactive().presentEditor(UserMenuStore::menuFilePath());
+    m_viewEdit.editLocalFile(UserMenuStore::menuFilePath());
 }
 
 void ShellCommands::submitCommandLine()

@@ -17,6 +17,7 @@ namespace kiv {
 class CommandLineField;
 class ConsoleView;
 class PanelViewController;
+class ViewEditCommands;
 
 // The shell side of the main window: the command line, the user menu (F2) and its file, and the
 // console that covers the window while a command runs on its terminal and after, until a key is
@@ -32,9 +33,9 @@ public:
 
     // Works in `context` with the window's `commandLine` and its content view `content`, from
     // whose lower left corner the user menu hangs and which `showOverlay` covers with the
-    // console. The command line and the content must outlive this.
+    // console; the menu file is edited through `viewEdit`. All of them must outlive this.
     ShellCommands(CommandContext context, CommandLineField& commandLine, QWidget& content,
-        ShowOverlay showOverlay, QObject* parent = nullptr);
+        ShowOverlay showOverlay, ViewEditCommands& viewEdit, QObject* parent = nullptr);
 
     // Opens the user menu read afresh from its file (F2).
     void showUserMenu();
@@ -69,6 +70,7 @@ private:
     CommandContext m_context;
     CommandLineField& m_commandLine;
     QWidget& m_content;
+    ViewEditCommands& m_viewEdit;
     ShowOverlay m_showOverlay;
     QPointer<ConsoleView> m_console; // the last command's, shown or not
     bool m_consoleShown = false;

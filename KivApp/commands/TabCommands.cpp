@@ -1,5 +1,6 @@
 #include "commands/TabCommands.h"
 
+#include "panels/PanelFrameView.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelTabRow.h"
 #include "panels/PanelViewController.h"
@@ -36,7 +37,7 @@ TabCommands::TabCommands(PanelPair& panels, QObject* parent)
 {
     for (PanelViewController* panel : { &panels.left(), &panels.right() }) {
         auto* row = new PanelTabRow;
-        panel->setTopRow(row);
+        panel->view()->setTopRow(row);
         m_sides.emplace(panel, Side { PanelTabs(panel->settings()), { {} }, row });
         drawRow(m_sides.at(panel));
     }

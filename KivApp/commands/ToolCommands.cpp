@@ -16,6 +16,7 @@
 #include "panel/DirectoryComparer.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
+#include "text/KivFormat.h"
 #include "toolkit/RetroDialogView.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
@@ -162,7 +163,7 @@ void ToolCommands::pack()
     // One item gives its name to the archive, several the folder that holds them.
     const std::string stem = items.size() == 1 ? items.front().name : PathString::lastComponent(here.path());
     const std::optional<QString> answer = RetroDialogs::prompt(&m_context.dialogParent,
-        QStringLiteral("Pack"), QStringLiteral("Pack %1 item(s) into:").arg(items.size()),
+        QStringLiteral("Pack"), QStringLiteral("Pack %1 into:").arg(QString::fromStdString(KivFormat::selectionCount(items.size()))),
         ShownText::of(PathString::appendingComponent(there.path(), stem + ".zip")));
     if (!answer || answer->isEmpty())
         return;
@@ -209,8 +210,8 @@ void ToolCommands::markDifferences()
     left.setMarks({ result.leftDifferent.begin(), result.leftDifferent.end() });
     right.setMarks({ result.rightDifferent.begin(), result.rightDifferent.end() });
     RetroDialogs::message(&m_context.dialogParent, QStringLiteral("Compare Directories"),
-        QStringLiteral("%1 item(s) marked on the left, %2 on the right.")
-            .arg(result.leftDifferent.size())
+        QStringLiteral("%1 marked on the left, %2 on the right.")
+            .arg(QString::fromStdString(KivFormat::selectionCount(result.leftDifferent.size())))
             .arg(result.rightDifferent.size()));
 }
 

@@ -7,6 +7,7 @@
 #include "jobscreen/JobRunner.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
+#include "text/KivFormat.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "trash/TrashJob.h"
@@ -71,9 +72,9 @@ void TrashCommands::offerPermanentDelete(const std::vector<std::string>& paths, 
     QStringList names;
     for (const std::string& path : paths)
         names << ShownText::of(PathString::lastComponent(path));
-    const QString question = QStringLiteral("%1 item(s) cannot be moved to the trash:\n%2\n\n%3\n\n"
+    const QString question = QStringLiteral("%1 cannot be moved to the trash:\n%2\n\n%3\n\n"
                                             "Delete them permanently instead? This cannot be undone.")
-                                 .arg(paths.size())
+                                 .arg(QString::fromStdString(KivFormat::selectionCount(paths.size())))
                                  .arg(names.join(QStringLiteral(", ")), ShownText::of(reason));
     if (RetroDialogs::confirm(&m_context.dialogParent, trashTitle, question, QStringLiteral("Delete Permanently"),
             ButtonTone::destructive))

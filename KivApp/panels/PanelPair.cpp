@@ -1,5 +1,6 @@
 #include "panels/PanelPair.h"
 
+#include "panels/PanelEditorCover.h"
 #include "panels/PanelViewController.h"
 
 namespace kiv {
@@ -50,8 +51,8 @@ void PanelPair::toggleHiddenInBoth()
 
 void PanelPair::saveEditors()
 {
-    m_left->saveInlineEditorIfPresent();
-    m_right->saveInlineEditorIfPresent();
+    m_left->editorCover().save();
+    m_right->editorCover().save();
 }
 
 } // namespace kiv

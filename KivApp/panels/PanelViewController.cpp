@@ -1,25 +1,18 @@
 #include "panels/PanelViewController.h"
 
-#include "archives/ArchiveDoor.h"
 #include "base/PathString.h"
 #include "doors/Door.h"
-#include "files/EditableText.h"
-#include "panels/FolderWatcher.h"
-#include "panels/ListingRunner.h"
 #include "panels/PanelColumnTitles.h"
+#include "panels/PanelEditorCover.h"
+#include "panels/PanelFrameView.h"
 #include "panels/PanelListModel.h"
+#include "panels/PanelNavigator.h"
 #include "panels/PanelRowDelegate.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
-#include "remote/RemotePlace.h"
 #include "text/KivFormat.h"
-#include "toolkit/BorderedPanel.h"
-#include "toolkit/RetroControls.h"
-#include "toolkit/RetroDialogs.h"
-#include "toolkit/RetroMenu.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
-#include "viewer/PanelEditorView.h"
 
 #include <QDropEvent>
 #include <QEvent>
@@ -28,12 +21,6 @@
 namespace kiv {
 
 namespace {
-
-constexpr int pathHeight = 18;
-constexpr int headerHeight = 16;
-constexpr int panelStatusHeight = 16;
-constexpr qreal panelStatusFontSize = 11;
-constexpr int menuIndent = 8;
 
 int lastRow(const PanelState& state)
 {
@@ -50,30 +37,17 @@ PanelViewController::PanelViewController(const std::string& startPath, QObject* 
 PanelViewController::PanelViewController(PanelLocation start, QObject* parent)
     : QObject(parent)
     , m_state(std::move(start))
-    , m_view(new BorderedPanel)
-    , m_pathLabel(RetroControls::label(
-          {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, m_view))
-    , m_statusLabel(RetroControls::label(
-          {}, Theme::monoFont(panelStatusFontSize), Theme::panelHeader(), std::nullopt, Qt::AlignLeft, m_view))
-    , m_tableView(new PanelTableView(m_view))
     , m_model(new PanelListModel(m_state, this))
     , m_rowView(new PanelRowDelegate(m_state, this))
-    , m_columnHeader(new PanelColumnTitles(*m_rowView, m_view))
-    , m_folderWatcher(new FolderWatcher(this))
-    , m_listing(new ListingRunner(this))
+    , m_view(new PanelFrameView(*m_rowView))
+    , m_tableView(m_view->list())
+    , m_editor(new PanelEditorCover(*m_view, this))
+    , m_navigator(new PanelNavigator(m_state, *this, this))
 {
-    // Named so that the window and its tests can tell the three lines apart.
-    m_pathLabel->setObjectName(QStringLiteral("pathLabel"));
-    m_columnHeader->setObjectName(QStringLiteral("columnHeader"));
-    m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
-    m_view->installEventFilter(this);
-    m_tableView->viewport()->installEventFilter(this);
     m_tableView->installEventFilter(this);
     m_rowView->setActivePanelCursor(m_isActive);
     m_tableView->setModel(m_model);
     m_tableView->setItemDelegate(m_rowView);
-    m_folderWatcher->onChange = weakly(this, &PanelViewController::followDisk);
-    m_listing->onProgress = weakly(this, &PanelViewController::showReadingProgress);
     wireTable();
 }
 
@@ -82,14 +56,14 @@ PanelViewController::~PanelViewController()
     delete m_view.data();
 }
 
-QWidget* PanelViewController::view() const
+PanelFrameView* PanelViewController::view() const
 {
     return m_view;
 }
 
 PanelEditorView* PanelViewController::editorView() const
 {
-    return m_editorView;
+    return m_editor->editor();
 }
 
 void PanelViewController::wireTable()
@@ -98,9 +72,7 @@ void PanelViewController::wireTable()
     m_tableView->onBecameFirstResponder = weakly(this, [](PanelViewController& panel) {
         // A list under the editor is out of sight: the keys go on to the editor, and the panel
         // does not become active to act on rows nobody sees.
-        if (panel.m_editorView)
-            panel.m_editorView->focusEditor();
-        else if (panel.m_delegate)
+        if (!panel.m_editor->focusEditor() && panel.m_delegate)
             panel.m_delegate->panelDidBecomeActive(panel);
     });
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -136,16 +108,6 @@ void PanelViewController::dropOn(const QDropEvent& event, int row)
 
 bool PanelViewController::eventFilter(QObject* watched, QEvent* event)
 {
-    // The type first: while the view is being destroyed it still sends events here, and reading
-    // the guarded pointer to a half-destroyed view is undefined.
-    if (event->type() == QEvent::Resize && watched == m_view)
-        layoutChildren();
-    const bool rowShownOrHidden = event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent;
-    if (rowShownOrHidden && m_topRow && watched == m_topRow)
-        layoutChildren();
-    // The rows lay themselves out across the list's width, which shrinks when the scroll bar shows.
-    if (event->type() == QEvent::Resize && watched == m_tableView->viewport())
-        m_columnHeader->setRowWidth(m_tableView->viewport()->width());
     if (event->type() == QEvent::KeyPress && watched == m_tableView && !m_notice.isEmpty()) {
         m_notice.clear();
         updateStatusLine();
@@ -153,277 +115,11 @@ bool PanelViewController::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void PanelViewController::setTopRow(QWidget* row)
-{
-    m_topRow = row;
-    row->setParent(m_view);
-    row->installEventFilter(this);
-    layoutChildren();
-}
-
-void PanelViewController::layoutChildren()
-{
-    const int w = m_view->width();
-    const int h = m_view->height();
-    const int top = m_topRow && !m_topRow->isHidden() ? 1 + m_topRow->height() : 1;
-    if (m_topRow)
-        m_topRow->setGeometry(1, 1, w - 2, m_topRow->height());
-    m_pathLabel->setGeometry(1, top, w - 2, pathHeight);
-    m_columnHeader->setGeometry(1, top + pathHeight, w - 2, headerHeight);
-    const int listTop = top + pathHeight + headerHeight;
-    // Whole rows only: what is left under the last one stays empty.
-    const int listHeight = std::max(0, h - 1 - panelStatusHeight - listTop);
-    m_tableView->setGeometry(1, listTop, w - 2, listHeight - listHeight % PanelTableView::rowHeight);
-    m_statusLabel->setGeometry(1, h - 1 - panelStatusHeight, w - 2, panelStatusHeight);
-    if (m_editorView)
-        m_editorView->setGeometry(m_view->rect());
-}
-
 void PanelViewController::setActive(bool active)
 {
     m_isActive = active;
     m_rowView->setActivePanelCursor(active);
     redrawKeepingCursor();
-}
-
-void PanelViewController::reload()
-{
-    relist(ListingJob::IfGone::refuse);
-}
-
-void PanelViewController::relist(ListingJob::IfGone ifGone)
-{
-    // The listing under way may have read the folder before the change this relisting is for.
-    if (m_listing->isBusy()) {
-        // Following the disk outweighs a plain relisting: a folder gone is left either way.
-        if (m_relistAgain != ListingJob::IfGone::nearestFolder)
-            m_relistAgain = ifGone;
-        return;
-    }
-    m_listing->start(m_state.listingOf(m_state.location(), ifGone),
-        weakly(this, [](PanelViewController& panel, ListingJob& listed) { panel.relisted(listed); }));
-}
-
-void PanelViewController::relisted(ListingJob& listed)
-{
-    if (listed.listed() != listed.place()) {
-        const QString gone = ShownText::of(listed.place().path());
-        arrive(listed, { listed.listed(), {} }, [this, gone](bool arrived) {
-            if (arrived)
-                showNotice(QStringLiteral("Folder gone: ") + gone);
-        });
-        return;
-    }
-    if (!reportedRefusal(listed))
-        m_model->replaceRows([&] { m_state.acceptRelisting(listed); });
-    syncUI();
-    listingEnded();
-}
-
-void PanelViewController::goTo(const std::string& path, MoveEnd then)
-{
-    // A server's address is never a path of this machine.
-    if (RemotePlace::looksRemote(path)) {
-        if (m_delegate)
-            m_delegate->panelWantsServer(*this, path);
-        return;
-    }
-    goTo(m_state.realFolder(path), {}, std::move(then));
-}
-
-void PanelViewController::goTo(PanelLocation place, std::string_view cursorName, MoveEnd then)
-{
-    moveTo({ std::move(place), std::string(cursorName) }, std::move(then));
-}
-
-// The listing finds out whether it is a folder, on the worker: a look from here could hang on a
-// dead mount.
-void PanelViewController::goToItem(const std::string& path)
-{
-    moveTo({ m_state.realFolder(path), {}, PanelState::Destination::AtAFile::showInItsFolder });
-}
-
-void PanelViewController::moveTo(PanelState::Destination destination, MoveEnd then)
-{
-    // A relisting of the place being left is moot: the move lists with the settings of now.
-    m_relistAgain.reset();
-    auto job = m_state.listingOf(destination.place);
-    m_listing->start(std::move(job),
-        weakly(this,
-            [destination = std::move(destination), then = std::move(then)](
-                PanelViewController& panel, ListingJob& listed) { panel.arrive(listed, destination, then); }));
-}
-
-void PanelViewController::arrive(
-    ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then)
-{
-    if (wentToItsFolder(listed, destination, then))
-        return;
-    const bool arrived = !openedAsFile(listed, destination) && !reportedRefusal(listed);
-    if (arrived) {
-        m_model->replaceRows([&] { m_state.acceptMove(listed, destination.cursorName); });
-        syncUI();
-        noteDamage();
-    } else {
-        redrawKeepingCursor();
-    }
-    if (then)
-        then(arrived);
-    listingEnded();
-}
-
-// An archive damaged part way lists what came before the damage; the status line says where it broke.
-void PanelViewController::noteDamage()
-{
-    const auto* archive = dynamic_cast<const ArchiveDoor*>(m_state.location().door().get());
-    if (archive && !archive->damage().empty())
-        showNotice(ShownText::of(archive->damage()));
-}
-
-void PanelViewController::listingEnded()
-{
-    if (const auto again = std::exchange(m_relistAgain, std::nullopt))
-        relist(*again);
-    if (m_listing->isBusy())
-        return;
-    for (const auto& waiter : std::exchange(m_whenListed, {}))
-        waiter();
-}
-
-// A link that leads to no folder is opened as the file it names, as a file's row would be.
-bool PanelViewController::openedAsFile(const ListingJob& listed, const PanelState::Destination& destination)
-{
-    if (destination.atAFile != PanelState::Destination::AtAFile::open || !listed.refusedAsNoFolder())
-        return false;
-    const PanelLocation& link = destination.place;
-    if (m_delegate && link.door()->localPath(link.folder()))
-        m_delegate->panelDidOpenFile(*this, *link.door()->localPath(link.folder()));
-    return true;
-}
-
-bool PanelViewController::wentToItsFolder(
-    const ListingJob& listed, const PanelState::Destination& destination, const MoveEnd& then)
-{
-    if (destination.atAFile != PanelState::Destination::AtAFile::showInItsFolder || !listed.refusedAsNoFolder())
-        return false;
-    const std::string& path = destination.place.path();
-    moveTo({ m_state.realFolder(PathString::parentOrRoot(path)), PathString::lastComponent(path) }, then);
-    return true;
-}
-
-bool PanelViewController::reportedRefusal(const ListingJob& listed)
-{
-    if (!listed.refusal())
-        return false;
-    try {
-        std::rethrow_exception(listed.refusal());
-    } catch (const std::exception& error) {
-        reportFailure(error, listed.place());
-    }
-    return true;
-}
-
-void PanelViewController::stopListing()
-{
-    m_relistAgain.reset();
-    if (m_listing->stop())
-        updateStatusLine();
-    listingEnded();
-}
-
-void PanelViewController::whenListed(std::function<void()> then)
-{
-    if (m_listing->isBusy())
-        m_whenListed.push_back(std::move(then));
-    else
-        then();
-}
-
-bool PanelViewController::isListing() const
-{
-    return m_listing->isBusy();
-}
-
-void PanelViewController::showReadingProgress(std::int64_t itemsRead)
-{
-    m_statusLabel->setText(
-        QStringLiteral(" Reading... %1 items").arg(QString::fromStdString(KivFormat::grouped(itemsRead))));
-}
-
-void PanelViewController::goBack()
-{
-    stepThroughHistory(&FolderHistory::back, &FolderHistory::forward);
-}
-
-void PanelViewController::goForward()
-{
-    stepThroughHistory(&FolderHistory::forward, &FolderHistory::back);
-}
-
-void PanelViewController::stepThroughHistory(
-    std::optional<std::string> (FolderHistory::*step)(), std::optional<std::string> (FolderHistory::*undo)())
-{
-    // The history moves first, so that arriving there records nothing new; a folder that can no
-    // longer be listed moves it back.
-    const std::optional<std::string> folder = (m_history.*step)();
-    if (folder)
-        goTo(*folder, weakly(this, [undo](PanelViewController& panel, bool arrived) {
-            if (!arrived)
-                (panel.m_history.*undo)();
-        }));
-}
-
-void PanelViewController::showHistoryMenu()
-{
-    std::vector<RetroMenuItem> items;
-    std::unordered_set<std::string> listed;
-    const auto& folders = m_history.folders();
-    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
-        if (!listed.insert(*folder).second)
-            continue;
-        items.push_back(RetroMenuItem::item(ShownText::of(*folder),
-            weakly(this, [path = *folder](PanelViewController& panel) { panel.goTo(path); })));
-    }
-    RetroMenu::popUp(std::move(items), QPoint(menuIndent, 1 + pathHeight + headerHeight), m_view);
-}
-
-PanelSettings PanelViewController::settings() const
-{
-    // A folder still being read (a slow mount at the start) is where the panel goes: kept as such.
-    const ListingJob* underWay = m_listing->underWay();
-    const PanelLocation& place = underWay ? underWay->place() : m_state.location();
-    return { place.address(), m_state.showHidden(), m_state.sortOrder(), m_history.folders() };
-}
-
-void PanelViewController::restore(const PanelSettings& settings, std::string_view cursorName, MoveEnd then)
-{
-    m_listing->stop();
-    m_state.setShowHidden(settings.showHidden);
-    m_state.setSortOrder(settings.sortOrder);
-    m_history.restore(settings.history);
-    // Read on a worker, so that the window shows at once even with a folder on a dead mount.
-    m_statusLabel->setText(QStringLiteral(" Reading..."));
-    const PanelLocation here = m_state.location();
-    if (settings.folder.empty() || RemotePlace::looksRemote(settings.folder)) {
-        goTo(here, {});
-        // The server is connected to as a job.
-        if (!settings.folder.empty() && m_delegate)
-            m_delegate->panelWantsServer(*this, settings.folder);
-        return;
-    }
-    m_relistAgain.reset();
-    const auto listing = m_state.listingOf(m_state.realFolder(settings.folder), ListingJob::IfGone::nearestFolder);
-    m_listing->start(listing,
-        weakly(this,
-            [here, cursor = std::string(cursorName), then = std::move(then)](
-                PanelViewController& panel, ListingJob& listed) {
-                // A folder gone since is no error: the nearest one still there is listed instead,
-                // or the current place when not even that can be.
-                if (listed.refusal())
-                    panel.goTo(here, {});
-                else
-                    panel.arrive(listed, { listed.place(), cursor }, then);
-            }));
 }
 
 void PanelViewController::setMarks(std::unordered_set<std::string> names)
@@ -454,22 +150,12 @@ void PanelViewController::setSortOrder(SortOrder order)
 {
     // The relisting keeps the cursor on its row's name.
     m_state.setSortOrder(order);
-    reload();
+    m_navigator->reload();
 }
 
-void PanelViewController::selectGroup(PanelState::MarkChange change)
+void PanelViewController::markMatching(const NamePatterns& patterns, PanelState::MarkChange change)
 {
-    const bool marking = change == PanelState::MarkChange::mark;
-    const auto answer = RetroDialogs::promptOr(m_view,
-        marking ? QStringLiteral("Select group") : QStringLiteral("Unselect group"),
-        QStringLiteral("Names like *.txt; *.md, a?c, [a-f]* (OK ignores case, Match case does not):"),
-        QStringLiteral("*"), QStringLiteral("Match case"));
-    if (!answer)
-        return;
-    const auto letterCase = answer->second == RetroDialogResponse::alternative
-        ? NamePatterns::LetterCase::matched
-        : NamePatterns::LetterCase::ignored;
-    m_state.markMatching(NamePatterns(ShownText::bytesOf(answer->first), letterCase), change);
+    m_state.markMatching(patterns, change);
     m_model->restyleAllRows();
     updateStatusLine();
 }
@@ -484,12 +170,22 @@ void PanelViewController::invertMarks()
 void PanelViewController::setShowHidden(bool show)
 {
     m_state.setShowHidden(show);
-    reload();
+    m_navigator->reload();
 }
 
 void PanelViewController::toggleHidden()
 {
     setShowHidden(!m_state.showHidden());
+}
+
+void PanelViewController::replaceRows(const std::function<void()>& change)
+{
+    m_model->replaceRows(change);
+}
+
+void PanelViewController::showStatus(const QString& text)
+{
+    m_view->setStatus(text);
 }
 
 void PanelViewController::reportFailure(const std::exception& error, const PanelLocation& place)
@@ -498,37 +194,27 @@ void PanelViewController::reportFailure(const std::exception& error, const Panel
         m_delegate->panelDidFailWithError(*this, error, place);
 }
 
-void PanelViewController::syncUI()
+void PanelViewController::openFile(const std::string& realPath)
 {
-    watchLocation();
-    m_pathLabel->setText(u' ' + ShownText::of(m_state.location().displayPath()) + u' ');
-    m_columnHeader->setSortOrder(m_state.sortOrder());
-    if (!m_state.location().isArchive())
-        m_history.visit(m_state.location().address());
+    if (m_delegate)
+        m_delegate->panelDidOpenFile(*this, realPath);
+}
+
+void PanelViewController::goToServer(const std::string& url)
+{
+    if (m_delegate)
+        m_delegate->panelWantsServer(*this, url);
+}
+
+void PanelViewController::showPlace()
+{
+    m_view->setPath(u' ' + ShownText::of(m_state.location().displayPath()) + u' ');
+    m_view->titles()->setSortOrder(m_state.sortOrder());
     if (!m_state.entries().empty())
         m_tableView->moveSelection(std::min(static_cast<int>(m_state.cursorIndex()), lastRow(m_state)));
     updateStatusLine();
     if (m_delegate)
         m_delegate->panelDidChangeLocation(*this);
-}
-
-void PanelViewController::watchLocation()
-{
-    // An archive is read once on entering; only folders of this machine are followed.
-    const PanelLocation& place = m_state.location();
-    const bool followed = !place.isArchive() && !place.isRemote();
-    m_folderWatcher->watch(followed ? place.path() : std::string(), m_state.entries());
-}
-
-void PanelViewController::followDisk()
-{
-    // A panel on its way elsewhere has no use for the folder it leaves.
-    const ListingJob* underWay = m_listing->underWay();
-    if (m_state.location().isArchive() || m_state.location().isRemote()
-        || (underWay && underWay->place() != m_state.location()))
-        return;
-    // Whether the folder is still there is asked on the worker too: the disk may not answer.
-    relist(ListingJob::IfGone::nearestFolder);
 }
 
 void PanelViewController::redrawKeepingCursor()
@@ -548,14 +234,14 @@ void PanelViewController::showNotice(const QString& text)
 void PanelViewController::updateStatusLine()
 {
     if (!m_notice.isEmpty()) {
-        m_statusLabel->setText(QLatin1Char(' ') + m_notice);
+        m_view->setStatus(QLatin1Char(' ') + m_notice);
         return;
     }
     if (m_state.markedNames().empty()) {
-        m_statusLabel->setText(QStringLiteral(" %1 items").arg(m_state.entries().size()));
+        m_view->setStatus(QStringLiteral(" %1 items").arg(m_state.entries().size()));
         return;
     }
-    m_statusLabel->setText(QStringLiteral(" %1 marked, %2")
+    m_view->setStatus(QStringLiteral(" %1 marked, %2")
                                .arg(m_state.selectionForOperation().size())
                                .arg(QString::fromStdString(KivFormat::humanSize(m_state.totalMarkedSize()))));
 }
@@ -569,9 +255,7 @@ void PanelViewController::selectionChanged()
 
 void PanelViewController::focus()
 {
-    if (m_editorView)
-        m_editorView->focusEditor();
-    else
+    if (!m_editor->focusEditor())
         m_tableView->setFocus(Qt::OtherFocusReason);
 }
 
@@ -601,86 +285,20 @@ void PanelViewController::activateSelection()
     if (!entry)
         return;
     if (auto destination = m_state.destinationOf(*entry)) {
-        moveTo(std::move(*destination));
+        m_navigator->moveTo(std::move(*destination));
         return;
     }
     const PanelLocation& here = m_state.location();
     const std::optional<std::string> file = here.door()->localPath(entry->id);
-    if (entry->kind == FileEntry::Kind::regularFile && file && m_delegate)
-        m_delegate->panelDidOpenFile(*this, *file);
+    if (entry->kind == FileEntry::Kind::regularFile && file)
+        openFile(*file);
 }
 
 void PanelViewController::goToParent()
 {
     if (m_state.entries().empty() || m_state.entries().front().kind != FileEntry::Kind::parentDirectory)
         return;
-    moveTo(*m_state.destinationOf(m_state.entries().front()));
-}
-
-void PanelViewController::presentEditor(const std::string& filePath, const std::string& archivePath,
-    std::optional<PanelEditorView::SaveBack> saveBack)
-{
-    const EditableText::Loaded loaded = EditableText::load(filePath);
-    if (loaded.kind != EditableText::Loaded::Kind::text && loaded.kind != EditableText::Loaded::Kind::missing) {
-        refuseToEdit(filePath, loaded.kind);
-        return;
-    }
-    if (m_editorView) {
-        if (!m_editorView->confirmClose())
-            return;
-        removeEditor();
-    }
-    m_editorView = new PanelEditorView(filePath, loaded, archivePath, std::move(saveBack), m_view);
-    m_editorView->setGeometry(m_view->rect());
-    m_editorView->onClose = weakly(this, &PanelViewController::dismissEditor);
-    m_editorView->show();
-    m_editorView->raise();
-    m_editorView->focusEditor();
-    m_tableView->setFocusPolicy(Qt::NoFocus); // out of the Tab chain while covered
-}
-
-// An editor of text would change other bytes, and an empty one would replace what it never showed.
-void PanelViewController::refuseToEdit(const std::string& filePath, EditableText::Loaded::Kind kind) const
-{
-    const QString name = ShownText::of(PathString::lastComponent(filePath));
-    QString text;
-    switch (kind) {
-    case EditableText::Loaded::Kind::notText:
-        text = name + QStringLiteral(" is not UTF-8 text, and the editor would change its bytes");
-        break;
-    case EditableText::Loaded::Kind::unkeptBreaks:
-        text = name
-            + QStringLiteral(" has line breaks the editor would change (carriage returns alone, both kinds of "
-                             "line break, or paragraph separators)");
-        break;
-    default:
-        text = name + QStringLiteral(" could not be read (a folder, a device, or no permission to read it)");
-    }
-    RetroDialogs::message(
-        m_view, QStringLiteral("Can't Edit"), text + QStringLiteral(", so the editor does not open it. F3 shows it."));
-}
-
-void PanelViewController::saveInlineEditorIfPresent()
-{
-    if (m_editorView)
-        m_editorView->save();
-}
-
-void PanelViewController::removeEditor()
-{
-    // Deleted later: the editor may still be inside its own key handler.
-    m_editorView->hide();
-    m_editorView->deleteLater();
-    m_editorView = nullptr;
-    m_tableView->setFocusPolicy(Qt::StrongFocus);
-}
-
-void PanelViewController::dismissEditor()
-{
-    if (!m_editorView)
-        return;
-    removeEditor();
-    m_tableView->setFocus(Qt::OtherFocusReason);
+    m_navigator->moveTo(*m_state.destinationOf(m_state.entries().front()));
 }
 
 } // namespace kiv

@@ -3,6 +3,7 @@
 #include "base/ErrorText.h"
 #include "base/KivError.h"
 #include "rename/RenameRule.h"
+#include "text/KivFormat.h"
 #include "toolkit/RetroChoiceView.h"
 #include "toolkit/RetroControls.h"
 #include "toolkit/RetroPainting.h"
@@ -135,7 +136,7 @@ QString MultiRenameDialog::status() const
         return u' ' + m_ruleProblem;
     if (const std::size_t problems = m_plan->problemCount())
         return QStringLiteral(" %1 problem(s) marked !: nothing is renamed until they are gone").arg(problems);
-    return QStringLiteral(" %1 item(s), %2 get a new name").arg(m_items.size()).arg(m_plan->renames().size());
+    return QStringLiteral(" %1, %2 get a new name").arg(QString::fromStdString(KivFormat::selectionCount(m_items.size()))).arg(m_plan->renames().size());
 }
 
 QString MultiRenameDialog::listLine(const RenamePlan::Line& line) const

@@ -1,6 +1,5 @@
 #include "viewer/PanelEditorView.h"
 
-#include "files/AtomicFile.h"
 #include "base/PathString.h"
 #include "toolkit/RetroControls.h"
 #include "toolkit/RetroDialogs.h"
@@ -43,7 +42,7 @@ PanelEditorView::PanelEditorView(std::string filePath, const EditableText::Loade
     , m_textView(new EditorTextView(this))
     , m_titleLabel(RetroControls::label(
           {}, Theme::monoFontBold(), Theme::panelHeader(), Theme::panelHeaderBG(), Qt::AlignHCenter, this))
-    , m_statusLabel(RetroControls::label(keyHints(!m_archivePath.empty()), Theme::monoFont(editorStatusFontSize),
+    , m_statusLabel(RetroControls::label(keyHints(!saveBack), Theme::monoFont(editorStatusFontSize),
           Theme::panelHeader(), std::nullopt, Qt::AlignLeft, this))
     , m_saveBack(std::move(saveBack))
 {
@@ -56,7 +55,7 @@ PanelEditorView::PanelEditorView(std::string filePath, const EditableText::Loade
     RetroPainting::setPaletteColor(*m_textView, QPalette::Text, Theme::panelText());
     m_form = { loaded.kind, {}, loaded.crLf, loaded.byteOrderMark };
     m_textView->setPlainText(QString::fromUtf8(loaded.text.data(), qsizetype(loaded.text.size())));
-    if (!m_archivePath.empty()) {
+    if (!m_saveBack) {
         m_textView->setReadOnly(true);
         // Still a caret that the keys move, so the text can be read as in the editor.
         m_textView->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
@@ -94,22 +93,10 @@ void PanelEditorView::focusEditor()
 
 void PanelEditorView::save()
 {
-    if (!m_archivePath.empty()) {
-        refuseSave();
-        return;
-    }
-    if (m_saveBack) {
+    if (m_saveBack)
         saveBack();
-        return;
-    }
-    try {
-        AtomicFile::write(m_filePath, textToSave());
-    } catch (const std::exception& error) {
-        if (isVisible())
-            RetroDialogs::error(this, error);
-        return;
-    }
-    setDirty(false);
+    else
+        refuseSave();
 }
 
 std::string PanelEditorView::textToSave() const
@@ -171,7 +158,7 @@ void PanelEditorView::setDirty(bool dirty)
 
 void PanelEditorView::updateTitle()
 {
-    if (!m_archivePath.empty()) {
+    if (!m_saveBack) {
         m_titleLabel->setText(
             QStringLiteral(" Read-only: ") + fileName() + QStringLiteral(" (inside ") + archiveName() + u')' + u' ');
         return;
@@ -179,8 +166,7 @@ void PanelEditorView::updateTitle()
     QString state = m_isDirty ? QStringLiteral(" (edited)") : QString();
     if (m_savingBack)
         state += QStringLiteral(" (saving)");
-    m_titleLabel->setText(
-        QStringLiteral(" Editing: ") + (m_saveBack ? m_saveBack->place : fileName()) + state + u' ');
+    m_titleLabel->setText(QStringLiteral(" Editing: ") + m_saveBack->place + state + u' ');
 }
 
 QString PanelEditorView::fileName() const

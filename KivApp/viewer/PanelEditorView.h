@@ -13,17 +13,17 @@ class EditorTextView;
 class RetroLabel;
 
 // The in-panel editor: a title line naming the file, the whole file as wrapping plain text in
-// the panel's colours, and a line of key hints. The save shortcut saves, Escape closes (asking
-// first when there are unsaved changes). A copy of a file inside an archive is shown read-only,
-// and the save shortcut says why it saves nothing. A copy of a file kept elsewhere (a server's) is
-// saved back there.
+// the panel's colours, and a line of key hints. The save shortcut saves (through SaveBack, as a
+// job), Escape closes (asking first when there are unsaved changes). A copy of a file inside an
+// archive has nothing to save through: it is shown read-only, and the save shortcut says why it
+// saves nothing.
 class PanelEditorView : public QWidget
 {
     Q_OBJECT
 public:
-    // How the copy of a file kept elsewhere is saved: `place` names that file in the title
-    // ("sftp://me@host/a.txt"); `write` is handed the bytes to save and `done`, which it calls on
-    // the UI thread, whenever the writing ends, with whether they were written.
+    // How the text is saved: `place` names the file in the title ("a.txt", "sftp://me@host/a.txt");
+    // `write` is handed the bytes to save and `done`, which it calls on the UI thread, whenever the
+    // writing ends, with whether they were written.
     struct SaveBack
     {
         QString place;
@@ -31,9 +31,9 @@ public:
     };
 
     // Creates the editor on `loaded`, the text of the file at `filePath` (file-system bytes) as
-    // EditableText::load() gave it: Kind::text, or Kind::missing for a file not there yet. A
-    // non-empty `archivePath` names the archive whose member `filePath` is a copy of: the text is
-    // then read-only. With `saveBack`, `filePath` is a copy whose text is saved through it.
+    // EditableText::load() gave it: Kind::text, or Kind::missing for a file not there yet, saved
+    // through `saveBack`. Without `saveBack` the text is read-only: `filePath` is a copy of a member
+    // of the archive `archivePath`.
     PanelEditorView(std::string filePath, const EditableText::Loaded& loaded, std::string archivePath = {},
         std::optional<SaveBack> saveBack = {}, QWidget* parent = nullptr);
 
@@ -47,11 +47,10 @@ public:
     // Gives the keyboard focus to the text.
     void focusEditor();
 
-    // Writes the text to the file atomically as UTF-8 with the line breaks and byte-order mark the
-    // file had, keeping its permission bits and writing through a symbolic link; a failure is shown in a
-    // dialog while the editor is visible and leaves the dirty mark as it was. A read-only copy is never
-    // written: a dialog says so. A copy saved back hands its bytes to SaveBack::write (one save at a time:
-    // another asked for meanwhile does nothing) and is clean once they are written, unless edited since.
+    // Hands the text, as UTF-8 with the line breaks and byte-order mark the file had, to
+    // SaveBack::write (one save at a time: another asked for meanwhile does nothing); the editor is
+    // clean once they are written, unless edited since. A read-only copy is never written: a dialog
+    // says so.
     void save();
 
     // Called when the editor is to be closed (Escape, allowed by confirmClose()); may be unset.
@@ -81,7 +80,7 @@ private:
     bool m_isDirty = false;
     std::optional<SaveBack> m_saveBack;
     bool m_savingBack = false;
-    bool m_closeWhenSaved = false; // "Save" answered to the close question while saving back
+    bool m_closeWhenSaved = false; // "Save" answered to the close question while saving
     // The file's line breaks and byte-order mark, which the text widget does not keep (no text).
     EditableText::Loaded m_form;
 };

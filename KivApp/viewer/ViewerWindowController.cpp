@@ -1,7 +1,6 @@
 #include "viewer/ViewerWindowController.h"
 
 #include "base/PathString.h"
-#include "files/FilePreview.h"
 #include "files/HexPager.h"
 #include "files/HexSearch.h"
 #include "text/KivFormat.h"
@@ -14,13 +13,13 @@
 #include <QLabel>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <QWidget>
-#include <filesystem>
 
 namespace kiv {
 
@@ -102,9 +101,11 @@ void setDisplayText(QPlainTextEdit* view, QString text)
 
 } // namespace
 
-ViewerWindowController::ViewerWindowController(const std::string& filePath, QObject* parent)
+ViewerWindowController::ViewerWindowController(const std::string& filePath, FilePreview::Preview preview,
+    std::optional<std::int64_t> size, Reread reread, QObject* parent)
     : QObject(parent)
     , m_filePath(filePath)
+    , m_reread(std::move(reread))
     , m_window(std::make_unique<QWidget>())
 {
     m_window->setWindowFlags(Qt::Window);
@@ -123,12 +124,8 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, QObj
     layout->addWidget(m_hexView);
     m_statusLine = makeStatusLine(m_window.get());
     layout->addWidget(m_statusLine);
-    std::error_code unknown;
-    const auto size = std::filesystem::file_size(filePath, unknown);
     m_statusStart = u' ' + ShownText::of(PathString::lastComponent(filePath))
-        + (unknown ? QString()
-                   : QStringLiteral("   %1 bytes")
-                         .arg(QString::fromStdString(KivFormat::grouped(std::int64_t(size)))));
+        + (size ? QStringLiteral("   %1 bytes").arg(QString::fromStdString(KivFormat::grouped(*size))) : QString());
     connect(m_textView->verticalScrollBar(), &QScrollBar::valueChanged, this,
         &ViewerWindowController::updateStatusLine);
     connect(m_textView->verticalScrollBar(), &QScrollBar::rangeChanged, this,
@@ -136,16 +133,15 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, QObj
     m_hexView->onScroll = [this] { updateStatusLine(); };
     m_searchTimer.setInterval(0);
     connect(&m_searchTimer, &QTimer::timeout, this, &ViewerWindowController::searchDumpOn);
-    showAs(FilePreview::Form::judged);
+    show(std::move(preview));
     bindKeys();
     m_window->installEventFilter(this);
 }
 
 // The dump is paged from the file, never held whole; the text is, and is dropped for the dump.
-void ViewerWindowController::showAs(FilePreview::Form form)
+void ViewerWindowController::show(FilePreview::Preview preview)
 {
     stopDumpSearch();
-    FilePreview::Preview preview = FilePreview::load(m_filePath, form);
     auto pager = preview.kind == FilePreview::Preview::Kind::hexDump ? std::make_unique<HexPager>(m_filePath)
                                                                      : nullptr;
     m_shownAsHex = pager && pager->isOpen();
@@ -191,7 +187,13 @@ void ViewerWindowController::bindKeys()
     bind(Qt::Key_F7, [this] { m_searchText.isEmpty() ? askAndFind() : findNext(); });
     bind(QKeySequence(Qt::ControlModifier | Qt::Key_F), [this] { askAndFind(); });
     bind(QKeySequence(Qt::ShiftModifier | Qt::Key_F7), [this] { findNext(); });
-    bind(Qt::Key_F4, [this] { showAs(m_shownAsHex ? FilePreview::Form::text : FilePreview::Form::hexDump); });
+    bind(Qt::Key_F4, [this] {
+        m_reread(m_shownAsHex ? FilePreview::Form::text : FilePreview::Form::hexDump,
+            [viewer = QPointer(this)](FilePreview::Preview preview) {
+                if (viewer)
+                    viewer->show(std::move(preview));
+            });
+    });
 }
 
 void ViewerWindowController::scrollToEnd(bool bottom)

@@ -5,7 +5,10 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -29,10 +32,16 @@ class ViewerWindowController : public QObject
 {
     Q_OBJECT
 public:
-    // Builds the 720 x 500 window titled "View: " and the file's name and fills it from the
-    // file at `filePath` (file-system bytes); the window is not shown yet. A file that cannot
-    // be read shows "(could not read file)".
-    explicit ViewerWindowController(const std::string& filePath, QObject* parent = nullptr);
+    // Reads the file again in `form` (off the window's thread) and hands what it found to `show`
+    // on the UI thread; `show` is not called when the reading fails or is cancelled.
+    using Reread = std::function<void(FilePreview::Form form, std::function<void(FilePreview::Preview)> show)>;
+
+    // Builds the 720 x 500 window titled "View: " and the file's name and fills it with `preview`,
+    // what FilePreviewReader found in the file at `filePath` (file-system bytes), `size` bytes
+    // long where known; F4 asks `reread` for the other form. The window is not shown yet. A file
+    // that could not be read shows "(could not read file)".
+    ViewerWindowController(const std::string& filePath, FilePreview::Preview preview,
+        std::optional<std::int64_t> size, Reread reread, QObject* parent = nullptr);
     // Closes and destroys the window.
     ~ViewerWindowController() override;
 
@@ -45,7 +54,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void showAs(FilePreview::Form form);
+    void show(FilePreview::Preview preview);
     void updateStatusLine();
     void bindKeys();
     void scrollToEnd(bool bottom);
@@ -59,6 +68,7 @@ private:
     void tellNotFound();
 
     std::string m_filePath;
+    Reread m_reread;
     std::unique_ptr<QWidget> m_window;
     QPlainTextEdit* m_textView = nullptr;
     HexView* m_hexView = nullptr;

@@ -19,10 +19,12 @@
 #include "commands/TabCommands.h"
 #include "commands/ToolCommands.h"
 #include "commands/TrashCommands.h"
+#include "commands/ViewEditCommands.h"
 #include "commands/UndoCommands.h"
 #include "console/CommandLineBar.h"
 #include "console/CommandLineField.h"
 #include "jobscreen/JobRunner.h"
+#include "panels/PanelFrameView.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "remote/RemoteError.h"
@@ -138,8 +140,9 @@ void MainWindowController::makeCommands()
     const CommandContext context { *m_panels, *m_window, m_fileSystem, m_archives, *m_jobs, m_trash,
         m_history };
     m_fileCommands = std::make_unique<FileOperationCommands>(context);
-    m_shellCommands = std::make_unique<ShellCommands>(
-        context, *m_root->commandLine()->field(), *m_root, weakly(m_root, &MainRootView::showOverlay));
+    m_viewEditCommands = std::make_unique<ViewEditCommands>(context);
+    m_shellCommands = std::make_unique<ShellCommands>(context, *m_root->commandLine()->field(), *m_root,
+        weakly(m_root, &MainRootView::showOverlay), *m_viewEditCommands);
     m_toolCommands = std::make_unique<ToolCommands>(context);
     m_trashCommands = std::make_unique<TrashCommands>(context);
     m_undoCommands = std::make_unique<UndoCommands>(context);
@@ -222,7 +225,7 @@ void MainWindowController::bindKeys()
         m_attributeCommands.get(), m_quickViewCommands.get(), m_openWithCommands.get(), m_commandTable.get(),
         m_fileSystem.homeDirectoryPath(),
         weakly(m_root->menuBar(), &PulldownMenuBarView::activateFirstItem), m_renameCommands.get(),
-        m_comparisonCommands.get(), m_tabCommands.get() };
+        m_comparisonCommands.get(), m_tabCommands.get(), m_viewEditCommands.get() };
     m_commandTable->setActions(Actions::all(targets));
     m_keyRouter = std::make_unique<KeyRouter>(
         *m_commandTable, *m_panels, *m_root->commandLine()->field(), *m_shellCommands);

@@ -24,6 +24,7 @@ class ClipboardCommands;
 class DragDropCommands;
 class ComparisonCommands;
 class FileOperationCommands;
+class ViewEditCommands;
 class OpenWithCommands;
 class KeyRouter;
 class UndoCommands;
@@ -137,6 +138,7 @@ private:
     MainRootView* m_root = nullptr;
     std::unique_ptr<JobRunner> m_jobs;
     std::unique_ptr<FileOperationCommands> m_fileCommands;
+    std::unique_ptr<ViewEditCommands> m_viewEditCommands;
     std::unique_ptr<ShellCommands> m_shellCommands;
     std::unique_ptr<ToolCommands> m_toolCommands;
     std::unique_ptr<TrashCommands> m_trashCommands;

@@ -5,6 +5,7 @@
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
 #include "jobs/WorkTally.h"
+#include "text/KivFormat.h"
 
 #include <exception>
 
@@ -28,7 +29,7 @@ std::string ExtractJob::description() const
     if (m_members.size() == 1)
         what = PathString::lastComponent(m_members.front().path) + " from " + what;
     else if (!m_members.empty())
-        what = std::to_string(m_members.size()) + " items from " + what;
+        what = KivFormat::itemCount(std::ssize(m_members)) + " from " + what;
     return "Extract " + what + " to " + m_destination;
 }
 

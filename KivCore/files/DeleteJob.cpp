@@ -8,6 +8,7 @@
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
 #include "jobs/WorkTally.h"
+#include "text/KivFormat.h"
 
 namespace kiv {
 
@@ -28,7 +29,7 @@ std::string DeleteJob::description() const
 {
     if (m_paths.size() == 1)
         return "Delete " + m_paths.front();
-    return "Delete " + std::to_string(m_paths.size()) + " items in "
+    return "Delete " + KivFormat::itemCount(std::ssize(m_paths)) + " in "
         + PathString::parentOrRoot(m_paths.front());
 }
 

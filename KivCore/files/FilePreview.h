@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-// Decides whether a file reads as text or must be shown as a hex dump, reading no more of a
-// binary file than the dump needs.
+// What the viewer shows of a file, as text or as a hex dump, and how its bytes are judged; the
+// file itself is read by FilePreviewReader.
 namespace kiv::FilePreview {
 
 // What a viewer shows of one file.
@@ -31,12 +31,6 @@ enum class Form
     text, // the whole file as text, whatever its bytes
     hexDump,
 };
-
-// Reads the file at `path` block by block and returns it whole as text while every byte so far
-// is valid UTF-8 without NUL; at the first NUL or invalid sequence it stops reading and says the
-// file is to be dumped. Form::text and Form::hexDump skip the judging. Never throws for
-// file-system failures (they give Kind::unreadable) and never blocks on a FIFO without a writer.
-Preview load(const std::string& path, Form form = Form::judged);
 
 // Returns the dump of `bytes`, which stand at `firstOffset` in their file: per 16 bytes one line of
 // the offset in upper-case hex with leading zeros to `offsetDigits` digits (more when it needs

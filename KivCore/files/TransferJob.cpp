@@ -12,6 +12,7 @@
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
 #include "jobs/WorkTally.h"
+#include "text/KivFormat.h"
 
 #include <algorithm>
 
@@ -26,11 +27,6 @@ void refuseFolderIntoItself(const std::string& from, const std::string& toFolder
         && PathString::isSameOrInside(ItemFacts::resolved(toFolder), ItemFacts::resolved(from)))
         throw KivError::operationFailed(
             "Cannot " + verb + " the folder " + from + " into itself or into one of its own subfolders.");
-}
-
-std::string itemsText(std::size_t count)
-{
-    return std::to_string(count) + (count == 1 ? " item" : " items");
 }
 
 // What the job left of the items it counted. Run to its end, that is every item neither done nor
@@ -74,7 +70,7 @@ std::string TransferJob::title() const
 std::string TransferJob::description() const
 {
     const std::string what
-        = m_items.size() == 1 ? PathString::lastComponent(m_items.front().source) : itemsText(m_items.size());
+        = m_items.size() == 1 ? PathString::lastComponent(m_items.front().source) : KivFormat::itemCount(std::ssize(m_items));
     return title() + " " + what + " to " + m_targetFolder;
 }
 

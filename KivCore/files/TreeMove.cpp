@@ -68,15 +68,20 @@ private:
         struct stat existing;
         if (::fstatat(m_to.fd(), targetName.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0)
             return renameNoted(name, targetName, Replace::no);
+        // An item moved to where it already is (the target folder reached by another path) stays
+        // as it is, without a question that offers to replace it by itself.
+        if (info.st_dev == existing.st_dev && info.st_ino == existing.st_ino) {
+            ++m_session.skipped;
+            return false;
+        }
         if (S_ISDIR(info.st_mode) && S_ISDIR(existing.st_mode))
             return merge(name, targetName);
         const auto resolution = m_session.conflicts.resolve(
             ItemFacts::of(m_from.pathOf(name), info), ItemFacts::of(m_to.pathOf(targetName), existing));
-        const bool itself = info.st_dev == existing.st_dev && info.st_ino == existing.st_ino;
         if (resolution == ConflictAnswers::Resolution::keepBoth)
             return renameNoted(
                 name, FreeName::numbered(m_to.fd(), targetName, S_ISDIR(info.st_mode)), Replace::no);
-        if (resolution == ConflictAnswers::Resolution::skip || itself) {
+        if (resolution == ConflictAnswers::Resolution::skip) {
             ++m_session.skipped;
             return false;
         }

@@ -3,6 +3,7 @@
 #include "base/ErrorText.h"
 #include "doors/Door.h"
 #include "doors/WriteStream.h"
+#include "files/AtomicFile.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
 
@@ -88,6 +89,12 @@ bool WriteBackJob::mayWrite(JobControl& control) const
 
 void WriteBackJob::writeBytes(JobControl& control) const
 {
+    // A file of this machine is written through its link and beside its other hard links.
+    if (const std::optional<std::string> local = m_door->localPath(m_path)) {
+        AtomicFile::write(*local, m_bytes);
+        control.addBytes(std::ssize(m_bytes));
+        return;
+    }
     const auto stream = m_door->write(m_path);
     for (std::size_t at = 0; at < m_bytes.size(); at += chunkBytes) {
         const std::size_t count = std::min(chunkBytes, m_bytes.size() - at);

@@ -11,10 +11,10 @@ namespace kiv {
 
 class Door;
 
-// Writes an edited copy's bytes back over the file it was fetched from, through that file's door
-// (a server's file), as a job: the bytes go to a temporary name beside the file and take its place
-// only once whole, the file's permission bits kept (WriteStream), so a failed or cancelled save
-// leaves the file as it was and no temporary file. A file that changed since it was read (its
+// Writes the editor's bytes over the file they were read from, through that file's door, as a job:
+// the bytes go to a temporary name beside the file and take its place only once whole, the file's
+// permission bits kept (WriteStream; on this machine AtomicFile, which also keeps links and hard
+// links), so a failed or cancelled save leaves the file as it was and no temporary file. A file that changed since it was read (its
 // size or time) is written over only when the user answers so.
 class WriteBackJob : public Job
 {
@@ -25,9 +25,9 @@ public:
         std::shared_ptr<const Door> door, std::string path, std::string bytes, std::optional<FileStamp> read);
 
     std::string title() const override { return "Save"; }
-    // "Save sftp://user@host/a.txt".
+    // "Save sftp://user@host/a.txt", "Save /home/me/a.txt".
     std::string description() const override;
-    // Nothing of this machine.
+    // Nothing another job would wait for: the file is written whole or not at all.
     JobFootprint footprint() const override { return {}; }
     // Completes once the bytes are in place; ends cancelled, by the user's choice, when the file
     // changed and the user did not answer overwrite; fails with the reason when the place refuses.

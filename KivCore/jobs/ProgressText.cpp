@@ -61,8 +61,7 @@ std::string bytes(const JobProgress& progress)
 
 std::string subject(const std::vector<std::string>& paths)
 {
-    return paths.size() == 1 ? PathString::lastComponent(paths.front())
-                             : std::to_string(paths.size()) + " items";
+    return paths.size() == 1 ? PathString::lastComponent(paths.front()) : KivFormat::itemCount(std::ssize(paths));
 }
 
 std::string items(const JobProgress& progress)
@@ -70,9 +69,8 @@ std::string items(const JobProgress& progress)
     if (progress.phase == JobProgress::Phase::counting)
         return "Counting... " + KivFormat::grouped(progress.itemsTotal) + " items";
     if (!totalKnown(progress))
-        return KivFormat::grouped(progress.itemsDone) + (progress.itemsDone == 1 ? " item" : " items");
-    return KivFormat::grouped(progress.itemsDone) + " of " + KivFormat::grouped(progress.itemsTotal)
-        + (progress.itemsTotal == 1 ? " item" : " items");
+        return KivFormat::itemCount(progress.itemsDone);
+    return KivFormat::grouped(progress.itemsDone) + " of " + KivFormat::itemCount(progress.itemsTotal);
 }
 
 std::string pace(const JobProgress& progress, double seconds)

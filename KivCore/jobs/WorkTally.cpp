@@ -4,22 +4,13 @@
 
 namespace kiv {
 
-namespace {
-
-std::string items(std::int64_t count)
-{
-    return KivFormat::grouped(count) + (count == 1 ? " item" : " items");
-}
-
-} // namespace
-
 JobOutcome WorkTally::outcome(const std::string& pastVerb) const
 {
     const bool whole = !cancelled && skipped == 0 && sourcesKept == 0 && lastFailure.empty();
     if (whole)
-        return { JobOutcome::End::completed, pastVerb + " " + items(done) };
+        return { JobOutcome::End::completed, pastVerb + " " + KivFormat::itemCount(done) };
     std::string summary = pastVerb + " "
-        + (total == unknown ? items(done) : KivFormat::grouped(done) + " of " + items(total));
+        + (total == unknown ? KivFormat::itemCount(done) : KivFormat::grouped(done) + " of " + KivFormat::itemCount(total));
     if (skipped > 0)
         summary += "; " + KivFormat::grouped(skipped) + " skipped";
     if (sourcesKept > 0)

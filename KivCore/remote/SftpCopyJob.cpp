@@ -9,6 +9,7 @@
 #include "remote/SftpSession.h"
 #include "remote/SftpTreeRemoval.h"
 #include "remote/SftpUpload.h"
+#include "text/KivFormat.h"
 
 namespace kiv {
 
@@ -24,7 +25,7 @@ SftpCopyJob::SftpCopyJob(std::shared_ptr<SftpSession> session, Direction directi
 
 std::string SftpCopyJob::description() const
 {
-    const std::string what = m_sources.size() == 1 ? m_sources.front() : std::to_string(m_sources.size()) + " items";
+    const std::string what = m_sources.size() == 1 ? m_sources.front() : KivFormat::itemCount(std::ssize(m_sources));
     const std::string where = m_direction == Direction::upload ? m_session->placeOf(m_target).url() : m_target;
     return title() + " " + what + " to " + where;
 }

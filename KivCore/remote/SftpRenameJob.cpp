@@ -7,6 +7,7 @@
 #include "jobs/JobControl.h"
 #include "jobs/WorkTally.h"
 #include "remote/SftpDoor.h"
+#include "text/KivFormat.h"
 
 namespace kiv {
 
@@ -23,7 +24,7 @@ SftpRenameJob::SftpRenameJob(std::shared_ptr<const SftpDoor> door, std::vector<s
 std::string SftpRenameJob::description() const
 {
     const std::string what
-        = m_paths.size() == 1 ? m_door->displayPath(m_paths.front()) : std::to_string(m_paths.size()) + " items";
+        = m_paths.size() == 1 ? m_door->displayPath(m_paths.front()) : KivFormat::itemCount(std::ssize(m_paths));
     return "Move " + what + " to " + m_destination;
 }
 

@@ -12,6 +12,7 @@
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
 #include "jobs/WorkTally.h"
+#include "text/KivFormat.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -49,11 +50,6 @@ std::string temporaryIn(const std::string& folder)
     return FreeName::temporary(folderFd.get());
 }
 
-std::string itemsText(std::size_t count)
-{
-    return std::to_string(count) + (count == 1 ? " item" : " items");
-}
-
 } // namespace
 
 SyncJob::SyncJob(std::string leftRoot, std::string rightRoot, std::vector<SyncItem> items, Trash trash)
@@ -72,7 +68,7 @@ std::string SyncJob::title() const
 
 std::string SyncJob::description() const
 {
-    return "Synchronize " + m_leftRoot + " and " + m_rightRoot + ": " + itemsText(m_items.size());
+    return "Synchronize " + m_leftRoot + " and " + m_rightRoot + ": " + KivFormat::itemCount(std::ssize(m_items));
 }
 
 JobFootprint SyncJob::footprint() const
@@ -188,7 +184,7 @@ JobOutcome SyncJob::run(JobControl& control)
     }
     tally.lastFailure = failures.lastFailure().empty() ? m_partFailure : failures.lastFailure();
     if (!m_changedSince.empty())
-        tally.lastFailure = itemsText(m_changedSince.size())
+        tally.lastFailure = KivFormat::itemCount(std::ssize(m_changedSince))
             + " changed since the comparison and stayed as they were, the first: " + m_changedSince.front();
     return tally.outcome("Synchronized");
 }

@@ -46,6 +46,16 @@ std::string grouped(std::int64_t value)
     return result;
 }
 
+std::string itemCount(std::int64_t count)
+{
+    return grouped(count) + (count == 1 ? " item" : " items");
+}
+
+std::string selectionCount(std::size_t count)
+{
+    return std::to_string(count) + " item(s)";
+}
+
 std::string date(const std::optional<FileTime>& when)
 {
     return localTimeText(when, "%m-%d-%y");

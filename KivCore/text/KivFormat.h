@@ -17,6 +17,12 @@ std::string size(const FileEntry& entry, std::size_t width);
 // The number with "," between groups of three digits: -1234 gives "-1,234".
 std::string grouped(std::int64_t value);
 
+// The grouped count and "item" or "items": "1 item", "1,234 items".
+std::string itemCount(std::int64_t count);
+
+// The count and " item(s)", as the questions about a selection say it: "3 item(s)".
+std::string selectionCount(std::size_t count);
+
 // The local date as "MM-dd-yy", or "" when absent.
 std::string date(const std::optional<FileTime>& when);
 

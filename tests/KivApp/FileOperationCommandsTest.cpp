@@ -319,7 +319,7 @@ TEST_F(FileOperationCommandsTest, DeleteAsksWithTheNamesThenRemovesFolderAndLink
 }
 
 TEST_F(FileOperationCommandsTest,
-    ViewOpensAWindowPerFileEditInsideAnArchiveOnlyReadsAnExtractedCopyNeitherOpensADeadLink)
+    ViewOpensAWindowPerFileEditInsideAnArchiveOnlyReadsAnExtractedCopyNeitherOpensADeadLinkOrBinary)
 {
     for (auto name : { "a.txt", "a.txt", "box", ".." }) {
         cursorTo(name);
@@ -358,7 +358,7 @@ TEST_F(FileOperationCommandsTest,
 
     // The listing is cached; with the archive gone no copy can be made, and that is said.
     std::filesystem::remove(m_src + "/pack.zip");
-    EXPECT_EQ(press(Qt::Key_F3, { ok }).at(0).title, "Error");
+    EXPECT_EQ(press(Qt::Key_F3, { ok }).at(0).title, "Job Ended");
     viewers().front()->close(); // and is freed
     EXPECT_TRUE(QTest::qWaitFor([&] { return viewers().size() == 1; }));
 
@@ -375,6 +375,18 @@ TEST_F(FileOperationCommandsTest,
     EXPECT_EQ(said("loop", Qt::Key_F4), "loop is a link that leads round in a loop, to no file.");
     EXPECT_EQ(said("boxlink", Qt::Key_F3), "boxlink is a link to a folder; Return enters it.");
     EXPECT_EQ(viewers().size(), 1);
+
+    // Bytes that are not UTF-8 text open no editor: an empty one would invite a save over what it
+    // never showed.
+    const std::string binary = "\x89PNG\r\n\x1a\n\xff\xfe";
+    m_home.write("src/image.png", binary);
+    left().reload();
+    waitForJobs();
+    EXPECT_EQ(said("image.png", Qt::Key_F4),
+        "image.png is not UTF-8 text, and the editor would change its bytes, so the editor does not open it. F3 "
+        "shows it.");
+    EXPECT_EQ(right().editorView()->filePath(), copy);
+    EXPECT_EQ(readFile(m_src + "/image.png"), binary);
 }
 
 TEST_F(FileOperationCommandsTest, TheFilesMenuRunsTheSameCommands)
@@ -422,7 +434,7 @@ TEST_F(FileOperationCommandsTest, NamesThatAreNotUtf8SurviveBeingOfferedAndEdite
     EXPECT_EQ(snapshot(folder).size(), 2u) << "something landed under a mangled name";
 }
 
-TEST_F(FileOperationCommandsTest, MakeFolderAndRenameRunOnAWorkerSoAFolderThatHangsHoldsUpNoKey)
+TEST_F(FileOperationCommandsTest, ViewEditMakeFolderAndRenameRunOnAWorkerSoAFolderThatHangsHoldsUpNoKey)
 {
     auto door = std::make_shared<BlockingDoor>();
     door->released = true;
@@ -430,13 +442,13 @@ TEST_F(FileOperationCommandsTest, MakeFolderAndRenameRunOnAWorkerSoAFolderThatHa
     waitForJobs();
     // The key comes back at once; the job shows its progress after about 0.3 s (B: background),
     // and the panels take keys meanwhile.
-    const auto hanging = [&](Qt::Key key, const std::string& typed, const std::string& title) {
+    const auto hanging = [&](Qt::Key key, std::vector<Answer> answers, const std::string& title) {
         door->released = false;
-        const ShownDialogs shown = answering(
-            { typing(typed), pressing(Qt::Key_B) }, [&] { QTest::keyClick(left().tableView(), key); });
-        ASSERT_EQ(shown.size(), 2u);
-        EXPECT_EQ(shown[1].title, title);
-        EXPECT_GE(door->waiting, 1) << "the change was done before its job";
+        answers.push_back(pressing(Qt::Key_B));
+        const ShownDialogs shown = answering(answers, [&] { QTest::keyClick(left().tableView(), key); });
+        ASSERT_EQ(shown.size(), answers.size());
+        EXPECT_EQ(shown.back().title, title);
+        EXPECT_GE(door->waiting, 1) << "the work was done before its job";
         const int row = rowOf(left(), left().selectedEntry()->name);
         QTest::keyClick(left().tableView(), Qt::Key_Up);
         EXPECT_EQ(rowOf(left(), left().selectedEntry()->name), row - 1);
@@ -444,13 +456,22 @@ TEST_F(FileOperationCommandsTest, MakeFolderAndRenameRunOnAWorkerSoAFolderThatHa
         waitForJobs();
     };
     cursorTo("b.txt");
-    hanging(Qt::Key_F7, "fresh", "Make folder");
+    hanging(Qt::Key_F7, { typing("fresh") }, "Make folder");
     EXPECT_TRUE(std::filesystem::is_directory(m_src + "/fresh"));
     EXPECT_TRUE(lists(left(), "fresh"));
     cursorTo("a.txt");
-    hanging(Qt::Key_F6, "a2.txt", "Rename");
+    hanging(Qt::Key_F6, { typing("a2.txt") }, "Rename");
     EXPECT_EQ(readFile(m_src + "/a2.txt"), "alpha");
     EXPECT_TRUE(lists(left(), "a2.txt"));
+    cursorTo("c.txt");
+    hanging(Qt::Key_F4, {}, "Edit");
+    ASSERT_NE(right().editorView(), nullptr);
+    EXPECT_EQ(right().editorView()->findChild<EditorTextView*>()->toPlainText(), "gamma");
+    cursorTo("c.txt");
+    hanging(Qt::Key_F3, {}, "View");
+    QWidgetList windows = QApplication::topLevelWidgets();
+    EXPECT_TRUE(std::any_of(windows.begin(), windows.end(),
+        [](QWidget* window) { return window->isVisible() && window->windowTitle() == "View: c.txt"; }));
 }
 
 TEST_F(FileOperationCommandsTest, OnAServersPanelViewEditMakeFolderAndDeleteActThereAndDeleteSaysItIsForGood)

@@ -86,10 +86,12 @@ TEST_F(
 
     // In the inactive panel's editor function keys and Ctrl+S still reach the window, and the quit
     // question answered no, there or on closing the window, keeps everything.
-    const std::string notes = m_home / "notes.txt";
-    right().presentEditor(notes);
-    auto* editor = qobject_cast<QPlainTextEdit*>(QApplication::focusWidget());
-    ASSERT_NE(editor, nullptr);
+    putCursorOn(left(), "notes.txt");
+    press(Qt::Key_F4);
+    ASSERT_NE(right().editorView(), nullptr);
+    auto* editor = right().editorView()->findChild<QPlainTextEdit*>();
+    window().activateWindow(); // the pulldown closed above hands the activation back late
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
     EXPECT_EQ(&active(), &left());
     bool closed = true;
     EXPECT_EQ(answering({ no, no },
@@ -102,7 +104,8 @@ TEST_F(
     EXPECT_TRUE(window().isVisible());
     QTest::keyClick(editor, Qt::Key_X);
     QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(readFile(notes), "xfirst line\n");
+    waitForJobs();
+    EXPECT_EQ(readFile(m_home / "notes.txt"), "xfirst line\n");
 
     // The list under the editor never takes the focus, by Shift+Tab from the command line or given it.
     window().activateWindow(); // the dialogs took the activation
@@ -142,20 +145,27 @@ TEST_F(MainWindowControllerTest, QuittingAsksAboutUnsavedEditorTextFirstAndYesEn
 {
     putCursorOn(left(), "notes.txt");
     press(Qt::Key_F3); // the viewer window stays open to the end
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    press(Qt::Key_F4);
     const std::string notes = m_home / "notes.txt";
-    right().presentEditor(notes);
-    QWidget* editor = QApplication::focusWidget();
+    QWidget* editor = right().editorView()->findChild<QPlainTextEdit*>();
     QTest::keyClick(editor, Qt::Key_A);
 
-    // The editor's own question comes first: Cancel there asks nothing more, Save saves.
+    // The editor's own question comes first: Cancel there asks nothing more; Save saves as a job
+    // and closes the editor once the text is written, and the program stays.
     EXPECT_EQ(answering({ no }, [&] { EXPECT_FALSE(window().close()); }),
         ShownDialogs { unsavedChanges("notes.txt") });
-    EXPECT_EQ(answering({ save, no }, [&] { QTest::keyClick(editor, Qt::Key_F10); }),
-        (ShownDialogs { unsavedChanges("notes.txt"), question("Quit", "Quit Tavrin?") }));
+    EXPECT_EQ(answering({ save }, [&] { QTest::keyClick(editor, Qt::Key_F10); }),
+        (ShownDialogs { unsavedChanges("notes.txt") }));
+    waitForJobs();
     EXPECT_EQ(readFile(notes), "afirst line\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return right().editorView() == nullptr; }));
 
     // Ctrl+Q asks only about the text; Discard there ends the program, as yes to the quit question
     // does from the close button, though the viewer is still open.
+    press(Qt::Key_F4);
+    editor = right().editorView()->findChild<QPlainTextEdit*>();
     QTest::keyClick(editor, Qt::Key_B);
     EXPECT_TRUE(endsProgram({ ok }, [&] { m_controller->toolCommands().quitAtOnce(); }));
     EXPECT_EQ(readFile(notes), "afirst line\n");

@@ -2,11 +2,15 @@
 #include "BlockingDoor.h"
 #include "DialogDriver.h"
 #include "RowNames.h"
+#include "SavingAtOnce.h"
 #include "TempDir.h"
 #include "WidgetProbe.h"
 #include "base/ErrorText.h"
+#include "files/EditableText.h"
+#include "commands/PanelPrompts.h"
 #include "jobs/ItemCounter.h"
 #include "panels/PanelColumnTitles.h"
+#include "panels/PanelEditorCover.h"
 #include "panels/PanelRowDelegate.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewControllerDelegate.h"
@@ -219,7 +223,7 @@ TEST(PanelViewControllerTest, GroupKeysMarkByPatternAndANewSortOrderKeepsTheCurs
         field->setText(QStringLiteral("*.TXT"));
         QTest::keyClick(field, Qt::Key_M, Qt::AltModifier); // Match case
     });
-    const auto selectGroup = [&] { fixture.panel.selectGroup(PanelState::MarkChange::mark); };
+    const auto selectGroup = [&] { PanelPrompts::selectGroup(fixture.panel, PanelState::MarkChange::mark); };
     selectGroup();
     EXPECT_EQ(marked(), (std::set<std::string> { "sub", "b.TXT" }));
     const ShownDialog selectGroupDialog { "Select group",
@@ -227,7 +231,7 @@ TEST(PanelViewControllerTest, GroupKeysMarkByPatternAndANewSortOrderKeepsTheCurs
         ButtonTone::ordinary, "[ Match case ]" };
     EXPECT_EQ(answering({ typing("*.txt") }, selectGroup), ShownDialogs { selectGroupDialog });
     EXPECT_EQ(marked(), (std::set<std::string> { "sub", "a.txt", "b.TXT" }));
-    answering({ typing("a*; s?b") }, [&] { fixture.panel.selectGroup(PanelState::MarkChange::unmark); });
+    answering({ typing("a*; s?b") }, [&] { PanelPrompts::selectGroup(fixture.panel, PanelState::MarkChange::unmark); });
     fixture.panel.invertMarks();
     EXPECT_EQ(marked(), (std::set<std::string> { "a.txt", "c.img", "sub" }));
     EXPECT_EQ(fixture.line("statusLabel"), " 3 marked, 1001 bytes");
@@ -318,32 +322,23 @@ TEST(PanelViewControllerTest, TheEditorCoversThePanelAndAnUnsavedOneIsAskedBefor
     const std::string first = scratch.write("first.txt", "one");
     const std::string second = scratch.write("second.txt", "two");
     PanelFixture fixture(scratch.path());
-    fixture.panel.presentEditor(first);
+    const auto edit = [&](const std::string& path) {
+        fixture.panel.editorCover().present(path, EditableText::load(path), {}, savingAtOnce(path));
+    };
+    edit(first);
     PanelEditorView* editor = fixture.panel.editorView();
     ASSERT_NE(editor, nullptr);
     auto* text = editor->findChild<EditorTextView*>();
     EXPECT_TRUE(text->hasFocus());
 
     QTest::keyClicks(text, "edited ");
-    answering({ no }, [&] { fixture.panel.presentEditor(second); });
+    answering({ no }, [&] { edit(second); });
     EXPECT_EQ(fixture.panel.editorView(), editor);
-    fixture.panel.saveInlineEditorIfPresent();
+    fixture.panel.editorCover().save();
     EXPECT_EQ(readFile(first), "edited one");
-    fixture.panel.presentEditor(second);
+    edit(second);
     ASSERT_NE(fixture.panel.editorView(), nullptr);
     EXPECT_EQ(fixture.panel.editorView()->filePath(), second);
-
-    // Bytes that are not UTF-8 text, or a file that cannot be read, open no editor: an empty one
-    // would invite a save over what it never showed. The editor shown stays.
-    const std::string binary = "\x89PNG\r\n\x1a\n\xff\xfe";
-    const std::string image = scratch.write("image.png", binary);
-    EXPECT_EQ(answering({ ok }, [&] { fixture.panel.presentEditor(image); }),
-        ShownDialogs { notice("Can't Edit",
-            "image.png is not UTF-8 text, and the editor would change its bytes, so the editor does not open "
-            "it. F3 shows it.") });
-    EXPECT_EQ(answering({ ok }, [&] { fixture.panel.presentEditor(scratch.path()); }).at(0).title, "Can't Edit");
-    EXPECT_EQ(fixture.panel.editorView()->filePath(), second);
-    EXPECT_EQ(readFile(image), binary);
     QTest::keyClick(fixture.panel.editorView()->findChild<EditorTextView*>(), Qt::Key_Escape);
     EXPECT_EQ(fixture.panel.editorView(), nullptr);
     // The window's own focus widget: the dialog's window may still hold the activation.

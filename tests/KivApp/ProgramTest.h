@@ -3,6 +3,7 @@
 #include "DialogDriver.h"
 #include "ScopedEnvironment.h"
 #include "TempDir.h"
+#include "panels/PanelFrameView.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"

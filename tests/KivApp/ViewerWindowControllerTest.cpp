@@ -2,6 +2,7 @@
 
 #include "DialogDriver.h"
 #include "TempDir.h"
+#include "files/FilePreviewReader.h"
 #include "files/HexPager.h"
 #include "viewer/HexView.h"
 
@@ -10,6 +11,8 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QTest>
+#include <filesystem>
+#include <memory>
 
 using namespace kiv;
 using kiv::test::TempDir;
@@ -19,6 +22,17 @@ namespace {
 QString shownText(const ViewerWindowController& viewer)
 {
     return viewer.window()->findChild<QPlainTextEdit*>()->toPlainText();
+}
+
+// A viewer on the file at `path`, read as the program reads it, but at once on this thread.
+std::unique_ptr<ViewerWindowController> viewerOn(const std::string& path)
+{
+    const auto read = [path](FilePreview::Form form) { return FilePreviewReader::load(path, form); };
+    std::error_code unknown;
+    const auto size = std::filesystem::file_size(path, unknown);
+    return std::make_unique<ViewerWindowController>(path, read(FilePreview::Form::judged),
+        unknown ? std::nullopt : std::optional(std::int64_t(size)),
+        [read](FilePreview::Form form, std::function<void(FilePreview::Preview)> show) { show(read(form)); });
 }
 
 } // namespace
@@ -33,19 +47,18 @@ TEST(ViewerWindowControllerTest, TextIsShownReadOnlyLineForLineBinaryAsItsDumpAn
         text += body + (line % 5 == 0 ? "\r\n" : line % 7 == 0 ? "\n\n" : "\n");
         shown += body + (line % 7 == 0 && line % 5 != 0 ? "\n\n" : "\n");
     }
-    ViewerWindowController viewer(scratch.write("big.log", text));
-    EXPECT_EQ(viewer.window()->windowTitle(), "View: big.log");
-    EXPECT_EQ(shownText(viewer), QString::fromStdString(shown));
-    EXPECT_TRUE(viewer.window()->findChild<QPlainTextEdit*>()->isReadOnly());
+    const auto viewer = viewerOn(scratch.write("big.log", text));
+    EXPECT_EQ(viewer->window()->windowTitle(), "View: big.log");
+    EXPECT_EQ(shownText(*viewer), QString::fromStdString(shown));
+    EXPECT_TRUE(viewer->window()->findChild<QPlainTextEdit*>()->isReadOnly());
 
-    ViewerWindowController binary(scratch.write("a.bin", std::string("Hello\0World", 11)));
-    const HexView* dump = binary.window()->findChild<HexView*>();
-    EXPECT_TRUE(dump->isVisibleTo(binary.window()));
+    const auto binary = viewerOn(scratch.write("a.bin", std::string("Hello\0World", 11)));
+    const HexView* dump = binary->window()->findChild<HexView*>();
+    EXPECT_TRUE(dump->isVisibleTo(binary->window()));
     EXPECT_EQ(dump->pager()->lines(0, 5),
         std::vector<std::string> { "00000000  48 65 6C 6C 6F 00 57 6F 72 6C 64" + std::string(16, ' ') + "  Hello.World" });
-    ViewerWindowController missing(scratch / "gone.txt");
-    EXPECT_EQ(shownText(missing), "(could not read file)");
-    EXPECT_EQ(shownText(ViewerWindowController(scratch.folder("folder"))), "(could not read file)");
+    EXPECT_EQ(shownText(*viewerOn(scratch / "gone.txt")), "(could not read file)");
+    EXPECT_EQ(shownText(*viewerOn(scratch.folder("folder"))), "(could not read file)");
 }
 
 TEST(ViewerWindowControllerTest, EndAndHomeScrollAndEscF3AndF10CloseTheWindow)
@@ -56,7 +69,7 @@ TEST(ViewerWindowControllerTest, EndAndHomeScrollAndEscF3AndF10CloseTheWindow)
         text += "line " + std::to_string(line) + "\n";
     const std::string path = scratch.write("long.txt", text);
     for (const Qt::Key closing : { Qt::Key_Escape, Qt::Key_F3, Qt::Key_F10 }) {
-        auto* viewer = new ViewerWindowController(path);
+        auto* viewer = viewerOn(path).release();
         QPointer<QWidget> window = viewer->window();
         viewer->showWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -103,7 +116,7 @@ TEST(ViewerWindowControllerTest, TheDumpReachesTheEndOfAHugeFileAndSearchesItInS
     };
     // More lines than a scroll bar counts, so one step of the bar is several lines.
     const std::int64_t huge = std::int64_t(64) << 30;
-    auto* viewer = new ViewerWindowController(sparse("huge.bin", huge, huge - 6));
+    auto* viewer = viewerOn(sparse("huge.bin", huge, huge - 6)).release();
     QPointer<QWidget> window = viewer->window();
     viewer->showWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -138,7 +151,7 @@ TEST(ViewerWindowControllerTest, TheDumpReachesTheEndOfAHugeFileAndSearchesItInS
 
     // Found, the match is marked and brought into sight; the next search starts after it, wraps and
     // finds it again.
-    auto* smaller = new ViewerWindowController(sparse("smaller.bin", 48 << 20, (40 << 20) + 3));
+    auto* smaller = viewerOn(sparse("smaller.bin", 48 << 20, (40 << 20) + 3)).release();
     window = smaller->window();
     smaller->showWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));

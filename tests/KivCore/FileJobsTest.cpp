@@ -103,6 +103,13 @@ TEST_F(FileJobsTest, CopyCountsFirstThenCopiesEverythingWithItsAttributes)
     ASSERT_EQ(refused.asked.size(), 2u);
     EXPECT_NE(refused.asked[0].message.find("into itself"), std::string::npos) << refused.asked[0].message;
     EXPECT_EQ(treeOf(tree), before);
+
+    // Moved to where they already are, by a link to their folder: asked nothing, and left whole.
+    std::filesystem::create_directory_symlink(tree, dir / "same");
+    JobScript nothingAsked;
+    nothingAsked.run(transfer(Mode::move, { tree + "/run.sh", tree + "/sub" }, dir / "same"));
+    EXPECT_TRUE(nothingAsked.asked.empty());
+    EXPECT_EQ(treeOf(tree), before);
 }
 
 TEST_F(FileJobsTest, EveryConflictChoiceDoesWhatItSays)

@@ -1,4 +1,4 @@
-#include "files/FilePreview.h"
+#include "files/FilePreviewReader.h"
 
 #include "BytesRead.h"
 #include "TempDir.h"
@@ -53,9 +53,9 @@ TEST(FilePreviewTest, TextFilesAreShownWholeAndAnythingElseIsDumped)
 {
     TempDir scratch;
     const Preview dumped { Preview::Kind::hexDump, "" };
-    EXPECT_EQ(FilePreview::load(scratch.write("empty")), (Preview { Preview::Kind::text, "" }));
-    EXPECT_EQ(FilePreview::load(scratch.write("nul", std::string("ab\0cd", 5))), dumped);
-    EXPECT_EQ(FilePreview::load(scratch.write("cut-at-end", "ok \xE2\x82")).kind, Preview::Kind::hexDump);
+    EXPECT_EQ(FilePreviewReader::load(scratch.write("empty")), (Preview { Preview::Kind::text, "" }));
+    EXPECT_EQ(FilePreviewReader::load(scratch.write("nul", std::string("ab\0cd", 5))), dumped);
+    EXPECT_EQ(FilePreviewReader::load(scratch.write("cut-at-end", "ok \xE2\x82")).kind, Preview::Kind::hexDump);
 
     // Large files are judged across read blocks. Multi-byte characters at every offset around each 1 MiB
     // boundary: cut sequences must not count as invalid, and the whole text must come back.
@@ -63,13 +63,13 @@ TEST(FilePreviewTest, TextFilesAreShownWholeAndAnythingElseIsDumped)
     while (longText.size() < 3 * (1u << 20) + 64)
         longText += "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80x";
     EXPECT_EQ(
-        FilePreview::load(scratch.write("big-text", longText)), (Preview { Preview::Kind::text, longText }));
+        FilePreviewReader::load(scratch.write("big-text", longText)), (Preview { Preview::Kind::text, longText }));
 
     // A NUL far past the first block.
     std::string lateNul(3 * (1u << 20), 'q');
     lateNul[2 * (1u << 20) + 5] = '\0';
-    EXPECT_EQ(FilePreview::load(scratch.write("late-nul", lateNul)), dumped);
-    EXPECT_EQ(FilePreview::load(scratch.write("text", "plain"), FilePreview::Form::hexDump), dumped);
+    EXPECT_EQ(FilePreviewReader::load(scratch.write("late-nul", lateNul)), dumped);
+    EXPECT_EQ(FilePreviewReader::load(scratch.write("text", "plain"), FilePreview::Form::hexDump), dumped);
 }
 
 TEST(FilePreviewTest, AHugeBinaryFileIsJudgedWithoutReadingItWhole)
@@ -90,7 +90,7 @@ TEST(FilePreviewTest, AHugeBinaryFileIsJudgedWithoutReadingItWhole)
             std::_Exit(EXIT_FAILURE);
         }
     });
-    const Preview huge = FilePreview::load(sparse);
+    const Preview huge = FilePreviewReader::load(sparse);
     finished = true;
     guard.join();
     EXPECT_EQ(huge.kind, Preview::Kind::hexDump);
@@ -100,14 +100,14 @@ TEST(FilePreviewTest, AHugeBinaryFileIsJudgedWithoutReadingItWhole)
 TEST(FilePreviewTest, UnreadablePathsAndPipesNeitherThrowNorHang)
 {
     TempDir scratch;
-    EXPECT_EQ(FilePreview::load(scratch / "missing").kind, Preview::Kind::unreadable);
+    EXPECT_EQ(FilePreviewReader::load(scratch / "missing").kind, Preview::Kind::unreadable);
     const std::string fifo = scratch / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(FilePreview::load(fifo), (Preview { Preview::Kind::text, "" }));
+    EXPECT_EQ(FilePreviewReader::load(fifo), (Preview { Preview::Kind::text, "" }));
 
     if (!test::permissionBitsBind(scratch))
         GTEST_SKIP() << "permission bits do not bind for this user";
     const std::string locked = scratch.write("locked", "secret");
     ::chmod(locked.c_str(), 0);
-    EXPECT_EQ(FilePreview::load(locked).kind, Preview::Kind::unreadable);
+    EXPECT_EQ(FilePreviewReader::load(locked).kind, Preview::Kind::unreadable);
 }

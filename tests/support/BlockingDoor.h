@@ -8,9 +8,9 @@
 
 namespace kiv::test {
 
-// The local disk behind a door whose listings, new folders and renames hang, deaf to cancelling,
-// until the test releases them: a folder on a dead network mount. Unreleased, they go on after
-// 5 s, so that code that waits for them fails its test instead of hanging it.
+// The local disk behind a door whose listings, facts of items, new folders and renames hang, deaf
+// to cancelling, until the test releases them: a folder on a dead network mount. Unreleased, they
+// go on after 5 s, so that code that waits for them fails its test instead of hanging it.
 class BlockingDoor : public FileSystemService
 {
 public:
@@ -19,6 +19,11 @@ public:
     {
         hang();
         return FileSystemService::list(folder, hiddenFiles, order, control);
+    }
+    std::optional<ItemInfo> info(const std::string& path, Link link) const override
+    {
+        hang();
+        return FileSystemService::info(path, link);
     }
     void makeFolder(const std::string& path) const override
     {

@@ -1,0 +1,72 @@
+#include "files/FilePreviewReader.h"
+
+#include "base/UniqueFd.h"
+#include "jobs/JobControl.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kiv::FilePreviewReader {
+
+namespace {
+
+using FilePreview::Form;
+using FilePreview::Preview;
+
+// Large enough that a big text file takes few system calls, small enough that judging a binary
+// file costs almost nothing.
+constexpr std::size_t readBlockSize = 1 << 20;
+
+// Appends up to readBlockSize bytes from `fd` to `content`; returns the count, 0 at the end
+// (or when a non-blocking source has nothing now), -1 on a read error.
+ssize_t appendBlock(int fd, std::string& content)
+{
+    const std::size_t oldSize = content.size();
+    content.resize(oldSize + readBlockSize);
+    ssize_t got;
+    do
+        got = ::read(fd, content.data() + oldSize, readBlockSize);
+    while (got < 0 && errno == EINTR);
+    if (got < 0 && errno == EAGAIN)
+        got = 0;
+    content.resize(oldSize + static_cast<std::size_t>(got > 0 ? got : 0));
+    return got;
+}
+
+} // namespace
+
+Preview load(const std::string& path, Form form, JobControl* control)
+{
+    // Non-blocking, so a FIFO without a writer reads as empty instead of hanging the viewer.
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.valid())
+        return {};
+    if (form == Form::hexDump)
+        return { Preview::Kind::hexDump, {} };
+    std::string content;
+    std::size_t scanned = 0;
+    for (;;) {
+        const ssize_t got = appendBlock(fd.get(), content);
+        if (got < 0)
+            return {};
+        if (got == 0)
+            break;
+        if (control) {
+            control->addBytes(got);
+            control->throwIfCancelled();
+        }
+        if (form == Form::text)
+            continue;
+        const FilePreview::TextScan scan = FilePreview::scanText(std::string_view(content).substr(scanned));
+        scanned += scan.validLength;
+        if (scan.stop == FilePreview::TextScan::Stop::notText)
+            return { Preview::Kind::hexDump, {} };
+    }
+    // A sequence still open at the end of the file is invalid after all.
+    if (form == Form::judged && scanned != content.size())
+        return { Preview::Kind::hexDump, {} };
+    return { Preview::Kind::text, std::move(content) };
+}
+
+} // namespace kiv::FilePreviewReader
