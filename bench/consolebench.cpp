@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTimer>
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -17,12 +18,14 @@
 // window-sized area, the command writing to its terminal as fast as it can. Run it with
 // QT_QPA_PLATFORM=offscreen. The command is COMMAND if given, else 50 MB of base64 lines on
 // standard error. Prints the milliseconds to the end shown, the growth of peak resident memory in
-// MiB, the longest stall of the event loop in milliseconds and the lines kept in the scrollback.
+// MiB, the longest stall of the event loop in milliseconds, the most processor time the window's
+// thread used in one (the rest of a stall is the wait for a processor, which a loaded machine makes
+// long) and the lines kept in the scrollback.
 // Then, as the measure of what the machine allows, the same command through
 // `script -qc COMMAND /dev/null >/dev/null` (the bare pseudo-terminal) while the event loop ticks
-// as before: its milliseconds and the longest stall meanwhile. The window and the console's font
-// have been drawn once before the clock starts, as the window and its panels have when a command
-// runs, so the figures hold no drawing done once per run of the program.
+// as before: its milliseconds and the longest stall and work meanwhile. The window and the
+// console's font have been drawn once before the clock starts, as the window and its panels have
+// when a command runs, so the figures hold no drawing done once per run of the program.
 namespace {
 
 // The peak resident memory (Linux's VmHWM) or the present one (VmRSS), in KiB; 0 where /proc is
@@ -36,27 +39,45 @@ long memoryKiB(const char* field)
     return 0;
 }
 
-// A tick every millisecond: the longest gap between two is the longest the window could not answer.
+// The processor time the calling thread has used, in microseconds.
+qint64 threadMicroseconds()
+{
+    timespec used {};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+    return qint64(used.tv_sec) * 1'000'000 + used.tv_nsec / 1'000;
+}
+
+// A tick every millisecond: the longest gap between two is the longest the window could not
+// answer; the most processor time the window's thread used between two is how much of that gap
+// was its own work, the rest being the wait for a processor.
 class StallWatch
 {
 public:
     StallWatch()
     {
         m_clock.start();
+        m_lastBusy = threadMicroseconds();
         QObject::connect(&m_ticker, &QTimer::timeout, [this] {
             const qint64 now = m_clock.elapsed();
+            const qint64 busy = threadMicroseconds();
             m_longest = std::max(m_longest, now - m_last);
+            m_longestBusy = std::max(m_longestBusy, busy - m_lastBusy);
             m_last = now;
+            m_lastBusy = busy;
         });
         m_ticker.start(1);
     }
-    // Starts a new measure; returns the longest stall of the last one.
-    qint64 restart()
+    // Starts a new measure; returns the longest stall of the last one and, in `busy`, the most
+    // processor time the thread used in one, both in milliseconds.
+    qint64 restart(double& busy)
     {
         const qint64 longest = std::max(m_longest, m_clock.elapsed() - m_last);
+        busy = std::max(m_longestBusy, threadMicroseconds() - m_lastBusy) / 1000.0;
         m_clock.restart();
         m_last = 0;
         m_longest = 0;
+        m_lastBusy = threadMicroseconds();
+        m_longestBusy = 0;
         return longest;
     }
     qint64 elapsed() const { return m_clock.elapsed(); }
@@ -66,6 +87,8 @@ private:
     QTimer m_ticker;
     qint64 m_last = 0;
     qint64 m_longest = 0;
+    qint64 m_lastBusy = 0;
+    qint64 m_longestBusy = 0;
 };
 
 // Draws the printable ASCII in the console's fonts, as the panels have drawn it before a command runs.
@@ -101,18 +124,20 @@ int main(int argc, char** argv)
     StallWatch stalls;
     qint64 endShown = 0;
     console.onEnd = [&] {
-        console.grab(); // the end painted, as the user sees it
+        console.repaint(); // the end painted into the window, as the user sees it
         endShown = stalls.elapsed();
         QTimer::singleShot(0, &app, &QApplication::quit);
     };
     console.start(command, "/tmp");
     app.exec();
-    const qint64 consoleStall = stalls.restart();
+    double consoleBusy = 0;
+    const qint64 consoleStall = stalls.restart(consoleBusy);
     kiv::TerminalSnapshot snapshot;
     console.session().copyView(0, 0, snapshot);
-    std::printf("%lld ms to the end shown, %ld MiB peak memory growth, %lld ms longest stall, %zu lines kept\n",
+    std::printf("%lld ms to the end shown, %ld MiB peak memory growth, %lld ms longest stall, %.1f ms longest "
+                "work of the window's thread, %zu lines kept\n",
         static_cast<long long>(endShown), (memoryKiB("VmHWM:") - memoryBefore) / 1024,
-        static_cast<long long>(consoleStall), snapshot.scrollbackLines + std::size_t(snapshot.rows));
+        static_cast<long long>(consoleStall), consoleBusy, snapshot.scrollbackLines + std::size_t(snapshot.rows));
 
     QProcess script;
     script.setStandardOutputFile(QProcess::nullDevice());
@@ -121,7 +146,9 @@ int main(int argc, char** argv)
         { QStringLiteral("-qc"), QString::fromStdString(command), QStringLiteral("/dev/null") });
     app.exec();
     const qint64 scriptTime = stalls.elapsed();
-    std::printf("%lld ms through script, %lld ms longest stall meanwhile\n", static_cast<long long>(scriptTime),
-        static_cast<long long>(stalls.restart()));
+    double scriptBusy = 0;
+    const qint64 scriptStall = stalls.restart(scriptBusy);
+    std::printf("%lld ms through script, %lld ms longest stall and %.1f ms longest work meanwhile\n",
+        static_cast<long long>(scriptTime), static_cast<long long>(scriptStall), scriptBusy);
     return 0;
 }

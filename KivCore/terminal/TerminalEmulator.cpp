@@ -132,9 +132,24 @@ VTermKey vtermKey(const TerminalKey& key)
     return VTERM_KEY_NONE;
 }
 
-TerminalScreen::Rect rectOf(VTermRect rect)
+// The part of `rect` on `screen`: libvterm may name rows that are not there, after a resize that
+// left a scrolling region below the screen.
+TerminalScreen::Rect rectOn(const TerminalScreen& screen, VTermRect rect)
 {
-    return { rect.start_row, rect.end_row, rect.start_col, rect.end_col };
+    const int top = std::clamp(rect.start_row, 0, screen.rows());
+    const int left = std::clamp(rect.start_col, 0, screen.columns());
+    return { top, std::clamp(rect.end_row, top, screen.rows()), left, std::clamp(rect.end_col, left, screen.columns()) };
+}
+
+bool isWhole(TerminalScreen::Rect clipped, VTermRect rect)
+{
+    return clipped.top == rect.start_row && clipped.bottom == rect.end_row && clipped.left == rect.start_col
+        && clipped.right == rect.end_col;
+}
+
+void appendCursorMove(std::string& bytes, TerminalScreen::Position to)
+{
+    bytes += "\x1b[" + std::to_string(to.row + 1) + ';' + std::to_string(to.column + 1) + 'H';
 }
 
 } // namespace
@@ -150,6 +165,8 @@ struct TerminalEmulator::Callbacks
     static int putGlyph(VTermGlyphInfo* glyph, VTermPos at, void* user)
     {
         TerminalEmulator& terminal = of(user);
+        if (terminal.m_muted)
+            return 1;
         const std::uint32_t character = glyph->chars[0];
         if (character >= 0x20 && character < 0x7F && glyph->chars[1] == 0) {
             terminal.m_screen.putNarrow({ at.row, at.col }, character, terminal.m_glyphPen);
@@ -166,17 +183,22 @@ struct TerminalEmulator::Callbacks
     }
     static int scrollRect(VTermRect rect, int downward, int rightward, void* user)
     {
-        of(user).m_screen.scroll(rectOf(rect), downward, rightward, of(user).blankCell());
+        TerminalScreen& screen = of(user).m_screen;
+        screen.scroll(rectOn(screen, rect), downward, rightward, of(user).blankCell());
         return 1;
     }
     static int moveRect(VTermRect destination, VTermRect source, void* user)
     {
-        of(user).m_screen.move(rectOf(destination), rectOf(source));
+        TerminalScreen& screen = of(user).m_screen;
+        const TerminalScreen::Rect to = rectOn(screen, destination);
+        const TerminalScreen::Rect from = rectOn(screen, source);
+        if (isWhole(to, destination) && isWhole(from, source))
+            screen.move(to, from);
         return 1;
     }
     static int erase(VTermRect rect, int, void* user)
     {
-        of(user).m_screen.erase(rectOf(rect), of(user).blankCell());
+        of(user).m_screen.erase(rectOn(of(user).m_screen, rect), of(user).blankCell());
         return 1;
     }
     static int initPen(void* user)
@@ -253,11 +275,12 @@ struct TerminalEmulator::Callbacks
     }
 };
 
-TerminalEmulator::TerminalEmulator(int rows, int columns, ProgramInput toProgram)
+TerminalEmulator::TerminalEmulator(int rows, int columns, ProgramInput toProgram, bool plainShortcut)
     : m_toProgram(std::move(toProgram))
     , m_screen(rows, columns, scrollbackLines)
     , m_terminal(vterm_new(rows, columns))
     , m_state(vterm_obtain_state(m_terminal))
+    , m_plainShortcut(plainShortcut)
 {
     penChanged();
     static const VTermStateCallbacks callbacks {
@@ -277,6 +300,11 @@ TerminalEmulator::TerminalEmulator(int rows, int columns, ProgramInput toProgram
     vterm_output_set_callback(m_terminal, &Callbacks::output, this);
     vterm_state_set_callbacks(m_state, &callbacks, this);
     vterm_state_reset(m_state, 1);
+    // A character put unseen: libvterm repeats the last one for a program that asks (REP), and
+    // before the first it would repeat nothing for ever.
+    m_muted = true;
+    vterm_input_write(m_terminal, " \x1b[H", 4);
+    m_muted = false;
 }
 
 TerminalEmulator::~TerminalEmulator()
@@ -286,7 +314,95 @@ TerminalEmulator::~TerminalEmulator()
 
 void TerminalEmulator::write(std::string_view bytes)
 {
+    if (!m_plainShortcut) {
+        vterm_input_write(m_terminal, bytes.data(), bytes.size());
+        return;
+    }
+    while (!bytes.empty()) {
+        std::size_t written = writePlain(bytes);
+        if (written == 0)
+            written = writeThrough(bytes);
+        bytes.remove_prefix(written);
+    }
+}
+
+// libvterm's parser costs more than the rest of the terminal: a run of plain text, the bulk of a
+// flood, is put into the cells here the way libvterm puts it, and libvterm is told the outcome.
+// Only while no wrap is pending: whether one is cannot be asked of libvterm.
+std::size_t TerminalEmulator::writePlain(std::string_view bytes)
+{
+    const std::size_t run = m_scanner.plainRun(bytes);
+    const int rows = m_screen.rows();
+    const int columns = m_screen.columns();
+    if (run == 0 || !m_noWrapPending || columns < 3)
+        return 0;
+    const TerminalScreen::Position from = m_cursor;
+    TerminalScreen::Position at = m_cursor;
+    TerminalScreen::Position lastPut;
+    char lastCharacter = 0;
+    std::size_t used = 0;
+    while (used < run) {
+        const char byte = bytes[used];
+        if (byte == '\r' || byte == '\n') {
+            if (byte == '\r')
+                at.column = 0;
+            else if (at.row + 1 < rows)
+                ++at.row;
+            else
+                m_screen.scroll({ 0, rows, 0, columns }, 1, 0, blankCell());
+            ++used;
+            continue;
+        }
+        // The characters up to a line break or the last column.
+        std::size_t end = used;
+        while (end < run && int(end - used) < columns - at.column && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        m_screen.putAscii(at, bytes.substr(used, end - used), m_glyphPen);
+        lastPut = { at.row, at.column + int(end - used) - 1 };
+        lastCharacter = bytes[end - 1];
+        used = end;
+        if (lastPut.column + 1 == columns) {
+            at = lastPut;
+            break; // libvterm wraps before the next character: its turn
+        }
+        at.column = lastPut.column + 1;
+    }
+    m_cursor = at;
+    catchUp(from, lastCharacter ? &lastPut : nullptr, lastCharacter);
+    return used;
+}
+
+// Moves libvterm's cursor from `from` to where the shortcut left it. The last character put
+// there, `lastCharacter` at `lastPut`, is put again, unseen: libvterm then knows what a combining
+// mark that follows goes with, and whether a wrap is pending.
+void TerminalEmulator::catchUp(TerminalScreen::Position from, const TerminalScreen::Position* lastPut, char lastCharacter)
+{
+    std::string bytes;
+    TerminalScreen::Position libvtermAt = from;
+    if (lastPut) {
+        appendCursorMove(bytes, *lastPut);
+        bytes += lastCharacter;
+        libvtermAt = { lastPut->row, std::min(lastPut->column + 1, m_screen.columns() - 1) };
+    }
+    const TerminalScreen::Position cursor = m_cursor;
+    if (libvtermAt != cursor)
+        appendCursorMove(bytes, cursor);
+    m_muted = true;
     vterm_input_write(m_terminal, bytes.data(), bytes.size());
+    m_muted = false;
+    m_noWrapPending = !lastPut || lastPut->column + 1 < m_screen.columns();
+}
+
+// Hands bytes to libvterm up to where a run of plain text begins. Whether they leave a wrap
+// pending is known only for a plain printable character or carriage return alone, one that
+// leaves the cursor short of the last column.
+std::size_t TerminalEmulator::writeThrough(std::string_view bytes)
+{
+    const bool plain = m_scanner.plainRun(bytes.substr(0, 1)) == 1;
+    const std::size_t length = m_scanner.skip(bytes);
+    vterm_input_write(m_terminal, bytes.data(), length);
+    m_noWrapPending = plain && length == 1 && bytes.front() != '\n' && m_cursor.column + 1 < m_screen.columns();
+    return length;
 }
 
 void TerminalEmulator::writeNote(std::string_view text, int colour)

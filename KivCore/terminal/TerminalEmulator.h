@@ -1,5 +1,6 @@
 #pragma once
 
+#include "terminal/PlainTextScanner.h"
 #include "terminal/TerminalCell.h"
 #include "terminal/TerminalKey.h"
 #include "terminal/TerminalScreen.h"
@@ -30,7 +31,9 @@ public:
     static constexpr std::size_t scrollbackLines = 10'000;
 
     // An empty terminal of `rows` by `columns` (each at least 1) sending its input to `toProgram`.
-    TerminalEmulator(int rows, int columns, ProgramInput toProgram);
+    // With `plainShortcut` false every byte goes through libvterm's parser, also runs of plain
+    // text that are otherwise written straight into the cells: the same cells, more slowly.
+    TerminalEmulator(int rows, int columns, ProgramInput toProgram, bool plainShortcut = true);
     TerminalEmulator(const TerminalEmulator&) = delete;
     TerminalEmulator& operator=(const TerminalEmulator&) = delete;
     ~TerminalEmulator();
@@ -70,6 +73,9 @@ public:
 private:
     struct Callbacks;
 
+    std::size_t writePlain(std::string_view bytes);
+    std::size_t writeThrough(std::string_view bytes);
+    void catchUp(TerminalScreen::Position from, const TerminalScreen::Position* lastPut, char lastCharacter);
     void penChanged();
     TerminalCell glyphCell(const std::uint32_t* characters, int width) const;
     TerminalCell blankCell() const;
@@ -84,6 +90,10 @@ private:
     TerminalScreen::Position m_cursor;
     bool m_cursorVisible = true;
     int m_mouseMode = 0;
+    const bool m_plainShortcut;
+    PlainTextScanner m_scanner;
+    bool m_noWrapPending = true; // known: libvterm wraps the next character only past the last column
+    bool m_muted = false; // what libvterm puts is not for the screen: the shortcut put it already
 };
 
 } // namespace kiv

@@ -65,6 +65,24 @@ void TerminalScreen::put(Position at, const TerminalCell& cell)
     right.width = 0;
 }
 
+void TerminalScreen::putAscii(Position at, std::string_view characters, const TerminalCell& style)
+{
+    Line& line = shown().row(at.row);
+    // Only a wide character across either end loses a half the characters do not cover.
+    const int last = at.column + int(characters.size()) - 1;
+    breakWideCharacterAt(line, at.column);
+    if (line[std::size_t(last)].width == 2)
+        breakWideCharacterAt(line, last);
+    TerminalCell* cell = &line[std::size_t(at.column)];
+    for (const char character : characters) {
+        *cell = style;
+        cell->character = char32_t(character);
+        cell->mark = 0;
+        cell->width = 1;
+        ++cell;
+    }
+}
+
 void TerminalScreen::breakWideCharacterAt(Line& line, int column)
 {
     const TerminalCell& cell = line[std::size_t(column)];
@@ -225,10 +243,12 @@ int TerminalScreen::shrinkNormal(int rows, int cursorRow)
         m_normalRows.lines.pop_back();
         --excess;
     }
-    for (int row = 0; row < excess; ++row)
+    // No more than would take the cursor's line along: the rest goes at the bottom.
+    const int fromTop = cursorRow < 0 ? excess : std::min(excess, cursorRow);
+    for (int row = 0; row < fromTop; ++row)
         m_scrollback.push(m_normalRows.lines[std::size_t(row)]);
-    m_normalRows.lines.erase(m_normalRows.lines.begin(), m_normalRows.lines.begin() + excess);
-    return -excess;
+    m_normalRows.lines.erase(m_normalRows.lines.begin(), m_normalRows.lines.begin() + fromTop);
+    return -fromTop;
 }
 
 int TerminalScreen::growNormal(int rows)

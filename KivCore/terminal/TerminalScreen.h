@@ -4,6 +4,7 @@
 #include "terminal/TerminalScrollback.h"
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 namespace kiv {
@@ -22,6 +23,8 @@ public:
     {
         int row = 0;
         int column = 0;
+
+        bool operator==(const Position&) const = default;
     };
     // The cells from row `top` to before `bottom` and from column `left` to before `right`.
     struct Rect
@@ -61,6 +64,9 @@ public:
             target->width = 1;
         }
     }
+    // Puts `characters`, printable ASCII, from `at` rightwards in the colours and style of `style`,
+    // as putNarrow() puts each. REQUIRES: `at` on the screen, the characters within its row.
+    void putAscii(Position at, std::string_view characters, const TerminalCell& style);
     // Moves the cells of `rect` up by `downward` rows (down when negative) and left by `rightward`
     // columns, filling what they leave with `blank`. Lines leaving the top of the normal screen
     // across its whole width go to the scrollback.
@@ -73,7 +79,8 @@ public:
     void useAlternate(bool alternate) { m_alternate = alternate; }
     // Changes the size to `rows` by `columns`. Lines the normal screen loses at the top go to
     // the scrollback, and lines it gains come back from there, so the rows around `cursorRow`
-    // stay in sight; returns how many rows the cursor moves down (up when negative).
+    // stay in sight (and the cursor's own on the screen); returns how many rows the cursor moves
+    // down (up when negative).
     int resize(int rows, int columns, int cursorRow);
 
     // Fills `cells` with what `rows()` rows show when the view stands `linesBack` lines up in the

@@ -3,6 +3,7 @@
 #include "TerminalText.h"
 
 #include <gtest/gtest.h>
+#include <rapidcheck/gtest.h>
 
 using namespace kiv;
 using namespace kiv::test;
@@ -35,6 +36,47 @@ protected:
     std::string m_sent;
     TerminalEmulator m_terminal { 5, 10, [this](std::string_view bytes) { m_sent.append(bytes); } };
 };
+
+// Something a program writes: mostly plain text and line breaks, among the sequences and bytes
+// that change how text is placed or that a run of plain text must not be taken from.
+std::string programOutput()
+{
+    static const std::vector<std::string> others { "\r", "\n", "\r\n", "\t", "\b", "\a", "\x1b[0m",
+        "\x1b[1;31m", "\x1b[38;5;200;48;2;1;2;3m", "\x1b[7m", "\x1b[2;3H", "\x1b[9C", "\x1b[A", "\x1b[K",
+        "\x1b[2J", "\x1b[1;2r", "\x1b[2;3r", "\x1b[r", "\x1b[?1049h", "\x1b[?1049l", "\x1b[?7l", "\x1b[?7h", "\x1b[4h",
+        "\x1b[4l", "\x1b(0", "\x1b(B", "\x0e", "\x0f", "\x1b]0;title\a", "\x1b[?6h", "\x1b#6", "\x7f",
+        "\u4e2d", "\u00e9", "\xcc\x81", "\xff", "\xc3", "\xe2\x82", "\x1b[", "\x1b", "\x1b[12" };
+    if (*rc::gen::inRange(0, 12) == 0) // bytes a UTF-8 character is made of, or controls that stay plain
+        return *rc::gen::container<std::string>(*rc::gen::inRange<std::size_t>(1, 4),
+            rc::gen::element<char>('\a', '\b', '\t', '\x0f', '\x80', '\xbf', '\xc2', '\xe0', '\xf0', '\xf8', '\xfe'));
+    if (*rc::gen::inRange(0, 3) > 0) {
+        const std::size_t length = *rc::gen::inRange<std::size_t>(0, 40);
+        return *rc::gen::container<std::string>(length, rc::gen::inRange<char>(0x20, 0x7F));
+    }
+    return others[*rc::gen::inRange<std::size_t>(0, others.size())];
+}
+
+// Everything a terminal keeps, cell by cell: the screen, the cursor and the scrollback.
+std::string everything(const TerminalEmulator& terminal)
+{
+    std::string kept = "cursor " + std::to_string(terminal.cursor().row) + "," + std::to_string(terminal.cursor().column);
+    const TerminalScrollback& scrollback = terminal.screen().scrollback();
+    std::vector<TerminalCell> line(std::size_t(terminal.screen().columns()));
+    const auto keep = [&](const std::vector<TerminalCell>& cells) {
+        kept += '\n';
+        for (const TerminalCell& cell : cells)
+            kept += std::to_string(cell.character) + "/" + std::to_string(cell.mark) + "/" + std::to_string(cell.foreground)
+                + "/" + std::to_string(cell.background) + "/" + std::to_string(cell.style) + "/"
+                + std::to_string(cell.width) + " ";
+    };
+    for (std::size_t back = scrollback.size(); back-- > 0;) {
+        scrollback.copyLine(back, line.data(), terminal.screen().columns());
+        keep(line);
+    }
+    for (int row = 0; row < terminal.screen().rows(); ++row)
+        keep(terminal.screen().line(row));
+    return kept;
+}
 
 constexpr std::uint8_t control = TerminalKey::control;
 constexpr std::uint8_t alt = TerminalKey::alt;
@@ -92,6 +134,7 @@ TEST_F(TerminalEmulatorTest, APasteIsTypedWithoutControlCharactersAndBracketedOn
 
 TEST_F(TerminalEmulatorTest, WhatAProgramWritesNeverReachesTheClipboardTheTitleOrItsOwnInput)
 {
+    m_terminal.write("\x1b[3b"); // a repeat before any character: nothing to repeat, but it ends
     m_terminal.write("\x1b]52;c;c2VjcmV0\x07\x1b]2;title\x07\x1b]0;both\x1b\\\x1b[21t\x1b[20t\x05\x1b]10;?\x07");
     EXPECT_EQ(m_sent, "");
     EXPECT_EQ(screen(), "");
@@ -144,6 +187,11 @@ TEST_F(TerminalEmulatorTest, ResizingKeepsTheLinesAroundTheCursorInSightThroughT
     m_terminal.resize(2, 10);
     EXPECT_EQ(screen(), "1\n2");
     EXPECT_EQ(m_terminal.screen().scrollback().size(), 0u);
+    // The cursor's line stays: lines below it go first.
+    m_terminal.write("\x1b[H");
+    m_terminal.resize(1, 10);
+    EXPECT_EQ(screen(), "1");
+    EXPECT_EQ(m_terminal.cursor().row, 0);
 }
 
 TEST_F(TerminalEmulatorTest, TheConsolesNotesStandOnLinesOfTheirOwnInPlainCharactersWithControlsShown)
@@ -156,4 +204,34 @@ TEST_F(TerminalEmulatorTest, TheConsolesNotesStandOnLinesOfTheirOwnInPlainCharac
     EXPECT_EQ(snapshot.at(1, 0).foreground, 9);
     EXPECT_TRUE(snapshot.at(1, 0).style & TerminalCell::bold);
     EXPECT_EQ(m_terminal.cursor().row, 2);
+}
+
+RC_GTEST_PROP(TerminalEmulatorProperties, PlainTextWrittenStraightIntoTheCellsEndsAsItDoesThroughLibvterm, ())
+{
+    const int rows = *rc::gen::inRange(1, 7);
+    const int columns = *rc::gen::inRange(1, 13);
+    TerminalEmulator shortcut(rows, columns, {});
+    TerminalEmulator reference(rows, columns, {}, false);
+    RC_LOG() << rows << "x" << columns << "\n";
+    const int steps = *rc::gen::inRange(1, 80);
+    for (int step = 0; step < steps; ++step) {
+        if (*rc::gen::inRange(0, 30) == 0) {
+            const int newRows = *rc::gen::inRange(1, 7);
+            const int newColumns = *rc::gen::inRange(1, 13);
+            shortcut.resize(newRows, newColumns);
+            reference.resize(newRows, newColumns);
+            RC_LOG() << "resize " << newRows << "x" << newColumns << "\n";
+            continue;
+        }
+        const std::string bytes = programOutput();
+        // In slices, which may cut a sequence or a character anywhere.
+        for (std::size_t at = 0; at < bytes.size();) {
+            const std::size_t slice = *rc::gen::inRange<std::size_t>(1, bytes.size() - at + 1);
+            shortcut.write(std::string_view(bytes).substr(at, slice));
+            RC_LOG() << rc::toString(bytes.substr(at, slice)) << "\n";
+            reference.write(std::string_view(bytes).substr(at, slice));
+            at += slice;
+        }
+    }
+    RC_ASSERT(everything(shortcut) == everything(reference));
 }
