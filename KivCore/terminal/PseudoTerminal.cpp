@@ -98,7 +98,8 @@ void openTerminal(UniqueFd& master, UniqueFd& slave, PseudoTerminal::Size size)
     ::_exit(127);
 }
 
-// Runs in the child between fork and exec, so it calls only what is safe there.
+// Runs in the child between vfork and exec, in our memory and on our stack, with every signal
+// blocked: it only makes system calls and writes nothing but its own stack.
 [[noreturn]] void runChild(
     int slave, const char* directory, char* const argv[], char* const environment[], int reportPipe)
 {
@@ -106,18 +107,41 @@ void openTerminal(UniqueFd& master, UniqueFd& slave, PseudoTerminal::Size size)
     ::ioctl(slave, TIOCSCTTY, 0);
     for (int stream : { STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO })
         ::dup2(slave, stream);
-    // The program starts with nothing blocked or ignored, whatever this process set up.
-    sigset_t none;
-    sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    // The program starts with nothing blocked or ignored, whatever this process set up; the
+    // handlers go before the signals are let in, as ours would run in our memory.
     struct sigaction standard {};
     standard.sa_handler = SIG_DFL;
     for (int signal = 1; signal < NSIG; ++signal)
         ::sigaction(signal, &standard, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
     if (::chdir(directory) != 0)
         reportFailure(reportPipe, StartFailure::enterFolder);
     ::execve(argv[0], argv, environment);
     reportFailure(reportPipe, StartFailure::run);
+}
+
+// Starts the child and returns its process id, or -1 with errno set. A fork would mark every page
+// of this process copy-on-write, and the window would fault on each page it drew next (a stall of
+// tens of milliseconds after every command starts); vfork shares the memory until the exec.
+pid_t startChild(int slave, const char* directory, char* const argv[], char* const environment[], int reportPipe)
+{
+    sigset_t all;
+    sigset_t before;
+    sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &before);
+#ifdef __linux__
+    const pid_t child = ::vfork();
+#else
+    const pid_t child = ::fork(); // vfork is deprecated where it is no more than fork
+#endif
+    if (child == 0)
+        runChild(slave, directory, argv, environment, reportPipe);
+    const int error = errno;
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    errno = error;
+    return child;
 }
 
 // Returns what the child sent up the pipe before exec, nothing when the program runs.
@@ -148,12 +172,10 @@ PseudoTerminal::PseudoTerminal(const std::vector<std::string>& argv, const std::
     UniqueFd reportRead(report[0]);
     UniqueFd reportWrite(report[1]);
 
-    m_child = ::fork();
+    m_child = startChild(slave.get(), directory.c_str(), argumentPointers.data(), environmentPointers.data(),
+        reportWrite.get());
     if (m_child < 0)
         throwSystemError(errno, argv[0]);
-    if (m_child == 0)
-        runChild(slave.get(), directory.c_str(), argumentPointers.data(), environmentPointers.data(),
-            reportWrite.get());
     reportWrite.reset();
     if (const std::optional<StartFailure> failure = startFailure(reportRead.get())) {
         exitCode(true);
