@@ -1,15 +1,15 @@
 #pragma once
 
-#include "console/TerminalPainter.h"
-#include "console/TerminalRenderer.h"
 #include "terminal/PseudoTerminal.h"
 #include "terminal/TerminalScreen.h"
 #include "terminal/TerminalSnapshot.h"
+#include "toolkit/FontCoverage.h"
 
 #include <QClipboard>
-#include <QImage>
+#include <QRawFont>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,9 +20,10 @@ namespace kiv {
 
 class TerminalSession;
 
-// Shows a TerminalSession's cells as TerminalPainter draws them and hands it keys and mouse as a
-// terminal does. It makes the terminal as big as the cells that fit, and redraws at most once a
-// frame while the program writes; the frames are drawn off the window's thread (TerminalRenderer). Shift+PageUp and Shift+PageDown (and
+// Draws a TerminalSession's cells in the panels' font, one character cell each (a wide character
+// in two, a placeholder as a reversed "?", the cursor as a block in the cursor bar's colours), and
+// hands it keys and mouse as a terminal does. It makes the terminal as big as the cells that fit,
+// and redraws at most once a frame while the program writes. Shift+PageUp and Shift+PageDown (and
 // the wheel, unless the program takes the mouse) move the view through the scrollback; it keeps
 // its place there while more lines arrive. It takes no focus: its owner hands it the keys.
 class TerminalView : public QWidget
@@ -30,7 +31,7 @@ class TerminalView : public QWidget
     Q_OBJECT
 public:
     // The height of a row of cells, as the panels' rows.
-    static constexpr int rowHeight = TerminalPainter::rowHeight;
+    static constexpr int rowHeight = 16;
 
     // Shows `session`, which it shares; the caller sets the geometry.
     explicit TerminalView(std::shared_ptr<TerminalSession> session, QWidget* parent = nullptr);
@@ -45,9 +46,9 @@ public:
     // Shift+Insert pastes the clipboard instead. Keys that type nothing alone are ignored.
     void type(const QKeyEvent& event);
     // Returns what the view shows, as of its last frame.
-    const TerminalSnapshot& shown() const { return m_frame.snapshot; }
+    const TerminalSnapshot& shown() const { return m_snapshot; }
     // Returns how many lines up in the scrollback the view stands (0: the live screen).
-    std::size_t linesBack() const { return m_frame.snapshot.linesBack; }
+    std::size_t linesBack() const { return m_snapshot.linesBack; }
 
     // Called after the view has shown new content or moved, if set.
     std::function<void()> onUpdate;
@@ -63,27 +64,44 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    struct Style;
+    // A font's glyphs for printable ASCII, looked up once: runs of it are drawn without the
+    // text layout, which a flood of output would pay for on every row of every frame.
+    struct AsciiGlyphs
+    {
+        explicit AsciiGlyphs(const QFont& from);
+        QRawFont font;
+        std::array<quint32, 0x7F - 0x20> indexes {};
+    };
+
     void refresh();
-    void askFrame();
-    void showFrame();
-    void keepPlace(const TerminalSnapshot& snapshot);
     void takeSnapshot();
     void scrollBy(int lines);
     void paste(QClipboard::Mode mode);
     TerminalScreen::Position cellAt(QPointF point) const;
     bool reportMouse(const QMouseEvent& event, bool pressed);
+    void drawRun(QPainter& painter, int row, int column, int end) const;
+    void drawCell(QPainter& painter, int row, int column) const;
+    void drawCursor(QPainter& painter) const;
+    Style styleOf(const TerminalCell& cell) const;
+    QRectF cellsRect(int row, int column, int count) const;
+    void drawText(QPainter& painter, const QRectF& cells, const QString& text, const Style& style) const;
+    void drawPaper(QPainter& painter, const QRectF& cells, const Style& style) const;
+    void drawLines(QPainter& painter, const QRectF& cells, const Style& style) const;
 
     std::shared_ptr<TerminalSession> m_session;
-    std::uint64_t m_askedChanges = 0; // the session's changes() when the last frame was asked for
+    TerminalSnapshot m_snapshot;
+    std::uint64_t m_shownChanges = 0;
     std::size_t m_linesBackAsked = 0;
     std::int64_t m_placedAt = 0; // the scrollback's pushed() when the view was placed up there
     QTimer m_frames;
-    qreal m_cellWidth;
-    TerminalRenderer::Frame m_frame; // the frame shown
-    TerminalRenderer::Frame m_arrived; // a frame taken from the renderer, or storage to take one in
-    std::uint64_t m_framesAsked = 0;
-    std::uint64_t m_firstCurrentFrame = 0; // frames asked for before it show where the view stood before
-    TerminalRenderer m_renderer; // last: its thread ends before the rest goes
+    QFont m_font;
+    QFont m_boldFont;
+    AsciiGlyphs m_glyphs;
+    AsciiGlyphs m_boldGlyphs;
+    qreal m_cellWidth = 0;
+    qreal m_baseline = 0;
+    FontCoverage m_coverage;
 };
 
 } // namespace kiv
