@@ -165,6 +165,7 @@ struct TerminalEmulator::Callbacks
     static int putGlyph(VTermGlyphInfo* glyph, VTermPos at, void* user)
     {
         TerminalEmulator& terminal = of(user);
+        terminal.m_lastGlyphWidth = glyph->width;
         if (terminal.m_muted)
             return 1;
         const std::uint32_t character = glyph->chars[0];
@@ -300,11 +301,6 @@ TerminalEmulator::TerminalEmulator(int rows, int columns, ProgramInput toProgram
     vterm_output_set_callback(m_terminal, &Callbacks::output, this);
     vterm_state_set_callbacks(m_state, &callbacks, this);
     vterm_state_reset(m_state, 1);
-    // A character put unseen: libvterm repeats the last one for a program that asks (REP), and
-    // before the first it would repeat nothing for ever.
-    m_muted = true;
-    vterm_input_write(m_terminal, " \x1b[H", 4);
-    m_muted = false;
 }
 
 TerminalEmulator::~TerminalEmulator()
@@ -315,7 +311,7 @@ TerminalEmulator::~TerminalEmulator()
 void TerminalEmulator::write(std::string_view bytes)
 {
     if (!m_plainShortcut) {
-        vterm_input_write(m_terminal, bytes.data(), bytes.size());
+        toLibvterm(bytes);
         return;
     }
     while (!bytes.empty()) {
@@ -400,9 +396,28 @@ std::size_t TerminalEmulator::writeThrough(std::string_view bytes)
 {
     const bool plain = m_scanner.plainRun(bytes.substr(0, 1)) == 1;
     const std::size_t length = m_scanner.skip(bytes);
-    vterm_input_write(m_terminal, bytes.data(), length);
+    toLibvterm(bytes.substr(0, length));
     m_noWrapPending = plain && length == 1 && bytes.front() != '\n' && m_cursor.column + 1 < m_screen.columns();
     return length;
+}
+
+// libvterm 0.1.4 repeats a character of no width for ever, and after a reset it has none to
+// repeat: such a repeat request is cancelled (CAN) instead of handed on.
+void TerminalEmulator::toLibvterm(std::string_view bytes)
+{
+    constexpr char cancel = 0x18;
+    while (!bytes.empty()) {
+        const RepeatRequestScanner::Stretch stretch = m_repeats.next(bytes);
+        vterm_input_write(m_terminal, bytes.data(), stretch.length);
+        bytes.remove_prefix(stretch.length);
+        if (stretch.stop == RepeatRequestScanner::Stop::reset)
+            m_lastGlyphWidth = 0;
+        if (stretch.stop == RepeatRequestScanner::Stop::repeat) {
+            const char final = m_lastGlyphWidth > 0 ? 'b' : cancel;
+            vterm_input_write(m_terminal, &final, 1);
+            bytes.remove_prefix(1);
+        }
+    }
 }
 
 void TerminalEmulator::writeNote(std::string_view text, int colour)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "terminal/PlainTextScanner.h"
+#include "terminal/RepeatRequestScanner.h"
 #include "terminal/TerminalCell.h"
 #include "terminal/TerminalKey.h"
 #include "terminal/TerminalScreen.h"
@@ -75,6 +76,7 @@ private:
 
     std::size_t writePlain(std::string_view bytes);
     std::size_t writeThrough(std::string_view bytes);
+    void toLibvterm(std::string_view bytes);
     void catchUp(TerminalScreen::Position from, const TerminalScreen::Position* lastPut, char lastCharacter);
     void penChanged();
     TerminalCell glyphCell(const std::uint32_t* characters, int width) const;
@@ -94,6 +96,8 @@ private:
     PlainTextScanner m_scanner;
     bool m_noWrapPending = true; // known: libvterm wraps the next character only past the last column
     bool m_muted = false; // what libvterm puts is not for the screen: the shortcut put it already
+    RepeatRequestScanner m_repeats;
+    int m_lastGlyphWidth = 0; // of the character a repeat request would repeat; 0: none, or none of width
 };
 
 } // namespace kiv

@@ -135,6 +135,10 @@ TEST_F(TerminalEmulatorTest, APasteIsTypedWithoutControlCharactersAndBracketedOn
 TEST_F(TerminalEmulatorTest, WhatAProgramWritesNeverReachesTheClipboardTheTitleOrItsOwnInput)
 {
     m_terminal.write("\x1b[3b"); // a repeat before any character: nothing to repeat, but it ends
+    // Nor after a character of no width, nor after a reset; after a character it repeats it.
+    m_terminal.write("\u200b\x1b[3b\r\xcc\x81\x1b[2b\x1b" "c\x1b[4b\x1b[2;1Hx\x1b[3b");
+    EXPECT_EQ(screen(), "\nxxxx");
+    m_terminal.write("\x1b[2J\x1b[H");
     m_terminal.write("\x1b]52;c;c2VjcmV0\x07\x1b]2;title\x07\x1b]0;both\x1b\\\x1b[21t\x1b[20t\x05\x1b]10;?\x07");
     EXPECT_EQ(m_sent, "");
     EXPECT_EQ(screen(), "");
