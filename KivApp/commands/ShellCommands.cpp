@@ -6,7 +6,6 @@
 #include "console/CommandLineField.h"
 #include "console/ConsoleView.h"
 #include "panels/PanelPair.h"
-#include "panels/PanelTableView.h"
 #include "panels/PanelViewController.h"
 #include "shell/ChangeDirectoryLine.h"
 #include "shell/UserMenuStore.h"
@@ -125,7 +124,7 @@ void ShellCommands::showNewerCommand()
 
 void ShellCommands::leaveCommandLine()
 {
-    m_context.panels.active().tableView()->setFocus();
+    m_context.panels.active().focus();
 }
 
 void ShellCommands::runInWorkingFolder(const std::string& command)
@@ -172,7 +171,7 @@ void ShellCommands::hideConsole()
         return;
     // The panel takes the focus while the console is still shown, so the focus never passes
     // through whatever widget Qt would pick when a focused widget hides.
-    m_context.panels.active().tableView()->setFocus();
+    m_context.panels.active().focus();
     m_consoleShown = false;
     m_showOverlay(nullptr);
 }
