@@ -3,8 +3,10 @@
 #include "base/UniqueFd.h"
 #include "jobs/JobControl.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kiv::FilePreviewReader {
@@ -34,6 +36,16 @@ ssize_t appendBlock(int fd, std::string& content)
     return got;
 }
 
+// The size of the regular file open as `fd`, as far as a text is ever held whole; 0 for the rest.
+std::size_t expectedSize(int fd)
+{
+    constexpr std::size_t mostReserved = std::size_t(1) << 30;
+    struct stat facts;
+    if (::fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode))
+        return 0;
+    return std::min(static_cast<std::size_t>(facts.st_size), mostReserved);
+}
+
 } // namespace
 
 Preview load(const std::string& path, Form form, JobControl* control)
@@ -45,8 +57,13 @@ Preview load(const std::string& path, Form form, JobControl* control)
     if (form == Form::hexDump)
         return { Preview::Kind::hexDump, {} };
     std::string content;
+    const std::size_t expected = expectedSize(fd.get());
     std::size_t scanned = 0;
     for (;;) {
+        // Once the first block reads as text, room for the whole file: growing block by block
+        // copied everything read so far again at each growth, most of the time a big text took.
+        if (content.size() == readBlockSize)
+            content.reserve(expected + readBlockSize);
         const ssize_t got = appendBlock(fd.get(), content);
         if (got < 0)
             return {};
