@@ -85,7 +85,7 @@ void ToolCommands::showAbout()
 
 bool ToolCommands::quit()
 {
-    if (!confirmLeavingEditors())
+    if (!confirmLeavingEditors([this] { quit(); }))
         return false;
     // While jobs run, their question (cancel them and quit?) stands in for the plain one.
     const bool yes = m_context.jobs.isIdle() ? RetroDialogs::confirm(
@@ -100,15 +100,18 @@ bool ToolCommands::quit()
 
 void ToolCommands::quitAtOnce()
 {
-    if (confirmLeavingEditors() && m_context.jobs.confirmQuit())
+    if (confirmLeavingEditors([this] { quitAtOnce(); }) && m_context.jobs.confirmQuit())
         QCoreApplication::exit(0);
 }
 
-bool ToolCommands::confirmLeavingEditors()
+// An editor answered "Save" closes once the text is written: the quit goes on from there.
+bool ToolCommands::confirmLeavingEditors(const std::function<void()>& goOn)
 {
     for (PanelViewController* panel : { &m_context.panels.left(), &m_context.panels.right() }) {
-        if (PanelEditorView* editor = panel->editorView(); editor && !editor->confirmClose())
+        if (PanelEditorView* editor = panel->editorView(); editor && !editor->confirmClose()) {
+            editor->whenClosedBySave(weakly(this, [goOn](ToolCommands&) { goOn(); }));
             return false;
+        }
     }
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 namespace kiv {
 
@@ -25,7 +26,8 @@ public:
     void showAbout();
     // Asks about each in-panel editor with unsaved changes, then "Quit Tavrin?" (or, while jobs
     // run, whether to cancel them and quit), and on yes ends the program whatever other windows
-    // are open (F10, the window's close button); returns whether it ends.
+    // are open (F10, the window's close button); returns whether it ends. An editor answered
+    // "Save" is saved as a job, and the quit goes on once it is written.
     bool quit();
     // Ends the program once each in-panel editor with unsaved changes has been answered with
     // "Discard" or "Save" and running jobs may be cancelled, without the quit question (Ctrl+Q).
@@ -43,7 +45,7 @@ public:
     void compare();
 
 private:
-    bool confirmLeavingEditors();
+    bool confirmLeavingEditors(const std::function<void()>& goOn);
     void tellAboutExtraction(const QString& text);
     void tellAboutPacking(const QString& text);
     void markDifferences();

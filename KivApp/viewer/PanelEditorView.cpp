@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
+#include <utility>
 
 namespace kiv {
 
@@ -140,8 +141,17 @@ void PanelEditorView::savedBack(const std::string& bytes, bool written)
     setDirty(m_isDirty && !(written && textToSave() == bytes));
     const bool close = m_closeWhenSaved && !m_isDirty;
     m_closeWhenSaved = false;
+    const std::function<void()> afterClosing = std::exchange(m_afterClosingSave, {});
     if (close && onClose)
         onClose();
+    if (close && afterClosing)
+        afterClosing();
+}
+
+void PanelEditorView::whenClosedBySave(std::function<void()> then)
+{
+    if (m_closeWhenSaved)
+        m_afterClosingSave = std::move(then);
 }
 
 void PanelEditorView::escape()

@@ -44,6 +44,10 @@ public:
     // "Unsaved Changes" question with "Discard", or with "Save" and the save succeeded.
     bool confirmClose();
 
+    // Calls `then` once the save that confirmClose() started (the answer "Save") has written the
+    // text and closed the editor; nothing when no such save runs, or when it fails.
+    void whenClosedBySave(std::function<void()> then);
+
     // Gives the keyboard focus to the text.
     void focusEditor();
 
@@ -81,6 +85,7 @@ private:
     std::optional<SaveBack> m_saveBack;
     bool m_savingBack = false;
     bool m_closeWhenSaved = false; // "Save" answered to the close question while saving
+    std::function<void()> m_afterClosingSave;
     // The file's line breaks and byte-order mark, which the text widget does not keep (no text).
     EditableText::Loaded m_form;
 };

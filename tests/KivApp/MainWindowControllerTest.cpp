@@ -152,15 +152,18 @@ TEST_F(MainWindowControllerTest, QuittingAsksAboutUnsavedEditorTextFirstAndYesEn
     QWidget* editor = right().editorView()->findChild<QPlainTextEdit*>();
     QTest::keyClick(editor, Qt::Key_A);
 
-    // The editor's own question comes first: Cancel there asks nothing more; Save saves as a job
-    // and closes the editor once the text is written, and the program stays.
+    // The editor's own question comes first: Cancel there asks nothing more; Save saves as a job,
+    // closes the editor once the text is written and asks the quit question then.
     EXPECT_EQ(answering({ no }, [&] { EXPECT_FALSE(window().close()); }),
         ShownDialogs { unsavedChanges("notes.txt") });
-    EXPECT_EQ(answering({ save }, [&] { QTest::keyClick(editor, Qt::Key_F10); }),
-        (ShownDialogs { unsavedChanges("notes.txt") }));
-    waitForJobs();
+    EXPECT_EQ(answering({ save, no },
+                  [&] {
+                      QTest::keyClick(editor, Qt::Key_F10);
+                      waitForJobs();
+                  }),
+        (ShownDialogs { unsavedChanges("notes.txt"), question("Quit", "Quit Tavrin?") }));
     EXPECT_EQ(readFile(notes), "afirst line\n");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return right().editorView() == nullptr; }));
+    EXPECT_EQ(right().editorView(), nullptr);
 
     // Ctrl+Q asks only about the text; Discard there ends the program, as yes to the quit question
     // does from the close button, though the viewer is still open.
