@@ -185,7 +185,7 @@ int viewCommand(int argc, char** argv)
     if (argc != 3)
         return usage();
     const auto preview = kiv::FilePreviewReader::load(argv[2]);
-    using Kind = kiv::FilePreview::Preview::Kind;
+    using Kind = kiv::PreviewText::Preview::Kind;
     const char* kind = preview.kind == Kind::text ? "text"
         : preview.kind == Kind::hexDump           ? "hex"
                                                   : "unreadable";

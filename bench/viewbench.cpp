@@ -38,7 +38,7 @@ int main(int argc, char** argv)
     timer.start();
     // Read as the viewer's job reads it, on this thread: the time is the reading and the window.
     kiv::ViewerWindowController viewer(argv[1], kiv::FilePreviewReader::load(argv[1]), std::nullopt,
-        [](kiv::FilePreview::Form, std::function<void(kiv::FilePreview::Preview)>) {});
+        [](kiv::PreviewText::Form, std::function<void(kiv::PreviewText::Preview)>) {});
     viewer.showWindow();
     viewer.window()->grab();
     const qint64 elapsed = timer.elapsed();

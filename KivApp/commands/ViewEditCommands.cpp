@@ -81,8 +81,8 @@ void ViewEditCommands::openViewer(const FileLoadJob& loaded)
 {
     // The other form is read from the same file of this machine: the file itself or its copy.
     const std::string file = loaded.file();
-    auto reread = weakly(this, [file](ViewEditCommands& commands, FilePreview::Form form,
-                                  std::function<void(FilePreview::Preview)> show) {
+    auto reread = weakly(this, [file](ViewEditCommands& commands, PreviewText::Form form,
+                                  std::function<void(PreviewText::Preview)> show) {
         commands.load(std::make_shared<FileLoadJob>(
                           FileSystemService::shared(), file, FileLoadJob::Purpose::viewing, form),
             [show](ViewEditCommands&, const FileLoadJob& again) { show(again.preview()); });

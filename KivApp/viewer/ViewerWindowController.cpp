@@ -101,7 +101,7 @@ void setDisplayText(QPlainTextEdit* view, QString text)
 
 } // namespace
 
-ViewerWindowController::ViewerWindowController(const std::string& filePath, FilePreview::Preview preview,
+ViewerWindowController::ViewerWindowController(const std::string& filePath, PreviewText::Preview preview,
     std::optional<std::int64_t> size, Reread reread, QObject* parent)
     : QObject(parent)
     , m_filePath(filePath)
@@ -139,13 +139,13 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, File
 }
 
 // The dump is paged from the file, never held whole; the text is, and is dropped for the dump.
-void ViewerWindowController::show(FilePreview::Preview preview)
+void ViewerWindowController::show(PreviewText::Preview preview)
 {
     stopDumpSearch();
-    auto pager = preview.kind == FilePreview::Preview::Kind::hexDump ? std::make_unique<HexPager>(m_filePath)
+    auto pager = preview.kind == PreviewText::Preview::Kind::hexDump ? std::make_unique<HexPager>(m_filePath)
                                                                      : nullptr;
     m_shownAsHex = pager && pager->isOpen();
-    if (!m_shownAsHex && preview.kind != FilePreview::Preview::Kind::text)
+    if (!m_shownAsHex && preview.kind != PreviewText::Preview::Kind::text)
         preview.content = "(could not read file)";
     setDisplayText(m_textView, QString::fromStdString(preview.content));
     m_hexView->setPager(m_shownAsHex ? std::move(pager) : nullptr);
@@ -188,8 +188,8 @@ void ViewerWindowController::bindKeys()
     bind(QKeySequence(Qt::ControlModifier | Qt::Key_F), [this] { askAndFind(); });
     bind(QKeySequence(Qt::ShiftModifier | Qt::Key_F7), [this] { findNext(); });
     bind(Qt::Key_F4, [this] {
-        m_reread(m_shownAsHex ? FilePreview::Form::text : FilePreview::Form::hexDump,
-            [viewer = QPointer(this)](FilePreview::Preview preview) {
+        m_reread(m_shownAsHex ? PreviewText::Form::text : PreviewText::Form::hexDump,
+            [viewer = QPointer(this)](PreviewText::Preview preview) {
                 if (viewer)
                     viewer->show(std::move(preview));
             });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/FilePreview.h"
+#include "text/PreviewText.h"
 
 #include <QObject>
 #include <QString>
@@ -34,13 +34,13 @@ class ViewerWindowController : public QObject
 public:
     // Reads the file again in `form` (off the window's thread) and hands what it found to `show`
     // on the UI thread; `show` is not called when the reading fails or is cancelled.
-    using Reread = std::function<void(FilePreview::Form form, std::function<void(FilePreview::Preview)> show)>;
+    using Reread = std::function<void(PreviewText::Form form, std::function<void(PreviewText::Preview)> show)>;
 
     // Builds the 720 x 500 window titled "View: " and the file's name and fills it with `preview`,
     // what FilePreviewReader found in the file at `filePath` (file-system bytes), `size` bytes
     // long where known; F4 asks `reread` for the other form. The window is not shown yet. A file
     // that could not be read shows "(could not read file)".
-    ViewerWindowController(const std::string& filePath, FilePreview::Preview preview,
+    ViewerWindowController(const std::string& filePath, PreviewText::Preview preview,
         std::optional<std::int64_t> size, Reread reread, QObject* parent = nullptr);
     // Closes and destroys the window.
     ~ViewerWindowController() override;
@@ -54,7 +54,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void show(FilePreview::Preview preview);
+    void show(PreviewText::Preview preview);
     void updateStatusLine();
     void bindKeys();
     void scrollToEnd(bool bottom);

@@ -1,7 +1,7 @@
 #include "files/EditableText.h"
 
-#include "files/FilePreview.h"
 #include "files/WholeFile.h"
+#include "text/PreviewText.h"
 
 #include <algorithm>
 
@@ -53,7 +53,7 @@ Loaded load(const std::string& path)
         break;
     }
     // A NUL would not survive the text widget, so it is not text here either.
-    if (FilePreview::scanText(bytes).stop != FilePreview::TextScan::Stop::end)
+    if (PreviewText::scanText(bytes).stop != PreviewText::TextScan::Stop::end)
         return { Loaded::Kind::notText, {} };
     if (!breaksKept(bytes))
         return { Loaded::Kind::unkeptBreaks, {} };

@@ -34,7 +34,7 @@ std::optional<std::string> linkProblem(const std::string& path)
 } // namespace
 
 FileLoadJob::FileLoadJob(
-    std::shared_ptr<const Door> door, std::string path, Purpose purpose, FilePreview::Form form)
+    std::shared_ptr<const Door> door, std::string path, Purpose purpose, PreviewText::Form form)
     : m_door(std::move(door))
     , m_path(std::move(path))
     , m_purpose(purpose)

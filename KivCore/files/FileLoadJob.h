@@ -1,9 +1,9 @@
 #pragma once
 
 #include "files/EditableText.h"
-#include "files/FilePreview.h"
 #include "files/FileStamp.h"
 #include "jobs/Job.h"
+#include "text/PreviewText.h"
 
 #include <cstdint>
 #include <memory>
@@ -30,7 +30,7 @@ public:
 
     // Reads the file at `path` behind `door` once run; `form` is how the viewer shows it.
     FileLoadJob(std::shared_ptr<const Door> door, std::string path, Purpose purpose,
-        FilePreview::Form form = FilePreview::Form::judged);
+        PreviewText::Form form = PreviewText::Form::judged);
 
     std::string title() const override { return m_purpose == Purpose::viewing ? "View" : "Edit"; }
     // "Read /home/me/a.txt".
@@ -51,7 +51,7 @@ public:
     // that is not there): what a later save checks the file against.
     const std::optional<FileStamp>& stamp() const { return m_stamp; }
     // Returns what the viewer shows, once a run for viewing completed.
-    const FilePreview::Preview& preview() const { return m_preview; }
+    const PreviewText::Preview& preview() const { return m_preview; }
     // Returns what the editor takes, once a run for editing completed.
     const EditableText::Loaded& text() const { return m_text; }
 
@@ -61,11 +61,11 @@ private:
     std::shared_ptr<const Door> m_door;
     std::string m_path;
     Purpose m_purpose;
-    FilePreview::Form m_form;
+    PreviewText::Form m_form;
     std::string m_file;
     bool m_isCopy = false;
     std::optional<FileStamp> m_stamp;
-    FilePreview::Preview m_preview;
+    PreviewText::Preview m_preview;
     EditableText::Loaded m_text;
 };
 

@@ -13,8 +13,8 @@ namespace kiv::FilePreviewReader {
 
 namespace {
 
-using FilePreview::Form;
-using FilePreview::Preview;
+using PreviewText::Form;
+using PreviewText::Preview;
 
 // Large enough that a big text file takes few system calls, small enough that judging a binary
 // file costs almost nothing.
@@ -75,9 +75,9 @@ Preview load(const std::string& path, Form form, JobControl* control)
         }
         if (form == Form::text)
             continue;
-        const FilePreview::TextScan scan = FilePreview::scanText(std::string_view(content).substr(scanned));
+        const PreviewText::TextScan scan = PreviewText::scanText(std::string_view(content).substr(scanned));
         scanned += scan.validLength;
-        if (scan.stop == FilePreview::TextScan::Stop::notText)
+        if (scan.stop == PreviewText::TextScan::Stop::notText)
             return { Preview::Kind::hexDump, {} };
     }
     // A sequence still open at the end of the file is invalid after all.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/FilePreview.h"
+#include "text/PreviewText.h"
 
 #include <string>
 
@@ -18,7 +18,7 @@ namespace kiv::FilePreviewReader {
 // file-system failures (they give Kind::unreadable) and never blocks on a FIFO without a writer.
 // With `control`, counts the bytes read and stops between blocks once it is cancelled (throwing as
 // JobControl::throwIfCancelled does).
-FilePreview::Preview load(
-    const std::string& path, FilePreview::Form form = FilePreview::Form::judged, JobControl* control = nullptr);
+PreviewText::Preview load(
+    const std::string& path, PreviewText::Form form = PreviewText::Form::judged, JobControl* control = nullptr);
 
 } // namespace kiv::FilePreviewReader

@@ -1,6 +1,6 @@
 #include "files/HexPager.h"
 
-#include "files/FilePreview.h"
+#include "text/PreviewText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -53,9 +53,9 @@ std::vector<std::string> HexPager::lines(std::int64_t first, std::int64_t count)
     first = std::max<std::int64_t>(first, 0);
     count = std::clamp<std::int64_t>(count, 0, lineCount() - std::min(first, lineCount()));
     const std::string shown = bytes(first * bytesPerLine, count * bytesPerLine);
-    const int digits = FilePreview::offsetDigits(m_size);
+    const int digits = PreviewText::offsetDigits(m_size);
     for (std::size_t at = 0; at < shown.size(); at += std::size_t(bytesPerLine))
-        lines.push_back(FilePreview::hexDump(std::string_view(shown).substr(at, std::size_t(bytesPerLine)),
+        lines.push_back(PreviewText::hexDump(std::string_view(shown).substr(at, std::size_t(bytesPerLine)),
             first * bytesPerLine + std::int64_t(at), digits));
     return lines;
 }

@@ -32,7 +32,7 @@ public:
     // Returns how many dump lines the file has: the size divided by 16, rounded up.
     std::int64_t lineCount() const { return (m_size + bytesPerLine - 1) / bytesPerLine; }
 
-    // Returns up to `count` dump lines from line `first` on, laid out as FilePreview::hexDump lays
+    // Returns up to `count` dump lines from line `first` on, laid out as PreviewText::hexDump lays
     // them, their offsets counted from the start of the file; fewer at the end of the file or
     // where a read fails, none past the end.
     std::vector<std::string> lines(std::int64_t first, std::int64_t count);

@@ -6,10 +6,10 @@
 #include "base/PathString.h"
 #include "base/UniqueFd.h"
 #include "files/BlockRead.h"
-#include "files/FilePreview.h"
 #include "files/FolderSizeJob.h"
 #include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
+#include "text/PreviewText.h"
 
 #include <archive_entry.h>
 #include <cerrno>
@@ -53,15 +53,15 @@ void readStart(QuickSummary& summary)
     std::string bytes(QuickSummary::screenBytes, '\0');
     bytes.resize(BlockRead::fill(fd.get(), bytes.data(), bytes.size(), summary.path));
     summary.bytesRead = bytes.size();
-    const auto scan = FilePreview::scanText(bytes);
-    if (scan.stop == FilePreview::TextScan::Stop::notText) {
+    const auto scan = PreviewText::scanText(bytes);
+    if (scan.stop == PreviewText::TextScan::Stop::notText) {
         bytes.resize(std::min(bytes.size(), QuickSummary::dumpBytes));
         summary.kind = QuickSummary::Kind::hexDump;
-        summary.content = FilePreview::hexDump(bytes);
+        summary.content = PreviewText::hexDump(bytes);
         return;
     }
     // A character the cut split in two is left out.
-    bytes.resize(scan.stop == FilePreview::TextScan::Stop::end ? bytes.size() : scan.validLength);
+    bytes.resize(scan.stop == PreviewText::TextScan::Stop::end ? bytes.size() : scan.validLength);
     summary.kind = QuickSummary::Kind::text;
     summary.content = std::move(bytes);
 }

@@ -27,12 +27,12 @@ QString shownText(const ViewerWindowController& viewer)
 // A viewer on the file at `path`, read as the program reads it, but at once on this thread.
 std::unique_ptr<ViewerWindowController> viewerOn(const std::string& path)
 {
-    const auto read = [path](FilePreview::Form form) { return FilePreviewReader::load(path, form); };
+    const auto read = [path](PreviewText::Form form) { return FilePreviewReader::load(path, form); };
     std::error_code unknown;
     const auto size = std::filesystem::file_size(path, unknown);
-    return std::make_unique<ViewerWindowController>(path, read(FilePreview::Form::judged),
+    return std::make_unique<ViewerWindowController>(path, read(PreviewText::Form::judged),
         unknown ? std::nullopt : std::optional(std::int64_t(size)),
-        [read](FilePreview::Form form, std::function<void(FilePreview::Preview)> show) { show(read(form)); });
+        [read](PreviewText::Form form, std::function<void(PreviewText::Preview)> show) { show(read(form)); });
 }
 
 } // namespace

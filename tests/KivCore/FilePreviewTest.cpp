@@ -11,23 +11,23 @@
 using namespace kiv;
 using namespace kiv::test;
 
-using FilePreview::Preview;
-using FilePreview::TextScan;
+using PreviewText::Preview;
+using PreviewText::TextScan;
 
 TEST(FilePreviewTest, HexDumpLinesKeepTheirColumnsAndShowOnlyPrintableAscii)
 {
     using namespace std::string_literals;
     // A full run of 47 hex characters still gets its pad space; a short last line keeps the columns.
-    EXPECT_EQ(FilePreview::hexDump("\x7F\x80 ~\x1F"s + std::string(14, 'a') + "\xFF"),
+    EXPECT_EQ(PreviewText::hexDump("\x7F\x80 ~\x1F"s + std::string(14, 'a') + "\xFF"),
         "00000000  7F 80 20 7E 1F 61 61 61 61 61 61 61 61 61 61 61   .. ~.aaaaaaaaaaa\n"
         "00000010  61 61 61 FF"
             + std::string(37, ' ') + "  aaa.");
     // Past 4 GiB the offsets take as many digits as the file's last offset needs, on every line.
-    EXPECT_EQ(FilePreview::offsetDigits(std::int64_t(1) << 32), 8);
-    EXPECT_EQ(FilePreview::offsetDigits((std::int64_t(1) << 32) + 1), 9);
-    EXPECT_EQ(FilePreview::offsetDigits(std::int64_t(1) << 40), 10);
-    EXPECT_EQ(FilePreview::hexDump("ab", 0xFFFFFFF0, 9), "0FFFFFFF0  61 62" + std::string(43, ' ') + "  ab");
-    EXPECT_EQ(FilePreview::hexDump("a", std::int64_t(1) << 36, 8).substr(0, 11), "1000000000 ");
+    EXPECT_EQ(PreviewText::offsetDigits(std::int64_t(1) << 32), 8);
+    EXPECT_EQ(PreviewText::offsetDigits((std::int64_t(1) << 32) + 1), 9);
+    EXPECT_EQ(PreviewText::offsetDigits(std::int64_t(1) << 40), 10);
+    EXPECT_EQ(PreviewText::hexDump("ab", 0xFFFFFFF0, 9), "0FFFFFFF0  61 62" + std::string(43, ' ') + "  ab");
+    EXPECT_EQ(PreviewText::hexDump("a", std::int64_t(1) << 36, 8).substr(0, 11), "1000000000 ");
 }
 
 TEST(FilePreviewTest, ScanStopsAtNulAndInvalidSequencesButWaitsOnACutSequence)
@@ -35,7 +35,7 @@ TEST(FilePreviewTest, ScanStopsAtNulAndInvalidSequencesButWaitsOnACutSequence)
     using Stop = TextScan::Stop;
     // Ten plain bytes first, so that any quick path over ASCII runs before the sequence in question.
     const auto scan = [](std::string_view tail) {
-        const TextScan result = FilePreview::scanText("0123456789" + std::string(tail));
+        const TextScan result = PreviewText::scanText("0123456789" + std::string(tail));
         return std::pair { result.stop, result.validLength };
     };
     EXPECT_EQ(scan("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80").first, Stop::end);
@@ -69,7 +69,7 @@ TEST(FilePreviewTest, TextFilesAreShownWholeAndAnythingElseIsDumped)
     std::string lateNul(3 * (1u << 20), 'q');
     lateNul[2 * (1u << 20) + 5] = '\0';
     EXPECT_EQ(FilePreviewReader::load(scratch.write("late-nul", lateNul)), dumped);
-    EXPECT_EQ(FilePreviewReader::load(scratch.write("text", "plain"), FilePreview::Form::hexDump), dumped);
+    EXPECT_EQ(FilePreviewReader::load(scratch.write("text", "plain"), PreviewText::Form::hexDump), dumped);
 }
 
 TEST(FilePreviewTest, AHugeBinaryFileIsJudgedWithoutReadingItWhole)
@@ -86,7 +86,7 @@ TEST(FilePreviewTest, AHugeBinaryFileIsJudgedWithoutReadingItWhole)
         for (; !finished; std::this_thread::sleep_for(std::chrono::milliseconds(5))) {
             if (bytesReadSoFar() - before <= readLimit)
                 continue;
-            std::fputs("FilePreview::load read more than 8 MiB of a sparse terabyte\n", stderr);
+            std::fputs("PreviewText::load read more than 8 MiB of a sparse terabyte\n", stderr);
             std::_Exit(EXIT_FAILURE);
         }
     });

@@ -1,11 +1,11 @@
-#include "files/FilePreview.h"
+#include "text/PreviewText.h"
 
 #include "text/Utf8Text.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace kiv::FilePreview {
+namespace kiv::PreviewText {
 
 namespace {
 
@@ -99,4 +99,4 @@ int offsetDigits(std::int64_t size)
     return digits;
 }
 
-} // namespace kiv::FilePreview
+} // namespace kiv::PreviewText

@@ -7,7 +7,7 @@
 
 // What the viewer shows of a file, as text or as a hex dump, and how its bytes are judged; the
 // file itself is read by FilePreviewReader.
-namespace kiv::FilePreview {
+namespace kiv::PreviewText {
 
 // What a viewer shows of one file.
 struct Preview
@@ -61,4 +61,4 @@ struct TextScan
 // `bytes` is an incomplete tail, not an error, so blocks of a file can be scanned one by one.
 TextScan scanText(std::string_view bytes);
 
-} // namespace kiv::FilePreview
+} // namespace kiv::PreviewText
