@@ -63,7 +63,6 @@ JobOutcome FileLoadJob::run(JobControl& control)
         FetchJob fetch(m_door, m_path);
         fetch.run(control);
         m_stamp = fetch.stamp();
-        m_isCopy = true;
         readHere(fetch.copy(), nullptr); // the fetch counted the bytes; the copy reads at once
     }
     return { JobOutcome::End::completed, "Read " + m_door->displayPath(m_path) };

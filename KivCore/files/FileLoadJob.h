@@ -45,8 +45,6 @@ public:
     const std::string& path() const { return m_path; }
     // Returns the file on this machine that was read, the file itself or its copy, once completed.
     const std::string& file() const { return m_file; }
-    // Returns whether file() is a copy of a file kept elsewhere.
-    bool isCopy() const { return m_isCopy; }
     // Returns the file's size and time as they were when read, once completed (nothing for a file
     // that is not there): what a later save checks the file against.
     const std::optional<FileStamp>& stamp() const { return m_stamp; }
@@ -63,7 +61,6 @@ private:
     Purpose m_purpose;
     PreviewText::Form m_form;
     std::string m_file;
-    bool m_isCopy = false;
     std::optional<FileStamp> m_stamp;
     PreviewText::Preview m_preview;
     EditableText::Loaded m_text;
