@@ -14,6 +14,7 @@
 #include "jobs/JobThread.h"
 #include "remote/RemotePlace.h"
 #include "remote/SftpCopyJob.h"
+#include "remote/SftpDoor.h"
 #include "remote/SftpSession.h"
 #include "search/FindJob.h"
 #include "search/FindResults.h"
@@ -80,21 +81,22 @@ std::shared_ptr<kiv::SftpSession> connectTo(const kiv::RemotePlace& place)
     return kiv::SftpSession::open(place, control);
 }
 
-// A copy from or to a server: the path on the server is taken as given (absolute).
+// One side of a copy: a server's folder (its path taken as given, absolute) or one of this machine.
+std::pair<std::shared_ptr<const kiv::Door>, std::string> sideOf(const char* argument)
+{
+    if (const auto place = kiv::RemotePlace::parse(argument)) {
+        kiv::JobControl control;
+        return { kiv::SftpDoor::open(*place, control), place->path };
+    }
+    return { kiv::FileSystemService::shared(), std::filesystem::absolute(argument).string() };
+}
+
+// A copy from, to or between servers.
 int remoteCopyCommand(const char* source, const char* target)
 {
-    const auto from = kiv::RemotePlace::parse(source);
-    const auto to = kiv::RemotePlace::parse(target);
-    if ((from && to) || (!from && !to)) {
-        std::fprintf(stderr, "kivbench: one side of a remote copy is local\n");
-        return 2;
-    }
-    using Direction = kiv::SftpCopyJob::Direction;
-    if (from)
-        return runJob(kiv::SftpCopyJob(connectTo(*from), Direction::download, { from->path },
-            std::filesystem::absolute(target).string()));
-    return runJob(kiv::SftpCopyJob(
-        connectTo(*to), Direction::upload, { std::filesystem::absolute(source).string() }, to->path));
+    const auto [from, sourcePath] = sideOf(source);
+    const auto [to, targetPath] = sideOf(target);
+    return runJob(kiv::SftpCopyJob(from, { sourcePath }, to, targetPath));
 }
 
 // Lists a folder on a server, as a panel entering it would: prints the number of entries.

@@ -96,7 +96,7 @@ void FileOperationCommands::copyOperation()
         return;
     }
     if (source.state().location().isRemote() || target.state().location().isRemote()) {
-        copyWithServer(source.state().location(), items, target.state().location());
+        transferWithServer(source.state().location(), items, target.state().location(), SftpCopyJob::Mode::copy);
         return;
     }
     const std::optional<std::string> answer = askFor(
@@ -110,41 +110,26 @@ void FileOperationCommands::copyOperation()
     source.setMarks({});
 }
 
-void FileOperationCommands::copyWithServer(
-    const PanelLocation& source, const std::vector<FileEntry>& items, const PanelLocation& target) const
-{
-    transferWithServer(source, items, target, SftpCopyJob::Mode::copy);
-}
-
 void FileOperationCommands::transferWithServer(const PanelLocation& source, const std::vector<FileEntry>& items,
     const PanelLocation& target, SftpCopyJob::Mode mode) const
 {
     const QString verb = mode == SftpCopyJob::Mode::move ? QStringLiteral("Move") : QStringLiteral("Copy");
-    const bool download = source.isRemote();
-    const PanelLocation& local = download ? target : source;
-    if (target.isArchive()) {
-        refuse(verb, QStringLiteral("Can't %1 into an archive view.").arg(verb.toLower()));
-        return;
-    }
-    // An archive's items are read through its door; moving them out was refused before this.
-    if (local.isRemote() || local.isFound()) {
+    if (target.isArchive() || target.isFound()) {
         refuse(verb,
-            QStringLiteral("A server's items are %1d to and from folders of this machine only.").arg(verb.toLower()));
+            QStringLiteral("Can't %1 into %2.")
+                .arg(verb.toLower(), target.isArchive() ? QStringLiteral("an archive view") : QStringLiteral("a list of found items")));
         return;
     }
     const QString question
         = verb + u' ' + itemCount(items) + QStringLiteral(" to ") + ShownText::of(target.displayPath()) + u'?';
     if (!RetroDialogs::confirm(&m_context.dialogParent, verb, question, verb))
         return;
-    const auto& server = static_cast<const SftpDoor&>(*(download ? source : target).door());
-    auto job = std::make_shared<SftpCopyJob>(server.session(),
-        download ? SftpCopyJob::Direction::download : SftpCopyJob::Direction::upload,
-        sourcePaths(source, items), target.path(), mode, download ? nullptr : source.door());
+    auto job = std::make_shared<SftpCopyJob>(source.door(), sourcePaths(source, items), target.door(), target.path(), mode);
     // A copy onto a server is undone there; what went both ways or came to this machine is not kept.
-    if (download || mode == SftpCopyJob::Mode::move)
-        m_context.jobs.start(job);
-    else
+    if (target.isRemote() && mode == SftpCopyJob::Mode::copy)
         UndoRecording::start(m_context, job, job->report(), OperationRecord::Kind::copy, target.door());
+    else
+        m_context.jobs.start(job);
     m_context.panels.active().setMarks({});
 }
 

@@ -35,7 +35,8 @@ public:
     ~FileOperationCommands() override;
 
     // Copies the active panel's selection, or extracts it out of an archive, into a folder asked
-    // for, the other panel's by default (F5), as a job; clears the marks.
+    // for, the other panel's by default (F5), as a job; clears the marks. Where a server's folder
+    // is on either side, the copy goes into the other panel's folder after asking (SftpCopyJob).
     void copyOperation();
     // Renames the one selected item at once, or moves it (as a job) to a path asked for, or moves
     // several selected items into the other panel's folder as a job after asking (F6). Within one
@@ -56,10 +57,8 @@ private:
     void startCopy(const PanelLocation& source, const std::vector<FileEntry>& items,
         const std::string& destination) const;
     std::shared_ptr<const TrashBin> trashBin() const;
-    // Downloads from or uploads to a server's folder, between it and a folder of this machine.
-    void copyWithServer(
-        const PanelLocation& source, const std::vector<FileEntry>& items, const PanelLocation& target) const;
-    // Copies or moves between a server's folder and a folder of this machine, after asking.
+    // Copies to, from or between servers' folders, or moves between a server's folder and a folder
+    // of this machine, after asking.
     void transferWithServer(const PanelLocation& source, const std::vector<FileEntry>& items,
         const PanelLocation& target, SftpCopyJob::Mode mode) const;
     void moveWithServer(PanelViewController& source, PanelViewController& target) const;

@@ -3,6 +3,7 @@
 #include "base/FileEntry.h"
 #include "doors/ItemInfo.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -99,7 +100,11 @@ public:
 
     // Starts writing the file `path`: the bytes go to a new file under a temporary name beside it
     // and take its name only at WriteStream::commit(); dropped before, they leave nothing behind.
-    virtual std::unique_ptr<WriteStream> write(const std::string& path) const = 0;
+    // The new file has the permission bits `permissions` from its first byte on, so what a copy
+    // of a private file holds is never readable by more people while it is written; without them,
+    // those of the file it replaces, or the place's own for a new file.
+    virtual std::unique_ptr<WriteStream> write(const std::string& path, std::optional<std::uint32_t> permissions) const
+        = 0;
     // Makes the folder `path`. Throws KivError::alreadyExists when anything is there.
     virtual void makeFolder(const std::string& path) const = 0;
     // Makes a symbolic link at `path` holding `target` as it is. Throws KivError::alreadyExists

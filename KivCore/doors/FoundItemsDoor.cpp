@@ -71,9 +71,10 @@ std::unique_ptr<ReadStream> FoundItemsDoor::read(const std::string& path) const
     return host().read(path);
 }
 
-std::unique_ptr<WriteStream> FoundItemsDoor::write(const std::string& path) const
+std::unique_ptr<WriteStream> FoundItemsDoor::write(
+    const std::string& path, std::optional<std::uint32_t> permissions) const
 {
-    return host().write(path);
+    return host().write(path, permissions);
 }
 
 void FoundItemsDoor::makeFolder(const std::string& path) const

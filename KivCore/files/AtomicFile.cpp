@@ -6,7 +6,7 @@ namespace kiv::AtomicFile {
 
 void write(const std::string& path, std::string_view contents)
 {
-    LocalWriteStream stream(path);
+    LocalWriteStream stream(path, std::nullopt);
     stream.write(contents);
     stream.commit(WriteStream::Replace::file);
 }

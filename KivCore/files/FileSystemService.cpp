@@ -300,9 +300,10 @@ std::unique_ptr<ReadStream> FileSystemService::read(const std::string& path) con
     return std::make_unique<LocalReadStream>(path);
 }
 
-std::unique_ptr<WriteStream> FileSystemService::write(const std::string& path) const
+std::unique_ptr<WriteStream> FileSystemService::write(
+    const std::string& path, std::optional<std::uint32_t> permissions) const
 {
-    return std::make_unique<LocalWriteStream>(path);
+    return std::make_unique<LocalWriteStream>(path, permissions);
 }
 
 void FileSystemService::makeFolder(const std::string& path) const

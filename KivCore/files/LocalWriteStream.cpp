@@ -108,7 +108,7 @@ void copyAll(int from, int to, const std::string& pathForErrors)
 
 } // namespace
 
-LocalWriteStream::LocalWriteStream(std::string path)
+LocalWriteStream::LocalWriteStream(std::string path, std::optional<std::uint32_t> permissions)
     : m_path(std::move(path))
     , m_target(fileBehindLinks(m_path))
 {
@@ -119,7 +119,7 @@ LocalWriteStream::LocalWriteStream(std::string path)
     const auto stem = PathString::appendingComponent(folderOf(m_target), hiddenName);
     for (int attempt = 0; attempt < 8 && !m_fd.valid(); ++attempt) {
         m_temporary = stem + ".tmp-" + Uuid::randomString();
-        m_fd.reset(::open(m_temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        m_fd.reset(::open(m_temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, permissions.value_or(0666) & 07777));
         if (!m_fd.valid() && errno != EEXIST) {
             m_temporary.clear();
             throwSystemError(errno, m_path);
@@ -129,7 +129,10 @@ LocalWriteStream::LocalWriteStream(std::string path)
         m_temporary.clear();
         throwSystemError(EEXIST, m_path);
     }
-    keepOwnerAndPermissionBits(m_fd.get(), m_target, m_path);
+    if (!permissions)
+        keepOwnerAndPermissionBits(m_fd.get(), m_target, m_path);
+    else if (::fchmod(m_fd.get(), *permissions & 07777) != 0) // the bits asked for, past the umask
+        throwSystemError(errno, m_path);
 }
 
 LocalWriteStream::~LocalWriteStream()

@@ -3,6 +3,8 @@
 #include "base/UniqueFd.h"
 #include "doors/WriteStream.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kiv {
@@ -14,9 +16,10 @@ namespace kiv {
 class LocalWriteStream : public WriteStream
 {
 public:
-    // Creates the temporary file for the file at `path` (a new file gets 0666 less the umask).
-    // Throws the platform error naming `path`.
-    explicit LocalWriteStream(std::string path);
+    // Creates the temporary file for the file at `path` with the bits `permissions`; without
+    // them, with those of the file it replaces, or 0666 less the umask for a new file. Throws the
+    // platform error naming `path`.
+    LocalWriteStream(std::string path, std::optional<std::uint32_t> permissions);
     ~LocalWriteStream() override;
 
     void write(std::string_view bytes) override;

@@ -63,6 +63,22 @@ void JobControl::answerText(std::string text)
     m_answered.notify_all();
 }
 
+namespace {
+
+thread_local const JobControl* runningHere = nullptr;
+
+} // namespace
+
+const JobControl* JobControl::ofThisThread()
+{
+    return runningHere;
+}
+
+const JobControl* JobControl::setOfThisThread(const JobControl* control)
+{
+    return std::exchange(runningHere, control);
+}
+
 void JobControl::throwIfCancelled() const
 {
     // One relaxed load on the way through: this runs between every two chunks of work.

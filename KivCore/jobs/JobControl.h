@@ -70,6 +70,12 @@ public:
     // cancelled it, the job was cancelled or nobody listens. The text is kept nowhere else.
     std::optional<std::string> askText(JobQuestion question);
 
+    // Returns the control of the job running on the calling thread (JobThread::runHere), or null:
+    // a stream a door opened for that job stops waiting on a silent place once it is cancelled.
+    static const JobControl* ofThisThread();
+    // Makes `control` the one ofThisThread() returns on this thread; returns the one before.
+    static const JobControl* setOfThisThread(const JobControl* control);
+
 private:
     std::atomic<bool> m_cancelled { false };
     std::atomic<bool> m_paused { false };

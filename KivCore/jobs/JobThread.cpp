@@ -90,6 +90,7 @@ int JobThread::abandonedRunning()
 
 JobOutcome JobThread::runHere(Job& job, JobControl& control)
 {
+    const JobControl* outer = JobControl::setOfThisThread(&control);
     JobOutcome outcome;
     try {
         outcome = job.run(control);
@@ -98,6 +99,7 @@ JobOutcome JobThread::runHere(Job& job, JobControl& control)
     } catch (const std::exception& error) {
         outcome = { JobOutcome::End::failed, userMessage(error) };
     }
+    JobControl::setOfThisThread(outer);
     control.finish();
     return outcome;
 }

@@ -4,24 +4,21 @@
 #include "doors/Door.h"
 #include "doors/DoorItem.h"
 #include "files/DirectoryChain.h"
-#include "files/FileSystemService.h"
+#include "files/DoorCopy.h"
 #include "files/TreeRemoval.h"
 #include "jobs/ItemFailures.h"
 #include "jobs/JobControl.h"
-#include "remote/SftpDownload.h"
-#include "remote/SftpSession.h"
+#include "remote/SftpDoor.h"
 #include "remote/SftpTreeRemoval.h"
-#include "remote/SftpUpload.h"
 #include "text/KivFormat.h"
 
 namespace kiv {
 
-SftpCopyJob::SftpCopyJob(std::shared_ptr<SftpSession> session, Direction direction,
-    std::vector<std::string> sources, std::string target, Mode mode, std::shared_ptr<const Door> from)
-    : m_session(std::move(session))
-    , m_from(from ? std::move(from) : FileSystemService::shared())
-    , m_direction(direction)
+SftpCopyJob::SftpCopyJob(std::shared_ptr<const Door> from, std::vector<std::string> sources,
+    std::shared_ptr<const Door> to, std::string target, Mode mode)
+    : m_from(std::move(from))
     , m_sources(std::move(sources))
+    , m_to(std::move(to))
     , m_target(std::move(target))
     , m_mode(mode)
 {
@@ -30,41 +27,41 @@ SftpCopyJob::SftpCopyJob(std::shared_ptr<SftpSession> session, Direction directi
 std::string SftpCopyJob::description() const
 {
     const std::string what = m_sources.size() != 1 ? KivFormat::itemCount(std::ssize(m_sources))
-        : m_direction == Direction::upload         ? m_from->displayPath(m_sources.front())
-                                                   : m_sources.front();
-    const std::string where = m_direction == Direction::upload ? m_session->placeOf(m_target).url() : m_target;
-    return title() + " " + what + " to " + where;
+                                                   : m_from->displayPath(m_sources.front());
+    return title() + " " + what + " to " + m_to->displayPath(m_target);
 }
 
+// Only what lies on this machine: paths on a server never clash with local ones.
 JobFootprint SftpCopyJob::footprint() const
 {
-    // Only the local side: paths on a server never clash with local ones.
-    if (m_direction == Direction::download)
-        return { {}, { m_target } };
-    if (const DoorItem* archive = m_from->container()) {
-        const std::optional<std::string> file = archive->door->localPath(archive->path);
-        return { file ? std::vector { *file } : std::vector<std::string> {}, {} };
+    std::vector<std::string> sources = localPaths(*m_from, m_sources);
+    std::vector<std::string> written = localPaths(*m_to, { m_target });
+    // A move changes its sources too.
+    if (m_mode == Mode::move) {
+        written.insert(written.end(), sources.begin(), sources.end());
+        sources.clear();
     }
-    if (m_mode == Mode::move)
-        return { {}, m_sources };
-    return { m_sources, {} };
+    return { std::move(sources), std::move(written) };
+}
+
+std::vector<std::string> SftpCopyJob::localPaths(const Door& door, const std::vector<std::string>& paths)
+{
+    if (const DoorItem* archive = door.container())
+        return localPaths(*archive->door, { archive->path });
+    std::vector<std::string> local;
+    for (const std::string& path : paths)
+        if (std::optional<std::string> found = door.localPath(path))
+            local.push_back(std::move(*found));
+    return local;
 }
 
 JobOutcome SftpCopyJob::run(JobControl& control)
 {
-    if (m_direction == Direction::download) {
-        SftpDownload download(m_session, control);
-        return runWith(download, control);
-    }
-    // Removing a source is done on the local disk: nothing elsewhere is ever taken for it.
-    if (m_mode == Mode::move && m_from->kind() != Door::Kind::localDisk)
-        return { JobOutcome::End::failed, "Only items of this machine are moved onto a server." };
-    SftpUpload upload(m_from, m_session, control, m_report);
-    return runWith(upload, control);
-}
-
-template <typename Transfer> JobOutcome SftpCopyJob::runWith(Transfer& transfer, JobControl& control)
-{
+    // Removing a source is done where it lies, on this machine or a server: nothing else is ever
+    // taken for it.
+    if (m_mode == Mode::move && m_from->kind() != Door::Kind::localDisk && m_from->kind() != Door::Kind::remote)
+        return { JobOutcome::End::failed, "Only items of this machine or of a server are moved." };
+    DoorCopy transfer(m_from, m_to, control, m_report);
     for (const std::string& source : m_sources)
         transfer.count(source);
     // A move removes each item it copied: the removals count as items too.
@@ -97,8 +94,9 @@ template <typename Transfer> JobOutcome SftpCopyJob::runWith(Transfer& transfer,
 
 void SftpCopyJob::removeSource(const std::string& path, ItemFailures& failures, JobControl& control) const
 {
-    if (m_direction == Direction::download) {
-        failures.attempt([&] { SftpTreeRemoval::remove(*m_session, path, control); }, path);
+    if (m_from->kind() == Door::Kind::remote) {
+        const auto& server = static_cast<const SftpDoor&>(*m_from);
+        failures.attempt([&] { SftpTreeRemoval::remove(*server.session(), path, control); }, path);
         return;
     }
     DirectoryChain chain(PathString::parentOrRoot(path));

@@ -1,12 +1,14 @@
 #include "remote/SftpReadStream.h"
 
+#include "jobs/JobControl.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace kiv {
 
 SftpReadStream::SftpReadStream(std::shared_ptr<SftpSession> session, std::string path, std::uint64_t size)
-    : m_reader(std::move(session), std::move(path), size, nullptr)
+    : m_reader(std::move(session), std::move(path), size, JobControl::ofThisThread())
     , m_size(static_cast<std::int64_t>(size))
 {
 }

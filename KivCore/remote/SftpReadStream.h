@@ -12,7 +12,8 @@ namespace kiv {
 class SftpSession;
 
 // A regular file of a server read from its start, as SftpDoor::read() opens it: pipelined requests
-// (SftpFileReader) handed out in the pieces the caller asks for.
+// (SftpFileReader) handed out in the pieces the caller asks for. Opened by a job, it stops waiting
+// on a silent server as soon as that job is cancelled (JobControl::ofThisThread).
 class SftpReadStream : public ReadStream
 {
 public:

@@ -4,6 +4,7 @@
 #include "base/KivError.h"
 #include "base/PathString.h"
 #include "base/Uuid.h"
+#include "jobs/JobControl.h"
 #include "remote/RemoteError.h"
 #include "remote/SftpFileWriter.h"
 #include "remote/SftpSession.h"
@@ -36,22 +37,24 @@ std::string fileBehindLinks(SftpSession& session, const std::string& path)
 
 } // namespace
 
-SftpWriteStream::SftpWriteStream(std::shared_ptr<SftpSession> session, std::string path)
+SftpWriteStream::SftpWriteStream(
+    std::shared_ptr<SftpSession> session, std::string path, std::optional<std::uint32_t> permissions)
     : m_session(std::move(session))
     , m_path(std::move(path))
     , m_target(fileBehindLinks(*m_session, m_path))
 {
     // The bits of the file it replaces from the start: the new bytes are never readable by more
     // people than the old ones were.
-    const auto old = lookUp(*m_session, m_target, true);
-    const std::optional<std::uint32_t> mode
-        = old && old->isRegularFile() ? std::optional(old->permissions & 07777) : std::nullopt;
+    std::optional<std::uint32_t> mode = permissions;
+    if (!mode)
+        if (const auto old = lookUp(*m_session, m_target, true); old && old->isRegularFile())
+            mode = old->permissions & 07777;
     const std::string folder = PathString::parentOrRoot(m_target);
     std::string hidden(1, '.');
     hidden += PathString::lastComponent(m_target) + ".tmp-" + Uuid::randomString();
     m_temporary = PathString::appendingComponent(folder, hidden);
     try {
-        m_writer = std::make_unique<SftpFileWriter>(m_session, m_temporary, mode, nullptr);
+        m_writer = std::make_unique<SftpFileWriter>(m_session, m_temporary, mode, JobControl::ofThisThread());
     } catch (...) {
         m_temporary.clear(); // never made: nothing of ours to remove
         throw;

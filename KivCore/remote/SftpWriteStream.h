@@ -2,7 +2,9 @@
 
 #include "doors/WriteStream.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kiv {
@@ -13,14 +15,16 @@ class SftpSession;
 // A new file of a server written under a hidden temporary name in its target's folder and renamed
 // to the target's name at commit(), as SftpDoor::write() starts it. Replacing a file keeps its
 // permission bits (the temporary file has them from the start) and writes through a link to the
-// file it points to; the server's own rename puts it in place at once. The owner cannot be kept:
+// file it points to; the server's own rename puts it in place at once. Opened by a job, it stops
+// waiting on a silent server as soon as that job is cancelled (JobControl::ofThisThread). The owner cannot be kept:
 // the new file is the logged-in user's.
 class SftpWriteStream : public WriteStream
 {
 public:
-    // Creates the temporary file for the file at `path` (a new file's bits as the server's umask
-    // makes them). Throws as SftpSession's calls do.
-    SftpWriteStream(std::shared_ptr<SftpSession> session, std::string path);
+    // Creates the temporary file for the file at `path` with the bits `permissions`; without them,
+    // with those of the file it replaces, or as the server's umask makes them for a new file.
+    // Throws as SftpSession's calls do.
+    SftpWriteStream(std::shared_ptr<SftpSession> session, std::string path, std::optional<std::uint32_t> permissions);
     // Removes the temporary file unless commit() put it in place, where the server still answers.
     ~SftpWriteStream() override;
 

@@ -167,27 +167,30 @@ TEST_F(FileSystemServiceTest, FilesAreReadAsStreamsAndWrittenUnderATemporaryName
     EXPECT_EQ(errorText([&] { fs.read(dir / "missing"); }), "(system) No such file or directory: " + dir / "missing");
 
     {
-        const auto dropped = fs.write(dir / "new.txt");
+        const auto dropped = fs.write(dir / "new.txt", std::nullopt);
         dropped->write("half");
         EXPECT_EQ(namesOf(listed(dir.path())), (std::vector<std::string> { "..", "old.txt", "pipe" }))
             << "nothing shows under the real name, and the temporary name is hidden";
     }
     EXPECT_EQ(listed(dir.path(), Hidden::show).size(), 3u) << "a stream dropped leaves nothing behind";
 
-    auto taken = fs.write(old);
+    auto taken = fs.write(old, std::nullopt);
     taken->write("new");
     EXPECT_EQ(errorText([&] { taken->commit(WriteStream::Replace::never); }), "Already exists: " + old);
     taken.reset();
-    const auto replacing = fs.write(old);
+    const auto replacing = fs.write(old, std::nullopt);
     replacing->write("replaced");
     replacing->commit(WriteStream::Replace::file);
     EXPECT_EQ(readFile(old), "replaced");
     EXPECT_EQ(fs.info(old, Door::Link::itself)->permissions, 0604u) << "the old file's bits stay";
-    const auto fresh = fs.write(dir / "fresh.txt");
+    const auto fresh = fs.write(dir / "fresh.txt", std::nullopt);
     fresh->write("fresh");
     fresh->commit(WriteStream::Replace::never);
     EXPECT_EQ(readFile(dir / "fresh.txt"), "fresh");
-    EXPECT_EQ(listed(dir.path(), Hidden::show).size(), 4u) << "no temporary file is left";
+    const auto open = fs.write(dir / "open.txt", 0666);
+    open->commit(WriteStream::Replace::never);
+    EXPECT_EQ(fs.info(dir / "open.txt", Door::Link::itself)->permissions, 0666u) << "the bits asked for, past the umask";
+    EXPECT_EQ(listed(dir.path(), Hidden::show).size(), 5u) << "no temporary file is left";
 }
 
 TEST_F(FileSystemServiceTest, FoldersLinksAttributesRenamesAndRemovalsChangeOnlyWhatTheyName)

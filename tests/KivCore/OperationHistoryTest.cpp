@@ -323,7 +323,7 @@ TEST_F(OperationHistoryTest, OnAServerRenamesNewFoldersAndCopiesAreReplayedThere
     const auto renaming
         = std::make_shared<SftpRenameJob>(door, std::vector { dir / "remote/x" }, dir / "remote/made/y");
     const auto copying = std::make_shared<SftpCopyJob>(
-        door->session(), SftpCopyJob::Direction::upload, std::vector { dir / "local/tree" }, dir / "remote");
+        FileSystemService::shared(), std::vector { dir / "local/tree" }, door, dir / "remote");
     for (RecordedJob job : { RecordedJob(renaming, renaming->report(), RecordKind::move, door),
              RecordedJob(copying, copying->report(), RecordKind::copy, door) }) {
         JobControl control;

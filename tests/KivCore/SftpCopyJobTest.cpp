@@ -1,12 +1,15 @@
 #include "remote/SftpCopyJob.h"
 
 #include "archives/ArchiveDoor.h"
+#include "base/KivError.h"
 #include "files/FileSystemService.h"
-#include "remote/SftpSession.h"
+#include "remote/SftpDoor.h"
+#include "remote/SftpTreeRemoval.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "FakeSftpServer.h"
 #include "JobScript.h"
 #include "SshServer.h"
 
@@ -29,12 +32,12 @@ TEST(SftpCopyJobTest, AMoveRemovesEachSourceOnlyOnceItsCopyIsWholeBothWays)
     local.write("mixed/y", "local y");
     local.write("taken", "local taken");
     JobScript connecting;
-    const auto session = SftpSession::open(server.place(), connecting.control);
+    const auto there = SftpDoor::open(server.place(), connecting.control);
+    const auto disk = FileSystemService::shared();
 
     // Skipping a taken name inside a folder keeps the whole folder on the server, as a skipped file does.
     JobScript downloading({ JobAnswer::skip, JobAnswer::skip });
-    const JobOutcome outcome = downloading.run(SftpCopyJob(session, SftpCopyJob::Direction::download,
-        { remote / "dir", remote / "mixed", remote / "f", remote / "taken" }, local.path(), SftpCopyJob::Mode::move));
+    const JobOutcome outcome = downloading.run(SftpCopyJob(there, { remote / "dir", remote / "mixed", remote / "f", remote / "taken" }, disk, local.path(), SftpCopyJob::Mode::move));
     EXPECT_EQ(outcome, (JobOutcome { JobOutcome::End::incomplete,
                            "2 items stay where they were: not all of each was copied", true }));
     EXPECT_EQ(test::treeOf(remote.path()), (Tree { { "mixed", "/" }, { "mixed/x", "x" }, { "mixed/y", "server's y" },
@@ -47,8 +50,7 @@ TEST(SftpCopyJobTest, AMoveRemovesEachSourceOnlyOnceItsCopyIsWholeBothWays)
     TempDir uploads;
     const std::string into = uploads.folder("into");
     JobScript uploading;
-    EXPECT_EQ(uploading.run(SftpCopyJob(session, SftpCopyJob::Direction::upload, { local / "dir", local / "f" }, into,
-                  SftpCopyJob::Mode::move)),
+    EXPECT_EQ(uploading.run(SftpCopyJob(disk, { local / "dir", local / "f" }, there, into, SftpCopyJob::Mode::move)),
         (JobOutcome { JobOutcome::End::completed, "Moved" }));
     EXPECT_EQ(test::treeOf(into),
         (Tree { { "dir", "/" }, { "dir/a", "a" }, { "dir/sub", "/" }, { "dir/sub/b", "b" }, { "f", "f" } }));
@@ -65,12 +67,12 @@ TEST(SftpCopyJobTest, AMoveCancelledMidFileLeavesTheSourceWhole)
     remote.write("big", big);
     TempDir local;
     JobScript connecting;
-    const auto session = SftpSession::open(server.place(), connecting.control);
+    const auto there = SftpDoor::open(server.place(), connecting.control);
+    const auto disk = FileSystemService::shared();
 
     JobScript script;
     EXPECT_EQ(script
-                  .runPastOneMebibyte(SftpCopyJob(session, SftpCopyJob::Direction::download,
-                      { remote / "big" }, local.path(), SftpCopyJob::Mode::move))
+                  .runPastOneMebibyte(SftpCopyJob(there, { remote / "big" }, disk, local.path(), SftpCopyJob::Mode::move))
                   .end,
         JobOutcome::End::cancelled);
     EXPECT_EQ(test::readFile(remote / "big"), big);
@@ -93,12 +95,12 @@ TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
     TempDir remote;
     remote.write("a.txt", "server's a");
     JobScript connecting;
-    const auto session = SftpSession::open(server.place(), connecting.control);
+    const auto there = SftpDoor::open(server.place(), connecting.control);
+    const auto disk = FileSystemService::shared();
 
     // A folder member named as the panel names it, without its "/", comes with all it holds.
     JobScript copying({ JobAnswer::skip });
-    EXPECT_EQ(copying.run(SftpCopyJob(session, SftpCopyJob::Direction::upload, { "docs/sub", "docs/a.txt" },
-                  remote.path(), SftpCopyJob::Mode::copy, archive)),
+    EXPECT_EQ(copying.run(SftpCopyJob(archive, { "docs/sub", "docs/a.txt" }, there, remote.path(), SftpCopyJob::Mode::copy)),
         (JobOutcome { JobOutcome::End::completed, "Copied" }));
     EXPECT_EQ(test::treeOf(remote.path()),
         (Tree { { "a.txt", "server's a" }, { "sub", "/" }, { "sub/b.txt", "beta" } }));
@@ -111,8 +113,7 @@ TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
 
     JobScript cancelling;
     EXPECT_EQ(cancelling
-                  .runPastOneMebibyte(SftpCopyJob(session, SftpCopyJob::Direction::upload, { "big" },
-                      remote.path(), SftpCopyJob::Mode::copy, archive))
+                  .runPastOneMebibyte(SftpCopyJob(archive, { "big" }, there, remote.path(), SftpCopyJob::Mode::copy))
                   .end,
         JobOutcome::End::cancelled);
     EXPECT_EQ(test::treeOf(remote.path()).size(), 3u) << "no part of the file, under any name";
@@ -120,11 +121,63 @@ TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
     // Nothing is ever removed from an archive, so nothing moves out of one.
     JobScript moving;
     EXPECT_EQ(moving
-                  .run(SftpCopyJob(session, SftpCopyJob::Direction::upload, { "docs/a.txt" }, remote / "sub",
-                      SftpCopyJob::Mode::move, archive))
+                  .run(SftpCopyJob(archive, { "docs/a.txt" }, there, remote / "sub", SftpCopyJob::Mode::move))
                   .end,
         JobOutcome::End::failed);
     EXPECT_EQ(test::treeOf(remote.path()).size(), 3u);
+}
+
+TEST(SftpCopyJobTest, NamesFromAHostileServerNeverWriteOutsideTheTarget)
+{
+    FakeSftpServer server(FakeSftpServer::Login::password, "pw");
+    TempDir outside;
+    server.folders["/"] = { { "hostile", FakeSftpServer::folder() } };
+    server.folders["/hostile"] = {
+        { ".", FakeSftpServer::folder() },
+        { "..", FakeSftpServer::file("dots") },
+        { "../escaped", FakeSftpServer::file("up") },
+        { outside / "absolute", FakeSftpServer::file("abs") },
+        { "a/b", FakeSftpServer::file("slash") },
+        { std::string("nul\0byte", 8), FakeSftpServer::file("nul") },
+        { "", FakeSftpServer::file("empty") },
+        { "fine \xFF\nname", FakeSftpServer::file("kept") },
+        // A link to a folder outside, then a folder of the same name with a file in it.
+        { "door", FakeSftpServer::link(outside.path()) },
+        { "door", FakeSftpServer::folder() },
+    };
+    server.folders["/hostile/door"] = { { "planted", FakeSftpServer::file("planted") } };
+
+    TempDir target;
+    JobScript script;
+    script.control.setQuestionListener([&] {
+        const JobQuestion question = *script.control.pendingQuestion();
+        script.asked.push_back(question);
+        if (question.kind == JobQuestion::Kind::secret)
+            script.control.answerText("pw");
+        else
+            script.control.answer(JobAnswer::skip);
+    });
+    const auto there = SftpDoor::open(server.place(), script.control);
+    const auto outcome = script.run(SftpCopyJob(there, { "/hostile" }, FileSystemService::shared(), target.path()));
+    EXPECT_EQ(outcome.end, JobOutcome::End::incomplete) << outcome.summary;
+
+    EXPECT_EQ(test::treeOf(target.path()),
+        (test::Tree { { "hostile", "/" }, { "hostile/fine \xFF\nname", "kept" }, { "hostile/door", "-> " + outside.path() } }));
+    EXPECT_TRUE(test::treeOf(outside.path()).empty());
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(target.path()).parent_path() / "escaped"));
+    std::vector<std::string> refused;
+    for (const JobQuestion& question : script.asked)
+        if (question.kind == JobQuestion::Kind::itemError)
+            refused.push_back(question.message);
+    // The names holding a "/" or a zero byte are listed with look-alikes, which name nothing there;
+    // an empty name is not listed at all.
+    ASSERT_EQ(refused.size(), 5u) << ::testing::PrintToString(refused);
+    for (int look = 0; look < 4; ++look)
+        EXPECT_EQ(refused[look].rfind("No such file or directory: sftp://", 0), 0u) << refused[look];
+    EXPECT_NE(refused[4].find("door"), std::string::npos) << refused[4];
+
+    // Removing there refuses a listing with such names rather than guess what they stand for.
+    EXPECT_THROW(SftpTreeRemoval::remove(*there->session(), "/hostile", script.control), KivError);
 }
 
 } // namespace kiv

@@ -3,7 +3,9 @@
 #include "jobs/JobCancelled.h"
 #include "jobs/JobThread.h"
 #include "remote/RemoteError.h"
+#include "files/FileSystemService.h"
 #include "remote/SftpCopyJob.h"
+#include "remote/SftpDoor.h"
 
 #include <algorithm>
 #include <fstream>
@@ -34,6 +36,12 @@ std::shared_ptr<SftpSession> connectTo(const SshServer& server, JobScript& scrip
     SshConnection::Timing timing = {})
 {
     return SftpSession::open(server.place(), script.control, timing);
+}
+
+// The door to the server's folders, for the copy jobs.
+std::shared_ptr<const SftpDoor> doorTo(const SshServer& server, JobScript& script, SshConnection::Timing timing = {})
+{
+    return SftpDoor::open(server.place(), script.control, timing);
 }
 
 } // namespace
@@ -173,13 +181,14 @@ TEST(SftpSessionTest, CopiesBothWaysAreByteExactAndKeepModes)
     TempDir back;
 
     JobScript script;
-    auto session = connectTo(server, script);
-    auto outcome = script.run(SftpCopyJob(session, SftpCopyJob::Direction::upload, { source / "tree" }, remote.path()));
+    const auto there = doorTo(server, script);
+    const auto disk = FileSystemService::shared();
+    auto outcome = script.run(SftpCopyJob(disk, { source / "tree" }, there, remote.path()));
     EXPECT_EQ(outcome.end, JobOutcome::End::completed) << outcome.summary;
     EXPECT_EQ(test::treeOf(remote / "tree"), test::treeOf(source / "tree"));
     EXPECT_EQ(modeOf(remote / "tree/deep/er/small"), 0751);
 
-    outcome = script.run(SftpCopyJob(session, SftpCopyJob::Direction::download, { remote / "tree" }, back.path()));
+    outcome = script.run(SftpCopyJob(there, { remote / "tree" }, disk, back.path()));
     EXPECT_EQ(outcome.end, JobOutcome::End::completed) << outcome.summary;
     EXPECT_EQ(test::treeOf(back / "tree"), test::treeOf(source / "tree"));
     EXPECT_EQ(modeOf(back / "tree/deep/er/small"), 0751);
@@ -188,7 +197,7 @@ TEST(SftpSessionTest, CopiesBothWaysAreByteExactAndKeepModes)
     // The same file again is a conflict; Skip leaves the target alone.
     source.write("tree/empty", "changed");
     JobScript skipping({ JobAnswer::skip });
-    outcome = skipping.run(SftpCopyJob(session, SftpCopyJob::Direction::download, { remote / "tree/big.bin" }, back / "tree"));
+    outcome = skipping.run(SftpCopyJob(there, { remote / "tree/big.bin" }, disk, back / "tree"));
     ASSERT_EQ(skipping.asked.size(), 1u);
     EXPECT_EQ(skipping.asked[0].kind, JobQuestion::Kind::conflict);
     EXPECT_EQ(skipping.asked[0].source.size, 3 * 1024 * 1024 + 17);
@@ -202,25 +211,43 @@ TEST(SftpSessionTest, CancellingMidFileLeavesNoPartOfItEitherWay)
     TempDir remote;
     local.write("big.bin", randomBytes(24 * 1024 * 1024, 3));
     remote.write("big.bin", randomBytes(24 * 1024 * 1024, 4));
+    ::chmod((remote / "big.bin").c_str(), 0600);
     TempDir downloads;
     TempDir uploads;
 
     JobScript script;
-    auto session = connectTo(server, script);
+    const auto there = doorTo(server, script);
+    const auto disk = FileSystemService::shared();
+    // A private file's bytes are open to no more people while they arrive than once they are in.
+    // Cancelled while the server is silent, the copy stops at once, not when the silence counts
+    // as a lost connection.
+    std::vector<int> partModes;
+    const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(script
-                  .runPastOneMebibyte(SftpCopyJob(
-                      session, SftpCopyJob::Direction::download, { remote / "big.bin" }, downloads.path()))
+                  .runPastOneMebibyte(SftpCopyJob(there, { remote / "big.bin" }, disk, downloads.path()),
+                      [&] {
+                          for (const auto& part : std::filesystem::directory_iterator(downloads.path()))
+                              partModes.push_back(modeOf(part.path()));
+                          server.freeze();
+                          // Once what was on its way is in, the copy waits on the server.
+                          for (std::int64_t before = -1; before != script.control.progress().currentBytesDone;) {
+                              before = script.control.progress().currentBytesDone;
+                              std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                          }
+                          script.control.cancel();
+                      })
                   .end,
         JobOutcome::End::cancelled);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    server.resume();
+    EXPECT_EQ(partModes, std::vector { 0600 });
     EXPECT_TRUE(std::filesystem::is_empty(downloads.path()));
 
     JobScript uploading;
     EXPECT_EQ(uploading
-                  .runPastOneMebibyte(SftpCopyJob(
-                      session, SftpCopyJob::Direction::upload, { local / "big.bin" }, uploads.path()))
+                  .runPastOneMebibyte(SftpCopyJob(disk, { local / "big.bin" }, there, uploads.path()))
                   .end,
         JobOutcome::End::cancelled);
-    EXPECT_TRUE(session->list(uploads.path(), nullptr).empty());
     EXPECT_TRUE(std::filesystem::is_empty(uploads.path()));
 }
 
@@ -233,10 +260,11 @@ TEST(SftpSessionTest, AServerThatStopsAnsweringIsReportedLostAndNothingIsLeft)
     TempDir downloads;
 
     JobScript script({ JobAnswer::skip });
-    auto session = connectTo(server, script, { std::chrono::seconds(20), std::chrono::milliseconds(1500) });
+    const auto there = doorTo(server, script, { std::chrono::seconds(20), std::chrono::milliseconds(1500) });
+    const auto disk = FileSystemService::shared();
     const auto started = std::chrono::steady_clock::now();
     const auto outcome = script.runPastOneMebibyte(
-        SftpCopyJob(session, SftpCopyJob::Direction::download, { remote / "big.bin" }, downloads.path()),
+        SftpCopyJob(there, { remote / "big.bin" }, disk, downloads.path()),
         [&] { server.freeze(); });
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15));
     EXPECT_EQ(outcome.end, JobOutcome::End::incomplete);
@@ -244,9 +272,9 @@ TEST(SftpSessionTest, AServerThatStopsAnsweringIsReportedLostAndNothingIsLeft)
     EXPECT_NE(script.asked[0].message.find("Connection lost to sftp://"), std::string::npos) << script.asked[0].message;
     EXPECT_NE(script.asked[0].message.find("stopped answering"), std::string::npos) << script.asked[0].message;
     EXPECT_TRUE(std::filesystem::is_empty(downloads.path()));
-    EXPECT_TRUE(session->isLost());
+    EXPECT_TRUE(there->isLost());
     try {
-        session->list(remote.path(), nullptr);
+        there->list(remote.path(), Door::HiddenFiles::show, Door::ListingOrder::asListed, nullptr);
         ADD_FAILURE() << "a lost connection listed a folder";
     } catch (const RemoteError& error) {
         EXPECT_EQ(error.errorCase(), RemoteError::Case::connectionLost);
