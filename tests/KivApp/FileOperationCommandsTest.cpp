@@ -557,7 +557,7 @@ TEST_F(FileOperationCommandsTest, OnAServersPanelViewEditMakeFolderAndDeleteActT
     EXPECT_EQ(title(), " Editing: " + url + "/c.txt (edited) ");
 }
 
-TEST_F(FileOperationCommandsTest, F6OnAServerRenamesThereAndMovesToThisMachineOnlyWhatItCopiedWhole)
+TEST_F(FileOperationCommandsTest, F5AndF6OnAServerCopyAndRenameThereAndMoveToThisMachineOnlyWhatWasCopiedWhole)
 {
     SshServer server;
     server.trustHostKey();
@@ -565,6 +565,12 @@ TEST_F(FileOperationCommandsTest, F6OnAServerRenamesThereAndMovesToThisMachineOn
     QTest::keyClick(active().tableView(), Qt::Key_Equal, Qt::ControlModifier);
     goToServer(server.place(m_src).url());
     ASSERT_EQ(right().state().location().displayPath(), server.place(m_dst).url());
+
+    // Within one server a copy passes through this machine and arrives whole.
+    cursorTo("c.txt");
+    EXPECT_EQ(press(Qt::Key_F5, { ok }),
+        ShownDialogs { question("Copy", "Copy 1 item(s) to " + server.place(m_dst).url() + "?", "[ Copy ]") });
+    EXPECT_EQ(readFile(m_dst + "/c.txt"), "gamma");
 
     // Within one server: renamed there, one item to the name typed, several into the other folder.
     cursorTo("a.txt");
@@ -575,7 +581,7 @@ TEST_F(FileOperationCommandsTest, F6OnAServerRenamesThereAndMovesToThisMachineOn
         ShownDialogs { question("Move", "Move 2 item(s) to " + server.place(m_dst).url() + "?") });
     EXPECT_EQ(snapshot(m_home.path()),
         (Tree { { "dst", "<folder>" }, { "dst/b.txt", "beta" }, { "dst/box", "<folder>" },
-            { "dst/box/inside.txt", "inside" }, { "src", "<folder>" }, { "src/a2.txt", "alpha" },
+            { "dst/box/inside.txt", "inside" }, { "dst/c.txt", "gamma" }, { "src", "<folder>" }, { "src/a2.txt", "alpha" },
             { "src/c.txt", "gamma" } }));
 
     // To this machine: a copy whose taken name is skipped leaves its source where it was.
