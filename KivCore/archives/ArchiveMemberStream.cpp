@@ -1,5 +1,6 @@
 #include "archives/ArchiveMemberStream.h"
 
+#include "archives/ArchiveMemberPath.h"
 #include "base/KivError.h"
 
 #include <archive.h>
@@ -11,17 +12,27 @@
 namespace kiv {
 
 ArchiveMemberStream::ArchiveMemberStream(const std::string& archivePath, const std::string& member)
-    : m_reader(archivePath, member)
 {
-    while (archive_entry* entry = m_reader.next()) {
+    // The target comes first in the archive: it is read anew from the start.
+    if (const std::optional<std::string> target = open(archivePath, member); target && *target != member)
+        open(archivePath, *target);
+}
+
+std::optional<std::string> ArchiveMemberStream::open(const std::string& archivePath, const std::string& member)
+{
+    m_reader.emplace(archivePath, member);
+    while (archive_entry* entry = m_reader->next()) {
         if (ArchiveReader::memberPath(entry) != member)
             continue;
+        // A tar's hard link has no type of its own, and no data.
+        if (const char* target = archive_entry_hardlink(entry); target && archive_entry_size(entry) == 0)
+            return ArchiveMemberPath::safe(target, false);
         if (archive_entry_filetype(entry) != AE_IFREG)
             throw KivError::operationFailed("Not a file in " + archivePath + ": " + member);
         if (archive_entry_is_encrypted(entry))
             throw KivError::operationFailed("Encrypted, so it cannot be read: " + member);
         m_size = archive_entry_size(entry);
-        return;
+        return std::nullopt;
     }
     throw KivError::operationFailed("Not in " + archivePath + ": " + member);
 }
@@ -48,7 +59,7 @@ bool ArchiveMemberStream::haveBlock()
 {
     while (m_left == 0 && !m_ended) {
         const void* block = nullptr;
-        if (!m_reader.nextBlock(block, m_left, m_blockAt)) {
+        if (!m_reader->nextBlock(block, m_left, m_blockAt)) {
             m_ended = true;
             m_left = 0;
         }

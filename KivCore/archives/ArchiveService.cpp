@@ -1,11 +1,13 @@
 #include "archives/ArchiveService.h"
 
 #include "archives/ArchiveExtraction.h"
+#include "archives/ArchiveMemberPath.h"
 #include "archives/ArchiveReader.h"
 #include "base/ErrorText.h"
 #include "base/KivError.h"
 #include "jobs/ItemCounter.h"
 
+#include <algorithm>
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -54,6 +56,18 @@ archive_entry* nextListed(
     return entry;
 }
 
+// The bytes of `entry`: a tar holds a hard link's data once, with the member it names (listed before).
+std::int64_t sizeOf(archive_entry* entry, const std::vector<ArchiveRawEntry>& listed)
+{
+    const char* hardLink = archive_entry_hardlink(entry);
+    if (!hardLink || archive_entry_size(entry) != 0)
+        return archive_entry_size(entry);
+    const std::string target = ArchiveMemberPath::safe(hardLink, false);
+    const auto found = std::find_if(
+        listed.rbegin(), listed.rend(), [&](const ArchiveRawEntry& member) { return member.path == target; });
+    return found == listed.rend() ? 0 : found->size;
+}
+
 } // namespace
 
 std::vector<ArchiveRawEntry> ArchiveService::listRawEntries(
@@ -67,10 +81,11 @@ std::vector<ArchiveRawEntry> ArchiveService::listRawEntries(
         auto path = ArchiveReader::memberPath(entry);
         if (path.empty())
             continue; // the root itself ("./" or "/")
-        // A link's size is that of its target text, as a link on the disk has.
+        // A link's size is that of its target text, as a link on the disk has; a hard link's is
+        // that of the file it is another name for.
         std::string linkTarget = archive_entry_filetype(entry) == AE_IFLNK ? linkTargetOf(entry) : "";
-        const std::int64_t size
-            = linkTarget.empty() ? archive_entry_size(entry) : static_cast<std::int64_t>(linkTarget.size());
+        const std::int64_t size = !linkTarget.empty() ? static_cast<std::int64_t>(linkTarget.size())
+                                                      : sizeOf(entry, entries);
         entries.push_back({ std::move(path), size, modificationDate(entry),
             archive_entry_is_encrypted(entry) != 0, std::move(linkTarget) });
     }

@@ -129,11 +129,11 @@ TEST(ArchiveDoorTest, AMemberReadsWholeWithItsHolesOrFailsWhenDamaged)
     EXPECT_EQ(contentsOf(sparse, "holes"), readFile(dir / "in/holes"));
 }
 
-TEST(ArchiveDoorTest, LinksInsideAreListedAsLinksWithTheirTargets)
+TEST(ArchiveDoorTest, LinksInsideAreListedAsLinksWithTheirTargetsAndHardLinksAsTheFileTheyName)
 {
     TempDir dir;
     dir.write("pack/docs/a.txt", "alpha");
-    dir.run("ln -s docs/a.txt pack/current");
+    dir.run("ln -s docs/a.txt pack/current && ln pack/docs/a.txt pack/docs/same.txt");
     dir.run("tar cf p.tar -C pack . && cd pack && zip -qry ../p.zip .");
     for (const char* archive : { "p.tar", "p.zip" }) {
         SCOPED_TRACE(archive);
@@ -148,5 +148,10 @@ TEST(ArchiveDoorTest, LinksInsideAreListedAsLinksWithTheirTargets)
         EXPECT_EQ(std::pair(info->type, info->linkTarget),
             std::pair(ItemInfo::Type::link, std::string("docs/a.txt")));
         EXPECT_EQ(listed(door, "docs/")[1].kind, FileEntry::Kind::regularFile);
+        // A tar holds the data once; the second name reads it all the same, whichever comes first.
+        for (const char* name : { "docs/a.txt", "docs/same.txt" }) {
+            EXPECT_EQ(door.info(name, Door::Link::itself)->size, 5) << name;
+            EXPECT_EQ(contentsOf(door, name), "alpha") << name;
+        }
     }
 }
