@@ -13,6 +13,7 @@
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Weakly.h"
+#include "viewer/ViewerLoadJob.h"
 #include "viewer/ViewerWindowController.h"
 
 #include <QPointer>
@@ -42,7 +43,7 @@ void ViewEditCommands::viewOperation()
     const std::optional<FileEntry> entry = panel.selectedEntry();
     if (!entry || !isViewable(*entry))
         return;
-    load(std::make_shared<FileLoadJob>(panel.state().location().door(), entry->id, FileLoadJob::Purpose::viewing),
+    load<ViewerLoadJob>(std::make_shared<ViewerLoadJob>(panel.state().location().door(), entry->id),
         &ViewEditCommands::openViewer);
 }
 
@@ -68,8 +69,8 @@ void ViewEditCommands::runBeside(std::shared_ptr<Job> job, JobRunner::EndListene
     m_context.jobs.queue().startNow(m_context.jobs.start(std::move(job), std::move(onEnd)));
 }
 
-void ViewEditCommands::load(
-    std::shared_ptr<FileLoadJob> job, std::function<void(ViewEditCommands&, const FileLoadJob&)> open)
+template <typename Loading>
+void ViewEditCommands::load(std::shared_ptr<Loading> job, std::function<void(ViewEditCommands&, Loading&)> open)
 {
     runBeside(job, weakly(this, [job, open](ViewEditCommands& commands, const JobOutcome& outcome) {
         if (outcome.end == JobOutcome::End::completed)
@@ -77,25 +78,27 @@ void ViewEditCommands::load(
     }));
 }
 
-void ViewEditCommands::openViewer(const FileLoadJob& loaded)
+void ViewEditCommands::openViewer(ViewerLoadJob& job)
 {
+    const FileLoadJob& loaded = job.loaded();
     // The other form is read from the same file of this machine: the file itself or its copy.
     const std::string file = loaded.file();
-    auto reread = weakly(this, [file](ViewEditCommands& commands, PreviewText::Form form,
-                                  std::function<void(PreviewText::Preview)> show) {
-        commands.load(std::make_shared<FileLoadJob>(
-                          FileSystemService::shared(), file, FileLoadJob::Purpose::viewing, form),
-            [show](ViewEditCommands&, const FileLoadJob& again) { show(again.preview()); });
-    });
+    auto reread = weakly(
+        this, [file](ViewEditCommands& commands, PreviewText::Form form, ViewerWindowController::Show show) {
+            commands.load<ViewerLoadJob>(std::make_shared<ViewerLoadJob>(FileSystemService::shared(), file, form),
+                [show](ViewEditCommands&, ViewerLoadJob& again) {
+                    show(again.loaded().preview().kind, again.takeDocument());
+                });
+        });
     const std::optional<std::int64_t> size = loaded.stamp() ? std::optional(loaded.stamp()->size) : std::nullopt;
-    (new ViewerWindowController(file, loaded.preview(), size, reread, this))->showWindow();
+    (new ViewerWindowController(file, loaded.preview().kind, job.takeDocument(), size, reread, this))->showWindow();
 }
 
 void ViewEditCommands::edit(std::shared_ptr<const Door> door, const std::string& path, const std::string& archive)
 {
     QPointer<PanelViewController> editing = &m_context.panels.inactive();
-    load(std::make_shared<FileLoadJob>(std::move(door), path, FileLoadJob::Purpose::editing),
-        [editing, archive](ViewEditCommands& commands, const FileLoadJob& loaded) {
+    load<FileLoadJob>(std::make_shared<FileLoadJob>(std::move(door), path, FileLoadJob::Purpose::editing),
+        [editing, archive](ViewEditCommands& commands, FileLoadJob& loaded) {
             if (editing)
                 commands.openEditor(*editing, loaded, archive);
         });

@@ -17,6 +17,7 @@ class Door;
 class Job;
 class FileLoadJob;
 class PanelViewController;
+class ViewerLoadJob;
 
 // The view (F3) and edit (F4) commands. The file is read as a job (FileLoadJob) through the door of
 // the panel it is shown in, never on the window's thread: where it lies on this machine, or fetched
@@ -44,8 +45,9 @@ public:
 
 private:
     void runBeside(std::shared_ptr<Job> job, JobRunner::EndListener onEnd) const;
-    void load(std::shared_ptr<FileLoadJob> job, std::function<void(ViewEditCommands&, const FileLoadJob&)> open);
-    void openViewer(const FileLoadJob& loaded);
+    template <typename Loading>
+    void load(std::shared_ptr<Loading> job, std::function<void(ViewEditCommands&, Loading&)> open);
+    void openViewer(ViewerLoadJob& job);
     // Edits the file at `path` behind `door`; a non-empty `archive` names the archive it is a
     // member of, and the editor only reads it.
     void edit(std::shared_ptr<const Door> door, const std::string& path, const std::string& archive);

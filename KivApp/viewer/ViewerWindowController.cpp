@@ -8,6 +8,7 @@
 #include "toolkit/ShownText.h"
 #include "toolkit/Theme.h"
 #include "viewer/HexView.h"
+#include "viewer/ViewerTextDocument.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -27,11 +28,6 @@ namespace {
 
 constexpr QSize viewerWindowSize { 720, 500 };
 
-// A text document pays for every block it holds, so the lines of a long text are gathered into
-// blocks of this many, joined by line separators that show and copy as ordinary line breaks.
-constexpr int linesPerBlock = 64;
-constexpr qsizetype gatheringThreshold = 1 << 20;
-
 // How many bytes one step of a search through the dump reads: a few milliseconds from the cache.
 constexpr std::int64_t dumpSearchStep = 8 << 20;
 
@@ -42,7 +38,7 @@ QPlainTextEdit* makeTextView(QWidget* window)
     view->setReadOnly(true);
     // Keyboard selection would show a caret; without it the arrow and page keys scroll instead.
     view->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    view->setFont(Theme::monoFont(12));
+    view->setFont(ViewerTextDocument::font());
     QPalette colors = view->palette();
     colors.setColor(QPalette::Base, Theme::panelBackground());
     colors.setColor(QPalette::Text, Theme::panelText());
@@ -67,42 +63,24 @@ QLabel* makeStatusLine(QWidget* window)
     return line;
 }
 
-// A "\r\n" pair counts as one line break, as it does in a document, so it becomes one separator.
-void gatherLinesIntoBlocks(QString& text)
+// Puts `document` (built by ViewerTextDocument) into `view`, in place of the one it showed: a text
+// may be hundreds of megabytes, so the last one is not kept until the window closes. (The view's
+// own first document goes with the view's setDocument.)
+void setDisplayText(QPlainTextEdit* view, std::unique_ptr<QTextDocument> document)
 {
-    QChar* characters = text.data();
-    const qsizetype size = text.size();
-    qsizetype kept = 0;
-    qsizetype lineBreaks = 0;
-    for (qsizetype at = 0; at < size; ++at) {
-        QChar character = characters[at];
-        if (character == u'\r' && at + 1 < size && characters[at + 1] == u'\n')
-            character = characters[++at];
-        if (character == u'\n' && ++lineBreaks % linesPerBlock != 0)
-            character = QChar::LineSeparator;
-        characters[kept++] = character;
-    }
-    text.truncate(kept);
-}
-
-// Fills `view` with `text`. The document is built before the view sees it, so the view does not
-// follow every inserted line; with the gathering above, a 50 MB log opens in well under a second.
-void setDisplayText(QPlainTextEdit* view, QString text)
-{
-    if (text.size() > gatheringThreshold)
-        gatherLinesIntoBlocks(text);
-    auto* document = new QTextDocument(view);
-    document->setUndoRedoEnabled(false);
-    document->setDefaultFont(view->font());
-    document->setPlainText(text);
-    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
-    view->setDocument(document);
+    QTextDocument* shown = view->document();
+    const bool shownIsOurs = shown->parent() == view;
+    document->setParent(view);
+    document->setDocumentLayout(new QPlainTextDocumentLayout(document.get()));
+    view->setDocument(document.release());
+    if (shownIsOurs)
+        delete shown;
 }
 
 } // namespace
 
-ViewerWindowController::ViewerWindowController(const std::string& filePath, PreviewText::Preview preview,
-    std::optional<std::int64_t> size, Reread reread, QObject* parent)
+ViewerWindowController::ViewerWindowController(const std::string& filePath, PreviewText::Preview::Kind kind,
+    std::unique_ptr<QTextDocument> text, std::optional<std::int64_t> size, Reread reread, QObject* parent)
     : QObject(parent)
     , m_filePath(filePath)
     , m_reread(std::move(reread))
@@ -133,21 +111,20 @@ ViewerWindowController::ViewerWindowController(const std::string& filePath, Prev
     m_hexView->onScroll = [this] { updateStatusLine(); };
     m_searchTimer.setInterval(0);
     connect(&m_searchTimer, &QTimer::timeout, this, &ViewerWindowController::searchDumpOn);
-    show(std::move(preview));
+    show(kind, std::move(text));
     bindKeys();
     m_window->installEventFilter(this);
 }
 
 // The dump is paged from the file, never held whole; the text is, and is dropped for the dump.
-void ViewerWindowController::show(PreviewText::Preview preview)
+void ViewerWindowController::show(PreviewText::Preview::Kind kind, std::unique_ptr<QTextDocument> text)
 {
     stopDumpSearch();
-    auto pager = preview.kind == PreviewText::Preview::Kind::hexDump ? std::make_unique<HexPager>(m_filePath)
-                                                                     : nullptr;
+    auto pager = kind == PreviewText::Preview::Kind::hexDump ? std::make_unique<HexPager>(m_filePath) : nullptr;
     m_shownAsHex = pager && pager->isOpen();
-    if (!m_shownAsHex && preview.kind != PreviewText::Preview::Kind::text)
-        preview.content = "(could not read file)";
-    setDisplayText(m_textView, QString::fromStdString(preview.content));
+    if (!m_shownAsHex && kind != PreviewText::Preview::Kind::text)
+        text = ViewerTextDocument::build("(could not read file)", ViewerTextDocument::font());
+    setDisplayText(m_textView, std::move(text));
     m_hexView->setPager(m_shownAsHex ? std::move(pager) : nullptr);
     m_textView->setVisible(!m_shownAsHex);
     m_hexView->setVisible(m_shownAsHex);
@@ -189,9 +166,9 @@ void ViewerWindowController::bindKeys()
     bind(QKeySequence(Qt::ShiftModifier | Qt::Key_F7), [this] { findNext(); });
     bind(Qt::Key_F4, [this] {
         m_reread(m_shownAsHex ? PreviewText::Form::text : PreviewText::Form::hexDump,
-            [viewer = QPointer(this)](PreviewText::Preview preview) {
+            [viewer = QPointer(this)](PreviewText::Preview::Kind kind, std::unique_ptr<QTextDocument> text) {
                 if (viewer)
-                    viewer->show(std::move(preview));
+                    viewer->show(kind, std::move(text));
             });
     });
 }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTextDocument>
 #include <QTimer>
 #include <cstdint>
 #include <functional>
@@ -32,16 +33,21 @@ class ViewerWindowController : public QObject
 {
     Q_OBJECT
 public:
-    // Reads the file again in `form` (off the window's thread) and hands what it found to `show`
-    // on the UI thread; `show` is not called when the reading fails or is cancelled.
-    using Reread = std::function<void(PreviewText::Form form, std::function<void(PreviewText::Preview)> show)>;
+    // Takes what a reading of the file found: how it is shown, and the document of its text
+    // (ViewerTextDocument, empty for a dump), living on the window's thread.
+    using Show = std::function<void(PreviewText::Preview::Kind kind, std::unique_ptr<QTextDocument> text)>;
+    // Reads the file again in `form` (off the window's thread, ViewerLoadJob) and hands what it
+    // found to `show` on the UI thread; `show` is not called when the reading fails or is cancelled.
+    using Reread = std::function<void(PreviewText::Form form, Show show)>;
 
-    // Builds the 720 x 500 window titled "View: " and the file's name and fills it with `preview`,
-    // what FilePreviewReader found in the file at `filePath` (file-system bytes), `size` bytes
-    // long where known; F4 asks `reread` for the other form. The window is not shown yet. A file
-    // that could not be read shows "(could not read file)".
-    ViewerWindowController(const std::string& filePath, PreviewText::Preview preview,
-        std::optional<std::int64_t> size, Reread reread, QObject* parent = nullptr);
+    // Builds the 720 x 500 window titled "View: " and the file's name and fills it with what a
+    // reading of the file at `filePath` (file-system bytes) found, `size` bytes long where known:
+    // its `text` or, for a dump, the dump paged from the file. F4 asks `reread` for the other
+    // form. The window is not shown yet. A file that could not be read shows "(could not read
+    // file)".
+    ViewerWindowController(const std::string& filePath, PreviewText::Preview::Kind kind,
+        std::unique_ptr<QTextDocument> text, std::optional<std::int64_t> size, Reread reread,
+        QObject* parent = nullptr);
     // Closes and destroys the window.
     ~ViewerWindowController() override;
 
@@ -54,7 +60,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void show(PreviewText::Preview preview);
+    void show(PreviewText::Preview::Kind kind, std::unique_ptr<QTextDocument> text);
     void updateStatusLine();
     void bindKeys();
     void scrollToEnd(bool bottom);

@@ -2,9 +2,12 @@
 
 #include "DialogDriver.h"
 #include "TempDir.h"
-#include "files/FilePreviewReader.h"
+#include "files/FileSystemService.h"
 #include "files/HexPager.h"
+#include "jobs/JobControl.h"
+#include "jobs/JobThread.h"
 #include "viewer/HexView.h"
+#include "viewer/ViewerLoadJob.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -13,6 +16,7 @@
 #include <QTest>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 using namespace kiv;
 using kiv::test::TempDir;
@@ -24,15 +28,28 @@ QString shownText(const ViewerWindowController& viewer)
     return viewer.window()->findChild<QPlainTextEdit*>()->toPlainText();
 }
 
-// A viewer on the file at `path`, read as the program reads it, but at once on this thread.
+// Reads `path` in `form` as the viewer's job does, on a thread of its own as a worker would, and
+// hands what it found to `show` here.
+void readAsAJob(const std::string& path, PreviewText::Form form, const ViewerWindowController::Show& show)
+{
+    ViewerLoadJob job(FileSystemService::shared(), path, form);
+    JobControl control;
+    std::thread([&] { JobThread::runHere(job, control); }).join();
+    show(job.loaded().preview().kind, job.takeDocument());
+}
+
+// A viewer on the file at `path`, read as the program reads it.
 std::unique_ptr<ViewerWindowController> viewerOn(const std::string& path)
 {
-    const auto read = [path](PreviewText::Form form) { return FilePreviewReader::load(path, form); };
     std::error_code unknown;
     const auto size = std::filesystem::file_size(path, unknown);
-    return std::make_unique<ViewerWindowController>(path, read(PreviewText::Form::judged),
-        unknown ? std::nullopt : std::optional(std::int64_t(size)),
-        [read](PreviewText::Form form, std::function<void(PreviewText::Preview)> show) { show(read(form)); });
+    std::unique_ptr<ViewerWindowController> viewer;
+    readAsAJob(path, PreviewText::Form::judged, [&](PreviewText::Preview::Kind kind, std::unique_ptr<QTextDocument> text) {
+        viewer = std::make_unique<ViewerWindowController>(path, kind, std::move(text),
+            unknown ? std::nullopt : std::optional(std::int64_t(size)),
+            [path](PreviewText::Form form, const ViewerWindowController::Show& show) { readAsAJob(path, form, show); });
+    });
+    return viewer;
 }
 
 } // namespace
@@ -51,6 +68,8 @@ TEST(ViewerWindowControllerTest, TextIsShownReadOnlyLineForLineBinaryAsItsDumpAn
     EXPECT_EQ(viewer->window()->windowTitle(), "View: big.log");
     EXPECT_EQ(shownText(*viewer), QString::fromStdString(shown));
     EXPECT_TRUE(viewer->window()->findChild<QPlainTextEdit*>()->isReadOnly());
+    EXPECT_EQ(viewer->window()->findChild<QPlainTextEdit*>()->document()->thread(), viewer->window()->thread())
+        << "the document built by the job is handed over to the window's thread";
 
     const auto binary = viewerOn(scratch.write("a.bin", std::string("Hello\0World", 11)));
     const HexView* dump = binary->window()->findChild<HexView*>();
