@@ -150,8 +150,9 @@ void DoorCopy::copyLink(const std::string& path, const std::string& targetPath, 
 void DoorCopy::copyFile(const std::string& path, const std::string& targetPath, const ItemInfo& info)
 {
     bool replacing = false;
-    const std::optional<std::string> target = targetFor(path, targetPath, info, replacing);
-    if (!target)
+    std::optional<std::string> target;
+    // Looking at the target may fail too (a folder that may not be read): the item's failure.
+    if (!m_failures.attempt([&] { target = targetFor(path, targetPath, info, replacing); }, shown(path)) || !target)
         return;
     m_control.beginItem(shown(path), info.size);
     if (!m_failures.attempt([&] { sendFile(path, *target, info, replacing); }, shown(path)))
