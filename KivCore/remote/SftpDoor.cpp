@@ -3,6 +3,7 @@
 #include "base/KivError.h"
 #include "base/PathString.h"
 #include "jobs/ItemCounter.h"
+#include "jobs/JobControl.h"
 #include "remote/RemoteName.h"
 #include "remote/SftpReadStream.h"
 #include "remote/SftpSession.h"
@@ -228,7 +229,7 @@ std::optional<ItemInfo> SftpDoor::info(const std::string& path, Link link) const
     const auto connection = session();
     SftpAttributes attributes;
     try {
-        attributes = link == Link::itself ? connection->lstat(path, nullptr) : connection->stat(path, nullptr);
+        attributes = link == Link::itself ? connection->lstat(path, JobControl::ofThisThread()) : connection->stat(path, JobControl::ofThisThread());
     } catch (const std::filesystem::filesystem_error& error) {
         if (isMissing(error))
             return std::nullopt;
@@ -236,14 +237,14 @@ std::optional<ItemInfo> SftpDoor::info(const std::string& path, Link link) const
     }
     ItemInfo info = infoOf(attributes);
     if (info.type == ItemInfo::Type::link)
-        info.linkTarget = connection->readLink(path, nullptr);
+        info.linkTarget = connection->readLink(path, JobControl::ofThisThread());
     return info;
 }
 
 std::unique_ptr<ReadStream> SftpDoor::read(const std::string& path) const
 {
     const auto connection = session();
-    const SftpAttributes attributes = connection->stat(path, nullptr);
+    const SftpAttributes attributes = connection->stat(path, JobControl::ofThisThread());
     if (!attributes.isRegularFile())
         throw KivError::operationFailed("Not a regular file: " + path);
     return std::make_unique<SftpReadStream>(connection, path, attributes.size);
@@ -266,7 +267,7 @@ void SftpDoor::explainRefusal(const std::string& path) const
 void SftpDoor::makeFolder(const std::string& path) const
 {
     try {
-        session()->makeFolder(path, 0777, nullptr);
+        session()->makeFolder(path, 0777, JobControl::ofThisThread());
     } catch (const KivError&) {
         explainRefusal(path);
     }
@@ -275,7 +276,7 @@ void SftpDoor::makeFolder(const std::string& path) const
 void SftpDoor::makeLink(const std::string& target, const std::string& path) const
 {
     try {
-        session()->makeLink(target, path, nullptr);
+        session()->makeLink(target, path, JobControl::ofThisThread());
     } catch (const KivError&) {
         explainRefusal(path);
     }
@@ -299,7 +300,7 @@ void SftpDoor::keepAttributes(const std::string& path, const ItemInfo& like) con
         attributes.accessTime = attributes.modificationTime = static_cast<std::uint32_t>(seconds);
     }
     if (attributes.flags != 0)
-        session()->setAttributes(path, attributes, nullptr);
+        session()->setAttributes(path, attributes, JobControl::ofThisThread());
 }
 
 void SftpDoor::rename(const std::string& from, const std::string& to) const
@@ -307,7 +308,7 @@ void SftpDoor::rename(const std::string& from, const std::string& to) const
     if (info(to, Link::itself))
         throw KivError::alreadyExists(to);
     try {
-        session()->rename(from, to, SftpSession::Replace::never, nullptr);
+        session()->rename(from, to, SftpSession::Replace::never, JobControl::ofThisThread());
     } catch (const KivError&) {
         explainRefusal(to);
     }
@@ -316,10 +317,10 @@ void SftpDoor::rename(const std::string& from, const std::string& to) const
 void SftpDoor::remove(const std::string& path) const
 {
     const auto connection = session();
-    if (connection->lstat(path, nullptr).isFolder())
-        connection->removeFolder(path, nullptr);
+    if (connection->lstat(path, JobControl::ofThisThread()).isFolder())
+        connection->removeFolder(path, JobControl::ofThisThread());
     else
-        connection->removeFile(path, nullptr);
+        connection->removeFile(path, JobControl::ofThisThread());
 }
 
 bool SftpDoor::sharesFileSystem(const std::string& path, const Door& other, const std::string& otherPath) const

@@ -17,7 +17,9 @@ class SftpSession;
 // door already open to a server). Paths are absolute paths on the server. A name the server lists
 // that cannot be a file name (RemoteName) is listed under a look-alike that names nothing outside
 // the folder. Once the connection is lost every member throws RemoteError::connectionLost, until
-// reconnect() makes a new one: nothing is ever done on another place instead.
+// reconnect() makes a new one: nothing is ever done on another place instead. A member called on a
+// job's thread stops waiting on a silent server once that job is cancelled (JobControl::ofThisThread),
+// throwing JobCancelled; elsewhere it waits until the silence counts as a lost connection.
 class SftpDoor : public Door
 {
 public:

@@ -77,6 +77,22 @@ TEST(SftpCopyJobTest, AMoveCancelledMidFileLeavesTheSourceWhole)
         JobOutcome::End::cancelled);
     EXPECT_EQ(test::readFile(remote / "big"), big);
     EXPECT_TRUE(std::filesystem::is_empty(local.path()));
+
+    // Cancelled while the server is silent before anything moved, it stops at once too, not when
+    // the silence counts as a lost connection.
+    server.freeze();
+    JobScript waiting;
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        waiting.control.cancel();
+    });
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(waiting.run(SftpCopyJob(there, { remote / "big" }, disk, local.path(), SftpCopyJob::Mode::move)).end,
+        JobOutcome::End::cancelled);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    canceller.join();
+    server.resume();
+    EXPECT_EQ(test::readFile(remote / "big"), big);
 }
 
 TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
