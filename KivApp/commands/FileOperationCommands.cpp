@@ -120,6 +120,11 @@ void FileOperationCommands::transferWithServer(const PanelLocation& source, cons
                 .arg(verb.toLower(), target.isArchive() ? QStringLiteral("an archive view") : QStringLiteral("a list of found items")));
         return;
     }
+    // A move takes its items away where they lie, which a list of found files is not.
+    if (mode == SftpCopyJob::Mode::move && source.isFound()) {
+        refuse(verb, QStringLiteral("A server's items are moved to and from folders of this machine only."));
+        return;
+    }
     const QString question
         = verb + u' ' + itemCount(items) + QStringLiteral(" to ") + ShownText::of(target.displayPath()) + u'?';
     if (!RetroDialogs::confirm(&m_context.dialogParent, verb, question, verb))
