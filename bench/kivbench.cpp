@@ -13,7 +13,7 @@
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
 #include "remote/RemotePlace.h"
-#include "remote/SftpCopyJob.h"
+#include "files/DoorCopyJob.h"
 #include "remote/SftpDoor.h"
 #include "remote/SftpSession.h"
 #include "search/FindJob.h"
@@ -96,7 +96,7 @@ int remoteCopyCommand(const char* source, const char* target)
 {
     const auto [from, sourcePath] = sideOf(source);
     const auto [to, targetPath] = sideOf(target);
-    return runJob(kiv::SftpCopyJob(from, { sourcePath }, to, targetPath));
+    return runJob(kiv::DoorCopyJob(from, { sourcePath }, to, targetPath));
 }
 
 // Lists a folder on a server, as a panel entering it would: prints the number of entries.

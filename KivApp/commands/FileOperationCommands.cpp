@@ -16,7 +16,7 @@
 #include "panel/PanelLocation.h"
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
-#include "remote/SftpCopyJob.h"
+#include "files/DoorCopyJob.h"
 #include "remote/SftpDoor.h"
 #include "remote/SftpRenameJob.h"
 #include "text/KivFormat.h"
@@ -96,7 +96,7 @@ void FileOperationCommands::copyOperation()
         return;
     }
     if (source.state().location().isRemote() || target.state().location().isRemote()) {
-        transferWithServer(source.state().location(), items, target.state().location(), SftpCopyJob::Mode::copy);
+        transferWithServer(source.state().location(), items, target.state().location(), DoorCopyJob::Mode::copy);
         return;
     }
     const std::optional<std::string> answer = askFor(
@@ -111,9 +111,9 @@ void FileOperationCommands::copyOperation()
 }
 
 void FileOperationCommands::transferWithServer(const PanelLocation& source, const std::vector<FileEntry>& items,
-    const PanelLocation& target, SftpCopyJob::Mode mode) const
+    const PanelLocation& target, DoorCopyJob::Mode mode) const
 {
-    const QString verb = mode == SftpCopyJob::Mode::move ? QStringLiteral("Move") : QStringLiteral("Copy");
+    const QString verb = mode == DoorCopyJob::Mode::move ? QStringLiteral("Move") : QStringLiteral("Copy");
     if (target.isArchive() || target.isFound()) {
         refuse(verb,
             QStringLiteral("Can't %1 into %2.")
@@ -121,7 +121,7 @@ void FileOperationCommands::transferWithServer(const PanelLocation& source, cons
         return;
     }
     // A move takes its items away where they lie, which a list of found files is not.
-    if (mode == SftpCopyJob::Mode::move && source.isFound()) {
+    if (mode == DoorCopyJob::Mode::move && source.isFound()) {
         refuse(verb, QStringLiteral("A server's items are moved to and from folders of this machine only."));
         return;
     }
@@ -129,9 +129,9 @@ void FileOperationCommands::transferWithServer(const PanelLocation& source, cons
         = verb + u' ' + itemCount(items) + QStringLiteral(" to ") + ShownText::of(target.displayPath()) + u'?';
     if (!RetroDialogs::confirm(&m_context.dialogParent, verb, question, verb))
         return;
-    auto job = std::make_shared<SftpCopyJob>(source.door(), sourcePaths(source, items), target.door(), target.path(), mode);
+    auto job = std::make_shared<DoorCopyJob>(source.door(), sourcePaths(source, items), target.door(), target.path(), mode);
     // A copy onto a server is undone there; what went both ways or came to this machine is not kept.
-    if (target.isRemote() && mode == SftpCopyJob::Mode::copy)
+    if (target.isRemote() && mode == DoorCopyJob::Mode::copy)
         UndoRecording::start(m_context, job, job->report(), OperationRecord::Kind::copy, target.door());
     else
         m_context.jobs.start(job);
@@ -263,7 +263,7 @@ void FileOperationCommands::moveWithServer(PanelViewController& source, PanelVie
     const PanelLocation& from = source.state().location();
     const PanelLocation& to = target.state().location();
     if (!from.isRemote() || !to.isRemote()) {
-        transferWithServer(from, items, to, SftpCopyJob::Mode::move);
+        transferWithServer(from, items, to, DoorCopyJob::Mode::move);
         return;
     }
     if (!from.door()->isSamePlace(*to.door())) {

@@ -3,7 +3,7 @@
 #include "base/FileEntry.h"
 #include "commands/CommandContext.h"
 #include "history/OperationRecord.h"
-#include "remote/SftpCopyJob.h"
+#include "files/DoorCopyJob.h"
 
 #include <QObject>
 #include <QString>
@@ -36,12 +36,12 @@ public:
 
     // Copies the active panel's selection, or extracts it out of an archive, into a folder asked
     // for, the other panel's by default (F5), as a job; clears the marks. Where a server's folder
-    // is on either side, the copy goes into the other panel's folder after asking (SftpCopyJob).
+    // is on either side, the copy goes into the other panel's folder after asking (DoorCopyJob).
     void copyOperation();
     // Renames the one selected item at once, or moves it (as a job) to a path asked for, or moves
     // several selected items into the other panel's folder as a job after asking (F6). Within one
     // server the items are renamed there; between a server and this machine they are copied and
-    // each removed at its source once its copy is whole (SftpCopyJob).
+    // each removed at its source once its copy is whole (DoorCopyJob).
     void moveOperation();
     // Makes a folder with a name asked for in the active panel's folder (F7).
     void mkdirOperation();
@@ -60,7 +60,7 @@ private:
     // Copies to, from or between servers' folders, or moves between a server's folder and a folder
     // of this machine, after asking.
     void transferWithServer(const PanelLocation& source, const std::vector<FileEntry>& items,
-        const PanelLocation& target, SftpCopyJob::Mode mode) const;
+        const PanelLocation& target, DoorCopyJob::Mode mode) const;
     void moveWithServer(PanelViewController& source, PanelViewController& target) const;
     void startRecorded(std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const;
     void moveOneItem(PanelViewController& source, PanelViewController& target, const FileEntry& item) const;

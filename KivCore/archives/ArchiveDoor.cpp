@@ -100,6 +100,11 @@ void ArchiveDoor::remove(const std::string&) const
     refuseChange();
 }
 
+void ArchiveDoor::removeTree(const std::string&, ItemFailures&, JobControl&) const
+{
+    refuseChange();
+}
+
 bool ArchiveDoor::sharesFileSystem(const std::string&, const Door&, const std::string&) const
 {
     return false;

@@ -11,6 +11,7 @@
 
 namespace kiv {
 
+class ItemFailures;
 class JobControl;
 class ReadStream;
 class WriteStream;
@@ -118,6 +119,11 @@ public:
     virtual void rename(const std::string& from, const std::string& to) const = 0;
     // Removes the one item at `path`: a file, a link (not what it points to) or an empty folder.
     virtual void remove(const std::string& path) const = 0;
+    // Removes the item at `path` with everything in it, at any depth (links go, never what they
+    // point to), as the place does it best, asking about each failure through `failures` and
+    // counting each item removed as done on `control`, which is checked for cancellation between
+    // items. What was skipped, and the folders holding it, stay.
+    virtual void removeTree(const std::string& path, ItemFailures& failures, JobControl& control) const = 0;
     // Returns whether the item at `path` and the one at `otherPath` on `other` lie on one file
     // system, so rename() takes one to the other's folder; false when either cannot be examined.
     virtual bool sharesFileSystem(const std::string& path, const Door& other, const std::string& otherPath) const

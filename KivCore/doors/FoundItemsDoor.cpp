@@ -102,6 +102,11 @@ void FoundItemsDoor::remove(const std::string& path) const
     host().remove(path);
 }
 
+void FoundItemsDoor::removeTree(const std::string& path, ItemFailures& failures, JobControl& control) const
+{
+    host().removeTree(path, failures, control);
+}
+
 bool FoundItemsDoor::sharesFileSystem(const std::string& path, const Door& other, const std::string& otherPath) const
 {
     return host().sharesFileSystem(path, other, otherPath);

@@ -41,6 +41,7 @@ public:
     void keepAttributes(const std::string& path, const ItemInfo& like) const override;
     void rename(const std::string& from, const std::string& to) const override;
     void remove(const std::string& path) const override;
+    void removeTree(const std::string& path, ItemFailures& failures, JobControl& control) const override;
     bool sharesFileSystem(const std::string& path, const Door& other, const std::string& otherPath) const override;
 
 private:

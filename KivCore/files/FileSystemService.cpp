@@ -4,11 +4,12 @@
 #include "base/KivError.h"
 #include "base/PathString.h"
 #include "base/PlatformCalls.h"
+#include "files/DirectoryChain.h"
 #include "files/DirectoryReader.h"
 #include "files/DiskItem.h"
 #include "files/LocalReadStream.h"
 #include "files/LocalWriteStream.h"
-#include "base/PathString.h"
+#include "files/TreeRemoval.h"
 #include "jobs/ItemCounter.h"
 #include "jobs/JobControl.h"
 #include "text/FileNameOrder.h"
@@ -356,6 +357,13 @@ void FileSystemService::remove(const std::string& path) const
     if ((errno == EISDIR || errno == EPERM) && DiskItem::isRealFolder(path) && ::rmdir(path.c_str()) == 0)
         return;
     throwSystemError(errno, path);
+}
+
+// Folder by folder through open descriptors, never through a link (TreeRemoval).
+void FileSystemService::removeTree(const std::string& path, ItemFailures& failures, JobControl& control) const
+{
+    DirectoryChain chain(PathString::parentOrRoot(path));
+    TreeRemoval::remove(chain, PathString::lastComponent(path), failures, &control);
 }
 
 bool FileSystemService::sharesFileSystem(

@@ -3,10 +3,12 @@
 #include "base/KivError.h"
 #include "base/PathString.h"
 #include "jobs/ItemCounter.h"
+#include "jobs/ItemFailures.h"
 #include "jobs/JobControl.h"
 #include "remote/RemoteName.h"
 #include "remote/SftpReadStream.h"
 #include "remote/SftpSession.h"
+#include "remote/SftpTreeRemoval.h"
 #include "remote/SftpWriteStream.h"
 #include "text/FileNameOrder.h"
 
@@ -321,6 +323,12 @@ void SftpDoor::remove(const std::string& path) const
         connection->removeFolder(path, JobControl::ofThisThread());
     else
         connection->removeFile(path, JobControl::ofThisThread());
+}
+
+// From the listings' own facts, with no second look at each item (SftpTreeRemoval).
+void SftpDoor::removeTree(const std::string& path, ItemFailures& failures, JobControl& control) const
+{
+    failures.attempt([&] { SftpTreeRemoval::remove(*session(), path, control); }, path);
 }
 
 bool SftpDoor::sharesFileSystem(const std::string& path, const Door& other, const std::string& otherPath) const

@@ -11,7 +11,7 @@
 #include "history/ReplayJob.h"
 #include "jobs/JobControl.h"
 #include "jobs/JobThread.h"
-#include "remote/SftpCopyJob.h"
+#include "files/DoorCopyJob.h"
 #include "remote/SftpDoor.h"
 #include "remote/SftpRenameJob.h"
 #include "rename/RenameSetJob.h"
@@ -322,7 +322,7 @@ TEST_F(OperationHistoryTest, OnAServerRenamesNewFoldersAndCopiesAreReplayedThere
     history.record(making->takeRecord());
     const auto renaming
         = std::make_shared<SftpRenameJob>(door, std::vector { dir / "remote/x" }, dir / "remote/made/y");
-    const auto copying = std::make_shared<SftpCopyJob>(
+    const auto copying = std::make_shared<DoorCopyJob>(
         FileSystemService::shared(), std::vector { dir / "local/tree" }, door, dir / "remote");
     for (RecordedJob job : { RecordedJob(renaming, renaming->report(), RecordKind::move, door),
              RecordedJob(copying, copying->report(), RecordKind::copy, door) }) {

@@ -4,7 +4,7 @@
 #include "jobs/JobThread.h"
 #include "remote/RemoteError.h"
 #include "files/FileSystemService.h"
-#include "remote/SftpCopyJob.h"
+#include "files/DoorCopyJob.h"
 #include "remote/SftpDoor.h"
 
 #include <algorithm>
@@ -183,12 +183,12 @@ TEST(SftpSessionTest, CopiesBothWaysAreByteExactAndKeepModes)
     JobScript script;
     const auto there = doorTo(server, script);
     const auto disk = FileSystemService::shared();
-    auto outcome = script.run(SftpCopyJob(disk, { source / "tree" }, there, remote.path()));
+    auto outcome = script.run(DoorCopyJob(disk, { source / "tree" }, there, remote.path()));
     EXPECT_EQ(outcome.end, JobOutcome::End::completed) << outcome.summary;
     EXPECT_EQ(test::treeOf(remote / "tree"), test::treeOf(source / "tree"));
     EXPECT_EQ(modeOf(remote / "tree/deep/er/small"), 0751);
 
-    outcome = script.run(SftpCopyJob(there, { remote / "tree" }, disk, back.path()));
+    outcome = script.run(DoorCopyJob(there, { remote / "tree" }, disk, back.path()));
     EXPECT_EQ(outcome.end, JobOutcome::End::completed) << outcome.summary;
     EXPECT_EQ(test::treeOf(back / "tree"), test::treeOf(source / "tree"));
     EXPECT_EQ(modeOf(back / "tree/deep/er/small"), 0751);
@@ -197,7 +197,7 @@ TEST(SftpSessionTest, CopiesBothWaysAreByteExactAndKeepModes)
     // The same file again is a conflict; Skip leaves the target alone.
     source.write("tree/empty", "changed");
     JobScript skipping({ JobAnswer::skip });
-    outcome = skipping.run(SftpCopyJob(there, { remote / "tree/big.bin" }, disk, back / "tree"));
+    outcome = skipping.run(DoorCopyJob(there, { remote / "tree/big.bin" }, disk, back / "tree"));
     ASSERT_EQ(skipping.asked.size(), 1u);
     EXPECT_EQ(skipping.asked[0].kind, JobQuestion::Kind::conflict);
     EXPECT_EQ(skipping.asked[0].source.size, 3 * 1024 * 1024 + 17);
@@ -224,7 +224,7 @@ TEST(SftpSessionTest, CancellingMidFileLeavesNoPartOfItEitherWay)
     std::vector<int> partModes;
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(script
-                  .runPastOneMebibyte(SftpCopyJob(there, { remote / "big.bin" }, disk, downloads.path()),
+                  .runPastOneMebibyte(DoorCopyJob(there, { remote / "big.bin" }, disk, downloads.path()),
                       [&] {
                           for (const auto& part : std::filesystem::directory_iterator(downloads.path()))
                               partModes.push_back(modeOf(part.path()));
@@ -245,7 +245,7 @@ TEST(SftpSessionTest, CancellingMidFileLeavesNoPartOfItEitherWay)
 
     JobScript uploading;
     EXPECT_EQ(uploading
-                  .runPastOneMebibyte(SftpCopyJob(disk, { local / "big.bin" }, there, uploads.path()))
+                  .runPastOneMebibyte(DoorCopyJob(disk, { local / "big.bin" }, there, uploads.path()))
                   .end,
         JobOutcome::End::cancelled);
     EXPECT_TRUE(std::filesystem::is_empty(uploads.path()));
@@ -264,7 +264,7 @@ TEST(SftpSessionTest, AServerThatStopsAnsweringIsReportedLostAndNothingIsLeft)
     const auto disk = FileSystemService::shared();
     const auto started = std::chrono::steady_clock::now();
     const auto outcome = script.runPastOneMebibyte(
-        SftpCopyJob(there, { remote / "big.bin" }, disk, downloads.path()),
+        DoorCopyJob(there, { remote / "big.bin" }, disk, downloads.path()),
         [&] { server.freeze(); });
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15));
     EXPECT_EQ(outcome.end, JobOutcome::End::incomplete);

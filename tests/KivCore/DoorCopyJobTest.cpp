@@ -1,4 +1,4 @@
-#include "remote/SftpCopyJob.h"
+#include "files/DoorCopyJob.h"
 
 #include "archives/ArchiveDoor.h"
 #include "base/KivError.h"
@@ -17,7 +17,7 @@ namespace kiv {
 
 using namespace test;
 
-TEST(SftpCopyJobTest, AMoveRemovesEachSourceOnlyOnceItsCopyIsWholeBothWays)
+TEST(DoorCopyJobTest, AMoveRemovesEachSourceOnlyOnceItsCopyIsWholeBothWays)
 {
     SshServer server;
     server.trustHostKey();
@@ -37,7 +37,7 @@ TEST(SftpCopyJobTest, AMoveRemovesEachSourceOnlyOnceItsCopyIsWholeBothWays)
 
     // Skipping a taken name inside a folder keeps the whole folder on the server, as a skipped file does.
     JobScript downloading({ JobAnswer::skip, JobAnswer::skip });
-    const JobOutcome outcome = downloading.run(SftpCopyJob(there, { remote / "dir", remote / "mixed", remote / "f", remote / "taken" }, disk, local.path(), SftpCopyJob::Mode::move));
+    const JobOutcome outcome = downloading.run(DoorCopyJob(there, { remote / "dir", remote / "mixed", remote / "f", remote / "taken" }, disk, local.path(), DoorCopyJob::Mode::move));
     EXPECT_EQ(outcome, (JobOutcome { JobOutcome::End::incomplete,
                            "2 items stay where they were: not all of each was copied", true }));
     EXPECT_EQ(test::treeOf(remote.path()), (Tree { { "mixed", "/" }, { "mixed/x", "x" }, { "mixed/y", "server's y" },
@@ -50,7 +50,7 @@ TEST(SftpCopyJobTest, AMoveRemovesEachSourceOnlyOnceItsCopyIsWholeBothWays)
     TempDir uploads;
     const std::string into = uploads.folder("into");
     JobScript uploading;
-    EXPECT_EQ(uploading.run(SftpCopyJob(disk, { local / "dir", local / "f" }, there, into, SftpCopyJob::Mode::move)),
+    EXPECT_EQ(uploading.run(DoorCopyJob(disk, { local / "dir", local / "f" }, there, into, DoorCopyJob::Mode::move)),
         (JobOutcome { JobOutcome::End::completed, "Moved" }));
     EXPECT_EQ(test::treeOf(into),
         (Tree { { "dir", "/" }, { "dir/a", "a" }, { "dir/sub", "/" }, { "dir/sub/b", "b" }, { "f", "f" } }));
@@ -58,7 +58,7 @@ TEST(SftpCopyJobTest, AMoveRemovesEachSourceOnlyOnceItsCopyIsWholeBothWays)
     EXPECT_FALSE(std::filesystem::exists(local / "f"));
 }
 
-TEST(SftpCopyJobTest, AMoveCancelledMidFileLeavesTheSourceWhole)
+TEST(DoorCopyJobTest, AMoveCancelledMidFileLeavesTheSourceWhole)
 {
     SshServer server;
     server.trustHostKey();
@@ -72,7 +72,7 @@ TEST(SftpCopyJobTest, AMoveCancelledMidFileLeavesTheSourceWhole)
 
     JobScript script;
     EXPECT_EQ(script
-                  .runPastOneMebibyte(SftpCopyJob(there, { remote / "big" }, disk, local.path(), SftpCopyJob::Mode::move))
+                  .runPastOneMebibyte(DoorCopyJob(there, { remote / "big" }, disk, local.path(), DoorCopyJob::Mode::move))
                   .end,
         JobOutcome::End::cancelled);
     EXPECT_EQ(test::readFile(remote / "big"), big);
@@ -87,7 +87,7 @@ TEST(SftpCopyJobTest, AMoveCancelledMidFileLeavesTheSourceWhole)
         waiting.control.cancel();
     });
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(waiting.run(SftpCopyJob(there, { remote / "big" }, disk, local.path(), SftpCopyJob::Mode::move)).end,
+    EXPECT_EQ(waiting.run(DoorCopyJob(there, { remote / "big" }, disk, local.path(), DoorCopyJob::Mode::move)).end,
         JobOutcome::End::cancelled);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
     canceller.join();
@@ -95,7 +95,7 @@ TEST(SftpCopyJobTest, AMoveCancelledMidFileLeavesTheSourceWhole)
     EXPECT_EQ(test::readFile(remote / "big"), big);
 }
 
-TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
+TEST(DoorCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
 {
     SshServer server;
     server.trustHostKey();
@@ -116,7 +116,7 @@ TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
 
     // A folder member named as the panel names it, without its "/", comes with all it holds.
     JobScript copying({ JobAnswer::skip });
-    EXPECT_EQ(copying.run(SftpCopyJob(archive, { "docs/sub", "docs/a.txt" }, there, remote.path(), SftpCopyJob::Mode::copy)),
+    EXPECT_EQ(copying.run(DoorCopyJob(archive, { "docs/sub", "docs/a.txt" }, there, remote.path(), DoorCopyJob::Mode::copy)),
         (JobOutcome { JobOutcome::End::completed, "Copied" }));
     EXPECT_EQ(test::treeOf(remote.path()),
         (Tree { { "a.txt", "server's a" }, { "sub", "/" }, { "sub/b.txt", "beta" } }));
@@ -129,7 +129,7 @@ TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
 
     JobScript cancelling;
     EXPECT_EQ(cancelling
-                  .runPastOneMebibyte(SftpCopyJob(archive, { "big" }, there, remote.path(), SftpCopyJob::Mode::copy))
+                  .runPastOneMebibyte(DoorCopyJob(archive, { "big" }, there, remote.path(), DoorCopyJob::Mode::copy))
                   .end,
         JobOutcome::End::cancelled);
     EXPECT_EQ(test::treeOf(remote.path()).size(), 3u) << "no part of the file, under any name";
@@ -137,13 +137,13 @@ TEST(SftpCopyJobTest, ItemsOfAnArchiveGoOntoAServerWholeOrNotAtAll)
     // Nothing is ever removed from an archive, so nothing moves out of one.
     JobScript moving;
     EXPECT_EQ(moving
-                  .run(SftpCopyJob(archive, { "docs/a.txt" }, there, remote / "sub", SftpCopyJob::Mode::move))
+                  .run(DoorCopyJob(archive, { "docs/a.txt" }, there, remote / "sub", DoorCopyJob::Mode::move))
                   .end,
         JobOutcome::End::failed);
     EXPECT_EQ(test::treeOf(remote.path()).size(), 3u);
 }
 
-TEST(SftpCopyJobTest, NamesFromAHostileServerNeverWriteOutsideTheTarget)
+TEST(DoorCopyJobTest, NamesFromAHostileServerNeverWriteOutsideTheTarget)
 {
     FakeSftpServer server(FakeSftpServer::Login::password, "pw");
     TempDir outside;
@@ -174,7 +174,7 @@ TEST(SftpCopyJobTest, NamesFromAHostileServerNeverWriteOutsideTheTarget)
             script.control.answer(JobAnswer::skip);
     });
     const auto there = SftpDoor::open(server.place(), script.control);
-    const auto outcome = script.run(SftpCopyJob(there, { "/hostile" }, FileSystemService::shared(), target.path()));
+    const auto outcome = script.run(DoorCopyJob(there, { "/hostile" }, FileSystemService::shared(), target.path()));
     EXPECT_EQ(outcome.end, JobOutcome::End::incomplete) << outcome.summary;
 
     EXPECT_EQ(test::treeOf(target.path()),

@@ -1,20 +1,15 @@
-#include "remote/SftpCopyJob.h"
+#include "files/DoorCopyJob.h"
 
-#include "base/PathString.h"
 #include "doors/Door.h"
 #include "doors/DoorItem.h"
-#include "files/DirectoryChain.h"
 #include "files/DoorCopy.h"
-#include "files/TreeRemoval.h"
 #include "jobs/ItemFailures.h"
 #include "jobs/JobControl.h"
-#include "remote/SftpDoor.h"
-#include "remote/SftpTreeRemoval.h"
 #include "text/KivFormat.h"
 
 namespace kiv {
 
-SftpCopyJob::SftpCopyJob(std::shared_ptr<const Door> from, std::vector<std::string> sources,
+DoorCopyJob::DoorCopyJob(std::shared_ptr<const Door> from, std::vector<std::string> sources,
     std::shared_ptr<const Door> to, std::string target, Mode mode)
     : m_from(std::move(from))
     , m_sources(std::move(sources))
@@ -24,7 +19,7 @@ SftpCopyJob::SftpCopyJob(std::shared_ptr<const Door> from, std::vector<std::stri
 {
 }
 
-std::string SftpCopyJob::description() const
+std::string DoorCopyJob::description() const
 {
     const std::string what = m_sources.size() != 1 ? KivFormat::itemCount(std::ssize(m_sources))
                                                    : m_from->displayPath(m_sources.front());
@@ -32,7 +27,7 @@ std::string SftpCopyJob::description() const
 }
 
 // Only what lies on this machine: paths on a server never clash with local ones.
-JobFootprint SftpCopyJob::footprint() const
+JobFootprint DoorCopyJob::footprint() const
 {
     std::vector<std::string> sources = localPaths(*m_from, m_sources);
     std::vector<std::string> written = localPaths(*m_to, { m_target });
@@ -44,7 +39,7 @@ JobFootprint SftpCopyJob::footprint() const
     return { std::move(sources), std::move(written) };
 }
 
-std::vector<std::string> SftpCopyJob::localPaths(const Door& door, const std::vector<std::string>& paths)
+std::vector<std::string> DoorCopyJob::localPaths(const Door& door, const std::vector<std::string>& paths)
 {
     if (const DoorItem* archive = door.container())
         return localPaths(*archive->door, { archive->path });
@@ -55,12 +50,11 @@ std::vector<std::string> SftpCopyJob::localPaths(const Door& door, const std::ve
     return local;
 }
 
-JobOutcome SftpCopyJob::run(JobControl& control)
+JobOutcome DoorCopyJob::run(JobControl& control)
 {
-    // Removing a source is done where it lies, on this machine or a server: nothing else is ever
-    // taken for it.
-    if (m_mode == Mode::move && m_from->kind() != Door::Kind::localDisk && m_from->kind() != Door::Kind::remote)
-        return { JobOutcome::End::failed, "Only items of this machine or of a server are moved." };
+    // Nothing is ever taken out of an archive.
+    if (m_mode == Mode::move && m_from->kind() == Door::Kind::archive)
+        return { JobOutcome::End::failed, "Nothing is moved out of an archive." };
     DoorCopy transfer(m_from, m_to, control, m_report);
     for (const std::string& source : m_sources)
         transfer.count(source);
@@ -76,7 +70,7 @@ JobOutcome SftpCopyJob::run(JobControl& control)
         if (m_mode == Mode::copy)
             continue;
         if (transfer.leftOut() == leftOut)
-            removeSource(source, removals, control);
+            m_from->removeTree(source, removals, control);
         else
             ++kept;
     }
@@ -90,17 +84,6 @@ JobOutcome SftpCopyJob::run(JobControl& control)
         return { JobOutcome::End::incomplete,
             std::to_string(kept) + " items stay where they were: not all of each was copied", true };
     return { JobOutcome::End::completed, m_mode == Mode::move ? "Moved" : "Copied" };
-}
-
-void SftpCopyJob::removeSource(const std::string& path, ItemFailures& failures, JobControl& control) const
-{
-    if (m_from->kind() == Door::Kind::remote) {
-        const auto& server = static_cast<const SftpDoor&>(*m_from);
-        failures.attempt([&] { SftpTreeRemoval::remove(*server.session(), path, control); }, path);
-        return;
-    }
-    DirectoryChain chain(PathString::parentOrRoot(path));
-    TreeRemoval::remove(chain, PathString::lastComponent(path), failures, &control);
 }
 
 } // namespace kiv

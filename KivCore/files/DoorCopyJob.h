@@ -10,14 +10,13 @@
 namespace kiv {
 
 class Door;
-class ItemFailures;
 
-// Copies or moves items to, from or between servers as a job: the items of one place are read
-// through its door and written through the other's (DoorCopy), with progress, the conflict
-// question and cancel that leaves no part of a file behind. A move removes each item at its
-// source only once its copy is whole: an item the copy left anything of out (a failure or a taken
-// name skipped) stays at its source.
-class SftpCopyJob : public Job
+// Copies or moves items from one place into a folder of another as a job, whichever two places
+// they are: the items are read through the source's door and written through the target's
+// (DoorCopy), with progress, the conflict question and cancel that leaves no part of a file
+// behind. A move removes each item at its source (Door::removeTree) only once its copy is whole:
+// an item the copy left anything of out (a failure or a taken name skipped) stays at its source.
+class DoorCopyJob : public Job
 {
 public:
     enum class Mode
@@ -26,9 +25,9 @@ public:
         move,
     };
 
-    // Copies or moves `sources`, paths on `from`, into the folder `target` on `to`. Only items of
-    // this machine or of a server are moved (a move from anywhere else fails with nothing done).
-    SftpCopyJob(std::shared_ptr<const Door> from, std::vector<std::string> sources, std::shared_ptr<const Door> to,
+    // Copies or moves `sources`, paths on `from`, into the folder `target` on `to`. Nothing moves
+    // out of an archive (a move from one fails with nothing done).
+    DoorCopyJob(std::shared_ptr<const Door> from, std::vector<std::string> sources, std::shared_ptr<const Door> to,
         std::string target, Mode mode = Mode::copy);
 
     std::string title() const override { return m_mode == Mode::move ? "Move" : "Copy"; }
@@ -40,8 +39,6 @@ public:
     const TransferReport& report() const { return m_report; }
 
 private:
-    // Removes the source `path` of a whole copy, asking about failures through `failures`.
-    void removeSource(const std::string& path, ItemFailures& failures, JobControl& control) const;
     // The paths of this machine among `paths` on `door`, and the archive file an archive's are in.
     static std::vector<std::string> localPaths(const Door& door, const std::vector<std::string>& paths);
 
