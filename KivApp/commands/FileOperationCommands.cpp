@@ -96,7 +96,7 @@ void FileOperationCommands::copyOperation()
         return;
     }
     if (source.state().location().isRemote() || target.state().location().isRemote()) {
-        transferWithServer(source.state().location(), items, target.state().location(), DoorCopyJob::Mode::copy);
+        transferThroughDoors(source.state().location(), items, target.state().location(), DoorCopyJob::Mode::copy);
         return;
     }
     const std::optional<std::string> answer = askFor(
@@ -110,7 +110,7 @@ void FileOperationCommands::copyOperation()
     source.setMarks({});
 }
 
-void FileOperationCommands::transferWithServer(const PanelLocation& source, const std::vector<FileEntry>& items,
+void FileOperationCommands::transferThroughDoors(const PanelLocation& source, const std::vector<FileEntry>& items,
     const PanelLocation& target, DoorCopyJob::Mode mode) const
 {
     const QString verb = mode == DoorCopyJob::Mode::move ? QStringLiteral("Move") : QStringLiteral("Copy");
@@ -263,7 +263,7 @@ void FileOperationCommands::moveWithServer(PanelViewController& source, PanelVie
     const PanelLocation& from = source.state().location();
     const PanelLocation& to = target.state().location();
     if (!from.isRemote() || !to.isRemote()) {
-        transferWithServer(from, items, to, DoorCopyJob::Mode::move);
+        transferThroughDoors(from, items, to, DoorCopyJob::Mode::move);
         return;
     }
     if (!from.door()->isSamePlace(*to.door())) {

@@ -57,9 +57,9 @@ private:
     void startCopy(const PanelLocation& source, const std::vector<FileEntry>& items,
         const std::string& destination) const;
     std::shared_ptr<const TrashBin> trashBin() const;
-    // Copies to, from or between servers' folders, or moves between a server's folder and a folder
-    // of this machine, after asking.
-    void transferWithServer(const PanelLocation& source, const std::vector<FileEntry>& items,
+    // Copies or moves into the other panel's folder through the two places' doors (DoorCopyJob),
+    // after asking: what goes to, from or between servers' folders.
+    void transferThroughDoors(const PanelLocation& source, const std::vector<FileEntry>& items,
         const PanelLocation& target, DoorCopyJob::Mode mode) const;
     void moveWithServer(PanelViewController& source, PanelViewController& target) const;
     void startRecorded(std::shared_ptr<TransferJob> transfer, OperationRecord::Kind kind) const;
