@@ -2,9 +2,10 @@
 
 #include "base/PathString.h"
 #include "doors/Door.h"
+#include "jobscreen/JobRunner.h"
 #include "panel/PanelLocation.h"
 #include "panels/PanelViewController.h"
-#include "toolkit/DesktopApplications.h"
+#include "toolkit/DesktopApplicationJob.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
 #include "toolkit/ShownText.h"
@@ -30,26 +31,43 @@ void OpenWithCommands::chooseApplication(PanelViewController& panel)
         refuse(QStringLiteral("Open with works on a file of this machine; copy it here first (F5)."));
         return;
     }
-    const std::vector<DesktopApplications::Application> applications
-        = DesktopApplications::forFileNamed(entry->name);
+    const auto finding = DesktopApplicationJob::finding(entry->name);
+    runBeside(finding, [this, finding, name = entry->name, file = *path] { offer(finding->applications(), name, file); });
+}
+
+void OpenWithCommands::offer(const std::vector<DesktopApplications::Application>& applications,
+    const std::string& name, const std::string& path)
+{
     if (applications.empty()) {
-        refuse(QStringLiteral("The desktop knows no application for ") + ShownText::of(entry->name)
-            + QLatin1Char('.'));
+        refuse(QStringLiteral("The desktop knows no application for ") + ShownText::of(name) + QLatin1Char('.'));
         return;
     }
     std::vector<RetroMenuItem> items;
     for (const DesktopApplications::Application& application : applications)
         items.push_back(RetroMenuItem::item(QString::fromStdString(application.name),
-            weakly(this, [id = application.id, file = *path](OpenWithCommands& self) { self.open(id, file); })));
+            weakly(this, [id = application.id, file = path](OpenWithCommands& self) { self.open(id, file); })));
     QWidget& window = m_context.dialogParent;
     RetroMenu::popUp(std::move(items), QPoint(window.width() / 4, window.height() / 4), &window);
 }
 
-void OpenWithCommands::open(const std::string& id, const std::string& path) const
+void OpenWithCommands::open(const std::string& id, const std::string& path)
 {
-    if (const std::optional<std::string> problem = DesktopApplications::open(id, path))
-        refuse(QStringLiteral("Can't open ") + ShownText::of(PathString::lastComponent(path)) + QStringLiteral(": ")
-            + QString::fromStdString(*problem));
+    const auto opening = DesktopApplicationJob::opening(id, path);
+    runBeside(opening, [this, opening, path] {
+        if (opening->problem())
+            refuse(QStringLiteral("Can't open ") + ShownText::of(PathString::lastComponent(path))
+                + QStringLiteral(": ") + QString::fromStdString(*opening->problem()));
+    });
+}
+
+// Waits for no copy running in the background, and goes on only once the job completed.
+void OpenWithCommands::runBeside(std::shared_ptr<Job> job, std::function<void()> then)
+{
+    m_context.jobs.queue().startNow(m_context.jobs.start(std::move(job),
+        weakly(this, [then = std::move(then)](OpenWithCommands&, const JobOutcome& outcome) {
+            if (outcome.end == JobOutcome::End::completed)
+                then();
+        })));
 }
 
 void OpenWithCommands::refuse(const QString& text) const

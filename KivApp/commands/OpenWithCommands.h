@@ -1,11 +1,17 @@
 #pragma once
 
 #include "commands/CommandContext.h"
+#include "toolkit/DesktopApplications.h"
 
 #include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace kiv {
 
+class Job;
 class PanelViewController;
 
 // Opening a file with an application other than its default one, chosen from those the desktop's
@@ -19,11 +25,15 @@ public:
 
     // Lists, in a menu, the applications for the file under `panel`'s cursor, the user's default
     // first, and opens the file with the one chosen; says so when there is no file of this
-    // machine there, or no application for it.
+    // machine there, or no application for it. The desktop's database is asked, and the
+    // application started, as jobs (DesktopApplicationJob).
     void chooseApplication(PanelViewController& panel);
 
 private:
-    void open(const std::string& id, const std::string& path) const;
+    void offer(const std::vector<DesktopApplications::Application>& applications, const std::string& name,
+        const std::string& path);
+    void open(const std::string& id, const std::string& path);
+    void runBeside(std::shared_ptr<Job> job, std::function<void()> then);
     void refuse(const QString& text) const;
 
     CommandContext m_context;

@@ -32,8 +32,11 @@ protected:
     ShownDialogs openWith(const std::string& name, std::vector<Answer> answers = {})
     {
         putCursorOn(left(), name);
-        return answering(answers,
-            [&] { QTest::keyClick(left().tableView(), Qt::Key_Return, Qt::ShiftModifier); });
+        // The desktop's database is read as a job; the menu comes once it is read.
+        return answering(answers, [&] {
+            QTest::keyClick(left().tableView(), Qt::Key_Return, Qt::ShiftModifier);
+            waitForJobs();
+        });
     }
 };
 
