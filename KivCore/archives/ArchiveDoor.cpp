@@ -70,7 +70,7 @@ std::unique_ptr<ReadStream> ArchiveDoor::read(const std::string& path) const
     return std::make_unique<ArchiveMemberStream>(fileOnDisk(), path);
 }
 
-std::unique_ptr<WriteStream> ArchiveDoor::write(const std::string&, std::optional<std::uint32_t>) const
+std::unique_ptr<WriteStream> ArchiveDoor::write(const std::string&, std::optional<std::uint32_t>, Link) const
 {
     refuseChange();
 }

@@ -46,7 +46,8 @@ public:
     // Opens the file member `path`; throws KivError::operationFailed when it is missing, a folder
     // or encrypted.
     std::unique_ptr<ReadStream> read(const std::string& path) const override;
-    std::unique_ptr<WriteStream> write(const std::string& path, std::optional<std::uint32_t> permissions) const override;
+    std::unique_ptr<WriteStream> write(
+        const std::string& path, std::optional<std::uint32_t> permissions, Link link) const override;
     void makeFolder(const std::string& path) const override;
     void makeLink(const std::string& target, const std::string& path) const override;
     void keepAttributes(const std::string& path, const ItemInfo& like) const override;

@@ -103,8 +103,11 @@ public:
     // and take its name only at WriteStream::commit(); dropped before, they leave nothing behind.
     // The new file has the permission bits `permissions` from its first byte on, so what a copy
     // of a private file holds is never readable by more people while it is written; without them,
-    // those of the file it replaces, or the place's own for a new file.
-    virtual std::unique_ptr<WriteStream> write(const std::string& path, std::optional<std::uint32_t> permissions) const
+    // those of the file it replaces, or the place's own for a new file. A link at `path` is
+    // written through to the file it points to with `link` followed (a save: the link stays), or
+    // replaced itself with `link` itself (a copy: nothing outside the folder is touched).
+    virtual std::unique_ptr<WriteStream> write(
+        const std::string& path, std::optional<std::uint32_t> permissions, Link link) const
         = 0;
     // Makes the folder `path`. Throws KivError::alreadyExists when anything is there.
     virtual void makeFolder(const std::string& path) const = 0;

@@ -72,9 +72,9 @@ std::unique_ptr<ReadStream> FoundItemsDoor::read(const std::string& path) const
 }
 
 std::unique_ptr<WriteStream> FoundItemsDoor::write(
-    const std::string& path, std::optional<std::uint32_t> permissions) const
+    const std::string& path, std::optional<std::uint32_t> permissions, Link link) const
 {
-    return host().write(path, permissions);
+    return host().write(path, permissions, link);
 }
 
 void FoundItemsDoor::makeFolder(const std::string& path) const

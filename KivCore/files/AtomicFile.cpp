@@ -6,7 +6,7 @@ namespace kiv::AtomicFile {
 
 void write(const std::string& path, std::string_view contents)
 {
-    LocalWriteStream stream(path, std::nullopt);
+    LocalWriteStream stream(path, std::nullopt, Door::Link::followed);
     stream.write(contents);
     stream.commit(WriteStream::Replace::file);
 }

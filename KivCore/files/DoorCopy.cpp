@@ -189,7 +189,7 @@ std::optional<std::string> DoorCopy::targetFor(
 void DoorCopy::sendFile(const std::string& path, const std::string& target, const ItemInfo& info, bool replacing)
 {
     const std::unique_ptr<ReadStream> source = m_from->read(path);
-    const std::unique_ptr<WriteStream> copy = m_to->write(target, info.permissions);
+    const std::unique_ptr<WriteStream> copy = m_to->write(target, info.permissions, Door::Link::itself);
     std::vector<char> buffer(blockBytes);
     while (const std::size_t got = source->read(buffer)) {
         copy->write(std::string_view(buffer.data(), got));

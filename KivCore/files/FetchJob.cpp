@@ -52,7 +52,7 @@ void FetchJob::fetchInto(const std::string& copy, JobControl& control) const
     control.addToTotals(1, stream->size());
     control.startWorking();
     control.beginItem(m_path, stream->size());
-    LocalWriteStream out(copy, std::nullopt);
+    LocalWriteStream out(copy, std::nullopt, Door::Link::itself);
     std::array<char, 64 * 1024> buffer;
     while (const std::size_t count = stream->read(buffer)) {
         out.write({ buffer.data(), count });

@@ -302,9 +302,9 @@ std::unique_ptr<ReadStream> FileSystemService::read(const std::string& path) con
 }
 
 std::unique_ptr<WriteStream> FileSystemService::write(
-    const std::string& path, std::optional<std::uint32_t> permissions) const
+    const std::string& path, std::optional<std::uint32_t> permissions, Link link) const
 {
-    return std::make_unique<LocalWriteStream>(path, permissions);
+    return std::make_unique<LocalWriteStream>(path, permissions, link);
 }
 
 void FileSystemService::makeFolder(const std::string& path) const

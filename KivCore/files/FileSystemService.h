@@ -35,7 +35,8 @@ public:
         JobControl* control) const override;
     std::optional<ItemInfo> info(const std::string& path, Link link) const override;
     std::unique_ptr<ReadStream> read(const std::string& path) const override;
-    std::unique_ptr<WriteStream> write(const std::string& path, std::optional<std::uint32_t> permissions) const override;
+    std::unique_ptr<WriteStream> write(
+        const std::string& path, std::optional<std::uint32_t> permissions, Link link) const override;
     void makeFolder(const std::string& path) const override;
     void makeLink(const std::string& target, const std::string& path) const override;
     void keepAttributes(const std::string& path, const ItemInfo& like) const override;

@@ -82,6 +82,12 @@ bool isFolder(const std::string& path)
     return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool isLink(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 // Makes the rename itself survive a crash; a folder that cannot be synced changes nothing.
 void syncFolder(const std::string& folder)
 {
@@ -108,9 +114,9 @@ void copyAll(int from, int to, const std::string& pathForErrors)
 
 } // namespace
 
-LocalWriteStream::LocalWriteStream(std::string path, std::optional<std::uint32_t> permissions)
+LocalWriteStream::LocalWriteStream(std::string path, std::optional<std::uint32_t> permissions, Door::Link link)
     : m_path(std::move(path))
-    , m_target(fileBehindLinks(m_path))
+    , m_target(link == Door::Link::followed ? fileBehindLinks(m_path) : m_path)
 {
     // Hidden, beside the target. Appended rather than built with "." + name, which GCC 12 at -O3
     // wrongly reports as an overlapping copy (-Wrestrict).
@@ -129,7 +135,7 @@ LocalWriteStream::LocalWriteStream(std::string path, std::optional<std::uint32_t
         m_temporary.clear();
         throwSystemError(EEXIST, m_path);
     }
-    if (!permissions)
+    if (!permissions && !isLink(m_target))
         keepOwnerAndPermissionBits(m_fd.get(), m_target, m_path);
     else if (::fchmod(m_fd.get(), *permissions & 07777) != 0) // the bits asked for, past the umask
         throwSystemError(errno, m_path);
@@ -161,10 +167,13 @@ void LocalWriteStream::commit(Replace replace)
     }
     if (isFolder(m_target))
         throwSystemError(EISDIR, m_path);
-    refuseUnwritableTarget(m_target, m_path);
+    // A link replaced itself: what it points to is neither asked about nor touched.
+    const bool overLink = isLink(m_target);
+    if (!overLink)
+        refuseUnwritableTarget(m_target, m_path);
     if (::fsync(m_fd.get()) != 0)
         throwSystemError(errno, m_path);
-    if (hasOtherNames(m_target))
+    if (!overLink && hasOtherNames(m_target))
         return overwriteInPlace();
     if (::close(m_fd.release()) != 0)
         throwSystemError(errno, m_path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/UniqueFd.h"
+#include "doors/Door.h"
 #include "doors/WriteStream.h"
 
 #include <cstdint>
@@ -17,9 +18,10 @@ class LocalWriteStream : public WriteStream
 {
 public:
     // Creates the temporary file for the file at `path` with the bits `permissions`; without
-    // them, with those of the file it replaces, or 0666 less the umask for a new file. Throws the
-    // platform error naming `path`.
-    LocalWriteStream(std::string path, std::optional<std::uint32_t> permissions);
+    // them, with those of the file it replaces, or 0666 less the umask for a new file. A link at
+    // `path` is written through with `link` followed, replaced itself with `link` itself (see
+    // Door::write). Throws the platform error naming `path`.
+    LocalWriteStream(std::string path, std::optional<std::uint32_t> permissions, Door::Link link);
     ~LocalWriteStream() override;
 
     void write(std::string_view bytes) override;

@@ -95,7 +95,7 @@ void WriteBackJob::writeBytes(JobControl& control) const
         control.addBytes(std::ssize(m_bytes));
         return;
     }
-    const auto stream = m_door->write(m_path, std::nullopt);
+    const auto stream = m_door->write(m_path, std::nullopt, Door::Link::followed);
     for (std::size_t at = 0; at < m_bytes.size(); at += chunkBytes) {
         const std::size_t count = std::min(chunkBytes, m_bytes.size() - at);
         stream->write(std::string_view(m_bytes).substr(at, count));

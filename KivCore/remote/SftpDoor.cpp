@@ -252,9 +252,10 @@ std::unique_ptr<ReadStream> SftpDoor::read(const std::string& path) const
     return std::make_unique<SftpReadStream>(connection, path, attributes.size);
 }
 
-std::unique_ptr<WriteStream> SftpDoor::write(const std::string& path, std::optional<std::uint32_t> permissions) const
+std::unique_ptr<WriteStream> SftpDoor::write(
+    const std::string& path, std::optional<std::uint32_t> permissions, Link link) const
 {
-    return std::make_unique<SftpWriteStream>(session(), path, permissions);
+    return std::make_unique<SftpWriteStream>(session(), path, permissions, link);
 }
 
 // A server says only "Failure" for a name that is taken.

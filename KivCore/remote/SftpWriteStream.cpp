@@ -37,17 +37,17 @@ std::string fileBehindLinks(SftpSession& session, const std::string& path)
 
 } // namespace
 
-SftpWriteStream::SftpWriteStream(
-    std::shared_ptr<SftpSession> session, std::string path, std::optional<std::uint32_t> permissions)
+SftpWriteStream::SftpWriteStream(std::shared_ptr<SftpSession> session, std::string path,
+    std::optional<std::uint32_t> permissions, Door::Link link)
     : m_session(std::move(session))
     , m_path(std::move(path))
-    , m_target(fileBehindLinks(*m_session, m_path))
+    , m_target(link == Door::Link::followed ? fileBehindLinks(*m_session, m_path) : m_path)
 {
     // The bits of the file it replaces from the start: the new bytes are never readable by more
     // people than the old ones were.
     std::optional<std::uint32_t> mode = permissions;
     if (!mode)
-        if (const auto old = lookUp(*m_session, m_target, true); old && old->isRegularFile())
+        if (const auto old = lookUp(*m_session, m_target, false); old && old->isRegularFile())
             mode = old->permissions & 07777;
     const std::string folder = PathString::parentOrRoot(m_target);
     std::string hidden(1, '.');

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "doors/Door.h"
 #include "doors/WriteStream.h"
 
 #include <cstdint>
@@ -22,9 +23,11 @@ class SftpWriteStream : public WriteStream
 {
 public:
     // Creates the temporary file for the file at `path` with the bits `permissions`; without them,
-    // with those of the file it replaces, or as the server's umask makes them for a new file.
-    // Throws as SftpSession's calls do.
-    SftpWriteStream(std::shared_ptr<SftpSession> session, std::string path, std::optional<std::uint32_t> permissions);
+    // with those of the file it replaces, or as the server's umask makes them for a new file. A
+    // link at `path` is written through with `link` followed, replaced itself with `link` itself
+    // (see Door::write). Throws as SftpSession's calls do.
+    SftpWriteStream(std::shared_ptr<SftpSession> session, std::string path, std::optional<std::uint32_t> permissions,
+        Door::Link link);
     // Removes the temporary file unless commit() put it in place, where the server still answers.
     ~SftpWriteStream() override;
 

@@ -70,7 +70,7 @@ TEST(ArchiveDoorTest, NothingInsideIsChangedAndOnlyTheSameFileIsTheSamePlace)
     dir.run("zip -q one.zip a.txt && cp one.zip two.zip");
     const ArchiveDoor door(FileSystemService::shared(), dir / "one.zip");
     const std::string refusal = "The inside of " + dir / "one.zip" + " can only be read: nothing in an archive is changed in place.";
-    for (const auto& change : std::vector<std::function<void()>> { [&] { door.write("b.txt", std::nullopt); },
+    for (const auto& change : std::vector<std::function<void()>> { [&] { door.write("b.txt", std::nullopt, Door::Link::followed); },
              [&] { door.makeFolder("d/"); }, [&] { door.makeLink("a.txt", "l"); }, [&] { door.rename("a.txt", "b.txt"); },
              [&] { door.remove("a.txt"); }, [&] { door.keepAttributes("a.txt", {}); } })
         EXPECT_EQ(failureText(change), refusal);

@@ -167,27 +167,27 @@ TEST_F(FileSystemServiceTest, FilesAreReadAsStreamsAndWrittenUnderATemporaryName
     EXPECT_EQ(errorText([&] { fs.read(dir / "missing"); }), "(system) No such file or directory: " + dir / "missing");
 
     {
-        const auto dropped = fs.write(dir / "new.txt", std::nullopt);
+        const auto dropped = fs.write(dir / "new.txt", std::nullopt, Door::Link::followed);
         dropped->write("half");
         EXPECT_EQ(namesOf(listed(dir.path())), (std::vector<std::string> { "..", "old.txt", "pipe" }))
             << "nothing shows under the real name, and the temporary name is hidden";
     }
     EXPECT_EQ(listed(dir.path(), Hidden::show).size(), 3u) << "a stream dropped leaves nothing behind";
 
-    auto taken = fs.write(old, std::nullopt);
+    auto taken = fs.write(old, std::nullopt, Door::Link::followed);
     taken->write("new");
     EXPECT_EQ(errorText([&] { taken->commit(WriteStream::Replace::never); }), "Already exists: " + old);
     taken.reset();
-    const auto replacing = fs.write(old, std::nullopt);
+    const auto replacing = fs.write(old, std::nullopt, Door::Link::followed);
     replacing->write("replaced");
     replacing->commit(WriteStream::Replace::file);
     EXPECT_EQ(readFile(old), "replaced");
     EXPECT_EQ(fs.info(old, Door::Link::itself)->permissions, 0604u) << "the old file's bits stay";
-    const auto fresh = fs.write(dir / "fresh.txt", std::nullopt);
+    const auto fresh = fs.write(dir / "fresh.txt", std::nullopt, Door::Link::followed);
     fresh->write("fresh");
     fresh->commit(WriteStream::Replace::never);
     EXPECT_EQ(readFile(dir / "fresh.txt"), "fresh");
-    const auto open = fs.write(dir / "open.txt", 0666);
+    const auto open = fs.write(dir / "open.txt", 0666, Door::Link::followed);
     open->commit(WriteStream::Replace::never);
     EXPECT_EQ(fs.info(dir / "open.txt", Door::Link::itself)->permissions, 0666u) << "the bits asked for, past the umask";
     EXPECT_EQ(listed(dir.path(), Hidden::show).size(), 5u) << "no temporary file is left";

@@ -81,17 +81,17 @@ TEST(SftpDoorTest, WritesGoThroughATemporaryNameAndReplaceOnlyWhenAsked)
     const auto door = openDoor(server);
 
     // Dropped before its commit: nothing is left, not even the temporary file.
-    door->write(remote / "new.txt", std::nullopt)->write("half");
+    door->write(remote / "new.txt", std::nullopt, Door::Link::followed)->write("half");
     EXPECT_EQ(test::treeOf(remote.path()), (test::Tree { { "kept.txt", "old" }, { "link", "-> kept.txt" } }));
 
-    auto refused = door->write(remote / "kept.txt", std::nullopt);
+    auto refused = door->write(remote / "kept.txt", std::nullopt, Door::Link::followed);
     refused->write("new");
     EXPECT_THROW(refused->commit(WriteStream::Replace::never), KivError);
     refused.reset();
     EXPECT_EQ(test::treeOf(remote.path()), (test::Tree { { "kept.txt", "old" }, { "link", "-> kept.txt" } }));
 
     // Through the link: the link stays and the file behind it is replaced, its bits kept.
-    auto replacing = door->write(remote / "link", std::nullopt);
+    auto replacing = door->write(remote / "link", std::nullopt, Door::Link::followed);
     replacing->write("new");
     replacing->commit(WriteStream::Replace::file);
     EXPECT_EQ(test::treeOf(remote.path()), (test::Tree { { "kept.txt", "new" }, { "link", "-> kept.txt" } }));
@@ -133,7 +133,7 @@ TEST(SftpDoorTest, ALostConnectionActsNowhereUntilReconnected)
     server.resume();
     EXPECT_TRUE(door->isLost());
     EXPECT_THROW(door->info(remote / "a.txt", Door::Link::itself), RemoteError) << "lost stays lost";
-    EXPECT_THROW(door->write(remote / "b.txt", std::nullopt), RemoteError);
+    EXPECT_THROW(door->write(remote / "b.txt", std::nullopt, Door::Link::followed), RemoteError);
     EXPECT_THROW(door->remove(remote / "a.txt"), RemoteError);
     EXPECT_EQ(test::treeOf(remote.path()), (test::Tree { { "a.txt", "a" } }));
 

@@ -201,6 +201,17 @@ TEST(SftpSessionTest, CopiesBothWaysAreByteExactAndKeepModes)
     ASSERT_EQ(skipping.asked.size(), 1u);
     EXPECT_EQ(skipping.asked[0].kind, JobQuestion::Kind::conflict);
     EXPECT_EQ(skipping.asked[0].source.size, 3 * 1024 * 1024 + 17);
+
+    // Overwriting a link in the target folder replaces the link, never the file it points to.
+    TempDir outside;
+    outside.write("victim", "kept");
+    std::filesystem::remove(back / "tree/empty");
+    std::filesystem::create_symlink(outside / "victim", back / "tree/empty");
+    JobScript overwriting({ JobAnswer::overwrite });
+    outcome = overwriting.run(DoorCopyJob(there, { remote / "tree/empty" }, disk, back / "tree"));
+    EXPECT_EQ(outcome.end, JobOutcome::End::completed) << outcome.summary;
+    EXPECT_EQ(readFile(outside / "victim"), "kept");
+    EXPECT_FALSE(std::filesystem::is_symlink(back / "tree/empty"));
 }
 
 TEST(SftpSessionTest, CancellingMidFileLeavesNoPartOfItEitherWay)
