@@ -1,5 +1,6 @@
 #include "files/DoorCopyJob.h"
 
+#include "base/PathString.h"
 #include "doors/Door.h"
 #include "doors/DoorItem.h"
 #include "files/DoorCopy.h"
@@ -55,6 +56,13 @@ JobOutcome DoorCopyJob::run(JobControl& control)
     // Nothing is ever taken out of an archive.
     if (m_mode == Mode::move && m_from->kind() == Door::Kind::archive)
         return { JobOutcome::End::failed, "Nothing is moved out of an archive." };
+    // A folder copied into itself would never end; told from the paths, before anything is done.
+    for (const std::string& source : m_sources)
+        if (m_from->isSamePlace(*m_to)
+            && PathString::isSameOrInside(PathString::standardizing(m_target), PathString::standardizing(source)))
+            return { JobOutcome::End::failed,
+                std::string(m_mode == Mode::move ? "Cannot move" : "Cannot copy") + " the folder " + m_from->displayPath(source)
+                    + " into itself or into one of its own subfolders." };
     DoorCopy transfer(m_from, m_to, control, m_report);
     for (const std::string& source : m_sources)
         transfer.count(source);

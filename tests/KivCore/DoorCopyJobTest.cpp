@@ -78,6 +78,14 @@ TEST(DoorCopyJobTest, AMoveCancelledMidFileLeavesTheSourceWhole)
     EXPECT_EQ(test::readFile(remote / "big"), big);
     EXPECT_TRUE(std::filesystem::is_empty(local.path()));
 
+    // Within one server, a folder never goes into itself.
+    remote.write("dir/inner/x", "x");
+    JobScript looping;
+    EXPECT_EQ(looping.run(DoorCopyJob(there, { remote / "dir" }, there, remote / "dir/inner")),
+        (JobOutcome { JobOutcome::End::failed,
+            "Cannot copy the folder " + server.place(remote / "dir").url() + " into itself or into one of its own subfolders." }));
+    EXPECT_EQ(test::treeOf(remote / "dir"), (Tree { { "inner", "/" }, { "inner/x", "x" } }));
+
     // Cancelled while the server is silent before anything moved, it stops at once too, not when
     // the silence counts as a lost connection.
     server.freeze();
