@@ -58,7 +58,7 @@ TEST(DoorCopyJobTest, AMoveRemovesEachSourceOnlyOnceItsCopyIsWholeBothWays)
     EXPECT_FALSE(std::filesystem::exists(local / "f"));
 }
 
-TEST(DoorCopyJobTest, AMoveCancelledMidFileLeavesTheSourceWhole)
+TEST(DoorCopyJobTest, ACopyCancelledMidFileOrWhileTheServerIsSilentOrIntoItselfLeavesTheSourceWhole)
 {
     SshServer server;
     server.trustHostKey();
