@@ -1,6 +1,6 @@
 #include "base/ZoneFile.h"
 #include "settings/ProgramArguments.h"
-#include "settings/StartPlace.h"
+#include "settings/StartPaths.h"
 #include "window/AppDelegate.h"
 
 #include <QApplication>
@@ -35,7 +35,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
     QApplication::setDesktopFileName(QStringLiteral("tavrin"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavrin.png")));
-    kiv::AppDelegate delegate(kiv::StartPlace::ofArguments(arguments.folders));
+    kiv::AppDelegate delegate(kiv::StartPaths::ofArguments(arguments.folders));
     QTimer::singleShot(0, &delegate, &kiv::AppDelegate::applicationDidFinishLaunching);
     return app.exec();
 }

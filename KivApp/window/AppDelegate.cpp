@@ -24,9 +24,9 @@ void sendToFocusedWidget(const char* slot)
 
 } // namespace
 
-AppDelegate::AppDelegate(std::vector<StartPlace> startPlaces, QObject* parent)
+AppDelegate::AppDelegate(StartPaths startPaths, QObject* parent)
     : QObject(parent)
-    , m_startPlaces(std::move(startPlaces))
+    , m_startPaths(std::move(startPaths))
 {
 }
 
@@ -40,7 +40,7 @@ AppDelegate::~AppDelegate()
 void AppDelegate::applicationDidFinishLaunching()
 {
     TemporaryCopy::removeUnused(); // what an earlier run that ended without its own clean-up left
-    m_windowController = std::make_unique<MainWindowController>(std::move(m_startPlaces));
+    m_windowController = std::make_unique<MainWindowController>(std::move(m_startPaths));
 #ifdef Q_OS_MACOS
     installNativeMenuBar();
 #endif

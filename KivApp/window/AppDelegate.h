@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/StartPlace.h"
+#include "settings/StartPaths.h"
 
 #include <QObject>
 #include <memory>
@@ -19,9 +19,9 @@ class AppDelegate : public QObject
 {
     Q_OBJECT
 public:
-    // Creates the delegate for a window whose panels open on `startPlaces` (see
+    // Creates the delegate for a window whose panels open on `startPaths` (see
     // MainWindowController); nothing is shown until applicationDidFinishLaunching().
-    explicit AppDelegate(std::vector<StartPlace> startPlaces = {}, QObject* parent = nullptr);
+    explicit AppDelegate(StartPaths startPaths = {}, QObject* parent = nullptr);
     // Destroys the main window controller and with it the window, then removes the temporary
     // copies of archive members this run made.
     ~AppDelegate() override;
@@ -40,7 +40,7 @@ private:
     void installNativeMenuBar();
 #endif
 
-    std::vector<StartPlace> m_startPlaces;
+    StartPaths m_startPaths;
     std::unique_ptr<MainWindowController> m_windowController;
 #ifdef Q_OS_MACOS
     std::unique_ptr<QMenuBar> m_menuBar;

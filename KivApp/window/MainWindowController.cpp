@@ -29,6 +29,7 @@
 #include "panels/PanelViewController.h"
 #include "remote/RemoteError.h"
 #include "settings/SettingsStore.h"
+#include "settings/StartPlaceJob.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
 #include "toolkit/RetroMenuPanel.h"
@@ -82,13 +83,13 @@ QString permissionHint(const QString& what)
 
 } // namespace
 
-MainWindowController::MainWindowController(std::vector<StartPlace> startPlaces, QObject* parent)
+MainWindowController::MainWindowController(StartPaths startPaths, QObject* parent)
     : QObject(parent)
     , m_trash(Trash::homeTrashPath(m_fileSystem.homeDirectoryPath()))
     , m_history(m_trash)
     , m_panels(std::make_unique<PanelPair>(m_fileSystem.homeDirectoryPath()))
     , m_window(std::make_unique<MainWindow>())
-    , m_startPlaces(std::move(startPlaces))
+    , m_startPaths(std::move(startPaths))
 {
     buildWindow();
     makeCommands();
@@ -169,16 +170,9 @@ void MainWindowController::restoreSettings()
     m_keptDivider = settings.dividerPosition;
     const std::array<PanelViewController*, 2> panels { &m_panels->left(), &m_panels->right() };
     const std::array<PanelSettings*, 2> kept { &settings.left, &settings.right };
-    for (std::size_t side = 0; side < std::min(m_startPlaces.size(), kept.size()); ++side)
-        kept[side]->folder = m_startPlaces[side].folder;
     for (std::size_t side = 0; side < panels.size(); ++side)
         m_tabCommands->restore(*panels[side], *kept[side], side == 0 ? settings.leftTabs : settings.rightTabs,
             m_fileSystem.homeDirectoryPath());
-    // A file asked for is shown in its folder with the cursor on it once listed.
-    for (std::size_t side = 0; side < std::min(m_startPlaces.size(), panels.size()); ++side) {
-        if (const StartPlace& place = m_startPlaces[side]; !place.cursorName.empty())
-            panels[side]->goTo(PanelLocation::filesystem(place.folder), place.cursorName);
-    }
     m_navigationCommands->hotlist().restore(settings.hotlist);
     m_shellCommands->commandHistory().restore(settings.commandHistory);
     m_unknownSettingsLines = std::move(settings.unknownLines);
@@ -251,17 +245,34 @@ void MainWindowController::showWindow()
         if (!m_settingsProblem.empty())
             RetroDialogs::message(
                 m_window.get(), QStringLiteral("Settings"), ShownText::of(m_settingsProblem));
-        tellStartProblems();
+        lookAtStartPaths();
     });
 }
 
-void MainWindowController::tellStartProblems()
+// Beside any job already running: it only looks.
+void MainWindowController::lookAtStartPaths()
 {
+    if (m_startPaths.typed.empty())
+        return;
+    const auto job = std::make_shared<StartPlaceJob>(std::move(m_startPaths));
+    m_jobs->queue().startNow(m_jobs->start(job, weakly(this, [job](MainWindowController& controller, const JobOutcome& outcome) {
+        if (outcome.end == JobOutcome::End::completed)
+            controller.goToStartPlaces(job->places());
+    })));
+}
+
+// A file asked for is shown in its folder with the cursor on it once listed.
+void MainWindowController::goToStartPlaces(const std::vector<StartPlace>& places)
+{
+    const std::array<PanelViewController*, 2> panels { &m_panels->left(), &m_panels->right() };
     const QString sides[] { QStringLiteral("left"), QStringLiteral("right") };
-    for (std::size_t side = 0; side < std::min(m_startPlaces.size(), std::size(sides)); ++side) {
-        if (!m_startPlaces[side].problem.empty())
+    for (std::size_t side = 0; side < std::min(places.size(), panels.size()); ++side) {
+        const StartPlace& place = places[side];
+        const std::string folder = place.problem.empty() ? place.folder : m_fileSystem.homeDirectoryPath();
+        panels[side]->goTo(PanelLocation::filesystem(folder), place.cursorName);
+        if (!place.problem.empty())
             RetroDialogs::message(m_window.get(), QStringLiteral("Can't Open Folder"),
-                ShownText::of(m_startPlaces[side].problem)
+                ShownText::of(place.problem)
                     + QStringLiteral("\n\nThe %1 panel shows your home folder instead.").arg(sides[side]));
     }
 }

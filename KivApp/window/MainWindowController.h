@@ -6,6 +6,7 @@
 #include "jobs/JobFootprint.h"
 #include "jobs/JobOutcome.h"
 #include "panels/PanelViewControllerDelegate.h"
+#include "settings/StartPaths.h"
 #include "settings/StartPlace.h"
 #include "toolkit/RetroMenuItem.h"
 
@@ -54,16 +55,17 @@ public:
     // Builds the window titled "Tavrin" (at least 700 x 400), the left panel active, and every
     // binding, with the settings kept from the last run: window size (else 1100 x 680), the
     // panels' folders (else home), hidden files, sort orders and histories, the hotlist and the
-    // command history. A panel given a place in `startPlaces` (the left one first) opens there
-    // instead, or on the home folder when the place has a problem, which the window tells once
-    // shown. The window is not shown yet.
-    explicit MainWindowController(std::vector<StartPlace> startPlaces = {}, QObject* parent = nullptr);
+    // command history. A panel given a path in `startPaths` (the left one first) goes there once
+    // the window shows and the path has been looked at as a job (StartPlaceJob): to the folder, to
+    // a file's folder with the cursor on it, or to the home folder when the path cannot be shown,
+    // which the window tells. The window is not shown yet.
+    explicit MainWindowController(StartPaths startPaths = {}, QObject* parent = nullptr);
     // Saves the settings, then closes and destroys the window and the panels.
     ~MainWindowController() override;
 
     // Shows the window, then, once the event loop runs, focuses the left panel, places the
-    // divider (centred unless kept from the last run) and tells of a damaged settings file and of
-    // start places that could not be opened.
+    // divider (centred unless kept from the last run), tells of a damaged settings file and starts
+    // looking at the start paths.
     void showWindow();
     // Whether saveSettings() tells of a failure in a dialog.
     enum class Failures
@@ -126,7 +128,8 @@ private:
     void relistAfter(const JobFootprint& footprint);
     void tellEnd(const JobOutcome& outcome, bool unwatched);
     void restoreSettings();
-    void tellStartProblems();
+    void lookAtStartPaths();
+    void goToStartPlaces(const std::vector<StartPlace>& places);
     void placeDivider();
 
     FileSystemService m_fileSystem;
@@ -156,7 +159,7 @@ private:
     std::unique_ptr<CommandTable> m_commandTable;
     std::unique_ptr<KeyRouter> m_keyRouter;
     // Where the panels were asked to open when the program started, the left one first.
-    std::vector<StartPlace> m_startPlaces;
+    StartPaths m_startPaths;
     // From the settings file: the divider to restore (the last one placed, once the window shows),
     // what went wrong reading the file, whether to write it, the lines of a newer version written back.
     int m_keptDivider = -1;

@@ -53,15 +53,4 @@ StartPlace StartPlace::of(const std::string& typed, const std::string& workingFo
     return { folder, PathString::lastComponent(path), {} };
 }
 
-std::vector<StartPlace> StartPlace::ofArguments(const std::vector<std::string>& typed)
-{
-    std::error_code gone;
-    const std::filesystem::path current = std::filesystem::current_path(gone);
-    const std::string workingFolder = gone ? std::string(1, '/') : current.string();
-    std::vector<StartPlace> places;
-    for (const std::string& path : typed)
-        places.push_back(of(path, workingFolder));
-    return places;
-}
-
 } // namespace kiv

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace kiv {
 
@@ -18,9 +17,6 @@ struct StartPlace
     // that is not there, or whose folder cannot be opened, gives the home folder and the problem.
     // Touches the disk: an open or two and a stat. REQUIRES: `workingFolder` is absolute.
     static StartPlace of(const std::string& typed, const std::string& workingFolder);
-    // Returns the places of the paths given to the program, each read as of() does from the
-    // process's working folder, or from "/" when that folder is gone.
-    static std::vector<StartPlace> ofArguments(const std::vector<std::string>& typed);
 
     bool operator==(const StartPlace&) const = default;
 };

@@ -248,12 +248,13 @@ TEST_F(MainWindowControllerTest, RefusedFoldersShowCantOpenFolderAndThePanelStay
 
 TEST_F(MainWindowControllerTest, StartPlacesOpenTheirPanelsAFileWithTheCursorOnItAndABadPathHomeSayingSo)
 {
-    const auto restart = [&](std::vector<StartPlace> places, std::vector<Answer> answers = {}) {
+    const auto restart = [&](std::vector<std::string> paths, std::vector<Answer> answers = {}) {
         finishTestDialogs();
         m_controller.reset();
         const ShownDialogs shown = answering(answers, [&] {
-            m_controller = std::make_unique<MainWindowController>(std::move(places));
+            m_controller = std::make_unique<MainWindowController>(StartPaths { std::move(paths), m_home.path() });
             m_controller->showWindow();
+            waitForJobs();
         });
         waitForJobs();
         return shown;
@@ -263,11 +264,10 @@ TEST_F(MainWindowControllerTest, StartPlacesOpenTheirPanelsAFileWithTheCursorOnI
     waitForJobs();
 
     // A panel given no place opens where it was.
-    restart({ StartPlace::of("music", m_home.path()) });
+    restart({ "music" });
     EXPECT_EQ(std::pair(place(left()), place(right())), std::pair(m_home / "music", m_docs));
 
-    const ShownDialogs told = restart(
-        { StartPlace::of(m_home / "notes.txt", "/"), StartPlace::of("gone", m_home.path()) }, { ok });
+    const ShownDialogs told = restart({ m_home / "notes.txt", "gone" }, { ok });
     EXPECT_EQ(told,
         ShownDialogs { notice("Can't Open Folder",
             "No such file or directory: " + m_home / "gone"
