@@ -254,12 +254,6 @@ void SftpSession::makeLink(const std::string& target, const std::string& path, c
         control);
 }
 
-void SftpSession::setPermissions(const std::string& path, std::uint32_t mode, const JobControl* control)
-{
-    callForStatus(Sftp::setstat,
-        [&](SftpPacketWriter& packet) { packet.string(path).attributes(permissionsOnly(mode)); }, path, control);
-}
-
 void SftpSession::setAttributes(const std::string& path, const SftpAttributes& attributes, const JobControl* control)
 {
     callForStatus(Sftp::setstat, [&](SftpPacketWriter& packet) { packet.string(path).attributes(attributes); }, path,

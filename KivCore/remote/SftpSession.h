@@ -74,8 +74,6 @@ public:
     void removeFile(const std::string& path, const JobControl* control);
     void removeFolder(const std::string& path, const JobControl* control);
     void makeLink(const std::string& target, const std::string& path, const JobControl* control);
-    // Sets the permission bits of `path` (the server's umask does not apply).
-    void setPermissions(const std::string& path, std::uint32_t mode, const JobControl* control);
     // Sets the facts of `attributes` whose flags are set on `path` (following a link, as the server does).
     void setAttributes(const std::string& path, const SftpAttributes& attributes, const JobControl* control);
     // The id of the file system `path` lies on, or nothing when the server cannot tell.
