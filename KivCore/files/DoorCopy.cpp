@@ -9,6 +9,7 @@
 #include "doors/WriteStream.h"
 #include "files/FreeName.h"
 #include "files/TransferReport.h"
+#include "jobs/JobCancelled.h"
 #include "jobs/JobControl.h"
 
 #include <cerrno>
@@ -105,16 +106,27 @@ void DoorCopy::copyFolder(const std::string& path, const std::string& targetPath
     std::vector<FileEntry> rows;
     if (!enter(path, targetPath, made) || !m_failures.attempt([&] { rows = rowsOf(path); }, shown(path)))
         return;
-    for (const FileEntry& row : rows)
-        if (row.kind != FileEntry::Kind::parentDirectory)
-            copyEntry(row.id, PathString::appendingComponent(targetPath, row.name));
     // A folder that was there keeps its own bits and time; a new one takes the source's, once its
     // items are in (they would change its time).
-    if (!made)
-        return;
     ItemInfo like = info;
     like.permissions = info.permissions.value_or(plainFolderBits);
-    m_failures.attempt([&] { m_to->keepAttributes(targetPath, like); }, shown(path));
+    try {
+        for (const FileEntry& row : rows)
+            if (row.kind != FileEntry::Kind::parentDirectory)
+                copyEntry(row.id, PathString::appendingComponent(targetPath, row.name));
+    } catch (const JobCancelled&) {
+        // Cancelled inside, the folder is left with its own bits, not the owner-only ones it was
+        // filled with; as far as the place still answers, for nothing more can be asked now.
+        if (made) {
+            try {
+                m_to->keepAttributes(targetPath, like);
+            } catch (const std::exception&) {
+            }
+        }
+        throw;
+    }
+    if (made)
+        m_failures.attempt([&] { m_to->keepAttributes(targetPath, like); }, shown(path));
 }
 
 bool DoorCopy::enter(const std::string& path, const std::string& targetPath, bool& made)

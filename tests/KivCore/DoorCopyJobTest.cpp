@@ -78,6 +78,16 @@ TEST(DoorCopyJobTest, ACopyCancelledMidFileOrWhileTheServerIsSilentOrIntoItselfL
     EXPECT_EQ(test::readFile(remote / "big"), big);
     EXPECT_TRUE(std::filesystem::is_empty(local.path()));
 
+    // A folder the copy made has its own bits, not the owner-only ones it is filled with, also when
+    // the copy is cancelled inside it.
+    remote.write("tree/big", big);
+    ::chmod((remote / "tree").c_str(), 0750);
+    JobScript inside;
+    EXPECT_EQ(inside.runPastOneMebibyte(DoorCopyJob(there, { remote / "tree" }, disk, local.path())).end,
+        JobOutcome::End::cancelled);
+    EXPECT_EQ(modeOf(local / "tree"), 0750);
+    EXPECT_TRUE(std::filesystem::is_empty(local / "tree"));
+
     // Within one server, a folder never goes into itself.
     remote.write("dir/inner/x", "x");
     JobScript looping;
