@@ -63,11 +63,11 @@ void OpenWithCommands::open(const std::string& id, const std::string& path)
 // Waits for no copy running in the background, and goes on only once the job completed.
 void OpenWithCommands::runBeside(std::shared_ptr<Job> job, std::function<void()> then)
 {
-    m_context.jobs.queue().startNow(m_context.jobs.start(std::move(job),
+    m_context.jobs.startBeside(std::move(job),
         weakly(this, [then = std::move(then)](OpenWithCommands&, const JobOutcome& outcome) {
             if (outcome.end == JobOutcome::End::completed)
                 then();
-        })));
+        }));
 }
 
 void OpenWithCommands::refuse(const QString& text) const

@@ -8,7 +8,8 @@
 #include "panels/PanelPair.h"
 #include "panels/PanelViewController.h"
 #include "shell/ChangeDirectoryLine.h"
-#include "shell/UserMenuStore.h"
+#include "jobscreen/JobRunner.h"
+#include "shell/UserMenuReadJob.h"
 #include "toolkit/RetroDialogs.h"
 #include "toolkit/RetroMenu.h"
 #include "toolkit/ShownText.h"
@@ -40,8 +41,22 @@ ShellCommands::ShellCommands(CommandContext context, CommandLineField& commandLi
 
 void ShellCommands::showUserMenu()
 {
+    readUserMenu(weakly(this, [](ShellCommands& shell, const UserMenuReadJob& read) { shell.popUpUserMenu(read.menu()); }));
+}
+
+// Read beside any copy running: it changes nothing the copy touches.
+void ShellCommands::readUserMenu(std::function<void(const UserMenuReadJob&)> then)
+{
+    const auto job = std::make_shared<UserMenuReadJob>();
+    m_context.jobs.startBeside(job, [job, then = std::move(then)](const JobOutcome& outcome) {
+        if (outcome.end == JobOutcome::End::completed)
+            then(*job);
+    });
+}
+
+void ShellCommands::popUpUserMenu(const UserMenuStore::Menu& menu)
+{
     std::vector<RetroMenuItem> items;
-    const UserMenuStore::Menu menu = UserMenuStore::load();
     for (const UserMenuItem& entry : menu.items) {
         const QString hotkey = ShownText::of(entry.hotkey);
         const QString title = hotkey + QStringLiteral("  ") + ShownText::of(entry.label);
@@ -62,10 +77,11 @@ void ShellCommands::showUserMenu()
         std::move(items), QPoint(userMenuLeft, m_content.height() - userMenuAboveBottom), &m_content);
 }
 
+// Read first only so that the file exists before the editor opens it.
 void ShellCommands::editUserMenuFile()
 {
-    UserMenuStore::load(); // only so that the file exists before the editor opens it
-    m_viewEdit.editLocalFile(UserMenuStore::menuFilePath());
+    readUserMenu(weakly(
+        this, [](ShellCommands& shell, const UserMenuReadJob& read) { shell.m_viewEdit.editLocalFile(read.path()); }));
 }
 
 void ShellCommands::submitCommandLine()

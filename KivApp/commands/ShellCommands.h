@@ -2,6 +2,7 @@
 
 #include "commands/CommandContext.h"
 #include "shell/CommandHistory.h"
+#include "shell/UserMenuStore.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,6 +18,7 @@ namespace kiv {
 class CommandLineField;
 class ConsoleView;
 class PanelViewController;
+class UserMenuReadJob;
 class ViewEditCommands;
 
 // The shell side of the main window: the command line, the user menu (F2) and its file, and the
@@ -37,7 +39,7 @@ public:
     ShellCommands(CommandContext context, CommandLineField& commandLine, QWidget& content,
         ShowOverlay showOverlay, ViewEditCommands& viewEdit, QObject* parent = nullptr);
 
-    // Opens the user menu read afresh from its file (F2).
+    // Opens the user menu read afresh from its file (F2), once read as a job.
     void showUserMenu();
     // Opens the user-menu file (created when missing) in the in-panel editor of the inactive panel.
     void editUserMenuFile();
@@ -64,6 +66,9 @@ public:
     void hideConsole();
 
 private:
+    // Reads the menu file as a job and hands it to `then` once read.
+    void readUserMenu(std::function<void(const UserMenuReadJob&)> then);
+    void popUpUserMenu(const UserMenuStore::Menu& menu);
     bool changeFolder(const std::string& line);
     void runInWorkingFolder(const std::string& command);
 

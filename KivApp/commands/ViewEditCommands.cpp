@@ -62,17 +62,11 @@ void ViewEditCommands::editLocalFile(const std::string& path)
     edit(FileSystemService::shared(), path, {});
 }
 
-// Reading a file to show it, or saving one, waits for no copy running in the background: neither
-// touches what another job does.
-void ViewEditCommands::runBeside(std::shared_ptr<Job> job, JobRunner::EndListener onEnd) const
-{
-    m_context.jobs.queue().startNow(m_context.jobs.start(std::move(job), std::move(onEnd)));
-}
-
 template <typename Loading>
 void ViewEditCommands::load(std::shared_ptr<Loading> job, std::function<void(ViewEditCommands&, Loading&)> open)
 {
-    runBeside(job, weakly(this, [job, open](ViewEditCommands& commands, const JobOutcome& outcome) {
+    // Reading a file to show it waits for no copy running in the background.
+    m_context.jobs.startBeside(job, weakly(this, [job, open](ViewEditCommands& commands, const JobOutcome& outcome) {
         if (outcome.end == JobOutcome::End::completed)
             open(commands, *job);
     }));
@@ -147,7 +141,8 @@ PanelEditorView::SaveBack ViewEditCommands::saveBack(
     const auto write = [door, path, read](ViewEditCommands& commands, std::string bytes,
                            std::function<void(bool written)> done) {
         auto job = std::make_shared<WriteBackJob>(door, path, std::move(bytes), *read);
-        commands.runBeside(job, [job, read, done](const JobOutcome& outcome) {
+        // A save waits for no copy running in the background either: it touches nothing another does.
+        commands.m_context.jobs.startBeside(job, [job, read, done](const JobOutcome& outcome) {
             const bool written = outcome.end == JobOutcome::End::completed;
             if (written)
                 *read = job->written();

@@ -2,7 +2,6 @@
 
 #include "commands/CommandContext.h"
 #include "files/FileStamp.h"
-#include "jobscreen/JobRunner.h"
 #include "viewer/PanelEditorView.h"
 
 #include <QObject>
@@ -14,7 +13,6 @@
 namespace kiv {
 
 class Door;
-class Job;
 class FileLoadJob;
 class PanelViewController;
 class ViewerLoadJob;
@@ -44,7 +42,6 @@ public:
     void editLocalFile(const std::string& path);
 
 private:
-    void runBeside(std::shared_ptr<Job> job, JobRunner::EndListener onEnd) const;
     template <typename Loading>
     void load(std::shared_ptr<Loading> job, std::function<void(ViewEditCommands&, Loading&)> open);
     void openViewer(ViewerLoadJob& job);

@@ -50,6 +50,13 @@ JobRunner::~JobRunner()
         delete watch->dialog;
 }
 
+JobQueue::Id JobRunner::startBeside(std::shared_ptr<Job> job, EndListener onEnd)
+{
+    const JobQueue::Id id = start(std::move(job), std::move(onEnd));
+    m_queue->startNow(id);
+    return id;
+}
+
 JobQueue::Id JobRunner::start(std::shared_ptr<Job> job, EndListener onEnd)
 {
     auto control = std::make_shared<JobControl>();

@@ -41,6 +41,9 @@ public:
     // Queues `job`: it runs once no other job runs (or at once when none does). `onEnd` may be
     // empty.
     JobQueue::Id start(std::shared_ptr<Job> job, EndListener onEnd = {});
+    // Starts `job` at once, beside whatever runs: for a job that only reads (a file to show, the
+    // user's menu), which must not wait behind a long copy. `onEnd` may be empty.
+    JobQueue::Id startBeside(std::shared_ptr<Job> job, EndListener onEnd = {});
     // Returns the queue, for the jobs list.
     JobQueue& queue() { return *m_queue; }
     // Shows the progress dialog of the running job `id` again (a job sent to the background).

@@ -255,10 +255,10 @@ void MainWindowController::lookAtStartPaths()
     if (m_startPaths.typed.empty())
         return;
     const auto job = std::make_shared<StartPlaceJob>(std::move(m_startPaths));
-    m_jobs->queue().startNow(m_jobs->start(job, weakly(this, [job](MainWindowController& controller, const JobOutcome& outcome) {
+    m_jobs->startBeside(job, weakly(this, [job](MainWindowController& controller, const JobOutcome& outcome) {
         if (outcome.end == JobOutcome::End::completed)
             controller.goToStartPlaces(job->places());
-    })));
+    }));
 }
 
 // A file asked for is shown in its folder with the cursor on it once listed.

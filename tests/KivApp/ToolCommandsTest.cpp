@@ -227,6 +227,7 @@ TEST_F(ToolCommandsTest, TheUserMenuIsReadAfreshOnEveryF2AndItsEntriesRunInTheAc
     const std::string menuFile = m_home.write(
         ".config/kiv-mac/menu.txt", "e|Fail loudly|echo oops >&2; exit 2\n12|Twelve|echo 12\n");
     press(Qt::Key_F2);
+    waitForJobs(); // the file is read as a job
     EXPECT_EQ(openMenuTitles(),
         QStringList(
             { "e  Fail loudly", "Line 2 of the menu file: the hot key \"12\" is more than one character",
@@ -241,8 +242,10 @@ TEST_F(ToolCommandsTest, TheUserMenuIsReadAfreshOnEveryF2AndItsEntriesRunInTheAc
     const std::string comments = "# nothing but comments\n\n   # and an indented one\n";
     m_home.write(".config/kiv-mac/menu.txt", comments);
     press(Qt::Key_F2);
+    waitForJobs();
     EXPECT_EQ(openMenuTitles().mid(3), QStringList({ "4  Open Terminal here", "---", "Edit menu file..." }));
     chooseFromOpenMenu(4); // "Edit menu file..."
+    waitForJobs();
     ASSERT_NE(right().editorView(), nullptr);
     EXPECT_EQ(right().editorView()->filePath(), menuFile);
     EXPECT_EQ(&active(), &left());
