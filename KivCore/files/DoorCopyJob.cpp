@@ -51,18 +51,26 @@ std::vector<std::string> DoorCopyJob::localPaths(const Door& door, const std::ve
     return local;
 }
 
+// Told before anything is done: nothing is ever taken out of an archive, and a folder copied into
+// itself would never end (seen from the paths).
+std::optional<std::string> DoorCopyJob::refusal() const
+{
+    if (m_mode == Mode::move && m_from->kind() == Door::Kind::archive)
+        return "Nothing is moved out of an archive.";
+    if (!m_from->isSamePlace(*m_to))
+        return std::nullopt;
+    const std::string target = PathString::standardizing(m_target);
+    for (const std::string& source : m_sources)
+        if (PathString::isSameOrInside(target, PathString::standardizing(source)))
+            return "Cannot " + std::string(m_mode == Mode::move ? "move" : "copy") + " the folder "
+                + m_from->displayPath(source) + " into itself or into one of its own subfolders.";
+    return std::nullopt;
+}
+
 JobOutcome DoorCopyJob::run(JobControl& control)
 {
-    // Nothing is ever taken out of an archive.
-    if (m_mode == Mode::move && m_from->kind() == Door::Kind::archive)
-        return { JobOutcome::End::failed, "Nothing is moved out of an archive." };
-    // A folder copied into itself would never end; told from the paths, before anything is done.
-    for (const std::string& source : m_sources)
-        if (m_from->isSamePlace(*m_to)
-            && PathString::isSameOrInside(PathString::standardizing(m_target), PathString::standardizing(source)))
-            return { JobOutcome::End::failed,
-                std::string(m_mode == Mode::move ? "Cannot move" : "Cannot copy") + " the folder " + m_from->displayPath(source)
-                    + " into itself or into one of its own subfolders." };
+    if (const std::optional<std::string> why = refusal())
+        return { JobOutcome::End::failed, *why };
     DoorCopy transfer(m_from, m_to, control, m_report);
     for (const std::string& source : m_sources)
         transfer.count(source);

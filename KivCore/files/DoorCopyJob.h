@@ -4,6 +4,7 @@
 #include "jobs/Job.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,8 @@ public:
     const TransferReport& report() const { return m_report; }
 
 private:
+    // Why the job cannot start, or nothing.
+    std::optional<std::string> refusal() const;
     // The paths of this machine among `paths` on `door`, and the archive file an archive's are in.
     static std::vector<std::string> localPaths(const Door& door, const std::vector<std::string>& paths);
 
