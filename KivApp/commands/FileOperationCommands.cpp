@@ -225,7 +225,7 @@ void FileOperationCommands::renameOrMove(
         = TypedPath::destination(answer, sourceFolder, FileSystemService::homeDirectoryPath(), item.name);
     if (folder == sourceFolder) {
         if (name != item.name)
-            startChange(ItemChangeJob::rename(source.door(), from, PathString::appendingComponent(folder, name)));
+            startChange(ItemChangeJob::renaming(source.door(), from, PathString::appendingComponent(folder, name)));
         return;
     }
     startRecorded(std::make_shared<TransferJob>(TransferJob::Mode::move,
@@ -304,7 +304,7 @@ void FileOperationCommands::mkdirOperation()
     if (!name || name->empty())
         return;
     const PanelLocation& place = panel.state().location();
-    startChange(ItemChangeJob::makeFolder(place.door(), PathString::appendingComponent(place.path(), *name)));
+    startChange(ItemChangeJob::makingFolder(place.door(), PathString::appendingComponent(place.path(), *name)));
 }
 
 // The panels showing the folder are relisted once the job has ended, as after any job.

@@ -45,18 +45,18 @@ void OpenWithCommands::offer(const std::vector<DesktopApplications::Application>
     std::vector<RetroMenuItem> items;
     for (const DesktopApplications::Application& application : applications)
         items.push_back(RetroMenuItem::item(QString::fromStdString(application.name),
-            weakly(this, [id = application.id, file = path](OpenWithCommands& self) { self.open(id, file); })));
+            weakly(this, [id = application.id, file = path](OpenWithCommands& self) { self.launch(id, file); })));
     QWidget& window = m_context.dialogParent;
     RetroMenu::popUp(std::move(items), QPoint(window.width() / 4, window.height() / 4), &window);
 }
 
-void OpenWithCommands::open(const std::string& id, const std::string& path)
+void OpenWithCommands::launch(const std::string& id, const std::string& path)
 {
-    const auto opening = DesktopApplicationJob::opening(id, path);
-    runBeside(opening, [this, opening, path] {
-        if (opening->problem())
+    const auto launching = DesktopApplicationJob::launching(id, path);
+    runBeside(launching, [this, launching, path] {
+        if (launching->problem())
             refuse(QStringLiteral("Can't open ") + ShownText::of(PathString::lastComponent(path))
-                + QStringLiteral(": ") + QString::fromStdString(*opening->problem()));
+                + QStringLiteral(": ") + QString::fromStdString(*launching->problem()));
     });
 }
 

@@ -32,7 +32,7 @@ public:
 private:
     void offer(const std::vector<DesktopApplications::Application>& applications, const std::string& name,
         const std::string& path);
-    void open(const std::string& id, const std::string& path);
+    void launch(const std::string& id, const std::string& path);
     void runBeside(std::shared_ptr<Job> job, std::function<void()> then);
     void refuse(const QString& text) const;
 

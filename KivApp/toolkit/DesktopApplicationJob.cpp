@@ -14,7 +14,7 @@ std::shared_ptr<DesktopApplicationJob> DesktopApplicationJob::finding(std::strin
     return std::shared_ptr<DesktopApplicationJob>(new DesktopApplicationJob(std::move(name), {}, {}));
 }
 
-std::shared_ptr<DesktopApplicationJob> DesktopApplicationJob::opening(std::string id, std::string path)
+std::shared_ptr<DesktopApplicationJob> DesktopApplicationJob::launching(std::string id, std::string path)
 {
     return std::shared_ptr<DesktopApplicationJob>(new DesktopApplicationJob({}, std::move(id), std::move(path)));
 }
@@ -30,7 +30,7 @@ JobOutcome DesktopApplicationJob::run(JobControl&)
         m_applications = DesktopApplications::forFileNamed(m_name);
         return { JobOutcome::End::completed, "Found" };
     }
-    m_problem = DesktopApplications::open(m_id, m_path);
+    m_problem = DesktopApplications::launch(m_id, m_path);
     return { JobOutcome::End::completed, m_problem ? "Not opened" : "Opened" };
 }
 

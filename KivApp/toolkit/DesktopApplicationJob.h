@@ -18,7 +18,7 @@ public:
     // Finds the applications for a file named `name` (DesktopApplications::forFileNamed).
     static std::shared_ptr<DesktopApplicationJob> finding(std::string name);
     // Starts the application `id` on the file at `path` (problem() says why it could not).
-    static std::shared_ptr<DesktopApplicationJob> opening(std::string id, std::string path);
+    static std::shared_ptr<DesktopApplicationJob> launching(std::string id, std::string path);
 
     std::string title() const override { return "Open With"; }
     std::string description() const override;
@@ -28,13 +28,13 @@ public:
 
     // Returns the applications found, the user's default first, once a finding job completed.
     const std::vector<DesktopApplications::Application>& applications() const { return m_applications; }
-    // Returns why the application could not be started, once an opening job completed; else nothing.
+    // Returns why the application could not be started, once a launching job completed; else nothing.
     const std::optional<std::string>& problem() const { return m_problem; }
 
 private:
     DesktopApplicationJob(std::string name, std::string id, std::string path);
 
-    std::string m_name; // of the file whose applications are found; "" when opening
+    std::string m_name; // of the file whose applications are found; "" when launching
     std::string m_id;
     std::string m_path;
     std::vector<DesktopApplications::Application> m_applications;

@@ -57,7 +57,7 @@ std::vector<Application> forFileNamed(const std::string& name)
     return applications;
 }
 
-std::optional<std::string> open(const std::string& id, const std::string& path)
+std::optional<std::string> launch(const std::string& id, const std::string& path)
 {
     const AppList all { g_app_info_get_all() };
     for (GList* item = all.list; item; item = item->next) {
@@ -85,7 +85,7 @@ std::vector<Application> forFileNamed(const std::string&)
     return {};
 }
 
-std::optional<std::string> open(const std::string&, const std::string&)
+std::optional<std::string> launch(const std::string&, const std::string&)
 {
     return "this system has no database of applications";
 }

@@ -20,6 +20,6 @@ struct Application
 std::vector<Application> forFileNamed(const std::string& name);
 
 // Starts the application `id` on the file at `path`; returns why it could not, or nothing.
-std::optional<std::string> open(const std::string& id, const std::string& path);
+std::optional<std::string> launch(const std::string& id, const std::string& path);
 
 } // namespace kiv::DesktopApplications

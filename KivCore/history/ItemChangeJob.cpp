@@ -6,13 +6,13 @@
 
 namespace kiv {
 
-std::shared_ptr<ItemChangeJob> ItemChangeJob::makeFolder(std::shared_ptr<const Door> door, std::string path)
+std::shared_ptr<ItemChangeJob> ItemChangeJob::makingFolder(std::shared_ptr<const Door> door, std::string path)
 {
     return std::shared_ptr<ItemChangeJob>(
         new ItemChangeJob(std::move(door), OperationRecord::Kind::makeFolder, {}, std::move(path)));
 }
 
-std::shared_ptr<ItemChangeJob> ItemChangeJob::rename(
+std::shared_ptr<ItemChangeJob> ItemChangeJob::renaming(
     std::shared_ptr<const Door> door, std::string from, std::string to)
 {
     return std::shared_ptr<ItemChangeJob>(

@@ -17,9 +17,9 @@ class ItemChangeJob : public Job
 {
 public:
     // Makes the folder `path` behind `door`.
-    static std::shared_ptr<ItemChangeJob> makeFolder(std::shared_ptr<const Door> door, std::string path);
+    static std::shared_ptr<ItemChangeJob> makingFolder(std::shared_ptr<const Door> door, std::string path);
     // Renames the item `from` to `to` behind `door`.
-    static std::shared_ptr<ItemChangeJob> rename(std::shared_ptr<const Door> door, std::string from, std::string to);
+    static std::shared_ptr<ItemChangeJob> renaming(std::shared_ptr<const Door> door, std::string from, std::string to);
 
     std::string title() const override;
     std::string description() const override;

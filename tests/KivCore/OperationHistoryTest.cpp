@@ -316,7 +316,7 @@ TEST_F(OperationHistoryTest, OnAServerRenamesNewFoldersAndCopiesAreReplayedThere
     const auto door = SftpDoor::open(server.place(), connecting.control);
     dir.write("local/tree/sub/b", "b");
     dir.write("remote/x", "x");
-    const auto making = ItemChangeJob::makeFolder(door, dir / "remote/made");
+    const auto making = ItemChangeJob::makingFolder(door, dir / "remote/made");
     JobControl makingControl;
     JobThread::runHere(*making, makingControl);
     history.record(making->takeRecord());
