@@ -31,8 +31,10 @@ void OpenWithCommands::chooseApplication(PanelViewController& panel)
         refuse(QStringLiteral("Open with works on a file of this machine; copy it here first (F5)."));
         return;
     }
-    const auto finding = DesktopApplicationJob::finding(entry->name);
-    runBeside(finding, [this, finding, name = entry->name, file = *path] { offer(finding->applications(), name, file); });
+    m_context.jobs.readBeside<DesktopApplicationJob>(DesktopApplicationJob::finding(entry->name),
+        weakly(this, [name = entry->name, file = *path](OpenWithCommands& self, DesktopApplicationJob& found) {
+            self.offer(found.applications(), name, file);
+        }));
 }
 
 void OpenWithCommands::offer(const std::vector<DesktopApplications::Application>& applications,
@@ -52,21 +54,11 @@ void OpenWithCommands::offer(const std::vector<DesktopApplications::Application>
 
 void OpenWithCommands::launch(const std::string& id, const std::string& path)
 {
-    const auto launching = DesktopApplicationJob::launching(id, path);
-    runBeside(launching, [this, launching, path] {
-        if (launching->problem())
-            refuse(QStringLiteral("Can't open ") + ShownText::of(PathString::lastComponent(path))
-                + QStringLiteral(": ") + QString::fromStdString(*launching->problem()));
-    });
-}
-
-// Waits for no copy running in the background, and goes on only once the job completed.
-void OpenWithCommands::runBeside(std::shared_ptr<Job> job, std::function<void()> then)
-{
-    m_context.jobs.startBeside(std::move(job),
-        weakly(this, [then = std::move(then)](OpenWithCommands&, const JobOutcome& outcome) {
-            if (outcome.end == JobOutcome::End::completed)
-                then();
+    m_context.jobs.readBeside<DesktopApplicationJob>(DesktopApplicationJob::launching(id, path),
+        weakly(this, [path](OpenWithCommands& self, DesktopApplicationJob& launched) {
+            if (launched.problem())
+                self.refuse(QStringLiteral("Can't open ") + ShownText::of(PathString::lastComponent(path))
+                    + QStringLiteral(": ") + QString::fromStdString(*launched.problem()));
         }));
 }
 

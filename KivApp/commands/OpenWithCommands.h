@@ -4,14 +4,11 @@
 #include "toolkit/DesktopApplications.h"
 
 #include <QObject>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace kiv {
 
-class Job;
 class PanelViewController;
 
 // Opening a file with an application other than its default one, chosen from those the desktop's
@@ -33,7 +30,6 @@ private:
     void offer(const std::vector<DesktopApplications::Application>& applications, const std::string& name,
         const std::string& path);
     void launch(const std::string& id, const std::string& path);
-    void runBeside(std::shared_ptr<Job> job, std::function<void()> then);
     void refuse(const QString& text) const;
 
     CommandContext m_context;

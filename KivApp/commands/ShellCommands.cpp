@@ -41,17 +41,8 @@ ShellCommands::ShellCommands(CommandContext context, CommandLineField& commandLi
 
 void ShellCommands::showUserMenu()
 {
-    readUserMenu(weakly(this, [](ShellCommands& shell, const UserMenuReadJob& read) { shell.popUpUserMenu(read.menu()); }));
-}
-
-// Read beside any copy running: it changes nothing the copy touches.
-void ShellCommands::readUserMenu(std::function<void(const UserMenuReadJob&)> then)
-{
-    const auto job = std::make_shared<UserMenuReadJob>();
-    m_context.jobs.startBeside(job, [job, then = std::move(then)](const JobOutcome& outcome) {
-        if (outcome.end == JobOutcome::End::completed)
-            then(*job);
-    });
+    m_context.jobs.readBeside<UserMenuReadJob>(std::make_shared<UserMenuReadJob>(),
+        weakly(this, [](ShellCommands& shell, UserMenuReadJob& read) { shell.popUpUserMenu(read.menu()); }));
 }
 
 void ShellCommands::popUpUserMenu(const UserMenuStore::Menu& menu)
@@ -80,8 +71,8 @@ void ShellCommands::popUpUserMenu(const UserMenuStore::Menu& menu)
 // Read first only so that the file exists before the editor opens it.
 void ShellCommands::editUserMenuFile()
 {
-    readUserMenu(weakly(
-        this, [](ShellCommands& shell, const UserMenuReadJob& read) { shell.m_viewEdit.editLocalFile(read.path()); }));
+    m_context.jobs.readBeside<UserMenuReadJob>(std::make_shared<UserMenuReadJob>(),
+        weakly(this, [](ShellCommands& shell, UserMenuReadJob& read) { shell.m_viewEdit.editLocalFile(read.path()); }));
 }
 
 void ShellCommands::submitCommandLine()

@@ -18,7 +18,6 @@ namespace kiv {
 class CommandLineField;
 class ConsoleView;
 class PanelViewController;
-class UserMenuReadJob;
 class ViewEditCommands;
 
 // The shell side of the main window: the command line, the user menu (F2) and its file, and the
@@ -66,8 +65,6 @@ public:
     void hideConsole();
 
 private:
-    // Reads the menu file as a job and hands it to `then` once read.
-    void readUserMenu(std::function<void(const UserMenuReadJob&)> then);
     void popUpUserMenu(const UserMenuStore::Menu& menu);
     bool changeFolder(const std::string& line);
     void runInWorkingFolder(const std::string& command);

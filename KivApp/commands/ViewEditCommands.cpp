@@ -43,8 +43,9 @@ void ViewEditCommands::viewOperation()
     const std::optional<FileEntry> entry = panel.selectedEntry();
     if (!entry || !isViewable(*entry))
         return;
-    load<ViewerLoadJob>(std::make_shared<ViewerLoadJob>(panel.state().location().door(), entry->id),
-        &ViewEditCommands::openViewer);
+    // Reading a file to show it waits for no copy running in the background.
+    m_context.jobs.readBeside<ViewerLoadJob>(std::make_shared<ViewerLoadJob>(panel.state().location().door(), entry->id),
+        weakly(this, &ViewEditCommands::openViewer));
 }
 
 void ViewEditCommands::editOperation()
@@ -62,16 +63,6 @@ void ViewEditCommands::editLocalFile(const std::string& path)
     edit(FileSystemService::shared(), path, {});
 }
 
-template <typename Loading>
-void ViewEditCommands::load(std::shared_ptr<Loading> job, std::function<void(ViewEditCommands&, Loading&)> open)
-{
-    // Reading a file to show it waits for no copy running in the background.
-    m_context.jobs.startBeside(job, weakly(this, [job, open](ViewEditCommands& commands, const JobOutcome& outcome) {
-        if (outcome.end == JobOutcome::End::completed)
-            open(commands, *job);
-    }));
-}
-
 void ViewEditCommands::openViewer(ViewerLoadJob& job)
 {
     const FileLoadJob& loaded = job.loaded();
@@ -79,10 +70,9 @@ void ViewEditCommands::openViewer(ViewerLoadJob& job)
     const std::string file = loaded.file();
     auto reread = weakly(
         this, [file](ViewEditCommands& commands, PreviewText::Form form, ViewerWindowController::Show show) {
-            commands.load<ViewerLoadJob>(std::make_shared<ViewerLoadJob>(FileSystemService::shared(), file, form),
-                [show](ViewEditCommands&, ViewerLoadJob& again) {
-                    show(again.loaded().preview().kind, again.takeDocument());
-                });
+            commands.m_context.jobs.readBeside<ViewerLoadJob>(
+                std::make_shared<ViewerLoadJob>(FileSystemService::shared(), file, form),
+                [show](ViewerLoadJob& again) { show(again.loaded().preview().kind, again.takeDocument()); });
         });
     const std::optional<std::int64_t> size = loaded.stamp() ? std::optional(loaded.stamp()->size) : std::nullopt;
     (new ViewerWindowController(file, loaded.preview().kind, job.takeDocument(), size, reread, this))->showWindow();
@@ -91,11 +81,12 @@ void ViewEditCommands::openViewer(ViewerLoadJob& job)
 void ViewEditCommands::edit(std::shared_ptr<const Door> door, const std::string& path, const std::string& archive)
 {
     QPointer<PanelViewController> editing = &m_context.panels.inactive();
-    load<FileLoadJob>(std::make_shared<FileLoadJob>(std::move(door), path, FileLoadJob::Purpose::editing),
-        [editing, archive](ViewEditCommands& commands, FileLoadJob& loaded) {
+    m_context.jobs.readBeside<FileLoadJob>(
+        std::make_shared<FileLoadJob>(std::move(door), path, FileLoadJob::Purpose::editing),
+        weakly(this, [editing, archive](ViewEditCommands& commands, FileLoadJob& loaded) {
             if (editing)
                 commands.openEditor(*editing, loaded, archive);
-        });
+        }));
 }
 
 // A copy out of an archive has nowhere to be saved to: it is only read.

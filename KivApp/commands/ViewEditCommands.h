@@ -42,8 +42,6 @@ public:
     void editLocalFile(const std::string& path);
 
 private:
-    template <typename Loading>
-    void load(std::shared_ptr<Loading> job, std::function<void(ViewEditCommands&, Loading&)> open);
     void openViewer(ViewerLoadJob& job);
     // Edits the file at `path` behind `door`; a non-empty `archive` names the archive it is a
     // member of, and the editor only reads it.

@@ -44,6 +44,15 @@ public:
     // Starts `job` at once, beside whatever runs: for a job that only reads (a file to show, the
     // user's menu), which must not wait behind a long copy. `onEnd` may be empty.
     JobQueue::Id startBeside(std::shared_ptr<Job> job, EndListener onEnd = {});
+    // Starts `job`, which only reads, beside whatever runs and hands it to `then` once it has
+    // completed (a failure or a cancel is told as for any job, and `then` is not called).
+    template <typename Reading> void readBeside(std::shared_ptr<Reading> job, std::function<void(Reading&)> then)
+    {
+        startBeside(job, [job, then = std::move(then)](const JobOutcome& outcome) {
+            if (outcome.end == JobOutcome::End::completed)
+                then(*job);
+        });
+    }
     // Returns the queue, for the jobs list.
     JobQueue& queue() { return *m_queue; }
     // Shows the progress dialog of the running job `id` again (a job sent to the background).

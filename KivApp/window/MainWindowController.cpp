@@ -254,11 +254,10 @@ void MainWindowController::lookAtStartPaths()
 {
     if (m_startPaths.typed.empty())
         return;
-    const auto job = std::make_shared<StartPlaceJob>(std::move(m_startPaths));
-    m_jobs->startBeside(job, weakly(this, [job](MainWindowController& controller, const JobOutcome& outcome) {
-        if (outcome.end == JobOutcome::End::completed)
-            controller.goToStartPlaces(job->places());
-    }));
+    m_jobs->readBeside<StartPlaceJob>(std::make_shared<StartPlaceJob>(std::move(m_startPaths)),
+        weakly(this, [](MainWindowController& controller, StartPlaceJob& looked) {
+            controller.goToStartPlaces(looked.places());
+        }));
 }
 
 // A file asked for is shown in its folder with the cursor on it once listed.
